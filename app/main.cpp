@@ -1,0 +1,37 @@
+#include "platform/Clock.h"
+#include "platform/DesktopLauncher.h"
+#include "platform/IniProfile.h"
+#include "platform/LinuxDrives.h"
+#include "platform/LocalFiles.h"
+#include "platform/PlayerLink.h"
+#include "platform/QtUi.h"
+#include "shell/Main.h"
+#include "shell/TerminationSignals.h"
+#include "state/AppState.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tarl"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    tarl::IniProfile profile;
+    tarl::QtUi ui;
+    tarl::NoPlayerLink player;
+    tarl::SystemClock clock;
+    tarl::LocalFiles files;
+    tarl::LinuxDrives drives;
+    tarl::DesktopLauncher launcher;
+    tarl::AppState state(tarl::Services{profile, ui, player, clock, files, drives, launcher});
+
+    tarl::Main window(state);
+    ui.setParentWindow(&window);
+    tarl::TerminationSignals terminationSignals(&window);
+
+    window.Form_Load();
+    if (window.unloaded())
+        return 0;
+    window.show();
+    return app.exec();
+}

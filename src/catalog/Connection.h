@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+namespace tarl {
+
+class Recordset;
+
+// The catalog connection: one SQLite file, opened from a connection text.
+// Opening never creates a file: a missing file, a file that is not SQLite, and an SQLite file
+// without the tables CD, M3u, Mp3 and Nick all fail with a reason in lastError().
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // 0 closed, 1 open.
+    int state() const;
+    // Opens the file named by the text's "Dbq=" value. User and password are not used by the
+    // engine; they are kept for the shape of the call.
+    bool open(const QString& connectionText, const QString& user = {}, const QString& password = {});
+    void close();
+
+    // Runs a statement; the rows replace what `into` held. False with lastError() on failure
+    // (`into` is then empty).
+    bool execute(const QString& statement, Recordset& into);
+    // Runs a statement whose rows are not wanted.
+    bool execute(const QString& statement);
+
+    QString lastError() const;
+    // The catalog file currently open, "" when closed.
+    QString fileName() const;
+    // True when the file could only be opened for reading.
+    bool isReadOnly() const;
+    // The engine's handle, for custom functions; null when closed.
+    sqlite3* handle() const;
+    // The Qt Sql connection name (unique per Connection object).
+    QString qtConnectionName() const;
+
+private:
+    struct Impl;
+    Impl* d;
+};
+
+// The shared catalog of a running program: the connection and its three result holders.
+struct Catalog {
+    Connection connection;
+    Recordset general; // most statements
+    Recordset second;  // walks nested inside a walk of the general holder
+    Recordset third;   // a few look-ups made while both others are being read
+};
+
+} // namespace tarl

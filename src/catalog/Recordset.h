@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class QSqlQuery;
+
+namespace tarl {
+
+// One result holder: the rows of the last statement run into it, read forward.
+// Each statement run into a holder replaces what it held.
+class Recordset {
+public:
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // True when there is no current row (no rows, past the last, or nothing run yet).
+    bool eof() const;
+    // The current row's value by position or by column name (names match without regard to
+    // case). A null QVariant for SQL NULL, an invalid position or no current row.
+    QVariant field(int position) const;
+    QVariant field(const QString& name) const;
+    int fieldCount() const;
+    void moveNext();
+    // Releases the rows.
+    void clear();
+
+private:
+    friend class Connection;
+    std::unique_ptr<QSqlQuery> query_;
+    bool eof_ = true;
+};
+
+} // namespace tarl

@@ -1,0 +1,222 @@
+#include "dialogs/Options.h"
+
+#include "catalog/CatalogFile.h"
+#include "platform/Ui.h"
+#include "state/AppState.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+namespace tarl {
+
+namespace {
+const QString CatalogDialogTitle = QStringLiteral("Select data base Tarl");
+
+QLabel* note(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+} // namespace
+
+Options::Options(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setWindowTitle(QStringLiteral("Setup"));
+    setObjectName(QStringLiteral("Options"));
+
+    LstMenus = new QListWidget(this);
+    LstMenus->setObjectName(QStringLiteral("LstMenus"));
+    LstMenus->addItem(QStringLiteral("Data Base"));
+    LstMenus->addItem(QStringLiteral("Player"));
+    LstMenus->setFixedWidth(120);
+    connect(LstMenus, &QListWidget::currentRowChanged, this, &Options::LstMenus_Click);
+
+    buildDataBasePage();
+    buildPlayerPage();
+    buildTreePage();
+    buildMenuPage();
+
+    auto* pages = new QVBoxLayout;
+    for (QGroupBox* frame : Fr) {
+        frame->hide(); // no page shows until an entry is chosen
+        pages->addWidget(frame);
+    }
+    pages->addStretch();
+
+    btOk = new QPushButton(QStringLiteral("Apply"), this);
+    btCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btOk->setDefault(true);
+    connect(btOk, &QPushButton::clicked, this, &Options::btOk_Click);
+    connect(btCancel, &QPushButton::clicked, this, &Options::btCancel_Click);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(LstMenus);
+    body->addLayout(pages, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btOk);
+    buttons->addWidget(btCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body, 1);
+    layout->addLayout(buttons);
+    resize(560, 340);
+}
+
+void Options::buildDataBasePage() {
+    auto* frame = new QGroupBox(QStringLiteral("Data Base"), this);
+    Fr[0] = frame;
+    TxtpathDB = new QLineEdit(frame);
+    TxtpathDB->setObjectName(QStringLiteral("TxtpathDB"));
+    btPathDb = new QPushButton(QStringLiteral("..."), frame);
+    btPathDb->setObjectName(QStringLiteral("btPathDb"));
+    btPathDb->setFixedWidth(32);
+    connect(btPathDb, &QPushButton::clicked, this, &Options::btPathDb_Click);
+
+    // The catalog maintenance group has no behaviour; it is shown as the setup always showed it.
+    auto* functions = new QGroupBox(QStringLiteral("Acces DB functions"), frame);
+    functions->setEnabled(false);
+    auto* grid = new QGridLayout(functions);
+    grid->addWidget(new QPushButton(QStringLiteral("Change Path"), functions), 0, 0);
+    grid->addWidget(new QPushButton(QStringLiteral("Delete DB"), functions), 1, 0);
+    grid->addWidget(note(QStringLiteral("CAUTION!: This option will delete all DB contents."),
+                         functions), 1, 1);
+    grid->addWidget(new QPushButton(QStringLiteral("Purge DB"), functions), 2, 0);
+    grid->addWidget(note(QStringLiteral("Delete duplicate information, and solve  problems."),
+                         functions), 2, 1);
+    grid->addWidget(new QPushButton(QStringLiteral("Compact DB"), functions), 3, 0);
+    grid->addWidget(note(QStringLiteral("When you was delete several times, this function "
+                                        "compact the Acces Data Base reducing  it's size."),
+                         functions), 3, 1);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Path:"), frame));
+    row->addWidget(TxtpathDB, 1);
+    row->addWidget(btPathDb);
+    auto* layout = new QVBoxLayout(frame);
+    layout->addLayout(row);
+    layout->addWidget(functions);
+}
+
+void Options::buildPlayerPage() {
+    auto* frame = new QGroupBox(QStringLiteral("Player"), this);
+    Fr[1] = frame;
+    optInternal = new QRadioButton(QStringLiteral("Internal Tarl player"), frame);
+    optInternal->setEnabled(false);
+    optWinamp = new QRadioButton(QStringLiteral("Winamp path"), frame);
+    optWinamp->setChecked(true);
+    Text1 = new QLineEdit(frame);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Command5 = new QPushButton(QStringLiteral("..."), frame);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    Command5->setFixedWidth(32);
+    connect(Command5, &QPushButton::clicked, this, &Options::Command5_Click);
+    auto* row = new QHBoxLayout;
+    row->addWidget(Text1, 1);
+    row->addWidget(Command5);
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(optInternal);
+    layout->addWidget(optWinamp);
+    layout->addLayout(row);
+}
+
+void Options::buildTreePage() {
+    auto* frame = new QGroupBox(QStringLiteral("Tree"), this);
+    Fr[2] = frame;
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(new QCheckBox(QStringLiteral("Show name (not show path)"), frame));
+    layout->addWidget(new QCheckBox(QStringLiteral("Show only the last path file/folder"), frame));
+    layout->addWidget(new QCheckBox(QStringLiteral("Don't expand node at move files."), frame));
+}
+
+void Options::buildMenuPage() {
+    auto* frame = new QGroupBox(QStringLiteral("Menu"), this);
+    Fr[3] = frame;
+    auto* toolbar = new QGroupBox(QStringLiteral("Toolbar"), frame);
+    auto* inner = new QVBoxLayout(toolbar);
+    inner->addWidget(new QCheckBox(QStringLiteral("Show Name"), toolbar));
+    inner->addWidget(new QRadioButton(QStringLiteral("Show Menu"), toolbar));
+    inner->addWidget(new QRadioButton(QStringLiteral("Show Toolbar"), toolbar));
+    inner->addWidget(new QRadioButton(QStringLiteral("Show Toolbar and Menu"), toolbar));
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(toolbar);
+}
+
+void Options::LstMenus_Click(int row) {
+    for (QGroupBox* frame : Fr)
+        frame->hide();
+    if (row == 0) {
+        Fr[0]->show();
+        TxtpathDB->setText(state_.settings.ReadSetting(keys::Database, QStringLiteral("Path"), {}));
+    } else if (row == 1) {
+        Fr[1]->show();
+        Text1->setText(state_.settings.ReadSetting(keys::Player, QStringLiteral("Path"), {}));
+    }
+}
+
+bool Options::IsPlayerProgram(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.isFile() && info.isExecutable();
+}
+
+bool Options::offerNewCatalog(const QString& file) {
+    const QString question =
+        QStringLiteral("The catalog %1 does not exist yet.\nCreate a new, empty catalog there?")
+            .arg(file);
+    if (state_.services.ui.message(question, CatalogDialogTitle, MsgIcon::Question,
+                                   MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return false;
+    QString error;
+    if (CreateCatalog(file, &error))
+        return true;
+    state_.services.ui.message(QStringLiteral("The new catalog could not be made.\n") + error,
+                               CatalogDialogTitle, MsgIcon::Critical, MsgButtons::Ok);
+    return false;
+}
+
+void Options::btPathDb_Click() {
+    const QString file = state_.services.ui.openFile(
+        CatalogDialogTitle, QStringLiteral(".mdb"),
+        QStringLiteral("BAse de datos ACCES para Tarl (*.mdb)|*.mdb"));
+    if (!file.endsWith(QLatin1String(".mdb")))
+        return; // also a cancelled dialog
+    if (!QFileInfo::exists(file) && !offerNewCatalog(file))
+        return;
+    TxtpathDB->setText(file);
+}
+
+void Options::Command5_Click() {
+    const QString file = state_.services.ui.openFile(QStringLiteral("Select Winamp player"), {},
+                                                     QStringLiteral("Player program|*"));
+    if (IsPlayerProgram(file))
+        Text1->setText(file);
+}
+
+void Options::btOk_Click() {
+    Settings& settings = state_.settings;
+    state_.playerPath = Text1->text();
+    if (IsPlayerProgram(state_.playerPath))
+        settings.write(keys::PlayerPath, state_.playerPath);
+    if (TxtpathDB->text().endsWith(QLatin1String(".mdb")))
+        settings.write(keys::DatabasePath, TxtpathDB->text());
+    if (state_.services.ui.message(QStringLiteral("Data Base changed"),
+                                   QStringLiteral("Ok for reload the new Data Base "),
+                                   MsgIcon::None, MsgButtons::OkCancel) == MsgAnswer::Ok) {
+        state_.catalog.connection.close();
+        if (state_.reloadMain)
+            state_.reloadMain();
+    }
+    accept();
+}
+
+void Options::btCancel_Click() { reject(); }
+
+} // namespace tarl

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace tarl {
+
+struct AppState;
+
+// "Setup": chooses the catalog file and the player program and writes both to the settings.
+// Start-up also drives it unseen, through btPathDb_Click and btOk_Click.
+class Options : public QDialog {
+    Q_OBJECT
+public:
+    explicit Options(AppState& state, QWidget* parent = nullptr);
+
+    // Shows the page of list entry `row` ("Data Base" or "Player") and fills its box.
+    void LstMenus_Click(int row);
+    // The catalog file chooser. A new name ending in ".mdb" makes an empty catalog there,
+    // once the user has confirmed it.
+    void btPathDb_Click();
+    // The player program chooser: an existing executable file.
+    void Command5_Click();
+    // Apply: stores the two paths, asks "Data Base changed" and reloads the main window on OK.
+    void btOk_Click();
+    void btCancel_Click();
+
+    QListWidget* LstMenus = nullptr;
+    std::array<QGroupBox*, 4> Fr{};
+    QLineEdit* TxtpathDB = nullptr;
+    QPushButton* btPathDb = nullptr;
+    QRadioButton* optInternal = nullptr;
+    QRadioButton* optWinamp = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* btOk = nullptr;
+    QPushButton* btCancel = nullptr;
+
+    // An existing, executable, regular file: what a player path must be.
+    static bool IsPlayerProgram(const QString& path);
+
+private:
+    void buildDataBasePage();
+    void buildPlayerPage();
+    void buildTreePage();
+    void buildMenuPage();
+    bool offerNewCatalog(const QString& file);
+
+    AppState& state_;
+};
+
+} // namespace tarl

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace tarl {
+
+// Handle of the player's window; 0 when no player answers.
+using PlayerWindow = qint64;
+
+// The outside player, driven with the message numbers of the original Winamp interface.
+namespace player_msg {
+constexpr int WmClose = 16;
+constexpr int WmUser = 1024;
+constexpr int WmCommand = 273;
+// lParam values of WM_USER requests.
+constexpr qint64 GetTime = 105;       // wParam 0: position in ms; wParam 1: length in seconds
+constexpr qint64 JumpToTime = 106;    // wParam: position in ms
+constexpr qint64 SetPlaylistPos = 121;
+constexpr qint64 SetVolume = 122;     // wParam: 0..255
+constexpr qint64 GetListPos = 125;
+// wParam values of WM_COMMAND.
+constexpr qint64 Previous = 40044;
+constexpr qint64 Play = 40045;
+constexpr qint64 Pause = 40046;
+constexpr qint64 Stop = 40047;
+constexpr qint64 Next = 40048;
+} // namespace player_msg
+
+class PlayerLink {
+public:
+    virtual ~PlayerLink() = default;
+
+    // The running player's window, 0 when none answers.
+    virtual PlayerWindow findWindow() = 0;
+    // Sends a message and waits (briefly) for its answer; a message to window 0 answers 0.
+    virtual qint64 sendMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) = 0;
+    // Sends a message without waiting for an answer.
+    virtual void postMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) = 0;
+    // Starts the player with a command line: program, a space, the argument in double quotes.
+    // False when nothing could be started; callers ignore it.
+    virtual bool launch(const QString& commandLine) = 0;
+};
+
+// No player running: nothing is found, every request answers 0, nothing starts.
+class NoPlayerLink : public PlayerLink {
+public:
+    PlayerWindow findWindow() override { return 0; }
+    qint64 sendMessage(PlayerWindow, int, qint64, qint64) override { return 0; }
+    void postMessage(PlayerWindow, int, qint64, qint64) override {}
+    bool launch(const QString&) override { return false; }
+};
+
+} // namespace tarl

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace tarl {
+
+// The folder where tarl.ini, m3uTmp.m3u and history/ live, ending in "/":
+// $TARL_HOME when set; else the executable's folder when it already holds a tarl.ini (a portable
+// install); else $XDG_CONFIG_HOME/tarl (default ~/.config/tarl), created on first use.
+// `executableFolder` is QCoreApplication::applicationDirPath() in the programs.
+QString ProgramFolder(const QString& executableFolder);
+
+} // namespace tarl

@@ -1,0 +1,158 @@
+#pragma once
+
+#include "state/WindowGeometry.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QTreeView;
+class QPushButton;
+
+namespace tarl {
+
+struct AppState;
+
+// The main window: start-up and shutdown, its menus, toolbar, status bar, the library tree
+// `trv`, the track list `LstMP3`, the splitter `divisorH` and the player panel `FPlayer`.
+class Main : public QMainWindow, public WindowGeometry {
+    Q_OBJECT
+public:
+    explicit Main(AppState& state, QWidget* parent = nullptr);
+    ~Main() override;
+
+    // Brings the whole system up; also run again after the catalog was changed.
+    void Form_Load();
+    // Saves everything, closes the catalog and the player, and ends the program. Runs once.
+    void Form_Unload();
+    // True once Form_Unload has run: the program is over.
+    bool unloaded() const { return unloaded_; }
+
+    void restore_previous();
+    // Flips the pressable look of a list's column headers.
+    static void ToggleHeaderButtons(QTreeView* listView);
+    // Icons only on the toolbar.
+    void loadiconsmenu();
+    void ResizeMain();
+    // One tick of the 5-second settings timer.
+    void timerINI_Timer();
+    void setStatusPanel(int panel, const QString& text);
+    QString statusPanel(int panel) const;
+
+    // Parts of the start-up and of the window that the library browser, the player, the
+    // history and the layouts provide as they are built. Unset parts are skipped.
+    struct Hooks {
+        std::function<bool()> tree_cd_load;    // the tree by paths
+        std::function<bool()> tree_style_load; // the tree by style
+        std::function<void()> loadmp3list;     // the track list's columns
+        std::function<void(const QString&)> SelectFolderNode;
+        std::function<void(int)> setListViewMode;    // 1 to 4, from the View menu
+        std::function<void()> showScanWindow;        // File > Scan Drive, toolbar button 5
+        std::function<void()> showSearchWindow;      // toolbar button 6
+        std::function<void()> rescanSelected;        // toolbar button 7
+        std::function<void()> applyCompactLayout;    // start-up with visualMode above 0
+        std::function<void()> tryIcone;
+        std::function<void()> removeTrayIcon;
+        std::function<bool()> trayIconVisible;
+        std::function<void()> BuildHistoryMenu;
+    };
+    Hooks& hooks() { return hooks_; }
+
+    // WindowGeometry, in twips.
+    int windowStateValue() const override;
+    void setWindowStateValue(int state) override;
+    double left() const override;
+    double top() const override;
+    double width() const override;
+    double height() const override;
+    void setLeft(double twips) override;
+    void setTop(double twips) override;
+    void setWidth(double twips) override;
+    void setHeight(double twips) override;
+    double splitterLeft() const override;
+    void setSplitterLeft(double twips) override;
+    void setResizeSuspended(bool suspended) override;
+    void runResize() override;
+
+    // Controls, under the names the rest of the system uses.
+    QTreeView* trv = nullptr;
+    QTreeView* LstMP3 = nullptr;
+    QFrame* divisorH = nullptr;
+    QFrame* FPlayer = nullptr;
+    QLabel* plafo = nullptr;
+    QLabel* plafo_time = nullptr;
+    std::array<QLabel*, 8> ImgButt{};
+    QPushButton* Command1 = nullptr;
+    QPushButton* bCompact = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QTimer* timerINI = nullptr;
+    std::array<QAction*, 7> toolbarButtons{};
+
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuview = nullptr;
+    QMenu* mnuprop = nullptr;
+    QMenu* mnuhis0 = nullptr;
+    QMenu* mnufav = nullptr;
+    QMenu* mnuhelp = nullptr;
+    QAction* mnuScanDrive = nullptr;
+    QAction* mnuOptions = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuviewCDview = nullptr;
+    QAction* mnuviewStyleView = nullptr;
+    std::array<QAction*, 4> mnuviewMp3{}; // little icons, list icons, list, report
+    QAction* mnuhisUp = nullptr;
+    std::array<QAction*, 10> mnuhis{};
+    QAction* mnuhisclear = nullptr;
+    QAction* mnufavAdd = nullptr;
+    QAction* mnufav1 = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    void mnuOptions_Click();
+    void mnuAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void buildPlayerPanel();
+    void buildStatusBar();
+    // Commands whose part is not there are shown disabled.
+    void refreshActions();
+    // The steps of the start-up that run under its error trap; false stops them.
+    bool startUp(QString* failure);
+    void Form_Resize();
+    void reportSettingsProblems();
+    void divisorH_Mouse(QEvent* event);
+
+    double twipsOr(double cached, int pixels) const;
+
+    AppState& state_;
+    Hooks hooks_;
+    struct {
+        double left = 0, top = 0, width = 0, height = 0;
+    } twips_;
+    QWidget* client_ = nullptr;
+    std::array<QLabel*, 2> panels_{};
+    double splitterLeft_ = 5000;
+    bool resizeSuspended_ = false;
+    bool unloaded_ = false;
+    bool inFormLoad_ = false;
+    bool settingsErrorShown_ = false;
+    bool splitterDragging_ = false;
+    int splitterLastX_ = 0;
+};
+
+} // namespace tarl

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "catalog/Connection.h"
+#include "platform/PlayerLink.h"
+#include "state/Settings.h"
+
+#include <QString>
+#include <functional>
+
+namespace tarl {
+
+class Profile;
+class Ui;
+class Clock;
+class Files;
+class Drives;
+class Launcher;
+
+// The platform services a running program works through; the programs give the real ones,
+// tests give doubles.
+struct Services {
+    Profile& profile;
+    Ui& ui;
+    PlayerLink& player;
+    Clock& clock;
+    Files& files;
+    Drives& drives;
+    Launcher& launcher;
+};
+
+// The values the main window owns and every other window reads and sets: the settings, the
+// catalog, the view and layout values, the player and the last song.
+struct AppState {
+    explicit AppState(Services s) : services(s), settings(s.profile) {}
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    Services services;
+    Settings settings;
+    Catalog catalog;
+
+    QString programFolder;   // ends in "/"
+    QString tmpPlaylistPath; // m3uTmp.m3u in the program folder
+    QString dbPath;
+
+    bool sortedByCd = true; // the library tree by paths
+    qint16 visualMode = 0;  // 0 full layout, 1 compact, 2 compact with the list unfolded
+    bool miniPlaylist = true;
+    QString playerPath;
+    qint16 playerVolume = 50; // 0..255
+
+    QString lastFolder; // ends in "/"
+    qint16 lastIndex = 0;
+    QString lastSong;
+    qint32 lastPosition = 0; // seconds
+
+    qint16 lastListIndex = -1;
+    PlayerWindow winampWindow = 0;
+
+    // Runs the main window's start-up again (after the catalog was changed).
+    std::function<void()> reloadMain;
+};
+
+} // namespace tarl

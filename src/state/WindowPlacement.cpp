@@ -1,0 +1,69 @@
+#include "state/WindowPlacement.h"
+
+#include "state/AppState.h"
+#include "state/Convert.h"
+#include "state/WindowGeometry.h"
+
+namespace tarl {
+
+namespace {
+QString single(double twips) { return FormatSingle(static_cast<float>(twips)); }
+} // namespace
+
+void GuardarPosMain(AppState& state, WindowGeometry& window) {
+    Settings& s = state.settings;
+    s.write(keys::MainState, QString::number(window.windowStateValue()));
+    // A maximised window leaves its last normal size and place in the file.
+    if (window.windowStateValue() == StateMaximised)
+        return;
+    s.write(keys::Dimensions, QStringLiteral("width"), single(window.width()));
+    s.write(keys::Heigth, single(window.height()));
+    s.write(keys::DivisorH, single(window.splitterLeft()));
+    s.write(keys::MainTop, single(window.top()));
+    s.write(keys::MainLeft, single(window.left()));
+}
+
+void GuardarPosMini(AppState& state, WindowGeometry& window) {
+    Settings& s = state.settings;
+    s.write(keys::MiniState, QString::number(window.windowStateValue()));
+    if (window.windowStateValue() == StateMaximised)
+        return;
+    s.write(keys::MiniTop, single(window.top()));
+    s.write(keys::MiniLeft, single(window.left()));
+    s.write(keys::MiniHeigh, single(window.height()));
+    s.write(keys::MiniPlaylist, FormatBool(state.miniPlaylist));
+}
+
+void LlegirPosMain(AppState& state, WindowGeometry& window) {
+    Settings& s = state.settings;
+    window.setResizeSuspended(true);
+    if (window.windowStateValue() != StateNormal)
+        window.setWindowStateValue(StateNormal);
+    if (window.windowStateValue() == StateNormal) {
+        // Sizes before the state, so a maximised window keeps its normal size underneath.
+        window.setWidth(s.readSingle(keys::Width));
+        window.setHeight(s.readSingle(keys::Heigth));
+        window.setTop(s.readSingle(keys::MainTop));
+        window.setLeft(s.readSingle(keys::MainLeft));
+        window.setSplitterLeft(s.readSingle(keys::DivisorH));
+        window.setWindowStateValue(s.readInt16(keys::MainState));
+    }
+    window.setResizeSuspended(false);
+    window.runResize();
+}
+
+void LlegirPosMini(AppState& state, WindowGeometry& window) {
+    Settings& s = state.settings;
+    window.setResizeSuspended(true);
+    if (window.windowStateValue() == StateMaximised)
+        window.setWindowStateValue(StateNormal);
+    window.setTop(s.readSingle(keys::MiniTop));
+    window.setLeft(s.readSingle(keys::MiniLeft));
+    window.setHeight(s.readSingle(keys::MiniHeigh));
+    state.miniPlaylist = s.readBool(keys::MiniPlaylist);
+    window.setWindowStateValue(s.readInt16(keys::MiniState));
+    window.setResizeSuspended(false);
+    window.runResize();
+}
+
+} // namespace tarl

@@ -1,0 +1,150 @@
+#include "catalog/CatalogFile.h"
+#include "dialogs/Options.h"
+#include "state/AppState.h"
+#include "support/TempDir.h"
+#include "support/TestServices.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <gtest/gtest.h>
+
+using namespace tarl;
+using tarl::test::TempDir;
+using tarl::test::TestServices;
+
+namespace {
+
+class OptionsDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state.settings.setPath(dir.file("tarl.ini"));
+        state.reloadMain = [this] { ++reloads; };
+    }
+    QString setting(const char* section, const char* key) {
+        return services.profile.read(dir.file("tarl.ini"), section, key);
+    }
+    QString catalog(const char* name) {
+        const QString file = dir.file(name);
+        EXPECT_TRUE(CreateCatalog(file));
+        return file;
+    }
+    QString script(const char* name) {
+        const QString file = dir.write(name, "#!/bin/sh\n");
+        QFile::setPermissions(file, QFile::permissions(file) | QFile::ExeOwner);
+        return file;
+    }
+
+    TempDir dir;
+    TestServices services;
+    AppState state{services.services()};
+    int reloads = 0;
+};
+
+TEST_F(OptionsDialog, OpensWithNoPageAndFillsABoxOnlyWhenItsPageIsChosen) {
+    dir.write("tarl.ini", "[Database]\nPath=/music/tarl.mdb\n[Player]\nPath=/usr/bin/mpv\n");
+    Options o(state);
+    EXPECT_EQ(o.windowTitle(), "Setup");
+    ASSERT_EQ(o.LstMenus->count(), 2);
+    EXPECT_EQ(o.LstMenus->item(0)->text(), "Data Base");
+    EXPECT_EQ(o.LstMenus->item(1)->text(), "Player");
+    for (QGroupBox* f : o.Fr)
+        EXPECT_TRUE(f->isHidden());
+    o.LstMenus_Click(1);
+    EXPECT_FALSE(o.Fr[1]->isHidden());
+    EXPECT_TRUE(o.Fr[0]->isHidden());
+    EXPECT_EQ(o.Text1->text(), "/usr/bin/mpv");
+    EXPECT_EQ(o.TxtpathDB->text(), "");
+    o.LstMenus_Click(0);
+    EXPECT_TRUE(o.Fr[1]->isHidden());
+    EXPECT_EQ(o.TxtpathDB->text(), "/music/tarl.mdb");
+}
+
+TEST_F(OptionsDialog, ApplyWithoutThePlayerPageEmptiesThePathInUseButNotTheFile) {
+    dir.write("tarl.ini", "[Player]\nPath=/usr/bin/mpv\n");
+    state.playerPath = "/usr/bin/mpv";
+    services.ui.answers = {MsgAnswer::Cancel};
+    Options o(state);
+    o.btOk_Click();
+    EXPECT_EQ(state.playerPath, "");
+    EXPECT_EQ(setting("Player", "Path"), "/usr/bin/mpv");
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    EXPECT_EQ(services.ui.transcript[0].text, "Data Base changed");
+    EXPECT_EQ(services.ui.transcript[0].title, "Ok for reload the new Data Base ");
+    EXPECT_EQ(reloads, 0);
+}
+
+TEST_F(OptionsDialog, ThePlayerChooserTakesOnlyAnExistingExecutable) {
+    const QString player = script("player");
+    const QString plain = dir.write("notes.txt", "x");
+    Options o(state);
+    services.ui.files = {plain, dir.file("missing"), player};
+    o.Command5_Click();
+    o.Command5_Click();
+    EXPECT_EQ(o.Text1->text(), "");
+    o.Command5_Click();
+    EXPECT_EQ(o.Text1->text(), player);
+    EXPECT_EQ(services.ui.transcript[0].title, "Select Winamp player");
+
+    services.ui.answers = {MsgAnswer::Cancel};
+    o.btOk_Click();
+    EXPECT_EQ(setting("Player", "Path"), player);
+    EXPECT_EQ(state.playerPath, player);
+}
+
+TEST_F(OptionsDialog, TheCatalogChooserTakesOnlyMdbNamesAndMakesNewOnesOnConfirmation) {
+    const QString existing = catalog("old.mdb");
+    Options o(state);
+    o.TxtpathDB->setText("/keep.mdb");
+    services.ui.files = {QString(), dir.file("x.MDB"), dir.file("new.mdb"), dir.file("new.mdb"),
+                         existing};
+    services.ui.answers = {MsgAnswer::Cancel, MsgAnswer::Ok};
+    o.btPathDb_Click(); // cancelled
+    o.btPathDb_Click(); // the ending is compared exactly
+    EXPECT_EQ(o.TxtpathDB->text(), "/keep.mdb");
+    o.btPathDb_Click(); // a new name, creation declined
+    EXPECT_EQ(o.TxtpathDB->text(), "/keep.mdb");
+    EXPECT_FALSE(QFileInfo::exists(dir.file("new.mdb")));
+    o.btPathDb_Click(); // a new name, creation confirmed
+    EXPECT_EQ(o.TxtpathDB->text(), dir.file("new.mdb"));
+    EXPECT_TRUE(QFileInfo::exists(dir.file("new.mdb")));
+    o.btPathDb_Click(); // an existing catalog: no question
+    EXPECT_EQ(o.TxtpathDB->text(), existing);
+    EXPECT_EQ(services.ui.transcript.size(), 7u);
+}
+
+TEST_F(OptionsDialog, ANewCatalogThatCannotBeMadeIsReported) {
+    Options o(state);
+    services.ui.files = {dir.file("no/such/folder/x.mdb")};
+    services.ui.answers = {MsgAnswer::Ok};
+    o.btPathDb_Click();
+    EXPECT_EQ(o.TxtpathDB->text(), "");
+    ASSERT_EQ(services.ui.transcript.size(), 3u);
+    EXPECT_EQ(services.ui.transcript[2].icon, MsgIcon::Critical);
+}
+
+TEST_F(OptionsDialog, ApplyStoresTheCatalogAndReloadsOnlyOnOk) {
+    const QString first = catalog("one.mdb");
+    const QString second = catalog("two.mdb");
+    ASSERT_TRUE(state.catalog.connection.open("Dbq=" + first + ";"));
+    Options o(state);
+    o.TxtpathDB->setText(second);
+    services.ui.answers = {MsgAnswer::Cancel};
+    o.btOk_Click();
+    EXPECT_EQ(setting("Database", "Path"), second); // stored for the next start
+    EXPECT_EQ(state.catalog.connection.state(), 1);  // but the open catalog stays
+    EXPECT_EQ(reloads, 0);
+
+    services.ui.answers = {MsgAnswer::Ok};
+    o.btOk_Click();
+    EXPECT_EQ(state.catalog.connection.state(), 0);
+    EXPECT_EQ(reloads, 1);
+
+    o.TxtpathDB->setText("/music/list.txt"); // not a catalog name: not stored
+    o.btOk_Click();
+    EXPECT_EQ(setting("Database", "Path"), second);
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+#include "platform/IniProfile.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using tarl::IniProfile;
+using tarl::test::TempDir;
+
+namespace {
+
+struct WriteCase {
+    const char* name;
+    const char* before;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+class IniWrite : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(IniWrite, KeepsOtherLinesAndReplacesInPlace) {
+    const WriteCase& c = GetParam();
+    EXPECT_EQ(IniProfile::withValue(QString::fromUtf8(c.before), QString::fromUtf8(c.section),
+                                    QString::fromUtf8(c.key), QString::fromUtf8(c.value)),
+              QString::fromUtf8(c.after));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IniWrite,
+    ::testing::Values(
+        WriteCase{"empty_file", "", "Dimensions", "width", "11000", "[Dimensions]\nwidth=11000\n"},
+        WriteCase{"replace_other_case", "[dimensions]\nWidth=1\nheigth=2\n", "Dimensions",
+                  "width", "3", "[dimensions]\nwidth=3\nheigth=2\n"},
+        WriteCase{"append_to_section_before_next", "[A]\nx=1\n\n[B]\ny=2\n", "a", "z", "9",
+                  "[A]\nx=1\nz=9\n\n[B]\ny=2\n"},
+        WriteCase{"new_section_at_end", "; comment\n[A]\nx=1\n", "Player", "Path", "/usr/bin/mpv",
+                  "; comment\n[A]\nx=1\n\n[Player]\nPath=/usr/bin/mpv\n"},
+        WriteCase{"keeps_crlf", "[A]\r\nx=1\r\n", "A", "x", "2", "[A]\r\nx=2\r\n"},
+        WriteCase{"same_key_other_section_untouched", "[A]\nk=1\n[B]\nk=2\n", "B", "K", "5",
+                  "[A]\nk=1\n[B]\nK=5\n"},
+        WriteCase{"comments_and_odd_lines_kept", "[A]\n;k=old\ngarbage\nk = 1 \n", "A", "k", "2",
+                  "[A]\n;k=old\ngarbage\nk=2\n"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(IniRead, MatchesNamesWithoutCaseAndTrimsValues) {
+    const QString content =
+        QStringLiteral("[ Dimensions ]\n width = 11000 \n[Player]\nPath=\nVolum=7\n");
+    EXPECT_EQ(IniProfile::valueIn(content, "DIMENSIONS", "Width"), "11000");
+    EXPECT_EQ(IniProfile::valueIn(content, "player", "volum"), "7");
+    EXPECT_EQ(IniProfile::valueIn(content, "Player", "Path"), "");
+    EXPECT_EQ(IniProfile::valueIn(content, "Player", "width"), "");
+    EXPECT_EQ(IniProfile::valueIn(content, "Nowhere", "Volum"), "");
+}
+
+TEST(IniFile, CreatesFileOnFirstWriteAndReadsLongValuesWhole) {
+    TempDir dir;
+    IniProfile ini;
+    const QString file = dir.file("tarl.ini");
+    EXPECT_EQ(ini.read(file, "Database", "Path"), ""); // a missing file reads as empty
+    const QString longPath = '/' + QString(249, QLatin1Char('a'));
+    ASSERT_TRUE(ini.write(file, "Database", "Path", longPath));
+    EXPECT_EQ(ini.read(file, "database", "path"), longPath);
+    ASSERT_TRUE(ini.write(file, "Player", "Mp3_song", QStringLiteral("Ça va — 東京.mp3")));
+    EXPECT_EQ(ini.read(file, "Player", "Mp3_song"), QStringLiteral("Ça va — 東京.mp3"));
+    // Line breaks in a value never make lines of their own.
+    ASSERT_TRUE(ini.write(file, "Player", "Mp3_song", "a\n[Database]\nPath=x"));
+    EXPECT_EQ(ini.read(file, "Database", "Path"), longPath);
+}
+
+TEST(IniFile, UnwritableFolderFailsWithReasonAndKeepsTheFile) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes anywhere";
+    TempDir dir;
+    IniProfile ini;
+    const QString file = dir.write("ro/tarl.ini", "[A]\nx=1\n");
+    ASSERT_EQ(::chmod(qPrintable(dir.file("ro")), 0555), 0);
+    QString error;
+    EXPECT_FALSE(ini.write(file, "A", "x", "2", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(ini.read(file, "A", "x"), "1");
+    ::chmod(qPrintable(dir.file("ro")), 0755);
+}
+
+TEST(IniFile, WriteIntoAFolderInPlaceOfTheFileFails) {
+    TempDir dir;
+    IniProfile ini;
+    dir.write("tarl.ini/inside", "x");
+    QString error;
+    EXPECT_FALSE(ini.write(dir.file("tarl.ini"), "A", "x", "1", &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,287 @@
+#include "MainFixture.h"
+
+#include "catalog/CatalogFile.h"
+#include "shell/Twips.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QTreeView>
+
+using namespace tarl;
+using tarl::test::FakeUi;
+
+namespace {
+
+using Startup = tarl::test::MainFixture;
+
+const QString DbErrorText = QStringLiteral("Missing Data Base or Wrong format\t\rRestart the Tarl");
+
+TEST_F(Startup, FirstRunCancelEndsTheProgramAndLeavesTheDefaults) {
+    services.ui.answers = {MsgAnswer::Cancel};
+    Main& w = start();
+    bool shownBeforeBox = true;
+    services.ui.onBox = [&](const FakeUi::Box&) { shownBeforeBox = w.isVisible(); };
+    w.Form_Load();
+
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    const FakeUi::Box& box = services.ui.transcript[0];
+    EXPECT_EQ(box.title, "Database not selected!");
+    EXPECT_EQ(box.text, "Ok for select the Dbase or Cancel for exit");
+    EXPECT_EQ(box.buttons, MsgButtons::OkCancel);
+    EXPECT_FALSE(shownBeforeBox);
+    EXPECT_TRUE(w.unloaded());
+    EXPECT_EQ(w.windowTitle(), "Tarl Beta Version 2.7.2");
+
+    EXPECT_EQ(setting("Player", "sorted_by_cd"), "True");
+    EXPECT_EQ(setting("Dimensions", "visual_mode"), "0");
+    EXPECT_EQ(setting("Dimensions", "Main_state"), "0");
+    EXPECT_EQ(setting("Dimensions", "Width"), "11000");
+    EXPECT_EQ(setting("Dimensions", "heigth"), "7500");
+    EXPECT_EQ(setting("Dimensions", "Main_top"), "1000");
+    EXPECT_EQ(setting("Dimensions", "Main_left"), "1000");
+    EXPECT_EQ(setting("Dimensions", "divisorH"), "5000");
+    EXPECT_EQ(setting("Database", "Path"), "");
+    EXPECT_FALSE(ini().contains("Mp3_position")); // no player: the position is not written
+}
+
+TEST_F(Startup, OkAndANewCatalogNameOpensAnEmptyCatalog) {
+    const QString file = home.file("music/first.mdb");
+    QDir().mkpath(home.file("music"));
+    services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Ok};
+    services.ui.files = {file};
+    Main& w = start();
+    w.Form_Load();
+
+    EXPECT_EQ(services.ui.titles(),
+              QStringList({"Database not selected!", "Select data base Tarl",
+                           "Select data base Tarl", "Ok for reload the new Data Base "}));
+    EXPECT_EQ(services.ui.transcript[1].kind, "openFile");
+    EXPECT_EQ(services.ui.transcript[1].extra, ".mdb");
+    EXPECT_EQ(services.ui.transcript[1].text, "BAse de datos ACCES para Tarl (*.mdb)|*.mdb");
+    EXPECT_EQ(services.ui.transcript[3].text, "Data Base changed");
+    EXPECT_FALSE(w.unloaded());
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(setting("Database", "Path"), file);
+    EXPECT_EQ(state->dbPath, file);
+    EXPECT_EQ(state->catalog.connection.state(), 1);
+    EXPECT_EQ(state->catalog.connection.fileName(), file);
+}
+
+TEST_F(Startup, CancelledFileDialogAsksAgainUntilCancel) {
+    services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel};
+    Main& w = start();
+    w.Form_Load(); // no file chosen: the path stays empty, so the first box comes back
+    EXPECT_EQ(services.ui.titles(),
+              QStringList({"Database not selected!", "Select data base Tarl",
+                           "Ok for reload the new Data Base ", "Database not selected!"}));
+    EXPECT_TRUE(w.unloaded());
+}
+
+struct BadCatalog {
+    const char* name;
+    QByteArray bytes; // written as the catalog file; null means no file
+};
+
+class BadCatalogs : public tarl::test::MainFixture,
+                    public ::testing::WithParamInterface<BadCatalog> {};
+
+TEST_P(BadCatalogs, ShowDataBaseErrorKeepTheWindowUpAndLeaveTheFileAlone) {
+    const QString file = home.file("catalog.mdb");
+    if (!GetParam().bytes.isNull())
+        home.write("catalog.mdb", GetParam().bytes);
+    writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
+    Main& w = start();
+    w.Form_Load();
+
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    const FakeUi::Box& box = services.ui.transcript[0];
+    EXPECT_EQ(box.title, "Data Base Error");
+    EXPECT_EQ(box.text, DbErrorText);
+    EXPECT_EQ(box.icon, MsgIcon::Critical);
+    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    EXPECT_FALSE(w.unloaded());
+    EXPECT_EQ(state->catalog.connection.state(), 0);
+    EXPECT_FALSE(w.statusPanel(1).isEmpty()); // the reason, in words
+    // Nothing after the failure ran: the player was never started.
+    EXPECT_TRUE(services.player.launches.isEmpty());
+    if (GetParam().bytes.isNull())
+        EXPECT_FALSE(QFileInfo::exists(file));
+    else
+        EXPECT_EQ(home.read("catalog.mdb"), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadCatalogs,
+    ::testing::Values(BadCatalog{"missing", QByteArray()},
+                      BadCatalog{"text_file", QByteArray("these are not the tables\n")},
+                      BadCatalog{"empty_file", QByteArray("")}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
+    const QString file = newCatalog();
+    writeIni("[Database]\nPath=" + file.toUtf8() +
+             "\n[Player]\nPath=/usr/bin/mpv\nMp3_index=3\nMp3_position=42\nVolum=255\n"
+             "Mp3folder=/music/a/\nMp3_song=x.mp3\n[Dimensions]\nMain_top=-300\n");
+    services.player.launchStarts = true;
+    QString selected;
+    Main& w = start();
+    w.hooks().SelectFolderNode = [&](const QString& key) { selected = key; };
+    w.Form_Load();
+
+    EXPECT_TRUE(services.ui.transcript.empty());
+    EXPECT_EQ(services.player.launches,
+              QStringList("/usr/bin/mpv \"" + home.file("m3uTmp.m3u") + "\""));
+    EXPECT_EQ(state->lastListIndex, -1);
+    const auto win = services.player.window;
+    using M = test::FakePlayerLink::Message;
+    const std::vector<M> expected{{win, 1024, 3, 121, false},
+                                  {win, 273, 40045, 0, false},
+                                  {win, 1024, 42000, 106, false},
+                                  {win, 1024, 255, 122, false}};
+    EXPECT_EQ(services.player.sent, expected);
+    EXPECT_EQ(selected, "/music/a/");
+    EXPECT_EQ(w.top(), 0); // a window above the screen comes down to its edge
+    EXPECT_EQ(ToTwips(w.ImgButt[6]->x()), 3315); // the volume knob at its right end (3320)
+    EXPECT_EQ(state->playerVolume, 255);
+    EXPECT_FALSE(w.LstMP3->header()->sectionsClickable());
+}
+
+TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
+    const QString file = newCatalog();
+    writeIni("[Database]\nPath=" + file.toUtf8() + "\n[Player]\nsorted_by_cd=False\n");
+    services.player.launchStarts = true;
+    services.player.replies[{1024, 105}] = 61500;
+    Main& w = start();
+    auto* model = new QStandardItemModel(0, 12, &w);
+    w.LstMP3->setModel(model);
+    w.LstMP3->header()->resizeSection(0, 200);
+    w.LstMP3->header()->moveSection(2, 0);
+    w.Form_Load();
+    state->lastSong = "y.mp3";
+    state->lastIndex = 5;
+    state->lastFolder = "/m/b/";
+    w.setWidth(9000);
+    w.close();
+
+    EXPECT_TRUE(w.unloaded());
+    EXPECT_EQ(state->catalog.connection.state(), 0);
+    EXPECT_EQ(setting("Player", "sorted_by_cd"), "False");
+    EXPECT_EQ(setting("Dimensions", "visual_mode"), "0");
+    EXPECT_EQ(setting("Dimensions", "width"), "9000");
+    EXPECT_EQ(setting("Dimensions", "mp3F1"), "3000");
+    EXPECT_EQ(setting("Dimensions", "mp3FO3"), "0");
+    EXPECT_EQ(setting("Dimensions", "mp3FO1"), "1");
+    EXPECT_EQ(setting("Dimensions", "mp3F11"), QString::number(ToTwips(w.LstMP3->header()->sectionSize(10))));
+    EXPECT_EQ(setting("Dimensions", "mp3F12"), ""); // the twelfth column keeps its own width
+    EXPECT_EQ(setting("Player", "Mp3_position"), "62"); // 61.5 s, halves to even
+    EXPECT_EQ(setting("Player", "Mp3_song"), "y.mp3");
+    EXPECT_EQ(setting("Player", "Mp3_index"), "5");
+    EXPECT_EQ(setting("Player", "Mp3folder"), "/m/b/");
+    ASSERT_FALSE(services.player.sent.empty());
+    EXPECT_EQ(services.player.sent.back().message, 16); // WM_CLOSE, posted
+    EXPECT_TRUE(services.player.sent.back().posted);
+    EXPECT_FALSE(services.player.running);
+}
+
+TEST_F(Startup, GeometrySurvivesARestartAlsoMaximisedOverItsNormalSize) {
+    const QString file = newCatalog();
+    writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
+    {
+        Main& w = start();
+        w.Form_Load();
+        w.setWidth(9000);
+        w.setHeight(6000);
+        w.setLeft(450);
+        w.setTop(300);
+        w.setSplitterLeft(3000);
+        w.close();
+    }
+    EXPECT_EQ(setting("Dimensions", "width"), "9000");
+    EXPECT_EQ(setting("Dimensions", "divisorH"), "3000");
+    {
+        Main& w = start();
+        w.Form_Load();
+        EXPECT_EQ(w.width(), 9000);
+        EXPECT_EQ(w.top(), 300);
+        w.show();
+        w.setWindowStateValue(StateMaximised);
+        w.close();
+    }
+    EXPECT_EQ(setting("Dimensions", "Main_state"), "2");
+    EXPECT_EQ(setting("Dimensions", "width"), "9000"); // the normal size stays in the file
+
+    Main& again = start();
+    again.Form_Load();
+    EXPECT_EQ(again.windowStateValue(), StateMaximised);
+    EXPECT_EQ(again.normalGeometry().width(), ToPixels(9000));
+    EXPECT_EQ(again.normalGeometry().height(), ToPixels(6000));
+    EXPECT_EQ(again.splitterLeft(), 3000);
+}
+
+TEST_F(Startup, UnreadableSettingsUseDefaultsAndAreNamed) {
+    const QString file = newCatalog();
+    writeIni("[Database]\nPath=" + file.toUtf8() +
+             "\n[Dimensions]\nWidth=very wide\nvisual_mode=x\n[Player]\nVolum=loud\n");
+    Main& w = start();
+    w.Form_Load();
+    EXPECT_TRUE(services.ui.transcript.empty());
+    EXPECT_EQ(w.width(), 11000);
+    EXPECT_EQ(state->playerVolume, 50);
+    EXPECT_EQ(state->visualMode, 0);
+    EXPECT_TRUE(w.statusPanel(2).contains("Dimensions/Width=very wide"));
+    EXPECT_TRUE(w.statusPanel(2).contains("Player/Volum=loud"));
+}
+
+TEST_F(Startup, ASettingsFileThatCannotBeWrittenIsReportedOnce) {
+    QDir().mkpath(home.file("tarl.ini")); // a folder where the file should be
+    services.ui.answers = {MsgAnswer::Cancel};
+    Main& w = start();
+    w.Form_Load();
+    ASSERT_EQ(services.ui.transcript.size(), 2u);
+    EXPECT_EQ(services.ui.transcript[1].title, "Tarl Beta Version 2.7.2");
+    EXPECT_TRUE(services.ui.transcript[1].text.startsWith("Tarl cannot save its settings."));
+    w.timerINI_Timer();
+    EXPECT_EQ(services.ui.transcript.size(), 2u);
+}
+
+TEST_F(Startup, OptionsApplyReloadsTheWindowOnTheNewCatalog) {
+    const QString first = newCatalog("one.mdb");
+    const QString second = newCatalog("two.mdb");
+    writeIni("[Database]\nPath=" + first.toUtf8() + "\n");
+    Main& w = start();
+    int treeLoads = 0;
+    w.hooks().tree_cd_load = [&] { return ++treeLoads > 0; };
+    w.Form_Load();
+    ASSERT_EQ(state->catalog.connection.fileName(), first);
+    EXPECT_EQ(treeLoads, 1);
+
+    services.player.launchStarts = false;
+    writeIni(ini().replace(first, second).toUtf8());
+    state->reloadMain(); // a rerun with the connection still open keeps that catalog
+    EXPECT_EQ(treeLoads, 2);
+    EXPECT_EQ(state->catalog.connection.fileName(), first);
+
+    state->catalog.connection.close(); // what Apply does after "Data Base changed" is answered OK
+    state->reloadMain();
+    EXPECT_EQ(state->catalog.connection.fileName(), second);
+    EXPECT_EQ(treeLoads, 3);
+}
+
+TEST_F(Startup, TheTreeIsFilledByStyleWhenTheSettingsSaySo) {
+    const QString file = newCatalog();
+    writeIni("[Database]\nPath=" + file.toUtf8() + "\n[Player]\nsorted_by_cd=0\n");
+    QStringList calls;
+    Main& w = start();
+    w.hooks().tree_cd_load = [&] { return calls << "paths", true; };
+    w.hooks().tree_style_load = [&] { return calls << "styles", false; };
+    w.Form_Load();
+    EXPECT_EQ(calls, QStringList("styles"));
+    // A tree that cannot be read stops the start-up like a bad catalog.
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    EXPECT_EQ(services.ui.transcript[0].title, "Data Base Error");
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+#include "MainFixture.h"
+
+#include "shell/About.h"
+#include "shell/TerminationSignals.h"
+#include "shell/Twips.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTest>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <csignal>
+
+using namespace tarl;
+
+namespace {
+
+using Window = tarl::test::MainFixture;
+
+TEST_F(Window, MenusToolbarAndPanelsCarryTheirCaptions) {
+    Main& w = start();
+    QStringList menus;
+    for (QAction* a : w.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, QStringList({"&File", "&View", "History", "Favorites", "&Help"}));
+    EXPECT_EQ(w.mnuScanDrive->text(), "Scan &Drive");
+    EXPECT_EQ(w.mnuOptions->text(), "&Options");
+    EXPECT_EQ(w.mnuviewCDview->text(), "Sort by paths");
+    EXPECT_EQ(w.mnuviewStyleView->text(), "Sort By Style");
+    QStringList modes;
+    for (QAction* a : w.mnuviewMp3)
+        modes << a->text();
+    EXPECT_EQ(modes, QStringList({"Mp3 Little Icons", "Mp3 list Icons", "Mp3 List", "Report"}));
+    EXPECT_FALSE(w.mnuhisUp->isEnabled());
+    EXPECT_EQ(w.mnuhisclear->text(), "Clear history");
+    for (QAction* a : w.mnuhis)
+        EXPECT_FALSE(a->isVisible());
+    EXPECT_EQ(w.mnufavAdd->text(), "Add to favorites");
+
+    QStringList buttons;
+    for (QAction* a : w.toolbarButtons)
+        buttons << a->text();
+    EXPECT_EQ(buttons, QStringList({"Ini", "View Paths", "View Styles", "separator", "Scan",
+                                    "Find", "Refresh"}));
+    EXPECT_TRUE(w.toolbarButtons[3]->isSeparator());
+    EXPECT_EQ(w.Toolbar1->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    w.loadiconsmenu();
+    EXPECT_EQ(w.Toolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    // Parts that are not there yet are not offered.
+    EXPECT_FALSE(w.toolbarButtons[4]->isEnabled());
+    EXPECT_EQ(w.Command1->text(), "<>");
+    EXPECT_EQ(w.bCompact->text(), ">>");
+}
+
+TEST_F(Window, ResizeMainLaysTheControlsOutAroundTheSplitter) {
+    Main& w = start();
+    w.show();
+    w.setSplitterLeft(4500);
+    w.ResizeMain();
+    EXPECT_EQ(ToTwips(w.trv->y()), 630);
+    EXPECT_EQ(ToTwips(w.trv->width()), 4500);
+    EXPECT_EQ(w.LstMP3->x(), ToPixels(4560));
+    EXPECT_EQ(w.LstMP3->y(), w.trv->y());
+    EXPECT_EQ(w.LstMP3->height(), w.trv->height());
+    EXPECT_EQ(w.divisorH->height(), w.trv->height());
+    EXPECT_EQ(w.FPlayer->x(), ToPixels(4540));
+    const QWidget* client = w.centralWidget();
+    EXPECT_EQ(w.StatusBar1->geometry().bottom(), client->height() - 1);
+    EXPECT_EQ(w.trv->geometry().bottom() + 1, w.StatusBar1->y());
+    EXPECT_EQ(w.LstMP3->width(), ToPixels(ToTwips(client->width()) - 4500 - 200));
+}
+
+TEST_F(Window, DraggingTheSplitterMovesTreeAndList) {
+    Main& w = start();
+    w.show();
+    const int before = w.trv->width();
+    QTest::mousePress(w.divisorH, Qt::LeftButton, {}, QPoint(2, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(42, 10), w.divisorH->mapToGlobal(QPointF(42, 10)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(w.divisorH, &move);
+    QTest::mouseRelease(w.divisorH, Qt::LeftButton, {}, QPoint(42, 10));
+    EXPECT_GT(w.trv->width(), before + 30);
+    EXPECT_EQ(w.LstMP3->x(), w.trv->width() + ToPixels(60));
+}
+
+TEST_F(Window, AboutShowsThePictureTheVersionAndCloses) {
+    About about;
+    const auto* version = about.findChild<QLabel*>("version");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), "Tarl Beta Version 2.7.2");
+    const auto* picture = about.findChild<QLabel*>("picture");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_FALSE(picture->pixmap().isNull());
+    EXPECT_EQ(about.closeButton()->text(), "CLOSE");
+    about.show();
+    about.closeButton()->click();
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+TEST_F(Window, TerminationSignalClosesTheWindowAndSavesTheSettings) {
+    const QString file = newCatalog();
+    writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
+    Main& w = start();
+    w.Form_Load();
+    w.show();
+    TerminationSignals terminationSignals(&w);
+    std::raise(SIGTERM);
+    for (int i = 0; i < 50 && !w.unloaded(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(w.unloaded());
+    EXPECT_EQ(setting("Player", "sorted_by_cd"), "True");
+    EXPECT_EQ(setting("Dimensions", "Width"), "11000");
+}
+
+} // namespace
