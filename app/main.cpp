@@ -1,3 +1,4 @@
+#include "shell/Main.h"
 #include "platform/Clock.h"
 #include "platform/DesktopLauncher.h"
 #include "platform/IniProfile.h"
@@ -5,7 +6,6 @@
 #include "platform/LocalFiles.h"
 #include "platform/PlayerLink.h"
 #include "platform/QtUi.h"
-#include "shell/Main.h"
 #include "shell/TerminationSignals.h"
 #include "state/AppState.h"
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "catalog/Recordset.h"
+
 #include <QString>
 
 struct sqlite3;
 
 namespace tarl {
-
-class Recordset;
 
 // The catalog connection: one SQLite file, opened from a connection text.
 // Opening never creates a file: a missing file, a file that is not SQLite, and an SQLite file
@@ -22,7 +22,8 @@ public:
     int state() const;
     // Opens the file named by the text's "Dbq=" value. User and password are not used by the
     // engine; they are kept for the shape of the call.
-    bool open(const QString& connectionText, const QString& user = {}, const QString& password = {});
+    bool open(const QString& connectionText, const QString& user = {},
+              const QString& password = {});
     void close();
 
     // Runs a statement; the rows replace what `into` held. False with lastError() on failure
@@ -42,6 +43,10 @@ public:
     QString qtConnectionName() const;
 
 private:
+    friend class Recordset;
+    // A holder no longer runs a statement of this connection.
+    void release(Recordset& holder);
+
     struct Impl;
     Impl* d;
 };

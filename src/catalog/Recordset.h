@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 
 class QSqlQuery;
 
 namespace tarl {
+
+class Connection;
 
 // One result holder: the rows of the last statement run into it, read forward.
 // Each statement run into a holder replaces what it held.
@@ -30,8 +33,14 @@ public:
 
 private:
     friend class Connection;
+    // Lets go of the statement once the rows are read, keeping the column names.
+    void finish();
+
     std::unique_ptr<QSqlQuery> query_;
     bool eof_ = true;
+    QStringList names_;
+    // The connection whose statement query_ runs; it clears this holder when it closes.
+    Connection* owner_ = nullptr;
 };
 
 } // namespace tarl

@@ -87,15 +87,18 @@ void Options::buildDataBasePage() {
     auto* grid = new QGridLayout(functions);
     grid->addWidget(new QPushButton(QStringLiteral("Change Path"), functions), 0, 0);
     grid->addWidget(new QPushButton(QStringLiteral("Delete DB"), functions), 1, 0);
-    grid->addWidget(note(QStringLiteral("CAUTION!: This option will delete all DB contents."),
-                         functions), 1, 1);
+    grid->addWidget(
+        note(QStringLiteral("CAUTION!: This option will delete all DB contents."), functions), 1,
+        1);
     grid->addWidget(new QPushButton(QStringLiteral("Purge DB"), functions), 2, 0);
-    grid->addWidget(note(QStringLiteral("Delete duplicate information, and solve  problems."),
-                         functions), 2, 1);
+    grid->addWidget(
+        note(QStringLiteral("Delete duplicate information, and solve  problems."), functions), 2,
+        1);
     grid->addWidget(new QPushButton(QStringLiteral("Compact DB"), functions), 3, 0);
     grid->addWidget(note(QStringLiteral("When you was delete several times, this function "
                                         "compact the Acces Data Base reducing  it's size."),
-                         functions), 3, 1);
+                         functions),
+                    3, 1);
 
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Path:"), frame));
@@ -183,9 +186,9 @@ bool Options::offerNewCatalog(const QString& file) {
 }
 
 void Options::btPathDb_Click() {
-    const QString file = state_.services.ui.openFile(
-        CatalogDialogTitle, QStringLiteral(".mdb"),
-        QStringLiteral("BAse de datos ACCES para Tarl (*.mdb)|*.mdb"));
+    const QString file =
+        state_.services.ui.openFile(CatalogDialogTitle, QStringLiteral(".mdb"),
+                                    QStringLiteral("BAse de datos ACCES para Tarl (*.mdb)|*.mdb"));
     if (!file.endsWith(QLatin1String(".mdb")))
         return; // also a cancelled dialog
     if (!QFileInfo::exists(file) && !offerNewCatalog(file))
@@ -217,6 +220,8 @@ void Options::btOk_Click() {
     accept();
 }
 
-void Options::btCancel_Click() { reject(); }
+void Options::btCancel_Click() {
+    reject();
+}
 
 } // namespace tarl

@@ -84,7 +84,7 @@ QString IniProfile::withValue(const QString& content, const QString& section, co
     QStringList lines = splitLines(content);
     const QString newLine = key.trimmed() + '=' + value;
 
-    qsizetype sectionAt = -1;   // header line of the section
+    qsizetype sectionAt = -1;     // header line of the section
     qsizetype lastInSection = -1; // last non-blank line of the section
     bool inSection = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {

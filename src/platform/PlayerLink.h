@@ -14,10 +14,10 @@ constexpr int WmClose = 16;
 constexpr int WmUser = 1024;
 constexpr int WmCommand = 273;
 // lParam values of WM_USER requests.
-constexpr qint64 GetTime = 105;       // wParam 0: position in ms; wParam 1: length in seconds
-constexpr qint64 JumpToTime = 106;    // wParam: position in ms
+constexpr qint64 GetTime = 105;    // wParam 0: position in ms; wParam 1: length in seconds
+constexpr qint64 JumpToTime = 106; // wParam: position in ms
 constexpr qint64 SetPlaylistPos = 121;
-constexpr qint64 SetVolume = 122;     // wParam: 0..255
+constexpr qint64 SetVolume = 122; // wParam: 0..255
 constexpr qint64 GetListPos = 125;
 // wParam values of WM_COMMAND.
 constexpr qint64 Previous = 40044;

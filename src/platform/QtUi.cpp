@@ -55,8 +55,7 @@ QString QtUi::qtFilter(const QString& filter) {
         QString pattern = parts[i + 1];
         pattern.replace(';', ' ');
         const QString description = parts[i];
-        out << (description.contains(pattern) ? description
-                                              : description + " (" + pattern + ")");
+        out << (description.contains(pattern) ? description : description + " (" + pattern + ")");
     }
     return out.join(QLatin1String(";;"));
 }

@@ -32,7 +32,7 @@ namespace tarl {
 
 namespace {
 
-constexpr double TreeTop = 630;      // below the toolbar and the player panel
+constexpr double TreeTop = 630; // below the toolbar and the player panel
 constexpr double ToolbarHeight = 630;
 constexpr double SplitterWidth = 60;
 constexpr double PositionKnobMin = 2640;
@@ -101,7 +101,9 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     ResizeMain();
 }
 
-Main::~Main() { state_.reloadMain = nullptr; }
+Main::~Main() {
+    state_.reloadMain = nullptr;
+}
 
 void Main::buildMenus() {
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
@@ -132,8 +134,8 @@ void Main::buildMenus() {
     });
     mnuview->addSeparator();
     const std::array<QString, 4> modes{QStringLiteral("Mp3 Little Icons"),
-                                       QStringLiteral("Mp3 list Icons"),
-                                       QStringLiteral("Mp3 List"), QStringLiteral("Report")};
+                                       QStringLiteral("Mp3 list Icons"), QStringLiteral("Mp3 List"),
+                                       QStringLiteral("Report")};
     for (int i = 0; i < 4; ++i) {
         mnuviewMp3[i] = mnuview->addAction(modes[i]);
         mnuviewMp3[i]->setCheckable(true);
@@ -173,13 +175,13 @@ void Main::buildToolbar() {
     Toolbar1->setIconSize(QSize(24, 24));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     QStyle* s = style();
-    const std::array<QString, 7> texts{QStringLiteral("Ini"),   QStringLiteral("View Paths"),
+    const std::array<QString, 7> texts{QStringLiteral("Ini"),         QStringLiteral("View Paths"),
                                        QStringLiteral("View Styles"), QStringLiteral("separator"),
-                                       QStringLiteral("Scan"),  QStringLiteral("Find"),
+                                       QStringLiteral("Scan"),        QStringLiteral("Find"),
                                        QStringLiteral("Refresh")};
     const std::array<QStyle::StandardPixmap, 7> icons{
-        QStyle::SP_DirHomeIcon,      QStyle::SP_DirIcon,           QStyle::SP_FileDialogListView,
-        QStyle::SP_CustomBase,       QStyle::SP_DriveCDIcon,       QStyle::SP_FileDialogContentsView,
+        QStyle::SP_DirHomeIcon,  QStyle::SP_DirIcon,     QStyle::SP_FileDialogListView,
+        QStyle::SP_CustomBase,   QStyle::SP_DriveCDIcon, QStyle::SP_FileDialogContentsView,
         QStyle::SP_BrowserReload};
     for (int i = 0; i < 7; ++i) {
         if (i == 3) {
@@ -328,10 +330,9 @@ void Main::Form_Load() {
 
     for (;;) {
         if (state_.dbPath.isEmpty()) {
-            const MsgAnswer answer =
-                ui.message(QStringLiteral("Ok for select the Dbase or Cancel for exit"),
-                           QStringLiteral("Database not selected!"), MsgIcon::None,
-                           MsgButtons::OkCancel);
+            const MsgAnswer answer = ui.message(
+                QStringLiteral("Ok for select the Dbase or Cancel for exit"),
+                QStringLiteral("Database not selected!"), MsgIcon::None, MsgButtons::OkCancel);
             if (answer == MsgAnswer::Cancel) {
                 inFormLoad_ = false;
                 Form_Unload();
@@ -398,15 +399,16 @@ void Main::restore_previous() {
     if (hooks_.SelectFolderNode)
         hooks_.SelectFolderNode(state_.lastFolder);
 
-    const QString command = state_.playerPath + QStringLiteral(" \"") + state_.tmpPlaylistPath + '"';
+    const QString command =
+        state_.playerPath + QStringLiteral(" \"") + state_.tmpPlaylistPath + '"';
     if (player.launch(command))
         state_.lastListIndex = -1;
     state_.winampWindow = player.findWindow();
     player.sendMessage(state_.winampWindow, player_msg::WmUser, state_.lastIndex,
                        player_msg::SetPlaylistPos);
     player.sendMessage(state_.winampWindow, player_msg::WmCommand, player_msg::Play, 0);
-    player.sendMessage(state_.winampWindow, player_msg::WmUser,
-                       qint64(state_.lastPosition) * 1000, player_msg::JumpToTime);
+    player.sendMessage(state_.winampWindow, player_msg::WmUser, qint64(state_.lastPosition) * 1000,
+                       player_msg::JumpToTime);
 
     state_.playerVolume = settings.readInt16(keys::Volum);
     const double knobLeft = VolumeKnobMin + state_.playerVolume * VolumeKnobTrack / 255.0;
@@ -613,10 +615,18 @@ double Main::twipsOr(double cached, int pixels) const {
     return ToPixels(cached) == pixels ? cached : ToTwips(pixels);
 }
 
-double Main::left() const { return twipsOr(twips_.left, x()); }
-double Main::top() const { return twipsOr(twips_.top, y()); }
-double Main::width() const { return twipsOr(twips_.width, QMainWindow::width()); }
-double Main::height() const { return twipsOr(twips_.height, QMainWindow::height()); }
+double Main::left() const {
+    return twipsOr(twips_.left, x());
+}
+double Main::top() const {
+    return twipsOr(twips_.top, y());
+}
+double Main::width() const {
+    return twipsOr(twips_.width, QMainWindow::width());
+}
+double Main::height() const {
+    return twipsOr(twips_.height, QMainWindow::height());
+}
 void Main::setLeft(double twips) {
     twips_.left = twips;
     move(ToPixels(twips), y());
@@ -633,9 +643,17 @@ void Main::setHeight(double twips) {
     twips_.height = twips;
     resize(QMainWindow::width(), std::max(1, ToPixels(twips)));
 }
-double Main::splitterLeft() const { return splitterLeft_; }
-void Main::setSplitterLeft(double twips) { splitterLeft_ = twips; }
-void Main::setResizeSuspended(bool suspended) { resizeSuspended_ = suspended; }
-void Main::runResize() { ResizeMain(); }
+double Main::splitterLeft() const {
+    return splitterLeft_;
+}
+void Main::setSplitterLeft(double twips) {
+    splitterLeft_ = twips;
+}
+void Main::setResizeSuspended(bool suspended) {
+    resizeSuspended_ = suspended;
+}
+void Main::runResize() {
+    ResizeMain();
+}
 
 } // namespace tarl

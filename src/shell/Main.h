@@ -53,11 +53,11 @@ public:
         std::function<bool()> tree_style_load; // the tree by style
         std::function<void()> loadmp3list;     // the track list's columns
         std::function<void(const QString&)> SelectFolderNode;
-        std::function<void(int)> setListViewMode;    // 1 to 4, from the View menu
-        std::function<void()> showScanWindow;        // File > Scan Drive, toolbar button 5
-        std::function<void()> showSearchWindow;      // toolbar button 6
-        std::function<void()> rescanSelected;        // toolbar button 7
-        std::function<void()> applyCompactLayout;    // start-up with visualMode above 0
+        std::function<void(int)> setListViewMode; // 1 to 4, from the View menu
+        std::function<void()> showScanWindow;     // File > Scan Drive, toolbar button 5
+        std::function<void()> showSearchWindow;   // toolbar button 6
+        std::function<void()> rescanSelected;     // toolbar button 7
+        std::function<void()> applyCompactLayout; // start-up with visualMode above 0
         std::function<void()> tryIcone;
         std::function<void()> removeTrayIcon;
         std::function<bool()> trayIconVisible;

@@ -32,8 +32,8 @@ QPixmap TarlPicture(int size) {
     p.drawRect(stem);
     QPainterPath flag;
     flag.moveTo(stem.topRight());
-    flag.cubicTo(stem.right() + size * 0.12, size * 0.28, stem.right() + size * 0.14,
-                 size * 0.36, stem.right() + size * 0.06, size * 0.44);
+    flag.cubicTo(stem.right() + size * 0.12, size * 0.28, stem.right() + size * 0.14, size * 0.36,
+                 stem.right() + size * 0.06, size * 0.44);
     flag.lineTo(stem.right(), size * 0.34);
     flag.closeSubpath();
     p.drawPath(flag);

@@ -6,7 +6,11 @@ namespace tarl {
 
 // The settings and layout rules measure in twips: 15 to a pixel at 96 DPI.
 inline constexpr double TwipsPerPixel = 15.0;
-inline int ToPixels(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
-inline double ToTwips(int pixels) { return pixels * TwipsPerPixel; }
+inline int ToPixels(double twips) {
+    return static_cast<int>(std::lround(twips / TwipsPerPixel));
+}
+inline double ToTwips(int pixels) {
+    return pixels * TwipsPerPixel;
+}
 
 } // namespace tarl

@@ -31,7 +31,9 @@ template <typename Int> std::optional<Int> toWhole(const QString& text) {
 
 } // namespace
 
-double RoundHalfEven(double value) { return std::nearbyint(value); }
+double RoundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
 std::optional<float> ToSingle(const QString& text) {
     const auto v = toNumber(text);
@@ -40,8 +42,12 @@ std::optional<float> ToSingle(const QString& text) {
     return static_cast<float>(*v);
 }
 
-std::optional<qint16> ToInt16(const QString& text) { return toWhole<qint16>(text); }
-std::optional<qint32> ToInt32(const QString& text) { return toWhole<qint32>(text); }
+std::optional<qint16> ToInt16(const QString& text) {
+    return toWhole<qint16>(text);
+}
+std::optional<qint32> ToInt32(const QString& text) {
+    return toWhole<qint32>(text);
+}
 
 std::optional<bool> ToBool(const QString& text) {
     const QString t = text.trimmed();

@@ -21,15 +21,20 @@ inline constexpr Key Width{Dimensions, QLatin1StringView("Width"), QLatin1String
 inline constexpr Key Heigth{Dimensions, QLatin1StringView("heigth"), QLatin1StringView("7500")};
 inline constexpr Key DivisorH{Dimensions, QLatin1StringView("divisorH"), QLatin1StringView("5000")};
 inline constexpr Key MainTop{Dimensions, QLatin1StringView("Main_top"), QLatin1StringView("1000")};
-inline constexpr Key MainLeft{Dimensions, QLatin1StringView("Main_left"), QLatin1StringView("1000")};
+inline constexpr Key MainLeft{Dimensions, QLatin1StringView("Main_left"),
+                              QLatin1StringView("1000")};
 inline constexpr Key MiniState{Dimensions, QLatin1StringView("mini_state"), QLatin1StringView("0")};
 inline constexpr Key MiniTop{Dimensions, QLatin1StringView("mini_top"), QLatin1StringView("1000")};
-inline constexpr Key MiniLeft{Dimensions, QLatin1StringView("mini_left"), QLatin1StringView("1000")};
-inline constexpr Key MiniHeigh{Dimensions, QLatin1StringView("mini_heigh"), QLatin1StringView("1000")};
+inline constexpr Key MiniLeft{Dimensions, QLatin1StringView("mini_left"),
+                              QLatin1StringView("1000")};
+inline constexpr Key MiniHeigh{Dimensions, QLatin1StringView("mini_heigh"),
+                               QLatin1StringView("1000")};
 inline constexpr Key MiniPlaylist{Dimensions, QLatin1StringView("mini_playlist"),
                                   QLatin1StringView("1000")};
-inline constexpr Key VisualMode{Dimensions, QLatin1StringView("visual_mode"), QLatin1StringView("0")};
-inline constexpr Key SortedByCd{Player, QLatin1StringView("sorted_by_cd"), QLatin1StringView("true")};
+inline constexpr Key VisualMode{Dimensions, QLatin1StringView("visual_mode"),
+                                QLatin1StringView("0")};
+inline constexpr Key SortedByCd{Player, QLatin1StringView("sorted_by_cd"),
+                                QLatin1StringView("true")};
 inline constexpr Key PlayerPath{Player, QLatin1StringView("Path"), QLatin1StringView("")};
 inline constexpr Key Volum{Player, QLatin1StringView("Volum"), QLatin1StringView("50")};
 inline constexpr Key Mp3Folder{Player, QLatin1StringView("Mp3folder"), QLatin1StringView("")};
@@ -39,8 +44,12 @@ inline constexpr Key Mp3Position{Player, QLatin1StringView("Mp3_position"), QLat
 inline constexpr Key DatabasePath{Database, QLatin1StringView("Path"), QLatin1StringView("")};
 
 // Track-list column n (1 to 11): width "mp3F<n>" and display position "mp3FO<n>", no default.
-inline QString ColumnWidthKey(int column) { return QStringLiteral("mp3F%1").arg(column); }
-inline QString ColumnPositionKey(int column) { return QStringLiteral("mp3FO%1").arg(column); }
+inline QString ColumnWidthKey(int column) {
+    return QStringLiteral("mp3F%1").arg(column);
+}
+inline QString ColumnPositionKey(int column) {
+    return QStringLiteral("mp3FO%1").arg(column);
+}
 inline constexpr int SavedColumns = 11;
 
 } // namespace tarl::keys

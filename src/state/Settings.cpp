@@ -36,9 +36,17 @@ template <typename T, typename Conv> T Settings::readTyped(const keys::Key& key,
     return conv(QString(key.fallback)).value_or(T{});
 }
 
-float Settings::readSingle(const keys::Key& key) { return readTyped<float>(key, ToSingle); }
-qint16 Settings::readInt16(const keys::Key& key) { return readTyped<qint16>(key, ToInt16); }
-qint32 Settings::readInt32(const keys::Key& key) { return readTyped<qint32>(key, ToInt32); }
-bool Settings::readBool(const keys::Key& key) { return readTyped<bool>(key, ToBool); }
+float Settings::readSingle(const keys::Key& key) {
+    return readTyped<float>(key, ToSingle);
+}
+qint16 Settings::readInt16(const keys::Key& key) {
+    return readTyped<qint16>(key, ToInt16);
+}
+qint32 Settings::readInt32(const keys::Key& key) {
+    return readTyped<qint32>(key, ToInt32);
+}
+bool Settings::readBool(const keys::Key& key) {
+    return readTyped<bool>(key, ToBool);
+}
 
 } // namespace tarl

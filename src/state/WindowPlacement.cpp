@@ -7,7 +7,9 @@
 namespace tarl {
 
 namespace {
-QString single(double twips) { return FormatSingle(static_cast<float>(twips)); }
+QString single(double twips) {
+    return FormatSingle(static_cast<float>(twips));
+}
 } // namespace
 
 void GuardarPosMain(AppState& state, WindowGeometry& window) {

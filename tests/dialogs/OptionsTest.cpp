@@ -1,5 +1,5 @@
-#include "catalog/CatalogFile.h"
 #include "dialogs/Options.h"
+#include "catalog/CatalogFile.h"
 #include "state/AppState.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
@@ -134,7 +134,7 @@ TEST_F(OptionsDialog, ApplyStoresTheCatalogAndReloadsOnlyOnOk) {
     services.ui.answers = {MsgAnswer::Cancel};
     o.btOk_Click();
     EXPECT_EQ(setting("Database", "Path"), second); // stored for the next start
-    EXPECT_EQ(state.catalog.connection.state(), 1);  // but the open catalog stays
+    EXPECT_EQ(state.catalog.connection.state(), 1); // but the open catalog stays
     EXPECT_EQ(reloads, 0);
 
     services.ui.answers = {MsgAnswer::Ok};

@@ -32,8 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, IniWrite,
     ::testing::Values(
         WriteCase{"empty_file", "", "Dimensions", "width", "11000", "[Dimensions]\nwidth=11000\n"},
-        WriteCase{"replace_other_case", "[dimensions]\nWidth=1\nheigth=2\n", "Dimensions",
-                  "width", "3", "[dimensions]\nwidth=3\nheigth=2\n"},
+        WriteCase{"replace_other_case", "[dimensions]\nWidth=1\nheigth=2\n", "Dimensions", "width",
+                  "3", "[dimensions]\nwidth=3\nheigth=2\n"},
         WriteCase{"append_to_section_before_next", "[A]\nx=1\n\n[B]\ny=2\n", "a", "z", "9",
                   "[A]\nx=1\nz=9\n\n[B]\ny=2\n"},
         WriteCase{"new_section_at_end", "; comment\n[A]\nx=1\n", "Player", "Path", "/usr/bin/mpv",

@@ -113,12 +113,12 @@ TEST_P(BadCatalogs, ShowDataBaseErrorKeepTheWindowUpAndLeaveTheFileAlone) {
         EXPECT_EQ(home.read("catalog.mdb"), GetParam().bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BadCatalogs,
-    ::testing::Values(BadCatalog{"missing", QByteArray()},
-                      BadCatalog{"text_file", QByteArray("these are not the tables\n")},
-                      BadCatalog{"empty_file", QByteArray("")}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, BadCatalogs,
+                         ::testing::Values(BadCatalog{"missing", QByteArray()},
+                                           BadCatalog{"text_file",
+                                                      QByteArray("these are not the tables\n")},
+                                           BadCatalog{"empty_file", QByteArray("")}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
     const QString file = newCatalog();
@@ -143,7 +143,7 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
                                   {win, 1024, 255, 122, false}};
     EXPECT_EQ(services.player.sent, expected);
     EXPECT_EQ(selected, "/music/a/");
-    EXPECT_EQ(w.top(), 0); // a window above the screen comes down to its edge
+    EXPECT_EQ(w.top(), 0);                       // a window above the screen comes down to its edge
     EXPECT_EQ(ToTwips(w.ImgButt[6]->x()), 3315); // the volume knob at its right end (3320)
     EXPECT_EQ(state->playerVolume, 255);
     EXPECT_FALSE(w.LstMP3->header()->sectionsClickable());
@@ -174,8 +174,9 @@ TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
     EXPECT_EQ(setting("Dimensions", "mp3F1"), "3000");
     EXPECT_EQ(setting("Dimensions", "mp3FO3"), "0");
     EXPECT_EQ(setting("Dimensions", "mp3FO1"), "1");
-    EXPECT_EQ(setting("Dimensions", "mp3F11"), QString::number(ToTwips(w.LstMP3->header()->sectionSize(10))));
-    EXPECT_EQ(setting("Dimensions", "mp3F12"), ""); // the twelfth column keeps its own width
+    EXPECT_EQ(setting("Dimensions", "mp3F11"),
+              QString::number(ToTwips(w.LstMP3->header()->sectionSize(10))));
+    EXPECT_EQ(setting("Dimensions", "mp3F12"), "");     // the twelfth column keeps its own width
     EXPECT_EQ(setting("Player", "Mp3_position"), "62"); // 61.5 s, halves to even
     EXPECT_EQ(setting("Player", "Mp3_song"), "y.mp3");
     EXPECT_EQ(setting("Player", "Mp3_index"), "5");

@@ -5,12 +5,12 @@
 #include "shell/Twips.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QTest>
-#include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
@@ -45,8 +45,8 @@ TEST_F(Window, MenusToolbarAndPanelsCarryTheirCaptions) {
     QStringList buttons;
     for (QAction* a : w.toolbarButtons)
         buttons << a->text();
-    EXPECT_EQ(buttons, QStringList({"Ini", "View Paths", "View Styles", "separator", "Scan",
-                                    "Find", "Refresh"}));
+    EXPECT_EQ(buttons, QStringList({"Ini", "View Paths", "View Styles", "separator", "Scan", "Find",
+                                    "Refresh"}));
     EXPECT_TRUE(w.toolbarButtons[3]->isSeparator());
     EXPECT_EQ(w.Toolbar1->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     w.loadiconsmenu();

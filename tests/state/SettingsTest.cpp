@@ -27,7 +27,7 @@ TEST_F(SettingsFile, MissingFileSectionKeyOrEmptyValueGiveTheDefault) {
     EXPECT_EQ(state.settings.read(keys::Width), "11000");
     dir.write("tarl.ini", "[Player]\nMp3_position=\n[Dimensions]\nwidth=9000\n");
     EXPECT_EQ(state.settings.read(keys::Mp3Position), "0");
-    EXPECT_EQ(state.settings.read(keys::Width), "9000"); // written "width", read "Width"
+    EXPECT_EQ(state.settings.read(keys::Width), "9000");          // written "width", read "Width"
     EXPECT_EQ(state.settings.readBool(keys::MiniPlaylist), true); // default "1000"
     EXPECT_EQ(state.settings.readBool(keys::SortedByCd), true);
     EXPECT_TRUE(state.settings.ignoredKeys().isEmpty());

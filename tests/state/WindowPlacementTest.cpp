@@ -1,6 +1,6 @@
+#include "state/WindowPlacement.h"
 #include "state/AppState.h"
 #include "state/WindowGeometry.h"
-#include "state/WindowPlacement.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
 
@@ -52,9 +52,9 @@ protected:
 TEST_F(Placement, NoSettingsGiveTheBuiltInPlaceAndSizesComeBeforeTheState) {
     window.state = StateMaximised;
     LlegirPosMain(state, window);
-    EXPECT_EQ(window.log, QStringList({"suspend", "state=0", "width=11000", "height=7500",
-                                       "top=1000", "left=1000", "split=5000", "state=0", "resume",
-                                       "resize"}));
+    EXPECT_EQ(window.log,
+              QStringList({"suspend", "state=0", "width=11000", "height=7500", "top=1000",
+                           "left=1000", "split=5000", "state=0", "resume", "resize"}));
 }
 
 TEST_F(Placement, SavingWhileMaximisedKeepsTheNormalSizeAndRestoresMaximisedOverIt) {
@@ -77,8 +77,8 @@ TEST_F(Placement, CompactLayoutKeepsItsOwnPlaceAndPlaylistFlag) {
     EXPECT_TRUE(state.miniPlaylist);
     LlegirPosMini(state, window); // nothing saved yet: the playlist panel opens
     EXPECT_TRUE(state.miniPlaylist);
-    EXPECT_EQ(window.log, QStringList({"suspend", "top=1000", "left=1000", "height=1000",
-                                       "state=0", "resume", "resize"}));
+    EXPECT_EQ(window.log, QStringList({"suspend", "top=1000", "left=1000", "height=1000", "state=0",
+                                       "resume", "resize"}));
     window.t = 30, window.l = 45, window.h = 3000;
     state.miniPlaylist = false;
     GuardarPosMini(state, window);

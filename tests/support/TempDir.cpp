@@ -17,7 +17,9 @@ TempDir::~TempDir() {
     }
 }
 
-QString TempDir::file(const QString& relative) const { return dir_.path() + "/" + relative; }
+QString TempDir::file(const QString& relative) const {
+    return dir_.path() + "/" + relative;
+}
 
 QString TempDir::write(const QString& relative, const QByteArray& bytes) const {
     const QString full = file(relative);
