@@ -1,0 +1,281 @@
+#include "platform/LocalFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarl {
+
+namespace {
+
+// An open file descriptor, closed when it goes out of scope.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now, so a failing close (a full disk on NFS) can be reported; 0 or errno.
+    int close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+QByteArray Native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+bool Fail(QString* error, const QString& what, int err) {
+    if (error)
+        *error = what + QStringLiteral(": ") + qt_error_string(err);
+    return false;
+}
+
+QString Quoted(const QString& path) {
+    return '"' + path + '"';
+}
+
+QByteArray FolderOf(const QString& path) {
+    return Native(QFileInfo(path).absolutePath());
+}
+
+// Makes a rename or a new directory entry survive a crash.
+void SyncFolder(const QByteArray& folder) {
+    Fd dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.valid())
+        ::fsync(dir.get());
+}
+
+// Renames without ever replacing `to`; 0 or errno (EEXIST when `to` is taken, EXDEV across file
+// systems).
+int RenameNoReplace(const QByteArray& from, const QByteArray& to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return errno;
+    // NFS, CIFS and some FUSE file systems lack the flag; a hard link also refuses a taken name.
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return 0;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
+        return errno;
+    // No hard links either (FAT): look, then rename; only a program racing us can slip between.
+    struct stat st {};
+    if (::lstat(to.constData(), &st) == 0)
+        return EEXIST;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+int WriteAll(int fd, const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return errno;
+        data += written;
+        size -= written;
+    }
+    return 0;
+}
+
+int CopyContents(int from, int to) {
+    constexpr qint64 chunk = 1 << 20;
+    std::unique_ptr<char[]> buffer(new char[chunk]);
+    for (;;) {
+        const ssize_t got = ::read(from, buffer.get(), chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return 0;
+        if (const int err = WriteAll(to, buffer.get(), got))
+            return err;
+    }
+}
+
+// Copies the file `from` to the new name `to`: the data goes to a hidden temporary file beside
+// `to`, is synced, and only then takes the name, so `to` never appears half written and no file
+// already called `to` is replaced. 0 or errno; on failure nothing is left behind.
+int CopyIntoPlace(const QString& from, const QString& to) {
+    const QByteArray target = Native(to);
+    struct stat st {};
+    if (::lstat(target.constData(), &st) == 0)
+        return EEXIST;
+
+    Fd source(::open(Native(from).constData(), O_RDONLY | O_CLOEXEC));
+    if (!source.valid())
+        return errno;
+    if (::fstat(source.get(), &st) != 0)
+        return errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    if (!S_ISREG(st.st_mode))
+        return EINVAL;
+
+    QByteArray temp = FolderOf(to) + "/.tarl-copy-XXXXXX";
+    Fd copy(::mkostemp(temp.data(), O_CLOEXEC));
+    if (!copy.valid())
+        return errno;
+    int err = CopyContents(source.get(), copy.get());
+    if (err == 0) {
+        // Keep the mode and times; file systems that cannot store them (FAT) still get the data.
+        ::fchmod(copy.get(), st.st_mode & 07777);
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        ::futimens(copy.get(), times);
+        err = ::fsync(copy.get()) == 0 ? 0 : errno;
+    }
+    if (const int closed = copy.close(); err == 0)
+        err = closed;
+    if (err == 0)
+        err = RenameNoReplace(temp, target);
+    if (err != 0) {
+        ::unlink(temp.constData());
+        return err;
+    }
+    SyncFolder(FolderOf(to));
+    return 0;
+}
+
+} // namespace
+
+FolderListing LocalFiles::list(const QString& folder) const {
+    FolderListing listing;
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(Native(folder).constData()));
+    if (!dir) {
+        Fail(&listing.error, QStringLiteral("Cannot read folder ") + Quoted(folder), errno);
+        return listing;
+    }
+    const int dirFd = ::dirfd(dir.get());
+    for (;;) {
+        errno = 0;
+        const dirent* item = ::readdir(dir.get());
+        if (!item) {
+            if (errno != 0)
+                Fail(&listing.error, QStringLiteral("Cannot read folder ") + Quoted(folder), errno);
+            break;
+        }
+        const QByteArray name(item->d_name);
+        if (name == "." || name == "..")
+            continue;
+        struct stat st {};
+        // Gone since readdir saw it: not part of the folder any more.
+        if (::fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        FileEntry entry;
+        entry.name = QFile::decodeName(name);
+        entry.isHidden = name.startsWith('.');
+        entry.isSymlink = S_ISLNK(st.st_mode);
+        // A broken link stays a zero-size non-folder.
+        if (entry.isSymlink && ::fstatat(dirFd, name.constData(), &st, 0) != 0)
+            st = {};
+        entry.isDir = S_ISDIR(st.st_mode);
+        entry.size = S_ISREG(st.st_mode) ? static_cast<qint64>(st.st_size) : 0;
+        listing.entries.append(entry);
+    }
+    if (!listing.ok()) {
+        listing.entries.clear();
+        return listing;
+    }
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const FileEntry& a, const FileEntry& b) {
+                  const int order = a.name.compare(b.name, Qt::CaseInsensitive);
+                  return order != 0 ? order < 0 : a.name < b.name;
+              });
+    return listing;
+}
+
+bool LocalFiles::exists(const QString& path) const {
+    struct stat st {};
+    return !path.isEmpty() && ::lstat(Native(path).constData(), &st) == 0;
+}
+
+bool LocalFiles::isDir(const QString& path) const {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(Native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool LocalFiles::copyFile(const QString& from, const QString& to, QString* error) {
+    if (const int err = CopyIntoPlace(from, to))
+        return Fail(error, QStringLiteral("Cannot copy %1 to %2").arg(Quoted(from), Quoted(to)),
+                    err);
+    return true;
+}
+
+bool LocalFiles::moveFile(const QString& from, const QString& to, QString* error) {
+    const QString what = QStringLiteral("Cannot move %1 to %2").arg(Quoted(from), Quoted(to));
+    const QByteArray source = Native(from);
+    const QByteArray target = Native(to);
+    const int err = RenameNoReplace(source, target);
+    if (err == 0) {
+        SyncFolder(FolderOf(to));
+        return true;
+    }
+    if (err != EXDEV)
+        return Fail(error, what, err);
+
+    // Another file system: copy, sync, and only then delete the source. Folders are not copied
+    // over; the caller moves their files one by one.
+    struct stat st {};
+    if (::lstat(source.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return Fail(error, what, EXDEV);
+    if (const int copyErr = CopyIntoPlace(from, to))
+        return Fail(error, what, copyErr);
+    if (::unlink(source.constData()) != 0) {
+        // A source that cannot go (read-only media) must not leave the file in two places.
+        const int unlinkErr = errno;
+        ::unlink(target.constData());
+        return Fail(error, what, unlinkErr);
+    }
+    SyncFolder(FolderOf(from));
+    return true;
+}
+
+bool LocalFiles::removeFile(const QString& path, QString* error) {
+    const QString what = QStringLiteral("Cannot delete ") + Quoted(path);
+    const QByteArray native = Native(path);
+    struct stat st {};
+    if (::lstat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return Fail(error, what, EISDIR);
+    if (::unlink(native.constData()) != 0)
+        return Fail(error, what, errno);
+    return true;
+}
+
+bool LocalFiles::makeFolder(const QString& path, QString* error) {
+    if (::mkdir(Native(path).constData(), 0777) != 0)
+        return Fail(error, QStringLiteral("Cannot make folder ") + Quoted(path), errno);
+    return true;
+}
+
+bool LocalFiles::removeFolder(const QString& path, QString* error) {
+    if (::rmdir(Native(path).constData()) != 0)
+        return Fail(error, QStringLiteral("Cannot remove folder ") + Quoted(path), errno);
+    return true;
+}
+
+} // namespace tarl

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Files.h"
+
+namespace tarl {
+
+// Files on this machine's file systems, through the POSIX calls (renameat2 with RENAME_NOREPLACE,
+// so no move or copy ever replaces a file, even one created at the same moment by another program).
+class LocalFiles : public Files {
+public:
+    FolderListing list(const QString& folder) const override;
+    // True when the name is taken, also by a broken link.
+    bool exists(const QString& path) const override;
+    bool isDir(const QString& path) const override;
+
+    bool copyFile(const QString& from, const QString& to, QString* error = nullptr) override;
+    bool moveFile(const QString& from, const QString& to, QString* error = nullptr) override;
+    bool removeFile(const QString& path, QString* error = nullptr) override;
+    bool makeFolder(const QString& path, QString* error = nullptr) override;
+    bool removeFolder(const QString& path, QString* error = nullptr) override;
+};
+
+} // namespace tarl
