@@ -1,0 +1,333 @@
+#include "catalog/Connection.h"
+
+#include "catalog/ConnectionText.h"
+#include "catalog/Schema.h"
+#include "catalog/SqliteUri.h"
+#include "catalog/UnicodeLike.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+#include <atomic>
+#include <sqlite3.h>
+#include <vector>
+
+namespace tarl {
+
+namespace {
+
+// Long enough to wait out another program's short write, short enough not to look hung.
+constexpr int kBusyTimeoutMs = 2000;
+
+std::atomic<int> connectionCount{0};
+
+// The engine's primary result code (the driver reports extended codes).
+int PrimaryCode(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? (code & 0xff) : -1;
+}
+
+QString EngineText(const QSqlError& error) {
+    const QString text = error.databaseText();
+    return text.isEmpty() ? error.text() : text;
+}
+
+QString Shorten(const QString& statement) {
+    constexpr int kShown = 300;
+    if (statement.size() <= kShown)
+        return statement;
+    return statement.left(kShown) + QStringLiteral("...");
+}
+
+// What keeps the file from being a catalog before SQLite sees it; "" when it may be one.
+// Reading the header first leaves a file that is not SQLite untouched.
+QString CheckFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("The catalog file %1 does not exist.").arg(path);
+    if (info.isDir())
+        return QStringLiteral("The catalog file %1 is a folder, not a file.").arg(path);
+    if (info.size() == 0)
+        return QStringLiteral("The catalog file %1 is not a Tarl catalog (it is empty).").arg(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("The catalog file %1 cannot be read: %2.")
+            .arg(path, file.errorString());
+    static const QByteArray header("SQLite format 3\0", 16);
+    if (file.read(header.size()) != header)
+        return QStringLiteral("The catalog file %1 is not a Tarl catalog (it is not an SQLite "
+                              "database).")
+            .arg(path);
+    return {};
+}
+
+// Why opening or preparing the file failed, in words for the user.
+QString DescribeOpenError(const QString& path, const QSqlError& error) {
+    const QString engine = EngineText(error);
+    switch (PrimaryCode(error)) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("The catalog file %1 is locked by another program; close that "
+                              "program or try again later.")
+            .arg(path);
+    case SQLITE_NOTADB:
+        return QStringLiteral("The catalog file %1 is not a Tarl catalog (it is not an SQLite "
+                              "database).")
+            .arg(path);
+    case SQLITE_READONLY:
+        // Reading a write-ahead catalog needs its "-shm" and "-wal" companions beside it.
+        return QStringLiteral("The catalog file %1 is read-only and cannot be read either: "
+                              "SQLite cannot make its companion files %1-shm and %1-wal (%2).")
+            .arg(path, engine);
+    case SQLITE_CORRUPT:
+        return QStringLiteral("The catalog file %1 is damaged: %2.").arg(path, engine);
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("The catalog file %1 cannot be opened: %2.").arg(path, engine);
+    default:
+        return QStringLiteral("The catalog file %1 cannot be used: %2.").arg(path, engine);
+    }
+}
+
+} // namespace
+
+struct Connection::Impl {
+    QString name;
+    QSqlDatabase db;
+    bool added = false; // db is registered with Qt Sql under `name`
+    bool open = false;
+    bool readOnly = false;
+    sqlite3* handle = nullptr;
+    QString file;
+    QString error;
+    // Holders with a statement of this connection still running.
+    std::vector<Recordset*> holders;
+
+    bool fail(const QString& why) {
+        error = why;
+        return false;
+    }
+    // Runs one statement whose rows are not wanted.
+    bool run(const QString& statement, QSqlError* failure);
+    bool prepare(const QString& path);
+    void drop();
+};
+
+bool Connection::Impl::run(const QString& statement, QSqlError* failure) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (query.exec(statement))
+        return true;
+    *failure = query.lastError();
+    return false;
+}
+
+// Checks the tables, then sets the connection up. The file is changed only after the check.
+bool Connection::Impl::prepare(const QString& path) {
+    QSqlError failure;
+    QStringList tables;
+    {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+            return fail(DescribeOpenError(path, query.lastError()));
+        while (query.next())
+            tables << query.value(0).toString();
+        if (query.lastError().isValid())
+            return fail(DescribeOpenError(path, query.lastError()));
+    }
+    for (const QString& wanted : Schema::TableNames()) {
+        if (!tables.contains(wanted, Qt::CaseInsensitive))
+            return fail(QStringLiteral("The catalog file %1 is not a Tarl catalog: it has no table "
+                                       "%2.")
+                            .arg(path, wanted));
+    }
+
+    readOnly = sqlite3_db_readonly(handle, "main") == 1;
+    if (!run(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs), &failure) ||
+        !run(QStringLiteral("PRAGMA synchronous = FULL"), &failure))
+        return fail(DescribeOpenError(path, failure));
+    // A read-only file keeps its journal mode: switching it would be a write.
+    if (!readOnly && !run(QStringLiteral("PRAGMA journal_mode = WAL"), &failure))
+        return fail(DescribeOpenError(path, failure));
+
+    QString why;
+    if (!UnicodeLike::Install(handle, &why))
+        return fail(QStringLiteral("The catalog file %1 cannot be used: %2.").arg(path, why));
+
+    if (readOnly)
+        return true;
+    // Catalogs made before an index existed get it now; the look-ups stay fast on large ones.
+    for (const QString& statement : Schema::IndexStatements()) {
+        if (!run(statement, &failure)) {
+            if (PrimaryCode(failure) == SQLITE_BUSY || PrimaryCode(failure) == SQLITE_LOCKED)
+                return fail(DescribeOpenError(path, failure));
+            return fail(QStringLiteral("The catalog file %1 cannot be used: adding a look-up "
+                                       "index failed: %2.")
+                            .arg(path, EngineText(failure)));
+        }
+    }
+    return true;
+}
+
+void Connection::Impl::drop() {
+    open = false;
+    readOnly = false;
+    handle = nullptr;
+    file.clear();
+    if (!added)
+        return;
+    db.close();
+    // Qt Sql removes a connection cleanly only when no handle to it is left.
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+    added = false;
+}
+
+Connection::Connection() : d(new Impl) {
+    d->name = QStringLiteral("tarl-catalog-%1").arg(++connectionCount);
+}
+
+Connection::~Connection() {
+    close();
+    delete d;
+}
+
+int Connection::state() const {
+    return d->open ? 1 : 0;
+}
+
+bool Connection::open(const QString& connectionText, const QString& user, const QString& password) {
+    Q_UNUSED(user);
+    Q_UNUSED(password);
+    d->error.clear();
+    if (d->open)
+        return d->fail(QStringLiteral("The catalog is already open; close it first."));
+    const QString path = DbqOf(connectionText);
+    if (path.isEmpty())
+        return d->fail(QStringLiteral("The connection text names no catalog file."));
+    const QString why = CheckFile(path);
+    if (!why.isEmpty())
+        return d->fail(why);
+
+    d->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->name);
+    d->added = true;
+    if (!d->db.isValid()) {
+        d->drop();
+        return d->fail(QStringLiteral("The SQLite driver of Qt Sql (QSQLITE) is not installed."));
+    }
+    // mode=rw: a file removed since the check above is reported, never created empty.
+    d->db.setDatabaseName(SqliteUri(path, QStringLiteral("rw")));
+    d->db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!d->db.open()) {
+        const QString reason = DescribeOpenError(path, d->db.lastError());
+        d->drop();
+        return d->fail(reason);
+    }
+    const QVariant handle = d->db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        d->handle = *static_cast<sqlite3* const*>(handle.constData());
+    if (!d->handle) {
+        d->drop();
+        return d->fail(QStringLiteral("The SQLite driver of Qt Sql gave no engine handle."));
+    }
+    if (!d->prepare(path)) {
+        const QString reason = d->error;
+        d->drop();
+        return d->fail(reason);
+    }
+    d->open = true;
+    d->file = path;
+    return true;
+}
+
+void Connection::close() {
+    // Every statement must be finalised before the engine's connection can close.
+    for (Recordset* holder : d->holders) {
+        holder->owner_ = nullptr;
+        holder->eof_ = true;
+        holder->query_.reset();
+        holder->names_.clear();
+    }
+    d->holders.clear();
+    d->drop();
+}
+
+bool Connection::execute(const QString& statement, Recordset& into) {
+    into.clear();
+    d->error.clear();
+    if (!d->open)
+        return d->fail(QStringLiteral("The catalog is not open."));
+    auto query = std::make_unique<QSqlQuery>(d->db);
+    query->setForwardOnly(true);
+    if (!query->exec(statement)) {
+        const QSqlError failure = query->lastError();
+        const int code = PrimaryCode(failure);
+        if (code == SQLITE_READONLY)
+            return d->fail(QStringLiteral("The catalog file %1 is read-only; it cannot be changed "
+                                          "(statement: %2).")
+                               .arg(d->file, Shorten(statement)));
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            return d->fail(QStringLiteral("The catalog file %1 is locked by another program; the "
+                                          "statement was not run (statement: %2).")
+                               .arg(d->file, Shorten(statement)));
+        return d->fail(QStringLiteral("The catalog could not run a statement: %1 (statement: %2).")
+                           .arg(EngineText(failure), Shorten(statement)));
+    }
+    if (!query->isSelect())
+        return true;
+    const QSqlRecord record = query->record();
+    for (int i = 0; i < record.count(); ++i)
+        into.names_ << record.fieldName(i);
+    if (!query->next()) {
+        if (query->lastError().isValid())
+            return d->fail(QStringLiteral("The catalog could not read rows: %1 (statement: %2).")
+                               .arg(EngineText(query->lastError()), Shorten(statement)));
+        return true;
+    }
+    into.query_ = std::move(query);
+    into.eof_ = false;
+    into.owner_ = this;
+    d->holders.push_back(&into);
+    return true;
+}
+
+bool Connection::execute(const QString& statement) {
+    Recordset rows;
+    return execute(statement, rows);
+}
+
+void Connection::release(Recordset& holder) {
+    if (holder.query_ && holder.query_->lastError().isValid())
+        d->error = QStringLiteral("The catalog could not read the next row: %1.")
+                       .arg(EngineText(holder.query_->lastError()));
+    d->holders.erase(std::remove(d->holders.begin(), d->holders.end(), &holder), d->holders.end());
+}
+
+QString Connection::lastError() const {
+    return d->error;
+}
+
+QString Connection::fileName() const {
+    return d->file;
+}
+
+bool Connection::isReadOnly() const {
+    return d->open && d->readOnly;
+}
+
+sqlite3* Connection::handle() const {
+    return d->handle;
+}
+
+QString Connection::qtConnectionName() const {
+    return d->name;
+}
+
+} // namespace tarl

@@ -1,0 +1,63 @@
+#include "Command.h"
+
+#include "NewCommand.h"
+
+namespace tarl::tool {
+
+namespace {
+
+// Add a command here and in a file of its own.
+const Command kCommands[] = {
+    {"new", "FILE", "Make a new, empty catalog file (an existing file is never replaced).", RunNew},
+};
+
+void PrintUsage(QTextStream& stream) {
+    stream << "Usage: tarl-catalog COMMAND [ARGUMENTS]\n\nCommands:\n";
+    for (const Command& command : kCommands) {
+        const QString head = QStringLiteral("%1 %2").arg(command.name, command.arguments);
+        stream << "  " << head.leftJustified(20) << " " << command.summary << "\n";
+    }
+    stream << "\n\"tarl-catalog COMMAND --help\" describes one command.\n"
+              "Exit status: 0 success, 1 failure, 2 bad usage.\n";
+}
+
+bool IsHelp(const QString& argument) {
+    return argument == QLatin1String("--help") || argument == QLatin1String("-h");
+}
+
+} // namespace
+
+std::span<const Command> Commands() {
+    return kCommands;
+}
+
+void PrintCommandUsage(const Command& command, QTextStream& stream) {
+    stream << "Usage: tarl-catalog " << command.name << " " << command.arguments << "\n"
+           << command.summary << "\n";
+}
+
+int Dispatch(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (arguments.isEmpty()) {
+        PrintUsage(err);
+        return kBadUsage;
+    }
+    if (IsHelp(arguments.first())) {
+        PrintUsage(out);
+        return kSuccess;
+    }
+    for (const Command& command : kCommands) {
+        if (arguments.first() != QLatin1String(command.name))
+            continue;
+        const QStringList rest = arguments.mid(1);
+        if (rest.size() == 1 && IsHelp(rest.first())) {
+            PrintCommandUsage(command, out);
+            return kSuccess;
+        }
+        return command.run(rest, out, err);
+    }
+    err << "tarl-catalog: unknown command \"" << arguments.first() << "\"\n\n";
+    PrintUsage(err);
+    return kBadUsage;
+}
+
+} // namespace tarl::tool

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+#include <span>
+
+namespace tarl::tool {
+
+// Exit codes of every command.
+enum ExitCode { kSuccess = 0, kFailure = 1, kBadUsage = 2 };
+
+// One subcommand of tarl-catalog. `run` gets the arguments after the command's name and
+// writes results to `out`, reasons to `err`; it returns an ExitCode.
+struct Command {
+    const char* name;
+    const char* arguments; // as the usage shows them, e.g. "FILE"
+    const char* summary;   // one line
+    int (*run)(const QStringList& arguments, QTextStream& out, QTextStream& err);
+};
+
+// Every command, in the order the usage lists them.
+std::span<const Command> Commands();
+
+// Runs the command named by the first argument; the usage for none, "--help" or an unknown one.
+int Dispatch(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// "Usage: tarl-catalog NAME ARGUMENTS" and the summary of one command.
+void PrintCommandUsage(const Command& command, QTextStream& stream);
+
+} // namespace tarl::tool

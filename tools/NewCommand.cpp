@@ -1,0 +1,23 @@
+#include "NewCommand.h"
+
+#include "Command.h"
+#include "catalog/CatalogFile.h"
+
+namespace tarl::tool {
+
+int RunNew(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (arguments.size() != 1 || arguments.first().startsWith(u'-')) {
+        err << "Usage: tarl-catalog new FILE\n";
+        return kBadUsage;
+    }
+    const QString& file = arguments.first();
+    QString error;
+    if (!CreateCatalog(file, &error)) {
+        err << "tarl-catalog new: " << error << "\n";
+        return kFailure;
+    }
+    out << "Created the catalog " << file << "\n";
+    return kSuccess;
+}
+
+} // namespace tarl::tool
