@@ -28,7 +28,10 @@ QMessageBox::Icon qtIcon(MsgIcon icon) {
 
 MsgAnswer QtUi::message(const QString& text, const QString& title, MsgIcon icon,
                         MsgButtons buttons) {
-    QMessageBox box(qtIcon(icon), title, text,
+    // Texts may break lines the Windows way ("\r", "\r\n"); the box shows them as breaks.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n');
+    QMessageBox box(qtIcon(icon), title, shown,
                     buttons == MsgButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                     : QMessageBox::Ok,
                     parent_);
