@@ -53,6 +53,9 @@ struct AppState {
     qint16 lastIndex = 0;
     QString lastSong;
     qint32 lastPosition = 0; // seconds
+    // The four values above were read from the settings; until then nothing may overwrite the
+    // saved ones (a start-up that stopped early would otherwise wipe the last song).
+    bool lastSongLoaded = false;
 
     qint16 lastListIndex = -1;
     PlayerWindow winampWindow = 0;

@@ -11,9 +11,12 @@ void llegir_play(AppState& state) {
     state.lastIndex = s.readInt16(keys::Mp3Index);
     state.lastSong = s.read(keys::Mp3Song);
     state.lastPosition = s.readInt32(keys::Mp3Position);
+    state.lastSongLoaded = true;
 }
 
 void Salvar_play(AppState& state) {
+    if (!state.lastSongLoaded)
+        return;
     const qint64 ms = state.services.player.sendMessage(state.winampWindow, player_msg::WmUser, 0,
                                                         player_msg::GetTime);
     state.lastPosition = static_cast<qint32>(RoundHalfEven(double(ms) / 1000.0));

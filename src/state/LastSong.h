@@ -8,7 +8,7 @@ struct AppState;
 void llegir_play(AppState& state);
 
 // Refreshes lastPosition from the player and saves the four last-song values. Every step runs
-// whatever happened to the one before.
+// whatever happened to the one before. Does nothing before llegir_play has loaded them.
 void Salvar_play(AppState& state);
 
 } // namespace tarl

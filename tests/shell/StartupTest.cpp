@@ -44,7 +44,8 @@ TEST_F(Startup, FirstRunCancelEndsTheProgramAndLeavesTheDefaults) {
     EXPECT_EQ(setting("Dimensions", "Main_left"), "1000");
     EXPECT_EQ(setting("Dimensions", "divisorH"), "5000");
     EXPECT_EQ(setting("Database", "Path"), "");
-    EXPECT_FALSE(ini().contains("Mp3_position")); // no player: the position is not written
+    // The last song was never read, so nothing overwrites it.
+    EXPECT_FALSE(ini().contains("Mp3"));
 }
 
 TEST_F(Startup, OkAndANewCatalogNameOpensAnEmptyCatalog) {
@@ -107,6 +108,12 @@ TEST_P(BadCatalogs, ShowDataBaseErrorKeepTheWindowUpAndLeaveTheFileAlone) {
     EXPECT_FALSE(w.statusPanel(1).isEmpty()); // the reason, in words
     // Nothing after the failure ran: the player was never started.
     EXPECT_TRUE(services.player.launches.isEmpty());
+    // Closing after the failure keeps the last song of the run before.
+    writeIni(ini().toUtf8() + "[Player]\nMp3_song=last.mp3\nMp3_index=4\n");
+    w.timerINI_Timer();
+    w.close();
+    EXPECT_EQ(setting("Player", "Mp3_song"), "last.mp3");
+    EXPECT_EQ(setting("Player", "Mp3_index"), "4");
     if (GetParam().bytes.isNull())
         EXPECT_FALSE(QFileInfo::exists(file));
     else

@@ -72,8 +72,15 @@ TEST_F(SettingsFile, LlegirPlayReadsTheLastSongWithItsDefaults) {
     EXPECT_EQ(state.lastPosition, 61);
 }
 
+TEST_F(SettingsFile, SalvarPlayWritesNothingBeforeTheLastSongWasRead) {
+    dir.write("tarl.ini", "[Player]\nMp3_song=kept.mp3\nMp3_index=7\n");
+    Salvar_play(state);
+    EXPECT_EQ(ini(), "[Player]\nMp3_song=kept.mp3\nMp3_index=7\n");
+}
+
 TEST_F(SettingsFile, SalvarPlayKeepsThePositionWhenNoPlayerAnswers) {
     dir.write("tarl.ini", "[Player]\nMp3_position=61\n");
+    state.lastSongLoaded = true;
     state.lastFolder = "/m/b/";
     state.lastIndex = 2;
     state.lastSong = "t.mp3";
@@ -88,6 +95,7 @@ TEST_F(SettingsFile, SalvarPlayKeepsThePositionWhenNoPlayerAnswers) {
 TEST_F(SettingsFile, SalvarPlayRoundsThePlayersPositionHalfToEven) {
     services.player.running = true;
     state.winampWindow = services.player.findWindow();
+    state.lastSongLoaded = true;
     for (const auto& [ms, seconds] : {std::pair{2500, "2"}, {3500, "4"}, {61499, "61"}}) {
         services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = ms;
         Salvar_play(state);
