@@ -6,16 +6,64 @@
 
 namespace tarl {
 
+// Playlists are read whole; these bounds keep a hostile or broken file (a disc image renamed
+// ".m3u", a file of line ends) from taking the machine's memory. Real playlists stay far below.
+inline constexpr qint64 kMaxPlaylistBytes = 64 * 1024 * 1024;
+inline constexpr qsizetype kMaxPlaylistLines = 1024 * 1024;
+
 // The text rules of playlist files, whoever wrote them: a BOM is skipped; the bytes are read as
 // UTF-8 when they are valid UTF-8 (".m3u8" files always), otherwise as Windows-1252; CRLF, LF and
 // CR all end a line; a final line end does not make an empty last line.
+// A UTF-16 BOM (either byte order) reads the file as UTF-16. At most kMaxPlaylistLines lines are
+// returned; the lines are always well-formed Unicode (bad sequences become U+FFFD).
 QStringList PlaylistLines(const QByteArray& bytes, bool alwaysUtf8 = false);
 
 // Reads a playlist file whole with the rules above (".m3u8" by its name). False with a reason in
-// *error when the file cannot be read.
+// *error when the file cannot be read, is not a regular file, is larger than kMaxPlaylistBytes or
+// has more than kMaxPlaylistLines lines; *lines then holds what could be read.
 bool ReadPlaylistFile(const QString& file, QStringList* lines, QString* error = nullptr);
 
 // An entry as a native path: "\" separators (lists written on Windows) become "/".
 QString NativeEntry(const QString& entry);
+
+// Windows-1252 ("ANSI") bytes as text. The five bytes the code page leaves undefined give the C1
+// control of the same value, as Windows' own conversion does.
+QString FromWindows1252(const QByteArray& bytes);
+
+// The local path a "file://" URL names: "file:///music/a%20b.mp3" and
+// "file://localhost/music/a%20b.mp3" give "/music/a b.mp3", "file://server/share/a.mp3" the share
+// "//server/share/a.mp3". The escapes are UTF-8 bytes. "" for any other text.
+QString FileUrlPath(const QString& text);
+
+// The "file://" URL of an absolute path: its UTF-8 bytes, each one but ASCII letters, digits and
+// "-._~/" written as a %XX escape, so the URL is plain ASCII without blanks or line ends.
+// FileUrlPath gives the path back exactly.
+QString FileUrlOf(const QString& path);
+
+// True for a line that names a track: not blank and not a comment. A comment is a line whose
+// first non-blank character is "#" (the extended-M3U "#EXTM3U" and "#EXTINF:" lines among them),
+// wherever it stands, the last line included.
+bool IsPlaylistEntry(const QString& line);
+
+// The entries of a playlist's lines, in order.
+QStringList PlaylistEntries(const QStringList& lines);
+
+// Resolves one entry of a playlist into the track's folder (ending in "/", or "" when the entry
+// has no folder and playlistFolder is "") and its file name. The one rule every reader of
+// playlists shares:
+// - Blanks around the entry are dropped (players do the same); "\" is a separator.
+// - "/music/a.mp3" is absolute.
+// - "rock/a.mp3", "rock\a.mp3" and "\rock\a.mp3" are relative to playlistFolder (the leading
+//   backslash of lists written on Windows means the playlist's own folder).
+// - "C:\music\a.mp3" (a Windows drive) and "\\server\share\a.mp3" (a Windows share) name no
+//   file here; they are kept as written with "/" separators ("C:/music/", "//server/share/")
+//   and never joined to playlistFolder, so the catalog still shows where the list pointed.
+// - "file:///music/a%20b.mp3" is the local path it encodes; other URLs ("http://...") are kept
+//   as they are.
+// - "." and ".." steps and doubled separators are resolved ("/music/rock/../pop/" gives
+//   "/music/pop/"), so the same track always gets the same folder text.
+// With playlistFolder "" relative entries stay relative ("rock/live/").
+void SplitPlaylistEntry(const QString& rawEntry, const QString& playlistFolder, QString* folder,
+                        QString* file);
 
 } // namespace tarl

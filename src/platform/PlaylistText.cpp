@@ -1,0 +1,349 @@
+#include "platform/PlaylistText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QStringDecoder>
+#include <QStringView>
+#include <array>
+
+namespace tarl {
+namespace {
+
+// Windows-1252 from 0x80 to 0x9F; every other byte is the Latin-1 character of the same value.
+// Kept here rather than asked of QStringDecoder: whether Qt knows "windows-1252" depends on how
+// it was built (ICU), and a playlist must read the same on every machine.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
+};
+
+constexpr auto kDecoderFlags =
+    QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+
+QString DecodeUtf8(QByteArrayView bytes, bool* valid) {
+    // Stateless: a sequence cut off at the end of the file counts as an error too.
+    QStringDecoder decoder(QStringDecoder::Utf8, kDecoderFlags);
+    QString text = decoder(bytes);
+    *valid = !decoder.hasError();
+    return text;
+}
+
+// UTF-16 by hand: Qt's decoder lets unpaired surrogates through, and the lines must be
+// well-formed text. Those and an odd last byte become U+FFFD.
+QString DecodeUtf16(QByteArrayView bytes, bool bigEndian) {
+    const qsizetype units = bytes.size() / 2;
+    QString text(units + bytes.size() % 2, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0; i < units; ++i) {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        out[i] = bigEndian ? char16_t(first << 8 | second) : char16_t(second << 8 | first);
+    }
+    for (qsizetype i = 0; i < units; ++i) {
+        if (QChar::isHighSurrogate(out[i]) && i + 1 < units && QChar::isLowSurrogate(out[i + 1])) {
+            ++i;
+            continue;
+        }
+        if (QChar::isSurrogate(out[i]))
+            out[i] = QChar::ReplacementCharacter;
+    }
+    if (bytes.size() % 2)
+        out[units] = QChar::ReplacementCharacter;
+    return text;
+}
+
+QString DecodePlaylistText(const QByteArray& bytes, bool alwaysUtf8) {
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xFF\xFE"))
+        return DecodeUtf16(view.sliced(2), false);
+    if (view.startsWith("\xFE\xFF"))
+        return DecodeUtf16(view.sliced(2), true);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    bool valid = false;
+    QString text = DecodeUtf8(view, &valid);
+    if (valid || alwaysUtf8)
+        return text;
+    return FromWindows1252(view.toByteArray());
+}
+
+// Splits at CRLF, LF and CR. Stops after `maxLines` lines, setting *cut when text remained.
+QStringList SplitLines(QStringView text, qsizetype maxLines, bool* cut) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        if (lines.size() == maxLines) {
+            *cut = true;
+            return lines;
+        }
+        lines.append(text.sliced(start, i - start).toString());
+        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start == size)
+        return lines;
+    if (lines.size() == maxLines) {
+        *cut = true;
+        return lines;
+    }
+    lines.append(text.sliced(start).toString());
+    return lines;
+}
+
+// The blanks players drop around an entry (ASCII only: a no-break space may belong to a name).
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r' || c == u'\n';
+}
+
+QStringView TrimmedBlanks(QStringView s) {
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && IsBlank(s[begin]))
+        ++begin;
+    while (end > begin && IsBlank(s[end - 1]))
+        --end;
+    return s.sliced(begin, end - begin);
+}
+
+bool IsAsciiLetter(QChar c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// "scheme://..." with a scheme of two characters or more, so a drive "C:/" never counts.
+bool HasUrlScheme(QStringView s) {
+    qsizetype i = 0;
+    while (i < s.size()) {
+        const QChar c = s[i];
+        const bool ok =
+            IsAsciiLetter(c) ||
+            (i > 0 && ((c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.'));
+        if (!ok)
+            break;
+        ++i;
+    }
+    return i >= 2 && s.sliced(i).startsWith(u"://");
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// "C:/..." after the separators were made native.
+bool HasDriveLetter(QStringView s) {
+    return s.size() >= 3 && IsAsciiLetter(s[0]) && s[1] == u':' && s[2] == u'/';
+}
+
+// prefix ("", "/", "C:/" or "//") followed by `rest` with "." and ".." steps and doubled
+// separators resolved. ".." never climbs above an absolute prefix; a relative path keeps the
+// ".." steps it cannot resolve. A path that ends in a step naming a folder ends in "/".
+QString Normalized(const QString& prefix, QStringView rest) {
+    const bool relative = prefix.isEmpty();
+    QList<QStringView> parts;
+    bool endsInFolder = false;
+    qsizetype start = 0;
+    while (start <= rest.size()) {
+        qsizetype end = rest.indexOf(u'/', start);
+        if (end < 0)
+            end = rest.size();
+        const QStringView part = rest.sliced(start, end - start);
+        start = end + 1;
+        endsInFolder = part.isEmpty() || part == u"." || part == u"..";
+        if (part.isEmpty() || part == u".")
+            continue;
+        if (part != u"..") {
+            parts.append(part);
+            continue;
+        }
+        if (!parts.isEmpty() && parts.last() != u"..")
+            parts.removeLast();
+        else if (relative)
+            parts.append(part);
+    }
+    QString path = prefix;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            path += u'/';
+        path += parts[i];
+    }
+    if (endsInFolder && !parts.isEmpty())
+        path += u'/';
+    return path;
+}
+
+// A native path, told apart by its start: a Windows share, a Windows drive, absolute, relative.
+QString NormalizedNative(QStringView path) {
+    if (path.startsWith(u"//"))
+        return Normalized(QStringLiteral("//"), path.sliced(2));
+    if (HasDriveLetter(path))
+        return Normalized(path.first(3).toString(), path.sliced(3));
+    if (path.startsWith(u'/'))
+        return Normalized(QStringLiteral("/"), path.sliced(1));
+    return Normalized(QString(), path);
+}
+
+// The full path an entry names; see SplitPlaylistEntry.
+QString ResolvedEntry(QStringView entry, const QString& playlistFolder) {
+    if (HasUrlScheme(entry)) {
+        QString local = FileUrlPath(entry.toString());
+        if (local.isEmpty())
+            return entry.toString();
+        // Windows players write "file:///C:/music/a.mp3".
+        if (local.startsWith(u'/') && HasDriveLetter(QStringView(local).sliced(1)))
+            local.remove(0, 1);
+        return NormalizedNative(local);
+    }
+    const QString native = NativeEntry(entry.toString());
+    if (entry.startsWith(u"\\\\"))
+        return Normalized(QStringLiteral("//"), QStringView(native).sliced(2));
+    if (HasDriveLetter(native))
+        return Normalized(native.first(3), QStringView(native).sliced(3));
+    // "\rock\a.mp3": a single leading backslash means the playlist's own folder.
+    const bool fromOwnFolder = entry.startsWith(u'\\');
+    if (!fromOwnFolder && native.startsWith(u'/'))
+        return Normalized(QStringLiteral("/"), QStringView(native).sliced(1));
+    const QStringView relative = QStringView(native).sliced(fromOwnFolder ? 1 : 0);
+    if (playlistFolder.isEmpty())
+        return Normalized(QString(), relative);
+    QString joined = playlistFolder;
+    joined += u'/';
+    joined += relative;
+    if (joined.startsWith(u'/'))
+        return Normalized(QStringLiteral("/"), QStringView(joined).sliced(1));
+    return Normalized(QString(), joined);
+}
+
+} // namespace
+
+QStringList PlaylistLines(const QByteArray& bytes, bool alwaysUtf8) {
+    bool cut = false;
+    return SplitLines(DecodePlaylistText(bytes, alwaysUtf8), kMaxPlaylistLines, &cut);
+}
+
+bool ReadPlaylistFile(const QString& file, QStringList* lines, QString* error) {
+    lines->clear();
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = QStringLiteral("Cannot read %1: %2").arg(file, reason);
+        return false;
+    };
+    // A folder, a FIFO or a device is no playlist; opening a FIFO would even wait for a writer.
+    const QFileInfo info(file);
+    if (info.exists() && !info.isFile())
+        return fail(QStringLiteral("not a regular file"));
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(in.errorString());
+    const QString tooLarge = QStringLiteral("larger than %1 bytes").arg(kMaxPlaylistBytes);
+    if (in.size() > kMaxPlaylistBytes)
+        return fail(tooLarge);
+    // One byte more than allowed tells a file that grew since its size was asked.
+    const QByteArray bytes = in.read(kMaxPlaylistBytes + 1);
+    if (in.error() != QFileDevice::NoError)
+        return fail(in.errorString());
+    if (bytes.size() > kMaxPlaylistBytes)
+        return fail(tooLarge);
+    const bool utf8 = file.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive);
+    bool cut = false;
+    *lines = SplitLines(DecodePlaylistText(bytes, utf8), kMaxPlaylistLines, &cut);
+    if (cut)
+        return fail(QStringLiteral("more than %1 lines").arg(kMaxPlaylistLines));
+    return true;
+}
+
+QString NativeEntry(const QString& entry) {
+    QString native = entry;
+    native.replace(u'\\', u'/');
+    return native;
+}
+
+QString FromWindows1252(const QByteArray& bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        *out++ = byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char16_t(byte);
+    }
+    return text;
+}
+
+QString FileUrlPath(const QString& text) {
+    if (!text.startsWith(QLatin1String("file://"), Qt::CaseInsensitive))
+        return {};
+    QStringView rest = QStringView(text).sliced(7);
+    QByteArray bytes;
+    if (rest.startsWith(QLatin1String("localhost/"), Qt::CaseInsensitive))
+        rest = rest.sliced(9);
+    else if (!rest.startsWith(u'/'))
+        bytes = "//"; // a host: a share
+    const QByteArray encoded = rest.toUtf8();
+    bytes.reserve(bytes.size() + encoded.size());
+    for (qsizetype i = 0; i < encoded.size(); ++i) {
+        const int high = i + 2 < encoded.size() ? HexValue(encoded[i + 1]) : -1;
+        const int low = high >= 0 ? HexValue(encoded[i + 2]) : -1;
+        if (encoded[i] != '%' || low < 0) {
+            bytes += encoded[i];
+            continue;
+        }
+        bytes += char(high * 16 + low);
+        i += 2;
+    }
+    return QString::fromUtf8(bytes);
+}
+
+QString FileUrlOf(const QString& path) {
+    QString url = QStringLiteral("file://");
+    const QByteArray bytes = path.toUtf8();
+    url.reserve(url.size() + 3 * bytes.size());
+    for (const char c : bytes) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
+                           c == '/';
+        if (plain) {
+            url += QLatin1Char(c);
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(c);
+        url += u'%';
+        url += QLatin1Char("0123456789ABCDEF"[byte >> 4]);
+        url += QLatin1Char("0123456789ABCDEF"[byte & 15]);
+    }
+    return url;
+}
+
+bool IsPlaylistEntry(const QString& line) {
+    const QStringView trimmed = TrimmedBlanks(line);
+    return !trimmed.isEmpty() && !trimmed.startsWith(u'#');
+}
+
+QStringList PlaylistEntries(const QStringList& lines) {
+    QStringList entries;
+    for (const QString& line : lines) {
+        if (IsPlaylistEntry(line))
+            entries.append(line);
+    }
+    return entries;
+}
+
+void SplitPlaylistEntry(const QString& rawEntry, const QString& playlistFolder, QString* folder,
+                        QString* file) {
+    const QString path = ResolvedEntry(TrimmedBlanks(rawEntry), playlistFolder);
+    const qsizetype cut = path.lastIndexOf(u'/') + 1;
+    *folder = path.first(cut);
+    *file = path.sliced(cut);
+}
+
+} // namespace tarl

@@ -1,0 +1,30 @@
+#include "scan/PlaylistFile.h"
+
+#include "platform/PlaylistText.h"
+#include "platform/Ui.h"
+
+namespace tarl {
+
+QString FirstEntryFolderOf(const QStringList& lines) {
+    for (const QString& line : lines) {
+        if (!IsPlaylistEntry(line))
+            continue;
+        QString folder;
+        QString file;
+        SplitPlaylistEntry(line, QString(), &folder, &file);
+        return folder;
+    }
+    return {};
+}
+
+QString FirstEntryFolder(const QString& playlistPath, Ui& ui, const QString& title) {
+    QStringList lines;
+    if (!ReadPlaylistFile(playlistPath, &lines)) {
+        ui.message(QStringLiteral("Error reading file: ") + playlistPath, title, MsgIcon::Critical,
+                   MsgButtons::Ok);
+        return {};
+    }
+    return FirstEntryFolderOf(lines);
+}
+
+} // namespace tarl

@@ -1,0 +1,144 @@
+#include "scan/TemporaryPlaylist.h"
+
+#include "platform/PlaylistText.h"
+
+#include <QSaveFile>
+
+namespace tarl {
+namespace {
+
+// The blanks the player strips from both ends of a line.
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r' || c == u'\n';
+}
+
+QString TrimmedBlanks(const QString& s) {
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && IsBlank(s[begin]))
+        ++begin;
+    while (end > begin && IsBlank(s[end - 1]))
+        --end;
+    return s.sliced(begin, end - begin);
+}
+
+bool StartsAsFileUrl(const QString& s) {
+    return s.startsWith(QLatin1String("file:"), Qt::CaseInsensitive);
+}
+
+// Whether the path, alone on a line, is read back as exactly this path.
+bool ReadsBackAsLine(const QString& path) {
+    if (path.contains(u'\r') || path.contains(u'\n'))
+        return false;
+    if (IsBlank(path.front()) || IsBlank(path.back()))
+        return false;
+    return !path.startsWith(u'#') && !StartsAsFileUrl(path);
+}
+
+// The line standing for `path`, or "" when it cannot have one.
+QString LineFor(const QString& path) {
+    if (path.isEmpty() || path.contains(QChar(u'\0')))
+        return {};
+    if (ReadsBackAsLine(path))
+        return path;
+    if (!path.startsWith(u'/'))
+        return {};
+    return FileUrlOf(path);
+}
+
+// The entries the player takes from these lines; see the header.
+QStringList EntriesOf(const QStringList& lines) {
+    QStringList entries;
+    for (const QString& line : lines) {
+        const QString entry = TrimmedBlanks(line);
+        if (entry.isEmpty() || entry.startsWith(u'#'))
+            continue;
+        const QString local = FileUrlPath(entry);
+        entries.append(local.isEmpty() ? entry : local);
+    }
+    return entries;
+}
+
+} // namespace
+
+QString TemporaryPlaylistPath(const QString& programFolder) {
+    return programFolder + QStringLiteral("m3uTmp.m3u");
+}
+
+QByteArray TemporaryPlaylistBytes(const QStringList& trackPaths, int* written) {
+    QByteArray bytes;
+    int lines = 0;
+    for (const QString& path : trackPaths) {
+        const QString line = LineFor(path);
+        if (line.isEmpty())
+            continue;
+        bytes += line.toUtf8();
+        bytes += "\r\n";
+        ++lines;
+    }
+    if (written)
+        *written = lines;
+    return bytes;
+}
+
+bool WriteTemporaryPlaylist(const QString& path, const QStringList& trackPaths, int* written,
+                            QString* error) {
+    if (written)
+        *written = 0;
+    int lines = 0;
+    const QByteArray bytes = TemporaryPlaylistBytes(trackPaths, &lines);
+    QSaveFile out(path);
+    auto fail = [&] {
+        if (error)
+            *error = QStringLiteral("Cannot write %1: %2").arg(path, out.errorString());
+        return false;
+    };
+    if (!out.open(QIODevice::WriteOnly))
+        return fail();
+    if (out.write(bytes) != bytes.size()) {
+        const bool failed = fail();
+        out.cancelWriting();
+        return failed;
+    }
+    if (!out.commit())
+        return fail();
+    if (written)
+        *written = lines;
+    return true;
+}
+
+QStringList TemporaryPlaylistEntries(const QByteArray& bytes) {
+    return EntriesOf(PlaylistLines(bytes));
+}
+
+QStringList ReadTemporaryPlaylist(const QString& path) {
+    // The lines read before a failure still stand for the player's first entries.
+    QStringList lines;
+    ReadPlaylistFile(path, &lines);
+    return EntriesOf(lines);
+}
+
+QString ReadM3u(const QString& tmpPlaylistPath, int n, int* lineCount) {
+    const QStringList entries = ReadTemporaryPlaylist(tmpPlaylistPath);
+    if (lineCount)
+        *lineCount = int(entries.size());
+    if (n < 0 || n >= entries.size())
+        return {};
+    return entries[n];
+}
+
+int LastLineWithFileName(const QStringList& entries, const QString& name) {
+    for (qsizetype i = entries.size() - 1; i >= 0; --i) {
+        const QString& entry = entries[i];
+        const qsizetype start = entry.lastIndexOf(u'/') + 1;
+        if (QStringView(entry).sliced(start) == name)
+            return int(i + 1);
+    }
+    return 0;
+}
+
+int exist_line_infile(const QString& tmpPlaylistPath, const QString& name) {
+    return LastLineWithFileName(ReadTemporaryPlaylist(tmpPlaylistPath), name);
+}
+
+} // namespace tarl

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace tarl {
+
+// The temporary playlist m3uTmp.m3u: the list of tracks the player was last started with, one
+// full native track path per line, UTF-8, lines ended by CRLF, no header. Entry n of the player's
+// playlist is line n (from 0), so the file holds only lines the player (mpv) takes as entries:
+// - a path the player would not read back as written (a line break in it, blanks at its ends,
+//   a leading "#" or "file:") is written as a "file://" URL, which the player decodes and the
+//   readers below decode back;
+// - a path that cannot be an entry at all is left out: an empty one, one holding a NUL (no file
+//   name can), or a relative one that would need a URL.
+
+// programFolder (ending in "/") + "m3uTmp.m3u".
+QString TemporaryPlaylistPath(const QString& programFolder);
+
+// The bytes of a temporary playlist listing `trackPaths` in order; *written counts the lines.
+QByteArray TemporaryPlaylistBytes(const QStringList& trackPaths, int* written = nullptr);
+
+// Replaces the file at `path` with TemporaryPlaylistBytes(trackPaths). The file is replaced
+// atomically (a temporary file beside it, synced, then renamed over it): a failure or a crash
+// leaves the previous playlist whole. False with a reason in *error when it cannot be written.
+bool WriteTemporaryPlaylist(const QString& path, const QStringList& trackPaths,
+                            int* written = nullptr, QString* error = nullptr);
+
+// The track paths of a temporary playlist's bytes, in order: the lines the player takes as
+// entries (blanks around them dropped, blank and "#" lines skipped, "file://" URLs decoded).
+QStringList TemporaryPlaylistEntries(const QByteArray& bytes);
+
+// TemporaryPlaylistEntries of the file at `path`; none when it is missing or unreadable.
+QStringList ReadTemporaryPlaylist(const QString& path);
+
+// Entry n (from 0) of the temporary playlist, "" when there are not that many (or the file is
+// missing or unreadable). *lineCount is set to the number of entries read, which the now-playing
+// display shows as the length of the list.
+QString ReadM3u(const QString& tmpPlaylistPath, int n, int* lineCount = nullptr);
+
+// The number, from 1, of the last of `entries` whose file name (the text after its last "/")
+// equals `name` exactly (case counts); 0 when none does.
+int LastLineWithFileName(const QStringList& entries, const QString& name);
+
+// LastLineWithFileName over the temporary playlist at `tmpPlaylistPath`; 0 when the file is
+// missing.
+int exist_line_infile(const QString& tmpPlaylistPath, const QString& name);
+
+} // namespace tarl
