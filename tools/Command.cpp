@@ -1,6 +1,7 @@
 #include "Command.h"
 
 #include "NewCommand.h"
+#include "TagsCommand.h"
 
 namespace tarl::tool {
 
@@ -9,6 +10,7 @@ namespace {
 // Add a command here and in a file of its own.
 const Command kCommands[] = {
     {"new", "FILE", "Make a new, empty catalog file (an existing file is never replaced).", RunNew},
+    {"tags", "FILE...", "Print the tag fields of each file as one JSON object per line.", RunTags},
 };
 
 void PrintUsage(QTextStream& stream) {

@@ -1,0 +1,62 @@
+#include "tags/ReadId3.h"
+
+#include "tags/Id3v1Trailer.h"
+#include "tags/Id3v2Frames.h"
+#include "tags/Id3v2Header.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <optional>
+
+namespace tarl {
+
+TagFields ReadId3(QIODevice& device) {
+    TagFields fields;
+    if (!device.isOpen() || device.isSequential())
+        return fields;
+    fields.fileLength = device.size();
+
+    std::optional<Id3v2Header> header;
+    if (device.seek(0))
+        header = Id3v2Header::Parse(device.read(Id3v2Header::kBytes));
+    if (header && header->size > fields.fileLength - Id3v2Header::kBytes)
+        header.reset();
+
+    if (fields.fileLength >= kId3v1Bytes && device.seek(fields.fileLength - kId3v1Bytes))
+        ReadId3v1(device.read(kId3v1Bytes), fields);
+
+    if (header) {
+        ReadId3v2Frames(device, Id3v2Header::kBytes, Id3v2Header::kBytes + qint64(header->size),
+                        header->version, header->flags, fields);
+    }
+    return fields;
+}
+
+bool ReadId3(const QString& path, TagFields* fields, QString* error) {
+    *fields = TagFields();
+    // A FIFO or a device would block or never end; only regular files hold tracks.
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        if (error)
+            *error = info.exists() ? QStringLiteral("not a regular file")
+                                   : QStringLiteral("no such file");
+        return false;
+    }
+    QFile file(path);
+    // Unbuffered: the tag reader reads in its own window, and no read-ahead pulls in audio.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    *fields = ReadId3(file);
+    return true;
+}
+
+TagFields ReadId3(const QString& path) {
+    TagFields fields;
+    ReadId3(path, &fields);
+    return fields;
+}
+
+} // namespace tarl

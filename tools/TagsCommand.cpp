@@ -1,0 +1,58 @@
+#include "TagsCommand.h"
+
+#include "Command.h"
+#include "tags/FormatFileSize.h"
+#include "tags/ReadId3.h"
+
+namespace tarl::tool {
+
+QString JsonString(const QString& text) {
+    QString json;
+    json.reserve(text.size() + 2);
+    json += u'"';
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'"' || u == u'\\') {
+            json += u'\\';
+            json += c;
+        } else if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
+            json += QStringLiteral("\\u%1").arg(int(u), 4, 16, QChar(u'0'));
+        } else {
+            json += c;
+        }
+    }
+    json += u'"';
+    return json;
+}
+
+int RunTags(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (arguments.isEmpty()) {
+        err << "Usage: tarl-catalog tags FILE...\n";
+        return kBadUsage;
+    }
+    int code = kSuccess;
+    for (const QString& path : arguments) {
+        TagFields fields;
+        QString error;
+        if (!ReadId3(path, &fields, &error)) {
+            err << "tarl-catalog tags: cannot read " << path << ": " << error << "\n";
+            code = kFailure;
+            continue;
+        }
+        const std::pair<const char*, QString> texts[] = {
+            {"path", path},          {"title", fields.title}, {"artist", fields.artist},
+            {"album", fields.album}, {"year", fields.year},   {"comments", fields.comments},
+            {"genre", fields.genre},
+        };
+        out << '{';
+        for (const auto& [key, value] : texts)
+            out << '"' << key << "\":" << JsonString(value) << ',';
+        out << "\"fileLength\":" << fields.fileLength
+            << ",\"size\":" << JsonString(FormatFileSize(fields.fileLength)) << "}\n";
+        // Line by line, so a long run shows progress and a crash keeps what was printed.
+        out.flush();
+    }
+    return code;
+}
+
+} // namespace tarl::tool
