@@ -39,6 +39,8 @@ const QStringList& Schema::IndexStatements() {
         "CREATE INDEX IF NOT EXISTS M3u_nick ON M3u (nick)",
         // The tracks of a list, and a track by (list, path, file) before it is added.
         "CREATE INDEX IF NOT EXISTS Mp3_m3u_path_file ON Mp3 (m3u_id, path, file)",
+        // A track by its full path (path, file), whatever its list: its length while it plays.
+        "CREATE INDEX IF NOT EXISTS Mp3_path_file ON Mp3 (path, file)",
         // A style by name.
         "CREATE INDEX IF NOT EXISTS Nick_nick ON Nick (nick)",
     };

@@ -57,6 +57,9 @@ struct AppState {
     // saved ones (a start-up that stopped early would otherwise wipe the last song).
     bool lastSongLoaded = false;
 
+    // The label new volumes get from the scan and import: the CD name, or "EOF" on the hard disc.
+    QString currentLabel;
+
     qint16 lastListIndex = -1;
     PlayerWindow winampWindow = 0;
 

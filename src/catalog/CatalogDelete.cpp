@@ -1,0 +1,135 @@
+#include "catalog/CatalogDelete.h"
+
+#include "catalog/CatalogFind.h"
+#include "catalog/Connection.h"
+#include "catalog/FirstRow.h"
+#include "catalog/LibraryTreeEdits.h"
+#include "catalog/QuoteSql.h"
+#include "platform/Files.h"
+#include "platform/PathRules.h"
+
+namespace tarl {
+
+namespace {
+
+const QString kHardDiscMarker = QStringLiteral("EOF");
+const QString kCdKeySeparator = QStringLiteral(":>");
+
+// The list's row and its tracks.
+bool DeleteListRows(Catalog& catalog, qint64 listId) {
+    const QString id = QString::number(listId);
+    return catalog.connection.execute("DELETE FROM M3u WHERE " + QStringLiteral("(((id)=") + id +
+                                          " ))",
+                                      catalog.general) &&
+           catalog.connection.execute("DELETE FROM Mp3 WHERE " + QStringLiteral("(((M3u_id)=") +
+                                          id + " ))",
+                                      catalog.general);
+}
+
+// The volume that a library tree key names.
+Lookup<qint64> VolumeIdOfKey(Catalog& catalog, const Drives& drives, const QString& volumeKey) {
+    // A hard-disc volume is keyed by its name; FindVolumeId takes a list path, whose folder is
+    // the volume, so the name gets one more "/".
+    if (IsAbsolutePath(volumeKey))
+        return FindVolumeId(catalog, drives, volumeKey + u'/', kHardDiscMarker);
+    const QString label = volumeKey.left(volumeKey.indexOf(kCdKeySeparator));
+    return FirstNumber(catalog.connection, catalog.general,
+                       "SELECT id,label From Cd WHERE " + QStringLiteral("((label)=") + "'" +
+                           QuoteSql(label) + "'" + " )");
+}
+
+} // namespace
+
+bool DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree) {
+    const Lookup<qint64> id = FindStyleId(catalog, name);
+    if (!id.ok)
+        return false;
+    if (!catalog.connection.execute("DELETE FROM Nick WHERE " + QStringLiteral("(((Nick.nick)='") +
+                                        QuoteSql(name) + "' ))",
+                                    catalog.general))
+        return false;
+    // The style's lists go back to no style.
+    if (!catalog.connection.execute("UPDATE M3u " + QStringLiteral(" SET nick = 0 WHERE ") +
+                                        "(((M3u.nick)=" + QString::number(id.value) + "))",
+                                    catalog.general))
+        return false;
+    if (tree)
+        tree->removeNode(name);
+    return true;
+}
+
+bool DeleteList(Catalog& catalog, const Drives& drives, const QString& listPath,
+                LibraryTreeEdits* tree) {
+    if (tree && tree->hasNode(listPath))
+        tree->removeNode(listPath);
+    const Lookup<qint64> id = FindListId(catalog, drives, listPath);
+    if (!id.ok)
+        return false;
+    return DeleteListRows(catalog, id.value);
+}
+
+bool DeleteTrack(Catalog& catalog, qint64 trackId) {
+    if (trackId == 0)
+        return true;
+    return catalog.connection.execute("DELETE FROM Mp3 WHERE id=" + QString::number(trackId),
+                                      catalog.general);
+}
+
+bool DeleteVolume(Catalog& catalog, const Drives& drives, Files& files, const QString& volumeKey,
+                  LibraryTreeEdits* tree, QString* error) {
+    const Lookup<qint64> id = VolumeIdOfKey(catalog, drives, volumeKey);
+    if (!id.ok) {
+        if (error)
+            *error = catalog.connection.lastError();
+        return false;
+    }
+    if (tree)
+        tree->removeNode(volumeKey);
+
+    // From here a failing step is skipped; the first failure is reported once all have run.
+    bool allRan = true;
+    QString firstError;
+    const auto note = [&](bool ran) {
+        if (!ran && allRan)
+            firstError = catalog.connection.lastError();
+        allRan = allRan && ran;
+    };
+
+    // Only an empty folder goes; one that still holds files stays, as do CD volumes, whose key
+    // is not a path.
+    if (IsAbsolutePath(volumeKey))
+        files.removeFolder(volumeKey);
+
+    const QString volumeId = QString::number(id.value);
+    note(catalog.connection.execute(
+        "DELETE FROM CD WHERE " + QStringLiteral("(((id)=") + volumeId + " ))", catalog.general));
+
+    // The walk keeps to the second holder: deleting each list fills the general one.
+    Recordset& lists = catalog.second;
+    note(catalog.connection.execute("SELECT Cd_id,path,file From m3u WHERE " +
+                                        QStringLiteral("((cd_id)=") + volumeId + " )",
+                                    lists));
+    for (; !lists.eof(); lists.moveNext()) {
+        const ListPathParts list{lists.field(1).toString(), lists.field(2).toString()};
+        const QString listPath = list.path + list.file;
+        if (tree && tree->hasNode(listPath))
+            tree->removeNode(listPath);
+        // The list of this volume: another volume may hold a list at the same path (two CDs
+        // mounted on the same folder), and that one must stay.
+        const Lookup<qint64> listId = FindListIdOnVolume(catalog, list, id.value);
+        note(listId.ok);
+        if (listId.ok)
+            note(DeleteListRows(catalog, listId.value));
+    }
+
+    if (error)
+        *error = firstError;
+    return allRan;
+}
+
+bool DelCDinDbWithoutM3us(Catalog& catalog, const QString& name) {
+    return catalog.connection.execute(
+        "DELETE FROM CD WHERE name=" + QStringLiteral("'") + QuoteSql(name) + "'", catalog.general);
+}
+
+} // namespace tarl

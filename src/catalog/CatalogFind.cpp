@@ -1,0 +1,105 @@
+#include "catalog/CatalogFind.h"
+
+#include "catalog/Connection.h"
+#include "catalog/FirstRow.h"
+#include "catalog/QuoteSql.h"
+
+namespace tarl {
+
+Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QString& listPath,
+                            const QString& label) {
+    if (label.isEmpty()) {
+        return FirstNumber(catalog.connection, catalog.general,
+                           "SELECT id, name From CD WHERE (((CD.name)=" + QStringLiteral("'") +
+                               QuoteSql(listPath) + "'" + "))");
+    }
+    // The volume is named after the folder holding the list; a folder list's own trailing "/"
+    // is not that folder, except on a drive root, which is its own volume.
+    QString name = FolderOf(listPath);
+    if (listPath.endsWith(u'/') && !IsDriveRootText(listPath, drives))
+        name = FolderOf(listPath.left(listPath.size() - 1));
+    return FirstNumber(catalog.connection, catalog.general,
+                       "SELECT id, name,label From CD WHERE (((name)=" + QStringLiteral("'") +
+                           QuoteSql(name) + "') AND " + "((label)='" + QuoteSql(label) + "'))");
+}
+
+Lookup<bool> VolumeLabelExists(Catalog& catalog, const QString& label) {
+    return HasRow(catalog.connection, catalog.general,
+                  "SELECT name, label From CD WHERE " + QStringLiteral("(((label)=") + "'" +
+                      QuoteSql(label) + "'" + "))");
+}
+
+Lookup<qint64> FindStyleId(Catalog& catalog, const QString& name) {
+    return FirstNumber(catalog.connection, catalog.general,
+                       "SELECT nick.id, nick.nick From nick WHERE (((nick.nick)=" +
+                           QStringLiteral("'") + QuoteSql(name) + "'" + "))");
+}
+
+Lookup<qint64> FindListId(Catalog& catalog, const Drives& drives, const QString& listPath) {
+    const ListPathParts list = SplitListPath(listPath, drives);
+    return FirstNumber(catalog.connection, catalog.general,
+                       "SELECT id, file,path From m3u WHERE " + QStringLiteral("(((file)=") + "'" +
+                           QuoteSql(list.file) + "'" + ") AND " + "((path)=" + "'" +
+                           QuoteSql(list.path) + "'" + "))");
+}
+
+Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const Drives& drives, const QString& listPath,
+                                  qint64 volumeId) {
+    return FindListIdOnVolume(catalog, SplitListPath(listPath, drives), volumeId);
+}
+
+Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const ListPathParts& list, qint64 volumeId) {
+    return FirstNumber(catalog.connection, catalog.general,
+                       "SELECT id, path, file, cd_id From m3u WHERE " +
+                           QStringLiteral("(((path)=") + "'" + QuoteSql(list.path) + "'" +
+                           ") AND " + "((file)=" + "'" + QuoteSql(list.file) + "'" + ") AND " +
+                           "((cd_id)=" + QString::number(volumeId) + "))");
+}
+
+Lookup<bool> VolumeIsCdByName(Catalog& catalog, const QString& name) {
+    const Lookup<QVariant> isCd =
+        FirstField(catalog.connection, catalog.third,
+                   "SELECT isCd From CD WHERE (((CD.name)=" + QStringLiteral("'") + QuoteSql(name) +
+                       "'" + "))");
+    if (!isCd.ok)
+        return Lookup<bool>::failed();
+    return {isCd.value.toBool()};
+}
+
+Lookup<QString> VolumeLabelById(Catalog& catalog, qint64 volumeId) {
+    const Lookup<QVariant> label =
+        FirstField(catalog.connection, catalog.third,
+                   "SELECT label From CD WHERE id=" + QString::number(volumeId));
+    if (!label.ok)
+        return Lookup<QString>::failed();
+    return {label.value.toString()};
+}
+
+Lookup<qint64> ListIdOfTrack(Catalog& catalog, qint64 trackId) {
+    return FirstNumber(catalog.connection, catalog.third,
+                       "SELECT m3u_id From MP3 WHERE id=" + QString::number(trackId));
+}
+
+Lookup<qint64> VolumeIdOfTrack(Catalog& catalog, qint64 trackId) {
+    const Lookup<qint64> listId = ListIdOfTrack(catalog, trackId);
+    if (!listId.ok)
+        return Lookup<qint64>::failed();
+    return FirstNumber(catalog.connection, catalog.second,
+                       "SELECT cd_id From M3U WHERE id=" + QString::number(listId.value));
+}
+
+Lookup<bool> VolumeIsCdById(Catalog& catalog, qint64 volumeId) {
+    const Lookup<QVariant> isCd =
+        FirstField(catalog.connection, catalog.third,
+                   "SELECT isCD From CD WHERE id=" + QString::number(volumeId));
+    if (!isCd.ok)
+        return Lookup<bool>::failed();
+    return {isCd.value.toBool()};
+}
+
+Lookup<bool> ExistCDinDB(Catalog& catalog, const QString& name) {
+    return HasRow(catalog.connection, catalog.general,
+                  "SELECT name From CD WHERE name=" + QStringLiteral("'") + QuoteSql(name) + "'");
+}
+
+} // namespace tarl

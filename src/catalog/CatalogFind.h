@@ -1,0 +1,57 @@
+#pragma once
+
+#include "catalog/Lookup.h"
+#include "catalog/PathParts.h"
+
+#include <QString>
+
+namespace tarl {
+
+struct Catalog;
+class Drives;
+
+// The catalog's look-ups. Every argument is the raw value (never quoted by the caller): each
+// routine quotes what it splices into its statement. Ids are 64-bit; 0 means "no such row".
+// Each look-up leaves its rows in the result holder it uses: the general one unless noted.
+
+// The volume holding the list at `listPath`. With a label, the volume named after the list's
+// folder with that label ("/music/party.m3u" and "/music/rock/" both give the volume "/music/");
+// with an empty label, the volume named `listPath` itself.
+Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QString& listPath,
+                            const QString& label);
+
+// Whether some volume carries `label`.
+Lookup<bool> VolumeLabelExists(Catalog& catalog, const QString& label);
+
+// The style called `name`.
+Lookup<qint64> FindStyleId(Catalog& catalog, const QString& name);
+
+// The first list stored at `listPath`, on whatever volume.
+Lookup<qint64> FindListId(Catalog& catalog, const Drives& drives, const QString& listPath);
+
+// The list stored at `listPath` on the volume `volumeId`.
+Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const Drives& drives, const QString& listPath,
+                                  qint64 volumeId);
+// The same for a list path already split as table M3u stores it.
+Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const ListPathParts& list, qint64 volumeId);
+
+// Whether the volume named `name` is on a CD; false when there is none. Third holder.
+Lookup<bool> VolumeIsCdByName(Catalog& catalog, const QString& name);
+
+// The label of volume `volumeId`; "" when there is none. Third holder.
+Lookup<QString> VolumeLabelById(Catalog& catalog, qint64 volumeId);
+
+// The list that holds track `trackId`. Third holder.
+Lookup<qint64> ListIdOfTrack(Catalog& catalog, qint64 trackId);
+
+// The volume that holds track `trackId`: its list through the third holder, then that list's
+// volume through the second.
+Lookup<qint64> VolumeIdOfTrack(Catalog& catalog, qint64 trackId);
+
+// Whether volume `volumeId` is on a CD; false when there is none. Third holder.
+Lookup<bool> VolumeIsCdById(Catalog& catalog, qint64 volumeId);
+
+// Whether some volume is named `name`.
+Lookup<bool> ExistCDinDB(Catalog& catalog, const QString& name);
+
+} // namespace tarl

@@ -1,0 +1,28 @@
+#include "catalog/FirstRow.h"
+
+#include "catalog/Connection.h"
+
+namespace tarl {
+
+Lookup<QVariant> FirstField(Connection& connection, Recordset& holder, const QString& statement,
+                            int position) {
+    if (!connection.execute(statement, holder))
+        return Lookup<QVariant>::failed();
+    return {holder.field(position)};
+}
+
+Lookup<qint64> FirstNumber(Connection& connection, Recordset& holder, const QString& statement,
+                           int position) {
+    const Lookup<QVariant> field = FirstField(connection, holder, statement, position);
+    if (!field.ok)
+        return Lookup<qint64>::failed();
+    return {field.value.toLongLong()};
+}
+
+Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& statement) {
+    if (!connection.execute(statement, holder))
+        return Lookup<bool>::failed();
+    return {!holder.eof()};
+}
+
+} // namespace tarl

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "catalog/Lookup.h"
+
+#include <QString>
+#include <QVariant>
+
+namespace tarl {
+
+class Connection;
+class Recordset;
+
+// The read the catalog routines make most: run a statement into one of the shared result holders
+// (which keeps its rows, as every routine leaves its holder filled) and look at the first row.
+
+// The first row's value at `position`; a null QVariant when there is no row.
+Lookup<QVariant> FirstField(Connection& connection, Recordset& holder, const QString& statement,
+                            int position = 0);
+
+// The first row's value at `position` as a 64-bit number; 0 when there is no row or it is null.
+Lookup<qint64> FirstNumber(Connection& connection, Recordset& holder, const QString& statement,
+                           int position = 0);
+
+// Whether the statement gives any row.
+Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& statement);
+
+} // namespace tarl
