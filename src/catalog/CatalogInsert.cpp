@@ -1,0 +1,183 @@
+#include "catalog/CatalogInsert.h"
+
+#include "catalog/CatalogFind.h"
+#include "catalog/Connection.h"
+#include "catalog/FirstRow.h"
+#include "catalog/PathParts.h"
+#include "catalog/QuoteSql.h"
+#include "catalog/ScanNodeValues.h"
+#include "platform/PlaylistText.h"
+#include "platform/Ui.h"
+#include "tags/FormatFileSize.h"
+#include "tags/TagFields.h"
+
+namespace tarl {
+
+namespace {
+
+const QString kHardDiscMarker = QStringLiteral("EOF");
+
+// A tag value as stored: quoted, and a single space when there is nothing left.
+QString StoredTag(const QString& value) {
+    const QString quoted = QuoteSql(value);
+    return quoted.isEmpty() ? QStringLiteral(" ") : quoted;
+}
+
+// The end of a routine that reports its reason through *error.
+bool Finish(bool ok, const QString& why, QString* error) {
+    if (!ok && error)
+        *error = why;
+    return ok;
+}
+
+// Adds the list (path, file) to volume `volumeId` unless the volume has it.
+bool AddListOnce(Catalog& catalog, const ListPathParts& list, qint64 volumeId) {
+    const QString path = QuoteSql(list.path);
+    const QString file = QuoteSql(list.file);
+    const QString volume = QString::number(volumeId);
+    const Lookup<bool> there =
+        HasRow(catalog.connection, catalog.general,
+               "SELECT M3u.cd_id, M3u.path, M3u.file FROM M3u WHERE " +
+                   QStringLiteral("(((M3u.cd_id)=") + volume + " ) AND " + "((M3u.path)='" + path +
+                   "') AND " + "((M3u.file)='" + file + "'))");
+    if (!there.ok)
+        return false;
+    if (there.value)
+        return true;
+    return catalog.connection.execute("INSERT INTO m3u (path,file,cd_id,mp3s) VALUES " +
+                                          QStringLiteral("('") + path + "','" + file + "','" +
+                                          volume + "','" + "0" + "')",
+                                      catalog.general);
+}
+
+} // namespace
+
+bool AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLabel) {
+    const QString name = QuoteSql(folder);
+    const Lookup<bool> there =
+        HasRow(catalog.connection, catalog.general,
+               "SELECT id, name From CD WHERE (((name)=" + QStringLiteral("'") + name + "'" + "))");
+    if (!there.ok)
+        return false;
+    currentLabel = kHardDiscMarker;
+    if (there.value)
+        return true;
+    return catalog.connection.execute("INSERT INTO CD (name,m3us,label,isCd) VALUES " +
+                                          QStringLiteral("('") + name + "','" + "0" + "','" +
+                                          kHardDiscMarker + "','0')",
+                                      catalog.general);
+}
+
+bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues& track,
+                    const TagFields& tags, qint64 volumeId) {
+    // The track's list is its folder, stored under the folder's parent ("/music/", "rock/"); the
+    // tracks right on a drive root form the root's own list ("/media/cd/", ".").
+    const QString& folderKey = track.parentKey;
+    ListPathParts list{folderKey, QStringLiteral(".")};
+    if (!IsDriveRootText(folderKey, drives)) {
+        list.path = FolderOf(folderKey.left(folderKey.size() - 1));
+        list.file = folderKey.mid(list.path.size());
+    }
+    if (!AddListOnce(catalog, list, volumeId))
+        return false;
+    const Lookup<qint64> listId = FindListIdOnVolume(catalog, list, volumeId);
+    if (!listId.ok)
+        return false;
+
+    const QString folder =
+        QuoteSql(list.path + (list.file == QLatin1String(".") ? QString() : list.file));
+    const QString file = QuoteSql(track.text);
+    const QString listNumber = QString::number(listId.value);
+    const Lookup<bool> there = HasRow(
+        catalog.connection, catalog.general,
+        "SELECT m3u_id, path, file FROM Mp3 WHERE " + QStringLiteral("(((m3u_id)=") + listNumber +
+            " ) AND " + "((path)='" + folder + "') AND " + "((file)='" + file + "'))");
+    if (!there.ok)
+        return false;
+    if (there.value)
+        return true;
+
+    const QString sizeText = QuoteSql(FormatFileSize(tags.fileLength));
+    return catalog.connection.execute(
+        "INSERT INTO Mp3 (path,file,m3u_id,title,artist,album,year,genre,comments,size) VALUES " +
+            QStringLiteral("('") + folder + "','" + file + "','" + listNumber + "'," + "'" +
+            StoredTag(tags.title) + "','" + StoredTag(tags.artist) + "','" + StoredTag(tags.album) +
+            "','" + StoredTag(tags.year) + "','" + StoredTag(tags.genre) + "','" +
+            StoredTag(tags.comments) + "','" + sizeText + "')",
+        catalog.general);
+}
+
+bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId) {
+    const QString path = FolderOf(playlist.key);
+    return AddListOnce(catalog, {path, playlist.key.mid(path.size())}, volumeId);
+}
+
+bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId,
+                       QString* error) {
+    QStringList lines;
+    QString readError;
+    // A file read only in part still gives its first lines, as reading it line by line would.
+    const bool readWhole = ReadPlaylistFile(playlistPath, &lines, &readError);
+    const QStringList entries = PlaylistEntries(lines);
+    if (entries.isEmpty())
+        return Finish(readWhole, readError, error);
+
+    // One commit for the whole playlist instead of one per track (each waits for the disc); a
+    // savepoint, so it nests inside the transaction of an import that has one.
+    Connection& connection = catalog.connection;
+    if (!connection.execute(QStringLiteral("SAVEPOINT AddPlaylistTracks"), catalog.general))
+        return Finish(false, connection.lastError(), error);
+    const QString listNumber = QString::number(listId);
+    const QString playlistFolder = FolderOf(playlistPath);
+    QString failure;
+    for (const QString& entry : entries) {
+        QString folder;
+        QString file;
+        SplitPlaylistEntry(entry, playlistFolder, &folder, &file);
+        folder = QuoteSql(folder);
+        file = QuoteSql(file);
+        const Lookup<bool> there =
+            HasRow(connection, catalog.general,
+                   "SELECT m3u_id, path, file FROM Mp3 WHERE " + QStringLiteral("(((m3u_id)=") +
+                       listNumber + " ) AND " + "((path)='" + folder + "') AND " + "((file)='" +
+                       file + "'))");
+        if (there.ok && there.value)
+            continue;
+        if (!there.ok || !connection.execute("INSERT INTO Mp3 (path,file,m3u_id) VALUES " +
+                                                 QStringLiteral("('") + folder + "','" + file +
+                                                 "','" + listNumber + "')",
+                                             catalog.general)) {
+            failure = connection.lastError();
+            break;
+        }
+    }
+    // The tracks added before a failure stay, as they would have one by one.
+    if (!connection.execute(QStringLiteral("RELEASE AddPlaylistTracks"), catalog.general)) {
+        if (failure.isEmpty())
+            failure = connection.lastError();
+        // Never leave the catalog inside an open transaction.
+        connection.execute(QStringLiteral("ROLLBACK TO AddPlaylistTracks"), catalog.general);
+        connection.execute(QStringLiteral("RELEASE AddPlaylistTracks"), catalog.general);
+    }
+    if (!failure.isEmpty())
+        return Finish(false, failure, error);
+    return Finish(readWhole, readError, error);
+}
+
+bool AddStyle(Catalog& catalog, Ui& ui, const QString& name, const QString& title) {
+    const QString quoted = QuoteSql(name);
+    const Lookup<bool> there = HasRow(catalog.connection, catalog.general,
+                                      "SELECT Nick.nick FROM Nick WHERE " +
+                                          QStringLiteral("(((Nick.nick)='") + quoted + "' ))");
+    if (!there.ok)
+        return false;
+    if (there.value) {
+        ui.message(QStringLiteral("This Style already exist in Data Base "), title,
+                   MsgIcon::Information, MsgButtons::Ok);
+        return true;
+    }
+    return catalog.connection.execute(
+        "INSERT INTO nick (nick) VALUES " + QStringLiteral("('") + quoted + "')", catalog.general);
+}
+
+} // namespace tarl

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+namespace tarl {
+
+struct Catalog;
+struct ScanNodeValues;
+struct TagFields;
+class Drives;
+class Ui;
+
+// The catalog's inserts. Each looks for its row first and writes only what is not there yet, so
+// an import can run again over the same scan. Arguments are raw values (each routine quotes what
+// it splices into its statements); ids are 64-bit. Statements run through the general result
+// holder. A statement that fails ends the routine: false, with the reason in the connection's
+// lastError().
+
+// Adds the hard-disc folder `folder` (ending in "/") as a volume, unless a volume has that name.
+// New volumes are on the hard disc from here on: `currentLabel` becomes the marker "EOF".
+bool AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLabel);
+
+// Adds a sound file found by a scan to volume `volumeId`: the list of its folder when that list
+// is not there yet, then the track with its tag values and size text, unless the list holds it
+// already. An empty tag value is stored as a single space.
+bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues& track,
+                    const TagFields& tags, qint64 volumeId);
+
+// Adds a playlist file found by a scan as a list of volume `volumeId`, unless it is there.
+bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId);
+
+// Adds every entry of the playlist file at `playlistPath` to list `listId` as a track (path and
+// file name only), skipping entries the list holds already. Relative entries are taken from the
+// playlist's folder. Stops at the first error, keeping what was added before it: false, with
+// the reason in *error.
+bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId,
+                       QString* error = nullptr);
+
+// Adds the style `name`. A style of that name already there is reported through `ui` (an
+// information box with the application's title `title`) and nothing is written.
+bool AddStyle(Catalog& catalog, Ui& ui, const QString& name, const QString& title);
+
+} // namespace tarl

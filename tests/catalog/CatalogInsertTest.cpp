@@ -1,0 +1,204 @@
+#include "catalog/CatalogInsert.h"
+
+#include "RoutineFixture.h"
+#include "catalog/ScanNodeValues.h"
+#include "support/FakeUi.h"
+#include "tags/TagFields.h"
+
+#include <gtest/gtest.h>
+
+namespace tarl {
+namespace {
+
+const QString kTitle = QStringLiteral("Tarl Beta Version 2.7.2");
+
+class CatalogInsertTest : public test::RoutineFixture {
+protected:
+    void SetUp() override {
+        RoutineFixture::SetUp();
+        music = insert("INSERT INTO CD (name,m3us,label,isCd) VALUES ('/music/',2,'EOF','0')");
+        disc = insert("INSERT INTO CD (name,m3us,label,isCd,labelcd) VALUES "
+                      "('/media/cd/',1,'Disc 7','1','Disc7')");
+    }
+
+    static ScanNodeValues Track(const QString& folder, const QString& name) {
+        return {folder + name, name, folder};
+    }
+
+    static TagFields Tags(const QString& title, qint64 length = 4523456) {
+        TagFields tags;
+        tags.title = title;
+        tags.artist = "Artist";
+        tags.album = "Album";
+        tags.year = "1999";
+        tags.genre = "Rock";
+        tags.comments = "Live";
+        tags.fileLength = length;
+        return tags;
+    }
+
+    qint64 music = 0, disc = 0;
+};
+
+TEST_F(CatalogInsertTest, AddFolderVolumeAddsAHardDiscVolumeOnceAndSetsTheLabel) {
+    QString label = "Disc 7";
+    ASSERT_TRUE(AddFolderVolume(catalog, "/music/new/", label));
+    EXPECT_EQ(label, "EOF");
+    EXPECT_EQ(rows("SELECT name,m3us,label,isCd,labelcd FROM CD WHERE name='/music/new/'"),
+              (QList<QVariantList>{{"/music/new/", 0, "EOF", 0, QVariant()}}));
+
+    label = "Disc 7";
+    ASSERT_TRUE(AddFolderVolume(catalog, "/music/new/", label));
+    EXPECT_EQ(label, "EOF");
+    EXPECT_EQ(count("CD"), 3);
+}
+
+TEST_F(CatalogInsertTest, AddFolderTrackMakesTheFolderListThenTheTrack) {
+    const struct {
+        QString folder;
+        QString file;
+        qint64 volume;
+        QVariantList list; // path and file of the folder's list
+        QString trackPath;
+    } cases[] = {
+        {"/music/rock/", "a.mp3", music, {"/music/", "rock/"}, "/music/rock/"},
+        // A drive root's own tracks form its list ".".
+        {"/media/cd/", "b.mp3", disc, {"/media/cd/", "."}, "/media/cd/"},
+        {"/media/cd/pop/", "c.mp3", disc, {"/media/cd/", "pop/"}, "/media/cd/pop/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        const qint64 volume = c.volume;
+        ASSERT_TRUE(AddFolderTrack(catalog, drives, Track(c.folder, c.file), Tags("T"), volume))
+            << catalog.connection.lastError().toStdString();
+        const QList<QVariantList> lists =
+            rows("SELECT id,path,file,cd_id,mp3s,nick FROM M3u WHERE path='" +
+                 c.list[0].toString() + "' AND file='" + c.list[1].toString() + "'");
+        ASSERT_EQ(lists.size(), 1);
+        EXPECT_EQ(lists[0].mid(1), (QVariantList{c.list[0], c.list[1], volume, 0, 0}));
+        EXPECT_EQ(rows("SELECT path,file,m3u_id,title,artist,album,year,genre,comments,size,time,"
+                       "rating FROM Mp3 WHERE file='" +
+                       c.file + "'"),
+                  (QList<QVariantList>{{c.trackPath, c.file, lists[0][0], "T", "Artist", "Album",
+                                        "1999", "Rock", "Live", "4.52M", QVariant(), QVariant()}}));
+    }
+}
+
+TEST_F(CatalogInsertTest, AddFolderTrackWritesNothingForATrackItsListHolds) {
+    ASSERT_TRUE(AddFolderTrack(catalog, drives, Track("/music/rock/", "a.mp3"), Tags("T"), music));
+    ASSERT_TRUE(
+        AddFolderTrack(catalog, drives, Track("/music/rock/", "a.mp3"), Tags("Other"), music));
+    EXPECT_EQ(count("M3u"), 1);
+    EXPECT_EQ(scalar("SELECT group_concat(title) FROM Mp3"), "T");
+
+    // A second track joins the same list; the same folder on another volume is another list.
+    ASSERT_TRUE(AddFolderTrack(catalog, drives, Track("/music/rock/", "b.mp3"), Tags("B"), music));
+    ASSERT_TRUE(AddFolderTrack(catalog, drives, Track("/music/rock/", "a.mp3"), Tags("C"), disc));
+    EXPECT_EQ(count("M3u"), 2);
+    EXPECT_EQ(count("Mp3"), 3);
+    EXPECT_EQ(scalar("SELECT COUNT(DISTINCT m3u_id) FROM Mp3 WHERE title IN ('T','B')"), 1);
+}
+
+TEST_F(CatalogInsertTest, AddFolderTrackStoresEmptyTagValuesAsASpace) {
+    TagFields tags;
+    tags.title = "";
+    tags.artist = QString::fromUtf8("\0x", 2); // nothing before the NUL
+    tags.album = "";
+    tags.year = "";
+    tags.genre = "";
+    tags.comments = "";
+    tags.fileLength = 0;
+    ASSERT_TRUE(AddFolderTrack(catalog, drives, Track("/music/rock/", "a.mp3"), tags, music));
+    EXPECT_EQ(rows("SELECT title,artist,album,year,genre,comments,size FROM Mp3"),
+              (QList<QVariantList>{{" ", " ", " ", " ", " ", " ", "N/A"}}));
+}
+
+TEST_F(CatalogInsertTest, AddPlaylistListAddsTheListOnce) {
+    const ScanNodeValues party{"/music/party.m3u", "party.m3u", "/music/"};
+    ASSERT_TRUE(AddPlaylistList(catalog, party, music));
+    ASSERT_TRUE(AddPlaylistList(catalog, party, music));
+    EXPECT_EQ(rows("SELECT path,file,cd_id,mp3s,nick FROM M3u"),
+              (QList<QVariantList>{{"/music/", "party.m3u", music, 0, 0}}));
+}
+
+TEST_F(CatalogInsertTest, AddPlaylistTracksStoresEachEntryOnceWithItsFolder) {
+    const QString playlist = temp.write("music/party.m3u", "#EXTM3U\r\n"
+                                                           "#EXTINF:123,Artist - A\r\n"
+                                                           "rock\\a.mp3\r\n"
+                                                           "\\b.mp3\n"
+                                                           "/abs/c.mp3\r"
+                                                           "rock/a.mp3\r\n"
+                                                           "\r\n"
+                                                           "#last line, still a comment");
+    const QString folder = temp.file("music/");
+    ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, 7))
+        << catalog.connection.lastError().toStdString();
+    ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, 7));
+    const QList<QVariantList> expected{
+        {folder + "rock/", "a.mp3", 7, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
+         QVariant(), QVariant(), QVariant(), QVariant()},
+        {folder, "b.mp3", 7, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
+         QVariant(), QVariant(), QVariant()},
+        {"/abs/", "c.mp3", 7, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
+         QVariant(), QVariant(), QVariant(), QVariant()},
+    };
+    EXPECT_EQ(rows("SELECT path,file,m3u_id,title,artist,album,year,genre,comments,size,time,"
+                   "rating FROM Mp3 ORDER BY id"),
+              expected);
+
+    // Another list may hold the same tracks.
+    ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, 8));
+    EXPECT_EQ(count("Mp3"), 6);
+}
+
+TEST_F(CatalogInsertTest, AddPlaylistTracksStopsAtTheFirstError) {
+    const QString playlist = temp.write("party.m3u", "a.mp3\nb.mp3\nrefused.mp3\nc.mp3\n");
+    run("CREATE TRIGGER refuse BEFORE INSERT ON Mp3 WHEN NEW.file = 'refused.mp3' "
+        "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    QString error;
+    EXPECT_FALSE(AddPlaylistTracks(catalog, playlist, 7, &error));
+    EXPECT_TRUE(error.contains("refused by the test")) << error.toStdString();
+    EXPECT_EQ(scalar("SELECT group_concat(file, ' ') FROM Mp3"), "a.mp3 b.mp3");
+    run("BEGIN"); // no transaction was left open
+    run("COMMIT");
+
+    error.clear();
+    EXPECT_FALSE(AddPlaylistTracks(catalog, temp.file("missing.m3u"), 7, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(count("Mp3"), 2);
+}
+
+TEST_F(CatalogInsertTest, AddPlaylistTracksJoinsTheTransactionOfItsCaller) {
+    const QString playlist = temp.write("party.m3u", "a.mp3\nb.mp3\n");
+    run("BEGIN");
+    ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, 7));
+    EXPECT_EQ(count("Mp3"), 2);
+    run("ROLLBACK");
+    EXPECT_EQ(count("Mp3"), 0);
+}
+
+TEST_F(CatalogInsertTest, AddStyleRefusesADuplicateWithAMessage) {
+    test::FakeUi ui;
+    ASSERT_TRUE(AddStyle(catalog, ui, "Jazz", kTitle));
+    ASSERT_TRUE(AddStyle(catalog, ui, "jazz", kTitle)); // names are exact
+    EXPECT_TRUE(ui.transcript.empty());
+
+    ASSERT_TRUE(AddStyle(catalog, ui, "Jazz", kTitle));
+    EXPECT_EQ(count("Nick"), 2);
+    ASSERT_EQ(ui.transcript.size(), 1u);
+    EXPECT_EQ(ui.transcript[0].kind, "message");
+    EXPECT_EQ(ui.transcript[0].text, "This Style already exist in Data Base ");
+    EXPECT_EQ(ui.transcript[0].title, kTitle);
+    EXPECT_EQ(ui.transcript[0].icon, MsgIcon::Information);
+    EXPECT_EQ(ui.transcript[0].buttons, MsgButtons::Ok);
+}
+
+TEST_F(CatalogInsertTest, AFailingStatementEndsTheRoutineWithItsReason) {
+    run("DROP TABLE Mp3");
+    EXPECT_FALSE(AddFolderTrack(catalog, drives, Track("/music/rock/", "a.mp3"), Tags("T"), music));
+    EXPECT_TRUE(catalog.connection.lastError().contains("Mp3", Qt::CaseInsensitive));
+    EXPECT_EQ(count("M3u"), 1); // the list was written before the track failed
+}
+
+} // namespace
+} // namespace tarl
