@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace tarl {
+
+class LibraryTree;
+struct TreeNode;
+struct Catalog;
+class Drives;
+class Files;
+
+// Where a tree is built from: the catalog, and the machine's drives and files (to tell
+// whether a disc is in its drive and whether a folder or playlist is still there).
+struct TreeSources {
+    Catalog& catalog;
+    const Drives& drives;
+    const Files& files;
+};
+
+// Rebuilds the tree by paths: the root "tarl.mdb", volumes (grouped by parent folder), their
+// folders and playlists. Every error is passed over. Returns the root node.
+TreeNode* tree_cd_load(LibraryTree& tree, TreeSources sources);
+
+// Rebuilds the tree by style: "Unsorted", the root "tarl.mdb" with the styles under it and the
+// playlists under each style. Lists whose volume no longer exists are deleted from the catalog.
+// False, with the nodes added so far kept, when a catalog query fails; *error says why.
+bool tree_style_load(LibraryTree& tree, TreeSources sources, QString* error = nullptr);
+
+// The name of the last folder of a path ending in "/" ("/music/rock/" gives "rock"); removes the
+// last character from `path`, so callers pass a copy.
+QString LastFolderName(QString& path);
+
+// The volume label of the drive whose root is given, in proper case ("MY DISC" gives "My Disc");
+// "" when the root has none.
+QString VolumeLabelOf(const Drives& drives, const QString& root);
+
+// Whether a folder (path ending in "/") or a file exists.
+bool PathExists(const Files& files, const QString& path);
+
+} // namespace tarl
