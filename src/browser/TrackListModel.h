@@ -1,0 +1,43 @@
+#pragma once
+
+#include "browser/TrackRows.h"
+
+#include <QAbstractTableModel>
+#include <vector>
+
+namespace tarl {
+
+// The rows of the track list LstMP3: twelve columns with their captions, the track icon on the
+// first column, rows in the order they were given (clicking a header does not sort them).
+// Selected rows can be dragged out: the files' full paths as text/uri-list, and the tracks'
+// catalog ids under TrackIdsMimeType.
+class TrackListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // The tracks' catalog ids, as decimal numbers, one a line, in list order.
+    static constexpr const char* TrackIdsMimeType = "application/x-tarl-tracks";
+
+    explicit TrackListModel(QObject* parent = nullptr);
+
+    // Replaces every row; the views are reset.
+    void setRows(std::vector<TrackRow> rows);
+    const TrackRow& row(int index) const { return rows_[static_cast<size_t>(index)]; }
+    const std::vector<TrackRow>& rows() const { return rows_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    // Rows are dragged to be moved (no key, Shift) or copied (Ctrl) by the drop target.
+    Qt::DropActions supportedDragActions() const override;
+
+private:
+    std::vector<TrackRow> rows_;
+};
+
+} // namespace tarl
