@@ -1,5 +1,6 @@
 #include "Command.h"
 
+#include "ListCommand.h"
 #include "NewCommand.h"
 #include "TagsCommand.h"
 
@@ -11,6 +12,9 @@ namespace {
 const Command kCommands[] = {
     {"new", "FILE", "Make a new, empty catalog file (an existing file is never replaced).", RunNew},
     {"tags", "FILE...", "Print the tag fields of each file as one JSON object per line.", RunTags},
+    {"list", "[--by paths|styles] CATALOG KEY",
+     "Print the track list of the tree node with that key: one row a line, tab-separated.",
+     RunList},
 };
 
 void PrintUsage(QTextStream& stream) {

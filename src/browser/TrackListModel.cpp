@@ -68,6 +68,11 @@ void TrackListModel::setRows(std::vector<TrackRow> rows) {
     endResetModel();
 }
 
+bool TrackListModel::holds(const QModelIndex& index) const {
+    return index.isValid() && index.model() == this && index.row() < rowCount() &&
+           index.column() < TrackColumnCount;
+}
+
 int TrackListModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid())
         return 0;
@@ -81,7 +86,7 @@ int TrackListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TrackListModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!holds(index))
         return {};
     if (role == Qt::DisplayRole)
         return row(index.row()).columns[static_cast<size_t>(index.column())];
@@ -113,7 +118,7 @@ QMimeData* TrackListModel::mimeData(const QModelIndexList& indexes) const {
     // A selection gives one index per cell; each row goes once, in list order.
     std::set<int> selected;
     for (const QModelIndex& index : indexes) {
-        if (index.isValid() && index.model() == this && index.row() < rowCount())
+        if (holds(index))
             selected.insert(index.row());
     }
     if (selected.empty())

@@ -37,6 +37,9 @@ public:
     Qt::DropActions supportedDragActions() const override;
 
 private:
+    // Whether `index` is a cell of this model as it is now.
+    bool holds(const QModelIndex& index) const;
+
     std::vector<TrackRow> rows_;
 };
 

@@ -1,0 +1,103 @@
+#include "ListCommand.h"
+
+#include "Command.h"
+#include "browser/LibraryTree.h"
+#include "browser/TrackRows.h"
+#include "browser/TreeBuild.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
+#include "platform/LinuxDrives.h"
+#include "platform/LocalFiles.h"
+
+namespace tarl::tool {
+
+namespace {
+
+int Usage(QTextStream& err) {
+    err << "Usage: tarl-catalog list [--by paths|styles] CATALOG KEY\n";
+    return kBadUsage;
+}
+
+} // namespace
+
+QString ListColumnText(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\':
+            shown += QLatin1String("\\\\");
+            break;
+        case u'\t':
+            shown += QLatin1String("\\t");
+            break;
+        case u'\n':
+            shown += QLatin1String("\\n");
+            break;
+        case u'\r':
+            shown += QLatin1String("\\r");
+            break;
+        default:
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QStringList rest = arguments;
+    bool byPaths = true;
+    if (!rest.isEmpty() && rest.first() == QLatin1String("--by")) {
+        if (rest.size() < 2)
+            return Usage(err);
+        const QString view = rest.at(1);
+        if (view != QLatin1String("paths") && view != QLatin1String("styles"))
+            return Usage(err);
+        byPaths = view == QLatin1String("paths");
+        rest = rest.mid(2);
+    }
+    if (rest.size() != 2)
+        return Usage(err);
+    const QString& file = rest.at(0);
+    const QString& key = rest.at(1);
+
+    // Opened as the window opens it: a missing file is an error, never a new catalog.
+    Catalog catalog;
+    if (!catalog.connection.open(BuildConnectionText(file))) {
+        err << "tarl-catalog list: " << catalog.connection.lastError() << "\n";
+        return kFailure;
+    }
+    const LinuxDrives drives;
+    const LocalFiles files;
+    LibraryTree tree;
+    const TreeSources sources{catalog, drives, files};
+    QString error;
+    if (byPaths) {
+        tree_cd_load(tree, sources);
+    } else if (!tree_style_load(tree, sources, &error)) {
+        err << "tarl-catalog list: the library tree could not be read: " << error << "\n";
+        return kFailure;
+    }
+    const TreeNode* node = key.isEmpty() ? nullptr : tree.FindNodeByKey(key);
+    if (!node) {
+        err << "tarl-catalog list: no node of the tree by " << (byPaths ? "paths" : "styles")
+            << " has the key \"" << key << "\"\n";
+        return kFailure;
+    }
+    std::vector<TrackRow> rows;
+    if (!TrackRowsForNode(catalog, drives, node->key, node->tag, &rows, &error)) {
+        err << "tarl-catalog list: the tracks could not be read: " << error << "\n";
+        return kFailure;
+    }
+    for (const TrackRow& row : rows) {
+        for (int c = 0; c < TrackColumnCount; ++c) {
+            if (c > 0)
+                out << '\t';
+            out << ListColumnText(row.columns[static_cast<size_t>(c)]);
+        }
+        out << '\n';
+    }
+    return kSuccess;
+}
+
+} // namespace tarl::tool
