@@ -3,6 +3,7 @@
 #include "ListCommand.h"
 #include "NewCommand.h"
 #include "TagsCommand.h"
+#include "TreeCommand.h"
 
 namespace tarl::tool {
 
@@ -15,6 +16,8 @@ const Command kCommands[] = {
     {"list", "[--by paths|styles] CATALOG KEY",
      "Print the track list of the tree node with that key: one row a line, tab-separated.",
      RunList},
+    {"tree", "[--by paths|styles] CATALOG",
+     "Print the library tree as the window builds it: one node a line, depth first.", RunTree},
 };
 
 void PrintUsage(QTextStream& stream) {

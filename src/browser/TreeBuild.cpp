@@ -86,7 +86,8 @@ struct DiscNames {
 };
 
 // The path view's reads: every volume, and the lists of each volume in the order the catalog
-// gives them for "WHERE cd_id = id" (by id). Two statements instead of one per volume.
+// gives them for "WHERE cd_id = id" (by id), all in one pass over the table. Two statements
+// instead of one per volume.
 void ReadVolumes(Catalog& catalog, std::vector<VolumeRow>* volumes, DiscNames* discs) {
     if (!catalog.connection.execute(QStringLiteral("SELECT * FROM CD"), catalog.general))
         return;
@@ -104,8 +105,8 @@ void ReadVolumes(Catalog& catalog, std::vector<VolumeRow>* volumes, DiscNames* d
 
 QHash<qint64, std::vector<ListRow>> ReadListsByVolume(Catalog& catalog) {
     QHash<qint64, std::vector<ListRow>> lists;
-    if (!catalog.connection.execute(
-            QStringLiteral("SELECT cd_id, path, file FROM M3u ORDER BY cd_id, id"), catalog.second))
+    if (!catalog.connection.execute(QStringLiteral("SELECT cd_id, path, file FROM M3u ORDER BY id"),
+                                    catalog.second))
         return lists;
     for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
         qint64 volumeId = 0;
@@ -262,8 +263,7 @@ struct StyleSources {
         if (listsRead)
             return true;
         if (!catalog.connection.execute(
-                QStringLiteral("SELECT nick, file, cd_id FROM M3u ORDER BY nick, id"),
-                catalog.second))
+                QStringLiteral("SELECT nick, file, cd_id FROM M3u ORDER BY id"), catalog.second))
             return false;
         for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
             qint64 style = 0;
