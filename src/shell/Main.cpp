@@ -1,5 +1,7 @@
 #include "shell/Main.h"
 
+#include "browser/LibraryBrowser.h"
+#include "browser/TrackListView.h"
 #include "catalog/ConnectionText.h"
 #include "dialogs/Options.h"
 #include "platform/PlayerLink.h"
@@ -67,12 +69,7 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     trv = new QTreeView(client_);
     trv->setObjectName(QStringLiteral("trv"));
     trv->setHeaderHidden(true);
-    LstMP3 = new QTreeView(client_);
-    LstMP3->setObjectName(QStringLiteral("LstMP3"));
-    LstMP3->setRootIsDecorated(false);
-    LstMP3->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    LstMP3->setAllColumnsShowFocus(true);
-    LstMP3->header()->setSectionsClickable(true); // pressable until start-up flips it
+    LstMP3 = new TrackListView(client_);
     divisorH = new QFrame(client_);
     divisorH->setObjectName(QStringLiteral("divisorH"));
     divisorH->setFrameShape(QFrame::VLine);
@@ -84,6 +81,7 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     buildToolbar();
     buildPlayerPanel();
     buildStatusBar();
+    buildBrowser();
     // The built-in size and place, used until the settings give others.
     setWidth(11000);
     setHeight(7500);
@@ -285,6 +283,25 @@ void Main::buildStatusBar() {
     }
 }
 
+void Main::buildBrowser() {
+    LibraryBrowser::Controls controls;
+    controls.window = this;
+    controls.trv = trv;
+    controls.LstMP3 = LstMP3;
+    controls.viewPathsButton = toolbarButtons[1];
+    controls.viewStylesButton = toolbarButtons[2];
+    controls.mnuviewCDview = mnuviewCDview;
+    controls.mnuviewStyleView = mnuviewStyleView;
+    controls.mnuviewMp3 = mnuviewMp3;
+    controls.setStatus = [this](int panel, const QString& text) { setStatusPanel(panel, text); };
+    browser = new LibraryBrowser(state_, controls, this);
+    hooks_.tree_cd_load = [this] { return browser->tree_cd_load(); };
+    hooks_.tree_style_load = [this] { return browser->tree_style_load(); };
+    hooks_.loadmp3list = [this] { browser->loadmp3list(); };
+    hooks_.SelectFolderNode = [this](const QString& key) { browser->SelectFolderNode(key); };
+    hooks_.setListViewMode = [this](int mode) { browser->setListViewMode(mode); };
+}
+
 void Main::refreshActions() {
     mnuScanDrive->setEnabled(bool(hooks_.showScanWindow));
     mnuviewCDview->setEnabled(bool(hooks_.tree_cd_load));
@@ -374,9 +391,11 @@ bool Main::startUp(QString* failure) {
         return false;
     }
     loadiconsmenu();
-    ToggleHeaderButtons(LstMP3);
-    if (hooks_.loadmp3list)
+    TrackListView::ToggleHeaderButtons(LstMP3->reportView());
+    if (hooks_.loadmp3list) {
         hooks_.loadmp3list();
+        columnsLoaded_ = true;
+    }
     state_.lastListIndex = -1;
     llegir_play(state_);
     restore_previous();
@@ -435,15 +454,10 @@ void Main::Form_Unload() {
         GuardarPosMain(state_, *this);
     else
         GuardarPosMini(state_, *this);
-    // Columns that do not exist (a start-up that never set them up) are skipped.
-    QHeaderView* header = LstMP3->header();
-    const int columns = LstMP3->model() ? LstMP3->model()->columnCount() : 0;
-    for (int n = 1; n <= keys::SavedColumns && n <= columns; ++n)
-        settings.write(keys::Dimensions, keys::ColumnWidthKey(n),
-                       FormatSingle(float(ToTwips(header->sectionSize(n - 1)))));
-    for (int n = 1; n <= keys::SavedColumns && n <= columns; ++n)
-        settings.write(keys::Dimensions, keys::ColumnPositionKey(n),
-                       QString::number(header->visualIndex(n - 1)));
+    // Columns that were never set up (a start-up that stopped early) are not written, so the
+    // saved widths and places stay.
+    if (columnsLoaded_)
+        browser->saveColumns();
     if (hooks_.removeTrayIcon)
         hooks_.removeTrayIcon();
     Salvar_play(state_);
@@ -472,11 +486,6 @@ void Main::reportSettingsProblems() {
 void Main::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
-}
-
-void Main::ToggleHeaderButtons(QTreeView* listView) {
-    QHeaderView* header = listView->header();
-    header->setSectionsClickable(!header->sectionsClickable());
 }
 
 void Main::loadiconsmenu() {

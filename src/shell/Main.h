@@ -19,6 +19,8 @@ class QPushButton;
 namespace tarl {
 
 struct AppState;
+class LibraryBrowser;
+class TrackListView;
 
 // The main window: start-up and shutdown, its menus, toolbar, status bar, the library tree
 // `trv`, the track list `LstMP3`, the splitter `divisorH` and the player panel `FPlayer`.
@@ -36,8 +38,6 @@ public:
     bool unloaded() const { return unloaded_; }
 
     void restore_previous();
-    // Flips the pressable look of a list's column headers.
-    static void ToggleHeaderButtons(QTreeView* listView);
     // Icons only on the toolbar.
     void loadiconsmenu();
     void ResizeMain();
@@ -83,7 +83,9 @@ public:
 
     // Controls, under the names the rest of the system uses.
     QTreeView* trv = nullptr;
-    QTreeView* LstMP3 = nullptr;
+    TrackListView* LstMP3 = nullptr;
+    // The window side of the tree and the list.
+    LibraryBrowser* browser = nullptr;
     QFrame* divisorH = nullptr;
     QFrame* FPlayer = nullptr;
     QLabel* plafo = nullptr;
@@ -129,6 +131,7 @@ private:
     void buildToolbar();
     void buildPlayerPanel();
     void buildStatusBar();
+    void buildBrowser();
     // Commands whose part is not there are shown disabled.
     void refreshActions();
     // The steps of the start-up that run under its error trap; false stops them.
@@ -149,6 +152,7 @@ private:
     double splitterLeft_ = 5000;
     bool resizeSuspended_ = false;
     bool unloaded_ = false;
+    bool columnsLoaded_ = false; // the track list's columns were set up from the settings
     bool inFormLoad_ = false;
     bool settingsErrorShown_ = false;
     bool splitterDragging_ = false;

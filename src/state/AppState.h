@@ -15,6 +15,7 @@ class Clock;
 class Files;
 class Drives;
 class Launcher;
+class PlayActions;
 
 // The platform services a running program works through; the programs give the real ones,
 // tests give doubles.
@@ -62,6 +63,9 @@ struct AppState {
 
     qint16 lastListIndex = -1;
     PlayerWindow winampWindow = 0;
+
+    // The player side of every play; none until a player is wired in.
+    PlayActions* play = nullptr;
 
     // Runs the main window's start-up again (after the catalog was changed).
     std::function<void()> reloadMain;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/CatalogFile.h"
 #include "shell/Main.h"
 #include "state/AppState.h"
 #include "support/TempDir.h"
@@ -36,7 +37,12 @@ protected:
     }
     void writeIni(const QByteArray& text) { home.write("tarl.ini", text); }
     // A new catalog file in the program folder.
-    QString newCatalog(const QString& name = QStringLiteral("tarl.mdb"));
+    QString newCatalog(const QString& name = QStringLiteral("tarl.mdb")) {
+        const QString file = home.file(name);
+        QString error;
+        EXPECT_TRUE(CreateCatalog(file, &error)) << error.toStdString();
+        return file;
+    }
 
     TempDir home;
     TestServices services;

@@ -1,5 +1,6 @@
 #include "MainFixture.h"
 
+#include "browser/TrackListView.h"
 #include "catalog/CatalogFile.h"
 #include "shell/Twips.h"
 
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QStandardItemModel>
 #include <QTreeView>
 
 using namespace tarl;
@@ -153,7 +153,7 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
     EXPECT_EQ(w.top(), 0);                       // a window above the screen comes down to its edge
     EXPECT_EQ(ToTwips(w.ImgButt[6]->x()), 3315); // the volume knob at its right end (3320)
     EXPECT_EQ(state->playerVolume, 255);
-    EXPECT_FALSE(w.LstMP3->header()->sectionsClickable());
+    EXPECT_FALSE(w.LstMP3->reportView()->header()->sectionsClickable());
 }
 
 TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
@@ -162,11 +162,10 @@ TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
     services.player.launchStarts = true;
     services.player.replies[{1024, 105}] = 61500;
     Main& w = start();
-    auto* model = new QStandardItemModel(0, 12, &w);
-    w.LstMP3->setModel(model);
-    w.LstMP3->header()->resizeSection(0, 200);
-    w.LstMP3->header()->moveSection(2, 0);
     w.Form_Load();
+    QHeaderView* header = w.LstMP3->reportView()->header();
+    header->resizeSection(0, 200);
+    header->moveSection(2, 0);
     state->lastSong = "y.mp3";
     state->lastIndex = 5;
     state->lastFolder = "/m/b/";
@@ -179,10 +178,9 @@ TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
     EXPECT_EQ(setting("Dimensions", "visual_mode"), "0");
     EXPECT_EQ(setting("Dimensions", "width"), "9000");
     EXPECT_EQ(setting("Dimensions", "mp3F1"), "3000");
-    EXPECT_EQ(setting("Dimensions", "mp3FO3"), "0");
-    EXPECT_EQ(setting("Dimensions", "mp3FO1"), "1");
-    EXPECT_EQ(setting("Dimensions", "mp3F11"),
-              QString::number(ToTwips(w.LstMP3->header()->sectionSize(10))));
+    EXPECT_EQ(setting("Dimensions", "mp3FO3"), "1"); // places count from 1 in the file
+    EXPECT_EQ(setting("Dimensions", "mp3FO1"), "2");
+    EXPECT_EQ(setting("Dimensions", "mp3F11"), QString::number(ToTwips(header->sectionSize(10))));
     EXPECT_EQ(setting("Dimensions", "mp3F12"), "");     // the twelfth column keeps its own width
     EXPECT_EQ(setting("Player", "Mp3_position"), "62"); // 61.5 s, halves to even
     EXPECT_EQ(setting("Player", "Mp3_song"), "y.mp3");

@@ -1,5 +1,6 @@
 #include "MainFixture.h"
 
+#include "browser/TrackListView.h"
 #include "shell/About.h"
 #include "shell/TerminationSignals.h"
 #include "shell/Twips.h"

@@ -1,0 +1,344 @@
+#include "browser/LibraryBrowser.h"
+
+#include "browser/ColumnLayout.h"
+#include "browser/DiscCheck.h"
+#include "browser/LibraryTreeModel.h"
+#include "browser/TrackListModel.h"
+#include "browser/TrackListView.h"
+#include "browser/TrackRows.h"
+#include "browser/TreeBuild.h"
+#include "platform/Drives.h"
+#include "platform/PlayerLink.h"
+#include "scan/TemporaryPlaylist.h"
+#include "state/AppState.h"
+#include "state/LastSong.h"
+#include "state/PlayActions.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMouseEvent>
+#include <QTreeView>
+
+namespace tarl {
+
+namespace {
+constexpr double TwipsPerPixel = 15.0;
+int pixels(double twips) {
+    return static_cast<int>(twips / TwipsPerPixel + 0.5);
+}
+
+bool isEnter(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == 13;
+}
+
+bool playsAList(const QString& tag) {
+    return tag == QLatin1String("M3uNick") || tag == QLatin1String("M3uCd") ||
+           tag == QLatin1String("Mp3Cd");
+}
+} // namespace
+
+LibraryBrowser::LibraryBrowser(AppState& state, Controls controls, QObject* parent)
+    : QObject(parent), state_(state), c_(std::move(controls)) {
+    treeModel_ = std::make_unique<LibraryTreeModel>(tree_);
+    trackModel_ = std::make_unique<TrackListModel>();
+    trvAlive_ = c_.trv;
+    listAlive_ = c_.LstMP3;
+    c_.trv->setModel(treeModel_.get());
+    c_.trv->setHeaderHidden(true);
+    c_.trv->setSelectionMode(QAbstractItemView::SingleSelection);
+    c_.trv->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    c_.trv->setExpandsOnDoubleClick(false); // a double click plays
+    c_.LstMP3->setModel(trackModel_.get());
+    c_.trv->installEventFilter(this);
+    c_.trv->viewport()->installEventFilter(this);
+    for (QWidget* w : {static_cast<QWidget*>(c_.LstMP3->reportView()),
+                       static_cast<QWidget*>(c_.LstMP3->iconView())}) {
+        w->installEventFilter(this);
+        static_cast<QAbstractItemView*>(w)->viewport()->installEventFilter(this);
+    }
+    checkMp3ViewMode(c_.LstMP3->mode());
+}
+
+LibraryBrowser::~LibraryBrowser() {
+    // Views that outlive this side must not keep its models.
+    if (trvAlive_)
+        trvAlive_->setModel(nullptr);
+    if (listAlive_)
+        listAlive_->setModel(nullptr);
+}
+
+void LibraryBrowser::status(const QString& text) {
+    if (c_.setStatus)
+        c_.setStatus(1, text);
+}
+
+TreeNode* LibraryBrowser::selectedNode() const {
+    return treeModel_->nodeAt(c_.trv->currentIndex());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The tree
+
+void LibraryBrowser::showTreeState() {
+    const bool byPaths = state_.sortedByCd;
+    c_.viewPathsButton->setChecked(byPaths);
+    c_.viewStylesButton->setChecked(!byPaths);
+    c_.mnuviewCDview->setChecked(byPaths);
+    c_.mnuviewStyleView->setChecked(!byPaths);
+}
+
+bool LibraryBrowser::tree_cd_load() {
+    state_.sortedByCd = true;
+    showTreeState();
+    clickedNode_ = nullptr;
+    rootNode_ = ::tarl::tree_cd_load(
+        tree_, TreeSources{state_.catalog, state_.services.drives, state_.services.files});
+    for (const auto& top : tree_.topLevel())
+        c_.trv->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
+    return true;
+}
+
+bool LibraryBrowser::tree_style_load() {
+    state_.sortedByCd = false;
+    showTreeState();
+    clickedNode_ = nullptr;
+    QString error;
+    const bool built = ::tarl::tree_style_load(
+        tree_, TreeSources{state_.catalog, state_.services.drives, state_.services.files}, &error);
+    rootNode_ = tree_.FindNodeByKey(QStringLiteral("tarl.mdb"));
+    for (const auto& top : tree_.topLevel())
+        c_.trv->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
+    if (!built)
+        status(QStringLiteral("The styles could not be read from the catalog: ") + error);
+    return built;
+}
+
+void LibraryBrowser::selectNode(TreeNode* node) {
+    const QModelIndex index = treeModel_->indexOf(node);
+    c_.trv->setCurrentIndex(index);
+    c_.trv->scrollTo(index);
+}
+
+bool LibraryBrowser::SelectFolderNode(const QString& path) {
+    TreeNode* node = tree_.FindNodeByKey(path);
+    if (!node)
+        return false;
+    selectNode(node);
+    FillTrackList();
+    return true;
+}
+
+void LibraryBrowser::FillTrackList() {
+    TreeNode* node = selectedNode();
+    clickedNode_ = node;
+    if (!node)
+        return;
+    std::vector<TrackRow> rows;
+    QString error;
+    if (!TrackRowsForNode(state_.catalog, state_.services.drives, node->key, node->tag, &rows,
+                          &error)) {
+        // The list keeps what it showed.
+        status(QStringLiteral("The tracks could not be read from the catalog: ") + error);
+        return;
+    }
+    trackModel_->setRows(std::move(rows));
+}
+
+void LibraryBrowser::trv_MouseDown(Qt::MouseButton button, const QPoint& pos) {
+    clickedNode_ = treeModel_->nodeAt(c_.trv->indexAt(pos));
+    if (button == Qt::RightButton && showTreeMenu)
+        showTreeMenu(c_.trv->viewport()->mapToGlobal(pos));
+    if (clickedNode_ && button == Qt::LeftButton) {
+        selectNode(clickedNode_);
+        FillTrackList();
+    }
+}
+
+void LibraryBrowser::trv_KeyDown(int key) {
+    // The list shows the node selected before the key moves the selection.
+    FillTrackList();
+    if (isEnter(key))
+        trv_DblClick();
+}
+
+bool LibraryBrowser::discReady(const QString& key) {
+    QString disc, path;
+    if (!SplitDiscKey(key, &disc, &path))
+        return true;
+    const QString drive = state_.services.drives.driveRoot(path);
+    return ConfirmDiscInDrive(state_.catalog, state_.services.drives, state_.services.ui, disc,
+                              drive) == MsgAnswer::Ok;
+}
+
+bool LibraryBrowser::writeTemporaryPlaylist(const std::vector<int>& rows) {
+    QStringList paths;
+    for (int row : rows)
+        paths << trackModel_->row(row).fullPath();
+    QString error;
+    if (WriteTemporaryPlaylist(state_.tmpPlaylistPath, paths, nullptr, &error))
+        return true;
+    status(error);
+    return false;
+}
+
+void LibraryBrowser::playTemporaryPlaylist() {
+    if (state_.play)
+        state_.play->PlayWinampMp3s(state_.tmpPlaylistPath);
+}
+
+void LibraryBrowser::trv_DblClick() {
+    if (!clickedNode_)
+        return;
+    clickedNode_ = selectedNode();
+    if (!clickedNode_)
+        return;
+    if (!discReady(clickedNode_->key))
+        return;
+    if (!playsAList(clickedNode_->tag))
+        return;
+    std::vector<int> all(trackModel_->rowCount());
+    for (int i = 0; i < int(all.size()); ++i)
+        all[i] = i;
+    writeTemporaryPlaylist(all); // a failed write still plays the list's tracks
+    if (!all.empty())
+        playTemporaryPlaylist();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The list
+
+int LibraryBrowser::mp3sSelecionats() const {
+    return static_cast<int>(c_.LstMP3->selectedRows().size());
+}
+
+void LibraryBrowser::Lstmp3_KeyDown(int key) {
+    if (!isEnter(key))
+        return;
+    clickedNode_ = selectedNode();
+    const int current = c_.LstMP3->currentRow();
+    const QString name = current >= 0 ? trackModel_->row(current).columns[ColFile] : QString();
+    const int line = name.isEmpty() ? 0 : exist_line_infile(state_.tmpPlaylistPath, name);
+    PlayerLink& player = state_.services.player;
+
+    // One song already in the player's list: jump to it.
+    if (mp3sSelecionats() < 2 && line > 0) {
+        if (state_.winampWindow == 0)
+            playTemporaryPlaylist();
+        player.sendMessage(state_.winampWindow, player_msg::WmUser, line - 1,
+                           player_msg::SetPlaylistPos);
+        player.sendMessage(state_.winampWindow, player_msg::WmCommand, player_msg::Play, 0);
+        return;
+    }
+    Salvar_play(state_);
+    if (state_.play)
+        state_.play->RecordHistory();
+    if (clickedNode_ && !discReady(clickedNode_->key))
+        return;
+    const std::vector<int> rows = c_.LstMP3->selectedRows();
+    if (rows.empty() || !writeTemporaryPlaylist(rows))
+        return;
+    Salvar_play(state_);
+    if (state_.play)
+        state_.play->RecordHistory();
+    playTemporaryPlaylist();
+}
+
+void LibraryBrowser::LstMP3_MouseDown(Qt::MouseButton button, const QPoint& pos) {
+    if (button != Qt::RightButton || !showTrackListMenu)
+        return;
+    QAbstractItemView* view = c_.LstMP3->currentView();
+    if (!view->indexAt(pos).isValid())
+        return;
+    // The menu opens 100 twips right of the pointer and 700 twips below its row position.
+    const QPoint inWindow = c_.LstMP3->mapTo(c_.window, QPoint(0, 0));
+    const QPoint at(inWindow.x() + pos.x() + pixels(100), pos.y() + pixels(700));
+    showTrackListMenu(c_.window->mapToGlobal(at));
+}
+
+void LibraryBrowser::checkMp3ViewMode(int mode) {
+    for (int i = 0; i < 4; ++i)
+        c_.mnuviewMp3[i]->setChecked(i + 1 == mode);
+}
+
+void LibraryBrowser::setListViewMode(int mode) {
+    if (mode < 1 || mode > 4)
+        return;
+    c_.LstMP3->setMode(mode);
+    checkMp3ViewMode(mode);
+    if (mode == 4)
+        TrackListView::ToggleHeaderButtons(c_.LstMP3->reportView());
+}
+
+void LibraryBrowser::loadmp3list() {
+    QHeaderView* header = c_.LstMP3->reportView()->header();
+    const ColumnLayout layout = ReadColumnLayout(state_.settings);
+    for (int column = 0; column < TrackColumnCount && column < header->count(); ++column) {
+        if (layout.widthTwips[column] > 0)
+            header->resizeSection(column, pixels(layout.widthTwips[column]));
+    }
+    // Place the columns from the left, so the order is exactly the saved one.
+    for (int place = 0; place < TrackColumnCount && place < header->count(); ++place) {
+        for (int column = 0; column < TrackColumnCount; ++column) {
+            if (layout.position[column] == place)
+                header->moveSection(header->visualIndex(column), place);
+        }
+    }
+    if (!layout.ignored.isEmpty())
+        status(QStringLiteral("Unreadable column settings ignored: ") +
+               layout.ignored.join(QStringLiteral(", ")));
+}
+
+void LibraryBrowser::saveColumns() {
+    QHeaderView* header = c_.LstMP3->reportView()->header();
+    ColumnLayout layout = BuiltInColumnLayout();
+    for (int column = 0; column < TrackColumnCount && column < header->count(); ++column) {
+        layout.widthTwips[column] = header->sectionSize(column) * TwipsPerPixel;
+        layout.position[column] = header->visualIndex(column);
+    }
+    WriteColumnLayout(state_.settings, layout);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Events
+
+bool LibraryBrowser::eventFilter(QObject* watched, QEvent* event) {
+    const bool onTree = watched == c_.trv || watched == c_.trv->viewport();
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (onTree) {
+            trv_KeyDown(key);
+            return isEnter(key); // Enter is handled; arrows still move the selection
+        }
+        if (isEnter(key)) {
+            Lstmp3_KeyDown(key);
+            return true;
+        }
+        return false;
+    }
+    if (type == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint pos = mouse->position().toPoint();
+        if (watched == c_.trv->viewport())
+            trv_MouseDown(mouse->button(), pos);
+        else if (watched != c_.trv)
+            LstMP3_MouseDown(mouse->button(), pos);
+        return false;
+    }
+    if (type == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == c_.trv->viewport()) {
+            trv_DblClick();
+            return true;
+        }
+        if (watched != c_.trv) {
+            Lstmp3_KeyDown(Qt::Key_Return);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace tarl

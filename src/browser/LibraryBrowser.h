@@ -1,0 +1,103 @@
+#pragma once
+
+#include "browser/LibraryTree.h"
+#include "browser/TrackListView.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QTreeView;
+class QWidget;
+
+namespace tarl {
+
+struct AppState;
+class LibraryTreeModel;
+class TrackListModel;
+class TrackListView;
+
+// The window side of the library tree `trv` and the track list `LstMP3`: their events, the
+// View menu and toolbar states, filling the list from the tree and the play actions.
+class LibraryBrowser : public QObject {
+    Q_OBJECT
+public:
+    // The main window's controls this side drives.
+    struct Controls {
+        QWidget* window = nullptr;
+        QTreeView* trv = nullptr;
+        TrackListView* LstMP3 = nullptr;
+        QAction* viewPathsButton = nullptr;  // toolbar button 2
+        QAction* viewStylesButton = nullptr; // toolbar button 3
+        QAction* mnuviewCDview = nullptr;
+        QAction* mnuviewStyleView = nullptr;
+        std::array<QAction*, 4> mnuviewMp3{}; // little icons, list icons, list, report
+        std::function<void(int, const QString&)> setStatus; // panel, text
+    };
+
+    LibraryBrowser(AppState& state, Controls controls, QObject* parent = nullptr);
+    ~LibraryBrowser() override;
+
+    // Rebuild the tree by paths / by style. False when the catalog could not be read.
+    bool tree_cd_load();
+    bool tree_style_load();
+    // Sets up the track list's columns: captions, built-in widths, the saved widths and places.
+    void loadmp3list();
+    // Writes the columns' widths and places to the settings (at shutdown).
+    void saveColumns();
+    // Selects the node keyed `path`, shows it and lists its tracks; false when none has it.
+    bool SelectFolderNode(const QString& path);
+    // Lists the tracks of the tree's selected node.
+    void FillTrackList();
+
+    // Events of the tree and the list, as the window receives them.
+    void trv_MouseDown(Qt::MouseButton button, const QPoint& pos);
+    void trv_KeyDown(int key);
+    void trv_DblClick();
+    void Lstmp3_KeyDown(int key);
+    void LstMP3_MouseDown(Qt::MouseButton button, const QPoint& pos);
+
+    // The View menu's list modes (1 to 4).
+    void setListViewMode(int mode);
+    void checkMp3ViewMode(int mode);
+    int mp3sSelecionats() const;
+
+    LibraryTree& tree() { return tree_; }
+    LibraryTreeModel* treeModel() const { return treeModel_.get(); }
+    TrackListModel* trackModel() const { return trackModel_.get(); }
+    TreeNode* rootNode() const { return rootNode_; }
+    TreeNode* clickedNode() const { return clickedNode_; }
+    TreeNode* selectedNode() const;
+
+    // Where the track list's context menu opens (the menus come with the context commands).
+    std::function<void(const QPoint& globalPos)> showTrackListMenu;
+    std::function<void(const QPoint& globalPos)> showTreeMenu;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showTreeState();
+    void selectNode(TreeNode* node);
+    // Writes the temporary playlist from rows of the list; false when it could not be written.
+    bool writeTemporaryPlaylist(const std::vector<int>& rows);
+    bool discReady(const QString& key);
+    void playTemporaryPlaylist();
+    void status(const QString& text);
+
+    AppState& state_;
+    Controls c_;
+    LibraryTree tree_;
+    std::unique_ptr<LibraryTreeModel> treeModel_;
+    std::unique_ptr<TrackListModel> trackModel_;
+    TreeNode* rootNode_ = nullptr;
+    TreeNode* clickedNode_ = nullptr;
+    QPointer<QTreeView> trvAlive_;
+    QPointer<TrackListView> listAlive_;
+};
+
+} // namespace tarl

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace tarl {
+
+// What the browser, the search and the history hand to the player side: play a file or
+// playlist by path (after checking the player path), and record the play state in the history.
+class PlayActions {
+public:
+    virtual ~PlayActions() = default;
+    virtual void PlayWinampMp3s(const QString& target) = 0;
+    virtual void RecordHistory() = 0;
+};
+
+} // namespace tarl

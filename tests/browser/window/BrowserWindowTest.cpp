@@ -1,0 +1,233 @@
+#include "../../shell/MainFixture.h"
+
+#include "browser/LibraryBrowser.h"
+#include "browser/LibraryTreeModel.h"
+#include "browser/TrackListModel.h"
+#include "browser/TrackListView.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
+#include "scan/TemporaryPlaylist.h"
+#include "state/PlayActions.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QListView>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTreeView>
+
+using namespace tarl;
+
+namespace {
+
+// Records what the browser hands to the player side.
+class FakePlay : public PlayActions {
+public:
+    void PlayWinampMp3s(const QString& target) override { played << target; }
+    void RecordHistory() override { ++histories; }
+    QStringList played;
+    int histories = 0;
+};
+
+// A catalog with a hard-disc folder of three tracks, an empty folder and a disc with one track.
+class Browser : public tarl::test::MainFixture {
+protected:
+    void SetUp() override {
+        MainFixture::SetUp();
+        const QString file = newCatalog();
+        Connection c;
+        ASSERT_TRUE(c.open(BuildConnectionText(file)));
+        for (const char* sql :
+             {"INSERT INTO CD (name,m3us,label,isCd) VALUES ('/music/',2,'EOF','0')",
+              "INSERT INTO CD (name,m3us,label,isCd,labelcd) "
+              "VALUES ('/media/cd/',1,'Disc1','1','My Disc')",
+              "INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('/music/','rock/',1,0)",
+              "INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('/music/','empty/',1,0)",
+              "INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('/media/cd/','jazz/',2,0)",
+              "INSERT INTO Mp3 (path,file,m3u_id,title,time) VALUES "
+              "('/music/rock/','a.mp3',1,'A',187)",
+              "INSERT INTO Mp3 (path,file,m3u_id,title) VALUES ('/music/rock/','b.mp3',1,'B')",
+              "INSERT INTO Mp3 (path,file,m3u_id,title) VALUES ('/music/rock/','c.mp3',1,'C')",
+              "INSERT INTO Mp3 (path,file,m3u_id,title) VALUES "
+              "('/media/cd/jazz/','j.mp3',3,'J')"})
+            ASSERT_TRUE(c.execute(QString::fromLatin1(sql))) << sql;
+        c.close();
+        writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
+        services.drives.addDrive("/", DriveType::Fixed);
+        services.drives.addDrive("/media/cd/", DriveType::CdRom, "OTHER DISC");
+    }
+
+    Main& open() {
+        Main& w = start();
+        state->play = &play;
+        w.Form_Load();
+        w.show();
+        return w;
+    }
+    QStringList listed() const {
+        QStringList names;
+        TrackListModel* m = window->browser->trackModel();
+        for (int i = 0; i < m->rowCount(); ++i)
+            names << m->row(i).columns[ColFile];
+        return names;
+    }
+    QRect rectOf(const QString& key) {
+        LibraryBrowser* b = window->browser;
+        const QModelIndex index = b->treeModel()->indexOf(b->tree().FindNodeByKey(key));
+        window->trv->scrollTo(index);
+        return window->trv->visualRect(index);
+    }
+    void clickNode(const QString& key) {
+        QTest::mouseClick(window->trv->viewport(), Qt::LeftButton, {}, rectOf(key).center());
+    }
+    QString tmp() const { return QString::fromUtf8(home.read("m3uTmp.m3u")); }
+
+    FakePlay play;
+};
+
+TEST_F(Browser, AClickFillsTheListAndAnArrowShowsTheNodeSelectedBeforeTheMove) {
+    Main& w = open();
+    ASSERT_TRUE(services.ui.transcript.empty());
+    clickNode("/music/rock/");
+    EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_EQ(w.browser->trackModel()->row(0).columns[ColTime], "03:07");
+
+    QTest::keyClick(w.trv, Qt::Key_Down); // to "empty/": the list still shows rock
+    EXPECT_EQ(w.browser->selectedNode()->key, "/music/empty/");
+    EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
+    QTest::keyClick(w.trv, Qt::Key_Up);
+    EXPECT_TRUE(listed().isEmpty());
+}
+
+TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
+    Main& w = open();
+    clickNode("/music/rock/");
+    ASSERT_TRUE(WriteTemporaryPlaylist(
+        home.file("m3uTmp.m3u"), {"/music/rock/x.mp3", "/music/pop/y.mp3", "/music/rock/b.mp3"}));
+    const QString before = tmp();
+    services.player.running = true;
+    state->winampWindow = services.player.findWindow();
+    services.player.sent.clear();
+    w.LstMP3->selectRows({1}, 1);
+    QTest::keyClick(w.LstMP3->reportView(), Qt::Key_Return);
+
+    using M = test::FakePlayerLink::Message;
+    const std::vector<M> expected{{4242, 1024, 2, 121, false}, {4242, 273, 40045, 0, false}};
+    EXPECT_EQ(services.player.sent, expected);
+    EXPECT_EQ(tmp(), before);
+    EXPECT_TRUE(play.played.isEmpty());
+}
+
+TEST_F(Browser, EnterOnThreeRowsRewritesExactlyThoseLinesInListOrderAndPlays) {
+    Main& w = open();
+    clickNode("/music/rock/");
+    w.LstMP3->selectRows({2, 0, 1}, 2);
+    QTest::keyClick(w.LstMP3->reportView(), Qt::Key_Return);
+    EXPECT_EQ(tmp(), "/music/rock/a.mp3\r\n/music/rock/b.mp3\r\n/music/rock/c.mp3\r\n");
+    EXPECT_EQ(play.played, QStringList(home.file("m3uTmp.m3u")));
+    EXPECT_EQ(play.histories, 2);
+}
+
+TEST_F(Browser, DoubleClickOnAnEmptyListEmptiesTheTemporaryPlaylistAndPlaysNothing) {
+    Main& w = open();
+    home.write("m3uTmp.m3u", "/music/old.mp3\r\n");
+    const QPoint at = rectOf("/music/empty/").center();
+    QTest::mouseClick(w.trv->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(w.trv->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(tmp(), "");
+    EXPECT_TRUE(play.played.isEmpty());
+
+    clickNode("/music/rock/");
+    QTest::mouseDClick(w.trv->viewport(), Qt::LeftButton, {}, rectOf("/music/rock/").center());
+    EXPECT_EQ(tmp(), "/music/rock/a.mp3\r\n/music/rock/b.mp3\r\n/music/rock/c.mp3\r\n");
+    EXPECT_EQ(play.played.size(), 1);
+}
+
+TEST_F(Browser, TheDiscPromptRepeatsWhileTheWrongDiscIsInAndEndsOnCancel) {
+    Main& w = open();
+    const QString key = "Disc1:>/media/cd/jazz/";
+    clickNode(key);
+    EXPECT_EQ(listed(), QStringList("j.mp3"));
+    home.write("m3uTmp.m3u", "/music/old.mp3\r\n");
+    services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel};
+    QTest::mouseDClick(w.trv->viewport(), Qt::LeftButton, {}, rectOf(key).center());
+    ASSERT_EQ(services.ui.transcript.size(), 3u);
+    for (const auto& box : services.ui.transcript) {
+        EXPECT_EQ(box.title, "INSERT MP3 CDROM");
+        EXPECT_EQ(box.text, "CD Name:   DISC1\r\nCD Label:   MY DISC\r\nAt Drive:    /media/cd/");
+        EXPECT_EQ(box.buttons, MsgButtons::OkCancel);
+    }
+    EXPECT_TRUE(play.played.isEmpty());
+    EXPECT_EQ(tmp(), "/music/old.mp3\r\n");
+
+    services.drives.removeDrive("/media/cd/");
+    services.drives.addDrive("/media/cd/", DriveType::CdRom, "MY DISC"); // the right disc
+    QTest::mouseDClick(w.trv->viewport(), Qt::LeftButton, {}, rectOf(key).center());
+    EXPECT_EQ(services.ui.transcript.size(), 3u);
+    EXPECT_EQ(play.played.size(), 1);
+    EXPECT_EQ(tmp(), "/media/cd/jazz/j.mp3\r\n");
+}
+
+TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidth) {
+    {
+        Main& w = open();
+        QHeaderView* header = w.LstMP3->reportView()->header();
+        header->resizeSection(0, 100);
+        header->resizeSection(3, 150);
+        header->moveSection(header->visualIndex(4), 0);
+        w.close();
+    }
+    EXPECT_EQ(setting("Dimensions", "mp3F1"), "1500");
+    EXPECT_EQ(setting("Dimensions", "mp3F4"), "2250");
+    writeIni(ini().replace(QRegularExpression("mp3F3=\\d+"), "mp3F3=abc").toUtf8());
+
+    Main& w = open();
+    QHeaderView* header = w.LstMP3->reportView()->header();
+    EXPECT_EQ(header->sectionSize(0), 100);
+    EXPECT_EQ(header->sectionSize(3), 150);
+    EXPECT_EQ(header->sectionSize(2), 2000 / 15 + 0); // the built-in Title width
+    EXPECT_EQ(header->visualIndex(4), 0);
+}
+
+TEST_F(Browser, TheFourViewModesSwitchTheListAndTheirCheckMarks) {
+    Main& w = open();
+    EXPECT_TRUE(w.mnuviewMp3[3]->isChecked());
+    EXPECT_EQ(w.LstMP3->currentView(), w.LstMP3->reportView());
+    const bool clickable = w.LstMP3->reportView()->header()->sectionsClickable();
+    for (int mode : {1, 2, 3}) {
+        w.mnuviewMp3[mode - 1]->trigger();
+        EXPECT_EQ(w.LstMP3->mode(), mode);
+        EXPECT_EQ(w.LstMP3->currentView(), w.LstMP3->iconView());
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(w.mnuviewMp3[i]->isChecked(), i == mode - 1) << mode;
+    }
+    EXPECT_EQ(w.LstMP3->iconView()->viewMode(), QListView::ListMode);
+    w.mnuviewMp3[3]->trigger();
+    EXPECT_EQ(w.LstMP3->currentView(), w.LstMP3->reportView());
+    EXPECT_NE(w.LstMP3->reportView()->header()->sectionsClickable(), clickable);
+}
+
+TEST_F(Browser, TheViewMenuRebuildsTheTreeByStyleAndBack) {
+    Main& w = open();
+    EXPECT_TRUE(w.toolbarButtons[1]->isChecked());
+    EXPECT_TRUE(w.mnuviewCDview->isChecked());
+    w.mnuviewStyleView->trigger();
+    EXPECT_FALSE(state->sortedByCd);
+    EXPECT_TRUE(w.toolbarButtons[2]->isChecked());
+    EXPECT_FALSE(w.toolbarButtons[1]->isChecked());
+    EXPECT_TRUE(w.browser->tree().NodeExists("Unsorted"));
+    w.toolbarButtons[1]->trigger();
+    EXPECT_TRUE(state->sortedByCd);
+    EXPECT_TRUE(w.browser->tree().NodeExists("/music/rock/"));
+    w.close();
+    EXPECT_EQ(setting("Player", "sorted_by_cd"), "True");
+}
+
+TEST_F(Browser, StartUpReselectsTheLastFolder) {
+    writeIni(ini().toUtf8() + "[Player]\nMp3folder=/music/rock/\n");
+    Main& w = open();
+    EXPECT_EQ(w.browser->selectedNode()->key, "/music/rock/");
+    EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
+}
+
+} // namespace
