@@ -277,6 +277,7 @@ void LibraryBrowser::loadmp3list() {
     for (int column = 0; column < TrackColumnCount && column < header->count(); ++column) {
         if (layout.widthTwips[column] > 0)
             header->resizeSection(column, pixels(layout.widthTwips[column]));
+        loadedWidths_[column] = layout.widthTwips[column];
     }
     // Place the columns from the left, so the order is exactly the saved one.
     for (int place = 0; place < TrackColumnCount && place < header->count(); ++place) {
@@ -294,7 +295,11 @@ void LibraryBrowser::saveColumns() {
     QHeaderView* header = c_.LstMP3->reportView()->header();
     ColumnLayout layout = BuiltInColumnLayout();
     for (int column = 0; column < TrackColumnCount && column < header->count(); ++column) {
-        layout.widthTwips[column] = header->sectionSize(column) * TwipsPerPixel;
+        // A column the user did not resize keeps its twips exactly (2000 twips are 133.3 pixels).
+        const int size = header->sectionSize(column);
+        const double loaded = loadedWidths_[column];
+        layout.widthTwips[column] =
+            loaded > 0 && pixels(loaded) == size ? loaded : size * TwipsPerPixel;
         layout.position[column] = header->visualIndex(column);
     }
     WriteColumnLayout(state_.settings, layout);

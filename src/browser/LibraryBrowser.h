@@ -96,6 +96,7 @@ private:
     std::unique_ptr<TrackListModel> trackModel_;
     TreeNode* rootNode_ = nullptr;
     TreeNode* clickedNode_ = nullptr;
+    std::array<double, 12> loadedWidths_{}; // twips, as read from the settings
     QPointer<QTreeView> trvAlive_;
     QPointer<TrackListView> listAlive_;
 };

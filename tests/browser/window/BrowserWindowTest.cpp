@@ -179,6 +179,7 @@ TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidt
     }
     EXPECT_EQ(setting("Dimensions", "mp3F1"), "1500");
     EXPECT_EQ(setting("Dimensions", "mp3F4"), "2250");
+    EXPECT_EQ(setting("Dimensions", "mp3F3"), "2000"); // untouched columns keep their twips
     writeIni(ini().replace(QRegularExpression("mp3F3=\\d+"), "mp3F3=abc").toUtf8());
 
     Main& w = open();
