@@ -40,15 +40,5 @@ TEST(LibraryTreeIcons, EveryIndexOfTheTreeHasItsOwnPictureAndOthersNone) {
     }
 }
 
-TEST(LibraryTreeIcons, PicturesScaleToTheSizeAsked) {
-    for (const int size : {16, 24, 32, 64}) {
-        SCOPED_TRACE(size);
-        const QImage disc = TreeIcons::image(6, size);
-        ASSERT_EQ(disc.size(), QSize(size, size));
-        // The disc's hole stays in the middle at every size.
-        EXPECT_EQ(QColor(disc.pixel(size / 2, size / 2)), QColor(Qt::white));
-    }
-}
-
 } // namespace
 } // namespace tarl

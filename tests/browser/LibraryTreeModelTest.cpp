@@ -125,19 +125,8 @@ TEST_F(LibraryTreeModelTest, FollowsEditsBetweenBuilds) {
     EXPECT_EQ(removes.count(), 2);
     EXPECT_EQ(model->rowCount(model->index(0, 0)), 1);
     EXPECT_EQ(walkAll(), tree.nodeCount());
-    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
-}
 
-TEST_F(LibraryTreeModelTest, AnswersNothingForIndexesOutsideTheTree) {
-    tree_cd_load(tree, sources());
-    EXPECT_FALSE(model->index(5, 0).isValid());
-    EXPECT_FALSE(model->index(0, 1).isValid());
-    EXPECT_FALSE(model->index(-1, 0).isValid());
-    EXPECT_EQ(model->nodeAt({}), nullptr);
-    EXPECT_FALSE(model->indexOf(nullptr).isValid());
-    EXPECT_EQ(model->flags({}), Qt::NoItemFlags);
-
-    // An unused image index shows no picture rather than an empty one.
+    // An image index the tree does not use shows no picture rather than an empty one.
     TreeNode* odd = tree.TreeAddItem(nullptr, "odd", 9);
     EXPECT_FALSE(model->indexOf(odd).data(Qt::DecorationRole).isValid());
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
