@@ -1,13 +1,15 @@
 // Time to fill the track list with a 10,000-track list: TrackRowsForNode (the list look-up, the
 // query and the walk over its rows) and the model's setRows, on a hot cache.
 //
-//   tarl-bench-list-fill [--others N] [--passes N]
+//   tarl-bench-list-fill [--small] [--passes N]
 //
-// The catalog holds one hard-disc volume with the folder list of 10,000 tracks and, besides it,
-// N other tracks (default 990,000) in folder lists of 10,000, so the list is read out of a
-// catalog of a million tracks. The drive-root rule reads the machine's mount table, as the
-// program does. Prints the median and the extremes of the passes, and the parts of the median.
+// The catalog is MakeLargeCatalog's (10,000 volumes, 100,000 lists, 1,000,000 tracks, 100 styles)
+// with one more hard-disc volume holding a folder list of 10,000 tracks; --small leaves out the
+// large catalog, to show whether its size counts. The drive-root rule reads the machine's mount
+// table, as the program does. Prints the median and the extremes of the passes (default 21),
+// and the two parts of the median.
 
+#include "LargeCatalog.h"
 #include "browser/TrackListModel.h"
 #include "browser/TrackRows.h"
 #include "catalog/CatalogFile.h"
@@ -29,65 +31,48 @@ using namespace tarl;
 
 constexpr int kListTracks = 10000;
 const char* const kVolume = "/bench/music/";
+const char* const kFolder = "big/";
 
-// Writes the catalog straight through the engine with bound values: a million rows through the
-// routines would take minutes and measure nothing of the fill.
-bool Generate(sqlite3* db, qint64 others) {
+// Adds the volume with the big list straight through the engine with bound values, every tag
+// field filled.
+bool AddBigList(sqlite3* db) {
     auto exec = [db](const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); };
     if (exec("BEGIN") != SQLITE_OK)
         return false;
-    if (exec("INSERT INTO CD (name,m3us,label,isCd) VALUES ('/bench/music/',0,'EOF','0')") !=
+    if (exec("INSERT INTO CD (name,m3us,label,isCd) VALUES ('/bench/music/',1,'EOF','0')") !=
         SQLITE_OK)
         return false;
-    const qint64 volume = sqlite3_last_insert_rowid(db);
-    sqlite3_stmt* list = nullptr;
+    const QByteArray volume = QByteArray::number(sqlite3_last_insert_rowid(db));
+    if (exec("INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('/bench/music/','big/'," + volume +
+             ",0)") != SQLITE_OK)
+        return false;
+    const qint64 listId = sqlite3_last_insert_rowid(db);
+    const QByteArray path = QByteArray(kVolume) + kFolder;
     sqlite3_stmt* track = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO M3u (path,file,cd_id,mp3s) VALUES (?,?,?,0)", -1, &list,
-                       nullptr);
     sqlite3_prepare_v2(db,
                        "INSERT INTO Mp3 (path,file,m3u_id,title,artist,album,year,genre,comments,"
                        "size,time,rating) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)",
                        -1, &track, nullptr);
-    const qint64 lists = 1 + (others + kListTracks - 1) / kListTracks;
-    qint64 left = kListTracks + others;
-    // The list under test is written in the middle, so it is neither the first nor the last.
-    const qint64 middle = lists / 2;
-    bool ok = list && track;
-    for (qint64 l = 0; ok && l < lists; ++l) {
-        const QByteArray folder =
-            l == middle ? QByteArray("big/") : "folder" + QByteArray::number(l) + "/";
-        const QByteArray path = QByteArray(kVolume) + folder;
-        sqlite3_bind_text(list, 1, kVolume, -1, SQLITE_STATIC);
-        sqlite3_bind_text(list, 2, folder.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int64(list, 3, volume);
-        ok = sqlite3_step(list) == SQLITE_DONE;
-        sqlite3_reset(list);
-        const qint64 listId = sqlite3_last_insert_rowid(db);
-        const qint64 count =
-            l == middle ? kListTracks : std::min<qint64>(kListTracks, left - kListTracks);
-        for (qint64 t = 0; ok && t < count; ++t) {
-            const QByteArray n = QByteArray::number(t);
-            const QByteArray file = "Track number " + n + " of the album.mp3";
-            const QByteArray title = "A title of middling length " + n;
-            sqlite3_bind_text(track, 1, path.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(track, 2, file.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int64(track, 3, listId);
-            sqlite3_bind_text(track, 4, title.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(track, 5, "Some Artist", -1, SQLITE_STATIC);
-            sqlite3_bind_text(track, 6, "Some Album Title", -1, SQLITE_STATIC);
-            sqlite3_bind_text(track, 7, "1999", -1, SQLITE_STATIC);
-            sqlite3_bind_text(track, 8, "Rock", -1, SQLITE_STATIC);
-            sqlite3_bind_text(track, 9, "A comment", -1, SQLITE_STATIC);
-            sqlite3_bind_text(track, 10, "4.52M", -1, SQLITE_STATIC);
-            sqlite3_bind_int64(track, 11, 120 + t % 600);
-            sqlite3_bind_text(track, 12, " ", -1, SQLITE_STATIC);
-            ok = sqlite3_step(track) == SQLITE_DONE;
-            sqlite3_reset(track);
-        }
-        if (l != middle)
-            left -= count;
+    bool ok = track != nullptr;
+    for (qint64 t = 0; ok && t < kListTracks; ++t) {
+        const QByteArray n = QByteArray::number(t);
+        const QByteArray file = "Track number " + n + " of the album.mp3";
+        const QByteArray title = "A title of middling length " + n;
+        sqlite3_bind_text(track, 1, path.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(track, 2, file.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int64(track, 3, listId);
+        sqlite3_bind_text(track, 4, title.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(track, 5, "Some Artist", -1, SQLITE_STATIC);
+        sqlite3_bind_text(track, 6, "Some Album Title", -1, SQLITE_STATIC);
+        sqlite3_bind_text(track, 7, "1999", -1, SQLITE_STATIC);
+        sqlite3_bind_text(track, 8, "Rock", -1, SQLITE_STATIC);
+        sqlite3_bind_text(track, 9, "A comment", -1, SQLITE_STATIC);
+        sqlite3_bind_text(track, 10, "4.52M", -1, SQLITE_STATIC);
+        sqlite3_bind_int64(track, 11, 120 + t % 600);
+        sqlite3_bind_text(track, 12, " ", -1, SQLITE_STATIC);
+        ok = sqlite3_step(track) == SQLITE_DONE;
+        sqlite3_reset(track);
     }
-    sqlite3_finalize(list);
     sqlite3_finalize(track);
     return ok && exec("COMMIT") == SQLITE_OK;
 }
@@ -100,20 +85,24 @@ double Ms(qint64 nanoseconds) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    qint64 others = 990000;
+    bool small = false;
     int passes = 21;
     const QStringList args = QCoreApplication::arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--others"))
-            others = args[i + 1].toLongLong();
-        else if (args[i] == QLatin1String("--passes"))
-            passes = std::max(1, args[i + 1].toInt());
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--small"))
+            small = true;
+        else if (args[i] == QLatin1String("--passes") && i + 1 < args.size())
+            passes = std::max(1, args[++i].toInt());
     }
 
     QTemporaryDir dir;
     const QString file = dir.filePath("tarl.mdb");
     QString error;
-    if (!CreateCatalog(file, &error)) {
+    QElapsedTimer timer;
+    timer.start();
+    const bool made = small ? CreateCatalog(file, &error)
+                            : bench::MakeLargeCatalog(file, 10000, 100000, 1000000, 100, &error);
+    if (!made) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
@@ -122,18 +111,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(catalog.connection.lastError()));
         return 1;
     }
-    QElapsedTimer timer;
-    timer.start();
-    if (!Generate(catalog.connection.handle(), others)) {
-        std::fprintf(stderr, "generating the catalog failed: %s\n",
+    if (!AddBigList(catalog.connection.handle())) {
+        std::fprintf(stderr, "adding the list failed: %s\n",
                      sqlite3_errmsg(catalog.connection.handle()));
         return 1;
     }
-    std::printf("catalog: %d tracks in the list, %lld others; made in %.1f s\n", kListTracks,
-                static_cast<long long>(others), timer.nsecsElapsed() / 1e9);
+    std::printf("catalog: %s, plus a list of %d tracks; made in %.1f s\n",
+                small ? "nothing else" : "10,000 volumes, 100,000 lists, 1,000,000 tracks",
+                kListTracks, timer.nsecsElapsed() / 1e9);
 
     const LinuxDrives drives;
-    const QString key = QString::fromLatin1(kVolume) + "big/";
+    const QString key = QString::fromLatin1(kVolume) + QString::fromLatin1(kFolder);
     TrackListModel model;
     struct Pass {
         qint64 rows = 0;  // TrackRowsForNode
