@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <poll.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tarl {
@@ -71,6 +74,63 @@ bool IsRamFileSystem(const QString& fsType) {
 LinuxDrives::LinuxDrives() = default;
 
 LinuxDrives::LinuxDrives(Sources sources) : fixed_(std::move(sources)) {}
+
+LinuxDrives::~LinuxDrives() {
+    if (mountInfoFd_ >= 0)
+        ::close(mountInfoFd_);
+}
+
+namespace {
+qint64 ModificationTime(const char* path) {
+    struct stat st {};
+    if (::stat(path, &st) != 0)
+        return -1;
+    return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+} // namespace
+
+// The parsed table, read again only when it may have changed: the kernel flags an open
+// mountinfo file (POLLPRI) when anything is mounted or unmounted, and fstab is looked at by its
+// modification time. Asking for the roots of thousands of paths then costs a poll each.
+const LinuxDrives::Table& LinuxDrives::table() const {
+    if (fixed_) {
+        if (!cache_)
+            cache_ = tableOf(*fixed_);
+        return *cache_;
+    }
+    bool stale = !cache_;
+    if (mountInfoFd_ < 0) {
+        mountInfoFd_ = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+        stale = true;
+    }
+    if (mountInfoFd_ >= 0) {
+        pollfd watch{mountInfoFd_, POLLPRI, 0};
+        if (::poll(&watch, 1, 0) > 0 && (watch.revents & (POLLPRI | POLLERR)))
+            stale = true;
+    } else {
+        stale = true; // cannot watch: read every time
+    }
+    const qint64 fstabTime = ModificationTime("/etc/fstab");
+    if (fstabTime != fstabTime_)
+        stale = true;
+    if (!stale)
+        return *cache_;
+    fstabTime_ = fstabTime;
+    if (mountInfoFd_ >= 0) {
+        // Reading the watched file to its end clears its change flag.
+        QByteArray text;
+        char buffer[16384];
+        ::lseek(mountInfoFd_, 0, SEEK_SET);
+        for (ssize_t n; (n = ::read(mountInfoFd_, buffer, sizeof buffer)) > 0;)
+            text.append(buffer, n);
+        Sources live = sources();
+        live.mountInfo = text;
+        cache_ = tableOf(live);
+        return *cache_;
+    }
+    cache_ = tableOf(sources());
+    return *cache_;
+}
 
 LinuxDrives::Sources LinuxDrives::sources() const {
     if (fixed_)
@@ -138,12 +198,11 @@ bool LinuxDrives::isMediaFolder(const Table& table, const QString& root) {
 }
 
 QString LinuxDrives::driveRoot(const QString& path) const {
-    return rootIn(tableOf(sources()), path);
+    return rootIn(table(), path);
 }
 
 DriveType LinuxDrives::driveType(const QString& root) const {
-    const Sources from = sources();
-    const Table table = tableOf(from);
+    const Table& table = this->table();
     const QString folder = FolderForm(root);
     if (folder.isEmpty() || rootIn(table, folder) != folder)
         return DriveType::NoRootDir;
@@ -164,22 +223,23 @@ DriveType LinuxDrives::driveType(const QString& root) const {
         if (FolderForm(drive.mountPoint) == folder)
             return DriveType::CdRom;
     }
-    const bool exists = from.folderExists ? from.folderExists(folder) : QFileInfo(folder).isDir();
+    const bool exists =
+        fixed_ && fixed_->folderExists ? fixed_->folderExists(folder) : QFileInfo(folder).isDir();
     if (exists && isMediaFolder(table, folder))
         return DriveType::Removable;
     return DriveType::NoRootDir;
 }
 
 QString LinuxDrives::volumeLabel(const QString& root) const {
-    const Sources from = sources();
-    const auto mount = mountOn(tableOf(from), FolderForm(root));
+    const auto mount = mountOn(table(), FolderForm(root));
     if (!mount || !mount->device.startsWith('/'))
         return {};
     const QString label = ReadVolumeLabel(mount->device);
-    if (!label.isEmpty() || from.byLabelFolder.isEmpty())
+    const QString byLabel = fixed_ ? fixed_->byLabelFolder : Sources().byLabelFolder;
+    if (!label.isEmpty() || byLabel.isEmpty())
         return label;
     // Block devices other than CD drives are often closed to the user; udev's links are not.
-    return ReadVolumeLabelFromLinks(mount->device, from.byLabelFolder);
+    return ReadVolumeLabelFromLinks(mount->device, byLabel);
 }
 
 } // namespace tarl

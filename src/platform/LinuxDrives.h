@@ -32,6 +32,9 @@ public:
     LinuxDrives();
     // Fixed sources, for tests.
     explicit LinuxDrives(Sources sources);
+    ~LinuxDrives() override;
+    LinuxDrives(const LinuxDrives&) = delete;
+    LinuxDrives& operator=(const LinuxDrives&) = delete;
 
     QString driveRoot(const QString& path) const override;
     DriveType driveType(const QString& root) const override;
@@ -45,12 +48,16 @@ private:
     };
 
     Sources sources() const;
+    const Table& table() const;
     static Table tableOf(const Sources& sources);
     static QString rootIn(const Table& table, const QString& path);
     static std::optional<MountEntry> mountOn(const Table& table, const QString& root);
     static bool isMediaFolder(const Table& table, const QString& root);
 
     std::optional<Sources> fixed_;
+    mutable std::optional<Table> cache_;
+    mutable int mountInfoFd_ = -1;
+    mutable qint64 fstabTime_ = -1;
 };
 
 } // namespace tarl
