@@ -203,20 +203,5 @@ TEST_F(TrackRowsTest, AFailingQueryKeepsTheRowsAndSaysWhy) {
     }
 }
 
-TEST(TrackColumns, CaptionsAndBuiltInWidthsInColumnOrder) {
-    QStringList captions;
-    QList<double> widths;
-    for (int c = 0; c < TrackColumnCount; ++c) {
-        captions << TrackColumnCaption(c);
-        widths << TrackColumnBuiltInWidth(c);
-    }
-    EXPECT_EQ(captions, QStringList({"File", "Path", "Title", "Artist", "Album", "Year", "Genre",
-                                     "Comment", "Size", "Time", "Rating", "MP3id"}));
-    EXPECT_EQ(widths,
-              (QList<double>{3000, 2000, 2000, 1500, 1500, 800, 1000, 2000, 2000, 2000, 0, 0}));
-    EXPECT_EQ(TrackColumnCaption(12), "");
-    EXPECT_EQ(TrackColumnCaption(-1), "");
-}
-
 } // namespace
 } // namespace tarl
