@@ -1,0 +1,272 @@
+#include "scan/ScanImport.h"
+
+#include "catalog/CatalogFind.h"
+#include "catalog/CatalogInsert.h"
+#include "catalog/Connection.h"
+#include "catalog/FirstRow.h"
+#include "catalog/PathParts.h"
+#include "catalog/QuoteSql.h"
+#include "platform/Drives.h"
+#include "scan/ScanNode.h"
+#include "scan/ScanTree.h"
+#include "tags/ReadId3.h"
+#include "tags/TagFields.h"
+
+#include <QElapsedTimer>
+
+namespace tarl {
+
+namespace {
+
+const QString kHardDiscMarker = QStringLiteral("EOF");
+constexpr int kErrorsKept = 10;
+
+bool IsFolderTag(const QString& tag) {
+    return tag == QLatin1String("Cdm3u") || tag == QLatin1String("Cdmp3");
+}
+
+bool OnCdDrive(const Drives& drives, const QString& path) {
+    return drives.driveType(drives.driveRoot(path)) == DriveType::CdRom;
+}
+
+// The disc's label as the library tree shows it: cut at a NUL, each word in proper case.
+QString DiscLabelOf(const Drives& drives, const QString& path) {
+    QString label = drives.volumeLabel(drives.driveRoot(path));
+    const qsizetype nul = label.indexOf(QChar(u'\0'));
+    if (nul >= 0)
+        label.truncate(nul);
+    QString proper;
+    proper.reserve(label.size());
+    bool wordStart = true;
+    for (const QChar c : label) {
+        const bool separator = c == u' ' || (c >= u'\t' && c <= u'\r');
+        proper += separator ? c : (wordStart ? c.toUpper() : c.toLower());
+        wordStart = separator;
+    }
+    return proper;
+}
+
+void Note(ScanImportResult& result, const QString& why) {
+    ++result.errorCount;
+    if (result.errors.size() < kErrorsKept)
+        result.errors << why;
+}
+
+// The rows of the three tables, to tell what an import wrote.
+struct RowCounts {
+    qint64 volumes = 0;
+    qint64 lists = 0;
+    qint64 tracks = 0;
+};
+
+// The open transaction of an import, committed in batches.
+class Batches {
+public:
+    Batches(Catalog& catalog, const ScanImportBatching& batching, ScanImportResult& result)
+        : catalog_(catalog), batching_(batching), result_(result) {}
+
+    void begin() {
+        open_ = run(QStringLiteral("BEGIN IMMEDIATE"));
+        clock_.start();
+        nodes_ = 0;
+    }
+    // One node is done; commits when the batch is full or old enough.
+    void nodeDone() {
+        ++nodes_;
+        if (nodes_ < batching_.nodes && clock_.elapsed() < batching_.milliseconds)
+            return;
+        commit();
+        begin();
+    }
+    void commit() {
+        if (!open_)
+            return;
+        open_ = false;
+        if (run(QStringLiteral("COMMIT")))
+            return;
+        // A commit that failed leaves the transaction open: undo it rather than leave the
+        // catalog locked.
+        catalog_.connection.execute(QStringLiteral("ROLLBACK"));
+    }
+
+    bool run(const QString& statement) {
+        if (catalog_.connection.execute(statement))
+            return true;
+        Note(result_, catalog_.connection.lastError());
+        return false;
+    }
+
+private:
+    Catalog& catalog_;
+    const ScanImportBatching& batching_;
+    ScanImportResult& result_;
+    QElapsedTimer clock_;
+    int nodes_ = 0;
+    bool open_ = false;
+};
+
+RowCounts CountRows(Catalog& catalog) {
+    Recordset set;
+    RowCounts counts;
+    if (!catalog.connection.execute(
+            QStringLiteral("SELECT (SELECT COUNT(*) FROM CD), (SELECT COUNT(*) FROM M3u), "
+                           "(SELECT COUNT(*) FROM Mp3)"),
+            set) ||
+        set.eof())
+        return counts;
+    counts.volumes = set.field(0).toLongLong();
+    counts.lists = set.field(1).toLongLong();
+    counts.tracks = set.field(2).toLongLong();
+    return counts;
+}
+
+// The volume of a folder node: looked up by name (and label on a CD), added when missing.
+void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& node,
+                      QString& currentLabel, const QString& pathScan, Batches& batches,
+                      ScanImportResult& result) {
+    const QString& key = node.key();
+    // A folder of sound files is a list of the volume named after its parent; a drive root is
+    // its own volume.
+    QString name = key;
+    if (node.tag() == QLatin1String("Cdmp3") && !IsDriveRootText(key, drives))
+        name = FolderOf(key.left(key.size() - 1));
+    const QString quotedName = QuoteSql(name);
+
+    const bool onCd = OnCdDrive(drives, key);
+    Lookup<bool> there;
+    if (onCd) {
+        there = HasRow(catalog.connection, catalog.general,
+                       "SELECT id, name,label From CD WHERE (" + QStringLiteral("((name)=") + "'" +
+                           quotedName + "'" + ") AND " + "((label)=" + "'" +
+                           QuoteSql(currentLabel) + "'" + "))");
+    } else {
+        there = HasRow(catalog.connection, catalog.general,
+                       "SELECT id, name From CD WHERE (((name)=" + QStringLiteral("'") +
+                           quotedName + "'" + "))");
+        currentLabel = kHardDiscMarker;
+    }
+    if (!there.ok) {
+        Note(result, catalog.connection.lastError());
+        return;
+    }
+    if (there.value)
+        return;
+    const QString children = QString::number(node.childCount());
+    if (onCd) {
+        batches.run("INSERT INTO CD (name,m3us,label,IsCd,labelcd) VALUES " + QStringLiteral("('") +
+                    quotedName + "','" + children + "','" + QuoteSql(currentLabel) + "','1','" +
+                    QuoteSql(DiscLabelOf(drives, pathScan)) + "')");
+        return;
+    }
+    batches.run("INSERT INTO CD (name,m3us,label,isCd) VALUES " + QStringLiteral("('") +
+                quotedName + "','" + children + "','" + QuoteSql(currentLabel) + "','0')");
+}
+
+// A sound file: its list and its track, with the tag read from the file.
+void ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& node,
+                     const QString& currentLabel, ScanImportResult& result) {
+    // The volume is named after the parent of the track's folder, or the folder itself when it
+    // is a drive root.
+    QString folder = FolderOf(node.key());
+    if (!IsDriveRootText(folder, drives))
+        folder = FolderOf(folder.left(folder.size() - 1));
+    const Lookup<qint64> volumeId =
+        FindVolumeId(catalog, drives, folder + QLatin1Char('/'), currentLabel);
+    if (!volumeId.ok) {
+        Note(result, catalog.connection.lastError());
+        return;
+    }
+    TagFields tags;
+    QString why;
+    // An unreadable file still gets its row, with the fields no tag supplied.
+    if (!ReadId3(node.key(), &tags, &why))
+        Note(result, node.key() + ": " + why);
+    if (!AddFolderTrack(catalog, drives, node.values(), tags, volumeId.value))
+        Note(result, catalog.connection.lastError());
+}
+
+} // namespace
+
+ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const ScanTree& tree,
+                              QString& currentLabel, const QString& pathScan,
+                              const ScanImportHooks& hooks, const ScanImportBatching& batching) {
+    ScanImportResult result;
+    const std::vector<ScanNode*> nodes = tree.nodesInOrder();
+    const int count = static_cast<int>(nodes.size());
+    result.nodes = count;
+    const auto finish = [&](const QString& text) {
+        if (hooks.status)
+            hooks.status(text);
+        return result;
+    };
+    if (count == 0)
+        return finish("Added " + QString::number(0) + " files");
+
+    if (hooks.progress)
+        hooks.progress(count, 0);
+    const RowCounts before = CountRows(catalog);
+    Batches batches(catalog, batching, result);
+    batches.begin();
+
+    // Ends one node of either pass: progress, a batch boundary, and the event loop's turn.
+    const auto nodeDone = [&](int index) {
+        ++result.nodesDone;
+        batches.nodeDone();
+        if (hooks.progress)
+            hooks.progress(count, index);
+        if (hooks.yield && !hooks.yield()) {
+            result.stopped = true;
+            return false;
+        }
+        return true;
+    };
+
+    for (int index = 1; index <= count && !result.stopped; ++index) {
+        const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
+        if (IsFolderTag(node.tag()))
+            ImportFolderNode(catalog, drives, node, currentLabel, pathScan, batches, result);
+        else if (node.tag() == QLatin1String("Mp3"))
+            ImportSoundFile(catalog, drives, node, currentLabel, result);
+        if (hooks.status)
+            hooks.status("Adding files to Data Base... " + QString::number(index) + " files");
+        nodeDone(index);
+    }
+
+    QString lastParentText;
+    qint64 volumeId = 0;
+    for (int index = 1; index <= count && !result.stopped; ++index) {
+        const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
+        if (node.tag() == QLatin1String("M3u") && node.parent()) {
+            // Playlists of one folder node share its volume.
+            const QString& parentText = node.parent()->text();
+            if (parentText != lastParentText) {
+                const Lookup<qint64> found =
+                    FindVolumeId(catalog, drives, node.key(), currentLabel);
+                if (!found.ok)
+                    Note(result, catalog.connection.lastError());
+                volumeId = found.value;
+            }
+            if (!AddPlaylistList(catalog, node.values(), volumeId))
+                Note(result, catalog.connection.lastError());
+            lastParentText = parentText;
+            const Lookup<qint64> listId = FindListId(catalog, drives, node.key());
+            if (!listId.ok)
+                Note(result, catalog.connection.lastError());
+            QString why;
+            if (listId.value != 0 && !AddPlaylistTracks(catalog, node.key(), listId.value, &why))
+                Note(result, node.key() + ": " + why);
+        }
+        nodeDone(index);
+    }
+    batches.commit();
+
+    const RowCounts after = CountRows(catalog);
+    result.volumes = after.volumes - before.volumes;
+    result.lists = after.lists - before.lists;
+    result.tracks = after.tracks - before.tracks;
+    if (result.stopped)
+        return result;
+    return finish("Added " + QString::number(count) + " files");
+}
+
+} // namespace tarl

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+#include <functional>
+
+namespace tarl {
+
+struct Catalog;
+class Drives;
+class ScanTree;
+
+// How the import reports and where it lets the rest of the program run.
+struct ScanImportHooks {
+    // The progress bar: its maximum (the node count) and the index of the node just done.
+    std::function<void(int maximum, int value)> progress;
+    // The main window's status panel 2.
+    std::function<void(const QString& text)> status;
+    // Called after every node, so the windows stay responsive. False stops the import after the
+    // node just done (its batch is committed).
+    std::function<bool()> yield;
+};
+
+// When the open transaction is committed: after this many nodes or this much time, whichever
+// comes first.
+struct ScanImportBatching {
+    int nodes = 1000;
+    int milliseconds = 250;
+};
+
+// What an import did, for the window's message and the tool's summary.
+struct ScanImportResult {
+    int nodes = 0;        // the scan tree's node count ("Added n files")
+    int nodesDone = 0;    // nodes gone through in both passes, less when stopped
+    bool stopped = false; // the yield hook asked to stop
+    qint64 volumes = 0;   // rows written to CD
+    qint64 lists = 0;     // rows written to M3u
+    qint64 tracks = 0;    // rows written to Mp3
+    int errorCount = 0;   // statements or tag reads that failed; the import went on
+    QStringList errors;   // the first few reasons
+};
+
+// AddtrvScanDB: turns the scan tree into catalog rows, a volume per folder node, a list per
+// folder of sound files or playlist, a track per sound file or playlist entry. Every insert is
+// preceded by a look-up of the same row, so running it again over the same tree adds only what
+// is missing. `currentLabel` is the CD name given during the scan; a hard-disc folder node makes
+// it "EOF" for the rest of the import. `pathScan` is the scanned folder (depth 0), whose disc
+// gives a new CD volume its `labelcd`.
+//
+// The writes go in transactions committed in batches, so a crash or kill leaves whole batches
+// and a consistent file. The message box and clearing the status panels are the caller's.
+ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const ScanTree& tree,
+                              QString& currentLabel, const QString& pathScan,
+                              const ScanImportHooks& hooks = {},
+                              const ScanImportBatching& batching = {});
+
+} // namespace tarl
