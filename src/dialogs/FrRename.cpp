@@ -1,0 +1,107 @@
+#include "dialogs/FrRename.h"
+
+#include "catalog/CatalogFind.h"
+#include "catalog/QuoteSql.h"
+#include "platform/Ui.h"
+#include "state/AppState.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tarl {
+
+namespace {
+// Boxes without a title of their own carry the program's title, as they always did.
+const QString ProgramTitle = QStringLiteral("Tarl Beta Version 2.7.2");
+} // namespace
+
+FrRename::FrRename(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setWindowTitle(QStringLiteral("Rename"));
+    setObjectName(QStringLiteral("FrRename"));
+    setModal(true);
+
+    Label1 = new QLabel(QStringLiteral("This option will  modify the hard disc file"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    txtRename = new QLineEdit(this);
+    txtRename->setObjectName(QStringLiteral("txtRename"));
+    btRename = new QPushButton(QStringLiteral("Rename"), this);
+    btRename->setObjectName(QStringLiteral("btRename"));
+    btRename->setDefault(true);
+    btCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btCancel->setObjectName(QStringLiteral("btCancel"));
+    connect(btRename, &QPushButton::clicked, this, &FrRename::btRename_Click);
+    connect(btCancel, &QPushButton::clicked, this, &FrRename::btCancel_Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btRename);
+    buttons->addWidget(btCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(txtRename);
+    layout->addLayout(buttons);
+    resize(320, 110);
+}
+
+void FrRename::Form_Load() {
+    txtRename->setText(currentLabel);
+    Label1->setText(prompt);
+}
+
+int FrRename::exec() {
+    Form_Load();
+    return QDialog::exec();
+}
+
+void FrRename::refuse(const QString& text) {
+    state_.services.ui.message(text, ProgramTitle, MsgIcon::Critical, MsgButtons::Ok);
+}
+
+void FrRename::btRename_Click() {
+    goAhead = QStringLiteral("0");
+    const QString name = txtRename->text();
+    if (renameMode == RenameStyle)
+        renameStyle(name);
+    else if (renameMode == NameCd && !name.isEmpty())
+        nameCd(name);
+    reject(); // the caller reads the values, not the dialog's result
+}
+
+void FrRename::btCancel_Click() {
+    reject();
+}
+
+void FrRename::renameStyle(const QString& name) {
+    if (name.isEmpty() || clickedNode.tag != QLatin1String("Nick")) {
+        refuse(QStringLiteral("The name is incorrect"));
+        return;
+    }
+    if (FindStyleId(state_.catalog, name).value != 0) {
+        refuse(QStringLiteral("The name is already used"));
+        return;
+    }
+    state_.services.ui.message(QStringLiteral("Renamed to ") + name, ProgramTitle, MsgIcon::None,
+                               MsgButtons::Ok);
+    // SQLite refuses a table-qualified column after SET; the WHERE keeps its qualified form.
+    state_.catalog.connection.execute(
+        QStringLiteral("UPDATE nick ") + QStringLiteral(" SET nick ='") + QuoteSql(name) +
+        QStringLiteral("' WHERE ") + QStringLiteral("(((nick.nick)='") + QuoteSql(clickedNode.key) +
+        QStringLiteral("'))"));
+    if (clickedNode.rename)
+        clickedNode.rename(name);
+    clickedNode.key = name;
+}
+
+void FrRename::nameCd(const QString& name) {
+    if (VolumeLabelExists(state_.catalog, name).value) {
+        refuse(QStringLiteral("The CD name already exist in DB"));
+        return;
+    }
+    currentLabel = name;
+    goAhead = QStringLiteral("1");
+}
+
+} // namespace tarl

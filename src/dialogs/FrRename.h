@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tarl {
+
+struct AppState;
+
+// The library tree's clicked node as the rename dialog needs it: its kind, its key (a style's
+// present name) and how to give it a new name in the tree.
+struct RenameNode {
+    QString tag;
+    QString key;
+    // Sets the node's text to the name and its key to its new text.
+    std::function<void(const QString& name)> rename;
+};
+
+// "Rename": asks for one name. Mode 1 renames the style of the clicked library-tree node in the
+// catalog and in the tree; mode 2 names a CD before it is scanned, refusing a name another
+// volume already carries. The caller sets the values below, opens the dialog modally and reads
+// them back once it has closed.
+class FrRename : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int RenameStyle = 1;
+    static constexpr int NameCd = 2;
+
+    explicit FrRename(AppState& state, QWidget* parent = nullptr);
+
+    // Load: the proposed name in the text box, the prompt above it.
+    void Form_Load();
+    // Checks the typed name, acts on it, and closes the dialog whatever the outcome.
+    void btRename_Click();
+    // Closes the dialog; nothing is written.
+    void btCancel_Click();
+
+    // Runs Form_Load, then the dialog modally.
+    int exec() override;
+
+    int renameMode = RenameStyle;
+    QString prompt;
+    // In: the proposed name. Out (mode 2): the accepted CD name.
+    QString currentLabel;
+    // Out: "1" only when mode 2 accepted a name; Rename writes "0" first, Cancel nothing.
+    QString goAhead;
+    // Mode 1: the node being renamed; no node counts as a node that is not a style.
+    RenameNode clickedNode;
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtRename = nullptr;
+    QPushButton* btRename = nullptr;
+    QPushButton* btCancel = nullptr;
+
+private:
+    void renameStyle(const QString& name);
+    void nameCd(const QString& name);
+    void refuse(const QString& text);
+
+    AppState& state_;
+};
+
+} // namespace tarl

@@ -1,0 +1,163 @@
+#include "dialogs/FrRename.h"
+#include "catalog/CatalogFile.h"
+#include "catalog/Recordset.h"
+#include "state/AppState.h"
+#include "support/TempDir.h"
+#include "support/TestServices.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVariant>
+#include <gtest/gtest.h>
+
+using namespace tarl;
+using tarl::test::TempDir;
+using tarl::test::TestServices;
+
+namespace {
+
+const QString Program = "Tarl Beta Version 2.7.2";
+
+class RenameDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString file = dir.file("tarl.mdb");
+        ASSERT_TRUE(CreateCatalog(file));
+        ASSERT_TRUE(state.catalog.connection.open("Dbq=" + file + ";"));
+    }
+    void run(const QString& statement) {
+        ASSERT_TRUE(state.catalog.connection.execute(statement))
+            << statement.toStdString() << state.catalog.connection.lastError().toStdString();
+    }
+    QStringList styles() {
+        Recordset rows;
+        EXPECT_TRUE(state.catalog.connection.execute("SELECT nick FROM Nick ORDER BY id", rows));
+        QStringList names;
+        for (; !rows.eof(); rows.moveNext())
+            names << rows.field(0).toString();
+        return names;
+    }
+    // A style node of the library tree; renaming it records the name it was given.
+    RenameNode styleNode(const QString& name, const QString& tag = "Nick") {
+        return RenameNode{tag, name, [this](const QString& n) { treeNames << n; }};
+    }
+    void rename(FrRename& dialog, const QString& typed) {
+        dialog.txtRename->setText(typed);
+        dialog.btRename_Click();
+    }
+
+    TempDir dir;
+    TestServices services;
+    AppState state{services.services()};
+    QStringList treeNames;
+};
+
+TEST_F(RenameDialog, LoadShowsTheProposedNameAndThePrompt) {
+    FrRename d(state);
+    EXPECT_EQ(d.windowTitle(), "Rename");
+    EXPECT_EQ(d.btRename->text(), "Rename");
+    EXPECT_EQ(d.btCancel->text(), "Cancel");
+    d.prompt = "Write new style name";
+    d.currentLabel = "Rock";
+    d.Form_Load();
+    EXPECT_EQ(d.Label1->text(), "Write new style name");
+    EXPECT_EQ(d.txtRename->text(), "Rock");
+}
+
+TEST_F(RenameDialog, AStyleIsRenamedInTheCatalogAndTheTreeKeepingItsId) {
+    run("INSERT INTO Nick (nick) VALUES ('Rock')");
+    run("INSERT INTO M3u (path, file, nick) VALUES ('/m/', 'a.m3u', 1)");
+    FrRename d(state);
+    d.clickedNode = styleNode("Rock");
+    rename(d, "Rock 'n' Roll");
+    EXPECT_EQ(styles(), QStringList{"Rock 'n' Roll"});
+    EXPECT_EQ(treeNames, QStringList{"Rock 'n' Roll"});
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    EXPECT_EQ(services.ui.transcript[0].text, "Renamed to Rock 'n' Roll");
+    EXPECT_EQ(services.ui.transcript[0].title, Program);
+    EXPECT_EQ(services.ui.transcript[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(d.goAhead, "0");
+
+    // The list filed under the style still points at it.
+    Recordset rows;
+    ASSERT_TRUE(state.catalog.connection.execute(
+        "SELECT Nick.nick FROM M3u JOIN Nick ON M3u.nick = Nick.id", rows));
+    EXPECT_EQ(rows.field(0).toString(), "Rock 'n' Roll");
+}
+
+TEST_F(RenameDialog, RefusalsNameTheFaultWithAnErrorBoxAndWriteNothing) {
+    run("INSERT INTO Nick (nick) VALUES ('Rock')");
+    run("INSERT INTO Nick (nick) VALUES ('Jazz')");
+    struct Case {
+        const char* typed;
+        const char* tag;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"", "Nick", "The name is incorrect"},
+        {"Blues", "M3uNick", "The name is incorrect"}, // a list under a style, not a style
+        {"Rock", "Nick", "The name is already used"},  // its own present name
+        {"Jazz", "Nick", "The name is already used"},
+    };
+    for (const Case& c : cases) {
+        services.ui.transcript.clear();
+        FrRename d(state);
+        d.clickedNode = styleNode("Rock", c.tag);
+        rename(d, c.typed);
+        ASSERT_EQ(services.ui.transcript.size(), 1u) << c.typed;
+        EXPECT_EQ(services.ui.transcript[0].text, c.message) << c.typed;
+        EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(services.ui.transcript[0].title, Program);
+    }
+    EXPECT_EQ(styles(), (QStringList{"Rock", "Jazz"}));
+    EXPECT_TRUE(treeNames.isEmpty());
+}
+
+TEST_F(RenameDialog, ACdNameIsAcceptedOnlyWhenNoVolumeCarriesIt) {
+    run("INSERT INTO CD (name, m3us, label, isCd) VALUES ('/cd/', 1, 'Disc 7', '1')");
+    FrRename d(state);
+    d.renameMode = FrRename::NameCd;
+    d.currentLabel = "DISC_8";
+    d.goAhead = "1";
+    rename(d, "Disc 7");
+    EXPECT_EQ(d.goAhead, "0");
+    EXPECT_EQ(d.currentLabel, "DISC_8");
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    EXPECT_EQ(services.ui.transcript[0].text, "The CD name already exist in DB");
+    EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Critical);
+
+    rename(d, "");
+    EXPECT_EQ(d.goAhead, "0");
+    EXPECT_EQ(services.ui.transcript.size(), 1u); // an empty name closes silently
+
+    rename(d, "Disc 8");
+    EXPECT_EQ(d.goAhead, "1");
+    EXPECT_EQ(d.currentLabel, "Disc 8");
+}
+
+TEST_F(RenameDialog, CancelClosesAndLeavesTheValuesAsTheCallerSetThem) {
+    FrRename d(state);
+    d.renameMode = FrRename::NameCd;
+    d.currentLabel = "DISC_8";
+    d.goAhead = "1";
+    QTimer::singleShot(0, &d, [&d] {
+        d.txtRename->setText("Other");
+        d.btCancel->click();
+    });
+    d.exec();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.goAhead, "1");
+    EXPECT_EQ(d.currentLabel, "DISC_8");
+}
+
+TEST_F(RenameDialog, RenameClosesTheModalDialogEvenWhenTheNameIsRefused) {
+    FrRename d(state);
+    QTimer::singleShot(0, &d, [&d] { d.btRename->click(); });
+    d.exec();
+    EXPECT_FALSE(d.isVisible());
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+}
+
+} // namespace
