@@ -1,0 +1,150 @@
+#include "scan/ScanWalker.h"
+
+#include "platform/Drives.h"
+#include "platform/Files.h"
+#include "platform/PathRules.h"
+#include "scan/ScanTree.h"
+
+#include <QElapsedTimer>
+#include <vector>
+
+namespace tarl {
+
+namespace {
+
+// Well inside the 50 ms the window may wait, leaving room for the entry being handled.
+constexpr qint64 kYieldEveryMs = 20;
+
+const QString kCountStart = QStringLiteral("   <");
+
+// One folder being walked: its entries, taken once, and where the walk is in them.
+struct Level {
+    QString folder; // ends in "/"; also the folder node's key
+    QList<FileEntry> entries;
+    qsizetype next = 0;
+    int matches = 0;
+};
+
+bool Matches(const FileEntry& entry, const ScanOptions& options, bool soundFiles) {
+    if (entry.isDir)
+        return false;
+    const QString extension = entry.name.right(4).toLower();
+    if (!soundFiles)
+        return extension == u".m3u";
+    return (options.mp3 && extension == u".mp3") || (options.wav && extension == u".wav") ||
+           (options.wma && extension == u".wma");
+}
+
+} // namespace
+
+bool IsCdDrive(const QString& path, const Drives& drives) {
+    const QString root = DriveOf(path, drives);
+    if (root.isEmpty())
+        return false;
+    return drives.driveType(root) == DriveType::CdRom;
+}
+
+ScanWalker::ScanWalker(ScanTree& tree, const Files& files) : tree_(tree), files_(files) {}
+
+ScanResult ScanWalker::walk(const ScanOptions& options) {
+    if (options.collect == ScanCollect::SoundFiles)
+        return WalkSoundFiles(options);
+    return WalkPlaylists(options);
+}
+
+ScanResult ScanWalker::WalkPlaylists(const ScanOptions& options) {
+    return run(options, false);
+}
+
+ScanResult ScanWalker::WalkSoundFiles(const ScanOptions& options) {
+    return run(options, true);
+}
+
+ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
+    ScanResult result;
+    stopRequested_ = false;
+    const QString tag = soundFiles ? QStringLiteral("Cdmp3") : QStringLiteral("Cdm3u");
+    const QString childTag = soundFiles ? QStringLiteral("Mp3") : QStringLiteral("M3u");
+    const int childPicture = soundFiles ? 5 : 1;
+
+    QElapsedTimer sinceYield;
+    sinceYield.start();
+    const auto yield = [&] {
+        if (yield_)
+            yield_();
+        sinceYield.restart();
+    };
+
+    // Levels instead of recursion on the call stack: no depth limit, however deep the folders.
+    std::vector<Level> levels;
+    const auto enter = [&](const QString& folder) {
+        ++result.foldersWalked;
+        const QString text = options.onCd ? options.currentLabel : folder;
+        ScanNode& node = tree_.addRoot(QString(), text, tag, 7);
+        // A folder already in the tree (its path is some node's key) is not walked again.
+        if (tree_.hasKey(text) || !tree_.setKey(node, folder)) {
+            tree_.remove(&node);
+            return;
+        }
+        FolderListing listing = files_.list(folder);
+        if (!listing.ok())
+            ++result.unreadableFolders;
+        levels.push_back({folder, std::move(listing.entries), 0, 0});
+    };
+    const auto stopNow = [&] {
+        if (soundFiles)
+            tree_.netejar_trv_buit();
+        result.stopped = true;
+        return result;
+    };
+
+    enter(WithTrailingSlash(options.folder));
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        if (level.next >= level.entries.size()) {
+            // Folders without direct matches leave no node.
+            if (level.matches == 0)
+                tree_.remove(tree_.find(level.folder));
+            levels.pop_back();
+            continue;
+        }
+        const FileEntry entry = level.entries.at(level.next++);
+        if (sinceYield.elapsed() >= kYieldEveryMs)
+            yield();
+        if (stopRequested_)
+            return stopNow();
+        if (entry.isHidden)
+            continue;
+
+        if (Matches(entry, options, soundFiles)) {
+            ScanNode* node = tree_.find(level.folder);
+            // The tree was cleared under the walk (while it yielded): nothing left to add to.
+            if (!node)
+                return stopNow();
+            ++level.matches;
+            ++result.matches;
+            QString text = node->text();
+            if (const qsizetype cut = text.indexOf(kCountStart); cut >= 0)
+                text.truncate(cut);
+            tree_.setText(*node, text + QStringLiteral("   < %1 files >").arg(level.matches));
+            tree_.addChild(*node, level.folder + entry.name, entry.name, childTag, childPicture);
+        }
+
+        // A linked folder is not entered: links can make loops, and the folder they name is
+        // walked where it really lies.
+        if (!entry.isDir || entry.isSymlink || !options.subfolders)
+            continue;
+        const QString shown = level.folder + entry.name;
+        if (shown_)
+            shown_(shown);
+        if (soundFiles && status_)
+            status_(shown);
+        yield();
+        if (stopRequested_)
+            return stopNow();
+        enter(shown + u'/');
+    }
+    return result;
+}
+
+} // namespace tarl

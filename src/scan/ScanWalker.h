@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+
+namespace tarl {
+
+class Drives;
+class Files;
+class ScanTree;
+
+// What a walk collects: the scan window's "Playlist files", "Sound files" and "All files"
+// (which collects playlists too; only "Playlist files" is followed by the duplicate purge).
+enum class ScanCollect { Playlists, SoundFiles, AllFiles };
+
+// The scan window's choices for one walk, as plain values.
+struct ScanOptions {
+    ScanCollect collect = ScanCollect::SoundFiles;
+    // Which sound files the sound-file walk collects ("Mp3", "Wav", "Wma").
+    bool mp3 = true;
+    bool wav = true;
+    bool wma = true;
+    // "Scan Subdirectories".
+    bool subfolders = true;
+    // The folder at depth 0; a "/" is appended when missing.
+    QString folder;
+    // On a CD every folder node shows the current label (the CD name) instead of its path.
+    bool onCd = false;
+    QString currentLabel;
+};
+
+// What a walk did.
+struct ScanResult {
+    qint64 foldersWalked = 0;     // folders whose listing was asked for
+    qint64 matches = 0;           // playlists or sound files added to the tree
+    qint64 unreadableFolders = 0; // folders that could not be listed (gone, no permission)
+    bool stopped = false;         // the walk ended on stop()
+};
+
+// True when the drive holding `path` is a CD-ROM drive.
+bool IsCdDrive(const QString& path, const Drives& drives);
+
+// Walks a folder into the scan tree: one root-level folder node (tag "Cdm3u" or "Cdmp3",
+// picture 7, text the path or the CD name, then "   < n files >") per folder that directly holds
+// matches, with the matches as children (tag "M3u", picture 1, or "Mp3", picture 5; key the
+// folder's path + the file name). The tree is not cleared first.
+//
+// The walk stays on the one user-interface thread and calls `yield` at least every 50 ms and
+// before each subfolder, so the window can run its events; stop() may be called from there (or
+// any callback) and the walk ends at its next entry. Folders linked by a symlink are not entered,
+// so a link loop ends; folders that cannot be listed are skipped and counted. Hidden entries
+// (names starting with ".") are passed over, as the original listing passed over hidden files.
+class ScanWalker {
+public:
+    ScanWalker(ScanTree& tree, const Files& files);
+
+    // Runs the event loop for a moment; called at least every 50 ms while walking.
+    void setYield(std::function<void()> yield) { yield_ = std::move(yield); }
+    // The folder about to be walked (its path without the trailing "/"): the scan window shows
+    // it in pathScan.
+    void setFolderShown(std::function<void(const QString&)> shown) { shown_ = std::move(shown); }
+    // The same, for the sound-file walk only: the main window's status panel 2.
+    void setStatusFolder(std::function<void(const QString&)> status) {
+        status_ = std::move(status);
+    }
+
+    // Runs WalkPlaylists or WalkSoundFiles as options.collect says.
+    ScanResult walk(const ScanOptions& options);
+    ScanResult WalkPlaylists(const ScanOptions& options);
+    ScanResult WalkSoundFiles(const ScanOptions& options);
+
+    // Asks a running walk to end. A stopped sound-file walk removes every childless folder node;
+    // a stopped playlist walk may leave the nodes of the folders it was in.
+    void stop() { stopRequested_ = true; }
+    bool stopRequested() const { return stopRequested_; }
+
+private:
+    ScanResult run(const ScanOptions& options, bool soundFiles);
+
+    ScanTree& tree_;
+    const Files& files_;
+    std::function<void()> yield_;
+    std::function<void(const QString&)> shown_;
+    std::function<void(const QString&)> status_;
+    bool stopRequested_ = false;
+};
+
+} // namespace tarl
