@@ -1,0 +1,324 @@
+#include "scan/ScanImport.h"
+
+#include "catalog/ConnectionText.h"
+#include "scan/ScanNode.h"
+#include "scan/ScanTree.h"
+#include "support/CatalogFixture.h"
+#include "support/FakeDrives.h"
+#include "support/Id3Builder.h"
+#include "support/QtPrinters.h"
+
+#include <QVariantList>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace tarl {
+namespace {
+
+// A fresh catalog, real MP3 files in the temporary folder (a fixed drive on "/"), and scan trees
+// built by hand as the walker builds them.
+class ScanImport : public test::CatalogFixture {
+protected:
+    void SetUp() override {
+        CatalogFixture::SetUp();
+        drives.addDrive("/", DriveType::Fixed);
+        root = temp.path() + "/";
+    }
+
+    // An MP3 file with an ID3v2.3 tag holding a title and an artist.
+    QString mp3(const QString& relative, const QString& title, const QString& artist = "Band") {
+        return temp.write(relative, test::Id3Builder(3)
+                                        .text("TIT2", title, test::Id3Enc::Utf16)
+                                        .text("TPE1", artist)
+                                        .text("TALB", "Album")
+                                        .audio(2)
+                                        .build());
+    }
+
+    // A folder node with one child per file name, as a walk leaves it.
+    ScanNode& folder(const QString& key, const QString& tag, const QStringList& names,
+                     const QString& text = {}) {
+        const bool sound = tag == QLatin1String("Cdmp3");
+        ScanNode& node = tree.addRoot(key,
+                                      (text.isEmpty() ? key : text) + "   < " +
+                                          QString::number(names.size()) + " files >",
+                                      tag, 7);
+        for (const QString& name : names)
+            tree.addChild(node, key + name, name, sound ? "Mp3" : "M3u", sound ? 5 : 1);
+        return node;
+    }
+
+    ScanImportResult import(const ScanImportHooks& hooks = {},
+                            const ScanImportBatching& batching = {}) {
+        return AddtrvScanDB(catalog, drives, tree, label, pathScan, hooks, batching);
+    }
+
+    QList<QVariantList> rows(const QString& query) {
+        QList<QVariantList> result;
+        Recordset set;
+        EXPECT_TRUE(catalog.connection.execute(query, set))
+            << catalog.connection.lastError().toStdString();
+        for (; !set.eof(); set.moveNext()) {
+            QVariantList row;
+            for (int i = 0; i < set.fieldCount(); ++i)
+                row << set.field(i).toString();
+            result << row;
+        }
+        return result;
+    }
+
+    // The three tables as text, ids left out, to compare two catalogs' contents.
+    QList<QVariantList> contents() {
+        return rows("SELECT name, m3us, label, isCd, labelcd FROM CD ORDER BY name") +
+               rows("SELECT path, file, mp3s FROM M3u ORDER BY path, file") +
+               rows("SELECT path, file, title, artist, album, size FROM Mp3 ORDER BY path, file");
+    }
+
+    test::FakeDrives drives;
+    ScanTree tree;
+    QString root;
+    QString label = "EOF";
+    QString pathScan;
+};
+
+TEST_F(ScanImport, SoundFilesOfTwoFoldersGoToOneVolume) {
+    mp3("music/rock/a.mp3", "Alpha");
+    mp3("music/pop/b.mp3", "Beta", "Pop Band");
+    const QString music = root + "music/";
+    pathScan = music;
+    label.clear();
+    folder(music + "rock/", "Cdmp3", {"a.mp3"});
+    folder(music + "pop/", "Cdmp3", {"b.mp3"});
+
+    QStringList statuses;
+    QList<std::pair<int, int>> progress;
+    int yields = 0;
+    const ScanImportResult result = import({
+        [&](int maximum, int value) {
+            progress << std::pair{maximum, value};
+        },
+        [&](const QString& text) { statuses << text; },
+        [&] { return ++yields > 0; },
+    });
+
+    EXPECT_EQ(label, "EOF");
+    EXPECT_EQ(rows("SELECT name, m3us, label, isCd, labelcd FROM CD"),
+              (QList<QVariantList>{{music, "1", "EOF", "0", ""}}));
+    EXPECT_EQ(rows("SELECT path, file FROM M3u ORDER BY id"),
+              (QList<QVariantList>{{music, "rock/"}, {music, "pop/"}}));
+    EXPECT_EQ(rows("SELECT path, file, title, artist, album FROM Mp3 ORDER BY id"),
+              (QList<QVariantList>{{music + "rock/", "a.mp3", "Alpha", "Band", "Album"},
+                                   {music + "pop/", "b.mp3", "Beta", "Pop Band", "Album"}}));
+    // Every list and track lies on the one volume.
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u WHERE cd_id <> (SELECT id FROM CD)").toInt(), 0);
+
+    EXPECT_EQ(result.nodes, 4);
+    EXPECT_EQ(result.volumes, 1);
+    EXPECT_EQ(result.lists, 2);
+    EXPECT_EQ(result.tracks, 2);
+    EXPECT_EQ(result.errorCount, 0) << result.errors.join("; ").toStdString();
+    EXPECT_FALSE(result.stopped);
+    // Two passes over four nodes, each node reported and followed by a turn of the event loop.
+    EXPECT_EQ(yields, 8);
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.first(), (std::pair{4, 0}));
+    EXPECT_EQ(progress.last(), (std::pair{4, 4}));
+    ASSERT_EQ(statuses.size(), 5);
+    EXPECT_EQ(statuses.first(), "Adding files to Data Base... 1 files");
+    EXPECT_EQ(statuses.at(3), "Adding files to Data Base... 4 files");
+    EXPECT_EQ(statuses.last(), "Added 4 files");
+}
+
+TEST_F(ScanImport, CdRootGivesItsOwnVolumeAndTheDotList) {
+    const QString cd = root + "cd/";
+    mp3("cd/a.mp3", "On Disc");
+    drives.addDrive(cd, DriveType::CdRom, "SUMMER HITS");
+    pathScan = cd;
+    label = "Disc 7";
+    folder(cd, "Cdmp3", {"a.mp3"}, label);
+
+    const ScanImportResult result = import();
+
+    EXPECT_EQ(label, "Disc 7");
+    EXPECT_EQ(rows("SELECT name, m3us, label, isCd, labelcd FROM CD"),
+              (QList<QVariantList>{{cd, "1", "Disc 7", "1", "Summer Hits"}}));
+    EXPECT_EQ(rows("SELECT path, file FROM M3u"), (QList<QVariantList>{{cd, "."}}));
+    EXPECT_EQ(rows("SELECT path, file, title FROM Mp3"),
+              (QList<QVariantList>{{cd, "a.mp3", "On Disc"}}));
+    EXPECT_EQ(result.errorCount, 0) << result.errors.join("; ").toStdString();
+
+    // Another disc of the same name in the same drive is a volume of its own.
+    label = "Disc 8";
+    tree.setText(*tree.roots().front(), "Disc 8   < 1 files >");
+    import();
+    EXPECT_EQ(rows("SELECT label FROM CD ORDER BY id"),
+              (QList<QVariantList>{{"Disc 7"}, {"Disc 8"}}));
+}
+
+TEST_F(ScanImport, PlaylistGivesAListWithOneTrackPerEntry) {
+    const QString music = root + "music/";
+    temp.write("music/party.m3u", "#EXTM3U\r\nrock/a.mp3\r\n#EXTINF:1,B\r\n/elsewhere/b.mp3\r\n");
+    pathScan = music;
+    label.clear();
+    folder(music, "Cdm3u", {"party.m3u"});
+
+    const ScanImportResult result = import();
+
+    EXPECT_EQ(label, "EOF");
+    EXPECT_EQ(rows("SELECT name, m3us, label, isCd FROM CD"),
+              (QList<QVariantList>{{music, "1", "EOF", "0"}}));
+    EXPECT_EQ(rows("SELECT path, file FROM M3u"), (QList<QVariantList>{{music, "party.m3u"}}));
+    EXPECT_EQ(rows("SELECT path, file FROM Mp3 ORDER BY id"),
+              (QList<QVariantList>{{music + "rock/", "a.mp3"}, {"/elsewhere/", "b.mp3"}}));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 WHERE m3u_id <> (SELECT id FROM M3u)").toInt(), 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u WHERE cd_id <> (SELECT id FROM CD)").toInt(), 0);
+    EXPECT_EQ(result.lists, 1);
+    EXPECT_EQ(result.tracks, 2);
+}
+
+TEST_F(ScanImport, SecondRunWritesNothingAndEmptyTreeNothingAtAll) {
+    mp3("music/rock/a.mp3", "Alpha");
+    mp3("music/rock/b.mp3", "Beta");
+    temp.write("music/party.m3u", "rock/a.mp3\nrock/b.mp3\n");
+    const QString music = root + "music/";
+    folder(music + "rock/", "Cdmp3", {"a.mp3", "b.mp3"});
+    folder(music, "Cdm3u", {"party.m3u"});
+
+    import();
+    const QList<QVariantList> once = contents();
+    const ScanImportResult again = import();
+    EXPECT_EQ(contents(), once);
+    EXPECT_EQ(again.volumes + again.lists + again.tracks, 0);
+
+    tree.clear();
+    QStringList statuses;
+    const ScanImportResult empty = import({{}, [&](const QString& s) { statuses << s; }, {}});
+    EXPECT_EQ(contents(), once);
+    EXPECT_EQ(empty.nodes, 0);
+    EXPECT_EQ(statuses, QStringList{"Added 0 files"});
+}
+
+TEST_F(ScanImport, AwkwardNamesReadBackExactly) {
+    // Quotes, a line break, a doubled quote and a lone surrogate (what an invalid UTF-8 byte
+    // in a name can become) must neither break a statement nor change what is stored.
+    const QString lone = QString(QChar(0xD800));
+    const struct {
+        QString folder;
+        QString file;
+        QString storedFile; // the name as the catalog can hold it
+    } cases[] = {
+        {"Rock 'n' Roll/", "it's.mp3", "it's.mp3"},
+        {"two\nlines/", "a''b.mp3", "a''b.mp3"},
+        {"odd/", "x" + lone + ".mp3", "x\uFFFD.mp3"},
+    };
+    const QString music = root + "music/";
+    for (const auto& c : cases) {
+        mp3("music/" + c.folder + c.storedFile, "T'itle\n2");
+        ScanNode& node = tree.addRoot(music + c.folder, music + c.folder, "Cdmp3", 7);
+        tree.addChild(node, music + c.folder + c.file, c.file, "Mp3", 5);
+    }
+
+    import();
+
+    EXPECT_EQ(rows("SELECT name FROM CD"), (QList<QVariantList>{{music}}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u WHERE file = '" +
+                         QString(c.folder).replace("'", "''") + "'")
+                      .toInt(),
+                  1);
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 WHERE file = '" +
+                         QString(c.storedFile).replace("'", "''") + "'")
+                      .toInt(),
+                  1);
+    }
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 WHERE title = 'T''itle\n2'").toInt(), 3);
+    EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
+}
+
+class ScanImportBatches : public ScanImport {
+protected:
+    void fill(int folders) {
+        const QString music = root + "music/";
+        for (int f = 0; f < folders; ++f) {
+            const QString name = "album" + QString::number(f) + "/";
+            QStringList files;
+            for (int t = 0; t < 3; ++t) {
+                files << "t" + QString::number(t) + ".mp3";
+                mp3("music/" + name + files.last(), "Track " + QString::number(t));
+            }
+            folder(music + name, "Cdmp3", files);
+        }
+    }
+
+    // The contents a clean import of the same tree gives, in a catalog of its own.
+    QList<QVariantList> cleanContents() {
+        run("DELETE FROM Mp3");
+        run("DELETE FROM M3u");
+        run("DELETE FROM CD");
+        import();
+        return contents();
+    }
+};
+
+TEST_F(ScanImportBatches, KilledImportKeepsWholeBatchesAndARerunCompletesIt) {
+    fill(4); // 16 nodes: each folder node followed by its three tracks
+    const ScanImportBatching everyThree{3, 1000000};
+    catalog.connection.close();
+    // The child opens the catalog on its own and is killed in the middle of its third batch.
+    EXPECT_EXIT(
+        {
+            Catalog own;
+            if (!own.connection.open(BuildConnectionText(dbPath)))
+                std::_Exit(2);
+            int done = 0;
+            AddtrvScanDB(own, drives, tree, label, pathScan,
+                         {{},
+                          {},
+                          [&] {
+                              if (++done == 8)
+                                  std::raise(SIGKILL);
+                              return true;
+                          }},
+                         everyThree);
+            std::_Exit(0);
+        },
+        ::testing::KilledBySignal(SIGKILL), "");
+    ASSERT_TRUE(catalog.connection.open(BuildConnectionText(dbPath)));
+
+    EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
+    // Nodes 1 to 6 were committed: folder 0 with its three tracks, folder 1 with one.
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM CD").toInt(), 1);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u").toInt(), 2);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 4);
+
+    const ScanImportResult rerun = import({}, everyThree);
+    EXPECT_EQ(rerun.tracks, 8);
+    const QList<QVariantList> completed = contents();
+    EXPECT_EQ(completed, cleanContents());
+}
+
+TEST_F(ScanImportBatches, StopCommitsWhatWasDoneAndARerunCompletesIt) {
+    fill(3);
+    int done = 0;
+    const ScanImportResult stopped =
+        import({{}, {}, [&] { return ++done < 5; }}, ScanImportBatching{1000, 1000000});
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(stopped.nodesDone, 5);
+    EXPECT_EQ(stopped.tracks, 3);
+    // The stop commits the open batch: a second connection sees it.
+    {
+        Catalog other;
+        ASSERT_TRUE(other.connection.open(BuildConnectionText(dbPath)));
+        Recordset set;
+        ASSERT_TRUE(other.connection.execute("SELECT COUNT(*) FROM Mp3", set));
+        EXPECT_EQ(set.field(0).toInt(), 3);
+    }
+
+    import();
+    const QList<QVariantList> completed = contents();
+    EXPECT_EQ(completed, cleanContents());
+}
+
+} // namespace
+} // namespace tarl
