@@ -9,6 +9,7 @@
 #include "platform/Drives.h"
 #include "scan/ScanNode.h"
 #include "scan/ScanTree.h"
+#include "scan/ScanWalker.h"
 #include "tags/ReadId3.h"
 #include "tags/TagFields.h"
 
@@ -23,10 +24,6 @@ constexpr int kErrorsKept = 10;
 
 bool IsFolderTag(const QString& tag) {
     return tag == QLatin1String("Cdm3u") || tag == QLatin1String("Cdmp3");
-}
-
-bool OnCdDrive(const Drives& drives, const QString& path) {
-    return drives.driveType(drives.driveRoot(path)) == DriveType::CdRom;
 }
 
 // The disc's label as the library tree shows it: cut at a NUL, each word in proper case.
@@ -132,7 +129,7 @@ void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& no
         name = FolderOf(key.left(key.size() - 1));
     const QString quotedName = QuoteSql(name);
 
-    const bool onCd = OnCdDrive(drives, key);
+    const bool onCd = IsCdDrive(key, drives);
     Lookup<bool> there;
     if (onCd) {
         there = HasRow(catalog.connection, catalog.general,
