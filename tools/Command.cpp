@@ -1,5 +1,6 @@
 #include "Command.h"
 
+#include "ImportCommand.h"
 #include "ListCommand.h"
 #include "NewCommand.h"
 #include "TagsCommand.h"
@@ -18,6 +19,10 @@ const Command kCommands[] = {
      RunList},
     {"tree", "[--by paths|styles] CATALOG",
      "Print the library tree as the window builds it: one node a line, depth first.", RunTree},
+    {"import",
+     "[--playlists|--sound-files|--all] [--no-subdirs] [--depth N] [--cd-name NAME] "
+     "--catalog FILE FOLDER",
+     "Scan a folder for sound files or playlists and add what is found to the catalog.", RunImport},
 };
 
 void PrintUsage(QTextStream& stream) {

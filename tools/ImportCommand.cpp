@@ -1,0 +1,176 @@
+#include "ImportCommand.h"
+
+#include "Command.h"
+#include "browser/TreeBuild.h"
+#include "catalog/CatalogFind.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
+#include "platform/LinuxDrives.h"
+#include "platform/LocalFiles.h"
+#include "scan/PurgeDuplicateM3u.h"
+#include "scan/ScanImport.h"
+#include "scan/ScanTree.h"
+#include "scan/ScanWalker.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <cstdio>
+#include <unistd.h>
+
+namespace tarl::tool {
+
+namespace {
+
+const char kUsage[] = "Usage: tarl-catalog import [--playlists|--sound-files|--all] [--no-subdirs] "
+                      "[--depth N] [--cd-name NAME] --catalog FILE FOLDER\n";
+
+struct ImportArguments {
+    ScanCollect collect = ScanCollect::SoundFiles;
+    bool subfolders = true;
+    QString depth = QStringLiteral("2");
+    QString cdName;
+    bool cdNameGiven = false;
+    QString catalog;
+    QString folder;
+};
+
+// False on anything the usage does not allow.
+bool Parse(const QStringList& arguments, ImportArguments* parsed) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        const bool hasValue = i + 1 < arguments.size();
+        if (a == QLatin1String("--playlists")) {
+            parsed->collect = ScanCollect::Playlists;
+        } else if (a == QLatin1String("--sound-files")) {
+            parsed->collect = ScanCollect::SoundFiles;
+        } else if (a == QLatin1String("--all")) {
+            parsed->collect = ScanCollect::AllFiles;
+        } else if (a == QLatin1String("--no-subdirs")) {
+            parsed->subfolders = false;
+        } else if (a == QLatin1String("--depth") && hasValue) {
+            parsed->depth = arguments.at(++i);
+        } else if (a == QLatin1String("--cd-name") && hasValue) {
+            parsed->cdName = arguments.at(++i);
+            parsed->cdNameGiven = true;
+        } else if (a == QLatin1String("--catalog") && hasValue) {
+            parsed->catalog = arguments.at(++i);
+        } else if (a.startsWith(u'-') || !parsed->folder.isEmpty()) {
+            return false;
+        } else {
+            parsed->folder = a;
+        }
+    }
+    return !parsed->catalog.isEmpty() && !parsed->folder.isEmpty();
+}
+
+// A bar on the terminal, redrawn at most every 100 ms; nothing when stderr is not a terminal.
+class ProgressBar {
+public:
+    ProgressBar() : shown_(isatty(STDERR_FILENO) == 1) { clock_.start(); }
+
+    void update(int maximum, int value) {
+        if (!shown_ || maximum <= 0)
+            return;
+        if (value < maximum && clock_.elapsed() < 100 && value != 0)
+            return;
+        clock_.restart();
+        constexpr int kWidth = 40;
+        const int filled = static_cast<int>(qint64(kWidth) * value / maximum);
+        std::fprintf(stderr, "\r[%s%s] %d/%d nodes", QByteArray(filled, '#').constData(),
+                     QByteArray(kWidth - filled, ' ').constData(), value, maximum);
+        std::fflush(stderr);
+        drawn_ = true;
+    }
+    void finish() {
+        if (drawn_)
+            std::fputc('\n', stderr);
+        drawn_ = false;
+    }
+
+private:
+    bool shown_;
+    bool drawn_ = false;
+    QElapsedTimer clock_;
+};
+
+} // namespace
+
+int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    ImportArguments args;
+    if (!Parse(arguments, &args)) {
+        err << kUsage;
+        return kBadUsage;
+    }
+    // The catalog is opened as the window opens it: never created here.
+    Catalog catalog;
+    if (!catalog.connection.open(BuildConnectionText(args.catalog))) {
+        err << "tarl-catalog import: " << catalog.connection.lastError() << "\n";
+        return kFailure;
+    }
+    const QFileInfo folderInfo(args.folder);
+    if (!folderInfo.isDir()) {
+        err << "tarl-catalog import: not a folder: " << args.folder << "\n";
+        return kFailure;
+    }
+    QString folder = QDir::cleanPath(folderInfo.absoluteFilePath());
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+
+    const LinuxDrives drives;
+    const LocalFiles files;
+    const bool onCd = IsCdDrive(folder, drives);
+    // A disc is named as the scan window's CD-name dialog names it: the given name, else the
+    // disc's own label; an empty name or one a volume already carries stops the scan.
+    QString label = QStringLiteral("EOF");
+    if (onCd) {
+        label = args.cdNameGiven ? args.cdName : VolumeLabelOf(drives, drives.driveRoot(folder));
+        if (label.isEmpty()) {
+            err << "tarl-catalog import: the CD has no name; give one with --cd-name\n";
+            return kFailure;
+        }
+        const Lookup<bool> used = VolumeLabelExists(catalog, label);
+        if (!used.ok || used.value) {
+            err << "tarl-catalog import: "
+                << (used.ok ? QStringLiteral("The CD name already exist in DB")
+                            : catalog.connection.lastError())
+                << "\n";
+            return kFailure;
+        }
+    }
+
+    ScanTree tree;
+    ScanWalker walker(tree, files);
+    ScanOptions options;
+    options.collect = args.collect;
+    options.subfolders = args.subfolders;
+    options.folder = folder;
+    options.onCd = onCd;
+    options.currentLabel = label;
+    const ScanResult walked = walker.walk(options);
+    if (args.collect == ScanCollect::Playlists)
+        PurgeDuplicateM3u(tree, args.depth);
+
+    ProgressBar bar;
+    ScanImportHooks hooks;
+    hooks.progress = [&bar](int maximum, int value) { bar.update(maximum, value); };
+    const ScanImportResult imported = AddtrvScanDB(catalog, drives, tree, label, folder, hooks);
+    bar.finish();
+
+    for (const QString& why : imported.errors)
+        err << "tarl-catalog import: " << why << "\n";
+    if (imported.errorCount > imported.errors.size())
+        err << "tarl-catalog import: " << imported.errorCount - imported.errors.size()
+            << " more errors\n";
+    out << "folders walked: " << walked.foldersWalked << "\n"
+        << "unreadable folders: " << walked.unreadableFolders << "\n"
+        << "files found: " << walked.matches << "\n"
+        << "nodes imported: " << imported.nodes << "\n"
+        << "volumes added: " << imported.volumes << "\n"
+        << "lists added: " << imported.lists << "\n"
+        << "tracks added: " << imported.tracks << "\n"
+        << "errors: " << imported.errorCount << "\n";
+    return kSuccess;
+}
+
+} // namespace tarl::tool
