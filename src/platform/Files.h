@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 namespace tarl {
 
@@ -34,6 +35,13 @@ public:
     virtual ~Files() = default;
 
     virtual FolderListing list(const QString& folder) const = 0;
+    // The same listing, calling `step` every few hundred entries and between the steps of the
+    // sort, so a walk can keep the window responsive inside a folder of many thousand files.
+    virtual FolderListing listInSteps(const QString& folder,
+                                      const std::function<void()>& step) const {
+        Q_UNUSED(step);
+        return list(folder);
+    }
     virtual bool exists(const QString& path) const = 0;
     virtual bool isDir(const QString& path) const = 0;
 

@@ -161,9 +161,47 @@ int CopyIntoPlace(const QString& from, const QString& to) {
     return 0;
 }
 
+// Name order without regard to case, ties broken by case, so the order is always the same.
+bool NameBefore(const FileEntry& a, const FileEntry& b) {
+    const int order = a.name.compare(b.name, Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : a.name < b.name;
+}
+
+// Sorts by name in short steps (runs of a few hundred entries, then merges), calling `step`
+// after each, so no step of a huge folder's sort holds the caller for long.
+void SortInSteps(QList<FileEntry>& entries, const std::function<void()>& step) {
+    constexpr qsizetype run = 512;
+    const qsizetype size = entries.size();
+    for (qsizetype from = 0; from < size; from += run) {
+        std::sort(entries.begin() + from, entries.begin() + std::min(size, from + run), NameBefore);
+        if (step)
+            step();
+    }
+    QList<FileEntry> merged(size);
+    for (qsizetype width = run; width < size; width *= 2) {
+        for (qsizetype from = 0; from < size; from += 2 * width) {
+            const qsizetype middle = std::min(size, from + width);
+            const qsizetype to = std::min(size, from + 2 * width);
+            std::merge(std::make_move_iterator(entries.begin() + from),
+                       std::make_move_iterator(entries.begin() + middle),
+                       std::make_move_iterator(entries.begin() + middle),
+                       std::make_move_iterator(entries.begin() + to), merged.begin() + from,
+                       NameBefore);
+            if (step)
+                step();
+        }
+        entries.swap(merged);
+    }
+}
+
 } // namespace
 
 FolderListing LocalFiles::list(const QString& folder) const {
+    return listInSteps(folder, {});
+}
+
+FolderListing LocalFiles::listInSteps(const QString& folder,
+                                      const std::function<void()>& step) const {
     FolderListing listing;
     std::unique_ptr<DIR, DirCloser> dir(::opendir(Native(folder).constData()));
     if (!dir) {
@@ -196,16 +234,14 @@ FolderListing LocalFiles::list(const QString& folder) const {
         entry.isDir = S_ISDIR(st.st_mode);
         entry.size = S_ISREG(st.st_mode) ? static_cast<qint64>(st.st_size) : 0;
         listing.entries.append(entry);
+        if (step && listing.entries.size() % 256 == 0)
+            step();
     }
     if (!listing.ok()) {
         listing.entries.clear();
         return listing;
     }
-    std::sort(listing.entries.begin(), listing.entries.end(),
-              [](const FileEntry& a, const FileEntry& b) {
-                  const int order = a.name.compare(b.name, Qt::CaseInsensitive);
-                  return order != 0 ? order < 0 : a.name < b.name;
-              });
+    SortInSteps(listing.entries, step);
     return listing;
 }
 

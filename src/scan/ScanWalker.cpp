@@ -74,6 +74,10 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
             yield_();
         sinceYield.restart();
     };
+    const auto yieldWhenDue = [&] {
+        if (sinceYield.elapsed() >= kYieldEveryMs)
+            yield();
+    };
 
     // Levels instead of recursion on the call stack: no depth limit, however deep the folders.
     std::vector<Level> levels;
@@ -86,7 +90,8 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
             tree_.remove(&node);
             return;
         }
-        FolderListing listing = files_.list(folder);
+        // A folder of many thousand files takes longer to list than the window may wait.
+        FolderListing listing = files_.listInSteps(folder, yieldWhenDue);
         if (!listing.ok())
             ++result.unreadableFolders;
         levels.push_back({folder, std::move(listing.entries), 0, 0});
@@ -109,8 +114,7 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
             continue;
         }
         const FileEntry entry = level.entries.at(level.next++);
-        if (sinceYield.elapsed() >= kYieldEveryMs)
-            yield();
+        yieldWhenDue();
         if (stopRequested_)
             return stopNow();
         if (entry.isHidden)
