@@ -1,0 +1,181 @@
+// The import of a generated MP3 collection into a fresh catalog, against the I/O lower bound.
+// Usage: tarl-bench-import [TRACKS]   (default 20000)
+//
+// 1. Generates TRACKS tagged files (bench/Mp3Corpus.h) in a temporary folder.
+// 2. The lower bound, hot cache: walks the folders and reads from every file only the bytes the
+//    tag reader needs (the ID3v2 header and frame headers, the text frames' contents, the last
+//    128 bytes), with plain system calls. One warm-up pass, then the median of three.
+// 3. The import as `tarl-catalog import --sound-files` makes it: ScanWalker over the folder,
+//    then AddtrvScanDB into a fresh catalog. Times of the walk and the import, the peak
+//    resident size (VmHWM) of the process.
+#include "Mp3Corpus.h"
+
+#include "catalog/CatalogFile.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
+#include "platform/LinuxDrives.h"
+#include "platform/LocalFiles.h"
+#include "scan/ScanImport.h"
+#include "scan/ScanTree.h"
+#include "scan/ScanWalker.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+quint32 Be32(const unsigned char* p, bool syncsafe) {
+    if (syncsafe)
+        return (quint32(p[0] & 0x7F) << 21) | (quint32(p[1] & 0x7F) << 14) |
+               (quint32(p[2] & 0x7F) << 7) | quint32(p[3] & 0x7F);
+    return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
+}
+
+// Reads what a tag reader must read of one file; gives the bytes read.
+qint64 ReadTagBytes(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    struct stat st {};
+    ::fstat(fd, &st);
+    qint64 total = 0;
+    unsigned char header[10];
+    static thread_local std::vector<unsigned char> content(1 << 20);
+    if (::pread(fd, header, 10, 0) == 10 && std::memcmp(header, "ID3", 3) == 0 && header[3] >= 3) {
+        total += 10;
+        const bool v4 = header[3] == 4;
+        const qint64 end = 10 + Be32(header + 6, true);
+        qint64 at = 10;
+        unsigned char frame[10];
+        while (at + 10 <= end && ::pread(fd, frame, 10, at) == 10 && frame[0] != 0) {
+            total += 10;
+            const quint32 size = Be32(frame + 4, v4);
+            // Text frames and comments are read; pictures and the rest are skipped.
+            if ((frame[0] == 'T' || std::memcmp(frame, "COMM", 4) == 0) && size <= content.size())
+                total += ::pread(fd, content.data(), size, at + 10);
+            at += 10 + qint64(size);
+        }
+    }
+    unsigned char trailer[128];
+    if (st.st_size >= 128)
+        total += ::pread(fd, trailer, 128, st.st_size - 128);
+    ::close(fd);
+    return total;
+}
+
+// Walks the folders as a scan does (every entry looked at, folders entered) and reads every
+// ".mp3" file's tag bytes.
+void LowerBound(const std::string& folder, qint64* files, qint64* bytes) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.')
+            continue;
+        const std::string path = folder + "/" + name;
+        if (entry->d_type == DT_DIR) {
+            LowerBound(path, files, bytes);
+            continue;
+        }
+        const size_t length = std::strlen(name);
+        if (length > 4 && strcasecmp(name + length - 4, ".mp3") == 0) {
+            ++*files;
+            *bytes += ReadTagBytes(path.c_str());
+        }
+    }
+    ::closedir(dir);
+}
+
+long StatusKb(const char* field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(static_cast<qsizetype>(std::strlen(field)))
+                .trimmed()
+                .split(' ')[0]
+                .toLong();
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int tracks = argc > 1 ? std::atoi(argv[1]) : 20000;
+    QTemporaryDir temp;
+    const QString corpus = temp.path() + "/corpus";
+    QElapsedTimer clock;
+    clock.start();
+    QString error;
+    if (!tarl::bench::MakeMp3Corpus(corpus, tracks, &error)) {
+        std::fprintf(stderr, "corpus: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("corpus: %d files made in %.1f s\n", tracks, clock.elapsed() / 1000.0);
+
+    std::vector<double> bounds;
+    qint64 files = 0;
+    qint64 bytes = 0;
+    for (int pass = 0; pass < 4; ++pass) {
+        files = bytes = 0;
+        clock.restart();
+        LowerBound(corpus.toStdString(), &files, &bytes);
+        if (pass > 0) // the first pass warms the cache
+            bounds.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    std::sort(bounds.begin(), bounds.end());
+    const double bound = bounds[1];
+    std::printf("lower bound: %lld files, %.1f MB of tag bytes, median %.0f ms (%.0f to %.0f)\n",
+                static_cast<long long>(files), bytes / 1e6, bound, bounds.front(), bounds.back());
+
+    const QString dbPath = temp.path() + "/tarl.mdb";
+    if (!tarl::CreateCatalog(dbPath, &error)) {
+        std::fprintf(stderr, "catalog: %s\n", qPrintable(error));
+        return 1;
+    }
+    tarl::Catalog catalog;
+    if (!catalog.connection.open(tarl::BuildConnectionText(dbPath))) {
+        std::fprintf(stderr, "catalog: %s\n", qPrintable(catalog.connection.lastError()));
+        return 1;
+    }
+    const long rssBefore = StatusKb("VmRSS:");
+    const tarl::LinuxDrives drives;
+    const tarl::LocalFiles localFiles;
+    tarl::ScanTree tree;
+    tarl::ScanWalker walker(tree, localFiles);
+    tarl::ScanOptions options;
+    options.folder = corpus + "/";
+    clock.restart();
+    const tarl::ScanResult walked = walker.walk(options);
+    const double walkMs = clock.nsecsElapsed() / 1e6;
+    QString label = QStringLiteral("EOF");
+    clock.restart();
+    const tarl::ScanImportResult imported =
+        tarl::AddtrvScanDB(catalog, drives, tree, label, options.folder);
+    const double importMs = clock.nsecsElapsed() / 1e6;
+    std::printf("walk: %lld files in %.0f ms; import: %d nodes, %lld volumes, %lld lists, %lld "
+                "tracks, %d errors in %.0f ms\n",
+                static_cast<long long>(walked.matches), walkMs, imported.nodes,
+                static_cast<long long>(imported.volumes), static_cast<long long>(imported.lists),
+                static_cast<long long>(imported.tracks), imported.errorCount, importMs);
+    std::printf("walk + import: %.0f ms = %.1f times the lower bound (%.0f tracks/s)\n",
+                walkMs + importMs, (walkMs + importMs) / bound,
+                imported.tracks / ((walkMs + importMs) / 1000.0));
+    std::printf("memory: resident %.1f MB before the walk, peak (VmHWM) %.1f MB\n",
+                rssBefore / 1024.0, StatusKb("VmHWM:") / 1024.0);
+    return 0;
+}
