@@ -439,34 +439,6 @@ QString LastFolderName(QString& path) {
     return path.mid(path.lastIndexOf(u'/') + 1);
 }
 
-QString VolumeLabelOf(const Drives& drives, const QString& root) {
-    QString label = drives.volumeLabel(root);
-    const qsizetype nul = label.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        label.truncate(nul);
-
-    // Proper case: the first letter of each word upper, the rest lower; words are separated by
-    // spaces and the control characters that separate words (tab, line breaks).
-    QString proper;
-    proper.reserve(label.size());
-    bool wordStart = true;
-    for (qsizetype i = 0; i < label.size();) {
-        const char16_t c = label.at(i).unicode();
-        if (c == u' ' || (c >= u'\t' && c <= u'\r')) {
-            proper += label.at(i++);
-            wordStart = true;
-            continue;
-        }
-        // One character, which may be a surrogate pair.
-        const qsizetype length = label.at(i).isHighSurrogate() && i + 1 < label.size() ? 2 : 1;
-        const QString character = label.mid(i, length);
-        proper += wordStart ? character.toUpper() : character.toLower();
-        wordStart = false;
-        i += length;
-    }
-    return proper;
-}
-
 bool PathExists(const Files& files, const QString& path) {
     if (path.isEmpty())
         return false;

@@ -1,5 +1,8 @@
 #pragma once
 
+// VolumeLabelOf lives with the platform services; the tree and its callers use it from here.
+#include "platform/VolumeLabelText.h"
+
 #include <QString>
 
 namespace tarl {
@@ -30,10 +33,6 @@ bool tree_style_load(LibraryTree& tree, TreeSources sources, QString* error = nu
 // The name of the last folder of a path ending in "/" ("/music/rock/" gives "rock"); removes the
 // last character from `path`, so callers pass a copy.
 QString LastFolderName(QString& path);
-
-// The volume label of the drive whose root is given, in proper case ("MY DISC" gives "My Disc");
-// "" when the root has none.
-QString VolumeLabelOf(const Drives& drives, const QString& root);
 
 // Whether a folder (path ending in "/") or a file exists.
 bool PathExists(const Files& files, const QString& path);
