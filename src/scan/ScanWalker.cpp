@@ -63,6 +63,9 @@ ScanResult ScanWalker::WalkSoundFiles(const ScanOptions& options) {
 ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
     ScanResult result;
     stopRequested_ = false;
+    // Nothing to walk; an empty key would leave a node nothing could find again.
+    if (options.folder.isEmpty())
+        return result;
     const QString tag = soundFiles ? QStringLiteral("Cdmp3") : QStringLiteral("Cdm3u");
     const QString childTag = soundFiles ? QStringLiteral("Mp3") : QStringLiteral("M3u");
     const int childPicture = soundFiles ? 5 : 1;

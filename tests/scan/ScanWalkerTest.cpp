@@ -146,6 +146,18 @@ TEST(ScanWalkerTest, OnACdFolderNodesShowTheCdName) {
                      "Disc 7   < 1 files >|T/cd/rock/|Cdmp3|7", "  b.mp3|T/cd/rock/b.mp3|Mp3|5"}));
 }
 
+TEST(ScanWalkerTest, MissingFoldersLeaveNoNode) {
+    test::TempDir dir;
+    LocalFiles files;
+    for (const QString& folder : {dir.file("missing/"), QString()}) {
+        ScanTree tree;
+        ScanWalker walker(tree, files);
+        const ScanResult result = walker.walk(Options(ScanCollect::SoundFiles, folder));
+        EXPECT_EQ(tree.nodeCount(), 0) << folder.toStdString();
+        EXPECT_EQ(result.unreadableFolders, folder.isEmpty() ? 0 : 1);
+    }
+}
+
 TEST(ScanWalkerTest, AFolderAlreadyInTheTreeIsNotWalkedAgain) {
     test::TempDir dir;
     dir.write("m/a.m3u", "x");
