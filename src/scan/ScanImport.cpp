@@ -14,6 +14,7 @@
 #include "tags/TagFields.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 
 namespace tarl {
 
@@ -160,18 +161,27 @@ void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& no
 }
 
 // A sound file: its list and its track, with the tag read from the file.
+// Volumes found during one import, by label and name. Only ids found are kept: the import
+// never deletes a volume, so a volume found stays what the catalog holds.
+using VolumeIds = QHash<QString, qint64>;
+
 void ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& node,
-                     const QString& currentLabel, ScanImportResult& result) {
+                     const QString& currentLabel, VolumeIds& volumeIds, ScanImportResult& result) {
     // The volume is named after the parent of the track's folder, or the folder itself when it
     // is a drive root.
     QString folder = FolderOf(node.key());
     if (!IsDriveRootText(folder, drives))
         folder = FolderOf(folder.left(folder.size() - 1));
-    const Lookup<qint64> volumeId =
-        FindVolumeId(catalog, drives, folder + QLatin1Char('/'), currentLabel);
-    if (!volumeId.ok) {
-        Note(result, catalog.connection.lastError());
-        return;
+    const QString cacheKey = currentLabel + QChar(u'\0') + folder;
+    Lookup<qint64> volumeId{volumeIds.value(cacheKey, 0), true};
+    if (volumeId.value == 0) {
+        volumeId = FindVolumeId(catalog, drives, folder + QLatin1Char('/'), currentLabel);
+        if (!volumeId.ok) {
+            Note(result, catalog.connection.lastError());
+            return;
+        }
+        if (volumeId.value != 0)
+            volumeIds.insert(cacheKey, volumeId.value);
     }
     TagFields tags;
     QString why;
@@ -218,12 +228,13 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const Scan
         return true;
     };
 
+    VolumeIds volumeIds;
     for (int index = 1; index <= count && !result.stopped; ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
         if (IsFolderTag(node.tag()))
             ImportFolderNode(catalog, drives, node, currentLabel, pathScan, batches, result);
         else if (node.tag() == QLatin1String("Mp3"))
-            ImportSoundFile(catalog, drives, node, currentLabel, result);
+            ImportSoundFile(catalog, drives, node, currentLabel, volumeIds, result);
         if (hooks.status)
             hooks.status("Adding files to Data Base... " + QString::number(index) + " files");
         nodeDone(index);
