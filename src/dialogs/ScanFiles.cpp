@@ -1,0 +1,385 @@
+#include "dialogs/ScanFiles.h"
+
+#include "browser/TreeBuild.h"
+#include "browser/TreeIcons.h"
+#include "dialogs/FrRename.h"
+#include "platform/Ui.h"
+#include "scan/PurgeDuplicateM3u.h"
+#include "scan/ScanImport.h"
+#include "scan/ScanTreeModel.h"
+#include "scan/ScanWalker.h"
+#include "state/AppState.h"
+#include "state/PlayActions.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace tarl {
+
+namespace {
+const QString ScanCaption = QStringLiteral("&SCAN");
+const QString StopCaption = QStringLiteral("&STOP");
+const QString ProgramTitle = QStringLiteral("Tarl Beta Version 2.7.2");
+constexpr int TwipsPerPixel = 15;
+constexpr int ShortHeight = 2500;
+constexpr int TallHeight = 8000;
+// The scan menu opens this far right of and below the pointer, as it always did.
+const QPoint MenuOffset(400 / TwipsPerPixel, 1000 / TwipsPerPixel);
+
+// The scan tree's pictures drawn with the library tree's: 7 folder, 1 playlist, 5 sound file,
+// and the CD shown in Imagepath.
+QVariant scanPicture(int picture) {
+    switch (picture) {
+    case 7:
+        return TreeIcons::icon(4);
+    case 1:
+        return TreeIcons::icon(5);
+    case 5:
+        return TreeIcons::icon(8);
+    default:
+        return {};
+    }
+}
+
+void runEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+} // namespace
+
+ScanFiles::ScanFiles(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setWindowTitle(QStringLiteral("Scan Drive"));
+    setObjectName(QStringLiteral("ScanFiles"));
+    setModal(true);
+    setMouseTracking(true);
+    hooks.runRename = [](FrRename& dialog) { dialog.exec(); };
+    buildControls();
+    Form_Load();
+}
+
+ScanFiles::~ScanFiles() {
+    if (walker_)
+        walker_->stop();
+}
+
+void ScanFiles::buildControls() {
+    pathScan = new QLineEdit(QStringLiteral("/"), this); // the root drive, as "C:\" was
+    pathScan->setObjectName(QStringLiteral("pathScan"));
+    Imagepath = new QLabel(this);
+    Imagepath->setObjectName(QStringLiteral("Imagepath"));
+    Imagepath->setPixmap(TreeIcons::icon(4).pixmap(24, 24));
+    Imagepath->setCursor(Qt::PointingHandCursor);
+    Imagepath->installEventFilter(this);
+    etiqueta = new QLabel(this);
+    etiqueta->setObjectName(QStringLiteral("etiqueta"));
+
+    const QStringList options{QStringLiteral("Playlist files"), QStringLiteral("Sound files"),
+                              QStringLiteral("All files")};
+    for (int i = 0; i < 3; ++i) {
+        Options[i] = new QRadioButton(options[i], this);
+        Options[i]->setMouseTracking(true);
+        Options[i]->installEventFilter(this);
+    }
+    const QStringList kinds{QStringLiteral("Mp3"), QStringLiteral("Wav"), QStringLiteral("Wma"),
+                            QStringLiteral("M3u")};
+    for (int i = 0; i < 4; ++i) {
+        Ckfiles[i] = new QCheckBox(kinds[i], this);
+        Ckfiles[i]->setChecked(i < 3);
+    }
+    checkSubdirectori = new QCheckBox(QStringLiteral("Scan Su&bdirectories"), this);
+    checkSubdirectori->setChecked(true);
+    FoldProfundity = new QLineEdit(QStringLiteral("2"), this);
+    FoldProfundity->setObjectName(QStringLiteral("FoldProfundity"));
+    FoldProfundity->setMaximumWidth(40);
+
+    butScan = new QPushButton(ScanCaption, this);
+    butAddDatabase = new QPushButton(QStringLiteral("&Add to DataBase"), this);
+    butCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    butcmn = new QLabel(QStringLiteral("Clear Scan"), this);
+    butcmn->setObjectName(QStringLiteral("butcmn"));
+    butcmn->setCursor(Qt::PointingHandCursor);
+    butcmn->setMouseTracking(true);
+    butcmn->installEventFilter(this);
+    connect(butScan, &QPushButton::clicked, this, &ScanFiles::butScan_Click);
+    connect(butAddDatabase, &QPushButton::clicked, this, &ScanFiles::butAddDatabase_Click);
+    connect(butCancel, &QPushButton::clicked, this, &ScanFiles::butCancel_Click);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setValue(0);
+
+    model_ = new ScanTreeModel(tree_, this);
+    model_->setPictures(scanPicture);
+    trvScan = new QTreeView(this);
+    trvScan->setObjectName(QStringLiteral("trvScan"));
+    trvScan->setModel(model_);
+    trvScan->header()->hide();
+    trvScan->setUniformRowHeights(true);
+    trvScan->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(trvScan, &QTreeView::customContextMenuRequested, this, &ScanFiles::trvScan_MouseDown);
+    connect(trvScan, &QTreeView::doubleClicked, this, &ScanFiles::trvScan_DblClick);
+
+    auto* path = new QHBoxLayout;
+    path->addWidget(Imagepath);
+    path->addWidget(pathScan, 1);
+    path->addWidget(etiqueta);
+    auto* choices = new QGridLayout;
+    for (int i = 0; i < 3; ++i)
+        choices->addWidget(Options[i], 0, i);
+    for (int i = 0; i < 4; ++i)
+        choices->addWidget(Ckfiles[i], 1, i);
+    choices->addWidget(checkSubdirectori, 2, 0, 1, 2);
+    auto* depth = new QHBoxLayout;
+    depth->addWidget(new QLabel(QStringLiteral("Folder profundity"), this));
+    depth->addWidget(FoldProfundity);
+    choices->addLayout(depth, 2, 2, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(butScan);
+    buttons->addWidget(butAddDatabase);
+    buttons->addWidget(butCancel);
+    buttons->addStretch();
+    buttons->addWidget(butcmn);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(path);
+    layout->addLayout(choices);
+    layout->addLayout(buttons);
+    layout->addWidget(ProgressBar1);
+    layout->addWidget(trvScan, 1);
+    setMinimumHeight(0);
+}
+
+void ScanFiles::Form_Load() {
+    Options[1]->setChecked(true);
+    setHeightTwips(ShortHeight);
+}
+
+int ScanFiles::heightTwips() const {
+    return height() * TwipsPerPixel;
+}
+
+void ScanFiles::setHeightTwips(int twips) {
+    resize(width() < 200 ? 560 : width(), twips / TwipsPerPixel);
+}
+
+void ScanFiles::status(int panel, const QString& text) {
+    if (hooks.setStatusPanel)
+        hooks.setStatusPanel(panel, text);
+}
+
+void ScanFiles::butScan_Click() {
+    if (butScan->text() != ScanCaption) {
+        // A walk (or a refused CD key) is pending: the walk ends at its next entry.
+        if (walker_)
+            walker_->stop();
+        endWalk();
+        return;
+    }
+    setHeightTwips(ShortHeight);
+    tree_.clear();
+    butScan->setText(StopCaption);
+    pathScan->setEnabled(false);
+    folder0_ = pathScan->text();
+    if (!folder0_.endsWith(QLatin1Char('/')))
+        folder0_ += QLatin1Char('/');
+    goAhead_ = QStringLiteral("1");
+
+    const QString text = pathScan->text();
+    const qsizetype cdKey = text.indexOf(QLatin1String(":>"));
+    if (cdKey >= 0) {
+        // A CD volume key from the library tree. The window stays "&STOP" until pressed again.
+        pathScan->setText(text.mid(cdKey + 2).chopped(1));
+        state_.services.ui.message(QStringLiteral("This function not run with CD"),
+                                   QStringLiteral("Comming soon"), MsgIcon::Exclamation,
+                                   MsgButtons::Ok);
+        return;
+    }
+    if (IsCdDrive(text, state_.services.drives) && !nameCd()) {
+        endWalk();
+        return;
+    }
+    walk();
+    endWalk();
+}
+
+bool ScanFiles::nameCd() {
+    Imagepath->setPixmap(TreeIcons::icon(6).pixmap(24, 24));
+    state_.currentLabel = VolumeLabelOf(state_.services.drives, pathScan->text());
+    etiqueta->setText(state_.currentLabel);
+
+    FrRename dialog(state_, this);
+    dialog.renameMode = FrRename::NameCd;
+    dialog.prompt = QStringLiteral("CD name");
+    dialog.currentLabel = state_.currentLabel;
+    dialog.goAhead = goAhead_;
+    dialog.Form_Load();
+    if (hooks.runRename)
+        hooks.runRename(dialog);
+    // Cancel leaves both values as they were: the walk goes on under the volume label.
+    state_.currentLabel = dialog.currentLabel;
+    goAhead_ = dialog.goAhead;
+    return goAhead_ == QLatin1String("1");
+}
+
+void ScanFiles::walk() {
+    ScanOptions options;
+    options.collect = Options[0]->isChecked()   ? ScanCollect::Playlists
+                      : Options[1]->isChecked() ? ScanCollect::SoundFiles
+                                                : ScanCollect::AllFiles;
+    options.mp3 = Ckfiles[0]->isChecked();
+    options.wav = Ckfiles[1]->isChecked();
+    options.wma = Ckfiles[2]->isChecked();
+    options.subfolders = checkSubdirectori->isChecked();
+    options.folder = folder0_;
+    options.onCd = IsCdDrive(folder0_, state_.services.drives);
+    options.currentLabel = state_.currentLabel;
+
+    if (options.collect == ScanCollect::SoundFiles)
+        status(1, QStringLiteral("Scaning Mp3..."));
+    if (options.collect == ScanCollect::AllFiles)
+        status(1, QStringLiteral("Scaning M3u..."));
+
+    ScanWalker walker(tree_, state_.services.files);
+    walker.setYield(runEvents);
+    walker.setFolderShown([this](const QString& folder) { pathScan->setText(folder); });
+    if (options.collect == ScanCollect::SoundFiles)
+        walker.setStatusFolder([this](const QString& folder) { status(2, folder); });
+    walker_ = &walker;
+    const ScanResult result = walker.walk(options);
+    walker_ = nullptr;
+
+    // A stopped walk has already returned the window to idle; its tree is left as it is.
+    if (options.collect != ScanCollect::Playlists || result.stopped)
+        return;
+    QString depth = FoldProfundity->text();
+    PurgeDuplicateM3u(tree_, depth, state_.services.ui, ProgramTitle);
+    FoldProfundity->setText(depth);
+}
+
+void ScanFiles::endWalk() {
+    tree_.sortRoots();
+    pathScan->setEnabled(true);
+    butScan->setText(ScanCaption);
+    pathScan->setText(folder0_);
+    setHeightTwips(TallHeight);
+}
+
+void ScanFiles::AddtrvScanDB() {
+    ScanImportHooks importHooks;
+    importHooks.progress = [this](int maximum, int value) {
+        ProgressBar1->setMaximum(maximum);
+        ProgressBar1->setValue(value);
+    };
+    importHooks.status = [this](const QString& text) { status(2, text); };
+    importHooks.yield = [] {
+        runEvents();
+        return true;
+    };
+    tarl::AddtrvScanDB(state_.catalog, state_.services.drives, tree_, state_.currentLabel,
+                       pathScan->text(), importHooks);
+    state_.services.ui.message(QStringLiteral("Updated Data Base"), QStringLiteral("Data Base"),
+                               MsgIcon::Information, MsgButtons::Ok);
+    status(2, QString());
+    status(1, QString());
+}
+
+void ScanFiles::butAddDatabase_Click() {
+    AddtrvScanDB();
+}
+
+void ScanFiles::butCancel_Click() {
+    hide();
+}
+
+void ScanFiles::Imagepath_Click() {
+    const QString folder =
+        state_.services.ui.browseForFolder(QStringLiteral("Selecciona un directorio"));
+    if (!folder.isEmpty())
+        pathScan->setText(folder);
+}
+
+void ScanFiles::butcmn_Click() {
+    tree_.clear();
+}
+
+void ScanFiles::setBold(QWidget* widget, bool bold) {
+    QFont font = widget->font();
+    if (font.bold() == bold)
+        return;
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+void ScanFiles::Options_MouseMove(int index) {
+    setBold(Options.at(index), true);
+}
+
+void ScanFiles::butcmn_MouseMove() {
+    setBold(butcmn, true);
+}
+
+void ScanFiles::Form_MouseMove() {
+    for (QRadioButton* option : Options)
+        if (!option->isChecked())
+            setBold(option, false);
+    if (!butcmn->font().underline())
+        setBold(butcmn, false);
+}
+
+void ScanFiles::trvScan_MouseDown(const QPoint& pos) {
+    const QModelIndex index = trvScan->indexAt(pos);
+    ScanNode* node = model_->nodeAt(index);
+    if (node == nullptr)
+        return;
+    trvScan->setCurrentIndex(index);
+    if (hooks.popupScanMenu)
+        hooks.popupScanMenu(*node, trvScan->viewport()->mapToGlobal(pos) + MenuOffset);
+}
+
+void ScanFiles::trvScan_DblClick(const QModelIndex& index) {
+    const ScanNode* node = model_->nodeAt(index);
+    if (node == nullptr)
+        return;
+    if (node->tag() != QLatin1String("M3u") && node->tag() != QLatin1String("Mp3"))
+        return;
+    if (hooks.PlayWinampM3u)
+        hooks.PlayWinampM3u(node->key());
+    else if (state_.play)
+        state_.play->PlayWinampMp3s(node->key());
+}
+
+bool ScanFiles::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == Imagepath && type == QEvent::MouseButtonRelease) {
+        Imagepath_Click();
+        return true;
+    }
+    if (watched == butcmn && type == QEvent::MouseButtonRelease) {
+        butcmn_Click();
+        return true;
+    }
+    if (type == QEvent::MouseMove || type == QEvent::Enter) {
+        if (watched == butcmn)
+            butcmn_MouseMove();
+        for (int i = 0; i < 3; ++i)
+            if (watched == Options[i])
+                Options_MouseMove(i);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ScanFiles::mouseMoveEvent(QMouseEvent* event) {
+    Form_MouseMove();
+    QDialog::mouseMoveEvent(event);
+}
+
+} // namespace tarl

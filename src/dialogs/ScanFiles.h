@@ -1,0 +1,114 @@
+#pragma once
+
+#include "scan/ScanTree.h"
+
+#include <QDialog>
+#include <QPoint>
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTreeView;
+
+namespace tarl {
+
+struct AppState;
+class FrRename;
+class ScanTreeModel;
+class ScanWalker;
+
+// The scan window: walks a drive or folder for playlists or sound files into the scan tree
+// `trvScan`, and adds what it found to the catalog. Opened modally from the main window; the
+// library tree's re-scan drives it hidden (butScan_Click, then butAddDatabase_Click's import).
+class ScanFiles : public QDialog {
+    Q_OBJECT
+public:
+    explicit ScanFiles(AppState& state, QWidget* parent = nullptr);
+    ~ScanFiles() override;
+
+    // "Sound files" selected, the short height.
+    void Form_Load();
+    // Starts a walk of pathScan, or stops the running one.
+    void butScan_Click();
+    // Imports the scan tree into the catalog (AddtrvScanDB) and says so.
+    void butAddDatabase_Click();
+    // The import alone, without the closing message; the re-scan runs it after butScan_Click.
+    void AddtrvScanDB();
+    void butCancel_Click();
+    // Chooses the folder to scan with the folder browser.
+    void Imagepath_Click();
+    // "Clear Scan".
+    void butcmn_Click();
+    // The hover captions: the option or "Clear Scan" under the pointer turns bold; moving over
+    // the window turns back every caption that is not selected or underlined.
+    void Options_MouseMove(int index);
+    void butcmn_MouseMove();
+    void Form_MouseMove();
+    // The scan tree's right button on a node (selects it, then the scan tree's menu) and double
+    // click (plays a playlist or sound file).
+    void trvScan_MouseDown(const QPoint& pos);
+    void trvScan_DblClick(const QModelIndex& index);
+
+    // The window's height in twips (15 to a pixel).
+    int heightTwips() const;
+    void setHeightTwips(int twips);
+    bool walking() const { return walker_ != nullptr; }
+
+    ScanTree& tree() { return tree_; }
+    ScanTreeModel* model() const { return model_; }
+
+    // What the window needs from the rest of the program; unset parts are skipped.
+    struct Hooks {
+        // The main window's status panels 1 and 2.
+        std::function<void(int panel, const QString& text)> setStatusPanel;
+        // The scan tree's context menu at a global position, for the node selected.
+        std::function<void(ScanNode& node, const QPoint& globalPos)> popupScanMenu;
+        // Plays a playlist or track by path.
+        std::function<void(const QString& path)> PlayWinampM3u;
+        // Runs the CD-name dialog; by default modally. Tests answer it.
+        std::function<void(FrRename& dialog)> runRename;
+    };
+    Hooks hooks;
+
+    QLineEdit* pathScan = nullptr;
+    QLabel* Imagepath = nullptr;
+    QLabel* etiqueta = nullptr;
+    std::array<QRadioButton*, 3> Options{};
+    std::array<QCheckBox*, 4> Ckfiles{};
+    QCheckBox* checkSubdirectori = nullptr;
+    QLineEdit* FoldProfundity = nullptr;
+    QPushButton* butScan = nullptr;
+    QPushButton* butAddDatabase = nullptr;
+    QPushButton* butCancel = nullptr;
+    QLabel* butcmn = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QTreeView* trvScan = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void buildControls();
+    void status(int panel, const QString& text);
+    // Asks for the CD's name; false when the walk must not run.
+    bool nameCd();
+    void walk();
+    // Back to idle after a walk, or at once on a stop request.
+    void endWalk();
+    void setBold(QWidget* widget, bool bold);
+
+    AppState& state_;
+    ScanTree tree_;
+    ScanTreeModel* model_ = nullptr;
+    ScanWalker* walker_ = nullptr; // the running walk, null when idle
+    QString folder0_;              // the folder at depth 0, ending in "/"
+    QString goAhead_;
+};
+
+} // namespace tarl

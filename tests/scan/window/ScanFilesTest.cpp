@@ -1,0 +1,325 @@
+#include "dialogs/ScanFiles.h"
+#include "catalog/CatalogFile.h"
+#include "catalog/Recordset.h"
+#include "dialogs/FrRename.h"
+#include "scan/ScanTreeModel.h"
+#include "state/AppState.h"
+#include "support/TempDir.h"
+#include "support/TestServices.h"
+
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+using namespace tarl;
+using tarl::test::TempDir;
+using tarl::test::TestServices;
+
+namespace {
+
+struct Shown {
+    QString text;
+    QString key;
+    QString tag;
+    int picture;
+    QStringList children; // "text|key|tag"
+};
+
+class ScanWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = dir.path() + "/";
+        services.drives.addDrive(root, DriveType::Fixed);
+        window.hooks.setStatusPanel = [this](int panel, const QString& text) {
+            panels << QString::number(panel) + ":" + text;
+        };
+    }
+    void openCatalog() {
+        const QString file = dir.file("tarl.mdb");
+        ASSERT_TRUE(CreateCatalog(file));
+        ASSERT_TRUE(state.catalog.connection.open("Dbq=" + file + ";"));
+    }
+    void scan(const QString& folder, int option) {
+        window.pathScan->setText(folder);
+        window.Options[option]->setChecked(true);
+        window.butScan_Click();
+    }
+    // The scan tree as the view's model shows it.
+    std::vector<Shown> shown() const {
+        std::vector<Shown> out;
+        const ScanTreeModel& m = *window.model();
+        for (int r = 0; r < m.rowCount(); ++r) {
+            const QModelIndex i = m.index(r, 0);
+            Shown s{i.data().toString(),
+                    i.data(ScanTreeModel::KeyRole).toString(),
+                    i.data(ScanTreeModel::TagRole).toString(),
+                    i.data(ScanTreeModel::PictureRole).toInt(),
+                    {}};
+            for (int c = 0; c < m.rowCount(i); ++c) {
+                const QModelIndex k = m.index(c, 0, i);
+                s.children << k.data().toString() + "|" +
+                                  k.data(ScanTreeModel::KeyRole).toString() + "|" +
+                                  k.data(ScanTreeModel::TagRole).toString();
+            }
+            out.push_back(s);
+        }
+        return out;
+    }
+    qint64 count(const QString& table) {
+        Recordset rows;
+        EXPECT_TRUE(state.catalog.connection.execute("SELECT COUNT(*) FROM " + table, rows));
+        return rows.field(0).toLongLong();
+    }
+
+    TempDir dir;
+    QString root;
+    TestServices services;
+    AppState state{services.services()};
+    ScanFiles window{state};
+    QAbstractItemModelTester tester{window.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal};
+    QStringList panels;
+};
+
+TEST_F(ScanWindow, OpensWithTheControlsAsTheUserKnowsThem) {
+    EXPECT_EQ(window.butScan->text(), "&SCAN");
+    EXPECT_EQ(window.butAddDatabase->text(), "&Add to DataBase");
+    EXPECT_EQ(window.butCancel->text(), "&Cancel");
+    EXPECT_EQ(window.butcmn->text(), "Clear Scan");
+    EXPECT_EQ(window.checkSubdirectori->text(), "Scan Su&bdirectories");
+    EXPECT_TRUE(window.checkSubdirectori->isChecked());
+    EXPECT_EQ(window.FoldProfundity->text(), "2");
+    const char* options[] = {"Playlist files", "Sound files", "All files"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(window.Options[i]->text(), options[i]);
+        EXPECT_EQ(window.Options[i]->isChecked(), i == 1);
+    }
+    const char* kinds[] = {"Mp3", "Wav", "Wma", "M3u"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(window.Ckfiles[i]->text(), kinds[i]);
+        EXPECT_EQ(window.Ckfiles[i]->isChecked(), i < 3);
+    }
+    EXPECT_NEAR(window.heightTwips(), 2500, 15);
+    EXPECT_EQ(window.model()->rowCount(), 0);
+}
+
+TEST_F(ScanWindow, APlaylistScanGivesOneFolderNodePerFolderWithPlaylists) {
+    dir.write("music/a.m3u", "");
+    dir.write("music/b.M3U", "");
+    dir.write("music/old/c.m3u", "");
+    dir.write("music/empty/notes.txt", "x");
+    const QString music = root + "music/";
+    scan(root + "music", 0);
+
+    const auto nodes = shown();
+    ASSERT_EQ(nodes.size(), 2u);
+    EXPECT_EQ(nodes[0].text, music + "   < 2 files >");
+    EXPECT_EQ(nodes[0].key, music);
+    EXPECT_EQ(nodes[0].tag, "Cdm3u");
+    EXPECT_EQ(nodes[0].picture, 7);
+    QStringList first = nodes[0].children;
+    first.sort();
+    EXPECT_EQ(first, (QStringList{"a.m3u|" + music + "a.m3u|M3u", "b.M3U|" + music + "b.M3U|M3u"}));
+    EXPECT_EQ(nodes[1].text, music + "old/   < 1 files >");
+    EXPECT_EQ(nodes[1].children, QStringList{"c.m3u|" + music + "old/c.m3u|M3u"});
+
+    EXPECT_EQ(window.butScan->text(), "&SCAN");
+    EXPECT_TRUE(window.pathScan->isEnabled());
+    EXPECT_EQ(window.pathScan->text(), music);
+    EXPECT_NEAR(window.heightTwips(), 8000, 15);
+
+    // "All files" collects the playlists too, and says so in the first panel.
+    scan(music, 2);
+    EXPECT_EQ(shown().size(), 2u);
+    EXPECT_TRUE(panels.contains("1:Scaning M3u..."));
+}
+
+TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
+    dir.write("music/A.MP3", "x");
+    dir.write("music/b.wav", "x");
+    dir.write("music/c.wma", "x");
+    dir.write("music/d.m3u", "");
+    dir.write("music/sub/e.mp3", "x");
+    const QString music = root + "music/";
+    window.Ckfiles[0]->setChecked(false);
+    window.checkSubdirectori->setChecked(false);
+    scan(music, 1);
+
+    const auto nodes = shown();
+    ASSERT_EQ(nodes.size(), 1u);
+    EXPECT_EQ(nodes[0].text, music + "   < 2 files >");
+    EXPECT_EQ(nodes[0].tag, "Cdmp3");
+    QStringList files = nodes[0].children;
+    files.sort();
+    EXPECT_EQ(files, (QStringList{"b.wav|" + music + "b.wav|Mp3", "c.wma|" + music + "c.wma|Mp3"}));
+    EXPECT_EQ(panels.value(0), "1:Scaning Mp3...");
+
+    window.Ckfiles[0]->setChecked(true);
+    window.checkSubdirectori->setChecked(true);
+    scan(music, 1);
+    ASSERT_EQ(shown().size(), 2u);
+    EXPECT_EQ(shown()[0].children.size(), 3);
+    EXPECT_EQ(shown()[1].text, music + "sub/   < 1 files >");
+    EXPECT_TRUE(panels.contains("2:" + music + "sub"));
+
+    window.butcmn_Click();
+    EXPECT_EQ(window.model()->rowCount(), 0);
+}
+
+TEST_F(ScanWindow, StopMidWalkReturnsToIdleAndLeavesNoEmptyFolderNode) {
+    for (int i = 0; i < 6; ++i) {
+        dir.write(QString("music/f%1/x.mp3").arg(i), "x");
+        dir.write(QString("music/f%1/deeper/y.mp3").arg(i), "x");
+    }
+    int folders = 0;
+    window.hooks.setStatusPanel = [&](int panel, const QString&) {
+        if (panel != 2 || ++folders != 3)
+            return;
+        // Pressed while the walk yields to the event loop.
+        QTimer::singleShot(0, window.butScan, [this] {
+            EXPECT_EQ(window.butScan->text(), "&STOP");
+            window.butScan->click();
+            EXPECT_EQ(window.butScan->text(), "&SCAN"); // idle at once
+        });
+    };
+    scan(root + "music/", 1);
+    EXPECT_GE(folders, 3);
+    EXPECT_EQ(window.butScan->text(), "&SCAN");
+    EXPECT_FALSE(window.walking());
+    const auto nodes = shown();
+    EXPECT_LT(nodes.size(), 12u);
+    for (const Shown& n : nodes)
+        EXPECT_FALSE(n.children.isEmpty()) << n.text.toStdString();
+}
+
+TEST_F(ScanWindow, ACdIsNamedBeforeTheWalkAndItsFoldersShowTheName) {
+    dir.write("cd/a.mp3", "x");
+    dir.write("cd/rock/b.mp3", "x");
+    const QString cd = root + "cd/";
+    services.drives.addDrive(cd, DriveType::CdRom, "MY DISC");
+    QStringList prompts;
+    window.hooks.runRename = [&](FrRename& d) {
+        prompts << d.Label1->text() + "|" + d.txtRename->text();
+        d.btCancel->click();
+    };
+    scan(cd, 1);
+    EXPECT_EQ(prompts, QStringList{"CD name|My Disc"});
+    EXPECT_EQ(window.etiqueta->text(), "My Disc");
+    EXPECT_EQ(state.currentLabel, "My Disc"); // Cancel keeps the volume label
+    auto nodes = shown();
+    ASSERT_EQ(nodes.size(), 2u);
+    EXPECT_EQ(nodes[0].text, "My Disc   < 1 files >");
+    EXPECT_EQ(nodes[0].key.startsWith(cd), true);
+
+    window.hooks.runRename = [](FrRename& d) {
+        d.txtRename->setText("Disc 7");
+        d.btRename->click();
+    };
+    scan(cd, 1);
+    EXPECT_EQ(state.currentLabel, "Disc 7");
+    EXPECT_EQ(shown()[0].text, "Disc 7   < 1 files >");
+}
+
+TEST_F(ScanWindow, ACdNameAlreadyInTheCatalogOrEmptyStopsTheWalk) {
+    openCatalog();
+    ASSERT_TRUE(state.catalog.connection.execute(
+        "INSERT INTO CD (name, m3us, label, isCd) VALUES ('/x/', 1, 'Disc 7', '1')"));
+    dir.write("cd/a.mp3", "x");
+    services.drives.addDrive(root + "cd/", DriveType::CdRom, "MY DISC");
+    for (const char* typed : {"Disc 7", ""}) {
+        window.hooks.runRename = [typed](FrRename& d) {
+            d.txtRename->setText(typed);
+            d.btRename->click();
+        };
+        scan(root + "cd/", 1);
+        EXPECT_EQ(window.model()->rowCount(), 0) << typed;
+        EXPECT_EQ(window.butScan->text(), "&SCAN");
+    }
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    EXPECT_EQ(services.ui.transcript[0].text, "The CD name already exist in DB");
+}
+
+TEST_F(ScanWindow, ACdVolumeKeyIsRefusedAndTheButtonWaitsForAStop) {
+    scan("Disc 7:>/media/cd/rock/", 1);
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    EXPECT_EQ(services.ui.transcript[0].text, "This function not run with CD");
+    EXPECT_EQ(services.ui.transcript[0].title, "Comming soon");
+    EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(window.pathScan->text(), "/media/cd/rock");
+    EXPECT_EQ(window.butScan->text(), "&STOP");
+    window.butScan_Click();
+    EXPECT_EQ(window.butScan->text(), "&SCAN");
+}
+
+TEST_F(ScanWindow, AddToDataBaseImportsTheScanAndSaysSo) {
+    openCatalog();
+    dir.write("music/rock/a.mp3", "x");
+    dir.write("music/pop/b.mp3", "x");
+    scan(root + "music/", 1);
+    panels.clear();
+    window.butAddDatabase_Click();
+    EXPECT_EQ(count("CD"), 1);
+    EXPECT_EQ(count("M3u"), 2);
+    EXPECT_EQ(count("Mp3"), 2);
+    EXPECT_EQ(window.ProgressBar1->maximum(), 4);
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    EXPECT_EQ(services.ui.transcript[0].text, "Updated Data Base");
+    EXPECT_EQ(services.ui.transcript[0].title, "Data Base");
+    EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Information);
+    EXPECT_TRUE(panels.contains("2:Added 4 files"));
+    ASSERT_GE(panels.size(), 2);
+    EXPECT_EQ(panels.mid(panels.size() - 2), (QStringList{"2:", "1:"}));
+
+    window.butAddDatabase_Click(); // twice writes nothing new
+    EXPECT_EQ(count("Mp3"), 2);
+}
+
+TEST_F(ScanWindow, TheFolderBrowserHoverCaptionsAndTreeMouse) {
+    services.ui.folders = {QString(), root + "music/"};
+    window.pathScan->setText("/keep/");
+    window.Imagepath_Click();
+    EXPECT_EQ(window.pathScan->text(), "/keep/");
+    window.Imagepath_Click();
+    EXPECT_EQ(window.pathScan->text(), root + "music/");
+    EXPECT_EQ(services.ui.transcript[0].title, "Selecciona un directorio");
+
+    window.Options_MouseMove(0);
+    window.Options_MouseMove(1);
+    window.butcmn_MouseMove();
+    EXPECT_TRUE(window.Options[0]->font().bold());
+    window.Form_MouseMove();
+    EXPECT_FALSE(window.Options[0]->font().bold());
+    EXPECT_TRUE(window.Options[1]->font().bold()); // the selected one stays
+    EXPECT_FALSE(window.butcmn->font().bold());
+
+    dir.write("music/a.m3u", "");
+    scan(root + "music/", 0);
+    window.show();
+    window.trvScan->expandAll();
+    QStringList played;
+    window.hooks.PlayWinampM3u = [&](const QString& p) { played << p; };
+    const QModelIndex folder = window.model()->index(0, 0);
+    window.trvScan_DblClick(folder);
+    window.trvScan_DblClick(window.model()->index(0, 0, folder));
+    EXPECT_EQ(played, QStringList{root + "music/a.m3u"});
+
+    QPoint at;
+    window.hooks.popupScanMenu = [&](ScanNode& n, const QPoint& p) {
+        played << n.key();
+        at = p;
+    };
+    const QRect r = window.trvScan->visualRect(folder);
+    window.trvScan_MouseDown(r.center());
+    EXPECT_EQ(played.last(), root + "music/");
+    EXPECT_EQ(window.trvScan->currentIndex(), folder);
+    EXPECT_EQ(at, window.trvScan->viewport()->mapToGlobal(r.center()) + QPoint(26, 66));
+}
+
+} // namespace
