@@ -4,6 +4,7 @@
 #include "browser/TrackListView.h"
 #include "catalog/ConnectionText.h"
 #include "dialogs/Options.h"
+#include "dialogs/ScanFiles.h"
 #include "platform/PlayerLink.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Ui.h"
@@ -21,6 +22,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -82,6 +84,7 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     buildPlayerPanel();
     buildStatusBar();
     buildBrowser();
+    buildScan();
     // The built-in size and place, used until the settings give others.
     setWidth(11000);
     setHeight(7500);
@@ -300,6 +303,39 @@ void Main::buildBrowser() {
     hooks_.loadmp3list = [this] { browser->loadmp3list(); };
     hooks_.SelectFolderNode = [this](const QString& key) { browser->SelectFolderNode(key); };
     hooks_.setListViewMode = [this](int mode) { browser->setListViewMode(mode); };
+}
+
+ScanFiles& Main::scanWindow() {
+    if (scanFiles)
+        return *scanFiles;
+    scanFiles = new ScanFiles(state_, this);
+    scanFiles->hooks.setStatusPanel = [this](int panel, const QString& text) {
+        setStatusPanel(panel, text);
+    };
+    return *scanFiles;
+}
+
+void Main::buildScan() {
+    hooks_.showScanWindow = [this] { scanWindow().exec(); };
+    // The re-scan runs the hidden window's scan and import with its options as last set, then
+    // shows the folder again from the rebuilt tree.
+    hooks_.rescanSelected = [this] {
+        const TreeNode* node = browser->selectedNode();
+        if (!node || node->key.isEmpty())
+            return;
+        const QString key = node->key;
+        ScanFiles& scan = scanWindow();
+        scan.pathScan->setText(key);
+        scan.butScan_Click();
+        scan.AddtrvScanDB();
+        if (state_.sortedByCd)
+            browser->tree_cd_load();
+        else
+            browser->tree_style_load();
+        // A rebuild loses the selection; take the node again by its key when it is still there.
+        if (!browser->SelectFolderNode(key))
+            browser->trv_KeyDown(0);
+    };
 }
 
 void Main::refreshActions() {

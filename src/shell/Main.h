@@ -20,6 +20,7 @@ namespace tarl {
 
 struct AppState;
 class LibraryBrowser;
+class ScanFiles;
 class TrackListView;
 
 // The main window: start-up and shutdown, its menus, toolbar, status bar, the library tree
@@ -86,6 +87,8 @@ public:
     TrackListView* LstMP3 = nullptr;
     // The window side of the tree and the list.
     LibraryBrowser* browser = nullptr;
+    // The scan window, made on first use and hidden when closed.
+    ScanFiles* scanFiles = nullptr;
     QFrame* divisorH = nullptr;
     QFrame* FPlayer = nullptr;
     QLabel* plafo = nullptr;
@@ -132,6 +135,8 @@ private:
     void buildPlayerPanel();
     void buildStatusBar();
     void buildBrowser();
+    void buildScan();
+    ScanFiles& scanWindow();
     // Commands whose part is not there are shown disabled.
     void refreshActions();
     // The steps of the start-up that run under its error trap; false stops them.

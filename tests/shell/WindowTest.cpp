@@ -53,7 +53,7 @@ TEST_F(Window, MenusToolbarAndPanelsCarryTheirCaptions) {
     w.loadiconsmenu();
     EXPECT_EQ(w.Toolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
     // Parts that are not there yet are not offered.
-    EXPECT_FALSE(w.toolbarButtons[4]->isEnabled());
+    EXPECT_FALSE(w.toolbarButtons[5]->isEnabled());
     EXPECT_EQ(w.Command1->text(), "<>");
     EXPECT_EQ(w.bCompact->text(), ">>");
 }
