@@ -212,6 +212,12 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const Scan
     if (hooks.progress)
         hooks.progress(count, 0);
     const RowCounts before = CountRows(catalog);
+    // Every track looks up its list and itself in indexes that outgrow the engine's default
+    // page cache (2 MB) after a few thousand tracks; a larger cache for the import keeps the
+    // look-ups in memory. The connection's own size comes back at the end.
+    const Lookup<qint64> cacheSize =
+        FirstNumber(catalog.connection, catalog.general, QStringLiteral("PRAGMA cache_size"));
+    catalog.connection.execute(QStringLiteral("PRAGMA cache_size = -65536"));
     Batches batches(catalog, batching, result);
     batches.begin();
 
@@ -267,6 +273,8 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const Scan
         nodeDone(index);
     }
     batches.commit();
+    if (cacheSize.ok)
+        catalog.connection.execute("PRAGMA cache_size = " + QString::number(cacheSize.value));
 
     const RowCounts after = CountRows(catalog);
     result.volumes = after.volumes - before.volumes;
