@@ -1,12 +1,12 @@
 #include "ImportCommand.h"
 
 #include "Command.h"
-#include "browser/TreeBuild.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
+#include "platform/VolumeLabelText.h"
 #include "scan/PurgeDuplicateM3u.h"
 #include "scan/ScanImport.h"
 #include "scan/ScanTree.h"

@@ -7,6 +7,7 @@
 #include "catalog/PathParts.h"
 #include "catalog/QuoteSql.h"
 #include "platform/Drives.h"
+#include "platform/VolumeLabelText.h"
 #include "scan/ScanNode.h"
 #include "scan/ScanTree.h"
 #include "scan/ScanWalker.h"
@@ -25,23 +26,6 @@ constexpr int kErrorsKept = 10;
 
 bool IsFolderTag(const QString& tag) {
     return tag == QLatin1String("Cdm3u") || tag == QLatin1String("Cdmp3");
-}
-
-// The disc's label as the library tree shows it: cut at a NUL, each word in proper case.
-QString DiscLabelOf(const Drives& drives, const QString& path) {
-    QString label = drives.volumeLabel(drives.driveRoot(path));
-    const qsizetype nul = label.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        label.truncate(nul);
-    QString proper;
-    proper.reserve(label.size());
-    bool wordStart = true;
-    for (const QChar c : label) {
-        const bool separator = c == u' ' || (c >= u'\t' && c <= u'\r');
-        proper += separator ? c : (wordStart ? c.toUpper() : c.toLower());
-        wordStart = separator;
-    }
-    return proper;
 }
 
 void Note(ScanImportResult& result, const QString& why) {
@@ -153,7 +137,7 @@ void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& no
     if (onCd) {
         batches.run("INSERT INTO CD (name,m3us,label,IsCd,labelcd) VALUES " + QStringLiteral("('") +
                     quotedName + "','" + children + "','" + QuoteSql(currentLabel) + "','1','" +
-                    QuoteSql(DiscLabelOf(drives, pathScan)) + "')");
+                    QuoteSql(VolumeLabelOf(drives, drives.driveRoot(pathScan))) + "')");
         return;
     }
     batches.run("INSERT INTO CD (name,m3us,label,isCd) VALUES " + QStringLiteral("('") +
