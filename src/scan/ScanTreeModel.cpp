@@ -11,15 +11,17 @@ ScanTreeModel::~ScanTreeModel() {
     tree_.setObserver(nullptr);
 }
 
+// Searched from the end: a walk adds to the last folder node, so the node asked for while the
+// tree grows is almost always the last one, and a scan of many folders stays linear.
 int ScanTreeModel::rowOf(const ScanNode* node) const {
     if (ScanNode* parent = node->parent()) {
-        for (int i = 0; i < parent->childCount(); ++i)
+        for (int i = parent->childCount() - 1; i >= 0; --i)
             if (&parent->child(i) == node)
                 return i;
         return -1;
     }
     const auto& roots = tree_.roots();
-    for (int i = 0; i < static_cast<int>(roots.size()); ++i)
+    for (int i = static_cast<int>(roots.size()) - 1; i >= 0; --i)
         if (roots[i].get() == node)
             return i;
     return -1;
