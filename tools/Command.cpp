@@ -74,4 +74,28 @@ int Dispatch(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     return kBadUsage;
 }
 
+QString FieldText(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\':
+            shown += QLatin1String("\\\\");
+            break;
+        case u'\t':
+            shown += QLatin1String("\\t");
+            break;
+        case u'\n':
+            shown += QLatin1String("\\n");
+            break;
+        case u'\r':
+            shown += QLatin1String("\\r");
+            break;
+        default:
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 } // namespace tarl::tool

@@ -24,6 +24,10 @@ std::span<const Command> Commands();
 // Runs the command named by the first argument; the usage for none, "--help" or an unknown one.
 int Dispatch(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
+// A field as the line-per-record commands print it: a backslash, tab, line feed or carriage
+// return is written "\\", "\t", "\n" or "\r", so one record is always one line.
+QString FieldText(const QString& text);
+
 // "Usage: tarl-catalog NAME ARGUMENTS" and the summary of one command.
 void PrintCommandUsage(const Command& command, QTextStream& stream);
 

@@ -20,30 +20,6 @@ int Usage(QTextStream& err) {
 
 } // namespace
 
-QString ListColumnText(const QString& text) {
-    QString shown;
-    shown.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'\\':
-            shown += QLatin1String("\\\\");
-            break;
-        case u'\t':
-            shown += QLatin1String("\\t");
-            break;
-        case u'\n':
-            shown += QLatin1String("\\n");
-            break;
-        case u'\r':
-            shown += QLatin1String("\\r");
-            break;
-        default:
-            shown += c;
-        }
-    }
-    return shown;
-}
-
 int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QStringList rest = arguments;
     bool byPaths = true;
@@ -93,7 +69,7 @@ int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         for (int c = 0; c < TrackColumnCount; ++c) {
             if (c > 0)
                 out << '\t';
-            out << ListColumnText(row.columns[static_cast<size_t>(c)]);
+            out << FieldText(row.columns[static_cast<size_t>(c)]);
         }
         out << '\n';
     }

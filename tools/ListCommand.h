@@ -13,7 +13,4 @@ namespace tarl::tool {
 // is written as \\, \t, \n or \r, so every row stays one line.
 int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// A column's text as the list prints it.
-QString ListColumnText(const QString& text);
-
 } // namespace tarl::tool

@@ -17,30 +17,6 @@ int Usage(QTextStream& err) {
     return kBadUsage;
 }
 
-QString FieldText(const QString& text) {
-    QString shown;
-    shown.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'\\':
-            shown += QLatin1String("\\\\");
-            break;
-        case u'\t':
-            shown += QLatin1String("\\t");
-            break;
-        case u'\n':
-            shown += QLatin1String("\\n");
-            break;
-        case u'\r':
-            shown += QLatin1String("\\r");
-            break;
-        default:
-            shown += c;
-        }
-    }
-    return shown;
-}
-
 void Print(const TreeNode& node, int depth, QTextStream& out) {
     out << TreeLine(node, depth) << '\n';
     for (const auto& child : node.children)
