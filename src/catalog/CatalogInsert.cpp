@@ -3,6 +3,7 @@
 #include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
+#include "catalog/ImportStatements.h"
 #include "catalog/PathParts.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/ScanNodeValues.h"
@@ -50,6 +51,28 @@ bool AddListOnce(Catalog& catalog, const ListPathParts& list, qint64 volumeId) {
                                       catalog.general);
 }
 
+// AddFolderTrack's statements, run prepared with the same values.
+bool AddTrackPrepared(ImportStatements& statements, const ListPathParts& list,
+                      const ScanNodeValues& track, const TagFields& tags, qint64 volumeId) {
+    const Lookup<qint64> listId = statements.listOnVolume(list, volumeId);
+    if (!listId.ok)
+        return false;
+    const QString folder = list.path + (list.file == QLatin1String(".") ? QString() : list.file);
+    const Lookup<bool> there = statements.hasTrack(listId.value, folder, track.text);
+    if (!there.ok)
+        return false;
+    if (there.value)
+        return true;
+    const auto stored = [](const QString& value) {
+        const QString text = SqlTextValue(value);
+        return text.isEmpty() ? QStringLiteral(" ") : text;
+    };
+    return statements.insertTrack({folder, track.text, QString::number(listId.value),
+                                   stored(tags.title), stored(tags.artist), stored(tags.album),
+                                   stored(tags.year), stored(tags.genre), stored(tags.comments),
+                                   FormatFileSize(tags.fileLength)});
+}
+
 } // namespace
 
 bool AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLabel) {
@@ -70,6 +93,11 @@ bool AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLa
 
 bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues& track,
                     const TagFields& tags, qint64 volumeId) {
+    return AddFolderTrack(catalog, drives, track, tags, volumeId, nullptr);
+}
+
+bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues& track,
+                    const TagFields& tags, qint64 volumeId, ImportStatements* statements) {
     // The track's list is its folder, stored under the folder's parent ("/music/", "rock/"); the
     // tracks right on a drive root form the root's own list ("/media/cd/", ".").
     const QString& folderKey = track.parentKey;
@@ -78,6 +106,8 @@ bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues
         list.path = FolderOf(folderKey.left(folderKey.size() - 1));
         list.file = folderKey.mid(list.path.size());
     }
+    if (statements)
+        return AddTrackPrepared(*statements, list, track, tags, volumeId);
     if (!AddListOnce(catalog, list, volumeId))
         return false;
     const Lookup<qint64> listId = FindListIdOnVolume(catalog, list, volumeId);

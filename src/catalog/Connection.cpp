@@ -298,6 +298,10 @@ bool Connection::execute(const QString& statement, Recordset& into) {
     return true;
 }
 
+void Connection::setLastError(const QString& why) {
+    d->error = why;
+}
+
 bool Connection::execute(const QString& statement) {
     Recordset rows;
     return execute(statement, rows);

@@ -33,6 +33,8 @@ public:
     bool execute(const QString& statement);
 
     QString lastError() const;
+    // Sets lastError() for a failure found outside execute() (a statement run on handle()).
+    void setLastError(const QString& why);
     // The catalog file currently open, "" when closed.
     QString fileName() const;
     // True when the file could only be opened for reading.

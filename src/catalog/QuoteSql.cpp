@@ -2,14 +2,18 @@
 
 namespace tarl {
 
-QString QuoteSql(const QString& text) {
+namespace {
+
+// The text as the engine stores it from a quoted literal; `doubleQuotes` writes each quote twice
+// for the literal itself.
+QString CleanText(const QString& text, bool doubleQuotes) {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     const qsizetype end = nul < 0 ? text.size() : nul;
     QString quoted;
     quoted.reserve(end + 8);
     for (qsizetype i = 0; i < end; ++i) {
         const QChar c = text[i];
-        if (c == u'\'') {
+        if (doubleQuotes && c == u'\'') {
             quoted += QStringLiteral("''");
             continue;
         }
@@ -23,6 +27,16 @@ QString QuoteSql(const QString& text) {
         quoted += c.isSurrogate() ? QChar(QChar::ReplacementCharacter) : c;
     }
     return quoted;
+}
+
+} // namespace
+
+QString QuoteSql(const QString& text) {
+    return CleanText(text, true);
+}
+
+QString SqlTextValue(const QString& text) {
+    return CleanText(text, false);
 }
 
 } // namespace tarl

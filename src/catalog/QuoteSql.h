@@ -10,4 +10,9 @@ namespace tarl {
 // spliced into a statement, so every text reads back as it was written.
 QString QuoteSql(const QString& text);
 
+// The value the engine stores for QuoteSql(text) written as a literal: cut at the first NUL, lone
+// surrogates as U+FFFD, quotes as they are. For values bound to a prepared statement, so a bound
+// value writes exactly what the literal would.
+QString SqlTextValue(const QString& text);
+
 } // namespace tarl

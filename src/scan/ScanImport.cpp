@@ -4,6 +4,7 @@
 #include "catalog/CatalogInsert.h"
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
+#include "catalog/ImportStatements.h"
 #include "catalog/PathParts.h"
 #include "catalog/QuoteSql.h"
 #include "platform/Drives.h"
@@ -150,7 +151,8 @@ void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& no
 using VolumeIds = QHash<QString, qint64>;
 
 void ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& node,
-                     const QString& currentLabel, VolumeIds& volumeIds, ScanImportResult& result) {
+                     const QString& currentLabel, VolumeIds& volumeIds,
+                     ImportStatements* statements, ScanImportResult& result) {
     // The volume is named after the parent of the track's folder, or the folder itself when it
     // is a drive root.
     QString folder = FolderOf(node.key());
@@ -172,7 +174,7 @@ void ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& nod
     // An unreadable file still gets its row, with the fields no tag supplied.
     if (!ReadId3(node.key(), &tags, &why))
         Note(result, node.key() + ": " + why);
-    if (!AddFolderTrack(catalog, drives, node.values(), tags, volumeId.value))
+    if (!AddFolderTrack(catalog, drives, node.values(), tags, volumeId.value, statements))
         Note(result, catalog.connection.lastError());
 }
 
@@ -219,12 +221,14 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const Scan
     };
 
     VolumeIds volumeIds;
+    ImportStatements prepared(catalog.connection);
+    ImportStatements* statements = batching.prepared ? &prepared : nullptr;
     for (int index = 1; index <= count && !result.stopped; ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
         if (IsFolderTag(node.tag()))
             ImportFolderNode(catalog, drives, node, currentLabel, pathScan, batches, result);
         else if (node.tag() == QLatin1String("Mp3"))
-            ImportSoundFile(catalog, drives, node, currentLabel, volumeIds, result);
+            ImportSoundFile(catalog, drives, node, currentLabel, volumeIds, statements, result);
         if (hooks.status)
             hooks.status("Adding files to Data Base... " + QString::number(index) + " files");
         nodeDone(index);

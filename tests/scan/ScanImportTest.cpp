@@ -67,6 +67,22 @@ protected:
         return result;
     }
 
+    // Every stored byte and type of the three tables, ids included, to compare imports exactly.
+    QList<QVariantList> exactContents() {
+        const auto exact = [](const QStringList& columns, const QString& table) {
+            QStringList parts;
+            for (const QString& column : columns)
+                parts << "typeof(" + column + ")"
+                      << "hex(" + column + ")";
+            return "SELECT " + parts.join(", ") + " FROM " + table + " ORDER BY id";
+        };
+        return rows(exact({"id", "name", "m3us", "label", "isCd", "labelcd"}, "CD")) +
+               rows(exact({"id", "path", "file", "cd_id", "mp3s", "nick"}, "M3u")) +
+               rows(exact({"id", "file", "path", "m3u_id", "title", "artist", "album", "year",
+                           "genre", "comments", "size", "time", "rating"},
+                          "Mp3"));
+    }
+
     // The three tables as text, ids left out, to compare two catalogs' contents.
     QList<QVariantList> contents() {
         return rows("SELECT name, m3us, label, isCd, labelcd FROM CD ORDER BY name") +
@@ -233,6 +249,59 @@ TEST_F(ScanImport, AwkwardNamesReadBackExactly) {
                   1);
     }
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 WHERE title = 'T''itle\n2'").toInt(), 3);
+    EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
+}
+
+TEST_F(ScanImport, PreparedImportWritesTheRowsOfTheLiteralOne) {
+    // Names and tag values that the literal statements quote, cut or replace: quotes, a doubled
+    // quote, a line break, a NUL (the rest is cut), a lone surrogate and a pair.
+    const QString lone = QString(QChar(0xD800));
+    const QString pair = QString::fromUtf16(u"\U0001F3B5");
+    const QString music = root + "music/";
+    const QStringList folders = {"Rock 'n' Roll/",   "a''b/",
+                                 "two\nlines/",      "nul" + QString(QChar(u'\0')) + "cut/",
+                                 "odd" + lone + "/", "note" + pair + "/"};
+    const QStringList files = {"it's.mp3",          "''.mp3",
+                               "x\ny.mp3",          "n" + QString(QChar(u'\0')) + "x.mp3",
+                               "l" + lone + ".mp3", "p" + pair + ".mp3",
+                               "missing.mp3"};
+    for (const QString& name : folders) {
+        ScanNode& node = tree.addRoot(music + name, music + name, "Cdmp3", 7);
+        for (const QString& file : files) {
+            // Files that can exist on disc get a tag; the others are imported unread.
+            if (!name.contains(QChar(u'\0')) && !file.contains(QChar(u'\0')) &&
+                !(name + file).contains(lone) && file != "missing.mp3")
+                temp.write("music/" + name + file,
+                           test::Id3Builder(3)
+                               .text("TIT2", "T'it''le\n" + pair, test::Id3Enc::Utf16)
+                               .text("TPE1", "O'Band")
+                               .audio(2)
+                               .build());
+            tree.addChild(node, music + name + file, file, "Mp3", 5);
+        }
+    }
+    ScanNode& other = tree.addRoot(root + "other/", root + "other/", "Cdmp3", 7);
+    tree.addChild(other, root + "other/it's.mp3", "it's.mp3", "Mp3", 5);
+
+    ScanImportBatching literal;
+    literal.prepared = false;
+    import({}, literal);
+    const QList<QVariantList> written = exactContents();
+    ASSERT_GT(written.size(), 40);
+    // A prepared rerun over the literal rows finds every one of them.
+    EXPECT_EQ(import().tracks, 0);
+    EXPECT_EQ(exactContents(), written);
+
+    run("DELETE FROM Mp3");
+    run("DELETE FROM M3u");
+    run("DELETE FROM CD");
+    run("DELETE FROM sqlite_sequence");
+    const ScanImportResult prepared = import();
+    EXPECT_EQ(prepared.tracks, static_cast<qint64>(folders.size() * files.size() + 1));
+    EXPECT_EQ(exactContents(), written);
+    // And a literal rerun finds every prepared row.
+    EXPECT_EQ(import({}, literal).tracks, 0);
+    EXPECT_EQ(exactContents(), written);
     EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
 }
 
