@@ -40,6 +40,13 @@ public:
     // Starts the player with a command line: program, a space, the argument in double quotes.
     // False when nothing could be started; callers ignore it.
     virtual bool launch(const QString& commandLine) = 0;
+    // After a launch: waits, at most `timeoutMs`, until the player answers and holds the target
+    // it was given, and returns its window (0 when it never answered). A player that was already
+    // running when the launch came answers at once.
+    virtual PlayerWindow waitForWindow(int timeoutMs) {
+        Q_UNUSED(timeoutMs);
+        return findWindow();
+    }
 };
 
 // No player running: nothing is found, every request answers 0, nothing starts.
