@@ -1,0 +1,32 @@
+#include "history/Favorites.h"
+
+#include "catalog/PathParts.h"
+#include "platform/Ui.h"
+#include "state/AppState.h"
+
+namespace tarl {
+namespace {
+
+const QString ProgramTitle = QStringLiteral("Tarl Beta Version 2.7.2");
+
+} // namespace
+
+QString FavoriteProposal(const AppState& state) {
+    QString folderPart;
+    if (!state.lastFolder.isEmpty()) {
+        QString folder = state.lastFolder;
+        folderPart = LastPathPart(folder) + u'/';
+    }
+    return folderPart + QStringLiteral(" (") + QString::number(state.lastIndex) +
+           QStringLiteral(") ") + state.lastSong;
+}
+
+void mnufavAdd_Click(AppState& state) {
+    Ui& ui = state.services.ui;
+    const std::optional<QString> name =
+        ui.input(QStringLiteral("Favorite Name"), QStringLiteral("Add to Favorites"),
+                 FavoriteProposal(state));
+    ui.message(name.value_or(QString()), ProgramTitle, MsgIcon::None, MsgButtons::Ok);
+}
+
+} // namespace tarl

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace tarl {
+
+struct AppState;
+
+// The name "Add to favorites" proposes for the song playing: the last component of its folder
+// followed by "/" (nothing at all while no folder is known), " (", the playlist entry index,
+// ") " and the song's file name.
+QString FavoriteProposal(const AppState& state);
+
+// "Add to favorites": asks for the name with the proposal filled in, then shows the name typed
+// ("" when cancelled) in a message box. Nothing is stored.
+void mnufavAdd_Click(AppState& state);
+
+} // namespace tarl

@@ -1,0 +1,180 @@
+#include "history/HistoryFile.h"
+
+#include "platform/Clock.h"
+#include "platform/PlaylistText.h"
+#include "state/AppState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+
+namespace tarl {
+namespace {
+
+const QString HistoryFolderName = QStringLiteral("history");
+
+QString BackupPathOf(const QString& path) {
+    return path + u'_';
+}
+
+QString WithoutLineBreaks(QString s) {
+    s.replace(u'\r', u' ');
+    s.replace(u'\n', u' ');
+    return s;
+}
+
+QString WithoutBar(QString s) {
+    s.replace(u'|', u' ');
+    return WithoutLineBreaks(s);
+}
+
+// The index and the position never hold "/": the parser finds the folder by its last "/".
+QString NumberField(QString s) {
+    s.replace(u'/', u' ');
+    return WithoutBar(s);
+}
+
+// The lines of a history file as written, empty ones skipped; none when missing or unreadable.
+QStringList ReadLines(const QString& path) {
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = PlaylistLines(in.readAll());
+    lines.removeIf([](const QString& line) { return line.isEmpty(); });
+    return lines;
+}
+
+} // namespace
+
+QString HistoryFilePath(const QString& programFolder) {
+    return programFolder + HistoryFolderName + QStringLiteral("/TARLhistory.tlh");
+}
+
+QString HistoryLine(const HistoryRecord& r) {
+    return QStringList{WithoutBar(r.date),   WithoutBar(r.time),        WithoutLineBreaks(r.folder),
+                       NumberField(r.index), WithoutLineBreaks(r.song), NumberField(r.position)}
+        .join(u'|');
+}
+
+HistoryRecord ParseHistoryLine(const QString& line) {
+    HistoryRecord r;
+    const qsizetype dateEnd = line.indexOf(u'|');
+    if (dateEnd < 0) {
+        r.date = line;
+        return r;
+    }
+    r.date = line.left(dateEnd);
+    const qsizetype timeEnd = line.indexOf(u'|', dateEnd + 1);
+    if (timeEnd < 0) {
+        r.time = line.mid(dateEnd + 1);
+        return r;
+    }
+    r.time = line.sliced(dateEnd + 1, timeEnd - dateEnd - 1);
+    const QString rest = line.mid(timeEnd + 1);
+
+    // The folder ends in "/" and a file name holds none, so the last "/" closes the folder. A
+    // folder without any "/" (empty, or not written by this program) ends at the first "|".
+    const qsizetype lastSlash = rest.lastIndexOf(u'/');
+    const qsizetype folderEnd = lastSlash >= 0 ? lastSlash + 1 : rest.indexOf(u'|');
+    if (folderEnd < 0) {
+        r.folder = rest;
+        return r;
+    }
+    r.folder = rest.left(folderEnd);
+    QString after = rest.mid(folderEnd);
+    if (after.startsWith(u'|'))
+        after.remove(0, 1);
+
+    const qsizetype indexEnd = after.indexOf(u'|');
+    if (indexEnd < 0) {
+        r.index = after;
+        return r;
+    }
+    r.index = after.left(indexEnd);
+    const QString songAndPosition = after.mid(indexEnd + 1);
+    const qsizetype songEnd = songAndPosition.lastIndexOf(u'|');
+    if (songEnd < 0) {
+        r.song = songAndPosition;
+        return r;
+    }
+    r.song = songAndPosition.left(songEnd);
+    r.position = songAndPosition.mid(songEnd + 1);
+    return r;
+}
+
+QList<HistoryRecord> ReadHistory(const QString& path, int max) {
+    QList<HistoryRecord> records;
+    for (const QString& line : ReadLines(path)) {
+        if (max >= 0 && records.size() >= max)
+            break;
+        records.append(ParseHistoryLine(line));
+    }
+    return records;
+}
+
+bool RecordHistory(AppState& state, QString* error) {
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    const QString path = HistoryFilePath(state.programFolder);
+    const QString backup = BackupPathOf(path);
+    const QString folder = state.programFolder + HistoryFolderName;
+    if (!QDir().mkpath(folder))
+        return fail(QStringLiteral("Cannot create the folder %1").arg(folder));
+
+    const Settings& settings = state.settings;
+    const QDateTime now = state.services.clock.now();
+    const QLocale locale = QLocale::system();
+    HistoryRecord record;
+    record.date = locale.toString(now.date(), QLocale::ShortFormat);
+    record.time = locale.toString(now.time(), QLocale::ShortFormat);
+    record.folder = settings.ReadSetting(keys::Player, keys::Mp3Folder.name, QString());
+    record.index = settings.ReadSetting(keys::Player, keys::Mp3Index.name, QString());
+    record.song = settings.ReadSetting(keys::Player, keys::Mp3Song.name, QString());
+    record.position = settings.ReadSetting(keys::Player, keys::Mp3Position.name, QString());
+    const QString newLine = HistoryLine(record);
+    const QString key = ParseHistoryLine(newLine).folder;
+
+    // A backup is what an interrupted write of the older design left: the history itself when
+    // the file is gone, stale otherwise.
+    const bool haveFile = QFileInfo::exists(path);
+    const QStringList older = ReadLines(haveFile ? path : backup);
+
+    QByteArray bytes = newLine.toUtf8() + "\r\n";
+    for (const QString& line : older) {
+        if (ParseHistoryLine(line).folder == key)
+            continue;
+        bytes += line.toUtf8();
+        bytes += "\r\n";
+    }
+
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()));
+    out.write(bytes);
+    if (!out.commit())
+        return fail(QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()));
+    // A backup that cannot be deleted is harmless while the file exists: it is read only in
+    // the file's absence, and clearing the history deletes both.
+    QFile::remove(backup);
+    return true;
+}
+
+bool ClearHistory(const QString& programFolder, QString* error) {
+    const QString path = HistoryFilePath(programFolder);
+    for (const QString& file : {path, BackupPathOf(path)}) {
+        QFile f(file);
+        if (!f.exists() || f.remove())
+            continue;
+        if (error)
+            *error = QStringLiteral("Cannot delete %1: %2").arg(file, f.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace tarl

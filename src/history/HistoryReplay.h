@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace tarl {
+
+struct AppState;
+
+// The main window's parts a replay goes through.
+struct ReplaySteps {
+    // Selects the folder's node in the library tree and fills the track list; false when the
+    // tree has no such node.
+    std::function<bool(const QString& folder)> SelectFolderNode;
+    // Reloads the track list and plays it as Enter on the tree does.
+    std::function<void()> playList;
+};
+
+// Plays history entry `entry` (from 1) again: selects its folder, plays the folder's list and,
+// when the recorded song is in the temporary playlist (compared without regard to case), jumps
+// to it and to the recorded second. An entry past the end of the file does nothing; a folder no
+// longer in the tree gives the "Not Found" box and nothing plays.
+void ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps);
+
+} // namespace tarl
