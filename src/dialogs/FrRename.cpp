@@ -4,6 +4,7 @@
 #include "catalog/QuoteSql.h"
 #include "platform/Ui.h"
 #include "state/AppState.h"
+#include "state/Version.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,7 +16,7 @@ namespace tarl {
 
 namespace {
 // Boxes without a title of their own carry the program's title, as they always did.
-const QString ProgramTitle = QStringLiteral("Tarl Beta Version 2.7.2");
+const QString ProgramTitle = QString(VersionLabel);
 } // namespace
 
 FrRename::FrRename(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {

@@ -10,6 +10,7 @@
 #include "scan/ScanWalker.h"
 #include "state/AppState.h"
 #include "state/PlayActions.h"
+#include "state/Version.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -31,7 +32,7 @@ namespace tarl {
 namespace {
 const QString ScanCaption = QStringLiteral("&SCAN");
 const QString StopCaption = QStringLiteral("&STOP");
-const QString ProgramTitle = QStringLiteral("Tarl Beta Version 2.7.2");
+const QString ProgramTitle = QString(VersionLabel);
 constexpr int TwipsPerPixel = 15;
 constexpr int ShortHeight = 2500;
 constexpr int TallHeight = 8000;

@@ -1,7 +1,7 @@
 #include "shell/About.h"
 
 #include "shell/Picture.h"
-#include "shell/Version.h"
+#include "state/Version.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -11,7 +11,7 @@
 #include "shell/About.h"
 #include "shell/Picture.h"
 #include "shell/Twips.h"
-#include "shell/Version.h"
+#include "state/Version.h"
 #include "state/AppState.h"
 #include "state/Convert.h"
 #include "state/LastSong.h"
