@@ -1,0 +1,226 @@
+#include "history/Favorites.h"
+#include "history/HistoryFile.h"
+#include "history/HistoryMenu.h"
+#include "history/HistoryReplay.h"
+#include "scan/TemporaryPlaylist.h"
+#include "support/QtPrinters.h"
+#include "support/TempDir.h"
+#include "support/TestServices.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tarl;
+using tarl::test::FakePlayerLink;
+using tarl::test::TempDir;
+using tarl::test::TestServices;
+
+namespace {
+
+class History : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state.programFolder = dir.path() + u'/';
+        state.settings.setPath(dir.file("tarl.ini"));
+        state.tmpPlaylistPath = TemporaryPlaylistPath(state.programFolder);
+    }
+    // What the now-playing tracking leaves in the settings file, then the record of it.
+    bool play(const QString& folder, const QString& index, const QString& song,
+              const QString& position) {
+        state.settings.write(keys::Mp3Folder, folder);
+        state.settings.write(keys::Mp3Index, index);
+        state.settings.write(keys::Mp3Song, song);
+        state.settings.write(keys::Mp3Position, position);
+        return RecordHistory(state);
+    }
+    QString file() const { return QString::fromUtf8(dir.read("history/TARLhistory.tlh")); }
+    QString stamp() const {
+        const QDateTime t = services.clock.time;
+        return QLocale::system().toString(t.date(), QLocale::ShortFormat) + u'|' +
+               QLocale::system().toString(t.time(), QLocale::ShortFormat) + u'|';
+    }
+    void writeHistory(const QStringList& lines, const QString& name = "TARLhistory.tlh") {
+        dir.write("history/" + name, lines.join("\r\n").toUtf8() + "\r\n");
+    }
+
+    TempDir dir;
+    TestServices services;
+    AppState state{services.services()};
+};
+
+TEST_F(History, NewestFirstOneLinePerFolderWithCrlf) {
+    ASSERT_TRUE(play("/m/A/", "3", "a.mp3", "61"));
+    ASSERT_TRUE(play("/m/B/", "0", "b.mp3", "5"));
+    const QString stampB = stamp();
+    services.clock.time = services.clock.time.addDays(1);
+    ASSERT_TRUE(play("/m/A/", "4", "a2.mp3", "7"));
+    EXPECT_EQ(file(), stamp() + "/m/A/|4|a2.mp3|7\r\n" + stampB + "/m/B/|0|b.mp3|5\r\n");
+    const QList<HistoryRecord> records = ReadHistory(HistoryFilePath(state.programFolder));
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[1].folder, "/m/B/");
+    // Folders are compared exactly: a different case is another folder.
+    ASSERT_TRUE(play("/m/a/", "1", "x.mp3", "2"));
+    EXPECT_EQ(ReadHistory(HistoryFilePath(state.programFolder)).size(), 3);
+}
+
+TEST_F(History, FirstPlayWithoutSavedStateLeavesFourEmptyFields) {
+    ASSERT_TRUE(RecordHistory(state));
+    EXPECT_EQ(file(), stamp() + "|||\r\n");
+    ASSERT_TRUE(RecordHistory(state)); // the empty folder is a key like any other
+    const QList<HistoryRecord> records = ReadHistory(HistoryFilePath(state.programFolder));
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].folder + records[0].index + records[0].song + records[0].position, "");
+    EXPECT_EQ(HistoryCaption(1, records[0]), "1)     >>>>>   ");
+}
+
+TEST(HistoryLines, FieldsRoundTripWhateverTheNamesHold) {
+    const QList<HistoryRecord> cases = {
+        {"2/1/26", "3:04 AM", "/m/a|b/c|/", "2", "x|y|.mp3", "61"},
+        {"d", "t", "/m/|/", "", "|", ""},
+        {"d", "t", "", "", "", ""},
+        {"d", "t", "/", "0", "song", "0"},
+    };
+    for (const HistoryRecord& r : cases)
+        EXPECT_EQ(ParseHistoryLine(HistoryLine(r)), r) << HistoryLine(r).toStdString();
+    // What would break the line apart is written as a space.
+    EXPECT_EQ(HistoryLine({"a|b", "c\nd", "/f\r/", "1/2", "s\n", "9|"}), "a b|c d|/f /|1 2|s |9 ");
+}
+
+TEST_F(History, MenuShowsTheFirstTenOfFourteenAndClearRemovesThem) {
+    EXPECT_EQ(HistoryMenuState(state.programFolder).exists, false);
+    QStringList lines;
+    for (int i = 1; i <= 14; ++i)
+        lines << QStringLiteral("d|t|/music/Album %1/|0|track%1.mp3|0").arg(i);
+    // Line ends of any kind are read; empty lines are no entries.
+    dir.write("history/TARLhistory.tlh",
+              (lines.mid(0, 3).join("\n") + "\r\r\n" + lines.mid(3).join("\r") + "\n").toUtf8());
+    const HistoryMenu menu = HistoryMenuState(state.programFolder);
+    EXPECT_TRUE(menu.exists);
+    ASSERT_EQ(menu.captions.size(), 10);
+    EXPECT_EQ(menu.captions[0], "1)  Album 1   >>>>>   track1.mp3");
+    EXPECT_EQ(menu.captions[9], "10)  Album 10   >>>>>   track10.mp3");
+
+    writeHistory({"left-over"}, "TARLhistory.tlh_");
+    ASSERT_TRUE(ClearHistory(state.programFolder));
+    EXPECT_EQ(HistoryMenuState(state.programFolder).exists, false);
+    ASSERT_TRUE(RecordHistory(state)); // the cleared history does not come back
+    EXPECT_EQ(ReadHistory(HistoryFilePath(state.programFolder)).size(), 1);
+}
+
+TEST_F(History, LeftOverBackupIsRecoveredOnlyWhenTheFileIsMissing) {
+    writeHistory({"d|t|/m/A/|0|a.mp3|1", "d|t|/m/B/|0|b.mp3|2"}, "TARLhistory.tlh_");
+    ASSERT_TRUE(play("/m/A/", "1", "a.mp3", "9"));
+    EXPECT_EQ(file(), stamp() + "/m/A/|1|a.mp3|9\r\nd|t|/m/B/|0|b.mp3|2\r\n");
+    EXPECT_FALSE(QFileInfo::exists(dir.file("history/TARLhistory.tlh_")));
+
+    writeHistory({"d|t|/m/stale/|0|s.mp3|1"}, "TARLhistory.tlh_");
+    ASSERT_TRUE(play("/m/C/", "0", "c.mp3", "3"));
+    EXPECT_FALSE(file().contains("stale"));
+    EXPECT_EQ(ReadHistory(HistoryFilePath(state.programFolder)).size(), 3);
+    EXPECT_FALSE(QFileInfo::exists(dir.file("history/TARLhistory.tlh_")));
+}
+
+TEST_F(History, FileThatCannotBeReplacedFailsWithReason) {
+    dir.write("history/TARLhistory.tlh/inside", "x"); // a folder in its place
+    QString error;
+    EXPECT_FALSE(RecordHistory(state, &error));
+    EXPECT_TRUE(error.contains("TARLhistory.tlh")) << error.toStdString();
+}
+
+TEST_F(History, UnwritableFolderKeepsTheOldFileAndSaysWhy) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes anywhere";
+    writeHistory({"d|t|/m/A/|0|a.mp3|1"});
+    const QString before = file();
+    ASSERT_EQ(::chmod(qPrintable(dir.file("history")), 0555), 0);
+    state.settings.write(keys::Mp3Folder, "/m/B/");
+    QString error;
+    EXPECT_FALSE(RecordHistory(state, &error));
+    ::chmod(qPrintable(dir.file("history")), 0755);
+    EXPECT_TRUE(error.contains("TARLhistory.tlh")) << error.toStdString();
+    EXPECT_EQ(file(), before);
+}
+
+class Replay : public History {
+protected:
+    void SetUp() override {
+        History::SetUp();
+        steps.SelectFolderNode = [this](const QString& folder) {
+            calls << "select " + folder;
+            return folder == "/m/A|1/";
+        };
+        steps.playList = [this] {
+            calls << "play";
+            ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, playlist));
+            services.player.running = true; // the play started the player
+        };
+    }
+    QStringList calls;
+    QStringList playlist;
+    ReplaySteps steps;
+};
+
+TEST_F(Replay, JumpsToTheRecordedSongFoundWithoutRegardToCase) {
+    writeHistory({"d|t|/m/B/|0|b.mp3|0", "d|t|/m/A|1/|5|track|02.mp3|61"});
+    playlist = {"/m/A|1/TRACK|01.MP3", "/m/A|1/TRACK|02.MP3", "/m/A|1/track|02.mp3"};
+    ReplayHistoryEntry(state, 2, steps);
+    EXPECT_EQ(calls, QStringList({"select /m/A|1/", "play"}));
+    using M = FakePlayerLink::Message;
+    const std::vector<M> expected = {{4242, player_msg::WmUser, 1, 121, false},
+                                     {4242, player_msg::WmCommand, 40045, 0, false},
+                                     {4242, player_msg::WmUser, 61000, 106, false}};
+    EXPECT_EQ(services.player.sent, expected);
+    EXPECT_EQ(state.winampWindow, 4242);
+}
+
+TEST_F(Replay, SongNotInTheListPlaysTheListFromItsStart) {
+    writeHistory({"d|t|/m/A|1/|5|gone.mp3|61"});
+    playlist = {"/m/A|1/other.mp3"};
+    ReplayHistoryEntry(state, 1, steps);
+    EXPECT_EQ(calls, QStringList({"select /m/A|1/", "play"}));
+    EXPECT_TRUE(services.player.sent.empty());
+}
+
+TEST_F(Replay, MissingEntryDoesNothingAndMissingFolderSaysNotFound) {
+    writeHistory({"d|t|/m/gone/|0|a.mp3|1"});
+    ReplayHistoryEntry(state, 2, steps);
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_TRUE(services.ui.transcript.empty());
+
+    ReplayHistoryEntry(state, 1, steps);
+    EXPECT_EQ(calls, QStringList({"select /m/gone/"}));
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    const auto& box = services.ui.transcript[0];
+    EXPECT_EQ(box.text, "I can't find this history playlist");
+    EXPECT_EQ(box.title, "Not Found");
+    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    EXPECT_TRUE(services.player.sent.empty());
+}
+
+TEST_F(History, FavoriteProposalAndItsPrompt) {
+    EXPECT_EQ(FavoriteProposal(state), " (0) "); // no song seen yet
+    state.lastFolder = "/music/Album Name/";
+    state.lastIndex = 4;
+    state.lastSong = "track05.mp3";
+    EXPECT_EQ(FavoriteProposal(state), "Album Name/ (4) track05.mp3");
+
+    services.ui.inputs = {QString("Mine"), std::nullopt};
+    mnufavAdd_Click(state);
+    mnufavAdd_Click(state); // cancelled
+    const auto& boxes = services.ui.transcript;
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].kind, "input");
+    EXPECT_EQ(boxes[0].text, "Favorite Name");
+    EXPECT_EQ(boxes[0].title, "Add to Favorites");
+    EXPECT_EQ(boxes[0].extra, "Album Name/ (4) track05.mp3");
+    EXPECT_EQ(boxes[1].text, "Mine");
+    EXPECT_EQ(boxes[1].title, "Tarl Beta Version 2.7.2");
+    EXPECT_EQ(boxes[1].buttons, MsgButtons::Ok);
+    EXPECT_EQ(boxes[3].kind, "message");
+    EXPECT_EQ(boxes[3].text, "");
+}
+
+} // namespace
