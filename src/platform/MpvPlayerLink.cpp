@@ -1,0 +1,364 @@
+#include "platform/MpvPlayerLink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarl {
+
+namespace {
+
+using namespace player_msg;
+
+const QString Success = QStringLiteral("success");
+
+bool IsPlaylistFile(const QString& target) {
+    const QString suffix = QFileInfo(target).suffix().toLower();
+    return suffix == QLatin1String("m3u") || suffix == QLatin1String("m3u8") ||
+           suffix == QLatin1String("pls");
+}
+
+// A relative target is taken from the current folder, so it can never read as an option.
+QString AbsoluteTarget(const QString& target) {
+    if (target.startsWith('/') || target.contains(QLatin1String("://")))
+        return target;
+    return QDir::current().absoluteFilePath(target);
+}
+
+// Whether process `pid` has ended (gone, or a zombie nobody reaped yet).
+bool ProcessEnded(qint64 pid) {
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        return true;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close >= 0 && text.mid(close + 2, 1) == "Z";
+}
+
+} // namespace
+
+std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLine) {
+    if (commandLine.size() < 3 || !commandLine.endsWith('"'))
+        return std::nullopt;
+    std::optional<PlayerCommandLine> first;
+    for (qsizetype at = commandLine.indexOf(QLatin1String(" \"")); at >= 0;
+         at = commandLine.indexOf(QLatin1String(" \""), at + 1)) {
+        if (at + 2 > commandLine.size() - 1)
+            break;
+        PlayerCommandLine parts{commandLine.left(at),
+                                commandLine.mid(at + 2, commandLine.size() - at - 3)};
+        if (QFileInfo(parts.program).isFile())
+            return parts;
+        if (!first)
+            first = parts;
+    }
+    return first;
+}
+
+MpvPlayerLink::MpvPlayerLink() : MpvPlayerLink(Options{}) {}
+
+MpvPlayerLink::MpvPlayerLink(Options options) : options_(std::move(options)) {
+    socketPath_ =
+        options_.socketPath.isEmpty() ? DefaultPlayerSocketPath(&refusal_) : options_.socketPath;
+}
+
+MpvPlayerLink::~MpvPlayerLink() = default;
+
+std::optional<QJsonObject> MpvPlayerLink::request(const QJsonArray& command,
+                                                  const QDeadlineTimer& deadline) {
+    if (!socket_.isOpen() || unanswered_ != 0)
+        return std::nullopt;
+    const qint64 id = socket_.send(command, deadline);
+    std::optional<QJsonObject> answer = id != 0 ? socket_.reply(id, deadline) : std::nullopt;
+    if (answer)
+        return answer;
+    if (!socket_.isOpen())
+        handle_ = 0;
+    else if (id != 0)
+        unanswered_ = id;
+    return std::nullopt;
+}
+
+std::optional<QJsonValue> MpvPlayerLink::get(const QString& name, const QDeadlineTimer& deadline) {
+    const std::optional<QJsonObject> answer =
+        request(QJsonArray{QStringLiteral("get_property"), name}, deadline);
+    if (!answer || answer->value(QStringLiteral("error")).toString() != Success)
+        return std::nullopt;
+    return answer->value(QStringLiteral("data"));
+}
+
+bool MpvPlayerLink::succeeded(const QJsonArray& command, const QDeadlineTimer& deadline) {
+    const std::optional<QJsonObject> answer = request(command, deadline);
+    return answer && answer->value(QStringLiteral("error")).toString() == Success;
+}
+
+std::optional<QJsonValue> MpvPlayerLink::property(const QString& name) {
+    if (findWindow() == 0)
+        return std::nullopt;
+    return get(name, messageDeadline());
+}
+
+PlayerWindow MpvPlayerLink::connectToPlayer() {
+    handle_ = 0;
+    unanswered_ = 0;
+    if (!socket_.open(socketPath_))
+        return 0;
+    const QDeadlineTimer deadline = messageDeadline();
+    // Only answers are read on this connection; events would pile up unread between requests.
+    socket_.send(QJsonArray{QStringLiteral("disable_event"), QStringLiteral("all")}, deadline);
+    const std::optional<QJsonValue> pid = get(QStringLiteral("pid"), deadline);
+    if (!pid)
+        return 0;
+    handle_ = pid->toInteger(1);
+    if (handle_ <= 0)
+        handle_ = 1;
+    return handle_;
+}
+
+PlayerWindow MpvPlayerLink::findWindow() {
+    if (socketPath_.isEmpty())
+        return 0;
+    if (socket_.isOpen()) {
+        if (socket_.readArrived()) {
+            if (unanswered_ == 0 && handle_ != 0)
+                return handle_;
+            if (unanswered_ != 0 && !socket_.answered(unanswered_))
+                return 0; // still silent: asking again would only wait again
+        }
+    }
+    return connectToPlayer();
+}
+
+qint64 MpvPlayerLink::sendMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) {
+    if (window == 0 || window != handle_ || unanswered_ != 0 || !socket_.isOpen())
+        return 0;
+    return dispatch(message, wParam, lParam);
+}
+
+void MpvPlayerLink::postMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) {
+    if (window == 0 || window != handle_ || unanswered_ != 0 || !socket_.isOpen())
+        return;
+    if (message == WmClose) {
+        socket_.send(QJsonArray{QStringLiteral("quit")}, messageDeadline());
+        return;
+    }
+    dispatch(message, wParam, lParam);
+}
+
+qint64 MpvPlayerLink::dispatch(int message, qint64 wParam, qint64 lParam) {
+    const QDeadlineTimer deadline = messageDeadline();
+    switch (message) {
+    case WmUser:
+        return userRequest(wParam, lParam, deadline);
+    case WmCommand:
+        return command(wParam, deadline);
+    case WmClose:
+        request(QJsonArray{QStringLiteral("quit")}, deadline);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+qint64 MpvPlayerLink::userRequest(qint64 wParam, qint64 lParam, const QDeadlineTimer& deadline) {
+    switch (lParam) {
+    case GetTime: {
+        if (wParam != 0 && wParam != 1)
+            return 0;
+        const std::optional<QJsonValue> value =
+            get(wParam == 1 ? QStringLiteral("duration") : QStringLiteral("time-pos"), deadline);
+        if (!value || !value->isDouble())
+            return 0;
+        const double seconds = qMax(0.0, value->toDouble());
+        return wParam == 1 ? std::llround(seconds) : std::llround(seconds * 1000);
+    }
+    case JumpToTime:
+        seek(wParam, deadline);
+        return 0;
+    case SetPlaylistPos: {
+        if (wParam < 0)
+            return 0;
+        const std::optional<QJsonValue> idle = get(QStringLiteral("idle-active"), deadline);
+        if (!idle)
+            return 0;
+        if (idle->toBool()) {
+            // Stopped: the entry is selected, and play starts it.
+            const std::optional<QJsonValue> count = get(QStringLiteral("playlist-count"), deadline);
+            if (count && wParam < count->toInteger())
+                rememberedEntry_ = wParam;
+            return 0;
+        }
+        if (succeeded(
+                QJsonArray{QStringLiteral("set_property"), QStringLiteral("playlist-pos"), wParam},
+                deadline))
+            rememberedEntry_ = wParam;
+        return 0;
+    }
+    case SetVolume: {
+        const double volume = double(std::clamp<qint64>(wParam, 0, 255)) * 100.0 / 255.0;
+        request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("volume"), volume},
+                deadline);
+        return 0;
+    }
+    case GetListPos: {
+        const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
+        if (!pos)
+            return 0;
+        const qint64 entry = pos->toInteger(-1);
+        if (entry >= 0)
+            rememberedEntry_ = entry;
+        return qMax<qint64>(rememberedEntry_, 0);
+    }
+    default:
+        return 0;
+    }
+}
+
+qint64 MpvPlayerLink::command(qint64 id, const QDeadlineTimer& deadline) {
+    switch (id) {
+    case Previous:
+        request(QJsonArray{QStringLiteral("playlist-prev")}, deadline);
+        break;
+    case Next:
+        request(QJsonArray{QStringLiteral("playlist-next")}, deadline);
+        break;
+    case Play:
+        play(deadline);
+        break;
+    case Pause:
+        request(QJsonArray{QStringLiteral("cycle"), QStringLiteral("pause")}, deadline);
+        break;
+    case Stop: {
+        const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
+        if (pos && pos->toInteger(-1) >= 0)
+            rememberedEntry_ = pos->toInteger();
+        request(QJsonArray{QStringLiteral("stop"), QStringLiteral("keep-playlist")}, deadline);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+void MpvPlayerLink::seek(qint64 ms, const QDeadlineTimer& deadline) {
+    const QJsonArray seekCommand{QStringLiteral("seek"), double(qMax<qint64>(ms, 0)) / 1000.0,
+                                 QStringLiteral("absolute")};
+    // Right after an entry change the file is still opening and mpv refuses the seek; it is
+    // tried again until the file plays or the time-out ends. A stopped player has nothing to
+    // seek.
+    for (;;) {
+        const std::optional<QJsonObject> answer = request(seekCommand, deadline);
+        if (!answer || answer->value(QStringLiteral("error")).toString() == Success)
+            return;
+        const std::optional<QJsonValue> idle = get(QStringLiteral("idle-active"), deadline);
+        if (!idle || idle->toBool() || deadline.hasExpired())
+            return;
+        QThread::msleep(5);
+    }
+}
+
+void MpvPlayerLink::play(const QDeadlineTimer& deadline) {
+    const std::optional<QJsonValue> idle = get(QStringLiteral("idle-active"), deadline);
+    if (!idle)
+        return;
+    if (idle->toBool()) {
+        const std::optional<QJsonValue> count = get(QStringLiteral("playlist-count"), deadline);
+        if (!count || count->toInteger() <= 0)
+            return;
+        const qint64 entry =
+            rememberedEntry_ >= 0 && rememberedEntry_ < count->toInteger() ? rememberedEntry_ : 0;
+        request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("playlist-pos"), entry},
+                deadline);
+    }
+    request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("pause"), false}, deadline);
+}
+
+bool MpvPlayerLink::launch(const QString& commandLine) {
+    waitingForStart_ = false;
+    if (socketPath_.isEmpty())
+        return false;
+    const std::optional<PlayerCommandLine> parts = SplitPlayerCommandLine(commandLine);
+    if (!parts || parts->target.isEmpty())
+        return false;
+    const QString target = AbsoluteTarget(parts->target);
+    if (findWindow() != 0)
+        return handOver(target, messageDeadline());
+    return startPlayer(parts->program, target);
+}
+
+bool MpvPlayerLink::handOver(const QString& target, const QDeadlineTimer& deadline) {
+    // loadlist reads the whole list before it answers, so the entries are there at once.
+    const QString verb =
+        IsPlaylistFile(target) ? QStringLiteral("loadlist") : QStringLiteral("loadfile");
+    if (!succeeded(QJsonArray{verb, target, QStringLiteral("replace")}, deadline))
+        return false;
+    rememberedEntry_ = -1;
+    request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("pause"), false}, deadline);
+    return true;
+}
+
+bool MpvPlayerLink::startPlayer(const QString& program, const QString& target) {
+    const QFileInfo info(program);
+    if (program.isEmpty() || !info.isFile() || !info.isExecutable())
+        return false;
+    // Nobody answered: a socket file left there is stale (a player that was killed).
+    const QByteArray path = QFile::encodeName(socketPath_);
+    struct stat st {};
+    if (::lstat(path.constData(), &st) == 0 && S_ISSOCK(st.st_mode))
+        ::unlink(path.constData());
+    socket_.close();
+    handle_ = 0;
+    unanswered_ = 0;
+    rememberedEntry_ = -1;
+
+    QStringList arguments{QStringLiteral("--input-ipc-server=") + socketPath_,
+                          QStringLiteral("--idle=yes"), QStringLiteral("--no-video"),
+                          QStringLiteral("--no-terminal"), QStringLiteral("--force-window=no")};
+    arguments += options_.extraArguments;
+    // A list given as --playlist is read before the socket answers, entry n being line n; given
+    // as a plain file it would be one entry until the player opened it.
+    if (IsPlaylistFile(target))
+        arguments << QStringLiteral("--playlist=") + target;
+    else
+        arguments << QStringLiteral("--") << target;
+    qint64 pid = 0;
+    if (!QProcess::startDetached(program, arguments, QString(), &pid))
+        return false;
+    startedPid_ = pid;
+    waitingForStart_ = true;
+    return true;
+}
+
+PlayerWindow MpvPlayerLink::waitForWindow(int timeoutMs) {
+    if (!waitingForStart_)
+        return findWindow();
+    const QDeadlineTimer deadline(qMax(timeoutMs, 0));
+    for (;;) {
+        if (const PlayerWindow window = findWindow()) {
+            const std::optional<QJsonValue> count =
+                get(QStringLiteral("playlist-count"), messageDeadline());
+            if (count && count->toInteger() > 0) {
+                waitingForStart_ = false;
+                return window;
+            }
+        }
+        if (deadline.hasExpired() || (startedPid_ != 0 && ProcessEnded(startedPid_))) {
+            waitingForStart_ = false;
+            return findWindow();
+        }
+        QThread::msleep(15);
+    }
+}
+
+} // namespace tarl

@@ -1,0 +1,241 @@
+#include "platform/PlayerSocket.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QtGlobal>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace tarl {
+
+namespace {
+
+// A reply line longer than this means something else is talking on the socket.
+constexpr qsizetype MaxLine = 16 * 1024 * 1024;
+
+// The commands the player link sends; nothing else ever reaches the player. mpv's `run`,
+// `subprocess` and `load-script` start programs or load code and must stay out of this list.
+constexpr const char* AllowedCommands[] = {
+    "get_property", "set_property",  "seek",          "loadfile", "loadlist",      "cycle",
+    "stop",         "playlist-prev", "playlist-next", "quit",     "disable_event",
+};
+
+int RemainingMs(const QDeadlineTimer& deadline) {
+    return int(std::clamp<qint64>(deadline.remainingTime(), 0, 60 * 60 * 1000));
+}
+
+} // namespace
+
+QString PreparePlayerSocketFolder(const QString& folder, uid_t owner) {
+    const QByteArray path = QFile::encodeName(folder);
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        return QStringLiteral("cannot make %1: %2")
+            .arg(folder, QString::fromLocal8Bit(strerror(errno)));
+    // Opened without following a link, then checked and narrowed through the descriptor, so
+    // nothing can be swapped in between the check and the change.
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP || errno == ENOTDIR)
+            return QStringLiteral("%1 is not a folder (a link or a file)").arg(folder);
+        return QStringLiteral("cannot open %1: %2")
+            .arg(folder, QString::fromLocal8Bit(strerror(errno)));
+    }
+    struct stat st {};
+    QString why;
+    if (::fstat(fd, &st) != 0)
+        why = QStringLiteral("cannot read %1").arg(folder);
+    else if (st.st_uid != owner)
+        why = QStringLiteral("%1 belongs to another user").arg(folder);
+    else if ((st.st_mode & 0077) != 0 && ::fchmod(fd, 0700) != 0)
+        why = QStringLiteral("cannot make %1 private").arg(folder);
+    ::close(fd);
+    return why;
+}
+
+QString PlayerSocketPath(const QString& runtimeDir, const QString& tempDir, uid_t owner,
+                         QString* why) {
+    const QString folder = !runtimeDir.isEmpty()
+                               ? runtimeDir + QStringLiteral("/tarl")
+                               : tempDir + QStringLiteral("/tarl-") + QString::number(owner);
+    const QString refused = PreparePlayerSocketFolder(folder, owner);
+    if (why)
+        *why = refused;
+    if (!refused.isEmpty())
+        return {};
+    return folder + QStringLiteral("/player.sock");
+}
+
+QString DefaultPlayerSocketPath(QString* why) {
+    return PlayerSocketPath(qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath(), ::getuid(),
+                            why);
+}
+
+PlayerSocket::~PlayerSocket() {
+    close();
+}
+
+bool PlayerSocket::open(const QString& path) {
+    close();
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (name.isEmpty() || size_t(name.size()) >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    // A local stream socket connects at once or fails at once (nobody listening, no file, or a
+    // full backlog, which counts as not answering).
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
+void PlayerSocket::close() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    buffer_.clear();
+}
+
+bool PlayerSocket::IsAllowed(const QString& name) {
+    for (const char* allowed : AllowedCommands) {
+        if (name == QLatin1String(allowed))
+            return true;
+    }
+    return false;
+}
+
+qint64 PlayerSocket::send(const QJsonArray& command, const QDeadlineTimer& deadline) {
+    if (fd_ < 0 || command.isEmpty() || !IsAllowed(command.first().toString()))
+        return 0;
+    const qint64 id = nextId_++;
+    const QJsonObject message{{QStringLiteral("command"), command},
+                              {QStringLiteral("request_id"), id}};
+    const QByteArray line = QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n';
+    qsizetype written = 0;
+    while (written < line.size()) {
+        const ssize_t n =
+            ::send(fd_, line.constData() + written, size_t(line.size() - written), MSG_NOSIGNAL);
+        if (n > 0) {
+            written += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd p{fd_, POLLOUT, 0};
+            if (::poll(&p, 1, RemainingMs(deadline)) > 0)
+                continue;
+        }
+        // A closed player, or one that stopped reading: a half-written line would garble the
+        // next command, so the connection is dropped.
+        close();
+        return 0;
+    }
+    return id;
+}
+
+std::optional<QJsonObject> PlayerSocket::reply(qint64 id, const QDeadlineTimer& deadline) {
+    while (fd_ >= 0) {
+        while (const std::optional<QByteArray> line = takeLine()) {
+            if (std::optional<QJsonObject> answer = matchLine(*line, id))
+                return answer;
+        }
+        if (!readSome(deadline))
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<QJsonObject> PlayerSocket::request(const QJsonArray& command,
+                                                 const QDeadlineTimer& deadline) {
+    const qint64 id = send(command, deadline);
+    if (id == 0)
+        return std::nullopt;
+    return reply(id, deadline);
+}
+
+bool PlayerSocket::readArrived() {
+    if (fd_ < 0)
+        return false;
+    while (readSome(QDeadlineTimer(0))) {
+    }
+    if (fd_ < 0)
+        return false;
+    while (const std::optional<QByteArray> line = takeLine())
+        matchLine(*line, 0);
+    return true;
+}
+
+bool PlayerSocket::readSome(const QDeadlineTimer& deadline) {
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::recv(fd_, chunk, sizeof(chunk), 0);
+        if (n > 0) {
+            buffer_.append(chunk, n);
+            if (buffer_.size() > MaxLine && !buffer_.contains('\n')) {
+                close();
+                return false;
+            }
+            return true;
+        }
+        if (n == 0) {
+            close();
+            return false;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            close();
+            return false;
+        }
+        const int wait = RemainingMs(deadline);
+        if (wait == 0)
+            return false;
+        pollfd p{fd_, POLLIN, 0};
+        const int ready = ::poll(&p, 1, wait);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return false;
+    }
+}
+
+std::optional<QByteArray> PlayerSocket::takeLine() {
+    const qsizetype end = buffer_.indexOf('\n');
+    if (end < 0)
+        return std::nullopt;
+    QByteArray line = buffer_.left(end);
+    buffer_.remove(0, end + 1);
+    return line;
+}
+
+std::optional<QJsonObject> PlayerSocket::matchLine(const QByteArray& line, qint64 id) {
+    const QJsonDocument document = QJsonDocument::fromJson(line);
+    if (!document.isObject())
+        return std::nullopt;
+    const QJsonObject object = document.object();
+    const QJsonValue answerId = object.value(QStringLiteral("request_id"));
+    if (!answerId.isDouble() || object.contains(QStringLiteral("event")))
+        return std::nullopt;
+    const qint64 answered = answerId.toInteger();
+    lastAnsweredId_ = qMax(lastAnsweredId_, answered);
+    if (id == 0 || answered != id)
+        return std::nullopt;
+    return object;
+}
+
+} // namespace tarl

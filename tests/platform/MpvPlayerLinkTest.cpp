@@ -1,0 +1,373 @@
+#include "platform/MpvPlayerLink.h"
+
+#include "support/QtPrinters.h"
+#include "support/TempDir.h"
+#include "support/WavFile.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardPaths>
+#include <QThread>
+#include <QUrl>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <vector>
+
+namespace tarl {
+namespace {
+
+using namespace player_msg;
+
+// Polls `done` every 10 ms until it holds or `ms` pass.
+bool Eventually(const std::function<bool()>& done, int ms = 5000) {
+    const QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+// The state letter of process `pid` in /proc (R, S, T, Z, ...); "" when it is gone.
+QByteArray ProcessState(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(')') + 2, 1);
+}
+
+bool Gone(qint64 pid) {
+    const QByteArray state = ProcessState(pid);
+    return state.isEmpty() || state == "Z" || state == "X";
+}
+
+// A real mpv, silent (--ao=null), on a socket inside the test's folder; every player a test
+// started is killed when it ends.
+class MpvPlayerLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mpv_ = QStandardPaths::findExecutable(QStringLiteral("mpv"));
+        if (mpv_.isEmpty())
+            GTEST_SKIP() << "mpv is not installed";
+    }
+
+    void TearDown() override {
+        for (const auto& link : links_) {
+            if (const qint64 pid = link->startedProcessId()) {
+                ::kill(pid_t(pid), SIGCONT);
+                ::kill(pid_t(pid), SIGKILL);
+            }
+        }
+    }
+
+    // A link on a socket in the test folder; requests wait up to `timeoutMs`, generous so a
+    // busy machine does not fail the tests that are not about the time-out.
+    MpvPlayerLink& makeLink(int timeoutMs = 3000) {
+        links_.push_back(std::make_unique<MpvPlayerLink>(
+            MpvPlayerLink::Options{.socketPath = dir_.file(QStringLiteral("p.sock")),
+                                   .extraArguments = {QStringLiteral("--ao=null")},
+                                   .timeoutMs = timeoutMs}));
+        return *links_.back();
+    }
+
+    QString commandLine(const QString& target) const { return mpv_ + " \"" + target + '"'; }
+
+    // Three WAVs of 20, 3 and 20 seconds in a playlist written as the temporary playlist is:
+    // UTF-8, CRLF, one entry as a file:// URL.
+    QString writeList(const QString& name = QStringLiteral("list/m3uTmp.m3u")) {
+        const QString a = dir_.file(QStringLiteral("music/a.wav"));
+        const QString b = dir_.file(QStringLiteral("music/b é.wav"));
+        const QString c = dir_.file(QStringLiteral("music/c.wav"));
+        EXPECT_TRUE(test::WriteWav(a, 20));
+        EXPECT_TRUE(test::WriteWav(b, 3, 440));
+        EXPECT_TRUE(test::WriteWav(c, 20));
+        const QString lines =
+            a + "\r\n" + QUrl::fromLocalFile(b).toString(QUrl::FullyEncoded) + "\r\n" + c + "\r\n";
+        return dir_.write(name, lines.toUtf8());
+    }
+
+    // Launches the player with `target` and waits for it.
+    PlayerWindow start(MpvPlayerLink& link, const QString& target) {
+        EXPECT_TRUE(link.launch(commandLine(target)));
+        return link.waitForWindow(10000);
+    }
+
+    static qint64 send(MpvPlayerLink& link, int message, qint64 wParam, qint64 lParam = 0) {
+        return link.sendMessage(link.findWindow(), message, wParam, lParam);
+    }
+    static qint64 entry(MpvPlayerLink& link) { return send(link, WmUser, 0, GetListPos); }
+    static qint64 position(MpvPlayerLink& link) { return send(link, WmUser, 0, GetTime); }
+    static qint64 length(MpvPlayerLink& link) { return send(link, WmUser, 1, GetTime); }
+    static QString text(MpvPlayerLink& link, const QString& name) {
+        return link.property(name).value_or(QJsonValue()).toVariant().toString();
+    }
+    static bool idle(MpvPlayerLink& link) {
+        return link.property(QStringLiteral("idle-active")).value_or(QJsonValue()).toBool();
+    }
+
+    test::TempDir dir_;
+    QString mpv_;
+    std::vector<std::unique_ptr<MpvPlayerLink>> links_;
+};
+
+TEST_F(MpvPlayerLinkTest, StartsWithThePlaylistAndFollowsItsEntries) {
+    MpvPlayerLink& link = makeLink();
+    const QString list = writeList();
+    const PlayerWindow window = start(link, list);
+    ASSERT_NE(window, 0);
+    EXPECT_EQ(window, link.startedProcessId());
+    EXPECT_EQ(link.findWindow(), window);
+    // Line n of the file is entry n, the file:// line included.
+    EXPECT_EQ(text(link, QStringLiteral("playlist-count")), "3");
+    EXPECT_EQ(text(link, QStringLiteral("playlist/1/filename")),
+              dir_.file(QStringLiteral("music/b é.wav")));
+    EXPECT_EQ(entry(link), 0);
+    ASSERT_TRUE(Eventually([&] { return length(link) == 20; }));
+
+    EXPECT_EQ(send(link, WmUser, 1, SetPlaylistPos), 0);
+    EXPECT_EQ(entry(link), 1);
+    ASSERT_TRUE(Eventually([&] { return length(link) != 0; }));
+    EXPECT_EQ(length(link), 3);
+
+    send(link, WmCommand, Next);
+    EXPECT_TRUE(Eventually([&] { return entry(link) == 2; }));
+    send(link, WmCommand, Previous);
+    EXPECT_TRUE(Eventually([&] { return entry(link) == 1; }));
+
+    // Requests the player does not know, and messages to another window, answer 0.
+    EXPECT_EQ(send(link, WmUser, 0, 999), 0);
+    EXPECT_EQ(send(link, WmUser, 2, GetTime), 0);
+    EXPECT_EQ(send(link, 0x0111 + 1, 0, 0), 0);
+    EXPECT_EQ(link.sendMessage(window + 1, WmUser, 0, GetListPos), 0);
+    EXPECT_EQ(link.sendMessage(0, WmUser, 0, GetListPos), 0);
+}
+
+TEST_F(MpvPlayerLinkTest, PositionSeekVolumeAndPause) {
+    MpvPlayerLink& link = makeLink();
+    ASSERT_NE(start(link, writeList()), 0);
+    ASSERT_TRUE(Eventually([&] { return length(link) == 20; }));
+
+    const qint64 first = position(link);
+    EXPECT_TRUE(Eventually([&] { return position(link) >= first + 300; }));
+
+    send(link, WmUser, 12500, JumpToTime);
+    const qint64 afterSeek = position(link);
+    EXPECT_GE(afterSeek, 12500);
+    EXPECT_LT(afterSeek, 15000);
+
+    // A seek right after an entry change, while the file is still opening, still lands.
+    send(link, WmUser, 2, SetPlaylistPos);
+    send(link, WmCommand, Play);
+    send(link, WmUser, 7000, JumpToTime);
+    EXPECT_EQ(entry(link), 2);
+    EXPECT_GE(position(link), 7000);
+
+    for (const auto& [knob, volume] : {std::pair{255, 100.0}, {0, 0.0}, {128, 50.196}}) {
+        send(link, WmUser, knob, SetVolume);
+        EXPECT_NEAR(link.property(QStringLiteral("volume"))->toDouble(), volume, 0.01) << knob;
+    }
+
+    send(link, WmCommand, Pause);
+    EXPECT_EQ(text(link, QStringLiteral("pause")), "true");
+    const qint64 paused = position(link);
+    QThread::msleep(300);
+    EXPECT_EQ(position(link), paused);
+    send(link, WmCommand, Pause);
+    EXPECT_EQ(text(link, QStringLiteral("pause")), "false");
+    send(link, WmCommand, Pause);
+    send(link, WmCommand, Play);
+    EXPECT_EQ(text(link, QStringLiteral("pause")), "false");
+}
+
+TEST_F(MpvPlayerLinkTest, StopKeepsTheListAndPlayStartsTheRememberedEntry) {
+    MpvPlayerLink& link = makeLink();
+    ASSERT_NE(start(link, writeList()), 0);
+    send(link, WmUser, 2, SetPlaylistPos);
+    ASSERT_TRUE(Eventually([&] { return length(link) == 20; }));
+
+    send(link, WmCommand, Pause);
+    send(link, WmCommand, Stop);
+    EXPECT_TRUE(idle(link));
+    EXPECT_EQ(text(link, QStringLiteral("playlist-count")), "3");
+    EXPECT_EQ(entry(link), 2);
+    EXPECT_EQ(length(link), 0);
+    EXPECT_EQ(position(link), 0);
+
+    // Play while stopped (and paused before) starts the entry that was playing.
+    send(link, WmCommand, Play);
+    EXPECT_FALSE(idle(link));
+    EXPECT_EQ(entry(link), 2);
+    EXPECT_EQ(text(link, QStringLiteral("pause")), "false");
+    EXPECT_TRUE(Eventually([&] { return position(link) > 0; }));
+
+    // An entry chosen while stopped is only selected; play starts it.
+    send(link, WmCommand, Stop);
+    send(link, WmUser, 1, SetPlaylistPos);
+    EXPECT_TRUE(idle(link));
+    EXPECT_EQ(entry(link), 1);
+    send(link, WmUser, 7, SetPlaylistPos); // past the end: ignored
+    EXPECT_EQ(entry(link), 1);
+    send(link, WmCommand, Play);
+    EXPECT_EQ(entry(link), 1);
+    EXPECT_TRUE(Eventually([&] { return length(link) == 3; }));
+}
+
+TEST_F(MpvPlayerLinkTest, ALaunchWhilePlayingGoesToTheRunningPlayer) {
+    MpvPlayerLink& link = makeLink();
+    const PlayerWindow window = start(link, writeList());
+    ASSERT_NE(window, 0);
+    send(link, WmCommand, Pause);
+
+    // A second list of two entries, handed over by a link of its own (another start-up).
+    const QString d = dir_.file(QStringLiteral("music/d.wav"));
+    ASSERT_TRUE(test::WriteWav(d, 5));
+    const QString second =
+        dir_.write(QStringLiteral("second.m3u8"), (d + "\r\n" + d + "\r\n").toUtf8());
+    MpvPlayerLink& other = makeLink();
+    ASSERT_TRUE(other.launch(commandLine(second)));
+    EXPECT_EQ(other.startedProcessId(), 0);
+    EXPECT_EQ(other.waitForWindow(0), window);
+    EXPECT_EQ(text(other, QStringLiteral("playlist-count")), "2");
+    EXPECT_EQ(text(other, QStringLiteral("playlist/0/filename")), d);
+    EXPECT_EQ(text(other, QStringLiteral("pause")), "false");
+    EXPECT_TRUE(Eventually([&] { return length(other) == 5; }));
+
+    // A single file whose name needs escaping: quotes, backslashes, a line break, a leading "-".
+    const QString odd = dir_.file(QStringLiteral("music/-a \"b\\c\nd\".wav"));
+    ASSERT_TRUE(test::WriteWav(odd, 4));
+    ASSERT_TRUE(link.launch(commandLine(odd)));
+    EXPECT_EQ(link.waitForWindow(0), window);
+    EXPECT_EQ(text(link, QStringLiteral("playlist-count")), "1");
+    EXPECT_EQ(text(link, QStringLiteral("playlist/0/filename")), odd);
+    EXPECT_TRUE(Eventually([&] { return length(link) == 4; }));
+}
+
+TEST_F(MpvPlayerLinkTest, StartsWithASingleFileOrAnOddName) {
+    const QString odd = dir_.file(QStringLiteral("-x \"y\\z.wav"));
+    ASSERT_TRUE(test::WriteWav(odd, 4));
+    MpvPlayerLink& link = makeLink();
+    ASSERT_NE(start(link, odd), 0);
+    EXPECT_EQ(text(link, QStringLiteral("playlist/0/filename")), odd);
+    EXPECT_TRUE(Eventually([&] { return length(link) == 4; }));
+}
+
+TEST_F(MpvPlayerLinkTest, ClosingEndsThePlayer) {
+    MpvPlayerLink& link = makeLink();
+    const PlayerWindow window = start(link, writeList());
+    ASSERT_NE(window, 0);
+    link.postMessage(window, WmClose, 0, 0);
+    EXPECT_TRUE(Eventually([&] { return Gone(link.startedProcessId()); }));
+    EXPECT_TRUE(Eventually([&] { return link.findWindow() == 0; }));
+    EXPECT_EQ(link.sendMessage(window, WmUser, 0, GetListPos), 0);
+}
+
+TEST_F(MpvPlayerLinkTest, AStaleSocketFileIsReplaced) {
+    // A socket file nobody listens on, as a killed player leaves it.
+    const QByteArray path = QFile::encodeName(dir_.file(QStringLiteral("p.sock")));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    ::close(fd);
+    ASSERT_TRUE(QFile::exists(QFile::decodeName(path)));
+
+    MpvPlayerLink& link = makeLink();
+    EXPECT_EQ(link.findWindow(), 0);
+    const PlayerWindow window = start(link, writeList());
+    EXPECT_NE(window, 0);
+    EXPECT_EQ(window, link.startedProcessId());
+}
+
+TEST_F(MpvPlayerLinkTest, AStoppedOrKilledPlayerAnswersZeroWithoutHanging) {
+    MpvPlayerLink& link = makeLink(200);
+    const PlayerWindow window = start(link, writeList());
+    ASSERT_NE(window, 0);
+    send(link, WmUser, 1, SetPlaylistPos);
+    ASSERT_EQ(entry(link), 1);
+
+    ASSERT_EQ(::kill(pid_t(window), SIGSTOP), 0);
+    ASSERT_TRUE(Eventually([&] { return ProcessState(window) == "T"; }));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(link.sendMessage(window, WmUser, 0, GetListPos), 0);
+    EXPECT_LT(timer.elapsed(), 1000);
+    // Not answering, it is not found, and asking again does not wait again.
+    timer.restart();
+    for (int tick = 0; tick < 5; ++tick) {
+        EXPECT_EQ(link.findWindow(), 0);
+        EXPECT_EQ(link.sendMessage(window, WmUser, 1, GetTime), 0);
+    }
+    EXPECT_LT(timer.elapsed(), 1000);
+
+    // Woken up, it answers again.
+    ::kill(pid_t(window), SIGCONT);
+    EXPECT_TRUE(Eventually([&] { return link.findWindow() == window; }));
+    EXPECT_EQ(entry(link), 1);
+
+    ::kill(pid_t(window), SIGKILL);
+    EXPECT_TRUE(Eventually([&] { return link.findWindow() == 0; }));
+    EXPECT_EQ(link.sendMessage(window, WmUser, 0, GetListPos), 0);
+}
+
+TEST_F(MpvPlayerLinkTest, NothingAnswersWithoutAPlayer) {
+    MpvPlayerLink& link = makeLink();
+    EXPECT_EQ(link.findWindow(), 0);
+    EXPECT_EQ(link.waitForWindow(0), 0);
+    EXPECT_EQ(link.sendMessage(0, WmUser, 1, GetTime), 0);
+    EXPECT_EQ(link.sendMessage(1234, WmUser, 1, GetTime), 0);
+    link.postMessage(1234, WmClose, 0, 0);
+
+    const QString list = writeList();
+    const QString notExecutable = dir_.write(QStringLiteral("player.txt"), "text");
+    EXPECT_FALSE(link.launch(dir_.file(QStringLiteral("no-such-player")) + " \"" + list + '"'));
+    EXPECT_FALSE(link.launch(notExecutable + " \"" + list + '"'));
+    EXPECT_FALSE(link.launch(mpv_ + " " + list));
+    EXPECT_FALSE(link.launch(QString()));
+    EXPECT_EQ(link.startedProcessId(), 0);
+}
+
+TEST_F(MpvPlayerLinkTest, AStartThatFailsIsNotWaitedFor) {
+    // A "player" that exits at once: the wait ends with it, long before the time-out.
+    const QString quitter = dir_.write(QStringLiteral("quitter"), "#!/bin/sh\nexit 1\n");
+    QFile::setPermissions(quitter, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    MpvPlayerLink& link = makeLink();
+    ASSERT_TRUE(link.launch(quitter + " \"" + writeList() + '"'));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(link.waitForWindow(20000), 0);
+    EXPECT_LT(timer.elapsed(), 10000);
+}
+
+TEST_F(MpvPlayerLinkTest, CommandsThatRunProgramsAreNeverSent) {
+    MpvPlayerLink& link = makeLink();
+    ASSERT_NE(start(link, writeList()), 0);
+    PlayerSocket socket;
+    ASSERT_TRUE(socket.open(link.socketPath()));
+    const QString marker = dir_.file(QStringLiteral("ran"));
+    const QDeadlineTimer deadline(3000);
+    EXPECT_EQ(socket.send({QStringLiteral("run"), QStringLiteral("/bin/touch"), marker}, deadline),
+              0);
+    EXPECT_EQ(socket.send(
+                  {QStringLiteral("subprocess"), QJsonArray{QStringLiteral("/bin/touch"), marker}},
+                  deadline),
+              0);
+    EXPECT_EQ(socket.send({QStringLiteral("load-script"), marker}, deadline), 0);
+    EXPECT_EQ(socket.send({QStringLiteral("RUN"), QStringLiteral("/bin/touch"), marker}, deadline),
+              0);
+    const std::optional<QJsonObject> pid =
+        socket.request({QStringLiteral("get_property"), QStringLiteral("pid")}, deadline);
+    ASSERT_TRUE(pid);
+    EXPECT_EQ(pid->value(QStringLiteral("data")).toInteger(), link.startedProcessId());
+    EXPECT_FALSE(QFile::exists(marker));
+}
+
+} // namespace
+} // namespace tarl
