@@ -177,7 +177,7 @@ qint64 MpvPlayerLink::userRequest(qint64 wParam, qint64 lParam, const QDeadlineT
             return 0;
         const std::optional<QJsonValue> value =
             get(wParam == 1 ? QStringLiteral("duration") : QStringLiteral("time-pos"), deadline);
-        if (!value || !value->isDouble())
+        if (!value || !value->isDouble() || switchingEntry(deadline))
             return 0;
         const double seconds = qMax(0.0, value->toDouble());
         return wParam == 1 ? std::llround(seconds) : std::llround(seconds * 1000);
@@ -188,14 +188,14 @@ qint64 MpvPlayerLink::userRequest(qint64 wParam, qint64 lParam, const QDeadlineT
     case SetPlaylistPos: {
         if (wParam < 0)
             return 0;
-        const std::optional<QJsonValue> idle = get(QStringLiteral("idle-active"), deadline);
-        if (!idle)
+        // mpv takes an entry past the end as a stop: such an entry is ignored.
+        const std::optional<QJsonValue> count = get(QStringLiteral("playlist-count"), deadline);
+        const std::optional<bool> isStopped = stopped(deadline);
+        if (!count || !isStopped || wParam >= count->toInteger())
             return 0;
-        if (idle->toBool()) {
+        if (*isStopped) {
             // Stopped: the entry is selected, and play starts it.
-            const std::optional<QJsonValue> count = get(QStringLiteral("playlist-count"), deadline);
-            if (count && wParam < count->toInteger())
-                rememberedEntry_ = wParam;
+            rememberedEntry_ = wParam;
             return 0;
         }
         if (succeeded(
@@ -242,13 +242,41 @@ qint64 MpvPlayerLink::command(qint64 id, const QDeadlineTimer& deadline) {
         const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
         if (pos && pos->toInteger(-1) >= 0)
             rememberedEntry_ = pos->toInteger();
-        request(QJsonArray{QStringLiteral("stop"), QStringLiteral("keep-playlist")}, deadline);
+        if (!succeeded(QJsonArray{QStringLiteral("stop"), QStringLiteral("keep-playlist")},
+                       deadline))
+            break;
+        // mpv lets go of the entry a moment after it answers; a play or an entry sent next
+        // must find the player stopped, as it would be after the original's stop.
+        for (;;) {
+            const std::optional<bool> isStopped = stopped(deadline);
+            if (!isStopped || *isStopped || deadline.hasExpired())
+                break;
+            QThread::msleep(1);
+        }
         break;
     }
     default:
         break;
     }
     return 0;
+}
+
+std::optional<bool> MpvPlayerLink::stopped(const QDeadlineTimer& deadline) {
+    // Stop clears the current entry at once, while mpv takes a moment longer to unload the file
+    // and report itself idle; so no current entry is what "stopped" means here (also at the end
+    // of the list).
+    const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
+    if (!pos)
+        return std::nullopt;
+    return pos->toInteger(-1) < 0;
+}
+
+bool MpvPlayerLink::switchingEntry(const QDeadlineTimer& deadline) {
+    // Right after an entry change mpv already names the new entry while the old file still
+    // answers for length and position; those values must not be taken for the new entry's.
+    const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
+    const std::optional<QJsonValue> playing = get(QStringLiteral("playlist-playing-pos"), deadline);
+    return !pos || !playing || pos->toInteger(-1) != playing->toInteger(-1);
 }
 
 void MpvPlayerLink::seek(qint64 ms, const QDeadlineTimer& deadline) {
@@ -261,18 +289,18 @@ void MpvPlayerLink::seek(qint64 ms, const QDeadlineTimer& deadline) {
         const std::optional<QJsonObject> answer = request(seekCommand, deadline);
         if (!answer || answer->value(QStringLiteral("error")).toString() == Success)
             return;
-        const std::optional<QJsonValue> idle = get(QStringLiteral("idle-active"), deadline);
-        if (!idle || idle->toBool() || deadline.hasExpired())
+        const std::optional<bool> isStopped = stopped(deadline);
+        if (!isStopped || *isStopped || deadline.hasExpired())
             return;
         QThread::msleep(5);
     }
 }
 
 void MpvPlayerLink::play(const QDeadlineTimer& deadline) {
-    const std::optional<QJsonValue> idle = get(QStringLiteral("idle-active"), deadline);
-    if (!idle)
+    const std::optional<bool> isStopped = stopped(deadline);
+    if (!isStopped)
         return;
-    if (idle->toBool()) {
+    if (*isStopped) {
         const std::optional<QJsonValue> count = get(QStringLiteral("playlist-count"), deadline);
         if (!count || count->toInteger() <= 0)
             return;
@@ -340,18 +368,29 @@ bool MpvPlayerLink::startPlayer(const QString& program, const QString& target) {
     return true;
 }
 
+bool MpvPlayerLink::begunList() {
+    // mpv answers on its socket a moment before it takes the first entry of its list; an entry
+    // chosen then would be overridden by entry 0. Once an entry is current (or the player went
+    // idle, having found nothing it could play) the list is the player's.
+    const QDeadlineTimer deadline = messageDeadline();
+    const std::optional<QJsonValue> count = get(QStringLiteral("playlist-count"), deadline);
+    if (!count || count->toInteger() <= 0)
+        return false;
+    const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
+    if (pos && pos->toInteger(-1) >= 0)
+        return true;
+    const std::optional<QJsonValue> idle = get(QStringLiteral("idle-active"), deadline);
+    return idle && idle->toBool();
+}
+
 PlayerWindow MpvPlayerLink::waitForWindow(int timeoutMs) {
     if (!waitingForStart_)
         return findWindow();
     const QDeadlineTimer deadline(qMax(timeoutMs, 0));
     for (;;) {
-        if (const PlayerWindow window = findWindow()) {
-            const std::optional<QJsonValue> count =
-                get(QStringLiteral("playlist-count"), messageDeadline());
-            if (count && count->toInteger() > 0) {
-                waitingForStart_ = false;
-                return window;
-            }
+        if (const PlayerWindow window = findWindow(); window != 0 && begunList()) {
+            waitingForStart_ = false;
+            return window;
         }
         if (deadline.hasExpired() || (startedPid_ != 0 && ProcessEnded(startedPid_))) {
             waitingForStart_ = false;

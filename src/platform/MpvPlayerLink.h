@@ -25,7 +25,8 @@ std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLi
 // What each message does (numbers of player_msg):
 // - WM_USER, lParam 105 (GetTime): wParam 1 answers the length of the current entry in whole
 //   seconds (`duration`, rounded to the nearest); wParam 0 the position in ms (`time-pos`). Both
-//   answer 0 while no file is loaded (stopped, loading, idle).
+//   answer 0 while no file is loaded (stopped, loading, idle) and while the player moves to
+//   another entry (the old file would still answer for the new entry).
 // - WM_USER, lParam 106 (JumpToTime): seeks to wParam ms (`seek <s> absolute`); a file still
 //   loading is given until the request's time-out to become seekable. Answers 0.
 // - WM_USER, lParam 121 (SetPlaylistPos): makes entry wParam (from 0) current (`playlist-pos`).
@@ -92,10 +93,16 @@ private:
     qint64 dispatch(int message, qint64 wParam, qint64 lParam);
     qint64 userRequest(qint64 wParam, qint64 lParam, const QDeadlineTimer& deadline);
     qint64 command(qint64 id, const QDeadlineTimer& deadline);
+    // Whether the player has no current entry (stopped, or at the end of its list).
+    std::optional<bool> stopped(const QDeadlineTimer& deadline);
+    // Whether the player is between two entries (the file loaded is not the current entry).
+    bool switchingEntry(const QDeadlineTimer& deadline);
     void seek(qint64 ms, const QDeadlineTimer& deadline);
     void play(const QDeadlineTimer& deadline);
     bool handOver(const QString& target, const QDeadlineTimer& deadline);
     bool startPlayer(const QString& program, const QString& target);
+    // Whether a just-started player holds its list and has taken an entry of it.
+    bool begunList();
     QDeadlineTimer messageDeadline() const { return QDeadlineTimer(options_.timeoutMs); }
 
     Options options_;

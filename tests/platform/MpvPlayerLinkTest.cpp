@@ -79,7 +79,7 @@ protected:
 
     QString commandLine(const QString& target) const { return mpv_ + " \"" + target + '"'; }
 
-    // Three WAVs of 20, 3 and 20 seconds in a playlist written as the temporary playlist is:
+    // Three WAVs of 20, 3 and 25 seconds in a playlist written as the temporary playlist is:
     // UTF-8, CRLF, one entry as a file:// URL.
     QString writeList(const QString& name = QStringLiteral("list/m3uTmp.m3u")) {
         const QString a = dir_.file(QStringLiteral("music/a.wav"));
@@ -87,7 +87,7 @@ protected:
         const QString c = dir_.file(QStringLiteral("music/c.wav"));
         EXPECT_TRUE(test::WriteWav(a, 20));
         EXPECT_TRUE(test::WriteWav(b, 3, 440));
-        EXPECT_TRUE(test::WriteWav(c, 20));
+        EXPECT_TRUE(test::WriteWav(c, 25));
         const QString lines =
             a + "\r\n" + QUrl::fromLocalFile(b).toString(QUrl::FullyEncoded) + "\r\n" + c + "\r\n";
         return dir_.write(name, lines.toUtf8());
@@ -131,10 +131,16 @@ TEST_F(MpvPlayerLinkTest, StartsWithThePlaylistAndFollowsItsEntries) {
     EXPECT_EQ(entry(link), 0);
     ASSERT_TRUE(Eventually([&] { return length(link) == 20; }));
 
+    // From the entry change on, the length is the new entry's or 0 (while it loads), never the
+    // length of the entry before.
     EXPECT_EQ(send(link, WmUser, 1, SetPlaylistPos), 0);
     EXPECT_EQ(entry(link), 1);
-    ASSERT_TRUE(Eventually([&] { return length(link) != 0; }));
-    EXPECT_EQ(length(link), 3);
+    std::vector<qint64> lengths;
+    ASSERT_TRUE(Eventually([&] {
+        lengths.push_back(length(link));
+        return lengths.back() != 0;
+    }));
+    EXPECT_EQ(lengths.back(), 3);
 
     send(link, WmCommand, Next);
     EXPECT_TRUE(Eventually([&] { return entry(link) == 2; }));
@@ -190,11 +196,11 @@ TEST_F(MpvPlayerLinkTest, StopKeepsTheListAndPlayStartsTheRememberedEntry) {
     MpvPlayerLink& link = makeLink();
     ASSERT_NE(start(link, writeList()), 0);
     send(link, WmUser, 2, SetPlaylistPos);
-    ASSERT_TRUE(Eventually([&] { return length(link) == 20; }));
+    ASSERT_TRUE(Eventually([&] { return length(link) == 25; }));
 
     send(link, WmCommand, Pause);
     send(link, WmCommand, Stop);
-    EXPECT_TRUE(idle(link));
+    EXPECT_TRUE(Eventually([&] { return idle(link); }));
     EXPECT_EQ(text(link, QStringLiteral("playlist-count")), "3");
     EXPECT_EQ(entry(link), 2);
     EXPECT_EQ(length(link), 0);
@@ -202,14 +208,16 @@ TEST_F(MpvPlayerLinkTest, StopKeepsTheListAndPlayStartsTheRememberedEntry) {
 
     // Play while stopped (and paused before) starts the entry that was playing.
     send(link, WmCommand, Play);
-    EXPECT_FALSE(idle(link));
     EXPECT_EQ(entry(link), 2);
+    EXPECT_TRUE(Eventually([&] { return length(link) == 25; }));
     EXPECT_EQ(text(link, QStringLiteral("pause")), "false");
     EXPECT_TRUE(Eventually([&] { return position(link) > 0; }));
 
     // An entry chosen while stopped is only selected; play starts it.
     send(link, WmCommand, Stop);
     send(link, WmUser, 1, SetPlaylistPos);
+    EXPECT_TRUE(Eventually([&] { return idle(link); }));
+    QThread::msleep(100);
     EXPECT_TRUE(idle(link));
     EXPECT_EQ(entry(link), 1);
     send(link, WmUser, 7, SetPlaylistPos); // past the end: ignored
@@ -367,6 +375,34 @@ TEST_F(MpvPlayerLinkTest, CommandsThatRunProgramsAreNeverSent) {
     ASSERT_TRUE(pid);
     EXPECT_EQ(pid->value(QStringLiteral("data")).toInteger(), link.startedProcessId());
     EXPECT_FALSE(QFile::exists(marker));
+}
+
+TEST(PlatformMpvPlayerCommandLine, SplitsProgramAndQuotedTarget) {
+    test::TempDir dir;
+    const QString blanks = dir.write(QStringLiteral("my player/mpv \"x"), "");
+    struct Case {
+        QString line;
+        QString program;
+        QString target;
+    };
+    const Case cases[] = {
+        {"/usr/bin/mpv \"/home/ann/.config/tarl/m3uTmp.m3u\"", "/usr/bin/mpv",
+         "/home/ann/.config/tarl/m3uTmp.m3u"},
+        {"/usr/bin/mpv \"/media/ann/MUSIC 01/Blues\"", "/usr/bin/mpv", "/media/ann/MUSIC 01/Blues"},
+        {"/usr/bin/mpv \"/m/a \"quoted\" name.mp3\"", "/usr/bin/mpv", "/m/a \"quoted\" name.mp3"},
+        // A program whose path holds blanks and even ' "': cut where the program exists.
+        {blanks + " \"/m/a.m3u\"", blanks, "/m/a.m3u"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<PlayerCommandLine> parts = SplitPlayerCommandLine(c.line);
+        ASSERT_TRUE(parts) << c.line.toStdString();
+        EXPECT_EQ(parts->program, c.program);
+        EXPECT_EQ(parts->target, c.target);
+    }
+    for (const QString& bad :
+         {QString(), QStringLiteral("/usr/bin/mpv"), QStringLiteral("/usr/bin/mpv /m/a.m3u"),
+          QStringLiteral("/usr/bin/mpv \"/m/a.m3u")})
+        EXPECT_FALSE(SplitPlayerCommandLine(bad)) << bad.toStdString();
 }
 
 } // namespace
