@@ -16,9 +16,11 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
+#include <QSet>
 #include <QTreeView>
 
 namespace tarl {
@@ -144,6 +146,39 @@ void LibraryBrowser::FillTrackList() {
         return;
     }
     trackModel_->setRows(std::move(rows));
+}
+
+void LibraryBrowser::reloadTrackList(int row) {
+    FillTrackList();
+    if (QItemSelectionModel* selection = c_.LstMP3->selectionModel())
+        selection->select(trackModel_->index(row, 0),
+                          QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+}
+
+void LibraryBrowser::selec_song(bool ensureVisible) {
+    // The playlist is read once; the names it holds are looked up in a set.
+    QSet<QString> inPlaylist;
+    for (const QString& entry : ReadTemporaryPlaylist(state_.tmpPlaylistPath))
+        inPlaylist.insert(entry.mid(entry.lastIndexOf(u'/') + 1));
+    static const QColor Red(255, 0, 0), Green(0, 128, 0), Black(0, 0, 0);
+    std::vector<TrackListModel::RowMark> marks;
+    marks.reserve(static_cast<size_t>(trackModel_->rowCount()));
+    int playing = -1;
+    for (int r = 0; r < trackModel_->rowCount(); ++r) {
+        const QString& name = trackModel_->row(r).columns[ColFile];
+        if (name == state_.lastSong) {
+            marks.push_back({Red, true});
+            playing = r;
+        } else {
+            marks.push_back({inPlaylist.contains(name) ? Black : Green, false});
+        }
+    }
+    trackModel_->setMarks(std::move(marks));
+    if (playing < 0)
+        return;
+    c_.LstMP3->selectRows({playing}, playing);
+    if (ensureVisible)
+        c_.LstMP3->currentView()->scrollTo(trackModel_->index(playing, 0));
 }
 
 void LibraryBrowser::trv_MouseDown(Qt::MouseButton button, const QPoint& pos) {

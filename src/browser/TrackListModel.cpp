@@ -1,5 +1,6 @@
 #include "browser/TrackListModel.h"
 
+#include <QFont>
 #include <QIcon>
 #include <QIconEngine>
 #include <QMimeData>
@@ -65,7 +66,15 @@ TrackListModel::TrackListModel(QObject* parent) : QAbstractTableModel(parent) {}
 void TrackListModel::setRows(std::vector<TrackRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
+    marks_.clear();
     endResetModel();
+}
+
+void TrackListModel::setMarks(std::vector<RowMark> marks) {
+    marks_ = std::move(marks);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, TrackColumnCount - 1),
+                         {Qt::ForegroundRole, Qt::FontRole});
 }
 
 bool TrackListModel::holds(const QModelIndex& index) const {
@@ -92,6 +101,16 @@ QVariant TrackListModel::data(const QModelIndex& index, int role) const {
         return row(index.row()).columns[static_cast<size_t>(index.column())];
     if (role == Qt::DecorationRole && index.column() == ColFile)
         return TrackIcon();
+    const size_t r = static_cast<size_t>(index.row());
+    if (r < marks_.size()) {
+        if (role == Qt::ForegroundRole && marks_[r].colour.isValid())
+            return marks_[r].colour;
+        if (role == Qt::FontRole && marks_[r].bold) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+    }
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "browser/TrackRows.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <vector>
 
 namespace tarl {
@@ -19,8 +20,17 @@ public:
 
     explicit TrackListModel(QObject* parent = nullptr);
 
-    // Replaces every row; the views are reset.
+    // How a row is drawn: the colour of all its cells and whether they are bold.
+    struct RowMark {
+        QColor colour;
+        bool bold = false;
+    };
+
+    // Replaces every row; the views are reset and the marks dropped.
     void setRows(std::vector<TrackRow> rows);
+    // One mark a row, in row order (missing rows are drawn plainly).
+    void setMarks(std::vector<RowMark> marks);
+    const std::vector<RowMark>& marks() const { return marks_; }
     const TrackRow& row(int index) const { return rows_[static_cast<size_t>(index)]; }
     const std::vector<TrackRow>& rows() const { return rows_; }
 
@@ -41,6 +51,7 @@ private:
     bool holds(const QModelIndex& index) const;
 
     std::vector<TrackRow> rows_;
+    std::vector<RowMark> marks_;
 };
 
 } // namespace tarl

@@ -166,8 +166,7 @@ void Options::LstMenus_Click(int row) {
 }
 
 bool Options::IsPlayerProgram(const QString& path) {
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.isFile() && info.isExecutable();
+    return tarl::IsPlayerProgram(path);
 }
 
 bool Options::offerNewCatalog(const QString& file) {

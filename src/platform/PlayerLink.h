@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QString>
 #include <QtGlobal>
 
@@ -48,6 +49,12 @@ public:
         return findWindow();
     }
 };
+
+// Whether `path` can name the player program: an existing executable file.
+inline bool IsPlayerProgram(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.isFile() && info.isExecutable();
+}
 
 // No player running: nothing is found, every request answers 0, nothing starts.
 class NoPlayerLink : public PlayerLink {

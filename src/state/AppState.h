@@ -51,7 +51,7 @@ struct AppState {
     qint16 playerVolume = 50; // 0..255
 
     QString lastFolder; // ends in "/"
-    qint16 lastIndex = 0;
+    qint32 lastIndex = 0; // the player's entry; 32-bit: a list may hold more than 32767 entries
     QString lastSong;
     qint32 lastPosition = 0; // seconds
     // The four values above were read from the settings; until then nothing may overwrite the
@@ -61,7 +61,7 @@ struct AppState {
     // The label new volumes get from the scan and import: the CD name, or "EOF" on the hard disc.
     QString currentLabel;
 
-    qint16 lastListIndex = -1;
+    qint32 lastListIndex = -1;
     PlayerWindow winampWindow = 0;
 
     // The player side of every play; none until a player is wired in.

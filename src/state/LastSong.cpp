@@ -8,7 +8,7 @@ namespace tarl {
 void llegir_play(AppState& state) {
     Settings& s = state.settings;
     state.lastFolder = s.read(keys::Mp3Folder);
-    state.lastIndex = s.readInt16(keys::Mp3Index);
+    state.lastIndex = s.readInt32(keys::Mp3Index);
     state.lastSong = s.read(keys::Mp3Song);
     state.lastPosition = s.readInt32(keys::Mp3Position);
     state.lastSongLoaded = true;

@@ -1,0 +1,83 @@
+#include "player/NowPlaying.h"
+
+#include "catalog/PathParts.h"
+#include "catalog/TrackLength.h"
+#include "platform/PlayerLink.h"
+#include "player/PlayerPanel.h"
+#include "scan/TemporaryPlaylist.h"
+#include "state/AppState.h"
+#include "state/Convert.h"
+#include "state/LastSong.h"
+#include "tags/FormatMinSec.h"
+
+namespace tarl {
+
+QString PlayingCaption(qint64 lengthSeconds, qint32 entry, int entryCount, const QString& song) {
+    return QLatin1Char('/') + FormatMinSec(lengthSeconds) + QStringLiteral("  (") +
+           QString::number(qint64(entry) + 1) + QLatin1Char('/') + QString::number(entryCount) +
+           QStringLiteral(")  ") + QStringLiteral("''") + song + QStringLiteral(" ''");
+}
+
+NowPlaying::NowPlaying(AppState& state, PlayerPanel& panel, NowPlayingView& view)
+    : state_(state), panel_(panel), view_(view) {}
+
+qint64 NowPlaying::request(qint64 wParam, qint64 lParam) {
+    return state_.services.player.sendMessage(state_.winampWindow, player_msg::WmUser, wParam,
+                                              lParam);
+}
+
+static qint32 WholeSeconds(qint64 ms) {
+    return static_cast<qint32>(RoundHalfEven(double(ms) / 1000.0));
+}
+
+bool NowPlaying::learnLength(qint64 length, qint32 entry) {
+    const Lookup<qint64> stored = dbGetMp3LengByFile(state_.catalog, playingPath_);
+    if (!stored.ok)
+        return false;
+    if (length >= 1 && length != stored.value) {
+        if (!dbPutMp3LengByFile(state_.catalog, playingPath_, length))
+            return false;
+        view_.reloadTrackList(entry);
+    }
+    return true;
+}
+
+void NowPlaying::TimerWinamp_Timer() {
+    state_.winampWindow = state_.services.player.findWindow();
+    const qint64 length = request(1, player_msg::GetTime);
+
+    const qint32 second = WholeSeconds(request(0, player_msg::GetTime));
+    if (second != lastShownSecond_) {
+        view_.setElapsed(FormatMinSec(second) + QLatin1Char('.'));
+        lastShownSecond_ = second;
+    }
+    if (!panel_.positionDragging()) {
+        const qint32 at = WholeSeconds(request(0, player_msg::GetTime));
+        panel_.setPositionKnob(PositionKnobLeft(at, length));
+    }
+
+    const qint32 entry = static_cast<qint32>(request(0, player_msg::GetListPos));
+    state_.lastIndex = entry;
+    if (entry != state_.lastListIndex) {
+        playingPath_ = ReadM3u(state_.tmpPlaylistPath, entry, &entryCount_);
+        if (!learnLength(length, entry))
+            return; // the next tick tries this entry again
+        state_.lastListIndex = entry;
+        state_.lastFolder = FolderOf(playingPath_);
+        state_.lastSong = playingPath_.mid(state_.lastFolder.size());
+        view_.setDisplay(PlayingCaption(length, entry, entryCount_, state_.lastSong));
+        lengthPending_ = length < 1 && !playingPath_.isEmpty() && state_.winampWindow != 0;
+        Salvar_play(state_);
+        view_.selec_song(true);
+        view_.misIcon(state_.lastSong);
+    } else if (lengthPending_ && length >= 1) {
+        if (learnLength(length, entry)) {
+            lengthPending_ = false;
+            view_.setDisplay(PlayingCaption(length, entry, entryCount_, state_.lastSong));
+            view_.selec_song(false);
+        }
+    }
+    view_.setDisplayTip(QStringLiteral("File: ") + state_.lastSong);
+}
+
+} // namespace tarl

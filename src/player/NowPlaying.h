@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace tarl {
+
+struct AppState;
+class PlayerPanel;
+
+// What the now-playing tracking changes on the main window.
+class NowPlayingView {
+public:
+    virtual ~NowPlayingView() = default;
+    virtual void setElapsed(const QString& caption) = 0; // plafo_time
+    virtual void setDisplay(const QString& caption) = 0; // plafo
+    virtual void setDisplayTip(const QString& tip) = 0;
+    // Fills the track list again from the catalog and takes `row` out of the selection.
+    virtual void reloadTrackList(int row) = 0;
+    // Marks the playing song (lastSong) in the track list.
+    virtual void selec_song(bool ensureVisible) = 0;
+    // The tray icon's tip.
+    virtual void misIcon(const QString& tip) = 0;
+};
+
+// The display "/mm:ss  (n/N)  ''name ''" of the playing entry.
+QString PlayingCaption(qint64 lengthSeconds, qint32 entry, int entryCount, const QString& song);
+
+// The main window follows the player by polling it (TimerWinamp, every 300 ms): the elapsed
+// time, the position knob, and on every change of entry the playing track (from the temporary
+// playlist), its length learned into the catalog, the display, the saved play state and the
+// marks in the track list.
+//
+// A tick asks for the length once (no retry loop, so it never holds the window). A player that
+// has just changed entry may not know the length yet: the entry then stays "waiting for its
+// length", and the first later tick that gets one stores it and shows it.
+class NowPlaying {
+public:
+    NowPlaying(AppState& state, PlayerPanel& panel, NowPlayingView& view);
+
+    void TimerWinamp_Timer();
+
+    // The entry count of the temporary playlist as last read.
+    int entryCount() const { return entryCount_; }
+
+private:
+    qint64 request(qint64 wParam, qint64 lParam);
+    // Stores a length the catalog does not have yet; false when the catalog failed.
+    bool learnLength(qint64 length, qint32 entry);
+
+    AppState& state_;
+    PlayerPanel& panel_;
+    NowPlayingView& view_;
+    qint32 lastShownSecond_ = 0; // "00:00." is shown before the first tick
+    int entryCount_ = 0;
+    QString playingPath_;
+    bool lengthPending_ = false;
+};
+
+} // namespace tarl

@@ -1,0 +1,108 @@
+#include "player/PlayerPanel.h"
+
+#include "platform/PlayerLink.h"
+#include "state/AppState.h"
+#include "state/Convert.h"
+#include "state/SettingKeys.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tarl {
+
+double PositionKnobLeft(qint64 positionSeconds, qint64 lengthSeconds) {
+    double left = PositionKnobMin;
+    if (lengthSeconds > 0)
+        left += double(positionSeconds) * PositionKnobTrack / double(lengthSeconds);
+    return std::clamp(left, PositionKnobMin, PositionKnobMax);
+}
+
+qint32 SeekMsForKnob(double knobLeft, qint64 lengthSeconds) {
+    const double ms =
+        RoundHalfEven((knobLeft - PositionKnobMin) * double(lengthSeconds) / PositionKnobTrack *
+                      1000.0);
+    // A track longer than 24 days would not fit the 32-bit position: its end is the limit.
+    return static_cast<qint32>(std::clamp(ms, 0.0, double(std::numeric_limits<qint32>::max())));
+}
+
+qint16 VolumeForKnob(double knobLeft) {
+    const double volume = RoundHalfEven((knobLeft - VolumeKnobMin) * 255.0 / VolumeKnobTrack);
+    return static_cast<qint16>(std::clamp(volume, 0.0, 255.0));
+}
+
+double VolumeKnobLeft(int volume) {
+    return VolumeKnobMin + double(std::clamp(volume, 0, 255)) * VolumeKnobTrack / 255.0;
+}
+
+PlayerPanel::PlayerPanel(AppState& state, PanelView& view) : state_(state), view_(view) {}
+
+void PlayerPanel::findPlayer() {
+    state_.winampWindow = state_.services.player.findWindow();
+}
+
+void PlayerPanel::send(int message, qint64 wParam, qint64 lParam) {
+    state_.services.player.sendMessage(state_.winampWindow, message, wParam, lParam);
+}
+
+void PlayerPanel::setPositionKnob(double left) {
+    positionKnob_ = left;
+    view_.moveKnob(5, left);
+}
+
+void PlayerPanel::setVolumeKnob(double left) {
+    volumeKnob_ = left;
+    view_.moveKnob(6, left);
+}
+
+void PlayerPanel::ImgButt_MouseDown(int index) {
+    findPlayer();
+    using namespace player_msg;
+    switch (index) {
+    case 0: send(WmCommand, Play, 0); break;
+    case 1: send(WmCommand, Pause, 0); break;
+    case 2: send(WmCommand, Previous, 0); break;
+    case 3: send(WmCommand, Stop, 0); break;
+    case 4: send(WmCommand, Next, 0); break;
+    case 5: positionDragging_ = true; break;
+    case 6: volumeDragging_ = true; break;
+    default: break;
+    }
+}
+
+void PlayerPanel::ImgButt_MouseMove(int index, double x) {
+    findPlayer();
+    if (index == 5 && positionDragging_) {
+        const double target = positionKnob_ + x - 60;
+        if (target > PositionKnobMax)
+            setPositionKnob(PositionKnobMax);
+        else if (target < PositionKnobMin)
+            setPositionKnob(PositionKnobMin);
+        else if (target > positionKnob_ + 10 || target < positionKnob_ - 10)
+            setPositionKnob(target);
+    } else if (index == 6 && volumeDragging_) {
+        setVolumeKnob(std::clamp(volumeKnob_ + x - 60, VolumeKnobMin, VolumeKnobMax));
+        state_.playerVolume = VolumeForKnob(volumeKnob_);
+        view_.setStatusPanel(1, QStringLiteral("Volum: ") + QString::number(state_.playerVolume));
+        send(player_msg::WmUser, state_.playerVolume, player_msg::SetVolume);
+    }
+}
+
+void PlayerPanel::ImgButt_MouseUp(int index) {
+    findPlayer();
+    if (index == 5 && positionDragging_) {
+        const qint64 length =
+            state_.services.player.sendMessage(state_.winampWindow, player_msg::WmUser, 1,
+                                               player_msg::GetTime);
+        const qint32 ms = SeekMsForKnob(positionKnob_, length);
+        send(player_msg::WmUser, ms, player_msg::JumpToTime);
+        if (length > 0)
+            setPositionKnob(PositionKnobMin + 1.6 * double(ms) / double(length));
+        positionDragging_ = false;
+    } else if (index == 6 && volumeDragging_) {
+        state_.settings.write(keys::Volum, QString::number(state_.playerVolume));
+        volumeDragging_ = false;
+    }
+}
+
+} // namespace tarl
