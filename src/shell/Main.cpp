@@ -5,16 +5,23 @@
 #include "catalog/ConnectionText.h"
 #include "dialogs/Options.h"
 #include "dialogs/ScanFiles.h"
+#include "history/Favorites.h"
+#include "history/HistoryFile.h"
+#include "history/HistoryMenu.h"
+#include "history/HistoryReplay.h"
 #include "platform/PlayerLink.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Ui.h"
+#include "player/NowPlaying.h"
+#include "player/PlayerControl.h"
+#include "player/PlayerPanel.h"
 #include "shell/About.h"
 #include "shell/Picture.h"
 #include "shell/Twips.h"
-#include "state/Version.h"
 #include "state/AppState.h"
 #include "state/Convert.h"
 #include "state/LastSong.h"
+#include "state/Version.h"
 #include "state/WindowPlacement.h"
 
 #include <QApplication>
@@ -39,10 +46,7 @@ namespace {
 constexpr double TreeTop = 630; // below the toolbar and the player panel
 constexpr double ToolbarHeight = 630;
 constexpr double SplitterWidth = 60;
-constexpr double PositionKnobMin = 2640;
-constexpr double PositionKnobMax = 4240;
-constexpr double VolumeKnobMin = 2690;
-constexpr double VolumeKnobTrack = 630;
+constexpr int PlayerStartWait = 3000; // ms a just-started player gets to answer
 
 void place(QWidget* w, double left, double top, double width, double height) {
     w->setGeometry(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
@@ -59,6 +63,33 @@ QLabel* knob(QWidget* parent, const QString& name) {
 }
 
 } // namespace
+
+// The panel and the now-playing tick act on the window through these.
+class Main::PlayerViews : public PanelView, public NowPlayingView {
+public:
+    explicit PlayerViews(Main& main) : m_(main) {}
+
+    void moveKnob(int element, double leftTwips) override {
+        QLabel* knob = m_.ImgButt[static_cast<size_t>(element)];
+        knob->move(ToPixels(leftTwips), knob->y());
+    }
+    void setStatusPanel(int panel, const QString& text) override { m_.setStatusPanel(panel, text); }
+    void setElapsed(const QString& caption) override { m_.plafo_time->setText(caption); }
+    void setDisplay(const QString& caption) override { m_.plafo->setText(caption); }
+    void setDisplayTip(const QString& tip) override {
+        if (m_.plafo->toolTip() != tip)
+            m_.plafo->setToolTip(tip);
+    }
+    void reloadTrackList(int row) override { m_.browser->reloadTrackList(row); }
+    void selec_song(bool ensureVisible) override { m_.browser->selec_song(ensureVisible); }
+    void misIcon(const QString& tip) override {
+        if (m_.hooks_.misIcon)
+            m_.hooks_.misIcon(tip);
+    }
+
+private:
+    Main& m_;
+};
 
 Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
     setObjectName(QStringLiteral("Main"));
@@ -85,6 +116,7 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     buildStatusBar();
     buildBrowser();
     buildScan();
+    buildPlayer();
     // The built-in size and place, used until the settings give others.
     setWidth(11000);
     setHeight(7500);
@@ -104,6 +136,7 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
 
 Main::~Main() {
     state_.reloadMain = nullptr;
+    state_.play = nullptr;
 }
 
 void Main::buildMenus() {
@@ -312,7 +345,100 @@ ScanFiles& Main::scanWindow() {
     scanFiles->hooks.setStatusPanel = [this](int panel, const QString& text) {
         setStatusPanel(panel, text);
     };
+    scanFiles->hooks.PlayWinampM3u = [this](const QString& key) { player_->PlayWinampM3u(key); };
     return *scanFiles;
+}
+
+void Main::buildPlayer() {
+    playerViews_ = std::make_unique<PlayerViews>(*this);
+    player_ = std::make_unique<PlayerControl>(state_);
+    panel_ = std::make_unique<PlayerPanel>(state_, *playerViews_);
+    nowPlaying_ = std::make_unique<NowPlaying>(state_, *panel_, *playerViews_);
+    state_.play = player_.get();
+    player_->BuildHistoryMenu = [this] { BuildHistoryMenu(); };
+    player_->reportError = [this](const QString& text) { setStatusPanel(2, text); };
+    hooks_.BuildHistoryMenu = [this] { BuildHistoryMenu(); };
+
+    for (QLabel* element : ImgButt)
+        element->installEventFilter(this);
+    connect(Command1, &QPushButton::clicked, this, &Main::Command1_Click);
+    for (int i = 0; i < 10; ++i)
+        connect(mnuhis[i], &QAction::triggered, this, [this, i] { mnuhis_Click(i + 1); });
+    connect(mnuhisclear, &QAction::triggered, this, &Main::mnuhisclear_Click);
+    connect(mnufavAdd, &QAction::triggered, this, &Main::mnufavAdd_Click);
+
+    TimerWinamp = new QTimer(this);
+    TimerWinamp->setObjectName(QStringLiteral("TimerWinamp"));
+    TimerWinamp->setInterval(300);
+    connect(TimerWinamp, &QTimer::timeout, this, &Main::TimerWinamp_Timer);
+    TimerWinamp->start();
+}
+
+void Main::TimerWinamp_Timer() {
+    nowPlaying_->TimerWinamp_Timer();
+}
+
+void Main::Command1_Click() {
+    if (hooks_.SelectFolderNode)
+        hooks_.SelectFolderNode(state_.lastFolder);
+    browser->selec_song(true);
+}
+
+void Main::BuildHistoryMenu() {
+    mnuhisclear->setEnabled(false);
+    mnuhisUp->setEnabled(false);
+    for (QAction* entry : mnuhis)
+        entry->setVisible(false);
+    const HistoryMenu menu = HistoryMenuState(state_.programFolder);
+    for (int i = 0; i < menu.captions.size() && i < int(mnuhis.size()); ++i) {
+        mnuhis[static_cast<size_t>(i)]->setText(menu.captions[i]);
+        mnuhis[static_cast<size_t>(i)]->setVisible(true);
+    }
+    mnuhisclear->setEnabled(menu.exists);
+}
+
+void Main::mnuhis_Click(int index) {
+    ReplaySteps steps;
+    steps.SelectFolderNode = [this](const QString& folder) {
+        return browser->SelectFolderNode(folder);
+    };
+    steps.playList = [this] {
+        browser->FillTrackList();
+        browser->trv_DblClick();
+    };
+    ReplayHistoryEntry(state_, index, steps);
+}
+
+void Main::mnuhisclear_Click() {
+    QString error;
+    if (!ClearHistory(state_.programFolder, &error))
+        setStatusPanel(2, QStringLiteral("The history could not be cleared: ") + error);
+    BuildHistoryMenu();
+}
+
+void Main::mnufavAdd_Click() {
+    tarl::mnufavAdd_Click(state_);
+}
+
+bool Main::ImgButt_Mouse(int index, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        panel_->ImgButt_MouseDown(index);
+        return true;
+    case QEvent::MouseMove:
+        panel_->ImgButt_MouseMove(index,
+                                  ToTwips(static_cast<QMouseEvent*>(event)->position().toPoint().x()));
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        panel_->ImgButt_MouseUp(index);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void Main::buildScan() {
@@ -454,11 +580,12 @@ void Main::restore_previous() {
     if (hooks_.SelectFolderNode)
         hooks_.SelectFolderNode(state_.lastFolder);
 
-    const QString command =
-        state_.playerPath + QStringLiteral(" \"") + state_.tmpPlaylistPath + '"';
-    if (player.launch(command))
-        state_.lastListIndex = -1;
-    state_.winampWindow = player.findWindow();
+    // A player started here needs a moment before it takes the jump, play and seek; one that
+    // was already running answers at once.
+    if (player_->playWinamp(PlayerControl::CommandLine(state_.playerPath, state_.tmpPlaylistPath)))
+        state_.winampWindow = player.waitForWindow(PlayerStartWait);
+    else
+        player_->FindWinampWindow();
     player.sendMessage(state_.winampWindow, player_msg::WmUser, state_.lastIndex,
                        player_msg::SetPlaylistPos);
     player.sendMessage(state_.winampWindow, player_msg::WmCommand, player_msg::Play, 0);
@@ -466,8 +593,7 @@ void Main::restore_previous() {
                        player_msg::JumpToTime);
 
     state_.playerVolume = settings.readInt16(keys::Volum);
-    const double knobLeft = VolumeKnobMin + state_.playerVolume * VolumeKnobTrack / 255.0;
-    ImgButt[6]->move(ToPixels(knobLeft), ImgButt[6]->y());
+    panel_->setVolumeKnob(VolumeKnobLeft(state_.playerVolume));
     player.sendMessage(state_.winampWindow, player_msg::WmUser, state_.playerVolume,
                        player_msg::SetVolume);
 
@@ -481,6 +607,7 @@ void Main::Form_Unload() {
         return;
     unloaded_ = true;
     timerINI->stop();
+    TimerWinamp->stop();
     Settings& settings = state_.settings;
 
     state_.catalog.connection.close();
@@ -496,6 +623,8 @@ void Main::Form_Unload() {
         browser->saveColumns();
     if (hooks_.removeTrayIcon)
         hooks_.removeTrayIcon();
+    // The player may have been started or closed since the last tick.
+    player_->FindWinampWindow();
     Salvar_play(state_);
     state_.services.player.postMessage(state_.winampWindow, player_msg::WmClose, 0, 0);
     reportSettingsProblems();
@@ -598,6 +727,10 @@ void Main::changeEvent(QEvent* event) {
 bool Main::eventFilter(QObject* watched, QEvent* event) {
     if (watched == divisorH)
         divisorH_Mouse(event);
+    for (size_t i = 0; i < ImgButt.size(); ++i) {
+        if (watched == ImgButt[i] && panel_ && ImgButt_Mouse(int(i), event))
+            return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QFrame;
@@ -20,6 +21,9 @@ namespace tarl {
 
 struct AppState;
 class LibraryBrowser;
+class NowPlaying;
+class PlayerControl;
+class PlayerPanel;
 class ScanFiles;
 class TrackListView;
 
@@ -63,6 +67,7 @@ public:
         std::function<void()> removeTrayIcon;
         std::function<bool()> trayIconVisible;
         std::function<void()> BuildHistoryMenu;
+        std::function<void(const QString&)> misIcon; // the tray icon's tip
     };
     Hooks& hooks() { return hooks_; }
 
@@ -123,6 +128,20 @@ public:
     void mnuOptions_Click();
     void mnuAbout_Click();
 
+    // The player: starting it, the panel, the now-playing tick (every 300 ms).
+    PlayerControl& playerControl() { return *player_; }
+    PlayerPanel& playerPanel() { return *panel_; }
+    NowPlaying& nowPlaying() { return *nowPlaying_; }
+    QTimer* TimerWinamp = nullptr;
+    void TimerWinamp_Timer();
+    // "<>": shows the playing song's folder and marks the song.
+    void Command1_Click();
+    // The History menu from the history file; entry `index` (1 to 10) played again; cleared.
+    void BuildHistoryMenu();
+    void mnuhis_Click(int index);
+    void mnuhisclear_Click();
+    void mnufavAdd_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -144,11 +163,19 @@ private:
     void Form_Resize();
     void reportSettingsProblems();
     void divisorH_Mouse(QEvent* event);
+    void buildPlayer();
+    // Press, move and release on the panel's buttons and knobs.
+    bool ImgButt_Mouse(int index, QEvent* event);
 
     double twipsOr(double cached, int pixels) const;
 
     AppState& state_;
     Hooks hooks_;
+    class PlayerViews;
+    std::unique_ptr<PlayerViews> playerViews_;
+    std::unique_ptr<PlayerControl> player_;
+    std::unique_ptr<PlayerPanel> panel_;
+    std::unique_ptr<NowPlaying> nowPlaying_;
     struct {
         double left = 0, top = 0, width = 0, height = 0;
     } twips_;
