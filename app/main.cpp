@@ -4,7 +4,7 @@
 #include "platform/IniProfile.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
-#include "platform/PlayerLink.h"
+#include "platform/MpvPlayerLink.h"
 #include "platform/QtUi.h"
 #include "shell/TerminationSignals.h"
 #include "state/AppState.h"
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
 
     tarl::IniProfile profile;
     tarl::QtUi ui;
-    tarl::NoPlayerLink player;
+    tarl::MpvPlayerLink player;
     tarl::SystemClock clock;
     tarl::LocalFiles files;
     tarl::LinuxDrives drives;

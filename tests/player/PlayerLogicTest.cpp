@@ -1,0 +1,369 @@
+#include "catalog/CatalogFile.h"
+#include "catalog/ConnectionText.h"
+#include "history/HistoryFile.h"
+#include "player/NowPlaying.h"
+#include "player/PlayerControl.h"
+#include "player/PlayerPanel.h"
+#include "scan/TemporaryPlaylist.h"
+#include "support/QtPrinters.h"
+#include "support/TempDir.h"
+#include "support/TestServices.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace tarl;
+using tarl::test::FakePlayerLink;
+using tarl::test::TempDir;
+using tarl::test::TestServices;
+using M = FakePlayerLink::Message;
+
+namespace {
+
+// Records what the panel and the tick do to the window.
+struct RecordingView : PanelView, NowPlayingView {
+    void moveKnob(int element, double left) override { knobs[element] = left; }
+    void setStatusPanel(int panel, const QString& text) override { status[panel] = text; }
+    void setElapsed(const QString& caption) override { elapsed << caption; }
+    void setDisplay(const QString& caption) override { display = caption; }
+    void setDisplayTip(const QString& tip) override { tip_ = tip; }
+    void reloadTrackList(int row) override { reloads.push_back(row); }
+    void selec_song(bool ensureVisible) override { marks.push_back(ensureVisible); }
+    void misIcon(const QString& tip) override { tray = tip; }
+
+    std::map<int, double> knobs;
+    std::map<int, QString> status;
+    QStringList elapsed;
+    QString display, tip_, tray;
+    std::vector<int> reloads;
+    std::vector<bool> marks;
+};
+
+class PlayerLogic : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state.programFolder = dir.path() + u'/';
+        state.settings.setPath(dir.file("tarl.ini"));
+        state.tmpPlaylistPath = TemporaryPlaylistPath(state.programFolder);
+        state.lastSongLoaded = true;
+        player().running = true;
+    }
+    FakePlayerLink& player() { return services.player; }
+    void openCatalog() {
+        const QString db = dir.file("tarl.mdb");
+        ASSERT_TRUE(CreateCatalog(db));
+        ASSERT_TRUE(state.catalog.connection.open(BuildConnectionText(db)));
+    }
+
+    TempDir dir;
+    TestServices services;
+    AppState state{services.services()};
+    RecordingView view;
+};
+
+TEST(KnobMath, PositionVolumeAndSeek) {
+    EXPECT_EQ(PositionKnobLeft(100, 200), 3440);
+    EXPECT_EQ(PositionKnobLeft(0, 200), 2640);
+    EXPECT_EQ(PositionKnobLeft(50, 0), 2640);    // no length known
+    EXPECT_EQ(PositionKnobLeft(300, 200), 4240); // past the end (the player's rounding)
+    EXPECT_EQ(PositionKnobLeft(-3, 200), 2640);
+    EXPECT_EQ(SeekMsForKnob(3440, 200), 100000);
+    EXPECT_EQ(SeekMsForKnob(4240, 245), 245000);
+    EXPECT_EQ(SeekMsForKnob(4240, 10'000'000), 2147483647); // held within 32 bits
+    EXPECT_EQ(VolumeForKnob(3005), 128); // 127.5 rounds to the even 128
+    EXPECT_EQ(VolumeForKnob(2690), 0);
+    EXPECT_EQ(VolumeForKnob(3320), 255);
+    EXPECT_EQ(VolumeKnobLeft(255), 3320);
+    EXPECT_EQ(VolumeKnobLeft(0), 2690);
+    EXPECT_EQ(VolumeForKnob(VolumeKnobLeft(50)), 50);
+}
+
+TEST_F(PlayerLogic, ButtonsActOnPressAndKnobsDragWithinTheirTracks) {
+    PlayerPanel panel(state, view);
+    for (int i = 0; i < 5; ++i)
+        panel.ImgButt_MouseDown(i);
+    panel.ImgButt_MouseDown(7);
+    const PlayerWindow w = player().window;
+    using namespace player_msg;
+    const std::vector<M> buttons{{w, WmCommand, Play, 0, false},
+                                 {w, WmCommand, Pause, 0, false},
+                                 {w, WmCommand, Previous, 0, false},
+                                 {w, WmCommand, Stop, 0, false},
+                                 {w, WmCommand, Next, 0, false}};
+    EXPECT_EQ(player().sent, buttons);
+    player().sent.clear();
+
+    // Position knob: a move of 10 or less stays, more follows the pointer, the ends hold.
+    panel.ImgButt_MouseMove(5, 600); // not pressed: nothing
+    EXPECT_EQ(panel.positionKnob(), 2640);
+    panel.ImgButt_MouseDown(5);
+    EXPECT_TRUE(panel.positionDragging());
+    panel.ImgButt_MouseMove(5, 70);
+    EXPECT_EQ(panel.positionKnob(), 2640);
+    panel.ImgButt_MouseMove(5, 860);
+    EXPECT_EQ(panel.positionKnob(), 3440);
+    panel.ImgButt_MouseMove(5, 55);
+    EXPECT_EQ(panel.positionKnob(), 3440);
+    panel.ImgButt_MouseMove(5, 5000);
+    EXPECT_EQ(panel.positionKnob(), 4240);
+    panel.ImgButt_MouseMove(5, -1600 - 60 + 60 - 5000);
+    EXPECT_EQ(panel.positionKnob(), 2640);
+    panel.ImgButt_MouseMove(5, 860);
+    EXPECT_EQ(view.knobs[5], 3440);
+
+    // Release during a 200-second track seeks to the middle.
+    player().replies[{WmUser, GetTime}] = 200;
+    player().sent.clear();
+    panel.ImgButt_MouseUp(5);
+    EXPECT_FALSE(panel.positionDragging());
+    ASSERT_EQ(player().sent.size(), 2u);
+    EXPECT_EQ(player().sent[1], (M{w, WmUser, 100000, JumpToTime, false}));
+    EXPECT_EQ(panel.positionKnob(), 3440);
+
+    // Volume knob: sets the volume while moving, saves it on release only.
+    panel.ImgButt_MouseDown(6);
+    player().sent.clear();
+    panel.ImgButt_MouseMove(6, 60 + 315);
+    EXPECT_EQ(state.playerVolume, 128);
+    EXPECT_EQ(view.status[1], "Volum: 128");
+    EXPECT_EQ(player().sent.back(), (M{w, WmUser, 128, SetVolume, false}));
+    EXPECT_EQ(state.settings.read(keys::Volum), "50");
+    panel.ImgButt_MouseMove(6, 2000);
+    EXPECT_EQ(state.playerVolume, 255);
+    panel.ImgButt_MouseUp(6);
+    EXPECT_EQ(state.settings.read(keys::Volum), "255");
+    EXPECT_FALSE(panel.volumeDragging());
+}
+
+TEST_F(PlayerLogic, WithoutAPlayerTheKnobsAndButtonsSendToWindowZero) {
+    player().running = false;
+    PlayerPanel panel(state, view);
+    panel.ImgButt_MouseDown(0);
+    panel.ImgButt_MouseDown(5);
+    panel.ImgButt_MouseMove(5, 860);
+    panel.ImgButt_MouseUp(5);
+    for (const M& m : player().sent)
+        EXPECT_EQ(m.window, 0);
+    EXPECT_EQ(panel.positionKnob(), 3440); // no length: the knob stays where it was dropped
+}
+
+TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
+    PlayerControl control(state);
+    int menus = 0;
+    control.BuildHistoryMenu = [&] { ++menus; };
+
+    state.playerPath = dir.file("MPV"); // not there
+    control.PlayWinampMp3s("/music/list.m3u");
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    EXPECT_EQ(services.ui.transcript[0].text,
+              "S'ha de definir el path del Winamp (Properties>Options>Player)");
+    EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(player().launches.isEmpty());
+    EXPECT_EQ(menus, 0);
+
+    // A program named in the settings is read again; it must be an executable file.
+    const QString program = dir.file("bin/my player");
+    dir.write("bin/my player", "#!/bin/sh\n");
+    state.settings.write(keys::PlayerPath, program);
+    control.PlayWinampMp3s("/music/list.m3u");
+    EXPECT_EQ(services.ui.transcript.size(), 2u); // not executable yet
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner);
+    player().launchStarts = true;
+    state.lastListIndex = 4;
+    control.PlayWinampMp3s("/music/list.m3u");
+    EXPECT_EQ(services.ui.transcript.size(), 2u);
+    EXPECT_EQ(player().launches, QStringList{program + " \"/music/list.m3u\""});
+    EXPECT_EQ(state.playerPath, program);
+    EXPECT_EQ(state.lastListIndex, -1);
+    EXPECT_EQ(menus, 1);
+    EXPECT_TRUE(QFile::exists(HistoryFilePath(state.programFolder)));
+
+    // A start that fails leaves the entry as it was.
+    player().launchStarts = false;
+    state.lastListIndex = 3;
+    control.PlayWinampMp3s("/music/x.mp3");
+    EXPECT_EQ(state.lastListIndex, 3);
+}
+
+TEST_F(PlayerLogic, PlayingATreeKeyDropsTheFolderSeparatorAndAsksForItsDisc) {
+    openCatalog();
+    ASSERT_TRUE(state.catalog.connection.execute(
+        "INSERT INTO CD (name, labelCd, label) VALUES ('/media/cd/', 'Music_01', 'Rock One')"));
+    services.drives.addDrive("/media/cd/", DriveType::CdRom, "Other_Disc");
+    state.playerPath = "/opt/no such player"; // this road does not check the program
+    player().launchStarts = true;
+    PlayerControl control(state);
+
+    control.PlayWinampM3u("/music/Album/");
+    control.PlayWinampM3u("/music/list.m3u");
+    control.PlayWinampM3u("/");
+    EXPECT_EQ(player().launches,
+              (QStringList{"/opt/no such player \"/music/Album\"",
+                           "/opt/no such player \"/music/list.m3u\"", "/opt/no such player \"/\""}));
+
+    // The wrong disc: OK asks again, Cancel plays nothing; the history was written first.
+    QFile::remove(HistoryFilePath(state.programFolder));
+    services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Cancel};
+    control.PlayWinampM3u("Rock One:>/media/cd/Album/");
+    EXPECT_EQ(services.ui.transcript.size(), 2u);
+    EXPECT_EQ(services.ui.transcript[0].title, "INSERT MP3 CDROM");
+    EXPECT_EQ(player().launches.size(), 3);
+    EXPECT_TRUE(QFile::exists(HistoryFilePath(state.programFolder)));
+
+    // The right disc in: it plays from the disc.
+    services.drives.addDrive("/media/cd/", DriveType::CdRom, "Music_01");
+    control.PlayWinampM3u("Rock One:>/media/cd/Album/");
+    EXPECT_EQ(player().launches.last(), "/opt/no such player \"/media/cd/Album\"");
+}
+
+// The fake answers one value per (message, lParam); a tick asks GetTime for the length
+// (wParam 1) and the position (wParam 0), so this player tells them apart.
+class TimedPlayer : public FakePlayerLink {
+public:
+    qint64 sendMessage(PlayerWindow w, int message, qint64 wParam, qint64 lParam) override {
+        const qint64 answer = FakePlayerLink::sendMessage(w, message, wParam, lParam);
+        if (w == 0 || !running || message != player_msg::WmUser ||
+            lParam != player_msg::GetTime)
+            return answer;
+        return wParam == 1 ? lengthSeconds : positionMs;
+    }
+    qint64 lengthSeconds = 0;
+    qint64 positionMs = 0;
+};
+
+class NowPlayingTest : public PlayerLogic {
+protected:
+    void SetUp() override {
+        PlayerLogic::SetUp();
+        timed.running = true;
+        openCatalog();
+        QStringList paths;
+        for (int i = 1; i <= 12; ++i)
+            paths << QString("/music/Album/%1 song.mp3").arg(i, 2, 10, QChar('0'));
+        ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, paths));
+        ASSERT_TRUE(state.catalog.connection.execute(
+            "INSERT INTO Mp3 (path,file,m3u_id) VALUES ('/music/Album/','03 song.mp3',1)"));
+        ASSERT_TRUE(state.catalog.connection.execute(
+            "INSERT INTO Mp3 (path,file,m3u_id) VALUES ('/music/Album/','04 song.mp3',1)"));
+    }
+    qint64 storedTime(const QString& file) {
+        Recordset rows;
+        EXPECT_TRUE(state.catalog.connection.execute(
+            "SELECT time FROM Mp3 WHERE file='" + file + "'", rows));
+        return rows.field(0).toLongLong();
+    }
+    TimedPlayer timed;
+    Services timedServices{services.profile, services.ui, timed,        services.clock,
+                           services.files,   services.drives, services.launcher};
+    AppState timedState{timedServices};
+};
+
+TEST_F(NowPlayingTest, ElapsedTimeKnobDisplayAndLearnedLength) {
+    AppState& s = timedState;
+    s.programFolder = state.programFolder;
+    s.settings.setPath(dir.file("tarl.ini"));
+    s.tmpPlaylistPath = state.tmpPlaylistPath;
+    s.lastSongLoaded = true;
+    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    PlayerPanel panel(s, view);
+    NowPlaying now(s, panel, view);
+    using namespace player_msg;
+    timed.replies[{WmUser, GetListPos}] = 2;
+    timed.lengthSeconds = 245;
+    timed.positionMs = 2500;
+
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(view.elapsed, QStringList{"00:02."}); // halves go to the even second
+    EXPECT_EQ(view.display, "/04:05  (3/12)  ''03 song.mp3 ''");
+    EXPECT_EQ(view.tip_, "File: 03 song.mp3");
+    EXPECT_EQ(view.tray, "03 song.mp3");
+    EXPECT_EQ(s.lastFolder, "/music/Album/");
+    EXPECT_EQ(s.lastSong, "03 song.mp3");
+    EXPECT_EQ(s.lastIndex, 2);
+    EXPECT_EQ(s.lastListIndex, 2);
+    EXPECT_EQ(storedTime("03 song.mp3"), 245);
+    EXPECT_EQ(view.reloads, std::vector<int>{2});
+    EXPECT_EQ(view.marks, std::vector<bool>{true});
+    EXPECT_EQ(s.settings.read(keys::Mp3Song), "03 song.mp3"); // the play state was saved
+    EXPECT_NEAR(panel.positionKnob(), 2640 + 2.0 * 1600 / 245, 1e-9);
+
+    // The same entry: only the time moves; the label is rewritten only when the second changes.
+    timed.positionMs = 2400;
+    now.TimerWinamp_Timer();
+    timed.positionMs = 3500;
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(view.elapsed, (QStringList{"00:02.", "00:04."}));
+    EXPECT_EQ(view.reloads.size(), 1u);
+    EXPECT_EQ(view.marks.size(), 1u);
+
+    // A dragged knob is left alone.
+    panel.ImgButt_MouseDown(5);
+    const double dragged = panel.positionKnob();
+    timed.positionMs = 120000;
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(panel.positionKnob(), dragged);
+
+    // Back on the entry whose length is known: nothing is written, the list is not reloaded.
+    s.lastListIndex = -1;
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(view.reloads.size(), 1u);
+    EXPECT_EQ(view.marks.size(), 2u);
+}
+
+TEST_F(NowPlayingTest, ALengthNotKnownYetIsLearnedOnALaterTick) {
+    AppState& s = timedState;
+    s.settings.setPath(dir.file("tarl.ini"));
+    s.tmpPlaylistPath = state.tmpPlaylistPath;
+    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    PlayerPanel panel(s, view);
+    NowPlaying now(s, panel, view);
+    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 3;
+    timed.lengthSeconds = 0; // the player is still opening the file
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(view.display, "/00:00  (4/12)  ''04 song.mp3 ''");
+    EXPECT_EQ(storedTime("04 song.mp3"), 0); // 0 is never stored
+    now.TimerWinamp_Timer();
+    EXPECT_TRUE(view.reloads.empty());
+    timed.lengthSeconds = 61;
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(storedTime("04 song.mp3"), 61);
+    EXPECT_EQ(view.display, "/01:01  (4/12)  ''04 song.mp3 ''");
+    EXPECT_EQ(view.reloads, std::vector<int>{3});
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(view.reloads.size(), 1u);
+}
+
+TEST_F(NowPlayingTest, ACatalogFailureLeavesTheEntryToTheNextTick) {
+    AppState& s = timedState;
+    s.settings.setPath(dir.file("tarl.ini"));
+    s.tmpPlaylistPath = state.tmpPlaylistPath;
+    PlayerPanel panel(s, view); // the catalog is not open: every statement fails
+    NowPlaying now(s, panel, view);
+    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
+    timed.lengthSeconds = 245;
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(s.lastListIndex, -1);
+    EXPECT_TRUE(view.display.isEmpty());
+    EXPECT_EQ(view.tip_, ""); // the tick ended before its last step
+}
+
+TEST_F(PlayerLogic, WithoutAPlayerTheTickShowsEntryZeroAndParksTheKnob) {
+    player().running = false;
+    openCatalog();
+    ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, {"/m/a.mp3", "/m/b.mp3"}));
+    PlayerPanel panel(state, view);
+    panel.setPositionKnob(3000);
+    NowPlaying now(state, panel, view);
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(panel.positionKnob(), 2640);
+    EXPECT_EQ(view.display, "/00:00  (1/2)  ''a.mp3 ''");
+    EXPECT_TRUE(view.elapsed.isEmpty()); // 00:00. is already shown
+    EXPECT_TRUE(view.reloads.empty());
+    // A missing playlist: an empty name, nothing written.
+    QFile::remove(state.tmpPlaylistPath);
+    state.lastListIndex = -1;
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(view.display, "/00:00  (1/0)  '' ''");
+}
+
+} // namespace
