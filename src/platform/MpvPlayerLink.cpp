@@ -282,13 +282,15 @@ bool MpvPlayerLink::switchingEntry(const QDeadlineTimer& deadline) {
 void MpvPlayerLink::seek(qint64 ms, const QDeadlineTimer& deadline) {
     const QJsonArray seekCommand{QStringLiteral("seek"), double(qMax<qint64>(ms, 0)) / 1000.0,
                                  QStringLiteral("absolute")};
-    // Right after an entry change the file is still opening and mpv refuses the seek; it is
-    // tried again until the file plays or the time-out ends. A stopped player has nothing to
-    // seek.
+    // Right after an entry change the old file may still be loaded (a seek would go to it) or
+    // the new one still opening (mpv refuses the seek); the seek waits for the new file until
+    // the time-out ends. A stopped player has nothing to seek.
     for (;;) {
-        const std::optional<QJsonObject> answer = request(seekCommand, deadline);
-        if (!answer || answer->value(QStringLiteral("error")).toString() == Success)
-            return;
+        if (!switchingEntry(deadline)) {
+            const std::optional<QJsonObject> answer = request(seekCommand, deadline);
+            if (!answer || answer->value(QStringLiteral("error")).toString() == Success)
+                return;
+        }
         const std::optional<bool> isStopped = stopped(deadline);
         if (!isStopped || *isStopped || deadline.hasExpired())
             return;

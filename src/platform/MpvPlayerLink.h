@@ -27,8 +27,9 @@ std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLi
 //   seconds (`duration`, rounded to the nearest); wParam 0 the position in ms (`time-pos`). Both
 //   answer 0 while no file is loaded (stopped, loading, idle) and while the player moves to
 //   another entry (the old file would still answer for the new entry).
-// - WM_USER, lParam 106 (JumpToTime): seeks to wParam ms (`seek <s> absolute`); a file still
-//   loading is given until the request's time-out to become seekable. Answers 0.
+// - WM_USER, lParam 106 (JumpToTime): seeks to wParam ms (`seek <s> absolute`) in the current
+//   entry; right after an entry change it waits (until the time-out) for the new file to be
+//   loaded and seekable. mpv runs the seek a moment after accepting it. Answers 0.
 // - WM_USER, lParam 121 (SetPlaylistPos): makes entry wParam (from 0) current (`playlist-pos`).
 //   While stopped it only selects the entry, as play starts it. Answers 0.
 // - WM_USER, lParam 122 (SetVolume): `volume` = wParam * 100 / 255 (wParam 0..255). Answers 0.
