@@ -12,11 +12,16 @@
 #include "tags/FormatFileSize.h"
 #include "tags/TagFields.h"
 
+#include <QElapsedTimer>
+
 namespace tarl {
 
 namespace {
 
 const QString kHardDiscMarker = QStringLiteral("EOF");
+// How often AddPlaylistTracks lets an import's windows run.
+constexpr int kEntriesPerYield = 500;
+constexpr qint64 kMillisecondsPerYield = 20;
 
 // A tag value as stored: quoted, and a single space when there is nothing left.
 QString StoredTag(const QString& value) {
@@ -138,12 +143,26 @@ bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues
 }
 
 bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId) {
+    return AddPlaylistList(catalog, playlist, volumeId, nullptr);
+}
+
+bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId,
+                     ImportStatements* statements) {
     const QString path = FolderOf(playlist.key);
-    return AddListOnce(catalog, {path, playlist.key.mid(path.size())}, volumeId);
+    const ListPathParts list{path, playlist.key.mid(path.size())};
+    if (statements)
+        return statements->listOnVolume(list, volumeId).ok;
+    return AddListOnce(catalog, list, volumeId);
 }
 
 bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId,
                        QString* error) {
+    PlaylistTracksRun run;
+    return AddPlaylistTracks(catalog, playlistPath, listId, error, run);
+}
+
+bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId, QString* error,
+                       PlaylistTracksRun& run) {
     QStringList lines;
     QString readError;
     // A file read only in part still gives its first lines, as reading it line by line would.
@@ -160,10 +179,32 @@ bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 lis
     const QString listNumber = QString::number(listId);
     const QString playlistFolder = FolderOf(playlistPath);
     QString failure;
+    QElapsedTimer sinceYield;
+    sinceYield.start();
+    int entriesSinceYield = 0;
     for (const QString& entry : entries) {
+        if (run.yield && (++entriesSinceYield > kEntriesPerYield ||
+                          sinceYield.elapsed() >= kMillisecondsPerYield)) {
+            if (!run.yield()) {
+                run.stopped = true;
+                break;
+            }
+            entriesSinceYield = 1;
+            sinceYield.restart();
+        }
         QString folder;
         QString file;
         SplitPlaylistEntry(entry, playlistFolder, &folder, &file);
+        if (run.statements) {
+            const Lookup<bool> there = run.statements->hasTrack(listId, folder, file);
+            if (there.ok && there.value)
+                continue;
+            if (!there.ok || !run.statements->insertEntry(folder, file, listId)) {
+                failure = connection.lastError();
+                break;
+            }
+            continue;
+        }
         folder = QuoteSql(folder);
         file = QuoteSql(file);
         const Lookup<bool> there =
@@ -181,7 +222,7 @@ bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 lis
             break;
         }
     }
-    // The tracks added before a failure stay, as they would have one by one.
+    // The tracks added before a failure or a stop stay, as they would have one by one.
     if (!connection.execute(QStringLiteral("RELEASE AddPlaylistTracks"), catalog.general)) {
         if (failure.isEmpty())
             failure = connection.lastError();

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace tarl {
 
 class ImportStatements;
@@ -34,6 +36,9 @@ bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues
 
 // Adds a playlist file found by a scan as a list of volume `volumeId`, unless it is there.
 bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId);
+// The same through an import's prepared statements (null: the literal statements).
+bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId,
+                     ImportStatements* statements);
 
 // Adds every entry of the playlist file at `playlistPath` to list `listId` as a track (path and
 // file name only), skipping entries the list holds already. Relative entries are taken from the
@@ -41,6 +46,19 @@ bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 vo
 // the reason in *error.
 bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId,
                        QString* error = nullptr);
+
+// How an import runs AddPlaylistTracks.
+struct PlaylistTracksRun {
+    // The import's prepared statements; null runs the literal ones (the rows are the same).
+    ImportStatements* statements = nullptr;
+    // Called every so many entries (at least every 20 ms and every 500 entries), so the windows
+    // stay responsive inside a huge playlist. False stops the routine there, keeping the entries
+    // added so far (a second run adds the rest), and sets `stopped`.
+    std::function<bool()> yield;
+    bool stopped = false;
+};
+bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId, QString* error,
+                       PlaylistTracksRun& run);
 
 // Adds the style `name`. A style of that name already there is reported through `ui` (an
 // information box with the application's title `title`) and nothing is written.

@@ -3,21 +3,41 @@
 #include "catalog/Connection.h"
 #include "catalog/QuoteSql.h"
 
+#include <iterator>
+
 #include <sqlite3.h>
 
 namespace tarl {
 
 namespace {
 
-// The literal statements of AddListOnce, FindListIdOnVolume and AddFolderTrack with their values
-// as parameters.
+// The literal statements with their values as parameters, in the order of ImportStatements::Which:
+// the folder node's volume look-ups and inserts (the import's own), FindVolumeId with a label and
+// without, FindListIdOnVolume (which also answers AddListOnce's look-up: the same three columns),
+// FindListId, AddListOnce's insert, AddFolderTrack's and AddPlaylistTracks' look-up and inserts.
 const char* const kStatements[] = {
+    "SELECT id, name From CD WHERE (((name)=?1))",
+    "SELECT id, name,label From CD WHERE (((name)=?1) AND ((label)=?2))",
+    "SELECT id, name From CD WHERE (((CD.name)=?1))",
+    "INSERT INTO CD (name,m3us,label,isCd) VALUES (?1,?2,?3,'0')",
+    "INSERT INTO CD (name,m3us,label,IsCd,labelcd) VALUES (?1,?2,?3,'1',?4)",
     "SELECT id, path, file, cd_id From m3u WHERE (((path)=?1) AND ((file)=?2) AND ((cd_id)=?3))",
+    "SELECT id, file,path From m3u WHERE (((file)=?1) AND ((path)=?2))",
     "INSERT INTO m3u (path,file,cd_id,mp3s) VALUES (?1,?2,?3,?4)",
     "SELECT m3u_id, path, file FROM Mp3 WHERE (((m3u_id)=?1 ) AND ((path)=?2) AND ((file)=?3))",
     "INSERT INTO Mp3 (path,file,m3u_id,title,artist,album,year,genre,comments,size) VALUES "
     "(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)",
+    "INSERT INTO Mp3 (path,file,m3u_id) VALUES (?1,?2,?3)",
 };
+static_assert(std::size(kStatements) == 11);
+
+// SqlTextValue without a copy for the usual text, which holds neither a NUL nor a surrogate.
+QString StoredText(const QString& text) {
+    for (const QChar c : text)
+        if (c.unicode() == 0 || c.isSurrogate())
+            return SqlTextValue(text);
+    return text;
+}
 
 } // namespace
 
@@ -85,9 +105,68 @@ bool ImportStatements::run(Which which, const Bound* values, int count, bool* ro
     return ok;
 }
 
+Lookup<bool> ImportStatements::hasVolume(const QString& name, const QString* label) {
+    bool there = false;
+    if (label) {
+        const Bound find[] = {{StoredText(name)}, {StoredText(*label)}};
+        if (!run(FindVolumeWithLabel, find, 2, &there, nullptr))
+            return Lookup<bool>::failed();
+        return {there};
+    }
+    const Bound find[] = {{StoredText(name)}};
+    if (!run(FindVolume, find, 1, &there, nullptr))
+        return Lookup<bool>::failed();
+    return {there};
+}
+
+bool ImportStatements::insertVolume(const QString& name, int children, const QString& label,
+                                    const QString* labelcd) {
+    if (labelcd) {
+        const Bound insert[] = {{StoredText(name)},
+                                {QString::number(children)},
+                                {StoredText(label)},
+                                {StoredText(*labelcd)}};
+        return run(InsertCdVolume, insert, 4, nullptr, nullptr);
+    }
+    const Bound insert[] = {{StoredText(name)}, {QString::number(children)}, {StoredText(label)}};
+    return run(InsertVolume, insert, 3, nullptr, nullptr);
+}
+
+Lookup<qint64> ImportStatements::volumeOfList(const Drives& drives, const QString& listPath,
+                                              const QString& label) {
+    qint64 id = 0;
+    if (label.isEmpty()) {
+        const Bound find[] = {{StoredText(listPath)}};
+        if (!run(FindVolumeOfList, find, 1, nullptr, &id))
+            return Lookup<qint64>::failed();
+        return {id};
+    }
+    // FindVolumeId's rule: the volume is named after the folder holding the list, and a folder
+    // list's own trailing "/" is not that folder, except on a drive root.
+    QString name = FolderOf(listPath);
+    if (listPath.endsWith(u'/') && !IsDriveRootText(listPath, drives))
+        name = FolderOf(listPath.left(listPath.size() - 1));
+    const Bound find[] = {{StoredText(name)}, {StoredText(label)}};
+    if (!run(FindVolumeWithLabel, find, 2, nullptr, &id))
+        return Lookup<qint64>::failed();
+    return {id};
+}
+
+Lookup<qint64> ImportStatements::listAt(const Drives& drives, const QString& listPath) {
+    const ListPathParts list = SplitListPath(listPath, drives);
+    const Bound find[] = {{StoredText(list.file)}, {StoredText(list.path)}};
+    qint64 id = 0;
+    if (!run(FindListAnywhere, find, 2, nullptr, &id))
+        return Lookup<qint64>::failed();
+    return {id};
+}
+
 Lookup<qint64> ImportStatements::listOnVolume(const ListPathParts& list, qint64 volumeId) {
-    const QString path = SqlTextValue(list.path);
-    const QString file = SqlTextValue(list.file);
+    if (lastListId_ != 0 && volumeId == lastVolumeId_ && list.path == lastPath_ &&
+        list.file == lastFile_)
+        return {lastListId_};
+    const QString path = StoredText(list.path);
+    const QString file = StoredText(list.file);
     QString key = QString::number(volumeId);
     key += QChar(u'\0');
     key += path;
@@ -95,7 +174,7 @@ Lookup<qint64> ImportStatements::listOnVolume(const ListPathParts& list, qint64 
     key += file;
     const auto kept = listIds_.constFind(key);
     if (kept != listIds_.constEnd())
-        return {kept.value()};
+        return {remember(list, volumeId, kept.value())};
 
     const Bound find[] = {{path}, {file}, {{}, volumeId, false}};
     bool there = false;
@@ -111,11 +190,11 @@ Lookup<qint64> ImportStatements::listOnVolume(const ListPathParts& list, qint64 
     }
     if (id != 0)
         listIds_.insert(key, id);
-    return {id};
+    return {remember(list, volumeId, id)};
 }
 
 Lookup<bool> ImportStatements::hasTrack(qint64 listId, const QString& folder, const QString& file) {
-    const Bound find[] = {{{}, listId, false}, {SqlTextValue(folder)}, {SqlTextValue(file)}};
+    const Bound find[] = {{{}, listId, false}, {StoredText(folder)}, {StoredText(file)}};
     bool there = false;
     if (!run(FindTrack, find, 3, &there, nullptr))
         return Lookup<bool>::failed();
@@ -125,8 +204,23 @@ Lookup<bool> ImportStatements::hasTrack(qint64 listId, const QString& folder, co
 bool ImportStatements::insertTrack(const std::array<QString, 10>& values) {
     Bound bound[10];
     for (size_t i = 0; i < values.size(); ++i)
-        bound[i].text = SqlTextValue(values[i]);
+        bound[i].text = StoredText(values[i]);
     return run(InsertTrack, bound, 10, nullptr, nullptr);
+}
+
+bool ImportStatements::insertEntry(const QString& folder, const QString& file, qint64 listId) {
+    const Bound insert[] = {{StoredText(folder)}, {StoredText(file)}, {QString::number(listId)}};
+    return run(InsertEntry, insert, 3, nullptr, nullptr);
+}
+
+qint64 ImportStatements::remember(const ListPathParts& list, qint64 volumeId, qint64 listId) {
+    if (listId == 0)
+        return 0;
+    lastVolumeId_ = volumeId;
+    lastPath_ = list.path;
+    lastFile_ = list.file;
+    lastListId_ = listId;
+    return listId;
 }
 
 } // namespace tarl

@@ -13,12 +13,14 @@ struct sqlite3_stmt;
 namespace tarl {
 
 class Connection;
+class Drives;
 
-// The statements an import runs for every track, prepared once and run with bound values, and the
-// ids of the lists found, both for the length of one import. Each statement is the literal one
+// The statements an import runs, prepared once and run with bound values, and the ids of the lists
+// found, both for the length of one import. Each statement is the literal one of the routine named
 // with its values bound: quoted texts are bound as the texts the literal stores (SqlTextValue),
-// bare numbers as numbers, so every row written and every row found is the same. A list id is kept
-// only once found: an import never deletes a list. Destroy it before the connection closes.
+// bare numbers as numbers, and the constants stay in the statement, so every row written and every
+// row found is the same. A list id is kept only once found: an import never deletes a list.
+// Destroy it before the connection closes.
 class ImportStatements {
 public:
     explicit ImportStatements(Connection& connection);
@@ -26,16 +28,46 @@ public:
     ImportStatements(const ImportStatements&) = delete;
     ImportStatements& operator=(const ImportStatements&) = delete;
 
-    // The id of list `list` on volume `volumeId`, added first when the volume lacks it.
+    // A folder node's volume: whether a volume is named `name` (on a CD, with `label` too).
+    Lookup<bool> hasVolume(const QString& name, const QString* label);
+    // A folder node's new volume: on the hard disc (isCd '0'), or on a CD (isCd '1' with the
+    // disc's volume label `labelcd`, when not null). `children` is the node's child count.
+    bool insertVolume(const QString& name, int children, const QString& label,
+                      const QString* labelcd);
+    // FindVolumeId: the volume holding the list at `listPath` (with an empty label, the volume
+    // named `listPath`); 0 when there is none.
+    Lookup<qint64> volumeOfList(const Drives& drives, const QString& listPath,
+                                const QString& label);
+
+    // The id of list `list` on volume `volumeId`, added first when the volume lacks it
+    // (AddListOnce, then FindListIdOnVolume).
     Lookup<qint64> listOnVolume(const ListPathParts& list, qint64 volumeId);
+    // FindListId: the first list stored at `listPath`, on whatever volume; 0 when none.
+    Lookup<qint64> listAt(const Drives& drives, const QString& listPath);
+
     // Whether list `listId` has the track (folder, file); values raw.
     Lookup<bool> hasTrack(qint64 listId, const QString& folder, const QString& file);
     // Inserts a track row; `values` are the raw texts of path, file, m3u_id, title, artist,
     // album, year, genre, comments and size, in that order.
     bool insertTrack(const std::array<QString, 10>& values);
+    // Inserts a playlist entry's track row (path, file and list only); values raw.
+    bool insertEntry(const QString& folder, const QString& file, qint64 listId);
 
 private:
-    enum Which { FindList, InsertList, FindTrack, InsertTrack, Count };
+    enum Which {
+        FindVolume,
+        FindVolumeWithLabel,
+        FindVolumeOfList,
+        InsertVolume,
+        InsertCdVolume,
+        FindList,
+        FindListAnywhere,
+        InsertList,
+        FindTrack,
+        InsertTrack,
+        InsertEntry,
+        Count
+    };
     struct Bound {
         QString text;
         qint64 number = 0;
@@ -46,10 +78,17 @@ private:
     // that row's first column as a number (0 when null).
     bool run(Which which, const Bound* values, int count, bool* row, qint64* first);
     bool fail(const char* what);
+    // Keeps (list, volumeId) as the list found last; gives listId.
+    qint64 remember(const ListPathParts& list, qint64 volumeId, qint64 listId);
 
     Connection& connection_;
     std::array<sqlite3_stmt*, Count> statements_{};
     QHash<QString, qint64> listIds_;
+    // The list found last, so the tracks of one folder skip building the key.
+    qint64 lastVolumeId_ = 0;
+    QString lastPath_;
+    QString lastFile_;
+    qint64 lastListId_ = 0;
 };
 
 } // namespace tarl

@@ -42,6 +42,40 @@ struct RowCounts {
     qint64 tracks = 0;
 };
 
+// The drives' answers kept for the length of one import: every track asks for the drive root of
+// its folder (twice), and the same folders come back for every track they hold. Each question is
+// asked of the system once; the import's answers then stay the same, as its kept ids do.
+class KeptDrives : public Drives {
+public:
+    explicit KeptDrives(const Drives& drives) : drives_(drives) {}
+
+    QString driveRoot(const QString& path) const override {
+        return kept(roots_, path, [&] { return drives_.driveRoot(path); });
+    }
+    DriveType driveType(const QString& root) const override {
+        return kept(types_, root, [&] { return drives_.driveType(root); });
+    }
+    QString volumeLabel(const QString& root) const override {
+        return kept(labels_, root, [&] { return drives_.volumeLabel(root); });
+    }
+
+private:
+    template <typename T, typename Ask>
+    static T kept(QHash<QString, T>& answers, const QString& question, const Ask& ask) {
+        const auto found = answers.constFind(question);
+        if (found != answers.constEnd())
+            return found.value();
+        const T answer = ask();
+        answers.insert(question, answer);
+        return answer;
+    }
+
+    const Drives& drives_;
+    mutable QHash<QString, QString> roots_;
+    mutable QHash<QString, DriveType> types_;
+    mutable QHash<QString, QString> labels_;
+};
+
 // The open transaction of an import, committed in batches.
 class Batches {
 public:
@@ -106,16 +140,29 @@ RowCounts CountRows(Catalog& catalog) {
 // The volume of a folder node: looked up by name (and label on a CD), added when missing.
 void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& node,
                       QString& currentLabel, const QString& pathScan, Batches& batches,
-                      ScanImportResult& result) {
+                      ImportStatements* statements, ScanImportResult& result) {
     const QString& key = node.key();
     // A folder of sound files is a list of the volume named after its parent; a drive root is
     // its own volume.
     QString name = key;
     if (node.tag() == QLatin1String("Cdmp3") && !IsDriveRootText(key, drives))
         name = FolderOf(key.left(key.size() - 1));
+    const bool onCd = IsCdDrive(key, drives);
+    if (statements) {
+        if (!onCd)
+            currentLabel = kHardDiscMarker;
+        const Lookup<bool> there = statements->hasVolume(name, onCd ? &currentLabel : nullptr);
+        if (there.ok && there.value)
+            return;
+        const QString labelcd =
+            onCd ? VolumeLabelOf(drives, drives.driveRoot(pathScan)) : QString();
+        if (!there.ok || !statements->insertVolume(name, node.childCount(), currentLabel,
+                                                   onCd ? &labelcd : nullptr))
+            Note(result, catalog.connection.lastError());
+        return;
+    }
     const QString quotedName = QuoteSql(name);
 
-    const bool onCd = IsCdDrive(key, drives);
     Lookup<bool> there;
     if (onCd) {
         there = HasRow(catalog.connection, catalog.general,
@@ -180,10 +227,11 @@ void ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& nod
 
 } // namespace
 
-ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const ScanTree& tree,
+ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, const ScanTree& tree,
                               QString& currentLabel, const QString& pathScan,
                               const ScanImportHooks& hooks, const ScanImportBatching& batching) {
     ScanImportResult result;
+    const KeptDrives drives(systemDrives);
     const std::vector<ScanNode*> nodes = tree.nodesInOrder();
     const int count = static_cast<int>(nodes.size());
     result.nodes = count;
@@ -226,7 +274,8 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const Scan
     for (int index = 1; index <= count && !result.stopped; ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
         if (IsFolderTag(node.tag()))
-            ImportFolderNode(catalog, drives, node, currentLabel, pathScan, batches, result);
+            ImportFolderNode(catalog, drives, node, currentLabel, pathScan, batches, statements,
+                             result);
         else if (node.tag() == QLatin1String("Mp3"))
             ImportSoundFile(catalog, drives, node, currentLabel, volumeIds, statements, result);
         if (hooks.status)
@@ -234,6 +283,11 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const Scan
         nodeDone(index);
     }
 
+    // Inside a huge playlist the import lets the windows run as it does after every node.
+    PlaylistTracksRun playlistRun;
+    playlistRun.statements = statements;
+    if (hooks.yield)
+        playlistRun.yield = hooks.yield;
     QString lastParentText;
     qint64 volumeId = 0;
     for (int index = 1; index <= count && !result.stopped; ++index) {
@@ -243,20 +297,29 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const Scan
             const QString& parentText = node.parent()->text();
             if (parentText != lastParentText) {
                 const Lookup<qint64> found =
-                    FindVolumeId(catalog, drives, node.key(), currentLabel);
+                    statements ? statements->volumeOfList(drives, node.key(), currentLabel)
+                               : FindVolumeId(catalog, drives, node.key(), currentLabel);
                 if (!found.ok)
                     Note(result, catalog.connection.lastError());
                 volumeId = found.value;
             }
-            if (!AddPlaylistList(catalog, node.values(), volumeId))
+            if (!AddPlaylistList(catalog, node.values(), volumeId, statements))
                 Note(result, catalog.connection.lastError());
             lastParentText = parentText;
-            const Lookup<qint64> listId = FindListId(catalog, drives, node.key());
+            const Lookup<qint64> listId = statements ? statements->listAt(drives, node.key())
+                                                     : FindListId(catalog, drives, node.key());
             if (!listId.ok)
                 Note(result, catalog.connection.lastError());
             QString why;
-            if (listId.value != 0 && !AddPlaylistTracks(catalog, node.key(), listId.value, &why))
+            if (listId.value != 0 &&
+                !AddPlaylistTracks(catalog, node.key(), listId.value, &why, playlistRun))
                 Note(result, node.key() + ": " + why);
+            // A stop inside the playlist keeps its entries added so far (a second run adds the
+            // rest) and ends the import there; the open batch is committed.
+            if (playlistRun.stopped) {
+                result.stopped = true;
+                break;
+            }
         }
         nodeDone(index);
     }

@@ -253,24 +253,37 @@ TEST_F(ScanImport, AwkwardNamesReadBackExactly) {
 }
 
 TEST_F(ScanImport, PreparedImportWritesTheRowsOfTheLiteralOne) {
-    // Names and tag values that the literal statements quote, cut or replace: quotes, a doubled
-    // quote, a line break, a NUL (the rest is cut), a lone surrogate and a pair.
+    // Names, labels, tag values and playlist entries that the literal statements quote, cut or
+    // replace: quotes, a doubled quote, a line break, a NUL (the rest is cut), a lone surrogate
+    // and a pair. A CD volume (label and volume label), hard-disc volumes, folder lists, playlist
+    // lists and their entries: every row the import writes.
     const QString lone = QString(QChar(0xD800));
     const QString pair = QString::fromUtf16(u"\U0001F3B5");
+    const QString nul = QString(QChar(u'\0'));
     const QString music = root + "music/";
+    const QString cd = root + "cd/";
+    const QString discName = "Disc 'O''ne\n" + lone + pair + nul + "cut";
+    drives.addDrive(cd, DriveType::CdRom, "VOL'S ''" + pair);
+    pathScan = cd;
+
+    // The CD first: the hard-disc folders after it turn the label into "EOF".
+    temp.write("cd/on'disc.mp3", test::Id3Builder(3).text("TIT2", "Disc's").audio(2).build());
+    ScanNode& disc = tree.addRoot(cd, discName, "Cdmp3", 7);
+    tree.addChild(disc, cd + "on'disc.mp3", "on'disc.mp3", "Mp3", 5);
+    tree.addChild(disc, cd + "gone" + lone + ".mp3", "gone" + lone + ".mp3", "Mp3", 5);
+
     const QStringList folders = {"Rock 'n' Roll/",   "a''b/",
-                                 "two\nlines/",      "nul" + QString(QChar(u'\0')) + "cut/",
+                                 "two\nlines/",      "nul" + nul + "cut/",
                                  "odd" + lone + "/", "note" + pair + "/"};
-    const QStringList files = {"it's.mp3",          "''.mp3",
-                               "x\ny.mp3",          "n" + QString(QChar(u'\0')) + "x.mp3",
-                               "l" + lone + ".mp3", "p" + pair + ".mp3",
-                               "missing.mp3"};
+    const QStringList files = {
+        "it's.mp3",          "''.mp3",     "x\ny.mp3", "n" + nul + "x.mp3", "l" + lone + ".mp3",
+        "p" + pair + ".mp3", "missing.mp3"};
     for (const QString& name : folders) {
         ScanNode& node = tree.addRoot(music + name, music + name, "Cdmp3", 7);
         for (const QString& file : files) {
             // Files that can exist on disc get a tag; the others are imported unread.
-            if (!name.contains(QChar(u'\0')) && !file.contains(QChar(u'\0')) &&
-                !(name + file).contains(lone) && file != "missing.mp3")
+            if (!name.contains(nul) && !file.contains(nul) && !(name + file).contains(lone) &&
+                file != "missing.mp3")
                 temp.write("music/" + name + file,
                            test::Id3Builder(3)
                                .text("TIT2", "T'it''le\n" + pair, test::Id3Enc::Utf16)
@@ -283,24 +296,49 @@ TEST_F(ScanImport, PreparedImportWritesTheRowsOfTheLiteralOne) {
     ScanNode& other = tree.addRoot(root + "other/", root + "other/", "Cdmp3", 7);
     tree.addChild(other, root + "other/it's.mp3", "it's.mp3", "Mp3", 5);
 
-    ScanImportBatching literal;
-    literal.prepared = false;
-    import({}, literal);
+    // Two folders of playlists: entries relative, absolute, repeated, with quotes, a NUL, a pair
+    // and Windows-1252 bytes (not UTF-8).
+    const QByteArray entries = "a'b.mp3\r\nsub/x''y.mp3\r\n/abs/q'.mp3\r\na'b.mp3\r\n" +
+                               pair.toUtf8() + ".mp3\r\nn" + QByteArray(1, '\0') + "ul.mp3\r\n";
+    temp.write("lists/it's.m3u", entries);
+    temp.write("lists/two\nlines.m3u", "#EXTM3U\n..\\up's.mp3\n");
+    temp.write("lists/" + pair + ".m3u", "caf\xe9'.mp3\n");
+    temp.write("more'lists/x.m3u", entries + "extra.mp3\n");
+    folder(root + "lists/", "Cdm3u", {"it's.m3u", "two\nlines.m3u", pair + ".m3u"});
+    folder(root + "more'lists/", "Cdm3u", {"x.m3u"});
+
+    const auto importAs = [&](bool prepared) {
+        ScanImportBatching batching;
+        batching.prepared = prepared;
+        label = discName;
+        return import({}, batching);
+    };
+    const ScanImportResult literal = importAs(false);
     const QList<QVariantList> written = exactContents();
-    ASSERT_GT(written.size(), 40);
+    ASSERT_GT(written.size(), 70);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM CD WHERE isCd = '1' AND labelcd <> ''").toInt(), 1);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u WHERE file LIKE '%.m3u'").toInt(), 4);
     // A prepared rerun over the literal rows finds every one of them.
-    EXPECT_EQ(import().tracks, 0);
+    const ScanImportResult rerun = importAs(true);
+    EXPECT_EQ(rerun.volumes + rerun.lists + rerun.tracks, 0);
     EXPECT_EQ(exactContents(), written);
 
     run("DELETE FROM Mp3");
     run("DELETE FROM M3u");
     run("DELETE FROM CD");
     run("DELETE FROM sqlite_sequence");
-    const ScanImportResult prepared = import();
-    EXPECT_EQ(prepared.tracks, static_cast<qint64>(folders.size() * files.size() + 1));
+    const ScanImportResult prepared = importAs(true);
+    // Only the tag reads of files that cannot exist fail, the same ones both ways.
+    EXPECT_EQ(prepared.errorCount, literal.errorCount);
+    EXPECT_EQ(prepared.errors, literal.errors);
+    EXPECT_FALSE(literal.errors.join(' ').contains("statement"));
+    EXPECT_EQ(prepared.volumes, literal.volumes);
+    EXPECT_EQ(prepared.lists, literal.lists);
+    EXPECT_EQ(prepared.tracks, literal.tracks);
     EXPECT_EQ(exactContents(), written);
     // And a literal rerun finds every prepared row.
-    EXPECT_EQ(import({}, literal).tracks, 0);
+    const ScanImportResult literalRerun = importAs(false);
+    EXPECT_EQ(literalRerun.volumes + literalRerun.lists + literalRerun.tracks, 0);
     EXPECT_EQ(exactContents(), written);
     EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
 }
@@ -387,6 +425,86 @@ TEST_F(ScanImportBatches, StopCommitsWhatWasDoneAndARerunCompletesIt) {
     import();
     const QList<QVariantList> completed = contents();
     EXPECT_EQ(completed, cleanContents());
+}
+
+// A playlist of `entries` distinct entries in its own folder node.
+class ScanImportHugePlaylist : public ScanImport {
+protected:
+    void SetUp() override {
+        ScanImport::SetUp();
+        QByteArray text = "#EXTM3U\n";
+        for (int i = 0; i < kEntries; ++i)
+            text += "album" + QByteArray::number(i / 100) + "/t" + QByteArray::number(i) + ".mp3\n";
+        temp.write("lists/big.m3u", text);
+        folder(root + "lists/", "Cdm3u", {"big.m3u"});
+    }
+
+    qint64 distinctTracks() {
+        return scalar("SELECT COUNT(*) FROM (SELECT DISTINCT m3u_id, path, file FROM Mp3)")
+            .toLongLong();
+    }
+
+    static constexpr int kEntries = 20000;
+};
+
+TEST_F(ScanImportHugePlaylist, YieldsWhileTheEntriesOfOnePlaylistAreAdded) {
+    for (const bool prepared : {true, false}) {
+        SCOPED_TRACE(prepared ? "prepared" : "literal");
+        run("DELETE FROM Mp3");
+        run("DELETE FROM M3u");
+        run("DELETE FROM CD");
+        ScanImportBatching batching;
+        batching.prepared = prepared;
+        int yields = 0;
+        const ScanImportResult result = import({{}, {}, [&] { return ++yields > 0; }}, batching);
+        EXPECT_EQ(result.tracks, kEntries);
+        EXPECT_EQ(result.errorCount, 0) << result.errors.join("; ").toStdString();
+        EXPECT_FALSE(result.stopped);
+        // Two nodes, each yielding once a pass, and the playlist at least every 500 entries.
+        EXPECT_GE(yields, 4 + kEntries / 500 - 1);
+    }
+}
+
+TEST_F(ScanImportHugePlaylist, StopInsideThePlaylistKeepsItsEntriesAndARerunCompletesIt) {
+    int yields = 0;
+    // The first pass's two nodes and the second pass's folder node yield three times; the sixth
+    // yield, which stops, is inside the playlist, whose node is not done.
+    const ScanImportResult stopped = import({{}, {}, [&] { return ++yields < 6; }});
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(yields, 6);
+    EXPECT_EQ(stopped.nodesDone, 3);
+    EXPECT_GT(stopped.tracks, 0);
+    EXPECT_LT(stopped.tracks, kEntries);
+    // Nothing was left open: another connection sees the entries added before the stop.
+    {
+        Catalog other;
+        ASSERT_TRUE(other.connection.open(BuildConnectionText(dbPath)));
+        Recordset set;
+        ASSERT_TRUE(other.connection.execute("SELECT COUNT(*) FROM Mp3", set));
+        EXPECT_EQ(set.field(0).toLongLong(), stopped.tracks);
+    }
+
+    const ScanImportResult rerun = import();
+    EXPECT_EQ(rerun.tracks, kEntries - stopped.tracks);
+    EXPECT_EQ(distinctTracks(), kEntries);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u").toInt(), 1);
+}
+
+TEST_F(ScanImportHugePlaylist, FailureInsideThePlaylistKeepsTheEntriesBeforeIt) {
+    run("CREATE TRIGGER refuse BEFORE INSERT ON Mp3 WHEN NEW.file = 't15000.mp3' "
+        "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    int yields = 0;
+    const ScanImportResult result = import({{}, {}, [&] { return ++yields > 0; }});
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.errorCount, 1);
+    ASSERT_FALSE(result.errors.isEmpty());
+    EXPECT_TRUE(result.errors.first().contains("refused by the test"))
+        << result.errors.first().toStdString();
+    EXPECT_EQ(result.tracks, 15000);
+    EXPECT_GE(yields, 4 + 15000 / 500 - 1);
+    run("BEGIN"); // no transaction or savepoint was left open
+    run("COMMIT");
+    EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
 }
 
 } // namespace
