@@ -1,6 +1,7 @@
 // Time of the now-playing tick's player requests against a real mpv (--ao=null): findWindow and
 // the four messages every 300 ms tick sends (length, position twice, entry index), while a WAV
-// plays, while the player is stopped with no file loaded, and with no player on the socket.
+// plays, while the player is stopped with no file loaded, with no player on the socket, and with
+// a player that does not answer (SIGSTOP).
 // Usage: tarl-bench-player [TICKS]   (default 2000; mpv from PATH)
 #include "platform/MpvPlayerLink.h"
 #include "support/WavFile.h"
@@ -88,6 +89,15 @@ int main(int argc, char** argv) {
     link.sendMessage(link.findWindow(), WmCommand, Stop, 0);
     QThread::msleep(300);
     Print("stopped, no file loaded", MeasureTicks(link, ticks));
+
+    // A hung player: the first tick waits out the time-out, the next ones do not wait again.
+    const qint64 pid = link.startedProcessId();
+    ::kill(pid_t(pid), SIGSTOP);
+    QThread::msleep(100);
+    Print("player stopped (SIGSTOP), 1st tick", MeasureTicks(link, 1));
+    Print("player stopped (SIGSTOP), next", MeasureTicks(link, ticks));
+    ::kill(pid_t(pid), SIGCONT);
+    QThread::msleep(100);
 
     link.postMessage(link.findWindow(), WmClose, 0, 0);
     QThread::msleep(200);

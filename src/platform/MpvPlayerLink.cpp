@@ -70,6 +70,11 @@ MpvPlayerLink::MpvPlayerLink() : MpvPlayerLink(Options{}) {}
 MpvPlayerLink::MpvPlayerLink(Options options) : options_(std::move(options)) {
     socketPath_ =
         options_.socketPath.isEmpty() ? DefaultPlayerSocketPath(&refusal_) : options_.socketPath;
+    // A local socket's name holds at most 107 bytes; a longer one could never be reached.
+    if (QFile::encodeName(socketPath_).size() > 107) {
+        refusal_ = QStringLiteral("the socket path %1 is too long").arg(socketPath_);
+        socketPath_.clear();
+    }
 }
 
 MpvPlayerLink::~MpvPlayerLink() = default;

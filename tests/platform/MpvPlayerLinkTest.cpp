@@ -344,6 +344,14 @@ TEST_F(MpvPlayerLinkTest, NothingAnswersWithoutAPlayer) {
     EXPECT_FALSE(link.launch(mpv_ + " " + list));
     EXPECT_FALSE(link.launch(QString()));
     EXPECT_EQ(link.startedProcessId(), 0);
+
+    // A socket path too long for a local socket is refused: no player is started that could
+    // never be reached.
+    MpvPlayerLink far({.socketPath = dir_.file(QString(120, 'a')), .extraArguments = {}});
+    EXPECT_EQ(far.socketPath(), "");
+    EXPECT_NE(far.refusal(), "");
+    EXPECT_FALSE(far.launch(commandLine(list)));
+    EXPECT_EQ(far.startedProcessId(), 0);
 }
 
 TEST_F(MpvPlayerLinkTest, AStartThatFailsIsNotWaitedFor) {
