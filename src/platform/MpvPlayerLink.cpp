@@ -267,9 +267,9 @@ qint64 MpvPlayerLink::command(qint64 id, const QDeadlineTimer& deadline) {
 }
 
 std::optional<bool> MpvPlayerLink::stopped(const QDeadlineTimer& deadline) {
-    // Stop clears the current entry at once, while mpv takes a moment longer to unload the file
-    // and report itself idle; so no current entry is what "stopped" means here (also at the end
-    // of the list).
+    // No current entry (playlist-pos -1) is what "stopped" means here: after a stop (which waits
+    // for it), at the end of the list, or when nothing in the list could be played. mpv reports
+    // itself idle later still, once the file is unloaded.
     const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
     if (!pos)
         return std::nullopt;
