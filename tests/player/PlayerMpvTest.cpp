@@ -1,0 +1,163 @@
+// The player side over a real mpv (silent), a real catalog and real files: what a user sees
+// when a folder is played, followed and played again from the history.
+#include "catalog/CatalogFile.h"
+#include "catalog/ConnectionText.h"
+#include "history/HistoryFile.h"
+#include "history/HistoryReplay.h"
+#include "platform/MpvPlayerLink.h"
+#include "player/NowPlaying.h"
+#include "player/PlayerControl.h"
+#include "player/PlayerPanel.h"
+#include "scan/TemporaryPlaylist.h"
+#include "support/QtPrinters.h"
+#include "support/TempDir.h"
+#include "support/TestServices.h"
+#include "support/WavFile.h"
+
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <functional>
+
+using namespace tarl;
+using tarl::test::TempDir;
+using tarl::test::TestServices;
+
+namespace {
+
+struct QuietView : PanelView, NowPlayingView {
+    void moveKnob(int, double) override {}
+    void setStatusPanel(int, const QString&) override {}
+    void setElapsed(const QString& caption) override { elapsed = caption; }
+    void setDisplay(const QString& caption) override { display = caption; }
+    void setDisplayTip(const QString&) override {}
+    void reloadTrackList(int) override { ++reloads; }
+    void selec_song(bool) override {}
+    void misIcon(const QString&) override {}
+    QString elapsed, display;
+    int reloads = 0;
+};
+
+class PlayerMpv : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mpv = QStandardPaths::findExecutable(QStringLiteral("mpv"));
+        if (mpv.isEmpty())
+            GTEST_SKIP() << "mpv is not installed";
+        state.programFolder = dir.path() + u'/';
+        state.settings.setPath(dir.file("tarl.ini"));
+        state.tmpPlaylistPath = TemporaryPlaylistPath(state.programFolder);
+        state.playerPath = mpv;
+        state.lastSongLoaded = true;
+        const QString db = dir.file("tarl.mdb");
+        ASSERT_TRUE(CreateCatalog(db));
+        ASSERT_TRUE(state.catalog.connection.open(BuildConnectionText(db)));
+        folder = dir.path() + "/music/Album/";
+        for (const char* name : {"1.wav", "2.wav", "3.wav"}) {
+            ASSERT_TRUE(test::WriteWav(folder + name, 4, 440));
+            ASSERT_TRUE(state.catalog.connection.execute(
+                "INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + folder + "', '" + name +
+                "', 1)"));
+            tracks << folder + name;
+        }
+    }
+    void TearDown() override {
+        if (const qint64 pid = link.startedProcessId())
+            ::kill(pid_t(pid), SIGKILL);
+    }
+    // Ticks as the window's timer does until `done` holds; false after `ms`.
+    bool tickUntil(const std::function<bool()>& done, int ms = 8000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < ms) {
+            now.TimerWinamp_Timer();
+            if (done())
+                return true;
+            QThread::msleep(30);
+        }
+        return false;
+    }
+    qint64 storedTime(const QString& file) {
+        Recordset rows;
+        EXPECT_TRUE(state.catalog.connection.execute(
+            "SELECT time FROM Mp3 WHERE file='" + file + "'", rows));
+        return rows.field(0).toLongLong();
+    }
+
+    QString mpv, folder;
+    QStringList tracks;
+    TempDir dir;
+    TestServices services;
+    MpvPlayerLink link{MpvPlayerLink::Options{.socketPath = dir.file("p.sock"),
+                                              .extraArguments = {QStringLiteral("--ao=null")},
+                                              .timeoutMs = 1000}};
+    Services real{services.profile, services.ui,    link,
+                  services.clock,   services.files, services.drives, services.launcher};
+    AppState state{real};
+    QuietView view;
+    PlayerPanel panel{state, view};
+    NowPlaying now{state, panel, view};
+    PlayerControl control{state};
+};
+
+TEST_F(PlayerMpv, APlayedFolderIsFollowedAndItsLengthsLearned) {
+    ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, tracks));
+    control.PlayWinampMp3s(state.tmpPlaylistPath);
+    ASSERT_NE(link.startedProcessId(), 0);
+    ASSERT_NE(link.waitForWindow(10000), 0);
+    ASSERT_TRUE(tickUntil([&] { return storedTime("1.wav") == 4; }));
+    EXPECT_EQ(state.lastSong, "1.wav");
+    EXPECT_EQ(state.lastFolder, folder);
+    EXPECT_EQ(view.display, "/00:04  (1/3)  ''1.wav ''");
+    EXPECT_GE(view.reloads, 1);
+
+    // The panel's next button: the tick notices the new entry and learns its length too.
+    panel.ImgButt_MouseDown(4);
+    ASSERT_TRUE(tickUntil([&] { return state.lastListIndex == 1 && storedTime("2.wav") == 4; }));
+    EXPECT_EQ(state.lastSong, "2.wav");
+    EXPECT_EQ(state.settings.read(keys::Mp3Song), "2.wav");
+
+    // A second play goes to the same player, which starts over with the new list.
+    const qint64 first = link.startedProcessId();
+    ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, {tracks[2]}));
+    control.PlayWinampMp3s(state.tmpPlaylistPath);
+    EXPECT_EQ(link.startedProcessId(), first);
+    // The length may come a tick after the entry: the display and the catalog get it then.
+    ASSERT_TRUE(tickUntil([&] { return view.display == "/00:04  (1/1)  ''3.wav ''"; }))
+        << view.display.toStdString();
+    EXPECT_EQ(storedTime("3.wav"), 4);
+
+    // Closing: the player quits.
+    link.postMessage(link.findWindow(), player_msg::WmClose, 0, 0);
+    QElapsedTimer clock;
+    clock.start();
+    while (::kill(pid_t(first), 0) == 0 && clock.elapsed() < 5000)
+        QThread::msleep(20);
+    EXPECT_NE(::kill(pid_t(first), 0), 0) << "the player is still running";
+}
+
+TEST_F(PlayerMpv, AReplayResumesTheSongAndSecondInAPlayerItHadToStart) {
+    services.profile.write(dir.file("tarl.ini"), "Player", "Mp3folder", folder);
+    services.profile.write(dir.file("tarl.ini"), "Player", "Mp3_index", "2");
+    services.profile.write(dir.file("tarl.ini"), "Player", "Mp3_song", "3.WAV");
+    services.profile.write(dir.file("tarl.ini"), "Player", "Mp3_position", "2");
+    ASSERT_TRUE(RecordHistory(state));
+    ASSERT_EQ(link.findWindow(), 0); // no player running yet
+
+    ReplaySteps steps;
+    steps.SelectFolderNode = [&](const QString& f) { return f == folder; };
+    steps.playList = [&] {
+        ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, tracks));
+        control.PlayWinampMp3s(state.tmpPlaylistPath);
+    };
+    ReplayHistoryEntry(state, 1, steps);
+    ASSERT_NE(link.startedProcessId(), 0);
+    const PlayerWindow w = link.findWindow();
+    ASSERT_NE(w, 0);
+    EXPECT_EQ(link.sendMessage(w, player_msg::WmUser, 0, player_msg::GetListPos), 2);
+    EXPECT_GE(link.sendMessage(w, player_msg::WmUser, 0, player_msg::GetTime), 1900);
+}
+
+} // namespace

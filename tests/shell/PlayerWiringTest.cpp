@@ -1,0 +1,183 @@
+#include "MainFixture.h"
+
+#include "browser/LibraryBrowser.h"
+#include "browser/TrackListModel.h"
+#include "browser/TrackListView.h"
+#include "history/HistoryFile.h"
+#include "player/NowPlaying.h"
+#include "player/PlayerControl.h"
+#include "player/PlayerPanel.h"
+#include "scan/TemporaryPlaylist.h"
+#include "shell/Twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFont>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace tarl;
+using M = tarl::test::FakePlayerLink::Message;
+
+namespace {
+
+class PlayerWiring : public tarl::test::MainFixture {
+protected:
+    // A started window over a catalog with one folder of three tracks, and a player program.
+    Main& started(const QByteArray& moreIni = {}) {
+        const QString file = newCatalog();
+        program = home.file("bin/mpv");
+        home.write("bin/mpv", "#!/bin/sh\n");
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeIni("[Database]\nPath=" + file.toUtf8() + "\n[Player]\nPath=" + program.toUtf8() +
+                 "\n" + moreIni);
+        services.drives.addDrive(home.path(), DriveType::Fixed);
+        Main& w = start();
+        w.Form_Load();
+        music = home.path() + "/music/";
+        run("INSERT INTO CD (name, m3us, label, isCd) VALUES ('" + music + "', 1, 'EOF', '0')");
+        run("INSERT INTO M3u (path, file, cd_id) VALUES ('" + music + "', 'rock/', 1)");
+        for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+            run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "rock/', '" + name +
+                "', 1)");
+        EXPECT_TRUE(w.browser->tree_cd_load());
+        services.player.launches.clear(); // the start-up's own
+        return w;
+    }
+    void run(const QString& statement) {
+        EXPECT_TRUE(state->catalog.connection.execute(statement))
+            << state->catalog.connection.lastError().toStdString();
+    }
+    static void mouse(QWidget* target, QEvent::Type type, int x, Qt::MouseButton button) {
+        const QPointF at(x, 2);
+        QMouseEvent event(type, at, target->mapToGlobal(at), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+
+    QString program;
+    QString music;
+};
+
+TEST_F(PlayerWiring, PanelButtonsActOnLeftPressAndTheVolumeKnobSavesOnRelease) {
+    Main& w = started("Volum=255\n");
+    EXPECT_EQ(w.ImgButt[6]->x(), ToPixels(3320)); // the saved volume places the knob
+    EXPECT_TRUE(w.TimerWinamp->isActive());
+    EXPECT_EQ(w.TimerWinamp->interval(), 300);
+    w.TimerWinamp->stop(); // the test drives the player by hand
+
+    services.player.running = true;
+    services.player.sent.clear();
+    mouse(w.ImgButt[1], QEvent::MouseButtonPress, 3, Qt::RightButton);
+    EXPECT_TRUE(services.player.sent.empty());
+    mouse(w.ImgButt[1], QEvent::MouseButtonPress, 3, Qt::LeftButton);
+    const std::vector<M> pause{{4242, player_msg::WmCommand, player_msg::Pause, 0, false}};
+    EXPECT_EQ(services.player.sent, pause);
+
+    // Drag the volume knob to its left end: the status bar and the player follow at once.
+    mouse(w.ImgButt[6], QEvent::MouseButtonPress, 4, Qt::LeftButton);
+    mouse(w.ImgButt[6], QEvent::MouseMove, -100, Qt::LeftButton);
+    EXPECT_EQ(w.statusPanel(1), "Volum: 0");
+    EXPECT_EQ(w.ImgButt[6]->x(), ToPixels(2690));
+    EXPECT_EQ(services.player.sent.back(), (M{4242, player_msg::WmUser, 0, player_msg::SetVolume, false}));
+    EXPECT_EQ(setting("Player", "Volum"), "255");
+    mouse(w.ImgButt[6], QEvent::MouseButtonRelease, -100, Qt::LeftButton);
+    EXPECT_EQ(setting("Player", "Volum"), "0");
+}
+
+TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
+    Main& w = started();
+    w.TimerWinamp->stop();
+    ASSERT_TRUE(WriteTemporaryPlaylist(state->tmpPlaylistPath,
+                                       {music + "rock/a.mp3", music + "rock/b.mp3"}));
+    state->lastFolder = music + "rock/";
+    state->lastSong = "b.mp3";
+    w.Command1->click();
+    ASSERT_NE(w.browser->selectedNode(), nullptr);
+    EXPECT_EQ(w.browser->selectedNode()->key, music + "rock/");
+    const TrackListModel* model = w.browser->trackModel();
+    ASSERT_EQ(model->rowCount(), 3);
+    auto colour = [&](int row, int column) {
+        return model->data(model->index(row, column), Qt::ForegroundRole).value<QColor>();
+    };
+    auto bold = [&](int row) {
+        return model->data(model->index(row, 0), Qt::FontRole).value<QFont>().bold();
+    };
+    EXPECT_EQ(colour(0, 0), QColor(0, 0, 0));
+    EXPECT_EQ(colour(1, 0), QColor(255, 0, 0));
+    EXPECT_EQ(colour(1, 5), QColor(255, 0, 0)); // every column of the row
+    EXPECT_EQ(colour(2, 0), QColor(0, 128, 0)); // not in the player's list
+    EXPECT_FALSE(bold(0));
+    EXPECT_TRUE(bold(1));
+    EXPECT_EQ(w.LstMP3->selectedRows(), std::vector<int>{1});
+}
+
+TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
+    Main& w = started();
+    w.TimerWinamp->stop();
+    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+    services.player.launchStarts = true;
+    w.browser->trv_KeyDown(Qt::Key_Return);
+    ASSERT_EQ(services.player.launches.size(), 1);
+    EXPECT_EQ(services.player.launches[0], program + " \"" + state->tmpPlaylistPath + "\"");
+    EXPECT_EQ(ReadTemporaryPlaylist(state->tmpPlaylistPath).size(), 3);
+
+    services.player.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
+    services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = 200;
+    w.TimerWinamp_Timer();
+    EXPECT_EQ(w.plafo->text(), "/03:20  (3/3)  ''c.mp3 ''");
+    EXPECT_EQ(w.plafo->toolTip(), "File: c.mp3");
+    EXPECT_EQ(w.browser->trackModel()->row(2).columns[ColTime], "03:20"); // learned and shown
+    EXPECT_EQ(setting("Player", "Mp3_song"), "c.mp3");
+}
+
+TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
+    Main& w = started();
+    w.TimerWinamp->stop();
+    for (QAction* entry : w.mnuhis)
+        EXPECT_FALSE(entry->isVisible());
+    EXPECT_FALSE(w.mnuhisclear->isEnabled());
+    EXPECT_FALSE(w.mnuhisUp->isEnabled());
+
+    // What the tracking saved while the folder's second song played, recorded by a new play.
+    services.profile.write(home.file("tarl.ini"), "Player", "Mp3folder", music + "rock/");
+    services.profile.write(home.file("tarl.ini"), "Player", "Mp3_index", "1");
+    services.profile.write(home.file("tarl.ini"), "Player", "Mp3_song", "B.MP3");
+    services.profile.write(home.file("tarl.ini"), "Player", "Mp3_position", "42");
+    w.playerControl().RecordHistory();
+    EXPECT_TRUE(w.mnuhis[0]->isVisible());
+    EXPECT_EQ(w.mnuhis[0]->text(), "1)  rock   >>>>>   B.MP3");
+    EXPECT_FALSE(w.mnuhis[1]->isVisible());
+    EXPECT_TRUE(w.mnuhisclear->isEnabled());
+
+    // The replay plays the folder and resumes the song (case aside) at its second.
+    services.player.launchStarts = true;
+    services.player.sent.clear();
+    w.mnuhis[0]->trigger();
+    ASSERT_EQ(services.player.launches.size(), 1);
+    using namespace player_msg;
+    const std::vector<M> resume{{4242, WmUser, 1, SetPlaylistPos, false},
+                                {4242, WmCommand, Play, 0, false},
+                                {4242, WmUser, 42000, JumpToTime, false}};
+    EXPECT_EQ(services.player.sent, resume);
+
+    w.mnuhisclear->trigger();
+    EXPECT_FALSE(QFile::exists(HistoryFilePath(state->programFolder)));
+    EXPECT_FALSE(w.mnuhis[0]->isVisible());
+    EXPECT_FALSE(w.mnuhisclear->isEnabled());
+}
+
+TEST_F(PlayerWiring, ClosingTheWindowClosesThePlayerStartedSinceTheLastTick) {
+    Main& w = started();
+    w.TimerWinamp->stop();
+    services.player.running = true; // started outside, never seen by a tick
+    w.close();
+    ASSERT_FALSE(services.player.sent.empty());
+    EXPECT_EQ(services.player.sent.back(), (M{4242, player_msg::WmClose, 0, 0, true}));
+}
+
+} // namespace
