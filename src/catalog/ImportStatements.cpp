@@ -81,12 +81,23 @@ bool ImportStatements::run(Which which, const Bound* values, int count, bool* ro
     sqlite3_stmt* prepared = statement(which);
     if (!prepared)
         return false;
+    Q_ASSERT(count <= static_cast<int>(utf8_.size()));
     for (int i = 0; i < count; ++i) {
         const Bound& value = values[i];
-        const int rc = value.isText ? sqlite3_bind_text16(prepared, i + 1, value.text.utf16(),
-                                                          static_cast<int>(value.text.size() * 2),
-                                                          SQLITE_STATIC)
-                                    : sqlite3_bind_int64(prepared, i + 1, value.number);
+        int rc = SQLITE_OK;
+        if (value.isText) {
+            // The catalog stores UTF-8: the text is encoded into a buffer kept for its parameter
+            // (the engine would otherwise convert from UTF-16 into memory of its own each time).
+            QByteArray& buffer = utf8_[static_cast<size_t>(i)];
+            const qsizetype needed = utf8Encoder_.requiredSpace(value.text.size());
+            if (buffer.size() < needed)
+                buffer.resize(needed);
+            const char* end = utf8Encoder_.appendToBuffer(buffer.data(), value.text);
+            rc = sqlite3_bind_text(prepared, i + 1, buffer.constData(),
+                                   static_cast<int>(end - buffer.constData()), SQLITE_STATIC);
+        } else {
+            rc = sqlite3_bind_int64(prepared, i + 1, value.number);
+        }
         if (rc != SQLITE_OK) {
             sqlite3_clear_bindings(prepared);
             return fail(kStatements[which]);

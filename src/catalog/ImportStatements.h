@@ -3,8 +3,10 @@
 #include "catalog/Lookup.h"
 #include "catalog/PathParts.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringEncoder>
 
 #include <array>
 
@@ -83,6 +85,9 @@ private:
 
     Connection& connection_;
     std::array<sqlite3_stmt*, Count> statements_{};
+    // The bound texts in UTF-8, one buffer per parameter (ten at most).
+    std::array<QByteArray, 10> utf8_;
+    QStringEncoder utf8Encoder_{QStringEncoder::Utf8};
     QHash<QString, qint64> listIds_;
     // The list found last, so the tracks of one folder skip building the key.
     qint64 lastVolumeId_ = 0;

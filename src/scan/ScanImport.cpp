@@ -192,11 +192,17 @@ void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& no
                 quotedName + "','" + children + "','" + QuoteSql(currentLabel) + "','0')");
 }
 
-// A sound file: its list and its track, with the tag read from the file.
 // Volumes found during one import, by label and name. Only ids found are kept: the import
 // never deletes a volume, so a volume found stays what the catalog holds.
-using VolumeIds = QHash<QString, qint64>;
+struct VolumeIds {
+    QHash<QString, qint64> byKey;
+    // The one found last: the tracks of a folder come one after another.
+    QString lastLabel;
+    QString lastFolder;
+    qint64 lastId = 0;
+};
 
+// A sound file: its list and its track, with the tag read from the file.
 void ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& node,
                      const QString& currentLabel, VolumeIds& volumeIds,
                      ImportStatements* statements, ScanImportResult& result) {
@@ -205,16 +211,28 @@ void ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& nod
     QString folder = FolderOf(node.key());
     if (!IsDriveRootText(folder, drives))
         folder = FolderOf(folder.left(folder.size() - 1));
-    const QString cacheKey = currentLabel + QChar(u'\0') + folder;
-    Lookup<qint64> volumeId{volumeIds.value(cacheKey, 0), true};
+    Lookup<qint64> volumeId{0, true};
+    if (volumeIds.lastId != 0 && folder == volumeIds.lastFolder &&
+        currentLabel == volumeIds.lastLabel)
+        volumeId.value = volumeIds.lastId;
+    const QString cacheKey = volumeId.value != 0 ? QString() : currentLabel + QChar(u'\0') + folder;
+    if (volumeId.value == 0)
+        volumeId.value = volumeIds.byKey.value(cacheKey, 0);
     if (volumeId.value == 0) {
-        volumeId = FindVolumeId(catalog, drives, folder + QLatin1Char('/'), currentLabel);
+        const QString listPath = folder + QLatin1Char('/');
+        volumeId = statements ? statements->volumeOfList(drives, listPath, currentLabel)
+                              : FindVolumeId(catalog, drives, listPath, currentLabel);
         if (!volumeId.ok) {
             Note(result, catalog.connection.lastError());
             return;
         }
         if (volumeId.value != 0)
-            volumeIds.insert(cacheKey, volumeId.value);
+            volumeIds.byKey.insert(cacheKey, volumeId.value);
+    }
+    if (volumeId.value != 0) {
+        volumeIds.lastLabel = currentLabel;
+        volumeIds.lastFolder = folder;
+        volumeIds.lastId = volumeId.value;
     }
     TagFields tags;
     QString why;
