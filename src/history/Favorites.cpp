@@ -3,13 +3,9 @@
 #include "catalog/PathParts.h"
 #include "platform/Ui.h"
 #include "state/AppState.h"
+#include "state/Version.h"
 
 namespace tarl {
-namespace {
-
-const QString ProgramTitle = QStringLiteral("Tarl Beta Version 2.7.2");
-
-} // namespace
 
 QString FavoriteProposal(const AppState& state) {
     QString folderPart;
@@ -26,7 +22,7 @@ void mnufavAdd_Click(AppState& state) {
     const std::optional<QString> name =
         ui.input(QStringLiteral("Favorite Name"), QStringLiteral("Add to Favorites"),
                  FavoriteProposal(state));
-    ui.message(name.value_or(QString()), ProgramTitle, MsgIcon::None, MsgButtons::Ok);
+    ui.message(name.value_or(QString()), QString(VersionLabel), MsgIcon::None, MsgButtons::Ok);
 }
 
 } // namespace tarl
