@@ -1,6 +1,9 @@
 // The import of a generated MP3 collection into a fresh catalog, against the I/O lower bound.
-// Usage: tarl-bench-import [TRACKS] [--corpus FOLDER] [--no-bound]   (default 20000)
+// Usage: tarl-bench-import [TRACKS] [--corpus FOLDER] [--no-bound] [--batch NODES MS]   (default
+// 20000)
 //
+// --batch NODES MS commits the import's batches after NODES nodes or MS ms instead of the
+// defaults.
 // --no-bound skips the lower bound (for profiling the walk and import alone).
 // --corpus keeps the generated collection in FOLDER and uses it again on the next run with the
 // same TRACKS (a file FOLDER/.tracks holds the count), so repeated runs and profiles skip the
@@ -133,10 +136,14 @@ int main(int argc, char** argv) {
     int tracks = 20000;
     QString kept;
     bool measureBound = true;
+    tarl::ScanImportBatching batching;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no-bound") == 0)
             measureBound = false;
-        else if (std::strcmp(argv[i], "--corpus") == 0 && i + 1 < argc)
+        else if (std::strcmp(argv[i], "--batch") == 0 && i + 2 < argc) {
+            batching.nodes = std::atoi(argv[++i]);
+            batching.milliseconds = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--corpus") == 0 && i + 1 < argc)
             kept = QString::fromLocal8Bit(argv[++i]);
         else
             tracks = std::atoi(argv[i]);
@@ -219,7 +226,7 @@ int main(int argc, char** argv) {
     QString label = QStringLiteral("EOF");
     clock.restart();
     const tarl::ScanImportResult imported =
-        tarl::AddtrvScanDB(catalog, drives, tree, label, options.folder);
+        tarl::AddtrvScanDB(catalog, drives, tree, label, options.folder, {}, batching);
     const double importMs = clock.nsecsElapsed() / 1e6;
     const double cpuMs = CpuMs() - cpuStart;
     std::printf("walk: %lld files in %.0f ms; import: %d nodes, %lld volumes, %lld lists, %lld "
