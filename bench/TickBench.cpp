@@ -1,0 +1,132 @@
+// Time of the main window's now-playing tick (TimerWinamp) against a real mpv (--ao=null), a real
+// catalog and a real settings file: a list of short WAVs plays through, so many ticks see a new
+// entry (temporary playlist read, length looked up and learned into the catalog, play state
+// saved to the settings file). The window's own drawing is not included (a view that records
+// nothing stands in for it).
+// Usage: tarl-bench-tick [TRACKS] [SECONDS_PER_TRACK]   (default 30 and 0.5; mpv from PATH)
+#include "catalog/CatalogFile.h"
+#include "catalog/ConnectionText.h"
+#include "platform/Clock.h"
+#include "platform/IniProfile.h"
+#include "platform/LocalFiles.h"
+#include "platform/MpvPlayerLink.h"
+#include "player/NowPlaying.h"
+#include "player/PlayerControl.h"
+#include "player/PlayerPanel.h"
+#include "scan/TemporaryPlaylist.h"
+#include "state/AppState.h"
+#include "support/FakeDrives.h"
+#include "support/FakeLauncher.h"
+#include "support/FakeUi.h"
+#include "support/WavFile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <signal.h>
+#include <vector>
+
+using namespace tarl;
+
+namespace {
+
+struct NullView : PanelView, NowPlayingView {
+    void moveKnob(int, double) override {}
+    void setStatusPanel(int, const QString&) override {}
+    void setElapsed(const QString&) override {}
+    void setDisplay(const QString&) override {}
+    void setDisplayTip(const QString&) override {}
+    void reloadTrackList(int) override {}
+    void selec_song(bool) override {}
+    void misIcon(const QString&) override {}
+};
+
+void Print(const char* what, std::vector<double> ms) {
+    if (ms.empty()) {
+        std::printf("%-22s none\n", what);
+        return;
+    }
+    std::sort(ms.begin(), ms.end());
+    double sum = 0;
+    for (double v : ms)
+        sum += v;
+    std::printf("%-22s %5zu ticks: mean %6.2f ms, median %6.2f ms, max %6.2f ms\n", what, ms.size(),
+                sum / double(ms.size()), ms[ms.size() / 2], ms.back());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int tracks = argc > 1 ? std::max(2, atoi(argv[1])) : 30;
+    const double seconds = argc > 2 ? std::max(0.2, atof(argv[2])) : 0.5;
+    const QString mpv = QStandardPaths::findExecutable(QStringLiteral("mpv"));
+    if (mpv.isEmpty()) {
+        std::fprintf(stderr, "mpv is not installed\n");
+        return 1;
+    }
+    QTemporaryDir dir;
+    const QString home = dir.path() + u'/';
+
+    IniProfile profile;
+    test::FakeUi ui;
+    MpvPlayerLink link(MpvPlayerLink::Options{.socketPath = home + "p.sock",
+                                              .extraArguments = {QStringLiteral("--ao=null")}});
+    SystemClock clock;
+    LocalFiles files;
+    test::FakeDrives drives;
+    test::FakeLauncher launcher;
+    AppState state(Services{profile, ui, link, clock, files, drives, launcher});
+    state.programFolder = home;
+    state.settings.setPath(home + "tarl.ini");
+    state.tmpPlaylistPath = TemporaryPlaylistPath(home);
+    state.playerPath = mpv;
+    state.lastSongLoaded = true;
+    if (!CreateCatalog(home + "tarl.mdb") ||
+        !state.catalog.connection.open(BuildConnectionText(home + "tarl.mdb"))) {
+        std::fprintf(stderr, "no catalog\n");
+        return 1;
+    }
+    QStringList paths;
+    for (int i = 0; i < tracks; ++i) {
+        const QString name = QStringLiteral("%1 track.wav").arg(i, 3, 10, QChar('0'));
+        test::WriteWav(home + "music/" + name, seconds, 440);
+        state.catalog.connection.execute("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + home +
+                                         "music/', '" + name + "', 1)");
+        paths << home + "music/" + name;
+    }
+    WriteTemporaryPlaylist(state.tmpPlaylistPath, paths);
+
+    NullView view;
+    PlayerPanel panel(state, view);
+    NowPlaying now(state, panel, view);
+    PlayerControl control(state);
+    control.PlayWinampMp3s(state.tmpPlaylistPath);
+    link.waitForWindow(5000);
+
+    std::vector<double> plain, changed;
+    QElapsedTimer all, one;
+    all.start();
+    const double playMs = tracks * seconds * 1000 + 1000;
+    while (all.elapsed() < playMs) {
+        const qint32 before = state.lastListIndex;
+        one.start();
+        now.TimerWinamp_Timer();
+        const double ms = double(one.nsecsElapsed()) / 1e6;
+        (state.lastListIndex != before ? changed : plain).push_back(ms);
+        if (qEnvironmentVariableIsSet("TARL_BENCH_TRACE"))
+            std::printf("%8lld ms  entry %d  tick %.2f ms\n", qint64(all.elapsed()),
+                        state.lastListIndex, ms);
+        QThread::msleep(20);
+    }
+    std::printf("%d tracks of %.1f s, mpv %s\n", tracks, seconds, qPrintable(mpv));
+    Print("same entry", plain);
+    Print("entry changed", changed);
+    if (const qint64 pid = link.startedProcessId())
+        ::kill(pid_t(pid), SIGKILL);
+    return 0;
+}
