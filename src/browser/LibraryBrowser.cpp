@@ -259,8 +259,11 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
 
     // One song already in the player's list: jump to it.
     if (mp3sSelecionats() < 2 && line > 0) {
-        if (state_.winampWindow == 0)
+        // A player started here needs a moment before it takes the jump to the song.
+        if (state_.winampWindow == 0) {
             playTemporaryPlaylist();
+            state_.winampWindow = player.waitForWindow(PlayerStartWaitMs);
+        }
         player.sendMessage(state_.winampWindow, player_msg::WmUser, line - 1,
                            player_msg::SetPlaylistPos);
         player.sendMessage(state_.winampWindow, player_msg::WmCommand, player_msg::Play, 0);

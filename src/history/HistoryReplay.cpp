@@ -8,9 +8,6 @@
 namespace tarl {
 namespace {
 
-// How long a player that the play has just started gets to answer before the jump.
-constexpr int kPlayerStartMs = 3000;
-
 // The number (from 1) of the first entry equal to `track` without regard to case; 0 when none.
 int FirstLineIgnoringCase(const QStringList& entries, const QString& track) {
     for (int i = 0; i < entries.size(); ++i) {
@@ -44,7 +41,7 @@ void ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps) {
     if (line == 0)
         return; // the list plays from its start
     PlayerLink& player = state.services.player;
-    state.winampWindow = player.waitForWindow(kPlayerStartMs);
+    state.winampWindow = player.waitForWindow(PlayerStartWaitMs);
     const qint64 positionMs = record.position.trimmed().toLongLong() * 1000;
     player.sendMessage(state.winampWindow, player_msg::WmUser, line - 1,
                        player_msg::SetPlaylistPos);

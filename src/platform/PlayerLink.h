@@ -50,6 +50,9 @@ public:
     }
 };
 
+// How long a play waits for a player it has just started before sending it more messages.
+inline constexpr int PlayerStartWaitMs = 5000;
+
 // Whether `path` can name the player program: an existing executable file.
 inline bool IsPlayerProgram(const QString& path) {
     const QFileInfo info(path);

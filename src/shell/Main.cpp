@@ -46,7 +46,6 @@ namespace {
 constexpr double TreeTop = 630; // below the toolbar and the player panel
 constexpr double ToolbarHeight = 630;
 constexpr double SplitterWidth = 60;
-constexpr int PlayerStartWait = 3000; // ms a just-started player gets to answer
 
 void place(QWidget* w, double left, double top, double width, double height) {
     w->setGeometry(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
@@ -583,7 +582,7 @@ void Main::restore_previous() {
     // A player started here needs a moment before it takes the jump, play and seek; one that
     // was already running answers at once.
     if (player_->playWinamp(PlayerControl::CommandLine(state_.playerPath, state_.tmpPlaylistPath)))
-        state_.winampWindow = player.waitForWindow(PlayerStartWait);
+        state_.winampWindow = player.waitForWindow(PlayerStartWaitMs);
     else
         player_->FindWinampWindow();
     player.sendMessage(state_.winampWindow, player_msg::WmUser, state_.lastIndex,
