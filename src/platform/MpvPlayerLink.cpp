@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <iterator>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,17 @@ namespace {
 using namespace player_msg;
 
 const QString Success = QStringLiteral("success");
+
+// The properties mpv pushes to the link; the id of each is its place here plus one.
+enum Observed : int { Duration = 1, TimePos, Entry, PlayingEntry, EntryCount, Idle, ObservedEnd };
+constexpr const char* ObservedNames[] = {"duration",       "time-pos",
+                                         "playlist-pos",   "playlist-playing-pos",
+                                         "playlist-count", "idle-active"};
+static_assert(std::size(ObservedNames) == ObservedEnd - 1);
+constexpr unsigned AllReported = ((1u << ObservedEnd) - 1) & ~1u;
+
+// The events that tell when a file starts, is loaded and ends; every other one stays off.
+constexpr const char* FileEvents[] = {"start-file", "end-file", "file-loaded", "property-change"};
 
 bool IsPlaylistFile(const QString& target) {
     const QString suffix = QFileInfo(target).suffix().toLower();
@@ -82,7 +94,7 @@ MpvPlayerLink::~MpvPlayerLink() = default;
 std::optional<QJsonObject> MpvPlayerLink::request(const QJsonArray& command,
                                                   const QDeadlineTimer& deadline) {
     if (!socket_.isOpen() || unanswered_ != 0)
-        return std::nullopt;
+        return std::nullopt; // still silent: asking again would only wait again
     const qint64 id = socket_.send(command, deadline);
     std::optional<QJsonObject> answer = id != 0 ? socket_.reply(id, deadline) : std::nullopt;
     if (answer)
@@ -116,42 +128,126 @@ std::optional<QJsonValue> MpvPlayerLink::property(const QString& name) {
 PlayerWindow MpvPlayerLink::connectToPlayer() {
     handle_ = 0;
     unanswered_ = 0;
+    pushed_ = Pushed{};
+    entryLeft_.reset();
     if (!socket_.open(socketPath_))
         return 0;
+    socket_.setEventHandler([this](const QJsonObject& event) { onEvent(event); });
     const QDeadlineTimer deadline = messageDeadline();
-    // Only answers are read on this connection; events would pile up unread between requests.
     socket_.send(QJsonArray{QStringLiteral("disable_event"), QStringLiteral("all")}, deadline);
-    const std::optional<QJsonValue> pid = get(QStringLiteral("pid"), deadline);
-    if (!pid)
+    for (const char* event : FileEvents)
+        socket_.send(QJsonArray{QStringLiteral("enable_event"), QLatin1String(event)}, deadline);
+    for (int id = Duration; id < ObservedEnd; ++id)
+        socket_.send(QJsonArray{QStringLiteral("observe_property"), id,
+                                QLatin1String(ObservedNames[id - 1])},
+                     deadline);
+    if (!socket_.isOpen())
         return 0;
-    handle_ = pid->toInteger(1);
+    // The kernel names the process listening on the socket: no answer is needed for that, so a
+    // player that is busy right now is still found.
+    handle_ = socket_.peerProcessId();
     if (handle_ <= 0)
         handle_ = 1;
+    // mpv reports every observed property once at once; until then the answers would be
+    // guesses (entry 0 for a player that plays entry 5). A busy player costs this wait once.
+    while (!allReported() && !deadline.hasExpired()) {
+        if (!socket_.readArrived(deadline)) {
+            handle_ = 0;
+            return 0;
+        }
+    }
     return handle_;
+}
+
+bool MpvPlayerLink::allReported() const {
+    return (pushed_.reported & AllReported) == AllReported;
+}
+
+bool MpvPlayerLink::readPushed() {
+    if (!socket_.readArrived()) {
+        handle_ = 0;
+        return false;
+    }
+    if (unanswered_ != 0 && socket_.answered(unanswered_))
+        unanswered_ = 0;
+    return true;
+}
+
+void MpvPlayerLink::onEvent(const QJsonObject& event) {
+    const QString name = event.value(QStringLiteral("event")).toString();
+    if (name == QLatin1String("start-file") || name == QLatin1String("end-file")) {
+        // mpv reports the new file's length after this; the old one's must not stand for it.
+        pushed_.fileLoaded = false;
+        pushed_.duration.reset();
+        pushed_.timePos.reset();
+        return;
+    }
+    if (name == QLatin1String("file-loaded")) {
+        pushed_.fileLoaded = true;
+        entryLeft_.reset();
+        return;
+    }
+    if (name != QLatin1String("property-change"))
+        return;
+    const int id = event.value(QStringLiteral("id")).toInt();
+    if (id < Duration || id >= ObservedEnd)
+        return;
+    pushed_.reported |= 1u << id;
+    // An unavailable property (no file) comes without data.
+    const QJsonValue data = event.value(QStringLiteral("data"));
+    const std::optional<double> number =
+        data.isDouble() ? std::optional<double>(data.toDouble()) : std::nullopt;
+    switch (id) {
+    case Duration:
+        pushed_.duration = number;
+        break;
+    case TimePos:
+        pushed_.timePos = number;
+        break;
+    case Entry: {
+        const qint64 entry = number ? data.toInteger(-1) : -1;
+        if (entryLeft_ && entry == *entryLeft_)
+            break; // read before the link changed the entry
+        entryLeft_.reset();
+        pushed_.entry = entry;
+        break;
+    }
+    case PlayingEntry:
+        pushed_.playing = number ? data.toInteger(-1) : -1;
+        break;
+    case EntryCount:
+        pushed_.count = number ? data.toInteger(0) : 0;
+        break;
+    case Idle:
+        pushed_.idle = data.toBool();
+        break;
+    default:
+        break;
+    }
+}
+
+void MpvPlayerLink::tookEntry(qint64 entry) {
+    if (entry != pushed_.entry)
+        entryLeft_ = pushed_.entry;
+    pushed_.entry = entry;
 }
 
 PlayerWindow MpvPlayerLink::findWindow() {
     if (socketPath_.isEmpty())
         return 0;
-    if (socket_.isOpen()) {
-        if (socket_.readArrived()) {
-            if (unanswered_ == 0 && handle_ != 0)
-                return handle_;
-            if (unanswered_ != 0 && !socket_.answered(unanswered_))
-                return 0; // still silent: asking again would only wait again
-        }
-    }
+    if (socket_.isOpen() && readPushed())
+        return handle_;
     return connectToPlayer();
 }
 
 qint64 MpvPlayerLink::sendMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) {
-    if (window == 0 || window != handle_ || unanswered_ != 0 || !socket_.isOpen())
+    if (window == 0 || window != handle_ || !socket_.isOpen() || !readPushed())
         return 0;
     return dispatch(message, wParam, lParam);
 }
 
 void MpvPlayerLink::postMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) {
-    if (window == 0 || window != handle_ || unanswered_ != 0 || !socket_.isOpen())
+    if (window == 0 || window != handle_ || !socket_.isOpen() || !readPushed())
         return;
     if (message == WmClose) {
         socket_.send(QJsonArray{QStringLiteral("quit")}, messageDeadline());
@@ -177,16 +273,8 @@ qint64 MpvPlayerLink::dispatch(int message, qint64 wParam, qint64 lParam) {
 
 qint64 MpvPlayerLink::userRequest(qint64 wParam, qint64 lParam, const QDeadlineTimer& deadline) {
     switch (lParam) {
-    case GetTime: {
-        if (wParam != 0 && wParam != 1)
-            return 0;
-        const std::optional<QJsonValue> value =
-            get(wParam == 1 ? QStringLiteral("duration") : QStringLiteral("time-pos"), deadline);
-        if (!value || !value->isDouble() || switchingEntry(deadline))
-            return 0;
-        const double seconds = qMax(0.0, value->toDouble());
-        return wParam == 1 ? std::llround(seconds) : std::llround(seconds * 1000);
-    }
+    case GetTime:
+        return pushedTime(wParam);
     case JumpToTime:
         seek(wParam, deadline);
         return 0;
@@ -205,8 +293,10 @@ qint64 MpvPlayerLink::userRequest(qint64 wParam, qint64 lParam, const QDeadlineT
         }
         if (succeeded(
                 QJsonArray{QStringLiteral("set_property"), QStringLiteral("playlist-pos"), wParam},
-                deadline))
+                deadline)) {
             rememberedEntry_ = wParam;
+            tookEntry(wParam);
+        }
         return 0;
     }
     case SetVolume: {
@@ -215,28 +305,46 @@ qint64 MpvPlayerLink::userRequest(qint64 wParam, qint64 lParam, const QDeadlineT
                 deadline);
         return 0;
     }
-    case GetListPos: {
-        const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
-        if (!pos)
-            return 0;
-        const qint64 entry = pos->toInteger(-1);
-        if (entry >= 0)
-            rememberedEntry_ = entry;
-        return qMax<qint64>(rememberedEntry_, 0);
-    }
+    case GetListPos:
+        return pushedEntry();
     default:
         return 0;
     }
 }
 
+qint64 MpvPlayerLink::pushedTime(qint64 wParam) const {
+    if (wParam != 0 && wParam != 1)
+        return 0;
+    // Right after an entry change mpv already names the new entry while the old file still
+    // reports its length and position; those values must not be taken for the new entry's.
+    if (!pushed_.fileLoaded || pushed_.entry < 0 || pushed_.entry != pushed_.playing)
+        return 0;
+    const std::optional<double>& value = wParam == 1 ? pushed_.duration : pushed_.timePos;
+    if (!value)
+        return 0;
+    const double seconds = qMax(0.0, *value);
+    return wParam == 1 ? std::llround(seconds) : std::llround(seconds * 1000);
+}
+
+qint64 MpvPlayerLink::pushedEntry() {
+    if (pushed_.entry >= 0)
+        rememberedEntry_ = pushed_.entry;
+    return qMax<qint64>(rememberedEntry_, 0);
+}
+
 qint64 MpvPlayerLink::command(qint64 id, const QDeadlineTimer& deadline) {
     switch (id) {
     case Previous:
-        request(QJsonArray{QStringLiteral("playlist-prev")}, deadline);
+    case Next: {
+        const QString verb =
+            id == Next ? QStringLiteral("playlist-next") : QStringLiteral("playlist-prev");
+        if (!succeeded(QJsonArray{verb}, deadline))
+            break;
+        // The entry request answers the new entry from now on, before mpv pushes it.
+        if (const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline))
+            tookEntry(pos->toInteger(-1));
         break;
-    case Next:
-        request(QJsonArray{QStringLiteral("playlist-next")}, deadline);
-        break;
+    }
     case Play:
         play(deadline);
         break;
@@ -254,7 +362,14 @@ qint64 MpvPlayerLink::command(qint64 id, const QDeadlineTimer& deadline) {
         // must find the player stopped, as it would be after the original's stop.
         for (;;) {
             const std::optional<bool> isStopped = stopped(deadline);
-            if (!isStopped || *isStopped || deadline.hasExpired())
+            if (isStopped && *isStopped) {
+                // No file from now on, whatever mpv pushed before it let go.
+                tookEntry(-1);
+                pushed_.playing = -1;
+                pushed_.fileLoaded = false;
+                break;
+            }
+            if (!isStopped || deadline.hasExpired())
                 break;
             QThread::msleep(1);
         }
@@ -313,8 +428,10 @@ void MpvPlayerLink::play(const QDeadlineTimer& deadline) {
             return;
         const qint64 entry =
             rememberedEntry_ >= 0 && rememberedEntry_ < count->toInteger() ? rememberedEntry_ : 0;
-        request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("playlist-pos"), entry},
-                deadline);
+        if (succeeded(
+                QJsonArray{QStringLiteral("set_property"), QStringLiteral("playlist-pos"), entry},
+                deadline))
+            tookEntry(entry);
     }
     request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("pause"), false}, deadline);
 }
@@ -339,6 +456,12 @@ bool MpvPlayerLink::handOver(const QString& target, const QDeadlineTimer& deadli
     if (!succeeded(QJsonArray{verb, target, QStringLiteral("replace")}, deadline))
         return false;
     rememberedEntry_ = -1;
+    // The file loaded is on its way out: nothing of it may stand for the new list's entries.
+    pushed_.fileLoaded = false;
+    pushed_.duration.reset();
+    pushed_.timePos.reset();
+    if (const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline))
+        tookEntry(pos->toInteger(-1));
     request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("pause"), false}, deadline);
     return true;
 }
@@ -355,6 +478,8 @@ bool MpvPlayerLink::startPlayer(const QString& program, const QString& target) {
     socket_.close();
     handle_ = 0;
     unanswered_ = 0;
+    pushed_ = Pushed{};
+    entryLeft_.reset();
     rememberedEntry_ = -1;
 
     QStringList arguments{QStringLiteral("--input-ipc-server=") + socketPath_,
@@ -379,15 +504,9 @@ bool MpvPlayerLink::begunList() {
     // mpv answers on its socket a moment before it takes the first entry of its list; an entry
     // chosen then would be overridden by entry 0. Once an entry is current (or the player went
     // idle, having found nothing it could play) the list is the player's.
-    const QDeadlineTimer deadline = messageDeadline();
-    const std::optional<QJsonValue> count = get(QStringLiteral("playlist-count"), deadline);
-    if (!count || count->toInteger() <= 0)
+    if (!allReported() || pushed_.count <= 0)
         return false;
-    const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
-    if (pos && pos->toInteger(-1) >= 0)
-        return true;
-    const std::optional<QJsonValue> idle = get(QStringLiteral("idle-active"), deadline);
-    return idle && idle->toBool();
+    return pushed_.entry >= 0 || pushed_.idle;
 }
 
 PlayerWindow MpvPlayerLink::waitForWindow(int timeoutMs) {

@@ -19,22 +19,33 @@ struct PlayerCommandLine {
 };
 std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLine);
 
-// The player is mpv, driven over its JSON IPC socket. The player's "window" is its process id,
-// as mpv reports it on the socket; 0 when nobody answers there.
+// The player is mpv, driven over its JSON IPC socket. The player's "window" is the process id
+// of the player at the other end of the open connection; 0 when nobody listens there.
+//
+// The questions the now-playing tick asks every 300 ms (length, position, entry) never wait for
+// the player: on connecting, the link asks mpv to push the properties those answers need
+// (`observe_property`: duration, time-pos, playlist-pos, playlist-playing-pos, playlist-count,
+// idle-active) and the file events (start-file, end-file, file-loaded), keeps the latest of each,
+// and reads what has arrived without waiting whenever it is asked. mpv stops answering while its
+// core is busy (opening a file on a disc that spins up, draining the sound at the end of the
+// list); the answers then stay those it pushed last, and the player is still the player.
 //
 // What each message does (numbers of player_msg):
 // - WM_USER, lParam 105 (GetTime): wParam 1 answers the length of the current entry in whole
 //   seconds (`duration`, rounded to the nearest); wParam 0 the position in ms (`time-pos`). Both
 //   answer 0 while no file is loaded (stopped, loading, idle) and while the player moves to
-//   another entry (the old file would still answer for the new entry).
+//   another entry (mpv names the new entry while the old file still answers): a value counts
+//   only between the file-loaded event of the current entry and the end of that file, with
+//   playlist-pos equal to playlist-playing-pos. Answered from the pushed values.
 // - WM_USER, lParam 106 (JumpToTime): seeks to wParam ms (`seek <s> absolute`) in the current
 //   entry; right after an entry change it waits (until the time-out) for the new file to be
 //   loaded and seekable. mpv runs the seek a moment after accepting it. Answers 0.
 // - WM_USER, lParam 121 (SetPlaylistPos): makes entry wParam (from 0) current (`playlist-pos`).
-//   While stopped it only selects the entry, as play starts it. Answers 0.
+//   While stopped it only selects the entry, as play starts it. Answers 0. The entry request
+//   answers the new entry from then on, even before mpv pushes it.
 // - WM_USER, lParam 122 (SetVolume): `volume` = wParam * 100 / 255 (wParam 0..255). Answers 0.
 // - WM_USER, lParam 125 (GetListPos): the current entry's index (`playlist-pos`); while stopped,
-//   the entry that was current or selected last. 0 when none.
+//   the entry that was current or selected last. 0 when none. Answered from the pushed values.
 // - WM_COMMAND 40044 / 40048: `playlist-prev` / `playlist-next`.
 // - WM_COMMAND 40045 (Play): resumes when paused; when stopped, starts the remembered entry of
 //   the kept playlist; keeps playing when playing.
@@ -43,10 +54,13 @@ std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLi
 //   and the entry index stay (plain `stop` would empty mpv's playlist).
 // - WM_CLOSE (16): `quit`; posting it sends without waiting.
 // Any other message answers 0 and sends nothing; so does every message to window 0 or to a
-// window that is not the player answering now. Every request waits at most the time-out (200 ms
-// by default): a player that does not answer in time (stopped, hung) counts as not answering,
-// so findWindow() gives 0 without waiting until it answers again. postMessage() sends WM_CLOSE
-// without waiting; any other message posted is sent as sendMessage() sends it.
+// window that is not the player connected now. The commands (106, 121, 122, the WM_COMMANDs,
+// launch) are user actions and wait for mpv's answer, at most the time-out (200 ms by default);
+// after a command timed out, the next commands are dropped at once until its late answer
+// arrives, so a hung player costs one time-out, not one per click. findWindow() answers the
+// player as long as the connection is open (a hung or stopped player included); a closed
+// connection or an ended process gives 0. postMessage() sends WM_CLOSE without waiting; any
+// other message posted is sent as sendMessage() sends it.
 //
 // Starting: launch() hands the target to the player answering on the socket (a playlist file
 // .m3u/.m3u8/.pls by `loadlist replace`, anything else by `loadfile replace`, then unpauses),
@@ -84,20 +98,45 @@ public:
     std::optional<QJsonValue> property(const QString& name);
 
 private:
-    // One request within `deadline`; nullopt when the player does not answer. A time-out marks
-    // the player as not answering until a late answer arrives.
+    // The latest values mpv pushed.
+    struct Pushed {
+        std::optional<double> duration;
+        std::optional<double> timePos;
+        qint64 entry = -1;   // playlist-pos
+        qint64 playing = -1; // playlist-playing-pos
+        qint64 count = 0;
+        bool idle = false;
+        // Between the current file's file-loaded event and its end.
+        bool fileLoaded = true;
+        // Which observed properties have reported once (a bit each).
+        unsigned reported = 0;
+    };
+
+    // One request within `deadline`; nullopt when the player does not answer. A time-out drops
+    // the next commands until the late answer arrives.
     std::optional<QJsonObject> request(const QJsonArray& command, const QDeadlineTimer& deadline);
     std::optional<QJsonValue> get(const QString& name, const QDeadlineTimer& deadline);
     bool succeeded(const QJsonArray& command, const QDeadlineTimer& deadline);
-    // Connects and asks the player's pid; the handle, or 0.
+    // Connects, asks for the pushed values and waits (at most the time-out) for their first
+    // report; the handle, or 0.
     PlayerWindow connectToPlayer();
+    // Reads what arrived; false when the connection is closed (then the handle is 0).
+    bool readPushed();
+    void onEvent(const QJsonObject& event);
+    bool allReported() const;
     qint64 dispatch(int message, qint64 wParam, qint64 lParam);
     qint64 userRequest(qint64 wParam, qint64 lParam, const QDeadlineTimer& deadline);
+    // The answers to 105 and 125, from the pushed values.
+    qint64 pushedTime(qint64 wParam) const;
+    qint64 pushedEntry();
     qint64 command(qint64 id, const QDeadlineTimer& deadline);
     // Whether the player has no current entry (stopped, or at the end of its list).
     std::optional<bool> stopped(const QDeadlineTimer& deadline);
     // Whether the player is between two entries (the file loaded is not the current entry).
     bool switchingEntry(const QDeadlineTimer& deadline);
+    // mpv took entry `entry` (set by a command): the entry request answers it at once, and a
+    // value pushed before the change (the entry left) is not taken back.
+    void tookEntry(qint64 entry);
     void seek(qint64 ms, const QDeadlineTimer& deadline);
     void play(const QDeadlineTimer& deadline);
     bool handOver(const QString& target, const QDeadlineTimer& deadline);
@@ -110,10 +149,14 @@ private:
     QString socketPath_;
     QString refusal_;
     PlayerSocket socket_;
-    // The answering player's pid; 0 while none answers.
+    // The connected player's pid; 0 while none.
     PlayerWindow handle_ = 0;
-    // A request that timed out: the player counts as not answering until its answer arrives.
+    // A command that timed out: commands are dropped until its answer arrives.
     qint64 unanswered_ = 0;
+    Pushed pushed_;
+    // Set by a command that changed the entry: until mpv pushes an entry other than `left`, a
+    // pushed `left` (read before the change) is ignored.
+    std::optional<qint64> entryLeft_;
     // The entry that was current last, for the entry request and play while stopped.
     qint64 rememberedEntry_ = -1;
     qint64 startedPid_ = 0;

@@ -24,8 +24,10 @@ constexpr qsizetype MaxLine = 16 * 1024 * 1024;
 // The commands the player link sends; nothing else ever reaches the player. mpv's `run`,
 // `subprocess` and `load-script` start programs or load code and must stay out of this list.
 constexpr const char* AllowedCommands[] = {
-    "get_property", "set_property",  "seek",          "loadfile", "loadlist",      "cycle",
-    "stop",         "playlist-prev", "playlist-next", "quit",     "disable_event",
+    "get_property",     "set_property", "seek",          "loadfile",
+    "loadlist",         "cycle",        "stop",          "playlist-prev",
+    "playlist-next",    "quit",         "disable_event", "enable_event",
+    "observe_property",
 };
 
 int RemainingMs(const QDeadlineTimer& deadline) {
@@ -110,6 +112,16 @@ void PlayerSocket::close() {
     buffer_.clear();
 }
 
+qint64 PlayerSocket::peerProcessId() const {
+    if (fd_ < 0)
+        return 0;
+    ucred peer{};
+    socklen_t size = sizeof(peer);
+    if (::getsockopt(fd_, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.pid <= 0)
+        return 0;
+    return peer.pid;
+}
+
 bool PlayerSocket::IsAllowed(const QString& name) {
     for (const char* allowed : AllowedCommands) {
         if (name == QLatin1String(allowed))
@@ -168,10 +180,13 @@ std::optional<QJsonObject> PlayerSocket::request(const QJsonArray& command,
     return reply(id, deadline);
 }
 
-bool PlayerSocket::readArrived() {
+bool PlayerSocket::readArrived(const QDeadlineTimer& deadline) {
     if (fd_ < 0)
         return false;
-    while (readSome(QDeadlineTimer(0))) {
+    // A complete line already read is answer enough: then nothing is waited for.
+    if (readSome(buffer_.contains('\n') ? QDeadlineTimer(0) : deadline)) {
+        while (readSome(QDeadlineTimer(0))) {
+        }
     }
     if (fd_ < 0)
         return false;
@@ -228,8 +243,13 @@ std::optional<QJsonObject> PlayerSocket::matchLine(const QByteArray& line, qint6
     if (!document.isObject())
         return std::nullopt;
     const QJsonObject object = document.object();
+    if (object.contains(QStringLiteral("event"))) {
+        if (onEvent_)
+            onEvent_(object);
+        return std::nullopt;
+    }
     const QJsonValue answerId = object.value(QStringLiteral("request_id"));
-    if (!answerId.isDouble() || object.contains(QStringLiteral("event")))
+    if (!answerId.isDouble())
         return std::nullopt;
     const qint64 answered = answerId.toInteger();
     lastAnsweredId_ = qMax(lastAnsweredId_, answered);

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <sys/types.h>
 
@@ -25,8 +26,10 @@ QString DefaultPlayerSocketPath(QString* why = nullptr);
 
 // One connection to mpv's JSON IPC socket. Each command goes out as one line
 // {"command":[...],"request_id":N}, built by QJsonDocument so every string is escaped; the
-// answer is the line carrying the same request_id, and every other line (events, answers to
-// requests that were given up) is skipped. Only the commands the player link needs can be sent:
+// answer is the line carrying the same request_id. Event lines (what mpv pushes: property
+// changes, file events) go to the event handler in the order they arrive, whether they are read
+// while waiting for an answer or by readArrived(); answers to requests that were given up are
+// skipped. Only the commands the player link needs can be sent:
 // the sender refuses every other name, so mpv's `run`, `subprocess` and `load-script` can never
 // reach the player. Blocking POSIX calls with poll(), no event loop: every wait has a deadline.
 class PlayerSocket {
@@ -44,6 +47,13 @@ public:
     // Whether a command name may be sent to the player.
     static bool IsAllowed(const QString& name);
 
+    // Called with every event line read, in order.
+    using EventHandler = std::function<void(const QJsonObject&)>;
+    void setEventHandler(EventHandler handler) { onEvent_ = std::move(handler); }
+    // The process at the other end of the connection (the kernel's word, no round trip); 0 when
+    // closed or unknown.
+    qint64 peerProcessId() const;
+
     // Sends a command; its request id, or 0 when the name is refused, the command is empty or
     // the connection failed (then it is closed).
     qint64 send(const QJsonArray& command, const QDeadlineTimer& deadline);
@@ -53,8 +63,10 @@ public:
     // send() then reply().
     std::optional<QJsonObject> request(const QJsonArray& command, const QDeadlineTimer& deadline);
 
-    // Reads what has arrived, without waiting. False when the player closed the connection.
-    bool readArrived();
+    // Reads what has arrived, waiting until `deadline` when nothing has (by default not at
+    // all), and hands every complete event line to the handler. False when the player closed
+    // the connection.
+    bool readArrived(const QDeadlineTimer& deadline = QDeadlineTimer(0));
     // Whether the answer to `id` (or to a later request) has been read.
     bool answered(qint64 id) const { return id != 0 && lastAnsweredId_ >= id; }
 
@@ -63,13 +75,15 @@ private:
     bool readSome(const QDeadlineTimer& deadline);
     // Takes the next complete line out of the buffer, if any.
     std::optional<QByteArray> takeLine();
-    // Parses a line; the answer when it carries `id`. Records the ids of all answers.
+    // Parses a line; the answer when it carries `id`. Records the ids of all answers and hands
+    // events to the handler.
     std::optional<QJsonObject> matchLine(const QByteArray& line, qint64 id);
 
     int fd_ = -1;
     QByteArray buffer_;
     qint64 nextId_ = 1;
     qint64 lastAnsweredId_ = 0;
+    EventHandler onEvent_;
 };
 
 } // namespace tarl

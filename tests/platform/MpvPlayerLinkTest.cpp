@@ -16,6 +16,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace tarl {
@@ -142,10 +143,23 @@ TEST_F(MpvPlayerLinkTest, StartsWithThePlaylistAndFollowsItsEntries) {
     }));
     EXPECT_EQ(lengths.back(), 3);
 
+    // Next and previous: the entry request follows at once, and no length of the entry left
+    // is ever answered with the new entry.
     send(link, WmCommand, Next);
-    EXPECT_TRUE(Eventually([&] { return entry(link) == 2; }));
+    EXPECT_EQ(entry(link), 2);
+    ASSERT_TRUE(Eventually([&] {
+        const qint64 l = length(link);
+        EXPECT_EQ(entry(link), 2);
+        EXPECT_TRUE(l == 0 || l == 25) << l;
+        return l == 25;
+    }));
     send(link, WmCommand, Previous);
-    EXPECT_TRUE(Eventually([&] { return entry(link) == 1; }));
+    EXPECT_EQ(entry(link), 1);
+    ASSERT_TRUE(Eventually([&] {
+        const qint64 l = length(link);
+        EXPECT_TRUE(l == 0 || l == 3) << l;
+        return l == 3;
+    }));
 
     // Requests the player does not know, and messages to another window, answer 0.
     EXPECT_EQ(send(link, WmUser, 0, 999), 0);
@@ -185,8 +199,12 @@ TEST_F(MpvPlayerLinkTest, PositionSeekVolumeAndPause) {
 
     send(link, WmCommand, Pause);
     EXPECT_EQ(text(link, QStringLiteral("pause")), "true");
-    QThread::msleep(100);
-    const qint64 paused = position(link);
+    // mpv pushes the position a few times a second: the last one comes a moment after the pause.
+    qint64 paused = position(link);
+    EXPECT_TRUE(Eventually([&] {
+        QThread::msleep(150);
+        return std::exchange(paused, position(link)) == paused;
+    }));
     QThread::msleep(300);
     EXPECT_EQ(position(link), paused);
     send(link, WmCommand, Pause);
@@ -298,35 +316,123 @@ TEST_F(MpvPlayerLinkTest, AStaleSocketFileIsReplaced) {
     EXPECT_EQ(window, link.startedProcessId());
 }
 
-TEST_F(MpvPlayerLinkTest, AStoppedOrKilledPlayerAnswersZeroWithoutHanging) {
-    MpvPlayerLink& link = makeLink(200);
+TEST_F(MpvPlayerLinkTest, EntriesAreFollowedToTheEndOfTheList) {
+    // Entries of 1, 2 and 1 seconds that end on their own: every answer pairs an entry with its
+    // own length or 0, never with the length of the entry before.
+    const qint64 seconds[] = {1, 2, 1};
+    QString lines;
+    for (int i = 0; i < 3; ++i) {
+        const QString wav = dir_.file(QStringLiteral("short/%1.wav").arg(i));
+        ASSERT_TRUE(test::WriteWav(wav, double(seconds[i])));
+        lines += wav + "\r\n";
+    }
+    MpvPlayerLink& link = makeLink();
+    const PlayerWindow window =
+        start(link, dir_.write(QStringLiteral("short.m3u"), lines.toUtf8()));
+    ASSERT_NE(window, 0);
+    std::vector<qint64> entries;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 8000 && !idle(link)) {
+        const PlayerWindow found = link.findWindow();
+        const qint64 l = link.sendMessage(found, WmUser, 1, GetTime);
+        const qint64 e = link.sendMessage(found, WmUser, 0, GetListPos);
+        ASSERT_EQ(found, window);
+        ASSERT_TRUE(e >= 0 && e < 3) << e;
+        EXPECT_TRUE(l == 0 || l == seconds[e]) << "entry " << e << " length " << l;
+        if (entries.empty() || entries.back() != e)
+            entries.push_back(e);
+        QThread::msleep(2);
+    }
+    EXPECT_EQ(entries, (std::vector<qint64>{0, 1, 2}));
+    // At the end of the list the player stays, idle, and the last entry is remembered.
+    EXPECT_EQ(link.findWindow(), window);
+    EXPECT_EQ(entry(link), 2);
+    EXPECT_EQ(length(link), 0);
+    EXPECT_EQ(position(link), 0);
+}
+
+TEST_F(MpvPlayerLinkTest, AStoppedPlayerIsStillThePlayerAndAnswersWhatItPushedLast) {
+    const int timeoutMs = 200;
+    MpvPlayerLink& link = makeLink(timeoutMs);
     const PlayerWindow window = start(link, writeList());
     ASSERT_NE(window, 0);
-    send(link, WmUser, 1, SetPlaylistPos);
-    ASSERT_EQ(entry(link), 1);
+    send(link, WmUser, 2, SetPlaylistPos);
+    ASSERT_EQ(entry(link), 2);
+    ASSERT_TRUE(Eventually([&] { return length(link) == 25 && position(link) > 0; }));
 
     ASSERT_EQ(::kill(pid_t(window), SIGSTOP), 0);
     ASSERT_TRUE(Eventually([&] { return ProcessState(window) == "T"; }));
+    QThread::msleep(50);
+    const qint64 at = position(link);
+    EXPECT_GT(at, 0);
+    // Ticks as the window makes them: none waits for the player (a wait would take the whole
+    // time-out), and each answers the values pushed last.
     QElapsedTimer timer;
-    timer.start();
-    EXPECT_EQ(link.sendMessage(window, WmUser, 0, GetListPos), 0);
-    EXPECT_LT(timer.elapsed(), 1000);
-    // Not answering, it is not found, and asking again does not wait again.
-    timer.restart();
     for (int tick = 0; tick < 5; ++tick) {
-        EXPECT_EQ(link.findWindow(), 0);
-        EXPECT_EQ(link.sendMessage(window, WmUser, 1, GetTime), 0);
+        timer.start();
+        EXPECT_EQ(link.findWindow(), window);
+        EXPECT_EQ(length(link), 25);
+        EXPECT_EQ(position(link), at);
+        EXPECT_EQ(position(link), at);
+        EXPECT_EQ(entry(link), 2);
+        EXPECT_LT(timer.elapsed(), timeoutMs);
     }
+    // A command waits for its answer at most the time-out; the next one, while the first is
+    // still unanswered, is dropped at once. The queries go on answering.
+    timer.start();
+    send(link, WmUser, 128, SetVolume);
     EXPECT_LT(timer.elapsed(), 1000);
+    timer.start();
+    send(link, WmUser, 255, SetVolume);
+    EXPECT_LT(timer.elapsed(), timeoutMs);
+    EXPECT_EQ(entry(link), 2);
+    EXPECT_EQ(length(link), 25);
 
-    // Woken up, it answers again.
+    // Woken up, it moves on and takes commands again.
     ::kill(pid_t(window), SIGCONT);
-    EXPECT_TRUE(Eventually([&] { return link.findWindow() == window; }));
+    EXPECT_TRUE(Eventually([&] { return position(link) > at; }));
+    EXPECT_EQ(link.findWindow(), window);
+    EXPECT_EQ(entry(link), 2);
+    EXPECT_EQ(length(link), 25);
+    send(link, WmUser, 1, SetPlaylistPos);
     EXPECT_EQ(entry(link), 1);
+    EXPECT_TRUE(Eventually([&] { return length(link) == 3; }));
 
+    // Killed, it is gone: no handle, every request answers 0, nothing waits.
     ::kill(pid_t(window), SIGKILL);
     EXPECT_TRUE(Eventually([&] { return link.findWindow() == 0; }));
+    timer.start();
     EXPECT_EQ(link.sendMessage(window, WmUser, 0, GetListPos), 0);
+    EXPECT_EQ(link.sendMessage(window, WmUser, 1, GetTime), 0);
+    EXPECT_EQ(link.findWindow(), 0);
+    EXPECT_LT(timer.elapsed(), timeoutMs);
+}
+
+TEST_F(MpvPlayerLinkTest, APlayerStoppedBeforeTheLinkConnectsCostsOneTimeOut) {
+    // Another program's link started the player; this one meets it already stopped.
+    MpvPlayerLink& starter = makeLink();
+    const PlayerWindow window = start(starter, writeList());
+    ASSERT_NE(window, 0);
+    ASSERT_EQ(::kill(pid_t(window), SIGSTOP), 0);
+    ASSERT_TRUE(Eventually([&] { return ProcessState(window) == "T"; }));
+
+    const int timeoutMs = 200;
+    MpvPlayerLink& link = makeLink(timeoutMs);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(link.findWindow(), window);
+    EXPECT_LT(timer.elapsed(), 1000);
+    timer.start();
+    for (int tick = 0; tick < 5; ++tick) {
+        EXPECT_EQ(link.findWindow(), window);
+        EXPECT_EQ(entry(link), 0);
+        EXPECT_EQ(length(link), 0);
+    }
+    EXPECT_LT(timer.elapsed(), timeoutMs);
+    ::kill(pid_t(window), SIGCONT);
+    EXPECT_TRUE(Eventually([&] { return length(link) == 20; }));
+    EXPECT_EQ(entry(link), 0);
 }
 
 TEST_F(MpvPlayerLinkTest, NothingAnswersWithoutAPlayer) {

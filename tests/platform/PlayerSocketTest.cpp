@@ -5,9 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tarl {
 namespace {
@@ -85,6 +90,98 @@ TEST(PlatformPlayerSocket, OpensOnlyWhereSomeoneListens) {
     EXPECT_EQ(
         socket.send({QStringLiteral("get_property"), QStringLiteral("pid")}, QDeadlineTimer(100)),
         0);
+}
+
+// A listening socket standing in for the player: the test writes its lines by hand.
+class FakePlayerEnd {
+public:
+    explicit FakePlayerEnd(const QString& path) {
+        const QByteArray name = QFile::encodeName(path);
+        listener_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        listening_ =
+            ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
+            ::listen(listener_, 1) == 0;
+    }
+    ~FakePlayerEnd() {
+        if (peer_ >= 0)
+            ::close(peer_);
+        ::close(listener_);
+    }
+    bool listening() const { return listening_; }
+    bool accept() { return (peer_ = ::accept(listener_, nullptr, nullptr)) >= 0; }
+    void write(const QByteArray& bytes) {
+        ASSERT_EQ(::write(peer_, bytes.data(), bytes.size()), bytes.size());
+    }
+    void hangUp() {
+        ::close(peer_);
+        peer_ = -1;
+    }
+
+private:
+    int listener_ = -1;
+    int peer_ = -1;
+    bool listening_ = false;
+};
+
+TEST(PlatformPlayerSocket, EventsGoToTheHandlerInOrderWhereverTheyAreRead) {
+    test::TempDir dir;
+    FakePlayerEnd player(dir.file("p.sock"));
+    ASSERT_TRUE(player.listening());
+    PlayerSocket socket;
+    ASSERT_TRUE(socket.open(dir.file("p.sock")));
+    ASSERT_TRUE(player.accept());
+    // The kernel names the listening process: here, this one.
+    EXPECT_EQ(socket.peerProcessId(), qint64(::getpid()));
+    std::vector<QByteArray> events;
+    socket.setEventHandler([&](const QJsonObject& event) {
+        events.push_back(QJsonDocument(event).toJson(QJsonDocument::Compact));
+    });
+
+    // Nothing arrived: no wait, nothing handed on.
+    EXPECT_TRUE(socket.readArrived());
+    EXPECT_TRUE(events.empty());
+    // A line cut in two is handed on once complete, never half.
+    player.write(R"({"event":"property-change","id":1,"name":"duration","da)");
+    EXPECT_TRUE(socket.readArrived());
+    EXPECT_TRUE(events.empty());
+    player.write("ta\":4.5}\n{\"event\":\"file-loaded\"}\n");
+    EXPECT_TRUE(socket.readArrived());
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0], R"({"data":4.5,"event":"property-change","id":1,"name":"duration"})");
+    EXPECT_EQ(events[1], R"({"event":"file-loaded"})");
+
+    // Events read while waiting for an answer are handed on too, before the answer returns.
+    const qint64 id =
+        socket.send({QStringLiteral("get_property"), QStringLiteral("pid")}, QDeadlineTimer(1000));
+    ASSERT_NE(id, 0);
+    player.write(R"({"event":"start-file"})"
+                 "\n" +
+                 QJsonDocument(QJsonObject{{"request_id", id}, {"error", "success"}, {"data", 7}})
+                     .toJson(QJsonDocument::Compact) +
+                 "\n");
+    const std::optional<QJsonObject> answer = socket.reply(id, QDeadlineTimer(1000));
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->value("data").toInt(), 7);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[2], R"({"event":"start-file"})");
+
+    // A hang-up closes the connection.
+    player.hangUp();
+    EXPECT_FALSE(socket.readArrived());
+    EXPECT_FALSE(socket.isOpen());
+    EXPECT_EQ(socket.peerProcessId(), 0);
+}
+
+TEST(PlatformPlayerSocket, OnlyTheLinksCommandsMayBeSent) {
+    for (const char* name : {"get_property", "set_property", "observe_property", "enable_event",
+                             "disable_event", "seek", "loadfile", "loadlist", "quit"})
+        EXPECT_TRUE(PlayerSocket::IsAllowed(QLatin1String(name))) << name;
+    for (const char* name :
+         {"run", "subprocess", "load-script", "script-message", "expand-text", "Run", ""})
+        EXPECT_FALSE(PlayerSocket::IsAllowed(QLatin1String(name))) << name;
 }
 
 } // namespace
