@@ -1,7 +1,8 @@
 // Time of the now-playing tick's player requests against a real mpv (--ao=null): findWindow and
 // the four messages every 300 ms tick sends (length, position twice, entry index), while a WAV
 // plays, while the player is stopped with no file loaded, with no player on the socket, and with
-// a player that does not answer (SIGSTOP).
+// a player that does not answer (SIGSTOP: as busy as mpv is while a disc spins up). The answers
+// come from the values mpv pushed; no request goes to the player.
 // Usage: tarl-bench-player [TICKS]   (default 2000; mpv from PATH)
 #include "platform/MpvPlayerLink.h"
 #include "support/WavFile.h"
@@ -90,12 +91,19 @@ int main(int argc, char** argv) {
     QThread::msleep(300);
     Print("stopped, no file loaded", MeasureTicks(link, ticks));
 
-    // A hung player: the first tick waits out the time-out, the next ones do not wait again.
+    // A player that does not answer: the ticks answer what it pushed last, without waiting.
+    link.sendMessage(link.findWindow(), WmCommand, Play, 0);
+    QThread::msleep(300);
     const qint64 pid = link.startedProcessId();
     ::kill(pid_t(pid), SIGSTOP);
     QThread::msleep(100);
     Print("player stopped (SIGSTOP), 1st tick", MeasureTicks(link, 1));
     Print("player stopped (SIGSTOP), next", MeasureTicks(link, ticks));
+    const PlayerWindow window = link.findWindow();
+    std::printf("while stopped: window %s, entry %lld, length %lld s\n",
+                window == pid ? "found" : "NOT FOUND",
+                link.sendMessage(window, WmUser, 0, GetListPos),
+                link.sendMessage(window, WmUser, 1, GetTime));
     ::kill(pid_t(pid), SIGCONT);
     QThread::msleep(100);
 

@@ -1,9 +1,14 @@
 // Time of the main window's now-playing tick (TimerWinamp) against a real mpv (--ao=null), a real
 // catalog and a real settings file: a list of short WAVs plays through, so many ticks see a new
 // entry (temporary playlist read, length looked up and learned into the catalog, play state
-// saved to the settings file). The window's own drawing is not included (a view that records
+// saved to the settings file), and the ticks go on for a second after the list ended (the player
+// drains its sound, then goes idle). Halfway through, the player is stopped (SIGSTOP) for
+// BUSY_MS, as mpv's core is busy while a disc spins up: those ticks are timed apart, and every
+// tick whose entry went back (the list only plays forward) is counted, since the tick would
+// show and save the wrong song. The window's own drawing is not included (a view that records
 // nothing stands in for it).
-// Usage: tarl-bench-tick [TRACKS] [SECONDS_PER_TRACK]   (default 30 and 0.5; mpv from PATH)
+// Usage: tarl-bench-tick [TRACKS] [SECONDS_PER_TRACK] [BUSY_MS]
+//        (default 30, 0.5 and 1000; mpv from PATH)
 #include "catalog/CatalogFile.h"
 #include "catalog/ConnectionText.h"
 #include "platform/Clock.h"
@@ -64,6 +69,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int tracks = argc > 1 ? std::max(2, atoi(argv[1])) : 30;
     const double seconds = argc > 2 ? std::max(0.2, atof(argv[2])) : 0.5;
+    const int busyMs = argc > 3 ? std::max(0, atoi(argv[3])) : 1000;
     const QString mpv = QStandardPaths::findExecutable(QStringLiteral("mpv"));
     if (mpv.isEmpty()) {
         std::fprintf(stderr, "mpv is not installed\n");
@@ -108,25 +114,41 @@ int main(int argc, char** argv) {
     control.PlayWinampMp3s(state.tmpPlaylistPath);
     link.waitForWindow(5000);
 
-    std::vector<double> plain, changed;
+    std::vector<double> plain, changed, busy;
+    int wentBack = 0;
+    const qint64 pid = link.startedProcessId();
     QElapsedTimer all, one;
     all.start();
     const double playMs = tracks * seconds * 1000 + 1000;
+    const double busyFrom = tracks * seconds * 1000 / 2;
+    bool stopped = false, woken = busyMs == 0;
     while (all.elapsed() < playMs) {
+        if (!stopped && !woken && all.elapsed() >= busyFrom) {
+            ::kill(pid_t(pid), SIGSTOP);
+            stopped = true;
+        } else if (stopped && all.elapsed() >= busyFrom + busyMs) {
+            ::kill(pid_t(pid), SIGCONT);
+            stopped = false;
+            woken = true;
+        }
         const qint32 before = state.lastListIndex;
         one.start();
         now.TimerWinamp_Timer();
         const double ms = double(one.nsecsElapsed()) / 1e6;
-        (state.lastListIndex != before ? changed : plain).push_back(ms);
+        (stopped ? busy : state.lastListIndex != before ? changed : plain).push_back(ms);
+        if (state.lastListIndex < before)
+            ++wentBack;
         if (qEnvironmentVariableIsSet("TARL_BENCH_TRACE"))
-            std::printf("%8lld ms  entry %d  tick %.2f ms\n", qint64(all.elapsed()),
-                        state.lastListIndex, ms);
+            std::printf("%8lld ms  entry %d  tick %.2f ms%s\n", qint64(all.elapsed()),
+                        state.lastListIndex, ms, stopped ? "  (player stopped)" : "");
         QThread::msleep(20);
     }
     std::printf("%d tracks of %.1f s, mpv %s\n", tracks, seconds, qPrintable(mpv));
     Print("same entry", plain);
     Print("entry changed", changed);
-    if (const qint64 pid = link.startedProcessId())
+    Print("player stopped", busy);
+    std::printf("entry went back in %d ticks\n", wentBack);
+    if (pid != 0)
         ::kill(pid_t(pid), SIGKILL);
     return 0;
 }

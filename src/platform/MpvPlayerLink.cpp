@@ -29,8 +29,10 @@ constexpr const char* ObservedNames[] = {"duration",       "time-pos",
 static_assert(std::size(ObservedNames) == ObservedEnd - 1);
 constexpr unsigned AllReported = ((1u << ObservedEnd) - 1) & ~1u;
 
-// The events that tell when a file starts, is loaded and ends; every other one stays off.
-constexpr const char* FileEvents[] = {"start-file", "end-file", "file-loaded", "property-change"};
+// The events the link reads: when a file starts, is loaded and ends, and the observed
+// properties' changes (mpv 0.35 sends those even after `disable_event all`; other versions may
+// count them among "all"). Every other event stays off.
+constexpr const char* WantedEvents[] = {"start-file", "end-file", "file-loaded", "property-change"};
 
 bool IsPlaylistFile(const QString& target) {
     const QString suffix = QFileInfo(target).suffix().toLower();
@@ -135,7 +137,7 @@ PlayerWindow MpvPlayerLink::connectToPlayer() {
     socket_.setEventHandler([this](const QJsonObject& event) { onEvent(event); });
     const QDeadlineTimer deadline = messageDeadline();
     socket_.send(QJsonArray{QStringLiteral("disable_event"), QStringLiteral("all")}, deadline);
-    for (const char* event : FileEvents)
+    for (const char* event : WantedEvents)
         socket_.send(QJsonArray{QStringLiteral("enable_event"), QLatin1String(event)}, deadline);
     for (int id = Duration; id < ObservedEnd; ++id)
         socket_.send(QJsonArray{QStringLiteral("observe_property"), id,

@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -16,7 +17,6 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace tarl {
@@ -199,14 +199,20 @@ TEST_F(MpvPlayerLinkTest, PositionSeekVolumeAndPause) {
 
     send(link, WmCommand, Pause);
     EXPECT_EQ(text(link, QStringLiteral("pause")), "true");
-    // mpv pushes the position a few times a second: the last one comes a moment after the pause.
-    qint64 paused = position(link);
+    // mpv pushes the position a few times a second: the one where it paused comes a moment
+    // after the pause, then nothing moves.
+    const auto actual = [&] {
+        return std::llround(link.property(QStringLiteral("time-pos"))->toDouble() * 1000);
+    };
+    qint64 paused = -1;
     EXPECT_TRUE(Eventually([&] {
-        QThread::msleep(150);
-        return std::exchange(paused, position(link)) == paused;
+        QThread::msleep(100); // mpv itself moves on a few ms after it answered the pause
+        paused = actual();
+        return position(link) == paused;
     }));
     QThread::msleep(300);
     EXPECT_EQ(position(link), paused);
+    EXPECT_EQ(actual(), paused);
     send(link, WmCommand, Pause);
     EXPECT_EQ(text(link, QStringLiteral("pause")), "false");
     send(link, WmCommand, Pause);
