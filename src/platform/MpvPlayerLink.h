@@ -28,7 +28,10 @@ std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLi
 // idle-active) and the file events (start-file, end-file, file-loaded), keeps the latest of each,
 // and reads what has arrived without waiting whenever it is asked. mpv stops answering while its
 // core is busy (opening a file on a disc that spins up, draining the sound at the end of the
-// list); the answers then stay those it pushed last, and the player is still the player.
+// list); the answers then stay those it pushed last, and the player is still the player. mpv
+// pushes the position a few times a second (about every 50 to 250 ms), so the position answered
+// may be that much behind. Connecting waits, at most the time-out, for the first report of every
+// property: a player that is busy then costs that wait once.
 //
 // What each message does (numbers of player_msg):
 // - WM_USER, lParam 105 (GetTime): wParam 1 answers the length of the current entry in whole
@@ -46,7 +49,8 @@ std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLi
 // - WM_USER, lParam 122 (SetVolume): `volume` = wParam * 100 / 255 (wParam 0..255). Answers 0.
 // - WM_USER, lParam 125 (GetListPos): the current entry's index (`playlist-pos`); while stopped,
 //   the entry that was current or selected last. 0 when none. Answered from the pushed values.
-// - WM_COMMAND 40044 / 40048: `playlist-prev` / `playlist-next`.
+// - WM_COMMAND 40044 / 40048: `playlist-prev` / `playlist-next`; the entry request answers the
+//   entry mpv took at once.
 // - WM_COMMAND 40045 (Play): resumes when paused; when stopped, starts the remembered entry of
 //   the kept playlist; keeps playing when playing.
 // - WM_COMMAND 40046 (Pause): toggles pause (`cycle pause`), as the player's pause button does.
