@@ -237,13 +237,18 @@ void MpvPlayerLink::tookEntry(qint64 entry) {
 PlayerWindow MpvPlayerLink::findWindow() {
     if (socketPath_.isEmpty())
         return 0;
-    if (socket_.isOpen() && readPushed())
-        return handle_;
-    return connectToPlayer();
+    const PlayerWindow window = socket_.isOpen() && readPushed() ? handle_ : connectToPlayer();
+    lastFound_.start();
+    return window;
 }
 
 qint64 MpvPlayerLink::sendMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) {
-    if (window == 0 || window != handle_ || !socket_.isOpen() || !readPushed())
+    if (window == 0 || window != handle_ || !socket_.isOpen())
+        return 0;
+    const bool question = message == WmUser && (lParam == GetTime || lParam == GetListPos);
+    const bool sameTick =
+        question && lastFound_.isValid() && lastFound_.elapsed() < options_.sameTickMs;
+    if (!sameTick && !readPushed())
         return 0;
     return dispatch(message, wParam, lParam);
 }

@@ -3,6 +3,7 @@
 #include "platform/PlayerLink.h"
 #include "platform/PlayerSocket.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QStringList>
@@ -30,8 +31,10 @@ std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLi
 // core is busy (opening a file on a disc that spins up, draining the sound at the end of the
 // list); the answers then stay those it pushed last, and the player is still the player. mpv
 // pushes the position a few times a second (about every 50 to 250 ms), so the position answered
-// may be that much behind. Connecting waits, at most the time-out, for the first report of every
-// property: a player that is busy then costs that wait once.
+// may be that much behind. The length, position and entry asked right after findWindow() (within
+// Options::sameTickMs) answer what findWindow() read, so one tick never pairs the length of the
+// entry it left with the entry it moved to. Connecting waits, at most the time-out, for the first
+// report of every property: a player that is busy then costs that wait once.
 //
 // What each message does (numbers of player_msg):
 // - WM_USER, lParam 105 (GetTime): wParam 1 answers the length of the current entry in whole
@@ -80,6 +83,9 @@ public:
         QStringList extraArguments;
         // How long one message may wait for the player.
         int timeoutMs = 200;
+        // Length, position and entry asked within this time after findWindow() are answered
+        // from what findWindow() read, so the tick's questions describe one moment.
+        int sameTickMs = 50;
     };
 
     MpvPlayerLink();
@@ -155,6 +161,8 @@ private:
     PlayerSocket socket_;
     // The connected player's pid; 0 while none.
     PlayerWindow handle_ = 0;
+    // Started when findWindow() last read what the player pushed.
+    QElapsedTimer lastFound_;
     // A command that timed out: commands are dropped until its answer arrives.
     qint64 unanswered_ = 0;
     Pushed pushed_;

@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QUrl>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -499,6 +500,140 @@ TEST_F(MpvPlayerLinkTest, CommandsThatRunProgramsAreNeverSent) {
     ASSERT_TRUE(pid);
     EXPECT_EQ(pid->value(QStringLiteral("data")).toInteger(), link.startedProcessId());
     EXPECT_FALSE(QFile::exists(marker));
+}
+
+// The player's end of the socket, written by hand: the lines mpv would push, in an order the
+// test chooses.
+class HandWrittenPlayer {
+public:
+    explicit HandWrittenPlayer(const QString& path) {
+        const QByteArray name = QFile::encodeName(path);
+        listener_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        listening_ =
+            ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
+            ::listen(listener_, 1) == 0;
+    }
+    ~HandWrittenPlayer() {
+        if (peer_ >= 0)
+            ::close(peer_);
+        ::close(listener_);
+    }
+    bool listening() const { return listening_; }
+    bool accept() { return (peer_ = ::accept(listener_, nullptr, nullptr)) >= 0; }
+    // One property-change line; `data` "" for an unavailable property.
+    void push(int id, const char* data) {
+        const QByteArray line = QByteArray(R"({"event":"property-change","id":)") +
+                                QByteArray::number(id) +
+                                (*data ? QByteArray(R"(,"data":)") + data : QByteArray()) + "}\n";
+        write(line);
+    }
+    void event(const char* name) { write(QByteArray(R"({"event":")") + name + "\"}\n"); }
+    void write(const QByteArray& bytes) {
+        ASSERT_EQ(::write(peer_, bytes.constData(), size_t(bytes.size())), bytes.size());
+    }
+
+private:
+    int listener_ = -1;
+    int peer_ = -1;
+    bool listening_ = false;
+};
+
+TEST(PlatformMpvPlayerPushedValues, OneTickAnswersOneMomentAndAnEntryNeverTakesTheLengthBefore) {
+    test::TempDir dir;
+    HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
+    ASSERT_TRUE(player.listening());
+    // A long tick, so the test sees the tick's answers whatever the machine's load.
+    MpvPlayerLink link({.socketPath = dir.file(QStringLiteral("p.sock")),
+                        .extraArguments = {},
+                        .timeoutMs = 50,
+                        .sameTickMs = 60 * 1000});
+    // Nothing reported yet: the link waits its time-out once, and the player is this process.
+    const PlayerWindow window = link.findWindow();
+    EXPECT_EQ(window, qint64(::getpid()));
+    ASSERT_TRUE(player.accept());
+    // Ids as the link observes them: duration, time-pos, playlist-pos, playlist-playing-pos,
+    // playlist-count, idle-active.
+    player.push(1, "20.4");
+    player.push(2, "5.25");
+    player.push(3, "0");
+    player.push(4, "0");
+    player.push(5, "3");
+    player.push(6, "false");
+    const auto ask = [&](qint64 wParam, qint64 lParam) {
+        return link.sendMessage(window, WmUser, wParam, lParam);
+    };
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(1, GetTime), 20);
+    EXPECT_EQ(ask(0, GetTime), 5250);
+    EXPECT_EQ(ask(0, GetListPos), 0);
+
+    // The file ends and the next starts, pushed while a tick asks: the tick's answers stay
+    // those findWindow() read.
+    player.event("end-file");
+    player.event("start-file");
+    player.push(3, "1");
+    EXPECT_EQ(ask(1, GetTime), 20);
+    EXPECT_EQ(ask(0, GetListPos), 0);
+    // The next tick: the new entry, and no length until the new file is loaded, even when its
+    // playing entry is reported before its length.
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(0, GetListPos), 1);
+    EXPECT_EQ(ask(1, GetTime), 0);
+    player.push(4, "1");
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(1, GetTime), 0);
+    EXPECT_EQ(ask(0, GetTime), 0);
+    player.event("file-loaded");
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(1, GetTime), 0); // loaded, its length not pushed yet
+    player.push(1, "3");
+    player.push(2, "0.5");
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(1, GetTime), 3);
+    EXPECT_EQ(ask(0, GetTime), 500);
+
+    // The end of the list: idle, nothing loaded, the last entry remembered.
+    player.event("end-file");
+    player.push(1, "");
+    player.push(2, "");
+    player.push(3, "-1");
+    player.push(4, "-1");
+    player.push(6, "true");
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(0, GetListPos), 1);
+    EXPECT_EQ(ask(1, GetTime), 0);
+    EXPECT_EQ(ask(0, GetTime), 0);
+
+    // A line cut in two counts once complete.
+    player.write(R"({"event":"property-change","id":3,"da)");
+    ASSERT_EQ(link.findWindow(), window);
+    player.write("ta\":2}\n");
+    EXPECT_EQ(ask(0, GetListPos), 1);
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(0, GetListPos), 2);
+}
+
+TEST(PlatformMpvPlayerPushedValues, QuestionsAfterTheTickReadWhatArrived) {
+    test::TempDir dir;
+    HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
+    ASSERT_TRUE(player.listening());
+    MpvPlayerLink link({.socketPath = dir.file(QStringLiteral("p.sock")),
+                        .extraArguments = {},
+                        .timeoutMs = 50,
+                        .sameTickMs = 0});
+    const PlayerWindow window = link.findWindow();
+    ASSERT_NE(window, 0);
+    ASSERT_TRUE(player.accept());
+    for (const auto& [id, data] : {std::pair{1, "20"}, {2, "1"}, {3, "0"}, {4, "0"}, {5, "1"}})
+        player.push(id, data);
+    player.push(6, "false");
+    // Without findWindow() (the play state saved every 5 seconds): the question reads.
+    EXPECT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 0, GetTime) == 1000; }));
+    player.push(2, "2");
+    EXPECT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 0, GetTime) == 2000; }));
 }
 
 TEST(PlatformMpvPlayerCommandLine, SplitsProgramAndQuotedTarget) {
