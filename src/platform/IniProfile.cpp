@@ -136,6 +136,11 @@ bool IniProfile::write(const QString& file, const QString& section, const QStrin
     // Line breaks inside a value would make new lines of their own.
     QString flat = value;
     flat.replace('\r', ' ').replace('\n', ' ');
+    const QString updated = withValue(content, section, key, flat);
+    // A value that is already there costs no write (the play state is saved every few
+    // seconds, mostly unchanged, and each write syncs the disc).
+    if (updated == content && QFileInfo::exists(file))
+        return true;
 
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly)) {
@@ -143,7 +148,7 @@ bool IniProfile::write(const QString& file, const QString& section, const QStrin
             *error = QStringLiteral("Cannot write %1: %2").arg(file, out.errorString());
         return false;
     }
-    out.write(withValue(content, section, key, flat).toUtf8());
+    out.write(updated.toUtf8());
     if (!out.commit()) {
         if (error)
             *error = QStringLiteral("Cannot write %1: %2").arg(file, out.errorString());

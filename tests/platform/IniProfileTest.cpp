@@ -70,6 +70,27 @@ TEST(IniFile, CreatesFileOnFirstWriteAndReadsLongValuesWhole) {
     EXPECT_EQ(ini.read(file, "Database", "Path"), longPath);
 }
 
+TEST(IniFile, AnUnchangedValueIsNotWrittenAgain) {
+    TempDir dir;
+    IniProfile ini;
+    const QString file = dir.file("tarl.ini");
+    ASSERT_TRUE(ini.write(file, "Player", "Mp3_index", "3"));
+    auto inode = [&] {
+        struct stat st {};
+        EXPECT_EQ(::stat(file.toLocal8Bit().constData(), &st), 0);
+        return st.st_ino;
+    };
+    const auto first = inode();
+    ASSERT_TRUE(ini.write(file, "Player", "Mp3_index", "3"));
+    EXPECT_EQ(inode(), first); // the file was not replaced
+    ASSERT_TRUE(ini.write(file, "player", "Mp3_index", "4"));
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(ini.read(file, "Player", "Mp3_index"), "4");
+    // An empty value for a key not there yet is still written.
+    ASSERT_TRUE(ini.write(file, "Player", "Mp3_song", ""));
+    EXPECT_TRUE(dir.read("tarl.ini").contains("Mp3_song=\n"));
+}
+
 TEST(IniFile, UnwritableFolderFailsWithReasonAndKeepsTheFile) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes anywhere";
