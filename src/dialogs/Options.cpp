@@ -1,6 +1,7 @@
 #include "dialogs/Options.h"
 
 #include "catalog/CatalogFile.h"
+#include "platform/PlayerLink.h"
 #include "platform/Ui.h"
 #include "state/AppState.h"
 
@@ -163,10 +164,6 @@ void Options::LstMenus_Click(int row) {
         Fr[1]->show();
         Text1->setText(state_.settings.ReadSetting(keys::Player, QStringLiteral("Path"), {}));
     }
-}
-
-bool Options::IsPlayerProgram(const QString& path) {
-    return tarl::IsPlayerProgram(path);
 }
 
 bool Options::offerNewCatalog(const QString& file) {

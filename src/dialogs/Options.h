@@ -42,9 +42,6 @@ public:
     QPushButton* btOk = nullptr;
     QPushButton* btCancel = nullptr;
 
-    // An existing, executable, regular file: what a player path must be.
-    static bool IsPlayerProgram(const QString& path);
-
 private:
     void buildDataBasePage();
     void buildPlayerPage();

@@ -98,21 +98,6 @@ QStringList SplitLines(QStringView text, qsizetype maxLines, bool* cut) {
     return lines;
 }
 
-// The blanks players drop around an entry (ASCII only: a no-break space may belong to a name).
-bool IsBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r' || c == u'\n';
-}
-
-QStringView TrimmedBlanks(QStringView s) {
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && IsBlank(s[begin]))
-        ++begin;
-    while (end > begin && IsBlank(s[end - 1]))
-        --end;
-    return s.sliced(begin, end - begin);
-}
-
 bool IsAsciiLetter(QChar c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
@@ -227,6 +212,20 @@ QString ResolvedEntry(QStringView entry, const QString& playlistFolder) {
 }
 
 } // namespace
+
+bool IsPlaylistBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r' || c == u'\n';
+}
+
+QStringView TrimmedBlanks(QStringView s) {
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && IsPlaylistBlank(s[begin]))
+        ++begin;
+    while (end > begin && IsPlaylistBlank(s[end - 1]))
+        --end;
+    return s.sliced(begin, end - begin);
+}
 
 QStringList PlaylistLines(const QByteArray& bytes, bool alwaysUtf8) {
     bool cut = false;

@@ -40,6 +40,11 @@ QString FileUrlPath(const QString& text);
 // FileUrlPath gives the path back exactly.
 QString FileUrlOf(const QString& path);
 
+// The blanks players drop around an entry (ASCII only: a no-break space may belong to a name),
+// and an entry without them.
+bool IsPlaylistBlank(QChar c);
+QStringView TrimmedBlanks(QStringView s);
+
 // True for a line that names a track: not blank and not a comment. A comment is a line whose
 // first non-blank character is "#" (the extended-M3U "#EXTM3U" and "#EXTINF:" lines among them),
 // wherever it stands, the last line included.

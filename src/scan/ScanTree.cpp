@@ -39,24 +39,19 @@ ScanNode& ScanTree::addRoot(const QString& key, const QString& text, const QStri
     if (observer_)
         observer_->scanNodeAboutToBeAdded(nullptr, rootCount());
     roots_.push_back(std::make_unique<ScanNode>(QString(), text, tag, picture));
-    ScanNode& node = *roots_.back();
-    ++count_;
-    // A key already taken leaves the new node without one, as setKey would.
-    if (!key.isEmpty() && !byKey_.contains(key)) {
-        node.setKey(key);
-        byKey_.insert(key, &node);
-    }
-    if (observer_)
-        observer_->scanNodeAdded();
-    return node;
+    return adopt(*roots_.back(), key);
 }
 
 ScanNode& ScanTree::addChild(ScanNode& parent, const QString& key, const QString& text,
                              const QString& tag, int picture) {
     if (observer_)
         observer_->scanNodeAboutToBeAdded(&parent, parent.childCount());
-    ScanNode& node = parent.addChild(QString(), text, tag, picture);
+    return adopt(parent.addChild(QString(), text, tag, picture), key);
+}
+
+ScanNode& ScanTree::adopt(ScanNode& node, const QString& key) {
     ++count_;
+    // A key already taken leaves the new node without one, as setKey would.
     if (!key.isEmpty() && !byKey_.contains(key)) {
         node.setKey(key);
         byKey_.insert(key, &node);

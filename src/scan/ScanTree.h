@@ -68,6 +68,9 @@ public:
     void setObserver(ScanTreeObserver* observer) { observer_ = observer; }
 
 private:
+    // Counts a node just added, files it under its key and tells the observer.
+    ScanNode& adopt(ScanNode& node, const QString& key);
+
     std::vector<std::unique_ptr<ScanNode>> roots_;
     QHash<QString, ScanNode*> byKey_;
     ScanTreeObserver* observer_ = nullptr;

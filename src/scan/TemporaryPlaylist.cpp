@@ -7,21 +7,6 @@
 namespace tarl {
 namespace {
 
-// The blanks the player strips from both ends of a line.
-bool IsBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r' || c == u'\n';
-}
-
-QString TrimmedBlanks(const QString& s) {
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && IsBlank(s[begin]))
-        ++begin;
-    while (end > begin && IsBlank(s[end - 1]))
-        --end;
-    return s.sliced(begin, end - begin);
-}
-
 bool StartsAsFileUrl(const QString& s) {
     return s.startsWith(QLatin1String("file:"), Qt::CaseInsensitive);
 }
@@ -30,7 +15,7 @@ bool StartsAsFileUrl(const QString& s) {
 bool ReadsBackAsLine(const QString& path) {
     if (path.contains(u'\r') || path.contains(u'\n'))
         return false;
-    if (IsBlank(path.front()) || IsBlank(path.back()))
+    if (IsPlaylistBlank(path.front()) || IsPlaylistBlank(path.back()))
         return false;
     return !path.startsWith(u'#') && !StartsAsFileUrl(path);
 }
@@ -50,7 +35,7 @@ QString LineFor(const QString& path) {
 QStringList EntriesOf(const QStringList& lines) {
     QStringList entries;
     for (const QString& line : lines) {
-        const QString entry = TrimmedBlanks(line);
+        const QString entry = TrimmedBlanks(line).toString();
         if (entry.isEmpty() || entry.startsWith(u'#'))
             continue;
         const QString local = FileUrlPath(entry);

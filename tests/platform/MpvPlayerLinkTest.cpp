@@ -1,5 +1,6 @@
 #include "platform/MpvPlayerLink.h"
 
+#include "support/HandWrittenPlayer.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 #include "support/WavFile.h"
@@ -502,48 +503,9 @@ TEST_F(MpvPlayerLinkTest, CommandsThatRunProgramsAreNeverSent) {
     EXPECT_FALSE(QFile::exists(marker));
 }
 
-// The player's end of the socket, written by hand: the lines mpv would push, in an order the
-// test chooses.
-class HandWrittenPlayer {
-public:
-    explicit HandWrittenPlayer(const QString& path) {
-        const QByteArray name = QFile::encodeName(path);
-        listener_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-        listening_ =
-            ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
-            ::listen(listener_, 1) == 0;
-    }
-    ~HandWrittenPlayer() {
-        if (peer_ >= 0)
-            ::close(peer_);
-        ::close(listener_);
-    }
-    bool listening() const { return listening_; }
-    bool accept() { return (peer_ = ::accept(listener_, nullptr, nullptr)) >= 0; }
-    // One property-change line; `data` "" for an unavailable property.
-    void push(int id, const char* data) {
-        const QByteArray line = QByteArray(R"({"event":"property-change","id":)") +
-                                QByteArray::number(id) +
-                                (*data ? QByteArray(R"(,"data":)") + data : QByteArray()) + "}\n";
-        write(line);
-    }
-    void event(const char* name) { write(QByteArray(R"({"event":")") + name + "\"}\n"); }
-    void write(const QByteArray& bytes) {
-        ASSERT_EQ(::write(peer_, bytes.constData(), size_t(bytes.size())), bytes.size());
-    }
-
-private:
-    int listener_ = -1;
-    int peer_ = -1;
-    bool listening_ = false;
-};
-
 TEST(PlatformMpvPlayerPushedValues, OneTickAnswersOneMomentAndAnEntryNeverTakesTheLengthBefore) {
     test::TempDir dir;
-    HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
+    test::HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
     ASSERT_TRUE(player.listening());
     // A long tick, so the test sees the tick's answers whatever the machine's load.
     MpvPlayerLink link({.socketPath = dir.file(QStringLiteral("p.sock")),
@@ -618,7 +580,7 @@ TEST(PlatformMpvPlayerPushedValues, OneTickAnswersOneMomentAndAnEntryNeverTakesT
 
 TEST(PlatformMpvPlayerPushedValues, QuestionsAfterTheTickReadWhatArrived) {
     test::TempDir dir;
-    HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
+    test::HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
     ASSERT_TRUE(player.listening());
     MpvPlayerLink link({.socketPath = dir.file(QStringLiteral("p.sock")),
                         .extraArguments = {},

@@ -1,5 +1,6 @@
 #include "platform/PlayerSocket.h"
 
+#include "support/HandWrittenPlayer.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
@@ -92,43 +93,9 @@ TEST(PlatformPlayerSocket, OpensOnlyWhereSomeoneListens) {
         0);
 }
 
-// A listening socket standing in for the player: the test writes its lines by hand.
-class FakePlayerEnd {
-public:
-    explicit FakePlayerEnd(const QString& path) {
-        const QByteArray name = QFile::encodeName(path);
-        listener_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-        listening_ =
-            ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
-            ::listen(listener_, 1) == 0;
-    }
-    ~FakePlayerEnd() {
-        if (peer_ >= 0)
-            ::close(peer_);
-        ::close(listener_);
-    }
-    bool listening() const { return listening_; }
-    bool accept() { return (peer_ = ::accept(listener_, nullptr, nullptr)) >= 0; }
-    void write(const QByteArray& bytes) {
-        ASSERT_EQ(::write(peer_, bytes.data(), bytes.size()), bytes.size());
-    }
-    void hangUp() {
-        ::close(peer_);
-        peer_ = -1;
-    }
-
-private:
-    int listener_ = -1;
-    int peer_ = -1;
-    bool listening_ = false;
-};
-
 TEST(PlatformPlayerSocket, EventsGoToTheHandlerInOrderWhereverTheyAreRead) {
     test::TempDir dir;
-    FakePlayerEnd player(dir.file("p.sock"));
+    test::HandWrittenPlayer player(dir.file("p.sock"));
     ASSERT_TRUE(player.listening());
     PlayerSocket socket;
     ASSERT_TRUE(socket.open(dir.file("p.sock")));
