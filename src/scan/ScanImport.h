@@ -42,6 +42,12 @@ struct ScanImportResult {
     qint64 tracks = 0;    // rows written to Mp3
     int errorCount = 0;   // statements or tag reads that failed; the import went on
     QStringList errors;   // the first few reasons
+    // A write the catalog refused (read-only, disc full, locked) stops the import: the open
+    // batch is rolled back and `failure` says why. `nodesWritten` counts the nodes whose rows
+    // are committed.
+    int nodesWritten = 0;
+    QString failure;
+    bool failed() const { return !failure.isEmpty(); }
 };
 
 // AddtrvScanDB: turns the scan tree into catalog rows, a volume per folder node, a list per
