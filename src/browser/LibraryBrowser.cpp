@@ -199,12 +199,8 @@ void LibraryBrowser::trv_KeyDown(int key) {
 }
 
 bool LibraryBrowser::discReady(const QString& key) {
-    QString disc, path;
-    if (!SplitDiscKey(key, &disc, &path))
-        return true;
-    const QString drive = state_.services.drives.driveRoot(path);
-    return ConfirmDiscInDrive(state_.catalog, state_.services.drives, state_.services.ui, disc,
-                              drive) == MsgAnswer::Ok;
+    return ConfirmDiscOfKey(state_.catalog, state_.services.drives, state_.services.ui, key) ==
+           MsgAnswer::Ok;
 }
 
 bool LibraryBrowser::writeTemporaryPlaylist(const std::vector<int>& rows) {
