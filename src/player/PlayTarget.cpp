@@ -17,8 +17,7 @@ bool IsSoundFile(const QString& name) {
     return extension == u".mp3" || extension == u".wav" || extension == u".wma";
 }
 
-bool FolderTracks(const Files& files, const QString& folder, QStringList* tracks,
-                  QString* error) {
+bool FolderTracks(const Files& files, const QString& folder, QStringList* tracks, QString* error) {
     const FolderListing listing = files.list(folder);
     if (!listing.ok()) {
         *error = QStringLiteral("Cannot read %1: %2").arg(folder, listing.error);
@@ -33,8 +32,7 @@ bool FolderTracks(const Files& files, const QString& folder, QStringList* tracks
 
 } // namespace
 
-bool TracksToPlay(const Files& files, const QString& target, QStringList* tracks,
-                  QString* error) {
+bool TracksToPlay(const Files& files, const QString& target, QStringList* tracks, QString* error) {
     tracks->clear();
     QString failure;
     bool read = true;

@@ -16,7 +16,6 @@ class Files;
 // - Any other path is one track.
 // False with a sentence for the user in *error when nothing can be played: the playlist or
 // folder cannot be read, or it holds no track.
-bool TracksToPlay(const Files& files, const QString& target, QStringList* tracks,
-                  QString* error);
+bool TracksToPlay(const Files& files, const QString& target, QStringList* tracks, QString* error);
 
 } // namespace tarl

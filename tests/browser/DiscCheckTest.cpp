@@ -1,5 +1,5 @@
-#include "TreeBuildFixture.h"
 #include "browser/DiscCheck.h"
+#include "TreeBuildFixture.h"
 #include "support/FakeUi.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ TEST_F(DiscCheckTest, OnlyADiscIsAskedForWhateverTheDriveIsLabelled) {
         size_t boxes;
         MsgAnswer answer;
     } cases[] = {
-        {"EOF:>" + stick + "music/a.m3u", 0, MsgAnswer::Ok}, // a labelled USB drive
+        {"EOF:>" + stick + "music/a.m3u", 0, MsgAnswer::Ok},  // a labelled USB drive
         {"EOF:>/music/b.m3u", 0, MsgAnswer::Ok},              // an unlabelled one
         {"Disc In:>/media/cd/Album/c.m3u", 0, MsgAnswer::Ok}, // its disc is in
         {"Disc Out:>/media/cd2/d.m3u", 1, MsgAnswer::Cancel}, // another disc is in

@@ -1,11 +1,11 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/ConnectionText.h"
 #include "history/HistoryFile.h"
-#include "player/NowPlaying.h"
-#include "player/PlayerControl.h"
-#include "player/PlayTarget.h"
-#include "player/PlayerPanel.h"
 #include "platform/LocalFiles.h"
+#include "player/NowPlaying.h"
+#include "player/PlayTarget.h"
+#include "player/PlayerControl.h"
+#include "player/PlayerPanel.h"
 #include "scan/TemporaryPlaylist.h"
 #include "support/QtPrinters.h"
 #include "support/ScopedPath.h"
@@ -198,9 +198,9 @@ TEST_F(PlayerLogic, WithoutAPlayerPathTheMpvOnThePathIsPlayedAndKept) {
         bool mpvOnPath;
         QString played; // "" for the warning
     } cases[] = {
-        {"", true, mpv},                 // no key
+        {"", true, mpv},                  // no key
         {"[Player]\nPath=\n", true, mpv}, // an empty one
-        {"", false, ""},                 // a machine without mpv
+        {"", false, ""},                  // a machine without mpv
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ini.toStdString() + (c.mpvOnPath ? " with mpv" : " without"));
@@ -250,8 +250,9 @@ TEST(PlayTarget, TracksToPlayFollowThePlaylistRules) {
 TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPlaylist) {
     openCatalog();
     const QString cd = dir.file("cd/");
-    ASSERT_TRUE(state.catalog.connection.execute(
-        "INSERT INTO CD (name, labelCd, label, isCd) VALUES ('" + cd + "', 'Music_01', 'Rock One', 1)"));
+    ASSERT_TRUE(
+        state.catalog.connection.execute("INSERT INTO CD (name, labelCd, label, isCd) VALUES ('" +
+                                         cd + "', 'Music_01', 'Rock One', 1)"));
     services.drives.addDrive(cd, DriveType::CdRom, "Other_Disc");
     dir.write("music/list.m3u", "sub\\a.mp3\r\n");
     dir.write("cd/Album/1.mp3", {});
@@ -265,7 +266,8 @@ TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPla
 
     control.PlayWinampM3u(dir.file("music/list.m3u"));
     EXPECT_EQ(player().launches, QStringList{launch});
-    EXPECT_EQ(ReadTemporaryPlaylist(state.tmpPlaylistPath), QStringList{dir.file("music/sub/a.mp3")});
+    EXPECT_EQ(ReadTemporaryPlaylist(state.tmpPlaylistPath),
+              QStringList{dir.file("music/sub/a.mp3")});
 
     // Nothing to play, or a list that cannot be written: the reason, and the list stays.
     control.PlayWinampM3u(dir.file("music/gone.m3u"));

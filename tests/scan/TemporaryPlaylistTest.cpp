@@ -122,9 +122,9 @@ TEST(ScanTemporaryPlaylist, ReadM3uCountsTheLines) {
 TEST(ScanTemporaryPlaylist, ExistLineInFileFindsTheLastLineWithTheWholePath) {
     test::TempDir dir;
     const QString path = dir.file("m3uTmp.m3u");
-    ASSERT_TRUE(WriteTemporaryPlaylist(path, {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/n/B.mp3",
-                                              "/n/b.mp3", "/m/x\ny.mp3", "/m/d e.mp3",
-                                              "/m/b.mp3"}));
+    ASSERT_TRUE(
+        WriteTemporaryPlaylist(path, {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/n/B.mp3", "/n/b.mp3",
+                                      "/m/x\ny.mp3", "/m/d e.mp3", "/m/b.mp3"}));
     const struct {
         QString track;
         int line;
@@ -137,7 +137,7 @@ TEST(ScanTemporaryPlaylist, ExistLineInFileFindsTheLastLineWithTheWholePath) {
         {"a.mp3", 0},        // a file name alone is no track
         {"/m/", 0},          // nor is a folder
         {"", 0},             //
-        {"/m/x\ny.mp3", 6}, // written as a URL, found by its path
+        {"/m/x\ny.mp3", 6},  // written as a URL, found by its path
         {"/m/d e.mp3", 7},   //
         {"/m/d%20e.mp3", 0}, //
     };

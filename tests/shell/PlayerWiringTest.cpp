@@ -122,8 +122,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
     // A second album holding the same names; its "a.mp3" plays.
     run("INSERT INTO M3u (path, file, cd_id) VALUES ('" + music + "', 'pop/', 1)");
     for (const char* name : {"a.mp3", "b.mp3"})
-        run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "pop/', '" + name +
-            "', 2)");
+        run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "pop/', '" + name + "', 2)");
     ASSERT_TRUE(WriteTemporaryPlaylist(
         state->tmpPlaylistPath, {music + "rock/a.mp3", music + "pop/a.mp3", music + "pop/b.mp3"}));
     state->lastFolder = music + "pop/";
@@ -134,8 +133,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
     const QColor black(0, 0, 0), green(0, 128, 0);
     const QColor marks[] = {black, green, green}; // rock's b.mp3 is not in the player's list
     for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(model->data(model->index(row, 0), Qt::ForegroundRole).value<QColor>(),
-                  marks[row])
+        EXPECT_EQ(model->data(model->index(row, 0), Qt::ForegroundRole).value<QColor>(), marks[row])
             << row;
         EXPECT_FALSE(model->data(model->index(row, 0), Qt::FontRole).value<QFont>().bold());
     }
@@ -159,7 +157,8 @@ TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
     state->tmpPlaylistPath = home.file("gone/m3uTmp.m3u");
     w.browser->trv_DblClick();
     EXPECT_TRUE(services.player.launches.isEmpty());
-    EXPECT_TRUE(w.statusPanel(1).contains(state->tmpPlaylistPath)) << w.statusPanel(1).toStdString();
+    EXPECT_TRUE(w.statusPanel(1).contains(state->tmpPlaylistPath))
+        << w.statusPanel(1).toStdString();
 }
 
 TEST_F(PlayerWiring, WithoutAPlayerPathStartUpTakesTheMpvOnThePathAndKeepsIt) {
