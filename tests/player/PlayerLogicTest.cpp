@@ -190,33 +190,6 @@ TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
     EXPECT_EQ(state.lastListIndex, 3);
 }
 
-TEST_F(PlayerLogic, WithoutAPlayerPathTheMpvOnThePathIsPlayedAndKept) {
-    const QString mpv = dir.write("bin/mpv", "#!/bin/sh\n");
-    QFile::setPermissions(mpv, QFile::ReadOwner | QFile::ExeOwner);
-    const struct {
-        QByteArray ini;
-        bool mpvOnPath;
-        QString played; // "" for the warning
-    } cases[] = {
-        {"", true, mpv},                  // no key
-        {"[Player]\nPath=\n", true, mpv}, // an empty one
-        {"", false, ""},                  // a machine without mpv
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.ini.toStdString() + (c.mpvOnPath ? " with mpv" : " without"));
-        dir.write("tarl.ini", c.ini);
-        const ScopedPath programs(c.mpvOnPath ? dir.file("bin") : dir.file("nothing"));
-        services.ui.transcript.clear();
-        player().launches.clear();
-        state.playerPath.clear();
-        PlayerControl(state).PlayWinampMp3s("/music/list.m3u");
-        EXPECT_EQ(services.ui.transcript.size(), c.played.isEmpty() ? 1u : 0u);
-        EXPECT_EQ(player().launches,
-                  c.played.isEmpty() ? QStringList() : QStringList{mpv + " \"/music/list.m3u\""});
-        EXPECT_EQ(state.settings.read(keys::PlayerPath), c.played);
-    }
-}
-
 TEST(PlayTarget, TracksToPlayFollowThePlaylistRules) {
     TempDir dir;
     const QString music = dir.file("music/");
@@ -255,7 +228,6 @@ TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPla
                                          cd + "', 'Music_01', 'Rock One', 1)"));
     services.drives.addDrive(cd, DriveType::CdRom, "Other_Disc");
     dir.write("music/list.m3u", "sub\\a.mp3\r\n");
-    dir.write("cd/Album/1.mp3", {});
     state.playerPath = dir.write("bin/mpv", "#!/bin/sh\n");
     QFile::setPermissions(state.playerPath, QFile::ReadOwner | QFile::ExeOwner);
     player().launchStarts = true;
@@ -288,12 +260,6 @@ TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPla
     EXPECT_EQ(services.ui.titles(), QStringList({"INSERT MP3 CDROM", "INSERT MP3 CDROM"}));
     EXPECT_EQ(player().launches.size(), 1);
     EXPECT_TRUE(QFile::exists(HistoryFilePath(state.programFolder)));
-
-    // The right disc in: its folder's tracks play.
-    services.drives.addDrive(cd, DriveType::CdRom, "Music_01");
-    control.PlayWinampM3u("Rock One:>" + cd + "Album/");
-    EXPECT_EQ(player().launches, QStringList({launch, launch}));
-    EXPECT_EQ(ReadTemporaryPlaylist(tmp), QStringList{cd + "Album/1.mp3"});
 }
 
 // The fake answers one value per (message, lParam); a tick asks GetTime for the length

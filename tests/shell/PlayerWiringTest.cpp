@@ -161,15 +161,28 @@ TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
         << w.statusPanel(1).toStdString();
 }
 
-TEST_F(PlayerWiring, WithoutAPlayerPathStartUpTakesTheMpvOnThePathAndKeepsIt) {
+TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
     const QString mpv = home.write("bin/mpv", "#!/bin/sh\n");
     QFile::setPermissions(mpv, QFile::ReadOwner | QFile::ExeOwner);
-    writeIni("[Database]\nPath=" + newCatalog().toUtf8() + "\n");
-    Main& w = start();
-    w.Form_Load();
-    EXPECT_EQ(setting("Player", "Path"), mpv);
-    ASSERT_FALSE(services.player.launches.isEmpty());
-    EXPECT_EQ(services.player.launches[0], mpv + " \"" + state->tmpPlaylistPath + "\"");
+    const QByteArray catalog = newCatalog().toUtf8();
+    const struct {
+        QByteArray player;
+        bool mpvOnPath;
+    } cases[] = {{"", true}, {"[Player]\nPath=\n", true}, {"", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.player.toStdString() + (c.mpvOnPath ? "mpv on PATH" : "no mpv"));
+        writeIni("[Database]\nPath=" + catalog + "\n" + c.player);
+        const test::ScopedPath programs(home.file(c.mpvOnPath ? "bin" : "none"));
+        services.ui.transcript.clear();
+        services.player.launches.clear();
+        start().Form_Load(); // the start-up resumes the player
+        window->playerControl().PlayWinampMp3s(state->tmpPlaylistPath);
+        const QString played = mpv + " \"" + state->tmpPlaylistPath + "\"";
+        EXPECT_EQ(setting("Player", "Path"), c.mpvOnPath ? mpv : QString());
+        EXPECT_EQ(services.player.launches.count(played), c.mpvOnPath ? 2 : 0);
+        // "The player path must be defined".
+        EXPECT_EQ(services.ui.transcript.size(), c.mpvOnPath ? 0u : 1u);
+    }
 }
 
 TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {

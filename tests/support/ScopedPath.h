@@ -6,25 +6,18 @@
 
 namespace tarl::test {
 
-// Sets PATH for its lifetime and then puts back what was there, so a test decides which programs
+// Sets PATH for its lifetime, then puts the previous one back: the test decides which programs
 // (an "mpv" above all) the code under test finds, whatever the machine has installed.
 class ScopedPath {
 public:
-    explicit ScopedPath(const QString& path)
-        : wasSet_(qEnvironmentVariableIsSet("PATH")), saved_(qgetenv("PATH")) {
+    explicit ScopedPath(const QString& path) : saved_(qgetenv("PATH")) {
         qputenv("PATH", path.toLocal8Bit());
     }
-    ~ScopedPath() {
-        if (wasSet_)
-            qputenv("PATH", saved_);
-        else
-            qunsetenv("PATH");
-    }
+    ~ScopedPath() { qputenv("PATH", saved_); }
     ScopedPath(const ScopedPath&) = delete;
     ScopedPath& operator=(const ScopedPath&) = delete;
 
 private:
-    bool wasSet_;
     QByteArray saved_;
 };
 
