@@ -3,6 +3,7 @@
 #include "browser/TreeBuild.h"
 #include "catalog/Connection.h"
 #include "catalog/QuoteSql.h"
+#include "platform/Drives.h"
 
 namespace tarl {
 
@@ -18,10 +19,13 @@ bool SplitDiscKey(const QString& key, QString* discName, QString* path) {
 MsgAnswer ConfirmDiscInDrive(Catalog& catalog, const Drives& drives, Ui& ui,
                              const QString& discName, const QString& drive) {
     Recordset& rows = catalog.general;
-    if (!catalog.connection.execute("SELECT name, labelCd, label From CD WHERE (((label)='" +
+    if (!catalog.connection.execute("SELECT name, labelCd, label, isCd From CD WHERE (((label)='" +
                                         QuoteSql(discName) + "'))",
                                     rows))
         return MsgAnswer::Ok; // nothing to check against
+    // The first disc of that name; hard-disc volumes have nothing to insert.
+    while (!rows.eof() && !rows.field(QStringLiteral("isCd")).toBool())
+        rows.moveNext();
     if (rows.eof())
         return MsgAnswer::Ok;
     const QString recorded = rows.field(QStringLiteral("labelCd")).toString();
@@ -34,6 +38,13 @@ MsgAnswer ConfirmDiscInDrive(Catalog& catalog, const Drives& drives, Ui& ui,
                        MsgButtons::OkCancel) == MsgAnswer::Cancel)
             return MsgAnswer::Cancel;
     }
+}
+
+MsgAnswer ConfirmDiscOfKey(Catalog& catalog, const Drives& drives, Ui& ui, const QString& key) {
+    QString disc, path;
+    if (!SplitDiscKey(key, &disc, &path))
+        return MsgAnswer::Ok;
+    return ConfirmDiscInDrive(catalog, drives, ui, disc, drives.driveRoot(path));
 }
 
 } // namespace tarl

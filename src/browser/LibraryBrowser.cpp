@@ -156,21 +156,22 @@ void LibraryBrowser::reloadTrackList(int row) {
 }
 
 void LibraryBrowser::selec_song(bool ensureVisible) {
-    // The playlist is read once; the names it holds are looked up in a set.
-    QSet<QString> inPlaylist;
-    for (const QString& entry : ReadTemporaryPlaylist(state_.tmpPlaylistPath))
-        inPlaylist.insert(entry.mid(entry.lastIndexOf(u'/') + 1));
+    // The playlist is read once; the tracks it holds are looked up in a set. Tracks are told
+    // apart by their whole path: two albums may both hold "03.mp3".
+    const QStringList entries = ReadTemporaryPlaylist(state_.tmpPlaylistPath);
+    const QSet<QString> inPlaylist(entries.cbegin(), entries.cend());
+    const QString playingPath = state_.lastFolder + state_.lastSong;
     static const QColor Red(255, 0, 0), Green(0, 128, 0), Black(0, 0, 0);
     std::vector<TrackListModel::RowMark> marks;
     marks.reserve(static_cast<size_t>(trackModel_->rowCount()));
     int playing = -1;
     for (int r = 0; r < trackModel_->rowCount(); ++r) {
-        const QString& name = trackModel_->row(r).columns[ColFile];
-        if (name == state_.lastSong) {
+        const QString path = trackModel_->row(r).fullPath();
+        if (!state_.lastSong.isEmpty() && path == playingPath) {
             marks.push_back({Red, true});
             playing = r;
         } else {
-            marks.push_back({inPlaylist.contains(name) ? Black : Green, false});
+            marks.push_back({inPlaylist.contains(path) ? Black : Green, false});
         }
     }
     trackModel_->setMarks(std::move(marks));
@@ -199,12 +200,8 @@ void LibraryBrowser::trv_KeyDown(int key) {
 }
 
 bool LibraryBrowser::discReady(const QString& key) {
-    QString disc, path;
-    if (!SplitDiscKey(key, &disc, &path))
-        return true;
-    const QString drive = state_.services.drives.driveRoot(path);
-    return ConfirmDiscInDrive(state_.catalog, state_.services.drives, state_.services.ui, disc,
-                              drive) == MsgAnswer::Ok;
+    return ConfirmDiscOfKey(state_.catalog, state_.services.drives, state_.services.ui, key) ==
+           MsgAnswer::Ok;
 }
 
 bool LibraryBrowser::writeTemporaryPlaylist(const std::vector<int>& rows) {
@@ -236,7 +233,9 @@ void LibraryBrowser::trv_DblClick() {
     std::vector<int> all(trackModel_->rowCount());
     for (int i = 0; i < int(all.size()); ++i)
         all[i] = i;
-    writeTemporaryPlaylist(all); // a failed write still plays the list's tracks
+    // A failed write left the previous list in place: playing it would play other tracks.
+    if (!writeTemporaryPlaylist(all))
+        return;
     if (!all.empty())
         playTemporaryPlaylist();
 }
@@ -253,8 +252,8 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
         return;
     clickedNode_ = selectedNode();
     const int current = c_.LstMP3->currentRow();
-    const QString name = current >= 0 ? trackModel_->row(current).columns[ColFile] : QString();
-    const int line = name.isEmpty() ? 0 : exist_line_infile(state_.tmpPlaylistPath, name);
+    const QString track = current >= 0 ? trackModel_->row(current).fullPath() : QString();
+    const int line = track.isEmpty() ? 0 : exist_line_infile(state_.tmpPlaylistPath, track);
     PlayerLink& player = state_.services.player;
 
     // One song already in the player's list: jump to it.

@@ -53,9 +53,9 @@ public:
     bool SelectFolderNode(const QString& path);
     // Lists the tracks of the tree's selected node.
     void FillTrackList();
-    // Marks the playing song (lastSong) in the list: its rows red and bold, the last of them
-    // selected (and scrolled to when `ensureVisible`); the other rows black when they are in the
-    // temporary playlist, green when not.
+    // Marks the playing track (lastFolder + lastSong) in the list: its rows red and bold, the
+    // last of them selected (and scrolled to when `ensureVisible`); the other rows black when
+    // they are in the temporary playlist, green when not. Rows match by their whole path.
     void selec_song(bool ensureVisible);
     // Fills the list again and takes `row` out of the selection (after a length was learned).
     void reloadTrackList(int row);

@@ -123,7 +123,9 @@ struct DriveAnswers {
     const Drives& drives;
     QHash<QString, QString> labels;
 
-    QString labelOf(const QString& root) {
+    // The label of the medium holding `path`: a disc volume may be any folder of the disc.
+    QString labelOf(const QString& path) {
+        const QString root = drives.driveRoot(path);
         const auto it = labels.constFind(root);
         if (it != labels.cend())
             return *it;

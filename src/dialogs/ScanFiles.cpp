@@ -352,10 +352,11 @@ void ScanFiles::trvScan_DblClick(const QModelIndex& index) {
         return;
     if (node->tag() != QLatin1String("M3u") && node->tag() != QLatin1String("Mp3"))
         return;
+    // Its tracks go through the temporary playlist, which the now-playing tick follows.
     if (hooks.PlayWinampM3u)
         hooks.PlayWinampM3u(node->key());
     else if (state_.play)
-        state_.play->PlayWinampMp3s(node->key());
+        state_.play->PlayWinampM3u(node->key());
 }
 
 bool ScanFiles::eventFilter(QObject* watched, QEvent* event) {

@@ -4,8 +4,8 @@
 
 namespace tarl {
 
-QString VolumeLabelOf(const Drives& drives, const QString& root) {
-    QString label = drives.volumeLabel(root);
+QString VolumeLabelOf(const Drives& drives, const QString& path) {
+    QString label = drives.volumeLabel(drives.driveRoot(path));
     const qsizetype nul = label.indexOf(QChar(u'\0'));
     if (nul >= 0)
         label.truncate(nul);

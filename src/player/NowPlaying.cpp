@@ -30,16 +30,23 @@ static qint32 WholeSeconds(qint64 ms) {
     return static_cast<qint32>(RoundHalfEven(double(ms) / 1000.0));
 }
 
-bool NowPlaying::learnLength(qint64 length, qint32 entry) {
+void NowPlaying::learnLength(qint64 length, qint32 entry) {
+    const QString catalogFile = state_.catalog.connection.fileName();
+    if (catalogFile != refusingCatalog_)
+        refusingCatalog_.clear(); // another catalog is open
+    if (length < 1 || playingPath_.isEmpty() || !refusingCatalog_.isEmpty())
+        return;
     const Lookup<qint64> stored = dbGetMp3LengByFile(state_.catalog, playingPath_);
-    if (!stored.ok)
-        return false;
-    if (length >= 1 && length != stored.value) {
-        if (!dbPutMp3LengByFile(state_.catalog, playingPath_, length))
-            return false;
-        view_.reloadTrackList(entry);
+    if (!stored.ok || length == stored.value)
+        return;
+    if (!dbPutMp3LengByFile(state_.catalog, playingPath_, length)) {
+        // Every later entry would be refused the same way, three times a second.
+        refusingCatalog_ = catalogFile;
+        view_.setStatusPanel(2, QStringLiteral("Track lengths cannot be saved in the catalog: ") +
+                                    state_.catalog.connection.lastError());
+        return;
     }
-    return true;
+    view_.reloadTrackList(entry);
 }
 
 void NowPlaying::TimerWinamp_Timer() {
@@ -60,8 +67,7 @@ void NowPlaying::TimerWinamp_Timer() {
     state_.lastIndex = entry;
     if (entry != state_.lastListIndex) {
         playingPath_ = ReadM3u(state_.tmpPlaylistPath, entry, &entryCount_);
-        if (!learnLength(length, entry))
-            return; // the next tick tries this entry again
+        learnLength(length, entry);
         state_.lastListIndex = entry;
         state_.lastFolder = FolderOf(playingPath_);
         state_.lastSong = playingPath_.mid(state_.lastFolder.size());
@@ -71,11 +77,10 @@ void NowPlaying::TimerWinamp_Timer() {
         view_.selec_song(true);
         view_.misIcon(state_.lastSong);
     } else if (lengthPending_ && length >= 1) {
-        if (learnLength(length, entry)) {
-            lengthPending_ = false;
-            view_.setDisplay(PlayingCaption(length, entry, entryCount_, state_.lastSong));
-            view_.selec_song(false);
-        }
+        learnLength(length, entry);
+        lengthPending_ = false;
+        view_.setDisplay(PlayingCaption(length, entry, entryCount_, state_.lastSong));
+        view_.selec_song(false);
     }
     view_.setDisplayTip(QStringLiteral("File: ") + state_.lastSong);
 }

@@ -21,6 +21,8 @@ public:
     virtual void selec_song(bool ensureVisible) = 0;
     // The tray icon's tip.
     virtual void misIcon(const QString& tip) = 0;
+    // The status bar's panels 1 and 2.
+    virtual void setStatusPanel(int panel, const QString& text) = 0;
 };
 
 // The display "/mm:ss  (n/N)  ''name ''" of the playing entry.
@@ -34,6 +36,11 @@ QString PlayingCaption(qint64 lengthSeconds, qint32 entry, int entryCount, const
 // A tick asks for the length once (no retry loop, so it never holds the window). A player that
 // has just changed entry may not know the length yet: the entry then stays "waiting for its
 // length", and the first later tick that gets one stores it and shows it.
+//
+// Learning a length never holds the tracking up. A catalog that refuses the write (read-only,
+// locked, disc full) is named once in the status bar's second panel, and no length is learned
+// into it any more until another catalog is open; the display, the marks and the saved play
+// state follow the player all the same.
 class NowPlaying {
 public:
     NowPlaying(AppState& state, PlayerPanel& panel, NowPlayingView& view);
@@ -45,8 +52,9 @@ public:
 
 private:
     qint64 request(qint64 wParam, qint64 lParam);
-    // Stores a length the catalog does not have yet; false when the catalog failed.
-    bool learnLength(qint64 length, qint32 entry);
+    // Stores a length the catalog does not have yet, then reloads the list. Nothing when the
+    // catalog refused a length before; a failed read is left alone, a refused write reported.
+    void learnLength(qint64 length, qint32 entry);
 
     AppState& state_;
     PlayerPanel& panel_;
@@ -55,6 +63,7 @@ private:
     int entryCount_ = 0;
     QString playingPath_;
     bool lengthPending_ = false;
+    QString refusingCatalog_; // the file of the catalog that refused a length
 };
 
 } // namespace tarl

@@ -2,14 +2,28 @@
 
 #include "browser/DiscCheck.h"
 #include "history/HistoryFile.h"
-#include "platform/Drives.h"
 #include "platform/PlayerLink.h"
 #include "platform/Ui.h"
+#include "player/PlayTarget.h"
+#include "scan/TemporaryPlaylist.h"
 #include "state/AppState.h"
 #include "state/SettingKeys.h"
 #include "state/Version.h"
 
+#include <QStandardPaths>
+
 namespace tarl {
+
+QString PlayerProgramPath(Settings& settings) {
+    const QString chosen = settings.read(keys::PlayerPath);
+    if (!chosen.isEmpty())
+        return chosen;
+    // Desktops install mpv on PATH; a fresh install then plays without a visit to Options.
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("mpv"));
+    if (!found.isEmpty())
+        settings.write(keys::PlayerPath, found);
+    return found;
+}
 
 PlayerControl::PlayerControl(AppState& state) : state_(state) {}
 
@@ -28,35 +42,44 @@ bool PlayerControl::playWinamp(const QString& commandLine) {
     return true;
 }
 
-void PlayerControl::PlayWinampMp3s(const QString& target) {
+bool PlayerControl::knowPlayerProgram() {
     if (!IsPlayerProgram(state_.playerPath))
-        state_.playerPath = state_.settings.read(keys::PlayerPath);
-    if (!IsPlayerProgram(state_.playerPath)) {
-        state_.services.ui.message(
-            QStringLiteral("S'ha de definir el path del Winamp (Properties>Options>Player)"),
-            QString(VersionLabel), MsgIcon::Exclamation, MsgButtons::Ok);
+        state_.playerPath = PlayerProgramPath(state_.settings);
+    if (IsPlayerProgram(state_.playerPath))
+        return true;
+    state_.services.ui.message(
+        QStringLiteral("S'ha de definir el path del Winamp (Properties>Options>Player)"),
+        QString(VersionLabel), MsgIcon::Exclamation, MsgButtons::Ok);
+    return false;
+}
+
+void PlayerControl::PlayWinampMp3s(const QString& target) {
+    if (!knowPlayerProgram())
         return;
-    }
     RecordHistory();
     playWinamp(CommandLine(state_.playerPath, target));
 }
 
 void PlayerControl::PlayWinampM3u(const QString& key) {
+    if (!knowPlayerProgram())
+        return;
     RecordHistory();
-    QString target = key;
-    const qsizetype at = key.indexOf(QLatin1String(":>"));
-    if (at >= 0) {
-        const QString disc = key.left(at);
-        target = key.mid(at + 2);
-        const QString drive = state_.services.drives.driveRoot(target);
-        if (ConfirmDiscInDrive(state_.catalog, state_.services.drives, state_.services.ui, disc,
-                               drive) == MsgAnswer::Cancel)
-            return;
+    if (ConfirmDiscOfKey(state_.catalog, state_.services.drives, state_.services.ui, key) ==
+        MsgAnswer::Cancel)
+        return;
+    QString disc, target = key;
+    SplitDiscKey(key, &disc, &target);
+    // The player gets the tracks through the temporary playlist, never the playlist or folder
+    // itself: the now-playing tick reads entry n there, so both must list the same tracks.
+    QStringList tracks;
+    QString error;
+    if (!TracksToPlay(state_.services.files, target, &tracks, &error) ||
+        !WriteTemporaryPlaylist(state_.tmpPlaylistPath, tracks, nullptr, &error)) {
+        if (reportError)
+            reportError(error);
+        return;
     }
-    // A folder is handed over without its final separator ("/" itself stays).
-    if (target.size() > 1 && target.endsWith(QLatin1Char('/')))
-        target.chop(1);
-    playWinamp(CommandLine(state_.playerPath, target));
+    playWinamp(CommandLine(state_.playerPath, state_.tmpPlaylistPath));
 }
 
 void PlayerControl::RecordHistory() {

@@ -8,6 +8,12 @@
 namespace tarl {
 
 struct AppState;
+class Settings;
+
+// The player program to start: [Player] Path of the settings. When that key is missing or empty
+// and an `mpv` is found on PATH, that mpv, written to the key so the Options dialog shows it and
+// later runs start the same program. "" when neither: plays then ask for a player path.
+QString PlayerProgramPath(Settings& settings);
 
 // Starting the outside player and handing it what to play. Every play first records the play
 // state that is ending in the history.
@@ -20,16 +26,18 @@ public:
     // Starts a command line; a start sets lastListIndex to -1 so the next tick refreshes the
     // display. A failure is silent.
     bool playWinamp(const QString& commandLine);
-    // Plays a file or playlist by path once the player program is known; otherwise the warning
-    // "S'ha de definir el path del Winamp (Properties>Options>Player)".
+    // Plays a file or playlist by path once the player program is known (PlayerProgramPath);
+    // otherwise the warning "S'ha de definir el path del Winamp (Properties>Options>Player)".
     void PlayWinampMp3s(const QString& target) override;
-    // Plays the playlist file or folder of a tree key, after asking for its disc when the key
-    // names one ("<disc>:>path"). The player program is not checked on this road.
-    void PlayWinampM3u(const QString& key);
+    // Plays the playlist file, folder or track of a tree key, after asking for its disc when the
+    // key names one ("<disc>:>path"): its tracks (TracksToPlay) are written to the temporary
+    // playlist, which the player gets. A key that gives no tracks, or a list that cannot be
+    // written, stops the play with the reason.
+    void PlayWinampM3u(const QString& key) override;
     // Records the play state that is ending at the top of the history, then rebuilds the menu.
     void RecordHistory() override;
 
-    // The History menu's rebuild; where a history failure is reported (the status bar).
+    // The History menu's rebuild; where a failure is reported (the status bar).
     std::function<void()> BuildHistoryMenu;
     std::function<void(const QString&)> reportError;
 
@@ -37,6 +45,9 @@ public:
     static QString CommandLine(const QString& program, const QString& target);
 
 private:
+    // Whether the player program is known, looked up when it is not; the warning when not.
+    bool knowPlayerProgram();
+
     AppState& state_;
 };
 

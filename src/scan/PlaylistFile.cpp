@@ -1,5 +1,6 @@
 #include "scan/PlaylistFile.h"
 
+#include "catalog/PathParts.h"
 #include "platform/PlaylistText.h"
 #include "platform/Ui.h"
 
@@ -25,6 +26,21 @@ QString FirstEntryFolder(const QString& playlistPath, Ui& ui, const QString& tit
         return {};
     }
     return FirstEntryFolderOf(lines);
+}
+
+bool PlaylistTracks(const QString& playlistPath, QStringList* tracks, QString* error) {
+    tracks->clear();
+    QStringList lines;
+    if (!ReadPlaylistFile(playlistPath, &lines, error))
+        return false;
+    const QString playlistFolder = FolderOf(playlistPath);
+    for (const QString& entry : PlaylistEntries(lines)) {
+        QString folder;
+        QString file;
+        SplitPlaylistEntry(entry, playlistFolder, &folder, &file);
+        tracks->append(folder + file);
+    }
+    return true;
 }
 
 } // namespace tarl

@@ -18,4 +18,10 @@ QString FirstEntryFolderOf(const QStringList& lines);
 // gives "".
 QString FirstEntryFolder(const QString& playlistPath, Ui& ui, const QString& title);
 
+// The tracks of the playlist file at `playlistPath`, in its order: each entry resolved by
+// SplitPlaylistEntry against the playlist's own folder, as the catalog files them (a list written
+// on Windows holding "sub\a.mp3" gives "<its folder>sub/a.mp3"). False with a reason in *error
+// when the file cannot be read whole.
+bool PlaylistTracks(const QString& playlistPath, QStringList* tracks, QString* error);
+
 } // namespace tarl

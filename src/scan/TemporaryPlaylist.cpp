@@ -112,18 +112,14 @@ QString ReadM3u(const QString& tmpPlaylistPath, int n, int* lineCount) {
     return entries[n];
 }
 
-int LastLineWithFileName(const QStringList& entries, const QString& name) {
-    for (qsizetype i = entries.size() - 1; i >= 0; --i) {
-        const QString& entry = entries[i];
-        const qsizetype start = entry.lastIndexOf(u'/') + 1;
-        if (QStringView(entry).sliced(start) == name)
-            return int(i + 1);
-    }
-    return 0;
+int LastLineWithPath(const QStringList& entries, const QString& trackPath) {
+    if (trackPath.isEmpty())
+        return 0;
+    return int(entries.lastIndexOf(trackPath) + 1);
 }
 
-int exist_line_infile(const QString& tmpPlaylistPath, const QString& name) {
-    return LastLineWithFileName(ReadTemporaryPlaylist(tmpPlaylistPath), name);
+int exist_line_infile(const QString& tmpPlaylistPath, const QString& trackPath) {
+    return LastLineWithPath(ReadTemporaryPlaylist(tmpPlaylistPath), trackPath);
 }
 
 } // namespace tarl

@@ -39,12 +39,11 @@ QStringList ReadTemporaryPlaylist(const QString& path);
 // display shows as the length of the list.
 QString ReadM3u(const QString& tmpPlaylistPath, int n, int* lineCount = nullptr);
 
-// The number, from 1, of the last of `entries` whose file name (the text after its last "/")
-// equals `name` exactly (case counts); 0 when none does.
-int LastLineWithFileName(const QStringList& entries, const QString& name);
+// The number, from 1, of the last of `entries` equal to the track path `trackPath` exactly (case
+// counts); 0 when none does. Whole paths, since two albums may both hold "03.mp3".
+int LastLineWithPath(const QStringList& entries, const QString& trackPath);
 
-// LastLineWithFileName over the temporary playlist at `tmpPlaylistPath`; 0 when the file is
-// missing.
-int exist_line_infile(const QString& tmpPlaylistPath, const QString& name);
+// LastLineWithPath over the temporary playlist at `tmpPlaylistPath`; 0 when the file is missing.
+int exist_line_infile(const QString& tmpPlaylistPath, const QString& trackPath);
 
 } // namespace tarl

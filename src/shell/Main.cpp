@@ -575,7 +575,7 @@ void Main::restore_previous() {
     setWindowStateValue(settings.readInt16(keys::MainState));
     if (windowStateValue() == StateNormal && top() < 0)
         setTop(0);
-    state_.playerPath = settings.read(keys::PlayerPath);
+    state_.playerPath = PlayerProgramPath(settings);
     if (hooks_.SelectFolderNode)
         hooks_.SelectFolderNode(state_.lastFolder);
 

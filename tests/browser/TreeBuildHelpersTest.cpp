@@ -54,11 +54,11 @@ TEST(TreeBuildHelpers, VolumeLabelOfIsTheDrivesLabelInProperCase) {
         drives.addDrive("/media/cd", DriveType::CdRom, c.label);
         EXPECT_EQ(VolumeLabelOf(drives, "/media/cd/"), c.proper);
     }
-    // No medium there, or a folder below the root: no label.
+    // No medium there: no label; a folder below the root: the label of the disc holding it.
     test::FakeDrives drives;
     drives.addDrive("/media/cd", DriveType::CdRom, "DISC");
     EXPECT_EQ(VolumeLabelOf(drives, "/media/dvd/"), "");
-    EXPECT_EQ(VolumeLabelOf(drives, "/media/cd/music/"), "");
+    EXPECT_EQ(VolumeLabelOf(drives, "/media/cd/music/"), "Disc");
 }
 
 TEST(TreeBuildHelpers, PathExistsTellsFoldersByTheirSlashFromFiles) {

@@ -64,6 +64,15 @@ TEST_F(TreeBuildPathsTest, DiscsOfOneLabelHangUnderTheFirstNamedByTheirDrive) {
               tree.FindNodeByKey("Rock Disc"));
 }
 
+TEST_F(TreeBuildPathsTest, ADiscVolumeBelowTheDiscRootShowsWhetherItsDiscIsIn) {
+    // The drive holds "DISC7": the label is the disc's, not the folder's.
+    disc("/media/cd/Album/", 1, "Disc In", "Disc7");
+    disc("/media/cd/Live/Set/", 1, "Disc Out", "Disc9");
+    pathTree();
+    EXPECT_EQ(tree.FindNodeByKey("Disc In")->image, 6);
+    EXPECT_EQ(tree.FindNodeByKey("Disc Out")->image, 7);
+}
+
 TEST_F(TreeBuildPathsTest, AVolumeDirectlyInADriveRootIsATopNodeHoldingItsLists) {
     const QString music = t + "/music/";
     make(music);

@@ -1,4 +1,5 @@
 #include "platform/LinuxDrives.h"
+#include "platform/VolumeLabelText.h"
 
 #include "support/IsoImage.h"
 #include "support/QtPrinters.h"
@@ -133,6 +134,9 @@ TEST(PlatformLinuxDrives, VolumeLabelIsReadFromTheMountedDevice) {
     EXPECT_EQ(drives.volumeLabel("/media/cdrom0/"), "");       // no disc in
     EXPECT_EQ(drives.volumeLabel("/mnt/nas/"), "");            // no local device
     EXPECT_EQ(drives.volumeLabel("/media/ann/MUSIC_07/"), ""); // not mounted
+    // As shown: asked of the mount holding a folder of the disc.
+    EXPECT_EQ(VolumeLabelOf(drives, "/media/ann/Music_01/Rock/"), "Music_01");
+    EXPECT_EQ(VolumeLabelOf(drives, "/media/ann/Music_01/Rock/a.mp3"), "Music_01");
 }
 
 TEST(PlatformLinuxDrives, LiveMachineHasARootDrive) {

@@ -1,11 +1,14 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/ConnectionText.h"
 #include "history/HistoryFile.h"
+#include "platform/LocalFiles.h"
 #include "player/NowPlaying.h"
+#include "player/PlayTarget.h"
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
 #include "scan/TemporaryPlaylist.h"
 #include "support/QtPrinters.h"
+#include "support/ScopedPath.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
 
@@ -14,6 +17,7 @@
 
 using namespace tarl;
 using tarl::test::FakePlayerLink;
+using tarl::test::ScopedPath;
 using tarl::test::TempDir;
 using tarl::test::TestServices;
 using M = FakePlayerLink::Message;
@@ -56,6 +60,7 @@ protected:
     }
 
     TempDir dir;
+    ScopedPath programSearch{dir.file("bin")}; // no mpv to be found unless a test puts one there
     TestServices services;
     AppState state{services.services()};
     RecordingView view;
@@ -185,35 +190,76 @@ TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
     EXPECT_EQ(state.lastListIndex, 3);
 }
 
-TEST_F(PlayerLogic, PlayingATreeKeyDropsTheFolderSeparatorAndAsksForItsDisc) {
+TEST(PlayTarget, TracksToPlayFollowThePlaylistRules) {
+    TempDir dir;
+    const QString music = dir.file("music/");
+    // A list written on Windows: folders from its own, "\" as separator, comments.
+    dir.write("music/list.m3u", "#EXTM3U\r\nsub\\a.mp3\r\n/abs/b.mp3\r\n\\top.mp3\r\n");
+    dir.write("music/comments.m3u", "#EXTM3U\r\n\r\n");
+    for (const char* name : {"Album/1.mp3", "Album/2.WAV", "Album/cover.jpg", "Album/sub/3.mp3"})
+        dir.write(QString("music/") + name, {});
+    const struct {
+        QString target;
+        QStringList tracks; // none: nothing to play, with a reason naming the target
+    } cases[] = {
+        {music + "list.m3u", {music + "sub/a.mp3", "/abs/b.mp3", music + "top.mp3"}},
+        {music + "Album/", {music + "Album/1.mp3", music + "Album/2.WAV"}},
+        {"/x/one.mp3", {"/x/one.mp3"}},
+        {music + "comments.m3u", {}},
+        {music + "missing.m3u", {}},
+        {music + "none/", {}},
+    };
+    LocalFiles files;
+    for (const auto& c : cases) {
+        QStringList tracks;
+        QString error;
+        EXPECT_EQ(TracksToPlay(files, c.target, &tracks, &error), !c.tracks.isEmpty())
+            << c.target.toStdString();
+        EXPECT_EQ(tracks, c.tracks);
+        EXPECT_EQ(error.contains(c.target), c.tracks.isEmpty()) << error.toStdString();
+    }
+}
+
+TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPlaylist) {
     openCatalog();
-    ASSERT_TRUE(state.catalog.connection.execute(
-        "INSERT INTO CD (name, labelCd, label) VALUES ('/media/cd/', 'Music_01', 'Rock One')"));
-    services.drives.addDrive("/media/cd/", DriveType::CdRom, "Other_Disc");
-    state.playerPath = "/opt/no such player"; // this road does not check the program
+    const QString cd = dir.file("cd/");
+    ASSERT_TRUE(
+        state.catalog.connection.execute("INSERT INTO CD (name, labelCd, label, isCd) VALUES ('" +
+                                         cd + "', 'Music_01', 'Rock One', 1)"));
+    services.drives.addDrive(cd, DriveType::CdRom, "Other_Disc");
+    dir.write("music/list.m3u", "sub\\a.mp3\r\n");
+    state.playerPath = dir.write("bin/mpv", "#!/bin/sh\n");
+    QFile::setPermissions(state.playerPath, QFile::ReadOwner | QFile::ExeOwner);
     player().launchStarts = true;
     PlayerControl control(state);
+    QStringList reasons;
+    control.reportError = [&](const QString& reason) { reasons << reason; };
+    const QString launch = state.playerPath + " \"" + state.tmpPlaylistPath + "\"";
 
-    control.PlayWinampM3u("/music/Album/");
-    control.PlayWinampM3u("/music/list.m3u");
-    control.PlayWinampM3u("/");
-    EXPECT_EQ(player().launches,
-              (QStringList{"/opt/no such player \"/music/Album\"",
-                           "/opt/no such player \"/music/list.m3u\"", "/opt/no such player \"/\""}));
+    control.PlayWinampM3u(dir.file("music/list.m3u"));
+    EXPECT_EQ(player().launches, QStringList{launch});
+    EXPECT_EQ(ReadTemporaryPlaylist(state.tmpPlaylistPath),
+              QStringList{dir.file("music/sub/a.mp3")});
+
+    // Nothing to play, or a list that cannot be written: the reason, and the list stays.
+    control.PlayWinampM3u(dir.file("music/gone.m3u"));
+    const QString tmp = state.tmpPlaylistPath;
+    state.tmpPlaylistPath = dir.file("no folder/m3uTmp.m3u");
+    control.PlayWinampM3u(dir.file("music/list.m3u"));
+    state.tmpPlaylistPath = tmp;
+    ASSERT_EQ(reasons.size(), 2);
+    EXPECT_TRUE(reasons[0].contains(dir.file("music/gone.m3u"))) << reasons[0].toStdString();
+    EXPECT_TRUE(reasons[1].contains(dir.file("no folder/m3uTmp.m3u"))) << reasons[1].toStdString();
+    EXPECT_EQ(player().launches.size(), 1);
+    EXPECT_EQ(ReadTemporaryPlaylist(tmp), QStringList{dir.file("music/sub/a.mp3")});
 
     // The wrong disc: OK asks again, Cancel plays nothing; the history was written first.
     QFile::remove(HistoryFilePath(state.programFolder));
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Cancel};
-    control.PlayWinampM3u("Rock One:>/media/cd/Album/");
-    EXPECT_EQ(services.ui.transcript.size(), 2u);
-    EXPECT_EQ(services.ui.transcript[0].title, "INSERT MP3 CDROM");
-    EXPECT_EQ(player().launches.size(), 3);
+    control.PlayWinampM3u("Rock One:>" + cd + "Album/");
+    EXPECT_EQ(services.ui.titles(), QStringList({"INSERT MP3 CDROM", "INSERT MP3 CDROM"}));
+    EXPECT_EQ(player().launches.size(), 1);
     EXPECT_TRUE(QFile::exists(HistoryFilePath(state.programFolder)));
-
-    // The right disc in: it plays from the disc.
-    services.drives.addDrive("/media/cd/", DriveType::CdRom, "Music_01");
-    control.PlayWinampM3u("Rock One:>/media/cd/Album/");
-    EXPECT_EQ(player().launches.last(), "/opt/no such player \"/media/cd/Album\"");
 }
 
 // The fake answers one value per (message, lParam); a tick asks GetTime for the length
@@ -333,7 +379,47 @@ TEST_F(NowPlayingTest, ALengthNotKnownYetIsLearnedOnALaterTick) {
     EXPECT_EQ(view.reloads.size(), 1u);
 }
 
-TEST_F(NowPlayingTest, ACatalogFailureLeavesTheEntryToTheNextTick) {
+TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
+    AppState& s = timedState;
+    s.settings.setPath(dir.file("tarl.ini"));
+    s.tmpPlaylistPath = state.tmpPlaylistPath;
+    s.lastSongLoaded = true;
+    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    ASSERT_TRUE(s.catalog.connection.execute("PRAGMA query_only = ON")); // refuses every write
+    PlayerPanel panel(s, view);
+    NowPlaying now(s, panel, view);
+    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
+    timed.lengthSeconds = 245;
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(s.lastListIndex, 2);
+    EXPECT_EQ(view.display, "/04:05  (3/12)  ''03 song.mp3 ''");
+    EXPECT_EQ(view.tip_, "File: 03 song.mp3");
+    EXPECT_EQ(view.marks, std::vector<bool>{true});
+    EXPECT_EQ(s.settings.read(keys::Mp3Song), "03 song.mp3");
+    EXPECT_TRUE(view.status[2].startsWith("Track lengths cannot be saved in the catalog: "))
+        << view.status[2].toStdString();
+    EXPECT_TRUE(view.reloads.empty());
+
+    // No more writes into that catalog, and no more reports, even once it would take one.
+    view.status.clear();
+    ASSERT_TRUE(s.catalog.connection.execute("PRAGMA query_only = OFF"));
+    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 3;
+    timed.lengthSeconds = 61;
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(view.display, "/01:01  (4/12)  ''04 song.mp3 ''");
+    EXPECT_TRUE(view.status.empty());
+    EXPECT_EQ(storedTime("04 song.mp3"), 0);
+
+    // Another catalog: lengths are learned again.
+    s.catalog.connection.close();
+    ASSERT_TRUE(QFile::copy(dir.file("tarl.mdb"), dir.file("other.mdb")));
+    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("other.mdb"))));
+    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
+    now.TimerWinamp_Timer();
+    EXPECT_EQ(view.reloads, std::vector<int>{2});
+}
+
+TEST_F(NowPlayingTest, ACatalogThatCannotBeReadLeavesTheTrackingGoingOn) {
     AppState& s = timedState;
     s.settings.setPath(dir.file("tarl.ini"));
     s.tmpPlaylistPath = state.tmpPlaylistPath;
@@ -342,9 +428,10 @@ TEST_F(NowPlayingTest, ACatalogFailureLeavesTheEntryToTheNextTick) {
     timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
     timed.lengthSeconds = 245;
     now.TimerWinamp_Timer();
-    EXPECT_EQ(s.lastListIndex, -1);
-    EXPECT_TRUE(view.display.isEmpty());
-    EXPECT_EQ(view.tip_, ""); // the tick ended before its last step
+    EXPECT_EQ(s.lastListIndex, 2);
+    EXPECT_EQ(view.display, "/04:05  (3/12)  ''03 song.mp3 ''");
+    EXPECT_EQ(view.tip_, "File: 03 song.mp3");
+    EXPECT_TRUE(view.reloads.empty());
 }
 
 TEST_F(PlayerLogic, WithoutAPlayerTheTickShowsEntryZeroAndParksTheKnob) {

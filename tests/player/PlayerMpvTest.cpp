@@ -138,6 +138,19 @@ TEST_F(PlayerMpv, APlayedFolderIsFollowedAndItsLengthsLearned) {
     EXPECT_NE(::kill(pid_t(first), 0), 0) << "the player is still running";
 }
 
+TEST_F(PlayerMpv, APlaylistPlayedByItsKeyIsFollowedByItsOwnTracks) {
+    // A list written on Windows, in its own order; the player's previous list was another.
+    dir.write("music/list.m3u", "Album\\3.wav\r\nAlbum\\1.wav\r\n");
+    ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, {tracks[1]}));
+    control.PlayWinampM3u(dir.file("music/list.m3u"));
+    ASSERT_NE(link.waitForWindow(10000), 0);
+    ASSERT_TRUE(tickUntil([&] { return storedTime("3.wav") == 4; }));
+    EXPECT_EQ(state.lastSong, "3.wav");
+    EXPECT_EQ(view.display, "/00:04  (1/2)  ''3.wav ''");
+    EXPECT_EQ(storedTime("1.wav"), 0);
+    EXPECT_EQ(storedTime("2.wav"), 0);
+}
+
 TEST_F(PlayerMpv, AReplayResumesTheSongAndSecondInAPlayerItHadToStart) {
     services.profile.write(dir.file("tarl.ini"), "Player", "Mp3folder", folder);
     services.profile.write(dir.file("tarl.ini"), "Player", "Mp3_index", "2");

@@ -119,29 +119,31 @@ TEST(ScanTemporaryPlaylist, ReadM3uCountsTheLines) {
     }
 }
 
-TEST(ScanTemporaryPlaylist, ExistLineInFileFindsTheLastLineWithTheName) {
+TEST(ScanTemporaryPlaylist, ExistLineInFileFindsTheLastLineWithTheWholePath) {
     test::TempDir dir;
     const QString path = dir.file("m3uTmp.m3u");
-    ASSERT_TRUE(WriteTemporaryPlaylist(path, {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/n/B.mp3",
-                                              "/n/b.mp3", "/m/x\ny.mp3", "/m/d e.mp3"}));
+    ASSERT_TRUE(
+        WriteTemporaryPlaylist(path, {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/n/B.mp3", "/n/b.mp3",
+                                      "/m/x\ny.mp3", "/m/d e.mp3", "/m/b.mp3"}));
     const struct {
-        QString name;
+        QString track;
         int line;
     } cases[] = {
-        {"b.mp3", 5},     // on lines 2 and 5
-        {"B.mp3", 4},     // case counts
-        {"A.MP3", 0},     // differs only in case
-        {"a.mp3", 1},     //
-        {"m", 0},         // a folder is no file name
-        {"/m/a.mp3", 0},  // nor is a whole path
-        {"", 0},          //
-        {"x\ny.mp3", 6},  // written as a URL, found by its name
-        {"d e.mp3", 7},   //
-        {"d%20e.mp3", 0}, //
+        {"/m/b.mp3", 8},     // on lines 2 and 8
+        {"/n/b.mp3", 5},     // the same name in another folder is another track
+        {"/n/B.mp3", 4},     // case counts
+        {"/M/A.MP3", 0},     // differs only in case
+        {"/m/a.mp3", 1},     //
+        {"a.mp3", 0},        // a file name alone is no track
+        {"/m/", 0},          // nor is a folder
+        {"", 0},             //
+        {"/m/x\ny.mp3", 6},  // written as a URL, found by its path
+        {"/m/d e.mp3", 7},   //
+        {"/m/d%20e.mp3", 0}, //
     };
     for (const auto& c : cases)
-        EXPECT_EQ(exist_line_infile(path, c.name), c.line) << c.name.toStdString();
-    EXPECT_EQ(exist_line_infile(dir.file("missing.m3u"), "a.mp3"), 0);
+        EXPECT_EQ(exist_line_infile(path, c.track), c.line) << c.track.toStdString();
+    EXPECT_EQ(exist_line_infile(dir.file("missing.m3u"), "/m/a.mp3"), 0);
 }
 
 TEST(ScanTemporaryPlaylist, ReplacesTheFileAtomically) {

@@ -3,6 +3,7 @@
 #include "catalog/CatalogFile.h"
 #include "shell/Main.h"
 #include "state/AppState.h"
+#include "support/ScopedPath.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
 
@@ -45,6 +46,8 @@ protected:
     }
 
     TempDir home;
+    // Programs are found in the program folder's "bin" only: no mpv unless a test puts one there.
+    ScopedPath programSearch{home.file(QStringLiteral("bin"))};
     TestServices services;
     std::unique_ptr<AppState> state;
     std::unique_ptr<Main> window;

@@ -116,6 +116,75 @@ TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
     EXPECT_EQ(w.LstMP3->selectedRows(), std::vector<int>{1});
 }
 
+TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
+    Main& w = started();
+    w.TimerWinamp->stop();
+    // A second album holding the same names; its "a.mp3" plays.
+    run("INSERT INTO M3u (path, file, cd_id) VALUES ('" + music + "', 'pop/', 1)");
+    for (const char* name : {"a.mp3", "b.mp3"})
+        run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "pop/', '" + name + "', 2)");
+    ASSERT_TRUE(WriteTemporaryPlaylist(
+        state->tmpPlaylistPath, {music + "rock/a.mp3", music + "pop/a.mp3", music + "pop/b.mp3"}));
+    state->lastFolder = music + "pop/";
+    state->lastSong = "a.mp3";
+    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+    w.browser->selec_song(false);
+    const TrackListModel* model = w.browser->trackModel();
+    const QColor black(0, 0, 0), green(0, 128, 0);
+    const QColor marks[] = {black, green, green}; // rock's b.mp3 is not in the player's list
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(model->data(model->index(row, 0), Qt::ForegroundRole).value<QColor>(), marks[row])
+            << row;
+        EXPECT_FALSE(model->data(model->index(row, 0), Qt::FontRole).value<QFont>().bold());
+    }
+
+    // Enter on rock's "a.mp3" jumps to its own line, the first.
+    services.player.running = true;
+    state->winampWindow = services.player.findWindow();
+    services.player.sent.clear();
+    w.LstMP3->selectRows({0}, 0);
+    w.browser->Lstmp3_KeyDown(Qt::Key_Return);
+    ASSERT_FALSE(services.player.sent.empty());
+    EXPECT_EQ(services.player.sent[0],
+              (M{4242, player_msg::WmUser, 0, player_msg::SetPlaylistPos, false}));
+}
+
+TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
+    Main& w = started();
+    w.TimerWinamp->stop();
+    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+    services.player.launchStarts = true;
+    state->tmpPlaylistPath = home.file("gone/m3uTmp.m3u");
+    w.browser->trv_DblClick();
+    EXPECT_TRUE(services.player.launches.isEmpty());
+    EXPECT_TRUE(w.statusPanel(1).contains(state->tmpPlaylistPath))
+        << w.statusPanel(1).toStdString();
+}
+
+TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
+    const QString mpv = home.write("bin/mpv", "#!/bin/sh\n");
+    QFile::setPermissions(mpv, QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray catalog = newCatalog().toUtf8();
+    const struct {
+        QByteArray player;
+        bool mpvOnPath;
+    } cases[] = {{"", true}, {"[Player]\nPath=\n", true}, {"", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.player.toStdString() + (c.mpvOnPath ? "mpv on PATH" : "no mpv"));
+        writeIni("[Database]\nPath=" + catalog + "\n" + c.player);
+        const test::ScopedPath programs(home.file(c.mpvOnPath ? "bin" : "none"));
+        services.ui.transcript.clear();
+        services.player.launches.clear();
+        start().Form_Load(); // the start-up resumes the player
+        window->playerControl().PlayWinampMp3s(state->tmpPlaylistPath);
+        const QString played = mpv + " \"" + state->tmpPlaylistPath + "\"";
+        EXPECT_EQ(setting("Player", "Path"), c.mpvOnPath ? mpv : QString());
+        EXPECT_EQ(services.player.launches.count(played), c.mpvOnPath ? 2 : 0);
+        // "The player path must be defined".
+        EXPECT_EQ(services.ui.transcript.size(), c.mpvOnPath ? 0u : 1u);
+    }
+}
+
 TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
     Main& w = started();
     w.TimerWinamp->stop();

@@ -24,6 +24,7 @@ namespace {
 class FakePlay : public PlayActions {
 public:
     void PlayWinampMp3s(const QString& target) override { played << target; }
+    void PlayWinampM3u(const QString& key) override { played << key; }
     void RecordHistory() override { ++histories; }
     QStringList played;
     int histories = 0;

@@ -1,0 +1,52 @@
+#include "player/PlayTarget.h"
+
+#include "platform/Files.h"
+#include "scan/PlaylistFile.h"
+
+namespace tarl {
+
+namespace {
+
+bool IsPlaylistFile(const QString& path) {
+    return path.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive) ||
+           path.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive);
+}
+
+bool IsSoundFile(const QString& name) {
+    const QString extension = name.right(4).toLower();
+    return extension == u".mp3" || extension == u".wav" || extension == u".wma";
+}
+
+bool FolderTracks(const Files& files, const QString& folder, QStringList* tracks, QString* error) {
+    const FolderListing listing = files.list(folder);
+    if (!listing.ok()) {
+        *error = QStringLiteral("Cannot read %1: %2").arg(folder, listing.error);
+        return false;
+    }
+    for (const FileEntry& entry : listing.entries) {
+        if (!entry.isDir && IsSoundFile(entry.name))
+            tracks->append(folder + entry.name);
+    }
+    return true;
+}
+
+} // namespace
+
+bool TracksToPlay(const Files& files, const QString& target, QStringList* tracks, QString* error) {
+    tracks->clear();
+    QString failure;
+    bool read = true;
+    if (target.endsWith(u'/'))
+        read = FolderTracks(files, target, tracks, &failure);
+    else if (IsPlaylistFile(target))
+        read = PlaylistTracks(target, tracks, &failure);
+    else if (!target.isEmpty())
+        tracks->append(target);
+    if (read && tracks->isEmpty())
+        failure = QStringLiteral("%1 holds no track to play.").arg(target);
+    if (!failure.isEmpty() && error)
+        *error = failure;
+    return failure.isEmpty();
+}
+
+} // namespace tarl
