@@ -140,7 +140,7 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     }
 
     ScanTree tree;
-    ScanWalker walker(tree, files);
+    ScanWalker walker(tree, files, drives);
     ScanOptions options;
     options.collect = args.collect;
     options.subfolders = args.subfolders;
@@ -150,6 +150,8 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     const ScanResult walked = walker.walk(options);
     if (args.collect == ScanCollect::Playlists)
         PurgeDuplicateM3u(tree, args.depth);
+    if (!walked.skippedCdDrives.isEmpty())
+        err << "tarl-catalog import: " << SkippedCdDrivesText(walked.skippedCdDrives) << "\n";
 
     ProgressBar bar;
     ScanImportHooks hooks;
