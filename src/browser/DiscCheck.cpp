@@ -3,6 +3,7 @@
 #include "browser/TreeBuild.h"
 #include "catalog/Connection.h"
 #include "catalog/QuoteSql.h"
+#include "catalog/UnicodeNoCase.h"
 
 namespace tarl {
 
@@ -19,7 +20,7 @@ MsgAnswer ConfirmDiscInDrive(Catalog& catalog, const Drives& drives, Ui& ui,
                              const QString& discName, const QString& drive) {
     Recordset& rows = catalog.general;
     if (!catalog.connection.execute("SELECT name, labelCd, label From CD WHERE (((label)='" +
-                                        QuoteSql(discName) + "'))",
+                                        QuoteSql(discName) + "'" + UnicodeNoCase::kCollate + "))",
                                     rows))
         return MsgAnswer::Ok; // nothing to check against
     if (rows.eof())

@@ -7,6 +7,7 @@
 #include "catalog/PathParts.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/ScanNodeValues.h"
+#include "catalog/UnicodeNoCase.h"
 #include "platform/PlaylistText.h"
 #include "platform/Ui.h"
 #include "tags/FormatFileSize.h"
@@ -237,9 +238,10 @@ bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 lis
 
 bool AddStyle(Catalog& catalog, Ui& ui, const QString& name, const QString& title) {
     const QString quoted = QuoteSql(name);
-    const Lookup<bool> there = HasRow(catalog.connection, catalog.general,
-                                      "SELECT Nick.nick FROM Nick WHERE " +
-                                          QStringLiteral("(((Nick.nick)='") + quoted + "' ))");
+    const Lookup<bool> there =
+        HasRow(catalog.connection, catalog.general,
+               "SELECT Nick.nick FROM Nick WHERE " + QStringLiteral("(((Nick.nick)='") + quoted +
+                   "'" + UnicodeNoCase::kCollate + " ))");
     if (!there.ok)
         return false;
     if (there.value) {

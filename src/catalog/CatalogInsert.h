@@ -60,8 +60,8 @@ struct PlaylistTracksRun {
 bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId, QString* error,
                        PlaylistTracksRun& run);
 
-// Adds the style `name`. A style of that name already there is reported through `ui` (an
-// information box with the application's title `title`) and nothing is written.
+// Adds the style `name`. A style of that name already there (case aside) is reported through `ui`
+// (an information box with the application's title `title`) and nothing is written.
 bool AddStyle(Catalog& catalog, Ui& ui, const QString& name, const QString& title);
 
 } // namespace tarl

@@ -4,6 +4,7 @@
 #include "catalog/Schema.h"
 #include "catalog/SqliteUri.h"
 #include "catalog/UnicodeLike.h"
+#include "catalog/UnicodeNoCase.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -157,7 +158,7 @@ bool Connection::Impl::prepare(const QString& path) {
         return fail(DescribeOpenError(path, failure));
 
     QString why;
-    if (!UnicodeLike::Install(handle, &why))
+    if (!UnicodeLike::Install(handle, &why) || !UnicodeNoCase::Install(handle, &why))
         return fail(QStringLiteral("The catalog file %1 cannot be used: %2.").arg(path, why));
 
     if (readOnly)

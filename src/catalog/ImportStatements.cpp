@@ -15,9 +15,10 @@ namespace {
 // the folder node's volume look-ups and inserts (the import's own), FindVolumeId with a label and
 // without, FindListIdOnVolume (which also answers AddListOnce's look-up: the same three columns),
 // FindListId, AddListOnce's insert, AddFolderTrack's and AddPlaylistTracks' look-up and inserts.
+// A disc name (the label) compares without regard to case, as the literal statements compare it.
 const char* const kStatements[] = {
     "SELECT id, name From CD WHERE (((name)=?1))",
-    "SELECT id, name,label From CD WHERE (((name)=?1) AND ((label)=?2))",
+    "SELECT id, name,label From CD WHERE (((name)=?1) AND ((label)=?2 COLLATE UNICODE_NOCASE))",
     "SELECT id, name From CD WHERE (((CD.name)=?1))",
     "INSERT INTO CD (name,m3us,label,isCd) VALUES (?1,?2,?3,'0')",
     "INSERT INTO CD (name,m3us,label,IsCd,labelcd) VALUES (?1,?2,?3,'1',?4)",

@@ -7,6 +7,7 @@
 #include "catalog/ImportStatements.h"
 #include "catalog/PathParts.h"
 #include "catalog/QuoteSql.h"
+#include "catalog/UnicodeNoCase.h"
 #include "platform/Drives.h"
 #include "platform/VolumeLabelText.h"
 #include "scan/ScanNode.h"
@@ -168,7 +169,7 @@ void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& no
         there = HasRow(catalog.connection, catalog.general,
                        "SELECT id, name,label From CD WHERE (" + QStringLiteral("((name)=") + "'" +
                            quotedName + "'" + ") AND " + "((label)=" + "'" +
-                           QuoteSql(currentLabel) + "'" + "))");
+                           QuoteSql(currentLabel) + "'" + UnicodeNoCase::kCollate + "))");
     } else {
         there = HasRow(catalog.connection, catalog.general,
                        "SELECT id, name From CD WHERE (((name)=" + QStringLiteral("'") +
