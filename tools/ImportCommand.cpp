@@ -108,6 +108,12 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         err << "tarl-catalog import: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }
+    // Said before the walk, which can take a while, rather than at the import's first write.
+    if (catalog.connection.isReadOnly()) {
+        err << "tarl-catalog import: The catalog file " << args.catalog
+            << " is read-only; nothing was imported.\n";
+        return kFailure;
+    }
     const QFileInfo folderInfo(args.folder);
     if (!folderInfo.isDir()) {
         err << "tarl-catalog import: not a folder: " << args.folder << "\n";
@@ -159,6 +165,11 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     const ScanImportResult imported = AddtrvScanDB(catalog, drives, tree, label, folder, hooks);
     bar.finish();
 
+    if (imported.failed())
+        err << "tarl-catalog import: " << imported.failure << "\n"
+            << "tarl-catalog import: stopped with " << imported.nodesWritten << " of "
+            << imported.nodes << " nodes written; once the catalog takes writes again, a second "
+            << "run adds the rest\n";
     for (const QString& why : imported.errors)
         err << "tarl-catalog import: " << why << "\n";
     if (imported.errorCount > imported.errors.size())
@@ -168,11 +179,12 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         << "unreadable folders: " << walked.unreadableFolders << "\n"
         << "files found: " << walked.matches << "\n"
         << "nodes imported: " << imported.nodes << "\n"
+        << "nodes written: " << imported.nodesWritten << "\n"
         << "volumes added: " << imported.volumes << "\n"
         << "lists added: " << imported.lists << "\n"
         << "tracks added: " << imported.tracks << "\n"
         << "errors: " << imported.errorCount << "\n";
-    return kSuccess;
+    return imported.failed() ? kFailure : kSuccess;
 }
 
 } // namespace tarl::tool

@@ -56,6 +56,9 @@ struct PlaylistTracksRun {
     // added so far (a second run adds the rest), and sets `stopped`.
     std::function<bool()> yield;
     bool stopped = false;
+    // Set by each call: the catalog refused a statement (the reason is the routine's error), as
+    // against a playlist file that could not be read.
+    bool refused = false;
 };
 bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId, QString* error,
                        PlaylistTracksRun& run);
