@@ -216,7 +216,7 @@ int main(int argc, char** argv) {
     const tarl::LinuxDrives drives;
     const tarl::LocalFiles localFiles;
     tarl::ScanTree tree;
-    tarl::ScanWalker walker(tree, localFiles);
+    tarl::ScanWalker walker(tree, localFiles, drives);
     tarl::ScanOptions options;
     options.folder = corpus + "/";
     clock.restart();

@@ -108,6 +108,12 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         err << "tarl-catalog import: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }
+    // Said before the walk, which can take a while, rather than at the import's first write.
+    if (catalog.connection.isReadOnly()) {
+        err << "tarl-catalog import: The catalog file " << args.catalog
+            << " is read-only; nothing was imported.\n";
+        return kFailure;
+    }
     const QFileInfo folderInfo(args.folder);
     if (!folderInfo.isDir()) {
         err << "tarl-catalog import: not a folder: " << args.folder << "\n";
@@ -140,7 +146,7 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     }
 
     ScanTree tree;
-    ScanWalker walker(tree, files);
+    ScanWalker walker(tree, files, drives);
     ScanOptions options;
     options.collect = args.collect;
     options.subfolders = args.subfolders;
@@ -150,6 +156,8 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     const ScanResult walked = walker.walk(options);
     if (args.collect == ScanCollect::Playlists)
         PurgeDuplicateM3u(tree, args.depth);
+    if (!walked.skippedCdDrives.isEmpty())
+        err << "tarl-catalog import: " << SkippedCdDrivesText(walked.skippedCdDrives) << "\n";
 
     ProgressBar bar;
     ScanImportHooks hooks;
@@ -157,6 +165,11 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     const ScanImportResult imported = AddtrvScanDB(catalog, drives, tree, label, folder, hooks);
     bar.finish();
 
+    if (imported.failed())
+        err << "tarl-catalog import: " << imported.failure << "\n"
+            << "tarl-catalog import: stopped with " << imported.nodesWritten << " of "
+            << imported.nodes << " nodes written; once the catalog takes writes again, a second "
+            << "run adds the rest\n";
     for (const QString& why : imported.errors)
         err << "tarl-catalog import: " << why << "\n";
     if (imported.errorCount > imported.errors.size())
@@ -166,11 +179,12 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         << "unreadable folders: " << walked.unreadableFolders << "\n"
         << "files found: " << walked.matches << "\n"
         << "nodes imported: " << imported.nodes << "\n"
+        << "nodes written: " << imported.nodesWritten << "\n"
         << "volumes added: " << imported.volumes << "\n"
         << "lists added: " << imported.lists << "\n"
         << "tracks added: " << imported.tracks << "\n"
         << "errors: " << imported.errorCount << "\n";
-    return kSuccess;
+    return imported.failed() ? kFailure : kSuccess;
 }
 
 } // namespace tarl::tool

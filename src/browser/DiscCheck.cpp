@@ -3,6 +3,7 @@
 #include "browser/TreeBuild.h"
 #include "catalog/Connection.h"
 #include "catalog/QuoteSql.h"
+#include "catalog/UnicodeNoCase.h"
 #include "platform/Drives.h"
 
 namespace tarl {
@@ -20,7 +21,7 @@ MsgAnswer ConfirmDiscInDrive(Catalog& catalog, const Drives& drives, Ui& ui,
                              const QString& discName, const QString& drive) {
     Recordset& rows = catalog.general;
     if (!catalog.connection.execute("SELECT name, labelCd, label, isCd From CD WHERE (((label)='" +
-                                        QuoteSql(discName) + "'))",
+                                        QuoteSql(discName) + "'" + UnicodeNoCase::kCollate + "))",
                                     rows))
         return MsgAnswer::Ok; // nothing to check against
     // The first disc of that name; hard-disc volumes have nothing to insert.

@@ -5,6 +5,7 @@
 #include "catalog/FirstRow.h"
 #include "catalog/LibraryTreeEdits.h"
 #include "catalog/QuoteSql.h"
+#include "catalog/UnicodeNoCase.h"
 #include "platform/Files.h"
 #include "platform/PathRules.h"
 
@@ -35,23 +36,22 @@ Lookup<qint64> VolumeIdOfKey(Catalog& catalog, const Drives& drives, const QStri
     const QString label = volumeKey.left(volumeKey.indexOf(kCdKeySeparator));
     return FirstNumber(catalog.connection, catalog.general,
                        "SELECT id,label From Cd WHERE " + QStringLiteral("((label)=") + "'" +
-                           QuoteSql(label) + "'" + " )");
+                           QuoteSql(label) + "'" + UnicodeNoCase::kCollate + " )");
 }
 
 } // namespace
 
 bool DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree) {
-    const Lookup<qint64> id = FindStyleId(catalog, name);
-    if (!id.ok)
-        return false;
-    if (!catalog.connection.execute("DELETE FROM Nick WHERE " + QStringLiteral("(((Nick.nick)='") +
-                                        QuoteSql(name) + "' ))",
-                                    catalog.general))
-        return false;
-    // The style's lists go back to no style.
+    // Every row of that name, case aside: a catalog made before names compared so may hold "Rock"
+    // and "rock", which are one style to the user.
+    const QString named = "(((Nick.nick)='" + QuoteSql(name) + "'" + UnicodeNoCase::kCollate + "))";
+    // The style's lists go back to no style first, while the style's rows still name them, so no
+    // list is ever left with a style that is gone.
     if (!catalog.connection.execute("UPDATE M3u " + QStringLiteral(" SET nick = 0 WHERE ") +
-                                        "(((M3u.nick)=" + QString::number(id.value) + "))",
+                                        "M3u.nick IN (SELECT id FROM Nick WHERE " + named + ")",
                                     catalog.general))
+        return false;
+    if (!catalog.connection.execute("DELETE FROM Nick WHERE " + named, catalog.general))
         return false;
     if (tree)
         tree->removeNode(name);

@@ -15,7 +15,8 @@ class LibraryTreeEdits;
 // reason in the connection's lastError(); DeleteVolume alone goes on past failures once the
 // volume is known. A null `tree` leaves the library tree alone.
 
-// Deletes the style `name`; its lists stay in the catalog with no style. Its node leaves the tree.
+// Deletes the style `name` (every style of that name, case aside); its lists stay in the catalog
+// with no style. Its node leaves the tree.
 bool DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree);
 
 // Deletes the list stored at `listPath` (the first found, on whatever volume) and its tracks.

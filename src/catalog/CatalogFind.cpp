@@ -3,6 +3,7 @@
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
 #include "catalog/QuoteSql.h"
+#include "catalog/UnicodeNoCase.h"
 
 namespace tarl {
 
@@ -20,19 +21,21 @@ Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QStrin
         name = FolderOf(listPath.left(listPath.size() - 1));
     return FirstNumber(catalog.connection, catalog.general,
                        "SELECT id, name,label From CD WHERE (((name)=" + QStringLiteral("'") +
-                           QuoteSql(name) + "') AND " + "((label)='" + QuoteSql(label) + "'))");
+                           QuoteSql(name) + "') AND " + "((label)='" + QuoteSql(label) + "'" +
+                           UnicodeNoCase::kCollate + "))");
 }
 
 Lookup<bool> VolumeLabelExists(Catalog& catalog, const QString& label) {
     return HasRow(catalog.connection, catalog.general,
                   "SELECT name, label From CD WHERE " + QStringLiteral("(((label)=") + "'" +
-                      QuoteSql(label) + "'" + "))");
+                      QuoteSql(label) + "'" + UnicodeNoCase::kCollate + "))");
 }
 
 Lookup<qint64> FindStyleId(Catalog& catalog, const QString& name) {
-    return FirstNumber(catalog.connection, catalog.general,
-                       "SELECT nick.id, nick.nick From nick WHERE (((nick.nick)=" +
-                           QStringLiteral("'") + QuoteSql(name) + "'" + "))");
+    return FirstNumber(
+        catalog.connection, catalog.general,
+        "SELECT nick.id, nick.nick From nick WHERE (((nick.nick)=" + QStringLiteral("'") +
+            QuoteSql(name) + "'" + UnicodeNoCase::kCollate + "))");
 }
 
 Lookup<qint64> FindListId(Catalog& catalog, const Drives& drives, const QString& listPath) {

@@ -13,17 +13,19 @@ class Drives;
 // The catalog's look-ups. Every argument is the raw value (never quoted by the caller): each
 // routine quotes what it splices into its statement. Ids are 64-bit; 0 means "no such row".
 // Each look-up leaves its rows in the result holder it uses: the general one unless noted.
+// Paths compare exactly; style names and disc names (a CD volume's label) without regard to case
+// (UnicodeNoCase), as a user tells them apart.
 
 // The volume holding the list at `listPath`. With a label, the volume named after the list's
 // folder with that label ("/music/party.m3u" and "/music/rock/" both give the volume "/music/");
-// with an empty label, the volume named `listPath` itself.
+// with an empty label, the volume named `listPath` itself. The label compares without case.
 Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QString& listPath,
                             const QString& label);
 
-// Whether some volume carries `label`.
+// Whether some volume carries `label`, case aside: whether a disc may be given that name.
 Lookup<bool> VolumeLabelExists(Catalog& catalog, const QString& label);
 
-// The style called `name`.
+// The style called `name`, case aside.
 Lookup<qint64> FindStyleId(Catalog& catalog, const QString& name);
 
 // The first list stored at `listPath`, on whatever volume.

@@ -7,6 +7,7 @@
 #include "catalog/PathParts.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/ScanNodeValues.h"
+#include "catalog/UnicodeNoCase.h"
 #include "platform/PlaylistText.h"
 #include "platform/Ui.h"
 #include "tags/FormatFileSize.h"
@@ -163,6 +164,7 @@ bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 lis
 
 bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId, QString* error,
                        PlaylistTracksRun& run) {
+    run.refused = false;
     QStringList lines;
     QString readError;
     // A file read only in part still gives its first lines, as reading it line by line would.
@@ -174,8 +176,10 @@ bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 lis
     // One commit for the whole playlist instead of one per track (each waits for the disc); a
     // savepoint, so it nests inside the transaction of an import that has one.
     Connection& connection = catalog.connection;
-    if (!connection.execute(QStringLiteral("SAVEPOINT AddPlaylistTracks"), catalog.general))
+    if (!connection.execute(QStringLiteral("SAVEPOINT AddPlaylistTracks"), catalog.general)) {
+        run.refused = true;
         return Finish(false, connection.lastError(), error);
+    }
     const QString listNumber = QString::number(listId);
     const QString playlistFolder = FolderOf(playlistPath);
     QString failure;
@@ -230,16 +234,19 @@ bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 lis
         connection.execute(QStringLiteral("ROLLBACK TO AddPlaylistTracks"), catalog.general);
         connection.execute(QStringLiteral("RELEASE AddPlaylistTracks"), catalog.general);
     }
-    if (!failure.isEmpty())
+    if (!failure.isEmpty()) {
+        run.refused = true;
         return Finish(false, failure, error);
+    }
     return Finish(readWhole, readError, error);
 }
 
 bool AddStyle(Catalog& catalog, Ui& ui, const QString& name, const QString& title) {
     const QString quoted = QuoteSql(name);
-    const Lookup<bool> there = HasRow(catalog.connection, catalog.general,
-                                      "SELECT Nick.nick FROM Nick WHERE " +
-                                          QStringLiteral("(((Nick.nick)='") + quoted + "' ))");
+    const Lookup<bool> there =
+        HasRow(catalog.connection, catalog.general,
+               "SELECT Nick.nick FROM Nick WHERE " + QStringLiteral("(((Nick.nick)='") + quoted +
+                   "'" + UnicodeNoCase::kCollate + " ))");
     if (!there.ok)
         return false;
     if (there.value) {

@@ -56,12 +56,15 @@ struct PlaylistTracksRun {
     // added so far (a second run adds the rest), and sets `stopped`.
     std::function<bool()> yield;
     bool stopped = false;
+    // Set by each call: the catalog refused a statement (the reason is the routine's error), as
+    // against a playlist file that could not be read.
+    bool refused = false;
 };
 bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId, QString* error,
                        PlaylistTracksRun& run);
 
-// Adds the style `name`. A style of that name already there is reported through `ui` (an
-// information box with the application's title `title`) and nothing is written.
+// Adds the style `name`. A style of that name already there (case aside) is reported through `ui`
+// (an information box with the application's title `title`) and nothing is written.
 bool AddStyle(Catalog& catalog, Ui& ui, const QString& name, const QString& title);
 
 } // namespace tarl

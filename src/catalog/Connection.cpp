@@ -3,7 +3,9 @@
 #include "catalog/ConnectionText.h"
 #include "catalog/Schema.h"
 #include "catalog/SqliteUri.h"
+#include "catalog/StatementFailure.h"
 #include "catalog/UnicodeLike.h"
+#include "catalog/UnicodeNoCase.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -157,7 +159,7 @@ bool Connection::Impl::prepare(const QString& path) {
         return fail(DescribeOpenError(path, failure));
 
     QString why;
-    if (!UnicodeLike::Install(handle, &why))
+    if (!UnicodeLike::Install(handle, &why) || !UnicodeNoCase::Install(handle, &why))
         return fail(QStringLiteral("The catalog file %1 cannot be used: %2.").arg(path, why));
 
     if (readOnly)
@@ -268,17 +270,8 @@ bool Connection::execute(const QString& statement, Recordset& into) {
     query->setForwardOnly(true);
     if (!query->exec(statement)) {
         const QSqlError failure = query->lastError();
-        const int code = PrimaryCode(failure);
-        if (code == SQLITE_READONLY)
-            return d->fail(QStringLiteral("The catalog file %1 is read-only; it cannot be changed "
-                                          "(statement: %2).")
-                               .arg(d->file, Shorten(statement)));
-        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-            return d->fail(QStringLiteral("The catalog file %1 is locked by another program; the "
-                                          "statement was not run (statement: %2).")
-                               .arg(d->file, Shorten(statement)));
-        return d->fail(QStringLiteral("The catalog could not run a statement: %1 (statement: %2).")
-                           .arg(EngineText(failure), Shorten(statement)));
+        return d->fail(DescribeStatementFailure(PrimaryCode(failure), d->file, EngineText(failure),
+                                                statement));
     }
     if (!query->isSelect())
         return true;

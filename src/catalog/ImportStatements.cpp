@@ -2,6 +2,7 @@
 
 #include "catalog/Connection.h"
 #include "catalog/QuoteSql.h"
+#include "catalog/StatementFailure.h"
 
 #include <iterator>
 
@@ -14,22 +15,22 @@ namespace {
 // The literal statements with their values as parameters, in the order of ImportStatements::Which:
 // the folder node's volume look-ups and inserts (the import's own), FindVolumeId with a label and
 // without, FindListIdOnVolume (which also answers AddListOnce's look-up: the same three columns),
-// FindListId, AddListOnce's insert, AddFolderTrack's and AddPlaylistTracks' look-up and inserts.
+// AddListOnce's insert, AddFolderTrack's and AddPlaylistTracks' look-up and inserts. A disc name
+// (the label) compares without regard to case, as the literal statements compare it.
 const char* const kStatements[] = {
     "SELECT id, name From CD WHERE (((name)=?1))",
-    "SELECT id, name,label From CD WHERE (((name)=?1) AND ((label)=?2))",
+    "SELECT id, name,label From CD WHERE (((name)=?1) AND ((label)=?2 COLLATE UNICODE_NOCASE))",
     "SELECT id, name From CD WHERE (((CD.name)=?1))",
     "INSERT INTO CD (name,m3us,label,isCd) VALUES (?1,?2,?3,'0')",
     "INSERT INTO CD (name,m3us,label,IsCd,labelcd) VALUES (?1,?2,?3,'1',?4)",
     "SELECT id, path, file, cd_id From m3u WHERE (((path)=?1) AND ((file)=?2) AND ((cd_id)=?3))",
-    "SELECT id, file,path From m3u WHERE (((file)=?1) AND ((path)=?2))",
     "INSERT INTO m3u (path,file,cd_id,mp3s) VALUES (?1,?2,?3,?4)",
     "SELECT m3u_id, path, file FROM Mp3 WHERE (((m3u_id)=?1 ) AND ((path)=?2) AND ((file)=?3))",
     "INSERT INTO Mp3 (path,file,m3u_id,title,artist,album,year,genre,comments,size) VALUES "
     "(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)",
     "INSERT INTO Mp3 (path,file,m3u_id) VALUES (?1,?2,?3)",
 };
-static_assert(std::size(kStatements) == 11);
+static_assert(std::size(kStatements) == 10);
 
 // SqlTextValue without a copy for the usual text, which holds neither a NUL nor a surrogate.
 QString StoredText(const QString& text) {
@@ -50,11 +51,13 @@ ImportStatements::~ImportStatements() {
 
 bool ImportStatements::fail(const char* what) {
     sqlite3* handle = connection_.handle();
-    connection_.setLastError(
-        QStringLiteral("The catalog could not run a statement: %1 (statement: %2).")
-            .arg(handle ? QString::fromUtf8(sqlite3_errmsg(handle))
-                        : QStringLiteral("the catalog is not open"),
-                 QString::fromUtf8(what)));
+    if (!handle) {
+        connection_.setLastError(QStringLiteral("The catalog is not open."));
+        return false;
+    }
+    connection_.setLastError(DescribeStatementFailure(
+        sqlite3_errcode(handle) & 0xff, connection_.fileName(),
+        QString::fromUtf8(sqlite3_errmsg(handle)), QString::fromUtf8(what)));
     return false;
 }
 
@@ -163,11 +166,12 @@ Lookup<qint64> ImportStatements::volumeOfList(const Drives& drives, const QStrin
     return {id};
 }
 
-Lookup<qint64> ImportStatements::listAt(const Drives& drives, const QString& listPath) {
+Lookup<qint64> ImportStatements::listAt(const Drives& drives, const QString& listPath,
+                                        qint64 volumeId) {
     const ListPathParts list = SplitListPath(listPath, drives);
-    const Bound find[] = {{StoredText(list.file)}, {StoredText(list.path)}};
+    const Bound find[] = {{StoredText(list.path)}, {StoredText(list.file)}, {{}, volumeId, false}};
     qint64 id = 0;
-    if (!run(FindListAnywhere, find, 2, nullptr, &id))
+    if (!run(FindList, find, 3, nullptr, &id))
         return Lookup<qint64>::failed();
     return {id};
 }
@@ -222,6 +226,14 @@ bool ImportStatements::insertTrack(const std::array<QString, 10>& values) {
 bool ImportStatements::insertEntry(const QString& folder, const QString& file, qint64 listId) {
     const Bound insert[] = {{StoredText(folder)}, {StoredText(file)}, {QString::number(listId)}};
     return run(InsertEntry, insert, 3, nullptr, nullptr);
+}
+
+void ImportStatements::forgetKeptIds() {
+    listIds_.clear();
+    lastVolumeId_ = 0;
+    lastPath_.clear();
+    lastFile_.clear();
+    lastListId_ = 0;
 }
 
 qint64 ImportStatements::remember(const ListPathParts& list, qint64 volumeId, qint64 listId) {

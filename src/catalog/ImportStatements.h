@@ -21,7 +21,8 @@ class Drives;
 // found, both for the length of one import. Each statement is the literal one of the routine named
 // with its values bound: quoted texts are bound as the texts the literal stores (SqlTextValue),
 // bare numbers as numbers, and the constants stay in the statement, so every row written and every
-// row found is the same. A list id is kept only once found: an import never deletes a list.
+// row found is the same. A list id is kept only once found: an import never deletes a list, but it
+// rolls a batch back when the catalog refuses a write, and then forgets every id it kept.
 // Destroy it before the connection closes.
 class ImportStatements {
 public:
@@ -44,8 +45,10 @@ public:
     // The id of list `list` on volume `volumeId`, added first when the volume lacks it
     // (AddListOnce, then FindListIdOnVolume).
     Lookup<qint64> listOnVolume(const ListPathParts& list, qint64 volumeId);
-    // FindListId: the first list stored at `listPath`, on whatever volume; 0 when none.
-    Lookup<qint64> listAt(const Drives& drives, const QString& listPath);
+    // FindListIdOnVolume: the list stored at `listPath` on volume `volumeId`; 0 when none.
+    Lookup<qint64> listAt(const Drives& drives, const QString& listPath, qint64 volumeId);
+    // Forgets the list ids kept: the rows they name were rolled back.
+    void forgetKeptIds();
 
     // Whether list `listId` has the track (folder, file); values raw.
     Lookup<bool> hasTrack(qint64 listId, const QString& folder, const QString& file);
@@ -63,7 +66,6 @@ private:
         InsertVolume,
         InsertCdVolume,
         FindList,
-        FindListAnywhere,
         InsertList,
         FindTrack,
         InsertTrack,

@@ -249,7 +249,7 @@ void ScanFiles::walk() {
     if (options.collect == ScanCollect::AllFiles)
         status(1, QStringLiteral("Scaning M3u..."));
 
-    ScanWalker walker(tree_, state_.services.files);
+    ScanWalker walker(tree_, state_.services.files, state_.services.drives);
     walker.setYield(runEvents);
     walker.setFolderShown([this](const QString& folder) { pathScan->setText(folder); });
     if (options.collect == ScanCollect::SoundFiles)
@@ -257,6 +257,8 @@ void ScanFiles::walk() {
     walker_ = &walker;
     const ScanResult result = walker.walk(options);
     walker_ = nullptr;
+    if (!result.skippedCdDrives.isEmpty())
+        status(2, SkippedCdDrivesText(result.skippedCdDrives));
 
     // A stopped walk has already returned the window to idle; its tree is left as it is.
     if (options.collect != ScanCollect::Playlists || result.stopped)

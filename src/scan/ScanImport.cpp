@@ -7,6 +7,7 @@
 #include "catalog/ImportStatements.h"
 #include "catalog/PathParts.h"
 #include "catalog/QuoteSql.h"
+#include "catalog/UnicodeNoCase.h"
 #include "platform/Drives.h"
 #include "platform/VolumeLabelText.h"
 #include "scan/ScanNode.h"
@@ -17,6 +18,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <utility>
 
 namespace tarl {
 
@@ -40,6 +42,7 @@ struct RowCounts {
     qint64 volumes = 0;
     qint64 lists = 0;
     qint64 tracks = 0;
+    bool ok = true;
 };
 
 // The drives' answers kept for the length of one import: every track asks for the drive root of
@@ -76,55 +79,78 @@ private:
     mutable QHash<QString, QString> labels_;
 };
 
-// The open transaction of an import, committed in batches.
+// The open transaction of an import, committed in batches. A statement the catalog refuses ends
+// the import: the open batch is rolled back, with every id kept from it, and `failure` holds the
+// first reason. `nodesWritten` counts the nodes of committed batches.
 class Batches {
 public:
-    Batches(Catalog& catalog, const ScanImportBatching& batching, ScanImportResult& result)
-        : catalog_(catalog), batching_(batching), result_(result) {}
+    Batches(Catalog& catalog, const ScanImportBatching& batching, ScanImportResult& result,
+            std::function<void()> forgetKeptIds)
+        : catalog_(catalog), batching_(batching), result_(result),
+          forgetKeptIds_(std::move(forgetKeptIds)) {}
 
-    void begin() {
-        open_ = run(QStringLiteral("BEGIN IMMEDIATE"));
+    // Opens a batch; false when the catalog refused (the import has failed).
+    bool begin() {
+        if (!catalog_.connection.execute(QStringLiteral("BEGIN IMMEDIATE"))) {
+            fail(catalog_.connection.lastError());
+            return false;
+        }
+        open_ = true;
         clock_.start();
         nodes_ = 0;
+        return true;
     }
-    // One node is done; commits when the batch is full or old enough.
-    void nodeDone() {
+    // One node is done; `written` when the pass running is the one that writes it. Commits when
+    // the batch is full or old enough; false when the catalog refused.
+    bool nodeDone(bool written) {
         ++nodes_;
+        if (written)
+            ++nodesInBatch_;
         if (nodes_ < batching_.nodes && clock_.elapsed() < batching_.milliseconds)
-            return;
-        commit();
-        begin();
-    }
-    void commit() {
-        if (!open_)
-            return;
-        open_ = false;
-        if (run(QStringLiteral("COMMIT")))
-            return;
-        // A commit that failed leaves the transaction open: undo it rather than leave the
-        // catalog locked.
-        catalog_.connection.execute(QStringLiteral("ROLLBACK"));
-    }
-
-    bool run(const QString& statement) {
-        if (catalog_.connection.execute(statement))
             return true;
-        Note(result_, catalog_.connection.lastError());
-        return false;
+        return commit() && begin();
+    }
+    bool commit() {
+        if (!open_)
+            return !result_.failed();
+        if (!catalog_.connection.execute(QStringLiteral("COMMIT"))) {
+            fail(catalog_.connection.lastError());
+            return false;
+        }
+        open_ = false;
+        result_.nodesWritten += nodesInBatch_;
+        nodesInBatch_ = 0;
+        return true;
+    }
+    // The catalog refused a statement: nothing of the open batch stays, and no id found or made
+    // in it is used again.
+    void fail(const QString& why) {
+        if (result_.failure.isEmpty())
+            result_.failure = why.isEmpty() ? QStringLiteral("The catalog refused a change.") : why;
+        // A failed COMMIT leaves the transaction open; some failures have already ended it, and
+        // then the ROLLBACK has nothing to undo.
+        if (open_)
+            catalog_.connection.execute(QStringLiteral("ROLLBACK"));
+        open_ = false;
+        nodesInBatch_ = 0;
+        forgetKeptIds_();
     }
 
 private:
     Catalog& catalog_;
     const ScanImportBatching& batching_;
     ScanImportResult& result_;
+    std::function<void()> forgetKeptIds_;
     QElapsedTimer clock_;
     int nodes_ = 0;
+    int nodesInBatch_ = 0;
     bool open_ = false;
 };
 
 RowCounts CountRows(Catalog& catalog) {
     Recordset set;
     RowCounts counts;
+    counts.ok = false;
     if (!catalog.connection.execute(
             QStringLiteral("SELECT (SELECT COUNT(*) FROM CD), (SELECT COUNT(*) FROM M3u), "
                            "(SELECT COUNT(*) FROM Mp3)"),
@@ -134,13 +160,15 @@ RowCounts CountRows(Catalog& catalog) {
     counts.volumes = set.field(0).toLongLong();
     counts.lists = set.field(1).toLongLong();
     counts.tracks = set.field(2).toLongLong();
+    counts.ok = true;
     return counts;
 }
 
-// The volume of a folder node: looked up by name (and label on a CD), added when missing.
-void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& node,
-                      QString& currentLabel, const QString& pathScan, Batches& batches,
-                      ImportStatements* statements, ScanImportResult& result) {
+// The volume of a folder node: looked up by name (and disc name on a CD), added when missing.
+// False when the catalog refused a statement (the reason is in its lastError()).
+bool ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& node,
+                      QString& currentLabel, const QString& pathScan,
+                      ImportStatements* statements) {
     const QString& key = node.key();
     // A folder of sound files is a list of the volume named after its parent; a drive root is
     // its own volume.
@@ -152,14 +180,14 @@ void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& no
         if (!onCd)
             currentLabel = kHardDiscMarker;
         const Lookup<bool> there = statements->hasVolume(name, onCd ? &currentLabel : nullptr);
-        if (there.ok && there.value)
-            return;
+        if (!there.ok)
+            return false;
+        if (there.value)
+            return true;
         const QString labelcd =
             onCd ? VolumeLabelOf(drives, drives.driveRoot(pathScan)) : QString();
-        if (!there.ok || !statements->insertVolume(name, node.childCount(), currentLabel,
-                                                   onCd ? &labelcd : nullptr))
-            Note(result, catalog.connection.lastError());
-        return;
+        return statements->insertVolume(name, node.childCount(), currentLabel,
+                                        onCd ? &labelcd : nullptr);
     }
     const QString quotedName = QuoteSql(name);
 
@@ -168,32 +196,31 @@ void ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& no
         there = HasRow(catalog.connection, catalog.general,
                        "SELECT id, name,label From CD WHERE (" + QStringLiteral("((name)=") + "'" +
                            quotedName + "'" + ") AND " + "((label)=" + "'" +
-                           QuoteSql(currentLabel) + "'" + "))");
+                           QuoteSql(currentLabel) + "'" + UnicodeNoCase::kCollate + "))");
     } else {
         there = HasRow(catalog.connection, catalog.general,
                        "SELECT id, name From CD WHERE (((name)=" + QStringLiteral("'") +
                            quotedName + "'" + "))");
         currentLabel = kHardDiscMarker;
     }
-    if (!there.ok) {
-        Note(result, catalog.connection.lastError());
-        return;
-    }
+    if (!there.ok)
+        return false;
     if (there.value)
-        return;
+        return true;
     const QString children = QString::number(node.childCount());
     if (onCd) {
-        batches.run("INSERT INTO CD (name,m3us,label,IsCd,labelcd) VALUES " + QStringLiteral("('") +
-                    quotedName + "','" + children + "','" + QuoteSql(currentLabel) + "','1','" +
-                    QuoteSql(VolumeLabelOf(drives, drives.driveRoot(pathScan))) + "')");
-        return;
+        return catalog.connection.execute(
+            "INSERT INTO CD (name,m3us,label,IsCd,labelcd) VALUES " + QStringLiteral("('") +
+            quotedName + "','" + children + "','" + QuoteSql(currentLabel) + "','1','" +
+            QuoteSql(VolumeLabelOf(drives, drives.driveRoot(pathScan))) + "')");
     }
-    batches.run("INSERT INTO CD (name,m3us,label,isCd) VALUES " + QStringLiteral("('") +
-                quotedName + "','" + children + "','" + QuoteSql(currentLabel) + "','0')");
+    return catalog.connection.execute("INSERT INTO CD (name,m3us,label,isCd) VALUES " +
+                                      QStringLiteral("('") + quotedName + "','" + children + "','" +
+                                      QuoteSql(currentLabel) + "','0')");
 }
 
-// Volumes found during one import, by label and name. Only ids found are kept: the import
-// never deletes a volume, so a volume found stays what the catalog holds.
+// Volumes found during one import, by label and name. Only ids found are kept, and all of them
+// are forgotten when a batch is rolled back.
 struct VolumeIds {
     QHash<QString, qint64> byKey;
     // The one found last: the tracks of a folder come one after another.
@@ -202,8 +229,9 @@ struct VolumeIds {
     qint64 lastId = 0;
 };
 
-// A sound file: its list and its track, with the tag read from the file.
-void ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& node,
+// A sound file: its list and its track, with the tag read from the file. A tag that cannot be
+// read is a counted error; false when the catalog refused a statement.
+bool ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& node,
                      const QString& currentLabel, VolumeIds& volumeIds,
                      ImportStatements* statements, ScanImportResult& result) {
     // The volume is named after the parent of the track's folder, or the folder itself when it
@@ -222,10 +250,8 @@ void ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& nod
         const QString listPath = folder + QLatin1Char('/');
         volumeId = statements ? statements->volumeOfList(drives, listPath, currentLabel)
                               : FindVolumeId(catalog, drives, listPath, currentLabel);
-        if (!volumeId.ok) {
-            Note(result, catalog.connection.lastError());
-            return;
-        }
+        if (!volumeId.ok)
+            return false;
         if (volumeId.value != 0)
             volumeIds.byKey.insert(cacheKey, volumeId.value);
     }
@@ -239,8 +265,7 @@ void ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& nod
     // An unreadable file still gets its row, with the fields no tag supplied.
     if (!ReadId3(node.key(), &tags, &why))
         Note(result, node.key() + ": " + why);
-    if (!AddFolderTrack(catalog, drives, node.values(), tags, volumeId.value, statements))
-        Note(result, catalog.connection.lastError());
+    return AddFolderTrack(catalog, drives, node.values(), tags, volumeId.value, statements);
 }
 
 } // namespace
@@ -270,35 +295,50 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, cons
     const Lookup<qint64> cacheSize =
         FirstNumber(catalog.connection, catalog.general, QStringLiteral("PRAGMA cache_size"));
     catalog.connection.execute(QStringLiteral("PRAGMA cache_size = -65536"));
-    Batches batches(catalog, batching, result);
-    batches.begin();
-
-    // Ends one node of either pass: progress, a batch boundary, and the event loop's turn.
-    const auto nodeDone = [&](int index) {
-        ++result.nodesDone;
-        batches.nodeDone();
-        if (hooks.progress)
-            hooks.progress(count, index);
-        if (hooks.yield && !hooks.yield()) {
-            result.stopped = true;
-            return false;
-        }
-        return true;
-    };
 
     VolumeIds volumeIds;
     ImportStatements prepared(catalog.connection);
     ImportStatements* statements = batching.prepared ? &prepared : nullptr;
-    for (int index = 1; index <= count && !result.stopped; ++index) {
+    // The playlists' volume, found again for each folder node.
+    QString lastParentKey;
+    qint64 volumeId = 0;
+    Batches batches(catalog, batching, result, [&] {
+        volumeIds = {};
+        prepared.forgetKeptIds();
+        lastParentKey.clear();
+    });
+    const auto going = [&] { return !result.stopped && !result.failed(); };
+    // A statement the catalog refused ends the import.
+    const auto refused = [&] { batches.fail(catalog.connection.lastError()); };
+
+    // Ends one node of either pass: a batch boundary, progress and the event loop's turn.
+    // `written`: this pass is the one that writes the node (the second writes the playlists).
+    const auto nodeDone = [&](int index, bool written) {
+        ++result.nodesDone;
+        if (!batches.nodeDone(written))
+            return;
+        if (hooks.progress)
+            hooks.progress(count, index);
+        if (hooks.yield && !hooks.yield())
+            result.stopped = true;
+    };
+
+    batches.begin();
+    for (int index = 1; index <= count && going(); ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
+        bool ok = true;
         if (IsFolderTag(node.tag()))
-            ImportFolderNode(catalog, drives, node, currentLabel, pathScan, batches, statements,
-                             result);
+            ok = ImportFolderNode(catalog, drives, node, currentLabel, pathScan, statements);
         else if (node.tag() == QLatin1String("Mp3"))
-            ImportSoundFile(catalog, drives, node, currentLabel, volumeIds, statements, result);
+            ok =
+                ImportSoundFile(catalog, drives, node, currentLabel, volumeIds, statements, result);
+        if (!ok) {
+            refused();
+            break;
+        }
         if (hooks.status)
             hooks.status("Adding files to Data Base... " + QString::number(index) + " files");
-        nodeDone(index);
+        nodeDone(index, node.tag() != QLatin1String("M3u"));
     }
 
     // Inside a huge playlist the import lets the windows run as it does after every node.
@@ -306,32 +346,44 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, cons
     playlistRun.statements = statements;
     if (hooks.yield)
         playlistRun.yield = hooks.yield;
-    QString lastParentText;
-    qint64 volumeId = 0;
-    for (int index = 1; index <= count && !result.stopped; ++index) {
+    for (int index = 1; index <= count && going(); ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
-        if (node.tag() == QLatin1String("M3u") && node.parent()) {
-            // Playlists of one folder node share its volume.
-            const QString& parentText = node.parent()->text();
-            if (parentText != lastParentText) {
+        const bool playlist = node.tag() == QLatin1String("M3u") && node.parent();
+        if (playlist) {
+            // Playlists of one folder node share its volume. The node's key tells folder nodes
+            // apart; their texts do not (on a disc every one shows the disc's name).
+            const QString& parentKey = node.parent()->key();
+            if (parentKey != lastParentKey) {
                 const Lookup<qint64> found =
                     statements ? statements->volumeOfList(drives, node.key(), currentLabel)
                                : FindVolumeId(catalog, drives, node.key(), currentLabel);
-                if (!found.ok)
-                    Note(result, catalog.connection.lastError());
+                if (!found.ok) {
+                    refused();
+                    break;
+                }
                 volumeId = found.value;
+                lastParentKey = parentKey;
             }
-            if (!AddPlaylistList(catalog, node.values(), volumeId, statements))
-                Note(result, catalog.connection.lastError());
-            lastParentText = parentText;
-            const Lookup<qint64> listId = statements ? statements->listAt(drives, node.key())
-                                                     : FindListId(catalog, drives, node.key());
-            if (!listId.ok)
-                Note(result, catalog.connection.lastError());
+            // The list of this volume: another disc mounted on the same folder has a list at
+            // the same path.
+            Lookup<qint64> listId = Lookup<qint64>::failed();
+            if (AddPlaylistList(catalog, node.values(), volumeId, statements))
+                listId = statements ? statements->listAt(drives, node.key(), volumeId)
+                                    : FindListIdOnVolume(catalog, drives, node.key(), volumeId);
+            if (!listId.ok) {
+                refused();
+                break;
+            }
             QString why;
             if (listId.value != 0 &&
-                !AddPlaylistTracks(catalog, node.key(), listId.value, &why, playlistRun))
+                !AddPlaylistTracks(catalog, node.key(), listId.value, &why, playlistRun)) {
+                if (playlistRun.refused) {
+                    batches.fail(why);
+                    break;
+                }
+                // A playlist file that cannot be read is counted; the import goes on.
                 Note(result, node.key() + ": " + why);
+            }
             // A stop inside the playlist keeps its entries added so far (a second run adds the
             // rest) and ends the import there; the open batch is committed.
             if (playlistRun.stopped) {
@@ -339,17 +391,19 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, cons
                 break;
             }
         }
-        nodeDone(index);
+        nodeDone(index, node.tag() == QLatin1String("M3u"));
     }
     batches.commit();
     if (cacheSize.ok)
         catalog.connection.execute("PRAGMA cache_size = " + QString::number(cacheSize.value));
 
     const RowCounts after = CountRows(catalog);
-    result.volumes = after.volumes - before.volumes;
-    result.lists = after.lists - before.lists;
-    result.tracks = after.tracks - before.tracks;
-    if (result.stopped)
+    if (before.ok && after.ok) {
+        result.volumes = after.volumes - before.volumes;
+        result.lists = after.lists - before.lists;
+        result.tracks = after.tracks - before.tracks;
+    }
+    if (result.stopped || result.failed())
         return result;
     return finish("Added " + QString::number(count) + " files");
 }

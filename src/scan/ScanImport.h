@@ -40,11 +40,11 @@ struct ScanImportResult {
     qint64 volumes = 0;   // rows written to CD
     qint64 lists = 0;     // rows written to M3u
     qint64 tracks = 0;    // rows written to Mp3
-    int errorCount = 0;   // statements or tag reads that failed; the import went on
+    int errorCount = 0;   // tags or playlist files that could not be read; the import went on
     QStringList errors;   // the first few reasons
-    // A write the catalog refused (read-only, disc full, locked) stops the import: the open
-    // batch is rolled back and `failure` says why. `nodesWritten` counts the nodes whose rows
-    // are committed.
+    // A statement the catalog refused (read-only, disc full, locked, a trigger's error) stops the
+    // import: the open batch is rolled back and `failure` says why, as a sentence for the user.
+    // `nodesWritten` counts the nodes whose rows are committed (all `nodes` once it is done).
     int nodesWritten = 0;
     QString failure;
     bool failed() const { return !failure.isEmpty(); }
@@ -58,7 +58,11 @@ struct ScanImportResult {
 // gives a new CD volume its `labelcd`.
 //
 // The writes go in transactions committed in batches, so a crash or kill leaves whole batches
-// and a consistent file. The message box and clearing the status panels are the caller's.
+// and a consistent file. A statement the catalog refuses ends the import at once: the open batch
+// is rolled back and the ids kept from it forgotten, so no row ever names a list or volume that
+// is not there; a rerun completes the import. A tag or playlist file that cannot be read is
+// counted and the import goes on. The final status text ("Added n files") is given only to an
+// import that ran to its end; the message box and clearing the status panels are the caller's.
 ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const ScanTree& tree,
                               QString& currentLabel, const QString& pathScan,
                               const ScanImportHooks& hooks = {},

@@ -44,7 +44,17 @@ bool IsCdDrive(const QString& path, const Drives& drives) {
     return drives.driveType(root) == DriveType::CdRom;
 }
 
-ScanWalker::ScanWalker(ScanTree& tree, const Files& files) : tree_(tree), files_(files) {}
+QString SkippedCdDrivesText(const QStringList& mountPoints) {
+    if (mountPoints.isEmpty())
+        return {};
+    return (mountPoints.size() == 1 ? QStringLiteral("Skipped the CD drive ")
+                                    : QStringLiteral("Skipped the CD drives ")) +
+           mountPoints.join(QStringLiteral(", ")) +
+           QStringLiteral(": scan each disc from its own drive.");
+}
+
+ScanWalker::ScanWalker(ScanTree& tree, const Files& files, const Drives& drives)
+    : tree_(tree), files_(files), drives_(drives) {}
 
 ScanResult ScanWalker::walk(const ScanOptions& options) {
     if (options.collect == ScanCollect::SoundFiles)
@@ -80,6 +90,13 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
     const auto yieldWhenDue = [&] {
         if (sinceYield.elapsed() >= kYieldEveryMs)
             yield();
+    };
+
+    // A disc mounted inside the folder would be filed under this walk's volume and name.
+    const QString ownDrive = drives_.driveRoot(WithTrailingSlash(options.folder));
+    const auto otherCdDrive = [&](const QString& folder) {
+        return folder != ownDrive && drives_.driveRoot(folder) == folder &&
+               drives_.driveType(folder) == DriveType::CdRom;
     };
 
     // Levels instead of recursion on the call stack: no depth limit, however deep the folders.
@@ -142,6 +159,10 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
         if (!entry.isDir || entry.isSymlink || !options.subfolders)
             continue;
         const QString shown = level.folder + entry.name;
+        if (otherCdDrive(shown + u'/')) {
+            result.skippedCdDrives << shown + u'/';
+            continue;
+        }
         if (shown_)
             shown_(shown);
         if (soundFiles && status_)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 
@@ -36,10 +37,15 @@ struct ScanResult {
     qint64 matches = 0;           // playlists or sound files added to the tree
     qint64 unreadableFolders = 0; // folders that could not be listed (gone, no permission)
     bool stopped = false;         // the walk ended on stop()
+    // Mount points of other CD drives met inside the folder and not walked ("/media/cdrom1/").
+    QStringList skippedCdDrives;
 };
 
 // True when the drive holding `path` is a CD-ROM drive.
 bool IsCdDrive(const QString& path, const Drives& drives);
+
+// The status line's sentence for the CD drives a walk did not enter; "" when there were none.
+QString SkippedCdDrivesText(const QStringList& mountPoints);
 
 // Walks a folder into the scan tree: one root-level folder node (tag "Cdm3u" or "Cdmp3",
 // picture 7, text the path or the CD name, then "   < n files >") per folder that directly holds
@@ -51,9 +57,11 @@ bool IsCdDrive(const QString& path, const Drives& drives);
 // any callback) and the walk ends at its next entry. Folders linked by a symlink are not entered,
 // so a link loop ends; folders that cannot be listed are skipped and counted. Hidden entries
 // (names starting with ".") are passed over, as the original listing passed over hidden files.
+// The mount point of a CD drive other than the walk's own is not entered either: that disc is a
+// volume of its own, with its own name, and is scanned on its own; the result lists them.
 class ScanWalker {
 public:
-    ScanWalker(ScanTree& tree, const Files& files);
+    ScanWalker(ScanTree& tree, const Files& files, const Drives& drives);
 
     // Runs the event loop for a moment; called at least every 50 ms while walking.
     void setYield(std::function<void()> yield) { yield_ = std::move(yield); }
@@ -80,6 +88,7 @@ private:
 
     ScanTree& tree_;
     const Files& files_;
+    const Drives& drives_;
     std::function<void()> yield_;
     std::function<void(const QString&)> shown_;
     std::function<void(const QString&)> status_;

@@ -3,6 +3,7 @@
 #include "platform/LocalFiles.h"
 #include "scan/ScanTree.h"
 #include "scan/ScanWalker.h"
+#include "support/FakeDrives.h"
 #include "support/FakeUi.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -44,10 +45,11 @@ TEST(PurgeTest, APlaylistsFirstEntryRemovesItsFolderAndParentsUpToTheDepth) {
         {"", "2", {"T/music/", "T/music/pop/", "T/music/pop/sub/"}},
     };
     LocalFiles files;
+    const test::FakeDrives drives;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.depth.toStdString());
         ScanTree tree;
-        ScanWalker walker(tree, files);
+        ScanWalker walker(tree, files, drives);
         ScanOptions options;
         options.collect = ScanCollect::Playlists;
         options.folder = dir.file("music/");

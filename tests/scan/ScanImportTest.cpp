@@ -1,101 +1,11 @@
-#include "scan/ScanImport.h"
+#include "ScanImportFixture.h"
 
-#include "catalog/ConnectionText.h"
-#include "scan/ScanNode.h"
-#include "scan/ScanTree.h"
-#include "support/CatalogFixture.h"
-#include "support/FakeDrives.h"
-#include "support/Id3Builder.h"
-#include "support/QtPrinters.h"
-
-#include <QVariantList>
-#include <csignal>
 #include <gtest/gtest.h>
 
 namespace tarl {
 namespace {
 
-// A fresh catalog, real MP3 files in the temporary folder (a fixed drive on "/"), and scan trees
-// built by hand as the walker builds them.
-class ScanImport : public test::CatalogFixture {
-protected:
-    void SetUp() override {
-        CatalogFixture::SetUp();
-        drives.addDrive("/", DriveType::Fixed);
-        root = temp.path() + "/";
-    }
-
-    // An MP3 file with an ID3v2.3 tag holding a title and an artist.
-    QString mp3(const QString& relative, const QString& title, const QString& artist = "Band") {
-        return temp.write(relative, test::Id3Builder(3)
-                                        .text("TIT2", title, test::Id3Enc::Utf16)
-                                        .text("TPE1", artist)
-                                        .text("TALB", "Album")
-                                        .audio(2)
-                                        .build());
-    }
-
-    // A folder node with one child per file name, as a walk leaves it.
-    ScanNode& folder(const QString& key, const QString& tag, const QStringList& names,
-                     const QString& text = {}) {
-        const bool sound = tag == QLatin1String("Cdmp3");
-        ScanNode& node = tree.addRoot(key,
-                                      (text.isEmpty() ? key : text) + "   < " +
-                                          QString::number(names.size()) + " files >",
-                                      tag, 7);
-        for (const QString& name : names)
-            tree.addChild(node, key + name, name, sound ? "Mp3" : "M3u", sound ? 5 : 1);
-        return node;
-    }
-
-    ScanImportResult import(const ScanImportHooks& hooks = {},
-                            const ScanImportBatching& batching = {}) {
-        return AddtrvScanDB(catalog, drives, tree, label, pathScan, hooks, batching);
-    }
-
-    QList<QVariantList> rows(const QString& query) {
-        QList<QVariantList> result;
-        Recordset set;
-        EXPECT_TRUE(catalog.connection.execute(query, set))
-            << catalog.connection.lastError().toStdString();
-        for (; !set.eof(); set.moveNext()) {
-            QVariantList row;
-            for (int i = 0; i < set.fieldCount(); ++i)
-                row << set.field(i).toString();
-            result << row;
-        }
-        return result;
-    }
-
-    // Every stored byte and type of the three tables, ids included, to compare imports exactly.
-    QList<QVariantList> exactContents() {
-        const auto exact = [](const QStringList& columns, const QString& table) {
-            QStringList parts;
-            for (const QString& column : columns)
-                parts << "typeof(" + column + ")"
-                      << "hex(" + column + ")";
-            return "SELECT " + parts.join(", ") + " FROM " + table + " ORDER BY id";
-        };
-        return rows(exact({"id", "name", "m3us", "label", "isCd", "labelcd"}, "CD")) +
-               rows(exact({"id", "path", "file", "cd_id", "mp3s", "nick"}, "M3u")) +
-               rows(exact({"id", "file", "path", "m3u_id", "title", "artist", "album", "year",
-                           "genre", "comments", "size", "time", "rating"},
-                          "Mp3"));
-    }
-
-    // The three tables as text, ids left out, to compare two catalogs' contents.
-    QList<QVariantList> contents() {
-        return rows("SELECT name, m3us, label, isCd, labelcd FROM CD ORDER BY name") +
-               rows("SELECT path, file, mp3s FROM M3u ORDER BY path, file") +
-               rows("SELECT path, file, title, artist, album, size FROM Mp3 ORDER BY path, file");
-    }
-
-    test::FakeDrives drives;
-    ScanTree tree;
-    QString root;
-    QString label = "EOF";
-    QString pathScan;
-};
+using test::ScanImport;
 
 TEST_F(ScanImport, SoundFilesOfTwoFoldersGoToOneVolume) {
     mp3("music/rock/a.mp3", "Alpha");
@@ -190,6 +100,43 @@ TEST_F(ScanImport, PlaylistGivesAListWithOneTrackPerEntry) {
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u WHERE cd_id <> (SELECT id FROM CD)").toInt(), 0);
     EXPECT_EQ(result.lists, 1);
     EXPECT_EQ(result.tracks, 2);
+}
+
+TEST_F(ScanImport, PlaylistsGoToTheListOfTheirOwnVolume) {
+    const QString cd = root + "cd/";
+    drives.addDrive(cd, DriveType::CdRom, "SUMMER");
+    pathScan = cd;
+    // The lists, with their volume's label and name, and their entries.
+    const QString query = "SELECT CD.label, CD.name, M3u.file, Mp3.file FROM Mp3 "
+                          "JOIN M3u ON M3u.id = Mp3.m3u_id JOIN CD ON CD.id = M3u.cd_id "
+                          "ORDER BY CD.label, M3u.file";
+    for (const bool prepared : {true, false}) {
+        SCOPED_TRACE(prepared ? "prepared" : "literal");
+        ScanImportBatching batching;
+        batching.prepared = prepared;
+        run("DELETE FROM Mp3");
+        run("DELETE FROM M3u");
+        run("DELETE FROM CD");
+
+        // Two folders of one disc: both folder nodes show the disc's name and one file.
+        tree.clear();
+        temp.write("cd/a/one.m3u", "x.mp3\n");
+        temp.write("cd/b/two.m3u", "y.mp3\n");
+        label = "Disc A";
+        folder(cd + "a/", "Cdm3u", {"one.m3u"}, label);
+        folder(cd + "b/", "Cdm3u", {"two.m3u"}, label);
+        import({}, batching);
+        // Then another disc in the same drive, with a playlist of the same name and path.
+        tree.clear();
+        temp.write("cd/a/one.m3u", "z.mp3\n");
+        label = "Disc B";
+        folder(cd + "a/", "Cdm3u", {"one.m3u"}, label);
+        import({}, batching);
+
+        EXPECT_EQ(rows(query), (QList<QVariantList>{{"Disc A", cd + "a/", "one.m3u", "x.mp3"},
+                                                    {"Disc A", cd + "b/", "two.m3u", "y.mp3"},
+                                                    {"Disc B", cd + "a/", "one.m3u", "z.mp3"}}));
+    }
 }
 
 TEST_F(ScanImport, SecondRunWritesNothingAndEmptyTreeNothingAtAll) {
@@ -340,170 +287,6 @@ TEST_F(ScanImport, PreparedImportWritesTheRowsOfTheLiteralOne) {
     const ScanImportResult literalRerun = importAs(false);
     EXPECT_EQ(literalRerun.volumes + literalRerun.lists + literalRerun.tracks, 0);
     EXPECT_EQ(exactContents(), written);
-    EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
-}
-
-class ScanImportBatches : public ScanImport {
-protected:
-    void fill(int folders) {
-        const QString music = root + "music/";
-        for (int f = 0; f < folders; ++f) {
-            const QString name = "album" + QString::number(f) + "/";
-            QStringList files;
-            for (int t = 0; t < 3; ++t) {
-                files << "t" + QString::number(t) + ".mp3";
-                mp3("music/" + name + files.last(), "Track " + QString::number(t));
-            }
-            folder(music + name, "Cdmp3", files);
-        }
-    }
-
-    // The contents a clean import of the same tree gives, in a catalog of its own.
-    QList<QVariantList> cleanContents() {
-        run("DELETE FROM Mp3");
-        run("DELETE FROM M3u");
-        run("DELETE FROM CD");
-        import();
-        return contents();
-    }
-};
-
-TEST_F(ScanImportBatches, KilledImportKeepsWholeBatchesAndARerunCompletesIt) {
-    fill(4); // 16 nodes: each folder node followed by its three tracks
-    const ScanImportBatching everyThree{3, 1000000};
-    catalog.connection.close();
-    // The child opens the catalog on its own and is killed in the middle of its third batch.
-    EXPECT_EXIT(
-        {
-            Catalog own;
-            if (!own.connection.open(BuildConnectionText(dbPath)))
-                std::_Exit(2);
-            int done = 0;
-            AddtrvScanDB(own, drives, tree, label, pathScan,
-                         {{},
-                          {},
-                          [&] {
-                              if (++done == 8)
-                                  std::raise(SIGKILL);
-                              return true;
-                          }},
-                         everyThree);
-            std::_Exit(0);
-        },
-        ::testing::KilledBySignal(SIGKILL), "");
-    ASSERT_TRUE(catalog.connection.open(BuildConnectionText(dbPath)));
-
-    EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
-    // Nodes 1 to 6 were committed: folder 0 with its three tracks, folder 1 with one.
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM CD").toInt(), 1);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u").toInt(), 2);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 4);
-
-    const ScanImportResult rerun = import({}, everyThree);
-    EXPECT_EQ(rerun.tracks, 8);
-    const QList<QVariantList> completed = contents();
-    EXPECT_EQ(completed, cleanContents());
-}
-
-TEST_F(ScanImportBatches, StopCommitsWhatWasDoneAndARerunCompletesIt) {
-    fill(3);
-    int done = 0;
-    const ScanImportResult stopped =
-        import({{}, {}, [&] { return ++done < 5; }}, ScanImportBatching{1000, 1000000});
-    EXPECT_TRUE(stopped.stopped);
-    EXPECT_EQ(stopped.nodesDone, 5);
-    EXPECT_EQ(stopped.tracks, 3);
-    // The stop commits the open batch: a second connection sees it.
-    {
-        Catalog other;
-        ASSERT_TRUE(other.connection.open(BuildConnectionText(dbPath)));
-        Recordset set;
-        ASSERT_TRUE(other.connection.execute("SELECT COUNT(*) FROM Mp3", set));
-        EXPECT_EQ(set.field(0).toInt(), 3);
-    }
-
-    import();
-    const QList<QVariantList> completed = contents();
-    EXPECT_EQ(completed, cleanContents());
-}
-
-// A playlist of `entries` distinct entries in its own folder node.
-class ScanImportHugePlaylist : public ScanImport {
-protected:
-    void SetUp() override {
-        ScanImport::SetUp();
-        QByteArray text = "#EXTM3U\n";
-        for (int i = 0; i < kEntries; ++i)
-            text += "album" + QByteArray::number(i / 100) + "/t" + QByteArray::number(i) + ".mp3\n";
-        temp.write("lists/big.m3u", text);
-        folder(root + "lists/", "Cdm3u", {"big.m3u"});
-    }
-
-    qint64 distinctTracks() {
-        return scalar("SELECT COUNT(*) FROM (SELECT DISTINCT m3u_id, path, file FROM Mp3)")
-            .toLongLong();
-    }
-
-    static constexpr int kEntries = 20000;
-};
-
-TEST_F(ScanImportHugePlaylist, YieldsWhileTheEntriesOfOnePlaylistAreAdded) {
-    for (const bool prepared : {true, false}) {
-        SCOPED_TRACE(prepared ? "prepared" : "literal");
-        run("DELETE FROM Mp3");
-        run("DELETE FROM M3u");
-        run("DELETE FROM CD");
-        ScanImportBatching batching;
-        batching.prepared = prepared;
-        int yields = 0;
-        const ScanImportResult result = import({{}, {}, [&] { return ++yields > 0; }}, batching);
-        EXPECT_EQ(result.tracks, kEntries);
-        EXPECT_EQ(result.errorCount, 0) << result.errors.join("; ").toStdString();
-        EXPECT_FALSE(result.stopped);
-        // Two nodes, each yielding once a pass, and the playlist at least every 500 entries.
-        EXPECT_GE(yields, 4 + kEntries / 500 - 1);
-    }
-}
-
-TEST_F(ScanImportHugePlaylist, StopInsideThePlaylistKeepsItsEntriesAndARerunCompletesIt) {
-    int yields = 0;
-    // The first pass's two nodes and the second pass's folder node yield three times; the sixth
-    // yield, which stops, is inside the playlist, whose node is not done.
-    const ScanImportResult stopped = import({{}, {}, [&] { return ++yields < 6; }});
-    EXPECT_TRUE(stopped.stopped);
-    EXPECT_EQ(yields, 6);
-    EXPECT_EQ(stopped.nodesDone, 3);
-    EXPECT_GT(stopped.tracks, 0);
-    EXPECT_LT(stopped.tracks, kEntries);
-    // Nothing was left open: another connection sees the entries added before the stop.
-    {
-        Catalog other;
-        ASSERT_TRUE(other.connection.open(BuildConnectionText(dbPath)));
-        Recordset set;
-        ASSERT_TRUE(other.connection.execute("SELECT COUNT(*) FROM Mp3", set));
-        EXPECT_EQ(set.field(0).toLongLong(), stopped.tracks);
-    }
-
-    const ScanImportResult rerun = import();
-    EXPECT_EQ(rerun.tracks, kEntries - stopped.tracks);
-    EXPECT_EQ(distinctTracks(), kEntries);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u").toInt(), 1);
-}
-
-TEST_F(ScanImportHugePlaylist, FailureInsideThePlaylistKeepsTheEntriesBeforeIt) {
-    run("CREATE TRIGGER refuse BEFORE INSERT ON Mp3 WHEN NEW.file = 't15000.mp3' "
-        "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
-    int yields = 0;
-    const ScanImportResult result = import({{}, {}, [&] { return ++yields > 0; }});
-    EXPECT_FALSE(result.stopped);
-    EXPECT_EQ(result.errorCount, 1);
-    ASSERT_FALSE(result.errors.isEmpty());
-    EXPECT_TRUE(result.errors.first().contains("refused by the test"))
-        << result.errors.first().toStdString();
-    EXPECT_EQ(result.tracks, 15000);
-    EXPECT_GE(yields, 4 + 15000 / 500 - 1);
-    run("BEGIN"); // no transaction or savepoint was left open
-    run("COMMIT");
     EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
 }
 

@@ -17,6 +17,9 @@
 namespace tarl {
 namespace {
 
+// A machine whose drives the walks below never ask about.
+const test::FakeDrives kNoDrives;
+
 // The tree as lines "text|key|tag|picture", children indented, with the temporary folder
 // written as "T" so the expectations read like the folders they describe.
 QStringList Dump(ScanTree& tree, const QString& base) {
@@ -102,7 +105,7 @@ TEST(ScanWalkerTest, WalksGiveTheFlatTreeOfFoldersWithDirectMatches) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScanTree tree;
-        ScanWalker walker(tree, files);
+        ScanWalker walker(tree, files, kNoDrives);
         QStringList shown;
         walker.setFolderShown([&](const QString& folder) { shown << folder; });
         ScanOptions options = Options(c.collect, dir.file("music")); // no trailing "/"
@@ -135,7 +138,7 @@ TEST(ScanWalkerTest, OnACdFolderNodesShowTheCdName) {
 
     LocalFiles files;
     ScanTree tree;
-    ScanWalker walker(tree, files);
+    ScanWalker walker(tree, files, drives);
     ScanOptions options = Options(ScanCollect::SoundFiles, dir.file("cd/"));
     options.onCd = IsCdDrive(options.folder, drives);
     options.currentLabel = "Disc 7";
@@ -146,12 +149,58 @@ TEST(ScanWalkerTest, OnACdFolderNodesShowTheCdName) {
                      "Disc 7   < 1 files >|T/cd/rock/|Cdmp3|7", "  b.mp3|T/cd/rock/b.mp3|Mp3|5"}));
 }
 
+TEST(ScanWalkerTest, AWalkDoesNotEnterTheMountPointOfAnotherCdDrive) {
+    test::TempDir dir;
+    for (const char* file :
+         {"hd/a.mp3", "hd/usb/u.mp3", "hd/cd1/c.mp3", "hd/cd1/sub/d.mp3", "hd/deep/cd2/e.mp3"})
+        dir.write(file, "x");
+    test::FakeDrives drives;
+    drives.addDrive(dir.path(), DriveType::Fixed);
+    drives.addDrive(dir.file("hd/usb"), DriveType::Removable, "STICK");
+    drives.addDrive(dir.file("hd/cd1"), DriveType::CdRom, "DISC1");
+    drives.addDrive(dir.file("hd/deep/cd2"), DriveType::CdRom, "DISC2");
+    const struct {
+        const char* name;
+        const char* folder;
+        QStringList keys;
+        QStringList skipped;
+    } cases[] = {
+        // A hard-disc walk enters another hard-disc drive, never a disc.
+        {"hard disc",
+         "hd/",
+         {"T/hd/", "T/hd/a.mp3", "T/hd/usb/", "T/hd/usb/u.mp3"},
+         {"T/hd/cd1/", "T/hd/deep/cd2/"}},
+        // A walk of a disc walks all of that disc.
+        {"its own disc",
+         "hd/cd1/",
+         {"T/hd/cd1/", "T/hd/cd1/c.mp3", "T/hd/cd1/sub/", "T/hd/cd1/sub/d.mp3"},
+         {}},
+    };
+    LocalFiles files;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScanTree tree;
+        ScanWalker walker(tree, files, drives);
+        const ScanResult result = walker.walk(Options(ScanCollect::SoundFiles, dir.file(c.folder)));
+        QStringList keys;
+        for (const ScanNode* node : tree.nodesInOrder())
+            keys << QString(node->key()).replace(dir.path(), "T");
+        keys.sort();
+        EXPECT_EQ(keys, c.keys);
+        EXPECT_EQ(QStringList(result.skippedCdDrives).replaceInStrings(dir.path(), "T"), c.skipped);
+    }
+    EXPECT_EQ(SkippedCdDrivesText({}), "");
+    EXPECT_EQ(SkippedCdDrivesText({"/media/cdrom1/", "/mnt/dvd/"}),
+              "Skipped the CD drives /media/cdrom1/, /mnt/dvd/: scan each disc from its own "
+              "drive.");
+}
+
 TEST(ScanWalkerTest, MissingFoldersLeaveNoNode) {
     test::TempDir dir;
     LocalFiles files;
     for (const QString& folder : {dir.file("missing/"), QString()}) {
         ScanTree tree;
-        ScanWalker walker(tree, files);
+        ScanWalker walker(tree, files, kNoDrives);
         const ScanResult result = walker.walk(Options(ScanCollect::SoundFiles, folder));
         EXPECT_EQ(tree.nodeCount(), 0) << folder.toStdString();
         EXPECT_EQ(result.unreadableFolders, folder.isEmpty() ? 0 : 1);
@@ -165,7 +214,7 @@ TEST(ScanWalkerTest, AFolderAlreadyInTheTreeIsNotWalkedAgain) {
     LocalFiles files;
     ScanTree tree;
     tree.addRoot(dir.file("m/"), "kept", "Cdm3u", 7);
-    ScanWalker walker(tree, files);
+    ScanWalker walker(tree, files, kNoDrives);
     walker.walk(Options(ScanCollect::Playlists, dir.file("m/")));
     EXPECT_EQ(Dump(tree, dir.path()), QStringList({"kept|T/m/|Cdm3u|7"}));
 }
@@ -189,7 +238,7 @@ TEST(ScanWalkerTest, StoppingLeavesNoEmptyFolderNodeAfterASoundFileWalk) {
     LocalFiles files;
     for (const auto& c : cases) {
         ScanTree tree;
-        ScanWalker walker(tree, files);
+        ScanWalker walker(tree, files, kNoDrives);
         bool enteringB = false;
         walker.setFolderShown([&](const QString& folder) { enteringB = folder.endsWith("/b"); });
         // The stop button is pressed while the walk yields before the second subfolder.
@@ -227,7 +276,7 @@ TEST(ScanWalkerTest, LinksLoopsDepthAndUnreadableFoldersDoNotEndTheWalk) {
 
     LocalFiles files;
     ScanTree tree;
-    ScanWalker walker(tree, files);
+    ScanWalker walker(tree, files, kNoDrives);
     // A folder that vanishes between its parent's listing and its own.
     walker.setFolderShown([&](const QString& folder) {
         if (folder.endsWith("/gone"))
@@ -274,7 +323,7 @@ TEST(ScanWalkerTest, YieldsAtLeastEvery50msInsideAHugeFolder) {
 
     LocalFiles files;
     ScanTree tree;
-    ScanWalker walker(tree, files);
+    ScanWalker walker(tree, files, kNoDrives);
     QElapsedTimer clock;
     qint64 last = 0;
     qint64 longestGap = 0;

@@ -1,4 +1,6 @@
 #include "catalog/CatalogFile.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
 #include "support/Id3Builder.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -9,7 +11,11 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QThread>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace tarl {
 namespace {
@@ -62,6 +68,27 @@ private:
     static inline int serial_ = 0;
     QString name_;
 };
+
+// Sets or clears the file's immutable attribute, which even root cannot write through.
+bool SetImmutable(const QString& path, bool immutable) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    int flags = 0;
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return done;
+}
+
+// Makes the file read-only for this user: its mode, and for root the immutable attribute where
+// the file system and the process's capabilities allow it. False when it stays writable.
+bool MakeReadOnly(const QString& path) {
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (QFile(path).open(QIODevice::ReadWrite))
+        SetImmutable(path, true);
+    return !QFile(path).open(QIODevice::ReadWrite);
+}
 
 class ImportCommand : public ::testing::Test {
 protected:
@@ -137,6 +164,50 @@ TEST_F(ImportCommand, WalksImportsAndCountsOnceOnly) {
     }
     CatalogReader reader(file);
     EXPECT_EQ(reader.text("SELECT title FROM Mp3 WHERE file = 'a.mp3' AND title <> ' '"), "Alpha");
+}
+
+TEST_F(ImportCommand, ACatalogThatRefusesWritesEndsWithTheReasonAndGetsNothing) {
+    mp3("music/rock/a.mp3", "Alpha");
+    mp3("music/pop/b.mp3", "Beta");
+    const struct {
+        const char* name;
+        bool readOnly; // else a trigger refuses the first row
+        const char* reason;
+    } cases[] = {
+        {"read-only file", true, "is read-only"},
+        {"refusing trigger", false, "takes no new volumes"},
+    };
+    QStringList skipped;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString catalog = temp.file(QString(c.name) + ".mdb");
+        ASSERT_TRUE(CreateCatalog(catalog));
+        if (!c.readOnly) {
+            Catalog open;
+            ASSERT_TRUE(open.connection.open(BuildConnectionText(catalog)));
+            ASSERT_TRUE(open.connection.execute(
+                "CREATE TRIGGER refuse BEFORE INSERT ON CD "
+                "BEGIN SELECT RAISE(ABORT, 'this catalog takes no new volumes'); END"));
+        } else if (!MakeReadOnly(catalog)) {
+            skipped << c.name; // root, without the right to make a file immutable
+            continue;
+        }
+        const QByteArray before = temp.read(QString(c.name) + ".mdb");
+
+        const ImportRun run = Import({"--catalog", catalog, music});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_TRUE(run.err.contains(c.reason)) << run.err.toStdString();
+        if (c.readOnly) {
+            EXPECT_EQ(temp.read(QString(c.name) + ".mdb"), before);
+            SetImmutable(catalog, false);
+        }
+        CatalogReader reader(catalog);
+        EXPECT_EQ(reader.number("SELECT (SELECT COUNT(*) FROM CD) + (SELECT COUNT(*) FROM M3u) + "
+                                "(SELECT COUNT(*) FROM Mp3)"),
+                  0);
+    }
+    if (!skipped.isEmpty())
+        GTEST_SKIP() << "not tried: " << skipped.join(", ").toStdString();
 }
 
 TEST_F(ImportCommand, KilledMidRunLeavesASoundCatalogThatASecondRunCompletes) {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace tarl {
+
+// Why the catalog file `file` did not run `statement`, as a sentence for the user. `code` is the
+// engine's primary result code, `engineText` its own message. A read-only file, a lock held by
+// another program and a full disc are named as such; anything else quotes the engine. The
+// statement is quoted, cut to its first 300 characters.
+QString DescribeStatementFailure(int code, const QString& file, const QString& engineText,
+                                 const QString& statement);
+
+} // namespace tarl
