@@ -80,24 +80,43 @@ void FrRename::renameStyle(const QString& name) {
         refuse(QStringLiteral("The name is incorrect"));
         return;
     }
-    if (FindStyleId(state_.catalog, name).value != 0) {
+    Connection& connection = state_.catalog.connection;
+    // A look-up that failed proves nothing: the name may well be taken.
+    const Lookup<qint64> taken = FindStyleId(state_.catalog, name);
+    if (!taken.ok) {
+        refuse(QStringLiteral("The name could not be checked: ") + connection.lastError());
+        return;
+    }
+    if (taken.value != 0) {
         refuse(QStringLiteral("The name is already used"));
+        return;
+    }
+    // SQLite refuses a table-qualified column after SET; the WHERE keeps its qualified form.
+    const bool renamed = connection.execute(
+        QStringLiteral("UPDATE nick ") + QStringLiteral(" SET nick ='") + QuoteSql(name) +
+        QStringLiteral("' WHERE ") + QStringLiteral("(((nick.nick)='") + QuoteSql(clickedNode.key) +
+        QStringLiteral("'))"));
+    // A refused write (locked, read-only, disc full) leaves the style and its tree node as they
+    // were.
+    if (!renamed) {
+        refuse(QStringLiteral("The style could not be renamed: ") + connection.lastError());
         return;
     }
     state_.services.ui.message(QStringLiteral("Renamed to ") + name, ProgramTitle, MsgIcon::None,
                                MsgButtons::Ok);
-    // SQLite refuses a table-qualified column after SET; the WHERE keeps its qualified form.
-    state_.catalog.connection.execute(
-        QStringLiteral("UPDATE nick ") + QStringLiteral(" SET nick ='") + QuoteSql(name) +
-        QStringLiteral("' WHERE ") + QStringLiteral("(((nick.nick)='") + QuoteSql(clickedNode.key) +
-        QStringLiteral("'))"));
     if (clickedNode.rename)
         clickedNode.rename(name);
     clickedNode.key = name;
 }
 
 void FrRename::nameCd(const QString& name) {
-    if (VolumeLabelExists(state_.catalog, name).value) {
+    const Lookup<bool> taken = VolumeLabelExists(state_.catalog, name);
+    if (!taken.ok) {
+        refuse(QStringLiteral("The CD name could not be checked: ") +
+               state_.catalog.connection.lastError());
+        return;
+    }
+    if (taken.value) {
         refuse(QStringLiteral("The CD name already exist in DB"));
         return;
     }

@@ -23,8 +23,10 @@ struct RenameNode {
 
 // "Rename": asks for one name. Mode 1 renames the style of the clicked library-tree node in the
 // catalog and in the tree; mode 2 names a CD before it is scanned, refusing a name another
-// volume already carries. The caller sets the values below, opens the dialog modally and reads
-// them back once it has closed.
+// volume already carries. A catalog that cannot be asked or written (locked, read-only, disc
+// full) refuses the name with the reason: the style and its node keep their name, and no CD name
+// is accepted. The caller sets the values below, opens the dialog modally and reads them back
+// once it has closed.
 class FrRename : public QDialog {
     Q_OBJECT
 public:

@@ -39,7 +39,17 @@ Options::Options(AppState& state, QWidget* parent) : QDialog(parent), state_(sta
     LstMenus->addItem(QStringLiteral("Data Base"));
     LstMenus->addItem(QStringLiteral("Player"));
     LstMenus->setFixedWidth(120);
-    connect(LstMenus, &QListWidget::currentRowChanged, this, &Options::LstMenus_Click);
+    // An entry is chosen by selecting it (mouse or keyboard); a click on the entry already chosen
+    // chooses it again and refills its box. The current entry the list takes on with the focus
+    // is no choice: no page shows until the user chooses one. (A click on another entry chooses
+    // it twice, selection then click; showing a page is the same each time.)
+    connect(LstMenus, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = LstMenus->selectedItems();
+        if (!chosen.isEmpty())
+            LstMenus_Click(LstMenus->row(chosen.first()));
+    });
+    connect(LstMenus, &QListWidget::clicked, this,
+            [this](const QModelIndex& entry) { LstMenus_Click(entry.row()); });
 
     buildDataBasePage();
     buildPlayerPage();

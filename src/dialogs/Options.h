@@ -20,7 +20,8 @@ class Options : public QDialog {
 public:
     explicit Options(AppState& state, QWidget* parent = nullptr);
 
-    // Shows the page of list entry `row` ("Data Base" or "Player") and fills its box.
+    // Shows the page of list entry `row` ("Data Base" or "Player") and fills its box; runs each
+    // time the user chooses an entry, also the one already shown. No page shows before.
     void LstMenus_Click(int row);
     // The catalog file chooser. A new name ending in ".mdb" makes an empty catalog there,
     // once the user has confirmed it.

@@ -36,14 +36,19 @@ QString NumberField(QString s) {
     return WithoutBar(s);
 }
 
-// The lines of a history file as written, empty ones skipped; none when missing or unreadable.
-QStringList ReadLines(const QString& path) {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = PlaylistLines(in.readAll());
-    lines.removeIf([](const QString& line) { return line.isEmpty(); });
-    return lines;
+// The lines of a history file as written, empty ones skipped; none when it is missing. False
+// with the reason when it exists but cannot be read whole (no permission, an I/O error, not a
+// regular file): a history that was not read must never be replaced.
+bool ReadLines(const QString& path, QStringList* lines, QString* error = nullptr) {
+    lines->clear();
+    if (!QFileInfo::exists(path))
+        return true;
+    // The playlist reader: the same text rules, and no wait on a FIFO in the file's place.
+    const bool read = ReadPlaylistFile(path, lines, error);
+    lines->removeIf([](const QString& line) { return line.isEmpty(); });
+    if (!read)
+        lines->clear();
+    return read;
 }
 
 } // namespace
@@ -106,7 +111,9 @@ HistoryRecord ParseHistoryLine(const QString& line) {
 
 QList<HistoryRecord> ReadHistory(const QString& path, int max) {
     QList<HistoryRecord> records;
-    for (const QString& line : ReadLines(path)) {
+    QStringList lines;
+    ReadLines(path, &lines);
+    for (const QString& line : lines) {
         if (max >= 0 && records.size() >= max)
             break;
         records.append(ParseHistoryLine(line));
@@ -142,7 +149,10 @@ bool RecordHistory(AppState& state, QString* error) {
     // A backup is what an interrupted write of the older design left: the history itself when
     // the file is gone, stale otherwise.
     const bool haveFile = QFileInfo::exists(path);
-    const QStringList older = ReadLines(haveFile ? path : backup);
+    QStringList older;
+    QString readError;
+    if (!ReadLines(haveFile ? path : backup, &older, &readError))
+        return fail(readError + QStringLiteral(" (the history was left as it is)"));
 
     QByteArray bytes = newLine.toUtf8() + "\r\n";
     for (const QString& line : older) {

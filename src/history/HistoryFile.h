@@ -41,7 +41,8 @@ QList<HistoryRecord> ReadHistory(const QString& path, int max = -1);
 // atomically, so a failure or a crash leaves the previous history whole. A backup
 // "TARLhistory.tlh_" left by an interrupted older write stands for the history when the file
 // itself is missing, and is deleted once a write succeeded. False with a reason in *error when
-// the file cannot be written.
+// the file cannot be written, or when the history (the file, or the backup standing for it)
+// exists but cannot be read: it is then left as it is, never replaced by the new record alone.
 bool RecordHistory(AppState& state, QString* error = nullptr);
 
 // Deletes the history file (and a left-over backup, which would otherwise bring the cleared

@@ -1,6 +1,7 @@
 #include "history/HistoryMenu.h"
 
 #include "catalog/PathParts.h"
+#include "platform/MenuCaption.h"
 
 #include <QFileInfo>
 
@@ -8,8 +9,8 @@ namespace tarl {
 
 QString HistoryCaption(int i, const HistoryRecord& r) {
     QString folder = r.folder;
-    return QString::number(i) + QStringLiteral(")  ") + LastPathPart(folder) +
-           QStringLiteral("   >>>>>   ") + r.song;
+    return MenuCaption(QString::number(i) + QStringLiteral(")  ") + LastPathPart(folder) +
+                       QStringLiteral("   >>>>>   ") + r.song);
 }
 
 HistoryMenu HistoryMenuState(const QString& programFolder) {

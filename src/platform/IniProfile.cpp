@@ -1,10 +1,14 @@
 #include "platform/IniProfile.h"
 
+#include "platform/PlaylistText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringList>
+#include <QStringDecoder>
+#include <optional>
+#include <vector>
 
 namespace tarl {
 
@@ -40,86 +44,126 @@ bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-QString lineEndOf(const QString& content) {
-    return content.contains(QLatin1String("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+// One line of the file as stored: its bytes, its own line end ("\r\n", "\n", or "" for a last
+// line without one), and its text for matching names.
+struct Line {
+    QByteArray bytes;
+    QByteArray end;
+    QString text;
+};
+
+// A line's text: UTF-8 when its bytes are valid UTF-8, otherwise Windows-1252, as settings
+// written on Windows hold them.
+QString lineText(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    return utf8.hasError() ? FromWindows1252(bytes.toByteArray()) : text;
 }
 
-QStringList splitLines(const QString& content) {
-    QString text = content;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QStringList lines = text.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast(); // the final line end
+std::vector<Line> splitLines(const QByteArray& content) {
+    std::vector<Line> lines;
+    qsizetype start = 0;
+    while (start < content.size()) {
+        const qsizetype lf = content.indexOf('\n', start);
+        Line line;
+        if (lf < 0) {
+            line.bytes = content.mid(start);
+            start = content.size();
+        } else {
+            const bool crlf = lf > start && content[lf - 1] == '\r';
+            line.bytes = content.mid(start, lf - start - (crlf ? 1 : 0));
+            line.end = crlf ? QByteArray("\r\n") : QByteArray("\n");
+            start = lf + 1;
+        }
+        QByteArrayView view(line.bytes);
+        // A byte order mark opens the text, it is not part of its first line.
+        if (lines.empty() && view.startsWith("\xEF\xBB\xBF"))
+            view = view.sliced(3);
+        line.text = lineText(view);
+        lines.push_back(std::move(line));
+    }
     return lines;
 }
 
-bool readWhole(const QString& file, QString* content) {
+QByteArray joinLines(const std::vector<Line>& lines) {
+    QByteArray out;
+    for (const Line& line : lines)
+        out += line.bytes + line.end;
+    return out;
+}
+
+bool readWhole(const QString& file, QByteArray* content) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return false;
-    *content = QString::fromUtf8(f.readAll());
+    *content = f.readAll();
     return true;
 }
 
 } // namespace
 
-QString IniProfile::valueIn(const QString& content, const QString& section, const QString& key) {
+QString IniProfile::valueIn(const QByteArray& content, const QString& section, const QString& key) {
     bool inSection = false;
-    for (const QString& line : splitLines(content)) {
+    for (const Line& line : splitLines(content)) {
         QString name;
-        if (sectionHeader(line, &name)) {
+        if (sectionHeader(line.text, &name)) {
             inSection = sameName(name, section.trimmed());
             continue;
         }
         QString k, v;
-        if (inSection && keyLine(line, &k, &v) && sameName(k, key.trimmed()))
+        if (inSection && keyLine(line.text, &k, &v) && sameName(k, key.trimmed()))
             return v;
     }
     return {};
 }
 
-QString IniProfile::withValue(const QString& content, const QString& section, const QString& key,
-                              const QString& value) {
-    const QString eol = lineEndOf(content);
-    QStringList lines = splitLines(content);
-    const QString newLine = key.trimmed() + '=' + value;
+QByteArray IniProfile::withValue(const QByteArray& content, const QString& section,
+                                 const QString& key, const QString& value) {
+    // New lines take the file's line end; every line already there keeps its own.
+    const QByteArray eol = content.contains("\r\n") ? "\r\n" : "\n";
+    std::vector<Line> lines = splitLines(content);
+    const QByteArray newLine = (key.trimmed() + '=' + value).toUtf8();
+    auto insertAt = [&](std::size_t at, const QByteArray& bytes) {
+        if (at > 0 && lines[at - 1].end.isEmpty())
+            lines[at - 1].end = eol;
+        lines.insert(lines.begin() + qsizetype(at), Line{bytes, eol, {}});
+    };
 
-    qsizetype sectionAt = -1;     // header line of the section
-    qsizetype lastInSection = -1; // last non-blank line of the section
+    std::optional<std::size_t> lastInSection; // last non-blank line of the section
     bool inSection = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         QString name;
-        if (sectionHeader(lines[i], &name)) {
+        if (sectionHeader(lines[i].text, &name)) {
             if (inSection)
                 break; // the section ended without the key
             inSection = sameName(name, section.trimmed());
             if (inSection)
-                sectionAt = lastInSection = i;
+                lastInSection = i;
             continue;
         }
         if (!inSection)
             continue;
         QString k;
-        if (keyLine(lines[i], &k, nullptr) && sameName(k, key.trimmed())) {
-            lines[i] = newLine;
-            return lines.join(eol) + eol;
+        if (keyLine(lines[i].text, &k, nullptr) && sameName(k, key.trimmed())) {
+            lines[i].bytes = newLine;
+            return joinLines(lines);
         }
-        if (!lines[i].trimmed().isEmpty())
+        if (!lines[i].text.trimmed().isEmpty())
             lastInSection = i;
     }
-    if (sectionAt >= 0) {
-        lines.insert(lastInSection + 1, newLine);
-        return lines.join(eol) + eol;
+    if (lastInSection) {
+        insertAt(*lastInSection + 1, newLine);
+        return joinLines(lines);
     }
-    if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-        lines.append(QString());
-    lines.append('[' + section.trimmed() + ']');
-    lines.append(newLine);
-    return lines.join(eol) + eol;
+    if (!lines.empty() && !lines.back().text.trimmed().isEmpty())
+        insertAt(lines.size(), QByteArray());
+    insertAt(lines.size(), '[' + section.trimmed().toUtf8() + ']');
+    insertAt(lines.size(), newLine);
+    return joinLines(lines);
 }
 
 QString IniProfile::read(const QString& file, const QString& section, const QString& key) {
-    QString content;
+    QByteArray content;
     if (!readWhole(file, &content))
         return {};
     return valueIn(content, section, key);
@@ -127,7 +171,7 @@ QString IniProfile::read(const QString& file, const QString& section, const QStr
 
 bool IniProfile::write(const QString& file, const QString& section, const QString& key,
                        const QString& value, QString* error) {
-    QString content;
+    QByteArray content;
     if (QFileInfo::exists(file) && !readWhole(file, &content)) {
         if (error)
             *error = QStringLiteral("Cannot read %1.").arg(QDir::toNativeSeparators(file));
@@ -136,7 +180,7 @@ bool IniProfile::write(const QString& file, const QString& section, const QStrin
     // Line breaks inside a value would make new lines of their own.
     QString flat = value;
     flat.replace('\r', ' ').replace('\n', ' ');
-    const QString updated = withValue(content, section, key, flat);
+    const QByteArray updated = withValue(content, section, key, flat);
     // A value that is already there costs no write (the play state is saved every few
     // seconds, mostly unchanged, and each write syncs the disc).
     if (updated == content && QFileInfo::exists(file))
@@ -148,7 +192,7 @@ bool IniProfile::write(const QString& file, const QString& section, const QStrin
             *error = QStringLiteral("Cannot write %1: %2").arg(file, out.errorString());
         return false;
     }
-    out.write(updated.toUtf8());
+    out.write(updated);
     if (!out.commit()) {
         if (error)
             *error = QStringLiteral("Cannot write %1: %2").arg(file, out.errorString());

@@ -2,23 +2,28 @@
 
 #include "platform/Profile.h"
 
+#include <QByteArray>
+
 namespace tarl {
 
-// Private-profile files on disc, read and written whole on every call, as UTF-8.
+// Private-profile files on disc, read and written whole on every call.
 // Section and key names match without regard to case and surrounding blanks; values are taken
-// without surrounding blanks. A write keeps every other line (comments included) and the file's
-// line ends, and replaces the file atomically: a crash leaves either the old or the new file.
+// without surrounding blanks. Each line is read as UTF-8 when its bytes are valid UTF-8, else as
+// Windows-1252 (a file edited on Windows), so "Caf\xE9" reads "Café". A write sets one line, in
+// UTF-8, and keeps every other line byte for byte (comments, bytes of any encoding and each
+// line's own end included; new lines take CRLF when the file has any); it replaces the file
+// atomically: a crash leaves either the old or the new file.
 class IniProfile : public Profile {
 public:
     QString read(const QString& file, const QString& section, const QString& key) override;
     bool write(const QString& file, const QString& section, const QString& key,
                const QString& value, QString* error = nullptr) override;
 
-    // The text of `content` with `key` in `section` set to `value`: the pure part of write().
-    static QString withValue(const QString& content, const QString& section, const QString& key,
-                             const QString& value);
+    // The bytes of `content` with `key` in `section` set to `value`: the pure part of write().
+    static QByteArray withValue(const QByteArray& content, const QString& section,
+                                const QString& key, const QString& value);
     // The value of `key` in `section` of `content`, "" when missing.
-    static QString valueIn(const QString& content, const QString& section, const QString& key);
+    static QString valueIn(const QByteArray& content, const QString& section, const QString& key);
 };
 
 } // namespace tarl

@@ -337,9 +337,21 @@ QStringList PlaylistEntries(const QStringList& lines) {
     return entries;
 }
 
+QStringView EntryWithItsBlanks(const QString& rawEntry, const QString& playlistFolder) {
+    const QStringView trimmed = TrimmedBlanks(rawEntry);
+    if (trimmed.size() == rawEntry.size())
+        return rawEntry;
+    // Only a path that can be looked up here: a relative one needs the playlist's folder.
+    const QString untrimmed = ResolvedEntry(rawEntry, playlistFolder);
+    if (untrimmed.startsWith(u'/') && !untrimmed.startsWith(u"//") && QFileInfo::exists(untrimmed))
+        return rawEntry;
+    return trimmed;
+}
+
 void SplitPlaylistEntry(const QString& rawEntry, const QString& playlistFolder, QString* folder,
                         QString* file) {
-    const QString path = ResolvedEntry(TrimmedBlanks(rawEntry), playlistFolder);
+    const QString path =
+        ResolvedEntry(EntryWithItsBlanks(rawEntry, playlistFolder), playlistFolder);
     const qsizetype cut = path.lastIndexOf(u'/') + 1;
     *folder = path.first(cut);
     *file = path.sliced(cut);

@@ -56,7 +56,9 @@ QStringList PlaylistEntries(const QStringList& lines);
 // Resolves one entry of a playlist into the track's folder (ending in "/", or "" when the entry
 // has no folder and playlistFolder is "") and its file name. The one rule every reader of
 // playlists shares:
-// - Blanks around the entry are dropped (players do the same); "\" is a separator.
+// - Blanks around the entry are kept when the path it names with them exists (a file named
+//   " intro.mp3"), else dropped, as players drop them (see EntryWithItsBlanks); "\" is a
+//   separator.
 // - "/music/a.mp3" is absolute.
 // - "rock/a.mp3", "rock\a.mp3" and "\rock\a.mp3" are relative to playlistFolder (the leading
 //   backslash of lists written on Windows means the playlist's own folder).
@@ -70,5 +72,10 @@ QStringList PlaylistEntries(const QStringList& lines);
 // With playlistFolder "" relative entries stay relative ("rock/live/").
 void SplitPlaylistEntry(const QString& rawEntry, const QString& playlistFolder, QString* folder,
                         QString* file);
+
+// The entry with the blanks at its ends when the path it names with them exists on this machine,
+// looked up from playlistFolder for a relative entry (one without playlistFolder is never looked
+// up), else the entry without them. A line without such blanks is never looked up.
+QStringView EntryWithItsBlanks(const QString& rawEntry, const QString& playlistFolder);
 
 } // namespace tarl

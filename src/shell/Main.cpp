@@ -545,7 +545,7 @@ bool Main::startUp(QString* failure) {
     setStatusPanel(1, connection.isReadOnly()
                           ? QStringLiteral("The catalog is read-only: changes cannot be saved.")
                           : QString());
-    state_.sortedByCd = state_.settings.readBool(keys::SortedByCd);
+    LoadSortedByCd(state_);
     const auto& fill = state_.sortedByCd ? hooks_.tree_cd_load : hooks_.tree_style_load;
     if (fill && !fill()) {
         *failure = QStringLiteral("The library tree could not be read from the catalog.");
@@ -596,7 +596,7 @@ void Main::restore_previous() {
     player.sendMessage(state_.winampWindow, player_msg::WmUser, state_.playerVolume,
                        player_msg::SetVolume);
 
-    state_.visualMode = settings.readInt16(keys::VisualMode);
+    LoadVisualMode(state_);
     if (state_.visualMode > 0 && hooks_.applyCompactLayout)
         hooks_.applyCompactLayout();
 }
@@ -607,15 +607,10 @@ void Main::Form_Unload() {
     unloaded_ = true;
     timerINI->stop();
     TimerWinamp->stop();
-    Settings& settings = state_.settings;
 
     state_.catalog.connection.close();
-    settings.write(keys::SortedByCd, FormatBool(state_.sortedByCd));
-    settings.write(keys::VisualMode, QString::number(state_.visualMode));
-    if (state_.visualMode == 0)
-        GuardarPosMain(state_, *this);
-    else
-        GuardarPosMini(state_, *this);
+    // Only what start-up applied: a failed start-up keeps the saved layout.
+    SaveLayout(state_, *this);
     // Columns that were never set up (a start-up that stopped early) are not written, so the
     // saved widths and places stay.
     if (columnsLoaded_)

@@ -47,6 +47,15 @@ struct AppState {
     bool sortedByCd = true; // the library tree by paths
     qint16 visualMode = 0;  // 0 full layout, 1 compact, 2 compact with the list unfolded
     bool miniPlaylist = true;
+    // Which of the values above and of the window's placements start-up read from the settings;
+    // shutdown writes back only those (SaveLayout), so a start-up that stopped early never
+    // turns the previous run's layout into defaults.
+    struct LayoutLoaded {
+        bool sortedByCd = false;
+        bool visualMode = false;
+        bool mainPlacement = false;
+        bool miniPlacement = false;
+    } layoutLoaded;
     QString playerPath;
     qint16 playerVolume = 50; // 0..255
 

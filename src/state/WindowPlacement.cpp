@@ -4,11 +4,25 @@
 #include "state/Convert.h"
 #include "state/WindowGeometry.h"
 
+#include <initializer_list>
+
 namespace tarl {
 
 namespace {
 QString single(double twips) {
     return FormatSingle(static_cast<float>(twips));
+}
+
+// Whether a value may be written back: it was loaded, or the settings hold none of its keys, so
+// writing it loses nothing.
+bool MayWrite(const Settings& settings, bool loaded, std::initializer_list<keys::Key> saved) {
+    if (loaded)
+        return true;
+    for (const keys::Key& key : saved) {
+        if (!settings.ReadSetting(key.section, key.name, QString()).isEmpty())
+            return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -50,6 +64,7 @@ void LlegirPosMain(AppState& state, WindowGeometry& window) {
         window.setSplitterLeft(s.readSingle(keys::DivisorH));
         window.setWindowStateValue(s.readInt16(keys::MainState));
     }
+    state.layoutLoaded.mainPlacement = true;
     window.setResizeSuspended(false);
     window.runResize();
 }
@@ -64,8 +79,39 @@ void LlegirPosMini(AppState& state, WindowGeometry& window) {
     window.setHeight(s.readSingle(keys::MiniHeigh));
     state.miniPlaylist = s.readBool(keys::MiniPlaylist);
     window.setWindowStateValue(s.readInt16(keys::MiniState));
+    state.layoutLoaded.miniPlacement = true;
     window.setResizeSuspended(false);
     window.runResize();
+}
+
+void LoadSortedByCd(AppState& state) {
+    state.sortedByCd = state.settings.readBool(keys::SortedByCd);
+    state.layoutLoaded.sortedByCd = true;
+}
+
+void LoadVisualMode(AppState& state) {
+    state.visualMode = state.settings.readInt16(keys::VisualMode);
+    state.layoutLoaded.visualMode = true;
+}
+
+void SaveLayout(AppState& state, WindowGeometry& window) {
+    Settings& s = state.settings;
+    const AppState::LayoutLoaded& loaded = state.layoutLoaded;
+    if (MayWrite(s, loaded.sortedByCd, {keys::SortedByCd}))
+        s.write(keys::SortedByCd, FormatBool(state.sortedByCd));
+    if (MayWrite(s, loaded.visualMode, {keys::VisualMode}))
+        s.write(keys::VisualMode, QString::number(state.visualMode));
+    if (state.visualMode == 0) {
+        if (MayWrite(s, loaded.mainPlacement,
+                     {keys::MainState, keys::Width, keys::Heigth, keys::DivisorH, keys::MainTop,
+                      keys::MainLeft}))
+            GuardarPosMain(state, window);
+        return;
+    }
+    if (MayWrite(
+            s, loaded.miniPlacement,
+            {keys::MiniState, keys::MiniTop, keys::MiniLeft, keys::MiniHeigh, keys::MiniPlaylist}))
+        GuardarPosMini(state, window);
 }
 
 } // namespace tarl

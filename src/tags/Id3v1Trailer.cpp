@@ -1,6 +1,7 @@
 #include "tags/Id3v1Trailer.h"
 
 #include "tags/GenreName.h"
+#include "tags/GenreText.h"
 #include "tags/Windows1252.h"
 
 namespace tarl {
@@ -30,9 +31,8 @@ bool ReadId3v1(QByteArrayView trailer, TagFields& fields) {
     fields.album = Field(trailer, 63, 30);
     fields.year = Field(trailer, 93, 4);
     fields.comments = Field(trailer, 97, 30);
-    const int genre = static_cast<unsigned char>(trailer[127]);
-    const QString name = GenreName(genre);
-    fields.genre = name.isNull() ? QString::number(genre) : name;
+    const QString name = GenreName(static_cast<unsigned char>(trailer[127]));
+    fields.genre = name.isNull() ? kNoGenre : name;
     return true;
 }
 

@@ -218,12 +218,8 @@ void ReadFrame(Kind kind, QByteArray data, quint8 formatFlags, quint8 version, q
         ReadComment(encoding, payload, found);
         return;
     }
-    QStringList values = TextValues(encoding, payload, version);
-    if (kind == Kind::Genre) {
-        for (QString& value : values)
-            value = ResolveGenreText(value);
-    }
-    found[kind] = values.join(u'/');
+    const QStringList values = TextValues(encoding, payload, version);
+    found[kind] = kind == Kind::Genre ? ResolveGenreValues(values) : values.join(u'/');
 }
 
 bool SkipExtendedHeader(TagStream& stream, quint8 version) {

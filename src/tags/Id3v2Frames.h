@@ -23,7 +23,7 @@ namespace tarl {
 // - title: TT2 / TIT2; album: TAL / TALB;
 // - artist: TP1 / TPE1; in v2.2 TOA (the original artist) when there is no TP1;
 // - year: TYE / TYER, else the first four characters of TDRC; in v2.4 TDRC comes first;
-// - genre: TCO / TCON through ResolveGenreText;
+// - genre: TCO / TCON through ResolveGenreValues;
 // - comments: COM / COMM, the one without a description first, else the first one whose
 //   description is not one of iTunes' own ("iTunNORM", ...).
 // Text is decoded by its encoding byte (an unknown encoding skips the frame) and ends at its

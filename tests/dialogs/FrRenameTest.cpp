@@ -115,6 +115,44 @@ TEST_F(RenameDialog, RefusalsNameTheFaultWithAnErrorBoxAndWriteNothing) {
     EXPECT_TRUE(treeNames.isEmpty());
 }
 
+TEST_F(RenameDialog, ACatalogThatFailsRefusesTheNameWithTheReason) {
+    run("INSERT INTO Nick (nick) VALUES ('Rock')");
+    const struct {
+        const char* name;
+        int mode;
+        const char* sabotage; // makes the look-up or the write fail
+        const char* message;
+        const char* reason;
+    } cases[] = {
+        {"write refused", FrRename::RenameStyle,
+         "CREATE TRIGGER full BEFORE UPDATE ON Nick BEGIN SELECT RAISE(ABORT, 'disc full'); END",
+         "The style could not be renamed: ", "disc full"},
+        {"style look-up fails", FrRename::RenameStyle, "ALTER TABLE Nick RENAME TO Gone",
+         "The name could not be checked: ", "no such table"},
+        {"CD look-up fails", FrRename::NameCd, "ALTER TABLE CD RENAME TO Gone",
+         "The CD name could not be checked: ", "no such table"},
+    };
+    for (const auto& c : cases) {
+        run("SAVEPOINT sabotage");
+        run(c.sabotage);
+        services.ui.transcript.clear();
+        FrRename d(state);
+        d.renameMode = c.mode;
+        d.clickedNode = styleNode("Rock");
+        rename(d, "Blues");
+        run("ROLLBACK TO sabotage");
+        run("RELEASE sabotage");
+        ASSERT_EQ(services.ui.transcript.size(), 1u) << c.name;
+        const QString text = services.ui.transcript[0].text;
+        EXPECT_TRUE(text.startsWith(c.message) && text.contains(c.reason)) << text.toStdString();
+        EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(d.clickedNode.key, "Rock") << c.name;
+        EXPECT_EQ(d.goAhead, "0") << c.name;
+    }
+    EXPECT_EQ(styles(), QStringList{"Rock"});
+    EXPECT_TRUE(treeNames.isEmpty());
+}
+
 TEST_F(RenameDialog, ACdNameIsAcceptedOnlyWhenNoVolumeCarriesIt) {
     run("INSERT INTO CD (name, m3us, label, isCd) VALUES ('/cd/', 1, 'Disc 7', '1')");
     FrRename d(state);

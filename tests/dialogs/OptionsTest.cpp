@@ -1,6 +1,7 @@
 #include "dialogs/Options.h"
 #include "catalog/CatalogFile.h"
 #include "state/AppState.h"
+#include "support/QtPrinters.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
 
@@ -9,6 +10,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tarl;
@@ -58,6 +60,36 @@ TEST_F(OptionsDialog, OpensWithNoPageAndFillsABoxOnlyWhenItsPageIsChosen) {
     EXPECT_EQ(o.Text1->text(), "/usr/bin/mpv");
     EXPECT_EQ(o.TxtpathDB->text(), "");
     o.LstMenus_Click(0);
+    EXPECT_TRUE(o.Fr[1]->isHidden());
+    EXPECT_EQ(o.TxtpathDB->text(), "/music/tarl.mdb");
+}
+
+TEST_F(OptionsDialog, APageShowsOnlyWhenChosenAndChoosingItAgainRefillsItsBox) {
+    dir.write("tarl.ini", "[Database]\nPath=/music/tarl.mdb\n[Player]\nPath=/usr/bin/mpv\n");
+    Options o(state);
+    o.show();
+    o.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&o));
+    o.LstMenus->setFocus(); // the list takes a current entry with the focus: no choice yet
+    QCoreApplication::processEvents();
+    for (QGroupBox* f : o.Fr)
+        EXPECT_TRUE(f->isHidden());
+    EXPECT_EQ(o.TxtpathDB->text(), "");
+
+    auto click = [&](int row) {
+        QWidget* list = o.LstMenus->viewport();
+        QTest::mouseClick(list, Qt::LeftButton, {},
+                          o.LstMenus->visualItemRect(o.LstMenus->item(row)).center());
+    };
+    click(1);
+    EXPECT_FALSE(o.Fr[1]->isHidden());
+    EXPECT_EQ(o.Text1->text(), "/usr/bin/mpv");
+    o.Text1->setText("typed");
+    click(1);
+    EXPECT_EQ(o.Text1->text(), "/usr/bin/mpv");
+    // The keyboard chooses too.
+    QTest::keyClick(o.LstMenus, Qt::Key_Up);
+    EXPECT_FALSE(o.Fr[0]->isHidden());
     EXPECT_TRUE(o.Fr[1]->isHidden());
     EXPECT_EQ(o.TxtpathDB->text(), "/music/tarl.mdb");
 }

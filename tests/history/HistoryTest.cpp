@@ -143,6 +143,46 @@ TEST_F(History, UnwritableFolderKeepsTheOldFileAndSaysWhy) {
     EXPECT_EQ(file(), before);
 }
 
+TEST_F(History, AHistoryThatCannotBeReadIsNeverReplaced) {
+    // A folder in the file's place: no one, root included, can read it as a history.
+    dir.write("history/TARLhistory.tlh/inside", "x");
+    QString error;
+    EXPECT_FALSE(play("/m/B/", "0", "b.mp3", "1"));
+    EXPECT_FALSE(RecordHistory(state, &error));
+    EXPECT_TRUE(error.startsWith("Cannot read")) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(dir.file("history/TARLhistory.tlh")).isDir());
+}
+
+TEST_F(History, AFileWithoutReadPermissionKeepsItsLines) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads anything";
+    writeHistory({"d|t|/m/A/|0|a.mp3|1"});
+    const QString path = dir.file("history/TARLhistory.tlh");
+    ASSERT_EQ(::chmod(qPrintable(path), 0200), 0);
+    QString error;
+    EXPECT_FALSE(play("/m/B/", "0", "b.mp3", "1"));
+    EXPECT_FALSE(RecordHistory(state, &error));
+    ::chmod(qPrintable(path), 0644);
+    EXPECT_TRUE(error.contains("TARLhistory.tlh")) << error.toStdString();
+    EXPECT_EQ(file(), "d|t|/m/A/|0|a.mp3|1\r\n");
+}
+
+TEST(HistoryCaptions, AmpersandsShowAsWritten) {
+    const struct {
+        const char* folder;
+        const char* song;
+        const char* caption;
+    } cases[] = {
+        {"/m/Simon & Garfunkel/", "a.mp3", "1)  Simon && Garfunkel   >>>>>   a.mp3"},
+        {"/m/R&B/", "Me & You &&.mp3", "1)  R&&B   >>>>>   Me && You &&&&.mp3"},
+        {"/m/Plain/", "x.mp3", "1)  Plain   >>>>>   x.mp3"},
+    };
+    for (const auto& c : cases) {
+        const HistoryRecord record{"d", "t", c.folder, "0", c.song, "1"};
+        EXPECT_EQ(HistoryCaption(1, record), c.caption) << c.folder;
+    }
+}
+
 class Replay : public History {
 protected:
     void SetUp() override {

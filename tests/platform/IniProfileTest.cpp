@@ -23,9 +23,9 @@ class IniWrite : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(IniWrite, KeepsOtherLinesAndReplacesInPlace) {
     const WriteCase& c = GetParam();
-    EXPECT_EQ(IniProfile::withValue(QString::fromUtf8(c.before), QString::fromUtf8(c.section),
+    EXPECT_EQ(IniProfile::withValue(c.before, QString::fromUtf8(c.section),
                                     QString::fromUtf8(c.key), QString::fromUtf8(c.value)),
-              QString::fromUtf8(c.after));
+              QByteArray(c.after));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -42,17 +42,33 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"same_key_other_section_untouched", "[A]\nk=1\n[B]\nk=2\n", "B", "K", "5",
                   "[A]\nk=1\n[B]\nK=5\n"},
         WriteCase{"comments_and_odd_lines_kept", "[A]\n;k=old\ngarbage\nk = 1 \n", "A", "k", "2",
-                  "[A]\n;k=old\ngarbage\nk=2\n"}),
+                  "[A]\n;k=old\ngarbage\nk=2\n"},
+        // Every line but the one written stays byte for byte.
+        WriteCase{"non_utf8_lines_kept", "[Player]\nMp3_song=Caf\xE9.mp3\n;\xFF\xFE\nMp3_index=1\n",
+                  "Player", "Mp3_index", "2",
+                  "[Player]\nMp3_song=Caf\xE9.mp3\n;\xFF\xFE\nMp3_index=2\n"},
+        WriteCase{"written_as_utf8_beside_latin1", "[P]\nSong=Caf\xE9\n", "P", "Folder",
+                  "Caf\xC3\xA9", "[P]\nSong=Caf\xE9\nFolder=Caf\xC3\xA9\n"},
+        WriteCase{"each_line_keeps_its_end", "[A]\r\nx=1\ny=2\r\n", "A", "y", "3",
+                  "[A]\r\nx=1\ny=3\r\n"},
+        WriteCase{"last_line_without_end", "[A]\nx=1", "A", "z", "2", "[A]\nx=1\nz=2\n"},
+        WriteCase{"bom_before_first_section", "\xEF\xBB\xBF[A]\nx=1\n", "A", "x", "2",
+                  "\xEF\xBB\xBF[A]\nx=2\n"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(IniRead, MatchesNamesWithoutCaseAndTrimsValues) {
-    const QString content =
-        QStringLiteral("[ Dimensions ]\n width = 11000 \n[Player]\nPath=\nVolum=7\n");
+    const QByteArray content = "[ Dimensions ]\n width = 11000 \n[Player]\nPath=\nVolum=7\n";
     EXPECT_EQ(IniProfile::valueIn(content, "DIMENSIONS", "Width"), "11000");
     EXPECT_EQ(IniProfile::valueIn(content, "player", "volum"), "7");
     EXPECT_EQ(IniProfile::valueIn(content, "Player", "Path"), "");
     EXPECT_EQ(IniProfile::valueIn(content, "Player", "width"), "");
     EXPECT_EQ(IniProfile::valueIn(content, "Nowhere", "Volum"), "");
+}
+
+TEST(IniRead, LinesThatAreNotUtf8ReadAsWindows1252) {
+    const QByteArray content = "[Player]\nMp3_song=Caf\xE9 \x80.mp3\nMp3_folder=Caf\xC3\xA9/\n";
+    EXPECT_EQ(IniProfile::valueIn(content, "Player", "Mp3_song"), QStringLiteral("Café €.mp3"));
+    EXPECT_EQ(IniProfile::valueIn(content, "Player", "Mp3_folder"), QStringLiteral("Café/"));
 }
 
 TEST(IniFile, CreatesFileOnFirstWriteAndReadsLongValuesWhole) {
@@ -68,6 +84,15 @@ TEST(IniFile, CreatesFileOnFirstWriteAndReadsLongValuesWhole) {
     // Line breaks in a value never make lines of their own.
     ASSERT_TRUE(ini.write(file, "Player", "Mp3_song", "a\n[Database]\nPath=x"));
     EXPECT_EQ(ini.read(file, "Database", "Path"), longPath);
+}
+
+TEST(IniFile, AWriteKeepsALatin1LineOfAnotherKey) {
+    TempDir dir;
+    IniProfile ini;
+    const QString file = dir.write("tarl.ini", "[Player]\r\nMp3_song=Caf\xE9.mp3\r\n");
+    ASSERT_TRUE(ini.write(file, "Player", "Mp3_index", "4"));
+    EXPECT_EQ(dir.read("tarl.ini"),
+              QByteArray("[Player]\r\nMp3_song=Caf\xE9.mp3\r\nMp3_index=4\r\n"));
 }
 
 TEST(IniFile, AnUnchangedValueIsNotWrittenAgain) {

@@ -246,6 +246,36 @@ TEST(PlatformPlaylistText, EntriesResolveAgainstThePlaylistFolder) {
     }
 }
 
+TEST(PlatformPlaylistText, BlanksStayWhenTheFileWithThemExists) {
+    test::TempDir dir;
+    dir.write(" intro.mp3", "x");
+    dir.write("sub/outro.mp3 ", "x");
+    dir.write("plain.mp3", "x");
+    const QString music = dir.path() + '/';
+    const struct {
+        QString entry;
+        QString playlistFolder;
+        QString folder;
+        QString file;
+    } cases[] = {
+        {" intro.mp3", music, music, " intro.mp3"},
+        {"sub\\outro.mp3 ", music, music + "sub/", "outro.mp3 "},
+        {music + " intro.mp3", "/elsewhere/", music, " intro.mp3"},
+        // The untrimmed path does not exist: the blanks go.
+        {" plain.mp3\t", music, music, "plain.mp3"},
+        {"  missing.mp3 ", music, music, "missing.mp3"},
+        // A relative entry without the playlist's folder cannot be looked up.
+        {" intro.mp3", "", "", "intro.mp3"},
+    };
+    for (const auto& c : cases) {
+        QString folder;
+        QString file;
+        SplitPlaylistEntry(c.entry, c.playlistFolder, &folder, &file);
+        EXPECT_EQ(folder, c.folder) << c.entry.toStdString();
+        EXPECT_EQ(file, c.file) << c.entry.toStdString();
+    }
+}
+
 TEST(PlatformPlaylistText, FileUrlsDecodeToLocalPaths) {
     const struct {
         QString url;

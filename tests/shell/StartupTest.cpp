@@ -127,6 +127,31 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadCatalogs,
                                            BadCatalog{"empty_file", QByteArray("")}),
                          [](const auto& p) { return std::string(p.param.name); });
 
+TEST_F(Startup, AFailedStartUpKeepsTheSavedLayout) {
+    // The catalog's drive is unplugged: "Data Base Error", then the user closes the window.
+    const QByteArray catalog = "[Database]\nPath=" + home.file("gone/tarl.mdb").toUtf8() + "\n";
+    const struct {
+        const char* name;
+        QByteArray layout;
+    } cases[] = {
+        {"full layout",
+         "[Dimensions]\nWidth=9000\nheigth=6000\ndivisorH=3000\nMain_top=450\nMain_left=300\n"
+         "Main_state=0\nvisual_mode=0\n[Player]\nsorted_by_cd=False\n"},
+        {"compact layout",
+         "[Dimensions]\nvisual_mode=2\nmini_top=30\nmini_left=45\nmini_heigh=3000\n"
+         "mini_state=0\nmini_playlist=False\nWidth=9000\n[Player]\nsorted_by_cd=True\n"},
+    };
+    for (const auto& c : cases) {
+        writeIni(catalog + c.layout);
+        Main& w = start();
+        w.Form_Load();
+        ASSERT_EQ(services.ui.titles(), QStringList("Data Base Error")) << c.name;
+        w.close();
+        EXPECT_EQ(ini(), QString::fromUtf8(catalog + c.layout)) << c.name;
+        services.ui.transcript.clear();
+    }
+}
+
 TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
     const QString file = newCatalog();
     writeIni("[Database]\nPath=" + file.toUtf8() +

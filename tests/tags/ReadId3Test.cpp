@@ -70,13 +70,13 @@ TEST(ReadId3, Id3v1Trailer) {
              .v1(V1("Caf\xE9 \x80", "\x8A"
                                     "a"))
              .build(),
-         {"Café €", "Ša", "", "", "", "255"}},
+         {"Café €", "Ša", "", "", "", " "}},
         {"v1-genre-126",
          Id3Builder(0).v1(V1("g", "", "", "", "", 126)).build(),
-         {"g", "", "", "", "", "126"}},
+         {"g", "", "", "", "", "Goa"}},
         {"v1-genre-255",
          Id3Builder(0).v1(V1("g", "", "", "", "", 255)).build(),
-         {"g", "", "", "", "", "255"}},
+         {"g", "", "", "", "", " "}},
         {"v1-lowercase-tag", Id3Builder(0).audio(1).build() + lower, {}},
         {"v1-file-is-trailer", onlyTrailer, {"Alone", "", "", "", "", "Classic Rock"}},
         {"v1-shorter-than-trailer", onlyTrailer.mid(1), {}},
@@ -273,6 +273,8 @@ TEST(ReadId3, GenresAndComments) {
         {"v23-genre-reference", V23(Id3Builder(3).text("TCON", "(17)")), genre("Rock")},
         {"v23-genre-refined", V23(Id3Builder(3).text("TCON", "(17)Rock")), genre("Rock")},
         {"v22-genre-reference", V23(Id3Builder(2).text("TCO", "(125)")), genre("Dance Hall")},
+        {"v23-genre-extended", V23(Id3Builder(3).text("TCON", "(147)")), genre("Synthpop")},
+        {"v23-genre-nameless", V23(Id3Builder(3).text("TCON", "(255)")), genre(" ")},
         {"v23-comm", V23(Id3Builder(3).comment("", "Hello")), comments("Hello")},
         {"v23-comm-itunes-skipped",
          V23(Id3Builder(3)

@@ -200,6 +200,7 @@ TEST_F(ScanWindow, StopMidWalkReturnsToIdleAndLeavesNoEmptyFolderNode) {
 }
 
 TEST_F(ScanWindow, ACdIsNamedBeforeTheWalkAndItsFoldersShowTheName) {
+    openCatalog(); // the name is checked against it: no catalog, no name
     dir.write("cd/a.mp3", "x");
     dir.write("cd/rock/b.mp3", "x");
     const QString cd = root + "cd/";

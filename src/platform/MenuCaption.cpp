@@ -1,0 +1,11 @@
+#include "platform/MenuCaption.h"
+
+namespace tarl {
+
+QString MenuCaption(const QString& text) {
+    QString caption = text;
+    caption.replace(u'&', QStringLiteral("&&"));
+    return caption;
+}
+
+} // namespace tarl
