@@ -87,7 +87,7 @@ void FrRename::renameStyle(const QString& name) {
         refuse(QStringLiteral("The name could not be checked: ") + connection.lastError());
         return;
     }
-    if (taken.value != 0) {
+    if (taken.value != 0 && !isCaseOnlyChange(name, taken.value)) {
         refuse(QStringLiteral("The name is already used"));
         return;
     }
@@ -107,6 +107,15 @@ void FrRename::renameStyle(const QString& name) {
     if (clickedNode.rename)
         clickedNode.rename(name);
     clickedNode.key = name;
+}
+
+bool FrRename::isCaseOnlyChange(const QString& name, qint64 takenId) {
+    // Names compare without case, so "rock" finds the style "Rock" itself: giving a style
+    // another case is a rename, not a clash. Its very own name stays refused.
+    if (name == clickedNode.key)
+        return false;
+    const Lookup<qint64> own = FindStyleId(state_.catalog, clickedNode.key);
+    return own.ok && own.value == takenId;
 }
 
 void FrRename::nameCd(const QString& name) {

@@ -62,6 +62,8 @@ public:
 private:
     void renameStyle(const QString& name);
     void nameCd(const QString& name);
+    // Whether `name`, found as the style `takenId`, only changes the case of the clicked style.
+    bool isCaseOnlyChange(const QString& name, qint64 takenId);
     void refuse(const QString& text);
 
     AppState& state_;

@@ -115,6 +115,18 @@ TEST_F(RenameDialog, RefusalsNameTheFaultWithAnErrorBoxAndWriteNothing) {
     EXPECT_TRUE(treeNames.isEmpty());
 }
 
+TEST_F(RenameDialog, AStyleMayTakeAnotherCaseButNotAnotherStylesName) {
+    run("INSERT INTO Nick (nick) VALUES ('Rock')");
+    run("INSERT INTO Nick (nick) VALUES ('Jazz')");
+    FrRename d(state);
+    d.clickedNode = styleNode("Rock");
+    rename(d, "jazz");
+    EXPECT_EQ(services.ui.transcript.back().text, "The name is already used");
+    rename(d, "ROCK");
+    EXPECT_EQ(services.ui.transcript.back().text, "Renamed to ROCK");
+    EXPECT_EQ(styles(), (QStringList{"ROCK", "Jazz"}));
+}
+
 TEST_F(RenameDialog, ACatalogThatFailsRefusesTheNameWithTheReason) {
     run("INSERT INTO Nick (nick) VALUES ('Rock')");
     const struct {
