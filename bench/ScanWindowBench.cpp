@@ -91,13 +91,17 @@ public:
     LoopGaps() {
         timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            maxGap_ = std::max(maxGap_, clock_.nsecsElapsed() / 1e6);
+            const double gap = clock_.nsecsElapsed() / 1e6;
+            maxGap_ = std::max(maxGap_, gap);
+            if (gap > 40 && qEnvironmentVariableIsSet("GAPS"))
+                std::printf("gap %.0f ms ending at %.0f ms\n", gap, since_.nsecsElapsed() / 1e6);
             clock_.restart();
         });
     }
     void start() {
         maxGap_ = 0;
         clock_.start();
+        since_.start();
         timer_.start();
     }
     // The longest gap, the time since the last turn included.
@@ -109,6 +113,7 @@ public:
 private:
     QTimer timer_;
     QElapsedTimer clock_;
+    QElapsedTimer since_;
     double maxGap_ = 0;
 };
 
