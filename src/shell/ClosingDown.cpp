@@ -59,11 +59,13 @@ void ClosingDown::step() {
             return;
         }
     }
-    timer_->stop();
+    // Its close saves everything and ends the program; a box it shows on the way (settings that
+    // could not be saved) is closed by a step run from that box's own event loop.
     main_.close();
     // A main window living in the tray (hidden) still saves and ends the program.
     if (!main_.unloaded())
         main_.Form_Unload();
+    timer_->stop();
 }
 
 } // namespace tarl
