@@ -2,17 +2,13 @@
 
 namespace tarl {
 
-ScanFilesPacing::ScanFilesPacing(std::function<void()> runEvents, int showEveryMs, int turnEveryMs,
-                                 std::function<qint64()> now)
-    : runEvents_(std::move(runEvents)), showEveryMs_(showEveryMs), turnEveryMs_(turnEveryMs),
-      now_(std::move(now)) {
+ScanFilesPacing::ScanFilesPacing(std::function<void()> runEvents, int showEveryMs, int turnEveryMs)
+    : runEvents_(std::move(runEvents)), showEveryMs_(showEveryMs), turnEveryMs_(turnEveryMs) {
     clock_.start();
-    if (!now_)
-        now_ = [this] { return clock_.elapsed(); };
 }
 
 bool ScanFilesPacing::due(qint64& last, int everyMs) const {
-    const qint64 now = now_();
+    const qint64 now = clock_.elapsed();
     if (last >= 0 && now - last < everyMs)
         return false;
     last = now;
@@ -33,7 +29,7 @@ void ScanFilesPacing::turn() {
 }
 
 void ScanFilesPacing::finish() {
-    lastShow_ = now_();
+    lastShow_ = clock_.elapsed();
     show();
 }
 

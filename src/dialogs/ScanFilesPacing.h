@@ -17,9 +17,8 @@ class ScanFilesPacing {
 public:
     enum Kind { Progress, Panel1, Panel2, Folder, KindCount };
 
-    // `now` answers milliseconds on a steady clock; by default the process's own.
     explicit ScanFilesPacing(std::function<void()> runEvents, int showEveryMs = 50,
-                             int turnEveryMs = 10, std::function<qint64()> now = {});
+                             int turnEveryMs = 10);
 
     // Keeps `show` as the newest value of `kind`, replacing one not shown yet; shows everything
     // pending when a show is due.
@@ -40,7 +39,6 @@ private:
     std::function<void()> runEvents_;
     int showEveryMs_;
     int turnEveryMs_;
-    std::function<qint64()> now_;
     QElapsedTimer clock_;
     std::array<std::function<void()>, KindCount> pending_;
     qint64 lastShow_ = -1; // never yet
