@@ -3,6 +3,7 @@
 #include "browser/TreeBuild.h"
 #include "browser/TreeIcons.h"
 #include "dialogs/FrRename.h"
+#include "dialogs/ScanFilesPacing.h"
 #include "platform/Ui.h"
 #include "scan/PurgeDuplicateM3u.h"
 #include "scan/ScanImport.h"
@@ -178,6 +179,8 @@ void ScanFiles::status(int panel, const QString& text) {
 }
 
 void ScanFiles::butScan_Click() {
+    if (closing_)
+        return;
     if (butScan->text() != ScanCaption) {
         // A walk (or a refused CD key) is pending: the walk ends at its next entry.
         if (walker_)
@@ -204,7 +207,8 @@ void ScanFiles::butScan_Click() {
                                    MsgButtons::Ok);
         return;
     }
-    if (IsCdDrive(text, state_.services.drives) && !nameCd()) {
+    // The CD-name dialog may have been closed because the program is closing.
+    if ((IsCdDrive(text, state_.services.drives) && !nameCd()) || closing_) {
         endWalk();
         return;
     }
@@ -250,13 +254,24 @@ void ScanFiles::walk() {
         status(1, QStringLiteral("Scaning M3u..."));
 
     ScanWalker walker(tree_, state_.services.files, state_.services.drives);
-    walker.setYield(runEvents);
-    walker.setFolderShown([this](const QString& folder) { pathScan->setText(folder); });
+    ScanFilesPacing pacing(runEvents);
+    walker.setYield([&pacing] { pacing.turn(); });
+    walker.setFolderShown([this, &pacing](const QString& folder) {
+        pacing.set(ScanFilesPacing::Folder, [this, folder] { pathScan->setText(folder); });
+    });
     if (options.collect == ScanCollect::SoundFiles)
-        walker.setStatusFolder([this](const QString& folder) { status(2, folder); });
+        walker.setStatusFolder([this, &pacing](const QString& folder) {
+            pacing.set(ScanFilesPacing::Panel2, [this, folder] { status(2, folder); });
+        });
     walker_ = &walker;
     const ScanResult result = walker.walk(options);
     walker_ = nullptr;
+    // A stop put the window's own values back already.
+    if (result.stopped)
+        pacing.discard();
+    else
+        pacing.finish();
+    // After the paced values, so the last folder shown does not hide it.
     if (!result.skippedCdDrives.isEmpty())
         status(2, SkippedCdDrivesText(result.skippedCdDrives));
 
@@ -277,22 +292,59 @@ void ScanFiles::endWalk() {
 }
 
 void ScanFiles::AddtrvScanDB() {
+    if (closing_)
+        return;
+    ScanFilesPacing pacing(runEvents);
     ScanImportHooks importHooks;
-    importHooks.progress = [this](int maximum, int value) {
-        ProgressBar1->setMaximum(maximum);
-        ProgressBar1->setValue(value);
+    importHooks.progress = [this, &pacing](int maximum, int value) {
+        pacing.set(ScanFilesPacing::Progress, [this, maximum, value] {
+            ProgressBar1->setMaximum(maximum);
+            ProgressBar1->setValue(value);
+        });
     };
-    importHooks.status = [this](const QString& text) { status(2, text); };
-    importHooks.yield = [] {
-        runEvents();
-        return true;
+    importHooks.status = [this, &pacing](const QString& text) {
+        pacing.set(ScanFilesPacing::Panel2, [this, text] { status(2, text); });
     };
-    tarl::AddtrvScanDB(state_.catalog, state_.services.drives, tree_, state_.currentLabel,
-                       pathScan->text(), importHooks);
-    state_.services.ui.message(QStringLiteral("Updated Data Base"), QStringLiteral("Data Base"),
-                               MsgIcon::Information, MsgButtons::Ok);
+    importHooks.yield = [this, &pacing] {
+        pacing.turn();
+        return !closing_;
+    };
+    importing_ = true;
+    const ScanImportResult result =
+        tarl::AddtrvScanDB(state_.catalog, state_.services.drives, tree_, state_.currentLabel,
+                           pathScan->text(), importHooks);
+    importing_ = false;
+    pacing.finish();
+    // Closing: the program ends at once, so neither a box nor a rebuilt tree is wanted.
+    if (closing_)
+        return;
+    showImportResult(result);
     status(2, QString());
     status(1, QString());
+    if (hooks.importEnded)
+        hooks.importEnded();
+}
+
+void ScanFiles::showImportResult(const ScanImportResult& result) {
+    Ui& ui = state_.services.ui;
+    if (!result.failed()) {
+        ui.message(QStringLiteral("Updated Data Base"), QStringLiteral("Data Base"),
+                   MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
+    ui.message(QStringLiteral("The catalog refused a write, so the import stopped.\n%1\n\n"
+                              "%2 of %3 nodes were written; run the import again once the "
+                              "catalog can be written to add the rest.")
+                   .arg(result.failure)
+                   .arg(result.nodesWritten)
+                   .arg(result.nodes),
+               QStringLiteral("Data Base"), MsgIcon::Critical, MsgButtons::Ok);
+}
+
+void ScanFiles::stopForClose() {
+    closing_ = true;
+    if (walker_)
+        walker_->stop();
 }
 
 void ScanFiles::butAddDatabase_Click() {

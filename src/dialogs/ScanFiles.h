@@ -21,6 +21,7 @@ struct AppState;
 class FrRename;
 class ScanTreeModel;
 class ScanWalker;
+struct ScanImportResult;
 
 // The scan window: walks a drive or folder for playlists or sound files into the scan tree
 // `trvScan`, and adds what it found to the catalog. Opened modally from the main window; the
@@ -37,7 +38,8 @@ public:
     void butScan_Click();
     // Imports the scan tree into the catalog (AddtrvScanDB) and says so.
     void butAddDatabase_Click();
-    // The import alone, without the closing message; the re-scan runs it after butScan_Click.
+    // The import and its message ("Updated Data Base", or how far it got and why it stopped);
+    // the re-scan runs it after butScan_Click. Then hooks.importEnded.
     void AddtrvScanDB();
     void butCancel_Click();
     // Chooses the folder to scan with the folder browser.
@@ -58,6 +60,11 @@ public:
     int heightTwips() const;
     void setHeightTwips(int twips);
     bool walking() const { return walker_ != nullptr; }
+    // A walk or an import is running (inside a handler that lets the event loop run).
+    bool busy() const { return walker_ != nullptr || importing_; }
+    // The program is closing: a running walk stops, a running import stops after its current
+    // node (its open batch committed) without a message, and no walk or import starts again.
+    void stopForClose();
 
     ScanTree& tree() { return tree_; }
     ScanTreeModel* model() const { return model_; }
@@ -72,6 +79,8 @@ public:
         std::function<void(const QString& path)> PlayWinampM3u;
         // Runs the CD-name dialog; by default modally. Tests answer it.
         std::function<void(FrRename& dialog)> runRename;
+        // An import ended (done, stopped or refused): the catalog may hold new rows.
+        std::function<void()> importEnded;
     };
     Hooks hooks;
 
@@ -98,6 +107,7 @@ private:
     void status(int panel, const QString& text);
     // Asks for the CD's name; false when the walk must not run.
     bool nameCd();
+    void showImportResult(const ScanImportResult& result);
     void walk();
     // Back to idle after a walk, or at once on a stop request.
     void endWalk();
@@ -109,6 +119,8 @@ private:
     ScanWalker* walker_ = nullptr; // the running walk, null when idle
     QString folder0_;              // the folder at depth 0, ending in "/"
     QString goAhead_;
+    bool importing_ = false;
+    bool closing_ = false;
 };
 
 } // namespace tarl

@@ -16,6 +16,7 @@
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
 #include "shell/About.h"
+#include "shell/LibraryRefresh.h"
 #include "shell/Picture.h"
 #include "shell/Twips.h"
 #include "state/AppState.h"
@@ -345,6 +346,7 @@ ScanFiles& Main::scanWindow() {
         setStatusPanel(panel, text);
     };
     scanFiles->hooks.PlayWinampM3u = [this](const QString& key) { player_->PlayWinampM3u(key); };
+    scanFiles->hooks.importEnded = [this] { RebuildLibraryTree(*browser, state_.sortedByCd); };
     return *scanFiles;
 }
 
@@ -442,28 +444,21 @@ bool Main::ImgButt_Mouse(int index, QEvent* event) {
 
 void Main::buildScan() {
     hooks_.showScanWindow = [this] { scanWindow().exec(); };
-    // The re-scan runs the hidden window's scan and import with its options as last set, then
-    // shows the folder again from the rebuilt tree.
+    // The re-scan runs the hidden window's scan and import with its options as last set; the
+    // import's end rebuilds the tree and selects the folder again.
     hooks_.rescanSelected = [this] {
         const TreeNode* node = browser->selectedNode();
         if (!node || node->key.isEmpty())
             return;
-        const QString key = node->key;
         ScanFiles& scan = scanWindow();
-        scan.pathScan->setText(key);
+        scan.pathScan->setText(node->key);
         scan.butScan_Click();
         scan.AddtrvScanDB();
-        if (state_.sortedByCd)
-            browser->tree_cd_load();
-        else
-            browser->tree_style_load();
-        // A rebuild loses the selection; take the node again by its key when it is still there.
-        if (!browser->SelectFolderNode(key))
-            browser->trv_KeyDown(0);
     };
 }
 
 void Main::refreshActions() {
+    toolbarButtons[0]->setEnabled(false); // "Ini" has no action of its own
     mnuScanDrive->setEnabled(bool(hooks_.showScanWindow));
     mnuviewCDview->setEnabled(bool(hooks_.tree_cd_load));
     mnuviewStyleView->setEnabled(bool(hooks_.tree_style_load));

@@ -1,7 +1,8 @@
 #include "shell/TerminationSignals.h"
 
+#include "shell/ClosingDown.h"
+
 #include <QSocketNotifier>
-#include <QWidget>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -18,8 +19,8 @@ void handler(int) {
 }
 } // namespace
 
-TerminationSignals::TerminationSignals(QWidget* window, QObject* parent)
-    : QObject(parent), window_(window) {
+TerminationSignals::TerminationSignals(Main* window, QObject* parent)
+    : QObject(parent), closing_(window ? new ClosingDown(*window, this) : nullptr) {
     if (pipeFds[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeFds) != 0)
         return;
     notifier_ = new QSocketNotifier(pipeFds[1], QSocketNotifier::Read, this);
@@ -40,8 +41,8 @@ TerminationSignals::~TerminationSignals() {
 void TerminationSignals::onSignal() {
     char byte = 0;
     [[maybe_unused]] const ssize_t n = ::read(pipeFds[1], &byte, 1);
-    if (window_)
-        window_->close();
+    if (closing_)
+        closing_->start();
 }
 
 } // namespace tarl

@@ -3,23 +3,26 @@
 #include <QObject>
 
 class QSocketNotifier;
-class QWidget;
 
 namespace tarl {
 
-// SIGTERM and SIGINT (logging out, Ctrl+C in a terminal) close the given window as its close
-// box does, so everything is saved on the way out. The handler only writes to a pipe; the
-// window is closed from the event loop.
+class ClosingDown;
+class Main;
+
+// SIGTERM and SIGINT (logging out, shutting down, Ctrl+C in a terminal) close every window as
+// its close box does, the main window last, so everything is saved on the way out and the
+// program ends even while a box or the scan window is open (ClosingDown). The handler only
+// writes to a pipe; the windows are closed from the event loop.
 class TerminationSignals : public QObject {
     Q_OBJECT
 public:
-    explicit TerminationSignals(QWidget* window, QObject* parent = nullptr);
+    explicit TerminationSignals(Main* window, QObject* parent = nullptr);
     ~TerminationSignals() override;
 
 private:
     void onSignal();
 
-    QWidget* window_;
+    ClosingDown* closing_ = nullptr;
     QSocketNotifier* notifier_ = nullptr;
 };
 

@@ -4,11 +4,13 @@
 #include "browser/TrackListModel.h"
 #include "catalog/Recordset.h"
 #include "dialogs/ScanFiles.h"
+#include "support/Id3Builder.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeView>
 
 using namespace tarl;
 
@@ -16,13 +18,41 @@ namespace {
 
 class ScanWiring : public tarl::test::MainFixture {
 protected:
-    Main& started() {
-        const QString file = newCatalog();
+    Main& started(const QString& catalog = QStringLiteral("tarl.mdb")) {
+        const QString file = newCatalog(catalog);
         writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
         services.drives.addDrive(home.path(), DriveType::Fixed);
         Main& w = start();
         w.Form_Load();
         return w;
+    }
+    // Writes a tagged MP3 file under the program folder.
+    void writeSong(const QString& path, const QString& title) {
+        home.write(path, tarl::test::Id3Builder(3).text("TIT2", title).audio(4).build());
+    }
+    // File > Scan Drive: scans `folder`, adds it to the catalog, answers the box (the test's Ui
+    // does) and closes the scan window with its Cancel button.
+    void scanAndAdd(Main& w, const QString& folder) {
+        QTimer::singleShot(0, &w, [&w, folder] {
+            w.scanFiles->pathScan->setText(folder);
+            w.scanFiles->butScan->click();
+            w.scanFiles->butAddDatabase->click();
+            w.scanFiles->butCancel->click();
+        });
+        w.mnuScanDrive->trigger();
+    }
+    // The library tree's first node whose text starts with `text`, at any depth; invalid when
+    // none.
+    static QModelIndex row(const QAbstractItemModel& model, const QString& text,
+                           const QModelIndex& parent = {}) {
+        for (int r = 0; r < model.rowCount(parent); ++r) {
+            const QModelIndex index = model.index(r, 0, parent);
+            if (index.data().toString().startsWith(text))
+                return index;
+            if (const QModelIndex below = row(model, text, index); below.isValid())
+                return below;
+        }
+        return {};
     }
     qint64 tracks() {
         Recordset rows;
@@ -51,6 +81,40 @@ TEST_F(ScanWiring, TheMenuAndToolbarOpenTheScanWindowModally) {
     w.toolbarButtons[4]->trigger();
     EXPECT_EQ(opened, 2);
     EXPECT_FALSE(w.scanFiles->isVisible());
+}
+
+TEST_F(ScanWiring, AnImportFromTheScanWindowShowsInTheTreeOfTheViewShown) {
+    const struct {
+        const char* view;
+        bool byPaths;
+    } views[] = {{"paths", true}, {"styles", false}};
+    for (const auto& view : views) {
+        SCOPED_TRACE(view.view);
+        Main& w = started(QString(view.view) + ".mdb");
+        EXPECT_FALSE(w.toolbarButtons[0]->isEnabled()); // "Ini" does nothing yet
+        ASSERT_TRUE(view.byPaths ? w.browser->tree_cd_load() : w.browser->tree_style_load());
+        const QAbstractItemModel& tree = *w.trv->model();
+        const QString music = home.path() + "/" + view.view + "/";
+        writeSong(QString(view.view) + "/rock/a.mp3", "A");
+        writeSong(QString(view.view) + "/rock/b.mp3", "B");
+
+        scanAndAdd(w, music);
+        EXPECT_FALSE(w.scanFiles->isVisible());
+        EXPECT_EQ(services.ui.transcript.back().text, "Updated Data Base");
+        EXPECT_EQ(state->sortedByCd, view.byPaths);
+        const QModelIndex rock = row(tree, "rock");
+        ASSERT_TRUE(rock.isValid());
+
+        // The selected node stays selected through the next import, its list filled again.
+        w.trv->setCurrentIndex(rock);
+        const QString rockKey = w.browser->selectedNode()->key;
+        writeSong(QString(view.view) + "/pop/c.mp3", "C");
+        scanAndAdd(w, music);
+        EXPECT_TRUE(row(tree, "pop").isValid());
+        ASSERT_NE(w.browser->selectedNode(), nullptr);
+        EXPECT_EQ(w.browser->selectedNode()->key, rockKey);
+        EXPECT_EQ(w.browser->trackModel()->rowCount(), 2);
+    }
 }
 
 TEST_F(ScanWiring, ReScanImportsTheSelectedFolderAndRefillsTheList) {

@@ -9,6 +9,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -179,8 +180,9 @@ TEST_F(ScanWindow, StopMidWalkReturnsToIdleAndLeavesNoEmptyFolderNode) {
         dir.write(QString("music/f%1/deeper/y.mp3").arg(i), "x");
     }
     int folders = 0;
-    window.hooks.setStatusPanel = [&](int panel, const QString&) {
-        if (panel != 2 || ++folders != 3)
+    // The first folder walked is shown at once (later ones at most every 50 ms).
+    QObject::connect(window.pathScan, &QLineEdit::textChanged, [&](const QString& text) {
+        if (!text.startsWith(root + "music/f") || ++folders != 1)
             return;
         // Pressed while the walk yields to the event loop.
         QTimer::singleShot(0, window.butScan, [this] {
@@ -188,9 +190,9 @@ TEST_F(ScanWindow, StopMidWalkReturnsToIdleAndLeavesNoEmptyFolderNode) {
             window.butScan->click();
             EXPECT_EQ(window.butScan->text(), "&SCAN"); // idle at once
         });
-    };
+    });
     scan(root + "music/", 1);
-    EXPECT_GE(folders, 3);
+    EXPECT_EQ(folders, 1);
     EXPECT_EQ(window.butScan->text(), "&SCAN");
     EXPECT_FALSE(window.walking());
     const auto nodes = shown();
@@ -280,6 +282,65 @@ TEST_F(ScanWindow, AddToDataBaseImportsTheScanAndSaysSo) {
 
     window.butAddDatabase_Click(); // twice writes nothing new
     EXPECT_EQ(count("Mp3"), 2);
+}
+
+TEST_F(ScanWindow, ARefusedWriteSaysHowFarTheImportGotAndWhy) {
+    openCatalog();
+    dir.write("music/rock/a.mp3", "x");
+    dir.write("music/pop/b.mp3", "x");
+    scan(root + "music/", 1);
+    ASSERT_TRUE(state.catalog.connection.execute(
+        "CREATE TRIGGER refuse BEFORE INSERT ON Mp3 BEGIN SELECT RAISE(ABORT, 'disc full'); END"));
+    bool ended = false;
+    window.hooks.importEnded = [&] { ended = true; };
+    window.butAddDatabase_Click();
+    EXPECT_EQ(count("Mp3"), 0);
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    const auto& box = services.ui.transcript[0];
+    EXPECT_EQ(box.title, "Data Base");
+    EXPECT_EQ(box.icon, MsgIcon::Critical);
+    EXPECT_TRUE(box.text.contains("disc full")) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains("0 of 4 nodes were written")) << box.text.toStdString();
+    EXPECT_TRUE(ended); // the main window shows what the catalog holds, whatever happened
+}
+
+// The walk and the import report a folder, a file or a node every few microseconds; the window
+// shows them at most every 50 ms, and always shows the last.
+TEST_F(ScanWindow, TheWalkAndTheImportAreShownAtMostEvery50ms) {
+    openCatalog();
+    for (int i = 0; i < 300; ++i)
+        dir.write(QString("music/f%1/s%2.mp3").arg(i / 5).arg(i), "x");
+    const QString walked = root + "music/f";
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> shownAt;
+    const auto expectPaced = [&](const char* what) {
+        ASSERT_FALSE(shownAt.empty()) << what;
+        // The last one is the final value, shown at once.
+        for (size_t i = 1; i + 1 < shownAt.size(); ++i)
+            EXPECT_GE(shownAt[i] - shownAt[i - 1], 45) << what << " " << i;
+        shownAt.clear();
+    };
+    window.pathScan->setText(root + "music/");
+    auto folders =
+        QObject::connect(window.pathScan, &QLineEdit::textChanged, [&](const QString& t) {
+            if (t.startsWith(walked))
+                shownAt.push_back(clock.elapsed());
+        });
+    window.butScan_Click();
+    QObject::disconnect(folders);
+    expectPaced("folder shown");
+    EXPECT_LT(panels.filter("2:" + walked).size(), 30) << "per folder";
+
+    panels.clear();
+    QObject::connect(window.ProgressBar1, &QProgressBar::valueChanged,
+                     [&] { shownAt.push_back(clock.elapsed()); });
+    window.butAddDatabase_Click();
+    expectPaced("progress");
+    EXPECT_EQ(window.ProgressBar1->value(), 360);
+    EXPECT_LT(panels.filter("2:Adding files").size(), 30) << "per node";
+    EXPECT_TRUE(panels.contains("2:Added 360 files"));
+    EXPECT_EQ(count("Mp3"), 300);
 }
 
 TEST_F(ScanWindow, TheFolderBrowserHoverCaptionsAndTreeMouse) {

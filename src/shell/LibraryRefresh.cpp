@@ -1,0 +1,18 @@
+#include "shell/LibraryRefresh.h"
+
+#include "browser/LibraryBrowser.h"
+
+namespace tarl {
+
+void RebuildLibraryTree(LibraryBrowser& browser, bool byPaths) {
+    const TreeNode* selected = browser.selectedNode();
+    const QString key = selected ? selected->key : QString();
+    if (byPaths)
+        browser.tree_cd_load();
+    else
+        browser.tree_style_load();
+    if (!key.isEmpty())
+        browser.SelectFolderNode(key);
+}
+
+} // namespace tarl

@@ -1,0 +1,119 @@
+#include "MainFixture.h"
+
+#include "catalog/ConnectionText.h"
+#include "catalog/Recordset.h"
+#include "dialogs/ScanFiles.h"
+#include "shell/TerminationSignals.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <csignal>
+#include <functional>
+
+using namespace tarl;
+
+namespace {
+
+class Closing : public tarl::test::MainFixture {
+protected:
+    qint64 count(const QString& catalog, const QString& query) {
+        Catalog reopened;
+        EXPECT_TRUE(reopened.connection.open(BuildConnectionText(catalog)));
+        Recordset rows;
+        EXPECT_TRUE(reopened.connection.execute(query, rows));
+        return rows.field(0).toLongLong();
+    }
+};
+
+void RaiseOnce(bool& raised) {
+    if (!raised)
+        std::raise(SIGTERM);
+    raised = true;
+}
+
+// SIGTERM while the scan window is open, with a box over it, a walk or an import running: every
+// window closes as its close box would, the main window last (which saves and ends the program),
+// and the program's event loop ends with 0.
+TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
+    constexpr int Files = 600;
+    for (int i = 0; i < Files; ++i)
+        home.write(QString("music/f%1/s%2.mp3").arg(i / 10).arg(i).toUtf8(), "x");
+    const QString music = home.path() + "/music/";
+    services.drives.addDrive(home.path(), DriveType::Fixed);
+    const struct Case {
+        const char* name;
+        // Runs inside the open scan window; raises the signal once at its moment.
+        std::function<void(ScanFiles&, bool& raised)> begin;
+    } cases[] = {
+        {"a box over the scan window",
+         [](ScanFiles& scan, bool& raised) {
+             QTimer::singleShot(0, &scan, [&raised] { RaiseOnce(raised); });
+             QMessageBox::information(&scan, "Box", "Text");
+         }},
+        {"a walk",
+         [&music](ScanFiles& scan, bool& raised) {
+             QObject::connect(scan.pathScan, &QLineEdit::textChanged, [&, music](const QString& t) {
+                 if (t.startsWith(music + "f"))
+                     RaiseOnce(raised);
+             });
+             scan.pathScan->setText(music);
+             scan.butScan->click();
+         }},
+        {"an import",
+         [&music](ScanFiles& scan, bool& raised) {
+             scan.pathScan->setText(music);
+             scan.butScan->click();
+             // Delivered at the import's first turn of the event loop.
+             QTimer::singleShot(0, &scan, [&raised] { RaiseOnce(raised); });
+             scan.butAddDatabase->click();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString catalog = newCatalog(QString(c.name).replace(' ', '_') + ".mdb");
+        writeIni("[Database]\nPath=" + catalog.toUtf8() + "\n");
+        Main& w = start();
+        w.Form_Load();
+        w.show();
+        TerminationSignals terminationSignals(&w);
+        bool raised = false;
+        // File > Scan Drive from the program's event loop; the case runs inside the scan window.
+        QTimer::singleShot(0, &w, [&] {
+            QTimer::singleShot(0, &w, [&] { c.begin(*w.scanFiles, raised); });
+            w.mnuScanDrive->trigger();
+        });
+        QTimer safety;
+        safety.setSingleShot(true);
+        QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        safety.start(10000);
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_TRUE(raised);
+        EXPECT_TRUE(w.unloaded());
+        for (QWidget* top : QApplication::topLevelWidgets())
+            EXPECT_FALSE(top->isVisible()) << top->metaObject()->className();
+        EXPECT_EQ(setting("Player", "sorted_by_cd"), "True"); // saved on the way out
+
+        const qint64 nodes = w.scanFiles->tree().nodeCount();
+        const qint64 tracks = count(catalog, "SELECT COUNT(*) FROM Mp3");
+        if (QString(c.name) == "a walk") {
+            EXPECT_LT(nodes, Files) << "the walk stopped";
+        }
+        if (QString(c.name) == "an import") {
+            // Stopped at a node and its batch committed: what was imported, each track with its
+            // list.
+            EXPECT_GT(count(catalog, "SELECT COUNT(*) FROM CD"), 0);
+            EXPECT_LT(tracks, Files);
+            EXPECT_EQ(count(catalog, "SELECT COUNT(*) FROM Mp3 WHERE m3u_id NOT IN "
+                                     "(SELECT id FROM M3u)"),
+                      0);
+        }
+        EXPECT_FALSE(services.ui.titles().contains("Data Base")) << "no box while closing";
+    }
+}
+
+} // namespace
