@@ -16,6 +16,7 @@
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
 #include "shell/About.h"
+#include "shell/ClosingDown.h"
 #include "shell/LibraryRefresh.h"
 #include "shell/Picture.h"
 #include "shell/Twips.h"
@@ -638,6 +639,15 @@ void Main::reportSettingsProblems() {
 }
 
 void Main::closeEvent(QCloseEvent* event) {
+    // A walk or import running behind the hidden scan window (the re-scan) stops first: the
+    // catalog must not close under it. The close then goes on as for a termination signal.
+    if (scanFiles && scanFiles->busy()) {
+        event->ignore();
+        if (!closingDown_)
+            closingDown_ = new ClosingDown(*this, this);
+        closingDown_->start();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

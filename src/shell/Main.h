@@ -20,6 +20,7 @@ class QPushButton;
 namespace tarl {
 
 struct AppState;
+class ClosingDown;
 class LibraryBrowser;
 class NowPlaying;
 class PlayerControl;
@@ -184,6 +185,8 @@ private:
     double splitterLeft_ = 5000;
     bool resizeSuspended_ = false;
     bool unloaded_ = false;
+    // Made when the close box is pressed while a walk or import runs.
+    ClosingDown* closingDown_ = nullptr;
     bool columnsLoaded_ = false; // the track list's columns were set up from the settings
     bool inFormLoad_ = false;
     bool settingsErrorShown_ = false;

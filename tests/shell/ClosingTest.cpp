@@ -1,5 +1,6 @@
 #include "MainFixture.h"
 
+#include "browser/LibraryBrowser.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/Recordset.h"
 #include "dialogs/ScanFiles.h"
@@ -114,6 +115,48 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
         }
         EXPECT_FALSE(services.ui.titles().contains("Data Base")) << "no box while closing";
     }
+}
+
+// The close box pressed while the re-scan imports behind the hidden scan window: the import
+// stops first, the catalog closes only once it has returned, and the program ends.
+TEST_F(Closing, TheCloseBoxDuringAReScanStopsTheImportFirst) {
+    constexpr int Files = 600;
+    for (int i = 0; i < Files; ++i)
+        home.write(QString("music/rock/s%1.mp3").arg(i).toUtf8(), "x");
+    const QString music = home.path() + "/music/";
+    services.drives.addDrive(home.path(), DriveType::Fixed);
+    const QString catalog = newCatalog();
+    writeIni("[Database]\nPath=" + catalog.toUtf8() + "\n");
+    Main& w = start();
+    w.Form_Load();
+    w.show();
+    ASSERT_TRUE(state->catalog.connection.execute(
+        "INSERT INTO CD (name, m3us, label, isCd) VALUES ('" + music + "', 1, 'EOF', '0')"));
+    ASSERT_TRUE(state->catalog.connection.execute("INSERT INTO M3u (path, file, cd_id) VALUES ('" +
+                                                  music + "', 'rock/', 1)"));
+    ASSERT_TRUE(w.browser->tree_cd_load());
+    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+
+    // Pressed once the import shows progress.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (w.scanFiles && w.scanFiles->ProgressBar1->value() > 0) {
+            watch.stop();
+            w.close();
+        }
+    });
+    watch.start(0);
+    QTimer::singleShot(0, &w, [&] { w.toolbarButtons[6]->trigger(); });
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    safety.start(10000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(w.unloaded());
+    const qint64 tracks = count(catalog, "SELECT COUNT(*) FROM Mp3");
+    EXPECT_GT(tracks, 0);
+    EXPECT_LT(tracks, Files) << "the import stopped";
+    EXPECT_FALSE(services.ui.titles().contains("Data Base")) << "no box while closing";
 }
 
 } // namespace
