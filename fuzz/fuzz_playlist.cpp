@@ -76,8 +76,7 @@ void CheckTemporaryPlaylist(const QByteArray& bytes) {
     Check(back == expected, "paths read back as written");
     if (!back.isEmpty()) {
         const QString& last = back.last();
-        const QString name = last.sliced(last.lastIndexOf(u'/') + 1);
-        Check(tarl::LastLineWithFileName(back, name) == back.size(), "last line with a name");
+        Check(tarl::LastLineWithPath(back, last) == back.size(), "last line with a path");
     }
 }
 
@@ -91,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckEntries(lines);
     }
     const QStringList entries = tarl::TemporaryPlaylistEntries(bytes);
-    tarl::LastLineWithFileName(entries, QStringLiteral("a.mp3"));
+    tarl::LastLineWithPath(entries, QStringLiteral("/a.mp3"));
     CheckTemporaryPlaylist(bytes);
     return 0;
 }
