@@ -34,17 +34,21 @@ Lookup<qint64> VolumeIdOfKey(Catalog& catalog, const Drives& drives, const QStri
     if (IsAbsolutePath(volumeKey))
         return FindVolumeId(catalog, drives, volumeKey + u'/', kHardDiscMarker);
     const QString label = volumeKey.left(volumeKey.indexOf(kCdKeySeparator));
+    // Disc names are one name whatever their case, but a catalog written before may hold both
+    // "Disc1" and "disc1": the node's own spelling comes first, so the disc shown is the one
+    // deleted.
+    const QString quoted = "'" + QuoteSql(label) + "'";
     return FirstNumber(catalog.connection, catalog.general,
-                       "SELECT id,label From Cd WHERE " + QStringLiteral("((label)=") + "'" +
-                           QuoteSql(label) + "'" + UnicodeNoCase::kCollate + " )");
+                       "SELECT id,label From Cd WHERE " + QStringLiteral("((label)=") + quoted +
+                           UnicodeNoCase::kCollate + " ) ORDER BY (label = " + quoted + ") DESC");
 }
 
 } // namespace
 
 bool DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree) {
-    // Every row of that name, case aside: a catalog made before names compared so may hold "Rock"
-    // and "rock", which are one style to the user.
-    const QString named = "(((Nick.nick)='" + QuoteSql(name) + "'" + UnicodeNoCase::kCollate + "))";
+    // The rows of the node's own spelling: a catalog written before names compared without case
+    // may hold "Rock" and "rock" as two nodes, and the tree loses only this one.
+    const QString named = "(((Nick.nick)='" + QuoteSql(name) + "'))";
     // The style's lists go back to no style first, while the style's rows still name them, so no
     // list is ever left with a style that is gone.
     if (!catalog.connection.execute("UPDATE M3u " + QStringLiteral(" SET nick = 0 WHERE ") +

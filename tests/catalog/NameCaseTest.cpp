@@ -3,6 +3,7 @@
 #include "catalog/CatalogInsert.h"
 #include "catalog/UnicodeNoCase.h"
 
+#include "RecordingFiles.h"
 #include "RoutineFixture.h"
 #include "support/FakeUi.h"
 
@@ -49,12 +50,28 @@ TEST_F(NameCaseTest, StyleAndDiscNamesCompareWithoutCase) {
         EXPECT_EQ(FindStyleId(catalog, c.asked).value, c.same ? style : 0);
         EXPECT_EQ(VolumeLabelExists(catalog, c.asked).value, c.same);
         EXPECT_EQ(FindVolumeId(catalog, drives, "/media/cd/", c.asked).value, c.same ? disc : 0);
-        // A style of the same name is not added twice, and deleting it by that name deletes it.
+        // A style of the same name is not added twice.
         ASSERT_TRUE(AddStyle(catalog, ui, c.asked, "Tarl"));
         EXPECT_EQ(count("Nick"), c.same ? 1 : 2);
-        ASSERT_TRUE(DeleteStyle(catalog, c.asked, nullptr));
-        EXPECT_EQ(count("Nick WHERE id = " + QString::number(style)), c.same ? 0 : 1);
     }
+}
+
+// A catalog written before names compared without case may hold both spellings, shown as two
+// nodes: deleting a node deletes that spelling's rows, never the other's.
+TEST_F(NameCaseTest, BothSpellingsOfAnOlderCatalogAreDeletedOneByOne) {
+    insert("INSERT INTO Nick (nick) VALUES ('Rock')");
+    insert("INSERT INTO Nick (nick) VALUES ('rock')");
+    ASSERT_TRUE(DeleteStyle(catalog, "rock", nullptr));
+    EXPECT_EQ(count("Nick WHERE nick = 'Rock'"), 1);
+    EXPECT_EQ(count("Nick"), 1);
+
+    for (const char* label : {"Disc1", "disc1"})
+        insert(QString("INSERT INTO CD (name,m3us,label,isCd) VALUES ('/media/cd/',1,'%1','1')")
+                   .arg(label));
+    test::RecordingFiles files;
+    ASSERT_TRUE(DeleteVolume(catalog, drives, files, "disc1:>/media/cd/", nullptr));
+    EXPECT_EQ(count("CD WHERE label = 'Disc1'"), 1);
+    EXPECT_EQ(count("CD"), 1);
 }
 
 TEST_F(NameCaseTest, PathsKeepTheirCase) {
