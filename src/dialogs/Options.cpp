@@ -219,6 +219,16 @@ void Options::btOk_Click() {
     if (state_.services.ui.message(QStringLiteral("Data Base changed"),
                                    QStringLiteral("Ok for reload the new Data Base "),
                                    MsgIcon::None, MsgButtons::OkCancel) == MsgAnswer::Ok) {
+        // The import behind the main window writes to the open catalog: it stays open, and the
+        // new one is opened at the next start.
+        if (state_.importRunning) {
+            state_.services.ui.message(
+                QStringLiteral("An import is writing to the open catalog. The new catalog is "
+                               "opened at the next start."),
+                QStringLiteral("Data Base"), MsgIcon::Exclamation, MsgButtons::Ok);
+            accept();
+            return;
+        }
         state_.catalog.connection.close();
         if (state_.reloadMain)
             state_.reloadMain();

@@ -179,7 +179,8 @@ void ScanFiles::status(int panel, const QString& text) {
 }
 
 void ScanFiles::butScan_Click() {
-    if (closing_)
+    // While the import runs, a new walk would clear the tree it is going through.
+    if (closing_ || importing_)
         return;
     if (butScan->text() != ScanCaption) {
         // A walk (or a refused CD key) is pending: the walk ends at its next entry.
@@ -292,7 +293,8 @@ void ScanFiles::endWalk() {
 }
 
 void ScanFiles::AddtrvScanDB() {
-    if (closing_)
+    // The windows run during a walk or an import: a second press must not start another over it.
+    if (closing_ || busy())
         return;
     ScanFilesPacing pacing(runEvents);
     ScanImportHooks importHooks;
@@ -310,10 +312,12 @@ void ScanFiles::AddtrvScanDB() {
         return !closing_;
     };
     importing_ = true;
+    state_.importRunning = true;
     const ScanImportResult result =
         tarl::AddtrvScanDB(state_.catalog, state_.services.drives, tree_, state_.currentLabel,
                            pathScan->text(), importHooks);
     importing_ = false;
+    state_.importRunning = false;
     pacing.finish();
     // Closing: the program ends at once, so neither a box nor a rebuilt tree is wanted.
     if (closing_)
@@ -363,6 +367,8 @@ void ScanFiles::Imagepath_Click() {
 }
 
 void ScanFiles::butcmn_Click() {
+    if (busy())
+        return; // the walk or import is going through the tree
     tree_.clear();
 }
 

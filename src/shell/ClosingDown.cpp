@@ -42,17 +42,21 @@ void ClosingDown::start() {
 }
 
 void ClosingDown::step() {
-    // The walk or import returns at its next turn of the event loop.
-    if (main_.scanFiles && main_.scanFiles->busy())
-        return;
+    // A menu or a box opened during a walk or import holds it still from its own event loop:
+    // those close first. The scan window itself closes once the work has returned, at its next
+    // turn of the event loop.
     if (QWidget* popup = QApplication::activePopupWidget()) {
         popup->close();
         return;
     }
-    if (QWidget* modal = QApplication::activeModalWidget()) {
+    const bool busy = main_.scanFiles && main_.scanFiles->busy();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && !(busy && modal == main_.scanFiles)) {
         CloseAsItsCloseBox(modal);
         return;
     }
+    if (busy)
+        return;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != &main_ && window->isVisible()) {
             CloseAsItsCloseBox(window);

@@ -448,6 +448,8 @@ void Main::buildScan() {
     // The re-scan runs the hidden window's scan and import with its options as last set; the
     // import's end rebuilds the tree and selects the folder again.
     hooks_.rescanSelected = [this] {
+        if (scanFiles && scanFiles->busy())
+            return; // one walk or import at a time
         const TreeNode* node = browser->selectedNode();
         if (!node || node->key.isEmpty())
             return;

@@ -69,6 +69,9 @@ struct AppState {
 
     // The label new volumes get from the scan and import: the CD name, or "EOF" on the hard disc.
     QString currentLabel;
+    // An import is writing to the catalog (its windows keep running meanwhile): the catalog must
+    // not be closed or changed under it.
+    bool importRunning = false;
 
     qint32 lastListIndex = -1;
     PlayerWindow winampWindow = 0;

@@ -169,6 +169,15 @@ TEST_F(OptionsDialog, ApplyStoresTheCatalogAndReloadsOnlyOnOk) {
     EXPECT_EQ(state.catalog.connection.state(), 1); // but the open catalog stays
     EXPECT_EQ(reloads, 0);
 
+    // An import writing to the open catalog keeps it open; the box says when the new one opens.
+    state.importRunning = true;
+    services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok};
+    o.btOk_Click();
+    EXPECT_EQ(state.catalog.connection.state(), 1);
+    EXPECT_EQ(reloads, 0);
+    EXPECT_TRUE(services.ui.transcript.back().text.startsWith("An import is writing"));
+
+    state.importRunning = false;
     services.ui.answers = {MsgAnswer::Ok};
     o.btOk_Click();
     EXPECT_EQ(state.catalog.connection.state(), 0);

@@ -73,6 +73,17 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
              QTimer::singleShot(0, &scan, [&raised] { RaiseOnce(raised); });
              scan.butAddDatabase->click();
          }},
+        {"a box during an import",
+         [&music](ScanFiles& scan, bool& raised) {
+             scan.pathScan->setText(music);
+             scan.butScan->click();
+             // The box holds the import still from its own event loop until it is closed.
+             QTimer::singleShot(0, &scan, [&scan, &raised] {
+                 QTimer::singleShot(0, &scan, [&raised] { RaiseOnce(raised); });
+                 QMessageBox::information(&scan, "Box", "Text");
+             });
+             scan.butAddDatabase->click();
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

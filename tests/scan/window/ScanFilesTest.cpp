@@ -327,20 +327,45 @@ TEST_F(ScanWindow, TheWalkAndTheImportAreShownAtMostEvery50ms) {
             if (t.startsWith(walked))
                 shownAt.push_back(clock.elapsed());
         });
+    // At most one value every 45 ms, whatever the phase took on a loaded machine.
+    const auto atMost = [&clock](qint64 since) { return (clock.elapsed() - since) / 45 + 2; };
     window.butScan_Click();
     QObject::disconnect(folders);
     expectPaced("folder shown");
-    EXPECT_LT(panels.filter("2:" + walked).size(), 30) << "per folder";
+    EXPECT_LE(panels.filter("2:" + walked).size(), atMost(0)) << "per folder";
 
     panels.clear();
     QObject::connect(window.ProgressBar1, &QProgressBar::valueChanged,
                      [&] { shownAt.push_back(clock.elapsed()); });
+    const qint64 importStart = clock.elapsed();
     window.butAddDatabase_Click();
     expectPaced("progress");
     EXPECT_EQ(window.ProgressBar1->value(), 360);
-    EXPECT_LT(panels.filter("2:Adding files").size(), 30) << "per node";
+    EXPECT_LE(panels.filter("2:Adding files").size(), atMost(importStart)) << "per node";
     EXPECT_TRUE(panels.contains("2:Added 360 files"));
     EXPECT_EQ(count("Mp3"), 300);
+}
+
+// The window runs while the import goes through the scan tree: "Clear Scan", "SCAN" and "Add to
+// DataBase" pressed then leave the tree and the import alone.
+TEST_F(ScanWindow, ButtonsPressedDuringTheImportLeaveItAlone) {
+    openCatalog();
+    for (int i = 0; i < 100; ++i)
+        dir.write(QString("music/f%1/s%2.mp3").arg(i / 5).arg(i), "x");
+    scan(root + "music/", 1);
+    bool pressed = false;
+    // At the import's first turn of the event loop.
+    QTimer::singleShot(0, &window, [&] {
+        pressed = state.importRunning;
+        window.butcmn_Click();
+        window.butScan_Click();
+        window.butAddDatabase_Click();
+    });
+    window.butAddDatabase_Click();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(count("Mp3"), 100);
+    EXPECT_EQ(window.tree().nodeCount(), 120);
+    EXPECT_FALSE(state.importRunning);
 }
 
 TEST_F(ScanWindow, TheFolderBrowserHoverCaptionsAndTreeMouse) {
