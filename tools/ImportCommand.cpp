@@ -154,6 +154,7 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     options.onCd = onCd;
     options.currentLabel = label;
     const ScanResult walked = walker.walk(options);
+    // An unreadable playlist removes nothing; the command line has never reported it.
     if (args.collect == ScanCollect::Playlists)
         PurgeDuplicateM3u(tree, args.depth);
     if (!walked.skippedCdDrives.isEmpty())

@@ -9,7 +9,6 @@
 #include "catalog/ScanNodeValues.h"
 #include "catalog/UnicodeNoCase.h"
 #include "platform/PlaylistText.h"
-#include "platform/Ui.h"
 #include "tags/FormatFileSize.h"
 #include "tags/TagFields.h"
 
@@ -241,21 +240,21 @@ bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 lis
     return Finish(readWhole, readError, error);
 }
 
-bool AddStyle(Catalog& catalog, Ui& ui, const QString& name, const QString& title) {
+AddStyleResult AddStyle(Catalog& catalog, const QString& name) {
     const QString quoted = QuoteSql(name);
     const Lookup<bool> there =
         HasRow(catalog.connection, catalog.general,
                "SELECT Nick.nick FROM Nick WHERE " + QStringLiteral("(((Nick.nick)='") + quoted +
                    "'" + UnicodeNoCase::kCollate + " ))");
     if (!there.ok)
-        return false;
-    if (there.value) {
-        ui.message(QStringLiteral("This Style already exist in Data Base "), title,
-                   MsgIcon::Information, MsgButtons::Ok);
-        return true;
-    }
-    return catalog.connection.execute(
-        "INSERT INTO nick (nick) VALUES " + QStringLiteral("('") + quoted + "')", catalog.general);
+        return {StyleAdded::Failed, {}};
+    if (there.value)
+        return {StyleAdded::AlreadyThere, QStringLiteral("This Style already exist in Data Base ")};
+    if (!catalog.connection.execute("INSERT INTO nick (nick) VALUES " + QStringLiteral("('") +
+                                        quoted + "')",
+                                    catalog.general))
+        return {StyleAdded::Failed, {}};
+    return {StyleAdded::Added, {}};
 }
 
 } // namespace tarl

@@ -12,7 +12,6 @@ struct Catalog;
 struct ScanNodeValues;
 struct TagFields;
 class Drives;
-class Ui;
 
 // The catalog's inserts. Each looks for its row first and writes only what is not there yet, so
 // an import can run again over the same scan. Arguments are raw values (each routine quotes what
@@ -63,8 +62,19 @@ struct PlaylistTracksRun {
 bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId, QString* error,
                        PlaylistTracksRun& run);
 
-// Adds the style `name`. A style of that name already there (case aside) is reported through `ui`
-// (an information box with the application's title `title`) and nothing is written.
-bool AddStyle(Catalog& catalog, Ui& ui, const QString& name, const QString& title);
+// What AddStyle did.
+enum class StyleAdded { Added, AlreadyThere, Failed };
+struct [[nodiscard]] AddStyleResult {
+    StyleAdded outcome = StyleAdded::Added;
+    // With AlreadyThere, the sentence for the person in front of the screen; the window shows it
+    // in an information box (OK) with the application's title. "" otherwise.
+    QString notice;
+    // False only when a statement failed (the connection's lastError() says why).
+    bool ok() const { return outcome != StyleAdded::Failed; }
+};
+
+// Adds the style `name`. A style of that name already there (case aside) is not written again:
+// AlreadyThere, with the notice.
+AddStyleResult AddStyle(Catalog& catalog, const QString& name);
 
 } // namespace tarl

@@ -1,7 +1,8 @@
 #include "dialogs/FrRename.h"
 
 #include "catalog/CatalogFind.h"
-#include "catalog/QuoteSql.h"
+#include "catalog/CatalogUpdate.h"
+#include "catalog/Connection.h"
 #include "platform/Ui.h"
 #include "state/AppState.h"
 #include "state/Version.h"
@@ -91,14 +92,9 @@ void FrRename::renameStyle(const QString& name) {
         refuse(QStringLiteral("The name is already used"));
         return;
     }
-    // SQLite refuses a table-qualified column after SET; the WHERE keeps its qualified form.
-    const bool renamed = connection.execute(
-        QStringLiteral("UPDATE nick ") + QStringLiteral(" SET nick ='") + QuoteSql(name) +
-        QStringLiteral("' WHERE ") + QStringLiteral("(((nick.nick)='") + QuoteSql(clickedNode.key) +
-        QStringLiteral("'))"));
     // A refused write (locked, read-only, disc full) leaves the style and its tree node as they
-    // were.
-    if (!renamed) {
+    // were. Qualified: inside the dialog, RenameStyle names its own mode.
+    if (!tarl::RenameStyle(state_.catalog, clickedNode.key, name)) {
         refuse(QStringLiteral("The style could not be renamed: ") + connection.lastError());
         return;
     }

@@ -280,7 +280,8 @@ void ScanFiles::walk() {
     if (options.collect != ScanCollect::Playlists || result.stopped)
         return;
     QString depth = FoldProfundity->text();
-    PurgeDuplicateM3u(tree_, depth, state_.services.ui, ProgramTitle);
+    for (const QString& failure : PurgeDuplicateM3u(tree_, depth))
+        state_.services.ui.message(failure, ProgramTitle, MsgIcon::Critical, MsgButtons::Ok);
     FoldProfundity->setText(depth);
 }
 

@@ -2,7 +2,6 @@
 
 #include "catalog/PathParts.h"
 #include "platform/PlaylistText.h"
-#include "platform/Ui.h"
 
 namespace tarl {
 
@@ -18,14 +17,11 @@ QString FirstEntryFolderOf(const QStringList& lines) {
     return {};
 }
 
-QString FirstEntryFolder(const QString& playlistPath, Ui& ui, const QString& title) {
+FirstEntry FirstEntryFolder(const QString& playlistPath) {
     QStringList lines;
-    if (!ReadPlaylistFile(playlistPath, &lines)) {
-        ui.message(QStringLiteral("Error reading file: ") + playlistPath, title, MsgIcon::Critical,
-                   MsgButtons::Ok);
-        return {};
-    }
-    return FirstEntryFolderOf(lines);
+    if (!ReadPlaylistFile(playlistPath, &lines))
+        return {{}, QStringLiteral("Error reading file: ") + playlistPath};
+    return {FirstEntryFolderOf(lines), {}};
 }
 
 bool PlaylistTracks(const QString& playlistPath, QStringList* tracks, QString* error) {

@@ -1,7 +1,6 @@
 #include "scan/PurgeDuplicateM3u.h"
 
 #include "catalog/PathParts.h"
-#include "platform/PlaylistText.h"
 #include "scan/PlaylistFile.h"
 #include "scan/ScanTree.h"
 
@@ -80,19 +79,15 @@ private:
 
 } // namespace
 
-void PurgeDuplicateM3u(ScanTree& tree, QString& foldProfundity, Ui& ui, const QString& title) {
-    Purge(tree, [&](const QString& path) {
-        return FirstEntryFolder(path, ui, title);
+QStringList PurgeDuplicateM3u(ScanTree& tree, QString& foldProfundity) {
+    QStringList failures;
+    Purge(tree, [&failures](const QString& path) {
+        FirstEntry first = FirstEntryFolder(path);
+        if (!first.failure.isEmpty())
+            failures.append(first.failure);
+        return first.folder;
     }).run(foldProfundity);
-}
-
-void PurgeDuplicateM3u(ScanTree& tree, QString& foldProfundity) {
-    Purge(tree, [](const QString& path) {
-        QStringList lines;
-        if (!ReadPlaylistFile(path, &lines))
-            return QString();
-        return FirstEntryFolderOf(lines);
-    }).run(foldProfundity);
+    return failures;
 }
 
 } // namespace tarl

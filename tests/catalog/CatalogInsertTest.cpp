@@ -2,15 +2,12 @@
 
 #include "RoutineFixture.h"
 #include "catalog/ScanNodeValues.h"
-#include "support/FakeUi.h"
 #include "tags/TagFields.h"
 
 #include <gtest/gtest.h>
 
 namespace tarl {
 namespace {
-
-const QString kTitle = QStringLiteral("Tarl Beta Version 2.7.2");
 
 class CatalogInsertTest : public test::RoutineFixture {
 protected:
@@ -177,19 +174,26 @@ TEST_F(CatalogInsertTest, AddPlaylistTracksJoinsTheTransactionOfItsCaller) {
     EXPECT_EQ(count("Mp3"), 0);
 }
 
-TEST_F(CatalogInsertTest, AddStyleRefusesADuplicateWithAMessage) {
-    test::FakeUi ui;
-    ASSERT_TRUE(AddStyle(catalog, ui, "Jazz", kTitle));
-    EXPECT_TRUE(ui.transcript.empty());
+TEST_F(CatalogInsertTest, AddStyleRefusesADuplicateWithANotice) {
+    const AddStyleResult added = AddStyle(catalog, "Jazz");
+    ASSERT_TRUE(added.ok());
+    EXPECT_EQ(added.outcome, StyleAdded::Added);
+    EXPECT_EQ(added.notice, "");
 
-    ASSERT_TRUE(AddStyle(catalog, ui, "Jazz", kTitle));
+    const AddStyleResult again = AddStyle(catalog, "Jazz");
+    ASSERT_TRUE(again.ok());
     EXPECT_EQ(count("Nick"), 1);
-    ASSERT_EQ(ui.transcript.size(), 1u);
-    EXPECT_EQ(ui.transcript[0].kind, "message");
-    EXPECT_EQ(ui.transcript[0].text, "This Style already exist in Data Base ");
-    EXPECT_EQ(ui.transcript[0].title, kTitle);
-    EXPECT_EQ(ui.transcript[0].icon, MsgIcon::Information);
-    EXPECT_EQ(ui.transcript[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(again.outcome, StyleAdded::AlreadyThere);
+    EXPECT_EQ(again.notice, "This Style already exist in Data Base ");
+}
+
+TEST_F(CatalogInsertTest, AddStyleReportsAFailingStatement) {
+    run("DROP TABLE Nick");
+    const AddStyleResult added = AddStyle(catalog, "Jazz");
+    EXPECT_FALSE(added.ok());
+    EXPECT_EQ(added.outcome, StyleAdded::Failed);
+    EXPECT_EQ(added.notice, "");
+    EXPECT_TRUE(catalog.connection.lastError().contains("Nick", Qt::CaseInsensitive));
 }
 
 TEST_F(CatalogInsertTest, AFailingStatementEndsTheRoutineWithItsReason) {

@@ -8,7 +8,6 @@
 #include "RecordingFiles.h"
 #include "RoutineFixture.h"
 #include "platform/PlaylistText.h"
-#include "support/FakeUi.h"
 #include "tags/TagFields.h"
 
 #include <QSqlDatabase>
@@ -105,7 +104,6 @@ protected:
 
     QList<QList<QVariantList>> canary;
     test::RecordingFiles files;
-    test::FakeUi ui;
 };
 
 TEST_F(RoundTripTest, StylesAndVolumes) {
@@ -114,9 +112,9 @@ TEST_F(RoundTripTest, StylesAndVolumes) {
         const QString stored = Stored(text);
         const QList<qint64> before = counts();
 
-        ASSERT_TRUE(AddStyle(catalog, ui, text, "Tarl"))
-            << catalog.connection.lastError().toStdString();
-        ASSERT_TRUE(AddStyle(catalog, ui, text, "Tarl")); // found again: a box, no row
+        ASSERT_TRUE(AddStyle(catalog, text).ok()) << catalog.connection.lastError().toStdString();
+        // Found again: a notice, no row.
+        EXPECT_EQ(AddStyle(catalog, text).outcome, StyleAdded::AlreadyThere);
         EXPECT_EQ(counts(), (QList<qint64>{before[0], before[1], before[2], before[3] + 1}));
         const qint64 style = FindStyleId(catalog, text).value;
         EXPECT_EQ(scalar("SELECT nick FROM Nick WHERE id=" + QString::number(style)), stored);

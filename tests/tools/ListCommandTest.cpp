@@ -6,7 +6,6 @@
 #include "catalog/ScanNodeValues.h"
 #include "catalog/TrackLength.h"
 #include "platform/LinuxDrives.h"
-#include "support/FakeUi.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 #include "tags/TagFields.h"
@@ -54,8 +53,7 @@ protected:
         add(music, "x.mp3", Tags("Ex", 123456), volume);
         ASSERT_TRUE(dbPutMp3LengByFile(catalog, music + "rock/a.mp3", 187));
         ASSERT_TRUE(dbPutMp3LengByFile(catalog, music + "rock/b.mp3", 40000));
-        test::FakeUi ui;
-        ASSERT_TRUE(AddStyle(catalog, ui, "Jazz", "Tarl"));
+        ASSERT_TRUE(AddStyle(catalog, "Jazz").ok());
         ASSERT_TRUE(catalog.connection.execute(
             "UPDATE M3u SET nick=(SELECT id FROM Nick) WHERE file='rock/'"));
         Recordset set;

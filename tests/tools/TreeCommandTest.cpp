@@ -4,7 +4,6 @@
 #include "catalog/ConnectionText.h"
 #include "catalog/ScanNodeValues.h"
 #include "support/FakeDrives.h"
-#include "support/FakeUi.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 #include "tags/TagFields.h"
@@ -66,8 +65,7 @@ protected:
                                    tags, 1));
         ASSERT_TRUE(AddPlaylistList(catalog, {jazz + "odd\tname.m3u", "odd\tname.m3u", jazz}, 2));
         ASSERT_TRUE(AddPlaylistList(catalog, {cd + "mix.m3u", "mix.m3u", cd}, 3));
-        test::FakeUi ui;
-        ASSERT_TRUE(AddStyle(catalog, ui, "Rock", "Tarl"));
+        ASSERT_TRUE(AddStyle(catalog, "Rock").ok());
         ASSERT_TRUE(catalog.connection.execute("UPDATE M3u SET nick=1 WHERE file='best.m3u'"));
         ASSERT_TRUE(catalog.connection.execute("INSERT INTO M3u (path,file,cd_id,mp3s,nick) "
                                                "VALUES ('/gone/','lost.m3u',999,0,1)"));

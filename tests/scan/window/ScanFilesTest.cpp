@@ -4,12 +4,14 @@
 #include "dialogs/FrRename.h"
 #include "scan/ScanTreeModel.h"
 #include "state/AppState.h"
+#include "state/Version.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -140,6 +142,22 @@ TEST_F(ScanWindow, APlaylistScanGivesOneFolderNodePerFolderWithPlaylists) {
     scan(music, 2);
     EXPECT_EQ(shown().size(), 2u);
     EXPECT_TRUE(panels.contains("1:Scaning M3u..."));
+}
+
+TEST_F(ScanWindow, AnUnreadablePlaylistIsReportedInAnErrorBoxAndRemovesNothing) {
+    dir.write("music/rock/r.m3u", "a.mp3\r\n");
+    const QString gone = root + "music/gone.m3u";
+    ASSERT_TRUE(QFile::link(root + "music/nowhere.m3u", gone));
+    scan(root + "music", 0);
+
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    const auto& box = services.ui.transcript[0];
+    EXPECT_EQ(box.text, "Error reading file: " + gone);
+    EXPECT_EQ(box.title, QString(VersionLabel));
+    EXPECT_EQ(box.icon, MsgIcon::Critical);
+    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    EXPECT_EQ(shown().size(), 2u);
+    EXPECT_EQ(window.FoldProfundity->text(), "2");
 }
 
 TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
