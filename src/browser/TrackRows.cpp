@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
+#include "catalog/LibraryReads.h"
 #include "state/Convert.h"
 #include "tags/FormatMinSec.h"
 
@@ -10,23 +11,6 @@
 namespace tarl {
 
 namespace {
-
-// The field positions of the fill's query.
-enum QueryField {
-    FieldListId,
-    FieldPath,
-    FieldFile,
-    FieldTitle,
-    FieldArtist,
-    FieldAlbum,
-    FieldYear,
-    FieldGenre,
-    FieldComments,
-    FieldSize,
-    FieldTime,
-    FieldRating,
-    FieldId
-};
 
 // A null field cannot be shown: its column stays empty.
 QString FieldText(const QVariant& value) {
@@ -48,6 +32,24 @@ QString TimeText(const QVariant& value) {
     if (!ok || !std::isfinite(seconds) || std::fabs(seconds) > 9.2e18)
         return {};
     return FormatMinSec(static_cast<qint64>(RoundHalfEven(seconds)));
+}
+
+TrackRow RowOf(const TrackFields& track) {
+    TrackRow row;
+    auto& c = row.columns;
+    c[ColFile] = FieldText(track.file);
+    c[ColPath] = FieldText(track.path);
+    c[ColTitle] = FieldText(track.title);
+    c[ColArtist] = FieldText(track.artist);
+    c[ColAlbum] = FieldText(track.album);
+    c[ColYear] = FieldText(track.year);
+    c[ColGenre] = FieldText(track.genre);
+    c[ColComment] = FieldText(track.comments);
+    c[ColSize] = FieldText(track.size);
+    c[ColTime] = TimeText(track.time);
+    c[ColRating] = FieldText(track.rating);
+    c[ColId] = FieldText(track.id);
+    return row;
 }
 
 bool IsListTag(const QString& tag) {
@@ -107,43 +109,18 @@ bool TrackRowsForNode(Catalog& catalog, const Drives& drives, const QString& key
             *error = catalog.connection.lastError();
         return false;
     }
-    // In the order the tracks were added, so a playlist lists in its own order: without an
-    // order the engine walks the index on (m3u_id, path, file) and lists by name.
-    Recordset& set = catalog.general;
-    if (!catalog.connection.execute(
-            "SELECT M3u_id,path,file,title,artist,album,year,genre,comments,size,time,rating,id "
-            "FROM Mp3 WHERE " +
-                QStringLiteral("(((M3u_id)=") + QString::number(listId.value) + " ))" +
-                " ORDER BY id",
-            set)) {
+    // In the order the tracks were added, so a playlist lists in its own order. A read that
+    // broke off part way leaves the list as it was, like a query that failed.
+    const Lookup<std::vector<TrackFields>> tracks = ReadTracksOfList(catalog, listId.value);
+    if (!tracks.ok) {
         if (error)
             *error = catalog.connection.lastError();
         return false;
     }
     std::vector<TrackRow> filled;
-    for (; !set.eof(); set.moveNext()) {
-        TrackRow row;
-        auto& c = row.columns;
-        c[ColFile] = FieldText(set.field(FieldFile));
-        c[ColPath] = FieldText(set.field(FieldPath));
-        c[ColTitle] = FieldText(set.field(FieldTitle));
-        c[ColArtist] = FieldText(set.field(FieldArtist));
-        c[ColAlbum] = FieldText(set.field(FieldAlbum));
-        c[ColYear] = FieldText(set.field(FieldYear));
-        c[ColGenre] = FieldText(set.field(FieldGenre));
-        c[ColComment] = FieldText(set.field(FieldComments));
-        c[ColSize] = FieldText(set.field(FieldSize));
-        c[ColTime] = TimeText(set.field(FieldTime));
-        c[ColRating] = FieldText(set.field(FieldRating));
-        c[ColId] = FieldText(set.field(FieldId));
-        filled.push_back(std::move(row));
-    }
-    // A read that broke off part way leaves the list as it was, like a query that failed.
-    if (!catalog.connection.lastError().isEmpty()) {
-        if (error)
-            *error = catalog.connection.lastError();
-        return false;
-    }
+    filled.reserve(tracks.value.size());
+    for (const TrackFields& track : tracks.value)
+        filled.push_back(RowOf(track));
     *rows = std::move(filled);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "browser/LibraryTree.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
+#include "catalog/LibraryReads.h"
 #include "platform/Drives.h"
 #include "platform/Files.h"
 #include "platform/PathRules.h"
@@ -33,32 +34,9 @@ const QString kUnsorted = QStringLiteral("Unsorted");
 const QString kHardDiscLabel = QStringLiteral("EOF");
 const QString kDiscSeparator = QStringLiteral(":>");
 
-// Catalog ids compare as integers; a value stored as anything else (null, text) equals no id.
-bool IdOf(const QVariant& value, qint64* id) {
-    const int type = value.typeId();
-    if (type != QMetaType::LongLong && type != QMetaType::Int && type != QMetaType::ULongLong &&
-        type != QMetaType::UInt)
-        return false;
-    *id = value.toLongLong();
-    return true;
-}
-
 QString ListsText(const QString& head, const QVariant& count) {
     return head + QStringLiteral(" (") + count.toString() + QStringLiteral(" lists)");
 }
-
-struct VolumeRow {
-    qint64 id = 0;
-    QString name;
-    QVariant m3us;
-    QString label;
-    QString labelcd;
-};
-
-struct ListRow {
-    QString path;
-    QString file;
-};
 
 // Answers VolumeIsCdByName for every name from the volume rows read once. A name carried by
 // volumes that disagree is left to the routine itself, whose first row decides.
@@ -67,9 +45,7 @@ struct DiscNames {
     QHash<QString, quint8> flags;
     QHash<QString, bool> asked;
 
-    void note(const QString& name, const QVariant& isCd) {
-        flags[name] |= isCd.toBool() ? kDisc : kHardDisc;
-    }
+    void note(const VolumeRow& volume) { flags[volume.name] |= volume.isCd ? kDisc : kHardDisc; }
 
     bool isDisc(Catalog& catalog, const QString& name) {
         const quint8 seen = flags.value(name, 0);
@@ -84,38 +60,6 @@ struct DiscNames {
         return disc;
     }
 };
-
-// The path view's reads: every volume, and the lists of each volume in the order the catalog
-// gives them for "WHERE cd_id = id" (by id), all in one pass over the table. Two statements
-// instead of one per volume.
-void ReadVolumes(Catalog& catalog, std::vector<VolumeRow>* volumes, DiscNames* discs) {
-    if (!catalog.connection.execute(QStringLiteral("SELECT * FROM CD"), catalog.general))
-        return;
-    for (Recordset& rows = catalog.general; !rows.eof(); rows.moveNext()) {
-        VolumeRow row;
-        row.id = rows.field(0).toLongLong();
-        row.name = rows.field(1).toString();
-        row.m3us = rows.field(2);
-        row.label = rows.field(3).toString();
-        row.labelcd = rows.field(5).toString();
-        discs->note(row.name, rows.field(4));
-        volumes->push_back(std::move(row));
-    }
-}
-
-QHash<qint64, std::vector<ListRow>> ReadListsByVolume(Catalog& catalog) {
-    QHash<qint64, std::vector<ListRow>> lists;
-    if (!catalog.connection.execute(QStringLiteral("SELECT cd_id, path, file FROM M3u ORDER BY id"),
-                                    catalog.second))
-        return lists;
-    for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
-        qint64 volumeId = 0;
-        if (!IdOf(rows.field(0), &volumeId))
-            continue;
-        lists[volumeId].push_back({rows.field(1).toString(), rows.field(2).toString()});
-    }
-    return lists;
-}
 
 // Within one rebuild the drives are asked once per root: a rebuild runs to its end without
 // yielding, so what it shows is one look at the machine.
@@ -167,7 +111,7 @@ TreeNode* AddVolume(LibraryTree& tree, TreeNode* root, const VolumeRow& volume, 
                     DriveAnswers& answers, const Files& files) {
     if (disc) {
         const int image =
-            answers.labelOf(volume.name) == volume.labelcd ? kImageDiscPresent : kImageDiscMissing;
+            answers.labelOf(volume.name) == volume.labelCd ? kImageDiscPresent : kImageDiscMissing;
         // A second disc of the same name goes under the first, named by its drive.
         if (!tree.NodeExists(volume.label))
             return AddKeyed(tree, root, ListsText(volume.label, volume.m3us), image, volume.label);
@@ -196,8 +140,8 @@ TreeNode* AddVolume(LibraryTree& tree, TreeNode* root, const VolumeRow& volume, 
 }
 
 void AddLists(LibraryTree& tree, Catalog& catalog, DiscNames& discs, TreeNode* volumeNode,
-              const VolumeRow& volume, const std::vector<ListRow>& lists) {
-    for (const ListRow& list : lists) {
+              const VolumeRow& volume, const std::vector<VolumeListRow>& lists) {
+    for (const VolumeListRow& list : lists) {
         const QString full = list.path + list.file;
         QString suffix;
         if (list.file.endsWith(u'/')) {
@@ -238,41 +182,26 @@ private:
     LibraryTree& tree_;
 };
 
-struct StyleVolume {
-    QString name;
-    QString label;
-};
-
-struct StyleList {
-    QString file;
-    QVariant volumeId; // as stored, so an odd value reaches the statements as it would
-};
-
-// The style view's reads, made when the build first needs them: the lists of every style in the
-// order the catalog gives them for "WHERE nick = id" (by id), and every volume by id.
+// The style view's reads, made when the build first needs them: the lists of every style, and
+// every volume by id.
 struct StyleSources {
     explicit StyleSources(Catalog& from) : catalog(from) {}
 
     Catalog& catalog;
     bool listsRead = false;
-    QHash<qint64, std::vector<StyleList>> listsByStyle;
+    QHash<qint64, std::vector<StyleListRow>> listsByStyle;
     bool volumesRead = false;
-    QHash<qint64, StyleVolume> volumes;
+    QHash<qint64, VolumeNameLabel> volumes;
     // Volumes found missing, whose lists this build deleted.
     QSet<qint64> deleted;
 
     bool readLists() {
         if (listsRead)
             return true;
-        if (!catalog.connection.execute(
-                QStringLiteral("SELECT nick, file, cd_id FROM M3u ORDER BY id"), catalog.second))
+        Lookup<QHash<qint64, std::vector<StyleListRow>>> read = ReadListsByStyle(catalog);
+        if (!read.ok)
             return false;
-        for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
-            qint64 style = 0;
-            if (!IdOf(rows.field(0), &style))
-                continue;
-            listsByStyle[style].push_back({rows.field(1).toString(), rows.field(2)});
-        }
+        listsByStyle = std::move(read.value);
         listsRead = true;
         return true;
     }
@@ -280,22 +209,20 @@ struct StyleSources {
     bool readVolumes() {
         if (volumesRead)
             return true;
-        if (!catalog.connection.execute(QStringLiteral("SELECT id, name, label FROM CD"),
-                                        catalog.third))
+        Lookup<QHash<qint64, VolumeNameLabel>> read = ReadVolumeNamesById(catalog);
+        if (!read.ok)
             return false;
-        for (Recordset& rows = catalog.third; !rows.eof(); rows.moveNext())
-            volumes.insert(rows.field(0).toLongLong(),
-                           {rows.field(1).toString(), rows.field(2).toString()});
+        volumes = std::move(read.value);
         volumesRead = true;
         return true;
     }
 
     // The volume of a list: false when a statement failed, *found false when there is none.
-    // An id stored oddly (null, text) is looked up with the statement itself, which fails or
+    // An id stored oddly (null, text) is looked up by a statement of its own, which fails or
     // finds nothing exactly as it always did.
-    bool volumeOf(const QVariant& volumeId, StyleVolume* volume, bool* found) {
+    bool volumeOf(const QVariant& volumeId, VolumeNameLabel* volume, bool* found) {
         qint64 id = 0;
-        if (IdOf(volumeId, &id)) {
+        if (StoredIdOf(volumeId, &id)) {
             if (!readVolumes())
                 return false;
             const auto it = volumes.constFind(id);
@@ -304,40 +231,40 @@ struct StyleSources {
                 *volume = *it;
             return true;
         }
-        Recordset& rows = catalog.second;
-        if (!catalog.connection.execute(
-                "SELECT name,label FROM Cd WHERE (((Cd.id)=" + volumeId.toString() + "))", rows))
+        const Lookup<std::optional<VolumeNameLabel>> stored =
+            FindVolumeByStoredId(catalog, volumeId);
+        if (!stored.ok)
             return false;
-        *found = !rows.eof();
+        *found = stored.value.has_value();
         if (*found)
-            *volume = {rows.field(0).toString(), rows.field(1).toString()};
+            *volume = *stored.value;
         return true;
     }
 
     // Deletes the lists of a volume that is gone. The lists of that volume still to come in this
     // build were deleted with them and are passed over.
     bool deleteListsOf(const QVariant& volumeId) {
-        if (!catalog.connection.execute("DELETE FROM M3u WHERE cd_id=" + volumeId.toString()))
+        if (!DeleteListsOfVolume(catalog, volumeId))
             return false;
         qint64 id = 0;
-        if (IdOf(volumeId, &id))
+        if (StoredIdOf(volumeId, &id))
             deleted.insert(id);
         return true;
     }
 
     bool isDeleted(const QVariant& volumeId) const {
         qint64 id = 0;
-        return IdOf(volumeId, &id) && deleted.contains(id);
+        return StoredIdOf(volumeId, &id) && deleted.contains(id);
     }
 };
 
 // The node of one styled or unsorted list, or none when its volume is missing. False when a
 // statement failed.
 bool AddStyleList(LibraryTree& tree, StyleSources& sources, const Files& files, TreeNode* parent,
-                  const StyleList& list, bool styled) {
+                  const StyleListRow& list, bool styled) {
     if (sources.isDeleted(list.volumeId))
         return true;
-    StyleVolume volume;
+    VolumeNameLabel volume;
     bool found = false;
     if (!sources.volumeOf(list.volumeId, &volume, &found))
         return false;
@@ -375,13 +302,16 @@ TreeNode* tree_cd_load(LibraryTree& tree, TreeSources sources) {
     tree.setTag(root, QStringLiteral("Db"));
     root->expanded = true;
 
-    std::vector<VolumeRow> volumes;
-    DiscNames discs;
-    ReadVolumes(sources.catalog, &volumes, &discs);
+    // Every error is passed over: a failed read builds the tree from what it has.
+    const std::vector<VolumeRow> volumes = ReadVolumes(sources.catalog).value;
     if (volumes.empty())
         return root;
-    const QHash<qint64, std::vector<ListRow>> lists = ReadListsByVolume(sources.catalog);
-    const std::vector<ListRow> none;
+    DiscNames discs;
+    for (const VolumeRow& volume : volumes)
+        discs.note(volume);
+    const QHash<qint64, std::vector<VolumeListRow>> lists =
+        ReadListsByVolume(sources.catalog).value;
+    const std::vector<VolumeListRow> none;
     DriveAnswers answers{sources.drives, {}};
 
     for (const VolumeRow& volume : volumes) {
@@ -404,24 +334,18 @@ bool tree_style_load(LibraryTree& tree, TreeSources sources, QString* error) {
     root->expanded = true;
 
     Catalog& catalog = sources.catalog;
-    struct Style {
-        qint64 id;
-        QString name;
-    };
-    std::vector<Style> styles;
-    if (!catalog.connection.execute(QStringLiteral("SELECT * FROM Nick"), catalog.general))
+    const Lookup<std::vector<StyleRow>> styles = ReadStyles(catalog);
+    if (!styles.ok)
         return Fail(catalog, error);
-    for (Recordset& rows = catalog.general; !rows.eof(); rows.moveNext())
-        styles.push_back({rows.field(0).toLongLong(), rows.field(1).toString()});
 
     StyleSources from(catalog);
-    for (const Style& style : styles) {
+    for (const StyleRow& style : styles.value) {
         TreeNode* node = tree.TreeAddItem(root, style.name, kImageStyle);
         tree.setTag(node, QStringLiteral("Nick"));
         tree.setKey(node, style.name);
         if (!from.readLists())
             return Fail(catalog, error);
-        for (const StyleList& list : from.listsByStyle.value(style.id)) {
+        for (const StyleListRow& list : from.listsByStyle.value(style.id)) {
             if (!AddStyleList(tree, from, sources.files, node, list, true))
                 return Fail(catalog, error);
         }
@@ -429,7 +353,7 @@ bool tree_style_load(LibraryTree& tree, TreeSources sources, QString* error) {
 
     if (!from.readLists())
         return Fail(catalog, error);
-    for (const StyleList& list : from.listsByStyle.value(0)) {
+    for (const StyleListRow& list : from.listsByStyle.value(0)) {
         if (!AddStyleList(tree, from, sources.files, unsorted, list, false))
             return Fail(catalog, error);
     }

@@ -1,0 +1,171 @@
+#include "catalog/LibraryReads.h"
+
+#include "catalog/Connection.h"
+#include "catalog/QuoteSql.h"
+#include "catalog/UnicodeNoCase.h"
+
+namespace tarl {
+
+namespace {
+
+// The field positions of the track read.
+enum TrackField {
+    FieldListId,
+    FieldPath,
+    FieldFile,
+    FieldTitle,
+    FieldArtist,
+    FieldAlbum,
+    FieldYear,
+    FieldGenre,
+    FieldComments,
+    FieldSize,
+    FieldTime,
+    FieldRating,
+    FieldId
+};
+
+TrackFields TrackFieldsOf(const Recordset& rows) {
+    TrackFields track;
+    track.path = rows.field(FieldPath);
+    track.file = rows.field(FieldFile);
+    track.title = rows.field(FieldTitle);
+    track.artist = rows.field(FieldArtist);
+    track.album = rows.field(FieldAlbum);
+    track.year = rows.field(FieldYear);
+    track.genre = rows.field(FieldGenre);
+    track.comments = rows.field(FieldComments);
+    track.size = rows.field(FieldSize);
+    track.time = rows.field(FieldTime);
+    track.rating = rows.field(FieldRating);
+    track.id = rows.field(FieldId);
+    return track;
+}
+
+} // namespace
+
+bool StoredIdOf(const QVariant& value, qint64* id) {
+    const int type = value.typeId();
+    if (type != QMetaType::LongLong && type != QMetaType::Int && type != QMetaType::ULongLong &&
+        type != QMetaType::UInt)
+        return false;
+    *id = value.toLongLong();
+    return true;
+}
+
+// A read that breaks off part way keeps the rows read so far: the tree shows what it could read,
+// as every error of its build is passed over.
+Lookup<std::vector<VolumeRow>> ReadVolumes(Catalog& catalog) {
+    if (!catalog.connection.execute(QStringLiteral("SELECT * FROM CD"), catalog.general))
+        return Lookup<std::vector<VolumeRow>>::failed();
+    std::vector<VolumeRow> volumes;
+    for (Recordset& rows = catalog.general; !rows.eof(); rows.moveNext()) {
+        VolumeRow row;
+        row.id = rows.field(0).toLongLong();
+        row.name = rows.field(1).toString();
+        row.m3us = rows.field(2);
+        row.label = rows.field(3).toString();
+        row.isCd = rows.field(4).toBool();
+        row.labelCd = rows.field(5).toString();
+        volumes.push_back(std::move(row));
+    }
+    return {std::move(volumes)};
+}
+
+Lookup<QHash<qint64, std::vector<VolumeListRow>>> ReadListsByVolume(Catalog& catalog) {
+    using Result = Lookup<QHash<qint64, std::vector<VolumeListRow>>>;
+    if (!catalog.connection.execute(QStringLiteral("SELECT cd_id, path, file FROM M3u ORDER BY id"),
+                                    catalog.second))
+        return Result::failed();
+    QHash<qint64, std::vector<VolumeListRow>> lists;
+    for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
+        qint64 volumeId = 0;
+        if (!StoredIdOf(rows.field(0), &volumeId))
+            continue;
+        lists[volumeId].push_back({rows.field(1).toString(), rows.field(2).toString()});
+    }
+    return {std::move(lists)};
+}
+
+Lookup<std::vector<StyleRow>> ReadStyles(Catalog& catalog) {
+    if (!catalog.connection.execute(QStringLiteral("SELECT * FROM Nick"), catalog.general))
+        return Lookup<std::vector<StyleRow>>::failed();
+    std::vector<StyleRow> styles;
+    for (Recordset& rows = catalog.general; !rows.eof(); rows.moveNext())
+        styles.push_back({rows.field(0).toLongLong(), rows.field(1).toString()});
+    return {std::move(styles)};
+}
+
+Lookup<QHash<qint64, std::vector<StyleListRow>>> ReadListsByStyle(Catalog& catalog) {
+    using Result = Lookup<QHash<qint64, std::vector<StyleListRow>>>;
+    if (!catalog.connection.execute(QStringLiteral("SELECT nick, file, cd_id FROM M3u ORDER BY id"),
+                                    catalog.second))
+        return Result::failed();
+    QHash<qint64, std::vector<StyleListRow>> lists;
+    for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
+        qint64 style = 0;
+        if (!StoredIdOf(rows.field(0), &style))
+            continue;
+        lists[style].push_back({rows.field(1).toString(), rows.field(2)});
+    }
+    return {std::move(lists)};
+}
+
+Lookup<QHash<qint64, VolumeNameLabel>> ReadVolumeNamesById(Catalog& catalog) {
+    if (!catalog.connection.execute(QStringLiteral("SELECT id, name, label FROM CD"),
+                                    catalog.third))
+        return Lookup<QHash<qint64, VolumeNameLabel>>::failed();
+    QHash<qint64, VolumeNameLabel> volumes;
+    for (Recordset& rows = catalog.third; !rows.eof(); rows.moveNext())
+        volumes.insert(rows.field(0).toLongLong(),
+                       {rows.field(1).toString(), rows.field(2).toString()});
+    return {std::move(volumes)};
+}
+
+Lookup<std::optional<VolumeNameLabel>> FindVolumeByStoredId(Catalog& catalog,
+                                                            const QVariant& volumeId) {
+    Recordset& rows = catalog.second;
+    if (!catalog.connection.execute(
+            "SELECT name,label FROM Cd WHERE (((Cd.id)=" + volumeId.toString() + "))", rows))
+        return Lookup<std::optional<VolumeNameLabel>>::failed();
+    if (rows.eof())
+        return {std::nullopt};
+    return {VolumeNameLabel{rows.field(0).toString(), rows.field(1).toString()}};
+}
+
+bool DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId) {
+    return catalog.connection.execute("DELETE FROM M3u WHERE cd_id=" + volumeId.toString());
+}
+
+Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listId) {
+    // Without an order the engine walks the index on (m3u_id, path, file) and lists by name.
+    Recordset& rows = catalog.general;
+    if (!catalog.connection.execute(
+            "SELECT M3u_id,path,file,title,artist,album,year,genre,comments,size,time,rating,id "
+            "FROM Mp3 WHERE " +
+                QStringLiteral("(((M3u_id)=") + QString::number(listId) + " ))" + " ORDER BY id",
+            rows))
+        return Lookup<std::vector<TrackFields>>::failed();
+    std::vector<TrackFields> tracks;
+    for (; !rows.eof(); rows.moveNext())
+        tracks.push_back(TrackFieldsOf(rows));
+    if (!catalog.connection.lastError().isEmpty())
+        return Lookup<std::vector<TrackFields>>::failed();
+    return {std::move(tracks)};
+}
+
+Lookup<std::optional<QString>> RecordedDiscLabel(Catalog& catalog, const QString& discName) {
+    Recordset& rows = catalog.general;
+    if (!catalog.connection.execute("SELECT name, labelCd, label, isCd From CD WHERE (((label)='" +
+                                        QuoteSql(discName) + "'" + UnicodeNoCase::kCollate + "))",
+                                    rows))
+        return Lookup<std::optional<QString>>::failed();
+    // The first disc of that name; hard-disc volumes have nothing to insert.
+    while (!rows.eof() && !rows.field(QStringLiteral("isCd")).toBool())
+        rows.moveNext();
+    if (rows.eof())
+        return {std::nullopt};
+    return {rows.field(QStringLiteral("labelCd")).toString()};
+}
+
+} // namespace tarl
