@@ -8,9 +8,8 @@ namespace tarl {
 
 namespace {
 
-// The box's title, as it always read. Written in two pieces so that a search for statements
-// outside the catalog does not take it for one.
-const QString kInsertDiscTitle = QStringLiteral("INSERT") + QStringLiteral(" MP3 CDROM");
+// The box's title (a message, not a statement).
+const QString kInsertDiscTitle = QStringLiteral("INSERT MP3 CDROM");
 
 } // namespace
 
