@@ -78,6 +78,24 @@ bool AddTrackPrepared(ImportStatements& statements, const ListPathParts& list,
                                    FormatFileSize(tags.fileLength)});
 }
 
+// The list of a sound file's folder: the folder stored under its parent ("/music/", "rock/"); the
+// tracks right on a drive root form the root's own list ("/media/cd/", ".").
+ListPathParts FolderTrackList(const Drives& drives, const ScanNodeValues& track) {
+    const QString& folderKey = track.parentKey;
+    ListPathParts list{folderKey, QStringLiteral(".")};
+    if (!IsDriveRootText(folderKey, drives)) {
+        list.path = FolderOf(folderKey.left(folderKey.size() - 1));
+        list.file = folderKey.mid(list.path.size());
+    }
+    return list;
+}
+
+// A playlist's list: the file in its folder.
+ListPathParts PlaylistList(const ScanNodeValues& playlist) {
+    const QString path = FolderOf(playlist.key);
+    return {path, playlist.key.mid(path.size())};
+}
+
 } // namespace
 
 bool AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLabel) {
@@ -98,21 +116,7 @@ bool AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLa
 
 bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues& track,
                     const TagFields& tags, qint64 volumeId) {
-    return AddFolderTrack(catalog, drives, track, tags, volumeId, nullptr);
-}
-
-bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues& track,
-                    const TagFields& tags, qint64 volumeId, ImportStatements* statements) {
-    // The track's list is its folder, stored under the folder's parent ("/music/", "rock/"); the
-    // tracks right on a drive root form the root's own list ("/media/cd/", ".").
-    const QString& folderKey = track.parentKey;
-    ListPathParts list{folderKey, QStringLiteral(".")};
-    if (!IsDriveRootText(folderKey, drives)) {
-        list.path = FolderOf(folderKey.left(folderKey.size() - 1));
-        list.file = folderKey.mid(list.path.size());
-    }
-    if (statements)
-        return AddTrackPrepared(*statements, list, track, tags, volumeId);
+    const ListPathParts list = FolderTrackList(drives, track);
     if (!AddListOnce(catalog, list, volumeId))
         return false;
     const Lookup<qint64> listId = FindListIdOnVolume(catalog, list, volumeId);
@@ -142,17 +146,18 @@ bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues
         catalog.general);
 }
 
-bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId) {
-    return AddPlaylistList(catalog, playlist, volumeId, nullptr);
+bool AddFolderTrack(const Drives& drives, const ScanNodeValues& track, const TagFields& tags,
+                    qint64 volumeId, ImportStatements& statements) {
+    return AddTrackPrepared(statements, FolderTrackList(drives, track), track, tags, volumeId);
 }
 
-bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId,
-                     ImportStatements* statements) {
-    const QString path = FolderOf(playlist.key);
-    const ListPathParts list{path, playlist.key.mid(path.size())};
-    if (statements)
-        return statements->listOnVolume(list, volumeId).ok;
-    return AddListOnce(catalog, list, volumeId);
+bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId) {
+    return AddListOnce(catalog, PlaylistList(playlist), volumeId);
+}
+
+bool AddPlaylistList(const ScanNodeValues& playlist, qint64 volumeId,
+                     ImportStatements& statements) {
+    return statements.listOnVolume(PlaylistList(playlist), volumeId).ok;
 }
 
 bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId,

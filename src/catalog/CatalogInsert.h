@@ -28,16 +28,15 @@ bool AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLa
 // already. An empty tag value is stored as a single space.
 bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues& track,
                     const TagFields& tags, qint64 volumeId);
-// The same through an import's prepared statements and kept list ids (null: the literal
-// statements); the rows written are the same.
-bool AddFolderTrack(Catalog& catalog, const Drives& drives, const ScanNodeValues& track,
-                    const TagFields& tags, qint64 volumeId, ImportStatements* statements);
+// The same through an import's prepared statements and kept list ids; the rows written are the
+// same.
+bool AddFolderTrack(const Drives& drives, const ScanNodeValues& track, const TagFields& tags,
+                    qint64 volumeId, ImportStatements& statements);
 
 // Adds a playlist file found by a scan as a list of volume `volumeId`, unless it is there.
 bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId);
-// The same through an import's prepared statements (null: the literal statements).
-bool AddPlaylistList(Catalog& catalog, const ScanNodeValues& playlist, qint64 volumeId,
-                     ImportStatements* statements);
+// The same through an import's prepared statements.
+bool AddPlaylistList(const ScanNodeValues& playlist, qint64 volumeId, ImportStatements& statements);
 
 // Adds every entry of the playlist file at `playlistPath` to list `listId` as a track (path and
 // file name only), skipping entries the list holds already. Relative entries are taken from the

@@ -1,13 +1,10 @@
 #include "scan/ScanImport.h"
 
-#include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
 #include "catalog/Connection.h"
-#include "catalog/FirstRow.h"
 #include "catalog/ImportStatements.h"
+#include "catalog/ImportTransaction.h"
 #include "catalog/PathParts.h"
-#include "catalog/QuoteSql.h"
-#include "catalog/UnicodeNoCase.h"
 #include "platform/Drives.h"
 #include "platform/VolumeLabelText.h"
 #include "scan/ScanNode.h"
@@ -36,14 +33,6 @@ void Note(ScanImportResult& result, const QString& why) {
     if (result.errors.size() < kErrorsKept)
         result.errors << why;
 }
-
-// The rows of the three tables, to tell what an import wrote.
-struct RowCounts {
-    qint64 volumes = 0;
-    qint64 lists = 0;
-    qint64 tracks = 0;
-    bool ok = true;
-};
 
 // The drives' answers kept for the length of one import: every track asks for the drive root of
 // its folder (twice), and the same folders come back for every track they hold. Each question is
@@ -86,16 +75,15 @@ class Batches {
 public:
     Batches(Catalog& catalog, const ScanImportBatching& batching, ScanImportResult& result,
             std::function<void()> forgetKeptIds)
-        : catalog_(catalog), batching_(batching), result_(result),
+        : catalog_(catalog), transaction_(catalog), batching_(batching), result_(result),
           forgetKeptIds_(std::move(forgetKeptIds)) {}
 
     // Opens a batch; false when the catalog refused (the import has failed).
     bool begin() {
-        if (!catalog_.connection.execute(QStringLiteral("BEGIN IMMEDIATE"))) {
+        if (!transaction_.begin()) {
             fail(catalog_.connection.lastError());
             return false;
         }
-        open_ = true;
         clock_.start();
         nodes_ = 0;
         return true;
@@ -111,13 +99,12 @@ public:
         return commit() && begin();
     }
     bool commit() {
-        if (!open_)
+        if (!transaction_.isOpen())
             return !result_.failed();
-        if (!catalog_.connection.execute(QStringLiteral("COMMIT"))) {
+        if (!transaction_.commit()) {
             fail(catalog_.connection.lastError());
             return false;
         }
-        open_ = false;
         result_.nodesWritten += nodesInBatch_;
         nodesInBatch_ = 0;
         return true;
@@ -127,48 +114,27 @@ public:
     void fail(const QString& why) {
         if (result_.failure.isEmpty())
             result_.failure = why.isEmpty() ? QStringLiteral("The catalog refused a change.") : why;
-        // A failed COMMIT leaves the transaction open; some failures have already ended it, and
-        // then the ROLLBACK has nothing to undo.
-        if (open_)
-            catalog_.connection.execute(QStringLiteral("ROLLBACK"));
-        open_ = false;
+        // A failed COMMIT leaves the transaction open.
+        transaction_.rollback();
         nodesInBatch_ = 0;
         forgetKeptIds_();
     }
 
 private:
     Catalog& catalog_;
+    ImportTransaction transaction_;
     const ScanImportBatching& batching_;
     ScanImportResult& result_;
     std::function<void()> forgetKeptIds_;
     QElapsedTimer clock_;
     int nodes_ = 0;
     int nodesInBatch_ = 0;
-    bool open_ = false;
 };
-
-RowCounts CountRows(Catalog& catalog) {
-    Recordset set;
-    RowCounts counts;
-    counts.ok = false;
-    if (!catalog.connection.execute(
-            QStringLiteral("SELECT (SELECT COUNT(*) FROM CD), (SELECT COUNT(*) FROM M3u), "
-                           "(SELECT COUNT(*) FROM Mp3)"),
-            set) ||
-        set.eof())
-        return counts;
-    counts.volumes = set.field(0).toLongLong();
-    counts.lists = set.field(1).toLongLong();
-    counts.tracks = set.field(2).toLongLong();
-    counts.ok = true;
-    return counts;
-}
 
 // The volume of a folder node: looked up by name (and disc name on a CD), added when missing.
 // False when the catalog refused a statement (the reason is in its lastError()).
-bool ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& node,
-                      QString& currentLabel, const QString& pathScan,
-                      ImportStatements* statements) {
+bool ImportFolderNode(const Drives& drives, const ScanNode& node, QString& currentLabel,
+                      const QString& pathScan, ImportStatements& statements) {
     const QString& key = node.key();
     // A folder of sound files is a list of the volume named after its parent; a drive root is
     // its own volume.
@@ -176,47 +142,16 @@ bool ImportFolderNode(Catalog& catalog, const Drives& drives, const ScanNode& no
     if (node.tag() == QLatin1String("Cdmp3") && !IsDriveRootText(key, drives))
         name = FolderOf(key.left(key.size() - 1));
     const bool onCd = IsCdDrive(key, drives);
-    if (statements) {
-        if (!onCd)
-            currentLabel = kHardDiscMarker;
-        const Lookup<bool> there = statements->hasVolume(name, onCd ? &currentLabel : nullptr);
-        if (!there.ok)
-            return false;
-        if (there.value)
-            return true;
-        const QString labelcd =
-            onCd ? VolumeLabelOf(drives, drives.driveRoot(pathScan)) : QString();
-        return statements->insertVolume(name, node.childCount(), currentLabel,
-                                        onCd ? &labelcd : nullptr);
-    }
-    const QString quotedName = QuoteSql(name);
-
-    Lookup<bool> there;
-    if (onCd) {
-        there = HasRow(catalog.connection, catalog.general,
-                       "SELECT id, name,label From CD WHERE (" + QStringLiteral("((name)=") + "'" +
-                           quotedName + "'" + ") AND " + "((label)=" + "'" +
-                           QuoteSql(currentLabel) + "'" + UnicodeNoCase::kCollate + "))");
-    } else {
-        there = HasRow(catalog.connection, catalog.general,
-                       "SELECT id, name From CD WHERE (((name)=" + QStringLiteral("'") +
-                           quotedName + "'" + "))");
+    if (!onCd)
         currentLabel = kHardDiscMarker;
-    }
+    const Lookup<bool> there = statements.hasVolume(name, onCd ? &currentLabel : nullptr);
     if (!there.ok)
         return false;
     if (there.value)
         return true;
-    const QString children = QString::number(node.childCount());
-    if (onCd) {
-        return catalog.connection.execute(
-            "INSERT INTO CD (name,m3us,label,IsCd,labelcd) VALUES " + QStringLiteral("('") +
-            quotedName + "','" + children + "','" + QuoteSql(currentLabel) + "','1','" +
-            QuoteSql(VolumeLabelOf(drives, drives.driveRoot(pathScan))) + "')");
-    }
-    return catalog.connection.execute("INSERT INTO CD (name,m3us,label,isCd) VALUES " +
-                                      QStringLiteral("('") + quotedName + "','" + children + "','" +
-                                      QuoteSql(currentLabel) + "','0')");
+    const QString labelcd = onCd ? VolumeLabelOf(drives, drives.driveRoot(pathScan)) : QString();
+    return statements.insertVolume(name, node.childCount(), currentLabel,
+                                   onCd ? &labelcd : nullptr);
 }
 
 // Volumes found during one import, by label and name. Only ids found are kept, and all of them
@@ -231,9 +166,8 @@ struct VolumeIds {
 
 // A sound file: its list and its track, with the tag read from the file. A tag that cannot be
 // read is a counted error; false when the catalog refused a statement.
-bool ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& node,
-                     const QString& currentLabel, VolumeIds& volumeIds,
-                     ImportStatements* statements, ScanImportResult& result) {
+bool ImportSoundFile(const Drives& drives, const ScanNode& node, const QString& currentLabel,
+                     VolumeIds& volumeIds, ImportStatements& statements, ScanImportResult& result) {
     // The volume is named after the parent of the track's folder, or the folder itself when it
     // is a drive root.
     QString folder = FolderOf(node.key());
@@ -248,8 +182,7 @@ bool ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& nod
         volumeId.value = volumeIds.byKey.value(cacheKey, 0);
     if (volumeId.value == 0) {
         const QString listPath = folder + QLatin1Char('/');
-        volumeId = statements ? statements->volumeOfList(drives, listPath, currentLabel)
-                              : FindVolumeId(catalog, drives, listPath, currentLabel);
+        volumeId = statements.volumeOfList(drives, listPath, currentLabel);
         if (!volumeId.ok)
             return false;
         if (volumeId.value != 0)
@@ -265,7 +198,7 @@ bool ImportSoundFile(Catalog& catalog, const Drives& drives, const ScanNode& nod
     // An unreadable file still gets its row, with the fields no tag supplied.
     if (!ReadId3(node.key(), &tags, &why))
         Note(result, node.key() + ": " + why);
-    return AddFolderTrack(catalog, drives, node.values(), tags, volumeId.value, statements);
+    return AddFolderTrack(drives, node.values(), tags, volumeId.value, statements);
 }
 
 } // namespace
@@ -288,23 +221,17 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, cons
 
     if (hooks.progress)
         hooks.progress(count, 0);
-    const RowCounts before = CountRows(catalog);
-    // Every track looks up its list and itself in indexes that outgrow the engine's default
-    // page cache (2 MB) after a few thousand tracks; a larger cache for the import keeps the
-    // look-ups in memory. The connection's own size comes back at the end.
-    const Lookup<qint64> cacheSize =
-        FirstNumber(catalog.connection, catalog.general, QStringLiteral("PRAGMA cache_size"));
-    catalog.connection.execute(QStringLiteral("PRAGMA cache_size = -65536"));
+    const Lookup<CatalogRowCounts> before = CountCatalogRows(catalog);
+    ImportCacheSize cacheSize(catalog);
 
     VolumeIds volumeIds;
-    ImportStatements prepared(catalog.connection);
-    ImportStatements* statements = batching.prepared ? &prepared : nullptr;
+    ImportStatements statements(catalog.connection);
     // The playlists' volume, found again for each folder node.
     QString lastParentKey;
     qint64 volumeId = 0;
     Batches batches(catalog, batching, result, [&] {
         volumeIds = {};
-        prepared.forgetKeptIds();
+        statements.forgetKeptIds();
         lastParentKey.clear();
     });
     const auto going = [&] { return !result.stopped && !result.failed(); };
@@ -328,10 +255,9 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, cons
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
         bool ok = true;
         if (IsFolderTag(node.tag()))
-            ok = ImportFolderNode(catalog, drives, node, currentLabel, pathScan, statements);
+            ok = ImportFolderNode(drives, node, currentLabel, pathScan, statements);
         else if (node.tag() == QLatin1String("Mp3"))
-            ok =
-                ImportSoundFile(catalog, drives, node, currentLabel, volumeIds, statements, result);
+            ok = ImportSoundFile(drives, node, currentLabel, volumeIds, statements, result);
         if (!ok) {
             refused();
             break;
@@ -343,7 +269,7 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, cons
 
     // Inside a huge playlist the import lets the windows run as it does after every node.
     PlaylistTracksRun playlistRun;
-    playlistRun.statements = statements;
+    playlistRun.statements = &statements;
     if (hooks.yield)
         playlistRun.yield = hooks.yield;
     for (int index = 1; index <= count && going(); ++index) {
@@ -355,8 +281,7 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, cons
             const QString& parentKey = node.parent()->key();
             if (parentKey != lastParentKey) {
                 const Lookup<qint64> found =
-                    statements ? statements->volumeOfList(drives, node.key(), currentLabel)
-                               : FindVolumeId(catalog, drives, node.key(), currentLabel);
+                    statements.volumeOfList(drives, node.key(), currentLabel);
                 if (!found.ok) {
                     refused();
                     break;
@@ -367,9 +292,8 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, cons
             // The list of this volume: another disc mounted on the same folder has a list at
             // the same path.
             Lookup<qint64> listId = Lookup<qint64>::failed();
-            if (AddPlaylistList(catalog, node.values(), volumeId, statements))
-                listId = statements ? statements->listAt(drives, node.key(), volumeId)
-                                    : FindListIdOnVolume(catalog, drives, node.key(), volumeId);
+            if (AddPlaylistList(node.values(), volumeId, statements))
+                listId = statements.listAt(drives, node.key(), volumeId);
             if (!listId.ok) {
                 refused();
                 break;
@@ -394,14 +318,13 @@ ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, cons
         nodeDone(index, node.tag() == QLatin1String("M3u"));
     }
     batches.commit();
-    if (cacheSize.ok)
-        catalog.connection.execute("PRAGMA cache_size = " + QString::number(cacheSize.value));
+    cacheSize.restore();
 
-    const RowCounts after = CountRows(catalog);
+    const Lookup<CatalogRowCounts> after = CountCatalogRows(catalog);
     if (before.ok && after.ok) {
-        result.volumes = after.volumes - before.volumes;
-        result.lists = after.lists - before.lists;
-        result.tracks = after.tracks - before.tracks;
+        result.volumes = after.value.volumes - before.value.volumes;
+        result.lists = after.value.lists - before.value.lists;
+        result.tracks = after.value.tracks - before.value.tracks;
     }
     if (result.stopped || result.failed())
         return result;

@@ -27,9 +27,6 @@ struct ScanImportHooks {
 struct ScanImportBatching {
     int nodes = 1000;
     int milliseconds = 250;
-    // The tracks' statements prepared once with bound values and list ids kept for the import;
-    // false runs the literal statements (the rows written are the same).
-    bool prepared = true;
 };
 
 // What an import did, for the window's message and the tool's summary.

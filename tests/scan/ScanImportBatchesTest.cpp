@@ -96,63 +96,54 @@ TEST_F(ScanImportBatches, ARefusedWriteStopsTheImportAndARerunCompletesIt) {
          "FOREIGN KEY", 8, 6},
     };
     for (const auto& c : cases) {
-        for (const bool prepared : {true, false}) {
-            SCOPED_TRACE(std::string(c.name) + (prepared ? ", prepared" : ", literal"));
-            run("DELETE FROM Mp3");
-            run("DELETE FROM M3u");
-            run("DELETE FROM CD");
-            run(QString("CREATE TRIGGER refuse ") + c.trigger);
-            const ScanImportBatching twoByTwo{2, 1000000, prepared};
-            QStringList statuses;
-            const ScanImportResult result =
-                import({{}, [&](const QString& text) { statuses << text; }, {}}, twoByTwo);
+        SCOPED_TRACE(c.name);
+        run("DELETE FROM Mp3");
+        run("DELETE FROM M3u");
+        run("DELETE FROM CD");
+        run(QString("CREATE TRIGGER refuse ") + c.trigger);
+        const ScanImportBatching twoByTwo{2, 1000000};
+        QStringList statuses;
+        const ScanImportResult result =
+            import({{}, [&](const QString& text) { statuses << text; }, {}}, twoByTwo);
 
-            EXPECT_TRUE(result.failure.contains(c.reason)) << result.failure.toStdString();
-            EXPECT_FALSE(result.stopped);
-            EXPECT_EQ(result.errorCount, 0);
-            EXPECT_EQ(result.nodesWritten, c.nodesWritten);
-            EXPECT_EQ(result.tracks, c.tracks);
-            EXPECT_FALSE(statuses.contains("Added 16 files"));
-            EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), c.tracks);
-            // Every track is in the list of its own folder (a list id made in a rolled-back
-            // batch is missing, or given again to the next list made).
-            EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 LEFT JOIN M3u ON M3u.id = Mp3.m3u_id "
-                             "WHERE M3u.id IS NULL OR Mp3.path <> M3u.path || M3u.file")
-                          .toInt(),
-                      0);
-            EXPECT_EQ(
-                scalar("SELECT COUNT(*) FROM M3u WHERE cd_id NOT IN (SELECT id FROM CD)").toInt(),
-                0);
-            run("BEGIN"); // nothing was left open
-            run("COMMIT");
+        EXPECT_TRUE(result.failure.contains(c.reason)) << result.failure.toStdString();
+        EXPECT_FALSE(result.stopped);
+        EXPECT_EQ(result.errorCount, 0);
+        EXPECT_EQ(result.nodesWritten, c.nodesWritten);
+        EXPECT_EQ(result.tracks, c.tracks);
+        EXPECT_FALSE(statuses.contains("Added 16 files"));
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), c.tracks);
+        // Every track is in the list of its own folder (a list id made in a rolled-back
+        // batch is missing, or given again to the next list made).
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 LEFT JOIN M3u ON M3u.id = Mp3.m3u_id "
+                         "WHERE M3u.id IS NULL OR Mp3.path <> M3u.path || M3u.file")
+                      .toInt(),
+                  0);
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u WHERE cd_id NOT IN (SELECT id FROM CD)").toInt(),
+                  0);
+        run("BEGIN"); // nothing was left open
+        run("COMMIT");
 
-            run("DROP TRIGGER refuse");
-            const ScanImportResult rerun = import({}, twoByTwo);
-            EXPECT_FALSE(rerun.failed()) << rerun.failure.toStdString();
-            EXPECT_EQ(rerun.nodesWritten, 16);
-            EXPECT_EQ(contents(), clean);
-        }
+        run("DROP TRIGGER refuse");
+        const ScanImportResult rerun = import({}, twoByTwo);
+        EXPECT_FALSE(rerun.failed()) << rerun.failure.toStdString();
+        EXPECT_EQ(rerun.nodesWritten, 16);
+        EXPECT_EQ(contents(), clean);
     }
 }
 
 TEST_F(ScanImportBatches, AFullDiscIsNamedAndLeavesWholeBatches) {
     fill(30);
     run("PRAGMA max_page_count = 1"); // the catalog cannot grow past the pages it has
-    for (const bool prepared : {true, false}) {
-        SCOPED_TRACE(prepared ? "prepared" : "literal");
-        run("DELETE FROM Mp3");
-        run("DELETE FROM M3u");
-        run("DELETE FROM CD");
-        const ScanImportResult result = import({}, ScanImportBatching{20, 1000000, prepared});
-        EXPECT_TRUE(result.failure.contains("is full")) << result.failure.toStdString();
-        EXPECT_EQ(result.nodesWritten % 20, 0);
-        EXPECT_LT(result.nodesWritten, 120);
-        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), result.tracks);
-        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 LEFT JOIN M3u ON M3u.id = Mp3.m3u_id "
-                         "WHERE M3u.id IS NULL OR Mp3.path <> M3u.path || M3u.file")
-                      .toInt(),
-                  0);
-    }
+    const ScanImportResult result = import({}, ScanImportBatching{20, 1000000});
+    EXPECT_TRUE(result.failure.contains("is full")) << result.failure.toStdString();
+    EXPECT_EQ(result.nodesWritten % 20, 0);
+    EXPECT_LT(result.nodesWritten, 120);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), result.tracks);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 LEFT JOIN M3u ON M3u.id = Mp3.m3u_id "
+                     "WHERE M3u.id IS NULL OR Mp3.path <> M3u.path || M3u.file")
+                  .toInt(),
+              0);
 }
 
 TEST_F(ScanImportBatches, StopCommitsWhatWasDoneAndARerunCompletesIt) {
@@ -199,21 +190,13 @@ protected:
 };
 
 TEST_F(ScanImportHugePlaylist, YieldsWhileTheEntriesOfOnePlaylistAreAdded) {
-    for (const bool prepared : {true, false}) {
-        SCOPED_TRACE(prepared ? "prepared" : "literal");
-        run("DELETE FROM Mp3");
-        run("DELETE FROM M3u");
-        run("DELETE FROM CD");
-        ScanImportBatching batching;
-        batching.prepared = prepared;
-        int yields = 0;
-        const ScanImportResult result = import({{}, {}, [&] { return ++yields > 0; }}, batching);
-        EXPECT_EQ(result.tracks, kEntries);
-        EXPECT_EQ(result.errorCount, 0) << result.errors.join("; ").toStdString();
-        EXPECT_FALSE(result.stopped);
-        // Two nodes, each yielding once a pass, and the playlist at least every 500 entries.
-        EXPECT_GE(yields, 4 + kEntries / 500 - 1);
-    }
+    int yields = 0;
+    const ScanImportResult result = import({{}, {}, [&] { return ++yields > 0; }});
+    EXPECT_EQ(result.tracks, kEntries);
+    EXPECT_EQ(result.errorCount, 0) << result.errors.join("; ").toStdString();
+    EXPECT_FALSE(result.stopped);
+    // Two nodes, each yielding once a pass, and the playlist at least every 500 entries.
+    EXPECT_GE(yields, 4 + kEntries / 500 - 1);
 }
 
 TEST_F(ScanImportHugePlaylist, StopInsideThePlaylistKeepsItsEntriesAndARerunCompletesIt) {
@@ -244,19 +227,16 @@ TEST_F(ScanImportHugePlaylist, StopInsideThePlaylistKeepsItsEntriesAndARerunComp
 TEST_F(ScanImportHugePlaylist, ARefusedEntryStopsTheImportAndUndoesItsBatch) {
     run("CREATE TRIGGER refuse BEFORE INSERT ON Mp3 WHEN NEW.file = 't15000.mp3' "
         "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
-    for (const bool prepared : {true, false}) {
-        SCOPED_TRACE(prepared ? "prepared" : "literal");
-        // One batch for the whole import: the refusal undoes all of it.
-        const ScanImportResult result = import({}, ScanImportBatching{1000, 1000000, prepared});
-        EXPECT_FALSE(result.stopped);
-        EXPECT_TRUE(result.failure.contains("refused by the test")) << result.failure.toStdString();
-        EXPECT_EQ(result.errorCount, 0);
-        EXPECT_EQ(result.nodesWritten, 0);
-        EXPECT_EQ(result.volumes + result.lists + result.tracks, 0);
-        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 0);
-        run("BEGIN"); // no transaction or savepoint was left open
-        run("COMMIT");
-    }
+    // One batch for the whole import: the refusal undoes all of it.
+    const ScanImportResult result = import({}, ScanImportBatching{1000, 1000000});
+    EXPECT_FALSE(result.stopped);
+    EXPECT_TRUE(result.failure.contains("refused by the test")) << result.failure.toStdString();
+    EXPECT_EQ(result.errorCount, 0);
+    EXPECT_EQ(result.nodesWritten, 0);
+    EXPECT_EQ(result.volumes + result.lists + result.tracks, 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 0);
+    run("BEGIN"); // no transaction or savepoint was left open
+    run("COMMIT");
     EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
 }
 

@@ -110,33 +110,24 @@ TEST_F(ScanImport, PlaylistsGoToTheListOfTheirOwnVolume) {
     const QString query = "SELECT CD.label, CD.name, M3u.file, Mp3.file FROM Mp3 "
                           "JOIN M3u ON M3u.id = Mp3.m3u_id JOIN CD ON CD.id = M3u.cd_id "
                           "ORDER BY CD.label, M3u.file";
-    for (const bool prepared : {true, false}) {
-        SCOPED_TRACE(prepared ? "prepared" : "literal");
-        ScanImportBatching batching;
-        batching.prepared = prepared;
-        run("DELETE FROM Mp3");
-        run("DELETE FROM M3u");
-        run("DELETE FROM CD");
+    // Two folders of one disc: both folder nodes show the disc's name and one file.
+    tree.clear();
+    temp.write("cd/a/one.m3u", "x.mp3\n");
+    temp.write("cd/b/two.m3u", "y.mp3\n");
+    label = "Disc A";
+    folder(cd + "a/", "Cdm3u", {"one.m3u"}, label);
+    folder(cd + "b/", "Cdm3u", {"two.m3u"}, label);
+    import();
+    // Then another disc in the same drive, with a playlist of the same name and path.
+    tree.clear();
+    temp.write("cd/a/one.m3u", "z.mp3\n");
+    label = "Disc B";
+    folder(cd + "a/", "Cdm3u", {"one.m3u"}, label);
+    import();
 
-        // Two folders of one disc: both folder nodes show the disc's name and one file.
-        tree.clear();
-        temp.write("cd/a/one.m3u", "x.mp3\n");
-        temp.write("cd/b/two.m3u", "y.mp3\n");
-        label = "Disc A";
-        folder(cd + "a/", "Cdm3u", {"one.m3u"}, label);
-        folder(cd + "b/", "Cdm3u", {"two.m3u"}, label);
-        import({}, batching);
-        // Then another disc in the same drive, with a playlist of the same name and path.
-        tree.clear();
-        temp.write("cd/a/one.m3u", "z.mp3\n");
-        label = "Disc B";
-        folder(cd + "a/", "Cdm3u", {"one.m3u"}, label);
-        import({}, batching);
-
-        EXPECT_EQ(rows(query), (QList<QVariantList>{{"Disc A", cd + "a/", "one.m3u", "x.mp3"},
-                                                    {"Disc A", cd + "b/", "two.m3u", "y.mp3"},
-                                                    {"Disc B", cd + "a/", "one.m3u", "z.mp3"}}));
-    }
+    EXPECT_EQ(rows(query), (QList<QVariantList>{{"Disc A", cd + "a/", "one.m3u", "x.mp3"},
+                                                {"Disc A", cd + "b/", "two.m3u", "y.mp3"},
+                                                {"Disc B", cd + "a/", "one.m3u", "z.mp3"}}));
 }
 
 TEST_F(ScanImport, SecondRunWritesNothingAndEmptyTreeNothingAtAll) {
@@ -196,97 +187,6 @@ TEST_F(ScanImport, AwkwardNamesReadBackExactly) {
                   1);
     }
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 WHERE title = 'T''itle\n2'").toInt(), 3);
-    EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
-}
-
-TEST_F(ScanImport, PreparedImportWritesTheRowsOfTheLiteralOne) {
-    // Names, labels, tag values and playlist entries that the literal statements quote, cut or
-    // replace: quotes, a doubled quote, a line break, a NUL (the rest is cut), a lone surrogate
-    // and a pair. A CD volume (label and volume label), hard-disc volumes, folder lists, playlist
-    // lists and their entries: every row the import writes.
-    const QString lone = QString(QChar(0xD800));
-    const QString pair = QString::fromUtf16(u"\U0001F3B5");
-    const QString nul = QString(QChar(u'\0'));
-    const QString music = root + "music/";
-    const QString cd = root + "cd/";
-    const QString discName = "Disc 'O''ne\n" + lone + pair + nul + "cut";
-    drives.addDrive(cd, DriveType::CdRom, "VOL'S ''" + pair);
-    pathScan = cd;
-
-    // The CD first: the hard-disc folders after it turn the label into "EOF".
-    temp.write("cd/on'disc.mp3", test::Id3Builder(3).text("TIT2", "Disc's").audio(2).build());
-    ScanNode& disc = tree.addRoot(cd, discName, "Cdmp3", 7);
-    tree.addChild(disc, cd + "on'disc.mp3", "on'disc.mp3", "Mp3", 5);
-    tree.addChild(disc, cd + "gone" + lone + ".mp3", "gone" + lone + ".mp3", "Mp3", 5);
-
-    const QStringList folders = {"Rock 'n' Roll/",   "a''b/",
-                                 "two\nlines/",      "nul" + nul + "cut/",
-                                 "odd" + lone + "/", "note" + pair + "/"};
-    const QStringList files = {
-        "it's.mp3",          "''.mp3",     "x\ny.mp3", "n" + nul + "x.mp3", "l" + lone + ".mp3",
-        "p" + pair + ".mp3", "missing.mp3"};
-    for (const QString& name : folders) {
-        ScanNode& node = tree.addRoot(music + name, music + name, "Cdmp3", 7);
-        for (const QString& file : files) {
-            // Files that can exist on disc get a tag; the others are imported unread.
-            if (!name.contains(nul) && !file.contains(nul) && !(name + file).contains(lone) &&
-                file != "missing.mp3")
-                temp.write("music/" + name + file,
-                           test::Id3Builder(3)
-                               .text("TIT2", "T'it''le\n" + pair, test::Id3Enc::Utf16)
-                               .text("TPE1", "O'Band")
-                               .audio(2)
-                               .build());
-            tree.addChild(node, music + name + file, file, "Mp3", 5);
-        }
-    }
-    ScanNode& other = tree.addRoot(root + "other/", root + "other/", "Cdmp3", 7);
-    tree.addChild(other, root + "other/it's.mp3", "it's.mp3", "Mp3", 5);
-
-    // Two folders of playlists: entries relative, absolute, repeated, with quotes, a NUL, a pair
-    // and Windows-1252 bytes (not UTF-8).
-    const QByteArray entries = "a'b.mp3\r\nsub/x''y.mp3\r\n/abs/q'.mp3\r\na'b.mp3\r\n" +
-                               pair.toUtf8() + ".mp3\r\nn" + QByteArray(1, '\0') + "ul.mp3\r\n";
-    temp.write("lists/it's.m3u", entries);
-    temp.write("lists/two\nlines.m3u", "#EXTM3U\n..\\up's.mp3\n");
-    temp.write("lists/" + pair + ".m3u", "caf\xe9'.mp3\n");
-    temp.write("more'lists/x.m3u", entries + "extra.mp3\n");
-    folder(root + "lists/", "Cdm3u", {"it's.m3u", "two\nlines.m3u", pair + ".m3u"});
-    folder(root + "more'lists/", "Cdm3u", {"x.m3u"});
-
-    const auto importAs = [&](bool prepared) {
-        ScanImportBatching batching;
-        batching.prepared = prepared;
-        label = discName;
-        return import({}, batching);
-    };
-    const ScanImportResult literal = importAs(false);
-    const QList<QVariantList> written = exactContents();
-    ASSERT_GT(written.size(), 70);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM CD WHERE isCd = '1' AND labelcd <> ''").toInt(), 1);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM M3u WHERE file LIKE '%.m3u'").toInt(), 4);
-    // A prepared rerun over the literal rows finds every one of them.
-    const ScanImportResult rerun = importAs(true);
-    EXPECT_EQ(rerun.volumes + rerun.lists + rerun.tracks, 0);
-    EXPECT_EQ(exactContents(), written);
-
-    run("DELETE FROM Mp3");
-    run("DELETE FROM M3u");
-    run("DELETE FROM CD");
-    run("DELETE FROM sqlite_sequence");
-    const ScanImportResult prepared = importAs(true);
-    // Only the tag reads of files that cannot exist fail, the same ones both ways.
-    EXPECT_EQ(prepared.errorCount, literal.errorCount);
-    EXPECT_EQ(prepared.errors, literal.errors);
-    EXPECT_FALSE(literal.errors.join(' ').contains("statement"));
-    EXPECT_EQ(prepared.volumes, literal.volumes);
-    EXPECT_EQ(prepared.lists, literal.lists);
-    EXPECT_EQ(prepared.tracks, literal.tracks);
-    EXPECT_EQ(exactContents(), written);
-    // And a literal rerun finds every prepared row.
-    const ScanImportResult literalRerun = importAs(false);
-    EXPECT_EQ(literalRerun.volumes + literalRerun.lists + literalRerun.tracks, 0);
-    EXPECT_EQ(exactContents(), written);
     EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
 }
 

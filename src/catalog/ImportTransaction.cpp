@@ -1,0 +1,51 @@
+#include "catalog/ImportTransaction.h"
+
+#include "catalog/Connection.h"
+#include "catalog/FirstRow.h"
+
+namespace tarl {
+
+Lookup<CatalogRowCounts> CountCatalogRows(Catalog& catalog) {
+    Recordset set;
+    if (!catalog.connection.execute(
+            QStringLiteral("SELECT (SELECT COUNT(*) FROM CD), (SELECT COUNT(*) FROM M3u), "
+                           "(SELECT COUNT(*) FROM Mp3)"),
+            set) ||
+        set.eof())
+        return Lookup<CatalogRowCounts>::failed();
+    return {{set.field(0).toLongLong(), set.field(1).toLongLong(), set.field(2).toLongLong()}};
+}
+
+bool ImportTransaction::begin() {
+    if (!catalog_.connection.execute(QStringLiteral("BEGIN IMMEDIATE")))
+        return false;
+    open_ = true;
+    return true;
+}
+
+bool ImportTransaction::commit() {
+    if (!catalog_.connection.execute(QStringLiteral("COMMIT")))
+        return false;
+    open_ = false;
+    return true;
+}
+
+void ImportTransaction::rollback() {
+    if (open_)
+        catalog_.connection.execute(QStringLiteral("ROLLBACK"));
+    open_ = false;
+}
+
+ImportCacheSize::ImportCacheSize(Catalog& catalog)
+    : catalog_(catalog), ownSize_(FirstNumber(catalog.connection, catalog.general,
+                                              QStringLiteral("PRAGMA cache_size"))) {
+    catalog_.connection.execute(QStringLiteral("PRAGMA cache_size = -65536"));
+}
+
+void ImportCacheSize::restore() {
+    if (ownSize_.ok)
+        catalog_.connection.execute("PRAGMA cache_size = " + QString::number(ownSize_.value));
+    ownSize_ = Lookup<qint64>::failed();
+}
+
+} // namespace tarl

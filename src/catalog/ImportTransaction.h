@@ -1,0 +1,62 @@
+#pragma once
+
+#include "catalog/Lookup.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace tarl {
+
+struct Catalog;
+
+// The statements around an import's writes (the writes themselves are ImportStatements'): the
+// transaction its batches are committed in, the page cache it runs with, and the row counts that
+// tell what it wrote. Each takes the catalog it works on and reports a refused statement through
+// the connection's lastError().
+
+// The rows of the three tables an import writes.
+struct CatalogRowCounts {
+    qint64 volumes = 0; // CD
+    qint64 lists = 0;   // M3u
+    qint64 tracks = 0;  // Mp3
+};
+Lookup<CatalogRowCounts> CountCatalogRows(Catalog& catalog);
+
+// One batch of an import at a time: opened for writing at once (so a locked catalog refuses the
+// batch before any row is written), committed, or rolled back when the catalog refused a write.
+class ImportTransaction {
+public:
+    explicit ImportTransaction(Catalog& catalog) : catalog_(catalog) {}
+
+    // Opens a batch; false when the catalog refused.
+    bool begin();
+    // Commits the open batch; false when the catalog refused, and the batch stays open.
+    bool commit();
+    // Undoes the open batch, if one is open. Some failures have already ended the transaction;
+    // the batch is then closed with nothing to undo.
+    void rollback();
+    bool isOpen() const { return open_; }
+
+private:
+    Catalog& catalog_;
+    bool open_ = false;
+};
+
+// Every track of an import looks up its list and itself in indexes that outgrow the engine's
+// default page cache (2 MB) after a few thousand tracks. This gives the connection a larger
+// cache for the length of an import, and its own size back at restore().
+class ImportCacheSize {
+public:
+    explicit ImportCacheSize(Catalog& catalog);
+    ~ImportCacheSize() { restore(); }
+    ImportCacheSize(const ImportCacheSize&) = delete;
+    ImportCacheSize& operator=(const ImportCacheSize&) = delete;
+
+    void restore();
+
+private:
+    Catalog& catalog_;
+    Lookup<qint64> ownSize_;
+};
+
+} // namespace tarl
