@@ -19,9 +19,8 @@ double PositionKnobLeft(qint64 positionSeconds, qint64 lengthSeconds) {
 }
 
 qint32 SeekMsForKnob(double knobLeft, qint64 lengthSeconds) {
-    const double ms =
-        RoundHalfEven((knobLeft - PositionKnobMin) * double(lengthSeconds) / PositionKnobTrack *
-                      1000.0);
+    const double ms = RoundHalfEven((knobLeft - PositionKnobMin) * double(lengthSeconds) /
+                                    PositionKnobTrack * 1000.0);
     // A track longer than 24 days would not fit the 32-bit position: its end is the limit.
     return static_cast<qint32>(std::clamp(ms, 0.0, double(std::numeric_limits<qint32>::max())));
 }
@@ -58,6 +57,8 @@ void PlayerPanel::setVolumeKnob(double left) {
 void PlayerPanel::ImgButt_MouseDown(int index) {
     findPlayer();
     using namespace player_msg;
+    // One button a line, as the panel shows them.
+    // clang-format off
     switch (index) {
     case 0: send(WmCommand, Play, 0); break;
     case 1: send(WmCommand, Pause, 0); break;
@@ -68,6 +69,7 @@ void PlayerPanel::ImgButt_MouseDown(int index) {
     case 6: volumeDragging_ = true; break;
     default: break;
     }
+    // clang-format on
 }
 
 void PlayerPanel::ImgButt_MouseMove(int index, double x) {
@@ -91,9 +93,8 @@ void PlayerPanel::ImgButt_MouseMove(int index, double x) {
 void PlayerPanel::ImgButt_MouseUp(int index) {
     findPlayer();
     if (index == 5 && positionDragging_) {
-        const qint64 length =
-            state_.services.player.sendMessage(state_.winampWindow, player_msg::WmUser, 1,
-                                               player_msg::GetTime);
+        const qint64 length = state_.services.player.sendMessage(
+            state_.winampWindow, player_msg::WmUser, 1, player_msg::GetTime);
         const qint32 ms = SeekMsForKnob(positionKnob_, length);
         send(player_msg::WmUser, ms, player_msg::JumpToTime);
         if (length > 0)

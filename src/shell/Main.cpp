@@ -430,8 +430,8 @@ bool Main::ImgButt_Mouse(int index, QEvent* event) {
         panel_->ImgButt_MouseDown(index);
         return true;
     case QEvent::MouseMove:
-        panel_->ImgButt_MouseMove(index,
-                                  ToTwips(static_cast<QMouseEvent*>(event)->position().toPoint().x()));
+        panel_->ImgButt_MouseMove(
+            index, ToTwips(static_cast<QMouseEvent*>(event)->position().toPoint().x()));
         return true;
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)

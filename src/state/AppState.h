@@ -59,7 +59,7 @@ struct AppState {
     QString playerPath;
     qint16 playerVolume = 50; // 0..255
 
-    QString lastFolder; // ends in "/"
+    QString lastFolder;   // ends in "/"
     qint32 lastIndex = 0; // the player's entry; 32-bit: a list may hold more than 32767 entries
     QString lastSong;
     qint32 lastPosition = 0; // seconds

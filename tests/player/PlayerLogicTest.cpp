@@ -75,7 +75,7 @@ TEST(KnobMath, PositionVolumeAndSeek) {
     EXPECT_EQ(SeekMsForKnob(3440, 200), 100000);
     EXPECT_EQ(SeekMsForKnob(4240, 245), 245000);
     EXPECT_EQ(SeekMsForKnob(4240, 10'000'000), 2147483647); // held within 32 bits
-    EXPECT_EQ(VolumeForKnob(3005), 128); // 127.5 rounds to the even 128
+    EXPECT_EQ(VolumeForKnob(3005), 128);                    // 127.5 rounds to the even 128
     EXPECT_EQ(VolumeForKnob(2690), 0);
     EXPECT_EQ(VolumeForKnob(3320), 255);
     EXPECT_EQ(VolumeKnobLeft(255), 3320);
@@ -268,8 +268,7 @@ class TimedPlayer : public FakePlayerLink {
 public:
     qint64 sendMessage(PlayerWindow w, int message, qint64 wParam, qint64 lParam) override {
         const qint64 answer = FakePlayerLink::sendMessage(w, message, wParam, lParam);
-        if (w == 0 || !running || message != player_msg::WmUser ||
-            lParam != player_msg::GetTime)
+        if (w == 0 || !running || message != player_msg::WmUser || lParam != player_msg::GetTime)
             return answer;
         return wParam == 1 ? lengthSeconds : positionMs;
     }
@@ -299,8 +298,9 @@ protected:
         return rows.field(0).toLongLong();
     }
     TimedPlayer timed;
-    Services timedServices{services.profile, services.ui, timed,        services.clock,
-                           services.files,   services.drives, services.launcher};
+    Services timedServices{services.profile, services.ui,    timed,
+                           services.clock,   services.files, services.drives,
+                           services.launcher};
     AppState timedState{timedServices};
 };
 

@@ -17,9 +17,9 @@
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <csignal>
 #include <functional>
+#include <gtest/gtest.h>
 
 using namespace tarl;
 using tarl::test::TempDir;
@@ -57,9 +57,9 @@ protected:
         folder = dir.path() + "/music/Album/";
         for (const char* name : {"1.wav", "2.wav", "3.wav"}) {
             ASSERT_TRUE(test::WriteWav(folder + name, 4, 440));
-            ASSERT_TRUE(state.catalog.connection.execute(
-                "INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + folder + "', '" + name +
-                "', 1)"));
+            ASSERT_TRUE(
+                state.catalog.connection.execute("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" +
+                                                 folder + "', '" + name + "', 1)"));
             tracks << folder + name;
         }
     }
@@ -93,8 +93,8 @@ protected:
     MpvPlayerLink link{MpvPlayerLink::Options{.socketPath = dir.file("p.sock"),
                                               .extraArguments = {QStringLiteral("--ao=null")},
                                               .timeoutMs = 1000}};
-    Services real{services.profile, services.ui,    link,
-                  services.clock,   services.files, services.drives, services.launcher};
+    Services real{services.profile, services.ui,      link, services.clock, services.files,
+                  services.drives,  services.launcher};
     AppState state{real};
     QuietView view;
     PlayerPanel panel{state, view};

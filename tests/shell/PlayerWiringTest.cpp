@@ -54,7 +54,8 @@ protected:
     static void mouse(QWidget* target, QEvent::Type type, int x, Qt::MouseButton button) {
         const QPointF at(x, 2);
         QMouseEvent event(type, at, target->mapToGlobal(at), button,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton
+                                                             : Qt::MouseButtons(button),
                           Qt::NoModifier);
         QApplication::sendEvent(target, &event);
     }
@@ -83,7 +84,8 @@ TEST_F(PlayerWiring, PanelButtonsActOnLeftPressAndTheVolumeKnobSavesOnRelease) {
     mouse(w.ImgButt[6], QEvent::MouseMove, -100, Qt::LeftButton);
     EXPECT_EQ(w.statusPanel(1), "Volum: 0");
     EXPECT_EQ(w.ImgButt[6]->x(), ToPixels(2690));
-    EXPECT_EQ(services.player.sent.back(), (M{4242, player_msg::WmUser, 0, player_msg::SetVolume, false}));
+    EXPECT_EQ(services.player.sent.back(),
+              (M{4242, player_msg::WmUser, 0, player_msg::SetVolume, false}));
     EXPECT_EQ(setting("Player", "Volum"), "255");
     mouse(w.ImgButt[6], QEvent::MouseButtonRelease, -100, Qt::LeftButton);
     EXPECT_EQ(setting("Player", "Volum"), "0");
