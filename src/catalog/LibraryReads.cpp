@@ -42,6 +42,22 @@ TrackFields TrackFieldsOf(const Recordset& rows) {
     return track;
 }
 
+// The lists a statement reads (second holder), grouped by the id in its first column, each made
+// into a row by `makeRow`; a list whose id is stored as no id is left out.
+template <typename Row, typename MakeRow>
+Lookup<QHash<qint64, std::vector<Row>>> ListsGroupedById(Catalog& catalog, const QString& statement,
+                                                         const MakeRow& makeRow) {
+    if (!catalog.connection.execute(statement, catalog.second))
+        return Lookup<QHash<qint64, std::vector<Row>>>::failed();
+    QHash<qint64, std::vector<Row>> lists;
+    for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
+        qint64 id = 0;
+        if (StoredIdOf(rows.field(0), &id))
+            lists[id].push_back(makeRow(rows));
+    }
+    return {std::move(lists)};
+}
+
 } // namespace
 
 bool StoredIdOf(const QVariant& value, qint64* id) {
@@ -73,18 +89,11 @@ Lookup<std::vector<VolumeRow>> ReadVolumes(Catalog& catalog) {
 }
 
 Lookup<QHash<qint64, std::vector<VolumeListRow>>> ReadListsByVolume(Catalog& catalog) {
-    using Result = Lookup<QHash<qint64, std::vector<VolumeListRow>>>;
-    if (!catalog.connection.execute(QStringLiteral("SELECT cd_id, path, file FROM M3u ORDER BY id"),
-                                    catalog.second))
-        return Result::failed();
-    QHash<qint64, std::vector<VolumeListRow>> lists;
-    for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
-        qint64 volumeId = 0;
-        if (!StoredIdOf(rows.field(0), &volumeId))
-            continue;
-        lists[volumeId].push_back({rows.field(1).toString(), rows.field(2).toString()});
-    }
-    return {std::move(lists)};
+    return ListsGroupedById<VolumeListRow>(
+        catalog, QStringLiteral("SELECT cd_id, path, file FROM M3u ORDER BY id"),
+        [](Recordset& rows) {
+            return VolumeListRow{rows.field(1).toString(), rows.field(2).toString()};
+        });
 }
 
 Lookup<std::vector<StyleRow>> ReadStyles(Catalog& catalog) {
@@ -97,18 +106,11 @@ Lookup<std::vector<StyleRow>> ReadStyles(Catalog& catalog) {
 }
 
 Lookup<QHash<qint64, std::vector<StyleListRow>>> ReadListsByStyle(Catalog& catalog) {
-    using Result = Lookup<QHash<qint64, std::vector<StyleListRow>>>;
-    if (!catalog.connection.execute(QStringLiteral("SELECT nick, file, cd_id FROM M3u ORDER BY id"),
-                                    catalog.second))
-        return Result::failed();
-    QHash<qint64, std::vector<StyleListRow>> lists;
-    for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
-        qint64 style = 0;
-        if (!StoredIdOf(rows.field(0), &style))
-            continue;
-        lists[style].push_back({rows.field(1).toString(), rows.field(2)});
-    }
-    return {std::move(lists)};
+    return ListsGroupedById<StyleListRow>(
+        catalog, QStringLiteral("SELECT nick, file, cd_id FROM M3u ORDER BY id"),
+        [](Recordset& rows) {
+            return StyleListRow{rows.field(1).toString(), rows.field(2)};
+        });
 }
 
 Lookup<QHash<qint64, VolumeNameLabel>> ReadVolumeNamesById(Catalog& catalog) {
