@@ -1,0 +1,218 @@
+#include "shell/Main.h"
+
+#include "browser/TrackListView.h"
+#include "player/PlayerPanel.h"
+#include "shell/Twips.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include <array>
+
+// The main window's controls, built once: the menus, the toolbar, the player panel and the
+// status bar, each wired to its handler.
+namespace tarl {
+
+namespace {
+
+QLabel* knob(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Raised);
+    label->setAutoFillBackground(true);
+    label->setCursor(Qt::PointingHandCursor);
+    return label;
+}
+
+} // namespace
+
+void Main::buildMenus() {
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuScanDrive = mnuFile->addAction(QStringLiteral("Scan &Drive"));
+    mnuOptions = mnuFile->addAction(QStringLiteral("&Options"));
+    mnuFile->addSeparator();
+    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
+    mnuExit->setShortcut(QKeySequence::Quit);
+    connect(mnuScanDrive, &QAction::triggered, this, [this] {
+        if (hooks_.showScanWindow)
+            hooks_.showScanWindow();
+    });
+    connect(mnuOptions, &QAction::triggered, this, &Main::mnuOptions_Click);
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+
+    mnuview = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuviewCDview = mnuview->addAction(QStringLiteral("Sort by paths"));
+    mnuviewStyleView = mnuview->addAction(QStringLiteral("Sort By Style"));
+    mnuviewCDview->setCheckable(true);
+    mnuviewStyleView->setCheckable(true);
+    connect(mnuviewCDview, &QAction::triggered, this, [this] {
+        if (hooks_.tree_cd_load)
+            hooks_.tree_cd_load();
+    });
+    connect(mnuviewStyleView, &QAction::triggered, this, [this] {
+        if (hooks_.tree_style_load)
+            hooks_.tree_style_load();
+    });
+    mnuview->addSeparator();
+    const std::array<QString, 4> modes{QStringLiteral("Mp3 Little Icons"),
+                                       QStringLiteral("Mp3 list Icons"), QStringLiteral("Mp3 List"),
+                                       QStringLiteral("Report")};
+    for (int i = 0; i < 4; ++i) {
+        mnuviewMp3[i] = mnuview->addAction(modes[i]);
+        mnuviewMp3[i]->setCheckable(true);
+        connect(mnuviewMp3[i], &QAction::triggered, this, [this, i] {
+            if (hooks_.setListViewMode)
+                hooks_.setListViewMode(i + 1);
+        });
+    }
+
+    // The properties menu holds no items of its own; the layouts hide and show it with the rest.
+    mnuprop = new QMenu(QStringLiteral("Properties"), this);
+
+    mnuhis0 = menuBar()->addMenu(QStringLiteral("History"));
+    mnuhisUp = mnuhis0->addAction(QStringLiteral("Up"));
+    mnuhisUp->setEnabled(false);
+    mnuhis0->addSeparator();
+    for (int i = 0; i < 10; ++i) {
+        mnuhis[i] = mnuhis0->addAction(QStringLiteral("History %1").arg(i + 1));
+        mnuhis[i]->setVisible(false);
+    }
+    mnuhis0->addSeparator();
+    mnuhisclear = mnuhis0->addAction(QStringLiteral("Clear history"));
+
+    mnufav = menuBar()->addMenu(QStringLiteral("Favorites"));
+    mnufavAdd = mnufav->addAction(QStringLiteral("Add to favorites"));
+    mnufav->addSeparator();
+    mnufav1 = mnufav->addAction(QStringLiteral("Favorite 1"));
+
+    mnuhelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuAbout = mnuhelp->addAction(QStringLiteral("&About"));
+    connect(mnuAbout, &QAction::triggered, this, &Main::mnuAbout_Click);
+}
+
+void Main::buildToolbar() {
+    Toolbar1 = new QToolBar(client_);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setIconSize(QSize(24, 24));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    QStyle* s = style();
+    const std::array<QString, 7> texts{QStringLiteral("Ini"),         QStringLiteral("View Paths"),
+                                       QStringLiteral("View Styles"), QStringLiteral("separator"),
+                                       QStringLiteral("Scan"),        QStringLiteral("Find"),
+                                       QStringLiteral("Refresh")};
+    const std::array<QStyle::StandardPixmap, 7> icons{
+        QStyle::SP_DirHomeIcon,  QStyle::SP_DirIcon,     QStyle::SP_FileDialogListView,
+        QStyle::SP_CustomBase,   QStyle::SP_DriveCDIcon, QStyle::SP_FileDialogContentsView,
+        QStyle::SP_BrowserReload};
+    for (int i = 0; i < 7; ++i) {
+        if (i == 3) {
+            toolbarButtons[i] = Toolbar1->addSeparator();
+            toolbarButtons[i]->setText(texts[i]);
+            continue;
+        }
+        toolbarButtons[i] = Toolbar1->addAction(s->standardIcon(icons[i]), texts[i]);
+        toolbarButtons[i]->setToolTip(texts[i]);
+    }
+    toolbarButtons[1]->setCheckable(true);
+    toolbarButtons[2]->setCheckable(true);
+    connect(toolbarButtons[1], &QAction::triggered, this, [this] {
+        if (hooks_.tree_cd_load)
+            hooks_.tree_cd_load();
+    });
+    connect(toolbarButtons[2], &QAction::triggered, this, [this] {
+        if (hooks_.tree_style_load)
+            hooks_.tree_style_load();
+    });
+    connect(toolbarButtons[4], &QAction::triggered, this, [this] {
+        if (hooks_.showScanWindow)
+            hooks_.showScanWindow();
+    });
+    connect(toolbarButtons[5], &QAction::triggered, this, [this] {
+        if (hooks_.showSearchWindow)
+            hooks_.showSearchWindow();
+    });
+    connect(toolbarButtons[6], &QAction::triggered, this, [this] {
+        if (hooks_.rescanSelected)
+            hooks_.rescanSelected();
+    });
+}
+
+void Main::buildPlayerPanel() {
+    FPlayer = new QFrame(client_);
+    FPlayer->setObjectName(QStringLiteral("FPlayer"));
+    FPlayer->setFrameShape(QFrame::StyledPanel);
+
+    plafo = new QLabel(FPlayer);
+    plafo->setObjectName(QStringLiteral("plafo"));
+    plafo->setMinimumWidth(ToPixels(2000));
+    PlaceInTwips(plafo, 60, 30, 4500, 270);
+    plafo_time = new QLabel(QStringLiteral("00:00."), FPlayer);
+    plafo_time->setObjectName(QStringLiteral("plafo_time"));
+    PlaceInTwips(plafo_time, 1600, 330, 900, 270);
+
+    // Buttons 0 to 4: play, pause, previous, stop, next.
+    const std::array<QStyle::StandardPixmap, 5> icons{
+        QStyle::SP_MediaPlay, QStyle::SP_MediaPause, QStyle::SP_MediaSkipBackward,
+        QStyle::SP_MediaStop, QStyle::SP_MediaSkipForward};
+    const std::array<QString, 5> tips{QStringLiteral("Play"), QStringLiteral("Pause"),
+                                      QStringLiteral("Previous"), QStringLiteral("Stop"),
+                                      QStringLiteral("Next")};
+    for (int i = 0; i < 5; ++i) {
+        ImgButt[i] = new QLabel(FPlayer);
+        ImgButt[i]->setObjectName(QStringLiteral("ImgButt%1").arg(i));
+        ImgButt[i]->setPixmap(style()->standardIcon(icons[i]).pixmap(16, 16));
+        ImgButt[i]->setToolTip(tips[i]);
+        ImgButt[i]->setCursor(Qt::PointingHandCursor);
+        PlaceInTwips(ImgButt[i], 60 + i * 300, 330, 270, 270);
+    }
+
+    // The knobs slide over thin tracks: position above, volume below.
+    auto* positionTrack = new QFrame(FPlayer);
+    positionTrack->setFrameShape(QFrame::HLine);
+    PlaceInTwips(positionTrack, PositionKnobMin, 360, PositionKnobMax - PositionKnobMin + 120, 60);
+    auto* volumeTrack = new QFrame(FPlayer);
+    volumeTrack->setFrameShape(QFrame::HLine);
+    PlaceInTwips(volumeTrack, VolumeKnobMin, 510, VolumeKnobTrack + 120, 60);
+    ImgButt[5] = knob(FPlayer, QStringLiteral("ImgButt5"));
+    ImgButt[5]->setToolTip(QStringLiteral("Position"));
+    PlaceInTwips(ImgButt[5], PositionKnobMin, 330, 120, 120);
+    ImgButt[6] = knob(FPlayer, QStringLiteral("ImgButt6"));
+    ImgButt[6]->setToolTip(QStringLiteral("Volume"));
+    PlaceInTwips(ImgButt[6], VolumeKnobMin, 480, 120, 120);
+    ImgButt[7] = new QLabel(FPlayer);
+    ImgButt[7]->setObjectName(QStringLiteral("ImgButt7"));
+    ImgButt[7]->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(12, 12));
+    PlaceInTwips(ImgButt[7], 2450, 465, 180, 180);
+
+    Command1 = new QPushButton(QStringLiteral("<>"), FPlayer);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(QStringLiteral("Show the playing song"));
+    PlaceInTwips(Command1, 4500, 300, 420, 300);
+    bCompact = new QPushButton(QStringLiteral(">>"), FPlayer);
+    bCompact->setObjectName(QStringLiteral("bCompact"));
+    bCompact->setToolTip(QStringLiteral("Compact layout"));
+    PlaceInTwips(bCompact, 4950, 300, 420, 300);
+}
+
+void Main::buildStatusBar() {
+    StatusBar1 = new QStatusBar(client_);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    for (int i = 0; i < 2; ++i) {
+        panels_[i] = new QLabel(StatusBar1);
+        panels_[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
+        panels_[i]->setTextFormat(Qt::PlainText);
+        StatusBar1->addWidget(panels_[i], i == 0 ? 1 : 2);
+    }
+}
+
+} // namespace tarl

@@ -1,0 +1,178 @@
+#include "shell/Main.h"
+
+#include "browser/TrackListView.h"
+#include "player/PlayerPanel.h"
+#include "shell/Twips.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeView>
+
+#include <algorithm>
+
+// The main window's layout in twips: placing the controls, the splitter and the window's own
+// size, place and state as the settings keep them.
+namespace tarl {
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+void Main::ResizeMain() {
+    const double w = ToTwips(client_->width());
+    const double h = ToTwips(client_->height());
+    const double splitter = splitterLeft_;
+    double treeHeight = ToTwips(trv->height());
+    if (h > 1570) {
+        if (StatusBar1->isVisibleTo(this)) {
+            const double barHeight = ToTwips(StatusBar1->sizeHint().height());
+            PlaceInTwips(StatusBar1, 0, h - barHeight, w, barHeight);
+            treeHeight = h - barHeight - MainToolbarHeight;
+        } else {
+            treeHeight = h - 1200;
+        }
+    }
+    treeHeight = std::max(0.0, treeHeight);
+    const double treeWidth = splitter > 0 ? splitter : 0;
+    PlaceInTwips(trv, 0, MainTreeTop, treeWidth, treeHeight);
+    const double listWidth = w - splitter > 200 ? w - splitter - 200 : ToTwips(LstMP3->width());
+    PlaceInTwips(LstMP3, splitter + MainSplitterWidth, MainTreeTop, listWidth, treeHeight);
+    PlaceInTwips(divisorH, splitter, MainTreeTop, MainSplitterWidth, treeHeight);
+    PlaceInTwips(Toolbar1, 0, 0, std::max(treeWidth, 0.0) + 40, MainToolbarHeight);
+    const double panelWidth = w > splitter ? w - splitter : ToTwips(FPlayer->width());
+    PlaceInTwips(FPlayer, splitter + 40, 0, panelWidth, MainToolbarHeight);
+}
+
+void Main::Form_Resize() {
+    if (resizeSuspended_)
+        return;
+    ResizeMain();
+    // Minimised, the window lives on in the tray; without a tray it stays in the task bar.
+    if (isMinimized() && hooks_.trayIconVisible && hooks_.trayIconVisible())
+        hide();
+}
+
+void Main::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void Main::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+bool Main::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == divisorH)
+        divisorH_Mouse(event);
+    for (size_t i = 0; i < ImgButt.size(); ++i) {
+        if (watched == ImgButt[i] && panel_ && ImgButt_Mouse(int(i), event))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Main::divisorH_Mouse(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        splitterDragging_ = true;
+        splitterLastX_ = -1;
+        break;
+    case QEvent::MouseButtonRelease:
+        splitterDragging_ = false;
+        break;
+    case QEvent::MouseMove: {
+        if (!splitterDragging_)
+            break;
+        const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+        if (x == splitterLastX_)
+            break;
+        splitterLastX_ = x;
+        const double w = ToTwips(client_->width());
+        const double next = splitterLeft_ + ToTwips(x) - MainSplitterWidth / 2;
+        // Keep some of both sides visible.
+        splitterLeft_ = std::clamp(next, 300.0, std::max(300.0, w - 600));
+        ResizeMain();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Geometry in twips
+
+int Main::windowStateValue() const {
+    if (windowState() & Qt::WindowMinimized)
+        return StateMinimised;
+    if (windowState() & Qt::WindowMaximized)
+        return StateMaximised;
+    return StateNormal;
+}
+
+void Main::setWindowStateValue(int value) {
+    switch (value) {
+    case StateMinimised:
+        setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+        break;
+    case StateMaximised:
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        break;
+    default:
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        break;
+    }
+}
+
+// The twips last applied are answered while the window still has the pixel size they gave,
+// so settings read back exactly what was stored (11000 twips are 733.3 pixels).
+double Main::twipsOr(double cached, int pixels) const {
+    return ToPixels(cached) == pixels ? cached : ToTwips(pixels);
+}
+
+double Main::left() const {
+    return twipsOr(twips_.left, x());
+}
+double Main::top() const {
+    return twipsOr(twips_.top, y());
+}
+double Main::width() const {
+    return twipsOr(twips_.width, QMainWindow::width());
+}
+double Main::height() const {
+    return twipsOr(twips_.height, QMainWindow::height());
+}
+void Main::setLeft(double twips) {
+    twips_.left = twips;
+    move(ToPixels(twips), y());
+}
+void Main::setTop(double twips) {
+    twips_.top = twips;
+    move(x(), ToPixels(twips));
+}
+void Main::setWidth(double twips) {
+    twips_.width = twips;
+    resize(std::max(1, ToPixels(twips)), QMainWindow::height());
+}
+void Main::setHeight(double twips) {
+    twips_.height = twips;
+    resize(QMainWindow::width(), std::max(1, ToPixels(twips)));
+}
+double Main::splitterLeft() const {
+    return splitterLeft_;
+}
+void Main::setSplitterLeft(double twips) {
+    splitterLeft_ = twips;
+}
+void Main::setResizeSuspended(bool suspended) {
+    resizeSuspended_ = suspended;
+}
+void Main::runResize() {
+    ResizeMain();
+}
+
+} // namespace tarl
