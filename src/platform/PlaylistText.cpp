@@ -343,7 +343,9 @@ QStringView EntryWithItsBlanks(const QString& rawEntry, const QString& playlistF
         return rawEntry;
     // Only a path that can be looked up here: a relative one needs the playlist's folder.
     const QString untrimmed = ResolvedEntry(rawEntry, playlistFolder);
-    if (untrimmed.startsWith(u'/') && !untrimmed.startsWith(u"//") && QFileInfo::exists(untrimmed))
+    // A name holding NUL names no file (and the file system would be asked about another).
+    if (untrimmed.startsWith(u'/') && !untrimmed.startsWith(u"//") &&
+        !untrimmed.contains(QChar(u'\0')) && QFileInfo::exists(untrimmed))
         return rawEntry;
     return trimmed;
 }
