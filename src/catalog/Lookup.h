@@ -1,15 +1,13 @@
 #pragma once
 
+#include "text/Result.h"
+
 namespace tarl {
 
-// What a catalog look-up found. `ok` is false when a statement failed (the connection's
-// lastError() says why); `value` is then the type's empty value, like a look-up that found no
-// row, so a caller that reads only `value` behaves as if nothing were there.
-template <typename T> struct [[nodiscard]] Lookup {
-    T value{};
-    bool ok = true;
-
-    static Lookup failed() { return Lookup{T{}, false}; }
-};
+// What a catalog look-up found: the shared result shape. `ok` is false when a statement failed
+// (`error`, or the connection's lastError(), says why); `value` is then the type's empty value,
+// like a look-up that found no row, so a caller that reads only `value` behaves as if nothing
+// were there.
+template <typename T> using Lookup = Result<T>;
 
 } // namespace tarl

@@ -173,7 +173,7 @@ bool ImportSoundFile(const Drives& drives, const ScanNode& node, const QString& 
     QString folder = FolderOf(node.key());
     if (!IsDriveRootText(folder, drives))
         folder = FolderOf(folder.left(folder.size() - 1));
-    Lookup<qint64> volumeId{0, true};
+    Lookup<qint64> volumeId{0};
     if (volumeIds.lastId != 0 && folder == volumeIds.lastFolder &&
         currentLabel == volumeIds.lastLabel)
         volumeId.value = volumeIds.lastId;
