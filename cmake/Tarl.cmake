@@ -32,17 +32,46 @@ function(tarl_library name)
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
 endfunction()
 
-# tarl_test(NAME [LABEL logic|window] SOURCES_DIR dir DEPENDS lib...)
-# One GoogleTest executable per test folder; every test runs headless.
+# tarl_test(NAME [LABEL logic|window] [NEEDS label=filter ...] DEPENDS lib...)
+# One GoogleTest executable per test folder; every test runs headless. Each NEEDS entry gives
+# the tests its GoogleTest filter matches one more label ("mpv", "xorriso", "slow"), so that
+# `ctest -LE "mpv|xorriso|slow"` runs the fast set in seconds. The filters must not overlap.
 function(tarl_test name)
-    cmake_parse_arguments(ARG "" "LABEL" "DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "LABEL" "DEPENDS;NEEDS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(NOT sources MATCHES "\\.cpp")
         return() # no tests yet
     endif()
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE tarl_test_support ${ARG_DEPENDS} GTest::gtest GTest::gmock)
+    set(labelled "")
+    foreach(need IN LISTS ARG_NEEDS)
+        string(REPLACE "=" ";" parts "${need}")
+        list(GET parts 0 label)
+        list(GET parts 1 filter)
+        gtest_discover_tests(${name}
+            TEST_FILTER "${filter}"
+            TEST_LIST ${name}_${label}_TESTS
+            DISCOVERY_MODE PRE_TEST
+            DISCOVERY_TIMEOUT 60
+            PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        # The discovery passes its properties on word by word, so a list of labels is set by a
+        # script of our own that ctest reads after the discovered tests.
+        set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_${label}_labels.cmake")
+        file(WRITE "${script}"
+            "if(${name}_${label}_TESTS)\n"
+            "  set_tests_properties(\${${name}_${label}_TESTS} PROPERTIES LABELS \"${ARG_LABEL};${label}\")\n"
+            "endif()\n")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
+        string(APPEND labelled ":${filter}")
+    endforeach()
+    set(rest "")
+    if(labelled)
+        string(SUBSTRING "${labelled}" 1 -1 labelled)
+        set(rest TEST_FILTER "-${labelled}")
+    endif()
     gtest_discover_tests(${name}
+        ${rest}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS "${ARG_LABEL}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
