@@ -1,11 +1,11 @@
 #include "shell/Main.h"
+#include "desktop/QtUi.h"
 #include "platform/Clock.h"
 #include "platform/DesktopLauncher.h"
 #include "platform/IniProfile.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "platform/MpvPlayerLink.h"
-#include "platform/QtUi.h"
 #include "shell/TerminationSignals.h"
 #include "state/AppState.h"
 

@@ -2,9 +2,9 @@
 // and the temporary playlist. Besides crashes it checks what every caller relies on: lines are
 // well-formed text without line ends, folders end in "/", file names hold no "/", and a temporary
 // playlist reads back exactly the paths it was written with.
-#include "platform/PlaylistText.h"
 #include "scan/PlaylistFile.h"
 #include "scan/TemporaryPlaylist.h"
+#include "text/PlaylistText.h"
 
 #include <QByteArray>
 #include <QString>

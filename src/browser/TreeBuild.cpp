@@ -7,6 +7,7 @@
 #include "platform/Drives.h"
 #include "platform/Files.h"
 #include "platform/PathRules.h"
+#include "text/PathText.h"
 
 #include <QHash>
 #include <QSet>
@@ -128,8 +129,7 @@ TreeNode* AddVolume(LibraryTree& tree, TreeNode* root, const VolumeRow& volume, 
     }
     if (!tree.NodeExists(volume.name)) {
         if (TreeNode* parent = tree.FindNodeByKey(group)) {
-            QString copy = volume.name;
-            AddKeyed(tree, parent, ListsText(LastFolderName(copy), volume.m3us), image,
+            AddKeyed(tree, parent, ListsText(LastFolderName(volume.name), volume.m3us), image,
                      volume.name);
         }
     }
@@ -358,19 +358,6 @@ bool tree_style_load(LibraryTree& tree, TreeSources sources, QString* error) {
             return Fail(catalog, error);
     }
     return true;
-}
-
-QString LastFolderName(QString& path) {
-    path.chop(1);
-    return path.mid(path.lastIndexOf(u'/') + 1);
-}
-
-bool PathExists(const Files& files, const QString& path) {
-    if (path.isEmpty())
-        return false;
-    if (path.endsWith(u'/'))
-        return files.isDir(path);
-    return files.exists(path) && !files.isDir(path);
 }
 
 } // namespace tarl

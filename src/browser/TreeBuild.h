@@ -30,11 +30,4 @@ TreeNode* tree_cd_load(LibraryTree& tree, TreeSources sources);
 // False, with the nodes added so far kept, when a catalog query fails; *error says why.
 bool tree_style_load(LibraryTree& tree, TreeSources sources, QString* error = nullptr);
 
-// The name of the last folder of a path ending in "/" ("/music/rock/" gives "rock"); removes the
-// last character from `path`, so callers pass a copy.
-QString LastFolderName(QString& path);
-
-// Whether a folder (path ending in "/") or a file exists.
-bool PathExists(const Files& files, const QString& path);
-
 } // namespace tarl

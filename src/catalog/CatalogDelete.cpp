@@ -7,7 +7,7 @@
 #include "catalog/QuoteSql.h"
 #include "catalog/UnicodeNoCase.h"
 #include "platform/Files.h"
-#include "platform/PathRules.h"
+#include "text/PathText.h"
 
 namespace tarl {
 

@@ -4,6 +4,7 @@
 #include "catalog/FirstRow.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/UnicodeNoCase.h"
+#include "text/PathText.h"
 
 namespace tarl {
 

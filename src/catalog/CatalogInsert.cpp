@@ -4,13 +4,14 @@
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
 #include "catalog/ImportStatements.h"
-#include "catalog/PathParts.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/ScanNodeValues.h"
 #include "catalog/UnicodeNoCase.h"
-#include "platform/PlaylistText.h"
+#include "platform/PathRules.h"
 #include "tags/FormatFileSize.h"
 #include "tags/TagFields.h"
+#include "text/PathText.h"
+#include "text/PlaylistText.h"
 
 #include <QElapsedTimer>
 
@@ -169,11 +170,11 @@ bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 lis
 bool AddPlaylistTracks(Catalog& catalog, const QString& playlistPath, qint64 listId, QString* error,
                        PlaylistTracksRun& run) {
     run.refused = false;
-    QStringList lines;
-    QString readError;
     // A file read only in part still gives its first lines, as reading it line by line would.
-    const bool readWhole = ReadPlaylistFile(playlistPath, &lines, &readError);
-    const QStringList entries = PlaylistEntries(lines);
+    const Result<QStringList> read = ReadPlaylistFile(playlistPath);
+    const bool readWhole = read.ok;
+    const QString& readError = read.error;
+    const QStringList entries = PlaylistEntries(read.value);
     if (entries.isEmpty())
         return Finish(readWhole, readError, error);
 

@@ -3,6 +3,7 @@
 #include "catalog/Connection.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/StatementFailure.h"
+#include "text/PathText.h"
 
 #include <iterator>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalog/Lookup.h"
-#include "catalog/PathParts.h"
+#include "platform/PathRules.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -2,8 +2,8 @@
 
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
-#include "catalog/PathParts.h"
 #include "catalog/QuoteSql.h"
+#include "text/PathText.h"
 
 namespace tarl {
 

@@ -1,18 +1,16 @@
 #include "history/Favorites.h"
 
-#include "catalog/PathParts.h"
 #include "platform/Ui.h"
 #include "state/AppState.h"
 #include "state/Version.h"
+#include "text/PathText.h"
 
 namespace tarl {
 
 QString FavoriteProposal(const AppState& state) {
     QString folderPart;
-    if (!state.lastFolder.isEmpty()) {
-        QString folder = state.lastFolder;
-        folderPart = LastPathPart(folder) + u'/';
-    }
+    if (!state.lastFolder.isEmpty())
+        folderPart = LastPathPart(state.lastFolder) + u'/';
     return folderPart + QStringLiteral(" (") + QString::number(state.lastIndex) +
            QStringLiteral(") ") + state.lastSong;
 }

@@ -1,14 +1,15 @@
 #include "history/HistoryFile.h"
 
 #include "platform/Clock.h"
-#include "platform/PlaylistText.h"
 #include "state/AppState.h"
+#include "text/PlaylistText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+#include <utility>
 
 namespace tarl {
 namespace {
@@ -44,11 +45,15 @@ bool ReadLines(const QString& path, QStringList* lines, QString* error = nullptr
     if (!QFileInfo::exists(path))
         return true;
     // The playlist reader: the same text rules, and no wait on a FIFO in the file's place.
-    const bool read = ReadPlaylistFile(path, lines, error);
+    Result<QStringList> read = ReadPlaylistFile(path);
+    if (!read) {
+        if (error)
+            *error = read.error;
+        return false;
+    }
+    *lines = std::move(read.value);
     lines->removeIf([](const QString& line) { return line.isEmpty(); });
-    if (!read)
-        lines->clear();
-    return read;
+    return true;
 }
 
 } // namespace

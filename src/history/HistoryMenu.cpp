@@ -1,15 +1,14 @@
 #include "history/HistoryMenu.h"
 
-#include "catalog/PathParts.h"
-#include "platform/MenuCaption.h"
+#include "text/MenuCaption.h"
+#include "text/PathText.h"
 
 #include <QFileInfo>
 
 namespace tarl {
 
 QString HistoryCaption(int i, const HistoryRecord& r) {
-    QString folder = r.folder;
-    return MenuCaption(QString::number(i) + QStringLiteral(")  ") + LastPathPart(folder) +
+    return MenuCaption(QString::number(i) + QStringLiteral(")  ") + LastPathPart(r.folder) +
                        QStringLiteral("   >>>>>   ") + r.song);
 }
 

@@ -1,6 +1,6 @@
 #include "platform/IniProfile.h"
 
-#include "platform/PlaylistText.h"
+#include "text/Windows1252.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,7 +57,7 @@ struct Line {
 QString lineText(QByteArrayView bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
-    return utf8.hasError() ? FromWindows1252(bytes.toByteArray()) : text;
+    return utf8.hasError() ? DecodeWindows1252(bytes) : text;
 }
 
 std::vector<Line> splitLines(const QByteArray& content) {

@@ -1,14 +1,12 @@
 #include "platform/PathRules.h"
 
 #include "platform/Drives.h"
+#include "platform/Files.h"
+#include "text/PathText.h"
 
 #include <QDir>
 
 namespace tarl {
-
-bool IsAbsolutePath(const QString& path) {
-    return path.startsWith('/');
-}
 
 QString DriveOf(const QString& path, const Drives& drives) {
     if (!IsAbsolutePath(path))
@@ -23,18 +21,29 @@ bool IsDriveRoot(const QString& path, const Drives& drives) {
     return !root.isEmpty() && WithTrailingSlash(QDir::cleanPath(path)) == root;
 }
 
-QString WithTrailingSlash(const QString& path) {
-    if (path.isEmpty())
-        return {};
-    const QString bare = WithoutTrailingSlash(path);
-    return bare == QLatin1String("/") ? bare : bare + '/';
+bool IsDriveRootText(const QString& path, const Drives& drives) {
+    return !path.isEmpty() && DriveOf(path, drives) == path;
 }
 
-QString WithoutTrailingSlash(const QString& path) {
-    qsizetype end = path.size();
-    while (end > 1 && path[end - 1] == '/')
-        --end;
-    return path.left(end);
+ListPathParts SplitListPath(const QString& listPath, const Drives& drives) {
+    ListPathParts parts;
+    // A folder list is stored under its parent; a drive root has no parent and stands for itself.
+    if (listPath.endsWith(u'/') && !IsDriveRootText(listPath, drives))
+        parts.path = FolderOf(listPath.left(listPath.size() - 1));
+    else
+        parts.path = FolderOf(listPath);
+    parts.file = listPath.mid(parts.path.size());
+    if (parts.file.isEmpty())
+        parts.file = QStringLiteral(".");
+    return parts;
+}
+
+bool PathExists(const Files& files, const QString& path) {
+    if (path.isEmpty())
+        return false;
+    if (path.endsWith(u'/'))
+        return files.isDir(path);
+    return files.exists(path) && !files.isDir(path);
 }
 
 } // namespace tarl

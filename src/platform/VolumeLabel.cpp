@@ -1,5 +1,7 @@
 #include "platform/VolumeLabel.h"
 
+#include "text/HexDigit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,17 +15,6 @@ namespace {
 struct ProbeDeleter {
     void operator()(blkid_struct_probe* probe) const { blkid_free_probe(probe); }
 };
-
-int HexValue(QChar c) {
-    const char ch = c.toLatin1();
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -53,8 +44,8 @@ QString DecodeUdevName(const QString& linkName) {
     const QByteArray utf8 = linkName.toUtf8();
     for (qsizetype i = 0; i < utf8.size(); ++i) {
         if (utf8[i] == '\\' && i + 3 < utf8.size() && utf8[i + 1] == 'x') {
-            const int high = HexValue(QLatin1Char(utf8[i + 2]));
-            const int low = HexValue(QLatin1Char(utf8[i + 3]));
+            const int high = HexDigitValue(utf8[i + 2]);
+            const int low = HexDigitValue(utf8[i + 3]);
             if (high >= 0 && low >= 0) {
                 out.append(static_cast<char>(high * 16 + low));
                 i += 3;

@@ -1,6 +1,5 @@
 #include "player/NowPlaying.h"
 
-#include "catalog/PathParts.h"
 #include "catalog/TrackLength.h"
 #include "platform/PlayerLink.h"
 #include "player/PlayerPanel.h"
@@ -9,6 +8,7 @@
 #include "state/Convert.h"
 #include "state/LastSong.h"
 #include "tags/FormatMinSec.h"
+#include "text/PathText.h"
 
 namespace tarl {
 

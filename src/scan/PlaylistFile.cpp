@@ -1,7 +1,7 @@
 #include "scan/PlaylistFile.h"
 
-#include "catalog/PathParts.h"
-#include "platform/PlaylistText.h"
+#include "text/PathText.h"
+#include "text/PlaylistText.h"
 
 namespace tarl {
 
@@ -18,19 +18,22 @@ QString FirstEntryFolderOf(const QStringList& lines) {
 }
 
 FirstEntry FirstEntryFolder(const QString& playlistPath) {
-    QStringList lines;
-    if (!ReadPlaylistFile(playlistPath, &lines))
+    const Result<QStringList> read = ReadPlaylistFile(playlistPath);
+    if (!read)
         return {{}, QStringLiteral("Error reading file: ") + playlistPath};
-    return {FirstEntryFolderOf(lines), {}};
+    return {FirstEntryFolderOf(read.value), {}};
 }
 
 bool PlaylistTracks(const QString& playlistPath, QStringList* tracks, QString* error) {
     tracks->clear();
-    QStringList lines;
-    if (!ReadPlaylistFile(playlistPath, &lines, error))
+    const Result<QStringList> read = ReadPlaylistFile(playlistPath);
+    if (!read) {
+        if (error)
+            *error = read.error;
         return false;
+    }
     const QString playlistFolder = FolderOf(playlistPath);
-    for (const QString& entry : PlaylistEntries(lines)) {
+    for (const QString& entry : PlaylistEntries(read.value)) {
         QString folder;
         QString file;
         SplitPlaylistEntry(entry, playlistFolder, &folder, &file);

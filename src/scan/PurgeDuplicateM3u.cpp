@@ -1,8 +1,8 @@
 #include "scan/PurgeDuplicateM3u.h"
 
-#include "catalog/PathParts.h"
 #include "scan/PlaylistFile.h"
 #include "scan/ScanTree.h"
+#include "text/PathText.h"
 
 #include <algorithm>
 #include <functional>

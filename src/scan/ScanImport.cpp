@@ -4,14 +4,15 @@
 #include "catalog/Connection.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ImportTransaction.h"
-#include "catalog/PathParts.h"
 #include "platform/Drives.h"
+#include "platform/PathRules.h"
 #include "platform/VolumeLabelText.h"
 #include "scan/ScanNode.h"
 #include "scan/ScanTree.h"
 #include "scan/ScanWalker.h"
 #include "tags/ReadId3.h"
 #include "tags/TagFields.h"
+#include "text/PathText.h"
 
 #include <QElapsedTimer>
 #include <QHash>

@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/PathRules.h"
 #include "scan/ScanTree.h"
+#include "text/PathText.h"
 
 #include <QElapsedTimer>
 #include <vector>

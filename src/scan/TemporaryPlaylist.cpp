@@ -1,6 +1,6 @@
 #include "scan/TemporaryPlaylist.h"
 
-#include "platform/PlaylistText.h"
+#include "text/PlaylistText.h"
 
 #include <QSaveFile>
 
@@ -98,9 +98,7 @@ QStringList TemporaryPlaylistEntries(const QByteArray& bytes) {
 
 QStringList ReadTemporaryPlaylist(const QString& path) {
     // The lines read before a failure still stand for the player's first entries.
-    QStringList lines;
-    ReadPlaylistFile(path, &lines);
-    return EntriesOf(lines);
+    return EntriesOf(ReadPlaylistFile(path).value);
 }
 
 QString ReadM3u(const QString& tmpPlaylistPath, int n, int* lineCount) {

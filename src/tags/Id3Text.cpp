@@ -1,6 +1,6 @@
 #include "tags/Id3Text.h"
 
-#include "tags/Windows1252.h"
+#include "text/Windows1252.h"
 
 #include <QStringDecoder>
 

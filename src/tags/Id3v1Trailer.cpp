@@ -2,7 +2,7 @@
 
 #include "tags/GenreName.h"
 #include "tags/GenreText.h"
-#include "tags/Windows1252.h"
+#include "text/Windows1252.h"
 
 namespace tarl {
 

@@ -2,7 +2,6 @@
 
 #include "browser/LibraryTree.h"
 #include "browser/TreeBuild.h"
-#include "catalog/PathParts.h"
 #include "catalog/RoutineFixture.h"
 #include "platform/LocalFiles.h"
 

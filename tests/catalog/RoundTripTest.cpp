@@ -7,8 +7,8 @@
 #include "FakeLibraryTree.h"
 #include "RecordingFiles.h"
 #include "RoutineFixture.h"
-#include "platform/PlaylistText.h"
 #include "tags/TagFields.h"
+#include "text/PlaylistText.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

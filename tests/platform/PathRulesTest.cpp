@@ -1,7 +1,10 @@
 #include "platform/PathRules.h"
 
+#include "platform/LocalFiles.h"
 #include "support/FakeDrives.h"
 #include "support/QtPrinters.h"
+#include "support/TempDir.h"
+#include "text/PathText.h"
 
 #include <gtest/gtest.h>
 
@@ -14,28 +17,6 @@ test::FakeDrives Machine() {
     drives.addDrive("/home/", DriveType::Fixed);
     drives.addDrive("/media/ann/MUSIC_01", DriveType::CdRom, "MUSIC_01");
     return drives;
-}
-
-TEST(PlatformPathRules, SlashesAtTheEnd) {
-    const struct {
-        QString path;
-        QString with;
-        QString without;
-    } cases[] = {
-        {"", "", ""},
-        {"/", "/", "/"},
-        {"//", "/", "/"},
-        {"/a", "/a/", "/a"},
-        {"/a/", "/a/", "/a"},
-        {"/a//", "/a/", "/a"},
-        {"/a b/c d", "/a b/c d/", "/a b/c d"},
-        {"rel", "rel/", "rel"},
-        {"rel/", "rel/", "rel"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(WithTrailingSlash(c.path), c.with) << c.path.toStdString();
-        EXPECT_EQ(WithoutTrailingSlash(c.path), c.without) << c.path.toStdString();
-    }
 }
 
 TEST(PlatformPathRules, AbsoluteDriveAndRoot) {
@@ -70,6 +51,67 @@ TEST(PlatformPathRules, NoDriveKnownMeansNoRoot) {
     const test::FakeDrives none;
     EXPECT_EQ(DriveOf("/a.mp3", none), "");
     EXPECT_FALSE(IsDriveRoot("/", none));
+}
+
+TEST(PlatformPathRules, SplitListPathStoresFolderListsUnderTheirParentAndRootsAsDot) {
+    test::FakeDrives drives;
+    drives.addDrive("/", DriveType::Fixed);
+    drives.addDrive("/media/cd", DriveType::CdRom, "DISC7");
+    const struct {
+        QString listPath;
+        ListPathParts parts;
+    } cases[] = {
+        {"/music/party.m3u", {"/music/", "party.m3u"}},
+        {"/music/rock/", {"/music/", "rock/"}},
+        {"/music/", {"/", "music/"}},
+        {"/media/cd/", {"/media/cd/", "."}},
+        {"/media/cd/rock/", {"/media/cd/", "rock/"}},
+        {"/media/cd/party.m3u", {"/media/cd/", "party.m3u"}},
+        {"/", {"/", "."}},
+        // Only the exact text of a root is one; a doubled "/" is a folder list again.
+        {"/media/cd//", {"/media/cd/", "/"}},
+        {"/media/cd/.", {"/media/cd/", "."}},
+        {"party.m3u", {"", "party.m3u"}},
+        {"", {"", "."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.listPath.toStdString());
+        EXPECT_EQ(SplitListPath(c.listPath, drives), c.parts);
+    }
+}
+
+TEST(PlatformPathRules, IsDriveRootTextWantsTheRootLetterForLetter) {
+    test::FakeDrives drives;
+    drives.addDrive("/media/cd", DriveType::CdRom);
+    EXPECT_TRUE(IsDriveRootText("/media/cd/", drives));
+    EXPECT_FALSE(IsDriveRootText("/media/cd", drives));
+    EXPECT_FALSE(IsDriveRootText("/media/cd//", drives));
+    EXPECT_FALSE(IsDriveRootText("/media/cd/rock/", drives));
+    EXPECT_FALSE(IsDriveRootText("/", drives)); // not a drive of this machine
+    EXPECT_FALSE(IsDriveRootText("", drives));
+}
+
+TEST(PlatformPathRules, PathExistsTellsFoldersByTheirSlashFromFiles) {
+    test::TempDir dir;
+    dir.write("music/party.m3u", "#EXTM3U\n");
+    const QString music = dir.file("music");
+    LocalFiles files;
+    const struct {
+        QString path;
+        bool exists;
+    } cases[] = {
+        {music + "/", true},
+        {music, false}, // a folder asked for as a file
+        {music + "/party.m3u", true},
+        {music + "/party.m3u/", false}, // a file asked for as a folder
+        {music + "/gone.m3u", false},
+        {music + "/gone/", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        EXPECT_EQ(PathExists(files, c.path), c.exists);
+    }
 }
 
 } // namespace

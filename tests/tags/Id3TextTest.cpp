@@ -1,5 +1,5 @@
 #include "tags/Id3Text.h"
-#include "tags/Windows1252.h"
+#include "text/Windows1252.h"
 
 #include "support/QtPrinters.h"
 

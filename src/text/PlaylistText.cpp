@@ -1,24 +1,17 @@
-#include "platform/PlaylistText.h"
+#include "text/PlaylistText.h"
+
+#include "text/HexDigit.h"
+#include "text/Windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QStringDecoder>
 #include <QStringView>
-#include <array>
+#include <utility>
 
 namespace tarl {
 namespace {
-
-// Windows-1252 from 0x80 to 0x9F; every other byte is the Latin-1 character of the same value.
-// Kept here rather than asked of QStringDecoder: whether Qt knows "windows-1252" depends on how
-// it was built (ICU), and a playlist must read the same on every machine.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80..87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88..8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90..97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
-};
 
 constexpr auto kDecoderFlags =
     QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
@@ -67,7 +60,7 @@ QString DecodePlaylistText(const QByteArray& bytes, bool alwaysUtf8) {
     QString text = DecodeUtf8(view, &valid);
     if (valid || alwaysUtf8)
         return text;
-    return FromWindows1252(view.toByteArray());
+    return DecodeWindows1252(view);
 }
 
 // Splits at CRLF, LF and CR. Stops after `maxLines` lines, setting *cut when text remained.
@@ -115,16 +108,6 @@ bool HasUrlScheme(QStringView s) {
         ++i;
     }
     return i >= 2 && s.sliced(i).startsWith(u"://");
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // "C:/..." after the separators were made native.
@@ -232,12 +215,12 @@ QStringList PlaylistLines(const QByteArray& bytes, bool alwaysUtf8) {
     return SplitLines(DecodePlaylistText(bytes, alwaysUtf8), kMaxPlaylistLines, &cut);
 }
 
-bool ReadPlaylistFile(const QString& file, QStringList* lines, QString* error) {
-    lines->clear();
-    auto fail = [&](const QString& reason) {
-        if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(file, reason);
-        return false;
+Result<QStringList> ReadPlaylistFile(const QString& file) {
+    auto fail = [&](const QString& reason, QStringList linesRead = {}) {
+        Result<QStringList> failed =
+            Result<QStringList>::failed(QStringLiteral("Cannot read %1: %2").arg(file, reason));
+        failed.value = std::move(linesRead);
+        return failed;
     };
     // A folder, a FIFO or a device is no playlist; opening a FIFO would even wait for a writer.
     const QFileInfo info(file);
@@ -257,26 +240,16 @@ bool ReadPlaylistFile(const QString& file, QStringList* lines, QString* error) {
         return fail(tooLarge);
     const bool utf8 = file.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive);
     bool cut = false;
-    *lines = SplitLines(DecodePlaylistText(bytes, utf8), kMaxPlaylistLines, &cut);
+    QStringList lines = SplitLines(DecodePlaylistText(bytes, utf8), kMaxPlaylistLines, &cut);
     if (cut)
-        return fail(QStringLiteral("more than %1 lines").arg(kMaxPlaylistLines));
-    return true;
+        return fail(QStringLiteral("more than %1 lines").arg(kMaxPlaylistLines), std::move(lines));
+    return lines;
 }
 
 QString NativeEntry(const QString& entry) {
     QString native = entry;
     native.replace(u'\\', u'/');
     return native;
-}
-
-QString FromWindows1252(const QByteArray& bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        *out++ = byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char16_t(byte);
-    }
-    return text;
 }
 
 QString FileUrlPath(const QString& text) {
@@ -291,8 +264,8 @@ QString FileUrlPath(const QString& text) {
     const QByteArray encoded = rest.toUtf8();
     bytes.reserve(bytes.size() + encoded.size());
     for (qsizetype i = 0; i < encoded.size(); ++i) {
-        const int high = i + 2 < encoded.size() ? HexValue(encoded[i + 1]) : -1;
-        const int low = high >= 0 ? HexValue(encoded[i + 2]) : -1;
+        const int high = i + 2 < encoded.size() ? HexDigitValue(encoded[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigitValue(encoded[i + 2]) : -1;
         if (encoded[i] != '%' || low < 0) {
             bytes += encoded[i];
             continue;

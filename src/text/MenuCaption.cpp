@@ -1,4 +1,4 @@
-#include "platform/MenuCaption.h"
+#include "text/MenuCaption.h"
 
 namespace tarl {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -18,17 +20,14 @@ inline constexpr qsizetype kMaxPlaylistLines = 1024 * 1024;
 // returned; the lines are always well-formed Unicode (bad sequences become U+FFFD).
 QStringList PlaylistLines(const QByteArray& bytes, bool alwaysUtf8 = false);
 
-// Reads a playlist file whole with the rules above (".m3u8" by its name). False with a reason in
-// *error when the file cannot be read, is not a regular file, is larger than kMaxPlaylistBytes or
-// has more than kMaxPlaylistLines lines; *lines then holds what could be read.
-bool ReadPlaylistFile(const QString& file, QStringList* lines, QString* error = nullptr);
+// Reads a playlist file whole with the rules above (".m3u8" by its name). Fails with the reason
+// when the file cannot be read, is not a regular file, is larger than kMaxPlaylistBytes or has
+// more than kMaxPlaylistLines lines. Unlike other failed results, the value of the last one still
+// holds the first kMaxPlaylistLines lines, as reading the file line by line would have given them.
+Result<QStringList> ReadPlaylistFile(const QString& file);
 
 // An entry as a native path: "\" separators (lists written on Windows) become "/".
 QString NativeEntry(const QString& entry);
-
-// Windows-1252 ("ANSI") bytes as text. The five bytes the code page leaves undefined give the C1
-// control of the same value, as Windows' own conversion does.
-QString FromWindows1252(const QByteArray& bytes);
 
 // The local path a "file://" URL names: "file:///music/a%20b.mp3" and
 // "file://localhost/music/a%20b.mp3" give "/music/a b.mp3", "file://server/share/a.mp3" the share

@@ -1,4 +1,5 @@
-#include "platform/PlaylistText.h"
+#include "text/PlaylistText.h"
+#include "text/Windows1252.h"
 
 #include "support/FuzzSeeds.h"
 #include "support/QtPrinters.h"
@@ -18,7 +19,7 @@ QStringList Lines(std::initializer_list<const char16_t*> lines) {
     return list;
 }
 
-TEST(PlatformPlaylistText, EveryLineEndEndsALine) {
+TEST(PlaylistText, EveryLineEndEndsALine) {
     const struct {
         const char* name;
         QByteArray bytes;
@@ -45,7 +46,7 @@ TEST(PlatformPlaylistText, EveryLineEndEndsALine) {
     }
 }
 
-TEST(PlatformPlaylistText, EncodingFollowsTheBytes) {
+TEST(PlaylistText, EncodingFollowsTheBytes) {
     const struct {
         const char* name;
         QByteArray bytes;
@@ -89,7 +90,7 @@ TEST(PlatformPlaylistText, EncodingFollowsTheBytes) {
 }
 
 // An independent check of the hand-written table, where Qt was built with a converter for it.
-TEST(PlatformPlaylistText, Windows1252TableMatchesTheSystemConverter) {
+TEST(PlaylistText, Windows1252TableMatchesTheSystemConverter) {
     QStringDecoder system("windows-1252");
     if (!system.isValid())
         GTEST_SKIP() << "no windows-1252 converter in this Qt";
@@ -97,11 +98,11 @@ TEST(PlatformPlaylistText, Windows1252TableMatchesTheSystemConverter) {
         if (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D)
             continue; // undefined in the code page; converters disagree
         const QByteArray one(1, char(byte));
-        EXPECT_EQ(FromWindows1252(one), QString(system(one))) << "byte " << byte;
+        EXPECT_EQ(DecodeWindows1252(one), QString(system(one))) << "byte " << byte;
     }
 }
 
-TEST(PlatformPlaylistText, ReadsFilesByTheirName) {
+TEST(PlaylistText, ReadsFilesByTheirName) {
     test::TempDir dir;
     const QByteArray latin = "/m\xFAsica/a.mp3\r\n";
     const struct {
@@ -115,15 +116,14 @@ TEST(PlatformPlaylistText, ReadsFilesByTheirName) {
         {"empty.m3u", "", {}},
     };
     for (const auto& c : cases) {
-        QStringList lines;
-        QString error = "unset";
-        EXPECT_TRUE(ReadPlaylistFile(dir.write(c.name, c.bytes), &lines, &error)) << c.name;
-        EXPECT_EQ(lines, c.lines) << c.name;
-        EXPECT_EQ(error, "unset") << c.name;
+        const Result<QStringList> read = ReadPlaylistFile(dir.write(c.name, c.bytes));
+        EXPECT_TRUE(read.ok) << c.name;
+        EXPECT_EQ(read.value, c.lines) << c.name;
+        EXPECT_EQ(read.error, "") << c.name;
     }
 }
 
-TEST(PlatformPlaylistText, UnreadableFilesFailWithAReason) {
+TEST(PlaylistText, UnreadableFilesFailWithAReason) {
     test::TempDir dir;
     dir.write("folder.m3u/inside", "x");
     // Sparse: one byte over the limit costs no disc space.
@@ -146,15 +146,14 @@ TEST(PlatformPlaylistText, UnreadableFilesFailWithAReason) {
         {"too-many-lines", many, kMaxPlaylistLines},
     };
     for (const auto& c : cases) {
-        QStringList lines = {"stale"};
-        QString error;
-        EXPECT_FALSE(ReadPlaylistFile(c.file, &lines, &error)) << c.name;
-        EXPECT_TRUE(error.contains(c.file)) << c.name << ": " << error.toStdString();
-        EXPECT_EQ(lines.size(), c.linesKept) << c.name;
+        const Result<QStringList> read = ReadPlaylistFile(c.file);
+        EXPECT_FALSE(read.ok) << c.name;
+        EXPECT_TRUE(read.error.contains(c.file)) << c.name << ": " << read.error.toStdString();
+        EXPECT_EQ(read.value.size(), c.linesKept) << c.name;
     }
 }
 
-TEST(PlatformPlaylistText, HugeLinesStayBounded) {
+TEST(PlaylistText, HugeLinesStayBounded) {
     QByteArray longLine(10 * 1024 * 1024, 'a');
     longLine += "\r\nb.mp3";
     const QStringList lines = PlaylistLines(longLine);
@@ -166,7 +165,7 @@ TEST(PlatformPlaylistText, HugeLinesStayBounded) {
     EXPECT_EQ(PlaylistLines(QByteArray(kMaxPlaylistLines + 10, '\r')).size(), kMaxPlaylistLines);
 }
 
-TEST(PlatformPlaylistText, CommentAndBlankLinesAreNeverEntries) {
+TEST(PlaylistText, CommentAndBlankLinesAreNeverEntries) {
     const struct {
         QString line;
         bool entry;
@@ -192,7 +191,7 @@ TEST(PlatformPlaylistText, CommentAndBlankLinesAreNeverEntries) {
     EXPECT_EQ(PlaylistEntries({"#EXTM3U", "#only comments"}), QStringList());
 }
 
-TEST(PlatformPlaylistText, EntriesResolveAgainstThePlaylistFolder) {
+TEST(PlaylistText, EntriesResolveAgainstThePlaylistFolder) {
     const struct {
         QString entry;
         QString playlistFolder;
@@ -246,7 +245,7 @@ TEST(PlatformPlaylistText, EntriesResolveAgainstThePlaylistFolder) {
     }
 }
 
-TEST(PlatformPlaylistText, BlanksStayWhenTheFileWithThemExists) {
+TEST(PlaylistText, BlanksStayWhenTheFileWithThemExists) {
     test::TempDir dir;
     dir.write(" intro.mp3", "x");
     dir.write("sub/outro.mp3 ", "x");
@@ -276,7 +275,7 @@ TEST(PlatformPlaylistText, BlanksStayWhenTheFileWithThemExists) {
     }
 }
 
-TEST(PlatformPlaylistText, FileUrlsDecodeToLocalPaths) {
+TEST(PlaylistText, FileUrlsDecodeToLocalPaths) {
     const struct {
         QString url;
         QString path;
@@ -296,7 +295,7 @@ TEST(PlatformPlaylistText, FileUrlsDecodeToLocalPaths) {
         EXPECT_EQ(FileUrlPath(c.url), c.path) << c.url.toStdString();
 }
 
-TEST(PlatformPlaylistText, FileUrlsRoundTripEveryPath) {
+TEST(PlaylistText, FileUrlsRoundTripEveryPath) {
     const QString paths[] = {
         "/music/a b.mp3",
         "/m/a\nb\r\t %#?&=+;,'\"\\.mp3",

@@ -1,4 +1,4 @@
-#include "platform/QtUi.h"
+#include "desktop/QtUi.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
