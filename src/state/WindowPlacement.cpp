@@ -26,7 +26,7 @@ bool MayWrite(const Settings& settings, bool loaded, std::initializer_list<keys:
 }
 } // namespace
 
-void GuardarPosMain(AppState& state, WindowGeometry& window) {
+void SaveMainPlacement(AppState& state, WindowGeometry& window) {
     Settings& s = state.settings;
     s.write(keys::MainState, QString::number(window.windowStateValue()));
     // A maximised window leaves its last normal size and place in the file.
@@ -39,7 +39,7 @@ void GuardarPosMain(AppState& state, WindowGeometry& window) {
     s.write(keys::MainLeft, single(window.left()));
 }
 
-void GuardarPosMini(AppState& state, WindowGeometry& window) {
+void SaveMiniPlacement(AppState& state, WindowGeometry& window) {
     Settings& s = state.settings;
     s.write(keys::MiniState, QString::number(window.windowStateValue()));
     if (window.windowStateValue() == StateMaximised)
@@ -50,7 +50,7 @@ void GuardarPosMini(AppState& state, WindowGeometry& window) {
     s.write(keys::MiniPlaylist, FormatBool(state.miniPlaylist));
 }
 
-void LlegirPosMain(AppState& state, WindowGeometry& window) {
+void LoadMainPlacement(AppState& state, WindowGeometry& window) {
     Settings& s = state.settings;
     window.setResizeSuspended(true);
     if (window.windowStateValue() != StateNormal)
@@ -69,7 +69,7 @@ void LlegirPosMain(AppState& state, WindowGeometry& window) {
     window.runResize();
 }
 
-void LlegirPosMini(AppState& state, WindowGeometry& window) {
+void LoadMiniPlacement(AppState& state, WindowGeometry& window) {
     Settings& s = state.settings;
     window.setResizeSuspended(true);
     if (window.windowStateValue() == StateMaximised)
@@ -105,13 +105,13 @@ void SaveLayout(AppState& state, WindowGeometry& window) {
         if (MayWrite(s, loaded.mainPlacement,
                      {keys::MainState, keys::Width, keys::Heigth, keys::DivisorH, keys::MainTop,
                       keys::MainLeft}))
-            GuardarPosMain(state, window);
+            SaveMainPlacement(state, window);
         return;
     }
     if (MayWrite(
             s, loaded.miniPlacement,
             {keys::MiniState, keys::MiniTop, keys::MiniLeft, keys::MiniHeigh, keys::MiniPlaylist}))
-        GuardarPosMini(state, window);
+        SaveMiniPlacement(state, window);
 }
 
 } // namespace tarl
