@@ -38,7 +38,7 @@ TEST_F(SettingsFile, GarbageValuesFallBackToTheirDefaultAndAreNoted) {
                           "sorted_by_cd=maybe\n");
     EXPECT_EQ(state.settings.readSingle(keys::Width), 11000.0f);
     EXPECT_EQ(state.settings.readInt16(keys::VisualMode), 0);
-    EXPECT_EQ(state.settings.readInt16(keys::Volum), 7);
+    EXPECT_EQ(state.settings.readInt16(keys::Volume), 7);
     EXPECT_EQ(state.settings.readBool(keys::SortedByCd), true);
     EXPECT_EQ(state.settings.ignoredKeys(),
               QStringList({"Dimensions/Width=wide", "Dimensions/visual_mode=99999",
@@ -51,7 +51,7 @@ TEST(SettingsWrites, FailureIsKeptOnceAndLaterWritesStillRun) {
     profile.failWrites = true;
     Settings settings(profile);
     settings.setPath("/nowhere/tarl.ini");
-    EXPECT_FALSE(settings.write(keys::Volum, "5"));
+    EXPECT_FALSE(settings.write(keys::Volume, "5"));
     EXPECT_FALSE(settings.write(keys::Mp3Song, "x"));
     EXPECT_EQ(profile.writes, 2);
     EXPECT_TRUE(settings.writeError().contains("/nowhere/tarl.ini"));
