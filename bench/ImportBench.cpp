@@ -14,7 +14,7 @@
 //    tag reader needs (the ID3v2 header and frame headers, the text frames' contents, the last
 //    128 bytes), with plain system calls. One warm-up pass, then the median of three.
 // 3. The import as `tarl-catalog import --sound-files` makes it: ScanWalker over the folder,
-//    then AddtrvScanDB into a fresh catalog. Times of the walk and the import, the peak
+//    then ImportScanTree into a fresh catalog. Times of the walk and the import, the peak
 //    resident size (VmHWM) of the process.
 #include "Mp3Corpus.h"
 
@@ -226,7 +226,7 @@ int main(int argc, char** argv) {
     QString label = QStringLiteral("EOF");
     clock.restart();
     const tarl::ScanImportResult imported =
-        tarl::AddtrvScanDB(catalog, drives, tree, label, options.folder, {}, batching);
+        tarl::ImportScanTree(catalog, drives, tree, label, options.folder, {}, batching);
     const double importMs = clock.nsecsElapsed() / 1e6;
     const double cpuMs = CpuMs() - cpuStart;
     std::printf("walk: %lld files in %.0f ms; import: %d nodes, %lld volumes, %lld lists, %lld "

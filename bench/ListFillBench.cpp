@@ -132,12 +132,14 @@ int main(int argc, char** argv) {
     // The first pass warms the cache and is not counted.
     for (int p = 0; p <= passes; ++p) {
         Pass pass;
-        std::vector<TrackRow> rows;
         timer.restart();
-        if (!TrackRowsForNode(catalog, drives, key, QStringLiteral("Mp3Cd"), &rows, &error)) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
+        Result<std::vector<TrackRow>> read =
+            TrackRowsForNode(catalog, drives, key, NodeKind::TrackFolder);
+        if (!read) {
+            std::fprintf(stderr, "%s\n", qPrintable(read.error));
             return 1;
         }
+        std::vector<TrackRow> rows = std::move(read.value);
         pass.rows = timer.nsecsElapsed();
         if (rows.size() != static_cast<size_t>(kListTracks)) {
             std::fprintf(stderr, "expected %d rows, got %zu\n", kListTracks, rows.size());

@@ -230,8 +230,8 @@ int main(int argc, char** argv) {
         std::function<void()> build;
     };
     const View views[] = {
-        {"by paths", [&] { tree_cd_load(tree, sources); }},
-        {"by style", [&] { tree_style_load(tree, sources); }},
+        {"by paths", [&] { BuildTreeByPaths(tree, sources); }},
+        {"by style", [&] { (void)BuildTreeByStyle(tree, sources); }},
     };
     for (const View& view : views) {
         const qint64 before = SettledRssKib();

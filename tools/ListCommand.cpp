@@ -47,11 +47,10 @@ int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const LocalFiles files;
     LibraryTree tree;
     const TreeSources sources{catalog, drives, files};
-    QString error;
     if (byPaths) {
-        tree_cd_load(tree, sources);
-    } else if (!tree_style_load(tree, sources, &error)) {
-        err << "tarl-catalog list: the library tree could not be read: " << error << "\n";
+        BuildTreeByPaths(tree, sources);
+    } else if (const Result<> built = BuildTreeByStyle(tree, sources); !built) {
+        err << "tarl-catalog list: the library tree could not be read: " << built.error << "\n";
         return kFailure;
     }
     const TreeNode* node = key.isEmpty() ? nullptr : tree.FindNodeByKey(key);
@@ -60,12 +59,13 @@ int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
             << " has the key \"" << key << "\"\n";
         return kFailure;
     }
-    std::vector<TrackRow> rows;
-    if (!TrackRowsForNode(catalog, drives, node->key, node->tag, &rows, &error)) {
-        err << "tarl-catalog list: the tracks could not be read: " << error << "\n";
+    const Result<std::vector<TrackRow>> rows =
+        TrackRowsForNode(catalog, drives, node->key, node->kind());
+    if (!rows) {
+        err << "tarl-catalog list: the tracks could not be read: " << rows.error << "\n";
         return kFailure;
     }
-    for (const TrackRow& row : rows) {
+    for (const TrackRow& row : rows.value) {
         for (int c = 0; c < TrackColumnCount; ++c) {
             if (c > 0)
                 out << '\t';

@@ -55,19 +55,18 @@ int RunTree(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const LocalFiles files;
     LibraryTree tree;
     const TreeSources sources{catalog, drives, files};
-    QString error;
-    bool built = true;
+    Result<> built;
     if (byPaths)
-        tree_cd_load(tree, sources);
+        BuildTreeByPaths(tree, sources);
     else
-        built = tree_style_load(tree, sources, &error);
+        built = BuildTreeByStyle(tree, sources);
 
     for (const auto& node : tree.topLevel())
         Print(*node, 0, out);
     if (!built) {
         out.flush();
-        err << "tarl-catalog tree: the tree by styles stopped at a failing statement: " << error
-            << "\n";
+        err << "tarl-catalog tree: the tree by styles stopped at a failing statement: "
+            << built.error << "\n";
         return kFailure;
     }
     return kSuccess;

@@ -31,10 +31,10 @@ void LibraryTree::endRebuild() {
 }
 
 TreeNode* LibraryTree::addTopLevel(const QString& text, int image) {
-    return TreeAddItem(nullptr, text, image);
+    return addChild(nullptr, text, image);
 }
 
-TreeNode* LibraryTree::TreeAddItem(TreeNode* parent, const QString& text, int image) {
+TreeNode* LibraryTree::addChild(TreeNode* parent, const QString& text, int image) {
     auto& siblings = parent ? parent->children : top_;
     auto node = std::make_unique<TreeNode>();
     node->text = text;

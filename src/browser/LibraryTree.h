@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/NodeKind.h"
 #include "catalog/LibraryTreeEdits.h"
 
 #include <QHash>
@@ -13,15 +14,17 @@ namespace tarl {
 // context commands read. Nodes are added as the last child of their parent.
 struct TreeNode {
     QString text;
-    QString key; // unique within the tree; empty when the node has none
-    QString tag; // the node's kind: "Db", "Cd", "Mp3Cd", "M3uCd", "Nick", "M3uNick", "Unsorted"
-    int image = 0;
+    QString key;   // unique within the tree; empty when the node has none
+    QString tag;   // the node's kind as its tag text (NodeKindTag)
+    int image = 0; // the index of its picture (TreeImage)
     bool expanded = false;
     TreeNode* parent = nullptr;
     std::vector<std::unique_ptr<TreeNode>> children;
 
     // Position among the parent's children (or among the top-level nodes).
     int row = 0;
+
+    NodeKind kind() const { return NodeKindOfTag(tag); }
 };
 
 // Told of changes, so a view can follow the tree.
@@ -54,12 +57,14 @@ public:
     // Adds a node with no key as the last top-level node, or as the last child of `parent`;
     // it becomes the last added node.
     TreeNode* addTopLevel(const QString& text, int image);
-    TreeNode* TreeAddItem(TreeNode* parent, const QString& text, int image);
+    TreeNode* addChild(TreeNode* parent, const QString& text, int image);
+    TreeNode* TreeAddItem(TreeNode* p, const QString& t, int i) { return addChild(p, t, i); }
     TreeNode* lastAdded() const { return lastAdded_; }
 
     // Gives the node its key. False, and the node keeps no key, when another node has it.
     bool setKey(TreeNode* node, const QString& key);
     void setTag(TreeNode* node, const QString& tag);
+    void setKind(TreeNode* node, NodeKind kind) { setTag(node, NodeKindTag(kind)); }
     void setText(TreeNode* node, const QString& text);
     void setImage(TreeNode* node, int image);
 

@@ -52,11 +52,6 @@ TrackRow RowOf(const TrackFields& track) {
     return row;
 }
 
-bool IsListTag(const QString& tag) {
-    return tag == QLatin1String("M3uCd") || tag == QLatin1String("M3uNick") ||
-           tag == QLatin1String("Mp3Cd") || tag == QLatin1String("Cd");
-}
-
 // The list a node stands for. A key "label:>path" names a path on the volume carrying that label
 // (a disc, or a list in the style view); any other key is the list's own path, where a final
 // "/." stands for the tracks lying directly in that folder.
@@ -97,32 +92,23 @@ double TrackColumnBuiltInWidth(int column) {
     return widths[column];
 }
 
-bool TrackRowsForNode(Catalog& catalog, const Drives& drives, const QString& key,
-                      const QString& tag, std::vector<TrackRow>* rows, QString* error) {
-    if (!IsListTag(tag)) {
-        rows->clear();
-        return true;
-    }
+Result<std::vector<TrackRow>> TrackRowsForNode(Catalog& catalog, const Drives& drives,
+                                               const QString& key, NodeKind kind) {
+    if (!ShowsTracks(kind))
+        return std::vector<TrackRow>{};
     const Lookup<qint64> listId = ListIdOfKey(catalog, drives, key);
-    if (!listId.ok) {
-        if (error)
-            *error = catalog.connection.lastError();
-        return false;
-    }
+    if (!listId.ok)
+        return Result<std::vector<TrackRow>>::failed(catalog.connection.lastError());
     // In the order the tracks were added, so a playlist lists in its own order. A read that
     // broke off part way leaves the list as it was, like a query that failed.
     const Lookup<std::vector<TrackFields>> tracks = ReadTracksOfList(catalog, listId.value);
-    if (!tracks.ok) {
-        if (error)
-            *error = catalog.connection.lastError();
-        return false;
-    }
-    std::vector<TrackRow> filled;
-    filled.reserve(tracks.value.size());
+    if (!tracks.ok)
+        return Result<std::vector<TrackRow>>::failed(catalog.connection.lastError());
+    std::vector<TrackRow> rows;
+    rows.reserve(tracks.value.size());
     for (const TrackFields& track : tracks.value)
-        filled.push_back(RowOf(track));
-    *rows = std::move(filled);
-    return true;
+        rows.push_back(RowOf(track));
+    return rows;
 }
 
 } // namespace tarl

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "browser/NodeKind.h"
+#include "text/Result.h"
+
 #include <QString>
 #include <array>
 #include <vector>
@@ -39,10 +42,10 @@ QString TrackColumnCaption(int column);
 // Built-in width in twips; 0 for the columns that take the list's default width.
 double TrackColumnBuiltInWidth(int column);
 
-// The rows the track list shows for a tree node, by its key and tag: the tracks of the playlist
-// or folder the node stands for; none for the other kinds of node. False when the catalog query
-// failed (the list then keeps what it showed); *error says why.
-bool TrackRowsForNode(Catalog& catalog, const Drives& drives, const QString& key,
-                      const QString& tag, std::vector<TrackRow>* rows, QString* error = nullptr);
+// The rows the track list shows for a tree node, by its key and kind: the tracks of the playlist
+// or folder the node stands for; none for the kinds that show no tracks (ShowsTracks). Fails
+// when the catalog query failed (the list then keeps what it showed); the error says why.
+Result<std::vector<TrackRow>> TrackRowsForNode(Catalog& catalog, const Drives& drives,
+                                               const QString& key, NodeKind kind);
 
 } // namespace tarl

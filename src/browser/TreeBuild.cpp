@@ -1,6 +1,7 @@
 #include "browser/TreeBuild.h"
 
 #include "browser/LibraryTree.h"
+#include "browser/TreeImage.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
 #include "catalog/LibraryReads.h"
@@ -16,19 +17,6 @@
 namespace tarl {
 
 namespace {
-
-// Image indices of the tree's image list.
-constexpr int kImageRoot = 1;
-constexpr int kImageStyleFilePresent = 2;
-constexpr int kImageStyleFileMissing = 3;
-constexpr int kImageFolderPresent = 4;
-constexpr int kImageFolderMissing = 5;
-constexpr int kImagePlaylist = 5;
-constexpr int kImageDiscPresent = 6;
-constexpr int kImageDiscMissing = 7;
-constexpr int kImageUnsorted = 6;
-constexpr int kImageTracks = 8;
-constexpr int kImageStyle = 10;
 
 const QString kRootText = QStringLiteral("tarl.mdb");
 const QString kUnsorted = QStringLiteral("Unsorted");
@@ -103,7 +91,7 @@ QString GroupKeyOf(const QString& name, const Drives& drives, bool* alone) {
 
 TreeNode* AddKeyed(LibraryTree& tree, TreeNode* parent, const QString& text, int image,
                    const QString& key) {
-    TreeNode* node = tree.TreeAddItem(parent, text, image);
+    TreeNode* node = tree.addChild(parent, text, image);
     tree.setKey(node, key);
     return node;
 }
@@ -111,8 +99,8 @@ TreeNode* AddKeyed(LibraryTree& tree, TreeNode* parent, const QString& text, int
 TreeNode* AddVolume(LibraryTree& tree, TreeNode* root, const VolumeRow& volume, bool disc,
                     DriveAnswers& answers, const Files& files) {
     if (disc) {
-        const int image =
-            answers.labelOf(volume.name) == volume.labelCd ? kImageDiscPresent : kImageDiscMissing;
+        const int image = answers.labelOf(volume.name) == volume.labelCd ? TreeImage::Disc
+                                                                         : TreeImage::DiscMissing;
         // A second disc of the same name goes under the first, named by its drive.
         if (!tree.NodeExists(volume.label))
             return AddKeyed(tree, root, ListsText(volume.label, volume.m3us), image, volume.label);
@@ -120,12 +108,12 @@ TreeNode* AddVolume(LibraryTree& tree, TreeNode* root, const VolumeRow& volume, 
                         image, volume.label + kDiscSeparator + volume.name);
     }
 
-    const int image = PathExists(files, volume.name) ? kImageFolderPresent : kImageFolderMissing;
+    const int image = PathExists(files, volume.name) ? TreeImage::Folder : TreeImage::FolderMissing;
     bool alone = false;
     const QString group = GroupKeyOf(volume.name, answers.drives, &alone);
     if (!tree.NodeExists(group) || alone) {
         TreeNode* node = AddKeyed(tree, root, ListsText(group, volume.m3us), image, group);
-        tree.setTag(node, QStringLiteral("Cd"));
+        tree.setKind(node, NodeKind::Volume);
     }
     if (!tree.NodeExists(volume.name)) {
         if (TreeNode* parent = tree.FindNodeByKey(group)) {
@@ -146,18 +134,18 @@ void AddLists(LibraryTree& tree, Catalog& catalog, DiscNames& discs, TreeNode* v
         QString suffix;
         if (list.file.endsWith(u'/')) {
             if (!tree.NodeExists(full)) {
-                TreeNode* node = tree.TreeAddItem(volumeNode, list.file, kImageTracks);
-                tree.setTag(node, QStringLiteral("Mp3Cd"));
+                TreeNode* node = tree.addChild(volumeNode, list.file, TreeImage::TrackFolder);
+                tree.setKind(node, NodeKind::TrackFolder);
             } else {
                 // The folder is a node already (a volume of its own): its tracks show as ".".
-                TreeNode* node =
-                    tree.TreeAddItem(tree.FindNodeByKey(full), QStringLiteral("."), kImageTracks);
-                tree.setTag(node, QStringLiteral("M3uCd"));
+                TreeNode* node = tree.addChild(tree.FindNodeByKey(full), QStringLiteral("."),
+                                               TreeImage::TrackFolder);
+                tree.setKind(node, NodeKind::Playlist);
                 suffix = QStringLiteral(".");
             }
         } else if (list.file != QLatin1String(".")) {
-            TreeNode* node = tree.TreeAddItem(volumeNode, list.file, kImagePlaylist);
-            tree.setTag(node, QStringLiteral("M3uCd"));
+            TreeNode* node = tree.addChild(volumeNode, list.file, TreeImage::Playlist);
+            tree.setKind(node, NodeKind::Playlist);
         }
         // A "." row adds no node: its key goes to the node added before it.
         const QString key = discs.isDisc(catalog, list.path)
@@ -272,34 +260,32 @@ bool AddStyleList(LibraryTree& tree, StyleSources& sources, const Files& files, 
         return !styled || sources.deleteListsOf(list.volumeId);
 
     const bool present = PathExists(files, volume.name + list.file);
-    int image = present ? kImageDiscPresent : kImageDiscMissing;
+    int image = present ? TreeImage::Disc : TreeImage::DiscMissing;
     QString text = list.file + QStringLiteral(" (CD:") + volume.label + QStringLiteral(")");
     if (volume.label == kHardDiscLabel) {
         if (styled)
-            image = present ? kImageStyleFilePresent : kImageStyleFileMissing;
+            image = present ? TreeImage::StyleFilePresent : TreeImage::StyleFileMissing;
         else
-            image = present ? kImageFolderPresent : kImageFolderMissing;
+            image = present ? TreeImage::Folder : TreeImage::FolderMissing;
         text = list.file + QStringLiteral(" (") + volume.name + QStringLiteral(")");
     }
-    TreeNode* node = tree.TreeAddItem(parent, text, image);
-    tree.setTag(node, QStringLiteral("M3uNick"));
+    TreeNode* node = tree.addChild(parent, text, image);
+    tree.setKind(node, NodeKind::StyleList);
     tree.setKey(node, volume.label + kDiscSeparator + volume.name + list.file);
     return true;
 }
 
-bool Fail(Catalog& catalog, QString* error) {
-    if (error)
-        *error = catalog.connection.lastError();
-    return false;
+Result<> Fail(Catalog& catalog) {
+    return Result<>::failed(catalog.connection.lastError());
 }
 
 } // namespace
 
-TreeNode* tree_cd_load(LibraryTree& tree, TreeSources sources) {
+TreeNode* BuildTreeByPaths(LibraryTree& tree, TreeSources sources) {
     RebuildScope rebuild(tree);
-    TreeNode* root = tree.addTopLevel(kRootText, kImageRoot);
+    TreeNode* root = tree.addTopLevel(kRootText, TreeImage::Catalog);
     tree.setKey(root, kRootText);
-    tree.setTag(root, QStringLiteral("Db"));
+    tree.setKind(root, NodeKind::Catalog);
     root->expanded = true;
 
     // Every error is passed over: a failed read builds the tree from what it has.
@@ -317,47 +303,47 @@ TreeNode* tree_cd_load(LibraryTree& tree, TreeSources sources) {
     for (const VolumeRow& volume : volumes) {
         const bool disc = discs.isDisc(sources.catalog, volume.name);
         TreeNode* volumeNode = AddVolume(tree, root, volume, disc, answers, sources.files);
-        tree.setTag(volumeNode, QStringLiteral("Cd"));
+        tree.setKind(volumeNode, NodeKind::Volume);
         const auto it = lists.constFind(volume.id);
         AddLists(tree, sources.catalog, discs, volumeNode, volume, it == lists.cend() ? none : *it);
     }
     return root;
 }
 
-bool tree_style_load(LibraryTree& tree, TreeSources sources, QString* error) {
+Result<> BuildTreeByStyle(LibraryTree& tree, TreeSources sources) {
     RebuildScope rebuild(tree);
-    TreeNode* unsorted = tree.addTopLevel(kUnsorted, kImageUnsorted);
+    TreeNode* unsorted = tree.addTopLevel(kUnsorted, TreeImage::Unsorted);
     tree.setKey(unsorted, kUnsorted);
-    tree.setTag(unsorted, kUnsorted);
-    TreeNode* root = tree.addTopLevel(kRootText, kImageRoot);
+    tree.setKind(unsorted, NodeKind::Unsorted);
+    TreeNode* root = tree.addTopLevel(kRootText, TreeImage::Catalog);
     tree.setKey(root, kRootText);
     root->expanded = true;
 
     Catalog& catalog = sources.catalog;
     const Lookup<std::vector<StyleRow>> styles = ReadStyles(catalog);
     if (!styles.ok)
-        return Fail(catalog, error);
+        return Fail(catalog);
 
     StyleSources from(catalog);
     for (const StyleRow& style : styles.value) {
-        TreeNode* node = tree.TreeAddItem(root, style.name, kImageStyle);
-        tree.setTag(node, QStringLiteral("Nick"));
+        TreeNode* node = tree.addChild(root, style.name, TreeImage::Style);
+        tree.setKind(node, NodeKind::Style);
         tree.setKey(node, style.name);
         if (!from.readLists())
-            return Fail(catalog, error);
+            return Fail(catalog);
         for (const StyleListRow& list : from.listsByStyle.value(style.id)) {
             if (!AddStyleList(tree, from, sources.files, node, list, true))
-                return Fail(catalog, error);
+                return Fail(catalog);
         }
     }
 
     if (!from.readLists())
-        return Fail(catalog, error);
+        return Fail(catalog);
     for (const StyleListRow& list : from.listsByStyle.value(0)) {
         if (!AddStyleList(tree, from, sources.files, unsorted, list, false))
-            return Fail(catalog, error);
+            return Fail(catalog);
     }
-    return true;
+    return {};
 }
 
 } // namespace tarl

@@ -2,6 +2,7 @@
 
 // VolumeLabelOf lives with the platform services; the tree and its callers use it from here.
 #include "platform/VolumeLabelText.h"
+#include "text/Result.h"
 
 #include <QString>
 
@@ -23,11 +24,13 @@ struct TreeSources {
 
 // Rebuilds the tree by paths: the root "tarl.mdb", volumes (grouped by parent folder), their
 // folders and playlists. Every error is passed over. Returns the root node.
-TreeNode* tree_cd_load(LibraryTree& tree, TreeSources sources);
+TreeNode* BuildTreeByPaths(LibraryTree& tree, TreeSources sources);
+inline constexpr auto& tree_cd_load = BuildTreeByPaths;
 
 // Rebuilds the tree by style: "Unsorted", the root "tarl.mdb" with the styles under it and the
 // playlists under each style. Lists whose volume no longer exists are deleted from the catalog.
-// False, with the nodes added so far kept, when a catalog query fails; *error says why.
-bool tree_style_load(LibraryTree& tree, TreeSources sources, QString* error = nullptr);
+// Fails, with the nodes added so far kept, when a catalog query fails; the error says why.
+Result<> BuildTreeByStyle(LibraryTree& tree, TreeSources sources);
+inline constexpr auto& tree_style_load = BuildTreeByStyle;
 
 } // namespace tarl

@@ -1,5 +1,7 @@
 #include "browser/TreeIcons.h"
 
+#include "browser/TreeImage.h"
+
 #include <QHash>
 #include <QIconEngine>
 #include <QPainter>
@@ -126,35 +128,35 @@ void Draw(QPainter& p, int index) {
     const QColor folderFill(0xf5, 0xc8, 0x42);
     const QColor folderLine(0x9a, 0x6e, 0x0a);
     switch (index) {
-    case 1:
+    case TreeImage::Catalog:
         Database(p);
         return;
-    case 2:
+    case TreeImage::StyleFilePresent:
         Sheet(p, Qt::white, kOutline, QColor(0x8a, 0xb0, 0xd8));
         Note(p, QColor(0x20, 0x90, 0x40), QPointF(9.5, 9.0));
         return;
-    case 3:
+    case TreeImage::StyleFileMissing:
         Sheet(p, kMissingFill, kMissingLine, kMissingLine);
         Cross(p);
         return;
-    case 4:
+    case TreeImage::Folder:
         Folder(p, folderFill, folderLine);
         return;
-    case 5:
+    case TreeImage::Playlist:
         Sheet(p, Qt::white, kOutline, QColor(0x8a, 0xb0, 0xd8));
         return;
-    case 6:
+    case TreeImage::Disc:
         Disc(p, true);
         return;
-    case 7:
+    case TreeImage::DiscMissing:
         Disc(p, false);
         Cross(p);
         return;
-    case 8:
+    case TreeImage::TrackFolder:
         Folder(p, folderFill, folderLine);
         Note(p, QColor(0x30, 0x30, 0x90), QPointF(6.0, 7.0));
         return;
-    case 10:
+    case TreeImage::Style:
         Style(p);
         return;
     default:
@@ -210,7 +212,8 @@ private:
 } // namespace
 
 bool TreeIcons::hasPicture(int index) {
-    return (index >= 1 && index <= 8) || index == 10;
+    return (index >= TreeImage::Catalog && index <= TreeImage::TrackFolder) ||
+           index == TreeImage::Style;
 }
 
 void TreeIcons::paint(QPainter& painter, const QRectF& rect, int index) {

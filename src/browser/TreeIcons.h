@@ -8,12 +8,11 @@ class QRectF;
 
 namespace tarl {
 
-// The pictures of the library tree's image indices, drawn with QPainter so they stay sharp at any
-// size and need no files:
-//   1 catalog root (a database), 2 / 3 hard-disc playlist under a style (present / missing),
-//   4 folder (a hard-disc volume present), 5 playlist sheet (also a hard-disc volume missing),
-//   6 / 7 disc (present / missing; 6 is also "Unsorted"), 8 folder of tracks, 10 style.
-// Missing things are drawn grey with a red cross. Other indices have no picture.
+// The pictures of the library tree's image indices (TreeImage), drawn with QPainter so they stay
+// sharp at any size and need no files: the catalog root (a database), a hard-disc playlist under
+// a style (present / missing), a folder (a hard-disc volume present), a playlist sheet (also a
+// hard-disc volume missing), a disc (present / missing; present is also "Unsorted"), a folder of
+// tracks, a style. Missing things are drawn grey with a red cross. Other indices have no picture.
 class TreeIcons {
 public:
     static bool hasPicture(int index);

@@ -2,6 +2,7 @@
 
 #include "browser/TreeBuild.h"
 #include "browser/TreeIcons.h"
+#include "browser/TreeImage.h"
 #include "dialogs/FrRename.h"
 #include "dialogs/ScanFilesPacing.h"
 #include "platform/Ui.h"
@@ -40,16 +41,15 @@ constexpr int TallHeight = 8000;
 // The scan menu opens this far right of and below the pointer, as it always did.
 const QPoint MenuOffset(400 / TwipsPerPixel, 1000 / TwipsPerPixel);
 
-// The scan tree's pictures drawn with the library tree's: 7 folder, 1 playlist, 5 sound file,
-// and the CD shown in Imagepath.
+// The scan tree's pictures drawn with the library tree's, as is the CD shown in Imagepath.
 QVariant scanPicture(int picture) {
     switch (picture) {
-    case 7:
-        return TreeIcons::icon(4);
-    case 1:
-        return TreeIcons::icon(5);
-    case 5:
-        return TreeIcons::icon(8);
+    case ScanPicture::Folder:
+        return TreeIcons::icon(TreeImage::Folder);
+    case ScanPicture::Playlist:
+        return TreeIcons::icon(TreeImage::Playlist);
+    case ScanPicture::SoundFile:
+        return TreeIcons::icon(TreeImage::TrackFolder);
     default:
         return {};
     }
@@ -80,7 +80,7 @@ void ScanFiles::buildControls() {
     pathScan->setObjectName(QStringLiteral("pathScan"));
     Imagepath = new QLabel(this);
     Imagepath->setObjectName(QStringLiteral("Imagepath"));
-    Imagepath->setPixmap(TreeIcons::icon(4).pixmap(24, 24));
+    Imagepath->setPixmap(TreeIcons::icon(TreeImage::Folder).pixmap(24, 24));
     Imagepath->setCursor(Qt::PointingHandCursor);
     Imagepath->installEventFilter(this);
     etiqueta = new QLabel(this);
@@ -218,7 +218,7 @@ void ScanFiles::butScan_Click() {
 }
 
 bool ScanFiles::nameCd() {
-    Imagepath->setPixmap(TreeIcons::icon(6).pixmap(24, 24));
+    Imagepath->setPixmap(TreeIcons::icon(TreeImage::Disc).pixmap(24, 24));
     state_.currentLabel = VolumeLabelOf(state_.services.drives, pathScan->text());
     etiqueta->setText(state_.currentLabel);
 

@@ -204,9 +204,9 @@ bool ImportSoundFile(const Drives& drives, const ScanNode& node, const QString& 
 
 } // namespace
 
-ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& systemDrives, const ScanTree& tree,
-                              QString& currentLabel, const QString& pathScan,
-                              const ScanImportHooks& hooks, const ScanImportBatching& batching) {
+ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, const ScanTree& tree,
+                                QString& currentLabel, const QString& pathScan,
+                                const ScanImportHooks& hooks, const ScanImportBatching& batching) {
     ScanImportResult result;
     const KeptDrives drives(systemDrives);
     const std::vector<ScanNode*> nodes = tree.nodesInOrder();

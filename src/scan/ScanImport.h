@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QtGlobal>
 #include <functional>
+#include <utility>
 
 namespace tarl {
 
@@ -47,7 +48,7 @@ struct ScanImportResult {
     bool failed() const { return !failure.isEmpty(); }
 };
 
-// AddtrvScanDB: turns the scan tree into catalog rows, a volume per folder node, a list per
+// Turns the scan tree into catalog rows, a volume per folder node, a list per
 // folder of sound files or playlist, a track per sound file or playlist entry. Every insert is
 // preceded by a look-up of the same row, so running it again over the same tree adds only what
 // is missing. `currentLabel` is the CD name given during the scan; a hard-disc folder node makes
@@ -60,9 +61,13 @@ struct ScanImportResult {
 // is not there; a rerun completes the import. A tag or playlist file that cannot be read is
 // counted and the import goes on. The final status text ("Added n files") is given only to an
 // import that ran to its end; the message box and clearing the status panels are the caller's.
-ScanImportResult AddtrvScanDB(Catalog& catalog, const Drives& drives, const ScanTree& tree,
-                              QString& currentLabel, const QString& pathScan,
-                              const ScanImportHooks& hooks = {},
-                              const ScanImportBatching& batching = {});
+ScanImportResult ImportScanTree(Catalog& catalog, const Drives& drives, const ScanTree& tree,
+                                QString& currentLabel, const QString& pathScan,
+                                const ScanImportHooks& hooks = {},
+                                const ScanImportBatching& batching = {});
+// The original name; a forwarder rather than a reference, so the defaults above still apply.
+template <typename... A> auto AddtrvScanDB(A&&... a) {
+    return ImportScanTree(std::forward<A>(a)...);
+}
 
 } // namespace tarl

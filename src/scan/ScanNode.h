@@ -8,6 +8,14 @@
 
 namespace tarl {
 
+// The pictures of the scan tree, by their index in the scan window's picture list (the number a
+// node keeps as its picture).
+namespace ScanPicture {
+inline constexpr int Playlist = 1;  // a playlist found
+inline constexpr int SoundFile = 5; // a sound file found
+inline constexpr int Folder = 7;    // a folder holding what was found
+} // namespace ScanPicture
+
 // One node of the scan tree, free of widgets: a folder that holds matches (at the root) or a
 // playlist or sound file found in it. The scan window shows these nodes; the import reads them.
 // A node owns its children.
@@ -26,7 +34,7 @@ public:
     // The node's kind: "Cdm3u" or "Cdmp3" for folders, "M3u" or "Mp3" for files.
     const QString& tag() const { return tag_; }
     void setTag(const QString& tag) { tag_ = tag; }
-    // Index of the tree's picture.
+    // Index of the tree's picture (ScanPicture).
     int picture() const { return picture_; }
     void setPicture(int picture) { picture_ = picture; }
 

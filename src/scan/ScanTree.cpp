@@ -136,7 +136,7 @@ void ScanTree::sortRoots() {
         observer_->scanTreeReset();
 }
 
-void ScanTree::netejar_trv_buit() {
+void ScanTree::removeEmptyFolders() {
     for (size_t i = 0; i < roots_.size();) {
         if (roots_[i]->childCount() > 0) {
             ++i;

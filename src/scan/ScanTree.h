@@ -63,7 +63,8 @@ public:
     // Sorts the root-level nodes by text, as the scan window's tree shows them.
     void sortRoots();
     // Removes every root-level node that has no children.
-    void netejar_trv_buit();
+    void removeEmptyFolders();
+    void netejar_trv_buit() { removeEmptyFolders(); }
 
     void setObserver(ScanTreeObserver* observer) { observer_ = observer; }
 

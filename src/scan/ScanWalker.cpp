@@ -79,7 +79,7 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
         return result;
     const QString tag = soundFiles ? QStringLiteral("Cdmp3") : QStringLiteral("Cdm3u");
     const QString childTag = soundFiles ? QStringLiteral("Mp3") : QStringLiteral("M3u");
-    const int childPicture = soundFiles ? 5 : 1;
+    const int childPicture = soundFiles ? ScanPicture::SoundFile : ScanPicture::Playlist;
 
     QElapsedTimer sinceYield;
     sinceYield.start();
@@ -105,7 +105,7 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
     const auto enter = [&](const QString& folder) {
         ++result.foldersWalked;
         const QString text = options.onCd ? options.currentLabel : folder;
-        ScanNode& node = tree_.addRoot(QString(), text, tag, 7);
+        ScanNode& node = tree_.addRoot(QString(), text, tag, ScanPicture::Folder);
         // A folder already in the tree (its path is some node's key) is not walked again.
         if (tree_.hasKey(text) || !tree_.setKey(node, folder)) {
             tree_.remove(&node);
@@ -119,7 +119,7 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
     };
     const auto stopNow = [&] {
         if (soundFiles)
-            tree_.netejar_trv_buit();
+            tree_.removeEmptyFolders();
         result.stopped = true;
         return result;
     };

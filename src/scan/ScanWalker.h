@@ -48,9 +48,10 @@ bool IsCdDrive(const QString& path, const Drives& drives);
 QString SkippedCdDrivesText(const QStringList& mountPoints);
 
 // Walks a folder into the scan tree: one root-level folder node (tag "Cdm3u" or "Cdmp3",
-// picture 7, text the path or the CD name, then "   < n files >") per folder that directly holds
-// matches, with the matches as children (tag "M3u", picture 1, or "Mp3", picture 5; key the
-// folder's path + the file name). The tree is not cleared first.
+// ScanPicture::Folder, text the path or the CD name, then "   < n files >") per folder that
+// directly holds matches, with the matches as children (tag "M3u" with ScanPicture::Playlist, or
+// "Mp3" with ScanPicture::SoundFile; key the folder's path + the file name). The tree is not
+// cleared first.
 //
 // The walk stays on the one user-interface thread and calls `yield` at least every 50 ms and
 // before each subfolder, so the window can run its events; stop() may be called from there (or

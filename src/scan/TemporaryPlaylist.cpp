@@ -101,7 +101,7 @@ QStringList ReadTemporaryPlaylist(const QString& path) {
     return EntriesOf(ReadPlaylistFile(path).value);
 }
 
-QString ReadM3u(const QString& tmpPlaylistPath, int n, int* lineCount) {
+QString TemporaryPlaylistEntry(const QString& tmpPlaylistPath, int n, int* lineCount) {
     const QStringList entries = ReadTemporaryPlaylist(tmpPlaylistPath);
     if (lineCount)
         *lineCount = int(entries.size());
@@ -116,7 +116,7 @@ int LastLineWithPath(const QStringList& entries, const QString& trackPath) {
     return int(entries.lastIndexOf(trackPath) + 1);
 }
 
-int exist_line_infile(const QString& tmpPlaylistPath, const QString& trackPath) {
+int TemporaryPlaylistLineOf(const QString& tmpPlaylistPath, const QString& trackPath) {
     return LastLineWithPath(ReadTemporaryPlaylist(tmpPlaylistPath), trackPath);
 }
 

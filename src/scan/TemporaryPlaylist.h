@@ -37,13 +37,15 @@ QStringList ReadTemporaryPlaylist(const QString& path);
 // Entry n (from 0) of the temporary playlist, "" when there are not that many (or the file is
 // missing or unreadable). *lineCount is set to the number of entries read, which the now-playing
 // display shows as the length of the list.
-QString ReadM3u(const QString& tmpPlaylistPath, int n, int* lineCount = nullptr);
+QString TemporaryPlaylistEntry(const QString& tmpPlaylistPath, int n, int* lineCount = nullptr);
+inline constexpr auto& ReadM3u = TemporaryPlaylistEntry;
 
 // The number, from 1, of the last of `entries` equal to the track path `trackPath` exactly (case
 // counts); 0 when none does. Whole paths, since two albums may both hold "03.mp3".
 int LastLineWithPath(const QStringList& entries, const QString& trackPath);
 
 // LastLineWithPath over the temporary playlist at `tmpPlaylistPath`; 0 when the file is missing.
-int exist_line_infile(const QString& tmpPlaylistPath, const QString& trackPath);
+int TemporaryPlaylistLineOf(const QString& tmpPlaylistPath, const QString& trackPath);
+inline constexpr auto& exist_line_infile = TemporaryPlaylistLineOf;
 
 } // namespace tarl

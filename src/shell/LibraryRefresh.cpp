@@ -1,6 +1,6 @@
 #include "shell/LibraryRefresh.h"
 
-#include "browser/LibraryBrowser.h"
+#include "browserui/LibraryBrowser.h"
 
 namespace tarl {
 

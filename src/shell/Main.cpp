@@ -1,7 +1,7 @@
 #include "shell/Main.h"
 
-#include "browser/LibraryBrowser.h"
-#include "browser/TrackListView.h"
+#include "browserui/LibraryBrowser.h"
+#include "browserui/TrackListView.h"
 #include "catalog/ConnectionText.h"
 #include "dialogs/Options.h"
 #include "dialogs/ScanFiles.h"

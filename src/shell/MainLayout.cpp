@@ -1,6 +1,6 @@
 #include "shell/Main.h"
 
-#include "browser/TrackListView.h"
+#include "browserui/TrackListView.h"
 #include "player/PlayerPanel.h"
 #include "shell/Twips.h"
 

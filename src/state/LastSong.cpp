@@ -5,7 +5,7 @@
 
 namespace tarl {
 
-void llegir_play(AppState& state) {
+void LoadLastSong(AppState& state) {
     Settings& s = state.settings;
     state.lastFolder = s.read(keys::Mp3Folder);
     state.lastIndex = s.readInt32(keys::Mp3Index);
@@ -14,7 +14,7 @@ void llegir_play(AppState& state) {
     state.lastSongLoaded = true;
 }
 
-void Salvar_play(AppState& state) {
+void SaveLastSong(AppState& state) {
     if (!state.lastSongLoaded)
         return;
     const qint64 ms = state.services.player.sendMessage(state.winampWindow, player_msg::WmUser, 0,

@@ -2,8 +2,9 @@
 
 #include <QLatin1StringView>
 
-// Sections, keys and defaults of tarl.ini. Key names keep their historic spellings
-// ("heigth", "mini_heigh", "Volum"): existing settings files rely on them.
+// Sections, keys and defaults of tarl.ini. The stored key names keep their historic spellings
+// ("heigth", "mini_heigh", "Volum"): existing settings files rely on them. The constants are
+// spelled in English; Volum stays as an alias for its callers.
 namespace tarl::keys {
 
 inline constexpr QLatin1StringView Dimensions{"Dimensions"};
@@ -18,7 +19,7 @@ struct Key {
 
 inline constexpr Key MainState{Dimensions, QLatin1StringView("Main_state"), QLatin1StringView("0")};
 inline constexpr Key Width{Dimensions, QLatin1StringView("Width"), QLatin1StringView("11000")};
-inline constexpr Key Heigth{Dimensions, QLatin1StringView("heigth"), QLatin1StringView("7500")};
+inline constexpr Key Height{Dimensions, QLatin1StringView("heigth"), QLatin1StringView("7500")};
 inline constexpr Key DivisorH{Dimensions, QLatin1StringView("divisorH"), QLatin1StringView("5000")};
 inline constexpr Key MainTop{Dimensions, QLatin1StringView("Main_top"), QLatin1StringView("1000")};
 inline constexpr Key MainLeft{Dimensions, QLatin1StringView("Main_left"),
@@ -27,8 +28,8 @@ inline constexpr Key MiniState{Dimensions, QLatin1StringView("mini_state"), QLat
 inline constexpr Key MiniTop{Dimensions, QLatin1StringView("mini_top"), QLatin1StringView("1000")};
 inline constexpr Key MiniLeft{Dimensions, QLatin1StringView("mini_left"),
                               QLatin1StringView("1000")};
-inline constexpr Key MiniHeigh{Dimensions, QLatin1StringView("mini_heigh"),
-                               QLatin1StringView("1000")};
+inline constexpr Key MiniHeight{Dimensions, QLatin1StringView("mini_heigh"),
+                                QLatin1StringView("1000")};
 inline constexpr Key MiniPlaylist{Dimensions, QLatin1StringView("mini_playlist"),
                                   QLatin1StringView("1000")};
 inline constexpr Key VisualMode{Dimensions, QLatin1StringView("visual_mode"),
@@ -36,7 +37,8 @@ inline constexpr Key VisualMode{Dimensions, QLatin1StringView("visual_mode"),
 inline constexpr Key SortedByCd{Player, QLatin1StringView("sorted_by_cd"),
                                 QLatin1StringView("true")};
 inline constexpr Key PlayerPath{Player, QLatin1StringView("Path"), QLatin1StringView("")};
-inline constexpr Key Volum{Player, QLatin1StringView("Volum"), QLatin1StringView("50")};
+inline constexpr Key Volume{Player, QLatin1StringView("Volum"), QLatin1StringView("50")};
+inline constexpr const Key& Volum = Volume;
 inline constexpr Key Mp3Folder{Player, QLatin1StringView("Mp3folder"), QLatin1StringView("")};
 inline constexpr Key Mp3Index{Player, QLatin1StringView("Mp3_index"), QLatin1StringView("1")};
 inline constexpr Key Mp3Song{Player, QLatin1StringView("Mp3_song"), QLatin1StringView("")};

@@ -26,31 +26,31 @@ bool MayWrite(const Settings& settings, bool loaded, std::initializer_list<keys:
 }
 } // namespace
 
-void GuardarPosMain(AppState& state, WindowGeometry& window) {
+void SaveMainPlacement(AppState& state, WindowGeometry& window) {
     Settings& s = state.settings;
     s.write(keys::MainState, QString::number(window.windowStateValue()));
     // A maximised window leaves its last normal size and place in the file.
     if (window.windowStateValue() == StateMaximised)
         return;
     s.write(keys::Dimensions, QStringLiteral("width"), single(window.width()));
-    s.write(keys::Heigth, single(window.height()));
+    s.write(keys::Height, single(window.height()));
     s.write(keys::DivisorH, single(window.splitterLeft()));
     s.write(keys::MainTop, single(window.top()));
     s.write(keys::MainLeft, single(window.left()));
 }
 
-void GuardarPosMini(AppState& state, WindowGeometry& window) {
+void SaveMiniPlacement(AppState& state, WindowGeometry& window) {
     Settings& s = state.settings;
     s.write(keys::MiniState, QString::number(window.windowStateValue()));
     if (window.windowStateValue() == StateMaximised)
         return;
     s.write(keys::MiniTop, single(window.top()));
     s.write(keys::MiniLeft, single(window.left()));
-    s.write(keys::MiniHeigh, single(window.height()));
+    s.write(keys::MiniHeight, single(window.height()));
     s.write(keys::MiniPlaylist, FormatBool(state.miniPlaylist));
 }
 
-void LlegirPosMain(AppState& state, WindowGeometry& window) {
+void LoadMainPlacement(AppState& state, WindowGeometry& window) {
     Settings& s = state.settings;
     window.setResizeSuspended(true);
     if (window.windowStateValue() != StateNormal)
@@ -58,7 +58,7 @@ void LlegirPosMain(AppState& state, WindowGeometry& window) {
     if (window.windowStateValue() == StateNormal) {
         // Sizes before the state, so a maximised window keeps its normal size underneath.
         window.setWidth(s.readSingle(keys::Width));
-        window.setHeight(s.readSingle(keys::Heigth));
+        window.setHeight(s.readSingle(keys::Height));
         window.setTop(s.readSingle(keys::MainTop));
         window.setLeft(s.readSingle(keys::MainLeft));
         window.setSplitterLeft(s.readSingle(keys::DivisorH));
@@ -69,14 +69,14 @@ void LlegirPosMain(AppState& state, WindowGeometry& window) {
     window.runResize();
 }
 
-void LlegirPosMini(AppState& state, WindowGeometry& window) {
+void LoadMiniPlacement(AppState& state, WindowGeometry& window) {
     Settings& s = state.settings;
     window.setResizeSuspended(true);
     if (window.windowStateValue() == StateMaximised)
         window.setWindowStateValue(StateNormal);
     window.setTop(s.readSingle(keys::MiniTop));
     window.setLeft(s.readSingle(keys::MiniLeft));
-    window.setHeight(s.readSingle(keys::MiniHeigh));
+    window.setHeight(s.readSingle(keys::MiniHeight));
     state.miniPlaylist = s.readBool(keys::MiniPlaylist);
     window.setWindowStateValue(s.readInt16(keys::MiniState));
     state.layoutLoaded.miniPlacement = true;
@@ -103,15 +103,15 @@ void SaveLayout(AppState& state, WindowGeometry& window) {
         s.write(keys::VisualMode, QString::number(state.visualMode));
     if (state.visualMode == 0) {
         if (MayWrite(s, loaded.mainPlacement,
-                     {keys::MainState, keys::Width, keys::Heigth, keys::DivisorH, keys::MainTop,
+                     {keys::MainState, keys::Width, keys::Height, keys::DivisorH, keys::MainTop,
                       keys::MainLeft}))
-            GuardarPosMain(state, window);
+            SaveMainPlacement(state, window);
         return;
     }
     if (MayWrite(
             s, loaded.miniPlacement,
-            {keys::MiniState, keys::MiniTop, keys::MiniLeft, keys::MiniHeigh, keys::MiniPlaylist}))
-        GuardarPosMini(state, window);
+            {keys::MiniState, keys::MiniTop, keys::MiniLeft, keys::MiniHeight, keys::MiniPlaylist}))
+        SaveMiniPlacement(state, window);
 }
 
 } // namespace tarl

@@ -7,18 +7,22 @@ class WindowGeometry;
 
 // Saving and restoring the main window's place in its two layouts, and the view and layout
 // values around them. Each read marks its values as loaded (AppState::layoutLoaded).
-void GuardarPosMain(AppState& state, WindowGeometry& window);
-void GuardarPosMini(AppState& state, WindowGeometry& window);
-void LlegirPosMain(AppState& state, WindowGeometry& window);
-void LlegirPosMini(AppState& state, WindowGeometry& window);
+void SaveMainPlacement(AppState& state, WindowGeometry& window);
+void SaveMiniPlacement(AppState& state, WindowGeometry& window);
+void LoadMainPlacement(AppState& state, WindowGeometry& window);
+void LoadMiniPlacement(AppState& state, WindowGeometry& window);
+inline constexpr auto& GuardarPosMain = SaveMainPlacement;
+inline constexpr auto& GuardarPosMini = SaveMiniPlacement;
+inline constexpr auto& LlegirPosMain = LoadMainPlacement;
+inline constexpr auto& LlegirPosMini = LoadMiniPlacement;
 
 // sortedByCd from Player/sorted_by_cd, visualMode from Dimensions/visual_mode.
 void LoadSortedByCd(AppState& state);
 void LoadVisualMode(AppState& state);
 
 // What shutdown keeps of the layout: sorted_by_cd, visual_mode, then the placement of the layout
-// in use (GuardarPosMain for visualMode 0, else GuardarPosMini). A value start-up did not load
-// (it stopped at "Data Base Error", or the user cancelled the catalog choice) is written only
+// in use (SaveMainPlacement for visualMode 0, else SaveMiniPlacement). A value start-up did not
+// load (it stopped at "Data Base Error", or the user cancelled the catalog choice) is written only
 // where the settings hold none of it yet, so the saved layout is never replaced by defaults,
 // while a first run still leaves a complete file.
 void SaveLayout(AppState& state, WindowGeometry& window);

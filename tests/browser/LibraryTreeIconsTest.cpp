@@ -1,5 +1,7 @@
 #include "browser/TreeIcons.h"
 
+#include "browser/TreeImage.h"
+
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -17,7 +19,10 @@ int DrawnPixels(const QImage& image) {
 
 TEST(LibraryTreeIcons, EveryIndexOfTheTreeHasItsOwnPictureAndOthersNone) {
     // The indices the builds use; 9 and 0 are none of them.
-    const int used[] = {1, 2, 3, 4, 5, 6, 7, 8, 10};
+    const int used[] = {
+        TreeImage::Catalog,     TreeImage::StyleFilePresent, TreeImage::StyleFileMissing,
+        TreeImage::Folder,      TreeImage::Playlist,         TreeImage::Disc,
+        TreeImage::DiscMissing, TreeImage::TrackFolder,      TreeImage::Style};
     QSet<QByteArray> pictures;
     for (const int index : used) {
         SCOPED_TRACE(index);

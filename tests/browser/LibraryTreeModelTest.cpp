@@ -1,5 +1,6 @@
 #include "browser/LibraryTreeModel.h"
 #include "TreeBuildFixture.h"
+#include "browser/TreeImage.h"
 #include "catalog/CatalogDelete.h"
 
 #include <QAbstractItemModelTester>
@@ -82,7 +83,7 @@ TEST_F(LibraryTreeModelTest, ShowsBothBuildsWithOneResetEach) {
     QSignalSpy resets(model.get(), &QAbstractItemModel::modelReset);
     QSignalSpy inserts(model.get(), &QAbstractItemModel::rowsInserted);
 
-    tree_cd_load(tree, sources());
+    BuildTreeByPaths(tree, sources());
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(inserts.count(), 0);
     EXPECT_EQ(walkAll(), tree.nodeCount());
@@ -91,7 +92,7 @@ TEST_F(LibraryTreeModelTest, ShowsBothBuildsWithOneResetEach) {
     EXPECT_EQ(root.data(LibraryTreeModel::TagRole).toString(), "Db");
     EXPECT_EQ(model->rowCount(root), 2); // the group of rock and jazz, and the disc
 
-    ASSERT_TRUE(tree_style_load(tree, sources()));
+    ASSERT_TRUE(BuildTreeByStyle(tree, sources()).ok);
     EXPECT_EQ(resets.count(), 2);
     EXPECT_EQ(inserts.count(), 0);
     EXPECT_EQ(walkAll(), tree.nodeCount());
@@ -100,14 +101,14 @@ TEST_F(LibraryTreeModelTest, ShowsBothBuildsWithOneResetEach) {
 }
 
 TEST_F(LibraryTreeModelTest, FollowsEditsBetweenBuilds) {
-    tree_cd_load(tree, sources());
+    BuildTreeByPaths(tree, sources());
     QSignalSpy inserts(model.get(), &QAbstractItemModel::rowsInserted);
     QSignalSpy removes(model.get(), &QAbstractItemModel::rowsRemoved);
     QSignalSpy changes(model.get(), &QAbstractItemModel::dataChanged);
 
     TreeNode* rock = tree.FindNodeByKey(t + "/music/rock/");
     ASSERT_NE(rock, nullptr);
-    TreeNode* added = tree.TreeAddItem(rock, "new.m3u", 5);
+    TreeNode* added = tree.addChild(rock, "new.m3u", TreeImage::Playlist);
     tree.setKey(added, t + "/music/rock/new.m3u");
     tree.setText(rock, "rock (3 lists)");
     EXPECT_EQ(inserts.count(), 1);
@@ -127,7 +128,7 @@ TEST_F(LibraryTreeModelTest, FollowsEditsBetweenBuilds) {
     EXPECT_EQ(walkAll(), tree.nodeCount());
 
     // An image index the tree does not use shows no picture rather than an empty one.
-    TreeNode* odd = tree.TreeAddItem(nullptr, "odd", 9);
+    TreeNode* odd = tree.addChild(nullptr, "odd", 9);
     EXPECT_FALSE(model->indexOf(odd).data(Qt::DecorationRole).isValid());
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
 }

@@ -28,7 +28,7 @@ public:
 };
 
 TreeNode* Keyed(LibraryTree& tree, TreeNode* parent, const QString& text) {
-    TreeNode* node = tree.TreeAddItem(parent, text, 4);
+    TreeNode* node = tree.addChild(parent, text, 4);
     EXPECT_TRUE(tree.setKey(node, text));
     return node;
 }
@@ -45,7 +45,7 @@ QStringList Texts(const std::vector<std::unique_ptr<TreeNode>>& nodes) {
 TEST(LibraryTree, KeysAreUniqueAndATakenKeyLeavesTheNodeAsItWas) {
     LibraryTree tree;
     TreeNode* a = tree.addTopLevel("a", 1);
-    TreeNode* b = tree.TreeAddItem(a, "b", 2);
+    TreeNode* b = tree.addChild(a, "b", 2);
     EXPECT_EQ(tree.lastAdded(), b);
     EXPECT_EQ(b->parent, a);
 
@@ -79,7 +79,7 @@ TEST(LibraryTree, FindsEveryNodeByKeyWhateverTheNumberOfNodes) {
     TreeNode* root = tree.addTopLevel("root", 1);
     std::vector<TreeNode*> nodes;
     for (int i = 0; i < kNodes; ++i) {
-        nodes.push_back(tree.TreeAddItem(root, QString::number(i), 5));
+        nodes.push_back(tree.addChild(root, QString::number(i), 5));
         tree.setKey(nodes.back(), "/k/" + QString::number(i));
     }
     EXPECT_EQ(tree.nodeCount(), kNodes + 1);
@@ -142,8 +142,8 @@ TEST(LibraryTree, TellsItsObserverEachChangeOrOneResetForARebuild) {
     tree.setObserver(&recorder);
 
     TreeNode* root = tree.addTopLevel("root", 1);
-    TreeNode* a = tree.TreeAddItem(root, "a", 4);
-    tree.TreeAddItem(root, "b", 4);
+    TreeNode* a = tree.addChild(root, "a", 4);
+    tree.addChild(root, "b", 4);
     tree.setKey(a, "/a/");
     tree.setTag(a, "Cd");
     tree.setText(a, "a2");
@@ -171,7 +171,7 @@ TEST(LibraryTree, TellsItsObserverEachChangeOrOneResetForARebuild) {
     tree.clear();
     TreeNode* again = tree.addTopLevel("root", 1);
     tree.setKey(again, "root");
-    tree.TreeAddItem(again, "x", 4);
+    tree.addChild(again, "x", 4);
     tree.endRebuild();
     EXPECT_EQ(recorder.calls, QStringList{"aboutToReset"});
     tree.endRebuild();

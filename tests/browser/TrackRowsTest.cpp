@@ -57,13 +57,13 @@ protected:
     }
 
     // The file names of the rows a node shows; the rows must be read.
+    // The node is named by its tag text, as the tree stores it.
     QStringList files(const QString& key, const QString& tag) {
-        std::vector<TrackRow> rows;
-        QString error;
-        EXPECT_TRUE(TrackRowsForNode(catalog, drives, key, tag, &rows, &error))
-            << error.toStdString();
+        const Result<std::vector<TrackRow>> rows =
+            TrackRowsForNode(catalog, drives, key, NodeKindOfTag(tag));
+        EXPECT_TRUE(rows.ok) << rows.error.toStdString();
         QStringList names;
-        for (const TrackRow& row : rows)
+        for (const TrackRow& row : rows.value)
             names << row.columns[ColFile];
         return names;
     }
@@ -72,8 +72,8 @@ protected:
 };
 
 TEST_F(TrackRowsTest, AFolderNodeShowsEveryColumnOfItsTracksInCatalogOrder) {
-    std::vector<TrackRow> rows;
-    ASSERT_TRUE(TrackRowsForNode(catalog, drives, "/music/rock/", "Mp3Cd", &rows));
+    const std::vector<TrackRow> rows =
+        TrackRowsForNode(catalog, drives, "/music/rock/", NodeKind::TrackFolder).value;
     ASSERT_EQ(rows.size(), 2u);
     const QString a = scalar("SELECT id FROM Mp3 WHERE file='a.mp3'").toString();
     const QString b = scalar("SELECT id FROM Mp3 WHERE file='b.mp3'").toString();
@@ -123,14 +123,13 @@ TEST_F(TrackRowsTest, EachKeyFormFindsItsList) {
     }
 }
 
-TEST_F(TrackRowsTest, ANodeWithoutAListEmptiesWhatTheListShowed) {
-    for (const QString tag : {"Cd", "Nick"}) {
-        SCOPED_TRACE(tag.toStdString());
-        std::vector<TrackRow> rows;
-        ASSERT_TRUE(TrackRowsForNode(catalog, drives, "/music/rock/", "Mp3Cd", &rows));
-        ASSERT_FALSE(rows.empty());
-        EXPECT_TRUE(TrackRowsForNode(catalog, drives, "Disc 7", tag, &rows));
-        EXPECT_TRUE(rows.empty());
+TEST_F(TrackRowsTest, ANodeWithoutAListShowsNoRows) {
+    for (const NodeKind kind : {NodeKind::Volume, NodeKind::Style}) {
+        SCOPED_TRACE(NodeKindTag(kind).toStdString());
+        const Result<std::vector<TrackRow>> rows =
+            TrackRowsForNode(catalog, drives, "Disc 7", kind);
+        EXPECT_TRUE(rows.ok);
+        EXPECT_TRUE(rows.value.empty());
     }
 }
 
@@ -170,8 +169,8 @@ TEST_F(TrackRowsTest, AFieldThatCannotBeShownLeavesOnlyItsColumnEmpty) {
         // Every other field null, as rows made by other programs may have them.
         run("INSERT INTO Mp3 (id,m3u_id,time) VALUES (5000000000," + QString::number(rock) + "," +
             c.time + ")");
-        std::vector<TrackRow> rows;
-        ASSERT_TRUE(TrackRowsForNode(catalog, drives, "/music/rock/", "Mp3Cd", &rows));
+        const std::vector<TrackRow> rows =
+            TrackRowsForNode(catalog, drives, "/music/rock/", NodeKind::TrackFolder).value;
         ASSERT_EQ(rows.size(), 1u);
         std::array<QString, TrackColumnCount> expected;
         expected[ColTime] = c.shown;
@@ -180,7 +179,7 @@ TEST_F(TrackRowsTest, AFieldThatCannotBeShownLeavesOnlyItsColumnEmpty) {
     }
 }
 
-TEST_F(TrackRowsTest, AFailingQueryKeepsTheRowsAndSaysWhy) {
+TEST_F(TrackRowsTest, AFailingQueryGivesNoRowsAndSaysWhy) {
     const struct {
         const char* breakage;
         QString key;
@@ -192,13 +191,11 @@ TEST_F(TrackRowsTest, AFailingQueryKeepsTheRowsAndSaysWhy) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.breakage);
         run(c.breakage);
-        std::vector<TrackRow> rows(3);
-        rows[0].columns[ColFile] = "kept.mp3";
-        QString error;
-        EXPECT_FALSE(TrackRowsForNode(catalog, drives, c.key, "M3uCd", &rows, &error));
-        EXPECT_EQ(rows.size(), 3u);
-        EXPECT_EQ(rows[0].columns[ColFile], "kept.mp3");
-        EXPECT_TRUE(error.contains("no such table")) << error.toStdString();
+        const Result<std::vector<TrackRow>> rows =
+            TrackRowsForNode(catalog, drives, c.key, NodeKind::Playlist);
+        EXPECT_FALSE(rows.ok);
+        EXPECT_TRUE(rows.value.empty());
+        EXPECT_TRUE(rows.error.contains("no such table")) << rows.error.toStdString();
         run("ALTER TABLE Gone RENAME TO " + QString(c.breakage).section(' ', 2, 2));
     }
 }

@@ -56,13 +56,13 @@ protected:
     TreeSources sources() { return {catalog, drives, files}; }
 
     QStringList pathTree() {
-        tree_cd_load(tree, sources());
+        BuildTreeByPaths(tree, sources());
         return lines();
     }
     QStringList styleTree(bool expectOk = true) {
-        QString error;
-        EXPECT_EQ(tree_style_load(tree, sources(), &error), expectOk) << error.toStdString();
-        lastError = error;
+        const Result<> built = BuildTreeByStyle(tree, sources());
+        EXPECT_EQ(built.ok, expectOk) << built.error.toStdString();
+        lastError = built.error;
         return lines();
     }
 

@@ -26,7 +26,7 @@ protected:
 };
 
 TEST_F(TreeBuildPathsTest, AnEmptyCatalogShowsOnlyTheExpandedRoot) {
-    TreeNode* root = tree_cd_load(tree, sources());
+    TreeNode* root = BuildTreeByPaths(tree, sources());
     EXPECT_EQ(lines(), QStringList{"tarl.mdb | tarl.mdb | Db | 1"});
     ASSERT_EQ(tree.topLevel().size(), 1u);
     EXPECT_EQ(root, tree.topLevel()[0].get());

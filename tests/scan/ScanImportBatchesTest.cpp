@@ -44,15 +44,15 @@ TEST_F(ScanImportBatches, KilledImportKeepsWholeBatchesAndARerunCompletesIt) {
             if (!own.connection.open(BuildConnectionText(dbPath)))
                 std::_Exit(2);
             int done = 0;
-            AddtrvScanDB(own, drives, tree, label, pathScan,
-                         {{},
-                          {},
-                          [&] {
-                              if (++done == 8)
-                                  std::raise(SIGKILL);
-                              return true;
-                          }},
-                         everyThree);
+            ImportScanTree(own, drives, tree, label, pathScan,
+                           {{},
+                            {},
+                            [&] {
+                                if (++done == 8)
+                                    std::raise(SIGKILL);
+                                return true;
+                            }},
+                           everyThree);
             std::_Exit(0);
         },
         ::testing::KilledBySignal(SIGKILL), "");

@@ -41,15 +41,16 @@ protected:
         ScanNode& node = tree.addRoot(key,
                                       (text.isEmpty() ? key : text) + "   < " +
                                           QString::number(names.size()) + " files >",
-                                      tag, 7);
+                                      tag, ScanPicture::Folder);
         for (const QString& name : names)
-            tree.addChild(node, key + name, name, sound ? "Mp3" : "M3u", sound ? 5 : 1);
+            tree.addChild(node, key + name, name, sound ? "Mp3" : "M3u",
+                          sound ? ScanPicture::SoundFile : ScanPicture::Playlist);
         return node;
     }
 
     ScanImportResult import(const ScanImportHooks& hooks = {},
                             const ScanImportBatching& batching = {}) {
-        return AddtrvScanDB(catalog, drives, tree, label, pathScan, hooks, batching);
+        return ImportScanTree(catalog, drives, tree, label, pathScan, hooks, batching);
     }
 
     QList<QVariantList> rows(const QString& query) {

@@ -168,8 +168,9 @@ TEST_F(ScanImport, AwkwardNamesReadBackExactly) {
     const QString music = root + "music/";
     for (const auto& c : cases) {
         mp3("music/" + c.folder + c.storedFile, "T'itle\n2");
-        ScanNode& node = tree.addRoot(music + c.folder, music + c.folder, "Cdmp3", 7);
-        tree.addChild(node, music + c.folder + c.file, c.file, "Mp3", 5);
+        ScanNode& node =
+            tree.addRoot(music + c.folder, music + c.folder, "Cdmp3", ScanPicture::Folder);
+        tree.addChild(node, music + c.folder + c.file, c.file, "Mp3", ScanPicture::SoundFile);
     }
 
     import();

@@ -37,12 +37,12 @@ QStringList Keys(const std::vector<ScanNode*>& nodes) {
 
 TEST(ScanTreeTest, KeysFollowEveryChange) {
     ScanTree tree;
-    ScanNode& rock = tree.addRoot("", "/music/rock/", "Cdmp3", 7);
+    ScanNode& rock = tree.addRoot("", "/music/rock/", "Cdmp3", ScanPicture::Folder);
     EXPECT_EQ(tree.find(""), nullptr);
     ASSERT_TRUE(tree.setKey(rock, "/music/rock/"));
-    ScanNode& a = tree.addChild(rock, "/music/rock/a.mp3", "a.mp3", "Mp3", 5);
-    ScanNode& pop = tree.addRoot("/music/pop/", "/music/pop/", "Cdmp3", 7);
-    tree.addChild(pop, "/music/pop/b.mp3", "b.mp3", "Mp3", 5);
+    ScanNode& a = tree.addChild(rock, "/music/rock/a.mp3", "a.mp3", "Mp3", ScanPicture::SoundFile);
+    ScanNode& pop = tree.addRoot("/music/pop/", "/music/pop/", "Cdmp3", ScanPicture::Folder);
+    tree.addChild(pop, "/music/pop/b.mp3", "b.mp3", "Mp3", ScanPicture::SoundFile);
     EXPECT_EQ(tree.nodeCount(), 4);
     EXPECT_EQ(tree.find("/music/rock/a.mp3"), &a);
 
@@ -64,7 +64,7 @@ TEST(ScanTreeTest, KeysFollowEveryChange) {
     EXPECT_EQ(tree.rootCount(), 1);
 
     // A removed key can be given again.
-    ScanNode& again = tree.addRoot("/music/rock/", "/music/rock/", "Cdmp3", 7);
+    ScanNode& again = tree.addRoot("/music/rock/", "/music/rock/", "Cdmp3", ScanPicture::Folder);
     EXPECT_EQ(tree.find("/music/rock/"), &again);
 
     tree.clear();
@@ -75,13 +75,13 @@ TEST(ScanTreeTest, KeysFollowEveryChange) {
 
 TEST(ScanTreeTest, OrderSortingAndEmptyFolderCleanup) {
     ScanTree tree;
-    ScanNode& b = tree.addRoot("/b/", "/b/   < 1 files >", "Cdm3u", 7);
-    tree.addRoot("/empty/", "/empty/", "Cdm3u", 7);
-    ScanNode& a = tree.addRoot("/A/", "/A/   < 2 files >", "Cdm3u", 7);
-    tree.addRoot("/c/", "/c/", "Cdm3u", 7);
-    tree.addChild(b, "/b/x.m3u", "x.m3u", "M3u", 1);
-    tree.addChild(a, "/A/y.m3u", "y.m3u", "M3u", 1);
-    tree.addChild(a, "/A/z.m3u", "z.m3u", "M3u", 1);
+    ScanNode& b = tree.addRoot("/b/", "/b/   < 1 files >", "Cdm3u", ScanPicture::Folder);
+    tree.addRoot("/empty/", "/empty/", "Cdm3u", ScanPicture::Folder);
+    ScanNode& a = tree.addRoot("/A/", "/A/   < 2 files >", "Cdm3u", ScanPicture::Folder);
+    tree.addRoot("/c/", "/c/", "Cdm3u", ScanPicture::Folder);
+    tree.addChild(b, "/b/x.m3u", "x.m3u", "M3u", ScanPicture::Playlist);
+    tree.addChild(a, "/A/y.m3u", "y.m3u", "M3u", ScanPicture::Playlist);
+    tree.addChild(a, "/A/z.m3u", "z.m3u", "M3u", ScanPicture::Playlist);
 
     EXPECT_EQ(Keys(tree.nodesInOrder()),
               QStringList({"/b/", "/b/x.m3u", "/empty/", "/A/", "/A/y.m3u", "/A/z.m3u", "/c/"}));
@@ -90,7 +90,7 @@ TEST(ScanTreeTest, OrderSortingAndEmptyFolderCleanup) {
     EXPECT_EQ(Keys(tree.nodesInOrder()),
               QStringList({"/A/", "/A/y.m3u", "/A/z.m3u", "/b/", "/b/x.m3u", "/c/", "/empty/"}));
 
-    tree.netejar_trv_buit();
+    tree.removeEmptyFolders();
     EXPECT_EQ(Keys(tree.nodesInOrder()),
               QStringList({"/A/", "/A/y.m3u", "/A/z.m3u", "/b/", "/b/x.m3u"}));
     EXPECT_EQ(tree.nodeCount(), 5);
@@ -102,11 +102,11 @@ TEST(ScanTreeTest, TellsTheObserverBeforeAndAfterEachChange) {
     RecordingObserver observer;
     tree.setObserver(&observer);
 
-    ScanNode& folder = tree.addRoot("/m/", "/m/", "Cdmp3", 7);
-    tree.addChild(folder, "/m/a.mp3", "a.mp3", "Mp3", 5);
+    ScanNode& folder = tree.addRoot("/m/", "/m/", "Cdmp3", ScanPicture::Folder);
+    tree.addChild(folder, "/m/a.mp3", "a.mp3", "Mp3", ScanPicture::SoundFile);
     tree.setText(folder, "/m/   < 1 files >");
-    tree.addRoot("/n/", "/n/", "Cdmp3", 7);
-    tree.netejar_trv_buit();
+    tree.addRoot("/n/", "/n/", "Cdmp3", ScanPicture::Folder);
+    tree.removeEmptyFolders();
     tree.sortRoots();
     tree.clear();
 

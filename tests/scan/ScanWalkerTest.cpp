@@ -213,7 +213,7 @@ TEST(ScanWalkerTest, AFolderAlreadyInTheTreeIsNotWalkedAgain) {
     dir.write("m/sub/b.m3u", "x");
     LocalFiles files;
     ScanTree tree;
-    tree.addRoot(dir.file("m/"), "kept", "Cdm3u", 7);
+    tree.addRoot(dir.file("m/"), "kept", "Cdm3u", ScanPicture::Folder);
     ScanWalker walker(tree, files, kNoDrives);
     walker.walk(Options(ScanCollect::Playlists, dir.file("m/")));
     EXPECT_EQ(Dump(tree, dir.path()), QStringList({"kept|T/m/|Cdm3u|7"}));

@@ -82,13 +82,13 @@ TEST(ScanTemporaryPlaylist, ReadsBackWhatItWrote) {
     EXPECT_EQ(ReadTemporaryPlaylist(path), paths);
     for (int n = 0; n < paths.size(); ++n) {
         int count = -1;
-        EXPECT_EQ(ReadM3u(path, n, &count), paths[n]) << n;
+        EXPECT_EQ(TemporaryPlaylistEntry(path, n, &count), paths[n]) << n;
         EXPECT_EQ(count, paths.size());
     }
     test::SaveFuzzSeed("playlist", "tmp-round-trip.m3u", dir.read("m3uTmp.m3u"));
 }
 
-TEST(ScanTemporaryPlaylist, ReadM3uCountsTheLines) {
+TEST(ScanTemporaryPlaylist, TemporaryPlaylistEntryCountsTheLines) {
     test::TempDir dir;
     const QString three = dir.write("three.m3u", "/m/a.mp3\r\n/m/b.mp3\r\n/m/c.mp3\r\n");
     // Edited by hand or written elsewhere: the lines the player takes as entries.
@@ -114,7 +114,7 @@ TEST(ScanTemporaryPlaylist, ReadM3uCountsTheLines) {
     };
     for (const auto& c : cases) {
         int count = -1;
-        EXPECT_EQ(ReadM3u(c.file, c.n, &count), c.line) << c.name;
+        EXPECT_EQ(TemporaryPlaylistEntry(c.file, c.n, &count), c.line) << c.name;
         EXPECT_EQ(count, c.count) << c.name;
     }
 }
@@ -142,8 +142,8 @@ TEST(ScanTemporaryPlaylist, ExistLineInFileFindsTheLastLineWithTheWholePath) {
         {"/m/d%20e.mp3", 0}, //
     };
     for (const auto& c : cases)
-        EXPECT_EQ(exist_line_infile(path, c.track), c.line) << c.track.toStdString();
-    EXPECT_EQ(exist_line_infile(dir.file("missing.m3u"), "/m/a.mp3"), 0);
+        EXPECT_EQ(TemporaryPlaylistLineOf(path, c.track), c.line) << c.track.toStdString();
+    EXPECT_EQ(TemporaryPlaylistLineOf(dir.file("missing.m3u"), "/m/a.mp3"), 0);
 }
 
 TEST(ScanTemporaryPlaylist, ReplacesTheFileAtomically) {

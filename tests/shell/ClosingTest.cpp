@@ -1,6 +1,6 @@
 #include "MainFixture.h"
 
-#include "browser/LibraryBrowser.h"
+#include "browserui/LibraryBrowser.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/Recordset.h"
 #include "dialogs/ScanFiles.h"

@@ -1,8 +1,8 @@
 #include "MainFixture.h"
 
-#include "browser/LibraryBrowser.h"
 #include "browser/TrackListModel.h"
-#include "browser/TrackListView.h"
+#include "browserui/LibraryBrowser.h"
+#include "browserui/TrackListView.h"
 #include "history/HistoryFile.h"
 #include "player/NowPlaying.h"
 #include "player/PlayerControl.h"

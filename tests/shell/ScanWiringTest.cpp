@@ -1,7 +1,7 @@
 #include "MainFixture.h"
 
-#include "browser/LibraryBrowser.h"
 #include "browser/TrackListModel.h"
+#include "browserui/LibraryBrowser.h"
 #include "catalog/Recordset.h"
 #include "dialogs/ScanFiles.h"
 #include "support/Id3Builder.h"

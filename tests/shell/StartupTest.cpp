@@ -1,6 +1,6 @@
 #include "MainFixture.h"
 
-#include "browser/TrackListView.h"
+#include "browserui/TrackListView.h"
 #include "catalog/CatalogFile.h"
 #include "shell/Twips.h"
 

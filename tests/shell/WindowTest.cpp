@@ -1,6 +1,6 @@
 #include "MainFixture.h"
 
-#include "browser/TrackListView.h"
+#include "browserui/TrackListView.h"
 #include "shell/About.h"
 #include "shell/TerminationSignals.h"
 #include "shell/Twips.h"

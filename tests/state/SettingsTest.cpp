@@ -38,7 +38,7 @@ TEST_F(SettingsFile, GarbageValuesFallBackToTheirDefaultAndAreNoted) {
                           "sorted_by_cd=maybe\n");
     EXPECT_EQ(state.settings.readSingle(keys::Width), 11000.0f);
     EXPECT_EQ(state.settings.readInt16(keys::VisualMode), 0);
-    EXPECT_EQ(state.settings.readInt16(keys::Volum), 7);
+    EXPECT_EQ(state.settings.readInt16(keys::Volume), 7);
     EXPECT_EQ(state.settings.readBool(keys::SortedByCd), true);
     EXPECT_EQ(state.settings.ignoredKeys(),
               QStringList({"Dimensions/Width=wide", "Dimensions/visual_mode=99999",
@@ -51,40 +51,40 @@ TEST(SettingsWrites, FailureIsKeptOnceAndLaterWritesStillRun) {
     profile.failWrites = true;
     Settings settings(profile);
     settings.setPath("/nowhere/tarl.ini");
-    EXPECT_FALSE(settings.write(keys::Volum, "5"));
+    EXPECT_FALSE(settings.write(keys::Volume, "5"));
     EXPECT_FALSE(settings.write(keys::Mp3Song, "x"));
     EXPECT_EQ(profile.writes, 2);
     EXPECT_TRUE(settings.writeError().contains("/nowhere/tarl.ini"));
 }
 
-TEST_F(SettingsFile, LlegirPlayReadsTheLastSongWithItsDefaults) {
-    llegir_play(state);
+TEST_F(SettingsFile, LoadLastSongReadsTheLastSongWithItsDefaults) {
+    LoadLastSong(state);
     EXPECT_EQ(state.lastFolder, "");
     EXPECT_EQ(state.lastIndex, 1);
     EXPECT_EQ(state.lastSong, "");
     EXPECT_EQ(state.lastPosition, 0);
     dir.write("tarl.ini", "[Player]\nMp3folder=/m/a/\nMp3_index=4\nMp3_song=s.mp3\n"
                           "Mp3_position=61\n");
-    llegir_play(state);
+    LoadLastSong(state);
     EXPECT_EQ(state.lastFolder, "/m/a/");
     EXPECT_EQ(state.lastIndex, 4);
     EXPECT_EQ(state.lastSong, "s.mp3");
     EXPECT_EQ(state.lastPosition, 61);
 }
 
-TEST_F(SettingsFile, SalvarPlayWritesNothingBeforeTheLastSongWasRead) {
+TEST_F(SettingsFile, SaveLastSongWritesNothingBeforeTheLastSongWasRead) {
     dir.write("tarl.ini", "[Player]\nMp3_song=kept.mp3\nMp3_index=7\n");
-    Salvar_play(state);
+    SaveLastSong(state);
     EXPECT_EQ(ini(), "[Player]\nMp3_song=kept.mp3\nMp3_index=7\n");
 }
 
-TEST_F(SettingsFile, SalvarPlayKeepsThePositionWhenNoPlayerAnswers) {
+TEST_F(SettingsFile, SaveLastSongKeepsThePositionWhenNoPlayerAnswers) {
     dir.write("tarl.ini", "[Player]\nMp3_position=61\n");
     state.lastSongLoaded = true;
     state.lastFolder = "/m/b/";
     state.lastIndex = 2;
     state.lastSong = "t.mp3";
-    Salvar_play(state);
+    SaveLastSong(state);
     EXPECT_EQ(state.lastPosition, 0);
     EXPECT_EQ(state.settings.read(keys::Mp3Position), "61");
     EXPECT_EQ(state.settings.read(keys::Mp3Index), "2");
@@ -92,13 +92,13 @@ TEST_F(SettingsFile, SalvarPlayKeepsThePositionWhenNoPlayerAnswers) {
     EXPECT_EQ(state.settings.read(keys::Mp3Folder), "/m/b/");
 }
 
-TEST_F(SettingsFile, SalvarPlayRoundsThePlayersPositionHalfToEven) {
+TEST_F(SettingsFile, SaveLastSongRoundsThePlayersPositionHalfToEven) {
     services.player.running = true;
     state.winampWindow = services.player.findWindow();
     state.lastSongLoaded = true;
     for (const auto& [ms, seconds] : {std::pair{2500, "2"}, {3500, "4"}, {61499, "61"}}) {
         services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = ms;
-        Salvar_play(state);
+        SaveLastSong(state);
         EXPECT_EQ(state.settings.read(keys::Mp3Position), seconds) << ms;
     }
     // The request is the position one: wParam 0, lParam 105.

@@ -51,7 +51,7 @@ protected:
 
 TEST_F(Placement, NoSettingsGiveTheBuiltInPlaceAndSizesComeBeforeTheState) {
     window.state = StateMaximised;
-    LlegirPosMain(state, window);
+    LoadMainPlacement(state, window);
     EXPECT_EQ(window.log,
               QStringList({"suspend", "state=0", "width=11000", "height=7500", "top=1000",
                            "left=1000", "split=5000", "state=0", "resume", "resize"}));
@@ -59,32 +59,32 @@ TEST_F(Placement, NoSettingsGiveTheBuiltInPlaceAndSizesComeBeforeTheState) {
 
 TEST_F(Placement, SavingWhileMaximisedKeepsTheNormalSizeAndRestoresMaximisedOverIt) {
     window.l = 1500, window.t = 900, window.w = 12000, window.h = 8000, window.split = 4000;
-    GuardarPosMain(state, window);
+    SaveMainPlacement(state, window);
     window.state = StateMaximised;
     window.w = 99999;
-    GuardarPosMain(state, window);
+    SaveMainPlacement(state, window);
     EXPECT_TRUE(ini().contains("Main_state=2"));
     EXPECT_TRUE(ini().contains("width=12000"));
     EXPECT_FALSE(ini().contains("99999"));
 
     LoggingWindow next;
-    LlegirPosMain(state, next);
+    LoadMainPlacement(state, next);
     EXPECT_EQ(next.log, QStringList({"suspend", "width=12000", "height=8000", "top=900",
                                      "left=1500", "split=4000", "state=2", "resume", "resize"}));
 }
 
 TEST_F(Placement, CompactLayoutKeepsItsOwnPlaceAndPlaylistFlag) {
     EXPECT_TRUE(state.miniPlaylist);
-    LlegirPosMini(state, window); // nothing saved yet: the playlist panel opens
+    LoadMiniPlacement(state, window); // nothing saved yet: the playlist panel opens
     EXPECT_TRUE(state.miniPlaylist);
     EXPECT_EQ(window.log, QStringList({"suspend", "top=1000", "left=1000", "height=1000", "state=0",
                                        "resume", "resize"}));
     window.t = 30, window.l = 45, window.h = 3000;
     state.miniPlaylist = false;
-    GuardarPosMini(state, window);
+    SaveMiniPlacement(state, window);
     EXPECT_TRUE(ini().contains("mini_playlist=False"));
     state.miniPlaylist = true;
-    LlegirPosMini(state, window);
+    LoadMiniPlacement(state, window);
     EXPECT_FALSE(state.miniPlaylist);
     EXPECT_EQ(window.h, 3000);
 }

@@ -126,7 +126,7 @@ TEST_F(ScanWindow, APlaylistScanGivesOneFolderNodePerFolderWithPlaylists) {
     EXPECT_EQ(nodes[0].text, music + "   < 2 files >");
     EXPECT_EQ(nodes[0].key, music);
     EXPECT_EQ(nodes[0].tag, "Cdm3u");
-    EXPECT_EQ(nodes[0].picture, 7);
+    EXPECT_EQ(nodes[0].picture, ScanPicture::Folder);
     QStringList first = nodes[0].children;
     first.sort();
     EXPECT_EQ(first, (QStringList{"a.m3u|" + music + "a.m3u|M3u", "b.M3U|" + music + "b.M3U|M3u"}));

@@ -1,9 +1,9 @@
-#include "../../shell/MainFixture.h"
+#include "../shell/MainFixture.h"
 
-#include "browser/LibraryBrowser.h"
 #include "browser/LibraryTreeModel.h"
 #include "browser/TrackListModel.h"
-#include "browser/TrackListView.h"
+#include "browserui/LibraryBrowser.h"
+#include "browserui/TrackListView.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "scan/TemporaryPlaylist.h"

@@ -1,12 +1,12 @@
-#include "browser/LibraryBrowser.h"
+#include "browserui/LibraryBrowser.h"
 
 #include "browser/ColumnLayout.h"
 #include "browser/DiscCheck.h"
 #include "browser/LibraryTreeModel.h"
 #include "browser/TrackListModel.h"
-#include "browser/TrackListView.h"
 #include "browser/TrackRows.h"
 #include "browser/TreeBuild.h"
+#include "browserui/TrackListView.h"
 #include "platform/Drives.h"
 #include "platform/PlayerLink.h"
 #include "scan/TemporaryPlaylist.h"
@@ -33,11 +33,6 @@ int pixels(double twips) {
 
 bool isEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == 13;
-}
-
-bool playsAList(const QString& tag) {
-    return tag == QLatin1String("M3uNick") || tag == QLatin1String("M3uCd") ||
-           tag == QLatin1String("Mp3Cd");
 }
 } // namespace
 
@@ -95,7 +90,7 @@ bool LibraryBrowser::tree_cd_load() {
     state_.sortedByCd = true;
     showTreeState();
     clickedNode_ = nullptr;
-    rootNode_ = ::tarl::tree_cd_load(
+    rootNode_ = BuildTreeByPaths(
         tree_, TreeSources{state_.catalog, state_.services.drives, state_.services.files});
     for (const auto& top : tree_.topLevel())
         c_.trv->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
@@ -106,15 +101,14 @@ bool LibraryBrowser::tree_style_load() {
     state_.sortedByCd = false;
     showTreeState();
     clickedNode_ = nullptr;
-    QString error;
-    const bool built = ::tarl::tree_style_load(
-        tree_, TreeSources{state_.catalog, state_.services.drives, state_.services.files}, &error);
+    const Result<> built = BuildTreeByStyle(
+        tree_, TreeSources{state_.catalog, state_.services.drives, state_.services.files});
     rootNode_ = tree_.FindNodeByKey(QStringLiteral("tarl.mdb"));
     for (const auto& top : tree_.topLevel())
         c_.trv->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
     if (!built)
-        status(QStringLiteral("The styles could not be read from the catalog: ") + error);
-    return built;
+        status(QStringLiteral("The styles could not be read from the catalog: ") + built.error);
+    return built.ok;
 }
 
 void LibraryBrowser::selectNode(TreeNode* node) {
@@ -137,15 +131,14 @@ void LibraryBrowser::FillTrackList() {
     clickedNode_ = node;
     if (!node)
         return;
-    std::vector<TrackRow> rows;
-    QString error;
-    if (!TrackRowsForNode(state_.catalog, state_.services.drives, node->key, node->tag, &rows,
-                          &error)) {
+    Result<std::vector<TrackRow>> rows =
+        TrackRowsForNode(state_.catalog, state_.services.drives, node->key, node->kind());
+    if (!rows) {
         // The list keeps what it showed.
-        status(QStringLiteral("The tracks could not be read from the catalog: ") + error);
+        status(QStringLiteral("The tracks could not be read from the catalog: ") + rows.error);
         return;
     }
-    trackModel_->setRows(std::move(rows));
+    trackModel_->setRows(std::move(rows.value));
 }
 
 void LibraryBrowser::reloadTrackList(int row) {
@@ -228,7 +221,7 @@ void LibraryBrowser::trv_DblClick() {
         return;
     if (!discReady(clickedNode_->key))
         return;
-    if (!playsAList(clickedNode_->tag))
+    if (!PlaysTracks(clickedNode_->kind()))
         return;
     std::vector<int> all(trackModel_->rowCount());
     for (int i = 0; i < int(all.size()); ++i)
@@ -253,7 +246,7 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
     clickedNode_ = selectedNode();
     const int current = c_.LstMP3->currentRow();
     const QString track = current >= 0 ? trackModel_->row(current).fullPath() : QString();
-    const int line = track.isEmpty() ? 0 : exist_line_infile(state_.tmpPlaylistPath, track);
+    const int line = track.isEmpty() ? 0 : TemporaryPlaylistLineOf(state_.tmpPlaylistPath, track);
     PlayerLink& player = state_.services.player;
 
     // One song already in the player's list: jump to it.
@@ -268,7 +261,7 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
         player.sendMessage(state_.winampWindow, player_msg::WmCommand, player_msg::Play, 0);
         return;
     }
-    Salvar_play(state_);
+    SaveLastSong(state_);
     if (state_.play)
         state_.play->RecordHistory();
     if (clickedNode_ && !discReady(clickedNode_->key))
@@ -276,7 +269,7 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
     const std::vector<int> rows = c_.LstMP3->selectedRows();
     if (rows.empty() || !writeTemporaryPlaylist(rows))
         return;
-    Salvar_play(state_);
+    SaveLastSong(state_);
     if (state_.play)
         state_.play->RecordHistory();
     playTemporaryPlaylist();

@@ -1,4 +1,4 @@
-#include "browser/TrackListView.h"
+#include "browserui/TrackListView.h"
 
 #include <QHeaderView>
 #include <QListView>

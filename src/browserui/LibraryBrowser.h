@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browser/LibraryTree.h"
-#include "browser/TrackListView.h"
+#include "browserui/TrackListView.h"
 
 #include <QObject>
 #include <QPoint>
