@@ -13,6 +13,7 @@
 #include "state/AppState.h"
 #include "state/LastSong.h"
 #include "state/PlayActions.h"
+#include "state/Twips.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -26,11 +27,6 @@
 namespace tarl {
 
 namespace {
-constexpr double TwipsPerPixel = 15.0;
-int pixels(double twips) {
-    return static_cast<int>(twips / TwipsPerPixel + 0.5);
-}
-
 bool isEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == 13;
 }
@@ -283,7 +279,7 @@ void LibraryBrowser::LstMP3_MouseDown(Qt::MouseButton button, const QPoint& pos)
         return;
     // The menu opens 100 twips right of the pointer and 700 twips below its row position.
     const QPoint inWindow = c_.LstMP3->mapTo(c_.window, QPoint(0, 0));
-    const QPoint at(inWindow.x() + pos.x() + pixels(100), pos.y() + pixels(700));
+    const QPoint at(inWindow.x() + pos.x() + ToPixels(100), pos.y() + ToPixels(700));
     showTrackListMenu(c_.window->mapToGlobal(at));
 }
 
@@ -306,7 +302,7 @@ void LibraryBrowser::loadmp3list() {
     const ColumnLayout layout = ReadColumnLayout(state_.settings);
     for (int column = 0; column < TrackColumnCount && column < header->count(); ++column) {
         if (layout.widthTwips[column] > 0)
-            header->resizeSection(column, pixels(layout.widthTwips[column]));
+            header->resizeSection(column, ToPixels(layout.widthTwips[column]));
         loadedWidths_[column] = layout.widthTwips[column];
     }
     // Place the columns from the left, so the order is exactly the saved one.
@@ -329,7 +325,7 @@ void LibraryBrowser::saveColumns() {
         const int size = header->sectionSize(column);
         const double loaded = loadedWidths_[column];
         layout.widthTwips[column] =
-            loaded > 0 && pixels(loaded) == size ? loaded : size * TwipsPerPixel;
+            loaded > 0 && ToPixels(loaded) == size ? loaded : size * TwipsPerPixel;
         layout.position[column] = header->visualIndex(column);
     }
     WriteColumnLayout(state_.settings, layout);

@@ -1,19 +1,11 @@
 #pragma once
 
-#include <QWidget>
+#include "state/Twips.h"
 
-#include <cmath>
+#include <QWidget>
 
 namespace tarl {
 
-// The settings and layout rules measure in twips: 15 to a pixel at 96 DPI.
-inline constexpr double TwipsPerPixel = 15.0;
-inline int ToPixels(double twips) {
-    return static_cast<int>(std::lround(twips / TwipsPerPixel));
-}
-inline double ToTwips(int pixels) {
-    return pixels * TwipsPerPixel;
-}
 // Sets a control's geometry given in twips.
 inline void PlaceInTwips(QWidget* w, double left, double top, double width, double height) {
     w->setGeometry(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
