@@ -1,5 +1,6 @@
 #include "dialogs/FrRename.h"
 
+#include "browser/NodeKind.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogUpdate.h"
 #include "catalog/Connection.h"
@@ -77,7 +78,7 @@ void FrRename::btCancel_Click() {
 }
 
 void FrRename::renameStyle(const QString& name) {
-    if (name.isEmpty() || clickedNode.tag != QLatin1String("Nick")) {
+    if (name.isEmpty() || NodeKindOfTag(clickedNode.tag) != NodeKind::Style) {
         refuse(QStringLiteral("The name is incorrect"));
         return;
     }
