@@ -1,9 +1,7 @@
 #include "history/Favorites.h"
 
 #include "catalog/PathParts.h"
-#include "platform/Ui.h"
 #include "state/AppState.h"
-#include "state/Version.h"
 
 namespace tarl {
 
@@ -15,14 +13,6 @@ QString FavoriteProposal(const AppState& state) {
     }
     return folderPart + QStringLiteral(" (") + QString::number(state.lastIndex) +
            QStringLiteral(") ") + state.lastSong;
-}
-
-void mnufavAdd_Click(AppState& state) {
-    Ui& ui = state.services.ui;
-    const std::optional<QString> name =
-        ui.input(QStringLiteral("Favorite Name"), QStringLiteral("Add to Favorites"),
-                 FavoriteProposal(state));
-    ui.message(name.value_or(QString()), QString(VersionLabel), MsgIcon::None, MsgButtons::Ok);
 }
 
 } // namespace tarl

@@ -15,6 +15,7 @@
 #include "player/NowPlaying.h"
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
+#include "player/Resume.h"
 #include "shell/About.h"
 #include "shell/ClosingDown.h"
 #include "shell/LibraryRefresh.h"
@@ -155,6 +156,10 @@ void Main::buildPlayer() {
     state_.play = player_.get();
     player_->BuildHistoryMenu = [this] { BuildHistoryMenu(); };
     player_->reportError = [this](const QString& text) { setStatusPanel(2, text); };
+    player_->warn = [this](const QString& text) {
+        state_.services.ui.message(text, QString(VersionLabel), MsgIcon::Exclamation,
+                                   MsgButtons::Ok);
+    };
     hooks_.BuildHistoryMenu = [this] { BuildHistoryMenu(); };
 
     for (QLabel* element : ImgButt)
@@ -204,18 +209,30 @@ void Main::mnuhis_Click(int index) {
         browser->FillTrackList();
         browser->trv_DblClick();
     };
-    ReplayHistoryEntry(state_, index, steps);
+    steps.resume = [this](qint32 entry, qint64 seconds) {
+        ResumeTemporaryPlaylist(state_, true, {entry, seconds});
+    };
+    const Result<> replayed = ReplayHistoryEntry(state_, index, steps);
+    if (!replayed)
+        state_.services.ui.message(replayed.error, QStringLiteral("Not Found"),
+                                   MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 void Main::mnuhisclear_Click() {
-    QString error;
-    if (!ClearHistory(state_.programFolder, &error))
-        setStatusPanel(2, QStringLiteral("The history could not be cleared: ") + error);
+    const Result<> cleared = ClearHistory(state_.programFolder);
+    if (!cleared)
+        setStatusPanel(2, QStringLiteral("The history could not be cleared: ") + cleared.error);
     BuildHistoryMenu();
 }
 
+// Asks for the favourite's name with the proposal filled in, then shows the name typed ("" when
+// cancelled). Nothing is stored yet.
 void Main::mnufavAdd_Click() {
-    tarl::mnufavAdd_Click(state_);
+    Ui& ui = state_.services.ui;
+    const std::optional<QString> name =
+        ui.input(QStringLiteral("Favorite Name"), QStringLiteral("Add to Favorites"),
+                 FavoriteProposal(state_));
+    ui.message(name.value_or(QString()), QString(VersionLabel), MsgIcon::None, MsgButtons::Ok);
 }
 
 bool Main::ImgButt_Mouse(int index, QEvent* event) {
@@ -373,17 +390,11 @@ void Main::restore_previous() {
     if (hooks_.SelectFolderNode)
         hooks_.SelectFolderNode(state_.lastFolder);
 
-    // A player started here needs a moment before it takes the jump, play and seek; one that
-    // was already running answers at once.
-    if (player_->playWinamp(PlayerControl::CommandLine(state_.playerPath, state_.tmpPlaylistPath)))
-        state_.winampWindow = player.waitForWindow(PlayerStartWaitMs);
-    else
+    const bool launched =
+        player_->playWinamp(PlayerControl::CommandLine(state_.playerPath, state_.tmpPlaylistPath));
+    if (!launched)
         player_->FindWinampWindow();
-    player.sendMessage(state_.winampWindow, player_msg::WmUser, state_.lastIndex,
-                       player_msg::SetPlaylistPos);
-    player.sendMessage(state_.winampWindow, player_msg::WmCommand, player_msg::Play, 0);
-    player.sendMessage(state_.winampWindow, player_msg::WmUser, qint64(state_.lastPosition) * 1000,
-                       player_msg::JumpToTime);
+    ResumeTemporaryPlaylist(state_, launched, {state_.lastIndex, state_.lastPosition});
 
     state_.playerVolume = settings.readInt16(keys::Volum);
     panel_->setVolumeKnob(VolumeKnobLeft(state_.playerVolume));
