@@ -292,20 +292,6 @@ void Main::showScanWindow() {
     scanWindow().exec();
 }
 
-// The re-scan runs the hidden window's scan and import with its options as last set; the
-// import's end rebuilds the tree and selects the folder again.
-void Main::rescanSelected() {
-    if (scanFiles && scanFiles->busy())
-        return; // one walk or import at a time
-    const TreeNode* node = browser->selectedNode();
-    if (!node || node->key.isEmpty())
-        return;
-    ScanFiles& scan = scanWindow();
-    scan.pathScan->setText(node->key);
-    scan.butScan_Click();
-    scan.AddtrvScanDB();
-}
-
 void Main::refreshActions() {
     toolbarButtons[0]->setEnabled(false); // "Ini" has no action of its own
     toolbarButtons[5]->setEnabled(bool(hooks_.showSearchWindow));
@@ -346,9 +332,9 @@ void Main::reportSettingsProblems() {
 }
 
 void Main::closeEvent(QCloseEvent* event) {
-    // A walk or import running behind the hidden scan window (the re-scan) stops first: the
-    // catalog must not close under it. The close then goes on as for a termination signal.
-    if (scanFiles && scanFiles->busy()) {
+    // A walk or import running (the scan window's or the re-scan's) stops first: the catalog
+    // must not close under it. The close then goes on as for a termination signal.
+    if ((scanFiles && scanFiles->busy()) || rescanning_) {
         event->ignore();
         if (!closingDown_)
             closingDown_ = new ClosingDown(*this, this);

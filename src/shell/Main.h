@@ -55,9 +55,14 @@ public:
 
     // File > Scan Drive and toolbar button 5: the scan window, modally.
     void showScanWindow();
-    // Toolbar button 7: the selected folder walked and imported again, the tree rebuilt and the
-    // folder selected again; a box says how it went.
+    // Toolbar button 7: the selected folder walked and imported again (Rescan) with the scan
+    // window's choices as last set, a box saying how it went, then the tree rebuilt and the
+    // folder selected again.
     void rescanSelected();
+    // The re-scan's walk or import is running; a close first stops it (stopRescanForClose): the
+    // walk at its next entry, the import after its node, and nothing is shown after it.
+    bool rescanRunning() const { return rescanning_; }
+    void stopRescanForClose() { rescanClosing_ = true; }
 
     // The parts still to come (the search window, the compact layout, the tray icon) plug in here
     // as they are built. Until then their commands stay disabled and their steps are skipped.
@@ -185,6 +190,8 @@ private:
     bool resizeSuspended_ = false;
     // Made when the close box is pressed while a walk or import runs.
     ClosingDown* closingDown_ = nullptr;
+    bool rescanning_ = false;
+    bool rescanClosing_ = false;
     bool splitterDragging_ = false;
     int splitterLastX_ = 0;
 };
