@@ -5,6 +5,7 @@
 #include "platform/PlayerLink.h"
 #include "platform/Ui.h"
 #include "player/PlayTarget.h"
+#include "player/Resume.h"
 #include "scan/TemporaryPlaylist.h"
 #include "state/AppState.h"
 #include "state/SettingKeys.h"
@@ -85,6 +86,10 @@ void PlayerControl::RecordHistory() {
         reportError(QStringLiteral("The play history could not be saved: ") + recorded.error);
     if (BuildHistoryMenu)
         BuildHistoryMenu();
+}
+
+void PlayerControl::ResumeAt(qint32 entry, bool launched) {
+    ResumeTemporaryPlaylist(state_, launched, {entry, std::nullopt});
 }
 
 } // namespace tarl

@@ -37,6 +37,8 @@ public:
     void PlayWinampM3u(const QString& key) override;
     // Records the play state that is ending at the top of the history, then rebuilds the menu.
     void RecordHistory() override;
+    // ResumeTemporaryPlaylist at `entry`, from its start.
+    void ResumeAt(qint32 entry, bool launched) override;
 
     // The History menu's rebuild; where a failure is reported (the status bar); where a warning
     // the user must answer goes (the window's box).
