@@ -243,7 +243,7 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
         scan.butAddDatabase_Click();
         scan.close();
     });
-    window.hooks().showScanWindow();
+    window.showScanWindow();
     qApp->removeEventFilter(&painted);
     pass.treeRows = window.scanFiles ? window.scanFiles->tree().nodeCount() : 0;
     pass.message = ui.lastMessage;

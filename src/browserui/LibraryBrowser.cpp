@@ -243,18 +243,14 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
     const int current = c_.LstMP3->currentRow();
     const QString track = current >= 0 ? trackModel_->row(current).fullPath() : QString();
     const int line = track.isEmpty() ? 0 : TemporaryPlaylistLineOf(state_.tmpPlaylistPath, track);
-    PlayerLink& player = state_.services.player;
 
-    // One song already in the player's list: jump to it.
+    // One song already in the player's list: jump to it, starting the player when none runs.
     if (mp3sSelecionats() < 2 && line > 0) {
-        // A player started here needs a moment before it takes the jump to the song.
-        if (state_.winampWindow == 0) {
+        const bool launched = state_.winampWindow == 0;
+        if (launched)
             playTemporaryPlaylist();
-            state_.winampWindow = player.waitForWindow(PlayerStartWaitMs);
-        }
-        player.sendMessage(state_.winampWindow, player_msg::WmUser, line - 1,
-                           player_msg::SetPlaylistPos);
-        player.sendMessage(state_.winampWindow, player_msg::WmCommand, player_msg::Play, 0);
+        if (state_.play)
+            state_.play->ResumeAt(line - 1, launched);
         return;
     }
     SaveLastSong(state_);

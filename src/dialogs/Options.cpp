@@ -1,12 +1,11 @@
 #include "dialogs/Options.h"
 
-#include "catalog/CatalogFile.h"
+#include "dialogs/CatalogChooser.h"
 #include "platform/PlayerLink.h"
 #include "platform/Ui.h"
 #include "state/AppState.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,8 +20,6 @@
 namespace tarl {
 
 namespace {
-const QString CatalogDialogTitle = QStringLiteral("Select data base Tarl");
-
 QLabel* note(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
@@ -176,30 +173,10 @@ void Options::LstMenus_Click(int row) {
     }
 }
 
-bool Options::offerNewCatalog(const QString& file) {
-    const QString question =
-        QStringLiteral("The catalog %1 does not exist yet.\nCreate a new, empty catalog there?")
-            .arg(file);
-    if (state_.services.ui.message(question, CatalogDialogTitle, MsgIcon::Question,
-                                   MsgButtons::OkCancel) != MsgAnswer::Ok)
-        return false;
-    QString error;
-    if (CreateCatalog(file, &error))
-        return true;
-    state_.services.ui.message(QStringLiteral("The new catalog could not be made.\n") + error,
-                               CatalogDialogTitle, MsgIcon::Critical, MsgButtons::Ok);
-    return false;
-}
-
 void Options::btPathDb_Click() {
-    const QString file =
-        state_.services.ui.openFile(CatalogDialogTitle, QStringLiteral(".mdb"),
-                                    QStringLiteral("BAse de datos ACCES para Tarl (*.mdb)|*.mdb"));
-    if (!file.endsWith(QLatin1String(".mdb")))
-        return; // also a cancelled dialog
-    if (!QFileInfo::exists(file) && !offerNewCatalog(file))
-        return;
-    TxtpathDB->setText(file);
+    const QString file = ChooseCatalogFile(state_.services.ui);
+    if (!file.isEmpty())
+        TxtpathDB->setText(file);
 }
 
 void Options::Command5_Click() {
@@ -216,9 +193,8 @@ void Options::btOk_Click() {
         settings.write(keys::PlayerPath, state_.playerPath);
     if (TxtpathDB->text().endsWith(QLatin1String(".mdb")))
         settings.write(keys::DatabasePath, TxtpathDB->text());
-    if (state_.services.ui.message(QStringLiteral("Data Base changed"),
-                                   QStringLiteral("Ok for reload the new Data Base "),
-                                   MsgIcon::None, MsgButtons::OkCancel) == MsgAnswer::Ok) {
+    catalogChanged_ = false;
+    if (AskReloadCatalog(state_.services.ui)) {
         // The import behind the main window writes to the open catalog: it stays open, and the
         // new one is opened at the next start.
         if (state_.importRunning) {
@@ -230,8 +206,7 @@ void Options::btOk_Click() {
             return;
         }
         state_.catalog.connection.close();
-        if (state_.reloadMain)
-            state_.reloadMain();
+        catalogChanged_ = true;
     }
     accept();
 }

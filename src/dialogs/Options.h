@@ -14,7 +14,7 @@ namespace tarl {
 struct AppState;
 
 // "Setup": chooses the catalog file and the player program and writes both to the settings.
-// Start-up also drives it unseen, through btPathDb_Click and btOk_Click.
+// After Apply, catalogChanged() tells the caller to run its start-up again on the new catalog.
 class Options : public QDialog {
     Q_OBJECT
 public:
@@ -23,13 +23,16 @@ public:
     // Shows the page of list entry `row` ("Data Base" or "Player") and fills its box; runs each
     // time the user chooses an entry, also the one already shown. No page shows before.
     void LstMenus_Click(int row);
-    // The catalog file chooser. A new name ending in ".mdb" makes an empty catalog there,
-    // once the user has confirmed it.
+    // The catalog file chooser (ChooseCatalogFile). A new name ending in ".mdb" makes an empty
+    // catalog there, once the user has confirmed it.
     void btPathDb_Click();
     // The player program chooser: an existing executable file.
     void Command5_Click();
-    // Apply: stores the two paths, asks "Data Base changed" and reloads the main window on OK.
+    // Apply: stores the two paths and asks "Data Base changed"; on OK the open catalog is
+    // closed and catalogChanged() turns true (not while an import writes to it: a box says the
+    // new catalog opens at the next start).
     void btOk_Click();
+    bool catalogChanged() const { return catalogChanged_; }
     void btCancel_Click();
 
     QListWidget* LstMenus = nullptr;
@@ -48,9 +51,9 @@ private:
     void buildPlayerPage();
     void buildTreePage();
     void buildMenuPage();
-    bool offerNewCatalog(const QString& file);
 
     AppState& state_;
+    bool catalogChanged_ = false;
 };
 
 } // namespace tarl

@@ -7,6 +7,7 @@
 #include "dialogs/ScanFilesPacing.h"
 #include "platform/Ui.h"
 #include "scan/PurgeDuplicateM3u.h"
+#include "scan/Rescan.h"
 #include "scan/ScanImport.h"
 #include "scan/ScanTreeModel.h"
 #include "scan/ScanWalker.h"
@@ -294,8 +295,9 @@ void ScanFiles::endWalk() {
 }
 
 void ScanFiles::AddtrvScanDB() {
-    // The windows run during a walk or an import: a second press must not start another over it.
-    if (closing_ || busy())
+    // The windows run during a walk or an import: a second press must not start another over it,
+    // nor over the re-scan's import.
+    if (closing_ || busy() || state_.importRunning)
         return;
     ScanFilesPacing pacing(runEvents);
     ScanImportHooks importHooks;
@@ -337,13 +339,21 @@ void ScanFiles::showImportResult(const ScanImportResult& result) {
                    MsgIcon::Information, MsgButtons::Ok);
         return;
     }
-    ui.message(QStringLiteral("The catalog refused a write, so the import stopped.\n%1\n\n"
-                              "%2 of %3 nodes were written; run the import again once the "
-                              "catalog can be written to add the rest.")
-                   .arg(result.failure)
-                   .arg(result.nodesWritten)
-                   .arg(result.nodes),
-               QStringLiteral("Data Base"), MsgIcon::Critical, MsgButtons::Ok);
+    ui.message(ImportFailureText(result), QStringLiteral("Data Base"), MsgIcon::Critical,
+               MsgButtons::Ok);
+}
+
+RescanOptions ScanFiles::rescanOptions() const {
+    RescanOptions options;
+    options.collect = Options[0]->isChecked()   ? ScanCollect::Playlists
+                      : Options[1]->isChecked() ? ScanCollect::SoundFiles
+                                                : ScanCollect::AllFiles;
+    options.mp3 = Ckfiles[0]->isChecked();
+    options.wav = Ckfiles[1]->isChecked();
+    options.wma = Ckfiles[2]->isChecked();
+    options.subfolders = checkSubdirectori->isChecked();
+    options.depth = FoldProfundity->text();
+    return options;
 }
 
 void ScanFiles::stopForClose() {

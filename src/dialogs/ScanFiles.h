@@ -22,10 +22,11 @@ class FrRename;
 class ScanTreeModel;
 class ScanWalker;
 struct ScanImportResult;
+struct RescanOptions;
 
 // The scan window: walks a drive or folder for playlists or sound files into the scan tree
 // `trvScan`, and adds what it found to the catalog. Opened modally from the main window; the
-// library tree's re-scan drives it hidden (butScan_Click, then butAddDatabase_Click's import).
+// library tree's re-scan (Rescan) walks with its choices as last set.
 class ScanFiles : public QDialog {
     Q_OBJECT
 public:
@@ -38,8 +39,8 @@ public:
     void butScan_Click();
     // Imports the scan tree into the catalog (AddtrvScanDB) and says so.
     void butAddDatabase_Click();
-    // The import and its message ("Updated Data Base", or how far it got and why it stopped);
-    // the re-scan runs it after butScan_Click. Then hooks.importEnded.
+    // The import and its message ("Updated Data Base", or how far it got and why it stopped),
+    // then hooks.importEnded.
     void AddtrvScanDB();
     void butCancel_Click();
     // Chooses the folder to scan with the folder browser.
@@ -65,6 +66,8 @@ public:
     // The program is closing: a running walk stops, a running import stops after its current
     // node (its open batch committed) without a message, and no walk or import starts again.
     void stopForClose();
+    // The walk's choices as set now, for the re-scan.
+    RescanOptions rescanOptions() const;
 
     ScanTree& tree() { return tree_; }
     ScanTreeModel* model() const { return model_; }

@@ -11,8 +11,4 @@ struct AppState;
 // ") " and the song's file name.
 QString FavoriteProposal(const AppState& state);
 
-// "Add to favorites": asks for the name with the proposal filled in, then shows the name typed
-// ("" when cancelled) in a message box. Nothing is stored.
-void mnufavAdd_Click(AppState& state);
-
 } // namespace tarl

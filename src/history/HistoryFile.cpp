@@ -126,12 +126,8 @@ QList<HistoryRecord> ReadHistory(const QString& path, int max) {
     return records;
 }
 
-bool RecordHistory(AppState& state, QString* error) {
-    auto fail = [&](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
+Result<> RecordHistory(AppState& state) {
+    auto fail = [](const QString& reason) { return Result<>::failed(reason); };
     const QString path = HistoryFilePath(state.programFolder);
     const QString backup = BackupPathOf(path);
     const QString folder = state.programFolder + HistoryFolderName;
@@ -176,20 +172,18 @@ bool RecordHistory(AppState& state, QString* error) {
     // A backup that cannot be deleted is harmless while the file exists: it is read only in
     // the file's absence, and clearing the history deletes both.
     QFile::remove(backup);
-    return true;
+    return {};
 }
 
-bool ClearHistory(const QString& programFolder, QString* error) {
+Result<> ClearHistory(const QString& programFolder) {
     const QString path = HistoryFilePath(programFolder);
     for (const QString& file : {path, BackupPathOf(path)}) {
         QFile f(file);
         if (!f.exists() || f.remove())
             continue;
-        if (error)
-            *error = QStringLiteral("Cannot delete %1: %2").arg(file, f.errorString());
-        return false;
+        return Result<>::failed(QStringLiteral("Cannot delete %1: %2").arg(file, f.errorString()));
     }
-    return true;
+    return {};
 }
 
 } // namespace tarl

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QList>
 #include <QString>
 
@@ -40,13 +42,13 @@ QList<HistoryRecord> ReadHistory(const QString& path, int max = -1);
 // lines follow, except those of the same folder (compared exactly). The file is replaced
 // atomically, so a failure or a crash leaves the previous history whole. A backup
 // "TARLhistory.tlh_" left by an interrupted older write stands for the history when the file
-// itself is missing, and is deleted once a write succeeded. False with a reason in *error when
-// the file cannot be written, or when the history (the file, or the backup standing for it)
-// exists but cannot be read: it is then left as it is, never replaced by the new record alone.
-bool RecordHistory(AppState& state, QString* error = nullptr);
+// itself is missing, and is deleted once a write succeeded. Fails with the reason when the file
+// cannot be written, or when the history (the file, or the backup standing for it) exists but
+// cannot be read: it is then left as it is, never replaced by the new record alone.
+Result<> RecordHistory(AppState& state);
 
 // Deletes the history file (and a left-over backup, which would otherwise bring the cleared
-// history back). True when neither is there afterwards; a reason in *error otherwise.
-bool ClearHistory(const QString& programFolder, QString* error = nullptr);
+// history back). Works when neither is there afterwards; fails with the reason otherwise.
+Result<> ClearHistory(const QString& programFolder);
 
 } // namespace tarl

@@ -1,7 +1,6 @@
 #include "history/HistoryReplay.h"
 
 #include "history/HistoryFile.h"
-#include "platform/Ui.h"
 #include "scan/TemporaryPlaylist.h"
 #include "state/AppState.h"
 
@@ -19,34 +18,26 @@ int FirstLineIgnoringCase(const QStringList& entries, const QString& track) {
 
 } // namespace
 
-void ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps) {
+Result<> ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps) {
     if (entry < 1)
-        return;
+        return {};
     const QList<HistoryRecord> records = ReadHistory(HistoryFilePath(state.programFolder), entry);
     if (records.size() < entry)
-        return;
+        return {};
     const HistoryRecord& record = records[entry - 1];
 
-    if (!steps.SelectFolderNode || !steps.SelectFolderNode(record.folder)) {
-        state.services.ui.message(QStringLiteral("I can't find this history playlist"),
-                                  QStringLiteral("Not Found"), MsgIcon::Exclamation,
-                                  MsgButtons::Ok);
-        return;
-    }
+    if (!steps.SelectFolderNode || !steps.SelectFolderNode(record.folder))
+        return Result<>::failed(QStringLiteral("I can't find this history playlist"));
     if (steps.playList)
         steps.playList();
 
     const int line = FirstLineIgnoringCase(ReadTemporaryPlaylist(state.tmpPlaylistPath),
                                            record.folder + record.song);
     if (line == 0)
-        return; // the list plays from its start
-    PlayerLink& player = state.services.player;
-    state.winampWindow = player.waitForWindow(PlayerStartWaitMs);
-    const qint64 positionMs = record.position.trimmed().toLongLong() * 1000;
-    player.sendMessage(state.winampWindow, player_msg::WmUser, line - 1,
-                       player_msg::SetPlaylistPos);
-    player.sendMessage(state.winampWindow, player_msg::WmCommand, player_msg::Play, 0);
-    player.sendMessage(state.winampWindow, player_msg::WmUser, positionMs, player_msg::JumpToTime);
+        return {}; // the list plays from its start
+    if (steps.resume)
+        steps.resume(line - 1, record.position.trimmed().toLongLong());
+    return {};
 }
 
 } // namespace tarl

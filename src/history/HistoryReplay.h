@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QString>
 #include <functional>
 
@@ -14,12 +16,14 @@ struct ReplaySteps {
     std::function<bool(const QString& folder)> SelectFolderNode;
     // Reloads the track list and plays it as Enter on the tree does.
     std::function<void()> playList;
+    // Starts the list just handed to the player at entry `entry` (from 0), `seconds` into it.
+    std::function<void(qint32 entry, qint64 seconds)> resume;
 };
 
 // Plays history entry `entry` (from 1) again: selects its folder, plays the folder's list and,
-// when the recorded song is in the temporary playlist (compared without regard to case), jumps
-// to it and to the recorded second. An entry past the end of the file does nothing; a folder no
-// longer in the tree gives the "Not Found" box and nothing plays.
-void ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps);
+// when the recorded song is in the temporary playlist (compared without regard to case), resumes
+// it at that song and at the recorded second. An entry past the end of the file does nothing; a
+// folder no longer in the tree fails with "I can't find this history playlist" and nothing plays.
+Result<> ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps);
 
 } // namespace tarl

@@ -32,21 +32,21 @@ bool FolderTracks(const Files& files, const QString& folder, QStringList* tracks
 
 } // namespace
 
-bool TracksToPlay(const Files& files, const QString& target, QStringList* tracks, QString* error) {
-    tracks->clear();
+Result<QStringList> TracksToPlay(const Files& files, const QString& target) {
+    QStringList tracks;
     QString failure;
     bool read = true;
     if (target.endsWith(u'/'))
-        read = FolderTracks(files, target, tracks, &failure);
+        read = FolderTracks(files, target, &tracks, &failure);
     else if (IsPlaylistFile(target))
-        read = PlaylistTracks(target, tracks, &failure);
+        read = PlaylistTracks(target, &tracks, &failure);
     else if (!target.isEmpty())
-        tracks->append(target);
-    if (read && tracks->isEmpty())
+        tracks.append(target);
+    if (read && tracks.isEmpty())
         failure = QStringLiteral("%1 holds no track to play.").arg(target);
-    if (!failure.isEmpty() && error)
-        *error = failure;
-    return failure.isEmpty();
+    if (!failure.isEmpty())
+        return Result<QStringList>::failed(failure);
+    return tracks;
 }
 
 } // namespace tarl

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,8 +16,8 @@ class Files;
 // - A folder (a path ending in "/") gives the sound files (".mp3", ".wav", ".wma") lying in it,
 //   in the order the folder lists them.
 // - Any other path is one track.
-// False with a sentence for the user in *error when nothing can be played: the playlist or
-// folder cannot be read, or it holds no track.
-bool TracksToPlay(const Files& files, const QString& target, QStringList* tracks, QString* error);
+// Fails with a sentence for the user when nothing can be played: the playlist or folder cannot
+// be read, or it holds no track.
+Result<QStringList> TracksToPlay(const Files& files, const QString& target);
 
 } // namespace tarl

@@ -5,10 +5,10 @@
 #include "platform/PlayerLink.h"
 #include "platform/Ui.h"
 #include "player/PlayTarget.h"
+#include "player/Resume.h"
 #include "scan/TemporaryPlaylist.h"
 #include "state/AppState.h"
 #include "state/SettingKeys.h"
-#include "state/Version.h"
 
 #include <QStandardPaths>
 
@@ -47,9 +47,8 @@ bool PlayerControl::knowPlayerProgram() {
         state_.playerPath = PlayerProgramPath(state_.settings);
     if (IsPlayerProgram(state_.playerPath))
         return true;
-    state_.services.ui.message(
-        QStringLiteral("S'ha de definir el path del Winamp (Properties>Options>Player)"),
-        QString(VersionLabel), MsgIcon::Exclamation, MsgButtons::Ok);
+    if (warn)
+        warn(QStringLiteral("S'ha de definir el path del Winamp (Properties>Options>Player)"));
     return false;
 }
 
@@ -71,10 +70,9 @@ void PlayerControl::PlayWinampM3u(const QString& key) {
     SplitDiscKey(key, &disc, &target);
     // The player gets the tracks through the temporary playlist, never the playlist or folder
     // itself: the now-playing tick reads entry n there, so both must list the same tracks.
-    QStringList tracks;
-    QString error;
-    if (!TracksToPlay(state_.services.files, target, &tracks, &error) ||
-        !WriteTemporaryPlaylist(state_.tmpPlaylistPath, tracks, nullptr, &error)) {
+    const Result<QStringList> tracks = TracksToPlay(state_.services.files, target);
+    QString error = tracks.error;
+    if (!tracks || !WriteTemporaryPlaylist(state_.tmpPlaylistPath, tracks.value, nullptr, &error)) {
         if (reportError)
             reportError(error);
         return;
@@ -83,11 +81,15 @@ void PlayerControl::PlayWinampM3u(const QString& key) {
 }
 
 void PlayerControl::RecordHistory() {
-    QString error;
-    if (!tarl::RecordHistory(state_, &error) && reportError)
-        reportError(QStringLiteral("The play history could not be saved: ") + error);
+    const Result<> recorded = tarl::RecordHistory(state_);
+    if (!recorded && reportError)
+        reportError(QStringLiteral("The play history could not be saved: ") + recorded.error);
     if (BuildHistoryMenu)
         BuildHistoryMenu();
+}
+
+void PlayerControl::ResumeAt(qint32 entry, bool launched) {
+    ResumeTemporaryPlaylist(state_, launched, {entry, std::nullopt});
 }
 
 } // namespace tarl

@@ -27,7 +27,8 @@ public:
     // display. A failure is silent.
     bool playWinamp(const QString& commandLine);
     // Plays a file or playlist by path once the player program is known (PlayerProgramPath);
-    // otherwise the warning "S'ha de definir el path del Winamp (Properties>Options>Player)".
+    // otherwise the warning "S'ha de definir el path del Winamp (Properties>Options>Player)",
+    // handed to `warn`.
     void PlayWinampMp3s(const QString& target) override;
     // Plays the playlist file, folder or track of a tree key, after asking for its disc when the
     // key names one ("<disc>:>path"): its tracks (TracksToPlay) are written to the temporary
@@ -36,10 +37,14 @@ public:
     void PlayWinampM3u(const QString& key) override;
     // Records the play state that is ending at the top of the history, then rebuilds the menu.
     void RecordHistory() override;
+    // ResumeTemporaryPlaylist at `entry`, from its start.
+    void ResumeAt(qint32 entry, bool launched) override;
 
-    // The History menu's rebuild; where a failure is reported (the status bar).
+    // The History menu's rebuild; where a failure is reported (the status bar); where a warning
+    // the user must answer goes (the window's box).
     std::function<void()> BuildHistoryMenu;
     std::function<void(const QString&)> reportError;
+    std::function<void(const QString&)> warn;
 
     // program + " \"" + target + "\"": the program is not quoted.
     static QString CommandLine(const QString& program, const QString& target);

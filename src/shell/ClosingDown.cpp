@@ -37,6 +37,7 @@ void ClosingDown::start() {
     started_ = true;
     if (main_.scanFiles)
         main_.scanFiles->stopForClose();
+    main_.stopRescanForClose();
     timer_->start();
     step();
 }
@@ -49,7 +50,7 @@ void ClosingDown::step() {
         popup->close();
         return;
     }
-    const bool busy = main_.scanFiles && main_.scanFiles->busy();
+    const bool busy = (main_.scanFiles && main_.scanFiles->busy()) || main_.rescanRunning();
     QWidget* modal = QApplication::activeModalWidget();
     if (modal && !(busy && modal == main_.scanFiles)) {
         CloseAsItsCloseBox(modal);

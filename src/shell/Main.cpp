@@ -2,7 +2,6 @@
 
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
-#include "catalog/ConnectionText.h"
 #include "dialogs/Options.h"
 #include "dialogs/ScanFiles.h"
 #include "history/Favorites.h"
@@ -10,21 +9,21 @@
 #include "history/HistoryMenu.h"
 #include "history/HistoryReplay.h"
 #include "platform/PlayerLink.h"
-#include "platform/ProgramFolder.h"
 #include "platform/Ui.h"
 #include "player/NowPlaying.h"
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
+#include "player/Resume.h"
 #include "shell/About.h"
 #include "shell/ClosingDown.h"
 #include "shell/LibraryRefresh.h"
 #include "shell/Picture.h"
+#include "shell/StartUp.h"
 #include "shell/Twips.h"
 #include "state/AppState.h"
 #include "state/Convert.h"
 #include "state/LastSong.h"
 #include "state/Version.h"
-#include "state/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -68,6 +67,48 @@ private:
     Main& m_;
 };
 
+// The start-up and shutdown act on the window through these.
+class Main::StartUpViews : public StartUpView {
+public:
+    explicit StartUpViews(Main& main) : m_(main) {}
+
+    void setTitle(const QString& title) override { m_.setWindowTitle(title); }
+    void refreshActions() override { m_.refreshActions(); }
+    void setStatusPanel(int panel, const QString& text) override { m_.setStatusPanel(panel, text); }
+    bool fillTree(bool byPaths) override {
+        return byPaths ? m_.browser->tree_cd_load() : m_.browser->tree_style_load();
+    }
+    void loadiconsmenu() override { m_.loadiconsmenu(); }
+    bool loadmp3list() override {
+        TrackListView::ToggleHeaderButtons(m_.LstMP3->reportView());
+        m_.browser->loadmp3list();
+        return true;
+    }
+    void SelectFolderNode(const QString& folder) override { m_.browser->SelectFolderNode(folder); }
+    WindowGeometry& geometry() override { return m_; }
+    void setVolume(int volume) override { m_.panel_->setVolumeKnob(VolumeKnobLeft(volume)); }
+    void applyCompactLayout() override { run(m_.hooks_.applyCompactLayout); }
+    void tryIcone() override { run(m_.hooks_.tryIcone); }
+    void removeTrayIcon() override { run(m_.hooks_.removeTrayIcon); }
+    void BuildHistoryMenu() override { m_.BuildHistoryMenu(); }
+    void stopTimers() override {
+        m_.timerINI->stop();
+        m_.TimerWinamp->stop();
+    }
+    void saveColumns() override { m_.browser->saveColumns(); }
+    void endProgram() override {
+        m_.hide();
+        QCoreApplication::exit(0);
+    }
+
+private:
+    static void run(const std::function<void()>& part) {
+        if (part)
+            part();
+    }
+    Main& m_;
+};
+
 Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
     setObjectName(QStringLiteral("Main"));
     setWindowIcon(QIcon(TarlPicture(64)));
@@ -92,8 +133,9 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     buildPlayerPanel();
     buildStatusBar();
     buildBrowser();
-    buildScan();
     buildPlayer();
+    startUpViews_ = std::make_unique<StartUpViews>(*this);
+    startUp_ = std::make_unique<StartUp>(state_, *startUpViews_, *player_);
     // The built-in size and place, used until the settings give others.
     setWidth(11000);
     setHeight(7500);
@@ -106,13 +148,11 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     connect(timerINI, &QTimer::timeout, this, &Main::timerINI_Timer);
     timerINI->start();
 
-    state_.reloadMain = [this] { Form_Load(); };
     refreshActions();
     ResizeMain();
 }
 
 Main::~Main() {
-    state_.reloadMain = nullptr;
     state_.play = nullptr;
 }
 
@@ -128,11 +168,6 @@ void Main::buildBrowser() {
     controls.mnuviewMp3 = mnuviewMp3;
     controls.setStatus = [this](int panel, const QString& text) { setStatusPanel(panel, text); };
     browser = new LibraryBrowser(state_, controls, this);
-    hooks_.tree_cd_load = [this] { return browser->tree_cd_load(); };
-    hooks_.tree_style_load = [this] { return browser->tree_style_load(); };
-    hooks_.loadmp3list = [this] { browser->loadmp3list(); };
-    hooks_.SelectFolderNode = [this](const QString& key) { browser->SelectFolderNode(key); };
-    hooks_.setListViewMode = [this](int mode) { browser->setListViewMode(mode); };
 }
 
 ScanFiles& Main::scanWindow() {
@@ -155,7 +190,10 @@ void Main::buildPlayer() {
     state_.play = player_.get();
     player_->BuildHistoryMenu = [this] { BuildHistoryMenu(); };
     player_->reportError = [this](const QString& text) { setStatusPanel(2, text); };
-    hooks_.BuildHistoryMenu = [this] { BuildHistoryMenu(); };
+    player_->warn = [this](const QString& text) {
+        state_.services.ui.message(text, QString(VersionLabel), MsgIcon::Exclamation,
+                                   MsgButtons::Ok);
+    };
 
     for (QLabel* element : ImgButt)
         element->installEventFilter(this);
@@ -177,8 +215,7 @@ void Main::TimerWinamp_Timer() {
 }
 
 void Main::Command1_Click() {
-    if (hooks_.SelectFolderNode)
-        hooks_.SelectFolderNode(state_.lastFolder);
+    browser->SelectFolderNode(state_.lastFolder);
     browser->selec_song(true);
 }
 
@@ -204,18 +241,30 @@ void Main::mnuhis_Click(int index) {
         browser->FillTrackList();
         browser->trv_DblClick();
     };
-    ReplayHistoryEntry(state_, index, steps);
+    steps.resume = [this](qint32 entry, qint64 seconds) {
+        ResumeTemporaryPlaylist(state_, true, {entry, seconds});
+    };
+    const Result<> replayed = ReplayHistoryEntry(state_, index, steps);
+    if (!replayed)
+        state_.services.ui.message(replayed.error, QStringLiteral("Not Found"),
+                                   MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 void Main::mnuhisclear_Click() {
-    QString error;
-    if (!ClearHistory(state_.programFolder, &error))
-        setStatusPanel(2, QStringLiteral("The history could not be cleared: ") + error);
+    const Result<> cleared = ClearHistory(state_.programFolder);
+    if (!cleared)
+        setStatusPanel(2, QStringLiteral("The history could not be cleared: ") + cleared.error);
     BuildHistoryMenu();
 }
 
+// Asks for the favourite's name with the proposal filled in, then shows the name typed ("" when
+// cancelled). Nothing is stored yet.
 void Main::mnufavAdd_Click() {
-    tarl::mnufavAdd_Click(state_);
+    Ui& ui = state_.services.ui;
+    const std::optional<QString> name =
+        ui.input(QStringLiteral("Favorite Name"), QStringLiteral("Add to Favorites"),
+                 FavoriteProposal(state_));
+    ui.message(name.value_or(QString()), QString(VersionLabel), MsgIcon::None, MsgButtons::Ok);
 }
 
 bool Main::ImgButt_Mouse(int index, QEvent* event) {
@@ -239,35 +288,13 @@ bool Main::ImgButt_Mouse(int index, QEvent* event) {
     }
 }
 
-void Main::buildScan() {
-    hooks_.showScanWindow = [this] { scanWindow().exec(); };
-    // The re-scan runs the hidden window's scan and import with its options as last set; the
-    // import's end rebuilds the tree and selects the folder again.
-    hooks_.rescanSelected = [this] {
-        if (scanFiles && scanFiles->busy())
-            return; // one walk or import at a time
-        const TreeNode* node = browser->selectedNode();
-        if (!node || node->key.isEmpty())
-            return;
-        ScanFiles& scan = scanWindow();
-        scan.pathScan->setText(node->key);
-        scan.butScan_Click();
-        scan.AddtrvScanDB();
-    };
+void Main::showScanWindow() {
+    scanWindow().exec();
 }
 
 void Main::refreshActions() {
     toolbarButtons[0]->setEnabled(false); // "Ini" has no action of its own
-    mnuScanDrive->setEnabled(bool(hooks_.showScanWindow));
-    mnuviewCDview->setEnabled(bool(hooks_.tree_cd_load));
-    mnuviewStyleView->setEnabled(bool(hooks_.tree_style_load));
-    for (QAction* a : mnuviewMp3)
-        a->setEnabled(bool(hooks_.setListViewMode));
-    toolbarButtons[1]->setEnabled(bool(hooks_.tree_cd_load));
-    toolbarButtons[2]->setEnabled(bool(hooks_.tree_style_load));
-    toolbarButtons[4]->setEnabled(bool(hooks_.showScanWindow));
     toolbarButtons[5]->setEnabled(bool(hooks_.showSearchWindow));
-    toolbarButtons[6]->setEnabled(bool(hooks_.rescanSelected));
 }
 
 void Main::setStatusPanel(int panel, const QString& text) {
@@ -285,161 +312,29 @@ QString Main::statusPanel(int panel) const {
 // Start-up and shutdown
 
 void Main::Form_Load() {
-    // Apply in the options dialog reruns the start-up; while the start-up itself is asking for
-    // a catalog, its own loop goes on with the new path instead.
-    if (inFormLoad_)
-        return;
-    inFormLoad_ = true;
-    refreshActions();
-    Settings& settings = state_.settings;
-    Ui& ui = state_.services.ui;
-
-    setWindowTitle(QString(VersionLabel));
-    state_.programFolder = ProgramFolder(QCoreApplication::applicationDirPath());
-    settings.setPath(state_.programFolder + QStringLiteral("tarl.ini"));
-    state_.tmpPlaylistPath = state_.programFolder + QStringLiteral("m3uTmp.m3u");
-    state_.dbPath = settings.read(keys::DatabasePath);
-
-    for (;;) {
-        if (state_.dbPath.isEmpty()) {
-            const MsgAnswer answer = ui.message(
-                QStringLiteral("Ok for select the Dbase or Cancel for exit"),
-                QStringLiteral("Database not selected!"), MsgIcon::None, MsgButtons::OkCancel);
-            if (answer == MsgAnswer::Cancel) {
-                inFormLoad_ = false;
-                Form_Unload();
-                return;
-            }
-            Options options(state_, this);
-            options.btPathDb_Click();
-            options.btOk_Click();
-            state_.dbPath = settings.read(keys::DatabasePath);
-            continue;
-        }
-        QString failure;
-        if (!startUp(&failure)) {
-            ui.message(QStringLiteral("Missing Data Base or Wrong format\t\rRestart the Tarl"),
-                       QStringLiteral("Data Base Error"), MsgIcon::Critical, MsgButtons::Ok);
-            // The box's words are fixed; the reason stays readable in the status bar.
-            setStatusPanel(1, failure);
-        }
-        break;
-    }
-    inFormLoad_ = false;
-    reportSettingsProblems();
-}
-
-bool Main::startUp(QString* failure) {
-    Connection& connection = state_.catalog.connection;
-    if (connection.state() == 0 &&
-        !connection.open(BuildConnectionText(state_.dbPath), QString(), QString())) {
-        *failure = connection.lastError();
-        return false;
-    }
-    setStatusPanel(1, connection.isReadOnly()
-                          ? QStringLiteral("The catalog is read-only: changes cannot be saved.")
-                          : QString());
-    LoadSortedByCd(state_);
-    const auto& fill = state_.sortedByCd ? hooks_.tree_cd_load : hooks_.tree_style_load;
-    if (fill && !fill()) {
-        *failure = QStringLiteral("The library tree could not be read from the catalog.");
-        return false;
-    }
-    loadiconsmenu();
-    TrackListView::ToggleHeaderButtons(LstMP3->reportView());
-    if (hooks_.loadmp3list) {
-        hooks_.loadmp3list();
-        columnsLoaded_ = true;
-    }
-    state_.lastListIndex = -1;
-    llegir_play(state_);
-    restore_previous();
-    if (hooks_.tryIcone)
-        hooks_.tryIcone();
-    if (hooks_.BuildHistoryMenu)
-        hooks_.BuildHistoryMenu();
-    return true;
+    startUp_->Form_Load();
 }
 
 void Main::restore_previous() {
-    Settings& settings = state_.settings;
-    PlayerLink& player = state_.services.player;
-
-    LlegirPosMain(state_, *this);
-    setWindowStateValue(settings.readInt16(keys::MainState));
-    if (windowStateValue() == StateNormal && top() < 0)
-        setTop(0);
-    state_.playerPath = PlayerProgramPath(settings);
-    if (hooks_.SelectFolderNode)
-        hooks_.SelectFolderNode(state_.lastFolder);
-
-    // A player started here needs a moment before it takes the jump, play and seek; one that
-    // was already running answers at once.
-    if (player_->playWinamp(PlayerControl::CommandLine(state_.playerPath, state_.tmpPlaylistPath)))
-        state_.winampWindow = player.waitForWindow(PlayerStartWaitMs);
-    else
-        player_->FindWinampWindow();
-    player.sendMessage(state_.winampWindow, player_msg::WmUser, state_.lastIndex,
-                       player_msg::SetPlaylistPos);
-    player.sendMessage(state_.winampWindow, player_msg::WmCommand, player_msg::Play, 0);
-    player.sendMessage(state_.winampWindow, player_msg::WmUser, qint64(state_.lastPosition) * 1000,
-                       player_msg::JumpToTime);
-
-    state_.playerVolume = settings.readInt16(keys::Volum);
-    panel_->setVolumeKnob(VolumeKnobLeft(state_.playerVolume));
-    player.sendMessage(state_.winampWindow, player_msg::WmUser, state_.playerVolume,
-                       player_msg::SetVolume);
-
-    LoadVisualMode(state_);
-    if (state_.visualMode > 0 && hooks_.applyCompactLayout)
-        hooks_.applyCompactLayout();
+    startUp_->restore_previous();
 }
 
 void Main::Form_Unload() {
-    if (unloaded_)
-        return;
-    unloaded_ = true;
-    timerINI->stop();
-    TimerWinamp->stop();
+    startUp_->Form_Unload();
+}
 
-    state_.catalog.connection.close();
-    // Only what start-up applied: a failed start-up keeps the saved layout.
-    SaveLayout(state_, *this);
-    // Columns that were never set up (a start-up that stopped early) are not written, so the
-    // saved widths and places stay.
-    if (columnsLoaded_)
-        browser->saveColumns();
-    if (hooks_.removeTrayIcon)
-        hooks_.removeTrayIcon();
-    // The player may have been started or closed since the last tick.
-    player_->FindWinampWindow();
-    Salvar_play(state_);
-    state_.services.player.postMessage(state_.winampWindow, player_msg::WmClose, 0, 0);
-    reportSettingsProblems();
-
-    hide();
-    QCoreApplication::exit(0);
+bool Main::unloaded() const {
+    return startUp_->unloaded();
 }
 
 void Main::reportSettingsProblems() {
-    Settings& settings = state_.settings;
-    if (!settings.ignoredKeys().isEmpty()) {
-        setStatusPanel(2, QStringLiteral("Unreadable settings ignored, defaults used: ") +
-                              settings.ignoredKeys().join(QStringLiteral(", ")));
-        settings.clearIgnoredKeys();
-    }
-    if (settings.writeError().isEmpty() || settingsErrorShown_)
-        return;
-    settingsErrorShown_ = true; // once a run: the timer would repeat it every 5 seconds
-    state_.services.ui.message(QStringLiteral("Tarl cannot save its settings.\n") +
-                                   settings.writeError(),
-                               QString(VersionLabel), MsgIcon::Exclamation, MsgButtons::Ok);
+    startUp_->reportSettingsProblems();
 }
 
 void Main::closeEvent(QCloseEvent* event) {
-    // A walk or import running behind the hidden scan window (the re-scan) stops first: the
-    // catalog must not close under it. The close then goes on as for a termination signal.
-    if (scanFiles && scanFiles->busy()) {
+    // A walk or import running (the scan window's or the re-scan's) stops first: the catalog
+    // must not close under it. The close then goes on as for a termination signal.
+    if ((scanFiles && scanFiles->busy()) || rescanning_) {
         event->ignore();
         if (!closingDown_)
             closingDown_ = new ClosingDown(*this, this);
@@ -466,6 +361,8 @@ void Main::timerINI_Timer() {
 void Main::mnuOptions_Click() {
     Options options(state_, this);
     options.exec();
+    if (options.catalogChanged())
+        Form_Load();
 }
 
 void Main::mnuAbout_Click() {

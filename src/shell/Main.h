@@ -26,6 +26,7 @@ class NowPlaying;
 class PlayerControl;
 class PlayerPanel;
 class ScanFiles;
+class StartUp;
 class TrackListView;
 
 // The main window: start-up and shutdown, its menus, toolbar, status bar, the library tree
@@ -36,12 +37,12 @@ public:
     explicit Main(AppState& state, QWidget* parent = nullptr);
     ~Main() override;
 
-    // Brings the whole system up; also run again after the catalog was changed.
+    // Brings the whole system up (StartUp); also run again after Setup changed the catalog.
     void Form_Load();
     // Saves everything, closes the catalog and the player, and ends the program. Runs once.
     void Form_Unload();
     // True once Form_Unload has run: the program is over.
-    bool unloaded() const { return unloaded_; }
+    bool unloaded() const;
 
     void restore_previous();
     // Icons only on the toolbar.
@@ -52,22 +53,25 @@ public:
     void setStatusPanel(int panel, const QString& text);
     QString statusPanel(int panel) const;
 
-    // Parts of the start-up and of the window that the library browser, the player, the
-    // history and the layouts provide as they are built. Unset parts are skipped.
+    // File > Scan Drive and toolbar button 5: the scan window, modally.
+    void showScanWindow();
+    // Toolbar button 7: the selected folder walked and imported again (Rescan) with the scan
+    // window's choices as last set, a box saying how it went, then the tree rebuilt and the
+    // folder selected again.
+    void rescanSelected();
+    // The re-scan's walk or import is running; a close first stops it (stopRescanForClose): the
+    // walk at its next entry, the import after its node, and nothing is shown after it.
+    bool rescanRunning() const { return rescanning_; }
+    void stopRescanForClose() { rescanClosing_ = true; }
+
+    // The parts still to come (the search window, the compact layout, the tray icon) plug in here
+    // as they are built. Until then their commands stay disabled and their steps are skipped.
     struct Hooks {
-        std::function<bool()> tree_cd_load;    // the tree by paths
-        std::function<bool()> tree_style_load; // the tree by style
-        std::function<void()> loadmp3list;     // the track list's columns
-        std::function<void(const QString&)> SelectFolderNode;
-        std::function<void(int)> setListViewMode; // 1 to 4, from the View menu
-        std::function<void()> showScanWindow;     // File > Scan Drive, toolbar button 5
         std::function<void()> showSearchWindow;   // toolbar button 6
-        std::function<void()> rescanSelected;     // toolbar button 7
         std::function<void()> applyCompactLayout; // start-up with visualMode above 0
         std::function<void()> tryIcone;
         std::function<void()> removeTrayIcon;
         std::function<bool()> trayIconVisible;
-        std::function<void()> BuildHistoryMenu;
         std::function<void(const QString&)> misIcon; // the tray icon's tip
     };
     Hooks& hooks() { return hooks_; }
@@ -155,12 +159,9 @@ private:
     void buildPlayerPanel();
     void buildStatusBar();
     void buildBrowser();
-    void buildScan();
     ScanFiles& scanWindow();
     // Commands whose part is not there are shown disabled.
     void refreshActions();
-    // The steps of the start-up that run under its error trap; false stops them.
-    bool startUp(QString* failure);
     void Form_Resize();
     void reportSettingsProblems();
     void divisorH_Mouse(QEvent* event);
@@ -174,6 +175,9 @@ private:
     Hooks hooks_;
     class PlayerViews;
     std::unique_ptr<PlayerViews> playerViews_;
+    class StartUpViews;
+    std::unique_ptr<StartUpViews> startUpViews_;
+    std::unique_ptr<StartUp> startUp_;
     std::unique_ptr<PlayerControl> player_;
     std::unique_ptr<PlayerPanel> panel_;
     std::unique_ptr<NowPlaying> nowPlaying_;
@@ -184,12 +188,10 @@ private:
     std::array<QLabel*, 2> panels_{};
     double splitterLeft_ = 5000;
     bool resizeSuspended_ = false;
-    bool unloaded_ = false;
     // Made when the close box is pressed while a walk or import runs.
     ClosingDown* closingDown_ = nullptr;
-    bool columnsLoaded_ = false; // the track list's columns were set up from the settings
-    bool inFormLoad_ = false;
-    bool settingsErrorShown_ = false;
+    bool rescanning_ = false;
+    bool rescanClosing_ = false;
     bool splitterDragging_ = false;
     int splitterLastX_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "shell/Main.h"
 
+#include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
 #include "player/PlayerPanel.h"
 #include "shell/Twips.h"
@@ -42,10 +43,7 @@ void Main::buildMenus() {
     mnuFile->addSeparator();
     mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
     mnuExit->setShortcut(QKeySequence::Quit);
-    connect(mnuScanDrive, &QAction::triggered, this, [this] {
-        if (hooks_.showScanWindow)
-            hooks_.showScanWindow();
-    });
+    connect(mnuScanDrive, &QAction::triggered, this, &Main::showScanWindow);
     connect(mnuOptions, &QAction::triggered, this, &Main::mnuOptions_Click);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 
@@ -54,14 +52,8 @@ void Main::buildMenus() {
     mnuviewStyleView = mnuview->addAction(QStringLiteral("Sort By Style"));
     mnuviewCDview->setCheckable(true);
     mnuviewStyleView->setCheckable(true);
-    connect(mnuviewCDview, &QAction::triggered, this, [this] {
-        if (hooks_.tree_cd_load)
-            hooks_.tree_cd_load();
-    });
-    connect(mnuviewStyleView, &QAction::triggered, this, [this] {
-        if (hooks_.tree_style_load)
-            hooks_.tree_style_load();
-    });
+    connect(mnuviewCDview, &QAction::triggered, this, [this] { browser->tree_cd_load(); });
+    connect(mnuviewStyleView, &QAction::triggered, this, [this] { browser->tree_style_load(); });
     mnuview->addSeparator();
     const std::array<QString, 4> modes{QStringLiteral("Mp3 Little Icons"),
                                        QStringLiteral("Mp3 list Icons"), QStringLiteral("Mp3 List"),
@@ -69,10 +61,8 @@ void Main::buildMenus() {
     for (int i = 0; i < 4; ++i) {
         mnuviewMp3[i] = mnuview->addAction(modes[i]);
         mnuviewMp3[i]->setCheckable(true);
-        connect(mnuviewMp3[i], &QAction::triggered, this, [this, i] {
-            if (hooks_.setListViewMode)
-                hooks_.setListViewMode(i + 1);
-        });
+        connect(mnuviewMp3[i], &QAction::triggered, this,
+                [this, i] { browser->setListViewMode(i + 1); });
     }
 
     // The properties menu holds no items of its own; the layouts hide and show it with the rest.
@@ -124,26 +114,14 @@ void Main::buildToolbar() {
     }
     toolbarButtons[1]->setCheckable(true);
     toolbarButtons[2]->setCheckable(true);
-    connect(toolbarButtons[1], &QAction::triggered, this, [this] {
-        if (hooks_.tree_cd_load)
-            hooks_.tree_cd_load();
-    });
-    connect(toolbarButtons[2], &QAction::triggered, this, [this] {
-        if (hooks_.tree_style_load)
-            hooks_.tree_style_load();
-    });
-    connect(toolbarButtons[4], &QAction::triggered, this, [this] {
-        if (hooks_.showScanWindow)
-            hooks_.showScanWindow();
-    });
+    connect(toolbarButtons[1], &QAction::triggered, this, [this] { browser->tree_cd_load(); });
+    connect(toolbarButtons[2], &QAction::triggered, this, [this] { browser->tree_style_load(); });
+    connect(toolbarButtons[4], &QAction::triggered, this, &Main::showScanWindow);
     connect(toolbarButtons[5], &QAction::triggered, this, [this] {
         if (hooks_.showSearchWindow)
             hooks_.showSearchWindow();
     });
-    connect(toolbarButtons[6], &QAction::triggered, this, [this] {
-        if (hooks_.rescanSelected)
-            hooks_.rescanSelected();
-    });
+    connect(toolbarButtons[6], &QAction::triggered, this, &Main::rescanSelected);
 }
 
 void Main::buildPlayerPanel() {

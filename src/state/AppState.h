@@ -5,7 +5,6 @@
 #include "state/Settings.h"
 
 #include <QString>
-#include <functional>
 
 namespace tarl {
 
@@ -78,9 +77,6 @@ struct AppState {
 
     // The player side of every play; none until a player is wired in.
     PlayActions* play = nullptr;
-
-    // Runs the main window's start-up again (after the catalog was changed).
-    std::function<void()> reloadMain;
 };
 
 } // namespace tarl

@@ -1,18 +1,23 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace tarl {
 
 // What the browser, the search and the history hand to the player side: play a file or
 // playlist by path (after checking the player path), play the tracks of a playlist, folder or
-// track through the temporary playlist, and record the play state in the history.
+// track through the temporary playlist, record the play state in the history, and start the
+// player's list at one of its entries.
 class PlayActions {
 public:
     virtual ~PlayActions() = default;
     virtual void PlayWinampMp3s(const QString& target) = 0;
     virtual void PlayWinampM3u(const QString& key) = 0;
     virtual void RecordHistory() = 0;
+    // Starts the temporary playlist at entry `entry` (from 0); `launched`: a play was just handed
+    // to the player, which may need a moment to start.
+    virtual void ResumeAt(qint32 entry, bool launched) = 0;
 };
 
 } // namespace tarl

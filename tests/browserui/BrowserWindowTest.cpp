@@ -6,6 +6,7 @@
 #include "browserui/TrackListView.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
+#include "player/Resume.h"
 #include "scan/TemporaryPlaylist.h"
 #include "state/PlayActions.h"
 
@@ -26,6 +27,11 @@ public:
     void PlayWinampMp3s(const QString& target) override { played << target; }
     void PlayWinampM3u(const QString& key) override { played << key; }
     void RecordHistory() override { ++histories; }
+    // The jump itself goes to the player as the program sends it.
+    void ResumeAt(qint32 entry, bool launched) override {
+        ResumeTemporaryPlaylist(*state, launched, {entry, std::nullopt});
+    }
+    AppState* state = nullptr;
     QStringList played;
     int histories = 0;
 };
@@ -61,6 +67,7 @@ protected:
     Main& open() {
         Main& w = start();
         state->play = &play;
+        play.state = state.get();
         w.Form_Load();
         w.show();
         return w;

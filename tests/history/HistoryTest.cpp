@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 using namespace tarl;
-using tarl::test::FakePlayerLink;
 using tarl::test::TempDir;
 using tarl::test::TestServices;
 
@@ -33,7 +32,7 @@ protected:
         state.settings.write(keys::Mp3Index, index);
         state.settings.write(keys::Mp3Song, song);
         state.settings.write(keys::Mp3Position, position);
-        return RecordHistory(state);
+        return RecordHistory(state).ok;
     }
     QString file() const { return QString::fromUtf8(dir.read("history/TARLhistory.tlh")); }
     QString stamp() const {
@@ -124,8 +123,8 @@ TEST_F(History, LeftOverBackupIsRecoveredOnlyWhenTheFileIsMissing) {
 
 TEST_F(History, FileThatCannotBeReplacedFailsWithReason) {
     dir.write("history/TARLhistory.tlh/inside", "x"); // a folder in its place
-    QString error;
-    EXPECT_FALSE(RecordHistory(state, &error));
+    const QString error = RecordHistory(state).error;
+    EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(error.contains("TARLhistory.tlh")) << error.toStdString();
 }
 
@@ -136,8 +135,8 @@ TEST_F(History, UnwritableFolderKeepsTheOldFileAndSaysWhy) {
     const QString before = file();
     ASSERT_EQ(::chmod(qPrintable(dir.file("history")), 0555), 0);
     state.settings.write(keys::Mp3Folder, "/m/B/");
-    QString error;
-    EXPECT_FALSE(RecordHistory(state, &error));
+    const QString error = RecordHistory(state).error;
+    EXPECT_FALSE(error.isEmpty());
     ::chmod(qPrintable(dir.file("history")), 0755);
     EXPECT_TRUE(error.contains("TARLhistory.tlh")) << error.toStdString();
     EXPECT_EQ(file(), before);
@@ -146,9 +145,9 @@ TEST_F(History, UnwritableFolderKeepsTheOldFileAndSaysWhy) {
 TEST_F(History, AHistoryThatCannotBeReadIsNeverReplaced) {
     // A folder in the file's place: no one, root included, can read it as a history.
     dir.write("history/TARLhistory.tlh/inside", "x");
-    QString error;
     EXPECT_FALSE(play("/m/B/", "0", "b.mp3", "1"));
-    EXPECT_FALSE(RecordHistory(state, &error));
+    const QString error = RecordHistory(state).error;
+    EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(error.startsWith("Cannot read")) << error.toStdString();
     EXPECT_TRUE(QFileInfo(dir.file("history/TARLhistory.tlh")).isDir());
 }
@@ -159,9 +158,9 @@ TEST_F(History, AFileWithoutReadPermissionKeepsItsLines) {
     writeHistory({"d|t|/m/A/|0|a.mp3|1"});
     const QString path = dir.file("history/TARLhistory.tlh");
     ASSERT_EQ(::chmod(qPrintable(path), 0200), 0);
-    QString error;
     EXPECT_FALSE(play("/m/B/", "0", "b.mp3", "1"));
-    EXPECT_FALSE(RecordHistory(state, &error));
+    const QString error = RecordHistory(state).error;
+    EXPECT_FALSE(error.isEmpty());
     ::chmod(qPrintable(path), 0644);
     EXPECT_TRUE(error.contains("TARLhistory.tlh")) << error.toStdString();
     EXPECT_EQ(file(), "d|t|/m/A/|0|a.mp3|1\r\n");
@@ -196,6 +195,9 @@ protected:
             ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, playlist));
             services.player.running = true; // the play started the player
         };
+        steps.resume = [this](qint32 entry, qint64 seconds) {
+            calls << QString("resume %1 at %2").arg(entry).arg(seconds);
+        };
     }
     QStringList calls;
     QStringList playlist;
@@ -205,62 +207,34 @@ protected:
 TEST_F(Replay, JumpsToTheRecordedSongFoundWithoutRegardToCase) {
     writeHistory({"d|t|/m/B/|0|b.mp3|0", "d|t|/m/A|1/|5|track|02.mp3|61"});
     playlist = {"/m/A|1/TRACK|01.MP3", "/m/A|1/TRACK|02.MP3", "/m/A|1/track|02.mp3"};
-    ReplayHistoryEntry(state, 2, steps);
-    EXPECT_EQ(calls, QStringList({"select /m/A|1/", "play"}));
-    using M = FakePlayerLink::Message;
-    const std::vector<M> expected = {{4242, player_msg::WmUser, 1, 121, false},
-                                     {4242, player_msg::WmCommand, 40045, 0, false},
-                                     {4242, player_msg::WmUser, 61000, 106, false}};
-    EXPECT_EQ(services.player.sent, expected);
-    EXPECT_EQ(state.winampWindow, 4242);
+    EXPECT_TRUE(ReplayHistoryEntry(state, 2, steps));
+    EXPECT_EQ(calls, QStringList({"select /m/A|1/", "play", "resume 1 at 61"}));
 }
 
 TEST_F(Replay, SongNotInTheListPlaysTheListFromItsStart) {
     writeHistory({"d|t|/m/A|1/|5|gone.mp3|61"});
     playlist = {"/m/A|1/other.mp3"};
-    ReplayHistoryEntry(state, 1, steps);
+    EXPECT_TRUE(ReplayHistoryEntry(state, 1, steps));
     EXPECT_EQ(calls, QStringList({"select /m/A|1/", "play"}));
-    EXPECT_TRUE(services.player.sent.empty());
 }
 
 TEST_F(Replay, MissingEntryDoesNothingAndMissingFolderSaysNotFound) {
     writeHistory({"d|t|/m/gone/|0|a.mp3|1"});
-    ReplayHistoryEntry(state, 2, steps);
+    EXPECT_TRUE(ReplayHistoryEntry(state, 2, steps));
     EXPECT_TRUE(calls.isEmpty());
-    EXPECT_TRUE(services.ui.transcript.empty());
 
-    ReplayHistoryEntry(state, 1, steps);
+    const Result<> replayed = ReplayHistoryEntry(state, 1, steps);
     EXPECT_EQ(calls, QStringList({"select /m/gone/"}));
-    ASSERT_EQ(services.ui.transcript.size(), 1u);
-    const auto& box = services.ui.transcript[0];
-    EXPECT_EQ(box.text, "I can't find this history playlist");
-    EXPECT_EQ(box.title, "Not Found");
-    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
-    EXPECT_EQ(box.buttons, MsgButtons::Ok);
-    EXPECT_TRUE(services.player.sent.empty());
+    EXPECT_FALSE(replayed);
+    EXPECT_EQ(replayed.error, "I can't find this history playlist");
 }
 
-TEST_F(History, FavoriteProposalAndItsPrompt) {
+TEST_F(History, FavoriteProposal) {
     EXPECT_EQ(FavoriteProposal(state), " (0) "); // no song seen yet
     state.lastFolder = "/music/Album Name/";
     state.lastIndex = 4;
     state.lastSong = "track05.mp3";
     EXPECT_EQ(FavoriteProposal(state), "Album Name/ (4) track05.mp3");
-
-    services.ui.inputs = {QString("Mine"), std::nullopt};
-    mnufavAdd_Click(state);
-    mnufavAdd_Click(state); // cancelled
-    const auto& boxes = services.ui.transcript;
-    ASSERT_EQ(boxes.size(), 4u);
-    EXPECT_EQ(boxes[0].kind, "input");
-    EXPECT_EQ(boxes[0].text, "Favorite Name");
-    EXPECT_EQ(boxes[0].title, "Add to Favorites");
-    EXPECT_EQ(boxes[0].extra, "Album Name/ (4) track05.mp3");
-    EXPECT_EQ(boxes[1].text, "Mine");
-    EXPECT_EQ(boxes[1].title, "Tarl Beta Version 2.7.2");
-    EXPECT_EQ(boxes[1].buttons, MsgButtons::Ok);
-    EXPECT_EQ(boxes[3].kind, "message");
-    EXPECT_EQ(boxes[3].text, "");
 }
 
 } // namespace

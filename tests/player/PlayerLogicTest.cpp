@@ -6,6 +6,7 @@
 #include "player/PlayTarget.h"
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
+#include "player/Resume.h"
 #include "scan/TemporaryPlaylist.h"
 #include "support/QtPrinters.h"
 #include "support/ScopedPath.h"
@@ -158,11 +159,12 @@ TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
     control.BuildHistoryMenu = [&] { ++menus; };
 
     state.playerPath = dir.file("MPV"); // not there
+    QStringList warnings;
+    control.warn = [&](const QString& text) { warnings << text; };
     control.PlayWinampMp3s("/music/list.m3u");
-    ASSERT_EQ(services.ui.transcript.size(), 1u);
-    EXPECT_EQ(services.ui.transcript[0].text,
-              "S'ha de definir el path del Winamp (Properties>Options>Player)");
-    EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(warnings,
+              QStringList("S'ha de definir el path del Winamp (Properties>Options>Player)"));
+    EXPECT_TRUE(services.ui.transcript.empty()); // the window shows it
     EXPECT_TRUE(player().launches.isEmpty());
     EXPECT_EQ(menus, 0);
 
@@ -171,12 +173,12 @@ TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
     dir.write("bin/my player", "#!/bin/sh\n");
     state.settings.write(keys::PlayerPath, program);
     control.PlayWinampMp3s("/music/list.m3u");
-    EXPECT_EQ(services.ui.transcript.size(), 2u); // not executable yet
+    EXPECT_EQ(warnings.size(), 2); // not executable yet
     QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner);
     player().launchStarts = true;
     state.lastListIndex = 4;
     control.PlayWinampMp3s("/music/list.m3u");
-    EXPECT_EQ(services.ui.transcript.size(), 2u);
+    EXPECT_EQ(warnings.size(), 2);
     EXPECT_EQ(player().launches, QStringList{program + " \"/music/list.m3u\""});
     EXPECT_EQ(state.playerPath, program);
     EXPECT_EQ(state.lastListIndex, -1);
@@ -211,12 +213,39 @@ TEST(PlayTarget, TracksToPlayFollowThePlaylistRules) {
     };
     LocalFiles files;
     for (const auto& c : cases) {
-        QStringList tracks;
-        QString error;
-        EXPECT_EQ(TracksToPlay(files, c.target, &tracks, &error), !c.tracks.isEmpty())
-            << c.target.toStdString();
-        EXPECT_EQ(tracks, c.tracks);
-        EXPECT_EQ(error.contains(c.target), c.tracks.isEmpty()) << error.toStdString();
+        const Result<QStringList> tracks = TracksToPlay(files, c.target);
+        EXPECT_EQ(tracks.ok, !c.tracks.isEmpty()) << c.target.toStdString();
+        EXPECT_EQ(tracks.value, c.tracks);
+        EXPECT_EQ(tracks.error.contains(c.target), c.tracks.isEmpty())
+            << tracks.error.toStdString();
+    }
+}
+
+TEST_F(PlayerLogic, AResumeSendsEntryPlayAndSecondWaitingOnlyForAJustLaunchedPlayer) {
+    const struct {
+        const char* name;
+        bool launched;
+        ResumePoint at;
+        std::vector<M> sent; // the window: 4242 the player's, 7 the one known before
+    } cases[] = {
+        {"launched, with a second",
+         true,
+         {1, 61},
+         {{4242, 1024, 1, 121, false},
+          {4242, 273, 40045, 0, false},
+          {4242, 1024, 61000, 106, false}}},
+        {"already known, no second",
+         false,
+         {2, std::nullopt},
+         {{7, 1024, 2, 121, false}, {7, 273, 40045, 0, false}}},
+    };
+    for (const auto& c : cases) {
+        player().sent.clear();
+        player().running = true;
+        state.winampWindow = 7;
+        ResumeTemporaryPlaylist(state, c.launched, c.at);
+        EXPECT_EQ(player().sent, c.sent) << c.name;
+        EXPECT_EQ(state.winampWindow, c.launched ? 4242 : 7) << c.name;
     }
 }
 

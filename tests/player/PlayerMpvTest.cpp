@@ -8,6 +8,7 @@
 #include "player/NowPlaying.h"
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
+#include "player/Resume.h"
 #include "scan/TemporaryPlaylist.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -165,7 +166,10 @@ TEST_F(PlayerMpv, AReplayResumesTheSongAndSecondInAPlayerItHadToStart) {
         ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, tracks));
         control.PlayWinampMp3s(state.tmpPlaylistPath);
     };
-    ReplayHistoryEntry(state, 1, steps);
+    steps.resume = [&](qint32 entry, qint64 seconds) {
+        ResumeTemporaryPlaylist(state, true, {entry, seconds});
+    };
+    ASSERT_TRUE(ReplayHistoryEntry(state, 1, steps));
     ASSERT_NE(link.startedProcessId(), 0);
     const PlayerWindow w = link.findWindow();
     ASSERT_NE(w, 0);

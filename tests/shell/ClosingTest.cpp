@@ -128,8 +128,8 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
     }
 }
 
-// The close box pressed while the re-scan imports behind the hidden scan window: the import
-// stops first, the catalog closes only once it has returned, and the program ends.
+// The close box pressed while the re-scan imports: the import stops first, the catalog closes
+// only once it has returned, and the program ends.
 TEST_F(Closing, TheCloseBoxDuringAReScanStopsTheImportFirst) {
     constexpr int Files = 600;
     for (int i = 0; i < Files; ++i)
@@ -148,10 +148,12 @@ TEST_F(Closing, TheCloseBoxDuringAReScanStopsTheImportFirst) {
     ASSERT_TRUE(w.browser->tree_cd_load());
     ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
 
-    // Pressed once the import shows progress.
+    // Pressed once the import says it went past its first node (the folder's).
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (w.scanFiles && w.scanFiles->ProgressBar1->value() > 0) {
+        const QString adding = "Adding files to Data Base... ";
+        if (state->importRunning && w.statusPanel(2).startsWith(adding) &&
+            w.statusPanel(2).mid(adding.size()).section(' ', 0, 0).toInt() > 1) {
             watch.stop();
             w.close();
         }

@@ -183,7 +183,13 @@ TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
         EXPECT_EQ(setting("Player", "Path"), c.mpvOnPath ? mpv : QString());
         EXPECT_EQ(services.player.launches.count(played), c.mpvOnPath ? 2 : 0);
         // "The player path must be defined".
-        EXPECT_EQ(services.ui.transcript.size(), c.mpvOnPath ? 0u : 1u);
+        ASSERT_EQ(services.ui.transcript.size(), c.mpvOnPath ? 0u : 1u);
+        if (c.mpvOnPath)
+            continue;
+        EXPECT_EQ(services.ui.transcript[0].text,
+                  "S'ha de definir el path del Winamp (Properties>Options>Player)");
+        EXPECT_EQ(services.ui.transcript[0].title, "Tarl Beta Version 2.7.2");
+        EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Exclamation);
     }
 }
 
@@ -240,6 +246,41 @@ TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
     EXPECT_FALSE(QFile::exists(HistoryFilePath(state->programFolder)));
     EXPECT_FALSE(w.mnuhis[0]->isVisible());
     EXPECT_FALSE(w.mnuhisclear->isEnabled());
+}
+
+TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
+    Main& w = started();
+    w.TimerWinamp->stop();
+    home.write("history/TARLhistory.tlh", "d|t|/m/gone/|0|a.mp3|1\r\n");
+    w.BuildHistoryMenu();
+    w.mnuhis[0]->trigger();
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    const auto& box = services.ui.transcript[0];
+    EXPECT_EQ(box.text, "I can't find this history playlist");
+    EXPECT_EQ(box.title, "Not Found");
+    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    EXPECT_TRUE(services.player.launches.isEmpty());
+
+    // "Add to favorites" asks for the name with the proposal, then shows the name typed.
+    services.ui.transcript.clear();
+    state->lastFolder = "/music/Album Name/";
+    state->lastIndex = 4;
+    state->lastSong = "track05.mp3";
+    services.ui.inputs = {QString("Mine"), std::nullopt};
+    w.mnufavAdd->trigger();
+    w.mnufavAdd->trigger(); // cancelled
+    const auto& boxes = services.ui.transcript;
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].kind, "input");
+    EXPECT_EQ(boxes[0].text, "Favorite Name");
+    EXPECT_EQ(boxes[0].title, "Add to Favorites");
+    EXPECT_EQ(boxes[0].extra, "Album Name/ (4) track05.mp3");
+    EXPECT_EQ(boxes[1].text, "Mine");
+    EXPECT_EQ(boxes[1].title, "Tarl Beta Version 2.7.2");
+    EXPECT_EQ(boxes[1].buttons, MsgButtons::Ok);
+    EXPECT_EQ(boxes[3].kind, "message");
+    EXPECT_EQ(boxes[3].text, "");
 }
 
 TEST_F(PlayerWiring, ClosingTheWindowClosesThePlayerStartedSinceTheLastTick) {

@@ -2,12 +2,17 @@
 
 #include "browserui/TrackListView.h"
 #include "catalog/CatalogFile.h"
+#include "dialogs/Options.h"
 #include "shell/Twips.h"
 
+#include <QAction>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 
 using namespace tarl;
@@ -158,9 +163,7 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
              "\n[Player]\nPath=/usr/bin/mpv\nMp3_index=3\nMp3_position=42\nVolum=255\n"
              "Mp3folder=/music/a/\nMp3_song=x.mp3\n[Dimensions]\nMain_top=-300\n");
     services.player.launchStarts = true;
-    QString selected;
     Main& w = start();
-    w.hooks().SelectFolderNode = [&](const QString& key) { selected = key; };
     w.Form_Load();
 
     EXPECT_TRUE(services.ui.transcript.empty());
@@ -174,7 +177,6 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
                                   {win, 1024, 42000, 106, false},
                                   {win, 1024, 255, 122, false}};
     EXPECT_EQ(services.player.sent, expected);
-    EXPECT_EQ(selected, "/music/a/");
     EXPECT_EQ(w.top(), 0);                       // a window above the screen comes down to its edge
     EXPECT_EQ(ToTwips(w.ImgButt[6]->x()), 3315); // the volume knob at its right end (3320)
     EXPECT_EQ(state->playerVolume, 255);
@@ -278,41 +280,28 @@ TEST_F(Startup, ASettingsFileThatCannotBeWrittenIsReportedOnce) {
     EXPECT_EQ(services.ui.transcript.size(), 2u);
 }
 
-TEST_F(Startup, OptionsApplyReloadsTheWindowOnTheNewCatalog) {
+TEST_F(Startup, SetupsApplyOnANewCatalogRunsTheStartUpAgainOnIt) {
     const QString first = newCatalog("one.mdb");
     const QString second = newCatalog("two.mdb");
     writeIni("[Database]\nPath=" + first.toUtf8() + "\n");
     Main& w = start();
-    int treeLoads = 0;
-    w.hooks().tree_cd_load = [&] { return ++treeLoads > 0; };
     w.Form_Load();
     ASSERT_EQ(state->catalog.connection.fileName(), first);
-    EXPECT_EQ(treeLoads, 1);
 
+    // Apply with the new catalog chosen, "Data Base changed" answered OK.
     services.player.launchStarts = false;
-    writeIni(ini().replace(first, second).toUtf8());
-    state->reloadMain(); // a rerun with the connection still open keeps that catalog
-    EXPECT_EQ(treeLoads, 2);
-    EXPECT_EQ(state->catalog.connection.fileName(), first);
-
-    state->catalog.connection.close(); // what Apply does after "Data Base changed" is answered OK
-    state->reloadMain();
+    services.ui.answers = {MsgAnswer::Ok};
+    QTimer::singleShot(0, &w, [&w, second] {
+        auto* options = w.findChild<Options*>();
+        ASSERT_NE(options, nullptr);
+        options->TxtpathDB->setText(second);
+        options->btOk->click();
+    });
+    w.mnuOptions->trigger();
+    EXPECT_EQ(services.ui.titles(), QStringList("Ok for reload the new Data Base "));
+    EXPECT_EQ(setting("Database", "Path"), second);
     EXPECT_EQ(state->catalog.connection.fileName(), second);
-    EXPECT_EQ(treeLoads, 3);
-}
-
-TEST_F(Startup, TheTreeIsFilledByStyleWhenTheSettingsSaySo) {
-    const QString file = newCatalog();
-    writeIni("[Database]\nPath=" + file.toUtf8() + "\n[Player]\nsorted_by_cd=0\n");
-    QStringList calls;
-    Main& w = start();
-    w.hooks().tree_cd_load = [&] { return calls << "paths", true; };
-    w.hooks().tree_style_load = [&] { return calls << "styles", false; };
-    w.Form_Load();
-    EXPECT_EQ(calls, QStringList("styles"));
-    // A tree that cannot be read stops the start-up like a bad catalog.
-    ASSERT_EQ(services.ui.transcript.size(), 1u);
-    EXPECT_EQ(services.ui.transcript[0].title, "Data Base Error");
+    EXPECT_EQ(state->dbPath, second);
 }
 
 } // namespace

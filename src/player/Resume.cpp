@@ -1,0 +1,20 @@
+#include "player/Resume.h"
+
+#include "platform/PlayerLink.h"
+#include "state/AppState.h"
+
+namespace tarl {
+
+void ResumeTemporaryPlaylist(AppState& state, bool launched, const ResumePoint& at) {
+    PlayerLink& player = state.services.player;
+    if (launched)
+        state.winampWindow = player.waitForWindow(PlayerStartWaitMs);
+    player.sendMessage(state.winampWindow, player_msg::WmUser, at.entry,
+                       player_msg::SetPlaylistPos);
+    player.sendMessage(state.winampWindow, player_msg::WmCommand, player_msg::Play, 0);
+    if (at.seconds)
+        player.sendMessage(state.winampWindow, player_msg::WmUser, *at.seconds * 1000,
+                           player_msg::JumpToTime);
+}
+
+} // namespace tarl

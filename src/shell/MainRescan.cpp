@@ -1,0 +1,82 @@
+#include "shell/Main.h"
+
+#include "browserui/LibraryBrowser.h"
+#include "dialogs/FrRename.h"
+#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanFilesPacing.h"
+#include "platform/Ui.h"
+#include "scan/Rescan.h"
+#include "shell/LibraryRefresh.h"
+#include "state/AppState.h"
+#include "state/Version.h"
+
+#include <QCoreApplication>
+
+// The toolbar's re-scan of the selected folder: the walk and import run in scan/Rescan, the
+// window shows what they report.
+namespace tarl {
+
+void Main::rescanSelected() {
+    if ((scanFiles && scanFiles->busy()) || rescanning_)
+        return; // one walk or import at a time
+    const TreeNode* node = browser->selectedNode();
+    if (!node || node->key.isEmpty())
+        return;
+    const QString folder = node->key;
+    Ui& ui = state_.services.ui;
+    ScanFilesPacing pacing([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
+
+    RescanSteps steps;
+    steps.nameCd = [this] {
+        FrRename dialog(state_, this);
+        dialog.renameMode = FrRename::NameCd;
+        dialog.prompt = QStringLiteral("CD name");
+        dialog.currentLabel = state_.currentLabel;
+        dialog.goAhead = QStringLiteral("1");
+        dialog.Form_Load();
+        dialog.exec();
+        // Cancel leaves both values as they were: the walk goes on under the volume label.
+        state_.currentLabel = dialog.currentLabel;
+        return dialog.goAhead == QLatin1String("1");
+    };
+    steps.status = [this, &pacing](int panel, const QString& text) {
+        if (panel == 1)
+            setStatusPanel(1, text);
+        else
+            pacing.set(ScanFilesPacing::Panel2, [this, text] { setStatusPanel(2, text); });
+    };
+    steps.turn = [this, &pacing] {
+        pacing.turn();
+        return !rescanClosing_;
+    };
+    steps.walked = [this, &pacing, &ui](const RescanWalk& walk) {
+        pacing.finish();
+        if (walk.cdKey)
+            ui.message(QStringLiteral("This function not run with CD"),
+                       QStringLiteral("Comming soon"), MsgIcon::Exclamation, MsgButtons::Ok);
+        for (const QString& failure : walk.purgeFailures)
+            ui.message(failure, QString(VersionLabel), MsgIcon::Critical, MsgButtons::Ok);
+    };
+    steps.importing = [this](bool running) { state_.importRunning = running; };
+
+    rescanning_ = true;
+    const RescanOptions options = scanFiles ? scanFiles->rescanOptions() : RescanOptions();
+    const Result<RescanDone> done =
+        Rescan({state_.catalog, state_.services.files, state_.services.drives, state_.currentLabel},
+               folder, options, steps);
+    rescanning_ = false;
+    // Closing: the program ends at once, so neither a box nor a rebuilt tree is wanted.
+    if (rescanClosing_ || done.value.stopped)
+        return;
+    pacing.finish();
+    if (done)
+        ui.message(QStringLiteral("Updated Data Base"), QStringLiteral("Data Base"),
+                   MsgIcon::Information, MsgButtons::Ok);
+    else
+        ui.message(done.error, QStringLiteral("Data Base"), MsgIcon::Critical, MsgButtons::Ok);
+    setStatusPanel(2, QString());
+    setStatusPanel(1, QString());
+    RebuildLibraryTree(*browser, state_.sortedByCd);
+}
+
+} // namespace tarl

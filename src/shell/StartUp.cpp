@@ -1,0 +1,148 @@
+#include "shell/StartUp.h"
+
+#include "catalog/ConnectionText.h"
+#include "dialogs/CatalogChooser.h"
+#include "platform/PlayerLink.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Ui.h"
+#include "player/PlayerControl.h"
+#include "player/Resume.h"
+#include "state/AppState.h"
+#include "state/LastSong.h"
+#include "state/Version.h"
+#include "state/WindowGeometry.h"
+#include "state/WindowPlacement.h"
+
+#include <QCoreApplication>
+
+namespace tarl {
+
+StartUp::StartUp(AppState& state, StartUpView& view, PlayerControl& player)
+    : state_(state), view_(view), player_(player) {}
+
+void StartUp::Form_Load() {
+    view_.refreshActions();
+    Settings& settings = state_.settings;
+    Ui& ui = state_.services.ui;
+
+    view_.setTitle(QString(VersionLabel));
+    state_.programFolder = ProgramFolder(QCoreApplication::applicationDirPath());
+    settings.setPath(state_.programFolder + QStringLiteral("tarl.ini"));
+    state_.tmpPlaylistPath = state_.programFolder + QStringLiteral("m3uTmp.m3u");
+    state_.dbPath = settings.read(keys::DatabasePath);
+
+    while (state_.dbPath.isEmpty()) {
+        const MsgAnswer answer = ui.message(
+            QStringLiteral("Ok for select the Dbase or Cancel for exit"),
+            QStringLiteral("Database not selected!"), MsgIcon::None, MsgButtons::OkCancel);
+        if (answer == MsgAnswer::Cancel) {
+            Form_Unload();
+            return;
+        }
+        // As Setup's Apply stores a catalog chosen on its "Data Base" page.
+        const QString chosen = ChooseCatalogFile(ui);
+        if (!chosen.isEmpty())
+            settings.write(keys::DatabasePath, chosen);
+        if (AskReloadCatalog(ui))
+            state_.catalog.connection.close();
+        state_.dbPath = settings.read(keys::DatabasePath);
+    }
+    const Result<> started = startUp();
+    if (!started) {
+        ui.message(QStringLiteral("Missing Data Base or Wrong format\t\rRestart the Tarl"),
+                   QStringLiteral("Data Base Error"), MsgIcon::Critical, MsgButtons::Ok);
+        // The box's words are fixed; the reason stays readable in the status bar.
+        view_.setStatusPanel(1, started.error);
+    }
+    reportSettingsProblems();
+}
+
+Result<> StartUp::startUp() {
+    Connection& connection = state_.catalog.connection;
+    if (connection.state() == 0 &&
+        !connection.open(BuildConnectionText(state_.dbPath), QString(), QString()))
+        return Result<>::failed(connection.lastError());
+    view_.setStatusPanel(1,
+                         connection.isReadOnly()
+                             ? QStringLiteral("The catalog is read-only: changes cannot be saved.")
+                             : QString());
+    LoadSortedByCd(state_);
+    if (!view_.fillTree(state_.sortedByCd))
+        return Result<>::failed(
+            QStringLiteral("The library tree could not be read from the catalog."));
+    view_.loadiconsmenu();
+    if (view_.loadmp3list())
+        columnsLoaded_ = true;
+    state_.lastListIndex = -1;
+    llegir_play(state_);
+    restore_previous();
+    view_.tryIcone();
+    view_.BuildHistoryMenu();
+    return {};
+}
+
+void StartUp::restore_previous() {
+    Settings& settings = state_.settings;
+    WindowGeometry& window = view_.geometry();
+
+    LlegirPosMain(state_, window);
+    window.setWindowStateValue(settings.readInt16(keys::MainState));
+    if (window.windowStateValue() == StateNormal && window.top() < 0)
+        window.setTop(0);
+    state_.playerPath = PlayerProgramPath(settings);
+    view_.SelectFolderNode(state_.lastFolder);
+
+    const bool launched =
+        player_.playWinamp(PlayerControl::CommandLine(state_.playerPath, state_.tmpPlaylistPath));
+    if (!launched)
+        player_.FindWinampWindow();
+    ResumeTemporaryPlaylist(state_, launched, {state_.lastIndex, state_.lastPosition});
+
+    state_.playerVolume = settings.readInt16(keys::Volum);
+    view_.setVolume(state_.playerVolume);
+    state_.services.player.sendMessage(state_.winampWindow, player_msg::WmUser, state_.playerVolume,
+                                       player_msg::SetVolume);
+
+    LoadVisualMode(state_);
+    if (state_.visualMode > 0)
+        view_.applyCompactLayout();
+}
+
+void StartUp::Form_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    view_.stopTimers();
+
+    state_.catalog.connection.close();
+    // Only what start-up applied: a failed start-up keeps the saved layout.
+    SaveLayout(state_, view_.geometry());
+    // Columns that were never set up (a start-up that stopped early) are not written, so the
+    // saved widths and places stay.
+    if (columnsLoaded_)
+        view_.saveColumns();
+    view_.removeTrayIcon();
+    // The player may have been started or closed since the last tick.
+    player_.FindWinampWindow();
+    Salvar_play(state_);
+    state_.services.player.postMessage(state_.winampWindow, player_msg::WmClose, 0, 0);
+    reportSettingsProblems();
+    view_.endProgram();
+}
+
+void StartUp::reportSettingsProblems() {
+    Settings& settings = state_.settings;
+    if (!settings.ignoredKeys().isEmpty()) {
+        view_.setStatusPanel(2, QStringLiteral("Unreadable settings ignored, defaults used: ") +
+                                    settings.ignoredKeys().join(QStringLiteral(", ")));
+        settings.clearIgnoredKeys();
+    }
+    if (settings.writeError().isEmpty() || settingsErrorShown_)
+        return;
+    settingsErrorShown_ = true; // once a run: the timer would repeat it every 5 seconds
+    state_.services.ui.message(QStringLiteral("Tarl cannot save its settings.\n") +
+                                   settings.writeError(),
+                               QString(VersionLabel), MsgIcon::Exclamation, MsgButtons::Ok);
+}
+
+} // namespace tarl
