@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     PlayerPanel panel(state, view);
     NowPlaying now(state, panel, view);
     PlayerControl control(state);
-    control.PlayWinampMp3s(state.tmpPlaylistPath);
+    control.PlayFile(state.tmpPlaylistPath);
     link.waitForWindow(5000);
 
     std::vector<double> plain, changed, busy;
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
         }
         const qint32 before = state.lastListIndex;
         one.start();
-        now.TimerWinamp_Timer();
+        now.Tick();
         const double ms = double(one.nsecsElapsed()) / 1e6;
         (stopped ? busy : state.lastListIndex != before ? changed : plain).push_back(ms);
         if (state.lastListIndex < before)

@@ -206,7 +206,7 @@ bool LibraryBrowser::writeTemporaryPlaylist(const std::vector<int>& rows) {
 
 void LibraryBrowser::playTemporaryPlaylist() {
     if (state_.play)
-        state_.play->PlayWinampMp3s(state_.tmpPlaylistPath);
+        state_.play->PlayFile(state_.tmpPlaylistPath);
 }
 
 void LibraryBrowser::trv_DblClick() {
@@ -246,7 +246,7 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
 
     // One song already in the player's list: jump to it, starting the player when none runs.
     if (mp3sSelecionats() < 2 && line > 0) {
-        const bool launched = state_.winampWindow == 0;
+        const bool launched = state_.playerPid == 0;
         if (launched)
             playTemporaryPlaylist();
         if (state_.play)

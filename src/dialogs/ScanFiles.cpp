@@ -424,10 +424,10 @@ void ScanFiles::trvScan_DblClick(const QModelIndex& index) {
     if (node->tag() != QLatin1String("M3u") && node->tag() != QLatin1String("Mp3"))
         return;
     // Its tracks go through the temporary playlist, which the now-playing tick follows.
-    if (hooks.PlayWinampM3u)
-        hooks.PlayWinampM3u(node->key());
+    if (hooks.PlayKey)
+        hooks.PlayKey(node->key());
     else if (state_.play)
-        state_.play->PlayWinampM3u(node->key());
+        state_.play->PlayKey(node->key());
 }
 
 bool ScanFiles::eventFilter(QObject* watched, QEvent* event) {

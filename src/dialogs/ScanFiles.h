@@ -79,7 +79,7 @@ public:
         // The scan tree's context menu at a global position, for the node selected.
         std::function<void(ScanNode& node, const QPoint& globalPos)> popupScanMenu;
         // Plays a playlist or track by path.
-        std::function<void(const QString& path)> PlayWinampM3u;
+        std::function<void(const QString& path)> PlayKey;
         // Runs the CD-name dialog; by default modally. Tests answer it.
         std::function<void(FrRename& dialog)> runRename;
         // An import ended (done, stopped or refused): the catalog may hold new rows.

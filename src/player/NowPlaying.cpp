@@ -22,8 +22,7 @@ NowPlaying::NowPlaying(AppState& state, PlayerPanel& panel, NowPlayingView& view
     : state_(state), panel_(panel), view_(view) {}
 
 qint64 NowPlaying::request(qint64 wParam, qint64 lParam) {
-    return state_.services.player.sendMessage(state_.winampWindow, player_msg::WmUser, wParam,
-                                              lParam);
+    return state_.services.player.sendMessage(state_.playerPid, player_msg::WmUser, wParam, lParam);
 }
 
 static qint32 WholeSeconds(qint64 ms) {
@@ -49,8 +48,8 @@ void NowPlaying::learnLength(qint64 length, qint32 entry) {
     view_.reloadTrackList(entry);
 }
 
-void NowPlaying::TimerWinamp_Timer() {
-    state_.winampWindow = state_.services.player.findWindow();
+void NowPlaying::Tick() {
+    state_.playerPid = state_.services.player.findWindow();
     const qint64 length = request(1, player_msg::GetTime);
 
     const qint32 second = WholeSeconds(request(0, player_msg::GetTime));
@@ -72,7 +71,7 @@ void NowPlaying::TimerWinamp_Timer() {
         state_.lastFolder = FolderOf(playingPath_);
         state_.lastSong = playingPath_.mid(state_.lastFolder.size());
         view_.setDisplay(PlayingCaption(length, entry, entryCount_, state_.lastSong));
-        lengthPending_ = length < 1 && !playingPath_.isEmpty() && state_.winampWindow != 0;
+        lengthPending_ = length < 1 && !playingPath_.isEmpty() && state_.playerPid != 0;
         Salvar_play(state_);
         view_.selec_song(true);
         view_.misIcon(state_.lastSong);

@@ -45,7 +45,9 @@ class NowPlaying {
 public:
     NowPlaying(AppState& state, PlayerPanel& panel, NowPlayingView& view);
 
-    void TimerWinamp_Timer();
+    // One tick of the 300 ms timer: elapsed time, knob, entry changes, lengths, display.
+    void Tick();
+    void TimerWinamp_Timer() { Tick(); }
 
     // The entry count of the temporary playlist as last read.
     int entryCount() const { return entryCount_; }

@@ -31,11 +31,11 @@ QString PlayerControl::CommandLine(const QString& program, const QString& target
     return program + QStringLiteral(" \"") + target + QLatin1Char('"');
 }
 
-void PlayerControl::FindWinampWindow() {
-    state_.winampWindow = state_.services.player.findWindow();
+void PlayerControl::FindPlayer() {
+    state_.playerPid = state_.services.player.findWindow();
 }
 
-bool PlayerControl::playWinamp(const QString& commandLine) {
+bool PlayerControl::StartPlayer(const QString& commandLine) {
     if (!state_.services.player.launch(commandLine))
         return false;
     state_.lastListIndex = -1;
@@ -52,14 +52,14 @@ bool PlayerControl::knowPlayerProgram() {
     return false;
 }
 
-void PlayerControl::PlayWinampMp3s(const QString& target) {
+void PlayerControl::PlayFile(const QString& target) {
     if (!knowPlayerProgram())
         return;
     RecordHistory();
-    playWinamp(CommandLine(state_.playerPath, target));
+    StartPlayer(CommandLine(state_.playerPath, target));
 }
 
-void PlayerControl::PlayWinampM3u(const QString& key) {
+void PlayerControl::PlayKey(const QString& key) {
     if (!knowPlayerProgram())
         return;
     RecordHistory();
@@ -77,7 +77,7 @@ void PlayerControl::PlayWinampM3u(const QString& key) {
             reportError(error);
         return;
     }
-    playWinamp(CommandLine(state_.playerPath, state_.tmpPlaylistPath));
+    StartPlayer(CommandLine(state_.playerPath, state_.tmpPlaylistPath));
 }
 
 void PlayerControl::RecordHistory() {

@@ -21,20 +21,22 @@ class PlayerControl : public PlayActions {
 public:
     explicit PlayerControl(AppState& state);
 
-    // Looks the player up and keeps its window (0 when none answers) in winampWindow.
-    void FindWinampWindow();
+    // Looks the player up and keeps its process id (0 when none answers) in playerPid.
+    void FindPlayer();
+    void FindWinampWindow() { FindPlayer(); }
     // Starts a command line; a start sets lastListIndex to -1 so the next tick refreshes the
     // display. A failure is silent.
-    bool playWinamp(const QString& commandLine);
+    bool StartPlayer(const QString& commandLine);
+    bool playWinamp(const QString& commandLine) { return StartPlayer(commandLine); }
     // Plays a file or playlist by path once the player program is known (PlayerProgramPath);
     // otherwise the warning "S'ha de definir el path del Winamp (Properties>Options>Player)",
     // handed to `warn`.
-    void PlayWinampMp3s(const QString& target) override;
+    void PlayFile(const QString& target) override;
     // Plays the playlist file, folder or track of a tree key, after asking for its disc when the
     // key names one ("<disc>:>path"): its tracks (TracksToPlay) are written to the temporary
     // playlist, which the player gets. A key that gives no tracks, or a list that cannot be
     // written, stops the play with the reason.
-    void PlayWinampM3u(const QString& key) override;
+    void PlayKey(const QString& key) override;
     // Records the play state that is ending at the top of the history, then rebuilds the menu.
     void RecordHistory() override;
     // ResumeTemporaryPlaylist at `entry`, from its start.

@@ -37,11 +37,11 @@ double VolumeKnobLeft(int volume) {
 PlayerPanel::PlayerPanel(AppState& state, PanelView& view) : state_(state), view_(view) {}
 
 void PlayerPanel::findPlayer() {
-    state_.winampWindow = state_.services.player.findWindow();
+    state_.playerPid = state_.services.player.findWindow();
 }
 
 void PlayerPanel::send(int message, qint64 wParam, qint64 lParam) {
-    state_.services.player.sendMessage(state_.winampWindow, message, wParam, lParam);
+    state_.services.player.sendMessage(state_.playerPid, message, wParam, lParam);
 }
 
 void PlayerPanel::setPositionKnob(double left) {
@@ -94,7 +94,7 @@ void PlayerPanel::ImgButt_MouseUp(int index) {
     findPlayer();
     if (index == 5 && positionDragging_) {
         const qint64 length = state_.services.player.sendMessage(
-            state_.winampWindow, player_msg::WmUser, 1, player_msg::GetTime);
+            state_.playerPid, player_msg::WmUser, 1, player_msg::GetTime);
         const qint32 ms = SeekMsForKnob(positionKnob_, length);
         send(player_msg::WmUser, ms, player_msg::JumpToTime);
         if (length > 0)

@@ -20,7 +20,7 @@ struct ResumePoint {
 // Sends the player the entry, play, and the jump to the second. `launched` says that a play was
 // just handed to the player by a launch: a player started by it needs a moment before it takes
 // them, so its window is waited for (at most PlayerStartWaitMs; one that was already running
-// answers at once) and kept in state.winampWindow. Otherwise the window already known is used.
+// answers at once) and kept in state.playerPid. Otherwise the window already known is used.
 void ResumeTemporaryPlaylist(AppState& state, bool launched, const ResumePoint& at);
 
 } // namespace tarl

@@ -177,7 +177,7 @@ ScanFiles& Main::scanWindow() {
     scanFiles->hooks.setStatusPanel = [this](int panel, const QString& text) {
         setStatusPanel(panel, text);
     };
-    scanFiles->hooks.PlayWinampM3u = [this](const QString& key) { player_->PlayWinampM3u(key); };
+    scanFiles->hooks.PlayKey = [this](const QString& key) { player_->PlayKey(key); };
     scanFiles->hooks.importEnded = [this] { RebuildLibraryTree(*browser, state_.sortedByCd); };
     return *scanFiles;
 }
@@ -211,7 +211,7 @@ void Main::buildPlayer() {
 }
 
 void Main::TimerWinamp_Timer() {
-    nowPlaying_->TimerWinamp_Timer();
+    nowPlaying_->Tick();
 }
 
 void Main::Command1_Click() {

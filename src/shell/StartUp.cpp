@@ -93,14 +93,14 @@ void StartUp::restore_previous() {
     view_.SelectFolderNode(state_.lastFolder);
 
     const bool launched =
-        player_.playWinamp(PlayerControl::CommandLine(state_.playerPath, state_.tmpPlaylistPath));
+        player_.StartPlayer(PlayerControl::CommandLine(state_.playerPath, state_.tmpPlaylistPath));
     if (!launched)
-        player_.FindWinampWindow();
+        player_.FindPlayer();
     ResumeTemporaryPlaylist(state_, launched, {state_.lastIndex, state_.lastPosition});
 
     state_.playerVolume = settings.readInt16(keys::Volum);
     view_.setVolume(state_.playerVolume);
-    state_.services.player.sendMessage(state_.winampWindow, player_msg::WmUser, state_.playerVolume,
+    state_.services.player.sendMessage(state_.playerPid, player_msg::WmUser, state_.playerVolume,
                                        player_msg::SetVolume);
 
     LoadVisualMode(state_);
@@ -123,9 +123,9 @@ void StartUp::Form_Unload() {
         view_.saveColumns();
     view_.removeTrayIcon();
     // The player may have been started or closed since the last tick.
-    player_.FindWinampWindow();
+    player_.FindPlayer();
     Salvar_play(state_);
-    state_.services.player.postMessage(state_.winampWindow, player_msg::WmClose, 0, 0);
+    state_.services.player.postMessage(state_.playerPid, player_msg::WmClose, 0, 0);
     reportSettingsProblems();
     view_.endProgram();
 }

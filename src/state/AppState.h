@@ -73,7 +73,9 @@ struct AppState {
     bool importRunning = false;
 
     qint32 lastListIndex = -1;
-    PlayerWindow winampWindow = 0;
+    // The player's process id (mpv's), 0 when none answers: the handle every player message
+    // goes to.
+    PlayerWindow playerPid = 0;
 
     // The player side of every play; none until a player is wired in.
     PlayActions* play = nullptr;

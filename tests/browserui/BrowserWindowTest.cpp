@@ -24,8 +24,8 @@ namespace {
 // Records what the browser hands to the player side.
 class FakePlay : public PlayActions {
 public:
-    void PlayWinampMp3s(const QString& target) override { played << target; }
-    void PlayWinampM3u(const QString& key) override { played << key; }
+    void PlayFile(const QString& target) override { played << target; }
+    void PlayKey(const QString& key) override { played << key; }
     void RecordHistory() override { ++histories; }
     // The jump itself goes to the player as the program sends it.
     void ResumeAt(qint32 entry, bool launched) override {
@@ -114,7 +114,7 @@ TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
         home.file("m3uTmp.m3u"), {"/music/rock/x.mp3", "/music/pop/y.mp3", "/music/rock/b.mp3"}));
     const QString before = tmp();
     services.player.running = true;
-    state->winampWindow = services.player.findWindow();
+    state->playerPid = services.player.findWindow();
     services.player.sent.clear();
     w.LstMP3->selectRows({1}, 1);
     QTest::keyClick(w.LstMP3->reportView(), Qt::Key_Return);

@@ -161,7 +161,7 @@ TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
     state.playerPath = dir.file("MPV"); // not there
     QStringList warnings;
     control.warn = [&](const QString& text) { warnings << text; };
-    control.PlayWinampMp3s("/music/list.m3u");
+    control.PlayFile("/music/list.m3u");
     EXPECT_EQ(warnings,
               QStringList("S'ha de definir el path del Winamp (Properties>Options>Player)"));
     EXPECT_TRUE(services.ui.transcript.empty()); // the window shows it
@@ -172,12 +172,12 @@ TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
     const QString program = dir.file("bin/my player");
     dir.write("bin/my player", "#!/bin/sh\n");
     state.settings.write(keys::PlayerPath, program);
-    control.PlayWinampMp3s("/music/list.m3u");
+    control.PlayFile("/music/list.m3u");
     EXPECT_EQ(warnings.size(), 2); // not executable yet
     QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner);
     player().launchStarts = true;
     state.lastListIndex = 4;
-    control.PlayWinampMp3s("/music/list.m3u");
+    control.PlayFile("/music/list.m3u");
     EXPECT_EQ(warnings.size(), 2);
     EXPECT_EQ(player().launches, QStringList{program + " \"/music/list.m3u\""});
     EXPECT_EQ(state.playerPath, program);
@@ -188,7 +188,7 @@ TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
     // A start that fails leaves the entry as it was.
     player().launchStarts = false;
     state.lastListIndex = 3;
-    control.PlayWinampMp3s("/music/x.mp3");
+    control.PlayFile("/music/x.mp3");
     EXPECT_EQ(state.lastListIndex, 3);
 }
 
@@ -242,10 +242,10 @@ TEST_F(PlayerLogic, AResumeSendsEntryPlayAndSecondWaitingOnlyForAJustLaunchedPla
     for (const auto& c : cases) {
         player().sent.clear();
         player().running = true;
-        state.winampWindow = 7;
+        state.playerPid = 7;
         ResumeTemporaryPlaylist(state, c.launched, c.at);
         EXPECT_EQ(player().sent, c.sent) << c.name;
-        EXPECT_EQ(state.winampWindow, c.launched ? 4242 : 7) << c.name;
+        EXPECT_EQ(state.playerPid, c.launched ? 4242 : 7) << c.name;
     }
 }
 
@@ -265,16 +265,16 @@ TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPla
     control.reportError = [&](const QString& reason) { reasons << reason; };
     const QString launch = state.playerPath + " \"" + state.tmpPlaylistPath + "\"";
 
-    control.PlayWinampM3u(dir.file("music/list.m3u"));
+    control.PlayKey(dir.file("music/list.m3u"));
     EXPECT_EQ(player().launches, QStringList{launch});
     EXPECT_EQ(ReadTemporaryPlaylist(state.tmpPlaylistPath),
               QStringList{dir.file("music/sub/a.mp3")});
 
     // Nothing to play, or a list that cannot be written: the reason, and the list stays.
-    control.PlayWinampM3u(dir.file("music/gone.m3u"));
+    control.PlayKey(dir.file("music/gone.m3u"));
     const QString tmp = state.tmpPlaylistPath;
     state.tmpPlaylistPath = dir.file("no folder/m3uTmp.m3u");
-    control.PlayWinampM3u(dir.file("music/list.m3u"));
+    control.PlayKey(dir.file("music/list.m3u"));
     state.tmpPlaylistPath = tmp;
     ASSERT_EQ(reasons.size(), 2);
     EXPECT_TRUE(reasons[0].contains(dir.file("music/gone.m3u"))) << reasons[0].toStdString();
@@ -285,7 +285,7 @@ TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPla
     // The wrong disc: OK asks again, Cancel plays nothing; the history was written first.
     QFile::remove(HistoryFilePath(state.programFolder));
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Cancel};
-    control.PlayWinampM3u("Rock One:>" + cd + "Album/");
+    control.PlayKey("Rock One:>" + cd + "Album/");
     EXPECT_EQ(services.ui.titles(), QStringList({"INSERT MP3 CDROM", "INSERT MP3 CDROM"}));
     EXPECT_EQ(player().launches.size(), 1);
     EXPECT_TRUE(QFile::exists(HistoryFilePath(state.programFolder)));
@@ -347,7 +347,7 @@ TEST_F(NowPlayingTest, ElapsedTimeKnobDisplayAndLearnedLength) {
     timed.lengthSeconds = 245;
     timed.positionMs = 2500;
 
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(view.elapsed, QStringList{"00:02."}); // halves go to the even second
     EXPECT_EQ(view.display, "/04:05  (3/12)  ''03 song.mp3 ''");
     EXPECT_EQ(view.tip_, "File: 03 song.mp3");
@@ -364,9 +364,9 @@ TEST_F(NowPlayingTest, ElapsedTimeKnobDisplayAndLearnedLength) {
 
     // The same entry: only the time moves; the label is rewritten only when the second changes.
     timed.positionMs = 2400;
-    now.TimerWinamp_Timer();
+    now.Tick();
     timed.positionMs = 3500;
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(view.elapsed, (QStringList{"00:02.", "00:04."}));
     EXPECT_EQ(view.reloads.size(), 1u);
     EXPECT_EQ(view.marks.size(), 1u);
@@ -375,12 +375,12 @@ TEST_F(NowPlayingTest, ElapsedTimeKnobDisplayAndLearnedLength) {
     panel.ImgButt_MouseDown(5);
     const double dragged = panel.positionKnob();
     timed.positionMs = 120000;
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(panel.positionKnob(), dragged);
 
     // Back on the entry whose length is known: nothing is written, the list is not reloaded.
     s.lastListIndex = -1;
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(view.reloads.size(), 1u);
     EXPECT_EQ(view.marks.size(), 2u);
 }
@@ -394,17 +394,17 @@ TEST_F(NowPlayingTest, ALengthNotKnownYetIsLearnedOnALaterTick) {
     NowPlaying now(s, panel, view);
     timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 3;
     timed.lengthSeconds = 0; // the player is still opening the file
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(view.display, "/00:00  (4/12)  ''04 song.mp3 ''");
     EXPECT_EQ(storedTime("04 song.mp3"), 0); // 0 is never stored
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_TRUE(view.reloads.empty());
     timed.lengthSeconds = 61;
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(storedTime("04 song.mp3"), 61);
     EXPECT_EQ(view.display, "/01:01  (4/12)  ''04 song.mp3 ''");
     EXPECT_EQ(view.reloads, std::vector<int>{3});
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(view.reloads.size(), 1u);
 }
 
@@ -419,7 +419,7 @@ TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
     NowPlaying now(s, panel, view);
     timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
     timed.lengthSeconds = 245;
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(s.lastListIndex, 2);
     EXPECT_EQ(view.display, "/04:05  (3/12)  ''03 song.mp3 ''");
     EXPECT_EQ(view.tip_, "File: 03 song.mp3");
@@ -434,7 +434,7 @@ TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
     ASSERT_TRUE(s.catalog.connection.execute("PRAGMA query_only = OFF"));
     timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 3;
     timed.lengthSeconds = 61;
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(view.display, "/01:01  (4/12)  ''04 song.mp3 ''");
     EXPECT_TRUE(view.status.empty());
     EXPECT_EQ(storedTime("04 song.mp3"), 0);
@@ -444,7 +444,7 @@ TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
     ASSERT_TRUE(QFile::copy(dir.file("tarl.mdb"), dir.file("other.mdb")));
     ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("other.mdb"))));
     timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(view.reloads, std::vector<int>{2});
 }
 
@@ -456,7 +456,7 @@ TEST_F(NowPlayingTest, ACatalogThatCannotBeReadLeavesTheTrackingGoingOn) {
     NowPlaying now(s, panel, view);
     timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
     timed.lengthSeconds = 245;
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(s.lastListIndex, 2);
     EXPECT_EQ(view.display, "/04:05  (3/12)  ''03 song.mp3 ''");
     EXPECT_EQ(view.tip_, "File: 03 song.mp3");
@@ -470,7 +470,7 @@ TEST_F(PlayerLogic, WithoutAPlayerTheTickShowsEntryZeroAndParksTheKnob) {
     PlayerPanel panel(state, view);
     panel.setPositionKnob(3000);
     NowPlaying now(state, panel, view);
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(panel.positionKnob(), 2640);
     EXPECT_EQ(view.display, "/00:00  (1/2)  ''a.mp3 ''");
     EXPECT_TRUE(view.elapsed.isEmpty()); // 00:00. is already shown
@@ -478,7 +478,7 @@ TEST_F(PlayerLogic, WithoutAPlayerTheTickShowsEntryZeroAndParksTheKnob) {
     // A missing playlist: an empty name, nothing written.
     QFile::remove(state.tmpPlaylistPath);
     state.lastListIndex = -1;
-    now.TimerWinamp_Timer();
+    now.Tick();
     EXPECT_EQ(view.display, "/00:00  (1/0)  '' ''");
 }
 

@@ -105,7 +105,7 @@ protected:
 
 TEST_F(PlayerMpv, APlayedFolderIsFollowedAndItsLengthsLearned) {
     ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, tracks));
-    control.PlayWinampMp3s(state.tmpPlaylistPath);
+    control.PlayFile(state.tmpPlaylistPath);
     ASSERT_NE(link.startedProcessId(), 0);
     ASSERT_NE(link.waitForWindow(10000), 0);
     ASSERT_TRUE(tickUntil([&] { return storedTime("1.wav") == 4; }));
@@ -123,7 +123,7 @@ TEST_F(PlayerMpv, APlayedFolderIsFollowedAndItsLengthsLearned) {
     // A second play goes to the same player, which starts over with the new list.
     const qint64 first = link.startedProcessId();
     ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, {tracks[2]}));
-    control.PlayWinampMp3s(state.tmpPlaylistPath);
+    control.PlayFile(state.tmpPlaylistPath);
     EXPECT_EQ(link.startedProcessId(), first);
     // The length may come a tick after the entry: the display and the catalog get it then.
     ASSERT_TRUE(tickUntil([&] { return view.display == "/00:04  (1/1)  ''3.wav ''"; }))
@@ -143,7 +143,7 @@ TEST_F(PlayerMpv, APlaylistPlayedByItsKeyIsFollowedByItsOwnTracks) {
     // A list written on Windows, in its own order; the player's previous list was another.
     dir.write("music/list.m3u", "Album\\3.wav\r\nAlbum\\1.wav\r\n");
     ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, {tracks[1]}));
-    control.PlayWinampM3u(dir.file("music/list.m3u"));
+    control.PlayKey(dir.file("music/list.m3u"));
     ASSERT_NE(link.waitForWindow(10000), 0);
     ASSERT_TRUE(tickUntil([&] { return storedTime("3.wav") == 4; }));
     EXPECT_EQ(state.lastSong, "3.wav");
@@ -164,7 +164,7 @@ TEST_F(PlayerMpv, AReplayResumesTheSongAndSecondInAPlayerItHadToStart) {
     steps.SelectFolderNode = [&](const QString& f) { return f == folder; };
     steps.playList = [&] {
         ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, tracks));
-        control.PlayWinampMp3s(state.tmpPlaylistPath);
+        control.PlayFile(state.tmpPlaylistPath);
     };
     steps.resume = [&](qint32 entry, qint64 seconds) {
         ResumeTemporaryPlaylist(state, true, {entry, seconds});

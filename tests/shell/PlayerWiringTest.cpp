@@ -142,7 +142,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
 
     // Enter on rock's "a.mp3" jumps to its own line, the first.
     services.player.running = true;
-    state->winampWindow = services.player.findWindow();
+    state->playerPid = services.player.findWindow();
     services.player.sent.clear();
     w.LstMP3->selectRows({0}, 0);
     w.browser->Lstmp3_KeyDown(Qt::Key_Return);
@@ -178,7 +178,7 @@ TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
         services.ui.transcript.clear();
         services.player.launches.clear();
         start().Form_Load(); // the start-up resumes the player
-        window->playerControl().PlayWinampMp3s(state->tmpPlaylistPath);
+        window->playerControl().PlayFile(state->tmpPlaylistPath);
         const QString played = mpv + " \"" + state->tmpPlaylistPath + "\"";
         EXPECT_EQ(setting("Player", "Path"), c.mpvOnPath ? mpv : QString());
         EXPECT_EQ(services.player.launches.count(played), c.mpvOnPath ? 2 : 0);

@@ -94,7 +94,7 @@ TEST_F(SettingsFile, SaveLastSongKeepsThePositionWhenNoPlayerAnswers) {
 
 TEST_F(SettingsFile, SaveLastSongRoundsThePlayersPositionHalfToEven) {
     services.player.running = true;
-    state.winampWindow = services.player.findWindow();
+    state.playerPid = services.player.findWindow();
     state.lastSongLoaded = true;
     for (const auto& [ms, seconds] : {std::pair{2500, "2"}, {3500, "4"}, {61499, "61"}}) {
         services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = ms;

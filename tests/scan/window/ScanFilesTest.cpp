@@ -409,7 +409,7 @@ TEST_F(ScanWindow, TheFolderBrowserHoverCaptionsAndTreeMouse) {
     window.show();
     window.trvScan->expandAll();
     QStringList played;
-    window.hooks.PlayWinampM3u = [&](const QString& p) { played << p; };
+    window.hooks.PlayKey = [&](const QString& p) { played << p; };
     const QModelIndex folder = window.model()->index(0, 0);
     window.trvScan_DblClick(folder);
     window.trvScan_DblClick(window.model()->index(0, 0, folder));
