@@ -78,7 +78,7 @@ public:
 
     // WindowGeometry, in twips.
     int windowStateValue() const override;
-    void setWindowStateValue(int state) override;
+    void setWindowStateValue(int value) override;
     double left() const override;
     double top() const override;
     double width() const override;

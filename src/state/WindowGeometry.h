@@ -11,7 +11,7 @@ public:
     virtual ~WindowGeometry() = default;
 
     virtual int windowStateValue() const = 0;
-    virtual void setWindowStateValue(int state) = 0;
+    virtual void setWindowStateValue(int value) = 0;
     virtual double left() const = 0;
     virtual double top() const = 0;
     virtual double width() const = 0;
