@@ -21,28 +21,23 @@ namespace tarl {
 // Layout
 
 void Main::ResizeMain() {
-    const double w = ToTwips(client_->width());
-    const double h = ToTwips(client_->height());
-    const double splitter = splitterLeft_;
-    double treeHeight = ToTwips(trv->height());
-    if (h > 1570) {
-        if (StatusBar1->isVisibleTo(this)) {
-            const double barHeight = ToTwips(StatusBar1->sizeHint().height());
-            PlaceInTwips(StatusBar1, 0, h - barHeight, w, barHeight);
-            treeHeight = h - barHeight - MainToolbarHeight;
-        } else {
-            treeHeight = h - 1200;
-        }
-    }
-    treeHeight = std::max(0.0, treeHeight);
-    const double treeWidth = splitter > 0 ? splitter : 0;
-    PlaceInTwips(trv, 0, MainTreeTop, treeWidth, treeHeight);
-    const double listWidth = w - splitter > 200 ? w - splitter - 200 : ToTwips(LstMP3->width());
-    PlaceInTwips(LstMP3, splitter + MainSplitterWidth, MainTreeTop, listWidth, treeHeight);
-    PlaceInTwips(divisorH, splitter, MainTreeTop, MainSplitterWidth, treeHeight);
-    PlaceInTwips(Toolbar1, 0, 0, std::max(treeWidth, 0.0) + 40, MainToolbarHeight);
-    const double panelWidth = w > splitter ? w - splitter : ToTwips(FPlayer->width());
-    PlaceInTwips(FPlayer, splitter + 40, 0, panelWidth, MainToolbarHeight);
+    MainLayoutInput in;
+    in.clientWidth = ToTwips(client_->width());
+    in.clientHeight = ToTwips(client_->height());
+    in.splitterLeft = splitterLeft_;
+    in.statusBarVisible = StatusBar1->isVisibleTo(this);
+    in.statusBarHeight = ToTwips(StatusBar1->sizeHint().height());
+    in.currentTreeHeight = ToTwips(trv->height());
+    in.currentListWidth = ToTwips(LstMP3->width());
+    in.currentPanelWidth = ToTwips(FPlayer->width());
+    const MainLayoutRects rects = PlanMainLayout(in);
+    if (rects.statusBar)
+        PlaceInTwips(StatusBar1, *rects.statusBar);
+    PlaceInTwips(trv, rects.tree);
+    PlaceInTwips(LstMP3, rects.list);
+    PlaceInTwips(divisorH, rects.splitter);
+    PlaceInTwips(Toolbar1, rects.toolbar);
+    PlaceInTwips(FPlayer, rects.panel);
 }
 
 void Main::Form_Resize() {
@@ -91,10 +86,7 @@ void Main::divisorH_Mouse(QEvent* event) {
         if (x == splitterLastX_)
             break;
         splitterLastX_ = x;
-        const double w = ToTwips(client_->width());
-        const double next = splitterLeft_ + ToTwips(x) - MainSplitterWidth / 2;
-        // Keep some of both sides visible.
-        splitterLeft_ = std::clamp(next, 300.0, std::max(300.0, w - 600));
+        splitterLeft_ = DraggedSplitterLeft(splitterLeft_, ToTwips(x), ToTwips(client_->width()));
         ResizeMain();
         break;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "state/MainLayoutPlan.h"
 #include "state/Twips.h"
 
 #include <QWidget>
@@ -10,11 +11,8 @@ namespace tarl {
 inline void PlaceInTwips(QWidget* w, double left, double top, double width, double height) {
     w->setGeometry(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
 }
-
-// The main window's full layout: the tree and the list below the toolbar and the player panel,
-// the splitter between them.
-inline constexpr double MainTreeTop = 630;
-inline constexpr double MainToolbarHeight = 630;
-inline constexpr double MainSplitterWidth = 60;
+inline void PlaceInTwips(QWidget* w, const TwipsRect& r) {
+    PlaceInTwips(w, r.left, r.top, r.width, r.height);
+}
 
 } // namespace tarl
