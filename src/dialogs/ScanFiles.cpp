@@ -13,6 +13,7 @@
 #include "scan/ScanWalker.h"
 #include "state/AppState.h"
 #include "state/PlayActions.h"
+#include "state/Twips.h"
 #include "state/Version.h"
 
 #include <QCheckBox>
@@ -36,11 +37,10 @@ namespace {
 const QString ScanCaption = QStringLiteral("&SCAN");
 const QString StopCaption = QStringLiteral("&STOP");
 const QString ProgramTitle = QString(VersionLabel);
-constexpr int TwipsPerPixel = 15;
 constexpr int ShortHeight = 2500;
 constexpr int TallHeight = 8000;
 // The scan menu opens this far right of and below the pointer, as it always did.
-const QPoint MenuOffset(400 / TwipsPerPixel, 1000 / TwipsPerPixel);
+const QPoint MenuOffset(int(400 / TwipsPerPixel), int(1000 / TwipsPerPixel));
 
 // The scan tree's pictures drawn with the library tree's, as is the CD shown in Imagepath.
 QVariant scanPicture(int picture) {
@@ -167,11 +167,11 @@ void ScanFiles::Form_Load() {
 }
 
 int ScanFiles::heightTwips() const {
-    return height() * TwipsPerPixel;
+    return static_cast<int>(ToTwips(height()));
 }
 
 void ScanFiles::setHeightTwips(int twips) {
-    resize(width() < 200 ? 560 : width(), twips / TwipsPerPixel);
+    resize(width() < 200 ? 560 : width(), int(twips / TwipsPerPixel));
 }
 
 void ScanFiles::status(int panel, const QString& text) {
