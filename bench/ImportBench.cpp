@@ -203,8 +203,9 @@ int main(int argc, char** argv) {
                 static_cast<long long>(files), bytes / 1e6, bound, bounds.front(), bounds.back());
 
     const QString dbPath = temp.path() + "/tarl.mdb";
-    if (!tarl::CreateCatalog(dbPath, &error)) {
-        std::fprintf(stderr, "catalog: %s\n", qPrintable(error));
+    const tarl::Result<> made = tarl::CreateCatalog(dbPath);
+    if (!made) {
+        std::fprintf(stderr, "catalog: %s\n", qPrintable(made.error));
         return 1;
     }
     tarl::Catalog catalog;

@@ -104,9 +104,9 @@ bool MakeLargeCatalog(const QString& path, qint64 volumes, qint64 lists, qint64 
     };
     if (volumes <= 0 || lists < 0 || tracks < 0 || styles < 0)
         return fail(QStringLiteral("The counts must not be negative, and there must be volumes."));
-    QString why;
-    if (!CreateCatalog(path, &why))
-        return fail(why);
+    const Result<> created = CreateCatalog(path);
+    if (!created)
+        return fail(created.error);
 
     sqlite3* raw = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE,

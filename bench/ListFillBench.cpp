@@ -100,8 +100,14 @@ int main(int argc, char** argv) {
     QString error;
     QElapsedTimer timer;
     timer.start();
-    const bool made = small ? CreateCatalog(file, &error)
-                            : bench::MakeLargeCatalog(file, 10000, 100000, 1000000, 100, &error);
+    bool made = false;
+    if (small) {
+        const Result<> created = CreateCatalog(file);
+        made = created.ok;
+        error = created.error;
+    } else {
+        made = bench::MakeLargeCatalog(file, 10000, 100000, 1000000, 100, &error);
+    }
     if (!made) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;

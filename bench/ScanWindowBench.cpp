@@ -193,9 +193,9 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
     QDir().mkpath(home);
     qputenv("TARL_HOME", home.toUtf8());
     const QString catalog = home + "/tarl.mdb";
-    QString error;
-    if (!CreateCatalog(catalog, &error)) {
-        std::fprintf(stderr, "catalog: %s\n", qPrintable(error));
+    const Result<> made = CreateCatalog(catalog);
+    if (!made) {
+        std::fprintf(stderr, "catalog: %s\n", qPrintable(made.error));
         std::exit(1);
     }
     QFile ini(home + "/tarl.ini");

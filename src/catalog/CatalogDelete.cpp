@@ -16,6 +16,13 @@ namespace {
 const QString kHardDiscMarker = QStringLiteral("EOF");
 const QString kCdKeySeparator = QStringLiteral(":>");
 
+// The result of a statement run by execute(): the connection's reason when it failed.
+Result<> Ran(Catalog& catalog, bool ran) {
+    if (ran)
+        return {};
+    return Result<>::failed(catalog.connection.lastError());
+}
+
 // The list's row and its tracks.
 bool DeleteListRows(Catalog& catalog, qint64 listId) {
     const QString id = QString::number(listId);
@@ -45,7 +52,7 @@ Lookup<qint64> VolumeIdOfKey(Catalog& catalog, const Drives& drives, const QStri
 
 } // namespace
 
-bool DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree) {
+Result<> DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree) {
     // The rows of the node's own spelling: a catalog written before names compared without case
     // may hold "Rock" and "rock" as two nodes, and the tree loses only this one.
     const QString named = "(((Nick.nick)='" + QuoteSql(name) + "'))";
@@ -54,39 +61,37 @@ bool DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree) 
     if (!catalog.connection.execute("UPDATE M3u " + QStringLiteral(" SET nick = 0 WHERE ") +
                                         "M3u.nick IN (SELECT id FROM Nick WHERE " + named + ")",
                                     catalog.general))
-        return false;
+        return Ran(catalog, false);
     if (!catalog.connection.execute("DELETE FROM Nick WHERE " + named, catalog.general))
-        return false;
+        return Ran(catalog, false);
     if (tree)
         tree->removeNode(name);
-    return true;
+    return {};
 }
 
-bool DeleteList(Catalog& catalog, const Drives& drives, const QString& listPath,
-                LibraryTreeEdits* tree) {
+Result<> DeleteList(Catalog& catalog, const Drives& drives, const QString& listPath,
+                    LibraryTreeEdits* tree) {
     if (tree && tree->hasNode(listPath))
         tree->removeNode(listPath);
     const Lookup<qint64> id = FindListId(catalog, drives, listPath);
     if (!id.ok)
-        return false;
-    return DeleteListRows(catalog, id.value);
+        return Result<>::failed(id.error);
+    return Ran(catalog, DeleteListRows(catalog, id.value));
 }
 
-bool DeleteTrack(Catalog& catalog, qint64 trackId) {
+Result<> DeleteTrack(Catalog& catalog, qint64 trackId) {
     if (trackId == 0)
-        return true;
-    return catalog.connection.execute("DELETE FROM Mp3 WHERE id=" + QString::number(trackId),
-                                      catalog.general);
+        return {};
+    return Ran(catalog,
+               catalog.connection.execute("DELETE FROM Mp3 WHERE id=" + QString::number(trackId),
+                                          catalog.general));
 }
 
-bool DeleteVolume(Catalog& catalog, const Drives& drives, Files& files, const QString& volumeKey,
-                  LibraryTreeEdits* tree, QString* error) {
+Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
+                      const QString& volumeKey, LibraryTreeEdits* tree) {
     const Lookup<qint64> id = VolumeIdOfKey(catalog, drives, volumeKey);
-    if (!id.ok) {
-        if (error)
-            *error = catalog.connection.lastError();
-        return false;
-    }
+    if (!id.ok)
+        return Result<>::failed(id.error);
     if (tree)
         tree->removeNode(volumeKey);
 
@@ -126,14 +131,15 @@ bool DeleteVolume(Catalog& catalog, const Drives& drives, Files& files, const QS
             note(DeleteListRows(catalog, listId.value));
     }
 
-    if (error)
-        *error = firstError;
-    return allRan;
+    if (!allRan)
+        return Result<>::failed(firstError);
+    return {};
 }
 
-bool DelCDinDbWithoutM3us(Catalog& catalog, const QString& name) {
-    return catalog.connection.execute(
-        "DELETE FROM CD WHERE name=" + QStringLiteral("'") + QuoteSql(name) + "'", catalog.general);
+Result<> DelCDinDbWithoutM3us(Catalog& catalog, const QString& name) {
+    return Ran(catalog, catalog.connection.execute("DELETE FROM CD WHERE name=" +
+                                                       QStringLiteral("'") + QuoteSql(name) + "'",
+                                                   catalog.general));
 }
 
 } // namespace tarl

@@ -9,8 +9,8 @@
 // null or text, a count stored as text) are passed on as stored, so the tree shows and the
 // statements treat them as they always did.
 //
-// Each read leaves its rows in the result holder it names. A read that fails gives
-// Lookup::failed() (the connection's lastError() says why); writes give false with lastError().
+// Each read leaves its rows in the result holder it names. A read that fails gives a failed
+// Lookup whose `error` says why; writes give false with the connection's lastError().
 
 #include "catalog/Lookup.h"
 

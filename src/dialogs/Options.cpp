@@ -183,10 +183,10 @@ bool Options::offerNewCatalog(const QString& file) {
     if (state_.services.ui.message(question, CatalogDialogTitle, MsgIcon::Question,
                                    MsgButtons::OkCancel) != MsgAnswer::Ok)
         return false;
-    QString error;
-    if (CreateCatalog(file, &error))
+    const Result<> made = CreateCatalog(file);
+    if (made)
         return true;
-    state_.services.ui.message(QStringLiteral("The new catalog could not be made.\n") + error,
+    state_.services.ui.message(QStringLiteral("The new catalog could not be made.\n") + made.error,
                                CatalogDialogTitle, MsgIcon::Critical, MsgButtons::Ok);
     return false;
 }

@@ -73,8 +73,13 @@ void PlayerControl::PlayWinampM3u(const QString& key) {
     // itself: the now-playing tick reads entry n there, so both must list the same tracks.
     QStringList tracks;
     QString error;
-    if (!TracksToPlay(state_.services.files, target, &tracks, &error) ||
-        !WriteTemporaryPlaylist(state_.tmpPlaylistPath, tracks, nullptr, &error)) {
+    bool ready = TracksToPlay(state_.services.files, target, &tracks, &error);
+    if (ready) {
+        const Result<int> written = WriteTemporaryPlaylist(state_.tmpPlaylistPath, tracks);
+        ready = written.ok;
+        error = written.error;
+    }
+    if (!ready) {
         if (reportError)
             reportError(error);
         return;

@@ -24,19 +24,20 @@ FirstEntry FirstEntryFolder(const QString& playlistPath) {
     return {FirstEntryFolderOf(lines), {}};
 }
 
-bool PlaylistTracks(const QString& playlistPath, QStringList* tracks, QString* error) {
-    tracks->clear();
+Result<QStringList> PlaylistTracks(const QString& playlistPath) {
     QStringList lines;
-    if (!ReadPlaylistFile(playlistPath, &lines, error))
-        return false;
+    QString why;
+    if (!ReadPlaylistFile(playlistPath, &lines, &why))
+        return Result<QStringList>::failed(why);
+    QStringList tracks;
     const QString playlistFolder = FolderOf(playlistPath);
     for (const QString& entry : PlaylistEntries(lines)) {
         QString folder;
         QString file;
         SplitPlaylistEntry(entry, playlistFolder, &folder, &file);
-        tracks->append(folder + file);
+        tracks.append(folder + file);
     }
-    return true;
+    return {tracks};
 }
 
 } // namespace tarl

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,8 +26,8 @@ FirstEntry FirstEntryFolder(const QString& playlistPath);
 
 // The tracks of the playlist file at `playlistPath`, in its order: each entry resolved by
 // SplitPlaylistEntry against the playlist's own folder, as the catalog files them (a list written
-// on Windows holding "sub\a.mp3" gives "<its folder>sub/a.mp3"). False with a reason in *error
-// when the file cannot be read whole.
-bool PlaylistTracks(const QString& playlistPath, QStringList* tracks, QString* error);
+// on Windows holding "sub\a.mp3" gives "<its folder>sub/a.mp3"). Failed, with the reason and no
+// track, when the file cannot be read whole.
+Result<QStringList> PlaylistTracks(const QString& playlistPath);
 
 } // namespace tarl
