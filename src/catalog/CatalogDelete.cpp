@@ -16,13 +16,6 @@ namespace {
 const QString kHardDiscMarker = QStringLiteral("EOF");
 const QString kCdKeySeparator = QStringLiteral(":>");
 
-// The result of a statement run by execute(): the connection's reason when it failed.
-Result<> Ran(Catalog& catalog, bool ran) {
-    if (ran)
-        return {};
-    return Result<>::failed(catalog.connection.lastError());
-}
-
 // The list's row and its tracks.
 bool DeleteListRows(Catalog& catalog, qint64 listId) {
     const QString id = QString::number(listId);
@@ -61,9 +54,9 @@ Result<> DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tr
     if (!catalog.connection.execute("UPDATE M3u " + QStringLiteral(" SET nick = 0 WHERE ") +
                                         "M3u.nick IN (SELECT id FROM Nick WHERE " + named + ")",
                                     catalog.general))
-        return Ran(catalog, false);
+        return Ran(catalog.connection, false);
     if (!catalog.connection.execute("DELETE FROM Nick WHERE " + named, catalog.general))
-        return Ran(catalog, false);
+        return Ran(catalog.connection, false);
     if (tree)
         tree->removeNode(name);
     return {};
@@ -76,13 +69,13 @@ Result<> DeleteList(Catalog& catalog, const Drives& drives, const QString& listP
     const Lookup<qint64> id = FindListId(catalog, drives, listPath);
     if (!id.ok)
         return Result<>::failed(id.error);
-    return Ran(catalog, DeleteListRows(catalog, id.value));
+    return Ran(catalog.connection, DeleteListRows(catalog, id.value));
 }
 
 Result<> DeleteTrack(Catalog& catalog, qint64 trackId) {
     if (trackId == 0)
         return {};
-    return Ran(catalog,
+    return Ran(catalog.connection,
                catalog.connection.execute("DELETE FROM Mp3 WHERE id=" + QString::number(trackId),
                                           catalog.general));
 }
@@ -137,9 +130,10 @@ Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
 }
 
 Result<> DelCDinDbWithoutM3us(Catalog& catalog, const QString& name) {
-    return Ran(catalog, catalog.connection.execute("DELETE FROM CD WHERE name=" +
-                                                       QStringLiteral("'") + QuoteSql(name) + "'",
-                                                   catalog.general));
+    return Ran(catalog.connection,
+               catalog.connection.execute("DELETE FROM CD WHERE name=" + QStringLiteral("'") +
+                                              QuoteSql(name) + "'",
+                                          catalog.general));
 }
 
 } // namespace tarl

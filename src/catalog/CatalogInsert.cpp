@@ -22,13 +22,6 @@ const QString kHardDiscMarker = QStringLiteral("EOF");
 constexpr int kEntriesPerYield = 500;
 constexpr qint64 kMillisecondsPerYield = 20;
 
-// The result of a statement run by execute(): the connection's reason when it failed.
-Result<> Ran(Catalog& catalog, bool ran) {
-    if (ran)
-        return {};
-    return Result<>::failed(catalog.connection.lastError());
-}
-
 // The list of a sound file's folder: the folder stored under its parent ("/music/", "rock/"); the
 // tracks right on a drive root form the root's own list ("/media/cd/", ".").
 ListPathParts FolderTrackList(const Drives& drives, const ScanNodeValues& track) {
@@ -59,10 +52,11 @@ Result<> AddFolderVolume(Catalog& catalog, const QString& folder, QString& curre
     currentLabel = kHardDiscMarker;
     if (there.value)
         return {};
-    return Ran(catalog, catalog.connection.execute("INSERT INTO CD (name,m3us,label,isCd) VALUES " +
-                                                       QStringLiteral("('") + name + "','" + "0" +
-                                                       "','" + kHardDiscMarker + "','0')",
-                                                   catalog.general));
+    return Ran(catalog.connection,
+               catalog.connection.execute("INSERT INTO CD (name,m3us,label,isCd) VALUES " +
+                                              QStringLiteral("('") + name + "','" + "0" + "','" +
+                                              kHardDiscMarker + "','0')",
+                                          catalog.general));
 }
 
 Result<> AddFolderTrack(const Drives& drives, const ScanNodeValues& track, const TagFields& tags,

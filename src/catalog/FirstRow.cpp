@@ -19,6 +19,12 @@ Lookup<qint64> FirstNumber(Connection& connection, Recordset& holder, const QStr
     return {field.value.toLongLong()};
 }
 
+Result<> Ran(Connection& connection, bool ran) {
+    if (ran)
+        return {};
+    return Result<>::failed(connection.lastError());
+}
+
 Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& statement) {
     if (!connection.execute(statement, holder))
         return Lookup<bool>::failed(connection.lastError());

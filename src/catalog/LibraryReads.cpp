@@ -1,6 +1,7 @@
 #include "catalog/LibraryReads.h"
 
 #include "catalog/Connection.h"
+#include "catalog/FirstRow.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/UnicodeNoCase.h"
 
@@ -135,8 +136,9 @@ Lookup<std::optional<VolumeNameLabel>> FindVolumeByStoredId(Catalog& catalog,
     return {VolumeNameLabel{rows.field(0).toString(), rows.field(1).toString()}};
 }
 
-bool DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId) {
-    return catalog.connection.execute("DELETE FROM M3u WHERE cd_id=" + volumeId.toString());
+Result<> DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId) {
+    return Ran(catalog.connection,
+               catalog.connection.execute("DELETE FROM M3u WHERE cd_id=" + volumeId.toString()));
 }
 
 Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listId) {

@@ -10,7 +10,7 @@
 // statements treat them as they always did.
 //
 // Each read leaves its rows in the result holder it names. A read that fails gives a failed
-// Lookup whose `error` says why; writes give false with the connection's lastError().
+// Lookup whose `error` says why; a write that fails gives a failed Result<> the same way.
 
 #include "catalog/Lookup.h"
 
@@ -87,7 +87,7 @@ Lookup<std::optional<VolumeNameLabel>> FindVolumeByStoredId(Catalog& catalog,
 
 // Deletes every list of the volume `volumeId` (as a list stored it): the cleanup of lists whose
 // volume is gone. Their tracks stay, as they always did.
-bool DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId);
+Result<> DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId);
 
 // The columns of one track as stored, for the track list.
 struct TrackFields {

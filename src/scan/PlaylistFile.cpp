@@ -17,11 +17,11 @@ QString FirstEntryFolderOf(const QStringList& lines) {
     return {};
 }
 
-FirstEntry FirstEntryFolder(const QString& playlistPath) {
+Result<QString> FirstEntryFolder(const QString& playlistPath) {
     QStringList lines;
     if (!ReadPlaylistFile(playlistPath, &lines))
-        return {{}, QStringLiteral("Error reading file: ") + playlistPath};
-    return {FirstEntryFolderOf(lines), {}};
+        return Result<QString>::failed(QStringLiteral("Error reading file: ") + playlistPath);
+    return {FirstEntryFolderOf(lines)};
 }
 
 Result<QStringList> PlaylistTracks(const QString& playlistPath) {

@@ -13,16 +13,10 @@ namespace tarl {
 // commas included. "" when the lines hold no entry (comment lines never are entries).
 QString FirstEntryFolderOf(const QStringList& lines);
 
-// What FirstEntryFolder found.
-struct [[nodiscard]] FirstEntry {
-    QString folder;
-    // "Error reading file: " + path when the file could not be read (`folder` is then ""); the
-    // window shows it in an error box (OK) with the application's title. "" otherwise.
-    QString failure;
-};
-
-// FirstEntryFolderOf the playlist file at `playlistPath`.
-FirstEntry FirstEntryFolder(const QString& playlistPath);
+// FirstEntryFolderOf the playlist file at `playlistPath`. Failed, with "Error reading file: " +
+// path and the folder "", when the file could not be read; the window shows that sentence in an
+// error box (OK) with the application's title.
+Result<QString> FirstEntryFolder(const QString& playlistPath);
 
 // The tracks of the playlist file at `playlistPath`, in its order: each entry resolved by
 // SplitPlaylistEntry against the playlist's own folder, as the catalog files them (a list written
