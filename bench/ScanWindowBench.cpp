@@ -297,9 +297,9 @@ int main(int argc, char** argv) {
         }
         count.close();
         QDir(corpus).removeRecursively();
-        QString error;
-        if (!bench::MakeMp3Corpus(corpus, tracks, &error)) {
-            std::fprintf(stderr, "corpus: %s\n", qPrintable(error));
+        const tarl::Result<> made = bench::MakeMp3Corpus(corpus, tracks);
+        if (!made) {
+            std::fprintf(stderr, "corpus: %s\n", qPrintable(made.error));
             return 1;
         }
         if (!kept.isEmpty() && count.open(QIODevice::WriteOnly | QIODevice::Truncate))
