@@ -165,21 +165,22 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
     return read();
 }
 
-AddStyleResult AddStyle(Catalog& catalog, const QString& name) {
+Result<StyleAdded> AddStyle(Catalog& catalog, const QString& name) {
     const QString quoted = QuoteSql(name);
     const Lookup<bool> there =
         HasRow(catalog.connection, catalog.general,
                "SELECT Nick.nick FROM Nick WHERE " + QStringLiteral("(((Nick.nick)='") + quoted +
                    "'" + UnicodeNoCase::kCollate + " ))");
     if (!there.ok)
-        return {StyleAdded::Failed, {}};
+        return Result<StyleAdded>::failed(there.error);
     if (there.value)
-        return {StyleAdded::AlreadyThere, QStringLiteral("This Style already exist in Data Base ")};
+        return {
+            {StyleAdded::AlreadyThere, QStringLiteral("This Style already exist in Data Base ")}};
     if (!catalog.connection.execute("INSERT INTO nick (nick) VALUES " + QStringLiteral("('") +
                                         quoted + "')",
                                     catalog.general))
-        return {StyleAdded::Failed, {}};
-    return {StyleAdded::Added, {}};
+        return Result<StyleAdded>::failed(catalog.connection.lastError());
+    return {StyleAdded{}};
 }
 
 } // namespace tarl

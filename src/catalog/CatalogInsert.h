@@ -60,19 +60,17 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
 Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
                            const QString& playlistPath, qint64 listId);
 
-// What AddStyle did.
-enum class StyleAdded { Added, AlreadyThere, Failed };
-struct [[nodiscard]] AddStyleResult {
-    StyleAdded outcome = StyleAdded::Added;
+// What AddStyle did when its statements ran.
+struct StyleAdded {
+    enum Outcome { Added, AlreadyThere };
+    Outcome outcome = Added;
     // With AlreadyThere, the sentence for the person in front of the screen; the window shows it
     // in an information box (OK) with the application's title. "" otherwise.
     QString notice;
-    // False only when a statement failed (the connection's lastError() says why).
-    bool ok() const { return outcome != StyleAdded::Failed; }
 };
 
 // Adds the style `name`. A style of that name already there (case aside) is not written again:
-// AlreadyThere, with the notice.
-AddStyleResult AddStyle(Catalog& catalog, const QString& name);
+// AlreadyThere, with the notice. Failed, with the reason, when a statement failed.
+Result<StyleAdded> AddStyle(Catalog& catalog, const QString& name);
 
 } // namespace tarl

@@ -186,25 +186,24 @@ TEST_F(CatalogInsertTest, AddPlaylistTracksJoinsTheTransactionOfItsCaller) {
 }
 
 TEST_F(CatalogInsertTest, AddStyleRefusesADuplicateWithANotice) {
-    const AddStyleResult added = AddStyle(catalog, "Jazz");
-    ASSERT_TRUE(added.ok());
-    EXPECT_EQ(added.outcome, StyleAdded::Added);
-    EXPECT_EQ(added.notice, "");
+    const Result<StyleAdded> added = AddStyle(catalog, "Jazz");
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added.value.outcome, StyleAdded::Added);
+    EXPECT_EQ(added.value.notice, "");
 
-    const AddStyleResult again = AddStyle(catalog, "Jazz");
-    ASSERT_TRUE(again.ok());
+    const Result<StyleAdded> again = AddStyle(catalog, "Jazz");
+    ASSERT_TRUE(again);
     EXPECT_EQ(count("Nick"), 1);
-    EXPECT_EQ(again.outcome, StyleAdded::AlreadyThere);
-    EXPECT_EQ(again.notice, "This Style already exist in Data Base ");
+    EXPECT_EQ(again.value.outcome, StyleAdded::AlreadyThere);
+    EXPECT_EQ(again.value.notice, "This Style already exist in Data Base ");
 }
 
 TEST_F(CatalogInsertTest, AddStyleReportsAFailingStatement) {
     run("DROP TABLE Nick");
-    const AddStyleResult added = AddStyle(catalog, "Jazz");
-    EXPECT_FALSE(added.ok());
-    EXPECT_EQ(added.outcome, StyleAdded::Failed);
-    EXPECT_EQ(added.notice, "");
-    EXPECT_TRUE(catalog.connection.lastError().contains("Nick", Qt::CaseInsensitive));
+    const Result<StyleAdded> added = AddStyle(catalog, "Jazz");
+    EXPECT_FALSE(added);
+    EXPECT_EQ(added.value.notice, "");
+    EXPECT_TRUE(added.error.contains("Nick", Qt::CaseInsensitive)) << added.error.toStdString();
 }
 
 TEST_F(CatalogInsertTest, AFailingStatementEndsTheRoutineWithItsReason) {

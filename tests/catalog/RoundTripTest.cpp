@@ -113,9 +113,9 @@ TEST_F(RoundTripTest, StylesAndVolumes) {
         const QString stored = Stored(text);
         const QList<qint64> before = counts();
 
-        ASSERT_TRUE(AddStyle(catalog, text).ok()) << catalog.connection.lastError().toStdString();
+        ASSERT_TRUE(AddStyle(catalog, text)) << catalog.connection.lastError().toStdString();
         // Found again: a notice, no row.
-        EXPECT_EQ(AddStyle(catalog, text).outcome, StyleAdded::AlreadyThere);
+        EXPECT_EQ(AddStyle(catalog, text).value.outcome, StyleAdded::AlreadyThere);
         EXPECT_EQ(counts(), (QList<qint64>{before[0], before[1], before[2], before[3] + 1}));
         const qint64 style = FindStyleId(catalog, text).value;
         EXPECT_EQ(scalar("SELECT nick FROM Nick WHERE id=" + QString::number(style)), stored);

@@ -56,7 +56,7 @@ TEST_F(WideIdTest, IdsBeyond16And32BitsWorkEverywhere) {
         ASSERT_TRUE(AddPlaylistTracks(catalog, statements, temp.file("party.m3u"), party));
         EXPECT_EQ(scalar("SELECT m3u_id FROM Mp3 WHERE file='x.mp3'"), party);
 
-        ASSERT_TRUE(AddStyle(catalog, "Jazz").ok());
+        ASSERT_TRUE(AddStyle(catalog, "Jazz"));
         const qint64 style = FindStyleId(catalog, "Jazz").value;
         EXPECT_EQ(style, start + 1);
         run("UPDATE M3u SET nick=" + QString::number(style));

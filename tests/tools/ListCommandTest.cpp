@@ -54,7 +54,7 @@ protected:
         add(music, "x.mp3", Tags("Ex", 123456), volume);
         ASSERT_TRUE(dbPutMp3LengByFile(catalog, music + "rock/a.mp3", 187));
         ASSERT_TRUE(dbPutMp3LengByFile(catalog, music + "rock/b.mp3", 40000));
-        ASSERT_TRUE(AddStyle(catalog, "Jazz").ok());
+        ASSERT_TRUE(AddStyle(catalog, "Jazz"));
         ASSERT_TRUE(catalog.connection.execute(
             "UPDATE M3u SET nick=(SELECT id FROM Nick) WHERE file='rock/'"));
         Recordset set;

@@ -71,7 +71,7 @@ protected:
                 AddPlaylistList({jazz + "odd\tname.m3u", "odd\tname.m3u", jazz}, 2, statements));
             ASSERT_TRUE(AddPlaylistList({cd + "mix.m3u", "mix.m3u", cd}, 3, statements));
         }
-        ASSERT_TRUE(AddStyle(catalog, "Rock").ok());
+        ASSERT_TRUE(AddStyle(catalog, "Rock"));
         ASSERT_TRUE(catalog.connection.execute("UPDATE M3u SET nick=1 WHERE file='best.m3u'"));
         ASSERT_TRUE(catalog.connection.execute("INSERT INTO M3u (path,file,cd_id,mp3s,nick) "
                                                "VALUES ('/gone/','lost.m3u',999,0,1)"));
