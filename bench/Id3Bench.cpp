@@ -114,14 +114,14 @@ int main(int argc, char** argv) {
     // One untimed pass puts every file in the page cache.
     qint64 check = 0;
     for (const QString& path : paths)
-        check += tarl::ReadId3(path).title.size();
+        check += tarl::ReadId3(path).value.title.size();
 
     std::vector<double> rates;
     for (int pass = 0; pass < passes; ++pass) {
         QElapsedTimer timer;
         timer.start();
         for (const QString& path : paths)
-            check += tarl::ReadId3(path).title.size();
+            check += tarl::ReadId3(path).value.title.size();
         const double seconds = timer.nsecsElapsed() / 1e9;
         rates.push_back(count / seconds);
     }

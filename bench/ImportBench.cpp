@@ -152,7 +152,6 @@ int main(int argc, char** argv) {
     const QString corpus = kept.isEmpty() ? temp.path() + "/corpus" : kept;
     QElapsedTimer clock;
     clock.start();
-    QString error;
     QFile count(corpus + "/.tracks");
     const QByteArray countText = QByteArray::number(tracks);
     if (!kept.isEmpty() && count.open(QIODevice::ReadOnly) && count.readAll() == countText) {
@@ -167,8 +166,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "corpus: %s is not empty\n", qPrintable(corpus));
             return 1;
         }
-        if (!tarl::bench::MakeMp3Corpus(corpus, tracks, &error)) {
-            std::fprintf(stderr, "corpus: %s\n", qPrintable(error));
+        const tarl::Result<> made = tarl::bench::MakeMp3Corpus(corpus, tracks);
+        if (!made) {
+            std::fprintf(stderr, "corpus: %s\n", qPrintable(made.error));
             return 1;
         }
         count.close();
@@ -203,8 +203,9 @@ int main(int argc, char** argv) {
                 static_cast<long long>(files), bytes / 1e6, bound, bounds.front(), bounds.back());
 
     const QString dbPath = temp.path() + "/tarl.mdb";
-    if (!tarl::CreateCatalog(dbPath, &error)) {
-        std::fprintf(stderr, "catalog: %s\n", qPrintable(error));
+    const tarl::Result<> made = tarl::CreateCatalog(dbPath);
+    if (!made) {
+        std::fprintf(stderr, "catalog: %s\n", qPrintable(made.error));
         return 1;
     }
     tarl::Catalog catalog;

@@ -95,18 +95,14 @@ QByteArray ListFile(const Volume& volume, qint64 v, qint64 k) {
 
 } // namespace
 
-bool MakeLargeCatalog(const QString& path, qint64 volumes, qint64 lists, qint64 tracks,
-                      qint64 styles, QString* error, LargeCatalogCounts* counts) {
-    const auto fail = [error](const QString& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
+Result<LargeCatalogCounts> MakeLargeCatalog(const QString& path, qint64 volumes, qint64 lists,
+                                            qint64 tracks, qint64 styles) {
+    const auto fail = [](const QString& why) { return Result<LargeCatalogCounts>::failed(why); };
     if (volumes <= 0 || lists < 0 || tracks < 0 || styles < 0)
         return fail(QStringLiteral("The counts must not be negative, and there must be volumes."));
-    QString why;
-    if (!CreateCatalog(path, &why))
-        return fail(why);
+    const Result<> created = CreateCatalog(path);
+    if (!created)
+        return fail(created.error);
 
     sqlite3* raw = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE,
@@ -199,9 +195,7 @@ bool MakeLargeCatalog(const QString& path, qint64 volumes, qint64 lists, qint64 
     }
     if (!w.exec("COMMIT"))
         return fail(w.error());
-    if (counts)
-        *counts = made;
-    return true;
+    return {made};
 }
 
 } // namespace tarl::bench

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QString>
 
 namespace tarl::bench {
@@ -27,9 +29,9 @@ struct LargeCatalogCounts {
 // - `styles` styles, six lists in ten filed under one of them, the rest unsorted.
 // The rows are written straight through the engine with bound values in one transaction: through
 // the routines a million tracks would take many minutes and measure nothing of interest.
-// False with *error when the file cannot be made or written.
-bool MakeLargeCatalog(const QString& path, qint64 volumes, qint64 lists, qint64 tracks,
-                      qint64 styles, QString* error = nullptr,
-                      LargeCatalogCounts* counts = nullptr);
+// The result is what was written; failed, with the reason, when the file cannot be made or
+// written.
+Result<LargeCatalogCounts> MakeLargeCatalog(const QString& path, qint64 volumes, qint64 lists,
+                                            qint64 tracks, qint64 styles);
 
 } // namespace tarl::bench

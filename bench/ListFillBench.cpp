@@ -81,6 +81,15 @@ double Ms(qint64 nanoseconds) {
     return nanoseconds / 1e6;
 }
 
+// The large catalog, its counts left aside.
+Result<> MadeLarge(const QString& file) {
+    const Result<bench::LargeCatalogCounts> made =
+        bench::MakeLargeCatalog(file, 10000, 100000, 1000000, 100);
+    if (!made)
+        return Result<>::failed(made.error);
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -97,13 +106,11 @@ int main(int argc, char** argv) {
 
     QTemporaryDir dir;
     const QString file = dir.filePath("tarl.mdb");
-    QString error;
     QElapsedTimer timer;
     timer.start();
-    const bool made = small ? CreateCatalog(file, &error)
-                            : bench::MakeLargeCatalog(file, 10000, 100000, 1000000, 100, &error);
+    const Result<> made = small ? CreateCatalog(file) : MadeLarge(file);
     if (!made) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::fprintf(stderr, "%s\n", qPrintable(made.error));
         return 1;
     }
     Catalog catalog;

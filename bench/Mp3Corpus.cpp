@@ -46,25 +46,22 @@ QByteArray TrackFile(int i, const QString& artist, const QString& album) {
 
 } // namespace
 
-bool MakeMp3Corpus(const QString& folder, int tracks, QString* error) {
+Result<> MakeMp3Corpus(const QString& folder, int tracks) {
     for (int i = 0; i < tracks; ++i) {
         const int album = i / kTracksPerAlbum;
         const int artist = album / kAlbumsPerArtist;
         const QString artistName = QStringLiteral("Artist %1").arg(artist);
         const QString albumName = QStringLiteral("Album %1").arg(album);
         const QString dir = QStringLiteral("%1/%2/%3").arg(folder, artistName, albumName);
-        if (i % kTracksPerAlbum == 0 && !QDir().mkpath(dir)) {
-            *error = "cannot make " + dir;
-            return false;
-        }
+        if (i % kTracksPerAlbum == 0 && !QDir().mkpath(dir))
+            return Result<>::failed("cannot make " + dir);
         QFile file(QStringLiteral("%1/%2 Song %3.mp3").arg(dir).arg(i % kTracksPerAlbum).arg(i));
         if (!file.open(QIODevice::WriteOnly) ||
             file.write(TrackFile(i, artistName, albumName)) < 0) {
-            *error = file.fileName() + ": " + file.errorString();
-            return false;
+            return Result<>::failed(file.fileName() + ": " + file.errorString());
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace tarl::bench

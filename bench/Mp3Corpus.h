@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QString>
 
 namespace tarl::bench {
@@ -7,8 +9,8 @@ namespace tarl::bench {
 // Writes `tracks` tagged MP3 files under `folder` as a collection is laid out: artist folders
 // holding album folders of 12 tracks, 4 albums an artist. The tags follow the mix of real
 // collections: ID3v1 only, v2.3 Latin-1, v2.3 UTF-16, v2.4 UTF-8, every v2 tag with an ID3v1
-// trailer too, and a cover picture before the text frames in half of the v2 tags. False with the
-// reason when a file cannot be written.
-bool MakeMp3Corpus(const QString& folder, int tracks, QString* error);
+// trailer too, and a cover picture before the text frames in half of the v2 tags. Failed, with the
+// reason, when a file cannot be written.
+Result<> MakeMp3Corpus(const QString& folder, int tracks);
 
 } // namespace tarl::bench

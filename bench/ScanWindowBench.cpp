@@ -193,9 +193,9 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
     QDir().mkpath(home);
     qputenv("TARL_HOME", home.toUtf8());
     const QString catalog = home + "/tarl.mdb";
-    QString error;
-    if (!CreateCatalog(catalog, &error)) {
-        std::fprintf(stderr, "catalog: %s\n", qPrintable(error));
+    const Result<> made = CreateCatalog(catalog);
+    if (!made) {
+        std::fprintf(stderr, "catalog: %s\n", qPrintable(made.error));
         std::exit(1);
     }
     QFile ini(home + "/tarl.ini");
@@ -297,9 +297,9 @@ int main(int argc, char** argv) {
         }
         count.close();
         QDir(corpus).removeRecursively();
-        QString error;
-        if (!bench::MakeMp3Corpus(corpus, tracks, &error)) {
-            std::fprintf(stderr, "corpus: %s\n", qPrintable(error));
+        const tarl::Result<> made = bench::MakeMp3Corpus(corpus, tracks);
+        if (!made) {
+            std::fprintf(stderr, "corpus: %s\n", qPrintable(made.error));
             return 1;
         }
         if (!kept.isEmpty() && count.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -105,7 +105,11 @@ int main(int argc, char** argv) {
                                          "music/', '" + name + "', 1)");
         paths << home + "music/" + name;
     }
-    WriteTemporaryPlaylist(state.tmpPlaylistPath, paths);
+    const Result<int> written = WriteTemporaryPlaylist(state.tmpPlaylistPath, paths);
+    if (!written) {
+        std::fprintf(stderr, "%s\n", qPrintable(written.error));
+        return 1;
+    }
 
     NullView view;
     PlayerPanel panel(state, view);

@@ -194,15 +194,15 @@ int main(int argc, char** argv) {
     if (catalogFile.isEmpty())
         catalogFile = dir.filePath(QStringLiteral("tarl.mdb"));
     if (!QFileInfo::exists(catalogFile)) {
-        bench::LargeCatalogCounts counts;
-        QString error;
         QElapsedTimer timer;
         timer.start();
-        if (!bench::MakeLargeCatalog(catalogFile, volumes, lists, tracks, styles, &error,
-                                     &counts)) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
+        const Result<bench::LargeCatalogCounts> made =
+            bench::MakeLargeCatalog(catalogFile, volumes, lists, tracks, styles);
+        if (!made) {
+            std::fprintf(stderr, "%s\n", qPrintable(made.error));
             return 1;
         }
+        const bench::LargeCatalogCounts& counts = made.value;
         std::printf(
             "made %s in %.1f s: %lld disc and %lld hard-disc volumes, %lld lists (%lld "
             "under styles), %lld tracks, %lld styles, %.0f MB\n",

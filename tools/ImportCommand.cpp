@@ -138,8 +138,7 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         const Lookup<bool> used = VolumeLabelExists(catalog, label);
         if (!used.ok || used.value) {
             err << "tarl-catalog import: "
-                << (used.ok ? QStringLiteral("The CD name already exist in DB")
-                            : catalog.connection.lastError())
+                << (used.ok ? QStringLiteral("The CD name already exist in DB") : used.error)
                 << "\n";
             return kFailure;
         }

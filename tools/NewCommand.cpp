@@ -11,9 +11,9 @@ int RunNew(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return kBadUsage;
     }
     const QString& file = arguments.first();
-    QString error;
-    if (!CreateCatalog(file, &error)) {
-        err << "tarl-catalog new: " << error << "\n";
+    const Result<> made = CreateCatalog(file);
+    if (!made) {
+        err << "tarl-catalog new: " << made.error << "\n";
         return kFailure;
     }
     out << "Created the catalog " << file << "\n";

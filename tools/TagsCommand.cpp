@@ -32,13 +32,13 @@ int RunTags(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     }
     int code = kSuccess;
     for (const QString& path : arguments) {
-        TagFields fields;
-        QString error;
-        if (!ReadId3(path, &fields, &error)) {
-            err << "tarl-catalog tags: cannot read " << path << ": " << error << "\n";
+        const Result<TagFields> read = ReadId3(path);
+        if (!read) {
+            err << "tarl-catalog tags: cannot read " << path << ": " << read.error << "\n";
             code = kFailure;
             continue;
         }
+        const TagFields& fields = read.value;
         const std::pair<const char*, QString> texts[] = {
             {"path", path},          {"title", fields.title}, {"artist", fields.artist},
             {"album", fields.album}, {"year", fields.year},   {"comments", fields.comments},

@@ -197,10 +197,10 @@ bool LibraryBrowser::writeTemporaryPlaylist(const std::vector<int>& rows) {
     QStringList paths;
     for (int row : rows)
         paths << trackModel_->row(row).fullPath();
-    QString error;
-    if (WriteTemporaryPlaylist(state_.tmpPlaylistPath, paths, nullptr, &error))
+    const Result<int> written = WriteTemporaryPlaylist(state_.tmpPlaylistPath, paths);
+    if (written)
         return true;
-    status(error);
+    status(written.error);
     return false;
 }
 

@@ -45,7 +45,7 @@ Lookup<qint64> VolumeIdOfKey(Catalog& catalog, const Drives& drives, const QStri
 
 } // namespace
 
-bool DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree) {
+Result<> DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree) {
     // The rows of the node's own spelling: a catalog written before names compared without case
     // may hold "Rock" and "rock" as two nodes, and the tree loses only this one.
     const QString named = "(((Nick.nick)='" + QuoteSql(name) + "'))";
@@ -54,39 +54,37 @@ bool DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree) 
     if (!catalog.connection.execute("UPDATE M3u " + QStringLiteral(" SET nick = 0 WHERE ") +
                                         "M3u.nick IN (SELECT id FROM Nick WHERE " + named + ")",
                                     catalog.general))
-        return false;
+        return Ran(catalog.connection, false);
     if (!catalog.connection.execute("DELETE FROM Nick WHERE " + named, catalog.general))
-        return false;
+        return Ran(catalog.connection, false);
     if (tree)
         tree->removeNode(name);
-    return true;
+    return {};
 }
 
-bool DeleteList(Catalog& catalog, const Drives& drives, const QString& listPath,
-                LibraryTreeEdits* tree) {
+Result<> DeleteList(Catalog& catalog, const Drives& drives, const QString& listPath,
+                    LibraryTreeEdits* tree) {
     if (tree && tree->hasNode(listPath))
         tree->removeNode(listPath);
     const Lookup<qint64> id = FindListId(catalog, drives, listPath);
     if (!id.ok)
-        return false;
-    return DeleteListRows(catalog, id.value);
+        return Result<>::failed(id.error);
+    return Ran(catalog.connection, DeleteListRows(catalog, id.value));
 }
 
-bool DeleteTrack(Catalog& catalog, qint64 trackId) {
+Result<> DeleteTrack(Catalog& catalog, qint64 trackId) {
     if (trackId == 0)
-        return true;
-    return catalog.connection.execute("DELETE FROM Mp3 WHERE id=" + QString::number(trackId),
-                                      catalog.general);
+        return {};
+    return Ran(catalog.connection,
+               catalog.connection.execute("DELETE FROM Mp3 WHERE id=" + QString::number(trackId),
+                                          catalog.general));
 }
 
-bool DeleteVolume(Catalog& catalog, const Drives& drives, Files& files, const QString& volumeKey,
-                  LibraryTreeEdits* tree, QString* error) {
+Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
+                      const QString& volumeKey, LibraryTreeEdits* tree) {
     const Lookup<qint64> id = VolumeIdOfKey(catalog, drives, volumeKey);
-    if (!id.ok) {
-        if (error)
-            *error = catalog.connection.lastError();
-        return false;
-    }
+    if (!id.ok)
+        return Result<>::failed(id.error);
     if (tree)
         tree->removeNode(volumeKey);
 
@@ -126,14 +124,16 @@ bool DeleteVolume(Catalog& catalog, const Drives& drives, Files& files, const QS
             note(DeleteListRows(catalog, listId.value));
     }
 
-    if (error)
-        *error = firstError;
-    return allRan;
+    if (!allRan)
+        return Result<>::failed(firstError);
+    return {};
 }
 
-bool DelCDinDbWithoutM3us(Catalog& catalog, const QString& name) {
-    return catalog.connection.execute(
-        "DELETE FROM CD WHERE name=" + QStringLiteral("'") + QuoteSql(name) + "'", catalog.general);
+Result<> DelCDinDbWithoutM3us(Catalog& catalog, const QString& name) {
+    return Ran(catalog.connection,
+               catalog.connection.execute("DELETE FROM CD WHERE name=" + QStringLiteral("'") +
+                                              QuoteSql(name) + "'",
+                                          catalog.general));
 }
 
 } // namespace tarl

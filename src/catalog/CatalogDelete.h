@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QString>
 
 namespace tarl {
@@ -11,32 +13,32 @@ class LibraryTreeEdits;
 
 // The catalog's delete cascades. Arguments are raw values; ids are 64-bit. Each routine runs
 // its statements through the general result holder (DeleteVolume walks the lists of a volume
-// through the second one) and stops at the first statement that fails, returning false with the
-// reason in the connection's lastError(); DeleteVolume alone goes on past failures once the
-// volume is known. A null `tree` leaves the library tree alone.
+// through the second one) and stops at the first statement that fails, with the reason (the
+// connection's lastError()) as the result's error; DeleteVolume alone goes on past failures once
+// the volume is known. A null `tree` leaves the library tree alone.
 
 // Deletes the style `name` (every style of that name, case aside); its lists stay in the catalog
 // with no style. Its node leaves the tree.
-bool DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree);
+Result<> DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree);
 
 // Deletes the list stored at `listPath` (the first found, on whatever volume) and its tracks.
 // Its node, when the tree has one keyed `listPath`, leaves the tree.
-bool DeleteList(Catalog& catalog, const Drives& drives, const QString& listPath,
-                LibraryTreeEdits* tree);
+Result<> DeleteList(Catalog& catalog, const Drives& drives, const QString& listPath,
+                    LibraryTreeEdits* tree);
 
 // Deletes one track; id 0 runs no statement.
-bool DeleteTrack(Catalog& catalog, qint64 trackId);
+Result<> DeleteTrack(Catalog& catalog, qint64 trackId);
 
 // Deletes the volume keyed `volumeKey` in the library tree ("/music/" for a hard-disc volume,
 // label + ":>" + name for a CD), every list on it and their tracks, removes its node from the
 // tree and, for a hard-disc volume, its folder from the disc when the folder is empty.
 // Once the volume is found, a step that fails is skipped and the others still run; the result is
-// then false and *error names the first failure.
-bool DeleteVolume(Catalog& catalog, const Drives& drives, Files& files, const QString& volumeKey,
-                  LibraryTreeEdits* tree, QString* error = nullptr);
+// then failed and its error names the first failure.
+Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
+                      const QString& volumeKey, LibraryTreeEdits* tree);
 
 // Deletes every volume named `name` and nothing else: their lists and tracks stay, for the
 // re-scan that makes the volume again.
-bool DelCDinDbWithoutM3us(Catalog& catalog, const QString& name);
+Result<> DelCDinDbWithoutM3us(Catalog& catalog, const QString& name);
 
 } // namespace tarl

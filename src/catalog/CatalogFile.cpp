@@ -59,12 +59,8 @@ void RemoveWithCompanions(const QString& path) {
 
 } // namespace
 
-bool CreateCatalog(const QString& file, QString* error) {
-    auto fail = [error](const QString& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
+Result<> CreateCatalog(const QString& file) {
+    const auto fail = [](const QString& why) { return Result<>::failed(why); };
     if (file.isEmpty())
         return fail(QStringLiteral("No name was given for the new catalog file."));
     const QFileInfo info(file);
@@ -89,7 +85,7 @@ bool CreateCatalog(const QString& file, QString* error) {
 
     const QString why = WriteSchema(file);
     if (why.isEmpty())
-        return true;
+        return {};
     RemoveWithCompanions(file);
     return fail(QStringLiteral("The catalog file %1 cannot be created: %2.").arg(file, why));
 }

@@ -66,7 +66,7 @@ Lookup<bool> VolumeIsCdByName(Catalog& catalog, const QString& name) {
                    "SELECT isCd From CD WHERE (((CD.name)=" + QStringLiteral("'") + QuoteSql(name) +
                        "'" + "))");
     if (!isCd.ok)
-        return Lookup<bool>::failed();
+        return Lookup<bool>::failed(isCd.error);
     return {isCd.value.toBool()};
 }
 
@@ -75,7 +75,7 @@ Lookup<QString> VolumeLabelById(Catalog& catalog, qint64 volumeId) {
         FirstField(catalog.connection, catalog.third,
                    "SELECT label From CD WHERE id=" + QString::number(volumeId));
     if (!label.ok)
-        return Lookup<QString>::failed();
+        return Lookup<QString>::failed(label.error);
     return {label.value.toString()};
 }
 
@@ -87,7 +87,7 @@ Lookup<qint64> ListIdOfTrack(Catalog& catalog, qint64 trackId) {
 Lookup<qint64> VolumeIdOfTrack(Catalog& catalog, qint64 trackId) {
     const Lookup<qint64> listId = ListIdOfTrack(catalog, trackId);
     if (!listId.ok)
-        return Lookup<qint64>::failed();
+        return Lookup<qint64>::failed(listId.error);
     return FirstNumber(catalog.connection, catalog.second,
                        "SELECT cd_id From M3U WHERE id=" + QString::number(listId.value));
 }
@@ -97,7 +97,7 @@ Lookup<bool> VolumeIsCdById(Catalog& catalog, qint64 volumeId) {
         FirstField(catalog.connection, catalog.third,
                    "SELECT isCD From CD WHERE id=" + QString::number(volumeId));
     if (!isCd.ok)
-        return Lookup<bool>::failed();
+        return Lookup<bool>::failed(isCd.error);
     return {isCd.value.toBool()};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QString>
 
 namespace tarl {
@@ -7,12 +9,12 @@ namespace tarl {
 struct Catalog;
 
 // The catalog's updates of a row in place. Arguments are raw values (each routine quotes what it
-// splices into its statement). A statement that fails ends the routine: false, with the reason
-// in the connection's lastError(), and the rows as they were.
+// splices into its statement). A statement that fails ends the routine: failed, with the reason
+// (also the connection's lastError()), and the rows as they were.
 
 // Gives the style called `from` the name `to`. The style keeps its id, so the lists filed under
 // it stay filed under it. The caller checks first that `to` is free (FindStyleId): this routine
 // writes whatever it is given.
-bool RenameStyle(Catalog& catalog, const QString& from, const QString& to);
+Result<> RenameStyle(Catalog& catalog, const QString& from, const QString& to);
 
 } // namespace tarl

@@ -158,9 +158,12 @@ bool Connection::Impl::prepare(const QString& path) {
     if (!readOnly && !run(QStringLiteral("PRAGMA journal_mode = WAL"), &failure))
         return fail(DescribeOpenError(path, failure));
 
-    QString why;
-    if (!UnicodeLike::Install(handle, &why) || !UnicodeNoCase::Install(handle, &why))
-        return fail(QStringLiteral("The catalog file %1 cannot be used: %2.").arg(path, why));
+    Result<> installed = UnicodeLike::Install(handle);
+    if (installed)
+        installed = UnicodeNoCase::Install(handle);
+    if (!installed)
+        return fail(
+            QStringLiteral("The catalog file %1 cannot be used: %2.").arg(path, installed.error));
 
     if (readOnly)
         return true;

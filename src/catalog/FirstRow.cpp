@@ -7,7 +7,7 @@ namespace tarl {
 Lookup<QVariant> FirstField(Connection& connection, Recordset& holder, const QString& statement,
                             int position) {
     if (!connection.execute(statement, holder))
-        return Lookup<QVariant>::failed();
+        return Lookup<QVariant>::failed(connection.lastError());
     return {holder.field(position)};
 }
 
@@ -15,13 +15,19 @@ Lookup<qint64> FirstNumber(Connection& connection, Recordset& holder, const QStr
                            int position) {
     const Lookup<QVariant> field = FirstField(connection, holder, statement, position);
     if (!field.ok)
-        return Lookup<qint64>::failed();
+        return Lookup<qint64>::failed(field.error);
     return {field.value.toLongLong()};
+}
+
+Result<> Ran(Connection& connection, bool ran) {
+    if (ran)
+        return {};
+    return Result<>::failed(connection.lastError());
 }
 
 Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& statement) {
     if (!connection.execute(statement, holder))
-        return Lookup<bool>::failed();
+        return Lookup<bool>::failed(connection.lastError());
     return {!holder.eof()};
 }
 

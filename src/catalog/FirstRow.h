@@ -24,4 +24,8 @@ Lookup<qint64> FirstNumber(Connection& connection, Recordset& holder, const QStr
 // Whether the statement gives any row.
 Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& statement);
 
+// A write's result: `ran` is what Connection::execute() gave; failed, with the connection's
+// lastError(), when it is false.
+Result<> Ran(Connection& connection, bool ran);
+
 } // namespace tarl

@@ -15,9 +15,9 @@ namespace {
 
 // The literal statements with their values as parameters, in the order of ImportStatements::Which:
 // the folder node's volume look-ups and inserts (the import's own), FindVolumeId with a label and
-// without, FindListIdOnVolume (which also answers AddListOnce's look-up: the same three columns),
-// AddListOnce's insert, AddFolderTrack's and AddPlaylistTracks' look-up and inserts. A disc name
-// (the label) compares without regard to case, as the literal statements compare it.
+// without, FindListIdOnVolume (which also answers whether a list is there: the same three
+// columns), the list's insert, AddFolderTrack's and AddPlaylistTracks' look-up and inserts. A disc
+// name (the label) compares without regard to case, as the literal statements compare it.
 const char* const kStatements[] = {
     "SELECT id, name From CD WHERE (((name)=?1))",
     "SELECT id, name,label From CD WHERE (((name)=?1) AND ((label)=?2 COLLATE UNICODE_NOCASE))",
@@ -125,26 +125,32 @@ Lookup<bool> ImportStatements::hasVolume(const QString& name, const QString* lab
     if (label) {
         const Bound find[] = {{StoredText(name)}, {StoredText(*label)}};
         if (!run(FindVolumeWithLabel, find, 2, &there, nullptr))
-            return Lookup<bool>::failed();
+            return Lookup<bool>::failed(connection_.lastError());
         return {there};
     }
     const Bound find[] = {{StoredText(name)}};
     if (!run(FindVolume, find, 1, &there, nullptr))
-        return Lookup<bool>::failed();
+        return Lookup<bool>::failed(connection_.lastError());
     return {there};
 }
 
-bool ImportStatements::insertVolume(const QString& name, int children, const QString& label,
-                                    const QString* labelcd) {
+Result<> ImportStatements::written(bool ran) const {
+    if (ran)
+        return {};
+    return Result<>::failed(connection_.lastError());
+}
+
+Result<> ImportStatements::insertVolume(const QString& name, int children, const QString& label,
+                                        const QString* labelcd) {
     if (labelcd) {
         const Bound insert[] = {{StoredText(name)},
                                 {QString::number(children)},
                                 {StoredText(label)},
                                 {StoredText(*labelcd)}};
-        return run(InsertCdVolume, insert, 4, nullptr, nullptr);
+        return written(run(InsertCdVolume, insert, 4, nullptr, nullptr));
     }
     const Bound insert[] = {{StoredText(name)}, {QString::number(children)}, {StoredText(label)}};
-    return run(InsertVolume, insert, 3, nullptr, nullptr);
+    return written(run(InsertVolume, insert, 3, nullptr, nullptr));
 }
 
 Lookup<qint64> ImportStatements::volumeOfList(const Drives& drives, const QString& listPath,
@@ -153,7 +159,7 @@ Lookup<qint64> ImportStatements::volumeOfList(const Drives& drives, const QStrin
     if (label.isEmpty()) {
         const Bound find[] = {{StoredText(listPath)}};
         if (!run(FindVolumeOfList, find, 1, nullptr, &id))
-            return Lookup<qint64>::failed();
+            return Lookup<qint64>::failed(connection_.lastError());
         return {id};
     }
     // FindVolumeId's rule: the volume is named after the folder holding the list, and a folder
@@ -163,7 +169,7 @@ Lookup<qint64> ImportStatements::volumeOfList(const Drives& drives, const QStrin
         name = FolderOf(listPath.left(listPath.size() - 1));
     const Bound find[] = {{StoredText(name)}, {StoredText(label)}};
     if (!run(FindVolumeWithLabel, find, 2, nullptr, &id))
-        return Lookup<qint64>::failed();
+        return Lookup<qint64>::failed(connection_.lastError());
     return {id};
 }
 
@@ -173,7 +179,7 @@ Lookup<qint64> ImportStatements::listAt(const Drives& drives, const QString& lis
     const Bound find[] = {{StoredText(list.path)}, {StoredText(list.file)}, {{}, volumeId, false}};
     qint64 id = 0;
     if (!run(FindList, find, 3, nullptr, &id))
-        return Lookup<qint64>::failed();
+        return Lookup<qint64>::failed(connection_.lastError());
     return {id};
 }
 
@@ -196,13 +202,13 @@ Lookup<qint64> ImportStatements::listOnVolume(const ListPathParts& list, qint64 
     bool there = false;
     qint64 id = 0;
     if (!run(FindList, find, 3, &there, &id))
-        return Lookup<qint64>::failed();
+        return Lookup<qint64>::failed(connection_.lastError());
     if (!there) {
         const Bound insert[] = {{path}, {file}, {QString::number(volumeId)}, {QStringLiteral("0")}};
         if (!run(InsertList, insert, 4, nullptr, nullptr))
-            return Lookup<qint64>::failed();
+            return Lookup<qint64>::failed(connection_.lastError());
         if (!run(FindList, find, 3, &there, &id))
-            return Lookup<qint64>::failed();
+            return Lookup<qint64>::failed(connection_.lastError());
     }
     if (id != 0)
         listIds_.insert(key, id);
@@ -213,20 +219,20 @@ Lookup<bool> ImportStatements::hasTrack(qint64 listId, const QString& folder, co
     const Bound find[] = {{{}, listId, false}, {StoredText(folder)}, {StoredText(file)}};
     bool there = false;
     if (!run(FindTrack, find, 3, &there, nullptr))
-        return Lookup<bool>::failed();
+        return Lookup<bool>::failed(connection_.lastError());
     return {there};
 }
 
-bool ImportStatements::insertTrack(const std::array<QString, 10>& values) {
+Result<> ImportStatements::insertTrack(const std::array<QString, 10>& values) {
     Bound bound[10];
     for (size_t i = 0; i < values.size(); ++i)
         bound[i].text = StoredText(values[i]);
-    return run(InsertTrack, bound, 10, nullptr, nullptr);
+    return written(run(InsertTrack, bound, 10, nullptr, nullptr));
 }
 
-bool ImportStatements::insertEntry(const QString& folder, const QString& file, qint64 listId) {
+Result<> ImportStatements::insertEntry(const QString& folder, const QString& file, qint64 listId) {
     const Bound insert[] = {{StoredText(folder)}, {StoredText(file)}, {QString::number(listId)}};
-    return run(InsertEntry, insert, 3, nullptr, nullptr);
+    return written(run(InsertEntry, insert, 3, nullptr, nullptr));
 }
 
 void ImportStatements::forgetKeptIds() {

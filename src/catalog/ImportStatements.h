@@ -18,12 +18,12 @@ class Connection;
 class Drives;
 
 // The statements an import runs, prepared once and run with bound values, and the ids of the lists
-// found, both for the length of one import. Each statement is the literal one of the routine named
-// with its values bound: quoted texts are bound as the texts the literal stores (SqlTextValue),
-// bare numbers as numbers, and the constants stay in the statement, so every row written and every
-// row found is the same. A list id is kept only once found: an import never deletes a list, but it
-// rolls a batch back when the catalog refuses a write, and then forgets every id it kept.
-// Destroy it before the connection closes.
+// found, both for the length of one import. Each statement is the catalog's statement of the
+// routine named with its values as parameters: texts are bound as the texts a quoted literal
+// stores (SqlTextValue), bare numbers as numbers, and the constants stay in the statement, so the
+// rows written and found are those the literal statements wrote and found. A list id is kept only
+// once found: an import never deletes a list, but it rolls a batch back when the catalog refuses a
+// write, and then forgets every id it kept. Destroy it before the connection closes.
 class ImportStatements {
 public:
     explicit ImportStatements(Connection& connection);
@@ -35,15 +35,15 @@ public:
     Lookup<bool> hasVolume(const QString& name, const QString* label);
     // A folder node's new volume: on the hard disc (isCd '0'), or on a CD (isCd '1' with the
     // disc's volume label `labelcd`, when not null). `children` is the node's child count.
-    bool insertVolume(const QString& name, int children, const QString& label,
-                      const QString* labelcd);
+    Result<> insertVolume(const QString& name, int children, const QString& label,
+                          const QString* labelcd);
     // FindVolumeId: the volume holding the list at `listPath` (with an empty label, the volume
     // named `listPath`); 0 when there is none.
     Lookup<qint64> volumeOfList(const Drives& drives, const QString& listPath,
                                 const QString& label);
 
     // The id of list `list` on volume `volumeId`, added first when the volume lacks it
-    // (AddListOnce, then FindListIdOnVolume).
+    // (a look-up as FindListIdOnVolume's, then the list's insert and the look-up again).
     Lookup<qint64> listOnVolume(const ListPathParts& list, qint64 volumeId);
     // FindListIdOnVolume: the list stored at `listPath` on volume `volumeId`; 0 when none.
     Lookup<qint64> listAt(const Drives& drives, const QString& listPath, qint64 volumeId);
@@ -54,9 +54,9 @@ public:
     Lookup<bool> hasTrack(qint64 listId, const QString& folder, const QString& file);
     // Inserts a track row; `values` are the raw texts of path, file, m3u_id, title, artist,
     // album, year, genre, comments and size, in that order.
-    bool insertTrack(const std::array<QString, 10>& values);
+    Result<> insertTrack(const std::array<QString, 10>& values);
     // Inserts a playlist entry's track row (path, file and list only); values raw.
-    bool insertEntry(const QString& folder, const QString& file, qint64 listId);
+    Result<> insertEntry(const QString& folder, const QString& file, qint64 listId);
 
 private:
     enum Which {
@@ -82,6 +82,8 @@ private:
     // that row's first column as a number (0 when null).
     bool run(Which which, const Bound* values, int count, bool* row, qint64* first);
     bool fail(const char* what);
+    // The result of a write run by run(): failed with the reason fail() gave the connection.
+    Result<> written(bool ran) const;
     // Keeps (list, volumeId) as the list found last; gives listId.
     qint64 remember(const ListPathParts& list, qint64 volumeId, qint64 listId);
 

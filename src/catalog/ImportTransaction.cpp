@@ -12,7 +12,7 @@ Lookup<CatalogRowCounts> CountCatalogRows(Catalog& catalog) {
                            "(SELECT COUNT(*) FROM Mp3)"),
             set) ||
         set.eof())
-        return Lookup<CatalogRowCounts>::failed();
+        return Lookup<CatalogRowCounts>::failed(catalog.connection.lastError());
     return {{set.field(0).toLongLong(), set.field(1).toLongLong(), set.field(2).toLongLong()}};
 }
 
@@ -45,7 +45,7 @@ ImportCacheSize::ImportCacheSize(Catalog& catalog)
 void ImportCacheSize::restore() {
     if (ownSize_.ok)
         catalog_.connection.execute("PRAGMA cache_size = " + QString::number(ownSize_.value));
-    ownSize_ = Lookup<qint64>::failed();
+    ownSize_.ok = false;
 }
 
 } // namespace tarl

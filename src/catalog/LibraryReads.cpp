@@ -1,6 +1,7 @@
 #include "catalog/LibraryReads.h"
 
 #include "catalog/Connection.h"
+#include "catalog/FirstRow.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/UnicodeNoCase.h"
 
@@ -48,7 +49,7 @@ template <typename Row, typename MakeRow>
 Lookup<QHash<qint64, std::vector<Row>>> ListsGroupedById(Catalog& catalog, const QString& statement,
                                                          const MakeRow& makeRow) {
     if (!catalog.connection.execute(statement, catalog.second))
-        return Lookup<QHash<qint64, std::vector<Row>>>::failed();
+        return Lookup<QHash<qint64, std::vector<Row>>>::failed(catalog.connection.lastError());
     QHash<qint64, std::vector<Row>> lists;
     for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
         qint64 id = 0;
@@ -73,7 +74,7 @@ bool StoredIdOf(const QVariant& value, qint64* id) {
 // as every error of its build is passed over.
 Lookup<std::vector<VolumeRow>> ReadVolumes(Catalog& catalog) {
     if (!catalog.connection.execute(QStringLiteral("SELECT * FROM CD"), catalog.general))
-        return Lookup<std::vector<VolumeRow>>::failed();
+        return Lookup<std::vector<VolumeRow>>::failed(catalog.connection.lastError());
     std::vector<VolumeRow> volumes;
     for (Recordset& rows = catalog.general; !rows.eof(); rows.moveNext()) {
         VolumeRow row;
@@ -98,7 +99,7 @@ Lookup<QHash<qint64, std::vector<VolumeListRow>>> ReadListsByVolume(Catalog& cat
 
 Lookup<std::vector<StyleRow>> ReadStyles(Catalog& catalog) {
     if (!catalog.connection.execute(QStringLiteral("SELECT * FROM Nick"), catalog.general))
-        return Lookup<std::vector<StyleRow>>::failed();
+        return Lookup<std::vector<StyleRow>>::failed(catalog.connection.lastError());
     std::vector<StyleRow> styles;
     for (Recordset& rows = catalog.general; !rows.eof(); rows.moveNext())
         styles.push_back({rows.field(0).toLongLong(), rows.field(1).toString()});
@@ -116,7 +117,7 @@ Lookup<QHash<qint64, std::vector<StyleListRow>>> ReadListsByStyle(Catalog& catal
 Lookup<QHash<qint64, VolumeNameLabel>> ReadVolumeNamesById(Catalog& catalog) {
     if (!catalog.connection.execute(QStringLiteral("SELECT id, name, label FROM CD"),
                                     catalog.third))
-        return Lookup<QHash<qint64, VolumeNameLabel>>::failed();
+        return Lookup<QHash<qint64, VolumeNameLabel>>::failed(catalog.connection.lastError());
     QHash<qint64, VolumeNameLabel> volumes;
     for (Recordset& rows = catalog.third; !rows.eof(); rows.moveNext())
         volumes.insert(rows.field(0).toLongLong(),
@@ -129,14 +130,15 @@ Lookup<std::optional<VolumeNameLabel>> FindVolumeByStoredId(Catalog& catalog,
     Recordset& rows = catalog.second;
     if (!catalog.connection.execute(
             "SELECT name,label FROM Cd WHERE (((Cd.id)=" + volumeId.toString() + "))", rows))
-        return Lookup<std::optional<VolumeNameLabel>>::failed();
+        return Lookup<std::optional<VolumeNameLabel>>::failed(catalog.connection.lastError());
     if (rows.eof())
         return {std::nullopt};
     return {VolumeNameLabel{rows.field(0).toString(), rows.field(1).toString()}};
 }
 
-bool DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId) {
-    return catalog.connection.execute("DELETE FROM M3u WHERE cd_id=" + volumeId.toString());
+Result<> DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId) {
+    return Ran(catalog.connection,
+               catalog.connection.execute("DELETE FROM M3u WHERE cd_id=" + volumeId.toString()));
 }
 
 Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listId) {
@@ -147,12 +149,12 @@ Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listI
             "FROM Mp3 WHERE " +
                 QStringLiteral("(((M3u_id)=") + QString::number(listId) + " ))" + " ORDER BY id",
             rows))
-        return Lookup<std::vector<TrackFields>>::failed();
+        return Lookup<std::vector<TrackFields>>::failed(catalog.connection.lastError());
     std::vector<TrackFields> tracks;
     for (; !rows.eof(); rows.moveNext())
         tracks.push_back(TrackFieldsOf(rows));
     if (!catalog.connection.lastError().isEmpty())
-        return Lookup<std::vector<TrackFields>>::failed();
+        return Lookup<std::vector<TrackFields>>::failed(catalog.connection.lastError());
     return {std::move(tracks)};
 }
 
@@ -161,7 +163,7 @@ Lookup<std::optional<QString>> RecordedDiscLabel(Catalog& catalog, const QString
     if (!catalog.connection.execute("SELECT name, labelCd, label, isCd From CD WHERE (((label)='" +
                                         QuoteSql(discName) + "'" + UnicodeNoCase::kCollate + "))",
                                     rows))
-        return Lookup<std::optional<QString>>::failed();
+        return Lookup<std::optional<QString>>::failed(catalog.connection.lastError());
     // The first disc of that name; hard-disc volumes have nothing to insert.
     while (!rows.eof() && !rows.field(QStringLiteral("isCd")).toBool())
         rows.moveNext();

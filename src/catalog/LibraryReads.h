@@ -9,8 +9,8 @@
 // null or text, a count stored as text) are passed on as stored, so the tree shows and the
 // statements treat them as they always did.
 //
-// Each read leaves its rows in the result holder it names. A read that fails gives
-// Lookup::failed() (the connection's lastError() says why); writes give false with lastError().
+// Each read leaves its rows in the result holder it names. A read that fails gives a failed
+// Lookup whose `error` says why; a write that fails gives a failed Result<> the same way.
 
 #include "catalog/Lookup.h"
 
@@ -87,7 +87,7 @@ Lookup<std::optional<VolumeNameLabel>> FindVolumeByStoredId(Catalog& catalog,
 
 // Deletes every list of the volume `volumeId` (as a list stored it): the cleanup of lists whose
 // volume is gone. Their tracks stay, as they always did.
-bool DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId);
+Result<> DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId);
 
 // The columns of one track as stored, for the track list.
 struct TrackFields {

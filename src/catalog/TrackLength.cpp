@@ -16,13 +16,14 @@ Lookup<qint64> dbGetMp3LengByFile(Catalog& catalog, const QString& fullPath) {
                            "'" + "))");
 }
 
-bool dbPutMp3LengByFile(Catalog& catalog, const QString& fullPath, qint64 seconds) {
+Result<> dbPutMp3LengByFile(Catalog& catalog, const QString& fullPath, qint64 seconds) {
     const QString folder = FolderOf(fullPath);
     const QString file = fullPath.mid(folder.size());
-    return catalog.connection.execute("UPDATE Mp3 SET time =" + QString::number(seconds) +
-                                          " WHERE " + "Mp3.path='" + QuoteSql(folder) + "' AND " +
-                                          "Mp3.file='" + QuoteSql(file) + "'",
-                                      catalog.general);
+    return Ran(catalog.connection,
+               catalog.connection.execute("UPDATE Mp3 SET time =" + QString::number(seconds) +
+                                              " WHERE " + "Mp3.path='" + QuoteSql(folder) +
+                                              "' AND " + "Mp3.file='" + QuoteSql(file) + "'",
+                                          catalog.general));
 }
 
 } // namespace tarl

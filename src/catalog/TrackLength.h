@@ -16,7 +16,8 @@ struct Catalog;
 // The stored length of the track at `fullPath`; 0 when no row matches or none is stored yet.
 Lookup<qint64> dbGetMp3LengByFile(Catalog& catalog, const QString& fullPath);
 
-// Stores `seconds` as the length of every row of the track at `fullPath`.
-bool dbPutMp3LengByFile(Catalog& catalog, const QString& fullPath, qint64 seconds);
+// Stores `seconds` as the length of every row of the track at `fullPath`; failed, with the
+// reason, when the catalog refused.
+Result<> dbPutMp3LengByFile(Catalog& catalog, const QString& fullPath, qint64 seconds);
 
 } // namespace tarl

@@ -144,18 +144,15 @@ bool UnicodeLike::matches(QStringView text) const {
     return p == patternSize;
 }
 
-bool UnicodeLike::Install(sqlite3* db, QString* error) {
+Result<> UnicodeLike::Install(sqlite3* db) {
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     for (const int argc : {2, 3}) {
         const int rc = sqlite3_create_function_v2(db, "like", argc, flags, nullptr, LikeFunction,
                                                   nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) {
-            if (error)
-                *error = QString::fromUtf8(sqlite3_errmsg(db));
-            return false;
-        }
+        if (rc != SQLITE_OK)
+            return Result<>::failed(QString::fromUtf8(sqlite3_errmsg(db)));
     }
-    return true;
+    return {};
 }
 
 } // namespace tarl

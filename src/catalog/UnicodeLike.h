@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QString>
 #include <QStringView>
 #include <vector>
@@ -23,8 +25,8 @@ public:
     char32_t escape() const { return escape_; }
 
     // Replaces SQLite's like(pattern, text) and like(pattern, text, escape), which fold ASCII
-    // letters only, on one open connection.
-    static bool Install(sqlite3* db, QString* error);
+    // letters only, on one open connection. The error is the engine's message.
+    static Result<> Install(sqlite3* db);
 
 private:
     std::vector<char32_t> tokens_; // folded code points and the two wildcard tokens

@@ -40,13 +40,11 @@ int UnicodeNoCase::compare(QStringView a, QStringView b) {
     return j < b.size() ? -1 : 0;
 }
 
-bool UnicodeNoCase::Install(sqlite3* db, QString* error) {
+Result<> UnicodeNoCase::Install(sqlite3* db) {
     if (sqlite3_create_collation_v2(db, "UNICODE_NOCASE", SQLITE_UTF16, nullptr, Collate,
                                     nullptr) == SQLITE_OK)
-        return true;
-    if (error)
-        *error = QString::fromUtf8(sqlite3_errmsg(db));
-    return false;
+        return {};
+    return Result<>::failed(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
 } // namespace tarl

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -22,8 +24,8 @@ public:
     // <0, 0 or >0 as `a` sorts before, with or after `b`.
     static int compare(QStringView a, QStringView b);
 
-    // Registers the collation on one open connection.
-    static bool Install(sqlite3* db, QString* error);
+    // Registers the collation on one open connection. The error is the engine's message.
+    static Result<> Install(sqlite3* db);
 };
 
 } // namespace tarl

@@ -17,11 +17,11 @@ bool offerNewCatalog(Ui& ui, const QString& file) {
     if (ui.message(question, CatalogDialogTitle, MsgIcon::Question, MsgButtons::OkCancel) !=
         MsgAnswer::Ok)
         return false;
-    QString error;
-    if (CreateCatalog(file, &error))
+    const Result<> made = CreateCatalog(file);
+    if (made)
         return true;
-    ui.message(QStringLiteral("The new catalog could not be made.\n") + error, CatalogDialogTitle,
-               MsgIcon::Critical, MsgButtons::Ok);
+    ui.message(QStringLiteral("The new catalog could not be made.\n") + made.error,
+               CatalogDialogTitle, MsgIcon::Critical, MsgButtons::Ok);
     return false;
 }
 } // namespace

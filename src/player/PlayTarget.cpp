@@ -38,9 +38,12 @@ Result<QStringList> TracksToPlay(const Files& files, const QString& target) {
     bool read = true;
     if (target.endsWith(u'/'))
         read = FolderTracks(files, target, &tracks, &failure);
-    else if (IsPlaylistFile(target))
-        read = PlaylistTracks(target, &tracks, &failure);
-    else if (!target.isEmpty())
+    else if (IsPlaylistFile(target)) {
+        Result<QStringList> listed = PlaylistTracks(target);
+        tracks = std::move(listed.value);
+        failure = listed.error;
+        read = listed.ok;
+    } else if (!target.isEmpty())
         tracks.append(target);
     if (read && tracks.isEmpty())
         failure = QStringLiteral("%1 holds no track to play.").arg(target);

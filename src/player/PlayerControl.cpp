@@ -72,7 +72,13 @@ void PlayerControl::PlayKey(const QString& key) {
     // itself: the now-playing tick reads entry n there, so both must list the same tracks.
     const Result<QStringList> tracks = TracksToPlay(state_.services.files, target);
     QString error = tracks.error;
-    if (!tracks || !WriteTemporaryPlaylist(state_.tmpPlaylistPath, tracks.value, nullptr, &error)) {
+    bool ready = tracks.ok;
+    if (ready) {
+        const Result<int> written = WriteTemporaryPlaylist(state_.tmpPlaylistPath, tracks.value);
+        ready = written.ok;
+        error = written.error;
+    }
+    if (!ready) {
         if (reportError)
             reportError(error);
         return;

@@ -17,29 +17,26 @@ QString FirstEntryFolderOf(const QStringList& lines) {
     return {};
 }
 
-FirstEntry FirstEntryFolder(const QString& playlistPath) {
+Result<QString> FirstEntryFolder(const QString& playlistPath) {
     const Result<QStringList> read = ReadPlaylistFile(playlistPath);
     if (!read)
-        return {{}, QStringLiteral("Error reading file: ") + playlistPath};
-    return {FirstEntryFolderOf(read.value), {}};
+        return Result<QString>::failed(QStringLiteral("Error reading file: ") + playlistPath);
+    return {FirstEntryFolderOf(read.value)};
 }
 
-bool PlaylistTracks(const QString& playlistPath, QStringList* tracks, QString* error) {
-    tracks->clear();
+Result<QStringList> PlaylistTracks(const QString& playlistPath) {
     const Result<QStringList> read = ReadPlaylistFile(playlistPath);
-    if (!read) {
-        if (error)
-            *error = read.error;
-        return false;
-    }
+    if (!read)
+        return Result<QStringList>::failed(read.error);
+    QStringList tracks;
     const QString playlistFolder = FolderOf(playlistPath);
     for (const QString& entry : PlaylistEntries(read.value)) {
         QString folder;
         QString file;
         SplitPlaylistEntry(entry, playlistFolder, &folder, &file);
-        tracks->append(folder + file);
+        tracks.append(folder + file);
     }
-    return true;
+    return {tracks};
 }
 
 } // namespace tarl

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,21 +13,15 @@ namespace tarl {
 // commas included. "" when the lines hold no entry (comment lines never are entries).
 QString FirstEntryFolderOf(const QStringList& lines);
 
-// What FirstEntryFolder found.
-struct [[nodiscard]] FirstEntry {
-    QString folder;
-    // "Error reading file: " + path when the file could not be read (`folder` is then ""); the
-    // window shows it in an error box (OK) with the application's title. "" otherwise.
-    QString failure;
-};
-
-// FirstEntryFolderOf the playlist file at `playlistPath`.
-FirstEntry FirstEntryFolder(const QString& playlistPath);
+// FirstEntryFolderOf the playlist file at `playlistPath`. Failed, with "Error reading file: " +
+// path and the folder "", when the file could not be read; the window shows that sentence in an
+// error box (OK) with the application's title.
+Result<QString> FirstEntryFolder(const QString& playlistPath);
 
 // The tracks of the playlist file at `playlistPath`, in its order: each entry resolved by
 // SplitPlaylistEntry against the playlist's own folder, as the catalog files them (a list written
-// on Windows holding "sub\a.mp3" gives "<its folder>sub/a.mp3"). False with a reason in *error
-// when the file cannot be read whole.
-bool PlaylistTracks(const QString& playlistPath, QStringList* tracks, QString* error);
+// on Windows holding "sub\a.mp3" gives "<its folder>sub/a.mp3"). Failed, with the reason and no
+// track, when the file cannot be read whole.
+Result<QStringList> PlaylistTracks(const QString& playlistPath);
 
 } // namespace tarl

@@ -82,10 +82,10 @@ private:
 QStringList PurgeDuplicateM3u(ScanTree& tree, QString& foldProfundity) {
     QStringList failures;
     Purge(tree, [&failures](const QString& path) {
-        FirstEntry first = FirstEntryFolder(path);
-        if (!first.failure.isEmpty())
-            failures.append(first.failure);
-        return first.folder;
+        Result<QString> first = FirstEntryFolder(path);
+        if (!first)
+            failures.append(first.error);
+        return std::move(first.value);
     }).run(foldProfundity);
     return failures;
 }

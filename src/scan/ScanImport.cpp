@@ -133,9 +133,9 @@ private:
 };
 
 // The volume of a folder node: looked up by name (and disc name on a CD), added when missing.
-// False when the catalog refused a statement (the reason is in its lastError()).
-bool ImportFolderNode(const Drives& drives, const ScanNode& node, QString& currentLabel,
-                      const QString& pathScan, ImportStatements& statements) {
+// Failed when the catalog refused a statement.
+Result<> ImportFolderNode(const Drives& drives, const ScanNode& node, QString& currentLabel,
+                          const QString& pathScan, ImportStatements& statements) {
     const QString& key = node.key();
     // A folder of sound files is a list of the volume named after its parent; a drive root is
     // its own volume.
@@ -147,9 +147,9 @@ bool ImportFolderNode(const Drives& drives, const ScanNode& node, QString& curre
         currentLabel = kHardDiscMarker;
     const Lookup<bool> there = statements.hasVolume(name, onCd ? &currentLabel : nullptr);
     if (!there.ok)
-        return false;
+        return Result<>::failed(there.error);
     if (there.value)
-        return true;
+        return {};
     const QString labelcd = onCd ? VolumeLabelOf(drives, drives.driveRoot(pathScan)) : QString();
     return statements.insertVolume(name, node.childCount(), currentLabel,
                                    onCd ? &labelcd : nullptr);
@@ -166,9 +166,10 @@ struct VolumeIds {
 };
 
 // A sound file: its list and its track, with the tag read from the file. A tag that cannot be
-// read is a counted error; false when the catalog refused a statement.
-bool ImportSoundFile(const Drives& drives, const ScanNode& node, const QString& currentLabel,
-                     VolumeIds& volumeIds, ImportStatements& statements, ScanImportResult& result) {
+// read is a counted error; failed when the catalog refused a statement.
+Result<> ImportSoundFile(const Drives& drives, const ScanNode& node, const QString& currentLabel,
+                         VolumeIds& volumeIds, ImportStatements& statements,
+                         ScanImportResult& result) {
     // The volume is named after the parent of the track's folder, or the folder itself when it
     // is a drive root.
     QString folder = FolderOf(node.key());
@@ -185,7 +186,7 @@ bool ImportSoundFile(const Drives& drives, const ScanNode& node, const QString& 
         const QString listPath = folder + QLatin1Char('/');
         volumeId = statements.volumeOfList(drives, listPath, currentLabel);
         if (!volumeId.ok)
-            return false;
+            return Result<>::failed(volumeId.error);
         if (volumeId.value != 0)
             volumeIds.byKey.insert(cacheKey, volumeId.value);
     }
@@ -194,12 +195,11 @@ bool ImportSoundFile(const Drives& drives, const ScanNode& node, const QString& 
         volumeIds.lastFolder = folder;
         volumeIds.lastId = volumeId.value;
     }
-    TagFields tags;
-    QString why;
     // An unreadable file still gets its row, with the fields no tag supplied.
-    if (!ReadId3(node.key(), &tags, &why))
-        Note(result, node.key() + ": " + why);
-    return AddFolderTrack(drives, node.values(), tags, volumeId.value, statements);
+    const Result<TagFields> tags = ReadId3(node.key());
+    if (!tags)
+        Note(result, node.key() + ": " + tags.error);
+    return AddFolderTrack(drives, node.values(), tags.value, volumeId.value, statements);
 }
 
 } // namespace
@@ -236,8 +236,6 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
         lastParentKey.clear();
     });
     const auto going = [&] { return !result.stopped && !result.failed(); };
-    // A statement the catalog refused ends the import.
-    const auto refused = [&] { batches.fail(catalog.connection.lastError()); };
 
     // Ends one node of either pass: a batch boundary, progress and the event loop's turn.
     // `written`: this pass is the one that writes the node (the second writes the playlists).
@@ -254,13 +252,14 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
     batches.begin();
     for (int index = 1; index <= count && going(); ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
-        bool ok = true;
+        Result<> written;
         if (IsFolderTag(node.tag()))
-            ok = ImportFolderNode(drives, node, currentLabel, pathScan, statements);
+            written = ImportFolderNode(drives, node, currentLabel, pathScan, statements);
         else if (node.tag() == QLatin1String("Mp3"))
-            ok = ImportSoundFile(drives, node, currentLabel, volumeIds, statements, result);
-        if (!ok) {
-            refused();
+            written = ImportSoundFile(drives, node, currentLabel, volumeIds, statements, result);
+        // A statement the catalog refused ends the import.
+        if (!written) {
+            batches.fail(written.error);
             break;
         }
         if (hooks.status)
@@ -270,7 +269,6 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
 
     // Inside a huge playlist the import lets the windows run as it does after every node.
     PlaylistTracksRun playlistRun;
-    playlistRun.statements = &statements;
     if (hooks.yield)
         playlistRun.yield = hooks.yield;
     for (int index = 1; index <= count && going(); ++index) {
@@ -284,7 +282,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
                 const Lookup<qint64> found =
                     statements.volumeOfList(drives, node.key(), currentLabel);
                 if (!found.ok) {
-                    refused();
+                    batches.fail(found.error);
                     break;
                 }
                 volumeId = found.value;
@@ -292,22 +290,24 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
             }
             // The list of this volume: another disc mounted on the same folder has a list at
             // the same path.
-            Lookup<qint64> listId = Lookup<qint64>::failed();
-            if (AddPlaylistList(node.values(), volumeId, statements))
-                listId = statements.listAt(drives, node.key(), volumeId);
+            const Result<> listed = AddPlaylistList(node.values(), volumeId, statements);
+            const Lookup<qint64> listId = listed ? statements.listAt(drives, node.key(), volumeId)
+                                                 : Lookup<qint64>::failed(listed.error);
             if (!listId.ok) {
-                refused();
+                batches.fail(listId.error);
                 break;
             }
-            QString why;
-            if (listId.value != 0 &&
-                !AddPlaylistTracks(catalog, node.key(), listId.value, &why, playlistRun)) {
+            const Result<> added =
+                listId.value != 0
+                    ? AddPlaylistTracks(catalog, statements, node.key(), listId.value, playlistRun)
+                    : Result<>();
+            if (!added) {
                 if (playlistRun.refused) {
-                    batches.fail(why);
+                    batches.fail(added.error);
                     break;
                 }
                 // A playlist file that cannot be read is counted; the import goes on.
-                Note(result, node.key() + ": " + why);
+                Note(result, node.key() + ": " + added.error);
             }
             // A stop inside the playlist keeps its entries added so far (a second run adds the
             // rest) and ends the import there; the open batch is committed.

@@ -66,30 +66,24 @@ QByteArray TemporaryPlaylistBytes(const QStringList& trackPaths, int* written) {
     return bytes;
 }
 
-bool WriteTemporaryPlaylist(const QString& path, const QStringList& trackPaths, int* written,
-                            QString* error) {
-    if (written)
-        *written = 0;
+Result<int> WriteTemporaryPlaylist(const QString& path, const QStringList& trackPaths) {
     int lines = 0;
     const QByteArray bytes = TemporaryPlaylistBytes(trackPaths, &lines);
     QSaveFile out(path);
-    auto fail = [&] {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(path, out.errorString());
-        return false;
+    const auto fail = [&] {
+        return Result<int>::failed(
+            QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()));
     };
     if (!out.open(QIODevice::WriteOnly))
         return fail();
     if (out.write(bytes) != bytes.size()) {
-        const bool failed = fail();
+        Result<int> failed = fail();
         out.cancelWriting();
         return failed;
     }
     if (!out.commit())
         return fail();
-    if (written)
-        *written = lines;
-    return true;
+    return {lines};
 }
 
 QStringList TemporaryPlaylistEntries(const QByteArray& bytes) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -23,9 +25,9 @@ QByteArray TemporaryPlaylistBytes(const QStringList& trackPaths, int* written = 
 
 // Replaces the file at `path` with TemporaryPlaylistBytes(trackPaths). The file is replaced
 // atomically (a temporary file beside it, synced, then renamed over it): a failure or a crash
-// leaves the previous playlist whole. False with a reason in *error when it cannot be written.
-bool WriteTemporaryPlaylist(const QString& path, const QStringList& trackPaths,
-                            int* written = nullptr, QString* error = nullptr);
+// leaves the previous playlist whole. The result is the number of lines written; failed, with
+// the reason, when the file cannot be written.
+Result<int> WriteTemporaryPlaylist(const QString& path, const QStringList& trackPaths);
 
 // The track paths of a temporary playlist's bytes, in order: the lines the player takes as
 // entries (blanks around them dropped, blank and "#" lines skipped, "file://" URLs decoded).

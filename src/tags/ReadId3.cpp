@@ -32,31 +32,18 @@ TagFields ReadId3(QIODevice& device) {
     return fields;
 }
 
-bool ReadId3(const QString& path, TagFields* fields, QString* error) {
-    *fields = TagFields();
+Result<TagFields> ReadId3(const QString& path) {
     // A FIFO or a device would block or never end; only regular files hold tracks.
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) {
-        if (error)
-            *error = info.exists() ? QStringLiteral("not a regular file")
-                                   : QStringLiteral("no such file");
-        return false;
-    }
+    if (!info.exists() || !info.isFile())
+        return Result<TagFields>::failed(info.exists() ? QStringLiteral("not a regular file")
+                                                       : QStringLiteral("no such file"));
     QFile file(path);
     // Unbuffered: the tag reader reads in its own window, and no read-ahead pulls in audio.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    *fields = ReadId3(file);
-    return true;
-}
-
-TagFields ReadId3(const QString& path) {
-    TagFields fields;
-    ReadId3(path, &fields);
-    return fields;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return Result<TagFields>::failed(file.errorString());
+    // The fields are moved into the result, never copied.
+    return ReadId3(file);
 }
 
 } // namespace tarl

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tags/TagFields.h"
+#include "text/Result.h"
 
 #include <QIODevice>
 #include <QString>
@@ -16,12 +17,10 @@ namespace tarl {
 // last 128 bytes; never the audio. A v2 tag whose header claims more than the file holds, or that
 // is not a tag of version 2.2 to 2.4, is ignored and the trailer is still read.
 //
-// False, with the reason in *error, when the file cannot be opened (or is not a regular file);
-// the fields then keep their initial values and fileLength is 0.
-bool ReadId3(const QString& path, TagFields* fields, QString* error = nullptr);
-
-// The same, for callers that store what they get whatever happens.
-TagFields ReadId3(const QString& path);
+// Failed, with the reason, when the file cannot be opened (or is not a regular file); the fields
+// are then their initial values and fileLength is 0, so a caller that stores what it gets
+// whatever happens reads `value` alone.
+Result<TagFields> ReadId3(const QString& path);
 
 // The same over an open, random-access device (a file, or bytes in a QBuffer).
 TagFields ReadId3(QIODevice& device);

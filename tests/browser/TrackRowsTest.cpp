@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
+#include "catalog/ImportStatements.h"
 #include "catalog/RoutineFixture.h"
 #include "catalog/ScanNodeValues.h"
 #include "catalog/TrackLength.h"
@@ -52,7 +53,8 @@ protected:
 
     void addTrack(const QString& folder, const QString& name, const TagFields& tags,
                   qint64 volume) {
-        ASSERT_TRUE(AddFolderTrack(catalog, drives, {folder + name, name, folder}, tags, volume))
+        ImportStatements statements(catalog.connection);
+        ASSERT_TRUE(AddFolderTrack(drives, {folder + name, name, folder}, tags, volume, statements))
             << catalog.connection.lastError().toStdString();
     }
 
@@ -140,10 +142,11 @@ TEST_F(TrackRowsTest, APlaylistListsInItsOwnOrderAndMayEndInADot) {
     QString label;
     ASSERT_TRUE(AddFolderVolume(catalog, folder, label));
     const Lookup<qint64> volume = FindVolumeId(catalog, drives, folder, "");
-    ASSERT_TRUE(AddPlaylistList(catalog, {playlist, "mix.", folder}, volume.value));
+    ImportStatements statements(catalog.connection);
+    ASSERT_TRUE(AddPlaylistList({playlist, "mix.", folder}, volume.value, statements));
     const Lookup<qint64> list = FindListId(catalog, drives, playlist);
     ASSERT_NE(list.value, 0);
-    ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, list.value));
+    ASSERT_TRUE(AddPlaylistTracks(catalog, statements, playlist, list.value));
 
     EXPECT_EQ(files(playlist, "M3uCd"), QStringList({"zulu.mp3", "alpha.mp3", "mike.mp3"}));
     EXPECT_EQ(files("EOF:>" + playlist, "M3uNick"),

@@ -1,6 +1,7 @@
 #include "TreeBuildFixture.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
+#include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
 #include "tags/TagFields.h"
 
@@ -13,14 +14,17 @@ class TreeBuildPathsTest : public test::TreeBuildFixture {
 protected:
     // A playlist file found by a scan, added through the import's routine.
     void playlist(const QString& folder, const QString& file, qint64 volumeId) {
-        ASSERT_TRUE(AddPlaylistList(catalog, {folder + file, file, folder}, volumeId))
+        ImportStatements statements(catalog.connection);
+        ASSERT_TRUE(AddPlaylistList({folder + file, file, folder}, volumeId, statements))
             << catalog.connection.lastError().toStdString();
     }
     // A sound file found by a scan: the list of its folder comes with it.
     void track(const QString& folder, const QString& file, qint64 volumeId) {
         TagFields tags;
         tags.title = file;
-        ASSERT_TRUE(AddFolderTrack(catalog, drives, {folder + file, file, folder}, tags, volumeId))
+        ImportStatements statements(catalog.connection);
+        ASSERT_TRUE(
+            AddFolderTrack(drives, {folder + file, file, folder}, tags, volumeId, statements))
             << catalog.connection.lastError().toStdString();
     }
 };

@@ -170,9 +170,9 @@ TEST_F(CatalogDeleteTest, DeleteVolumeGoesOnPastAFailingStep) {
     track("a", list("/music/", "a/", v));
     run("CREATE TRIGGER keep BEFORE DELETE ON CD BEGIN SELECT RAISE(ABORT, 'kept by the test'); "
         "END");
-    QString error;
-    EXPECT_FALSE(DeleteVolume(catalog, drives, noFiles, "/music/", nullptr, &error));
-    EXPECT_TRUE(error.contains("kept by the test")) << error.toStdString();
+    const Result<> partly = DeleteVolume(catalog, drives, noFiles, "/music/", nullptr);
+    EXPECT_FALSE(partly);
+    EXPECT_TRUE(partly.error.contains("kept by the test")) << partly.error.toStdString();
     EXPECT_EQ(count("CD"), 1);
     EXPECT_EQ(count("M3u"), 0); // the later steps still ran
     EXPECT_EQ(count("Mp3"), 0);
@@ -180,9 +180,10 @@ TEST_F(CatalogDeleteTest, DeleteVolumeGoesOnPastAFailingStep) {
     // Before the volume is known a failure ends it, the tree untouched.
     run("DROP TABLE CD");
     test::FakeLibraryTree tree({"/music/"});
-    EXPECT_FALSE(DeleteVolume(catalog, drives, noFiles, "/music/", &tree, &error));
+    const Result<> unknown = DeleteVolume(catalog, drives, noFiles, "/music/", &tree);
+    EXPECT_FALSE(unknown);
     EXPECT_TRUE(tree.removed.isEmpty());
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(unknown.error.isEmpty());
 }
 
 TEST_F(CatalogDeleteTest, DelCDinDbWithoutM3usLeavesListsAndTracks) {

@@ -115,16 +115,16 @@ TEST(CatalogFileCreateTest, RefusesWhatIsThere) {
          {catalogFile, temp.write("empty.mdb", {}), temp.write("notes.mdb", "text\n"), dangling,
           temp.file("folder.mdb")}) {
         const QByteArray before = temp.read(QFileInfo(path).fileName());
-        QString error;
-        EXPECT_FALSE(CreateCatalog(path, &error));
-        EXPECT_TRUE(error.contains("already exists")) << error.toStdString();
+        const Result<> made = CreateCatalog(path);
+        EXPECT_FALSE(made);
+        EXPECT_TRUE(made.error.contains("already exists")) << made.error.toStdString();
         EXPECT_EQ(temp.read(QFileInfo(path).fileName()), before);
     }
     EXPECT_FALSE(QFileInfo::exists(temp.file("nowhere.mdb")));
 
-    QString error;
-    EXPECT_FALSE(CreateCatalog(temp.file("no/such/folder/tarl.mdb"), &error));
-    EXPECT_TRUE(error.contains("does not exist")) << error.toStdString();
+    const Result<> made = CreateCatalog(temp.file("no/such/folder/tarl.mdb"));
+    EXPECT_FALSE(made);
+    EXPECT_TRUE(made.error.contains("does not exist")) << made.error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(temp.file("no")));
 }
 

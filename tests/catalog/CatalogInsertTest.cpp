@@ -1,4 +1,5 @@
 #include "catalog/CatalogInsert.h"
+#include "catalog/ImportStatements.h"
 
 #include "RoutineFixture.h"
 #include "catalog/ScanNodeValues.h"
@@ -51,6 +52,7 @@ TEST_F(CatalogInsertTest, AddFolderVolumeAddsAHardDiscVolumeOnceAndSetsTheLabel)
 }
 
 TEST_F(CatalogInsertTest, AddFolderTrackMakesTheFolderListThenTheTrack) {
+    ImportStatements statements(catalog.connection);
     const struct {
         QString folder;
         QString file;
@@ -66,7 +68,7 @@ TEST_F(CatalogInsertTest, AddFolderTrackMakesTheFolderListThenTheTrack) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder.toStdString());
         const qint64 volume = c.volume;
-        ASSERT_TRUE(AddFolderTrack(catalog, drives, Track(c.folder, c.file), Tags("T"), volume))
+        ASSERT_TRUE(AddFolderTrack(drives, Track(c.folder, c.file), Tags("T"), volume, statements))
             << catalog.connection.lastError().toStdString();
         const QList<QVariantList> lists =
             rows("SELECT id,path,file,cd_id,mp3s,nick FROM M3u WHERE path='" +
@@ -82,21 +84,26 @@ TEST_F(CatalogInsertTest, AddFolderTrackMakesTheFolderListThenTheTrack) {
 }
 
 TEST_F(CatalogInsertTest, AddFolderTrackWritesNothingForATrackItsListHolds) {
-    ASSERT_TRUE(AddFolderTrack(catalog, drives, Track("/music/rock/", "a.mp3"), Tags("T"), music));
+    ImportStatements statements(catalog.connection);
     ASSERT_TRUE(
-        AddFolderTrack(catalog, drives, Track("/music/rock/", "a.mp3"), Tags("Other"), music));
+        AddFolderTrack(drives, Track("/music/rock/", "a.mp3"), Tags("T"), music, statements));
+    ASSERT_TRUE(
+        AddFolderTrack(drives, Track("/music/rock/", "a.mp3"), Tags("Other"), music, statements));
     EXPECT_EQ(count("M3u"), 1);
     EXPECT_EQ(scalar("SELECT group_concat(title) FROM Mp3"), "T");
 
     // A second track joins the same list; the same folder on another volume is another list.
-    ASSERT_TRUE(AddFolderTrack(catalog, drives, Track("/music/rock/", "b.mp3"), Tags("B"), music));
-    ASSERT_TRUE(AddFolderTrack(catalog, drives, Track("/music/rock/", "a.mp3"), Tags("C"), disc));
+    ASSERT_TRUE(
+        AddFolderTrack(drives, Track("/music/rock/", "b.mp3"), Tags("B"), music, statements));
+    ASSERT_TRUE(
+        AddFolderTrack(drives, Track("/music/rock/", "a.mp3"), Tags("C"), disc, statements));
     EXPECT_EQ(count("M3u"), 2);
     EXPECT_EQ(count("Mp3"), 3);
     EXPECT_EQ(scalar("SELECT COUNT(DISTINCT m3u_id) FROM Mp3 WHERE title IN ('T','B')"), 1);
 }
 
 TEST_F(CatalogInsertTest, AddFolderTrackStoresEmptyTagValuesAsASpace) {
+    ImportStatements statements(catalog.connection);
     TagFields tags;
     tags.title = "";
     tags.artist = QString::fromUtf8("\0x", 2); // nothing before the NUL
@@ -105,20 +112,22 @@ TEST_F(CatalogInsertTest, AddFolderTrackStoresEmptyTagValuesAsASpace) {
     tags.genre = "";
     tags.comments = "";
     tags.fileLength = 0;
-    ASSERT_TRUE(AddFolderTrack(catalog, drives, Track("/music/rock/", "a.mp3"), tags, music));
+    ASSERT_TRUE(AddFolderTrack(drives, Track("/music/rock/", "a.mp3"), tags, music, statements));
     EXPECT_EQ(rows("SELECT title,artist,album,year,genre,comments,size FROM Mp3"),
               (QList<QVariantList>{{" ", " ", " ", " ", " ", " ", "N/A"}}));
 }
 
 TEST_F(CatalogInsertTest, AddPlaylistListAddsTheListOnce) {
+    ImportStatements statements(catalog.connection);
     const ScanNodeValues party{"/music/party.m3u", "party.m3u", "/music/"};
-    ASSERT_TRUE(AddPlaylistList(catalog, party, music));
-    ASSERT_TRUE(AddPlaylistList(catalog, party, music));
+    ASSERT_TRUE(AddPlaylistList(party, music, statements));
+    ASSERT_TRUE(AddPlaylistList(party, music, statements));
     EXPECT_EQ(rows("SELECT path,file,cd_id,mp3s,nick FROM M3u"),
               (QList<QVariantList>{{"/music/", "party.m3u", music, 0, 0}}));
 }
 
 TEST_F(CatalogInsertTest, AddPlaylistTracksStoresEachEntryOnceWithItsFolder) {
+    ImportStatements statements(catalog.connection);
     const QString playlist = temp.write("music/party.m3u", "#EXTM3U\r\n"
                                                            "#EXTINF:123,Artist - A\r\n"
                                                            "rock\\a.mp3\r\n"
@@ -128,9 +137,9 @@ TEST_F(CatalogInsertTest, AddPlaylistTracksStoresEachEntryOnceWithItsFolder) {
                                                            "\r\n"
                                                            "#last line, still a comment");
     const QString folder = temp.file("music/");
-    ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, 7))
+    ASSERT_TRUE(AddPlaylistTracks(catalog, statements, playlist, 7))
         << catalog.connection.lastError().toStdString();
-    ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, 7));
+    ASSERT_TRUE(AddPlaylistTracks(catalog, statements, playlist, 7));
     const QList<QVariantList> expected{
         {folder + "rock/", "a.mp3", 7, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
          QVariant(), QVariant(), QVariant(), QVariant()},
@@ -144,62 +153,66 @@ TEST_F(CatalogInsertTest, AddPlaylistTracksStoresEachEntryOnceWithItsFolder) {
               expected);
 
     // Another list may hold the same tracks.
-    ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, 8));
+    ASSERT_TRUE(AddPlaylistTracks(catalog, statements, playlist, 8));
     EXPECT_EQ(count("Mp3"), 6);
 }
 
 TEST_F(CatalogInsertTest, AddPlaylistTracksStopsAtTheFirstError) {
+    ImportStatements statements(catalog.connection);
     const QString playlist = temp.write("party.m3u", "a.mp3\nb.mp3\nrefused.mp3\nc.mp3\n");
     run("CREATE TRIGGER refuse BEFORE INSERT ON Mp3 WHEN NEW.file = 'refused.mp3' "
         "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
-    QString error;
-    EXPECT_FALSE(AddPlaylistTracks(catalog, playlist, 7, &error));
-    EXPECT_TRUE(error.contains("refused by the test")) << error.toStdString();
+    const Result<> refused = AddPlaylistTracks(catalog, statements, playlist, 7);
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(refused.error.contains("refused by the test")) << refused.error.toStdString();
     EXPECT_EQ(scalar("SELECT group_concat(file, ' ') FROM Mp3"), "a.mp3 b.mp3");
     run("BEGIN"); // no transaction was left open
     run("COMMIT");
 
-    error.clear();
-    EXPECT_FALSE(AddPlaylistTracks(catalog, temp.file("missing.m3u"), 7, &error));
-    EXPECT_FALSE(error.isEmpty());
+    const Result<> unread = AddPlaylistTracks(catalog, statements, temp.file("missing.m3u"), 7);
+    EXPECT_FALSE(unread);
+    EXPECT_FALSE(unread.error.isEmpty());
     EXPECT_EQ(count("Mp3"), 2);
 }
 
 TEST_F(CatalogInsertTest, AddPlaylistTracksJoinsTheTransactionOfItsCaller) {
+    ImportStatements statements(catalog.connection);
     const QString playlist = temp.write("party.m3u", "a.mp3\nb.mp3\n");
     run("BEGIN");
-    ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, 7));
+    ASSERT_TRUE(AddPlaylistTracks(catalog, statements, playlist, 7));
     EXPECT_EQ(count("Mp3"), 2);
     run("ROLLBACK");
     EXPECT_EQ(count("Mp3"), 0);
 }
 
 TEST_F(CatalogInsertTest, AddStyleRefusesADuplicateWithANotice) {
-    const AddStyleResult added = AddStyle(catalog, "Jazz");
-    ASSERT_TRUE(added.ok());
-    EXPECT_EQ(added.outcome, StyleAdded::Added);
-    EXPECT_EQ(added.notice, "");
+    const Result<StyleAdded> added = AddStyle(catalog, "Jazz");
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added.value.outcome, StyleAdded::Added);
+    EXPECT_EQ(added.value.notice, "");
 
-    const AddStyleResult again = AddStyle(catalog, "Jazz");
-    ASSERT_TRUE(again.ok());
+    const Result<StyleAdded> again = AddStyle(catalog, "Jazz");
+    ASSERT_TRUE(again);
     EXPECT_EQ(count("Nick"), 1);
-    EXPECT_EQ(again.outcome, StyleAdded::AlreadyThere);
-    EXPECT_EQ(again.notice, "This Style already exist in Data Base ");
+    EXPECT_EQ(again.value.outcome, StyleAdded::AlreadyThere);
+    EXPECT_EQ(again.value.notice, "This Style already exist in Data Base ");
 }
 
 TEST_F(CatalogInsertTest, AddStyleReportsAFailingStatement) {
     run("DROP TABLE Nick");
-    const AddStyleResult added = AddStyle(catalog, "Jazz");
-    EXPECT_FALSE(added.ok());
-    EXPECT_EQ(added.outcome, StyleAdded::Failed);
-    EXPECT_EQ(added.notice, "");
-    EXPECT_TRUE(catalog.connection.lastError().contains("Nick", Qt::CaseInsensitive));
+    const Result<StyleAdded> added = AddStyle(catalog, "Jazz");
+    EXPECT_FALSE(added);
+    EXPECT_EQ(added.value.notice, "");
+    EXPECT_TRUE(added.error.contains("Nick", Qt::CaseInsensitive)) << added.error.toStdString();
 }
 
 TEST_F(CatalogInsertTest, AFailingStatementEndsTheRoutineWithItsReason) {
+    ImportStatements statements(catalog.connection);
     run("DROP TABLE Mp3");
-    EXPECT_FALSE(AddFolderTrack(catalog, drives, Track("/music/rock/", "a.mp3"), Tags("T"), music));
-    EXPECT_TRUE(catalog.connection.lastError().contains("Mp3", Qt::CaseInsensitive));
+    const Result<> added =
+        AddFolderTrack(drives, Track("/music/rock/", "a.mp3"), Tags("T"), music, statements);
+    EXPECT_FALSE(added);
+    EXPECT_TRUE(added.error.contains("Mp3", Qt::CaseInsensitive)) << added.error.toStdString();
     EXPECT_EQ(count("M3u"), 1); // the list was written before the track failed
 }
 

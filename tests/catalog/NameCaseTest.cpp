@@ -49,7 +49,7 @@ TEST_F(NameCaseTest, StyleAndDiscNamesCompareWithoutCase) {
         EXPECT_EQ(VolumeLabelExists(catalog, c.asked).value, c.same);
         EXPECT_EQ(FindVolumeId(catalog, drives, "/media/cd/", c.asked).value, c.same ? disc : 0);
         // A style of the same name is not added twice.
-        ASSERT_TRUE(AddStyle(catalog, c.asked).ok());
+        ASSERT_TRUE(AddStyle(catalog, c.asked));
         EXPECT_EQ(count("Nick"), c.same ? 1 : 2);
     }
 }

@@ -1,6 +1,7 @@
 #include "catalog/CatalogDelete.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
+#include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
 #include "catalog/TrackLength.h"
 
@@ -112,9 +113,9 @@ TEST_F(RoundTripTest, StylesAndVolumes) {
         const QString stored = Stored(text);
         const QList<qint64> before = counts();
 
-        ASSERT_TRUE(AddStyle(catalog, text).ok()) << catalog.connection.lastError().toStdString();
+        ASSERT_TRUE(AddStyle(catalog, text)) << catalog.connection.lastError().toStdString();
         // Found again: a notice, no row.
-        EXPECT_EQ(AddStyle(catalog, text).outcome, StyleAdded::AlreadyThere);
+        EXPECT_EQ(AddStyle(catalog, text).value.outcome, StyleAdded::AlreadyThere);
         EXPECT_EQ(counts(), (QList<qint64>{before[0], before[1], before[2], before[3] + 1}));
         const qint64 style = FindStyleId(catalog, text).value;
         EXPECT_EQ(scalar("SELECT nick FROM Nick WHERE id=" + QString::number(style)), stored);
@@ -155,6 +156,8 @@ TEST_F(RoundTripTest, ListsAndTracks) {
         SCOPED_TRACE(text.left(40).toStdString());
         const QString stored = Stored(text);
         const QList<qint64> before = counts();
+        // Fresh for each text: the list ids it keeps are deleted below.
+        ImportStatements statements(catalog.connection);
 
         // A sound file in a hostile folder, with a hostile name and hostile tags.
         const QString folder = "/music/" + text + "/";
@@ -162,9 +165,9 @@ TEST_F(RoundTripTest, ListsAndTracks) {
         TagFields tags;
         tags.title = tags.artist = tags.album = tags.year = tags.genre = tags.comments = text;
         tags.fileLength = 123456;
-        ASSERT_TRUE(AddFolderTrack(catalog, drives, track, tags, volume))
+        ASSERT_TRUE(AddFolderTrack(drives, track, tags, volume, statements))
             << catalog.connection.lastError().toStdString();
-        ASSERT_TRUE(AddFolderTrack(catalog, drives, track, tags, volume));
+        ASSERT_TRUE(AddFolderTrack(drives, track, tags, volume, statements));
         EXPECT_EQ(counts(), (QList<qint64>{before[0], before[1] + 1, before[2] + 1, before[3]}));
 
         const qint64 list = FindListIdOnVolume(catalog, drives, folder, volume).value;
@@ -189,8 +192,8 @@ TEST_F(RoundTripTest, ListsAndTracks) {
 
         // A playlist with a hostile name ("p-": cut at a NUL, it must not become the folder's).
         const ScanNodeValues playlist{"/music/p-" + text + ".m3u", "p-" + text + ".m3u", "/music/"};
-        ASSERT_TRUE(AddPlaylistList(catalog, playlist, volume));
-        ASSERT_TRUE(AddPlaylistList(catalog, playlist, volume));
+        ASSERT_TRUE(AddPlaylistList(playlist, volume, statements));
+        ASSERT_TRUE(AddPlaylistList(playlist, volume, statements));
         const qint64 playlistId = FindListId(catalog, drives, playlist.key).value;
         EXPECT_EQ(scalar("SELECT file FROM M3u WHERE id=" + QString::number(playlistId)),
                   Stored("p-" + text + ".m3u"));
@@ -222,9 +225,10 @@ TEST_F(RoundTripTest, PlaylistEntries) {
             if (!expected.contains(row))
                 expected << row;
         }
-        ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, 55))
+        ImportStatements statements(catalog.connection);
+        ASSERT_TRUE(AddPlaylistTracks(catalog, statements, playlist, 55))
             << catalog.connection.lastError().toStdString();
-        ASSERT_TRUE(AddPlaylistTracks(catalog, playlist, 55));
+        ASSERT_TRUE(AddPlaylistTracks(catalog, statements, playlist, 55));
         EXPECT_EQ(rows("SELECT path,file,m3u_id FROM Mp3 WHERE m3u_id=55 ORDER BY id"), expected);
         EXPECT_EQ(counts(),
                   (QList<qint64>{before[0], before[1], before[2] + expected.size(), before[3]}));

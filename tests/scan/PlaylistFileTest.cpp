@@ -35,10 +35,11 @@ TEST(ScanPlaylistFile, FirstEntryFolderReadsTheFirstEntry) {
     test::TempDir dir;
     for (const auto& c : cases) {
         test::SaveFuzzSeed("playlist", QStringLiteral("first-entry-%1.m3u").arg(c.name), c.bytes);
-        const FirstEntry first =
+        const Result<QString> first =
             FirstEntryFolder(dir.write(QStringLiteral("%1.m3u").arg(c.name), c.bytes));
-        EXPECT_EQ(first.folder, c.folder) << c.name;
-        EXPECT_EQ(first.failure, "") << c.name;
+        EXPECT_TRUE(first) << c.name;
+        EXPECT_EQ(first.value, c.folder) << c.name;
+        EXPECT_EQ(first.error, "") << c.name;
     }
 }
 
@@ -47,9 +48,10 @@ TEST(ScanPlaylistFile, FirstEntryFolderReportsAnUnreadableFile) {
     dir.write("folder.m3u/a.mp3", "");
     const QString cases[] = {dir.file("missing.m3u"), dir.file("folder.m3u")};
     for (const QString& path : cases) {
-        const FirstEntry first = FirstEntryFolder(path);
-        EXPECT_EQ(first.folder, "");
-        EXPECT_EQ(first.failure, "Error reading file: " + path);
+        const Result<QString> first = FirstEntryFolder(path);
+        EXPECT_FALSE(first);
+        EXPECT_EQ(first.value, "");
+        EXPECT_EQ(first.error, "Error reading file: " + path);
     }
 }
 
@@ -69,7 +71,7 @@ TEST(ScanPlaylistFile, FirstEntryFolderSurvivesHostileFiles) {
         {"newline-names.m3u", "#\r\n\"a\r\nb\".mp3", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FirstEntryFolder(dir.write(c.name, c.bytes)).folder, c.folder) << c.name;
+        EXPECT_EQ(FirstEntryFolder(dir.write(c.name, c.bytes)).value, c.folder) << c.name;
     }
 }
 

@@ -49,12 +49,10 @@ TEST(ScanTemporaryPlaylist, WritesUtf8LinesEndedByCrLf) {
     test::TempDir dir;
     const QString path = dir.file("m3uTmp.m3u");
     for (const auto& c : cases) {
-        int written = -1;
-        QString error;
-        ASSERT_TRUE(WriteTemporaryPlaylist(path, c.paths, &written, &error))
-            << c.name << ": " << error.toStdString();
+        const Result<int> written = WriteTemporaryPlaylist(path, c.paths);
+        ASSERT_TRUE(written) << c.name << ": " << written.error.toStdString();
         EXPECT_EQ(dir.read("m3uTmp.m3u"), c.bytes) << c.name;
-        EXPECT_EQ(written, c.written) << c.name;
+        EXPECT_EQ(written.value, c.written) << c.name;
         test::SaveFuzzSeed("playlist", QStringLiteral("tmp-%1.m3u").arg(c.name), c.bytes);
     }
 }
@@ -175,15 +173,13 @@ TEST(ScanTemporaryPlaylist, AFailedWriteKeepsThePreviousPlaylist) {
     small.rlim_cur = 100;
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    int written = -1;
-    QString error;
-    const bool ok = WriteTemporaryPlaylist(path, many, &written, &error);
+    const Result<int> written = WriteTemporaryPlaylist(path, many);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, handler);
 
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(written, 0);
-    EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.value, 0);
+    EXPECT_TRUE(written.error.contains(path)) << written.error.toStdString();
     EXPECT_EQ(dir.read("m3uTmp.m3u"), "/m/old.mp3\r\n");
     EXPECT_EQ(FilesIn(dir), QStringList({"m3uTmp.m3u"}));
 }
@@ -191,9 +187,9 @@ TEST(ScanTemporaryPlaylist, AFailedWriteKeepsThePreviousPlaylist) {
 TEST(ScanTemporaryPlaylist, AMissingFolderFailsWithAReason) {
     test::TempDir dir;
     const QString path = dir.file("gone/m3uTmp.m3u");
-    QString error;
-    EXPECT_FALSE(WriteTemporaryPlaylist(path, {"/m/a.mp3"}, nullptr, &error));
-    EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    const Result<int> written = WriteTemporaryPlaylist(path, {"/m/a.mp3"});
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(written.error.contains(path)) << written.error.toStdString();
     EXPECT_FALSE(QFile::exists(path));
 }
 

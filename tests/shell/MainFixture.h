@@ -40,8 +40,8 @@ protected:
     // A new catalog file in the program folder.
     QString newCatalog(const QString& name = QStringLiteral("tarl.mdb")) {
         const QString file = home.file(name);
-        QString error;
-        EXPECT_TRUE(CreateCatalog(file, &error)) << error.toStdString();
+        const auto made = CreateCatalog(file);
+        EXPECT_TRUE(made) << made.error.toStdString();
         return file;
     }
 

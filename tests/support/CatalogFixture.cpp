@@ -7,8 +7,8 @@ namespace tarl::test {
 
 void CatalogFixture::SetUp() {
     dbPath = temp.file(QStringLiteral("tarl.mdb"));
-    QString error;
-    ASSERT_TRUE(CreateCatalog(dbPath, &error)) << error.toStdString();
+    const auto made = CreateCatalog(dbPath);
+    ASSERT_TRUE(made) << made.error.toStdString();
     ASSERT_TRUE(catalog.connection.open(BuildConnectionText(dbPath)))
         << catalog.connection.lastError().toStdString();
 }

@@ -98,13 +98,10 @@ TEST(ReadBounds, FilesThatCannotBeRead) {
         SCOPED_TRACE(path.toStdString());
         if (path == unreadable && !canLock)
             continue;
-        TagFields fields;
-        fields.title = "stale";
-        QString error;
-        EXPECT_FALSE(ReadId3(path, &fields, &error));
-        EXPECT_FALSE(error.isEmpty());
-        EXPECT_EQ(fields, TagFields());
-        EXPECT_EQ(ReadId3(path), TagFields());
+        const Result<TagFields> read = ReadId3(path);
+        EXPECT_FALSE(read);
+        EXPECT_FALSE(read.error.isEmpty());
+        EXPECT_EQ(read.value, TagFields());
     }
 }
 

@@ -18,10 +18,9 @@ void ExpectTagFiles(const std::vector<TagFileCase>& cases) {
         const QString path = dir.write(name + ".mp3", c.bytes);
         TagFields expected = c.expected;
         expected.fileLength = c.bytes.size();
-        TagFields read;
-        QString error;
-        EXPECT_TRUE(ReadId3(path, &read, &error)) << error.toStdString();
-        EXPECT_EQ(read, expected);
+        const Result<TagFields> read = ReadId3(path);
+        EXPECT_TRUE(read) << read.error.toStdString();
+        EXPECT_EQ(read.value, expected);
     }
 }
 

@@ -94,8 +94,8 @@ class ImportCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         file = temp.file("tarl.mdb");
-        QString error;
-        ASSERT_TRUE(CreateCatalog(file, &error)) << error.toStdString();
+        const auto made = CreateCatalog(file);
+        ASSERT_TRUE(made) << made.error.toStdString();
         music = temp.path() + "/music";
     }
 

@@ -3,6 +3,7 @@
 #include "catalog/CatalogInsert.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
+#include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
 #include "catalog/TrackLength.h"
 #include "platform/LinuxDrives.h"
@@ -41,8 +42,8 @@ protected:
     void SetUp() override {
         file = temp.file("tarl.mdb");
         music = temp.path() + "/music/";
-        QString error;
-        ASSERT_TRUE(CreateCatalog(file, &error)) << error.toStdString();
+        const auto made = CreateCatalog(file);
+        ASSERT_TRUE(made) << made.error.toStdString();
         ASSERT_TRUE(catalog.connection.open(BuildConnectionText(file)));
         QString label;
         ASSERT_TRUE(AddFolderVolume(catalog, music, label));
@@ -53,7 +54,7 @@ protected:
         add(music, "x.mp3", Tags("Ex", 123456), volume);
         ASSERT_TRUE(dbPutMp3LengByFile(catalog, music + "rock/a.mp3", 187));
         ASSERT_TRUE(dbPutMp3LengByFile(catalog, music + "rock/b.mp3", 40000));
-        ASSERT_TRUE(AddStyle(catalog, "Jazz").ok());
+        ASSERT_TRUE(AddStyle(catalog, "Jazz"));
         ASSERT_TRUE(catalog.connection.execute(
             "UPDATE M3u SET nick=(SELECT id FROM Nick) WHERE file='rock/'"));
         Recordset set;
@@ -77,7 +78,8 @@ protected:
     }
 
     void add(const QString& folder, const QString& name, const TagFields& tags, qint64 volume) {
-        ASSERT_TRUE(AddFolderTrack(catalog, drives, {folder + name, name, folder}, tags, volume))
+        ImportStatements statements(catalog.connection);
+        ASSERT_TRUE(AddFolderTrack(drives, {folder + name, name, folder}, tags, volume, statements))
             << catalog.connection.lastError().toStdString();
     }
 

@@ -2,6 +2,7 @@
 #include "catalog/CatalogInsert.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
+#include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
 #include "support/FakeDrives.h"
 #include "support/QtPrinters.h"
@@ -41,8 +42,8 @@ protected:
     void SetUp() override {
         t = dir.path();
         file = dir.file("tarl.mdb");
-        QString error;
-        ASSERT_TRUE(CreateCatalog(file, &error)) << error.toStdString();
+        const auto made = CreateCatalog(file);
+        ASSERT_TRUE(made) << made.error.toStdString();
         ASSERT_TRUE(catalog.connection.open(BuildConnectionText(file)))
             << catalog.connection.lastError().toStdString();
         drives.addDrive("/", DriveType::Fixed);
@@ -58,14 +59,19 @@ protected:
         ASSERT_TRUE(
             catalog.connection.execute("INSERT INTO CD (name,m3us,label,isCd,labelcd) VALUES ('" +
                                        cd + "',2,'Disc 7','1','Disc7')"));
-        TagFields tags;
-        tags.title = "A";
-        ASSERT_TRUE(AddPlaylistList(catalog, {rock + "best.m3u", "best.m3u", rock}, 1));
-        ASSERT_TRUE(AddFolderTrack(catalog, drives, {rock + "live/a.mp3", "a.mp3", rock + "live/"},
-                                   tags, 1));
-        ASSERT_TRUE(AddPlaylistList(catalog, {jazz + "odd\tname.m3u", "odd\tname.m3u", jazz}, 2));
-        ASSERT_TRUE(AddPlaylistList(catalog, {cd + "mix.m3u", "mix.m3u", cd}, 3));
-        ASSERT_TRUE(AddStyle(catalog, "Rock").ok());
+        {
+            // Gone before the connection closes.
+            ImportStatements statements(catalog.connection);
+            TagFields tags;
+            tags.title = "A";
+            ASSERT_TRUE(AddPlaylistList({rock + "best.m3u", "best.m3u", rock}, 1, statements));
+            ASSERT_TRUE(AddFolderTrack(drives, {rock + "live/a.mp3", "a.mp3", rock + "live/"}, tags,
+                                       1, statements));
+            ASSERT_TRUE(
+                AddPlaylistList({jazz + "odd\tname.m3u", "odd\tname.m3u", jazz}, 2, statements));
+            ASSERT_TRUE(AddPlaylistList({cd + "mix.m3u", "mix.m3u", cd}, 3, statements));
+        }
+        ASSERT_TRUE(AddStyle(catalog, "Rock"));
         ASSERT_TRUE(catalog.connection.execute("UPDATE M3u SET nick=1 WHERE file='best.m3u'"));
         ASSERT_TRUE(catalog.connection.execute("INSERT INTO M3u (path,file,cd_id,mp3s,nick) "
                                                "VALUES ('/gone/','lost.m3u',999,0,1)"));
