@@ -62,7 +62,7 @@ Lookup<qint64> ListIdOfKey(Catalog& catalog, const Drives& drives, const QString
         const QString path = key.mid(marker + 2);
         const Lookup<qint64> volume = FindVolumeId(catalog, drives, path, label);
         if (!volume.ok)
-            return Lookup<qint64>::failed();
+            return Lookup<qint64>::failed(volume.error);
         return FindListIdOnVolume(catalog, drives, path, volume.value);
     }
     // Only the "." a folder's key gets is dropped: on Linux a playlist's own name may end in ".",

@@ -194,39 +194,30 @@ struct StyleSources {
         return true;
     }
 
-    bool readVolumes() {
+    Result<> readVolumes() {
         if (volumesRead)
-            return true;
+            return {};
         Lookup<QHash<qint64, VolumeNameLabel>> read = ReadVolumeNamesById(catalog);
         if (!read.ok)
-            return false;
+            return Result<>::failed(read.error);
         volumes = std::move(read.value);
         volumesRead = true;
-        return true;
+        return {};
     }
 
-    // The volume of a list: false when a statement failed, *found false when there is none.
-    // An id stored oddly (null, text) is looked up by a statement of its own, which fails or
-    // finds nothing exactly as it always did.
-    bool volumeOf(const QVariant& volumeId, VolumeNameLabel* volume, bool* found) {
-        qint64 id = 0;
-        if (StoredIdOf(volumeId, &id)) {
-            if (!readVolumes())
-                return false;
-            const auto it = volumes.constFind(id);
-            *found = it != volumes.cend();
-            if (*found)
-                *volume = *it;
-            return true;
-        }
-        const Lookup<std::optional<VolumeNameLabel>> stored =
-            FindVolumeByStoredId(catalog, volumeId);
-        if (!stored.ok)
-            return false;
-        *found = stored.value.has_value();
-        if (*found)
-            *volume = *stored.value;
-        return true;
+    // The volume of a list: failed when a statement failed, empty when there is none. An id
+    // stored oddly (null, text) is looked up by a statement of its own, which fails or finds
+    // nothing exactly as it always did.
+    Lookup<std::optional<VolumeNameLabel>> volumeOf(const QVariant& volumeId) {
+        const std::optional<qint64> id = StoredIdOf(volumeId);
+        if (!id)
+            return FindVolumeByStoredId(catalog, volumeId);
+        if (const Result<> read = readVolumes(); !read)
+            return Lookup<std::optional<VolumeNameLabel>>::failed(read.error);
+        const auto it = volumes.constFind(*id);
+        if (it == volumes.cend())
+            return {std::nullopt};
+        return {*it};
     }
 
     // Deletes the lists of a volume that is gone. The lists of that volume still to come in this
@@ -234,15 +225,14 @@ struct StyleSources {
     bool deleteListsOf(const QVariant& volumeId) {
         if (!DeleteListsOfVolume(catalog, volumeId))
             return false;
-        qint64 id = 0;
-        if (StoredIdOf(volumeId, &id))
-            deleted.insert(id);
+        if (const std::optional<qint64> id = StoredIdOf(volumeId))
+            deleted.insert(*id);
         return true;
     }
 
     bool isDeleted(const QVariant& volumeId) const {
-        qint64 id = 0;
-        return StoredIdOf(volumeId, &id) && deleted.contains(id);
+        const std::optional<qint64> id = StoredIdOf(volumeId);
+        return id && deleted.contains(*id);
     }
 };
 
@@ -252,12 +242,12 @@ bool AddStyleList(LibraryTree& tree, StyleSources& sources, const Files& files, 
                   const StyleListRow& list, bool styled) {
     if (sources.isDeleted(list.volumeId))
         return true;
-    VolumeNameLabel volume;
-    bool found = false;
-    if (!sources.volumeOf(list.volumeId, &volume, &found))
+    const Lookup<std::optional<VolumeNameLabel>> found = sources.volumeOf(list.volumeId);
+    if (!found.ok)
         return false;
-    if (!found)
+    if (!found.value)
         return !styled || sources.deleteListsOf(list.volumeId);
+    const VolumeNameLabel& volume = *found.value;
 
     const bool present = PathExists(files, volume.name + list.file);
     int image = present ? TreeImage::Disc : TreeImage::DiscMissing;

@@ -52,22 +52,20 @@ Lookup<QHash<qint64, std::vector<Row>>> ListsGroupedById(Catalog& catalog, const
         return Lookup<QHash<qint64, std::vector<Row>>>::failed(catalog.connection.lastError());
     QHash<qint64, std::vector<Row>> lists;
     for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
-        qint64 id = 0;
-        if (StoredIdOf(rows.field(0), &id))
-            lists[id].push_back(makeRow(rows));
+        if (const std::optional<qint64> id = StoredIdOf(rows.field(0)))
+            lists[*id].push_back(makeRow(rows));
     }
     return {std::move(lists)};
 }
 
 } // namespace
 
-bool StoredIdOf(const QVariant& value, qint64* id) {
+std::optional<qint64> StoredIdOf(const QVariant& value) {
     const int type = value.typeId();
     if (type != QMetaType::LongLong && type != QMetaType::Int && type != QMetaType::ULongLong &&
         type != QMetaType::UInt)
-        return false;
-    *id = value.toLongLong();
-    return true;
+        return std::nullopt;
+    return value.toLongLong();
 }
 
 // A read that breaks off part way keeps the rows read so far: the tree shows what it could read,

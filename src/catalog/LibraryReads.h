@@ -26,7 +26,7 @@ struct Catalog;
 
 // Whether a stored value is a catalog id: ids compare as integers, and a value stored as anything
 // else (null, text) equals no id.
-bool StoredIdOf(const QVariant& value, qint64* id);
+std::optional<qint64> StoredIdOf(const QVariant& value);
 
 // One row of table CD.
 struct VolumeRow {

@@ -3,7 +3,6 @@
 #include "browser/NodeKind.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogUpdate.h"
-#include "catalog/Connection.h"
 #include "platform/Ui.h"
 #include "state/AppState.h"
 #include "state/Version.h"
@@ -82,11 +81,10 @@ void FrRename::renameStyle(const QString& name) {
         refuse(QStringLiteral("The name is incorrect"));
         return;
     }
-    Connection& connection = state_.catalog.connection;
     // A look-up that failed proves nothing: the name may well be taken.
     const Lookup<qint64> taken = FindStyleId(state_.catalog, name);
     if (!taken.ok) {
-        refuse(QStringLiteral("The name could not be checked: ") + connection.lastError());
+        refuse(QStringLiteral("The name could not be checked: ") + taken.error);
         return;
     }
     if (taken.value != 0 && !isCaseOnlyChange(name, taken.value)) {
@@ -95,8 +93,9 @@ void FrRename::renameStyle(const QString& name) {
     }
     // A refused write (locked, read-only, disc full) leaves the style and its tree node as they
     // were. Qualified: inside the dialog, RenameStyle names its own mode.
-    if (!tarl::RenameStyle(state_.catalog, clickedNode.key, name)) {
-        refuse(QStringLiteral("The style could not be renamed: ") + connection.lastError());
+    const Result<> renamed = tarl::RenameStyle(state_.catalog, clickedNode.key, name);
+    if (!renamed) {
+        refuse(QStringLiteral("The style could not be renamed: ") + renamed.error);
         return;
     }
     state_.services.ui.message(QStringLiteral("Renamed to ") + name, ProgramTitle, MsgIcon::None,
@@ -118,8 +117,7 @@ bool FrRename::isCaseOnlyChange(const QString& name, qint64 takenId) {
 void FrRename::nameCd(const QString& name) {
     const Lookup<bool> taken = VolumeLabelExists(state_.catalog, name);
     if (!taken.ok) {
-        refuse(QStringLiteral("The CD name could not be checked: ") +
-               state_.catalog.connection.lastError());
+        refuse(QStringLiteral("The CD name could not be checked: ") + taken.error);
         return;
     }
     if (taken.value) {

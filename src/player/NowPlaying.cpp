@@ -38,11 +38,12 @@ void NowPlaying::learnLength(qint64 length, qint32 entry) {
     const Lookup<qint64> stored = dbGetMp3LengByFile(state_.catalog, playingPath_);
     if (!stored.ok || length == stored.value)
         return;
-    if (!dbPutMp3LengByFile(state_.catalog, playingPath_, length)) {
+    const Result<> learned = dbPutMp3LengByFile(state_.catalog, playingPath_, length);
+    if (!learned) {
         // Every later entry would be refused the same way, three times a second.
         refusingCatalog_ = catalogFile;
         view_.setStatusPanel(2, QStringLiteral("Track lengths cannot be saved in the catalog: ") +
-                                    state_.catalog.connection.lastError());
+                                    learned.error);
         return;
     }
     view_.reloadTrackList(entry);
