@@ -129,7 +129,7 @@ Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
     return {};
 }
 
-Result<> DelCDinDbWithoutM3us(Catalog& catalog, const QString& name) {
+Result<> DeleteVolumesKeepingLists(Catalog& catalog, const QString& name) {
     return Ran(catalog.connection,
                catalog.connection.execute("DELETE FROM CD WHERE name=" + QStringLiteral("'") +
                                               QuoteSql(name) + "'",

@@ -39,6 +39,7 @@ Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
 
 // Deletes every volume named `name` and nothing else: their lists and tracks stay, for the
 // re-scan that makes the volume again.
-Result<> DelCDinDbWithoutM3us(Catalog& catalog, const QString& name);
+Result<> DeleteVolumesKeepingLists(Catalog& catalog, const QString& name);
+inline constexpr auto& DelCDinDbWithoutM3us = DeleteVolumesKeepingLists;
 
 } // namespace tarl

@@ -101,7 +101,7 @@ Lookup<bool> VolumeIsCdById(Catalog& catalog, qint64 volumeId) {
     return {isCd.value.toBool()};
 }
 
-Lookup<bool> ExistCDinDB(Catalog& catalog, const QString& name) {
+Lookup<bool> VolumeNameExists(Catalog& catalog, const QString& name) {
     return HasRow(catalog.connection, catalog.general,
                   "SELECT name From CD WHERE name=" + QStringLiteral("'") + QuoteSql(name) + "'");
 }

@@ -54,6 +54,7 @@ Lookup<qint64> VolumeIdOfTrack(Catalog& catalog, qint64 trackId);
 Lookup<bool> VolumeIsCdById(Catalog& catalog, qint64 volumeId);
 
 // Whether some volume is named `name`.
-Lookup<bool> ExistCDinDB(Catalog& catalog, const QString& name);
+Lookup<bool> VolumeNameExists(Catalog& catalog, const QString& name);
+inline constexpr auto& ExistCDinDB = VolumeNameExists;
 
 } // namespace tarl

@@ -7,7 +7,7 @@
 
 namespace tarl {
 
-Lookup<qint64> dbGetMp3LengByFile(Catalog& catalog, const QString& fullPath) {
+Lookup<qint64> StoredTrackLength(Catalog& catalog, const QString& fullPath) {
     const QString folder = FolderOf(fullPath);
     const QString file = fullPath.mid(folder.size());
     return FirstNumber(catalog.connection, catalog.general,
@@ -16,7 +16,7 @@ Lookup<qint64> dbGetMp3LengByFile(Catalog& catalog, const QString& fullPath) {
                            "'" + "))");
 }
 
-Result<> dbPutMp3LengByFile(Catalog& catalog, const QString& fullPath, qint64 seconds) {
+Result<> StoreTrackLength(Catalog& catalog, const QString& fullPath, qint64 seconds) {
     const QString folder = FolderOf(fullPath);
     const QString file = fullPath.mid(folder.size());
     return Ran(catalog.connection,

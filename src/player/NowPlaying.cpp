@@ -35,10 +35,10 @@ void NowPlaying::learnLength(qint64 length, qint32 entry) {
         refusingCatalog_.clear(); // another catalog is open
     if (length < 1 || playingPath_.isEmpty() || !refusingCatalog_.isEmpty())
         return;
-    const Lookup<qint64> stored = dbGetMp3LengByFile(state_.catalog, playingPath_);
+    const Lookup<qint64> stored = StoredTrackLength(state_.catalog, playingPath_);
     if (!stored.ok || length == stored.value)
         return;
-    const Result<> learned = dbPutMp3LengByFile(state_.catalog, playingPath_, length);
+    const Result<> learned = StoreTrackLength(state_.catalog, playingPath_, length);
     if (!learned) {
         // Every later entry would be refused the same way, three times a second.
         refusingCatalog_ = catalogFile;

@@ -35,8 +35,8 @@ protected:
         addTrack("/media/cd/", "r7.mp3", Tags("Root seven", 2000000), disc7);
         addTrack("/media/cd/pop/", "c8.mp3", Tags("Eight", 3000000), disc8);
         addTrack("/media/cd/", "r8.mp3", Tags("Root eight", 3000000), disc8);
-        ASSERT_TRUE(dbPutMp3LengByFile(catalog, "/music/rock/a.mp3", 187));
-        ASSERT_TRUE(dbPutMp3LengByFile(catalog, "/music/rock/b.mp3", 40000));
+        ASSERT_TRUE(StoreTrackLength(catalog, "/music/rock/a.mp3", 187));
+        ASSERT_TRUE(StoreTrackLength(catalog, "/music/rock/b.mp3", 40000));
     }
 
     static TagFields Tags(const QString& title, qint64 length) {

@@ -191,7 +191,7 @@ TEST_F(CatalogDeleteTest, DelCDinDbWithoutM3usLeavesListsAndTracks) {
     volume("/music/", "EOF", false);
     volume("/other/", "EOF", false);
     track("a", list("/music/", "a/", v));
-    ASSERT_TRUE(DelCDinDbWithoutM3us(catalog, "/music/"));
+    ASSERT_TRUE(DeleteVolumesKeepingLists(catalog, "/music/"));
     EXPECT_EQ(scalar("SELECT group_concat(name) FROM CD"), "/other/");
     EXPECT_EQ(count("M3u"), 1);
     EXPECT_EQ(count("Mp3"), 1);

@@ -99,8 +99,8 @@ TEST_F(CatalogFindTest, VolumeAndStyleLookups) {
 
     EXPECT_EQ(FindStyleId(catalog, "Jazz").value, jazz);
 
-    EXPECT_TRUE(ExistCDinDB(catalog, "/media/cd/").value);
-    EXPECT_FALSE(ExistCDinDB(catalog, "/media/cd").value);
+    EXPECT_TRUE(VolumeNameExists(catalog, "/media/cd/").value);
+    EXPECT_FALSE(VolumeNameExists(catalog, "/media/cd").value);
 
     EXPECT_TRUE(VolumeIsCdByName(catalog, "/media/cd/").value);
     EXPECT_FALSE(VolumeIsCdByName(catalog, "/music/").value);

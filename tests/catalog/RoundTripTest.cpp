@@ -131,7 +131,7 @@ TEST_F(RoundTripTest, StylesAndVolumes) {
         EXPECT_EQ(FindVolumeId(catalog, drives, folder + "x.m3u", "EOF").value, volume);
         EXPECT_EQ(scalar("SELECT name FROM CD WHERE id=" + QString::number(volume)),
                   Stored(folder));
-        EXPECT_TRUE(ExistCDinDB(catalog, folder).value);
+        EXPECT_TRUE(VolumeNameExists(catalog, folder).value);
         EXPECT_TRUE(VolumeIsCdByName(catalog, folder).ok);
 
         // A disc whose name and label are both hostile.
@@ -187,8 +187,8 @@ TEST_F(RoundTripTest, ListsAndTracks) {
         EXPECT_EQ(ListIdOfTrack(catalog, trackId).value, list);
         EXPECT_EQ(VolumeIdOfTrack(catalog, trackId).value, volume);
 
-        ASSERT_TRUE(dbPutMp3LengByFile(catalog, folder + text + ".mp3", 77));
-        EXPECT_EQ(dbGetMp3LengByFile(catalog, folder + text + ".mp3").value, 77);
+        ASSERT_TRUE(StoreTrackLength(catalog, folder + text + ".mp3", 77));
+        EXPECT_EQ(StoredTrackLength(catalog, folder + text + ".mp3").value, 77);
 
         // A playlist with a hostile name ("p-": cut at a NUL, it must not become the folder's).
         const ScanNodeValues playlist{"/music/p-" + text + ".m3u", "p-" + text + ".m3u", "/music/"};

@@ -27,27 +27,27 @@ TEST_F(TrackLengthTest, ALengthIsWrittenToEveryRowOfTheTrackAndReadBack) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
-        const Lookup<qint64> before = dbGetMp3LengByFile(catalog, c.path);
+        const Lookup<qint64> before = StoredTrackLength(catalog, c.path);
         EXPECT_TRUE(before.ok);
-        ASSERT_TRUE(dbPutMp3LengByFile(catalog, c.path, c.seconds))
+        ASSERT_TRUE(StoreTrackLength(catalog, c.path, c.seconds))
             << catalog.connection.lastError().toStdString();
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 WHERE time=" + QString::number(c.seconds)),
                   c.rows);
-        EXPECT_EQ(dbGetMp3LengByFile(catalog, c.path).value, c.rows ? c.seconds : 0);
+        EXPECT_EQ(StoredTrackLength(catalog, c.path).value, c.rows ? c.seconds : 0);
     }
     EXPECT_EQ(scalar("SELECT time FROM Mp3 WHERE path='/other/'"), QVariant());
 }
 
 TEST_F(TrackLengthTest, NoLengthYetReadsZeroAndAFailureIsReported) {
     run("INSERT INTO Mp3 (path,file,m3u_id) VALUES ('/music/','a.mp3',1)");
-    const Lookup<qint64> unknown = dbGetMp3LengByFile(catalog, "/music/a.mp3");
+    const Lookup<qint64> unknown = StoredTrackLength(catalog, "/music/a.mp3");
     EXPECT_TRUE(unknown.ok);
     EXPECT_EQ(unknown.value, 0);
 
     catalog.general.clear(); // its open read would keep the table from being dropped
     run("DROP TABLE Mp3");
-    EXPECT_FALSE(dbGetMp3LengByFile(catalog, "/music/a.mp3").ok);
-    EXPECT_FALSE(dbPutMp3LengByFile(catalog, "/music/a.mp3", 5));
+    EXPECT_FALSE(StoredTrackLength(catalog, "/music/a.mp3").ok);
+    EXPECT_FALSE(StoreTrackLength(catalog, "/music/a.mp3", 5));
     EXPECT_FALSE(catalog.connection.lastError().isEmpty());
 }
 

@@ -52,8 +52,8 @@ protected:
         // Tabs and backslashes in a tag are written escaped, so each row stays one line.
         add(music + "rock/", "b.mp3", Tags("Tab\there \\ back", 850), volume);
         add(music, "x.mp3", Tags("Ex", 123456), volume);
-        ASSERT_TRUE(dbPutMp3LengByFile(catalog, music + "rock/a.mp3", 187));
-        ASSERT_TRUE(dbPutMp3LengByFile(catalog, music + "rock/b.mp3", 40000));
+        ASSERT_TRUE(StoreTrackLength(catalog, music + "rock/a.mp3", 187));
+        ASSERT_TRUE(StoreTrackLength(catalog, music + "rock/b.mp3", 40000));
         ASSERT_TRUE(AddStyle(catalog, "Jazz"));
         ASSERT_TRUE(catalog.connection.execute(
             "UPDATE M3u SET nick=(SELECT id FROM Nick) WHERE file='rock/'"));
