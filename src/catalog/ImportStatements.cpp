@@ -27,8 +27,8 @@ const char* const kStatements[] = {
     "SELECT id, path, file, cd_id From m3u WHERE (((path)=?1) AND ((file)=?2) AND ((cd_id)=?3))",
     "INSERT INTO m3u (path,file,cd_id,mp3s) VALUES (?1,?2,?3,?4)",
     "SELECT m3u_id, path, file FROM Mp3 WHERE (((m3u_id)=?1 ) AND ((path)=?2) AND ((file)=?3))",
-    "INSERT INTO Mp3 (path,file,m3u_id,title,artist,album,year,genre,comments,size) VALUES "
-    "(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)",
+    ("INSERT INTO Mp3 (path,file,m3u_id,title,artist,album,year,genre,comments,size) VALUES "
+     "(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)"),
     "INSERT INTO Mp3 (path,file,m3u_id) VALUES (?1,?2,?3)",
 };
 static_assert(std::size(kStatements) == 10);
