@@ -72,7 +72,9 @@ void NowPlaying::Tick() {
         state_.lastFolder = FolderOf(playingPath_);
         state_.lastSong = playingPath_.mid(state_.lastFolder.size());
         view_.setDisplay(PlayingCaption(length, entry, entryCount_, state_.lastSong));
-        lengthPending_ = length < 1 && !playingPath_.isEmpty() && state_.playerPid != 0;
+        // Also while no player answers: one just started shows up on this same entry a tick
+        // or two later, and its length must still be learned then.
+        lengthPending_ = length < 1 && !playingPath_.isEmpty();
         Salvar_play(state_);
         view_.selec_song(true);
         view_.misIcon(state_.lastSong);

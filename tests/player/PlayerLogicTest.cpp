@@ -408,6 +408,27 @@ TEST_F(NowPlayingTest, ALengthNotKnownYetIsLearnedOnALaterTick) {
     EXPECT_EQ(view.reloads.size(), 1u);
 }
 
+// A player just started is not there at the first tick, which shows entry 0 with no length;
+// once it answers on that same entry, the length is learned.
+TEST_F(NowPlayingTest, TheFirstEntryOfAPlayerJustStartedLearnsItsLength) {
+    AppState& s = timedState;
+    s.settings.setPath(dir.file("tarl.ini"));
+    s.tmpPlaylistPath = state.tmpPlaylistPath;
+    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    ASSERT_TRUE(s.catalog.connection.execute(
+        "INSERT INTO Mp3 (path,file,m3u_id) VALUES ('/music/Album/','01 song.mp3',1)"));
+    PlayerPanel panel(s, view);
+    NowPlaying now(s, panel, view);
+    timed.running = false;
+    now.Tick();
+    EXPECT_EQ(view.display, "/00:00  (1/12)  ''01 song.mp3 ''");
+    timed.running = true;
+    timed.lengthSeconds = 20;
+    now.Tick();
+    EXPECT_EQ(storedTime("01 song.mp3"), 20);
+    EXPECT_EQ(view.display, "/00:20  (1/12)  ''01 song.mp3 ''");
+}
+
 TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
     AppState& s = timedState;
     s.settings.setPath(dir.file("tarl.ini"));
