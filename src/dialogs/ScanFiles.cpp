@@ -238,17 +238,8 @@ bool ScanFiles::nameCd() {
 }
 
 void ScanFiles::walk() {
-    ScanOptions options;
-    options.collect = Options[0]->isChecked()   ? ScanCollect::Playlists
-                      : Options[1]->isChecked() ? ScanCollect::SoundFiles
-                                                : ScanCollect::AllFiles;
-    options.mp3 = Ckfiles[0]->isChecked();
-    options.wav = Ckfiles[1]->isChecked();
-    options.wma = Ckfiles[2]->isChecked();
-    options.subfolders = checkSubdirectori->isChecked();
-    options.folder = folder0_;
-    options.onCd = IsCdDrive(folder0_, state_.services.drives);
-    options.currentLabel = state_.currentLabel;
+    const ScanOptions options =
+        WalkOptions(rescanOptions(), folder0_, state_.services.drives, state_.currentLabel);
 
     if (options.collect == ScanCollect::SoundFiles)
         status(1, QStringLiteral("Scaning Mp3..."));

@@ -15,15 +15,7 @@ bool Walk(const RescanPlace& place, ScanTree& tree, const QString& folder,
         if (steps.status)
             steps.status(panel, text);
     };
-    ScanOptions options;
-    options.collect = choices.collect;
-    options.mp3 = choices.mp3;
-    options.wav = choices.wav;
-    options.wma = choices.wma;
-    options.subfolders = choices.subfolders;
-    options.folder = folder;
-    options.onCd = IsCdDrive(folder, place.drives);
-    options.currentLabel = place.currentLabel;
+    const ScanOptions options = WalkOptions(choices, folder, place.drives, place.currentLabel);
     if (options.collect == ScanCollect::SoundFiles)
         status(1, QStringLiteral("Scaning Mp3..."));
     if (options.collect == ScanCollect::AllFiles)
@@ -109,6 +101,20 @@ QString ImportFailureText(const ScanImportResult& result) {
         .arg(result.failure)
         .arg(result.nodesWritten)
         .arg(result.nodes);
+}
+
+ScanOptions WalkOptions(const RescanOptions& choices, const QString& folder, const Drives& drives,
+                        const QString& currentLabel) {
+    ScanOptions options;
+    options.collect = choices.collect;
+    options.mp3 = choices.mp3;
+    options.wav = choices.wav;
+    options.wma = choices.wma;
+    options.subfolders = choices.subfolders;
+    options.folder = folder;
+    options.onCd = IsCdDrive(folder, drives);
+    options.currentLabel = currentLabel;
+    return options;
 }
 
 } // namespace tarl

@@ -82,4 +82,9 @@ Result<RescanDone> Rescan(const RescanPlace& place, const QString& folder,
 // The box an import the catalog refused gets: the reason, and how many nodes were written.
 QString ImportFailureText(const ScanImportResult& result);
 
+// The walk's options for `folder` with those choices: on a CD drive every folder node shows
+// `currentLabel`, the CD's name.
+ScanOptions WalkOptions(const RescanOptions& choices, const QString& folder, const Drives& drives,
+                        const QString& currentLabel);
+
 } // namespace tarl
