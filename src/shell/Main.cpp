@@ -312,15 +312,15 @@ QString Main::statusPanel(int panel) const {
 // Start-up and shutdown
 
 void Main::Form_Load() {
-    startUp_->Form_Load();
+    startUp_->start();
 }
 
 void Main::restore_previous() {
-    startUp_->restore_previous();
+    startUp_->resumeLastSong();
 }
 
 void Main::Form_Unload() {
-    startUp_->Form_Unload();
+    startUp_->shutDown();
 }
 
 bool Main::unloaded() const {

@@ -20,7 +20,7 @@ namespace tarl {
 StartUp::StartUp(AppState& state, StartUpView& view, PlayerControl& player)
     : state_(state), view_(view), player_(player) {}
 
-void StartUp::Form_Load() {
+void StartUp::start() {
     view_.refreshActions();
     Settings& settings = state_.settings;
     Ui& ui = state_.services.ui;
@@ -36,7 +36,7 @@ void StartUp::Form_Load() {
             QStringLiteral("Ok for select the Dbase or Cancel for exit"),
             QStringLiteral("Database not selected!"), MsgIcon::None, MsgButtons::OkCancel);
         if (answer == MsgAnswer::Cancel) {
-            Form_Unload();
+            shutDown();
             return;
         }
         // As Setup's Apply stores a catalog chosen on its "Data Base" page.
@@ -47,7 +47,7 @@ void StartUp::Form_Load() {
             state_.catalog.connection.close();
         state_.dbPath = settings.read(keys::DatabasePath);
     }
-    const Result<> started = startUp();
+    const Result<> started = openAndFill();
     if (!started) {
         ui.message(QStringLiteral("Missing Data Base or Wrong format\t\rRestart the Tarl"),
                    QStringLiteral("Data Base Error"), MsgIcon::Critical, MsgButtons::Ok);
@@ -57,7 +57,7 @@ void StartUp::Form_Load() {
     reportSettingsProblems();
 }
 
-Result<> StartUp::startUp() {
+Result<> StartUp::openAndFill() {
     Connection& connection = state_.catalog.connection;
     if (connection.state() == 0 &&
         !connection.open(BuildConnectionText(state_.dbPath), QString(), QString()))
@@ -75,13 +75,13 @@ Result<> StartUp::startUp() {
         columnsLoaded_ = true;
     state_.lastListIndex = -1;
     llegir_play(state_);
-    restore_previous();
+    resumeLastSong();
     view_.tryIcone();
     view_.BuildHistoryMenu();
     return {};
 }
 
-void StartUp::restore_previous() {
+void StartUp::resumeLastSong() {
     Settings& settings = state_.settings;
     WindowGeometry& window = view_.geometry();
 
@@ -108,7 +108,7 @@ void StartUp::restore_previous() {
         view_.applyCompactLayout();
 }
 
-void StartUp::Form_Unload() {
+void StartUp::shutDown() {
     if (unloaded_)
         return;
     unloaded_ = true;

@@ -49,18 +49,22 @@ public:
 // Setup's Apply would store it, and asks again until one is set. Then it opens the catalog
 // (a catalog that cannot be opened or whose tree cannot be read shows "Data Base Error" and
 // stops there, the window up, its reason in status panel 1), fills the tree and the list, reads
-// the last song and resumes it in the player (restore_previous). It runs again after Setup
+// the last song and resumes it in the player (`resumeLastSong`). It runs again after Setup
 // changed the catalog: an open catalog stays open.
 //
-// Shutdown (Form_Unload) runs once: it closes the catalog, saves the layout, the columns and the
-// last song, closes the player and ends the program.
+// Shutdown (`shutDown`, the window's Form_Unload) runs once: it closes the catalog, saves the
+// layout, the columns and the last song, closes the player and ends the program.
 class StartUp {
 public:
     StartUp(AppState& state, StartUpView& view, PlayerControl& player);
 
-    void Form_Load();
-    void restore_previous();
-    void Form_Unload();
+    void start();
+    // The last song resumed in the player, the window placed, the stored layout entered.
+    void resumeLastSong();
+    void shutDown();
+    void Form_Load() { start(); }
+    void restore_previous() { resumeLastSong(); }
+    void Form_Unload() { shutDown(); }
     bool unloaded() const { return unloaded_; }
     // Settings that could not be read go to status panel 2; settings that cannot be written get
     // one box a run.
@@ -68,7 +72,7 @@ public:
 
 private:
     // The steps that run once a catalog is set; fails with the reason when they stop.
-    Result<> startUp();
+    Result<> openAndFill();
 
     AppState& state_;
     StartUpView& view_;

@@ -109,7 +109,7 @@ TEST_F(StartUpSequence, FillsTheTreeTheSettingsNameAndStopsAtATreeThatCannotBeRe
         view.calls.clear();
         view.status.clear();
         view.treeReadable = c.treeReadable;
-        startUp.Form_Load();
+        startUp.start();
         EXPECT_EQ(view.title, "Tarl Beta Version 2.7.2");
         EXPECT_EQ(view.calls, c.calls);
         if (c.treeReadable) {
@@ -126,23 +126,23 @@ TEST_F(StartUpSequence, ARerunKeepsAnOpenCatalogAndOpensTheNewOneOnceSetupClosed
     const QString first = newCatalog("one.mdb");
     const QString second = newCatalog("two.mdb");
     home.write("tarl.ini", "[Database]\nPath=" + first.toUtf8() + "\n");
-    startUp.Form_Load();
+    startUp.start();
     ASSERT_EQ(state.catalog.connection.fileName(), first);
 
     home.write("tarl.ini", "[Database]\nPath=" + second.toUtf8() + "\n");
-    startUp.Form_Load(); // a rerun with the connection still open keeps that catalog
+    startUp.start(); // a rerun with the connection still open keeps that catalog
     EXPECT_EQ(view.calls.count("tree by paths"), 2);
     EXPECT_EQ(state.catalog.connection.fileName(), first);
 
     state.catalog.connection.close(); // what Apply does after "Data Base changed" is answered OK
-    startUp.Form_Load();
+    startUp.start();
     EXPECT_EQ(state.catalog.connection.fileName(), second);
     EXPECT_EQ(view.calls.count("tree by paths"), 3);
 }
 
 TEST_F(StartUpSequence, ShutdownRunsOnceAndSavesColumnsOnlyAfterTheyWereSetUp) {
-    startUp.Form_Unload(); // no start-up ran: the saved columns stay
-    startUp.Form_Unload();
+    startUp.shutDown(); // no start-up ran: the saved columns stay
+    startUp.shutDown();
     EXPECT_EQ(view.calls, QStringList("end"));
     EXPECT_TRUE(startUp.unloaded());
 }
