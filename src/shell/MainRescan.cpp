@@ -49,7 +49,7 @@ void Main::rescanSelected() {
         pacing.turn();
         return !rescanClosing_;
     };
-    steps.walked = [this, &pacing, &ui](const RescanWalk& walk) {
+    steps.walked = [&pacing, &ui](const RescanWalk& walk) {
         pacing.finish();
         if (walk.cdKey)
             ui.message(QStringLiteral("This function not run with CD"),
