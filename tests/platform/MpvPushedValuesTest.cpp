@@ -1,0 +1,147 @@
+#include "platform/MpvPlayerLink.h"
+
+#include "support/Eventually.h"
+#include "support/HandWrittenPlayer.h"
+#include "support/QtPrinters.h"
+#include "support/TempDir.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+// The link against a player written by hand on the socket (the values it pushes, at the moments
+// the test chooses), and the player command line.
+namespace tarl {
+namespace {
+
+using namespace player_msg;
+
+using test::Eventually;
+
+TEST(PlatformMpvPlayerPushedValues, OneTickAnswersOneMomentAndAnEntryNeverTakesTheLengthBefore) {
+    test::TempDir dir;
+    test::HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
+    ASSERT_TRUE(player.listening());
+    // A long tick, so the test sees the tick's answers whatever the machine's load.
+    MpvPlayerLink link({.socketPath = dir.file(QStringLiteral("p.sock")),
+                        .extraArguments = {},
+                        .timeoutMs = 50,
+                        .sameTickMs = 60 * 1000});
+    // Nothing reported yet: the link waits its time-out once, and the player is this process.
+    const PlayerWindow window = link.findWindow();
+    EXPECT_EQ(window, qint64(::getpid()));
+    ASSERT_TRUE(player.accept());
+    // Ids as the link observes them: duration, time-pos, playlist-pos, playlist-playing-pos,
+    // playlist-count, idle-active.
+    player.push(1, "20.4");
+    player.push(2, "5.25");
+    player.push(3, "0");
+    player.push(4, "0");
+    player.push(5, "3");
+    player.push(6, "false");
+    const auto ask = [&](qint64 wParam, qint64 lParam) {
+        return link.sendMessage(window, WmUser, wParam, lParam);
+    };
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(1, GetTime), 20);
+    EXPECT_EQ(ask(0, GetTime), 5250);
+    EXPECT_EQ(ask(0, GetListPos), 0);
+
+    // The file ends and the next starts, pushed while a tick asks: the tick's answers stay
+    // those findWindow() read.
+    player.event("end-file");
+    player.event("start-file");
+    player.push(3, "1");
+    EXPECT_EQ(ask(1, GetTime), 20);
+    EXPECT_EQ(ask(0, GetListPos), 0);
+    // The next tick: the new entry, and no length until the new file is loaded, even when its
+    // playing entry is reported before its length.
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(0, GetListPos), 1);
+    EXPECT_EQ(ask(1, GetTime), 0);
+    player.push(4, "1");
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(1, GetTime), 0);
+    EXPECT_EQ(ask(0, GetTime), 0);
+    player.event("file-loaded");
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(1, GetTime), 0); // loaded, its length not pushed yet
+    player.push(1, "3");
+    player.push(2, "0.5");
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(1, GetTime), 3);
+    EXPECT_EQ(ask(0, GetTime), 500);
+
+    // The end of the list: idle, nothing loaded, the last entry remembered.
+    player.event("end-file");
+    player.push(1, "");
+    player.push(2, "");
+    player.push(3, "-1");
+    player.push(4, "-1");
+    player.push(6, "true");
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(0, GetListPos), 1);
+    EXPECT_EQ(ask(1, GetTime), 0);
+    EXPECT_EQ(ask(0, GetTime), 0);
+
+    // A line cut in two counts once complete.
+    player.write(R"({"event":"property-change","id":3,"da)");
+    ASSERT_EQ(link.findWindow(), window);
+    player.write("ta\":2}\n");
+    EXPECT_EQ(ask(0, GetListPos), 1);
+    ASSERT_EQ(link.findWindow(), window);
+    EXPECT_EQ(ask(0, GetListPos), 2);
+}
+
+TEST(PlatformMpvPlayerPushedValues, QuestionsAfterTheTickReadWhatArrived) {
+    test::TempDir dir;
+    test::HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
+    ASSERT_TRUE(player.listening());
+    MpvPlayerLink link({.socketPath = dir.file(QStringLiteral("p.sock")),
+                        .extraArguments = {},
+                        .timeoutMs = 50,
+                        .sameTickMs = 0});
+    const PlayerWindow window = link.findWindow();
+    ASSERT_NE(window, 0);
+    ASSERT_TRUE(player.accept());
+    for (const auto& [id, data] : {std::pair{1, "20"}, {2, "1"}, {3, "0"}, {4, "0"}, {5, "1"}})
+        player.push(id, data);
+    player.push(6, "false");
+    // Without findWindow() (the play state saved every 5 seconds): the question reads.
+    EXPECT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 0, GetTime) == 1000; }));
+    player.push(2, "2");
+    EXPECT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 0, GetTime) == 2000; }));
+}
+
+TEST(PlatformMpvPlayerCommandLine, SplitsProgramAndQuotedTarget) {
+    test::TempDir dir;
+    const QString blanks = dir.write(QStringLiteral("my player/mpv \"x"), "");
+    struct Case {
+        QString line;
+        QString program;
+        QString target;
+    };
+    const Case cases[] = {
+        {"/usr/bin/mpv \"/home/ann/.config/tarl/m3uTmp.m3u\"", "/usr/bin/mpv",
+         "/home/ann/.config/tarl/m3uTmp.m3u"},
+        {"/usr/bin/mpv \"/media/ann/MUSIC 01/Blues\"", "/usr/bin/mpv", "/media/ann/MUSIC 01/Blues"},
+        {"/usr/bin/mpv \"/m/a \"quoted\" name.mp3\"", "/usr/bin/mpv", "/m/a \"quoted\" name.mp3"},
+        // A program whose path holds blanks and even ' "': cut where the program exists.
+        {blanks + " \"/m/a.m3u\"", blanks, "/m/a.m3u"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<PlayerCommandLine> parts = SplitPlayerCommandLine(c.line);
+        ASSERT_TRUE(parts) << c.line.toStdString();
+        EXPECT_EQ(parts->program, c.program);
+        EXPECT_EQ(parts->target, c.target);
+    }
+    for (const QString& bad :
+         {QString(), QStringLiteral("/usr/bin/mpv"), QStringLiteral("/usr/bin/mpv /m/a.m3u"),
+          QStringLiteral("/usr/bin/mpv \"/m/a.m3u")})
+        EXPECT_FALSE(SplitPlayerCommandLine(bad)) << bad.toStdString();
+}
+
+} // namespace
+} // namespace tarl
