@@ -66,7 +66,7 @@ void NowPlaying::Tick() {
     const qint32 entry = static_cast<qint32>(request(0, player_msg::GetListPos));
     state_.lastIndex = entry;
     if (entry != state_.lastListIndex) {
-        playingPath_ = ReadM3u(state_.tmpPlaylistPath, entry, &entryCount_);
+        playingPath_ = TemporaryPlaylistEntry(state_.tmpPlaylistPath, entry, &entryCount_);
         learnLength(length, entry);
         state_.lastListIndex = entry;
         state_.lastFolder = FolderOf(playingPath_);
@@ -75,7 +75,7 @@ void NowPlaying::Tick() {
         // Also while no player answers: one just started shows up on this same entry a tick
         // or two later, and its length must still be learned then.
         lengthPending_ = length < 1 && !playingPath_.isEmpty();
-        Salvar_play(state_);
+        SaveLastSong(state_);
         view_.selec_song(true);
         view_.misIcon(state_.lastSong);
     } else if (lengthPending_ && length >= 1) {

@@ -85,7 +85,7 @@ Result<RescanDone> Rescan(const RescanPlace& place, const QString& folder,
     if (steps.importing)
         steps.importing(true);
     done.import =
-        AddtrvScanDB(place.catalog, place.drives, tree, place.currentLabel, folder0, hooks);
+        ImportScanTree(place.catalog, place.drives, tree, place.currentLabel, folder0, hooks);
     if (steps.importing)
         steps.importing(false);
     done.stopped = done.import.stopped;

@@ -74,7 +74,7 @@ Result<> StartUp::openAndFill() {
     if (view_.loadmp3list())
         columnsLoaded_ = true;
     state_.lastListIndex = -1;
-    llegir_play(state_);
+    LoadLastSong(state_);
     resumeLastSong();
     view_.tryIcone();
     view_.BuildHistoryMenu();
@@ -85,7 +85,7 @@ void StartUp::resumeLastSong() {
     Settings& settings = state_.settings;
     WindowGeometry& window = view_.geometry();
 
-    LlegirPosMain(state_, window);
+    LoadMainPlacement(state_, window);
     window.setWindowStateValue(settings.readInt16(keys::MainState));
     if (window.windowStateValue() == StateNormal && window.top() < 0)
         window.setTop(0);
@@ -124,7 +124,7 @@ void StartUp::shutDown() {
     view_.removeTrayIcon();
     // The player may have been started or closed since the last tick.
     player_.FindPlayer();
-    Salvar_play(state_);
+    SaveLastSong(state_);
     state_.services.player.postMessage(state_.playerPid, player_msg::WmClose, 0, 0);
     reportSettingsProblems();
     view_.endProgram();
