@@ -3,6 +3,7 @@
 #include "ImportCommand.h"
 #include "ListCommand.h"
 #include "NewCommand.h"
+#include "SearchCommand.h"
 #include "TagsCommand.h"
 #include "TreeCommand.h"
 
@@ -23,6 +24,9 @@ const Command kCommands[] = {
      "[--playlists|--sound-files|--all] [--no-subdirs] [--depth N] [--cd-name NAME] "
      "--catalog FILE FOLDER",
      "Scan a folder for sound files or playlists and add what is found to the catalog.", RunImport},
+    {"search", "CATALOG TEXT [--field File|Path|Album|Title|Artist|Genre|Year|Comments|Rating]",
+     "Print the hits of a search as the search window lists them: one a line, tab-separated.",
+     RunSearch},
 };
 
 void PrintUsage(QTextStream& stream) {

@@ -1,0 +1,105 @@
+#include "search/SearchHits.h"
+
+namespace tarl {
+
+namespace {
+
+constexpr std::array<int, SearchColumnCount> kWidths = {3000, 2000, 2000, 1500, 1500, 800,
+                                                        1000, 2000, 2000, 2000, 500,  500};
+const QString kCdMark = QStringLiteral("(CD)");
+const QString kDiscSeparator = QStringLiteral(":>");
+const QString kHistorySeparator = QStringLiteral(">>");
+
+QString CdPath(const QString& label, const QString& path) {
+    return kCdMark + label + kDiscSeparator + path;
+}
+
+SearchRow ListRow(const ListHitRow& hit) {
+    SearchRow row;
+    row.columns[SearchFileColumn] = hit.file;
+    const bool onCd = hit.isCd.toBool();
+    row.columns[SearchPathColumn] = onCd ? CdPath(hit.label, hit.path) : hit.path;
+    row.icon = onCd ? SearchIcon::CdList : SearchIcon::HardDiscList;
+    return row;
+}
+
+SearchRow TrackRow(const TrackHitRow& hit) {
+    const TrackFields& t = hit.track;
+    SearchRow row;
+    row.columns[SearchFileColumn] = t.file.toString();
+    row.columns[SearchTitleColumn] = t.title.toString();
+    row.columns[SearchArtistColumn] = t.artist.toString();
+    row.columns[SearchAlbumColumn] = t.album.toString();
+    row.columns[SearchYearColumn] = t.year.toString();
+    row.columns[SearchGenreColumn] = t.genre.toString();
+    row.columns[SearchCommentColumn] = t.comments.toString();
+    row.columns[SearchSizeColumn] = t.size.toString();
+    row.columns[SearchTimeColumn] = t.time.toString();
+    row.columns[SearchRatingColumn] = t.rating.toString();
+    row.columns[SearchTrackIdColumn] = t.id.toString();
+    const bool onCd = hit.isCd.toBool();
+    row.columns[SearchPathColumn] = onCd ? CdPath(hit.label, t.path.toString()) : t.path.toString();
+    row.icon = onCd ? SearchIcon::CdTrack : SearchIcon::HardDiscTrack;
+    return row;
+}
+
+} // namespace
+
+QString SearchColumnCaption(int column) {
+    static const std::array<QString, SearchColumnCount> captions = {
+        QStringLiteral("File"),   QStringLiteral("Path"),    QStringLiteral("Title"),
+        QStringLiteral("Artist"), QStringLiteral("Album"),   QStringLiteral("Year"),
+        QStringLiteral("Genre"),  QStringLiteral("Comment"), QStringLiteral("Size"),
+        QStringLiteral("Time"),   QStringLiteral("Rating"),  QStringLiteral("MP3id")};
+    if (column < 0 || column >= SearchColumnCount)
+        return {};
+    return captions[static_cast<size_t>(column)];
+}
+
+int SearchColumnWidthTwips(int column) {
+    if (column < 0 || column >= SearchColumnCount)
+        return 0;
+    return kWidths[static_cast<size_t>(column)];
+}
+
+Result<SearchOutcome> RunSearch(Catalog& catalog, const QString& text, SearchField field) {
+    if (text.size() < SearchMinimumLength)
+        return Result<SearchOutcome>::failed(SearchTooShortText);
+    const Lookup<std::vector<ListHitRow>> lists = SearchLists(catalog, text);
+    if (!lists)
+        return Result<SearchOutcome>::failed(QStringLiteral("The search failed: ") + lists.error);
+    const Lookup<std::vector<TrackHitRow>> tracks = SearchTracks(catalog, field, text);
+    if (!tracks)
+        return Result<SearchOutcome>::failed(QStringLiteral("The search failed: ") + tracks.error);
+
+    SearchOutcome outcome;
+    outcome.rows.reserve(lists.value.size() + tracks.value.size());
+    for (const ListHitRow& hit : lists.value)
+        outcome.rows.push_back(ListRow(hit));
+    for (const TrackHitRow& hit : tracks.value)
+        outcome.rows.push_back(TrackRow(hit));
+    outcome.hits = static_cast<int>(outcome.rows.size());
+    if (outcome.rows.empty()) {
+        SearchRow none;
+        none.columns[SearchFileColumn] = QStringLiteral("No results found");
+        outcome.rows.push_back(none);
+        outcome.status = QStringLiteral("No results found");
+    } else {
+        outcome.status = QStringLiteral("Found %1 results.").arg(outcome.hits);
+    }
+    return outcome;
+}
+
+QString SearchHistoryEntry(const QString& text, SearchField field) {
+    return text + kHistorySeparator + SearchFieldCaption(field);
+}
+
+SearchHistoryParts SplitSearchHistoryEntry(const QString& entry) {
+    // The field never holds ">>", the text may: the field is after the last one.
+    const qsizetype at = entry.lastIndexOf(kHistorySeparator);
+    if (at < 0)
+        return {entry, std::nullopt};
+    return {entry.left(at), SearchFieldOf(entry.mid(at + kHistorySeparator.size()))};
+}
+
+} // namespace tarl

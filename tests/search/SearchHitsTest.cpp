@@ -1,0 +1,123 @@
+#include "search/SearchHits.h"
+
+#include "support/CatalogFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace tarl {
+namespace {
+
+// A disc "DISC07" holding the folder Rock/, a hard-disc volume /music/ holding a playlist and
+// the folder Jazz/, and a track whose list is gone.
+class SearchHits : public test::CatalogFixture {
+protected:
+    void SetUp() override {
+        CatalogFixture::SetUp();
+        run("INSERT INTO CD (id,name,m3us,label,isCd) VALUES (1,'/media/cd/',1,'DISC07','1')");
+        run("INSERT INTO CD (id,name,m3us,label,isCd) VALUES (2,'/music/',2,'EOF','0')");
+        run("INSERT INTO M3u (id,path,file,cd_id) VALUES (1,'/media/cd/','Rock/',1)");
+        run("INSERT INTO M3u (id,path,file,cd_id) VALUES (2,'/music/','Love songs.m3u',2)");
+        run("INSERT INTO M3u (id,path,file,cd_id) VALUES (3,'/music/','Jazz/',2)");
+        run("INSERT INTO Mp3 (id,path,file,m3u_id,title,artist,size,time) VALUES "
+            "(10,'/media/cd/Rock/','01 Love me.mp3',1,'Love Me','The Band',4000,185)");
+        run("INSERT INTO Mp3 (id,path,file,m3u_id,title,artist) VALUES "
+            "(11,'/music/Jazz/','02 Élan.mp3',3,'élan vital','O''Brien')");
+        run("INSERT INTO Mp3 (id,path,file,m3u_id) VALUES (12,'/lost/','orphan love.mp3',99)");
+    }
+    // Each row as "icon|file|path".
+    static QStringList Shown(const SearchOutcome& outcome) {
+        QStringList shown;
+        for (const SearchRow& row : outcome.rows)
+            shown << QString::number(int(row.icon)) + "|" + row.columns[SearchFileColumn] + "|" +
+                         row.columns[SearchPathColumn];
+        return shown;
+    }
+};
+
+TEST_F(SearchHits, ListsComeBeforeTracksAndDiscsShowTheirLabel) {
+    const struct {
+        const char* name;
+        QString text;
+        SearchField field;
+        QStringList rows;
+        QString status;
+    } cases[] = {
+        {"a file name: the playlist, then a disc track and a track of a lost list",
+         "love",
+         SearchField::File,
+         {"2|Love songs.m3u|/music/", "3|01 Love me.mp3|(CD)DISC07:>/media/cd/Rock/",
+          "1|orphan love.mp3|/lost/"},
+         "Found 3 results."},
+        {"a list on a disc",
+         "rock",
+         SearchField::File,
+         {"4|Rock/|(CD)DISC07:>/media/cd/"},
+         "Found 1 results."},
+        {"case ignored beyond ASCII",
+         "ÉLAN",
+         SearchField::Title,
+         {"1|02 Élan.mp3|/music/Jazz/"},
+         "Found 1 results."},
+        {"a quote in the text",
+         "O'B",
+         SearchField::Artist,
+         {"1|02 Élan.mp3|/music/Jazz/"},
+         "Found 1 results."},
+        {"the user's wildcards",
+         "L_ve",
+         SearchField::File,
+         {"2|Love songs.m3u|/music/", "3|01 Love me.mp3|(CD)DISC07:>/media/cd/Rock/",
+          "1|orphan love.mp3|/lost/"},
+         "Found 3 results."},
+        {"nothing found", "zzz", SearchField::Rating, {"1|No results found|"}, "No results found"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result<SearchOutcome> found = RunSearch(catalog, c.text, c.field);
+        ASSERT_TRUE(found) << found.error.toStdString();
+        EXPECT_EQ(Shown(found.value), c.rows);
+        EXPECT_EQ(found.value.status, c.status);
+    }
+}
+
+TEST_F(SearchHits, ATrackHitCarriesItsColumnsAndId) {
+    const Result<SearchOutcome> found = RunSearch(catalog, "Band", SearchField::Artist);
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found.value.rows.size(), 1u);
+    const SearchRow& row = found.value.rows[0];
+    EXPECT_TRUE(row.isTrack());
+    EXPECT_EQ(row.columns[SearchTitleColumn], "Love Me");
+    EXPECT_EQ(row.columns[SearchSizeColumn], "4000");
+    EXPECT_EQ(row.columns[SearchTimeColumn], "185");
+    EXPECT_EQ(row.columns[SearchTrackIdColumn], "10");
+}
+
+TEST_F(SearchHits, ShortTextsAndFailedStatementsSayWhy) {
+    const Result<SearchOutcome> tooShort = RunSearch(catalog, "l", SearchField::File);
+    EXPECT_FALSE(tooShort);
+    EXPECT_EQ(tooShort.error, "I need almost two characters.");
+    run("DROP TABLE Mp3");
+    const Result<SearchOutcome> failed = RunSearch(catalog, "love", SearchField::File);
+    EXPECT_FALSE(failed);
+    EXPECT_TRUE(failed.error.startsWith("The search failed: ")) << failed.error.toStdString();
+}
+
+TEST(SearchHistory, EntriesAreTextThenField) {
+    EXPECT_EQ(SearchHistoryEntry("love", SearchField::Title), "love>>Title");
+    const struct {
+        QString entry, text;
+        std::optional<SearchField> field;
+    } cases[] = {
+        {"love>>Title", "love", SearchField::Title},
+        {"a>>b>>Comments", "a>>b", SearchField::Comments}, // the text may hold ">>"
+        {"plain", "plain", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const SearchHistoryParts parts = SplitSearchHistoryEntry(c.entry);
+        EXPECT_EQ(parts.text, c.text);
+        EXPECT_EQ(parts.field, c.field);
+    }
+}
+
+} // namespace
+} // namespace tarl

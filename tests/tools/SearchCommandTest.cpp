@@ -1,0 +1,64 @@
+#include "catalog/CatalogFile.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
+#include "support/QtPrinters.h"
+#include "support/TempDir.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace tarl {
+namespace {
+
+struct ToolRun {
+    int code;
+    QStringList lines;
+    QString err;
+};
+
+ToolRun Search(const QStringList& arguments) {
+    QProcess p;
+    p.start(QStringLiteral(TARL_CATALOG_TOOL), QStringList{"search"} + arguments);
+    p.waitForFinished(30000);
+    QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return {p.exitCode(), lines, QString::fromUtf8(p.readAllStandardError())};
+}
+
+// The tool prints what the window lists: the icon, then the twelve columns, escaped.
+TEST(SearchCommand, PrintsTheWindowsRowsAndItsStatus) {
+    test::TempDir temp;
+    const QString file = temp.file("tarl.mdb");
+    ASSERT_TRUE(CreateCatalog(file));
+    {
+        Catalog catalog;
+        ASSERT_TRUE(catalog.connection.open(BuildConnectionText(file)));
+        for (const char* statement : {
+                 "INSERT INTO CD (id,name,label,isCd) VALUES (1,'/cd/','DISC07','1')",
+                 "INSERT INTO M3u (id,path,file,cd_id) VALUES (1,'/cd/','Blue/',1)",
+                 "INSERT INTO Mp3 (id,path,file,m3u_id,title) VALUES "
+                 "(7,'/cd/Blue/','01 Blue.mp3',1,'Blue\tin\nlines')",
+             })
+            ASSERT_TRUE(catalog.connection.execute(QString::fromUtf8(statement)));
+    }
+    const ToolRun found = Search({file, "blue", "--field", "Title"});
+    EXPECT_EQ(found.code, 0) << found.err.toStdString();
+    EXPECT_EQ(found.lines, (QStringList{"4\tBlue/\t(CD)DISC07:>/cd/\t\t\t\t\t\t\t\t\t\t",
+                                        "3\t01 Blue.mp3\t(CD)DISC07:>/cd/Blue/\tBlue\\tin\\nlines"
+                                        "\t\t\t\t\t\t\t\t\t7"}));
+    EXPECT_EQ(found.err, "Found 2 results.\n");
+
+    const ToolRun none = Search({file, "zzz"});
+    EXPECT_EQ(none.code, 0);
+    EXPECT_TRUE(none.lines.isEmpty());
+    EXPECT_EQ(none.err, "No results found\n");
+
+    const ToolRun tooShort = Search({file, "b"});
+    EXPECT_EQ(tooShort.code, 1);
+    EXPECT_EQ(tooShort.err, "tarl-catalog search: I need almost two characters.\n");
+    EXPECT_EQ(Search({file, "blue", "--field", "Colour"}).code, 2);
+}
+
+} // namespace
+} // namespace tarl

@@ -1,0 +1,65 @@
+#include "SearchCommand.h"
+
+#include "Command.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
+#include "search/SearchHits.h"
+
+namespace tarl::tool {
+
+namespace {
+
+int Usage(QTextStream& err) {
+    err << "Usage: tarl-catalog search CATALOG TEXT "
+           "[--field File|Path|Album|Title|Artist|Genre|Year|Comments|Rating]\n";
+    return kBadUsage;
+}
+
+} // namespace
+
+int RunSearch(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QStringList rest = arguments;
+    SearchField field = SearchField::File;
+    const qsizetype option = rest.indexOf(QStringLiteral("--field"));
+    if (option >= 0) {
+        if (option + 1 >= rest.size())
+            return Usage(err);
+        const std::optional<SearchField> named = SearchFieldOf(rest.at(option + 1));
+        if (!named)
+            return Usage(err);
+        field = *named;
+        rest.remove(option, 2);
+    }
+    if (rest.size() != 2)
+        return Usage(err);
+    const QString& file = rest.at(0);
+    const QString& text = rest.at(1);
+    if (text.size() < SearchMinimumLength) {
+        err << "tarl-catalog search: " << SearchTooShortText << "\n";
+        return kFailure;
+    }
+
+    // Opened as the window opens it: a missing file is an error, never a new catalog.
+    Catalog catalog;
+    if (!catalog.connection.open(BuildConnectionText(file))) {
+        err << "tarl-catalog search: " << catalog.connection.lastError() << "\n";
+        return kFailure;
+    }
+    const Result<SearchOutcome> found = tarl::RunSearch(catalog, text, field);
+    if (!found) {
+        err << "tarl-catalog search: " << found.error << "\n";
+        return kFailure;
+    }
+    for (const SearchRow& row : found.value.rows) {
+        if (found.value.hits == 0)
+            break; // "No results found" is the status, not a hit
+        out << static_cast<int>(row.icon);
+        for (const QString& column : row.columns)
+            out << '\t' << FieldText(column);
+        out << '\n';
+    }
+    err << found.value.status << "\n";
+    return kSuccess;
+}
+
+} // namespace tarl::tool
