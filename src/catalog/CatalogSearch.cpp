@@ -78,8 +78,8 @@ Lookup<std::vector<TrackHitRow>> SearchTracks(Catalog& catalog, SearchField fiel
                                               const QString& text) {
     Recordset& rows = catalog.second;
     if (!catalog.connection.execute(
-            "SELECT t.path, t.file, t.title, t.artist, t.album, t.year, t.genre, t.comments, "
-            "t.size, t.time, t.rating, t.id, c.isCd, c.label "
+            "SELECT t.m3u_id, t.path, t.file, t.title, t.artist, t.album, t.year, t.genre, "
+            "t.comments, t.size, t.time, t.rating, t.id, c.isCd, c.label "
             "FROM Mp3 t LEFT JOIN M3u l ON l.id = t.m3u_id LEFT JOIN CD c ON c.id = l.cd_id "
             "WHERE t." +
                 SearchFieldCaption(field) + " LIKE " + ContainsPattern(text) + " ORDER BY t.id",
@@ -87,22 +87,7 @@ Lookup<std::vector<TrackHitRow>> SearchTracks(Catalog& catalog, SearchField fiel
         return Lookup<std::vector<TrackHitRow>>::failed(catalog.connection.lastError());
     std::vector<TrackHitRow> hits;
     for (; !rows.eof(); rows.moveNext()) {
-        TrackHitRow hit;
-        TrackFields& t = hit.track;
-        t.path = rows.field(0);
-        t.file = rows.field(1);
-        t.title = rows.field(2);
-        t.artist = rows.field(3);
-        t.album = rows.field(4);
-        t.year = rows.field(5);
-        t.genre = rows.field(6);
-        t.comments = rows.field(7);
-        t.size = rows.field(8);
-        t.time = rows.field(9);
-        t.rating = rows.field(10);
-        t.id = rows.field(11);
-        hit.isCd = rows.field(12);
-        hit.label = rows.field(13).toString();
+        TrackHitRow hit{TrackFieldsOf(rows), rows.field(13), rows.field(14).toString()};
         hits.push_back(std::move(hit));
     }
     if (!catalog.connection.lastError().isEmpty())

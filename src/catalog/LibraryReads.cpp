@@ -26,6 +26,8 @@ enum TrackField {
     FieldId
 };
 
+} // namespace
+
 TrackFields TrackFieldsOf(const Recordset& rows) {
     TrackFields track;
     track.path = rows.field(FieldPath);
@@ -42,6 +44,8 @@ TrackFields TrackFieldsOf(const Recordset& rows) {
     track.id = rows.field(FieldId);
     return track;
 }
+
+namespace {
 
 // The lists a statement reads (second holder), grouped by the id in its first column, each made
 // into a row by `makeRow`; a list whose id is stored as no id is left out.
