@@ -1,3 +1,4 @@
+#include "ToolRun.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
@@ -12,26 +13,15 @@
 #include "tags/TagFields.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace tarl {
 namespace {
 
-struct ToolRun {
-    int code;
-    QStringList lines;
-    QString err;
-};
+using test::ToolRun;
 
 ToolRun List(const QStringList& arguments) {
-    QProcess p;
-    p.start(QStringLiteral(TARL_CATALOG_TOOL), QStringList{"list"} + arguments);
-    p.waitForFinished(30000);
-    QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    return {p.exitCode(), lines, QString::fromUtf8(p.readAllStandardError())};
+    return test::RunTool(QStringLiteral("list"), arguments);
 }
 
 // A catalog filled by the import's routines on this machine's drives, as the tool sees them: the

@@ -1,29 +1,19 @@
+#include "ToolRun.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace tarl {
 namespace {
 
-struct ToolRun {
-    int code;
-    QStringList lines;
-    QString err;
-};
+using test::ToolRun;
 
 ToolRun Search(const QStringList& arguments) {
-    QProcess p;
-    p.start(QStringLiteral(TARL_CATALOG_TOOL), QStringList{"search"} + arguments);
-    p.waitForFinished(30000);
-    QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    return {p.exitCode(), lines, QString::fromUtf8(p.readAllStandardError())};
+    return test::RunTool(QStringLiteral("search"), arguments);
 }
 
 // The tool prints what the window lists: the icon, then the twelve columns, escaped.
