@@ -62,7 +62,9 @@ int SearchColumnWidthTwips(int column) {
     return kWidths[static_cast<size_t>(column)];
 }
 
-Result<SearchOutcome> RunSearch(Catalog& catalog, const QString& text, SearchField field) {
+Result<SearchOutcome> RunSearch(Catalog& catalog, const QString& text, SearchField field,
+                                const SearchOptions& options) {
+    Q_UNUSED(options);
     if (text.size() < SearchMinimumLength)
         return Result<SearchOutcome>::failed(SearchTooShortText);
     const Lookup<std::vector<ListHitRow>> lists = SearchLists(catalog, text);

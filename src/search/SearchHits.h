@@ -63,9 +63,16 @@ inline const QString SearchTooShortText = QStringLiteral("I need almost two char
 inline const QString SearchWarningTitle = QStringLiteral("Search Warning");
 inline const QString SearchingText = QStringLiteral("Searching files, please wait...");
 
+// How a search matches beyond its text and field.
+struct SearchOptions {
+    // "okland" finds "Økland": both sides compared with their accents and case folded away.
+    bool ignoreAccents = false;
+};
+
 // Runs both passes. Fails, with "The search failed: " and the catalog's reason, when a
 // statement fails; a text shorter than SearchMinimumLength fails with SearchTooShortText.
-Result<SearchOutcome> RunSearch(Catalog& catalog, const QString& text, SearchField field);
+Result<SearchOutcome> RunSearch(Catalog& catalog, const QString& text, SearchField field,
+                                const SearchOptions& options = {});
 
 // "text>>Field": a search as the history keeps it, and back.
 QString SearchHistoryEntry(const QString& text, SearchField field);
