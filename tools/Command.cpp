@@ -24,7 +24,9 @@ const Command kCommands[] = {
      "[--playlists|--sound-files|--all] [--no-subdirs] [--depth N] [--cd-name NAME] "
      "--catalog FILE FOLDER",
      "Scan a folder for sound files or playlists and add what is found to the catalog.", RunImport},
-    {"search", "CATALOG TEXT [--field File|Path|Album|Title|Artist|Genre|Year|Comments|Rating]",
+    {"search",
+     "CATALOG TEXT [--field File|Path|Album|Title|Artist|Genre|Year|Comments|Rating] "
+     "[--ignore-accents]",
      "Print the hits of a search as the search window lists them: one a line, tab-separated.",
      RunSearch},
 };

@@ -1,6 +1,7 @@
 #include "ImportCommand.h"
 
 #include "Command.h"
+#include "ProgressBar.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
@@ -13,7 +14,6 @@
 #include "scan/ScanWalker.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <cstdio>
 #include <unistd.h>
@@ -63,36 +63,6 @@ bool Parse(const QStringList& arguments, ImportArguments* parsed) {
     }
     return !parsed->catalog.isEmpty() && !parsed->folder.isEmpty();
 }
-
-// A bar on the terminal, redrawn at most every 100 ms; nothing when stderr is not a terminal.
-class ProgressBar {
-public:
-    ProgressBar() : shown_(isatty(STDERR_FILENO) == 1) { clock_.start(); }
-
-    void update(int maximum, int value) {
-        if (!shown_ || maximum <= 0)
-            return;
-        if (value < maximum && clock_.elapsed() < 100 && value != 0)
-            return;
-        clock_.restart();
-        constexpr int kWidth = 40;
-        const int filled = static_cast<int>(qint64(kWidth) * value / maximum);
-        std::fprintf(stderr, "\r[%s%s] %d/%d nodes", QByteArray(filled, '#').constData(),
-                     QByteArray(kWidth - filled, ' ').constData(), value, maximum);
-        std::fflush(stderr);
-        drawn_ = true;
-    }
-    void finish() {
-        if (drawn_)
-            std::fputc('\n', stderr);
-        drawn_ = false;
-    }
-
-private:
-    bool shown_;
-    bool drawn_ = false;
-    QElapsedTimer clock_;
-};
 
 } // namespace
 
@@ -159,7 +129,7 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     if (!walked.skippedCdDrives.isEmpty())
         err << "tarl-catalog import: " << SkippedCdDrivesText(walked.skippedCdDrives) << "\n";
 
-    ProgressBar bar;
+    ProgressBar bar(QStringLiteral("nodes"));
     ScanImportHooks hooks;
     hooks.progress = [&bar](int maximum, int value) { bar.update(maximum, value); };
     const ScanImportResult imported = AddtrvScanDB(catalog, drives, tree, label, folder, hooks);

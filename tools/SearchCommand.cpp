@@ -1,6 +1,7 @@
 #include "SearchCommand.h"
 
 #include "Command.h"
+#include "ProgressBar.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "search/SearchHits.h"
@@ -11,7 +12,8 @@ namespace {
 
 int Usage(QTextStream& err) {
     err << "Usage: tarl-catalog search CATALOG TEXT "
-           "[--field File|Path|Album|Title|Artist|Genre|Year|Comments|Rating]\n";
+           "[--field File|Path|Album|Title|Artist|Genre|Year|Comments|Rating] "
+           "[--ignore-accents]\n";
     return kBadUsage;
 }
 
@@ -19,6 +21,8 @@ int Usage(QTextStream& err) {
 
 int RunSearch(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QStringList rest = arguments;
+    SearchOptions options;
+    options.ignoreAccents = rest.removeAll(QStringLiteral("--ignore-accents")) > 0;
     SearchField field = SearchField::File;
     const qsizetype option = rest.indexOf(QStringLiteral("--field"));
     if (option >= 0) {
@@ -45,7 +49,11 @@ int RunSearch(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         err << "tarl-catalog search: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }
-    const Result<SearchOutcome> found = tarl::RunSearch(catalog, text, field);
+    // A catalog without its search index gets it now, once.
+    ProgressBar bar(QStringLiteral("rows indexed"));
+    options.indexProgress = [&bar](qint64 done, qint64 total) { bar.update(total, done); };
+    const Result<SearchOutcome> found = tarl::RunSearch(catalog, text, field, options);
+    bar.finish();
     if (!found) {
         err << "tarl-catalog search: " << found.error << "\n";
         return kFailure;

@@ -2,6 +2,8 @@
 
 #include "catalog/Connection.h"
 #include "catalog/QuoteSql.h"
+#include "catalog/SearchIndex.h"
+#include "text/AccentFold.h"
 
 #include <array>
 
@@ -14,8 +16,32 @@ constexpr std::array<SearchField, 9> kFields = {
     SearchField::Title, SearchField::Artist,   SearchField::Genre,
     SearchField::Year,  SearchField::Comments, SearchField::Rating};
 
-QString ContainsPattern(const QString& text) {
-    return QStringLiteral("'%") + QuoteSql(text) + QStringLiteral("%'");
+// The rows of `table` (as `alias`) that may hold the text in `column`, and the condition that
+// decides: the catalog's LIKE on the value, both sides folded when accents are ignored. With the
+// index, only the rows holding the text's trigrams are read.
+struct Pass {
+    QString from;
+    QString where;
+};
+
+Pass PassOf(const QString& table, const QString& alias, const QString& indexTable,
+            const QString& column, const QString& text, const SearchMatching& matching) {
+    const QString pattern = matching.ignoreAccents ? FoldAccents(text) : text;
+    const QString value = alias + QLatin1Char('.') + column;
+    Pass pass;
+    pass.where = (matching.ignoreAccents ? QStringLiteral("fold_accents(") + value + ')' : value) +
+                 QStringLiteral(" LIKE '%") + QuoteSql(pattern) + QStringLiteral("%'");
+    pass.from = table + QLatin1Char(' ') + alias;
+    if (!matching.useIndex)
+        return pass;
+    const std::optional<QString> candidates =
+        TrigramQuery(pattern, column.toLower(), !matching.ignoreAccents);
+    if (candidates) {
+        pass.from = indexTable + QStringLiteral("('") + QuoteSql(*candidates) +
+                    QStringLiteral("') x JOIN ") + pass.from + QLatin1Char(' ') +
+                    QStringLiteral("ON ") + alias + QStringLiteral(".id = x.rowid");
+    }
+    return pass;
 }
 
 } // namespace
@@ -52,7 +78,11 @@ std::optional<SearchField> SearchFieldOf(const QString& caption) {
     return std::nullopt;
 }
 
-Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& text) {
+Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& text,
+                                            const SearchMatching& matching) {
+    const Pass pass =
+        PassOf(QStringLiteral("M3u"), QStringLiteral("m"), QStringLiteral("SearchListText"),
+               QStringLiteral("file"), text, matching);
     // The disc flag is the one a look-up of the volume by name finds first: the volume index
     // on (name, label) puts the lowest label first.
     Recordset& rows = catalog.second;
@@ -60,8 +90,8 @@ Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& tex
             "SELECT m.file, m.path, "
             "(SELECT isCd FROM CD WHERE CD.name = m.path ORDER BY label, id LIMIT 1), "
             "(SELECT label FROM CD WHERE CD.id = m.cd_id) "
-            "FROM M3u m WHERE m.file LIKE " +
-                ContainsPattern(text) + " ORDER BY m.id",
+            "FROM " +
+                pass.from + " WHERE " + pass.where + " ORDER BY m.id",
             rows))
         return Lookup<std::vector<ListHitRow>>::failed(catalog.connection.lastError());
     std::vector<ListHitRow> hits;
@@ -75,14 +105,18 @@ Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& tex
 }
 
 Lookup<std::vector<TrackHitRow>> SearchTracks(Catalog& catalog, SearchField field,
-                                              const QString& text) {
+                                              const QString& text, const SearchMatching& matching) {
+    const Pass pass =
+        PassOf(QStringLiteral("Mp3"), QStringLiteral("t"), QStringLiteral("SearchTrackText"),
+               SearchFieldCaption(field), text, matching);
     Recordset& rows = catalog.second;
     if (!catalog.connection.execute(
             "SELECT t.m3u_id, t.path, t.file, t.title, t.artist, t.album, t.year, t.genre, "
             "t.comments, t.size, t.time, t.rating, t.id, c.isCd, c.label "
-            "FROM Mp3 t LEFT JOIN M3u l ON l.id = t.m3u_id LEFT JOIN CD c ON c.id = l.cd_id "
-            "WHERE t." +
-                SearchFieldCaption(field) + " LIKE " + ContainsPattern(text) + " ORDER BY t.id",
+            "FROM " +
+                pass.from +
+                " LEFT JOIN M3u l ON l.id = t.m3u_id LEFT JOIN CD c ON c.id = l.cd_id WHERE " +
+                pass.where + " ORDER BY t.id",
             rows))
         return Lookup<std::vector<TrackHitRow>>::failed(catalog.connection.lastError());
     std::vector<TrackHitRow> hits;

@@ -42,8 +42,18 @@ struct TrackHitRow {
     QString label;
 };
 
-Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& text);
+// How a pass compares. Ignoring accents, both the value and the text are folded (FoldAccents)
+// before the LIKE. With the index (SearchIndex.h, current), the LIKE runs only on the rows the
+// index names; the rows found are the same.
+struct SearchMatching {
+    bool ignoreAccents = false;
+    bool useIndex = false;
+};
+
+Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& text,
+                                            const SearchMatching& matching = {});
 Lookup<std::vector<TrackHitRow>> SearchTracks(Catalog& catalog, SearchField field,
-                                              const QString& text);
+                                              const QString& text,
+                                              const SearchMatching& matching = {});
 
 } // namespace tarl

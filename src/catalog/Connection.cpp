@@ -2,6 +2,7 @@
 
 #include "catalog/ConnectionText.h"
 #include "catalog/Schema.h"
+#include "catalog/SearchIndex.h"
 #include "catalog/SqliteUri.h"
 #include "catalog/StatementFailure.h"
 #include "catalog/UnicodeLike.h"
@@ -161,6 +162,8 @@ bool Connection::Impl::prepare(const QString& path) {
     Result<> installed = UnicodeLike::Install(handle);
     if (installed)
         installed = UnicodeNoCase::Install(handle);
+    if (installed)
+        installed = InstallFoldAccents(handle);
     if (!installed)
         return fail(
             QStringLiteral("The catalog file %1 cannot be used: %2.").arg(path, installed.error));

@@ -1,5 +1,7 @@
 #include "search/SearchHits.h"
 
+#include "catalog/SearchIndex.h"
+
 namespace tarl {
 
 namespace {
@@ -64,13 +66,16 @@ int SearchColumnWidthTwips(int column) {
 
 Result<SearchOutcome> RunSearch(Catalog& catalog, const QString& text, SearchField field,
                                 const SearchOptions& options) {
-    Q_UNUSED(options);
     if (text.size() < SearchMinimumLength)
         return Result<SearchOutcome>::failed(SearchTooShortText);
-    const Lookup<std::vector<ListHitRow>> lists = SearchLists(catalog, text);
+    SearchMatching matching;
+    matching.ignoreAccents = options.ignoreAccents;
+    // An index that cannot be made current only costs speed: the scan finds the same rows.
+    matching.useIndex = RefreshSearchIndex(catalog, options.indexProgress).ok;
+    const Lookup<std::vector<ListHitRow>> lists = SearchLists(catalog, text, matching);
     if (!lists)
         return Result<SearchOutcome>::failed(QStringLiteral("The search failed: ") + lists.error);
-    const Lookup<std::vector<TrackHitRow>> tracks = SearchTracks(catalog, field, text);
+    const Lookup<std::vector<TrackHitRow>> tracks = SearchTracks(catalog, field, text, matching);
     if (!tracks)
         return Result<SearchOutcome>::failed(QStringLiteral("The search failed: ") + tracks.error);
 

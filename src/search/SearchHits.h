@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace tarl {
@@ -67,6 +68,10 @@ inline const QString SearchingText = QStringLiteral("Searching files, please wai
 struct SearchOptions {
     // "okland" finds "Økland": both sides compared with their accents and case folded away.
     bool ignoreAccents = false;
+    // The search index is made or brought up to date first (SearchIndex.h): `done` of `total`
+    // rows. A catalog whose index cannot be brought up to date (it can only be read, or it
+    // refuses the write) is searched by scanning every row; the hits are the same.
+    std::function<void(qint64 done, qint64 total)> indexProgress;
 };
 
 // Runs both passes. Fails, with "The search failed: " and the catalog's reason, when a

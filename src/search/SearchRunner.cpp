@@ -3,9 +3,11 @@
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QPointer>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <sqlite3.h>
@@ -97,7 +99,21 @@ void SearchRunner::start(const QString& text, SearchField field, const SearchOpt
             if (!opened)
                 return Result<SearchOutcome>::failed(QStringLiteral("The search failed: ") +
                                                      opened.error);
-            Result<SearchOutcome> found = RunSearch(*worker->catalog, text, field, options);
+            // The index's progress reaches the window at most every 50 ms, and at its end.
+            SearchOptions reporting = options;
+            QElapsedTimer sinceShown;
+            sinceShown.start();
+            reporting.indexProgress = [&](qint64 done, qint64 total) {
+                if (done != 0 && done < total && sinceShown.elapsed() < 50)
+                    return;
+                sinceShown.restart();
+                QMetaObject::invokeMethod(self.data(), [self, generation, done, total] {
+                    if (self && self->generation_ == generation && self->onIndexProgress)
+                        self->onIndexProgress(
+                            static_cast<int>(done * 1000 / std::max<qint64>(total, 1)), 1000);
+                });
+            };
+            Result<SearchOutcome> found = RunSearch(*worker->catalog, text, field, reporting);
             worker->catalog->second.clear();
             worker->catalog->general.clear();
             return found;

@@ -1,7 +1,10 @@
 #include "search/SearchHits.h"
+#include "search/SearchRunner.h"
 
 #include "support/CatalogFixture.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <gtest/gtest.h>
 
 namespace tarl {
@@ -117,6 +120,39 @@ TEST(SearchHistory, EntriesAreTextThenField) {
         EXPECT_EQ(parts.text, c.text);
         EXPECT_EQ(parts.field, c.field);
     }
+}
+
+} // namespace
+} // namespace tarl
+
+namespace tarl {
+namespace {
+
+// Runs the events of this thread until `done` holds or 10 s pass.
+bool Arrives(const std::function<bool()>& done) {
+    QDeadlineTimer deadline(10000);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+// The first search of a catalog builds its index, with progress; a search started while another
+// runs replaces it, and only the newest result arrives.
+TEST_F(SearchHits, TheRunnerDeliversOnlyTheNewestSearch) {
+    catalog.connection.close();
+    SearchRunner runner;
+    runner.setCatalogFile(dbPath);
+    QStringList statuses;
+    int lastProgress = -1;
+    runner.onFinished = [&](const Result<SearchOutcome>& found) {
+        statuses << (found ? found.value.status : found.error);
+    };
+    runner.onIndexProgress = [&](int done, int total) { lastProgress = done * 100 / total; };
+    runner.start(QStringLiteral("love"), SearchField::File);
+    runner.start(QStringLiteral("élan"), SearchField::Title);
+    ASSERT_TRUE(Arrives([&] { return !runner.busy(); }));
+    EXPECT_EQ(statuses, QStringList{"Found 1 results."});
+    EXPECT_EQ(lastProgress, 100);
 }
 
 } // namespace

@@ -44,6 +44,12 @@ TEST(SearchCommand, PrintsTheWindowsRowsAndItsStatus) {
     EXPECT_TRUE(none.lines.isEmpty());
     EXPECT_EQ(none.err, "No results found\n");
 
+    const ToolRun accents = Search({file, "blue in", "--field", "Title", "--ignore-accents"});
+    EXPECT_EQ(accents.code, 0) << accents.err.toStdString();
+    EXPECT_EQ(accents.err, "No results found\n") << "a line break is not a space";
+    EXPECT_EQ(Search({file, "BLUÉ", "--ignore-accents"}).lines.size(), 2);
+    EXPECT_EQ(Search({file, "BLUÉ"}).lines.size(), 0);
+
     const ToolRun tooShort = Search({file, "b"});
     EXPECT_EQ(tooShort.code, 1);
     EXPECT_EQ(tooShort.err, "tarl-catalog search: I need almost two characters.\n");

@@ -1,0 +1,322 @@
+#include "catalog/SearchIndex.h"
+
+#include "catalog/Connection.h"
+#include "catalog/StatementFailure.h"
+#include "text/AccentFold.h"
+
+#include <array>
+#include <memory>
+#include <sqlite3.h>
+#include <vector>
+
+namespace tarl {
+
+namespace {
+
+constexpr int kTrackKind = 1;
+constexpr int kListKind = 2;
+// Rows indexed per transaction: large enough that commits cost little, small enough that the
+// progress moves and an interrupted build loses little.
+constexpr int kBatchRows = 4000;
+
+// Tables, triggers and the noting of every row already stored, in one transaction. The trigram
+// tables are case-sensitive: the text they hold is folded already. detail=column keeps them
+// small; the query ANDs single trigrams, which needs no positions.
+constexpr const char* kCreate[] = {
+    "CREATE VIRTUAL TABLE SearchTrackText USING fts5(file, path, album, title, artist, genre, "
+    "year, comments, rating, tokenize = 'trigram case_sensitive 1', detail = column)",
+    "CREATE VIRTUAL TABLE SearchListText USING fts5(file, tokenize = 'trigram case_sensitive 1', "
+    "detail = column)",
+    "CREATE TABLE SearchStale (kind INTEGER NOT NULL, id INTEGER NOT NULL, PRIMARY KEY (kind, id)) "
+    "WITHOUT ROWID",
+    "CREATE TRIGGER SearchTrackInserted AFTER INSERT ON Mp3 BEGIN "
+    "INSERT OR IGNORE INTO SearchStale VALUES (1, new.id); END",
+    "CREATE TRIGGER SearchTrackChanged AFTER UPDATE OF id, file, path, album, title, artist, "
+    "genre, "
+    "year, comments, rating ON Mp3 BEGIN INSERT OR IGNORE INTO SearchStale VALUES (1, old.id); "
+    "INSERT OR IGNORE INTO SearchStale VALUES (1, new.id); END",
+    "CREATE TRIGGER SearchTrackDeleted AFTER DELETE ON Mp3 BEGIN "
+    "INSERT OR IGNORE INTO SearchStale VALUES (1, old.id); END",
+    "CREATE TRIGGER SearchListInserted AFTER INSERT ON M3u BEGIN "
+    "INSERT OR IGNORE INTO SearchStale VALUES (2, new.id); END",
+    "CREATE TRIGGER SearchListChanged AFTER UPDATE OF id, file ON M3u BEGIN "
+    "INSERT OR IGNORE INTO SearchStale VALUES (2, old.id); "
+    "INSERT OR IGNORE INTO SearchStale VALUES (2, new.id); END",
+    "CREATE TRIGGER SearchListDeleted AFTER DELETE ON M3u BEGIN "
+    "INSERT OR IGNORE INTO SearchStale VALUES (2, old.id); END",
+    "INSERT OR IGNORE INTO SearchStale SELECT 1, id FROM Mp3 WHERE id IS NOT NULL",
+    "INSERT OR IGNORE INTO SearchStale SELECT 2, id FROM M3u WHERE id IS NOT NULL",
+};
+
+struct Finalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
+// One kind of row: the table it comes from, its folded columns and the index table.
+struct Kind {
+    int kind;
+    // ?1 the last id done, ?2 the batch size: the noted id, the folded columns, then the row's
+    // own id (null when the row is gone), ids ascending.
+    const char* select;
+    const char* unindex;
+    const char* insert;
+    int columns;
+};
+
+constexpr Kind kKinds[] = {
+    {kTrackKind,
+     "SELECT s.id, t.file, t.path, t.album, t.title, t.artist, t.genre, t.year, t.comments, "
+     "t.rating, t.id FROM SearchStale s LEFT JOIN Mp3 t ON t.id = s.id WHERE s.kind = 1 AND s.id > "
+     "?1 "
+     "ORDER BY s.id LIMIT ?2",
+     "DELETE FROM SearchTrackText WHERE rowid = ?1",
+     "INSERT INTO SearchTrackText (rowid, file, path, album, title, artist, genre, year, comments, "
+     "rating) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+     9},
+    {kListKind,
+     "SELECT s.id, m.file, m.id FROM SearchStale s LEFT JOIN M3u m ON m.id = s.id "
+     "WHERE s.kind = 2 AND s.id > ?1 ORDER BY s.id LIMIT ?2",
+     "DELETE FROM SearchListText WHERE rowid = ?1",
+     "INSERT INTO SearchListText (rowid, file) VALUES (?1, ?2)", 1},
+};
+
+// The raw engine's side of one refresh, each failure kept as the user's sentence.
+class Engine {
+public:
+    explicit Engine(Connection& connection) : connection_(connection), db_(connection.handle()) {}
+
+    bool exec(const char* statement) {
+        if (sqlite3_exec(db_, statement, nullptr, nullptr, nullptr) == SQLITE_OK)
+            return true;
+        return fail(statement);
+    }
+    Statement prepare(const char* statement) {
+        sqlite3_stmt* prepared = nullptr;
+        if (sqlite3_prepare_v2(db_, statement, -1, &prepared, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(prepared);
+            fail(statement);
+            return nullptr;
+        }
+        return Statement(prepared);
+    }
+    // The statement run to its end.
+    bool finish(sqlite3_stmt* statement) {
+        const int rc = sqlite3_step(statement);
+        sqlite3_reset(statement);
+        if (rc == SQLITE_DONE || rc == SQLITE_ROW)
+            return true;
+        return fail(sqlite3_sql(statement));
+    }
+    // A one-number question; none when it failed.
+    std::optional<qint64> number(const char* statement) {
+        const Statement prepared = prepare(statement);
+        if (!prepared)
+            return std::nullopt;
+        const int rc = sqlite3_step(prepared.get());
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+            fail(statement);
+            return std::nullopt;
+        }
+        return rc == SQLITE_ROW ? sqlite3_column_int64(prepared.get(), 0) : 0;
+    }
+    bool fail(const char* statement) {
+        if (error_.isEmpty()) {
+            error_ = DescribeStatementFailure(sqlite3_errcode(db_) & 0xff, connection_.fileName(),
+                                              QString::fromUtf8(sqlite3_errmsg(db_)),
+                                              QString::fromUtf8(statement));
+        }
+        return false;
+    }
+    void rollback() { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); }
+    Result<> result() const { return error_.isEmpty() ? Result<>{} : Result<>::failed(error_); }
+    sqlite3* db() const { return db_; }
+
+private:
+    Connection& connection_;
+    sqlite3* db_;
+    QString error_;
+};
+
+bool HasIndex(Engine& engine) {
+    const std::optional<qint64> found =
+        engine.number("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                      "('SearchTrackText', 'SearchListText', 'SearchStale')");
+    return found && *found == 3;
+}
+
+// The text a LIKE of the catalog compares for a value (the engine's own conversion to UTF-16),
+// folded.
+QString FoldedColumn(sqlite3_stmt* statement, int column) {
+    const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement, column));
+    if (text == nullptr)
+        return {};
+    const int bytes = sqlite3_column_bytes16(statement, column);
+    return FoldAccents(QString::fromUtf16(text, bytes / 2));
+}
+
+// One batch of one kind, after the id `last`: the rows re-indexed (or dropped when gone) and
+// their notes removed, in one transaction. The number of rows done, none on failure.
+std::optional<int> IndexBatch(Engine& engine, const Kind& kind, qint64& last) {
+    if (!engine.exec("BEGIN IMMEDIATE"))
+        return std::nullopt;
+    const Statement select = engine.prepare(kind.select);
+    const Statement unindex = engine.prepare(kind.unindex);
+    const Statement insert = engine.prepare(kind.insert);
+    const Statement unnote = engine.prepare("DELETE FROM SearchStale WHERE kind = ?1 AND id = ?2");
+    if (!select || !unindex || !insert || !unnote) {
+        engine.rollback();
+        return std::nullopt;
+    }
+    sqlite3_bind_int64(select.get(), 1, last);
+    sqlite3_bind_int(select.get(), 2, kBatchRows);
+    int done = 0;
+    std::vector<QString> folded(static_cast<size_t>(kind.columns));
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
+        const qint64 id = sqlite3_column_int64(select.get(), 0);
+        last = id;
+        ++done;
+        sqlite3_bind_int64(unindex.get(), 1, id);
+        sqlite3_bind_int(unnote.get(), 1, kind.kind);
+        sqlite3_bind_int64(unnote.get(), 2, id);
+        if (!engine.finish(unindex.get()) || !engine.finish(unnote.get()))
+            break;
+        // A row deleted since it was noted is only dropped from the index.
+        if (sqlite3_column_type(select.get(), kind.columns + 1) == SQLITE_NULL)
+            continue;
+        sqlite3_bind_int64(insert.get(), 1, id);
+        for (int c = 0; c < kind.columns; ++c) {
+            folded[static_cast<size_t>(c)] = FoldedColumn(select.get(), c + 1);
+            const QString& text = folded[static_cast<size_t>(c)];
+            sqlite3_bind_text16(insert.get(), c + 2, text.utf16(),
+                                static_cast<int>(text.size() * 2), SQLITE_STATIC);
+        }
+        if (!engine.finish(insert.get()))
+            break;
+    }
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        engine.fail(kind.select);
+    if (!engine.result() || !engine.exec("COMMIT")) {
+        engine.rollback();
+        return std::nullopt;
+    }
+    return done;
+}
+
+} // namespace
+
+Result<> RefreshSearchIndex(Catalog& catalog, const SearchIndexProgress& progress) {
+    Connection& connection = catalog.connection;
+    if (connection.handle() == nullptr)
+        return Result<>::failed(QStringLiteral("The catalog is not open."));
+    Engine engine(connection);
+    if (!HasIndex(engine)) {
+        if (!engine.result())
+            return engine.result();
+        if (connection.isReadOnly())
+            return Result<>::failed(
+                QStringLiteral("The catalog can only be read: it is searched without its index."));
+        if (!engine.exec("BEGIN IMMEDIATE"))
+            return engine.result();
+        for (const char* statement : kCreate) {
+            if (!engine.exec(statement)) {
+                engine.rollback();
+                return engine.result();
+            }
+        }
+        if (!engine.exec("COMMIT")) {
+            engine.rollback();
+            return engine.result();
+        }
+    }
+    const std::optional<qint64> total = engine.number("SELECT count(*) FROM SearchStale");
+    if (!total)
+        return engine.result();
+    if (*total == 0)
+        return {};
+    if (connection.isReadOnly())
+        return Result<>::failed(
+            QStringLiteral("The catalog can only be read: it is searched without its index."));
+    qint64 done = 0;
+    if (progress)
+        progress(0, *total);
+    for (const Kind& kind : kKinds) {
+        qint64 last = std::numeric_limits<qint64>::min();
+        for (;;) {
+            const std::optional<int> batch = IndexBatch(engine, kind, last);
+            if (!batch)
+                return engine.result();
+            if (*batch == 0)
+                break;
+            done += *batch;
+            if (progress)
+                progress(std::min(done, *total), *total);
+        }
+    }
+    return {};
+}
+
+bool SearchIndexIsCurrent(Catalog& catalog) {
+    if (catalog.connection.handle() == nullptr)
+        return false;
+    Engine engine(catalog.connection);
+    if (!HasIndex(engine))
+        return false;
+    const std::optional<qint64> stale = engine.number("SELECT EXISTS (SELECT 1 FROM SearchStale)");
+    return stale && *stale == 0;
+}
+
+std::optional<QString> TrigramQuery(const QString& pattern, const QString& column, bool foldRuns) {
+    QStringList terms;
+    const auto addRun = [&](const QString& run) {
+        const QList<uint> points = (foldRuns ? FoldAccents(run) : run).toUcs4();
+        for (qsizetype i = 0; i + 3 <= points.size(); ++i) {
+            QString trigram = QString::fromUcs4(reinterpret_cast<const char32_t*>(&points[i]), 3);
+            terms << QLatin1Char('"') + trigram.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                         QLatin1Char('"');
+        }
+    };
+    QString run;
+    for (const QChar c : pattern) {
+        if (c == u'%' || c == u'_') {
+            addRun(run);
+            run.clear();
+        } else {
+            run += c;
+        }
+    }
+    addRun(run);
+    if (terms.isEmpty())
+        return std::nullopt;
+    terms.removeDuplicates();
+    return QLatin1Char('{') + column + QStringLiteral("} : (") +
+           terms.join(QStringLiteral(" AND ")) + QLatin1Char(')');
+}
+
+namespace {
+
+void FoldAccentsFunction(sqlite3_context* context, int /*argc*/, sqlite3_value** argv) {
+    const auto* text = static_cast<const char16_t*>(sqlite3_value_text16(argv[0]));
+    if (text == nullptr) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QString folded =
+        FoldAccents(QString::fromUtf16(text, sqlite3_value_bytes16(argv[0]) / 2));
+    sqlite3_result_text16(context, folded.utf16(), static_cast<int>(folded.size() * 2),
+                          SQLITE_TRANSIENT);
+}
+
+} // namespace
+
+Result<> InstallFoldAccents(sqlite3* db) {
+    const int rc =
+        sqlite3_create_function_v2(db, "fold_accents", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC,
+                                   nullptr, FoldAccentsFunction, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return Result<>::failed(QString::fromUtf8(sqlite3_errmsg(db)));
+    return {};
+}
+
+} // namespace tarl

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "catalog/CatalogSearch.h"
+#include "text/Result.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+struct sqlite3;
+
+namespace tarl {
+
+struct Catalog;
+
+// The search index: the nine searched fields of every track and the file name of every list,
+// folded (FoldAccents: accents and case gone), in two FTS5 tables cut into trigrams. A search
+// whose text holds a run of three characters between its wildcards asks the index for the rows
+// holding every trigram of those runs, and the catalog's own LIKE then decides on those rows
+// alone; the rows found are the rows a scan of every row finds.
+//
+// Triggers on Mp3 and M3u note each row inserted, changed or deleted (by this program or by any
+// other tool writing the file: they are plain SQL) in SearchStale; the index is brought up to date
+// from that table before a search. A catalog made before the index gets it on its first search:
+// every row is noted, then indexed in batches, each its own transaction, so an interrupted build
+// goes on where it stopped. A catalog that cannot be written is searched by scanning until the
+// index is current.
+
+// Progress of a build or catch-up: `done` of `total` rows indexed.
+using SearchIndexProgress = std::function<void(qint64 done, qint64 total)>;
+
+// Makes the index when the catalog has none and indexes every row noted since. Fails, with the
+// reason, when the catalog refuses a write; the rows indexed so far stay.
+Result<> RefreshSearchIndex(Catalog& catalog, const SearchIndexProgress& progress = {});
+
+// The index exists and holds every row as it is now.
+bool SearchIndexIsCurrent(Catalog& catalog);
+
+// The index's query for the rows whose `column` may match `pattern` (a LIKE pattern, "%" and
+// "_" wildcards): every trigram of each run of three or more characters between wildcards, with
+// `foldRuns` folding each run first (the pattern is raw) or not (it is folded already). None when
+// no run is three characters long: the index cannot answer, the search scans.
+std::optional<QString> TrigramQuery(const QString& pattern, const QString& column, bool foldRuns);
+
+// fold_accents(text): FoldAccents in statements, on one open connection.
+Result<> InstallFoldAccents(sqlite3* db);
+
+} // namespace tarl
