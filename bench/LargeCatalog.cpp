@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QString>
 #include <memory>
 #include <sqlite3.h>
 
@@ -93,10 +94,47 @@ QByteArray ListFile(const Volume& volume, qint64 v, qint64 k) {
     return "album " + QByteArray::number(k) + "/";
 }
 
+// Syllables of several languages; a word is two or three of them.
+const char* const kSyllables[] = {
+    "ka",  "lé",  "mø", "ri", "sö", "na",  "tä", "be",  "ßa", "lu", "ño", "vi", "ça", "de", "ję",
+    "ło",  "gra", "zé", "fu", "hå", "bri", "mo", "ste", "ku", "ðo", "þi", "pa", "rè", "wa", "çi",
+    "dró", "ny",  "ką", "Σα", "λί", "дo",  "ша", "ja",  "va", "mu", "ør", "in", "es", "al", "ün",
+    "go",  "se",  "ti", "la", "ma", "no",  "ro", "si",  "ve", "ha", "qu", "xo", "ye", "zu", "ae"};
+
+// Word i of the vocabulary, capitalised now and then, or written all in capitals.
+QByteArray Word(quint32 i) {
+    constexpr quint32 kCount = std::size(kSyllables);
+    QString word;
+    const int syllables = 2 + int(i % 2);
+    for (int s = 0; s < syllables; ++s, i /= kCount)
+        word += QString::fromUtf8(kSyllables[i % kCount]);
+    const quint32 form = Mix(i) % 10;
+    if (form < 4)
+        word[0] = word[0].toUpper();
+    else if (form == 4)
+        word = word.toUpper();
+    return word.toUtf8();
+}
+
+// `count` words of the vocabulary picked by `seed`; common words far more often than rare ones.
+QByteArray Words(quint64 seed, int count) {
+    QByteArray words;
+    for (int n = 0; n < count; ++n) {
+        const quint32 r = Mix(seed * 7 + quint64(n) + 1);
+        // Squaring a uniform pick skews it towards the start of the vocabulary.
+        const quint64 u = r % 1000000;
+        const auto index = quint32(u * u / 50000000);
+        if (n > 0)
+            words += ' ';
+        words += Word(index);
+    }
+    return words;
+}
+
 } // namespace
 
 Result<LargeCatalogCounts> MakeLargeCatalog(const QString& path, qint64 volumes, qint64 lists,
-                                            qint64 tracks, qint64 styles) {
+                                            qint64 tracks, qint64 styles, TrackNames names) {
     const auto fail = [](const QString& why) { return Result<LargeCatalogCounts>::failed(why); };
     if (volumes <= 0 || lists < 0 || tracks < 0 || styles < 0)
         return fail(QStringLiteral("The counts must not be negative, and there must be volumes."));
@@ -175,12 +213,20 @@ Result<LargeCatalogCounts> MakeLargeCatalog(const QString& path, qint64 volumes,
             for (qint64 n = 0; n < listTracks; ++n) {
                 const QByteArray number = QByteArray::number(n + 1);
                 const quint32 r = Mix(quint64(made.tracks));
-                w.text(track.get(), 1, Number(n + 1, 2) + " - Song " + number + ".mp3");
+                const bool varied = names == TrackNames::Varied;
+                const QByteArray title =
+                    varied ? Words(quint64(made.tracks), 2 + int(r % 3))
+                           : "Song " + number + " of list " + QByteArray::number(listId);
+                w.text(track.get(), 1,
+                       Number(n + 1, 2) + (varied ? " - " + title : " - Song " + number) + ".mp3");
                 w.text(track.get(), 2, folder);
                 sqlite3_bind_int64(track.get(), 3, listId);
-                w.text(track.get(), 4, "Song " + number + " of list " + QByteArray::number(listId));
-                w.text(track.get(), 5, "Artist " + Number(v, 5));
-                w.text(track.get(), 6, "Album " + QByteArray::number(k));
+                w.text(track.get(), 4, title);
+                w.text(track.get(), 5,
+                       varied ? Words(quint64(v) << 32, 1 + int(v % 3)) : "Artist " + Number(v, 5));
+                w.text(track.get(), 6,
+                       varied ? Words(quint64(listId) << 20, 1 + int(listId % 4))
+                              : "Album " + QByteArray::number(k));
                 w.text(track.get(), 7, QByteArray::number(1960 + r % 60));
                 w.text(track.get(), 8, kGenres[r % std::size(kGenres)]);
                 w.text(track.get(), 9, " ");

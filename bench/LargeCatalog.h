@@ -27,11 +27,17 @@ struct LargeCatalogCounts {
 //   tracks lying in the volume's folder itself (".");
 // - `tracks` tracks spread evenly over the lists, with every tag field filled;
 // - `styles` styles, six lists in ten filed under one of them, the rest unsorted.
+// With `names` Varied, titles, artists and albums are words of several languages (accents,
+// letters beyond Latin-1, mixed case) drawn from a vocabulary of 20 000 made-up words, as a
+// search benchmark needs them; Numbered ("Song 3 of list 12") keeps the texts every other
+// benchmark was measured with.
 // The rows are written straight through the engine with bound values in one transaction: through
 // the routines a million tracks would take many minutes and measure nothing of interest.
 // The result is what was written; failed, with the reason, when the file cannot be made or
 // written.
+enum class TrackNames { Numbered, Varied };
 Result<LargeCatalogCounts> MakeLargeCatalog(const QString& path, qint64 volumes, qint64 lists,
-                                            qint64 tracks, qint64 styles);
+                                            qint64 tracks, qint64 styles,
+                                            TrackNames names = TrackNames::Numbered);
 
 } // namespace tarl::bench

@@ -2,6 +2,7 @@
 
 #include "catalog/Connection.h"
 #include "catalog/QuoteSql.h"
+#include "catalog/RowReader.h"
 #include "catalog/SearchIndex.h"
 #include "text/AccentFold.h"
 
@@ -22,25 +23,31 @@ constexpr std::array<SearchField, 9> kFields = {
 struct Pass {
     QString from;
     QString where;
+    QString order; // by id
 };
 
-Pass PassOf(const QString& table, const QString& alias, const QString& indexTable,
+Pass PassOf(const QString& table, const QString& alias, IndexedTable indexed, int indexColumn,
             const QString& column, const QString& text, const SearchMatching& matching) {
     const QString pattern = matching.ignoreAccents ? FoldAccents(text) : text;
     const QString value = alias + QLatin1Char('.') + column;
+    const QString contains = QStringLiteral(" LIKE '%") + QuoteSql(pattern) + QStringLiteral("%'");
     Pass pass;
-    pass.where = (matching.ignoreAccents ? QStringLiteral("fold_accents(") + value + ')' : value) +
-                 QStringLiteral(" LIKE '%") + QuoteSql(pattern) + QStringLiteral("%'");
     pass.from = table + QLatin1Char(' ') + alias;
-    if (!matching.useIndex)
+    pass.order = alias + QStringLiteral(".id");
+    if (!matching.useIndex) {
+        pass.where =
+            (matching.ignoreAccents ? QStringLiteral("fold_accents(") + value + ')' : value) +
+            contains;
         return pass;
-    const std::optional<QString> candidates =
-        TrigramQuery(pattern, column.toLower(), !matching.ignoreAccents);
-    if (candidates) {
-        pass.from = indexTable + QStringLiteral("('") + QuoteSql(*candidates) +
-                    QStringLiteral("') x JOIN ") + pass.from + QLatin1Char(' ') +
-                    QStringLiteral("ON ") + alias + QStringLiteral(".id = x.rowid");
     }
+    // CROSS JOIN keeps the candidates in the outer loop: the LIKE runs on them alone. Ignoring
+    // accents, it compares the index's folded copy of the value, which is fold_accents(value).
+    pass.from = IndexCandidates(indexed, indexColumn, pattern, !matching.ignoreAccents) +
+                QStringLiteral(" CROSS JOIN ") + pass.from + QStringLiteral(" ON ") + alias +
+                QStringLiteral(".id = x.id");
+    pass.where = (matching.ignoreAccents ? QStringLiteral("x.folded") : value) + contains;
+    // The same order, which the candidates already come in: no sort.
+    pass.order = QStringLiteral("x.id");
     return pass;
 }
 
@@ -80,9 +87,8 @@ std::optional<SearchField> SearchFieldOf(const QString& caption) {
 
 Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& text,
                                             const SearchMatching& matching) {
-    const Pass pass =
-        PassOf(QStringLiteral("M3u"), QStringLiteral("m"), QStringLiteral("SearchListText"),
-               QStringLiteral("file"), text, matching);
+    const Pass pass = PassOf(QStringLiteral("M3u"), QStringLiteral("m"), IndexedTable::Lists, 0,
+                             QStringLiteral("file"), text, matching);
     // The disc flag is the one a look-up of the volume by name finds first: the volume index
     // on (name, label) puts the lowest label first.
     Recordset& rows = catalog.second;
@@ -91,7 +97,7 @@ Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& tex
             "(SELECT isCd FROM CD WHERE CD.name = m.path ORDER BY label, id LIMIT 1), "
             "(SELECT label FROM CD WHERE CD.id = m.cd_id) "
             "FROM " +
-                pass.from + " WHERE " + pass.where + " ORDER BY m.id",
+                pass.from + " WHERE " + pass.where + " ORDER BY " + pass.order,
             rows))
         return Lookup<std::vector<ListHitRow>>::failed(catalog.connection.lastError());
     std::vector<ListHitRow> hits;
@@ -106,25 +112,37 @@ Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& tex
 
 Lookup<std::vector<TrackHitRow>> SearchTracks(Catalog& catalog, SearchField field,
                                               const QString& text, const SearchMatching& matching) {
-    const Pass pass =
-        PassOf(QStringLiteral("Mp3"), QStringLiteral("t"), QStringLiteral("SearchTrackText"),
-               SearchFieldCaption(field), text, matching);
-    Recordset& rows = catalog.second;
-    if (!catalog.connection.execute(
+    const Pass pass = PassOf(QStringLiteral("Mp3"), QStringLiteral("t"), IndexedTable::Tracks,
+                             static_cast<int>(field), SearchFieldCaption(field), text, matching);
+    std::vector<TrackHitRow> hits;
+    // Read straight from the engine: a search may bring a hundred thousand rows.
+    if (!RowReader::ForEachRow(
+            catalog.connection,
             "SELECT t.m3u_id, t.path, t.file, t.title, t.artist, t.album, t.year, t.genre, "
             "t.comments, t.size, t.time, t.rating, t.id, c.isCd, c.label "
             "FROM " +
                 pass.from +
                 " LEFT JOIN M3u l ON l.id = t.m3u_id LEFT JOIN CD c ON c.id = l.cd_id WHERE " +
-                pass.where + " ORDER BY t.id",
-            rows))
-        return Lookup<std::vector<TrackHitRow>>::failed(catalog.connection.lastError());
-    std::vector<TrackHitRow> hits;
-    for (; !rows.eof(); rows.moveNext()) {
-        TrackHitRow hit{TrackFieldsOf(rows), rows.field(13), rows.field(14).toString()};
-        hits.push_back(std::move(hit));
-    }
-    if (!catalog.connection.lastError().isEmpty())
+                pass.where + " ORDER BY " + pass.order,
+            [&hits](const RowReader& row) {
+                TrackHitRow hit;
+                TrackFields& track = hit.track;
+                track.path = row.field(1);
+                track.file = row.field(2);
+                track.title = row.field(3);
+                track.artist = row.field(4);
+                track.album = row.field(5);
+                track.year = row.field(6);
+                track.genre = row.field(7);
+                track.comments = row.field(8);
+                track.size = row.field(9);
+                track.time = row.field(10);
+                track.rating = row.field(11);
+                track.id = row.field(12);
+                hit.isCd = row.field(13);
+                hit.label = row.text(14);
+                hits.push_back(std::move(hit));
+            }))
         return Lookup<std::vector<TrackHitRow>>::failed(catalog.connection.lastError());
     return {std::move(hits)};
 }

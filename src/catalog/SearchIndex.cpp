@@ -1,6 +1,7 @@
 #include "catalog/SearchIndex.h"
 
 #include "catalog/Connection.h"
+#include "catalog/QuoteSql.h"
 #include "catalog/StatementFailure.h"
 #include "text/AccentFold.h"
 
@@ -292,6 +293,53 @@ std::optional<QString> TrigramQuery(const QString& pattern, const QString& colum
     terms.removeDuplicates();
     return QLatin1Char('{') + column + QStringLiteral("} : (") +
            terms.join(QStringLiteral(" AND ")) + QLatin1Char(')');
+}
+
+namespace {
+
+// The runs of a LIKE pattern between its wildcards, folded, as a GLOB pattern holding them in
+// order: "_" stands for one character of the value, which may fold to none or to several, so it
+// becomes "*" too. GLOB's own special characters are written as one-character classes.
+QString FoldedGlob(const QString& pattern, bool foldRuns) {
+    QString glob = QStringLiteral("*");
+    QString run;
+    const auto addRun = [&] {
+        for (const QChar c : foldRuns ? FoldAccents(run) : run) {
+            if (c == u'*' || c == u'?' || c == u'[')
+                glob += QLatin1Char('[') + c + QLatin1Char(']');
+            else
+                glob += c;
+        }
+        run.clear();
+        if (!glob.endsWith(QLatin1Char('*')))
+            glob += QLatin1Char('*');
+    };
+    for (const QChar c : pattern) {
+        if (c == u'%' || c == u'_')
+            addRun();
+        else
+            run += c;
+    }
+    addRun();
+    return glob;
+}
+
+} // namespace
+
+QString IndexCandidates(IndexedTable table, int column, const QString& pattern, bool foldRuns) {
+    static const QStringList kTrackColumns = {"file",  "path", "album",    "title", "artist",
+                                              "genre", "year", "comments", "rating"};
+    const bool tracks = table == IndexedTable::Tracks;
+    const QString index =
+        tracks ? QStringLiteral("SearchTrackText") : QStringLiteral("SearchListText");
+    const QString name = tracks ? kTrackColumns.value(column) : QStringLiteral("file");
+    if (const std::optional<QString> trigrams = TrigramQuery(pattern, name, foldRuns)) {
+        return "(SELECT rowid AS id, " + name + " AS folded FROM " + index + "('" +
+               QuoteSql(*trigrams) + "')) x";
+    }
+    const QString stored = QLatin1Char('c') + QString::number(column);
+    return "(SELECT id, " + stored + " AS folded FROM " + index + "_content WHERE " + stored +
+           " GLOB '" + QuoteSql(FoldedGlob(pattern, foldRuns)) + "') x";
 }
 
 namespace {

@@ -42,6 +42,16 @@ bool SearchIndexIsCurrent(Catalog& catalog);
 // no run is three characters long: the index cannot answer, the search scans.
 std::optional<QString> TrigramQuery(const QString& pattern, const QString& column, bool foldRuns);
 
+// The two indexed tables: the tracks' nine fields (in the order of SearchField), the lists' file.
+enum class IndexedTable { Tracks, Lists };
+
+// The rows that may match `pattern` in column `column` of an indexed table, as a table expression
+// named x whose column `id` are their ids and `folded` the column's folded text: the rows holding
+// every trigram of the pattern's runs (TrigramQuery); for a pattern without a run of three, the
+// rows whose folded text holds the folded runs in order, read from the index's own copy of the
+// folded text (a scan, but of text already folded, compared byte for byte).
+QString IndexCandidates(IndexedTable table, int column, const QString& pattern, bool foldRuns);
+
 // fold_accents(text): FoldAccents in statements, on one open connection.
 Result<> InstallFoldAccents(sqlite3* db);
 

@@ -1,5 +1,7 @@
 #include "text/AccentFold.h"
 
+#include <algorithm>
+
 namespace tarl {
 
 namespace {
@@ -38,6 +40,9 @@ bool IsCombiningMark(QChar c) {
 } // namespace
 
 QString FoldAccents(const QString& text) {
+    // Most tags are plain ASCII: for them folding is lower-casing.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLower();
     // Folded before and after the decomposition: a compatibility form may decompose into
     // capitals ("Ⅻ" into "XII"), and "ẞ" folds to the "ß" the table knows.
     const QString decomposed =
