@@ -91,7 +91,8 @@ void Ffind::buildSearchControls() {
         const auto field = SearchField(i);
         auto* option = new QRadioButton(SearchFieldCaption(field), this);
         option->setObjectName(QStringLiteral("busqueda") + QString::number(i));
-        Place(option, 5200 + (i % 3) * 1250, 120 + (i / 3) * 300, 1200, 285);
+        const int column = i % 3, row = i / 3;
+        Place(option, 5200 + column * 1250.0, 120 + row * 300.0, 1200, 285);
         fields_->addButton(option, i);
         busqueda[static_cast<size_t>(i)] = option;
     }

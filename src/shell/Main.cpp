@@ -34,11 +34,13 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <algorithm>
 
 namespace tarl {
 
@@ -322,8 +324,13 @@ void Main::showSearchWindow() {
         LstMP3->currentView()->setFocus();
     };
     ffind = new Ffind(state_, std::move(hooks), this);
-    // Beside this window, on its right.
-    ffind->move(frameGeometry().right() + 1, frameGeometry().top());
+    // Beside this window: on its right, or on its left when the screen ends there.
+    const QRect main = frameGeometry();
+    int left = main.right() + 1;
+    if (const QScreen* screen = this->screen();
+        screen && left + ffind->width() > screen->availableGeometry().right())
+        left = std::max(screen->availableGeometry().left(), main.left() - ffind->width());
+    ffind->move(left, main.top());
     ffind->show();
 }
 

@@ -114,6 +114,14 @@ TEST_F(FindWindow, AOneLetterTextWarnsAndTheListKeepsItsRows) {
     EXPECT_EQ(history(f), QStringList{"mix>>Artist"});
 }
 
+TEST_F(FindWindow, AFailedSearchSaysWhyInTheStatusBar) {
+    Ffind& f = opened();
+    run("DROP TABLE Mp3");
+    search(f, "mix", SearchField::Artist);
+    EXPECT_TRUE(f.statusText().startsWith("The search failed: ")) << f.statusText().toStdString();
+    EXPECT_EQ(f.model().rowCount(), 0);
+}
+
 TEST_F(FindWindow, TheHistoryKeepsOneEntryASearchNewestFirst) {
     Ffind& f = opened();
     search(f, "mix", SearchField::Artist);
