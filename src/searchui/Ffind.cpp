@@ -201,6 +201,7 @@ void Ffind::Command1_Click() {
         return;
     }
     model_->clear();
+    hasHits_ = false;
     statusPanel_->setText(SearchingText);
     const SearchField field = selectedField();
     recordHistory(SearchHistoryEntry(text, field));
@@ -227,6 +228,7 @@ void Ffind::searchFinished(const Result<SearchOutcome>& outcome) {
         return;
     }
     model_->setRows(outcome.value.rows);
+    hasHits_ = outcome.value.hits > 0;
     statusPanel_->setText(outcome.value.status);
 }
 

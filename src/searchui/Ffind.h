@@ -127,6 +127,7 @@ private:
     void recordHistory(const QString& entry);
     void searchFinished(const Result<SearchOutcome>& outcome);
     void showIndexProgress(int done, int total);
+    // The selected row when it is a hit (a list or a track).
     const SearchRow* selectedHit() const;
     void moveProgres(double left);
     qint64 askPlayer(qint64 wParam, qint64 lParam);
@@ -138,6 +139,7 @@ private:
     QButtonGroup* fields_ = nullptr;
     QLabel* statusPanel_ = nullptr;
     QPoint popupPlace_;
+    bool hasHits_ = false; // "No results found" is a row, not a hit
     double progresLeft_ = 0;
     bool dragging_ = false;
 };

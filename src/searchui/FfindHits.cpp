@@ -19,7 +19,7 @@ namespace tarl {
 
 const SearchRow* Ffind::selectedHit() const {
     const QModelIndex current = results->currentIndex();
-    if (!current.isValid() || !results->selectionModel()->isRowSelected(current.row()))
+    if (!hasHits_ || !current.isValid() || !results->selectionModel()->isRowSelected(current.row()))
         return nullptr;
     return model_->row(current.row());
 }

@@ -36,9 +36,9 @@ struct OpenHit {
     Kind kind = Kind::Nothing;
     QString text; // the search text or the key played
 };
-// A list hit searches its path and file (a list on a disc: "/" and its file, as the tree keys a
-// disc's lists by the disc's label); a track hit plays "label:>path" + file for a disc, or the
-// path + file on a hard disc.
+// A list hit searches its path and file; a list on a disc shows no stored path in its "Path"
+// column, so "/" and its file. A track hit plays "label:>path" + file on a disc (the key the tree
+// gives it), the path + file on a hard disc.
 OpenHit OpenHitOf(const SearchRow& row);
 
 // --- Jump to hit.

@@ -212,6 +212,12 @@ TEST_F(FindWindow, TheRightButtonOffersMoreOfTheSameOnlyOnATrackHit) {
 
 TEST_F(FindWindow, DoubleClickOnAHardDiscListSearchesItsPath) {
     Ffind& f = opened();
+    // "No results found" is no hit: opening it does nothing.
+    search(f, "zzz", SearchField::File);
+    QTest::mouseDClick(f.results->viewport(), Qt::LeftButton, {}, rowPoint(f, 0));
+    EXPECT_FALSE(f.runner().busy());
+    EXPECT_EQ(f.find->text(), "zzz");
+
     search(f, "Jazz", SearchField::File);
     ASSERT_EQ(shown(f), QStringList{"2|Jazz/|" + music});
     QTest::mouseClick(f.results->viewport(), Qt::LeftButton, {}, rowPoint(f, 0));
