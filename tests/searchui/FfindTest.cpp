@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -47,6 +48,23 @@ TEST_F(FindWindow, TheFindButtonOpensItBesideTheMainWindowWithoutBlockingIt) {
     closeAndDiscard(f);
     EXPECT_TRUE(w.ffind.isNull());
     EXPECT_EQ(opened().mem_search->count(), 0);
+}
+
+TEST_F(FindWindow, TheListFollowsTheWindowsSizeAndTheIndexBarShowsOnlyWhileBuilt) {
+    Ffind& f = opened();
+    f.resize(ToPixels(9000), ToPixels(6000));
+    f.Form_Resize();
+    EXPECT_EQ(f.StatusBar1->geometry().bottom(), f.height() - 1);
+    EXPECT_EQ(f.results->width(), ToPixels(9000 - 600));
+    EXPECT_EQ(f.results->geometry().bottom(), f.StatusBar1->y() - 1);
+    EXPECT_EQ(f.imgJump->x(), ToPixels(9000 - 600));
+
+    EXPECT_FALSE(f.indexProgress->isVisible());
+    f.runner().onIndexProgress(50, 200);
+    EXPECT_TRUE(f.indexProgress->isVisible());
+    EXPECT_EQ(f.indexProgress->value(), 50);
+    f.runner().onIndexProgress(200, 200);
+    EXPECT_FALSE(f.indexProgress->isVisible());
 }
 
 TEST_F(FindWindow, ListsComeFirstThenTracksWithTheirIconsAndTheStatus) {
