@@ -1,5 +1,6 @@
 #include "shell/Main.h"
 
+#include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
 #include "dialogs/Options.h"
@@ -14,6 +15,7 @@
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
 #include "player/Resume.h"
+#include "searchui/Ffind.h"
 #include "shell/About.h"
 #include "shell/ClosingDown.h"
 #include "shell/LibraryRefresh.h"
@@ -32,11 +34,13 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <algorithm>
 
 namespace tarl {
 
@@ -288,13 +292,54 @@ bool Main::ImgButt_Mouse(int index, QEvent* event) {
     }
 }
 
+void Main::showSearchWindow() {
+    if (ffind) {
+        ffind->show();
+        ffind->raise();
+        ffind->activateWindow();
+        return;
+    }
+    Ffind::Hooks hooks;
+    hooks.mainTimersOn = [this] { return timerINI->isActive(); };
+    hooks.stopMainTimers = [this] {
+        timerINI->stop();
+        TimerWinamp->stop();
+    };
+    // Not after shutdown: the program is ending and its timers stay off.
+    hooks.startMainTimers = [this] {
+        if (unloaded())
+            return;
+        timerINI->start();
+        TimerWinamp->start();
+    };
+    hooks.restore_previous = [this] { restore_previous(); };
+    hooks.SelectFolderNode = [this](const QString& key) { return browser->SelectFolderNode(key); };
+    hooks.selectTracks = [this](const QString& file) {
+        std::vector<int> rows;
+        const std::vector<TrackRow>& tracks = browser->trackModel()->rows();
+        for (size_t i = 0; i < tracks.size(); ++i)
+            if (tracks[i].columns[ColFile] == file)
+                rows.push_back(int(i));
+        LstMP3->selectRows(rows, rows.empty() ? -1 : rows.front());
+        LstMP3->currentView()->setFocus();
+    };
+    ffind = new Ffind(state_, std::move(hooks), this);
+    // Beside this window: on its right, or on its left when the screen ends there.
+    const QRect main = frameGeometry();
+    int left = main.right() + 1;
+    if (const QScreen* screen = this->screen();
+        screen && left + ffind->width() > screen->availableGeometry().right())
+        left = std::max(screen->availableGeometry().left(), main.left() - ffind->width());
+    ffind->move(left, main.top());
+    ffind->show();
+}
+
 void Main::showScanWindow() {
     scanWindow().exec();
 }
 
 void Main::refreshActions() {
     toolbarButtons[0]->setEnabled(false); // "Ini" has no action of its own
-    toolbarButtons[5]->setEnabled(bool(hooks_.showSearchWindow));
 }
 
 void Main::setStatusPanel(int panel, const QString& text) {

@@ -3,6 +3,7 @@
 #include "state/WindowGeometry.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -21,6 +22,7 @@ namespace tarl {
 
 struct AppState;
 class ClosingDown;
+class Ffind;
 class LibraryBrowser;
 class NowPlaying;
 class PlayerControl;
@@ -63,11 +65,13 @@ public:
     // walk at its next entry, the import after its node, and nothing is shown after it.
     bool rescanRunning() const { return rescanning_; }
     void stopRescanForClose() { rescanClosing_ = true; }
+    // Toolbar button 6: the search window, not modal; made on first use and shown beside this
+    // window, raised when already open.
+    void showSearchWindow();
 
-    // The parts still to come (the search window, the compact layout, the tray icon) plug in here
-    // as they are built. Until then their commands stay disabled and their steps are skipped.
+    // The parts still to come (the compact layout, the tray icon) plug in here as they are
+    // built. Until then their steps are skipped.
     struct Hooks {
-        std::function<void()> showSearchWindow;   // toolbar button 6
         std::function<void()> applyCompactLayout; // start-up with visualMode above 0
         std::function<void()> tryIcone;
         std::function<void()> removeTrayIcon;
@@ -99,6 +103,8 @@ public:
     LibraryBrowser* browser = nullptr;
     // The scan window, made on first use and hidden when closed.
     ScanFiles* scanFiles = nullptr;
+    // The search window while it is open; closing it discards it.
+    QPointer<Ffind> ffind;
     QFrame* divisorH = nullptr;
     QFrame* FPlayer = nullptr;
     QLabel* plafo = nullptr;

@@ -117,10 +117,7 @@ void Main::buildToolbar() {
     connect(toolbarButtons[1], &QAction::triggered, this, [this] { browser->tree_cd_load(); });
     connect(toolbarButtons[2], &QAction::triggered, this, [this] { browser->tree_style_load(); });
     connect(toolbarButtons[4], &QAction::triggered, this, &Main::showScanWindow);
-    connect(toolbarButtons[5], &QAction::triggered, this, [this] {
-        if (hooks_.showSearchWindow)
-            hooks_.showSearchWindow();
-    });
+    connect(toolbarButtons[5], &QAction::triggered, this, &Main::showSearchWindow);
     connect(toolbarButtons[6], &QAction::triggered, this, &Main::rescanSelected);
 }
 

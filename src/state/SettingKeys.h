@@ -10,6 +10,7 @@ namespace tarl::keys {
 inline constexpr QLatin1StringView Dimensions{"Dimensions"};
 inline constexpr QLatin1StringView Player{"Player"};
 inline constexpr QLatin1StringView Database{"Database"};
+inline constexpr QLatin1StringView Search{"Search"};
 
 struct Key {
     QLatin1StringView section;
@@ -44,6 +45,9 @@ inline constexpr Key Mp3Index{Player, QLatin1StringView("Mp3_index"), QLatin1Str
 inline constexpr Key Mp3Song{Player, QLatin1StringView("Mp3_song"), QLatin1StringView("")};
 inline constexpr Key Mp3Position{Player, QLatin1StringView("Mp3_position"), QLatin1StringView("0")};
 inline constexpr Key DatabasePath{Database, QLatin1StringView("Path"), QLatin1StringView("")};
+// The search window's "Ignore accents": "1" on, "0" off.
+inline constexpr Key IgnoreAccents{Search, QLatin1StringView("IgnoreAccents"),
+                                   QLatin1StringView("0")};
 
 // Track-list column n (1 to 11): width "mp3F<n>" and display position "mp3FO<n>", no default.
 inline QString ColumnWidthKey(int column) {

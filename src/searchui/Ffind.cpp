@@ -1,0 +1,335 @@
+#include "searchui/Ffind.h"
+
+#include "platform/Ui.h"
+#include "search/SearchRunner.h"
+#include "searchui/FindRules.h"
+#include "searchui/ResultsView.h"
+#include "searchui/SearchPictures.h"
+#include "searchui/SearchResultsModel.h"
+#include "state/AppState.h"
+#include "state/SettingKeys.h"
+#include "state/Twips.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace tarl {
+
+namespace {
+
+// The window's built-in size and the places of its controls, in twips.
+constexpr double WindowWidth = 10000;
+constexpr double WindowHeight = 7000;
+constexpr double ListTop = 2400;
+
+void Place(QWidget* w, double left, double top, double width, double height) {
+    w->setGeometry(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
+}
+
+} // namespace
+
+Ffind::Ffind(AppState& state, Hooks hooks, QWidget* parent)
+    : QWidget(parent, Qt::Window), state_(state), hooks_(std::move(hooks)) {
+    setObjectName(QStringLiteral("Ffind"));
+    setWindowTitle(QStringLiteral("Search MP3 File"));
+    setAttribute(Qt::WA_DeleteOnClose); // closing discards the window and its history
+    resize(ToPixels(WindowWidth), ToPixels(WindowHeight));
+
+    runner_ = new SearchRunner(this);
+    runner_->onFinished = [this](const Result<SearchOutcome>& outcome) { searchFinished(outcome); };
+    runner_->onIndexProgress = [this](int done, int total) { showIndexProgress(done, total); };
+
+    buildSearchControls();
+    buildResults();
+    buildMiniPlayer();
+    Form_Resize();
+}
+
+Ffind::~Ffind() = default;
+
+void Ffind::buildSearchControls() {
+    find = new QLineEdit(this);
+    find->setObjectName(QStringLiteral("find"));
+    Place(find, 120, 120, 3600, 315);
+    connect(find, &QLineEdit::returnPressed, this, &Ffind::Command1_Click);
+
+    Command1 = new QPushButton(QStringLiteral("&Search"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Place(Command1, 3840, 105, 1100, 345);
+    connect(Command1, &QPushButton::clicked, this, &Ffind::Command1_Click);
+
+    mem_search = new QComboBox(this);
+    mem_search->setObjectName(QStringLiteral("mem_search"));
+    Place(mem_search, 120, 540, 3600, 315);
+    connect(mem_search, &QComboBox::activated, this, &Ffind::mem_search_Click);
+
+    Back = new QPushButton(QStringLiteral("<<"), this);
+    Back->setObjectName(QStringLiteral("Back"));
+    Place(Back, 3840, 540, 520, 315);
+    connect(Back, &QPushButton::clicked, this, &Ffind::Back_Click);
+    next = new QPushButton(QStringLiteral(">>"), this);
+    next->setObjectName(QStringLiteral("next"));
+    Place(next, 4420, 540, 520, 315);
+    connect(next, &QPushButton::clicked, this, &Ffind::next_Click);
+
+    // Three columns: File, Path, Album / Title, Artist, Genre / Year, Comments, Rating.
+    fields_ = new QButtonGroup(this);
+    for (int i = 0; i < 9; ++i) {
+        const auto field = SearchField(i);
+        auto* option = new QRadioButton(SearchFieldCaption(field), this);
+        option->setObjectName(QStringLiteral("busqueda") + QString::number(i));
+        const int column = i % 3, row = i / 3;
+        Place(option, 5200 + column * 1250.0, 120 + row * 300.0, 1200, 285);
+        fields_->addButton(option, i);
+        busqueda[static_cast<size_t>(i)] = option;
+    }
+    connect(fields_, &QButtonGroup::idClicked, this, [this] { showBold(); });
+    selectField(SearchField::File);
+
+    chkIgnoreAccents = new QCheckBox(QStringLiteral("Ignore accents"), this);
+    chkIgnoreAccents->setObjectName(QStringLiteral("chkIgnoreAccents"));
+    Place(chkIgnoreAccents, 5200, 1050, 2400, 285);
+    chkIgnoreAccents->setChecked(state_.settings.readBool(keys::IgnoreAccents));
+    connect(chkIgnoreAccents, &QCheckBox::clicked, this, &Ffind::chkIgnoreAccents_Click);
+}
+
+void Ffind::buildResults() {
+    model_ = new SearchResultsModel(this);
+    results = new ResultsView(this);
+    results->setModel(model_);
+    for (int column = 0; column < SearchColumnCount; ++column)
+        results->header()->resizeSection(column, ToPixels(SearchColumnWidthTwips(column)));
+    results->onMouseDown = [this](Qt::MouseButton button, const QPoint& pos) {
+        results_MouseDown(button, pos);
+    };
+    results->onEnter = [this] { results_DblClick(); };
+    connect(results, &QAbstractItemView::doubleClicked, this, [this] { results_DblClick(); });
+    Place(results, 0, ListTop, WindowWidth - 600, 4000);
+
+    indexProgress = new QProgressBar(this);
+    indexProgress->setObjectName(QStringLiteral("indexProgress"));
+    indexProgress->setTextVisible(false);
+    Place(indexProgress, 120, 2310, 4000, 75);
+    indexProgress->hide();
+
+    imgJump = new QLabel(this);
+    imgJump->setObjectName(QStringLiteral("imgJump"));
+    imgJump->setPixmap(JumpIcon().pixmap(20, 20));
+    imgJump->setToolTip(QStringLiteral("Show this hit in the main window"));
+    imgJump->setCursor(Qt::PointingHandCursor);
+    Place(imgJump, WindowWidth - 600, ListTop, 360, 360);
+    imgJump->installEventFilter(this);
+
+    // The list's right-button menu; it has no place in a menu bar.
+    mnfindFiles = new QMenu(QStringLiteral("find files"), this);
+    mnfindFiles->setObjectName(QStringLiteral("mnfindFiles"));
+    mnfindSame = mnfindFiles->addMenu(QStringLiteral("Search more of the same"));
+    mnfindSame->setObjectName(QStringLiteral("mnfindSame"));
+    for (int i = 0; i < 9; ++i) {
+        const auto field = SearchField(i);
+        QAction* item = mnfindSame->addAction(SearchFieldCaption(field));
+        item->setObjectName(QStringLiteral("mnfindSame") + SearchFieldCaption(field));
+        connect(item, &QAction::triggered, this, [this, field] { mnfindSame_Click(field); });
+        mnfindSameItems[static_cast<size_t>(i)] = item;
+    }
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    statusPanel_ = new QLabel(StatusBar1);
+    statusPanel_->setObjectName(QStringLiteral("panel1"));
+    statusPanel_->setTextFormat(Qt::PlainText);
+    StatusBar1->addWidget(statusPanel_, 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The field options
+
+void Ffind::disableBusquedas() {
+    // An exclusive group always keeps one option; clearing them all needs it open for a moment.
+    fields_->setExclusive(false);
+    for (QRadioButton* option : busqueda)
+        option->setChecked(false);
+    fields_->setExclusive(true);
+    showBold();
+}
+
+void Ffind::selectField(SearchField field) {
+    busqueda[static_cast<size_t>(field)]->setChecked(true);
+    showBold();
+}
+
+SearchField Ffind::selectedField() const {
+    const int checked = fields_->checkedId();
+    return checked < 0 ? SearchField::File : SearchField(checked);
+}
+
+void Ffind::showBold() {
+    for (QRadioButton* option : busqueda) {
+        QFont font = option->font();
+        font.setBold(option->isChecked());
+        option->setFont(font);
+    }
+}
+
+void Ffind::chkIgnoreAccents_Click() {
+    state_.settings.write(keys::IgnoreAccents, chkIgnoreAccents->isChecked() ? QStringLiteral("1")
+                                                                             : QStringLiteral("0"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Search and history
+
+void Ffind::Command1_Click() {
+    const QString text = find->text();
+    if (text.size() < SearchMinimumLength) {
+        state_.services.ui.message(SearchTooShortText, SearchWarningTitle, MsgIcon::Exclamation,
+                                   MsgButtons::Ok);
+        return;
+    }
+    model_->clear();
+    hasHits_ = false;
+    statusPanel_->setText(SearchingText);
+    const SearchField field = selectedField();
+    recordHistory(SearchHistoryEntry(text, field));
+    SearchOptions options;
+    options.ignoreAccents = chkIgnoreAccents->isChecked();
+    runner_->setCatalogFile(state_.catalog.connection.fileName());
+    runner_->start(text, field, options);
+}
+
+void Ffind::recordHistory(const QString& entry) {
+    const int known = mem_search->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (known >= 0) {
+        mem_search->setCurrentIndex(known);
+        return;
+    }
+    mem_search->insertItem(0, entry);
+    mem_search->setCurrentIndex(0);
+}
+
+void Ffind::searchFinished(const Result<SearchOutcome>& outcome) {
+    indexProgress->hide();
+    if (!outcome) {
+        statusPanel_->setText(outcome.error);
+        return;
+    }
+    model_->setRows(outcome.value.rows);
+    hasHits_ = outcome.value.hits > 0;
+    statusPanel_->setText(outcome.value.status);
+}
+
+void Ffind::showIndexProgress(int done, int total) {
+    if (total <= 0 || done >= total) {
+        indexProgress->hide();
+        return;
+    }
+    indexProgress->setRange(0, total);
+    indexProgress->setValue(done);
+    indexProgress->show();
+}
+
+void Ffind::mem_search_Click() {
+    const SearchHistoryParts parts = SplitSearchHistoryEntry(mem_search->currentText());
+    find->setText(parts.text);
+    disableBusquedas();
+    if (parts.field)
+        selectField(*parts.field);
+}
+
+void Ffind::Back_Click() {
+    const HistoryStep step = BackStep(mem_search->count(), mem_search->currentIndex());
+    mem_search->setCurrentIndex(step.selected);
+    if (!step.search)
+        return;
+    mem_search_Click();
+    Command1_Click();
+}
+
+void Ffind::next_Click() {
+    const HistoryStep step = NextStep(mem_search->count(), mem_search->currentIndex());
+    if (!step.search)
+        return;
+    mem_search->setCurrentIndex(step.selected);
+    mem_search_Click();
+    Command1_Click();
+}
+
+QString Ffind::statusText() const {
+    return statusPanel_->text();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window
+
+void Ffind::Form_Resize() {
+    const double statusHeight = ToTwips(StatusBar1->sizeHint().height());
+    const FindLayout layout = PlanFindLayout(ToTwips(QWidget::width()), ToTwips(QWidget::height()),
+                                             statusHeight, ListTop);
+    StatusBar1->setGeometry(0, ToPixels(layout.statusTop), QWidget::width(),
+                            ToPixels(statusHeight));
+    QRect list = results->geometry();
+    if (layout.listWidth)
+        list.setWidth(ToPixels(*layout.listWidth));
+    if (layout.listHeight)
+        list.setHeight(ToPixels(*layout.listHeight));
+    results->setGeometry(list);
+    imgJump->move(ToPixels(layout.jumpLeft), imgJump->y());
+}
+
+void Ffind::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Ffind::closeEvent(QCloseEvent* event) {
+    runner_->cancel();
+    timerMini->stop();
+    if (hooks_.startMainTimers)
+        hooks_.startMainTimers();
+    event->accept();
+}
+
+bool Ffind::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    const bool leftPress = type == QEvent::MouseButtonPress &&
+                           static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    if (watched == imgJump && leftPress) {
+        imgJump_Click();
+        return true;
+    }
+    if (watched == STOP && leftPress) {
+        STOP_Click();
+        return true;
+    }
+    if (watched != progres)
+        return QWidget::eventFilter(watched, event);
+    if (leftPress) {
+        progres_MouseDown();
+        return true;
+    }
+    if (type == QEvent::MouseMove) {
+        progres_MouseMove(ToTwips(static_cast<QMouseEvent*>(event)->position().toPoint().x()));
+        return true;
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        progres_MouseUp();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tarl

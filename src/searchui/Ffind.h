@@ -1,0 +1,147 @@
+#pragma once
+
+#include "search/SearchHits.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTimer;
+
+namespace tarl {
+
+struct AppState;
+class ResultsView;
+class SearchResultsModel;
+class SearchRunner;
+
+// The search window "Search MP3 File": finds lists and tracks anywhere in the catalog by a
+// substring of one field, lists the hits, and from a hit plays the track, searches again for
+// tracks sharing one of its values, or jumps to it in the main window's tree and track list.
+// It carries a Mini Player strip with a stop button and a seek knob for the playing track.
+//
+// Not modal: it stays usable beside the main window. The searches run on a thread of their own
+// (SearchRunner), so the window repaints and a new search stops the one under way. The history
+// lives only while the window is open: closing hides and discards the window. The rules that need
+// no widget are in FindRules; the handlers here show their results.
+class Ffind : public QWidget {
+    Q_OBJECT
+public:
+    // What the window does on the main window.
+    struct Hooks {
+        std::function<bool()> mainTimersOn; // timerINI is running
+        std::function<void()> stopMainTimers;
+        std::function<void()> startMainTimers;
+        std::function<void()> restore_previous;
+        std::function<bool(const QString& key)> SelectFolderNode;
+        // Selects the track list's rows of `file`, deselects the others, gives the list the focus.
+        std::function<void(const QString& file)> selectTracks;
+    };
+
+    Ffind(AppState& state, Hooks hooks, QWidget* parent = nullptr);
+    ~Ffind() override;
+
+    // Runs a search of `find` in the selected field (button, Enter, and the steps below).
+    void Command1_Click();
+    // Applies the history entry selected in `mem_search`: its text and field, no search.
+    void mem_search_Click();
+    void Back_Click();
+    void next_Click();
+    // Clears all nine field options.
+    void disableBusquedas();
+    void selectField(SearchField field);
+    SearchField selectedField() const;
+    // "Search more of the same": the selected track hit's value of `field`, searched in it.
+    void mnfindSame_Click(SearchField field);
+    // Opens the selected hit: a list searches its path, a track plays.
+    void results_DblClick();
+    // The popup on a track hit (right button), or imgJump to the pointer's height (others).
+    // `pos` is in the list's coordinates.
+    void results_MouseDown(Qt::MouseButton button, const QPoint& pos);
+    // Jumps to the selected hit in the main window, then closes.
+    void imgJump_Click();
+    void chkIgnoreAccents_Click();
+
+    // The Mini Player strip.
+    void STOP_Click();
+    void progres_MouseDown();
+    // `x` is the pointer's place inside the knob, in twips.
+    void progres_MouseMove(double x);
+    void progres_MouseUp();
+    void timerMini_Timer();
+    double progresLeft() const { return progresLeft_; }
+    bool progresDragging() const { return dragging_; }
+
+    void Form_Resize();
+
+    // The first panel of the status bar.
+    QString statusText() const;
+    SearchResultsModel& model() { return *model_; }
+    SearchRunner& runner() { return *runner_; }
+    // Where the popup last opened, in the window's coordinates (pixels).
+    QPoint popupPlace() const { return popupPlace_; }
+
+    // Controls, under the names the rest of the system uses.
+    QLineEdit* find = nullptr;
+    std::array<QRadioButton*, 9> busqueda{}; // in SearchField order
+    QCheckBox* chkIgnoreAccents = nullptr;
+    QComboBox* mem_search = nullptr;
+    QPushButton* Back = nullptr;
+    QPushButton* next = nullptr;
+    QPushButton* Command1 = nullptr;
+    ResultsView* results = nullptr;
+    QProgressBar* indexProgress = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* imgJump = nullptr;
+    QMenu* mnfindFiles = nullptr;
+    QMenu* mnfindSame = nullptr;
+    std::array<QAction*, 9> mnfindSameItems{}; // in SearchField order
+    QFrame* Frame1 = nullptr;
+    QLabel* miniCaption = nullptr;
+    QLabel* STOP = nullptr;
+    QLabel* progres = nullptr;
+    QTimer* timerMini = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildSearchControls();
+    void buildResults();
+    void buildMiniPlayer();
+    void showBold();
+    void recordHistory(const QString& entry);
+    void searchFinished(const Result<SearchOutcome>& outcome);
+    void showIndexProgress(int done, int total);
+    // The selected row when it is a hit (a list or a track).
+    const SearchRow* selectedHit() const;
+    void moveProgres(double left);
+    qint64 askPlayer(qint64 wParam, qint64 lParam);
+
+    AppState& state_;
+    Hooks hooks_;
+    SearchResultsModel* model_ = nullptr;
+    SearchRunner* runner_ = nullptr;
+    QButtonGroup* fields_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    QPoint popupPlace_;
+    bool hasHits_ = false; // "No results found" is a row, not a hit
+    double progresLeft_ = 0;
+    bool dragging_ = false;
+};
+
+} // namespace tarl

@@ -1,0 +1,92 @@
+// The search window's acts on a hit: the right-button popup and imgJump following the pointer,
+// "Search more of the same", opening a hit and jumping to it in the main window.
+#include "searchui/Ffind.h"
+
+#include "searchui/FindRules.h"
+#include "searchui/ResultsView.h"
+#include "searchui/SearchResultsModel.h"
+#include "state/AppState.h"
+#include "state/PlayActions.h"
+#include "state/Twips.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+
+namespace tarl {
+
+const SearchRow* Ffind::selectedHit() const {
+    const QModelIndex current = results->currentIndex();
+    if (!hasHits_ || !current.isValid() || !results->selectionModel()->isRowSelected(current.row()))
+        return nullptr;
+    return model_->row(current.row());
+}
+
+void Ffind::results_MouseDown(Qt::MouseButton button, const QPoint& pos) {
+    if (button != Qt::RightButton) {
+        const double top = JumpImageTop(ToTwips(results->y()), ToTwips(pos.y()));
+        imgJump->move(imgJump->x(), ToPixels(top));
+        return;
+    }
+    const SearchRow* hit = selectedHit();
+    if (model_->rowCount() == 0 || !hit || !hit->isTrack())
+        return;
+    // The pointer's place in the list, taken as a place in the window, moved right and down.
+    popupPlace_ =
+        QPoint(ToPixels(ToTwips(pos.x()) + PopupRight), ToPixels(ToTwips(pos.y()) + PopupBelow));
+    mnfindFiles->popup(mapToGlobal(popupPlace_));
+}
+
+void Ffind::mnfindSame_Click(SearchField field) {
+    const SearchRow* hit = selectedHit();
+    if (!hit)
+        return;
+    const QString value = hit->columns[static_cast<size_t>(ColumnOfField(field))];
+    disableBusquedas();
+    selectField(field);
+    find->setText(value);
+    Command1_Click();
+}
+
+void Ffind::results_DblClick() {
+    const SearchRow* hit = selectedHit();
+    if (!hit)
+        return;
+    const OpenHit open = OpenHitOf(*hit);
+    if (open.kind == OpenHit::Kind::SearchPath) {
+        find->setText(open.text);
+        disableBusquedas();
+        selectField(SearchField::Path);
+        Command1_Click();
+        return;
+    }
+    // A track: the main window stops following the player while this window's strip does.
+    if (hooks_.stopMainTimers)
+        hooks_.stopMainTimers();
+    Frame1->hide();
+    timerMini->start();
+    if (open.kind == OpenHit::Kind::Play && state_.play)
+        state_.play->PlayKey(open.text);
+}
+
+void Ffind::imgJump_Click() {
+    const SearchRow* hit = selectedHit();
+    if (!hit)
+        return;
+    const JumpTarget target = JumpTargetOf(*hit);
+    if (hooks_.mainTimersOn && !hooks_.mainTimersOn() && hooks_.restore_previous)
+        hooks_.restore_previous();
+    if (hooks_.SelectFolderNode)
+        hooks_.SelectFolderNode(target.folderKey);
+    if (!target.trackFile.isEmpty()) {
+        if (hooks_.selectTracks)
+            hooks_.selectTracks(target.trackFile);
+        if (hooks_.startMainTimers)
+            hooks_.startMainTimers();
+    }
+    close();
+}
+
+} // namespace tarl

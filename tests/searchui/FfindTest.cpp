@@ -1,0 +1,340 @@
+#include "FindFixture.h"
+
+#include "browser/TrackListModel.h"
+#include "browserui/TrackListView.h"
+#include "scan/TemporaryPlaylist.h"
+#include "searchui/FindRules.h"
+#include "state/Twips.h"
+
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+using namespace tarl;
+
+namespace {
+
+class FindWindow : public tarl::test::FindFixture {};
+
+TEST_F(FindWindow, TheFindButtonOpensItBesideTheMainWindowWithoutBlockingIt) {
+    Main& w = started();
+    ASSERT_TRUE(w.toolbarButtons[5]->isEnabled());
+    Ffind& f = opened();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.windowModality(), Qt::NonModal);
+    EXPECT_EQ(f.windowTitle(), "Search MP3 File");
+    EXPECT_TRUE(w.isEnabled());
+    EXPECT_EQ(f.selectedField(), SearchField::File);
+    EXPECT_TRUE(f.busqueda[0]->font().bold());
+    EXPECT_FALSE(f.busqueda[1]->font().bold());
+    EXPECT_EQ(f.model().rowCount(), 0);
+    EXPECT_TRUE(f.Frame1->isVisible()); // the strip stays covered until a track is played
+    EXPECT_FALSE(f.mnfindFiles->isVisible());
+
+    // Open already: the same window, history and all.
+    search(f, "mix", SearchField::Artist);
+    EXPECT_EQ(&opened(), &f);
+    EXPECT_EQ(f.mem_search->count(), 1);
+
+    // Closed, it is discarded with its history.
+    closeAndDiscard(f);
+    EXPECT_TRUE(w.ffind.isNull());
+    EXPECT_EQ(opened().mem_search->count(), 0);
+}
+
+TEST_F(FindWindow, TheListFollowsTheWindowsSizeAndTheIndexBarShowsOnlyWhileBuilt) {
+    Ffind& f = opened();
+    f.resize(ToPixels(9000), ToPixels(6000));
+    f.Form_Resize();
+    EXPECT_EQ(f.StatusBar1->geometry().bottom(), f.height() - 1);
+    EXPECT_EQ(f.results->width(), ToPixels(9000 - 600));
+    EXPECT_EQ(f.results->geometry().bottom(), f.StatusBar1->y() - 1);
+    EXPECT_EQ(f.imgJump->x(), ToPixels(9000 - 600));
+
+    EXPECT_FALSE(f.indexProgress->isVisible());
+    f.runner().onIndexProgress(50, 200);
+    EXPECT_TRUE(f.indexProgress->isVisible());
+    EXPECT_EQ(f.indexProgress->value(), 50);
+    f.runner().onIndexProgress(200, 200);
+    EXPECT_FALSE(f.indexProgress->isVisible());
+}
+
+TEST_F(FindWindow, ListsComeFirstThenTracksWithTheirIconsAndTheStatus) {
+    Ffind& f = opened();
+    QAbstractItemModelTester tester(&f.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+    const QString jazz = music + "Jazz/";
+    const struct {
+        const char* name;
+        QString text;
+        SearchField field;
+        QStringList rows;
+        QString status;
+    } cases[] = {
+        {"a list before the tracks whatever the field",
+         "mix",
+         SearchField::Artist,
+         {"2|mix.m3u|" + music, "1|02 Elan.mp3|" + jazz, "1|03 Quote.mp3|" + jazz},
+         "Found 3 results."},
+        {"a track on a disc: its label in the path, icon 3",
+         "Love",
+         SearchField::File,
+         {"3|01 Love me.mp3|(CD)DISC07:>/media/cd/Rock/"},
+         "Found 1 results."},
+        {"a quote in the text",
+         "Rock'n",
+         SearchField::Title,
+         {"1|03 Quote.mp3|" + jazz},
+         "Found 1 results."},
+        {"a two-letter text", "mi", SearchField::File, {"2|mix.m3u|" + music}, "Found 1 results."},
+        {"nothing found", "zzz", SearchField::File, {"1|No results found|"}, "No results found"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.find->setText(c.text);
+        f.busqueda[static_cast<size_t>(c.field)]->click();
+        f.Command1->click();
+        EXPECT_EQ(f.statusText(), "Searching files, please wait...");
+        EXPECT_EQ(f.model().rowCount(), 0);
+        waitForResult(f);
+        EXPECT_EQ(shown(f), c.rows);
+        EXPECT_EQ(f.statusText(), c.status);
+        EXPECT_TRUE(f.busqueda[static_cast<size_t>(c.field)]->font().bold());
+    }
+    EXPECT_EQ(f.results->header()->sectionSize(0), ToPixels(3000));
+    EXPECT_EQ(f.model().headerData(11, Qt::Horizontal).toString(), "MP3id");
+}
+
+TEST_F(FindWindow, AOneLetterTextWarnsAndTheListKeepsItsRows) {
+    Ffind& f = opened();
+    search(f, "mix", SearchField::Artist);
+    ASSERT_EQ(f.model().rowCount(), 3);
+    services.ui.transcript.clear();
+
+    f.find->setText("m");
+    QTest::keyClick(f.find, Qt::Key_Return);
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    const auto& box = services.ui.transcript.front();
+    EXPECT_EQ(box.text, "I need almost two characters.");
+    EXPECT_EQ(box.title, "Search Warning");
+    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(f.runner().busy());
+    EXPECT_EQ(f.model().rowCount(), 3);
+    EXPECT_EQ(f.statusText(), "Found 3 results.");
+    EXPECT_EQ(history(f), QStringList{"mix>>Artist"});
+}
+
+TEST_F(FindWindow, AFailedSearchSaysWhyInTheStatusBar) {
+    Ffind& f = opened();
+    run("DROP TABLE Mp3");
+    search(f, "mix", SearchField::Artist);
+    EXPECT_TRUE(f.statusText().startsWith("The search failed: ")) << f.statusText().toStdString();
+    EXPECT_EQ(f.model().rowCount(), 0);
+}
+
+TEST_F(FindWindow, TheHistoryKeepsOneEntryASearchNewestFirst) {
+    Ffind& f = opened();
+    search(f, "mix", SearchField::Artist);
+    search(f, "mix", SearchField::Artist);
+    EXPECT_EQ(history(f), QStringList{"mix>>Artist"});
+    search(f, "Love", SearchField::File);
+    search(f, "mix", SearchField::Artist); // selected where it stands
+    EXPECT_EQ(history(f), QStringList({"Love>>File", "mix>>Artist"}));
+    EXPECT_EQ(f.mem_search->currentIndex(), 1);
+
+    // Choosing an entry brings back its text and field without searching.
+    f.mem_search->setCurrentIndex(0);
+    f.mem_search_Click();
+    EXPECT_EQ(f.find->text(), "Love");
+    EXPECT_EQ(f.selectedField(), SearchField::File);
+    EXPECT_FALSE(f.runner().busy());
+}
+
+TEST_F(FindWindow, BackAndNextRunTheSearchesOfTheHistoryAgain) {
+    Ffind& f = opened();
+    search(f, "Love", SearchField::File);
+    search(f, "mix", SearchField::Artist);
+    search(f, "Rock'n", SearchField::Title);
+    const struct {
+        const char* name;
+        QPushButton* button;
+        int selected;
+        QString text;
+        SearchField field;
+        bool searched;
+    } steps[] = {
+        {"back: the middle one", f.Back, 1, "mix", SearchField::Artist, true},
+        {"next: the newest", f.next, 0, "Rock'n", SearchField::Title, true},
+        {"next on the newest does nothing", f.next, 0, "Rock'n", SearchField::Title, false},
+        {"back", f.Back, 1, "mix", SearchField::Artist, true},
+        {"back: the oldest", f.Back, 2, "Love", SearchField::File, true},
+        {"back on the oldest does nothing", f.Back, 2, "Love", SearchField::File, false},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        f.model().clear();
+        s.button->click();
+        EXPECT_EQ(f.runner().busy(), s.searched);
+        waitForResult(f);
+        EXPECT_EQ(f.mem_search->currentIndex(), s.selected);
+        EXPECT_EQ(f.find->text(), s.text);
+        EXPECT_EQ(f.selectedField(), s.field);
+        EXPECT_EQ(f.model().rowCount() > 0, s.searched);
+    }
+    EXPECT_EQ(f.mem_search->count(), 3);
+}
+
+TEST_F(FindWindow, TheRightButtonOffersMoreOfTheSameOnlyOnATrackHit) {
+    Ffind& f = opened();
+    const struct {
+        const char* name;
+        QString text;
+        bool popup;
+    } cases[] = {
+        {"no results", "zzz", false},
+        {"a list hit", "Jazz", false},
+        {"a track hit", "Quote", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        search(f, c.text, SearchField::File);
+        const QPoint at = rowPoint(f, 0);
+        QTest::mouseClick(f.results->viewport(), Qt::RightButton, {}, at);
+        EXPECT_EQ(f.mnfindFiles->isVisible(), c.popup);
+        f.mnfindFiles->hide();
+    }
+    // 100 twips right of and 2400 below the pointer, as a place in the window.
+    const QPoint inList = f.results->viewport()->mapTo(f.results, rowPoint(f, 0));
+    EXPECT_EQ(f.popupPlace(),
+              QPoint(ToPixels(ToTwips(inList.x()) + 100), ToPixels(ToTwips(inList.y()) + 2400)));
+
+    // Another button moves imgJump to the pointer's height.
+    QTest::mouseClick(f.results->viewport(), Qt::LeftButton, {}, rowPoint(f, 0));
+    EXPECT_EQ(f.imgJump->y(), ToPixels(ToTwips(f.results->y()) + ToTwips(inList.y()) - 200));
+
+    // "Artist" searches the artist of the selected track in Artist.
+    f.mnfindSameItems[static_cast<size_t>(SearchField::Artist)]->trigger();
+    waitForResult(f);
+    EXPECT_EQ(f.find->text(), "Remix Crew");
+    EXPECT_EQ(f.selectedField(), SearchField::Artist);
+    EXPECT_EQ(shown(f), QStringList{"1|03 Quote.mp3|" + music + "Jazz/"});
+}
+
+TEST_F(FindWindow, DoubleClickOnAHardDiscListSearchesItsPath) {
+    Ffind& f = opened();
+    // "No results found" is no hit: opening it does nothing.
+    search(f, "zzz", SearchField::File);
+    QTest::mouseDClick(f.results->viewport(), Qt::LeftButton, {}, rowPoint(f, 0));
+    EXPECT_FALSE(f.runner().busy());
+    EXPECT_EQ(f.find->text(), "zzz");
+
+    search(f, "Jazz", SearchField::File);
+    ASSERT_EQ(shown(f), QStringList{"2|Jazz/|" + music});
+    QTest::mouseClick(f.results->viewport(), Qt::LeftButton, {}, rowPoint(f, 0));
+    QTest::mouseDClick(f.results->viewport(), Qt::LeftButton, {}, rowPoint(f, 0));
+    waitForResult(f);
+    EXPECT_EQ(f.find->text(), music + "Jazz/");
+    EXPECT_EQ(f.selectedField(), SearchField::Path);
+    EXPECT_EQ(shown(f), QStringList({"1|02 Elan.mp3|" + music + "Jazz/",
+                                     "1|03 Quote.mp3|" + music + "Jazz/"}));
+}
+
+TEST_F(FindWindow, ATrackPlaysThroughTheTemporaryPlaylistAndTheTimersComeBackOnClose) {
+    Main& w = started();
+    Ffind& f = opened();
+    search(f, "Elan", SearchField::Title);
+    f.results->setCurrentIndex(f.model().index(0, 0));
+    QTest::keyClick(f.results, Qt::Key_Return);
+    EXPECT_FALSE(w.timerINI->isActive());
+    EXPECT_FALSE(w.TimerWinamp->isActive());
+    EXPECT_FALSE(f.Frame1->isVisible());
+    EXPECT_TRUE(f.timerMini->isActive());
+    EXPECT_EQ(f.timerMini->interval(), 200);
+    ASSERT_EQ(services.player.launches.size(), 1);
+    EXPECT_EQ(TemporaryPlaylistEntry(state->tmpPlaylistPath, 0), music + "Jazz/02 Elan.mp3");
+
+    closeAndDiscard(f);
+    EXPECT_TRUE(w.timerINI->isActive());
+    EXPECT_TRUE(w.TimerWinamp->isActive());
+}
+
+TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
+    Main& w = started();
+    const struct {
+        const char* name;
+        QString text;
+        std::vector<int> rows; // selected in the track list
+    } cases[] = {
+        {"a list", "Jazz", {}},
+        {"a track", "Quote", {1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ffind& f = opened();
+        search(f, c.text, SearchField::File);
+        f.results->setCurrentIndex(f.model().index(0, 0));
+        w.timerINI->stop(); // as after a track was played from the list
+        services.player.launches.clear();
+        QTest::mouseClick(f.imgJump, Qt::LeftButton);
+        EXPECT_EQ(services.player.launches.size(), 1); // the previous state restored first
+        ASSERT_NE(w.browser->selectedNode(), nullptr);
+        EXPECT_EQ(w.browser->selectedNode()->key, music + "Jazz/");
+        EXPECT_EQ(w.browser->trackModel()->rowCount(), 2);
+        if (!c.rows.empty()) {
+            EXPECT_EQ(w.LstMP3->selectedRows(), c.rows);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(w.ffind.isNull());
+        EXPECT_TRUE(w.timerINI->isActive());
+    }
+}
+
+TEST_F(FindWindow, IgnoreAccentsIsKeptInTheSettingsFile) {
+    Ffind& first = opened();
+    EXPECT_FALSE(first.chkIgnoreAccents->isChecked());
+    first.chkIgnoreAccents->click();
+    EXPECT_EQ(setting("Search", "IgnoreAccents"), "1");
+    closeAndDiscard(first);
+
+    Ffind& second = opened();
+    EXPECT_TRUE(second.chkIgnoreAccents->isChecked());
+    second.chkIgnoreAccents->click();
+    EXPECT_EQ(setting("Search", "IgnoreAccents"), "0");
+}
+
+TEST_F(FindWindow, TheMiniPlayersKnobSeeksOnReleaseAndStopStops) {
+    using M = tarl::test::FakePlayerLink::Message;
+    Ffind& f = opened();
+    services.player.running = true;
+    services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = 100; // seconds
+    services.player.sent.clear();
+
+    f.progres_MouseMove(900); // no drag yet
+    EXPECT_EQ(f.progresLeft(), MiniKnobMin);
+    f.progres_MouseDown();
+    f.progres_MouseMove(1870); // the wanted place: 1320 + 1870 - 250
+    EXPECT_EQ(f.progresLeft(), 2940);
+    EXPECT_EQ(f.progres->x(), ToPixels(2940));
+    f.progres_MouseMove(5000);
+    EXPECT_EQ(f.progresLeft(), MiniKnobMax);
+    f.progres_MouseMove(250 - (MiniKnobMax - 2940));
+    EXPECT_EQ(f.progresLeft(), 2940);
+    f.progres_MouseUp();
+    EXPECT_FALSE(f.progresDragging());
+    EXPECT_EQ(services.player.sent.back(),
+              (M{4242, player_msg::WmUser, 50000, player_msg::JumpToTime, false}));
+
+    QTest::mouseClick(f.STOP, Qt::LeftButton);
+    EXPECT_EQ(services.player.sent.back(),
+              (M{4242, player_msg::WmCommand, player_msg::Stop, 0, false}));
+}
+
+} // namespace
