@@ -56,6 +56,7 @@ Ffind::Ffind(AppState& state, Hooks hooks, QWidget* parent)
     buildResults();
     buildMiniPlayer();
     Form_Resize();
+    find->setFocus(); // typing goes to the search text as soon as the window opens
 }
 
 Ffind::~Ffind() = default;
@@ -92,7 +93,8 @@ void Ffind::buildSearchControls() {
         auto* option = new QRadioButton(SearchFieldCaption(field), this);
         option->setObjectName(QStringLiteral("busqueda") + QString::number(i));
         const int column = i % 3, row = i / 3;
-        Place(option, 5200 + column * 1250.0, 120 + row * 300.0, 1200, 285);
+        // Wide enough for "Comments" drawn in bold.
+        Place(option, 5200 + column * 1400.0, 120 + row * 300.0, 1350, 285);
         fields_->addButton(option, i);
         busqueda[static_cast<size_t>(i)] = option;
     }

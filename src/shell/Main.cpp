@@ -312,7 +312,14 @@ void Main::showSearchWindow() {
         timerINI->start();
         TimerWinamp->start();
     };
-    hooks.restore_previous = [this] { restore_previous(); };
+    // The main window comes back to the front; the player is left alone: restarting it at the
+    // song saved before would cut off the hit just played from the search.
+    hooks.restore_previous = [this] {
+        if (isMinimized())
+            showNormal();
+        raise();
+        activateWindow();
+    };
     hooks.SelectFolderNode = [this](const QString& key) { return browser->SelectFolderNode(key); };
     hooks.selectTracks = [this](const QString& file) {
         std::vector<int> rows;

@@ -284,7 +284,8 @@ TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
         w.timerINI->stop(); // as after a track was played from the list
         services.player.launches.clear();
         QTest::mouseClick(f.imgJump, Qt::LeftButton);
-        EXPECT_EQ(services.player.launches.size(), 1); // the previous state restored first
+        // The main window comes back, but the player keeps the hit it plays.
+        EXPECT_TRUE(services.player.launches.empty());
         ASSERT_NE(w.browser->selectedNode(), nullptr);
         EXPECT_EQ(w.browser->selectedNode()->key, music + "Jazz/");
         EXPECT_EQ(w.browser->trackModel()->rowCount(), 2);
