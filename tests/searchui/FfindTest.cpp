@@ -1,4 +1,5 @@
 #include "FindFixture.h"
+#include "tools/ToolRun.h"
 
 #include "browser/TrackListModel.h"
 #include "browserui/TrackListView.h"
@@ -108,6 +109,19 @@ TEST_F(FindWindow, ListsComeFirstThenTracksWithTheirIconsAndTheStatus) {
         EXPECT_EQ(shown(f), c.rows);
         EXPECT_EQ(f.statusText(), c.status);
         EXPECT_TRUE(f.busqueda[static_cast<size_t>(c.field)]->font().bold());
+
+        // tarl-catalog search prints the same hits, each as icon and twelve columns.
+        QStringList windowLines;
+        for (int row = 0; f.statusText() != "No results found" && row < f.model().rowCount();
+             ++row) {
+            const SearchRow& hit = *f.model().row(row);
+            windowLines << QString::number(int(hit.icon)) + '\t' +
+                               QStringList(hit.columns.begin(), hit.columns.end()).join('\t');
+        }
+        const test::ToolRun tool = test::RunTool(
+            "search", {home.file("tarl.mdb"), c.text, "--field", SearchFieldCaption(c.field)});
+        EXPECT_EQ(tool.lines, windowLines);
+        EXPECT_EQ(tool.err, c.status + '\n');
     }
     EXPECT_EQ(f.results->header()->sectionSize(0), ToPixels(3000));
     EXPECT_EQ(f.model().headerData(11, Qt::Horizontal).toString(), "MP3id");
