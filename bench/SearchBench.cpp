@@ -100,10 +100,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(catalog.connection.lastError()));
         return 1;
     }
-    if (qEnvironmentVariableIsSet("CACHE"))
-        catalog.connection.execute(QStringLiteral("PRAGMA cache_size = ") + qgetenv("CACHE"));
-    if (qEnvironmentVariableIsSet("MMAP"))
-        catalog.connection.execute(QStringLiteral("PRAGMA mmap_size = ") + qgetenv("MMAP"));
     if (!SearchIndexIsCurrent(catalog)) {
         const qint64 before = FileBytes(file);
         QElapsedTimer built;

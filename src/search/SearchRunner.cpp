@@ -120,13 +120,14 @@ void SearchRunner::start(const QString& text, SearchField field, const SearchOpt
         }();
         if (worker->wanted != generation)
             return;
-        QMetaObject::invokeMethod(self.data(), [self, generation, outcome = std::move(outcome)] {
-            if (!self || self->generation_ != generation || !self->busy_)
-                return;
-            self->busy_ = false;
-            if (self->onFinished)
-                self->onFinished(outcome);
-        });
+        QMetaObject::invokeMethod(self.data(),
+                                  [self, generation, outcome = std::move(outcome)]() mutable {
+                                      if (!self || self->generation_ != generation || !self->busy_)
+                                          return;
+                                      self->busy_ = false;
+                                      if (self->onFinished)
+                                          self->onFinished(std::move(outcome));
+                                  });
     });
 }
 

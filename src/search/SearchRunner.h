@@ -29,7 +29,8 @@ public:
     bool busy() const;
 
     // The search's result (or its failure, in words).
-    std::function<void(const Result<SearchOutcome>&)> onFinished;
+    // Handed over, not copied: it may hold a hundred thousand rows.
+    std::function<void(Result<SearchOutcome>)> onFinished;
     // A catalog without its search index gets it before its first search: `done` of `total`
     // (in thousandths, so a bar of any size can show it), at most every 50 ms and at the end.
     std::function<void(int done, int total)> onIndexProgress;

@@ -49,7 +49,9 @@ Ffind::Ffind(AppState& state, Hooks hooks, QWidget* parent)
     resize(ToPixels(WindowWidth), ToPixels(WindowHeight));
 
     runner_ = new SearchRunner(this);
-    runner_->onFinished = [this](const Result<SearchOutcome>& outcome) { searchFinished(outcome); };
+    runner_->onFinished = [this](Result<SearchOutcome> outcome) {
+        searchFinished(std::move(outcome));
+    };
     runner_->onIndexProgress = [this](int done, int total) { showIndexProgress(done, total); };
 
     buildSearchControls();
@@ -223,14 +225,14 @@ void Ffind::recordHistory(const QString& entry) {
     mem_search->setCurrentIndex(0);
 }
 
-void Ffind::searchFinished(const Result<SearchOutcome>& outcome) {
+void Ffind::searchFinished(Result<SearchOutcome> outcome) {
     indexProgress->hide();
     if (!outcome) {
         statusPanel_->setText(outcome.error);
         return;
     }
-    model_->setRows(outcome.value.rows);
     hasHits_ = outcome.value.hits > 0;
+    model_->setRows(std::move(outcome.value.rows));
     statusPanel_->setText(outcome.value.status);
 }
 

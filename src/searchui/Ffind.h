@@ -125,7 +125,7 @@ private:
     void buildMiniPlayer();
     void showBold();
     void recordHistory(const QString& entry);
-    void searchFinished(const Result<SearchOutcome>& outcome);
+    void searchFinished(Result<SearchOutcome> outcome);
     void showIndexProgress(int done, int total);
     // The selected row when it is a hit (a list or a track).
     const SearchRow* selectedHit() const;
