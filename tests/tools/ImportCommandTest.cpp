@@ -3,6 +3,7 @@
 #include "catalog/ConnectionText.h"
 #include "support/Id3Builder.h"
 #include "support/QtPrinters.h"
+#include "support/ReadOnlyFile.h"
 #include "support/TempDir.h"
 
 #include <QFileInfo>
@@ -68,27 +69,6 @@ private:
     static inline int serial_ = 0;
     QString name_;
 };
-
-// Sets or clears the file's immutable attribute, which even root cannot write through.
-bool SetImmutable(const QString& path, bool immutable) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    int flags = 0;
-    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return done;
-}
-
-// Makes the file read-only for this user: its mode, and for root the immutable attribute where
-// the file system and the process's capabilities allow it. False when it stays writable.
-bool MakeReadOnly(const QString& path) {
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (QFile(path).open(QIODevice::ReadWrite))
-        SetImmutable(path, true);
-    return !QFile(path).open(QIODevice::ReadWrite);
-}
 
 class ImportCommand : public ::testing::Test {
 protected:
@@ -188,7 +168,7 @@ TEST_F(ImportCommand, ACatalogThatRefusesWritesEndsWithTheReasonAndGetsNothing) 
             ASSERT_TRUE(open.connection.execute(
                 "CREATE TRIGGER refuse BEFORE INSERT ON CD "
                 "BEGIN SELECT RAISE(ABORT, 'this catalog takes no new volumes'); END"));
-        } else if (!MakeReadOnly(catalog)) {
+        } else if (!test::MakeReadOnly(catalog)) {
             skipped << c.name; // root, without the right to make a file immutable
             continue;
         }
@@ -199,7 +179,7 @@ TEST_F(ImportCommand, ACatalogThatRefusesWritesEndsWithTheReasonAndGetsNothing) 
         EXPECT_TRUE(run.err.contains(c.reason)) << run.err.toStdString();
         if (c.readOnly) {
             EXPECT_EQ(temp.read(QString(c.name) + ".mdb"), before);
-            SetImmutable(catalog, false);
+            test::SetImmutable(catalog, false);
         }
         CatalogReader reader(catalog);
         EXPECT_EQ(reader.number("SELECT (SELECT COUNT(*) FROM CD) + (SELECT COUNT(*) FROM M3u) + "

@@ -3,6 +3,7 @@
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "support/QtPrinters.h"
+#include "support/ReadOnlyFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +33,9 @@ TEST(SearchCommand, PrintsTheWindowsRowsAndItsStatus) {
              })
             ASSERT_TRUE(catalog.connection.execute(QString::fromUtf8(statement)));
     }
+    const QString readOnly = temp.file("read-only.mdb");
+    ASSERT_TRUE(QFile::copy(file, readOnly));
+
     const ToolRun found = Search({file, "blue", "--field", "Title"});
     EXPECT_EQ(found.code, 0) << found.err.toStdString();
     EXPECT_EQ(found.lines, (QStringList{"4\tBlue/\t(CD)DISC07:>/cd/\t\t\t\t\t\t\t\t\t\t",
@@ -54,6 +58,16 @@ TEST(SearchCommand, PrintsTheWindowsRowsAndItsStatus) {
     EXPECT_EQ(tooShort.code, 1);
     EXPECT_EQ(tooShort.err, "tarl-catalog search: I need almost two characters.\n");
     EXPECT_EQ(Search({file, "blue", "--field", "Colour"}).code, 2);
+
+    // A catalog that cannot be written, copied before any search made its index, is searched by
+    // scanning: the same rows, the file as it was.
+    if (!test::MakeReadOnly(readOnly))
+        GTEST_SKIP() << "this user can write any file";
+    const QByteArray before = temp.read("read-only.mdb");
+    const ToolRun scanned = Search({readOnly, "blue", "--field", "Title"});
+    test::SetImmutable(readOnly, false);
+    EXPECT_EQ(scanned.lines, found.lines) << scanned.err.toStdString();
+    EXPECT_EQ(temp.read("read-only.mdb"), before);
 }
 
 } // namespace
