@@ -24,6 +24,17 @@ constexpr int kBatchRows = 4000;
 // tables are case-sensitive: the text they hold is folded already. detail=column keeps them
 // small; the query ANDs single trigrams, which needs no positions.
 constexpr const char* kCreate[] = {
+    // What is left of an index that lost a part (a table dropped by another tool) goes first: a
+    // trigger without its table would refuse every change of the tracks.
+    "DROP TRIGGER IF EXISTS SearchTrackInserted",
+    "DROP TRIGGER IF EXISTS SearchTrackChanged",
+    "DROP TRIGGER IF EXISTS SearchTrackDeleted",
+    "DROP TRIGGER IF EXISTS SearchListInserted",
+    "DROP TRIGGER IF EXISTS SearchListChanged",
+    "DROP TRIGGER IF EXISTS SearchListDeleted",
+    "DROP TABLE IF EXISTS SearchTrackText",
+    "DROP TABLE IF EXISTS SearchListText",
+    "DROP TABLE IF EXISTS SearchStale",
     "CREATE VIRTUAL TABLE SearchTrackText USING fts5(file, path, album, title, artist, genre, "
     "year, comments, rating, tokenize = 'trigram case_sensitive 1', detail = column)",
     "CREATE VIRTUAL TABLE SearchListText USING fts5(file, tokenize = 'trigram case_sensitive 1', "

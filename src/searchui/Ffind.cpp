@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -67,7 +68,7 @@ void Ffind::buildSearchControls() {
     find = new QLineEdit(this);
     find->setObjectName(QStringLiteral("find"));
     Place(find, 120, 120, 3600, 315);
-    connect(find, &QLineEdit::returnPressed, this, &Ffind::Command1_Click);
+    // Enter in the text box reaches the window, which searches (keyPressEvent).
 
     Command1 = new QPushButton(QStringLiteral("&Search"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -305,6 +306,15 @@ void Ffind::closeEvent(QCloseEvent* event) {
     if (hooks_.startMainTimers)
         hooks_.startMainTimers();
     event->accept();
+}
+
+void Ffind::keyPressEvent(QKeyEvent* event) {
+    // The text box passes its Enter on to the window, as every control that does not use it.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Command1_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool Ffind::eventFilter(QObject* watched, QEvent* event) {

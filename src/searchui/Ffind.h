@@ -116,6 +116,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter that no control took searches: in the text box or on the window itself (the list
+    // keeps its own Enter, which opens the hit).
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

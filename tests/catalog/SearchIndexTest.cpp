@@ -149,3 +149,28 @@ TEST_F(SearchIndexAgreement, TheIndexFindsWhatAScanFinds) {
 
 } // namespace
 } // namespace tarl
+
+namespace tarl {
+namespace {
+
+// An index that lost a part to another tool is made again, so its triggers stop refusing changes.
+TEST_F(SearchIndexAgreement, AnIndexMissingAPartIsMadeAgain) {
+    run("INSERT INTO Mp3 (id, file, title) VALUES (1, 'a.mp3', 'Økland')");
+    ASSERT_TRUE(RefreshSearchIndex(catalog).ok);
+    test::RawSqlite other(dbPath);
+    ASSERT_EQ(other.exec({"DROP TABLE SearchStale"}), QString());
+    EXPECT_NE(other.exec({"INSERT INTO Mp3 (id, file) VALUES (2, 'b.mp3')"}), QString());
+
+    const auto repaired = RefreshSearchIndex(catalog);
+    ASSERT_TRUE(repaired.ok) << repaired.error.toStdString();
+    test::RawSqlite later(dbPath); // the other tool's next run
+    EXPECT_EQ(later.exec({"INSERT INTO Mp3 (id, file, title) VALUES (2, 'b.mp3', 'okland')"}),
+              QString());
+    ASSERT_TRUE(RefreshSearchIndex(catalog).ok);
+    const auto found = SearchTracks(catalog, SearchField::Title, "OKLAND", {true, true});
+    ASSERT_TRUE(found.ok);
+    EXPECT_EQ(found.value.size(), 2u);
+}
+
+} // namespace
+} // namespace tarl

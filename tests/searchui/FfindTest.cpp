@@ -170,6 +170,12 @@ TEST_F(FindWindow, TheHistoryKeepsOneEntryASearchNewestFirst) {
     EXPECT_EQ(f.find->text(), "Love");
     EXPECT_EQ(f.selectedField(), SearchField::File);
     EXPECT_FALSE(f.runner().busy());
+
+    // Enter reaching the window itself searches too.
+    QTest::keyClick(&f, Qt::Key_Return);
+    EXPECT_EQ(f.statusText(), "Searching files, please wait...");
+    waitForResult(f);
+    EXPECT_EQ(f.statusText(), "Found 1 results.");
 }
 
 TEST_F(FindWindow, BackAndNextRunTheSearchesOfTheHistoryAgain) {
