@@ -125,23 +125,9 @@ Lookup<std::vector<TrackHitRow>> SearchTracks(Catalog& catalog, SearchField fiel
                 " LEFT JOIN M3u l ON l.id = t.m3u_id LEFT JOIN CD c ON c.id = l.cd_id WHERE " +
                 pass.where + " ORDER BY " + pass.order,
             [&hits](const RowReader& row) {
-                TrackHitRow hit;
-                TrackFields& track = hit.track;
-                track.path = row.field(1);
-                track.file = row.field(2);
-                track.title = row.field(3);
-                track.artist = row.field(4);
-                track.album = row.field(5);
-                track.year = row.field(6);
-                track.genre = row.field(7);
-                track.comments = row.field(8);
-                track.size = row.field(9);
-                track.time = row.field(10);
-                track.rating = row.field(11);
-                track.id = row.field(12);
-                hit.isCd = row.field(13);
-                hit.label = row.text(14);
-                hits.push_back(std::move(hit));
+                hits.push_back({row.text(1), row.text(2), row.text(3), row.text(4), row.text(5),
+                                row.text(6), row.text(7), row.text(8), row.text(9), row.text(10),
+                                row.text(11), row.text(12), row.field(13), row.text(14)});
             }))
         return Lookup<std::vector<TrackHitRow>>::failed(catalog.connection.lastError());
     return {std::move(hits)};

@@ -35,9 +35,10 @@ struct ListHitRow {
     QString label;
 };
 
-// A track that matched, with the disc flag and label of the volume of its list.
+// A track that matched, its values as texts (a number as its digits, NULL as ""), with the disc
+// flag and label of the volume of its list.
 struct TrackHitRow {
-    TrackFields track;
+    QString path, file, title, artist, album, year, genre, comments, size, time, rating, id;
     QVariant isCd;
     QString label;
 };

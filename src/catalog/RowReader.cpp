@@ -1,6 +1,7 @@
 #include "catalog/RowReader.h"
 
 #include "catalog/Connection.h"
+#include "catalog/EngineText.h"
 #include "catalog/StatementFailure.h"
 
 #include <QByteArray>
@@ -72,14 +73,13 @@ QString RowReader::text(int column) const {
     case SQLITE_INTEGER:
         return QString::number(sqlite3_column_int64(statement_, column));
     case SQLITE_TEXT: {
-        // Plain ASCII needs no conversion by the engine; anything else is converted as the
-        // result holders convert it, so an invalid byte reads the same everywhere.
+        // Plain ASCII needs no decoding; anything else reads as the result holders read it.
         const auto* bytes = sqlite3_column_text(statement_, column);
         const int size = sqlite3_column_bytes(statement_, column);
         if (std::all_of(bytes, bytes + size, [](unsigned char c) { return c < 0x80; }))
             return QString::fromLatin1(reinterpret_cast<const char*>(bytes), size);
-        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement_, column));
-        return QString::fromUtf16(text, sqlite3_column_bytes16(statement_, column) / 2);
+        thread_local EngineText decoded;
+        return decoded.of(statement_, column).toString();
     }
     case SQLITE_NULL:
         return {};

@@ -1,6 +1,7 @@
 #include "catalog/SearchIndex.h"
 
 #include "catalog/Connection.h"
+#include "catalog/EngineText.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/StatementFailure.h"
 #include "text/AccentFold.h"
@@ -160,11 +161,8 @@ bool HasIndex(Engine& engine) {
 // The text a LIKE of the catalog compares for a value (the engine's own conversion to UTF-16),
 // folded.
 QString FoldedColumn(sqlite3_stmt* statement, int column) {
-    const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement, column));
-    if (text == nullptr)
-        return {};
-    const int bytes = sqlite3_column_bytes16(statement, column);
-    return FoldAccents(QString::fromUtf16(text, bytes / 2));
+    thread_local EngineText decoded;
+    return FoldAccents(decoded.of(statement, column).toString());
 }
 
 // One batch of one kind, after the id `last`: the rows re-indexed (or dropped when gone) and
@@ -356,13 +354,12 @@ QString IndexCandidates(IndexedTable table, int column, const QString& pattern, 
 namespace {
 
 void FoldAccentsFunction(sqlite3_context* context, int /*argc*/, sqlite3_value** argv) {
-    const auto* text = static_cast<const char16_t*>(sqlite3_value_text16(argv[0]));
-    if (text == nullptr) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
-    const QString folded =
-        FoldAccents(QString::fromUtf16(text, sqlite3_value_bytes16(argv[0]) / 2));
+    thread_local EngineText decoded;
+    const QString folded = FoldAccents(decoded.of(argv[0]).toString());
     sqlite3_result_text16(context, folded.utf16(), static_cast<int>(folded.size() * 2),
                           SQLITE_TRANSIENT);
 }

@@ -1,5 +1,7 @@
 #include "catalog/UnicodeLike.h"
 
+#include "catalog/EngineText.h"
+
 #include <memory>
 #include <sqlite3.h>
 
@@ -65,7 +67,9 @@ void LikeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
         sqlite3_result_error(context, "LIKE or GLOB pattern too complex", -1);
         return;
     }
-    const QStringView text = ValueText(argv[1]);
+    // Every row's value: decoded here, without the engine's copy (one per connection's thread).
+    thread_local EngineText values;
+    const QStringView text = values.of(argv[1]);
     // The pattern is nearly always a constant of the statement: compile it once per statement.
     const auto* kept = static_cast<const UnicodeLike*>(sqlite3_get_auxdata(context, 0));
     if (kept && kept->escape() == escape) {

@@ -25,22 +25,22 @@ SearchRow ListRow(const ListHitRow& hit) {
     return row;
 }
 
-SearchRow TrackRow(const TrackHitRow& hit) {
-    const TrackFields& t = hit.track;
+// The hit's texts move into the row: a search may bring a hundred thousand.
+SearchRow TrackRow(TrackHitRow& hit) {
     SearchRow row;
-    row.columns[SearchFileColumn] = t.file.toString();
-    row.columns[SearchTitleColumn] = t.title.toString();
-    row.columns[SearchArtistColumn] = t.artist.toString();
-    row.columns[SearchAlbumColumn] = t.album.toString();
-    row.columns[SearchYearColumn] = t.year.toString();
-    row.columns[SearchGenreColumn] = t.genre.toString();
-    row.columns[SearchCommentColumn] = t.comments.toString();
-    row.columns[SearchSizeColumn] = t.size.toString();
-    row.columns[SearchTimeColumn] = t.time.toString();
-    row.columns[SearchRatingColumn] = t.rating.toString();
-    row.columns[SearchTrackIdColumn] = t.id.toString();
+    row.columns[SearchFileColumn] = std::move(hit.file);
+    row.columns[SearchTitleColumn] = std::move(hit.title);
+    row.columns[SearchArtistColumn] = std::move(hit.artist);
+    row.columns[SearchAlbumColumn] = std::move(hit.album);
+    row.columns[SearchYearColumn] = std::move(hit.year);
+    row.columns[SearchGenreColumn] = std::move(hit.genre);
+    row.columns[SearchCommentColumn] = std::move(hit.comments);
+    row.columns[SearchSizeColumn] = std::move(hit.size);
+    row.columns[SearchTimeColumn] = std::move(hit.time);
+    row.columns[SearchRatingColumn] = std::move(hit.rating);
+    row.columns[SearchTrackIdColumn] = std::move(hit.id);
     const bool onCd = hit.isCd.toBool();
-    row.columns[SearchPathColumn] = onCd ? CdPath(hit.label, t.path.toString()) : t.path.toString();
+    row.columns[SearchPathColumn] = onCd ? CdPath(hit.label, hit.path) : std::move(hit.path);
     row.icon = onCd ? SearchIcon::CdTrack : SearchIcon::HardDiscTrack;
     return row;
 }
@@ -75,7 +75,7 @@ Result<SearchOutcome> RunSearch(Catalog& catalog, const QString& text, SearchFie
     const Lookup<std::vector<ListHitRow>> lists = SearchLists(catalog, text, matching);
     if (!lists)
         return Result<SearchOutcome>::failed(QStringLiteral("The search failed: ") + lists.error);
-    const Lookup<std::vector<TrackHitRow>> tracks = SearchTracks(catalog, field, text, matching);
+    Lookup<std::vector<TrackHitRow>> tracks = SearchTracks(catalog, field, text, matching);
     if (!tracks)
         return Result<SearchOutcome>::failed(QStringLiteral("The search failed: ") + tracks.error);
 
@@ -83,7 +83,7 @@ Result<SearchOutcome> RunSearch(Catalog& catalog, const QString& text, SearchFie
     outcome.rows.reserve(lists.value.size() + tracks.value.size());
     for (const ListHitRow& hit : lists.value)
         outcome.rows.push_back(ListRow(hit));
-    for (const TrackHitRow& hit : tracks.value)
+    for (TrackHitRow& hit : tracks.value)
         outcome.rows.push_back(TrackRow(hit));
     outcome.hits = static_cast<int>(outcome.rows.size());
     if (outcome.rows.empty()) {

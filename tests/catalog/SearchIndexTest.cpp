@@ -115,7 +115,7 @@ protected:
     template <typename Rows> static std::vector<qint64> Ids(const Rows& rows) {
         std::vector<qint64> ids;
         for (const auto& row : rows)
-            ids.push_back(row.track.id.toLongLong());
+            ids.push_back(row.id.toLongLong());
         return ids;
     }
 };
