@@ -143,7 +143,6 @@ public:
     }
     void rollback() { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); }
     Result<> result() const { return error_.isEmpty() ? Result<>{} : Result<>::failed(error_); }
-    sqlite3* db() const { return db_; }
 
 private:
     Connection& connection_;
@@ -178,40 +177,50 @@ std::optional<int> IndexBatch(Engine& engine, const Kind& kind, qint64& last) {
         engine.rollback();
         return std::nullopt;
     }
+    // The batch is read whole before the index and the notes change under the read.
+    struct Row {
+        qint64 id = 0;
+        bool exists = false;
+        std::vector<QString> folded;
+    };
+    std::vector<Row> rows;
     sqlite3_bind_int64(select.get(), 1, last);
     sqlite3_bind_int(select.get(), 2, kBatchRows);
-    int done = 0;
-    std::vector<QString> folded(static_cast<size_t>(kind.columns));
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
-        const qint64 id = sqlite3_column_int64(select.get(), 0);
-        last = id;
-        ++done;
-        sqlite3_bind_int64(unindex.get(), 1, id);
-        sqlite3_bind_int(unnote.get(), 1, kind.kind);
-        sqlite3_bind_int64(unnote.get(), 2, id);
-        if (!engine.finish(unindex.get()) || !engine.finish(unnote.get()))
-            break;
+        Row row;
+        row.id = sqlite3_column_int64(select.get(), 0);
         // A row deleted since it was noted is only dropped from the index.
-        if (sqlite3_column_type(select.get(), kind.columns + 1) == SQLITE_NULL)
+        row.exists = sqlite3_column_type(select.get(), kind.columns + 1) != SQLITE_NULL;
+        for (int c = 0; row.exists && c < kind.columns; ++c)
+            row.folded.push_back(FoldedColumn(select.get(), c + 1));
+        rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        engine.fail(kind.select);
+    sqlite3_reset(select.get());
+    for (const Row& row : rows) {
+        if (!engine.result())
+            break;
+        last = row.id;
+        sqlite3_bind_int64(unindex.get(), 1, row.id);
+        sqlite3_bind_int(unnote.get(), 1, kind.kind);
+        sqlite3_bind_int64(unnote.get(), 2, row.id);
+        if (!engine.finish(unindex.get()) || !engine.finish(unnote.get()) || !row.exists)
             continue;
-        sqlite3_bind_int64(insert.get(), 1, id);
+        sqlite3_bind_int64(insert.get(), 1, row.id);
         for (int c = 0; c < kind.columns; ++c) {
-            folded[static_cast<size_t>(c)] = FoldedColumn(select.get(), c + 1);
-            const QString& text = folded[static_cast<size_t>(c)];
+            const QString& text = row.folded[static_cast<size_t>(c)];
             sqlite3_bind_text16(insert.get(), c + 2, text.utf16(),
                                 static_cast<int>(text.size() * 2), SQLITE_STATIC);
         }
-        if (!engine.finish(insert.get()))
-            break;
+        engine.finish(insert.get());
     }
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        engine.fail(kind.select);
     if (!engine.result() || !engine.exec("COMMIT")) {
         engine.rollback();
         return std::nullopt;
     }
-    return done;
+    return static_cast<int>(rows.size());
 }
 
 } // namespace
