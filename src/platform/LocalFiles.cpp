@@ -281,6 +281,18 @@ bool LocalFiles::moveFile(const QString& from, const QString& to, QString* error
         return Fail(error, what, EXDEV);
     if (const int copyErr = CopyIntoPlace(from, to))
         return Fail(error, what, copyErr);
+    // The copy is synced; a size that differs from the source's (a file still being written, a
+    // short write the file system did not report) must not cost the source.
+    struct stat copied {};
+    int sizeErr = 0;
+    if (::lstat(source.constData(), &st) != 0 || ::lstat(target.constData(), &copied) != 0)
+        sizeErr = errno;
+    else if (st.st_size != copied.st_size)
+        sizeErr = EIO;
+    if (sizeErr != 0) {
+        ::unlink(target.constData());
+        return Fail(error, what, sizeErr);
+    }
     if (::unlink(source.constData()) != 0) {
         // A source that cannot go (read-only media) must not leave the file in two places.
         const int unlinkErr = errno;

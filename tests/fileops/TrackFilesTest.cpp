@@ -1,0 +1,279 @@
+#include "fileops/TrackFiles.h"
+
+#include "platform/LocalFiles.h"
+#include "scan/Rescan.h"
+#include "support/CatalogFixture.h"
+#include "support/FakeDrives.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <sys/mount.h>
+#include <unistd.h>
+
+using namespace tarl;
+
+namespace {
+
+// Files in folders of a temporary folder, tracks of a real catalog made by a real re-scan.
+class TrackFiles : public test::CatalogFixture {
+protected:
+    void SetUp() override {
+        CatalogFixture::SetUp();
+        drives.addDrive(temp.path(), DriveType::Fixed);
+    }
+    QString folder(const QString& name) {
+        QDir().mkpath(temp.file(name));
+        return temp.file(name) + "/";
+    }
+    // Imports `folder` into the catalog as the toolbar's re-scan does.
+    void rescan(const QString& folder) {
+        const Result<RescanDone> done = Rescan({catalog, files, drives, label}, folder, {}, {});
+        ASSERT_TRUE(done) << done.error.toStdString();
+    }
+    // The selected rows of `folder`'s list, at the list positions given, with their track ids.
+    std::vector<TrackFile> rows(const QString& folder, const std::vector<int>& positions) {
+        std::vector<TrackFile> selected;
+        for (const int row : positions) {
+            const QString name = QStringLiteral("%1.mp3").arg(row, 2, 10, QLatin1Char('0'));
+            selected.push_back({row, folder, name, trackId(folder, name)});
+        }
+        return selected;
+    }
+    qint64 trackId(const QString& folder, const QString& name) {
+        return scalar(QStringLiteral("SELECT id FROM Mp3 WHERE path='%1' AND file='%2'")
+                          .arg(folder, name))
+            .toLongLong();
+    }
+    static QByteArray read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    LocalFiles files;
+    test::FakeDrives drives;
+    QString label;
+    FileOpHooks hooks;
+    std::vector<FileFailure> shown;
+};
+
+TEST_F(TrackFiles, CopiesThreeRowsEachFromItsOwnFolderUnderItsOwnName) {
+    const QString a = folder("a"), b = folder("b"), to = folder("to");
+    write(a + "01.mp3", "one");
+    write(b + "02.mp3", "two");
+    write(a + "03.mp3", "three");
+    const std::vector<TrackFile> selected = {
+        {0, a, "01.mp3", 0}, {1, b, "02.mp3", 0}, {2, a, "03.mp3", 0}};
+    QStringList status;
+    hooks.status = [&](int panel, const QString& text) { status << QString::number(panel) + text; };
+
+    const CopyDone done = CopySelectedFiles(files, selected, to, hooks);
+    EXPECT_TRUE(done.ok());
+    EXPECT_EQ(done.copied, 3);
+    for (const auto& [name, bytes] :
+         std::map<QString, QByteArray>{{"01.mp3", "one"}, {"02.mp3", "two"}, {"03.mp3", "three"}})
+        EXPECT_EQ(read(to + name), bytes) << name.toStdString();
+    EXPECT_EQ(read(b + "02.mp3"), "two"); // a copy leaves its source
+    EXPECT_EQ(status, QStringList({"1Copying files", "21 of 3", "22 of 3", "23 of 3"}));
+}
+
+TEST_F(TrackFiles, CopyingOntoAnExistingFileChangesNeitherAndShowsItsBox) {
+    const QString from = folder("from"), to = folder("to");
+    write(from + "01.mp3", "new");
+    write(from + "02.mp3", "second");
+    write(to + "01.mp3", "old");
+    hooks.failed = [&](const FileFailure& failure) { shown.push_back(failure); };
+
+    // The failing file first, then one that copies: the result says a file was copied.
+    const CopyDone done =
+        CopySelectedFiles(files, {{0, from, "01.mp3", 0}, {1, from, "02.mp3", 0}}, to, hooks);
+    EXPECT_TRUE(done.ok());
+    EXPECT_EQ(read(from + "01.mp3"), "new");
+    EXPECT_EQ(read(to + "01.mp3"), "old");
+    const FileFailure box{0, "Error Copying File: " + from + "01.mp3", "Copy Error",
+                          MsgIcon::Critical};
+    EXPECT_EQ(shown, std::vector<FileFailure>({box}));
+    EXPECT_EQ(done.failures, shown);
+
+    // Only the failing file: nothing copied.
+    EXPECT_FALSE(CopySelectedFiles(files, {{0, from, "01.mp3", 0}}, to, {}).ok());
+    EXPECT_FALSE(CopySelectedFiles(files, {}, to, {}).ok());
+}
+
+TEST_F(TrackFiles, MovingRowsTwoFiveAndNineMovesExactlyThoseAndDeletesTheirTracks) {
+    const QString from = folder("from"), to = folder("to");
+    for (int row = 0; row < 10; ++row)
+        write(from + QStringLiteral("%1.mp3").arg(row, 2, 10, QLatin1Char('0')), "x");
+    rescan(from);
+    ASSERT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 10);
+
+    // Rows 2, 5 and 9 counted from 1 are positions 1, 4 and 8.
+    const MoveDone done = MoveSelectedFiles(files, catalog, rows(from, {1, 4, 8}), to, hooks);
+    EXPECT_TRUE(done.ok());
+    EXPECT_EQ(done.movedRows, std::vector<int>({1, 4, 8}));
+    EXPECT_TRUE(done.failures.empty());
+    EXPECT_EQ(QDir(to).entryList(QDir::Files), QStringList({"01.mp3", "04.mp3", "08.mp3"}));
+    EXPECT_EQ(QDir(from).entryList(QDir::Files).size(), 7);
+    EXPECT_EQ(scalar("SELECT group_concat(file, ' ') FROM (SELECT file FROM Mp3 ORDER BY file)")
+                  .toString(),
+              "00.mp3 02.mp3 03.mp3 05.mp3 06.mp3 07.mp3 09.mp3");
+}
+
+TEST_F(TrackFiles, AMoveOntoATakenNameLeavesTheFileItsTrackAndItsRow) {
+    const QString from = folder("from"), to = folder("to");
+    write(from + "00.mp3", "mine");
+    write(to + "00.mp3", "theirs");
+    rescan(from);
+    hooks.failed = [&](const FileFailure& failure) { shown.push_back(failure); };
+
+    const MoveDone done = MoveSelectedFiles(files, catalog, rows(from, {0}), to, hooks);
+    EXPECT_FALSE(done.ok());
+    EXPECT_EQ(read(from + "00.mp3"), "mine");
+    EXPECT_EQ(read(to + "00.mp3"), "theirs");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 1);
+    EXPECT_EQ(shown, std::vector<FileFailure>({{0, "Error Moving File: " + from + "00.mp3",
+                                                "Move files in Hard Disc", MsgIcon::Exclamation}}));
+}
+
+TEST_F(TrackFiles, AFileThatVanishedIsReportedAndKeptTheOthersAreDeleted) {
+    const QString from = folder("from");
+    for (const char* name : {"00.mp3", "01.mp3", "02.mp3"})
+        write(from + name, "x");
+    QFile::remove(from + "01.mp3");
+
+    const DeleteDone done = DeleteSelectedFiles(files, rows(from, {0, 1, 2}), hooks);
+    EXPECT_EQ(done.keptRows, std::vector<int>({1}));
+    EXPECT_EQ(done.failures, std::vector<FileFailure>({{1, from + "01.mp3 not was removed ",
+                                                        QString(), MsgIcon::Critical}}));
+    EXPECT_TRUE(QDir(from).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(TrackFiles, ForgettingAFolderVolumeKeepsItsListsAndTracks) {
+    const QString from = folder("from");
+    write(from + "00.mp3", "x");
+    rescan(from);
+    ASSERT_TRUE(ForgetFolderVolume(catalog, folder("elsewhere")));
+    ASSERT_EQ(scalar("SELECT COUNT(*) FROM CD").toInt(), 1);
+    // The scan made the drive's root the volume.
+    ASSERT_TRUE(ForgetFolderVolume(catalog, temp.path() + "/"));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM CD").toInt(), 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 1);
+}
+
+// A folder with a small tmpfs mounted on it for the test, when the test may mount.
+class TmpfsMount {
+public:
+    explicit TmpfsMount(const QString& path) : path_(QFile::encodeName(path)) {
+        mounted_ =
+            ::geteuid() == 0 && ::mount("tmpfs", path_.constData(), "tmpfs", 0, "size=4m") == 0;
+    }
+    ~TmpfsMount() {
+        if (mounted_)
+            ::umount2(path_.constData(), MNT_DETACH);
+    }
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+    bool mounted() const { return mounted_; }
+
+private:
+    QByteArray path_;
+    bool mounted_ = false;
+};
+
+TEST_F(TrackFiles, AMoveFromAnotherFileSystemCopiesThenDeletesTheSource) {
+    const QString stick = folder("stick"), disc = folder("disc");
+    const TmpfsMount mount(stick);
+    if (!mount.mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    const QByteArray bytes(300000, 'm');
+    write(stick + "00.mp3", bytes);
+    write(stick + "01.mp3", "taken");
+    write(disc + "01.mp3", "theirs");
+    rescan(stick);
+
+    const MoveDone done = MoveSelectedFiles(files, catalog, rows(stick, {0, 1}), disc, hooks);
+    EXPECT_EQ(done.movedRows, std::vector<int>({0}));
+    EXPECT_EQ(read(disc + "00.mp3"), bytes);
+    EXPECT_FALSE(QFile::exists(stick + "00.mp3"));
+    EXPECT_EQ(read(stick + "01.mp3"), "taken");
+    EXPECT_EQ(read(disc + "01.mp3"), "theirs");
+    EXPECT_EQ(QDir(disc).entryList(QDir::Files | QDir::Hidden).size(), 2); // no copy left over
+    EXPECT_EQ(scalar("SELECT group_concat(file) FROM Mp3").toString(), "01.mp3");
+}
+
+TEST_F(TrackFiles, AMoveThatDoesNotFitLeavesTheSourceAndNoPartialCopy) {
+    const QString disc = folder("disc"), stick = folder("stick");
+    const TmpfsMount mount(stick);
+    if (!mount.mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    write(disc + "00.mp3", QByteArray(6 << 20, 'b')); // larger than the 4 MB tmpfs
+    rescan(disc);
+
+    const MoveDone done = MoveSelectedFiles(files, catalog, rows(disc, {0}), stick, hooks);
+    EXPECT_FALSE(done.ok());
+    EXPECT_EQ(done.failures.size(), 1U);
+    EXPECT_EQ(QFileInfo(disc + "00.mp3").size(), 6 << 20);
+    EXPECT_TRUE(QDir(stick).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 1);
+}
+
+// 2,000 files moved into a folder where a random third of their names are taken already.
+class TrackFilesStress : public TrackFiles {};
+
+TEST_F(TrackFilesStress, TwoThousandFilesMovedOntoRandomTakenNames) {
+    constexpr int count = 2000;
+    const QString from = folder("from"), to = folder("to");
+    std::mt19937 random(13);
+    std::vector<bool> taken(count);
+    std::vector<TrackFile> selected;
+    for (int i = 0; i < count; ++i) {
+        const QString name = QStringLiteral("%1.mp3").arg(i, 4, 10, QLatin1Char('0'));
+        write(from + name, "source " + QByteArray::number(i));
+        taken[i] = random() % 3 == 0;
+        if (taken[i])
+            write(to + name, "taken " + QByteArray::number(i));
+        selected.push_back({i, from, name, 0});
+    }
+    rescan(from);
+    for (TrackFile& file : selected)
+        file.trackId = trackId(from, file.name);
+    int yields = 0;
+    hooks.yield = [&] { ++yields; };
+
+    const MoveDone done = MoveSelectedFiles(files, catalog, selected, to, hooks);
+    EXPECT_EQ(yields, count);
+    EXPECT_EQ(std::ssize(done.movedRows) + std::ssize(done.failures), count);
+    ASSERT_TRUE(ForgetFolderVolume(catalog, to));
+    rescan(to);
+
+    QStringList onDisc;
+    for (int i = 0; i < count; ++i) {
+        const QString name = selected[static_cast<size_t>(i)].name;
+        const QByteArray source = "source " + QByteArray::number(i);
+        if (taken[i]) {
+            EXPECT_EQ(read(from + name), source) << i;
+            EXPECT_EQ(read(to + name), "taken " + QByteArray::number(i)) << i;
+            onDisc << from + name << to + name;
+        } else {
+            EXPECT_FALSE(QFile::exists(from + name)) << i;
+            EXPECT_EQ(read(to + name), source) << i;
+            onDisc << to + name;
+        }
+    }
+    const QString listed =
+        scalar("SELECT group_concat(place, '|') FROM (SELECT path || file AS place FROM Mp3 "
+               "ORDER BY place)")
+            .toString();
+    onDisc.sort();
+    EXPECT_EQ(listed, onDisc.join('|'));
+}
+
+} // namespace
