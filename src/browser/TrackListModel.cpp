@@ -70,6 +70,20 @@ void TrackListModel::setRows(std::vector<TrackRow> rows) {
     endResetModel();
 }
 
+void TrackListModel::removeRowsAt(const std::vector<int>& rows) {
+    // From the last to the first, so each position still names its row when its turn comes.
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        const int row = *it;
+        if (row < 0 || row >= rowCount())
+            continue;
+        beginRemoveRows({}, row, row);
+        rows_.erase(rows_.begin() + row);
+        if (row < std::ssize(marks_))
+            marks_.erase(marks_.begin() + row);
+        endRemoveRows();
+    }
+}
+
 void TrackListModel::setMarks(std::vector<RowMark> marks) {
     marks_ = std::move(marks);
     if (rowCount() > 0)

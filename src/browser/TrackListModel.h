@@ -28,6 +28,8 @@ public:
 
     // Replaces every row; the views are reset and the marks dropped.
     void setRows(std::vector<TrackRow> rows);
+    // Removes the rows at these positions (ascending, as they were before any removal).
+    void removeRowsAt(const std::vector<int>& rows);
     // One mark a row, in row order (missing rows are drawn plainly).
     void setMarks(std::vector<RowMark> marks);
     const std::vector<RowMark>& marks() const { return marks_; }

@@ -29,7 +29,9 @@ class PlayerControl;
 class PlayerPanel;
 class ScanFiles;
 class StartUp;
+class TrackListMenu;
 class TrackListView;
+class TrackRowsDrop;
 
 // The main window: start-up and shutdown, its menus, toolbar, status bar, the library tree
 // `trv`, the track list `LstMP3`, the splitter `divisorH` and the player panel `FPlayer`.
@@ -61,6 +63,8 @@ public:
     // window's choices as last set, a box saying how it went, then the tree rebuilt and the
     // folder selected again.
     void rescanSelected();
+    // The same re-scan of `folder` (a folder node's key).
+    void rescanFolder(const QString& folder);
     // The re-scan's walk or import is running; a close first stops it (stopRescanForClose): the
     // walk at its next entry, the import after its node, and nothing is shown after it.
     bool rescanRunning() const { return rescanning_; }
@@ -103,6 +107,9 @@ public:
     LibraryBrowser* browser = nullptr;
     // The scan window, made on first use and hidden when closed.
     ScanFiles* scanFiles = nullptr;
+    // The track list's right-click menu, and the tree's side of dropping the list's rows on it.
+    TrackListMenu* trackListMenu = nullptr;
+    TrackRowsDrop* trackRowsDrop = nullptr;
     // The search window while it is open; closing it discards it.
     QPointer<Ffind> ffind;
     QFrame* divisorH = nullptr;
@@ -165,6 +172,7 @@ private:
     void buildPlayerPanel();
     void buildStatusBar();
     void buildBrowser();
+    void buildFileOperations();
     ScanFiles& scanWindow();
     // Commands whose part is not there are shown disabled.
     void refreshActions();

@@ -17,12 +17,15 @@
 namespace tarl {
 
 void Main::rescanSelected() {
-    if ((scanFiles && scanFiles->busy()) || rescanning_)
-        return; // one walk or import at a time
     const TreeNode* node = browser->selectedNode();
     if (!node || node->key.isEmpty())
         return;
-    const QString folder = node->key;
+    rescanFolder(node->key);
+}
+
+void Main::rescanFolder(const QString& folder) {
+    if ((scanFiles && scanFiles->busy()) || rescanning_ || folder.isEmpty())
+        return; // one walk or import at a time
     Ui& ui = state_.services.ui;
     ScanFilesPacing pacing([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "fileops/TrackFiles.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace tarl {
+
+class TrackListModel;
+class Ui;
+
+// What the file operations need from the track list, and how their reports reach the window.
+
+// The files behind these rows of the list (positions in list order).
+std::vector<TrackFile> SelectedTrackFiles(const TrackListModel& model,
+                                          const std::vector<int>& rows);
+
+// The window's hooks for a file operation: the status panels, a repaint after every file (the
+// person's clicks and keys wait until the operation ends, so the list cannot change under it),
+// and each failure's box.
+FileOpHooks WindowFileOpHooks(Ui& ui, const std::function<void(int, const QString&)>& setStatus);
+
+} // namespace tarl

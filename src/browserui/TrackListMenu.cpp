@@ -1,0 +1,112 @@
+#include "browserui/TrackListMenu.h"
+
+#include "browser/TrackListModel.h"
+#include "browserui/LibraryBrowser.h"
+#include "browserui/SelectedTracks.h"
+#include "browserui/TrackListView.h"
+#include "platform/Ui.h"
+#include "state/AppState.h"
+#include "state/Version.h"
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <array>
+#include <utility>
+
+namespace tarl {
+
+TrackListMenu::TrackListMenu(AppState& state, LibraryBrowser& browser, TrackListView* list,
+                             std::function<void(int, const QString&)> setStatus, QObject* parent)
+    : QObject(parent), state_(state), browser_(browser), list_(list),
+      setStatus_(std::move(setStatus)) {
+    LstMP3 = new QMenu;
+    LstMP3->setObjectName(QStringLiteral("LstMP3"));
+    LstMP3Play = LstMP3->addAction(QStringLiteral("Play"));
+    LstMP3DBDel = LstMP3->addAction(QStringLiteral("Delete From DB"));
+    LstMP3->addSeparator()->setObjectName(QStringLiteral("LstMP3sep"));
+    LstMP3Del = LstMP3->addAction(QStringLiteral("Delete of HD"));
+    LstMP3Prop = LstMP3->addAction(QStringLiteral("Properties"));
+    LstMP3Play->setObjectName(QStringLiteral("LstMP3Play"));
+    LstMP3DBDel->setObjectName(QStringLiteral("LstMP3DBDel"));
+    LstMP3Del->setObjectName(QStringLiteral("LstMP3Del"));
+    LstMP3Prop->setObjectName(QStringLiteral("LstMP3Prop"));
+    connect(LstMP3Play, &QAction::triggered, this, &TrackListMenu::LstMP3Play_Click);
+    connect(LstMP3DBDel, &QAction::triggered, this, &TrackListMenu::LstMP3DBDel_Click);
+    connect(LstMP3Del, &QAction::triggered, this, &TrackListMenu::LstMP3Del_Click);
+    connect(LstMP3Prop, &QAction::triggered, this, &TrackListMenu::LstMP3Prop_Click);
+}
+
+TrackListMenu::~TrackListMenu() {
+    delete LstMP3; // a menu without a parent widget, so it can pop up over any window
+}
+
+void TrackListMenu::LstMP3Play_Click() {
+    browser_.Lstmp3_KeyDown(Qt::Key_Return);
+}
+
+void TrackListMenu::LstMP3DBDel_Click() {
+    DeleteSelectedFromCatalog();
+}
+
+void TrackListMenu::DeleteSelectedFromCatalog() {
+    const TrackListModel& model = *browser_.trackModel();
+    std::vector<qint64> ids;
+    for (const TrackFile& file : SelectedTrackFiles(model, list_->selectedRows()))
+        ids.push_back(file.trackId);
+    if (const Result<> deleted = DeleteTracks(state_.catalog, ids); !deleted)
+        state_.services.ui.message(
+            QStringLiteral("The tracks could not all be deleted from the data base: ") +
+                deleted.error,
+            QString(VersionLabel), MsgIcon::Critical, MsgButtons::Ok);
+    browser_.FillTrackList();
+}
+
+void TrackListMenu::LstMP3Del_Click() {
+    Ui& ui = state_.services.ui;
+    if (ui.message(QStringLiteral("Do you want to remove selected files from the hard disc?"),
+                   QStringLiteral("Remove Files from Hard Disc"), MsgIcon::None,
+                   MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return;
+    const DeleteDone done = DeleteSelectedFiles(
+        state_.services.files, SelectedTrackFiles(*browser_.trackModel(), list_->selectedRows()),
+        WindowFileOpHooks(ui, setStatus_));
+    // A file that stayed keeps its track: its row leaves the selection before the catalog step.
+    if (QItemSelectionModel* selection = list_->selectionModel())
+        for (const int row : done.keptRows)
+            selection->select(browser_.trackModel()->index(row, 0),
+                              QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    DeleteSelectedFromCatalog();
+}
+
+QString TrackListMenu::TrackInformationText(const TrackRow& row) {
+    static const std::array<std::pair<const char*, TrackColumn>, 10> Lines{{
+        {"File :   ", ColFile},
+        {"Path :   ", ColPath},
+        {"Size :   ", ColSize},
+        {"Title:   ", ColTitle},
+        {"Artist:  ", ColArtist},
+        {"Album:   ", ColAlbum},
+        {"Genre:   ", ColGenre},
+        {"Year:    ", ColYear},
+        {"Comentaries: ", ColComment},
+        {"MP3 ID data base: ", ColId},
+    }};
+    QString text;
+    for (const auto& [label, column] : Lines)
+        text += QLatin1String(label) + row.columns[column] + QStringLiteral("\r\n");
+    return text;
+}
+
+void TrackListMenu::LstMP3Prop_Click() {
+    const int current = list_->currentRow();
+    if (current < 0)
+        return;
+    const TrackRow& row = browser_.trackModel()->row(current);
+    if (row.columns[ColFile].isEmpty())
+        return;
+    state_.services.ui.message(TrackInformationText(row), QStringLiteral("MP3 information"),
+                               MsgIcon::Information, MsgButtons::Ok);
+}
+
+} // namespace tarl

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QMenu;
+
+namespace tarl {
+
+struct AppState;
+class LibraryBrowser;
+class TrackListView;
+struct TrackRow;
+
+// The track list's right-click menu LstMP3 and its commands: "Play" (as Enter in the list),
+// "Delete From DB" (the selected tracks leave the catalog), "Delete of HD" (their files leave
+// the disc, then the tracks of those that went leave the catalog) and "Properties" (the current
+// track's information box). The browser opens the menu where the list's right button asks.
+class TrackListMenu : public QObject {
+    Q_OBJECT
+public:
+    TrackListMenu(AppState& state, LibraryBrowser& browser, TrackListView* list,
+                  std::function<void(int, const QString&)> setStatus, QObject* parent = nullptr);
+    ~TrackListMenu() override;
+
+    QMenu* LstMP3 = nullptr;
+    QAction* LstMP3Play = nullptr;
+    QAction* LstMP3DBDel = nullptr;
+    QAction* LstMP3Del = nullptr;
+    QAction* LstMP3Prop = nullptr;
+
+    void LstMP3Play_Click();
+    void LstMP3DBDel_Click();
+    void LstMP3Del_Click();
+    void LstMP3Prop_Click();
+
+    // Deletes the selected rows' tracks from the catalog and lists the node's tracks again; a
+    // track the catalog refused is reported in a box.
+    void DeleteSelectedFromCatalog();
+
+    // The information box's text: ten labelled lines, each ended by CR LF.
+    static QString TrackInformationText(const TrackRow& row);
+
+private:
+    AppState& state_;
+    LibraryBrowser& browser_;
+    TrackListView* list_;
+    std::function<void(int, const QString&)> setStatus_;
+};
+
+} // namespace tarl

@@ -1,0 +1,143 @@
+#include "browserui/TrackRowsDrop.h"
+
+#include "browser/LibraryTreeModel.h"
+#include "browser/TrackListModel.h"
+#include "browserui/LibraryBrowser.h"
+#include "browserui/SelectedTracks.h"
+#include "browserui/TrackListView.h"
+#include "platform/Files.h"
+#include "platform/Ui.h"
+#include "state/AppState.h"
+#include "state/Version.h"
+
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QRubberBand>
+#include <QTimer>
+#include <QTreeView>
+#include <utility>
+
+namespace tarl {
+
+namespace {
+
+bool CarriesRows(const QMimeData* mime) {
+    return mime && mime->hasFormat(QString::fromLatin1(TrackListModel::TrackIdsMimeType));
+}
+
+} // namespace
+
+TrackRowsDrop::Operation TrackRowsDrop::OperationFor(Qt::MouseButtons buttons,
+                                                     Qt::KeyboardModifiers keys) {
+    if (buttons & Qt::RightButton)
+        return Operation::Nothing;
+    const Qt::KeyboardModifiers held =
+        keys & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (held == Qt::NoModifier || held == Qt::ShiftModifier)
+        return Operation::Move;
+    if (held == Qt::ControlModifier)
+        return Operation::Copy;
+    return Operation::Nothing;
+}
+
+TrackRowsDrop::TrackRowsDrop(AppState& state, LibraryBrowser& browser, QTreeView* trv,
+                             TrackListView* list,
+                             std::function<void(int, const QString&)> setStatus, QObject* parent)
+    : QObject(parent), state_(state), browser_(browser), trv_(trv), list_(list),
+      setStatus_(std::move(setStatus)),
+      band_(new QRubberBand(QRubberBand::Rectangle, trv->viewport())) {
+    band_->setObjectName(QStringLiteral("trvRowsDropHighlight"));
+    band_->hide();
+    trv_->setAcceptDrops(true);
+    trv_->viewport()->setAcceptDrops(true);
+    trv_->viewport()->installEventFilter(this);
+}
+
+void TrackRowsDrop::highlight(const QModelIndex& index) {
+    highlighted_ = index;
+    if (!index.isValid()) {
+        band_->hide();
+        return;
+    }
+    band_->setGeometry(trv_->visualRect(index));
+    band_->show();
+}
+
+bool TrackRowsDrop::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != trv_->viewport())
+        return false;
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!CarriesRows(drag->mimeData()))
+            return false;
+        highlight(trv_->indexAt(drag->position().toPoint()));
+        drag->setDropAction(Qt::CopyAction);
+        drag->accept();
+        return true;
+    }
+    case QEvent::DragLeave:
+        highlight({}); // whoever's drag it was, no node stays highlighted
+        return false;
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!CarriesRows(drop->mimeData()))
+            return false;
+        highlight({});
+        // Copy as far as the list knows: the rows it must lose are this side's to remove.
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        const Operation operation = OperationFor(drop->buttons(), drop->modifiers());
+        const TreeNode* node =
+            browser_.treeModel()->nodeAt(trv_->indexAt(drop->position().toPoint()));
+        if (operation == Operation::Nothing || !node)
+            return true;
+        // After the drag has ended: the boxes and the re-scan must not run inside it.
+        QTimer::singleShot(0, this,
+                           [this, operation, folder = node->key] { DropRows(operation, folder); });
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TrackRowsDrop::DropRows(Operation operation, const QString& folder) {
+    // Only a folder on the disc takes files (a playlist or CD node does not).
+    if (running_ || operation == Operation::Nothing || !folder.endsWith('/') ||
+        !state_.services.files.isDir(folder))
+        return false;
+    const std::vector<TrackFile> selected =
+        SelectedTrackFiles(*browser_.trackModel(), list_->selectedRows());
+    if (selected.empty())
+        return false;
+    running_ = true;
+    Ui& ui = state_.services.ui;
+    const FileOpHooks hooks = WindowFileOpHooks(ui, setStatus_);
+    bool ok = false;
+    if (operation == Operation::Copy) {
+        ok = CopySelectedFiles(state_.services.files, selected, folder, hooks).ok();
+    } else {
+        const MoveDone done =
+            MoveSelectedFiles(state_.services.files, state_.catalog, selected, folder, hooks);
+        browser_.trackModel()->removeRowsAt(done.movedRows);
+        ok = done.ok();
+    }
+    running_ = false;
+    if (!ok)
+        return false;
+    if (const Result<> forgot = ForgetFolderVolume(state_.catalog, folder); !forgot)
+        ui.message(QStringLiteral("The data base could not be updated for ") + folder + ": " +
+                       forgot.error,
+                   QString(VersionLabel), MsgIcon::Critical, MsgButtons::Ok);
+    if (rescanFolder)
+        rescanFolder(folder);
+    // The tree shows its selection again after the drop.
+    trv_->setFocus();
+    trv_->scrollTo(trv_->currentIndex());
+    return true;
+}
+
+} // namespace tarl

@@ -1,0 +1,23 @@
+#include "shell/Main.h"
+
+#include "browserui/LibraryBrowser.h"
+#include "browserui/TrackListMenu.h"
+#include "browserui/TrackRowsDrop.h"
+
+#include <QMenu>
+
+// The file commands of the library browser: the track list's menu and the rows dropped on the
+// tree, wired to the status bar and the re-scan.
+namespace tarl {
+
+void Main::buildFileOperations() {
+    const auto setStatus = [this](int panel, const QString& text) { setStatusPanel(panel, text); };
+    trackListMenu = new TrackListMenu(state_, *browser, LstMP3, setStatus, this);
+    browser->showTrackListMenu = [this](const QPoint& globalPos) {
+        trackListMenu->LstMP3->popup(globalPos);
+    };
+    trackRowsDrop = new TrackRowsDrop(state_, *browser, trv, LstMP3, setStatus, this);
+    trackRowsDrop->rescanFolder = [this](const QString& folder) { rescanFolder(folder); };
+}
+
+} // namespace tarl

@@ -1,0 +1,234 @@
+#include "../shell/MainFixture.h"
+
+#include "browser/LibraryTreeModel.h"
+#include "browser/TrackListModel.h"
+#include "browserui/LibraryBrowser.h"
+#include "browserui/TrackListMenu.h"
+#include "browserui/TrackListView.h"
+#include "browserui/TrackRowsDrop.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+#include <QTreeView>
+#include <sqlite3.h>
+
+using namespace tarl;
+
+namespace {
+
+using Op = TrackRowsDrop::Operation;
+
+TEST(TrackRowsDropOperation, KeysAndButtonsHeldAtTheDropDecide) {
+    struct Case {
+        Qt::MouseButtons buttons;
+        Qt::KeyboardModifiers keys;
+        Op operation;
+    };
+    const Case table[] = {
+        {Qt::NoButton, Qt::NoModifier, Op::Move},
+        {Qt::LeftButton, Qt::NoModifier, Op::Move},
+        {Qt::NoButton, Qt::ShiftModifier, Op::Move},
+        {Qt::NoButton, Qt::ControlModifier, Op::Copy},
+        {Qt::NoButton, Qt::ControlModifier | Qt::ShiftModifier, Op::Nothing},
+        {Qt::NoButton, Qt::AltModifier, Op::Nothing},
+        {Qt::NoButton, Qt::ControlModifier | Qt::AltModifier, Op::Nothing},
+        {Qt::RightButton, Qt::NoModifier, Op::Nothing},
+        {Qt::RightButton, Qt::ControlModifier, Op::Nothing},
+        {Qt::NoButton, Qt::KeypadModifier, Op::Move}, // not a key that chooses
+    };
+    for (const Case& c : table)
+        EXPECT_EQ(TrackRowsDrop::OperationFor(c.buttons, c.keys), c.operation)
+            << c.buttons.toInt() << " " << c.keys.toInt();
+}
+
+// A catalog listing ten real files "01.mp3" to "10.mp3" in the folder "rock/" of a music
+// folder, and an empty folder "dest/" beside it.
+class FileCommands : public tarl::test::MainFixture {
+protected:
+    void SetUp() override {
+        MainFixture::SetUp();
+        music = home.file("music/");
+        rock = music + "rock/";
+        dest = music + "dest/";
+        QDir().mkpath(dest);
+        const QString file = newCatalog();
+        Connection c;
+        ASSERT_TRUE(c.open(BuildConnectionText(file)));
+        QStringList sql{
+            "INSERT INTO CD (name,m3us,label,isCd) VALUES ('" + music + "',2,'EOF','0')",
+            "INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('" + music + "','rock/',1,10)",
+            "INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('" + music + "','dest/',1,0)"};
+        for (int i = 1; i <= 10; ++i) {
+            const QString name = QStringLiteral("%1.mp3").arg(i, 2, 10, QLatin1Char('0'));
+            home.write("music/rock/" + name, "track " + name.toUtf8());
+            sql << "INSERT INTO Mp3 (path,file,m3u_id,title,comments,size) VALUES ('" + rock +
+                       "','" + name + "',1,'T" + name + "','','5')";
+        }
+        for (const QString& statement : sql)
+            ASSERT_TRUE(c.execute(statement)) << statement.toStdString();
+        c.close();
+        catalogFile = file;
+        writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
+        services.drives.addDrive("/", DriveType::Fixed);
+        Main& w = start();
+        w.Form_Load();
+        w.show();
+        ASSERT_TRUE(w.browser->SelectFolderNode(rock));
+        ASSERT_EQ(listed().size(), 10);
+    }
+    QStringList listed() const {
+        QStringList names;
+        TrackListModel* m = window->browser->trackModel();
+        for (int i = 0; i < m->rowCount(); ++i)
+            names << m->row(i).columns[ColFile];
+        return names;
+    }
+    // The catalog's answer to a query, its rows joined by "|" and their fields by ",".
+    QString query(const QString& sql) const {
+        sqlite3* db = nullptr;
+        sqlite3_open(catalogFile.toUtf8().constData(), &db);
+        QStringList rows;
+        sqlite3_exec(
+            db, sql.toUtf8().constData(),
+            [](void* out, int n, char** values, char**) {
+                QStringList fields;
+                for (int i = 0; i < n; ++i)
+                    fields << QString::fromUtf8(values[i] ? values[i] : "");
+                static_cast<QStringList*>(out)->append(fields.join(','));
+                return 0;
+            },
+            &rows, nullptr);
+        sqlite3_close_v2(db);
+        return rows.join('|');
+    }
+    QStringList filesIn(const QString& folder) const {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    // Drops the selected rows on the node keyed `key` with these keys held, as the list's drag.
+    void dropOn(const QString& key, Qt::KeyboardModifiers keys) {
+        LibraryBrowser* b = window->browser;
+        const QModelIndex index = b->treeModel()->indexOf(b->tree().FindNodeByKey(key));
+        window->trv->scrollTo(index);
+        const QPointF at = window->trv->visualRect(index).center();
+        QMimeData mime;
+        mime.setData(QString::fromLatin1(TrackListModel::TrackIdsMimeType), "1\n");
+        // The application hands a drag's moves and drop to the widget that took its entry.
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                              keys);
+        QCoreApplication::sendEvent(window->trv->viewport(), &enter);
+        QDragMoveEvent move(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                            keys);
+        QCoreApplication::sendEvent(window->trv->viewport(), &move);
+        EXPECT_EQ(window->trackRowsDrop->highlighted(), index);
+        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::NoButton, keys);
+        QCoreApplication::sendEvent(window->trv->viewport(), &drop);
+        EXPECT_FALSE(window->trackRowsDrop->highlighted().isValid());
+        QCoreApplication::processEvents(); // the operation runs once the drag is over
+    }
+
+    QString music, rock, dest, catalogFile;
+};
+
+TEST_F(FileCommands, TheListMenuHoldsItsItemsInOrder) {
+    QStringList captions;
+    for (QAction* action : window->trackListMenu->LstMP3->actions())
+        captions << (action->isSeparator() ? "-" : action->text());
+    EXPECT_EQ(captions, QStringList({"Play", "Delete From DB", "-", "Delete of HD", "Properties"}));
+}
+
+TEST_F(FileCommands, TheInformationBoxOfATrackWithoutCommentEndsItsLineAfterTheLabel) {
+    window->LstMP3->selectRows({2}, 2);
+    window->trackListMenu->LstMP3Prop->trigger();
+    ASSERT_EQ(services.ui.transcript.size(), 1U);
+    const auto& box = services.ui.transcript[0];
+    EXPECT_EQ(box.title, "MP3 information");
+    EXPECT_EQ(box.icon, MsgIcon::Information);
+    const QString id = query("SELECT id FROM Mp3 WHERE file='03.mp3'");
+    EXPECT_EQ(box.text, "File :   03.mp3\r\nPath :   " + rock +
+                            "\r\nSize :   5\r\nTitle:   T03.mp3\r\nArtist:  \r\nAlbum:   \r\n"
+                            "Genre:   \r\nYear:    \r\nComentaries: \r\nMP3 ID data base: " +
+                            id + "\r\n");
+}
+
+TEST_F(FileCommands, DeleteFromDbDeletesTheSelectedTracksAndListsTheRest) {
+    window->LstMP3->selectRows({0, 9}, 9);
+    window->trackListMenu->LstMP3DBDel->trigger();
+    EXPECT_EQ(listed().size(), 8);
+    EXPECT_EQ(query("SELECT COUNT(*) FROM Mp3 WHERE file IN ('01.mp3','10.mp3')"), "0");
+    EXPECT_EQ(filesIn(rock).size(), 10); // the files stay
+}
+
+TEST_F(FileCommands, AFileGoneBeforeDeleteOfHdIsReportedAndKeptTheOthersGo) {
+    QFile::remove(rock + "02.mp3");
+    window->LstMP3->selectRows({0, 1, 2}, 2);
+    services.ui.answers = {MsgAnswer::Ok};
+    window->trackListMenu->LstMP3Del->trigger();
+
+    ASSERT_EQ(services.ui.transcript.size(), 2U);
+    EXPECT_EQ(services.ui.transcript[0].text,
+              "Do you want to remove selected files from the hard disc?");
+    EXPECT_EQ(services.ui.transcript[0].title, "Remove Files from Hard Disc");
+    EXPECT_EQ(services.ui.transcript[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(services.ui.transcript[1].text, rock + "02.mp3 not was removed ");
+    EXPECT_EQ(services.ui.transcript[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(listed().first(), "02.mp3");
+    EXPECT_EQ(listed().size(), 8);
+    EXPECT_TRUE(window->LstMP3->selectedRows().empty());
+    EXPECT_EQ(query("SELECT file FROM Mp3 WHERE file IN ('01.mp3','02.mp3','03.mp3')"), "02.mp3");
+    EXPECT_EQ(filesIn(rock).size(), 7);
+}
+
+TEST_F(FileCommands, CancelledDeleteOfHdDeletesNothing) {
+    window->LstMP3->selectRows({0}, 0);
+    window->trackListMenu->LstMP3Del->trigger();
+    EXPECT_EQ(filesIn(rock).size(), 10);
+    EXPECT_EQ(listed().size(), 10);
+}
+
+TEST_F(FileCommands, RowsDroppedWithCtrlAndShiftNeitherMoveNorCopy) {
+    window->LstMP3->selectRows({0, 1}, 1);
+    dropOn(dest, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(filesIn(dest).isEmpty());
+    EXPECT_EQ(filesIn(rock).size(), 10);
+    EXPECT_TRUE(services.ui.transcript.empty());
+}
+
+TEST_F(FileCommands, RowsDroppedWithCtrlCopyThreeFilesAndTheFolderIsScannedAgain) {
+    window->LstMP3->selectRows({0, 4, 7}, 7);
+    dropOn(dest, Qt::ControlModifier);
+    EXPECT_EQ(filesIn(dest), QStringList({"01.mp3", "05.mp3", "08.mp3"}));
+    EXPECT_EQ(filesIn(rock).size(), 10);
+    EXPECT_EQ(query("SELECT file FROM Mp3 WHERE path='" + dest + "' ORDER BY file"),
+              "01.mp3|05.mp3|08.mp3");
+    EXPECT_EQ(window->statusPanel(1), QString()); // the re-scan's end clears the panels
+}
+
+TEST_F(FileCommands, CopyingOntoAnExistingFileShowsItsBoxAndChangesNeither) {
+    home.write("music/dest/01.mp3", "older");
+    window->LstMP3->selectRows({0}, 0);
+    dropOn(dest, Qt::ControlModifier);
+    EXPECT_EQ(home.read("music/dest/01.mp3"), "older");
+    EXPECT_EQ(home.read("music/rock/01.mp3"), "track 01.mp3");
+    ASSERT_EQ(services.ui.transcript.size(), 1U); // no re-scan after a copy of nothing
+    EXPECT_EQ(services.ui.transcript[0].text, "Error Copying File: " + rock + "01.mp3");
+    EXPECT_EQ(services.ui.transcript[0].title, "Copy Error");
+    EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Critical);
+}
+
+TEST_F(FileCommands, MovingRowsTwoFiveAndNineRemovesExactlyThoseRowsAndTracks) {
+    window->LstMP3->selectRows({1, 4, 8}, 8);
+    dropOn(dest, Qt::NoModifier);
+    EXPECT_EQ(filesIn(dest), QStringList({"02.mp3", "05.mp3", "09.mp3"}));
+    EXPECT_EQ(query("SELECT group_concat(file, ' ') FROM Mp3 WHERE path='" + rock + "'"),
+              "01.mp3 03.mp3 04.mp3 06.mp3 07.mp3 08.mp3 10.mp3");
+    EXPECT_EQ(query("SELECT file FROM Mp3 WHERE path='" + dest + "' ORDER BY file"),
+              "02.mp3|05.mp3|09.mp3");
+}
+
+} // namespace
