@@ -4,6 +4,8 @@
 #include "catalog/CatalogFind.h"
 #include "platform/Files.h"
 
+#include <functional>
+
 namespace tarl {
 
 namespace {
@@ -16,6 +18,8 @@ public:
         if (hooks_.status)
             hooks_.status(1, what);
     }
+    // A turn for the window inside one file's copy.
+    std::function<void()> turn() const { return hooks_.yield; }
     // One more file done (or failed): the count, then a turn for the window.
     void step() {
         ++done_;
@@ -43,7 +47,7 @@ CopyDone CopySelectedFiles(Files& files, const std::vector<TrackFile>& selected,
     CopyDone done;
     Progress progress(hooks, QStringLiteral("Copying files"), std::ssize(selected));
     for (const TrackFile& file : selected) {
-        if (files.copyFile(file.source(), destination + file.name))
+        if (files.copyFileInSteps(file.source(), destination + file.name, progress.turn()))
             ++done.copied;
         else
             progress.fail(done.failures,
@@ -59,7 +63,7 @@ MoveDone MoveSelectedFiles(Files& files, Catalog& catalog, const std::vector<Tra
     MoveDone done;
     Progress progress(hooks, QStringLiteral("Moving files"), std::ssize(selected));
     for (const TrackFile& file : selected) {
-        if (files.moveFile(file.source(), destination + file.name)) {
+        if (files.moveFileInSteps(file.source(), destination + file.name, progress.turn())) {
             done.movedRows.push_back(file.row);
             // The file is gone from its folder whatever the catalog says next; a track left
             // behind is reported, and the next re-scan of its old folder drops it.

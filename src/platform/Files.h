@@ -50,6 +50,18 @@ public:
     // Moves a file or folder; fails when `to` exists. A file moved to another file system is
     // copied, synced, then deleted at its source.
     virtual bool moveFile(const QString& from, const QString& to, QString* error = nullptr) = 0;
+    // The same two, calling `step` between chunks of the data copied (a megabyte or so), so a
+    // window stays responsive while a big file goes to another disc.
+    virtual bool copyFileInSteps(const QString& from, const QString& to,
+                                 const std::function<void()>& step, QString* error = nullptr) {
+        Q_UNUSED(step);
+        return copyFile(from, to, error);
+    }
+    virtual bool moveFileInSteps(const QString& from, const QString& to,
+                                 const std::function<void()>& step, QString* error = nullptr) {
+        Q_UNUSED(step);
+        return moveFile(from, to, error);
+    }
     // Deletes a file (not a folder).
     virtual bool removeFile(const QString& path, QString* error = nullptr) = 0;
     // Makes one folder; its parent must exist, and the folder must not.

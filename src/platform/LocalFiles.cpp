@@ -102,7 +102,7 @@ int WriteAll(int fd, const char* data, qint64 size) {
     return 0;
 }
 
-int CopyContents(int from, int to) {
+int CopyContents(int from, int to, const std::function<void()>& step) {
     constexpr qint64 chunk = 1 << 20;
     std::unique_ptr<char[]> buffer(new char[chunk]);
     for (;;) {
@@ -115,13 +115,15 @@ int CopyContents(int from, int to) {
             return 0;
         if (const int err = WriteAll(to, buffer.get(), got))
             return err;
+        if (step)
+            step();
     }
 }
 
 // Copies the file `from` to the new name `to`: the data goes to a hidden temporary file beside
 // `to`, is synced, and only then takes the name, so `to` never appears half written and no file
 // already called `to` is replaced. 0 or errno; on failure nothing is left behind.
-int CopyIntoPlace(const QString& from, const QString& to) {
+int CopyIntoPlace(const QString& from, const QString& to, const std::function<void()>& step) {
     const QByteArray target = Native(to);
     struct stat st {};
     if (::lstat(target.constData(), &st) == 0)
@@ -141,7 +143,7 @@ int CopyIntoPlace(const QString& from, const QString& to) {
     Fd copy(::mkostemp(temp.data(), O_CLOEXEC));
     if (!copy.valid())
         return errno;
-    int err = CopyContents(source.get(), copy.get());
+    int err = CopyContents(source.get(), copy.get(), step);
     if (err == 0) {
         // Keep the mode and times; file systems that cannot store them (FAT) still get the data.
         ::fchmod(copy.get(), st.st_mode & 07777);
@@ -256,13 +258,23 @@ bool LocalFiles::isDir(const QString& path) const {
 }
 
 bool LocalFiles::copyFile(const QString& from, const QString& to, QString* error) {
-    if (const int err = CopyIntoPlace(from, to))
+    return copyFileInSteps(from, to, {}, error);
+}
+
+bool LocalFiles::copyFileInSteps(const QString& from, const QString& to,
+                                 const std::function<void()>& step, QString* error) {
+    if (const int err = CopyIntoPlace(from, to, step))
         return Fail(error, QStringLiteral("Cannot copy %1 to %2").arg(Quoted(from), Quoted(to)),
                     err);
     return true;
 }
 
 bool LocalFiles::moveFile(const QString& from, const QString& to, QString* error) {
+    return moveFileInSteps(from, to, {}, error);
+}
+
+bool LocalFiles::moveFileInSteps(const QString& from, const QString& to,
+                                 const std::function<void()>& step, QString* error) {
     const QString what = QStringLiteral("Cannot move %1 to %2").arg(Quoted(from), Quoted(to));
     const QByteArray source = Native(from);
     const QByteArray target = Native(to);
@@ -279,7 +291,7 @@ bool LocalFiles::moveFile(const QString& from, const QString& to, QString* error
     struct stat st {};
     if (::lstat(source.constData(), &st) == 0 && S_ISDIR(st.st_mode))
         return Fail(error, what, EXDEV);
-    if (const int copyErr = CopyIntoPlace(from, to))
+    if (const int copyErr = CopyIntoPlace(from, to, step))
         return Fail(error, what, copyErr);
     // The copy is synced; a size that differs from the source's (a file still being written, a
     // short write the file system did not report) must not cost the source.

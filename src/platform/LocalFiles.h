@@ -17,6 +17,10 @@ public:
 
     bool copyFile(const QString& from, const QString& to, QString* error = nullptr) override;
     bool moveFile(const QString& from, const QString& to, QString* error = nullptr) override;
+    bool copyFileInSteps(const QString& from, const QString& to, const std::function<void()>& step,
+                         QString* error = nullptr) override;
+    bool moveFileInSteps(const QString& from, const QString& to, const std::function<void()>& step,
+                         QString* error = nullptr) override;
     bool removeFile(const QString& path, QString* error = nullptr) override;
     bool makeFolder(const QString& path, QString* error = nullptr) override;
     bool removeFolder(const QString& path, QString* error = nullptr) override;

@@ -193,14 +193,18 @@ TEST_F(TrackFiles, AMoveFromAnotherFileSystemCopiesThenDeletesTheSource) {
     const TmpfsMount mount(stick);
     if (!mount.mounted())
         GTEST_SKIP() << "mounting a tmpfs needs root";
-    const QByteArray bytes(300000, 'm');
+    const QByteArray bytes(3 << 20, 'm');
     write(stick + "00.mp3", bytes);
     write(stick + "01.mp3", "taken");
     write(disc + "01.mp3", "theirs");
     rescan(stick);
 
+    int yields = 0;
+    hooks.yield = [&] { ++yields; };
+
     const MoveDone done = MoveSelectedFiles(files, catalog, rows(stick, {0, 1}), disc, hooks);
     EXPECT_EQ(done.movedRows, std::vector<int>({0}));
+    EXPECT_GE(yields, 3 + 2); // every megabyte copied, and after each file
     EXPECT_EQ(read(disc + "00.mp3"), bytes);
     EXPECT_FALSE(QFile::exists(stick + "00.mp3"));
     EXPECT_EQ(read(stick + "01.mp3"), "taken");
