@@ -8,6 +8,7 @@
 #include "browserui/TrackRowsDrop.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
+#include "state/Twips.h"
 
 #include <QAction>
 #include <QDir>
@@ -140,6 +141,19 @@ TEST_F(FileCommands, TheListMenuHoldsItsItemsInOrder) {
     for (QAction* action : window->trackListMenu->LstMP3->actions())
         captions << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(captions, QStringList({"Play", "Delete From DB", "-", "Delete of HD", "Properties"}));
+}
+
+TEST_F(FileCommands, ARightClickOnARowOpensTheMenuBelowAndRightOfThePointer) {
+    window->browser->setListViewMode(4);
+    QTreeView* report = window->LstMP3->reportView();
+    const QPoint at = report->visualRect(window->browser->trackModel()->index(1, 0)).center();
+    QTest::mousePress(report->viewport(), Qt::RightButton, {}, at);
+    QMenu* menu = window->trackListMenu->LstMP3;
+    ASSERT_TRUE(menu->isVisible());
+    const QPoint listLeft = window->LstMP3->mapTo(window.get(), QPoint(0, 0));
+    EXPECT_EQ(menu->pos(), window->mapToGlobal(QPoint(listLeft.x() + at.x() + ToPixels(100),
+                                                      at.y() + ToPixels(700))));
+    menu->hide();
 }
 
 TEST_F(FileCommands, TheInformationBoxOfATrackWithoutCommentEndsItsLineAfterTheLabel) {
