@@ -236,8 +236,17 @@ TEST_F(FileCommands, CopyingOntoAnExistingFileShowsItsBoxAndChangesNeither) {
 }
 
 TEST_F(FileCommands, MovingRowsTwoFiveAndNineRemovesExactlyThoseRowsAndTracks) {
+    // The rows as the move leaves them, before the re-scan lists the folder again.
+    std::vector<QString> rescanned;
+    window->trackRowsDrop->rescanFolder = [&](const QString& folder) {
+        rescanned.push_back(folder);
+        EXPECT_EQ(listed(), QStringList({"01.mp3", "03.mp3", "04.mp3", "06.mp3", "07.mp3", "08.mp3",
+                                         "10.mp3"}));
+        window->rescanFolder(folder);
+    };
     window->LstMP3->selectRows({1, 4, 8}, 8);
     dropOn(dest, Qt::NoModifier);
+    EXPECT_EQ(rescanned, std::vector<QString>({dest}));
     EXPECT_EQ(filesIn(dest), QStringList({"02.mp3", "05.mp3", "09.mp3"}));
     EXPECT_EQ(query("SELECT group_concat(file, ' ') FROM Mp3 WHERE path='" + rock + "'"),
               "01.mp3 03.mp3 04.mp3 06.mp3 07.mp3 08.mp3 10.mp3");
