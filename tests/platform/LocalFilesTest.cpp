@@ -213,6 +213,16 @@ TEST_F(PlatformLocalFilesAcross, MoveCopiesThenDeletesTheSource) {
     EXPECT_EQ(Names(other_.path()), QStringList({"b.mp3"}));
 }
 
+TEST_F(PlatformLocalFilesAcross, ABigFileLetsTheCallerRunBetweenItsMegabytes) {
+    dir_.write("a.mp3", QByteArray(3 * 1024 * 1024, 's'));
+    int steps = 0;
+    QString error;
+    ASSERT_TRUE(LocalFiles().moveFileInSteps(
+        dir_.file("a.mp3"), otherFile("a.mp3"), [&] { ++steps; }, &error))
+        << error.toStdString();
+    EXPECT_GE(steps, 3);
+}
+
 TEST_F(PlatformLocalFilesAcross, FailedMovesChangeNothing) {
     dir_.write("a.mp3", "source");
     dir_.write("album/b.mp3", "x");
