@@ -113,6 +113,11 @@ bool TrackRowsDrop::DropRows(Operation operation, const QString& folder) {
         SelectedTrackFiles(*browser_.trackModel(), list_->selectedRows());
     if (selected.empty())
         return false;
+    if (scanning && scanning()) {
+        if (setStatus_)
+            setStatus_(1, QStringLiteral("A scan is running: drop the tracks again when it ends"));
+        return false;
+    }
     running_ = true;
     Ui& ui = state_.services.ui;
     const FileOpHooks hooks = WindowFileOpHooks(ui, setStatus_);

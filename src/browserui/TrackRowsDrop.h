@@ -33,6 +33,9 @@ public:
 
     // The re-scan of a folder that received files (the toolbar's re-scan of that folder).
     std::function<void(const QString& folder)> rescanFolder;
+    // True while a walk or import runs: files dropped then would miss the re-scan, so the drop
+    // is refused with a word in the status bar.
+    std::function<bool()> scanning;
 
     // The node highlighted under the dragged rows; invalid when none.
     QModelIndex highlighted() const { return highlighted_; }

@@ -3,6 +3,7 @@
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListMenu.h"
 #include "browserui/TrackRowsDrop.h"
+#include "dialogs/ScanFiles.h"
 
 #include <QMenu>
 
@@ -18,6 +19,9 @@ void Main::buildFileOperations() {
     };
     trackRowsDrop = new TrackRowsDrop(state_, *browser, trv, LstMP3, setStatus, this);
     trackRowsDrop->rescanFolder = [this](const QString& folder) { rescanFolder(folder); };
+    trackRowsDrop->scanning = [this] {
+        return rescanRunning() || (scanFiles && scanFiles->busy());
+    };
 }
 
 } // namespace tarl

@@ -223,6 +223,15 @@ TEST_F(FileCommands, RowsDroppedWithCtrlCopyThreeFilesAndTheFolderIsScannedAgain
     EXPECT_EQ(window->statusPanel(1), QString()); // the re-scan's end clears the panels
 }
 
+TEST_F(FileCommands, RowsDroppedWhileAScanRunsAreRefused) {
+    window->trackRowsDrop->scanning = [] { return true; };
+    window->LstMP3->selectRows({0}, 0);
+    dropOn(dest, Qt::NoModifier);
+    EXPECT_TRUE(filesIn(dest).isEmpty());
+    EXPECT_EQ(listed().size(), 10);
+    EXPECT_EQ(window->statusPanel(1), "A scan is running: drop the tracks again when it ends");
+}
+
 TEST_F(FileCommands, CopyingOntoAnExistingFileShowsItsBoxAndChangesNeither) {
     home.write("music/dest/01.mp3", "older");
     window->LstMP3->selectRows({0}, 0);
