@@ -51,6 +51,10 @@ ListKeyParts SplitListKey(const QString& key) {
     return {path, list.mid(path.size())};
 }
 
+QString KeyPath(const QString& key) {
+    return AfterDiscSeparator(key);
+}
+
 QString FolderOfKey(const QString& key) {
     return FolderOf(AfterDiscSeparator(key));
 }

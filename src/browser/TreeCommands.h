@@ -60,6 +60,9 @@ template <typename Node> DragHighlight HighlightFor(NodeKind dragged, const Node
     return {false, target->parent};
 }
 
+// The file or folder a node's key names: the text after a disc's ":>", the whole key otherwise.
+QString KeyPath(const QString& key);
+
 // The folder a node's key names, as "Open Folder" shows it: the text after a disc's ":>", up to
 // and including its last "/".
 QString FolderOfKey(const QString& key);

@@ -28,6 +28,7 @@ class NowPlaying;
 class PlayerControl;
 class PlayerPanel;
 class ScanFiles;
+class TreeMenus;
 class StartUp;
 class TrackListView;
 
@@ -103,6 +104,8 @@ public:
     LibraryBrowser* browser = nullptr;
     // The scan window, made on first use and hidden when closed.
     ScanFiles* scanFiles = nullptr;
+    // The library tree's right-click menus.
+    TreeMenus* treeMenus = nullptr;
     // The search window while it is open; closing it discards it.
     QPointer<Ffind> ffind;
     QFrame* divisorH = nullptr;
@@ -165,6 +168,7 @@ private:
     void buildPlayerPanel();
     void buildStatusBar();
     void buildBrowser();
+    void buildTreeMenus();
     ScanFiles& scanWindow();
     // Commands whose part is not there are shown disabled.
     void refreshActions();

@@ -1,0 +1,276 @@
+#include "../shell/MainFixture.h"
+
+#include "browser/LibraryTreeModel.h"
+#include "browserui/LibraryBrowser.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
+#include "dialogs/FrRename.h"
+#include "shell/TreeMenus.h"
+#include "state/Twips.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTreeView>
+
+using namespace tarl;
+
+namespace {
+
+// A hard-disc volume (a real folder) with a folder of tracks and a playlist, the style "Rock"
+// holding the folder, and a disc.
+class TreeMenusTest : public tarl::test::MainFixture {
+protected:
+    void SetUp() override {
+        MainFixture::SetUp();
+        music = home.file("music/");
+        ASSERT_TRUE(QDir().mkpath(music + "rock"));
+        catalogFile = newCatalog();
+        for (const QString& sql : {
+                 "INSERT INTO CD (name,m3us,label,isCd) VALUES ('" + music + "',2,'EOF','0')",
+                 QStringLiteral("INSERT INTO CD (name,m3us,label,isCd,labelcd) "
+                                "VALUES ('/media/cd/',1,'Disc1','1','My Disc')"),
+                 QStringLiteral("INSERT INTO Nick (nick) VALUES ('Rock')"),
+                 "INSERT INTO M3u (path,file,cd_id,mp3s,nick) VALUES ('" + music +
+                     "','rock/',1,0,1)",
+                 "INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('" + music + "','mix.m3u',1,0)",
+                 QStringLiteral("INSERT INTO M3u (path,file,cd_id,mp3s) "
+                                "VALUES ('/media/cd/','jazz/',2,0)"),
+             })
+            ASSERT_TRUE(sql_(sql)) << sql.toStdString();
+        writeIni("[Database]\nPath=" + catalogFile.toUtf8() + "\n");
+        services.drives.addDrive("/", DriveType::Fixed);
+    }
+
+    Main& open(bool byStyle) {
+        Main& w = start();
+        w.Form_Load();
+        w.show();
+        if (byStyle)
+            w.browser->tree_style_load();
+        w.treeMenus->hooks.popup = [this](QMenu* menu, const QPoint& at) {
+            popups.push_back({menu, at});
+        };
+        return w;
+    }
+
+    bool sql_(const QString& statement) {
+        Connection c;
+        return c.open(BuildConnectionText(catalogFile)) && c.execute(statement);
+    }
+    qint64 count(const QString& table) {
+        Connection c;
+        Recordset rows;
+        if (!c.open(BuildConnectionText(catalogFile)) ||
+            !c.execute("SELECT COUNT(*) FROM " + table, rows))
+            return -1;
+        return rows.field(0).toLongLong();
+    }
+
+    TreeNode* node(const QString& key) { return window->browser->tree().FindNodeByKey(key); }
+    QPoint pointOf(const QString& key) {
+        const QModelIndex index = window->browser->treeModel()->indexOf(node(key));
+        window->trv->scrollTo(index);
+        return window->trv->visualRect(index).center();
+    }
+    QPoint emptySpace() const { return {5, window->trv->viewport()->height() - 3}; }
+    void rightClick(const QPoint& at) {
+        QTest::mouseClick(window->trv->viewport(), Qt::RightButton, {}, at);
+    }
+    void rightClick(const QString& key) { rightClick(pointOf(key)); }
+    QStringList childTexts(const QString& key) {
+        QStringList texts;
+        for (const auto& child : node(key)->children)
+            texts << child->text;
+        return texts;
+    }
+
+    struct Popup {
+        QMenu* menu;
+        QPoint at;
+    };
+    std::vector<Popup> popups;
+    QString music;
+    QString catalogFile;
+};
+
+// Each menu's items: "-" a separator, "x" before a caption an item shown disabled.
+QStringList Items(const QMenu* menu) {
+    QStringList items;
+    for (const QAction* a : menu->actions()) {
+        if (a->isSeparator())
+            items << "-";
+        else
+            items << (a->isEnabled() ? "" : "x") + a->text();
+    }
+    return items;
+}
+
+TEST_F(TreeMenusTest, EachMenuShowsItsItemsInOrderWithTheInactiveOnesGreyed) {
+    Main& w = open(false);
+    TreeMenus& m = *w.treeMenus;
+    const struct {
+        QMenu* menu;
+        QStringList items;
+    } menus[] = {
+        {m.mnutrvNickNothing,
+         {"Add Style", "xPurge Unused Styles", "xSort by CD", "-", "Un-Expand all Styles",
+          "Tree Options"}},
+        {m.mnutrvNick, {"Rename Style", "xStyle Properties", "Delete Style"}},
+        {m.mnutrvM3uNick,
+         {"Play with Winamp", "Open Folder", "Delete", "Create Folder", "Re-Scan this folder", "-",
+          "HD modify", "Properties"}},
+        {m.mnutrvM3uNickHDModif,
+         {"Edit M3u", "xRename Folder/M3u", "xDelete M3u !",
+          "xDelete Folder/M3u and asociate Mp3 !"}},
+    };
+    for (const auto& c : menus)
+        EXPECT_EQ(Items(c.menu), c.items) << c.menu->title().toStdString();
+}
+
+TEST_F(TreeMenusTest, EmptySpaceOpensStyleNothingInTheStyleViewAndNothingInThePathView) {
+    Main& w = open(false);
+    rightClick(emptySpace());
+    EXPECT_TRUE(popups.empty());
+    rightClick(music + "rock/");
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups[0].menu, w.treeMenus->mnutrvM3uNick);
+    EXPECT_EQ(w.browser->selectedNode()->key, music + "rock/");
+
+    w.browser->tree_style_load();
+    popups.clear();
+    const QPoint at = emptySpace();
+    rightClick(at);
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups[0].menu, w.treeMenus->mnutrvNickNothing);
+    EXPECT_EQ(popups[0].at,
+              w.trv->viewport()->mapToGlobal(at) + QPoint(ToPixels(400), ToPixels(600)));
+    rightClick("Rock");
+    EXPECT_EQ(popups.back().menu, w.treeMenus->mnutrvNick);
+    rightClick("Unsorted");
+    EXPECT_EQ(popups.back().menu, w.treeMenus->mnutrvNickNothing);
+}
+
+TEST_F(TreeMenusTest, AddStyleThreeTimesNumbersTheNewStyles) {
+    Main& w = open(true);
+    for (int i = 0; i < 3; ++i)
+        w.treeMenus->mnutrvNickNothingAddNick_Click();
+    EXPECT_EQ(childTexts("tarl.mdb"),
+              QStringList({"Rock", "New Style", "New Style(1)", "New Style(2)"}));
+    EXPECT_EQ(node("New Style(2)")->kind(), NodeKind::Style);
+    EXPECT_EQ(count("Nick"), 4);
+    // What the catalog holds is what the tree showed.
+    w.browser->tree_style_load();
+    EXPECT_EQ(childTexts("tarl.mdb").size(), 4);
+}
+
+TEST_F(TreeMenusTest, RenameAndDeleteStyleChangeTheCatalogAndTheTree) {
+    Main& w = open(true);
+    rightClick("Rock");
+    w.treeMenus->hooks.runRename = [](FrRename& dialog) {
+        dialog.Form_Load();
+        EXPECT_EQ(dialog.Label1->text(), "Write new style name");
+        EXPECT_EQ(dialog.txtRename->text(), "Rock");
+        dialog.txtRename->setText("Metal");
+        dialog.btRename_Click();
+    };
+    w.treeMenus->mnutrvRenNick_Click();
+    ASSERT_NE(node("Metal"), nullptr);
+    EXPECT_EQ(node("Metal")->text, "Metal");
+
+    rightClick("Metal");
+    w.treeMenus->mnutrvDelNick_Click();
+    EXPECT_EQ(node("Metal"), nullptr);
+    EXPECT_EQ(count("Nick"), 0);
+    EXPECT_EQ(count("M3u"), 3) << "the lists stay, with no style";
+}
+
+TEST_F(TreeMenusTest, DeleteOnAListUnderAStyleOrAPlaylistDoesNothing) {
+    Main& w = open(false);
+    rightClick(music + "mix.m3u");
+    ASSERT_EQ(w.browser->clickedNode()->kind(), NodeKind::Playlist);
+    w.treeMenus->mnutrvM3uNickdel_Click();
+    EXPECT_NE(node(music + "mix.m3u"), nullptr);
+
+    w.browser->tree_style_load();
+    const QString listKey = "EOF:>" + music + "rock/";
+    rightClick(listKey);
+    ASSERT_EQ(w.browser->clickedNode()->kind(), NodeKind::StyleList);
+    w.treeMenus->mnutrvM3uNickdel_Click();
+    EXPECT_NE(node(listKey), nullptr);
+    EXPECT_EQ(count("M3u"), 3);
+    EXPECT_EQ(count("CD"), 2);
+}
+
+TEST_F(TreeMenusTest, DeleteOnAFolderOfTracksDeletesItsList) {
+    Main& w = open(false);
+    rightClick(music + "rock/");
+    w.treeMenus->mnutrvM3uNickdel_Click();
+    EXPECT_EQ(node(music + "rock/"), nullptr);
+    EXPECT_EQ(count("M3u"), 2);
+}
+
+TEST_F(TreeMenusTest, CreateFolderMakesTheFolderItsVolumeAndItsNodeOrSaysItFailed) {
+    Main& w = open(false);
+    const struct {
+        const char* name;
+        QString answer;
+        bool made;
+    } cases[] = {
+        {"a new name", "new", true},
+        {"a folder already there", "rock", false},
+        {"a name in a folder that is not there", "none/deeper", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        services.ui.transcript.clear();
+        const qint64 volumes = count("CD");
+        rightClick(music);
+        services.ui.inputs = {c.answer};
+        w.treeMenus->mnutrvmkdir_Click();
+        ASSERT_GE(services.ui.transcript.size(), 1u);
+        EXPECT_EQ(services.ui.transcript[0].text, "Folder name:");
+        EXPECT_EQ(services.ui.transcript[0].title, "Add Folder to Hard Disc");
+        EXPECT_EQ(services.ui.transcript[0].extra, "Folder1");
+        const QString path = music + c.answer + "/";
+        EXPECT_EQ(count("CD"), volumes + (c.made ? 1 : 0));
+        if (c.made) {
+            EXPECT_TRUE(QDir(path).exists());
+            ASSERT_NE(node(path), nullptr);
+            EXPECT_EQ(node(path)->text, c.answer + "/");
+            EXPECT_EQ(node(path)->kind(), NodeKind::Volume);
+            EXPECT_EQ(services.ui.transcript.size(), 1u);
+            continue;
+        }
+        ASSERT_EQ(services.ui.transcript.size(), 2u);
+        EXPECT_EQ(services.ui.transcript[1].text, "Error making folder " + c.answer + "/");
+        EXPECT_EQ(services.ui.transcript[1].title, "Add Folder to Hard Disc");
+        EXPECT_EQ(services.ui.transcript[1].icon, MsgIcon::Critical);
+    }
+}
+
+TEST_F(TreeMenusTest, OpenFolderAndEditGoThroughTheDesktop) {
+    Main& w = open(true);
+    rightClick("EOF:>" + music + "rock/");
+    w.treeMenus->mnutrvM3uNickOpenFolder_Click();
+    EXPECT_EQ(services.launcher.openedFolders, QStringList(music + "rock/"));
+    w.browser->tree_cd_load();
+    rightClick(music + "mix.m3u");
+    w.treeMenus->mnutrvM3uNickEdit_Click();
+    EXPECT_EQ(services.launcher.editedFiles, QStringList(music + "mix.m3u"));
+}
+
+TEST_F(TreeMenusTest, UnExpandCollapsesEveryStyle) {
+    Main& w = open(true);
+    w.trv->expandAll();
+    w.treeMenus->mnutrvNickNothingunexpand_Click();
+    LibraryTreeModel* model = w.browser->treeModel();
+    EXPECT_FALSE(w.trv->isExpanded(model->indexOf(node("Rock"))));
+    EXPECT_FALSE(w.trv->isExpanded(model->indexOf(node("Unsorted"))));
+    EXPECT_TRUE(w.trv->isExpanded(model->indexOf(node("tarl.mdb"))));
+}
+
+} // namespace
