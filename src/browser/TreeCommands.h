@@ -45,11 +45,11 @@ ListKeyParts SplitListKey(const QString& key);
 // Which node a drag highlights while over `target` (null over empty space): a volume group or a
 // style itself, the parent of any other node, nothing over empty space. A dragged volume, style
 // or "Unsorted" changes no highlight: `keep` is then true and the highlight stays as it was.
-struct DragHighlight {
+template <typename Node> struct DragHighlight {
     bool keep = false;
-    const void* node = nullptr;
+    Node* node = nullptr;
 };
-template <typename Node> DragHighlight HighlightFor(NodeKind dragged, const Node* target) {
+template <typename Node> DragHighlight<Node> HighlightFor(NodeKind dragged, Node* target) {
     if (dragged == NodeKind::Volume || dragged == NodeKind::Style || dragged == NodeKind::Unsorted)
         return {true, nullptr};
     if (!target)

@@ -28,6 +28,7 @@ class NowPlaying;
 class PlayerControl;
 class PlayerPanel;
 class ScanFiles;
+class StyleDrag;
 class TreeMenus;
 class StartUp;
 class TrackListView;
@@ -104,8 +105,9 @@ public:
     LibraryBrowser* browser = nullptr;
     // The scan window, made on first use and hidden when closed.
     ScanFiles* scanFiles = nullptr;
-    // The library tree's right-click menus.
+    // The library tree's right-click menus and its drag of a list onto a style.
     TreeMenus* treeMenus = nullptr;
+    StyleDrag* styleDrag = nullptr;
     // The search window while it is open; closing it discards it.
     QPointer<Ffind> ffind;
     QFrame* divisorH = nullptr;

@@ -1,10 +1,12 @@
 #include "shell/Main.h"
 
 #include "browserui/LibraryBrowser.h"
+#include "browserui/StyleDrag.h"
 #include "dialogs/Options.h"
 #include "shell/TreeMenus.h"
 
-// The library tree's right-click menus, wired to the window's other commands.
+// The library tree's right-click menus and its drag of a list onto a style, wired to the window's
+// other commands.
 namespace tarl {
 
 void Main::buildTreeMenus() {
@@ -25,6 +27,8 @@ void Main::buildTreeMenus() {
         });
         options->show();
     };
+    styleDrag = new StyleDrag(state_, *browser, this);
+    styleDrag->setStatus = hooks.setStatus;
 }
 
 } // namespace tarl

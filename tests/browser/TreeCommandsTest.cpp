@@ -80,19 +80,19 @@ TEST(TreeCommands, DeleteActsOnVolumesAndFoldersOfTracksOnly) {
 
 struct Node {
     NodeKind k;
-    const Node* parent = nullptr;
+    Node* parent = nullptr;
     NodeKind kind() const { return k; }
 };
 
 TEST(TreeCommands, TheHighlightGoesToAStyleOrVolumeOrTheParentOfAnyOtherNode) {
-    const Node style{NodeKind::Style};
-    const Node list{NodeKind::StyleList, &style};
-    const Node volume{NodeKind::Volume};
+    Node style{NodeKind::Style};
+    Node list{NodeKind::StyleList, &style};
+    Node volume{NodeKind::Volume};
     struct Case {
         const char* name;
         NodeKind dragged;
-        const Node* over;
-        DragHighlight expected;
+        Node* over;
+        DragHighlight<Node> expected;
     };
     const Case cases[] = {
         {"a list over a style", NodeKind::StyleList, &style, {false, &style}},
@@ -105,7 +105,7 @@ TEST(TreeCommands, TheHighlightGoesToAStyleOrVolumeOrTheParentOfAnyOtherNode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const DragHighlight h = HighlightFor(c.dragged, c.over);
+        const DragHighlight<Node> h = HighlightFor(c.dragged, c.over);
         EXPECT_EQ(h.keep, c.expected.keep);
         EXPECT_EQ(h.node, c.expected.node);
     }

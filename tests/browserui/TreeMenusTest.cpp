@@ -2,6 +2,7 @@
 
 #include "browser/LibraryTreeModel.h"
 #include "browserui/LibraryBrowser.h"
+#include "browserui/StyleDrag.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "dialogs/FrRename.h"
@@ -271,6 +272,106 @@ TEST_F(TreeMenusTest, UnExpandCollapsesEveryStyle) {
     EXPECT_FALSE(w.trv->isExpanded(model->indexOf(node("Rock"))));
     EXPECT_FALSE(w.trv->isExpanded(model->indexOf(node("Unsorted"))));
     EXPECT_TRUE(w.trv->isExpanded(model->indexOf(node("tarl.mdb"))));
+}
+
+} // namespace
+
+namespace {
+
+// The style view: "Rock" holds the folder list, "Jazz" a playlist, "Unsorted" the disc's list.
+class StyleDragTest : public TreeMenusTest {
+protected:
+    void SetUp() override {
+        TreeMenusTest::SetUp();
+        ASSERT_TRUE(sql_("INSERT INTO Nick (nick) VALUES ('Jazz')"));
+        ASSERT_TRUE(sql_("UPDATE M3u SET nick=2 WHERE file='mix.m3u'"));
+    }
+    qint64 styleOf(const QString& file) {
+        Connection c;
+        Recordset rows;
+        if (!c.open(BuildConnectionText(catalogFile)) ||
+            !c.execute("SELECT nick FROM M3u WHERE file='" + file + "'", rows))
+            return -1;
+        return rows.field(0).toLongLong();
+    }
+    // A drag of `from` over each of `over`, dropped on the last.
+    void dragDrop(const QString& from, const QStringList& over) {
+        StyleDrag& drag = *window->styleDrag;
+        window->browser->setClickedNode(node(from));
+        drag.begin(node(from));
+        for (const QString& key : over)
+            drag.over(key.isEmpty() ? nullptr : node(key));
+        drag.drop();
+        EXPECT_EQ(drag.highlighted(), nullptr);
+        EXPECT_EQ(window->browser->treeModel()->dropHighlight(), nullptr);
+        EXPECT_EQ(window->browser->clickedNode(), nullptr);
+    }
+    QString rock() const { return "EOF:>" + music + "rock/"; }
+    QString mix() const { return "EOF:>" + music + "mix.m3u"; }
+};
+
+TEST_F(StyleDragTest, TheHighlightFollowsThePointerByTheNodesKind) {
+    Main& w = open(true);
+    StyleDrag& drag = *w.styleDrag;
+    drag.begin(node(rock()));
+    const struct {
+        QString over;
+        QString highlighted; // "" for none
+    } steps[] = {{"Jazz", "Jazz"}, {mix(), "Jazz"}, {"", ""}, {"Rock", "Rock"}};
+    for (const auto& s : steps) {
+        drag.over(s.over.isEmpty() ? nullptr : node(s.over));
+        EXPECT_EQ(drag.highlighted(), s.highlighted.isEmpty() ? nullptr : node(s.highlighted))
+            << s.over.toStdString();
+        EXPECT_EQ(w.browser->treeModel()->dropHighlight(), drag.highlighted());
+    }
+    drag.end();
+}
+
+TEST_F(StyleDragTest, AListDroppedOnAnotherStylesListIsFiledUnderThatStyle) {
+    Main& w = open(true);
+    w.trv->collapse(w.browser->treeModel()->indexOf(node("Jazz")));
+    dragDrop(rock(), {"Rock", mix()});
+    EXPECT_EQ(styleOf("rock/"), 2);
+    EXPECT_EQ(node(rock())->parent, node("Jazz"));
+    EXPECT_TRUE(childTexts("Rock").isEmpty());
+    EXPECT_FALSE(w.trv->isExpanded(w.browser->treeModel()->indexOf(node("Jazz"))));
+}
+
+TEST_F(StyleDragTest, AListDroppedOnItsOwnStyleChangesNothing) {
+    open(true);
+    dragDrop(rock(), {"Rock"});
+    EXPECT_EQ(styleOf("rock/"), 1);
+    EXPECT_EQ(node(rock())->parent, node("Rock"));
+    EXPECT_TRUE(services.ui.transcript.empty());
+}
+
+TEST_F(StyleDragTest, AStyleDraggedHighlightsNothingAndItsDropChangesNothing) {
+    open(true);
+    dragDrop("Rock", {"Jazz", mix()});
+    EXPECT_EQ(styleOf("rock/"), 1);
+    EXPECT_EQ(styleOf("mix.m3u"), 2);
+    EXPECT_EQ(childTexts("tarl.mdb"), QStringList({"Rock", "Jazz"}));
+}
+
+TEST_F(StyleDragTest, AFailedFilingIsToldAndTheListStaysWhereTheCatalogHasIt) {
+    Main& w = open(true);
+    ASSERT_TRUE(sql_("DELETE FROM Nick WHERE nick='Jazz'")); // gone behind the tree's back
+    dragDrop(rock(), {"Jazz"});
+    EXPECT_EQ(styleOf("rock/"), 1);
+    EXPECT_EQ(node(rock())->parent, node("Rock"));
+    EXPECT_EQ(w.statusPanel(1),
+              "The list could not be filed under \"Jazz\": There is no style called \"Jazz\".");
+}
+
+TEST_F(StyleDragTest, AFolderOfTracksDroppedOnlySaysTheMoveIsToCome) {
+    open(false);
+    dragDrop(music + "rock/", {"Disc1"});
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    const auto& box = services.ui.transcript[0];
+    EXPECT_EQ(box.title, "Comming soon");
+    EXPECT_EQ(box.icon, MsgIcon::Information);
+    EXPECT_EQ(box.text, "moVE MP3 Folder rock/ from " + music + " to Disc1");
+    EXPECT_NE(node(music + "rock/"), nullptr);
 }
 
 } // namespace
