@@ -1,5 +1,6 @@
 #include "browser/TreeCommands.h"
 
+#include "catalog/UnicodeNoCase.h"
 #include "text/PathText.h"
 
 namespace tarl {
@@ -57,6 +58,21 @@ QString KeyPath(const QString& key) {
 
 QString FolderOfKey(const QString& key) {
     return FolderOf(AfterDiscSeparator(key));
+}
+
+std::optional<VolumeRow> VolumeOfNode(const std::vector<VolumeRow>& volumes, const QString& key) {
+    const qsizetype separator = key.indexOf(kDiscSeparator);
+    const bool disc = separator >= 0 || !key.contains(u'/');
+    const QString label = separator >= 0 ? key.left(separator) : key;
+    const QString name = separator >= 0 ? AfterDiscSeparator(key) : FolderOf(key);
+    for (const VolumeRow& volume : volumes) {
+        if (!disc && volume.name == name && volume.label == QLatin1String("EOF"))
+            return volume;
+        if (disc && volume.isCd && UnicodeNoCase::compare(volume.label, label) == 0 &&
+            (separator < 0 || volume.name == name))
+            return volume;
+    }
+    return std::nullopt;
 }
 
 } // namespace tarl

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "browser/NodeKind.h"
+#include "catalog/LibraryReads.h"
 
 #include <QString>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace tarl {
 
@@ -66,5 +69,10 @@ QString KeyPath(const QString& key);
 // The folder a node's key names, as "Open Folder" shows it: the text after a disc's ":>", up to
 // and including its last "/".
 QString FolderOfKey(const QString& key);
+
+// The volume a volume node stands for: a hard-disc volume keyed by its folder, a disc keyed by
+// its label, or a second disc of that label keyed label + ":>" + its folder. Labels compare
+// without case. None for any other key (a node grouping volumes).
+std::optional<VolumeRow> VolumeOfNode(const std::vector<VolumeRow>& volumes, const QString& key);
 
 } // namespace tarl

@@ -3,6 +3,7 @@
 #include "browserui/LibraryBrowser.h"
 #include "browserui/StyleDrag.h"
 #include "dialogs/Options.h"
+#include "dialogs/Properties.h"
 #include "shell/TreeMenus.h"
 
 // The library tree's right-click menus and its drag of a list onto a style, wired to the window's
@@ -26,6 +27,12 @@ void Main::buildTreeMenus() {
                 Form_Load();
         });
         options->show();
+    };
+    hooks.showProperties = [this] {
+        const TreeNode* node = browser->clickedNode();
+        Properties properties(state_, node ? node->tag : QString(), node ? node->key : QString(),
+                              this);
+        properties.exec();
     };
     styleDrag = new StyleDrag(state_, *browser, this);
     styleDrag->setStatus = hooks.setStatus;

@@ -118,3 +118,33 @@ TEST(TreeCommands, TheFolderOfAKeyLeavesOutTheDiscPart) {
 
 } // namespace
 } // namespace tarl
+
+namespace tarl {
+namespace {
+
+TEST(TreeCommands, AVolumeNodeFindsItsVolumeByFolderOrByDiscLabel) {
+    const std::vector<VolumeRow> volumes{
+        {1, "/music/", 12, "EOF", false, ""},
+        {2, "/media/cd/", 3, "Disc1", true, "MY DISC"},
+        {3, "/media/cd2/", 4, "Disc1", true, "OTHER"},
+    };
+    const struct {
+        const char* name;
+        QString key;
+        qint64 id; // 0 for none
+    } cases[] = {
+        {"a hard-disc volume", "/music/", 1},
+        {"a disc keyed by its label, case aside", "disc1", 2},
+        {"a second disc of that label", "Disc1:>/media/cd2/", 3},
+        {"a group of volumes", "/", 0},
+        {"a label no disc has", "Disc9", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<VolumeRow> found = VolumeOfNode(volumes, c.key);
+        EXPECT_EQ(found ? found->id : 0, c.id);
+    }
+}
+
+} // namespace
+} // namespace tarl
