@@ -139,8 +139,8 @@ void TreeMenus::mnutrvNickNothingAddNick_Click() {
     }
     const Result<StyleAdded> added = AddStyle(state_.catalog, name);
     if (!added) {
-        status(QStringLiteral("The style could not be added: ") + added.error);
         reloadTree();
+        status(QStringLiteral("The style could not be added: ") + added.error);
         return;
     }
     TreeNode* style = tree.addChild(root, name, TreeImage::Style);
@@ -198,8 +198,8 @@ void TreeMenus::mnutrvDelNick_Click() {
     const Result<> deleted = DeleteStyle(state_.catalog, name, &browser_.tree());
     if (deleted)
         return;
-    status(QStringLiteral("The style \"%1\" could not be deleted: %2").arg(name, deleted.error));
     reloadTree();
+    status(QStringLiteral("The style \"%1\" could not be deleted: %2").arg(name, deleted.error));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -244,8 +244,8 @@ void TreeMenus::mnutrvM3uNickdel_Click() {
     }
     if (deleted)
         return;
-    status(QStringLiteral("%1 could not be deleted from the catalog: %2").arg(key, deleted.error));
     reloadTree();
+    status(QStringLiteral("%1 could not be deleted from the catalog: %2").arg(key, deleted.error));
 }
 
 void TreeMenus::mnutrvmkdir_Click() {

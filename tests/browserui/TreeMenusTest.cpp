@@ -375,3 +375,28 @@ TEST_F(StyleDragTest, AFolderOfTracksDroppedOnlySaysTheMoveIsToCome) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TreeMenusTest, AStatementTheCatalogRefusesIsToldAndTheTreeShowsTheCatalog) {
+    Main& w = open(true);
+    // The catalog refuses writes to the styles from here on.
+    ASSERT_TRUE(sql_("CREATE TRIGGER no_new BEFORE INSERT ON Nick BEGIN "
+                     "SELECT RAISE(ABORT, 'styles are locked'); END"));
+    ASSERT_TRUE(sql_("CREATE TRIGGER no_gone BEFORE DELETE ON Nick BEGIN "
+                     "SELECT RAISE(ABORT, 'styles are locked'); END"));
+    w.treeMenus->mnutrvNickNothingAddNick_Click();
+    EXPECT_EQ(node("New Style"), nullptr);
+    EXPECT_TRUE(w.statusPanel(1).startsWith("The style could not be added: "))
+        << w.statusPanel(1).toStdString();
+    EXPECT_TRUE(w.statusPanel(1).contains("styles are locked"));
+
+    rightClick("Rock");
+    w.treeMenus->mnutrvDelNick_Click();
+    EXPECT_NE(node("Rock"), nullptr);
+    EXPECT_EQ(count("Nick"), 1);
+    EXPECT_TRUE(w.statusPanel(1).startsWith("The style \"Rock\" could not be deleted: "))
+        << w.statusPanel(1).toStdString();
+}
+
+} // namespace
