@@ -10,10 +10,13 @@
 #include "state/Twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <QTreeView>
 
@@ -397,6 +400,39 @@ TEST_F(TreeMenusTest, AStatementTheCatalogRefusesIsToldAndTheTreeShowsTheCatalog
     EXPECT_EQ(count("Nick"), 1);
     EXPECT_TRUE(w.statusPanel(1).startsWith("The style \"Rock\" could not be deleted: "))
         << w.statusPanel(1).toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StyleDragTest, TheTreeTakesDropsOfItsOwnKindAndLetsOthersThrough) {
+    Main& w = open(true);
+    QWidget* viewport = w.trv->viewport();
+    const QPoint overJazz = pointOf("Jazz");
+    QMimeData foreign;
+    foreign.setData("application/x-other-rows", "1");
+    QDragMoveEvent foreignMove(overJazz, Qt::MoveAction, &foreign, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &foreignMove);
+    EXPECT_EQ(w.styleDrag->highlighted(), nullptr);
+
+    w.browser->setClickedNode(node(rock()));
+    w.styleDrag->begin(node(rock()));
+    const QPoint stillOverJazz = pointOf("Jazz"); // the drag's start scrolled to its node
+    QMimeData own;
+    own.setData(StyleDrag::TreeNodeMimeType, rock().toUtf8());
+    ASSERT_TRUE(viewport->acceptDrops());
+    QDragEnterEvent enter(stillOverJazz, Qt::MoveAction, &own, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(stillOverJazz, Qt::MoveAction, &own, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &move);
+    EXPECT_EQ(w.styleDrag->highlighted(), node("Jazz"));
+    EXPECT_TRUE(move.isAccepted());
+    QDropEvent drop(QPointF(stillOverJazz), Qt::MoveAction, &own, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(styleOf("rock/"), 2);
+    EXPECT_EQ(w.styleDrag->highlighted(), nullptr);
+    EXPECT_EQ(w.browser->clickedNode(), nullptr);
 }
 
 } // namespace
