@@ -1,5 +1,6 @@
 #include "Command.h"
 
+#include "CatalogEditCommands.h"
 #include "ImportCommand.h"
 #include "ListCommand.h"
 #include "NewCommand.h"
@@ -29,6 +30,14 @@ const Command kCommands[] = {
      "[--ignore-accents]",
      "Print the hits of a search as the search window lists them: one a line, tab-separated.",
      RunSearch},
+    {"style", "add|rename|delete CATALOG NAME [NEW]",
+     "Add a style, give a style a new name, or delete a style (its lists stay, with no style).",
+     RunStyle},
+    {"file-list", "CATALOG LIST-KEY STYLE",
+     "File the list with that key in the tree by styles under a style.", RunFileList},
+    {"delete-volume", "CATALOG KEY",
+     "Delete the volume with that key in the tree by paths, with its lists and tracks.",
+     RunDeleteVolume},
 };
 
 void PrintUsage(QTextStream& stream) {

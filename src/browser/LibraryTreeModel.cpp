@@ -2,6 +2,8 @@
 
 #include "browser/TreeIcons.h"
 
+#include <QPalette>
+
 namespace tarl {
 
 LibraryTreeModel::LibraryTreeModel(LibraryTree& tree, QObject* parent)
@@ -78,8 +80,28 @@ QVariant LibraryTreeModel::data(const QModelIndex& index, int role) const {
         return node->tag;
     case ImageRole:
         return node->image;
+    case Qt::BackgroundRole:
+        if (node == dropHighlight_)
+            return QPalette().brush(QPalette::Highlight);
+        return {};
+    case Qt::ForegroundRole:
+        if (node == dropHighlight_)
+            return QPalette().brush(QPalette::HighlightedText);
+        return {};
     default:
         return {};
+    }
+}
+
+void LibraryTreeModel::setDropHighlight(const TreeNode* node) {
+    if (node == dropHighlight_)
+        return;
+    const TreeNode* before = dropHighlight_;
+    dropHighlight_ = node;
+    for (const TreeNode* changed : {before, node}) {
+        const QModelIndex index = indexOf(changed);
+        if (index.isValid())
+            emit dataChanged(index, index, {Qt::BackgroundRole, Qt::ForegroundRole});
     }
 }
 
@@ -99,6 +121,7 @@ QIcon LibraryTreeModel::iconOf(int image) const {
 }
 
 void LibraryTreeModel::treeAboutToReset() {
+    dropHighlight_ = nullptr; // its node goes
     beginResetModel();
 }
 
@@ -115,6 +138,7 @@ void LibraryTreeModel::nodeAdded() {
 }
 
 void LibraryTreeModel::nodeAboutToBeRemoved(TreeNode* node) {
+    dropHighlight_ = nullptr; // it may be the node or below it
     beginRemoveRows(indexOf(node->parent), node->row, node->row);
 }
 

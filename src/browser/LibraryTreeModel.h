@@ -30,6 +30,10 @@ public:
     // An invalid index for a null node.
     QModelIndex indexOf(const TreeNode* node) const;
 
+    // The node a drag would drop on, drawn in the selection's colours; null for none.
+    void setDropHighlight(const TreeNode* node);
+    const TreeNode* dropHighlight() const { return dropHighlight_; }
+
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -53,6 +57,7 @@ private:
     LibraryTree& tree_;
     // One icon per image index, made when first shown; each keeps its drawn sizes.
     mutable QHash<int, QIcon> icons_;
+    const TreeNode* dropHighlight_ = nullptr;
 };
 
 } // namespace tarl

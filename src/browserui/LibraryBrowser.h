@@ -78,6 +78,11 @@ public:
     TreeNode* rootNode() const { return rootNode_; }
     TreeNode* clickedNode() const { return clickedNode_; }
     TreeNode* selectedNode() const;
+    QTreeView* treeView() const { return c_.trv; }
+    // The context commands and the drag set the clicked node and select a node without listing
+    // its tracks.
+    void setClickedNode(TreeNode* node) { clickedNode_ = node; }
+    void selectWithoutListing(TreeNode* node) { selectNode(node); }
 
     // Where the track list's context menu opens (the menus come with the context commands).
     std::function<void(const QPoint& globalPos)> showTrackListMenu;

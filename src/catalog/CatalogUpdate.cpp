@@ -1,5 +1,6 @@
 #include "catalog/CatalogUpdate.h"
 
+#include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
 #include "catalog/QuoteSql.h"
@@ -13,6 +14,30 @@ Result<> RenameStyle(Catalog& catalog, const QString& from, const QString& to) {
                    QStringLiteral("UPDATE nick ") + QStringLiteral(" SET nick ='") + QuoteSql(to) +
                    QStringLiteral("' WHERE ") + QStringLiteral("(((nick.nick)='") + QuoteSql(from) +
                    QStringLiteral("'))")));
+}
+
+Result<> FileListUnderStyle(Catalog& catalog, const QString& path, const QString& file,
+                            const QString& style) {
+    const Lookup<qint64> styleId = FindStyleId(catalog, style);
+    if (!styleId)
+        return Result<>::failed(styleId.error);
+    if (styleId.value == 0)
+        return Result<>::failed(QStringLiteral("There is no style called \"%1\".").arg(style));
+    const QString where = QStringLiteral("(((M3u.path)='") + QuoteSql(path) +
+                          QStringLiteral("') AND ((M3u.file)='") + QuoteSql(file) +
+                          QStringLiteral("'))");
+    // Checked first, so a list that is not there is told apart from one filed already.
+    const Lookup<bool> listed = HasRow(catalog.connection, catalog.general,
+                                       QStringLiteral("SELECT id From M3u WHERE ") + where);
+    if (!listed)
+        return Result<>::failed(listed.error);
+    if (!listed.value)
+        return Result<>::failed(QStringLiteral("There is no list at %1.").arg(path + file));
+    // SQLite refuses a table-qualified column after SET.
+    return Ran(catalog.connection, catalog.connection.execute(QStringLiteral("UPDATE M3u ") +
+                                                              QStringLiteral(" SET nick =") +
+                                                              QString::number(styleId.value) +
+                                                              QStringLiteral(" WHERE ") + where));
 }
 
 } // namespace tarl

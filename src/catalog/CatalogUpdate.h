@@ -17,4 +17,10 @@ struct Catalog;
 // writes whatever it is given.
 Result<> RenameStyle(Catalog& catalog, const QString& from, const QString& to);
 
+// Files the list stored at `path` + `file` (as table M3u splits it) under the style `style`
+// (case aside), in place of the style it had. Failed, with a sentence for the user, when there
+// is no such style or no such list: nothing is written then.
+Result<> FileListUnderStyle(Catalog& catalog, const QString& path, const QString& file,
+                            const QString& style);
+
 } // namespace tarl

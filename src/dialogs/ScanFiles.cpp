@@ -4,6 +4,7 @@
 #include "browser/TreeIcons.h"
 #include "browser/TreeImage.h"
 #include "dialogs/FrRename.h"
+#include "dialogs/ScanFilesMenu.h"
 #include "dialogs/ScanFilesPacing.h"
 #include "platform/Ui.h"
 #include "scan/PurgeDuplicateM3u.h"
@@ -67,6 +68,8 @@ ScanFiles::ScanFiles(AppState& state, QWidget* parent) : QDialog(parent), state_
     setModal(true);
     setMouseTracking(true);
     hooks.runRename = [](FrRename& dialog) { dialog.exec(); };
+    scanMenu = new ScanFilesMenu(state_, *this);
+    hooks.popupScanMenu = [this](ScanNode& node, const QPoint& at) { scanMenu->popup(node, at); };
     buildControls();
     Form_Load();
 }

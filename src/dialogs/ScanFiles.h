@@ -19,6 +19,7 @@ namespace tarl {
 
 struct AppState;
 class FrRename;
+class ScanFilesMenu;
 class ScanTreeModel;
 class ScanWalker;
 struct ScanImportResult;
@@ -100,6 +101,8 @@ public:
     QLabel* butcmn = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QTreeView* trvScan = nullptr;
+    // The scan tree's right-click menu.
+    ScanFilesMenu* scanMenu = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -138,6 +138,7 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     buildStatusBar();
     buildBrowser();
     buildFileOperations();
+    buildTreeMenus();
     buildPlayer();
     startUpViews_ = std::make_unique<StartUpViews>(*this);
     startUp_ = std::make_unique<StartUp>(state_, *startUpViews_, *player_);

@@ -28,6 +28,8 @@ class NowPlaying;
 class PlayerControl;
 class PlayerPanel;
 class ScanFiles;
+class StyleDrag;
+class TreeMenus;
 class StartUp;
 class TrackListMenu;
 class TrackListView;
@@ -110,6 +112,9 @@ public:
     // The track list's right-click menu, and the tree's side of dropping the list's rows on it.
     TrackListMenu* trackListMenu = nullptr;
     TrackRowsDrop* trackRowsDrop = nullptr;
+    // The library tree's right-click menus and its drag of a list onto a style.
+    TreeMenus* treeMenus = nullptr;
+    StyleDrag* styleDrag = nullptr;
     // The search window while it is open; closing it discards it.
     QPointer<Ffind> ffind;
     QFrame* divisorH = nullptr;
@@ -173,6 +178,7 @@ private:
     void buildStatusBar();
     void buildBrowser();
     void buildFileOperations();
+    void buildTreeMenus();
     ScanFiles& scanWindow();
     // Commands whose part is not there are shown disabled.
     void refreshActions();

@@ -2,6 +2,7 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/Recordset.h"
 #include "dialogs/FrRename.h"
+#include "dialogs/ScanFilesMenu.h"
 #include "scan/ScanTreeModel.h"
 #include "state/AppState.h"
 #include "state/Version.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -425,6 +427,54 @@ TEST_F(ScanWindow, TheFolderBrowserHoverCaptionsAndTreeMouse) {
     EXPECT_EQ(played.last(), root + "music/");
     EXPECT_EQ(window.trvScan->currentIndex(), folder);
     EXPECT_EQ(at, window.trvScan->viewport()->mapToGlobal(r.center()) + QPoint(26, 66));
+}
+
+} // namespace
+
+namespace {
+
+QStringList MenuItems(const QMenu* menu) {
+    QStringList items;
+    for (const QAction* a : menu->actions())
+        items << (a->isSeparator() ? "-" : (a->isEnabled() ? "" : "x") + a->text());
+    return items;
+}
+
+TEST_F(ScanWindow, TheScanMenuPlaysShowsEditsAndTakesNodesOutOfTheScanTreeOnly) {
+    openCatalog();
+    dir.write("music/a.m3u", "x");
+    dir.write("music/b.m3u", "y");
+    scan(root + "music/", 0);
+    window.show();
+    ScanFilesMenu& menu = *window.scanMenu;
+    EXPECT_EQ(MenuItems(menu.mnutrvScan), QStringList({"Play with Winamp", "Delete", "Open Folder",
+                                                       "xProperties", "-", "H.D Modify !"}));
+    EXPECT_EQ(MenuItems(menu.mnutrvScanHD), QStringList({"Edit M3u", "xRename"}));
+
+    QMenu* shownMenu = nullptr;
+    menu.show = [&](QMenu* m, const QPoint&) { shownMenu = m; };
+    window.trvScan->expandAll();
+    const QModelIndex folder = window.model()->index(0, 0);
+    const QModelIndex first = window.model()->index(0, 0, folder);
+    window.trvScan_MouseDown(window.trvScan->visualRect(first).center());
+    EXPECT_EQ(shownMenu, menu.mnutrvScan);
+    const QString a = root + "music/a.m3u";
+    ASSERT_EQ(menu.nodeKey, a);
+
+    QStringList played;
+    window.hooks.PlayKey = [&](const QString& p) { played << p; };
+    menu.mnutrvScanPlay_Click();
+    menu.mnutrvScanOpFolder_Click();
+    menu.mnutrvScanHDEdit_Click();
+    EXPECT_EQ(played, QStringList(a));
+    EXPECT_EQ(services.launcher.openedFolders, QStringList(root + "music/"));
+    EXPECT_EQ(services.launcher.editedFiles, QStringList(a));
+
+    menu.mnutrvScanDelete_Click();
+    EXPECT_EQ(window.tree().find(a), nullptr);
+    EXPECT_NE(window.tree().find(root + "music/b.m3u"), nullptr);
+    EXPECT_TRUE(QFile::exists(a));
+    EXPECT_EQ(count("M3u"), 0);
 }
 
 } // namespace

@@ -1,0 +1,77 @@
+#include "dialogs/ScanFilesMenu.h"
+
+#include "dialogs/ScanFiles.h"
+#include "platform/Launcher.h"
+#include "state/AppState.h"
+#include "state/PlayActions.h"
+#include "text/PathText.h"
+
+#include <QMenu>
+
+namespace tarl {
+
+ScanFilesMenu::ScanFilesMenu(AppState& state, ScanFiles& window)
+    : QObject(&window), state_(state), window_(window) {
+    mnutrvScan = new QMenu(QStringLiteral("Scan Menu"), &window);
+    const auto add = [this](QMenu* menu, const QString& caption, void (ScanFilesMenu::*command)()) {
+        QAction* action = menu->addAction(caption);
+        // Items with no behaviour are shown, greyed.
+        if (command)
+            connect(action, &QAction::triggered, this, command);
+        else
+            action->setEnabled(false);
+    };
+    add(mnutrvScan, QStringLiteral("Play with Winamp"), &ScanFilesMenu::mnutrvScanPlay_Click);
+    add(mnutrvScan, QStringLiteral("Delete"), &ScanFilesMenu::mnutrvScanDelete_Click);
+    add(mnutrvScan, QStringLiteral("Open Folder"), &ScanFilesMenu::mnutrvScanOpFolder_Click);
+    add(mnutrvScan, QStringLiteral("Properties"), nullptr);
+    mnutrvScan->addSeparator();
+    mnutrvScanHD = mnutrvScan->addMenu(QStringLiteral("H.D Modify !"));
+    add(mnutrvScanHD, QStringLiteral("Edit M3u"), &ScanFilesMenu::mnutrvScanHDEdit_Click);
+    add(mnutrvScanHD, QStringLiteral("Rename"), nullptr);
+    show = [](QMenu* menu, const QPoint& at) { menu->popup(at); };
+}
+
+void ScanFilesMenu::popup(ScanNode& node, const QPoint& globalPos) {
+    nodeKey = node.key();
+    show(mnutrvScan, globalPos);
+}
+
+ScanNode* ScanFilesMenu::node() const {
+    return window_.tree().find(nodeKey);
+}
+
+void ScanFilesMenu::status(const QString& text) {
+    if (window_.hooks.setStatusPanel)
+        window_.hooks.setStatusPanel(1, text);
+}
+
+void ScanFilesMenu::mnutrvScanPlay_Click() {
+    if (!node())
+        return;
+    if (window_.hooks.PlayKey)
+        window_.hooks.PlayKey(nodeKey);
+    else if (state_.play)
+        state_.play->PlayKey(nodeKey);
+}
+
+void ScanFilesMenu::mnutrvScanDelete_Click() {
+    window_.tree().remove(node());
+}
+
+void ScanFilesMenu::mnutrvScanOpFolder_Click() {
+    if (!node())
+        return;
+    const QString folder = FolderOf(nodeKey);
+    if (!state_.services.launcher.openFolder(folder))
+        status(QStringLiteral("The folder %1 could not be shown.").arg(folder));
+}
+
+void ScanFilesMenu::mnutrvScanHDEdit_Click() {
+    if (!node())
+        return;
+    if (!state_.services.launcher.openInTextEditor(nodeKey))
+        status(QStringLiteral("%1 could not be opened in the text editor.").arg(nodeKey));
+}
+
+} // namespace tarl

@@ -1,0 +1,41 @@
+#include "shell/Main.h"
+
+#include "browserui/LibraryBrowser.h"
+#include "browserui/StyleDrag.h"
+#include "dialogs/Options.h"
+#include "dialogs/Properties.h"
+#include "shell/TreeMenus.h"
+
+// The library tree's right-click menus and its drag of a list onto a style, wired to the window's
+// other commands.
+namespace tarl {
+
+void Main::buildTreeMenus() {
+    treeMenus = new TreeMenus(state_, *browser, this);
+    browser->showTreeMenu = [this](const QPoint& globalPos) {
+        treeMenus->MostrarMenuTRV(Qt::RightButton, globalPos);
+    };
+    TreeMenus::Hooks& hooks = treeMenus->hooks;
+    hooks.setStatus = [this](const QString& text) { setStatusPanel(1, text); };
+    hooks.rescanFolder = [this] { rescanSelected(); };
+    hooks.showOptions = [this] {
+        // Not modal: the tree stays usable while the options are open.
+        auto* options = new Options(state_, this);
+        options->setAttribute(Qt::WA_DeleteOnClose);
+        connect(options, &QDialog::finished, this, [this, options] {
+            if (options->catalogChanged())
+                Form_Load();
+        });
+        options->show();
+    };
+    hooks.showProperties = [this] {
+        const TreeNode* node = browser->clickedNode();
+        Properties properties(state_, node ? node->tag : QString(), node ? node->key : QString(),
+                              this);
+        properties.exec();
+    };
+    styleDrag = new StyleDrag(state_, *browser, this);
+    styleDrag->setStatus = hooks.setStatus;
+}
+
+} // namespace tarl

@@ -1,0 +1,295 @@
+#include "shell/TreeMenus.h"
+
+#include "browser/LibraryTreeModel.h"
+#include "browser/TreeCommands.h"
+#include "browser/TreeImage.h"
+#include "browserui/LibraryBrowser.h"
+#include "catalog/CatalogDelete.h"
+#include "catalog/CatalogFind.h"
+#include "catalog/CatalogInsert.h"
+#include "dialogs/FrRename.h"
+#include "platform/Files.h"
+#include "platform/Launcher.h"
+#include "platform/Ui.h"
+#include "state/AppState.h"
+#include "state/PlayActions.h"
+#include "state/Twips.h"
+#include "state/Version.h"
+
+#include <QMenu>
+#include <QTreeView>
+
+namespace tarl {
+
+namespace {
+const QString kFolderTitle = QStringLiteral("Add Folder to Hard Disc");
+} // namespace
+
+TreeMenus::TreeMenus(AppState& state, LibraryBrowser& browser, QWidget* window)
+    : QObject(window), state_(state), browser_(browser), window_(window) {
+    mnutrvNickNothing = new QMenu(QStringLiteral("Style Nothing"), window);
+    add(mnutrvNickNothing, QStringLiteral("Add Style"), &TreeMenus::mnutrvNickNothingAddNick_Click);
+    add(mnutrvNickNothing, QStringLiteral("Purge Unused Styles"), nullptr);
+    add(mnutrvNickNothing, QStringLiteral("Sort by CD"), nullptr);
+    mnutrvNickNothing->addSeparator();
+    add(mnutrvNickNothing, QStringLiteral("Un-Expand all Styles"),
+        &TreeMenus::mnutrvNickNothingunexpand_Click);
+    add(mnutrvNickNothing, QStringLiteral("Tree Options"),
+        &TreeMenus::mnutrvNickNothingOptions_Click);
+
+    mnutrvNick = new QMenu(QStringLiteral("Edit Style"), window);
+    add(mnutrvNick, QStringLiteral("Rename Style"), &TreeMenus::mnutrvRenNick_Click);
+    add(mnutrvNick, QStringLiteral("Style Properties"), nullptr);
+    add(mnutrvNick, QStringLiteral("Delete Style"), &TreeMenus::mnutrvDelNick_Click);
+
+    mnutrvM3uNick = new QMenu(QStringLiteral("M3u Style"), window);
+    add(mnutrvM3uNick, QStringLiteral("Play with Winamp"), &TreeMenus::mnutrvM3uNickPlay_Click);
+    add(mnutrvM3uNick, QStringLiteral("Open Folder"), &TreeMenus::mnutrvM3uNickOpenFolder_Click);
+    add(mnutrvM3uNick, QStringLiteral("Delete"), &TreeMenus::mnutrvM3uNickdel_Click);
+    add(mnutrvM3uNick, QStringLiteral("Create Folder"), &TreeMenus::mnutrvmkdir_Click);
+    add(mnutrvM3uNick, QStringLiteral("Re-Scan this folder"), &TreeMenus::mnutrvScanScan_Click);
+    mnutrvM3uNick->addSeparator();
+    mnutrvM3uNickHDModif = mnutrvM3uNick->addMenu(QStringLiteral("HD modify"));
+    add(mnutrvM3uNickHDModif, QStringLiteral("Edit M3u"), &TreeMenus::mnutrvM3uNickEdit_Click);
+    add(mnutrvM3uNickHDModif, QStringLiteral("Rename Folder/M3u"), nullptr);
+    add(mnutrvM3uNickHDModif, QStringLiteral("Delete M3u !"), nullptr);
+    add(mnutrvM3uNickHDModif, QStringLiteral("Delete Folder/M3u and asociate Mp3 !"), nullptr);
+    add(mnutrvM3uNick, QStringLiteral("Properties"), &TreeMenus::mnutrvM3uNickProp_Click);
+
+    hooks.popup = [](QMenu* menu, const QPoint& at) { menu->popup(at); };
+    hooks.runRename = [](FrRename& dialog) { dialog.exec(); };
+}
+
+TreeMenus::~TreeMenus() = default;
+
+QAction* TreeMenus::add(QMenu* menu, const QString& caption, void (TreeMenus::*command)()) {
+    QAction* action = menu->addAction(caption);
+    // Items with no behaviour are shown, greyed.
+    if (!command) {
+        action->setEnabled(false);
+        return action;
+    }
+    connect(action, &QAction::triggered, this, command);
+    return action;
+}
+
+void TreeMenus::status(const QString& text) {
+    if (hooks.setStatus)
+        hooks.setStatus(text);
+}
+
+void TreeMenus::reloadTree() {
+    if (state_.sortedByCd)
+        browser_.tree_cd_load();
+    else
+        browser_.tree_style_load();
+}
+
+TreeNode* TreeMenus::node() const {
+    return browser_.clickedNode();
+}
+
+void TreeMenus::MostrarMenuTRV(Qt::MouseButton button, const QPoint& globalPos) {
+    if (button != Qt::RightButton)
+        return;
+    TreeNode* clicked = node();
+    const TreeMenu menu = ChooseTreeMenu(
+        clicked != nullptr, clicked ? clicked->kind() : NodeKind::None, state_.sortedByCd);
+    // Selected without filling the track list again: the menu acts on the node.
+    if (clicked)
+        browser_.selectWithoutListing(clicked);
+    QMenu* shown = nullptr;
+    switch (menu) {
+    case TreeMenu::None:
+        return;
+    case TreeMenu::StyleNothing:
+        shown = mnutrvNickNothing;
+        break;
+    case TreeMenu::EditStyle:
+        shown = mnutrvNick;
+        break;
+    case TreeMenu::M3uStyle:
+        shown = mnutrvM3uNick;
+        break;
+    }
+    hooks.popup(shown, globalPos + QPoint(ToPixels(400), ToPixels(600)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// "Style Nothing"
+
+void TreeMenus::mnutrvNickNothingAddNick_Click() {
+    TreeNode* root = browser_.rootNode();
+    if (!root)
+        return;
+    LibraryTree& tree = browser_.tree();
+    // A name no node and no style has, so the catalog never holds two of it (case aside).
+    QString failedLookUp;
+    const QString name = NextNewStyleName([&](const QString& key) {
+        if (tree.NodeExists(key))
+            return true;
+        const Lookup<qint64> style = FindStyleId(state_.catalog, key);
+        if (!style.ok)
+            failedLookUp = style.error;
+        return style.value != 0;
+    });
+    if (!failedLookUp.isEmpty()) {
+        status(QStringLiteral("The styles could not be read from the catalog: ") + failedLookUp);
+        return;
+    }
+    const Result<StyleAdded> added = AddStyle(state_.catalog, name);
+    if (!added) {
+        reloadTree();
+        status(QStringLiteral("The style could not be added: ") + added.error);
+        return;
+    }
+    TreeNode* style = tree.addChild(root, name, TreeImage::Style);
+    tree.setKind(style, NodeKind::Style);
+    tree.setKey(style, name);
+    status(QStringLiteral("Style \"%1\" added.").arg(name));
+}
+
+void TreeMenus::mnutrvNickNothingunexpand_Click() {
+    QTreeView* view = browser_.treeView();
+    LibraryTreeModel* model = browser_.treeModel();
+    std::vector<TreeNode*> pending;
+    for (const auto& top : browser_.tree().topLevel())
+        pending.push_back(top.get());
+    while (!pending.empty()) {
+        TreeNode* current = pending.back();
+        pending.pop_back();
+        const NodeKind kind = current->kind();
+        if (kind == NodeKind::Style || kind == NodeKind::Unsorted)
+            view->collapse(model->indexOf(current));
+        for (const auto& child : current->children)
+            pending.push_back(child.get());
+    }
+}
+
+void TreeMenus::mnutrvNickNothingOptions_Click() {
+    if (hooks.showOptions)
+        hooks.showOptions();
+}
+
+// ---------------------------------------------------------------------------------------------
+// "Edit Style"
+
+void TreeMenus::mnutrvRenNick_Click() {
+    TreeNode* style = node();
+    if (!style)
+        return;
+    FrRename dialog(state_, window_);
+    dialog.renameMode = FrRename::RenameStyle;
+    dialog.prompt = QStringLiteral("Write new style name");
+    dialog.currentLabel = style->text;
+    LibraryTree& tree = browser_.tree();
+    dialog.clickedNode = {style->tag, style->key, [&tree, style](const QString& name) {
+                              tree.setText(style, name);
+                              tree.setKey(style, name);
+                          }};
+    hooks.runRename(dialog);
+}
+
+void TreeMenus::mnutrvDelNick_Click() {
+    const TreeNode* selected = browser_.selectedNode();
+    if (!selected)
+        return;
+    const QString name = selected->text;
+    const Result<> deleted = DeleteStyle(state_.catalog, name, &browser_.tree());
+    if (deleted)
+        return;
+    reloadTree();
+    status(QStringLiteral("The style \"%1\" could not be deleted: %2").arg(name, deleted.error));
+}
+
+// ---------------------------------------------------------------------------------------------
+// "M3u Style"
+
+void TreeMenus::mnutrvM3uNickPlay_Click() {
+    if (node() && state_.play)
+        state_.play->PlayKey(node()->key);
+}
+
+void TreeMenus::mnutrvM3uNickOpenFolder_Click() {
+    if (!node())
+        return;
+    const QString folder = FolderOfKey(node()->key);
+    if (!state_.services.launcher.openFolder(folder))
+        status(QStringLiteral("The folder %1 could not be shown.").arg(folder));
+}
+
+void TreeMenus::mnutrvM3uNickEdit_Click() {
+    if (!node())
+        return;
+    const QString file = KeyPath(node()->key);
+    if (!state_.services.launcher.openInTextEditor(file))
+        status(QStringLiteral("%1 could not be opened in the text editor.").arg(file));
+}
+
+void TreeMenus::mnutrvM3uNickdel_Click() {
+    if (!node())
+        return;
+    const QString key = node()->key;
+    Result<> deleted;
+    switch (DeleteFor(node()->kind())) {
+    case NodeDelete::Nothing:
+        return;
+    case NodeDelete::Volume:
+        deleted = DeleteVolume(state_.catalog, state_.services.drives, state_.services.files, key,
+                               &browser_.tree());
+        break;
+    case NodeDelete::List:
+        deleted = DeleteList(state_.catalog, state_.services.drives, key, &browser_.tree());
+        break;
+    }
+    if (deleted)
+        return;
+    reloadTree();
+    status(QStringLiteral("%1 could not be deleted from the catalog: %2").arg(key, deleted.error));
+}
+
+void TreeMenus::mnutrvmkdir_Click() {
+    TreeNode* parent = node();
+    if (!parent)
+        return;
+    Ui& ui = state_.services.ui;
+    const std::optional<QString> answer =
+        ui.input(QStringLiteral("Folder name:"), kFolderTitle, QStringLiteral("Folder1"));
+    if (!answer)
+        return;
+    const QString path = parent->key + *answer + QStringLiteral("/");
+    // The box says what failed; the status bar keeps the reason.
+    const auto fail = [&](const QString& why) {
+        status(why);
+        ui.message(QStringLiteral("Error making folder ") + *answer + QStringLiteral("/"),
+                   kFolderTitle, MsgIcon::Critical, MsgButtons::Ok);
+    };
+    QString why;
+    if (answer->isEmpty() || !state_.services.files.makeFolder(path, &why)) {
+        fail(why);
+        return;
+    }
+    const Result<> added = AddFolderVolume(state_.catalog, path, state_.currentLabel);
+    if (!added) {
+        fail(added.error);
+        return;
+    }
+    LibraryTree& tree = browser_.tree();
+    if (tree.NodeExists(path))
+        return;
+    TreeNode* folder = tree.addChild(parent, *answer + QStringLiteral("/"), TreeImage::Folder);
+    tree.setKey(folder, path);
+    tree.setKind(folder, NodeKind::Volume);
+}
+
+void TreeMenus::mnutrvScanScan_Click() {
+    if (hooks.rescanFolder)
+        hooks.rescanFolder();
+}
+
+void TreeMenus::mnutrvM3uNickProp_Click() {
+    if (hooks.showProperties)
+        hooks.showProperties();
+}
+
+} // namespace tarl
