@@ -75,10 +75,26 @@ public:
     // window, raised when already open.
     void showSearchWindow();
 
-    // The parts still to come (the compact layout, the tray icon) plug in here as they are
-    // built. Until then their steps are skipped.
+    // The compact layout: the player panel alone in a borderless window (visualMode 1), or with
+    // the track list unfolded below it (2); the full layout is visualMode 0.
+    // ">>": full to compact and back, each layout's place saved and the other's read.
+    void bCompact_Click();
+    // Applies visualMode: hides or shows the menus, the toolbar, the status bar and the border.
+    void mode_compacte_ono();
+    // Folds (1) or unfolds (2) the track list under the panel; not while minimised or maximised.
+    void desplegar_flafo(int mode);
+    // A left press on the display folds or unfolds; a double click in the full layout puts the
+    // splitter at a quarter of the window.
+    void plafo_MouseDown(Qt::MouseButton button);
+    void plafo_DblClick();
+    // Start-up with a stored compact mode: the compact place read, the mode applied.
+    void enterStoredLayout();
+    // Whether the compact layout is what the window shows now.
+    bool compactShown() const { return compactShown_; }
+
+    // The parts still to come (the tray icon) plug in here as they are built. Until then their
+    // steps are skipped.
     struct Hooks {
-        std::function<void()> applyCompactLayout; // start-up with visualMode above 0
         std::function<void()> tryIcone;
         std::function<void()> removeTrayIcon;
         std::function<bool()> trayIconVisible;
@@ -185,6 +201,9 @@ private:
     void Form_Resize();
     void reportSettingsProblems();
     void divisorH_Mouse(QEvent* event);
+    void plafo_Mouse(QEvent* event);
+    void setFullChromeVisible(bool visible);
+    void setBorderless(bool borderless);
     void buildPlayer();
     // Press, move and release on the panel's buttons and knobs.
     bool ImgButt_Mouse(int index, QEvent* event);
@@ -214,6 +233,7 @@ private:
     bool rescanClosing_ = false;
     bool splitterDragging_ = false;
     int splitterLastX_ = 0;
+    bool compactShown_ = false;
 };
 
 } // namespace tarl

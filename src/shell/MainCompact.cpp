@@ -1,0 +1,123 @@
+#include "shell/Main.h"
+
+#include "browserui/TrackListView.h"
+#include "shell/Twips.h"
+#include "state/AppState.h"
+#include "state/MainLayoutPlan.h"
+#include "state/WindowPlacement.h"
+
+#include <QAbstractItemModel>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QToolBar>
+
+// The main window's two faces: the full layout, and the compact one that keeps the player panel
+// in a borderless window, the track list folded away or unfolded below it. Each layout keeps its
+// own place in the settings; switching saves the one left and reads the one entered.
+namespace tarl {
+
+void Main::bCompact_Click() {
+    if (state_.visualMode == 0) {
+        // Reading the compact place reads miniPlaylist too; the entry follows the value before.
+        const bool unfolded = state_.miniPlaylist;
+        GuardarPosMain(state_, *this);
+        LlegirPosMini(state_, *this);
+        state_.visualMode = unfolded ? 2 : 1;
+    } else {
+        state_.miniPlaylist = state_.visualMode == 2;
+        GuardarPosMini(state_, *this);
+        LlegirPosMain(state_, *this);
+        state_.visualMode = 0;
+    }
+    mode_compacte_ono();
+}
+
+void Main::enterStoredLayout() {
+    // A mode this program never writes is taken as the full layout, which shows everything.
+    if (state_.visualMode != 1 && state_.visualMode != 2) {
+        state_.visualMode = 0;
+        return;
+    }
+    LlegirPosMini(state_, *this);
+    mode_compacte_ono();
+}
+
+void Main::mode_compacte_ono() {
+    setResizeSuspended(true);
+    compactShown_ = state_.visualMode > 0;
+    if (compactShown_) {
+        setFullChromeVisible(false);
+        if (windowStateValue() != StateMaximised) {
+            if (state_.visualMode == 1)
+                setHeight(ToTwips(plafo->mapTo(client_, QPoint()).y()) + CompactEntryBelowDisplay);
+            else
+                desplegar_flafo(2);
+            setWidth(CompactWidth(ToTwips(plafo->width())));
+        }
+        // The panel starts at the window's left edge; the tree has no room.
+        splitterLeft_ = 0;
+        setBorderless(true);
+    } else {
+        setBorderless(false);
+        setFullChromeVisible(true);
+    }
+    setResizeSuspended(false);
+    ResizeMain();
+}
+
+void Main::desplegar_flafo(int mode) {
+    if (windowStateValue() != StateNormal)
+        return;
+    if (mode == 2) {
+        const CompactHeights heights = UnfoldedCompactHeights(LstMP3->model()->rowCount());
+        setHeight(heights.window);
+        LstMP3->resize(LstMP3->width(), ToPixels(heights.list));
+        return;
+    }
+    setHeight(ToTwips(plafo->mapTo(client_, QPoint()).y()) + CompactFoldBelowDisplay);
+}
+
+void Main::plafo_MouseDown(Qt::MouseButton button) {
+    if (button != Qt::LeftButton || state_.visualMode == 0)
+        return;
+    state_.visualMode = state_.visualMode == 1 ? 2 : 1;
+    desplegar_flafo(state_.visualMode);
+}
+
+void Main::plafo_DblClick() {
+    if (state_.visualMode != 0)
+        return;
+    splitterLeft_ = width() / 4;
+    ResizeMain();
+}
+
+void Main::plafo_Mouse(QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress)
+        plafo_MouseDown(static_cast<QMouseEvent*>(event)->button());
+    else if (event->type() == QEvent::MouseButtonDblClick)
+        plafo_DblClick();
+}
+
+void Main::setFullChromeVisible(bool visible) {
+    Toolbar1->setVisible(visible);
+    StatusBar1->setVisible(visible);
+    for (QMenu* menu : {mnuFile, mnuview, mnuprop, mnuhelp, mnufav, mnuhis0})
+        menu->menuAction()->setVisible(visible);
+    menuBar()->setVisible(visible);
+}
+
+void Main::setBorderless(bool borderless) {
+    if (windowFlags().testFlag(Qt::FramelessWindowHint) == borderless)
+        return;
+    // Changing the frame hides a shown window; it comes back at the same place.
+    const bool shown = isVisible();
+    setWindowFlag(Qt::FramelessWindowHint, borderless);
+    if (shown)
+        show();
+}
+
+} // namespace tarl
