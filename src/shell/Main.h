@@ -3,10 +3,12 @@
 #include "state/WindowGeometry.h"
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -83,8 +85,8 @@ public:
     void mode_compacte_ono();
     // Folds (1) or unfolds (2) the track list under the panel; not while minimised or maximised.
     void desplegar_flafo(int mode);
-    // A left press on the display folds or unfolds; a double click in the full layout puts the
-    // splitter at a quarter of the window.
+    // A left click on the display folds or unfolds (a drag on it moves the borderless window
+    // instead); a double click in the full layout puts the splitter at a quarter of the window.
     void plafo_MouseDown(Qt::MouseButton button);
     void plafo_DblClick();
     // Start-up with a stored compact mode: the compact place read, the mode applied.
@@ -234,6 +236,12 @@ private:
     bool splitterDragging_ = false;
     int splitterLastX_ = 0;
     bool compactShown_ = false;
+    // A left press on the display in the compact layout, until it is released.
+    struct DisplayPress {
+        QPoint from, windowAt;
+        bool dragging = false;
+    };
+    std::optional<DisplayPress> displayPress_;
 };
 
 } // namespace tarl

@@ -7,6 +7,7 @@
 #include "state/WindowPlacement.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindow>
 
 // The main window's two faces: the full layout, and the compact one that keeps the player panel
 // in a borderless window, the track list folded away or unfolded below it. Each layout keeps its
@@ -95,11 +97,52 @@ void Main::plafo_DblClick() {
     ResizeMain();
 }
 
+// In the compact layout the window has no title bar: a drag on the display moves it. So that a
+// drag does not fold or unfold the list too, the fold waits for the press to end where it began.
 void Main::plafo_Mouse(QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress)
-        plafo_MouseDown(static_cast<QMouseEvent*>(event)->button());
-    else if (event->type() == QEvent::MouseButtonDblClick)
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (state_.visualMode == 0 || mouse->button() != Qt::LeftButton) {
+            plafo_MouseDown(mouse->button());
+            break;
+        }
+        displayPress_ = DisplayPress{mouse->globalPosition().toPoint(), pos(), false};
+        break;
+    }
+    case QEvent::MouseMove: {
+        if (!displayPress_)
+            break;
+        const QPoint moved =
+            static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - displayPress_->from;
+        if (!displayPress_->dragging && moved.manhattanLength() < QApplication::startDragDistance())
+            break;
+        if (!displayPress_->dragging) {
+            displayPress_->dragging = true;
+            // The window manager moves it where it can (Wayland allows no other way).
+            if (windowHandle() && windowHandle()->startSystemMove()) {
+                displayPress_.reset();
+                break;
+            }
+        }
+        move(displayPress_->windowAt + moved);
+        twips_.left = ToTwips(x());
+        twips_.top = ToTwips(y());
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        const bool clicked = displayPress_ && !displayPress_->dragging;
+        displayPress_.reset();
+        if (clicked)
+            plafo_MouseDown(static_cast<QMouseEvent*>(event)->button());
+        break;
+    }
+    case QEvent::MouseButtonDblClick:
         plafo_DblClick();
+        break;
+    default:
+        break;
+    }
 }
 
 void Main::setFullChromeVisible(bool visible) {

@@ -2,8 +2,10 @@
 
 #include "shell/Twips.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
@@ -112,6 +114,37 @@ TEST_F(CompactLayout, StartUpEntersTheStoredModeAndTheTickKeepsTheFullWindowsWid
         if (c.mode > 0) {
             EXPECT_EQ(setting("Dimensions", "mini_heigh"), QString::number(c.height));
         }
+    }
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, QPoint global) {
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(5, 5), QPointF(global), Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+TEST_F(CompactLayout, AClickOnTheDisplayFoldsAndADragMovesTheBorderlessWindow) {
+    const struct {
+        const char* name;
+        QPoint releasedAt; // the press is at (100, 100) on the screen
+        int mode;
+        QPoint moved;
+    } cases[] = {
+        {"a click unfolds the list", {101, 100}, 2, {0, 0}},
+        {"a drag moves the window and keeps the fold", {160, 130}, 1, {60, 30}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Main& w = started("visual_mode=1\nmini_top=600\nmini_left=750\n");
+        const QPoint before = w.pos();
+        SendMouse(w.plafo, QEvent::MouseButtonPress, {100, 100});
+        SendMouse(w.plafo, QEvent::MouseMove, c.releasedAt);
+        SendMouse(w.plafo, QEvent::MouseButtonRelease, c.releasedAt);
+        EXPECT_EQ(state->visualMode, c.mode);
+        EXPECT_EQ(w.pos() - before, c.moved);
+        EXPECT_EQ(w.left(), ToTwips(w.x()));
+        w.close();
     }
 }
 
