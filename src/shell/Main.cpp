@@ -368,6 +368,8 @@ QString Main::statusPanel(int panel) const {
 
 void Main::Form_Load() {
     startUp_->start();
+    if (!unloaded())
+        keepOnScreen();
 }
 
 void Main::restore_previous() {

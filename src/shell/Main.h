@@ -206,6 +206,9 @@ private:
     void plafo_Mouse(QEvent* event);
     void setFullChromeVisible(bool visible);
     void setBorderless(bool borderless);
+    // A window placed beyond every screen (a settings file from a larger or unplugged monitor)
+    // is brought back onto the nearest one.
+    void keepOnScreen();
     void buildPlayer();
     // Press, move and release on the panel's buttons and knobs.
     bool ImgButt_Mouse(int index, QEvent* event);

@@ -4,18 +4,23 @@
 #include "shell/Twips.h"
 #include "state/AppState.h"
 #include "state/MainLayoutPlan.h"
+#include "state/ScreenPlacement.h"
 #include "state/WindowPlacement.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWindow>
+
+#include <vector>
 
 // The main window's two faces: the full layout, and the compact one that keeps the player panel
 // in a borderless window, the track list folded away or unfolded below it. Each layout keeps its
@@ -69,6 +74,23 @@ void Main::mode_compacte_ono() {
     }
     setResizeSuspended(false);
     ResizeMain();
+    keepOnScreen();
+}
+
+void Main::keepOnScreen() {
+    if (windowStateValue() != StateNormal)
+        return;
+    std::vector<TwipsRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        screens.push_back(
+            {ToTwips(r.x()), ToTwips(r.y()), ToTwips(r.width()), ToTwips(r.height())});
+    }
+    const TwipsRect placed = KeptOnScreen({left(), top(), width(), height()}, screens);
+    if (placed.left != left())
+        setLeft(placed.left);
+    if (placed.top != top())
+        setTop(placed.top);
 }
 
 void Main::desplegar_flafo(int mode) {

@@ -3,10 +3,12 @@
 #include "shell/Twips.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -144,6 +146,23 @@ TEST_F(CompactLayout, AClickOnTheDisplayFoldsAndADragMovesTheBorderlessWindow) {
         EXPECT_EQ(state->visualMode, c.mode);
         EXPECT_EQ(w.pos() - before, c.moved);
         EXPECT_EQ(w.left(), ToTwips(w.x()));
+        w.close();
+    }
+}
+
+TEST_F(CompactLayout, AStoredPlaceBeyondEveryScreenComesBackOntoOne) {
+    const struct {
+        const char* name;
+        QByteArray layout;
+    } cases[] = {
+        {"compact", "visual_mode=1\nmini_left=900000\nmini_top=900000\n"},
+        {"full", "visual_mode=0\nMain_left=-900000\nMain_top=900000\nWidth=9000\nheigth=6000\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Main& w = started(c.layout);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(w.geometry().topLeft())) << w.x() << "," << w.y();
         w.close();
     }
 }
