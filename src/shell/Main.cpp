@@ -21,6 +21,7 @@
 #include "shell/LibraryRefresh.h"
 #include "shell/Picture.h"
 #include "shell/StartUp.h"
+#include "shell/TrayIcon.h"
 #include "shell/Twips.h"
 #include "state/AppState.h"
 #include "state/Convert.h"
@@ -141,6 +142,7 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     buildFileOperations();
     buildTreeMenus();
     buildPlayer();
+    buildTrayIcon();
     startUpViews_ = std::make_unique<StartUpViews>(*this);
     startUp_ = std::make_unique<StartUp>(state_, *startUpViews_, *player_);
     // The built-in size and place, used until the settings give others.

@@ -36,6 +36,7 @@ class StartUp;
 class TrackListMenu;
 class TrackListView;
 class TrackRowsDrop;
+class TrayIcon;
 
 // The main window: start-up and shutdown, its menus, toolbar, status bar, the library tree
 // `trv`, the track list `LstMP3`, the splitter `divisorH` and the player panel `FPlayer`.
@@ -94,8 +95,13 @@ public:
     // Whether the compact layout is what the window shows now.
     bool compactShown() const { return compactShown_; }
 
-    // The parts still to come (the tray icon) plug in here as they are built. Until then their
-    // steps are skipped.
+    // A left click on the tray icon: a minimised or hidden window comes back, shown and given
+    // the focus; a shown one is minimised, and hidden while the tray icon is there to find it.
+    void icone_Click();
+    TrayIcon* trayIcon = nullptr;
+
+    // The tray icon's steps at start-up and shutdown and its tip, as set by the window; tests
+    // replace them to stand for a desktop with or without a system tray.
     struct Hooks {
         std::function<void()> tryIcone;
         std::function<void()> removeTrayIcon;
@@ -209,6 +215,7 @@ private:
     // A window placed beyond every screen (a settings file from a larger or unplugged monitor)
     // is brought back onto the nearest one.
     void keepOnScreen();
+    void buildTrayIcon();
     void buildPlayer();
     // Press, move and release on the panel's buttons and knobs.
     bool ImgButt_Mouse(int index, QEvent* event);

@@ -1,6 +1,7 @@
 #include "shell/Main.h"
 
 #include "browserui/TrackListView.h"
+#include "shell/TrayIcon.h"
 #include "shell/Twips.h"
 #include "state/AppState.h"
 #include "state/MainLayoutPlan.h"
@@ -75,6 +76,28 @@ void Main::mode_compacte_ono() {
     setResizeSuspended(false);
     ResizeMain();
     keepOnScreen();
+}
+
+void Main::buildTrayIcon() {
+    trayIcon = new TrayIcon(this);
+    hooks_.tryIcone = [this] { trayIcon->tryIcone(); };
+    hooks_.removeTrayIcon = [this] { trayIcon->remove(); };
+    hooks_.trayIconVisible = [this] { return trayIcon->visible(); };
+    hooks_.misIcon = [this](const QString& tip) { trayIcon->misIcon(tip); };
+    connect(trayIcon, &TrayIcon::leftClicked, this, &Main::icone_Click);
+}
+
+void Main::icone_Click() {
+    if (isMinimized() || !isVisible()) {
+        showNormal();
+        raise();
+        activateWindow();
+        return;
+    }
+    showMinimized();
+    // Without a tray the task bar keeps the minimised window; hidden, it could not be found.
+    if (hooks_.trayIconVisible && hooks_.trayIconVisible())
+        hide();
 }
 
 void Main::keepOnScreen() {
