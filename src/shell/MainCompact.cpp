@@ -25,7 +25,8 @@
 
 // The main window's two faces: the full layout, and the compact one that keeps the player panel
 // in a borderless window, the track list folded away or unfolded below it. Each layout keeps its
-// own place in the settings; switching saves the one left and reads the one entered.
+// own place in the settings; switching saves the one left and reads the one entered. Also what
+// keeps the window reachable: on a screen, and hidden to the tray only where a tray exists.
 namespace tarl {
 
 void Main::bCompact_Click() {
