@@ -21,10 +21,12 @@
 #include "shell/LibraryRefresh.h"
 #include "shell/Picture.h"
 #include "shell/StartUp.h"
+#include "shell/TrayIcon.h"
 #include "shell/Twips.h"
 #include "state/AppState.h"
 #include "state/Convert.h"
 #include "state/LastSong.h"
+#include "state/MainLayoutPlan.h"
 #include "state/Version.h"
 
 #include <QApplication>
@@ -91,7 +93,7 @@ public:
     void SelectFolderNode(const QString& folder) override { m_.browser->SelectFolderNode(folder); }
     WindowGeometry& geometry() override { return m_; }
     void setVolume(int volume) override { m_.panel_->setVolumeKnob(VolumeKnobLeft(volume)); }
-    void applyCompactLayout() override { run(m_.hooks_.applyCompactLayout); }
+    void applyCompactLayout() override { m_.enterStoredLayout(); }
     void tryIcone() override { run(m_.hooks_.tryIcone); }
     void removeTrayIcon() override { run(m_.hooks_.removeTrayIcon); }
     void BuildHistoryMenu() override { m_.BuildHistoryMenu(); }
@@ -140,6 +142,7 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     buildFileOperations();
     buildTreeMenus();
     buildPlayer();
+    buildTrayIcon();
     startUpViews_ = std::make_unique<StartUpViews>(*this);
     startUp_ = std::make_unique<StartUp>(state_, *startUpViews_, *player_);
     // The built-in size and place, used until the settings give others.
@@ -367,6 +370,8 @@ QString Main::statusPanel(int panel) const {
 
 void Main::Form_Load() {
     startUp_->start();
+    if (!unloaded())
+        keepOnScreen();
 }
 
 void Main::restore_previous() {
@@ -405,10 +410,9 @@ void Main::loadiconsmenu() {
 
 void Main::timerINI_Timer() {
     Salvar_play(state_);
-    if (windowStateValue() == StateNormal && state_.visualMode > 0) {
-        const double caption = ToTwips(plafo->width());
-        setWidth(caption > 4500 ? caption + 800 : 5800);
-    }
+    // Only a window that shows the compact layout takes its width: the full window keeps its own.
+    if (windowStateValue() == StateNormal && compactShown_)
+        setWidth(CompactWidth(ToTwips(plafo->width())));
     reportSettingsProblems();
 }
 

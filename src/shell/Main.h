@@ -3,10 +3,12 @@
 #include "state/WindowGeometry.h"
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -34,6 +36,7 @@ class StartUp;
 class TrackListMenu;
 class TrackListView;
 class TrackRowsDrop;
+class TrayIcon;
 
 // The main window: start-up and shutdown, its menus, toolbar, status bar, the library tree
 // `trv`, the track list `LstMP3`, the splitter `divisorH` and the player panel `FPlayer`.
@@ -75,10 +78,31 @@ public:
     // window, raised when already open.
     void showSearchWindow();
 
-    // The parts still to come (the compact layout, the tray icon) plug in here as they are
-    // built. Until then their steps are skipped.
+    // The compact layout: the player panel alone in a borderless window (visualMode 1), or with
+    // the track list unfolded below it (2); the full layout is visualMode 0.
+    // ">>": full to compact and back, each layout's place saved and the other's read.
+    void bCompact_Click();
+    // Applies visualMode: hides or shows the menus, the toolbar, the status bar and the border.
+    void mode_compacte_ono();
+    // Folds (1) or unfolds (2) the track list under the panel; not while minimised or maximised.
+    void desplegar_flafo(int mode);
+    // A left click on the display folds or unfolds (a drag on it moves the borderless window
+    // instead); a double click in the full layout puts the splitter at a quarter of the window.
+    void plafo_MouseDown(Qt::MouseButton button);
+    void plafo_DblClick();
+    // Start-up with a stored compact mode: the compact place read, the mode applied.
+    void enterStoredLayout();
+    // Whether the compact layout is what the window shows now.
+    bool compactShown() const { return compactShown_; }
+
+    // A left click on the tray icon: a minimised or hidden window comes back, shown and given
+    // the focus; a shown one is minimised, and hidden while the tray icon is there to find it.
+    void icone_Click();
+    TrayIcon* trayIcon = nullptr;
+
+    // The tray icon's steps at start-up and shutdown and its tip, as set by the window; tests
+    // replace them to stand for a desktop with or without a system tray.
     struct Hooks {
-        std::function<void()> applyCompactLayout; // start-up with visualMode above 0
         std::function<void()> tryIcone;
         std::function<void()> removeTrayIcon;
         std::function<bool()> trayIconVisible;
@@ -185,6 +209,13 @@ private:
     void Form_Resize();
     void reportSettingsProblems();
     void divisorH_Mouse(QEvent* event);
+    void plafo_Mouse(QEvent* event);
+    void setFullChromeVisible(bool visible);
+    void setBorderless(bool borderless);
+    // A window placed beyond every screen (a settings file from a larger or unplugged monitor)
+    // is brought back onto the nearest one.
+    void keepOnScreen();
+    void buildTrayIcon();
     void buildPlayer();
     // Press, move and release on the panel's buttons and knobs.
     bool ImgButt_Mouse(int index, QEvent* event);
@@ -214,6 +245,13 @@ private:
     bool rescanClosing_ = false;
     bool splitterDragging_ = false;
     int splitterLastX_ = 0;
+    bool compactShown_ = false;
+    // A left press on the display in the compact layout, until it is released.
+    struct DisplayPress {
+        QPoint from, windowAt;
+        bool dragging = false;
+    };
+    std::optional<DisplayPress> displayPress_;
 };
 
 } // namespace tarl

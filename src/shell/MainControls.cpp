@@ -176,6 +176,8 @@ void Main::buildPlayerPanel() {
     bCompact->setObjectName(QStringLiteral("bCompact"));
     bCompact->setToolTip(QStringLiteral("Compact layout"));
     PlaceInTwips(bCompact, 4950, 300, 420, 300);
+    connect(bCompact, &QPushButton::clicked, this, &Main::bCompact_Click);
+    plafo->installEventFilter(this);
 }
 
 void Main::buildStatusBar() {

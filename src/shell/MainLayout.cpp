@@ -63,6 +63,8 @@ void Main::changeEvent(QEvent* event) {
 bool Main::eventFilter(QObject* watched, QEvent* event) {
     if (watched == divisorH)
         divisorH_Mouse(event);
+    if (watched == plafo)
+        plafo_Mouse(event);
     for (size_t i = 0; i < ImgButt.size(); ++i) {
         if (watched == ImgButt[i] && panel_ && ImgButt_Mouse(int(i), event))
             return true;

@@ -36,4 +36,14 @@ double DraggedSplitterLeft(double splitterLeft, double dragTwips, double clientW
     return std::clamp(next, 300.0, std::max(300.0, clientWidth - 600));
 }
 
+CompactHeights UnfoldedCompactHeights(int trackCount) {
+    const int rows = std::clamp(trackCount, 0, CompactMaxRows);
+    const double window = rows * CompactRowHeight + 2230;
+    return {window, window - 1150};
+}
+
+double CompactWidth(double displayWidth) {
+    return std::max(CompactMinWidth, displayWidth + 800);
+}
+
 } // namespace tarl

@@ -40,4 +40,26 @@ MainLayoutRects PlanMainLayout(const MainLayoutInput& in);
 // Where a splitter dragged `dragTwips` from its grip lands: some of both sides stays visible.
 double DraggedSplitterLeft(double splitterLeft, double dragTwips, double clientWidth);
 
+// The compact layout: the player panel alone (folded), or with the track list unfolded below
+// it, in a window whose height follows the list and whose width follows the display `plafo`.
+
+// Folded, the window ends this far below the display's top: on entering the compact layout,
+// and when the list is folded again (the two figures differ by design and are kept apart).
+inline constexpr double CompactEntryBelowDisplay = 650;
+inline constexpr double CompactFoldBelowDisplay = 670;
+// Unfolded, each track row adds this much, up to this many rows.
+inline constexpr double CompactRowHeight = 260;
+inline constexpr int CompactMaxRows = 15;
+inline constexpr double CompactMinWidth = 5800;
+
+struct CompactHeights {
+    double window = 0, list = 0;
+    bool operator==(const CompactHeights&) const = default;
+};
+
+// The unfolded window for `trackCount` tracks in the list (at most CompactMaxRows counted).
+CompactHeights UnfoldedCompactHeights(int trackCount);
+// The compact window's width: CompactMinWidth, or the display's width and a margin when wider.
+double CompactWidth(double displayWidth);
+
 } // namespace tarl

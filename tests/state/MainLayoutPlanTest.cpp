@@ -79,5 +79,31 @@ TEST(MainLayoutPlan, ADraggedSplitterLeavesSomeOfBothSides) {
         EXPECT_EQ(DraggedSplitterLeft(c.from, c.drag, c.width), c.to) << c.from << " " << c.drag;
 }
 
+TEST(MainLayoutPlan, TheUnfoldedCompactWindowFollowsTheListUpToFifteenRows) {
+    const struct {
+        const char* name;
+        int tracks;
+        CompactHeights heights;
+    } cases[] = {
+        {"40 tracks count as 15", 40, {6130, 4980}},
+        {"3 tracks", 3, {3010, 1860}},
+        {"an empty list", 0, {2230, 1080}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(UnfoldedCompactHeights(c.tracks), c.heights) << c.name;
+}
+
+TEST(MainLayoutPlan, TheCompactWindowIsWideEnoughForTheDisplay) {
+    const struct {
+        double display, window;
+    } cases[] = {
+        {6000, 6800}, // a wide display widens the window
+        {5000, 5800}, // exactly the narrowest window
+        {4500, 5800}, // never narrower than 5800
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CompactWidth(c.display), c.window) << c.display;
+}
+
 } // namespace
 } // namespace tarl

@@ -1,0 +1,212 @@
+#include "shell/Main.h"
+
+#include "browserui/TrackListView.h"
+#include "shell/TrayIcon.h"
+#include "shell/Twips.h"
+#include "state/AppState.h"
+#include "state/MainLayoutPlan.h"
+#include "state/ScreenPlacement.h"
+#include "state/WindowPlacement.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWindow>
+
+#include <vector>
+
+// The main window's two faces: the full layout, and the compact one that keeps the player panel
+// in a borderless window, the track list folded away or unfolded below it. Each layout keeps its
+// own place in the settings; switching saves the one left and reads the one entered. Also what
+// keeps the window reachable: on a screen, and hidden to the tray only where a tray exists.
+namespace tarl {
+
+void Main::bCompact_Click() {
+    if (state_.visualMode == 0) {
+        // Reading the compact place reads miniPlaylist too; the entry follows the value before.
+        const bool unfolded = state_.miniPlaylist;
+        GuardarPosMain(state_, *this);
+        LlegirPosMini(state_, *this);
+        state_.visualMode = unfolded ? 2 : 1;
+    } else {
+        state_.miniPlaylist = state_.visualMode == 2;
+        GuardarPosMini(state_, *this);
+        LlegirPosMain(state_, *this);
+        state_.visualMode = 0;
+    }
+    mode_compacte_ono();
+}
+
+void Main::enterStoredLayout() {
+    // A mode this program never writes is taken as the full layout, which shows everything.
+    if (state_.visualMode != 1 && state_.visualMode != 2) {
+        state_.visualMode = 0;
+        return;
+    }
+    LlegirPosMini(state_, *this);
+    mode_compacte_ono();
+}
+
+void Main::mode_compacte_ono() {
+    setResizeSuspended(true);
+    compactShown_ = state_.visualMode > 0;
+    if (compactShown_) {
+        setFullChromeVisible(false);
+        if (windowStateValue() != StateMaximised) {
+            if (state_.visualMode == 1)
+                setHeight(ToTwips(plafo->mapTo(client_, QPoint()).y()) + CompactEntryBelowDisplay);
+            else
+                desplegar_flafo(2);
+            setWidth(CompactWidth(ToTwips(plafo->width())));
+        }
+        // The panel starts at the window's left edge; the tree has no room.
+        splitterLeft_ = 0;
+        setBorderless(true);
+    } else {
+        setBorderless(false);
+        setFullChromeVisible(true);
+    }
+    setResizeSuspended(false);
+    ResizeMain();
+    keepOnScreen();
+}
+
+void Main::buildTrayIcon() {
+    trayIcon = new TrayIcon(this);
+    hooks_.tryIcone = [this] { trayIcon->tryIcone(); };
+    hooks_.removeTrayIcon = [this] { trayIcon->remove(); };
+    hooks_.trayIconVisible = [this] { return trayIcon->visible(); };
+    hooks_.misIcon = [this](const QString& tip) { trayIcon->misIcon(tip); };
+    connect(trayIcon, &TrayIcon::leftClicked, this, &Main::icone_Click);
+}
+
+void Main::icone_Click() {
+    if (isMinimized() || !isVisible()) {
+        showNormal();
+        raise();
+        activateWindow();
+        return;
+    }
+    showMinimized();
+    // Without a tray the task bar keeps the minimised window; hidden, it could not be found.
+    if (hooks_.trayIconVisible && hooks_.trayIconVisible())
+        hide();
+}
+
+void Main::keepOnScreen() {
+    if (windowStateValue() != StateNormal)
+        return;
+    std::vector<TwipsRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        screens.push_back(
+            {ToTwips(r.x()), ToTwips(r.y()), ToTwips(r.width()), ToTwips(r.height())});
+    }
+    const TwipsRect placed = KeptOnScreen({left(), top(), width(), height()}, screens);
+    if (placed.left != left())
+        setLeft(placed.left);
+    if (placed.top != top())
+        setTop(placed.top);
+}
+
+void Main::desplegar_flafo(int mode) {
+    if (windowStateValue() != StateNormal)
+        return;
+    if (mode == 2) {
+        const CompactHeights heights = UnfoldedCompactHeights(LstMP3->model()->rowCount());
+        setHeight(heights.window);
+        LstMP3->resize(LstMP3->width(), ToPixels(heights.list));
+        return;
+    }
+    setHeight(ToTwips(plafo->mapTo(client_, QPoint()).y()) + CompactFoldBelowDisplay);
+}
+
+void Main::plafo_MouseDown(Qt::MouseButton button) {
+    if (button != Qt::LeftButton || state_.visualMode == 0)
+        return;
+    state_.visualMode = state_.visualMode == 1 ? 2 : 1;
+    desplegar_flafo(state_.visualMode);
+}
+
+void Main::plafo_DblClick() {
+    if (state_.visualMode != 0)
+        return;
+    splitterLeft_ = width() / 4;
+    ResizeMain();
+}
+
+// In the compact layout the window has no title bar: a drag on the display moves it. So that a
+// drag does not fold or unfold the list too, the fold waits for the press to end where it began.
+void Main::plafo_Mouse(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (state_.visualMode == 0 || mouse->button() != Qt::LeftButton) {
+            plafo_MouseDown(mouse->button());
+            break;
+        }
+        displayPress_ = DisplayPress{mouse->globalPosition().toPoint(), pos(), false};
+        break;
+    }
+    case QEvent::MouseMove: {
+        if (!displayPress_)
+            break;
+        const QPoint moved =
+            static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - displayPress_->from;
+        if (!displayPress_->dragging && moved.manhattanLength() < QApplication::startDragDistance())
+            break;
+        if (!displayPress_->dragging) {
+            displayPress_->dragging = true;
+            // The window manager moves it where it can (Wayland allows no other way).
+            if (windowHandle() && windowHandle()->startSystemMove()) {
+                displayPress_.reset();
+                break;
+            }
+        }
+        move(displayPress_->windowAt + moved);
+        twips_.left = ToTwips(x());
+        twips_.top = ToTwips(y());
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        const bool clicked = displayPress_ && !displayPress_->dragging;
+        displayPress_.reset();
+        if (clicked)
+            plafo_MouseDown(static_cast<QMouseEvent*>(event)->button());
+        break;
+    }
+    case QEvent::MouseButtonDblClick:
+        plafo_DblClick();
+        break;
+    default:
+        break;
+    }
+}
+
+void Main::setFullChromeVisible(bool visible) {
+    Toolbar1->setVisible(visible);
+    StatusBar1->setVisible(visible);
+    for (QMenu* menu : {mnuFile, mnuview, mnuprop, mnuhelp, mnufav, mnuhis0})
+        menu->menuAction()->setVisible(visible);
+    menuBar()->setVisible(visible);
+}
+
+void Main::setBorderless(bool borderless) {
+    if (windowFlags().testFlag(Qt::FramelessWindowHint) == borderless)
+        return;
+    // Changing the frame hides a shown window; it comes back at the same place.
+    const bool shown = isVisible();
+    setWindowFlag(Qt::FramelessWindowHint, borderless);
+    if (shown)
+        show();
+}
+
+} // namespace tarl

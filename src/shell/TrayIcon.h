@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QSystemTrayIcon;
+
+namespace tarl {
+
+// The tray icon: the program's picture with a tip that follows the playing song, and a left
+// click reported to the window (which hides or brings itself back). It is shown only where the
+// desktop really has a system tray; elsewhere the window minimises as any other, so it can never
+// be lost. Removed at shutdown.
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    explicit TrayIcon(QObject* parent = nullptr);
+
+    // Adds the icon with the first tip, "TarlV3.0", where a tray exists.
+    void tryIcone();
+    // The tip: `text` cut to what the tray keeps (TrayTip).
+    void misIcon(const QString& text);
+    void remove();
+    bool visible() const;
+    QString tip() const;
+
+signals:
+    void leftClicked();
+
+private:
+    QSystemTrayIcon* icon_ = nullptr;
+};
+
+// The tray keeps 64 characters with the closing NUL: longer text is cut to 63.
+QString TrayTip(const QString& text);
+
+} // namespace tarl

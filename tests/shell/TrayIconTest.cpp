@@ -1,0 +1,62 @@
+#include "MainFixture.h"
+
+#include "shell/TrayIcon.h"
+
+#include <QApplication>
+#include <QTest>
+
+using namespace tarl;
+
+namespace {
+
+using TrayWindow = tarl::test::MainFixture;
+
+TEST(TrayTip, TheTrayKeepsSixtyThreeCharacters) {
+    const QString long64(64, QLatin1Char('a'));
+    const struct {
+        const char* name;
+        QString text, tip;
+    } cases[] = {
+        {"short text as it is", "Song.mp3", "Song.mp3"},
+        {"63 characters as they are", long64.left(63), long64.left(63)},
+        {"64 characters cut to 63", long64, long64.left(63)},
+        {"empty", "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TrayTip(c.text), c.tip) << c.name;
+}
+
+// The tray is stood for by the window's hook that tells whether its icon is there.
+TEST_F(TrayWindow, MinimisingHidesTheWindowOnlyWhereATrayHoldsTheIcon) {
+    const struct {
+        const char* name;
+        bool tray;
+    } cases[] = {{"with a tray", true}, {"without a tray", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Main& w = start();
+        w.hooks().trayIconVisible = [&c] { return c.tray; };
+        w.show();
+        w.setWindowState(Qt::WindowMinimized);
+        QApplication::processEvents();
+        EXPECT_EQ(w.isVisible(), !c.tray); // without a tray it stays in the task bar
+
+        w.icone_Click();
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_FALSE(w.isMinimized());
+        w.icone_Click();
+        EXPECT_TRUE(w.isMinimized());
+        EXPECT_EQ(w.isVisible(), !c.tray);
+        w.hide();
+    }
+}
+
+TEST_F(TrayWindow, TheFirstTipAndThePlayingSongsName) {
+    Main& w = start();
+    w.trayIcon->tryIcone();
+    EXPECT_EQ(w.trayIcon->tip(), "TarlV3.0");
+    w.hooks().misIcon(QString(70, QLatin1Char('x')));
+    EXPECT_EQ(w.trayIcon->tip(), QString(63, QLatin1Char('x')));
+}
+
+} // namespace
