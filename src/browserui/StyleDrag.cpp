@@ -108,7 +108,8 @@ void StyleDrag::startDrag() {
     data->setData(TreeNodeMimeType, node->key.toUtf8());
     auto* drag = new QDrag(trv_);
     drag->setMimeData(data);
-    drag->setPixmap(TreeIcons::icon(TreeImage::Catalog).pixmap(16, 16));
+    drag->setPixmap(
+        TreeIcons::icon(TreeImage::Catalog).pixmap(QSize(16, 16), trv_->devicePixelRatioF()));
     drag->exec(Qt::MoveAction);
     // A drag that ended outside the tree, or was dropped, leaves nothing behind.
     end();

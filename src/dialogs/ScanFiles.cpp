@@ -3,6 +3,7 @@
 #include "browser/TreeBuild.h"
 #include "browser/TreeIcons.h"
 #include "browser/TreeImage.h"
+#include "desktop/IconLabel.h"
 #include "dialogs/FrRename.h"
 #include "dialogs/ScanFilesMenu.h"
 #include "dialogs/ScanFilesPacing.h"
@@ -82,9 +83,9 @@ ScanFiles::~ScanFiles() {
 void ScanFiles::buildControls() {
     pathScan = new QLineEdit(QStringLiteral("/"), this); // the root drive, as "C:\" was
     pathScan->setObjectName(QStringLiteral("pathScan"));
-    Imagepath = new QLabel(this);
+    Imagepath = new IconLabel(this);
     Imagepath->setObjectName(QStringLiteral("Imagepath"));
-    Imagepath->setPixmap(TreeIcons::icon(TreeImage::Folder).pixmap(24, 24));
+    Imagepath->setIcon(TreeIcons::icon(TreeImage::Folder), QSize(24, 24));
     Imagepath->setCursor(Qt::PointingHandCursor);
     Imagepath->installEventFilter(this);
     etiqueta = new QLabel(this);
@@ -222,7 +223,7 @@ void ScanFiles::butScan_Click() {
 }
 
 bool ScanFiles::nameCd() {
-    Imagepath->setPixmap(TreeIcons::icon(TreeImage::Disc).pixmap(24, 24));
+    Imagepath->setIcon(TreeIcons::icon(TreeImage::Disc), QSize(24, 24));
     state_.currentLabel = VolumeLabelOf(state_.services.drives, pathScan->text());
     etiqueta->setText(state_.currentLabel);
 

@@ -19,6 +19,7 @@ namespace tarl {
 
 struct AppState;
 class FrRename;
+class IconLabel;
 class ScanFilesMenu;
 class ScanTreeModel;
 class ScanWalker;
@@ -89,7 +90,7 @@ public:
     Hooks hooks;
 
     QLineEdit* pathScan = nullptr;
-    QLabel* Imagepath = nullptr;
+    IconLabel* Imagepath = nullptr;
     QLabel* etiqueta = nullptr;
     std::array<QRadioButton*, 3> Options{};
     std::array<QCheckBox*, 4> Ckfiles{};

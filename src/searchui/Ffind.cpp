@@ -1,5 +1,6 @@
 #include "searchui/Ffind.h"
 
+#include "desktop/IconLabel.h"
 #include "platform/Ui.h"
 #include "search/SearchRunner.h"
 #include "searchui/FindRules.h"
@@ -130,9 +131,10 @@ void Ffind::buildResults() {
     Place(indexProgress, 120, 2310, 4000, 75);
     indexProgress->hide();
 
-    imgJump = new QLabel(this);
+    auto* jump = new IconLabel(this);
+    jump->setIcon(JumpIcon(), QSize(20, 20));
+    imgJump = jump;
     imgJump->setObjectName(QStringLiteral("imgJump"));
-    imgJump->setPixmap(JumpIcon().pixmap(20, 20));
     imgJump->setToolTip(QStringLiteral("Show this hit in the main window"));
     imgJump->setCursor(Qt::PointingHandCursor);
     Place(imgJump, WindowWidth - 600, ListTop, 360, 360);

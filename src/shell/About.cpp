@@ -1,5 +1,6 @@
 #include "shell/About.h"
 
+#include "desktop/IconLabel.h"
 #include "shell/Picture.h"
 #include "state/Version.h"
 
@@ -13,9 +14,9 @@ About::About(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About"));
     setObjectName(QStringLiteral("About"));
     auto* layout = new QVBoxLayout(this);
-    auto* picture = new QLabel(this);
+    auto* picture = new IconLabel(this);
     picture->setObjectName(QStringLiteral("picture"));
-    picture->setPixmap(TarlPicture(128));
+    picture->setIcon(TarlIcon(), QSize(128, 128));
     picture->setAlignment(Qt::AlignCenter);
     auto* label = new QLabel(QString(VersionLabel), this);
     label->setObjectName(QStringLiteral("version"));

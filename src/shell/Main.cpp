@@ -117,7 +117,7 @@ private:
 
 Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
     setObjectName(QStringLiteral("Main"));
-    setWindowIcon(QIcon(TarlPicture(64)));
+    setWindowIcon(TarlIcon());
     setAttribute(Qt::WA_QuitOnClose, false); // Form_Unload ends the program itself
 
     client_ = new QWidget(this);

@@ -2,7 +2,9 @@
 
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
+#include "desktop/IconLabel.h"
 #include "player/PlayerPanel.h"
+#include "shell/Picture.h"
 #include "shell/Twips.h"
 
 #include <QAction>
@@ -135,16 +137,17 @@ void Main::buildPlayerPanel() {
     PlaceInTwips(plafo_time, 1600, 330, 900, 270);
 
     // Buttons 0 to 4: play, pause, previous, stop, next.
-    const std::array<QStyle::StandardPixmap, 5> icons{
-        QStyle::SP_MediaPlay, QStyle::SP_MediaPause, QStyle::SP_MediaSkipBackward,
-        QStyle::SP_MediaStop, QStyle::SP_MediaSkipForward};
+    const std::array<PanelPicture, 5> icons{PanelPicture::Play, PanelPicture::Pause,
+                                            PanelPicture::Previous, PanelPicture::Stop,
+                                            PanelPicture::Next};
     const std::array<QString, 5> tips{QStringLiteral("Play"), QStringLiteral("Pause"),
                                       QStringLiteral("Previous"), QStringLiteral("Stop"),
                                       QStringLiteral("Next")};
     for (int i = 0; i < 5; ++i) {
-        ImgButt[i] = new QLabel(FPlayer);
+        auto* button = new IconLabel(FPlayer);
+        button->setIcon(PanelIcon(icons[i]), QSize(16, 16));
+        ImgButt[i] = button;
         ImgButt[i]->setObjectName(QStringLiteral("ImgButt%1").arg(i));
-        ImgButt[i]->setPixmap(style()->standardIcon(icons[i]).pixmap(16, 16));
         ImgButt[i]->setToolTip(tips[i]);
         ImgButt[i]->setCursor(Qt::PointingHandCursor);
         PlaceInTwips(ImgButt[i], 60 + i * 300, 330, 270, 270);
@@ -163,9 +166,10 @@ void Main::buildPlayerPanel() {
     ImgButt[6] = knob(FPlayer, QStringLiteral("ImgButt6"));
     ImgButt[6]->setToolTip(QStringLiteral("Volume"));
     PlaceInTwips(ImgButt[6], VolumeKnobMin, 480, 120, 120);
-    ImgButt[7] = new QLabel(FPlayer);
+    auto* speaker = new IconLabel(FPlayer);
+    speaker->setIcon(PanelIcon(PanelPicture::Speaker), QSize(12, 12));
+    ImgButt[7] = speaker;
     ImgButt[7]->setObjectName(QStringLiteral("ImgButt7"));
-    ImgButt[7]->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(12, 12));
     PlaceInTwips(ImgButt[7], 2450, 465, 180, 180);
 
     Command1 = new QPushButton(QStringLiteral("<>"), FPlayer);

@@ -1,9 +1,23 @@
 #pragma once
 
-#include <QPixmap>
+#include <QIcon>
+
+class QPainter;
+class QRectF;
 
 namespace tarl {
-// Tarl's picture: a disc with a note, drawn at the given size. Used for the window icon and the
-// About window.
-QPixmap TarlPicture(int size);
+
+// Tarl's picture, the one the desktop entry installs as tarl.svg: a dark disc with a golden
+// double note. Drawn from shapes at whatever size and density it is shown, so the window icon,
+// the tray icon and the About window stay sharp on any screen.
+QIcon TarlIcon();
+
+// The player panel's buttons, drawn from shapes as the picture is: play, pause, previous, stop,
+// next, and the speaker beside the volume knob.
+enum class PanelPicture { Play, Pause, Previous, Stop, Next, Speaker };
+QIcon PanelIcon(PanelPicture picture);
+
+// Paints the picture into `box` (square; a wider or taller box centres it).
+void PaintTarlPicture(QPainter& painter, const QRectF& box);
+
 } // namespace tarl

@@ -16,7 +16,7 @@ QString TrayTip(const QString& text) {
 }
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent), icon_(new QSystemTrayIcon(this)) {
-    icon_->setIcon(QIcon(TarlPicture(64)));
+    icon_->setIcon(TarlIcon());
     connect(icon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason why) {
                 if (why == QSystemTrayIcon::Trigger)

@@ -3,6 +3,7 @@
 #include "shell/TrayIcon.h"
 
 #include <QApplication>
+#include <QSystemTrayIcon>
 #include <QTest>
 
 using namespace tarl;
@@ -49,6 +50,35 @@ TEST_F(TrayWindow, MinimisingHidesTheWindowOnlyWhereATrayHoldsTheIcon) {
         EXPECT_EQ(w.isVisible(), !c.tray);
         w.hide();
     }
+}
+
+// The click as the tray reports it: only a left click (Trigger) brings the window back or hides it.
+TEST_F(TrayWindow, OnlyALeftClickOnTheIconTogglesTheWindow) {
+    Main& w = start();
+    w.hooks().trayIconVisible = [] { return true; };
+    auto* tray = w.trayIcon->findChild<QSystemTrayIcon*>();
+    ASSERT_NE(tray, nullptr);
+    w.show();
+    w.setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    ASSERT_FALSE(w.isVisible());
+    const struct {
+        const char* name;
+        QSystemTrayIcon::ActivationReason reason;
+        bool visibleAfter;
+    } clicks[] = {
+        {"right button: the tray's menu, no toggle", QSystemTrayIcon::Context, false},
+        {"middle button", QSystemTrayIcon::MiddleClick, false},
+        {"left click shows", QSystemTrayIcon::Trigger, true},
+        {"double click does not hide again", QSystemTrayIcon::DoubleClick, true},
+        {"left click hides", QSystemTrayIcon::Trigger, false},
+    };
+    for (const auto& c : clicks) {
+        emit tray->activated(c.reason);
+        QApplication::processEvents();
+        EXPECT_EQ(w.isVisible(), c.visibleAfter) << c.name;
+    }
+    w.hide();
 }
 
 TEST_F(TrayWindow, TheFirstTipAndThePlayingSongsName) {

@@ -1,6 +1,7 @@
 #include "MainFixture.h"
 
 #include "browserui/TrackListView.h"
+#include "desktop/IconLabel.h"
 #include "shell/About.h"
 #include "shell/TerminationSignals.h"
 #include "shell/Twips.h"
@@ -93,9 +94,9 @@ TEST_F(Window, AboutShowsThePictureTheVersionAndCloses) {
     const auto* version = about.findChild<QLabel*>("version");
     ASSERT_NE(version, nullptr);
     EXPECT_EQ(version->text(), "Tarl Beta Version 2.7.2");
-    const auto* picture = about.findChild<QLabel*>("picture");
+    const auto* picture = about.findChild<IconLabel*>("picture");
     ASSERT_NE(picture, nullptr);
-    EXPECT_FALSE(picture->pixmap().isNull());
+    EXPECT_FALSE(picture->icon().isNull());
     EXPECT_EQ(about.closeButton()->text(), "CLOSE");
     about.show();
     about.closeButton()->click();
