@@ -24,6 +24,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
@@ -68,10 +69,33 @@ public:
 };
 
 // Lets the windows be laid out and painted, as they are a moment after being shown.
-void Settle() {
+void Settle(int ms = 300) {
     QEventLoop loop;
-    QTimer::singleShot(300, &loop, &QEventLoop::quit);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// With mpv on the PATH (start-up takes it as the player) the selected album plays, silently, so
+// the display shows a song as in use; without it, or when the song does not show within a few
+// seconds, the pictures show the display idle, which is no fault of the layout.
+void PlayAlbum(Main& w, const AppState& state) {
+    if (state.playerPath.isEmpty()) {
+        std::printf("No player on the PATH: the display shows no song.\n");
+        return;
+    }
+    w.browser->trv_DblClick();
+    // Shown once the display names the song and gives its length.
+    const auto shown = [&w] {
+        const QString display = w.plafo->text();
+        return display.contains(QStringLiteral("Coastline")) &&
+               !display.startsWith(QStringLiteral("/00:00"));
+    };
+    QElapsedTimer clock;
+    clock.start();
+    while (!shown() && clock.elapsed() < 10000)
+        Settle(100);
+    if (!shown())
+        std::printf("The player showed no song within 10 seconds: the display shows none.\n");
 }
 
 QSize InPixels(double widthTwips, double heightTwips) {
@@ -205,7 +229,11 @@ int main(int argc, char** argv) {
 
     IniProfile profile;
     NoOneThereUi ui;
-    MpvPlayerLink player;
+    // The player's socket in the program folder, and no sound: the pictures need none.
+    MpvPlayerLink player(MpvPlayerLink::Options{
+        .socketPath = home.filePath(QStringLiteral("player.sock")),
+        .extraArguments = {QStringLiteral("--ao=null")},
+    });
     SystemClock clock;
     LocalFiles files;
     LinuxDrives drives;
@@ -218,7 +246,10 @@ int main(int argc, char** argv) {
         return Fail(QStringList{QStringLiteral("The program ended at start-up.")} + ui.asked);
     window.show();
     Settle();
+    PlayAlbum(window, state);
     QStringList problems = TakePictures(window, state, outDir, music);
+    // Saves into the temporary program folder and closes the player.
+    window.Form_Unload();
     for (const QString& question : ui.asked)
         problems << QStringLiteral("The program asked \"%1\", with nobody there to answer.")
                         .arg(question.simplified());
