@@ -76,8 +76,8 @@ QStringList CheckInside(const QWidget& window, const QString& name, const QWidge
         if (!placed.isEmpty() && !bounds.contains(placed))
             problems << QStringLiteral("In the %1, %2 (%3) reaches outside the window (%4x%5).")
                             .arg(name, NameOf(*w), Describe(placed))
-                            .arg(bounds.width())
-                            .arg(bounds.height());
+                            .arg(window.width())
+                            .arg(window.height());
     }
     return problems;
 }
