@@ -91,6 +91,9 @@ void LoadSortedByCd(AppState& state) {
 
 void LoadVisualMode(AppState& state) {
     state.visualMode = state.settings.readInt16(keys::VisualMode);
+    // The first entry into the compact layout folds or unfolds as the user left it last time,
+    // not as a value nothing has read yet.
+    state.miniPlaylist = state.settings.readBool(keys::MiniPlaylist);
     state.layoutLoaded.visualMode = true;
 }
 

@@ -16,7 +16,8 @@ inline constexpr auto& GuardarPosMini = SaveMiniPlacement;
 inline constexpr auto& LlegirPosMain = LoadMainPlacement;
 inline constexpr auto& LlegirPosMini = LoadMiniPlacement;
 
-// sortedByCd from Player/sorted_by_cd, visualMode from Dimensions/visual_mode.
+// sortedByCd from Player/sorted_by_cd; visualMode from Dimensions/visual_mode, with miniPlaylist
+// from Dimensions/mini_playlist for the first entry into the compact layout.
 void LoadSortedByCd(AppState& state);
 void LoadVisualMode(AppState& state);
 

@@ -89,6 +89,23 @@ TEST_F(CompactLayout, CompactTwiceRestoresTheFullWindowAndTheNextEntryKeepsTheFo
     }
 }
 
+TEST_F(CompactLayout, TheFirstEntryAfterStartUpFoldsAsTheUserLeftIt) {
+    const struct {
+        const char* stored;
+        int mode;
+    } cases[] = {
+        {"mini_playlist=False\n", 1},
+        {"mini_playlist=True\n", 2},
+        {"", 2}, // never stored: the default "1000" reads as true
+    };
+    for (const auto& c : cases) {
+        Main& w = started(c.stored);
+        w.bCompact->click();
+        EXPECT_EQ(state->visualMode, c.mode) << c.stored;
+        w.close();
+    }
+}
+
 TEST_F(CompactLayout, StartUpEntersTheStoredModeAndTheTickKeepsTheFullWindowsWidth) {
     const struct {
         const char* name;
