@@ -50,32 +50,40 @@ bool EngineText::DecodeWellFormed(const unsigned char* bytes, int size,
     return true;
 }
 
+std::optional<QStringView> EngineText::decoded(const unsigned char* bytes, int size) {
+    buffer_.clear();
+    if (!bytes || !DecodeWellFormed(bytes, size, buffer_))
+        return std::nullopt;
+    return QStringView(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+}
+
+namespace {
+QStringView Utf16View(const void* text, int bytes) {
+    if (!text)
+        return {};
+    return QStringView(static_cast<const char16_t*>(text), bytes / 2);
+}
+} // namespace
+
+// The engine wants a value's text asked before its size, in separate statements.
 QStringView EngineText::of(sqlite3_value* value) {
     if (sqlite3_value_type(value) == SQLITE_TEXT) {
         const unsigned char* bytes = sqlite3_value_text(value);
-        const int size = sqlite3_value_bytes(value);
-        buffer_.clear();
-        if (bytes && DecodeWellFormed(bytes, size, buffer_))
-            return QStringView(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+        if (const auto text = decoded(bytes, sqlite3_value_bytes(value)))
+            return *text;
     }
-    const auto* text = static_cast<const char16_t*>(sqlite3_value_text16(value));
-    if (!text)
-        return {};
-    return QStringView(text, sqlite3_value_bytes16(value) / 2);
+    const void* text = sqlite3_value_text16(value);
+    return Utf16View(text, sqlite3_value_bytes16(value));
 }
 
 QStringView EngineText::of(sqlite3_stmt* statement, int column) {
     if (sqlite3_column_type(statement, column) == SQLITE_TEXT) {
         const unsigned char* bytes = sqlite3_column_text(statement, column);
-        const int size = sqlite3_column_bytes(statement, column);
-        buffer_.clear();
-        if (bytes && DecodeWellFormed(bytes, size, buffer_))
-            return QStringView(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+        if (const auto text = decoded(bytes, sqlite3_column_bytes(statement, column)))
+            return *text;
     }
-    const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement, column));
-    if (!text)
-        return {};
-    return QStringView(text, sqlite3_column_bytes16(statement, column) / 2);
+    const void* text = sqlite3_column_text16(statement, column);
+    return Utf16View(text, sqlite3_column_bytes16(statement, column));
 }
 
 } // namespace tarl

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <optional>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -25,6 +26,9 @@ public:
     static bool DecodeWellFormed(const unsigned char* bytes, int size, std::vector<char16_t>& into);
 
 private:
+    // The bytes decoded into buffer_, as a view of it; nothing when they are not well-formed.
+    std::optional<QStringView> decoded(const unsigned char* bytes, int size);
+
     std::vector<char16_t> buffer_;
 };
 

@@ -4,6 +4,7 @@
 #include "state/AppState.h"
 #include "state/Convert.h"
 #include "state/SettingKeys.h"
+#include "state/Twips.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,10 +13,7 @@
 namespace tarl {
 
 double PositionKnobLeft(qint64 positionSeconds, qint64 lengthSeconds) {
-    double left = PositionKnobMin;
-    if (lengthSeconds > 0)
-        left += double(positionSeconds) * PositionKnobTrack / double(lengthSeconds);
-    return std::clamp(left, PositionKnobMin, PositionKnobMax);
+    return KnobLeftFor(positionSeconds, lengthSeconds, PositionKnobMin, PositionKnobMax);
 }
 
 qint32 SeekMsForKnob(double knobLeft, qint64 lengthSeconds) {

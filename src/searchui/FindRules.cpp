@@ -1,5 +1,7 @@
 #include "searchui/FindRules.h"
 
+#include "state/Twips.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -93,10 +95,7 @@ double MiniKnobAfterSeek(qint64 ms, qint64 lengthSeconds) {
 }
 
 double MiniKnobFollowing(qint64 positionSeconds, qint64 lengthSeconds) {
-    double left = MiniKnobMin;
-    if (lengthSeconds > 0)
-        left += double(positionSeconds) * MiniKnobTrack / double(lengthSeconds);
-    return std::clamp(left, MiniKnobMin, MiniKnobMax);
+    return KnobLeftFor(positionSeconds, lengthSeconds, MiniKnobMin, MiniKnobMax);
 }
 
 double JumpImageTop(double listTop, double pointerY) {
