@@ -13,7 +13,6 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QRubberBand>
 #include <QTimer>
 #include <QTreeView>
 #include <utility>
@@ -45,23 +44,16 @@ TrackRowsDrop::TrackRowsDrop(AppState& state, LibraryBrowser& browser, QTreeView
                              TrackListView* list,
                              std::function<void(int, const QString&)> setStatus, QObject* parent)
     : QObject(parent), state_(state), browser_(browser), trv_(trv), list_(list),
-      setStatus_(std::move(setStatus)),
-      band_(new QRubberBand(QRubberBand::Rectangle, trv->viewport())) {
-    band_->setObjectName(QStringLiteral("trvRowsDropHighlight"));
-    band_->hide();
+      setStatus_(std::move(setStatus)) {
     trv_->setAcceptDrops(true);
     trv_->viewport()->setAcceptDrops(true);
     trv_->viewport()->installEventFilter(this);
 }
 
+// The tree's own drop highlight, as a list dragged onto a style shows it.
 void TrackRowsDrop::highlight(const QModelIndex& index) {
     highlighted_ = index;
-    if (!index.isValid()) {
-        band_->hide();
-        return;
-    }
-    band_->setGeometry(trv_->visualRect(index));
-    band_->show();
+    browser_.treeModel()->setDropHighlight(browser_.treeModel()->nodeAt(index));
 }
 
 bool TrackRowsDrop::eventFilter(QObject* watched, QEvent* event) {

@@ -5,7 +5,6 @@
 #include <QString>
 #include <functional>
 
-class QRubberBand;
 class QTreeView;
 
 namespace tarl {
@@ -55,7 +54,6 @@ private:
     QTreeView* trv_;
     TrackListView* list_;
     std::function<void(int, const QString&)> setStatus_;
-    QRubberBand* band_;
     QPersistentModelIndex highlighted_;
     bool running_ = false;
 };
