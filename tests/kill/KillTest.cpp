@@ -10,7 +10,9 @@
 #include "support/TempDir.h"
 
 #include <QLocale>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
 
 namespace tarl::test {
 namespace {
@@ -21,11 +23,11 @@ protected:
     static int delay(qint64 upTo) {
         return static_cast<int>(KillRandom()() % static_cast<unsigned>(upTo + 1));
     }
-    // Kills `operation` `KillRounds()` times, calling `check` after each kill, and says how
-    // many rounds the kill came before the end.
-    template <typename Check>
+    // Kills `operation` `KillRounds()` times, `upTo` milliseconds after it began at most,
+    // calling `before` ahead of each round and `check` after each kill, and says how many rounds
+    // the kill came before the end.
     void killRounds(const QString& operation, qint64 upTo, const std::function<void()>& before,
-                    Check check) {
+                    const std::function<void()>& check) {
         std::cout << operation.toStdString() << ": killed up to " << upTo << " ms after it began\n";
         int killed = 0;
         for (int round = 0; round < KillRounds(); ++round) {

@@ -18,7 +18,7 @@
 // the error output when a write failed.
 #include "catalog/CatalogUpdate.h"
 #include "catalog/ConnectionText.h"
-#include "catalog/Recordset.h"
+#include "catalog/LibraryReads.h"
 #include "catalog/SearchIndex.h"
 #include "dialogs/ScanFiles.h"
 #include "history/HistoryFile.h"
@@ -88,15 +88,14 @@ int style(const QString& folder, bool once) {
     Catalog catalog;
     if (!open(catalog, folder))
         return fail(catalog.connection.lastError());
-    // The lists as the library tree shows them, read once as the tree is.
+    // The lists as the library tree reads them.
+    const auto byVolume = ReadListsByVolume(catalog);
+    if (!byVolume)
+        return fail(byVolume.error);
     QList<std::pair<QString, QString>> lists;
-    {
-        Recordset rows;
-        if (!catalog.connection.execute(QStringLiteral("SELECT path, file FROM M3u ORDER BY id"),
-                                        rows))
-            return fail(catalog.connection.lastError());
-        for (; !rows.eof(); rows.moveNext())
-            lists.append({rows.field(0).toString(), rows.field(1).toString()});
+    for (const auto& volumeLists : byVolume.value) {
+        for (const VolumeListRow& list : volumeLists)
+            lists.append({list.path, list.file});
     }
     say("go");
     for (int round = 0;; ++round) {
