@@ -4,6 +4,7 @@
 #include "KillVictim.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/ConnectionText.h"
+#include "dialogs/ScanFiles.h"
 #include "history/HistoryFile.h"
 #include "platform/IniProfile.h"
 #include "scan/ScanImport.h"
@@ -18,6 +19,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <iostream>
@@ -159,7 +162,7 @@ TEST_F(FullDiscImport, StopsAtTheBatchThatDoesNotFitAndKeepsEveryRowBefore) {
     music("before", 3, 20);
     ASSERT_FALSE(import().failed());
     const QString stored = "SELECT group_concat(path || file || title, '|') FROM (SELECT * FROM "
-                           "Mp3 ORDER BY id)";
+                           "Mp3 WHERE id <= 60 ORDER BY id)";
     const QString before = scalar(stored);
     ASSERT_EQ(scalar("SELECT COUNT(*) FROM Mp3"), "60");
 
@@ -175,9 +178,7 @@ TEST_F(FullDiscImport, StopsAtTheBatchThatDoesNotFitAndKeepsEveryRowBefore) {
     EXPECT_EQ(full.nodesWritten % 31, 0) << "a batch was written in part";
 
     EXPECT_EQ(scalar("PRAGMA integrity_check"), "ok");
-    EXPECT_EQ(scalar("SELECT group_concat(path || file || title, '|') FROM (SELECT * FROM Mp3 "
-                     "WHERE id <= 60 ORDER BY id)"),
-              before);
+    EXPECT_EQ(scalar(stored), before);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 60 + full.nodesWritten / 31 * 30);
 
     makeRoom();
@@ -187,6 +188,27 @@ TEST_F(FullDiscImport, StopsAtTheBatchThatDoesNotFitAndKeepsEveryRowBefore) {
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM (SELECT 1 FROM Mp3 GROUP BY path, file "
                      "HAVING COUNT(*) > 1)"),
               "0");
+}
+
+// The scan window's box says why the import stopped.
+TEST_F(FullDiscImport, TheScanWindowSaysTheDiscIsFull) {
+    for (int track = 0; track < 30; ++track)
+        temp.write("music/t" + QString::number(track) + ".mp3", Id3Builder(3).audio(2).build());
+    TestServices services;
+    services.drives.addDrive(temp.path() + u'/', DriveType::Fixed);
+    AppState state{services.services()};
+    ASSERT_TRUE(state.catalog.connection.open(BuildConnectionText(catalogFile)));
+    ScanFiles window{state};
+    window.pathScan->setText(temp.file("music/"));
+    window.Options[1]->setChecked(true); // sound files
+    window.butScan_Click();
+    fill();
+
+    window.butAddDatabase_Click();
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Critical);
+    EXPECT_THAT(services.ui.transcript[0].text, SaysTheDiscIsFull())
+        << services.ui.transcript[0].text.toStdString();
 }
 
 } // namespace
