@@ -37,4 +37,14 @@ QString DescribeStatementFailure(int code, const QString& file, const QString& e
     }
 }
 
+QString DescribeFullDiscOnOpen(int extendedCode, const QString& file) {
+    constexpr int kPrimary = 0xff; // the primary code is the extended code's low byte
+    if (extendedCode != SQLITE_IOERR_SHMSIZE && (extendedCode & kPrimary) != SQLITE_FULL)
+        return {};
+    return QStringLiteral("The disc is full: the catalog file %1 cannot be opened, even to read "
+                          "it, until there is room on that disc for its companion file %1-shm. "
+                          "Nothing in it is lost; free some space and open it again.")
+        .arg(file);
+}
+
 } // namespace tarl

@@ -11,4 +11,9 @@ namespace tarl {
 QString DescribeStatementFailure(int code, const QString& file, const QString& engineText,
                                  const QString& statement);
 
+// Why the catalog file `file` could not be opened, when the engine's extended result code
+// `extendedCode` says its disc is full: a write-ahead catalog is read through its "-shm"
+// companion, which needs room on the disc even for reading. "" for any other code.
+QString DescribeFullDiscOnOpen(int extendedCode, const QString& file);
+
 } // namespace tarl

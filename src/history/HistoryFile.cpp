@@ -1,6 +1,7 @@
 #include "history/HistoryFile.h"
 
 #include "platform/Clock.h"
+#include "platform/FileReplace.h"
 #include "state/AppState.h"
 #include "text/PlaylistText.h"
 
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <utility>
 
 namespace tarl {
@@ -163,12 +163,9 @@ Result<> RecordHistory(AppState& state) {
         bytes += "\r\n";
     }
 
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()));
-    out.write(bytes);
-    if (!out.commit())
-        return fail(QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()));
+    const Result<> replaced = ReplaceFile(path, bytes);
+    if (!replaced)
+        return replaced;
     // A backup that cannot be deleted is harmless while the file exists: it is read only in
     // the file's absence, and clearing the history deletes both.
     QFile::remove(backup);

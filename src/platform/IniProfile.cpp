@@ -1,11 +1,11 @@
 #include "platform/IniProfile.h"
 
+#include "platform/FileReplace.h"
 #include "text/Windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <optional>
 #include <vector>
@@ -186,16 +186,10 @@ bool IniProfile::write(const QString& file, const QString& section, const QStrin
     if (updated == content && QFileInfo::exists(file))
         return true;
 
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
+    const Result<> replaced = ReplaceFile(file, updated);
+    if (!replaced) {
         if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(file, out.errorString());
-        return false;
-    }
-    out.write(updated);
-    if (!out.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(file, out.errorString());
+            *error = replaced.error;
         return false;
     }
     return true;

@@ -12,7 +12,8 @@ namespace tarl {
 // Windows-1252 (a file edited on Windows), so "Caf\xE9" reads "Café". A write sets one line, in
 // UTF-8, and keeps every other line byte for byte (comments, bytes of any encoding and each
 // line's own end included; new lines take CRLF when the file has any); it replaces the file
-// atomically: a crash leaves either the old or the new file.
+// atomically (ReplaceFile): a crash, a kill or a full disc leaves either the old or the new file,
+// and a write the disc refuses fails saying the disc is full.
 class IniProfile : public Profile {
 public:
     QString read(const QString& file, const QString& section, const QString& key) override;

@@ -1,8 +1,8 @@
 #include "scan/TemporaryPlaylist.h"
 
-#include "text/PlaylistText.h"
+#include "platform/FileReplace.h"
 
-#include <QSaveFile>
+#include "text/PlaylistText.h"
 
 namespace tarl {
 namespace {
@@ -69,20 +69,9 @@ QByteArray TemporaryPlaylistBytes(const QStringList& trackPaths, int* written) {
 Result<int> WriteTemporaryPlaylist(const QString& path, const QStringList& trackPaths) {
     int lines = 0;
     const QByteArray bytes = TemporaryPlaylistBytes(trackPaths, &lines);
-    QSaveFile out(path);
-    const auto fail = [&] {
-        return Result<int>::failed(
-            QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()));
-    };
-    if (!out.open(QIODevice::WriteOnly))
-        return fail();
-    if (out.write(bytes) != bytes.size()) {
-        Result<int> failed = fail();
-        out.cancelWriting();
-        return failed;
-    }
-    if (!out.commit())
-        return fail();
+    const Result<> replaced = ReplaceFile(path, bytes);
+    if (!replaced)
+        return Result<int>::failed(replaced.error);
     return {lines};
 }
 

@@ -1,0 +1,121 @@
+#include "platform/FileReplace.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarl {
+
+namespace {
+
+const QString PartialMark = QStringLiteral(".partial.");
+
+// A file descriptor closed when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now: a file system may report a failed write only here.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, at, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        at += written;
+        left -= written;
+    }
+    return true;
+}
+
+// Removes the new files of earlier replacements of `name` in `folder` that never took its name:
+// their program is gone (it was killed), or they are older than any write takes.
+void RemoveLeftovers(const QString& folder, const QString& name) {
+    const QDir dir(folder);
+    const QRegularExpression pattern(QStringLiteral("^") + QRegularExpression::escape(name) +
+                                     QRegularExpression::escape(PartialMark) +
+                                     QStringLiteral("(\\d+)\\.\\d+$"));
+    const QDateTime minuteAgo = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QStringList names =
+        dir.entryList({name + PartialMark + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& leftover : names) {
+        const QRegularExpressionMatch match = pattern.match(leftover);
+        if (!match.hasMatch())
+            continue;
+        const pid_t pid = match.captured(1).toInt();
+        const bool gone = pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH;
+        if (gone || QFileInfo(dir.filePath(leftover)).lastModified().toUTC() < minuteAgo)
+            QFile::remove(dir.filePath(leftover));
+    }
+}
+
+} // namespace
+
+QString WriteFailureText(const QString& file, int error) {
+    const QString shown = QDir::toNativeSeparators(file);
+    if (error == ENOSPC || error == EDQUOT)
+        return QStringLiteral("The disc is full: %1 could not be written and was left as it was.")
+            .arg(shown);
+    return QStringLiteral("Cannot write %1: %2").arg(shown, qt_error_string(error));
+}
+
+Result<> ReplaceFile(const QString& file, const QByteArray& bytes) {
+    static std::atomic<int> serial{0};
+    const QFileInfo given(file);
+    const QFileInfo target(given.isSymLink() ? given.symLinkTarget() : given.absoluteFilePath());
+    const QString folder = target.absolutePath();
+    RemoveLeftovers(folder, target.fileName());
+
+    const QString partial = target.absoluteFilePath() + PartialMark + QString::number(::getpid()) +
+                            u'.' + QString::number(++serial);
+    const QByteArray partialName = QFile::encodeName(partial);
+    const auto fail = [&](int error) {
+        ::unlink(partialName.constData());
+        return Result<>::failed(WriteFailureText(file, error));
+    };
+    Descriptor out(::open(partialName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (out.get() < 0)
+        return Result<>::failed(WriteFailureText(file, errno));
+    struct stat old {};
+    if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0)
+        ::fchmod(out.get(), old.st_mode & 07777);
+    if (!WriteAll(out.get(), bytes) || ::fsync(out.get()) != 0 || !out.close())
+        return fail(errno);
+    if (::rename(partialName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()))
+        return fail(errno);
+    // The new name itself reaches the disc with the folder; without it a power cut could bring
+    // the old file back, which is still whole, so a failure here is not reported.
+    const Descriptor dir(
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0)
+        ::fsync(dir.get());
+    return {};
+}
+
+} // namespace tarl

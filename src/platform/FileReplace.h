@@ -1,0 +1,28 @@
+#pragma once
+
+#include "text/Result.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tarl {
+
+// Replacing a small file whole (the settings, the history, the temporary playlist) so that a
+// crash, a kill or a full disc leaves either the old file or the new one, never an empty or a
+// partial one.
+//
+// The bytes go to a new file beside the old one, "NAME.partial.PID.N", each write checked, so a
+// write the disc refuses is seen at once; they are synced to the disc before the new file takes
+// the old one's name (a link is followed: its target is replaced), and the folder is synced
+// after. The new file keeps the old one's permissions. Any failure removes the new file and
+// leaves the old one as it was. A new file a killed program left behind is removed by the next
+// replacement of the same file: one whose program is gone, or older than a minute.
+
+// Replaces `file` with `bytes`; fails with WriteFailureText's sentence.
+Result<> ReplaceFile(const QString& file, const QByteArray& bytes);
+
+// The sentence for a write of `file` the system refused with `error` (an errno value): "The disc
+// is full: ..." when the disc (or the user's quota on it) is full, else "Cannot write ...".
+QString WriteFailureText(const QString& file, int error);
+
+} // namespace tarl
