@@ -11,7 +11,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace tarl {
 namespace {
@@ -100,6 +103,55 @@ TEST_F(CatalogBackupTest, AFailingBackupIsASentenceAndMovesNoOlderCopy) {
     EXPECT_FALSE(elsewhere);
     EXPECT_FALSE(elsewhere.error.isEmpty());
     EXPECT_FALSE(BackupCatalog(catalog, file)) << "a catalog is never copied onto itself";
+}
+
+// A folder with a small tmpfs mounted on it for the test, when the test may mount.
+class TmpfsMount {
+public:
+    explicit TmpfsMount(const QString& path) : path_(QFile::encodeName(path)) {
+        mounted_ =
+            ::geteuid() == 0 && ::mount("tmpfs", path_.constData(), "tmpfs", 0, "size=2m") == 0;
+    }
+    ~TmpfsMount() {
+        if (mounted_)
+            ::umount2(path_.constData(), MNT_DETACH);
+    }
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+    bool mounted() const { return mounted_; }
+
+private:
+    QByteArray path_;
+    bool mounted_ = false;
+};
+
+TEST(CatalogBackupOnAFullDisc, TheCopyStopsWithDiscFullAndLeavesNothingHalfWritten) {
+    test::TempDir temp;
+    const QString disc = temp.file("disc");
+    ASSERT_TRUE(QDir().mkpath(disc));
+    const TmpfsMount mount(disc);
+    if (!mount.mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    const QString file = disc + "/tarl.mdb";
+    ASSERT_TRUE(CreateCatalog(file));
+    test::FillCatalog(file, 2000);
+    // Room for a tenth of the catalog's copy, no more.
+    const qint64 room = QStorageInfo(disc).bytesAvailable() - QFileInfo(file).size() / 10;
+    ASSERT_GT(room, 0);
+    QFile filler(disc + "/filler");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    ASSERT_EQ(filler.write(QByteArray(room, 'f')), room);
+    filler.close();
+
+    Connection catalog;
+    ASSERT_TRUE(catalog.open(BuildConnectionText(file)));
+    const Result<QString> made = RotateBackups(catalog);
+    EXPECT_FALSE(made);
+    EXPECT_EQ(made.error, "The backup " + file + ".bak1 could not be written: the disc is full.");
+    EXPECT_EQ(QDir(disc).entryList({"*.bak*"}, QDir::Files), QStringList());
+    catalog.close();
+    const Result<QStringList> problems = CheckCatalog(file, CheckDepth::Full);
+    EXPECT_TRUE(problems && problems.value.isEmpty());
 }
 
 TEST_F(CatalogBackupTest, TheChecksFindDamageInACopyAndNothingInTheCatalog) {
