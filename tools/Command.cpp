@@ -1,5 +1,6 @@
 #include "Command.h"
 
+#include "BackupCommands.h"
 #include "CatalogEditCommands.h"
 #include "ImportCommand.h"
 #include "ListCommand.h"
@@ -38,6 +39,15 @@ const Command kCommands[] = {
     {"delete-volume", "CATALOG KEY",
      "Delete the volume with that key in the tree by paths, with its lists and tracks.",
      RunDeleteVolume},
+    {"backup", "CATALOG [DEST]",
+     "Copy the catalog to DEST, or without DEST to CATALOG.bak1 (older copies move to .bak2, "
+     ".bak3).",
+     RunBackup},
+    {"restore", "BACKUP CATALOG [--force]",
+     "Put a sound backup back as the catalog; --force replaces an existing one, kept aside.",
+     RunRestore},
+    {"check", "CATALOG", "Run the full integrity check: \"ok\", or the problems (exit 1).",
+     RunCheck},
 };
 
 void PrintUsage(QTextStream& stream) {

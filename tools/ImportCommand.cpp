@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "ProgressBar.h"
+#include "catalog/CatalogBackup.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
@@ -62,6 +63,17 @@ bool Parse(const QStringList& arguments, ImportArguments* parsed) {
         }
     }
     return !parsed->catalog.isEmpty() && !parsed->folder.isEmpty();
+}
+
+// A copy of the catalog as it was before the import (CATALOG.bak1, the older ones moved down). One
+// that cannot be made is said and the import goes on: it is a safety net, not a condition.
+void BackUpBeforeImport(Connection& catalog, QTextStream& err) {
+    ProgressBar bar(QStringLiteral("pages backed up"));
+    const Result<QString> backedUp =
+        RotateBackups(catalog, [&bar](int copied, int count) { bar.update(count, copied); });
+    bar.finish();
+    if (!backedUp)
+        err << "tarl-catalog import: " << backedUp.error << " The import goes on without it.\n";
 }
 
 } // namespace
@@ -129,6 +141,7 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     if (!walked.skippedCdDrives.isEmpty())
         err << "tarl-catalog import: " << SkippedCdDrivesText(walked.skippedCdDrives) << "\n";
 
+    BackUpBeforeImport(catalog.connection, err);
     ProgressBar bar(QStringLiteral("nodes"));
     ScanImportHooks hooks;
     hooks.progress = [&bar](int maximum, int value) { bar.update(maximum, value); };

@@ -3,6 +3,7 @@
 #include "browser/TreeBuild.h"
 #include "browser/TreeIcons.h"
 #include "browser/TreeImage.h"
+#include "catalog/CatalogBackup.h"
 #include "desktop/IconLabel.h"
 #include "dialogs/FrRename.h"
 #include "dialogs/ScanFilesMenu.h"
@@ -311,6 +312,7 @@ void ScanFiles::AddtrvScanDB() {
     };
     importing_ = true;
     state_.importRunning = true;
+    const QString backupFailure = backUpBeforeImport(pacing);
     const ScanImportResult result =
         tarl::AddtrvScanDB(state_.catalog, state_.services.drives, tree_, state_.currentLabel,
                            pathScan->text(), importHooks);
@@ -322,9 +324,22 @@ void ScanFiles::AddtrvScanDB() {
         return;
     showImportResult(result);
     status(2, QString());
-    status(1, QString());
+    status(1, backupFailure);
     if (hooks.importEnded)
         hooks.importEnded();
+}
+
+QString ScanFiles::backUpBeforeImport(ScanFilesPacing& pacing) {
+    status(2, QStringLiteral("Backing up the catalog..."));
+    const Result<QString> made =
+        RotateBackups(state_.catalog.connection, [this, &pacing](int copied, int count) {
+            pacing.set(ScanFilesPacing::Progress, [this, copied, count] {
+                ProgressBar1->setMaximum(count);
+                ProgressBar1->setValue(copied);
+            });
+            pacing.turn();
+        });
+    return made ? QString() : made.error + QStringLiteral(" The import went on without it.");
 }
 
 void ScanFiles::showImportResult(const ScanImportResult& result) {

@@ -21,6 +21,7 @@ struct AppState;
 class FrRename;
 class IconLabel;
 class ScanFilesMenu;
+class ScanFilesPacing;
 class ScanTreeModel;
 class ScanWalker;
 struct ScanImportResult;
@@ -115,6 +116,9 @@ private:
     // Asks for the CD's name; false when the walk must not run.
     bool nameCd();
     void showImportResult(const ScanImportResult& result);
+    // A copy of the catalog before the import writes (NAME.bak1, the older ones moved down),
+    // its pages on the progress bar; "" when made, else why not, for status panel 1.
+    QString backUpBeforeImport(ScanFilesPacing& pacing);
     void walk();
     // Back to idle after a walk, or at once on a stop request.
     void endWalk();

@@ -1,5 +1,7 @@
 #include "scan/Rescan.h"
 
+#include "catalog/CatalogBackup.h"
+#include "catalog/Connection.h"
 #include "platform/VolumeLabelText.h"
 #include "scan/PurgeDuplicateM3u.h"
 #include "scan/ScanTree.h"
@@ -84,6 +86,11 @@ Result<RescanDone> Rescan(const RescanPlace& place, const QString& folder,
     hooks.yield = goOn;
     if (steps.importing)
         steps.importing(true);
+    // As before every import: a copy of the catalog first, the windows running between its steps.
+    const Result<QString> backedUp =
+        RotateBackups(place.catalog.connection, [&goOn](int, int) { (void)goOn(); });
+    if (!backedUp)
+        done.backupFailure = backedUp.error + QStringLiteral(" The import went on without it.");
     done.import =
         ImportScanTree(place.catalog, place.drives, tree, place.currentLabel, folder0, hooks);
     if (steps.importing)

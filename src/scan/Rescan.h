@@ -71,6 +71,8 @@ struct RescanSteps {
 struct RescanDone {
     ScanImportResult import;
     bool stopped = false;
+    // Why the copy of the catalog made before the import failed, "" when it was made.
+    QString backupFailure;
 };
 
 // Walks `folder` and imports what was found. Fails with the sentence of the scan window's box

@@ -78,7 +78,7 @@ void Main::rescanFolder(const QString& folder) {
     else
         ui.message(done.error, QStringLiteral("Data Base"), MsgIcon::Critical, MsgButtons::Ok);
     setStatusPanel(2, QString());
-    setStatusPanel(1, QString());
+    setStatusPanel(1, done.value.backupFailure);
     RebuildLibraryTree(*browser, state_.sortedByCd);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Ui.h"
 #include "player/PlayerControl.h"
 #include "player/Resume.h"
+#include "shell/CatalogRecovery.h"
 #include "state/AppState.h"
 #include "state/LastSong.h"
 #include "state/Version.h"
@@ -27,6 +28,8 @@ void StartUp::start() {
 
     view_.setTitle(QString(VersionLabel));
     state_.programFolder = ProgramFolder(QCoreApplication::applicationDirPath());
+    if (running_.begin(state_.programFolder))
+        previousRunUnclean_ = true;
     settings.setPath(state_.programFolder + QStringLiteral("tarl.ini"));
     state_.tmpPlaylistPath = state_.programFolder + QStringLiteral("m3uTmp.m3u");
     state_.dbPath = settings.read(keys::DatabasePath);
@@ -47,6 +50,7 @@ void StartUp::start() {
             state_.catalog.connection.close();
         state_.dbPath = settings.read(keys::DatabasePath);
     }
+    checkCatalogAfterUncleanEnd();
     const Result<> started = openAndFill();
     if (!started) {
         ui.message(QStringLiteral("Missing Data Base or Wrong format\t\rRestart the Tarl"),
@@ -55,6 +59,16 @@ void StartUp::start() {
         view_.setStatusPanel(1, started.error);
     }
     reportSettingsProblems();
+}
+
+void StartUp::checkCatalogAfterUncleanEnd() {
+    if (!previousRunUnclean_ || state_.catalog.connection.state() != 0)
+        return;
+    previousRunUnclean_ = false;
+    CatalogRecovery recovery{state_.services.ui, [this](int panel, const QString& text) {
+                                 view_.setStatusPanel(panel, text);
+                             }};
+    recovery.checkAfterUncleanEnd(state_.dbPath);
 }
 
 Result<> StartUp::openAndFill() {
@@ -127,6 +141,7 @@ void StartUp::shutDown() {
     SaveLastSong(state_);
     state_.services.player.postMessage(state_.playerPid, player_msg::WmClose, 0, 0);
     reportSettingsProblems();
+    running_.end();
     view_.endProgram();
 }
 

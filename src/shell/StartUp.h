@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/RunMarker.h"
 #include "text/Result.h"
 
 #include <QString>
@@ -52,8 +53,12 @@ public:
 // the last song and resumes it in the player (`resumeLastSong`). It runs again after Setup
 // changed the catalog: an open catalog stays open.
 //
+// Start-up notes in the program folder that the program runs (RunMarker). When the previous run
+// did not end cleanly, the catalog is checked before it is first opened (CatalogRecovery).
+//
 // Shutdown (`shutDown`, the window's Form_Unload) runs once: it closes the catalog, saves the
-// layout, the columns and the last song, closes the player and ends the program.
+// layout, the columns and the last song, closes the player and ends the program; last, the note
+// that the program runs goes.
 class StartUp {
 public:
     StartUp(AppState& state, StartUpView& view, PlayerControl& player);
@@ -73,6 +78,8 @@ public:
 private:
     // The steps that run once a catalog is set; fails with the reason when they stop.
     Result<> openAndFill();
+    // After a run that did not end cleanly, the catalog's check before it is first opened.
+    void checkCatalogAfterUncleanEnd();
 
     AppState& state_;
     StartUpView& view_;
@@ -80,6 +87,8 @@ private:
     bool unloaded_ = false;
     bool columnsLoaded_ = false; // the track list's columns were set up from the settings
     bool settingsErrorShown_ = false;
+    RunMarker running_;
+    bool previousRunUnclean_ = false; // and its catalog not checked yet
 };
 
 } // namespace tarl

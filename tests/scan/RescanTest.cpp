@@ -4,6 +4,7 @@
 #include "support/CatalogFixture.h"
 #include "support/FakeDrives.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace tarl;
@@ -47,6 +48,8 @@ TEST_F(RescanFolder, WalksWithTheChoicesAndImportsWhatItFound) {
     EXPECT_EQ(calls, QStringList({"Scaning Mp3...", "walked", "import", "imported"}));
     EXPECT_EQ(count("Mp3"), 2);
     EXPECT_FALSE(done.value.stopped);
+    EXPECT_TRUE(QFileInfo::exists(dbPath + ".bak1")); // a copy before every import
+    EXPECT_EQ(done.value.backupFailure, "");
 
     // Run again with every kind: only what is missing is added.
     calls.clear();

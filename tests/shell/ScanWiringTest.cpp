@@ -2,11 +2,14 @@
 
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
 #include "catalog/Recordset.h"
 #include "dialogs/ScanFiles.h"
 #include "support/Id3Builder.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -138,6 +141,42 @@ TEST_F(ScanWiring, ReScanImportsTheSelectedFolderAndRefillsTheList) {
     ASSERT_NE(w.browser->selectedNode(), nullptr);
     EXPECT_EQ(w.browser->selectedNode()->key, music + "rock/");
     EXPECT_EQ(w.browser->trackModel()->rowCount(), 2);
+}
+
+} // namespace
+
+namespace {
+
+// The tracks a catalog file holds, read on a connection of its own.
+qint64 TracksIn(const QString& file) {
+    Connection c;
+    Recordset rows;
+    if (!c.open(BuildConnectionText(file)) || !c.execute("SELECT COUNT(*) FROM Mp3", rows))
+        return -1;
+    return rows.field(0).toLongLong();
+}
+
+TEST_F(ScanWiring, EachImportFromTheScanWindowBacksUpTheCatalogFirstAndGoesOnWithout) {
+    Main& w = started();
+    const QString catalog = state->dbPath;
+    writeSong("music/rock/a.mp3", "A");
+    scanAndAdd(w, home.path() + "/music/");
+    writeSong("music/pop/b.mp3", "B");
+    scanAndAdd(w, home.path() + "/music/");
+    EXPECT_EQ(TracksIn(catalog + ".bak1"), 1); // as it was before the second import
+    EXPECT_EQ(TracksIn(catalog + ".bak2"), 0);
+    EXPECT_EQ(w.statusPanel(1), "");
+
+    // The copy cannot be written: said in the status bar, the import done all the same.
+    QDir().mkpath(catalog + ".bak1.partial");
+    writeSong("music/jazz/c.mp3", "C");
+    scanAndAdd(w, home.path() + "/music/");
+    EXPECT_EQ(services.ui.transcript.back().text, "Updated Data Base");
+    EXPECT_EQ(tracks(), 3);
+    EXPECT_TRUE(w.statusPanel(1).startsWith("The backup " + catalog + ".bak1 could not be written"))
+        << w.statusPanel(1).toStdString();
+    EXPECT_TRUE(w.statusPanel(1).endsWith("The import went on without it."));
+    EXPECT_EQ(TracksIn(catalog + ".bak1"), 1);
 }
 
 } // namespace

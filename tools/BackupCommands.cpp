@@ -1,0 +1,97 @@
+#include "BackupCommands.h"
+
+#include "Command.h"
+#include "ProgressBar.h"
+#include "catalog/CatalogBackup.h"
+#include "catalog/CatalogCheck.h"
+#include "catalog/CatalogRestore.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace tarl::tool {
+
+namespace {
+
+int Failed(const char* command, const QString& why, QTextStream& err) {
+    err << "tarl-catalog " << command << ": " << why << "\n";
+    return kFailure;
+}
+
+bool IsOption(const QString& argument) {
+    return argument.startsWith(u'-');
+}
+
+} // namespace
+
+int RunBackup(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (arguments.isEmpty() || arguments.size() > 2 ||
+        std::any_of(arguments.begin(), arguments.end(), IsOption)) {
+        err << "Usage: tarl-catalog backup CATALOG [DEST]\n";
+        return kBadUsage;
+    }
+    const QString& catalog = arguments.at(0);
+    ProgressBar bar(QStringLiteral("pages"));
+    const BackupProgress progress = [&bar](int copied, int count) { bar.update(count, copied); };
+    QString written = arguments.value(1);
+    Result<> made;
+    if (written.isEmpty()) {
+        const Result<QString> rotated = RotateBackupsOfFile(catalog, progress);
+        made = rotated ? Result<>{} : Result<>::failed(rotated.error);
+        written = rotated.value;
+    } else {
+        made = BackupCatalogFile(catalog, written, progress);
+    }
+    bar.finish();
+    if (!made)
+        return Failed("backup", made.error, err);
+    out << "Backed up " << catalog << " to " << written << "\n";
+    return kSuccess;
+}
+
+int RunRestore(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QStringList files = arguments;
+    const bool force = files.removeAll(QStringLiteral("--force")) > 0;
+    if (files.size() != 2 || std::any_of(files.begin(), files.end(), IsOption)) {
+        err << "Usage: tarl-catalog restore BACKUP CATALOG [--force]\n";
+        return kBadUsage;
+    }
+    const QString& backup = files.at(0);
+    const QString& catalog = files.at(1);
+    if (QFileInfo::exists(catalog) && !force)
+        return Failed("restore",
+                      QStringLiteral("The catalog %1 already exists and was left as it is; with "
+                                     "--force it is replaced and kept as %1.replaced.")
+                          .arg(catalog),
+                      err);
+    ProgressBar bar(QStringLiteral("pages"));
+    const Result<QString> restored =
+        RestoreCatalog(backup, catalog, QStringLiteral("replaced"),
+                       [&bar](int copied, int count) { bar.update(count, copied); });
+    bar.finish();
+    if (!restored)
+        return Failed("restore", restored.error, err);
+    out << "Restored " << catalog << " from " << backup << "\n";
+    if (!restored.value.isEmpty())
+        out << "The catalog it replaced is kept as " << restored.value << "\n";
+    return kSuccess;
+}
+
+int RunCheck(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (arguments.size() != 1 || IsOption(arguments.first())) {
+        err << "Usage: tarl-catalog check CATALOG\n";
+        return kBadUsage;
+    }
+    const Result<QStringList> problems = CheckCatalog(arguments.first(), CheckDepth::Full);
+    if (!problems)
+        return Failed("check", problems.error, err);
+    if (problems.value.isEmpty()) {
+        out << "ok\n";
+        return kSuccess;
+    }
+    for (const QString& problem : problems.value)
+        out << problem << "\n";
+    return kFailure;
+}
+
+} // namespace tarl::tool

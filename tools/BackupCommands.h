@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace tarl::tool {
+
+// Copies of a catalog and the engine's check, for scripts and for the morning after a crash.
+// Each exits 1 with the reason on stderr when it cannot be done, 2 for bad usage; a copy shows a
+// progress bar on a terminal.
+
+// tarl-catalog backup CATALOG [DEST]: copies the catalog to DEST (replaced); without DEST, as the
+// import does before it writes: the copy becomes CATALOG.bak1 and the older ones move to .bak2
+// and .bak3, the oldest dropped.
+int RunBackup(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// tarl-catalog restore BACKUP CATALOG [--force]: puts the backup back as the catalog once the full
+// check finds it sound. An existing CATALOG is replaced only with --force, and is then kept as
+// CATALOG.replaced (a number added when that name is taken).
+int RunRestore(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// tarl-catalog check CATALOG: the engine's full integrity check; prints "ok" and exits 0, or
+// prints each problem on a line and exits 1.
+int RunCheck(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+} // namespace tarl::tool
