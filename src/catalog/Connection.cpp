@@ -24,8 +24,9 @@ namespace tarl {
 
 namespace {
 
-// Long enough to wait out another program's short write, short enough not to look hung.
-constexpr int kBusyTimeoutMs = 2000;
+// Long enough to wait out a batch of another program's import (its batches are committed at
+// least every quarter of a second), short enough not to look hung.
+constexpr int kBusyTimeoutMs = 5000;
 
 std::atomic<int> connectionCount{0};
 
@@ -75,6 +76,7 @@ QString DescribeOpenError(const QString& path, const QSqlError& error) {
     const QString engine = EngineText(error);
     switch (PrimaryCode(error)) {
     case SQLITE_BUSY:
+        return DescribeBusyCatalog(path);
     case SQLITE_LOCKED:
         return QStringLiteral("The catalog file %1 is locked by another program; close that "
                               "program or try again later.")

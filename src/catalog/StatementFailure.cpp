@@ -23,6 +23,7 @@ QString DescribeStatementFailure(int code, const QString& file, const QString& e
                               "(statement: %2).")
             .arg(file, Shorten(statement));
     case SQLITE_BUSY:
+        return DescribeBusyCatalog(file);
     case SQLITE_LOCKED:
         return QStringLiteral("The catalog file %1 is locked by another program; the statement "
                               "was not run (statement: %2).")
@@ -35,6 +36,12 @@ QString DescribeStatementFailure(int code, const QString& file, const QString& e
         return QStringLiteral("The catalog could not run a statement: %1 (statement: %2).")
             .arg(engineText, Shorten(statement));
     }
+}
+
+QString DescribeBusyCatalog(const QString& file) {
+    return QStringLiteral("The catalog file %1 is busy: another program is writing to it; try "
+                          "again when it has finished.")
+        .arg(file);
 }
 
 } // namespace tarl
