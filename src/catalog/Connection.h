@@ -11,6 +11,8 @@ namespace tarl {
 // The catalog connection: one SQLite file, opened from a connection text.
 // Opening never creates a file: a missing file, a file that is not SQLite, and an SQLite file
 // without the tables CD, M3u, Mp3 and Nick all fail with a reason in lastError().
+// The catalog is written ahead where the engine can; where it has no shared memory (a network
+// share) it is opened with a rollback journal instead, and journalNote() says so.
 class Connection {
 public:
     Connection();
@@ -37,6 +39,9 @@ public:
     void setLastError(const QString& why);
     // The catalog file currently open, "" when closed.
     QString fileName() const;
+    // Why the open catalog is kept with a rollback journal rather than written ahead, as a
+    // sentence for the status bar; "" when it is written ahead (or read-only).
+    QString journalNote() const;
     // True when the file could only be opened for reading.
     bool isReadOnly() const;
     // The engine's handle, for custom functions; null when closed.
