@@ -39,6 +39,12 @@ int PrimaryCode(const QSqlError& error) {
     return ok ? (code & 0xff) : -1;
 }
 
+// The write met the file as another program left it, while a read of this connection still
+// sees it as it was.
+bool IsStaleView(const QSqlError& error) {
+    return error.nativeErrorCode().toInt() == SQLITE_BUSY_SNAPSHOT;
+}
+
 QString EngineText(const QSqlError& error) {
     const QString text = error.databaseText();
     return text.isEmpty() ? error.text() : text;
@@ -380,7 +386,10 @@ bool Connection::execute(const QString& statement, Recordset& into) {
         return d->fail(QStringLiteral("The catalog is not open."));
     auto query = std::make_unique<QSqlQuery>(d->db);
     query->setForwardOnly(true);
-    if (!query->exec(statement)) {
+    bool ran = query->exec(statement);
+    if (!ran && IsStaleView(query->lastError()) && releaseHeldReads())
+        ran = query->exec(statement);
+    if (!ran) {
         const QSqlError failure = query->lastError();
         return d->fail(DescribeStatementFailure(PrimaryCode(failure), d->file, EngineText(failure),
                                                 statement));
@@ -400,6 +409,16 @@ bool Connection::execute(const QString& statement, Recordset& into) {
     into.eof_ = false;
     into.owner_ = this;
     d->holders.push_back(&into);
+    return true;
+}
+
+bool Connection::releaseHeldReads() {
+    if (d->holders.empty())
+        return false;
+    const std::vector<Recordset*> reading = std::move(d->holders);
+    d->holders.clear();
+    for (Recordset* holder : reading)
+        holder->detach();
     return true;
 }
 

@@ -34,6 +34,12 @@ public:
     // Runs a statement whose rows are not wanted.
     bool execute(const QString& statement);
 
+    // Every holder still reading reads its remaining rows into memory and ends its statement.
+    // Such a read keeps the connection on the file as it was: once another program has written,
+    // a write of this connection fails at once (SQLite's busy snapshot) until the read ends.
+    // False when no holder was reading.
+    bool releaseHeldReads();
+
     QString lastError() const;
     // Sets lastError() for a failure found outside execute() (a statement run on handle()).
     void setLastError(const QString& why);

@@ -88,5 +88,49 @@ TEST(BusyCatalogTest, EveryWriteThatMeetsALockSaysTheCatalogIsBusy) {
     }
 }
 
+TEST(BusyCatalogTest, AHolderStillReadingGivesWayToAWriteAfterAnotherProgramWrote) {
+    const struct {
+        const char* name;
+        std::function<QString(Catalog&)> write;
+    } cases[] = {
+        {"a statement",
+         [](Catalog& c) {
+             return c.connection.execute("INSERT INTO Nick (nick) VALUES ('Pop')")
+                        ? QString()
+                        : c.connection.lastError();
+         }},
+        {"an import's batch",
+         [](Catalog& c) {
+             ImportTransaction batch(c);
+             return batch.begin() && batch.commit() ? QString() : c.connection.lastError();
+         }},
+        {"the search index",
+         [](Catalog& c) {
+             const Result<> refreshed = RefreshSearchIndex(c);
+             return refreshed ? QString() : refreshed.error;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir temp;
+        const QString path = temp.file("tarl.mdb");
+        ASSERT_TRUE(CreateCatalog(path));
+        test::RawSqlite other(path);
+        ASSERT_EQ(other.exec({"INSERT INTO Nick (nick) VALUES ('Blues'), ('Folk'), ('Jazz')"}), "");
+        Catalog catalog;
+        ASSERT_TRUE(catalog.connection.open(BuildConnectionText(path)));
+        ASSERT_TRUE(
+            catalog.connection.execute("SELECT nick FROM Nick ORDER BY nick", catalog.general));
+        ASSERT_EQ(other.exec({"INSERT INTO Nick (nick) VALUES ('Rock')"}), "");
+
+        EXPECT_EQ(c.write(catalog), "");
+        // The holder reads on as before, from memory.
+        QStringList read;
+        for (; !catalog.general.eof(); catalog.general.moveNext())
+            read << catalog.general.field(0).toString();
+        EXPECT_EQ(read, QStringList({"Blues", "Folk", "Jazz"}));
+    }
+}
+
 } // namespace
 } // namespace tarl
