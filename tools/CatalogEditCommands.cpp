@@ -19,8 +19,10 @@ namespace {
 
 // Opened as the window opens it: a missing file is an error, never a new catalog.
 bool Open(Catalog& catalog, const QString& file, const char* command, QTextStream& err) {
-    if (catalog.connection.open(BuildConnectionText(file)))
+    if (catalog.connection.open(BuildConnectionText(file))) {
+        PrintCatalogNote(catalog.connection, command, err);
         return true;
+    }
     err << "tarl-catalog " << command << ": " << catalog.connection.lastError() << "\n";
     return false;
 }

@@ -8,6 +8,7 @@
 #include "SearchCommand.h"
 #include "TagsCommand.h"
 #include "TreeCommand.h"
+#include "catalog/Connection.h"
 
 namespace tarl::tool {
 
@@ -97,6 +98,12 @@ int Dispatch(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     err << "tarl-catalog: unknown command \"" << arguments.first() << "\"\n\n";
     PrintUsage(err);
     return kBadUsage;
+}
+
+void PrintCatalogNote(const Connection& connection, const char* command, QTextStream& err) {
+    const QString note = connection.journalNote();
+    if (!note.isEmpty())
+        err << "tarl-catalog " << command << ": " << note << "\n";
 }
 
 QString FieldText(const QString& text) {

@@ -4,6 +4,10 @@
 #include <QTextStream>
 #include <span>
 
+namespace tarl {
+class Connection;
+}
+
 namespace tarl::tool {
 
 // Exit codes of every command.
@@ -27,6 +31,10 @@ int Dispatch(const QStringList& arguments, QTextStream& out, QTextStream& err);
 // A field as the line-per-record commands print it: a backslash, tab, line feed or carriage
 // return is written "\\", "\t", "\n" or "\r", so one record is always one line.
 QString FieldText(const QString& text);
+
+// Once a catalog is open: how it is kept, when that is worth knowing (a rollback journal on a
+// network share), as one line on `err`.
+void PrintCatalogNote(const Connection& connection, const char* command, QTextStream& err);
 
 // "Usage: tarl-catalog NAME ARGUMENTS" and the summary of one command.
 void PrintCommandUsage(const Command& command, QTextStream& stream);

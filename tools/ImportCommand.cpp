@@ -90,6 +90,7 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         err << "tarl-catalog import: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }
+    PrintCatalogNote(catalog.connection, "import", err);
     // Said before the walk, which can take a while, rather than at the import's first write.
     if (catalog.connection.isReadOnly()) {
         err << "tarl-catalog import: The catalog file " << args.catalog

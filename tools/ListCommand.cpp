@@ -43,6 +43,7 @@ int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         err << "tarl-catalog list: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }
+    PrintCatalogNote(catalog.connection, "list", err);
     const LinuxDrives drives;
     const LocalFiles files;
     LibraryTree tree;

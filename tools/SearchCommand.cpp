@@ -49,6 +49,7 @@ int RunSearch(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         err << "tarl-catalog search: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }
+    PrintCatalogNote(catalog.connection, "search", err);
     // A catalog without its search index gets it now, once.
     ProgressBar bar(QStringLiteral("rows indexed"));
     options.indexProgress = [&bar](qint64 done, qint64 total) { bar.update(total, done); };

@@ -51,6 +51,7 @@ int RunTree(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         err << "tarl-catalog tree: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }
+    PrintCatalogNote(catalog.connection, "tree", err);
     const LinuxDrives drives;
     const LocalFiles files;
     LibraryTree tree;

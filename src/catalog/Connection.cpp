@@ -15,8 +15,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <sqlite3.h>
 #include <vector>
 
@@ -24,8 +26,9 @@ namespace tarl {
 
 namespace {
 
-// Long enough to wait out another program's short write, short enough not to look hung.
-constexpr int kBusyTimeoutMs = 2000;
+// Long enough to wait out a batch of another program's import (its batches are committed at
+// least every quarter of a second), short enough not to look hung.
+constexpr int kBusyTimeoutMs = 5000;
 
 std::atomic<int> connectionCount{0};
 
@@ -34,6 +37,12 @@ int PrimaryCode(const QSqlError& error) {
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     return ok ? (code & 0xff) : -1;
+}
+
+// The write met the file as another program left it, while a read of this connection still
+// sees it as it was.
+bool IsStaleView(const QSqlError& error) {
+    return error.nativeErrorCode().toInt() == SQLITE_BUSY_SNAPSHOT;
 }
 
 QString EngineText(const QSqlError& error) {
@@ -73,8 +82,14 @@ QString CheckFile(const QString& path) {
 // Why opening or preparing the file failed, in words for the user.
 QString DescribeOpenError(const QString& path, const QSqlError& error) {
     const QString engine = EngineText(error);
+    bool ok = false;
+    const int extended = error.nativeErrorCode().toInt(&ok);
+    if (const QString full = ok ? DescribeFullDiscOnOpen(extended, path) : QString();
+        !full.isEmpty())
+        return full;
     switch (PrimaryCode(error)) {
     case SQLITE_BUSY:
+        return DescribeBusyCatalog(path);
     case SQLITE_LOCKED:
         return QStringLiteral("The catalog file %1 is locked by another program; close that "
                               "program or try again later.")
@@ -97,6 +112,30 @@ QString DescribeOpenError(const QString& path, const QSqlError& error) {
     }
 }
 
+// The URI the catalog is opened with. TARL_CATALOG_VFS names another of the engine's VFSs for
+// tests: "unix-dotfile" has no shared memory, as a file system on a network share.
+QString OpenUri(const QString& path) {
+    QString uri = SqliteUri(path, QStringLiteral("rw"));
+    const QString vfs = qEnvironmentVariable("TARL_CATALOG_VFS");
+    if (!vfs.isEmpty())
+        uri += QStringLiteral("&vfs=") + QString::fromLatin1(QUrl::toPercentEncoding(vfs));
+    return uri;
+}
+
+// The header says the file is written ahead (its read and write versions are 2).
+bool MarkedWriteAhead(const QString& path) {
+    QFile file(path);
+    constexpr int kVersions = 18;
+    return file.open(QIODevice::ReadOnly) && file.read(kVersions + 2).mid(kVersions) == "\2\2";
+}
+
+QString RollbackJournalNote(const QString& path) {
+    return QStringLiteral("The catalog file %1 is on a file system where SQLite cannot share "
+                          "memory between programs (a network share?): it is kept with a "
+                          "rollback journal, so reading it waits while another program writes.")
+        .arg(path);
+}
+
 } // namespace
 
 struct Connection::Impl {
@@ -108,6 +147,9 @@ struct Connection::Impl {
     sqlite3* handle = nullptr;
     QString file;
     QString error;
+    QString journalNote;
+    // The file is read under an exclusive lock: written ahead, without shared memory.
+    bool heldAlone = false;
     // Holders with a statement of this connection still running.
     std::vector<Recordset*> holders;
 
@@ -117,6 +159,12 @@ struct Connection::Impl {
     }
     // Runs one statement whose rows are not wanted.
     bool run(const QString& statement, QSqlError* failure);
+    // The first value a statement answers; none, with `failure`, when it failed.
+    std::optional<QString> answer(const QString& statement, QSqlError* failure);
+    bool readTables(const QString& path, QStringList& tables, QSqlError* failure);
+    bool readAlone(const QString& path, QStringList& tables);
+    bool leaveWriteAhead(const QString& path);
+    bool chooseJournal(const QString& path);
     bool prepare(const QString& path);
     void drop();
 };
@@ -130,20 +178,87 @@ bool Connection::Impl::run(const QString& statement, QSqlError* failure) {
     return false;
 }
 
+std::optional<QString> Connection::Impl::answer(const QString& statement, QSqlError* failure) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (query.exec(statement) && query.next())
+        return query.value(0).toString();
+    *failure = query.lastError();
+    return std::nullopt;
+}
+
+// The names of the file's tables: its first read. `failure` holds the engine's answer when it
+// failed.
+bool Connection::Impl::readTables(const QString& path, QStringList& tables, QSqlError* failure) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+        while (query.next())
+            tables << query.value(0).toString();
+    }
+    if (!query.lastError().isValid())
+        return true;
+    *failure = query.lastError();
+    return fail(DescribeOpenError(path, *failure));
+}
+
+// A written-ahead file where the engine has no shared memory can only be read by a connection
+// that holds it alone (the engine then keeps the log's index in its own memory). False, with the
+// first reason kept, when the file stays unreadable.
+bool Connection::Impl::readAlone(const QString& path, QStringList& tables) {
+    const QString unreadable = error;
+    QSqlError failure;
+    tables.clear();
+    if (!MarkedWriteAhead(path) ||
+        !run(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"), &failure) ||
+        !readTables(path, tables, &failure))
+        return fail(unreadable);
+    error.clear();
+    heldAlone = true;
+    return true;
+}
+
+// Turns a file read alone into a rollback-journal file, then lets other programs in again (the
+// exclusive lock goes with the next read).
+bool Connection::Impl::leaveWriteAhead(const QString& path) {
+    QSqlError failure;
+    if (answer(QStringLiteral("PRAGMA journal_mode = DELETE"), &failure) !=
+            QStringLiteral("delete") ||
+        !run(QStringLiteral("PRAGMA locking_mode = NORMAL"), &failure))
+        return fail(DescribeOpenError(path, failure));
+    heldAlone = false;
+    journalNote = RollbackJournalNote(path);
+    return true;
+}
+
+// Writes ahead when the engine can (readers then never wait for a writer), else keeps a rollback
+// journal with a note: on a network share SQLite has no shared memory, refuses the write-ahead
+// log or answers the mode it keeps. A lock is the one failure that stops the open.
+bool Connection::Impl::chooseJournal(const QString& path) {
+    if (heldAlone)
+        return leaveWriteAhead(path);
+    QSqlError failure;
+    const std::optional<QString> mode =
+        answer(QStringLiteral("PRAGMA journal_mode = WAL"), &failure);
+    if (mode == QStringLiteral("wal"))
+        return true;
+    if (!mode && PrimaryCode(failure) == SQLITE_BUSY)
+        return fail(DescribeOpenError(path, failure));
+    if (answer(QStringLiteral("PRAGMA journal_mode = DELETE"), &failure) !=
+        QStringLiteral("delete"))
+        return fail(DescribeOpenError(path, failure));
+    journalNote = RollbackJournalNote(path);
+    return true;
+}
+
 // Checks the tables, then sets the connection up. The file is changed only after the check.
 bool Connection::Impl::prepare(const QString& path) {
     QSqlError failure;
     QStringList tables;
-    {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-            return fail(DescribeOpenError(path, query.lastError()));
-        while (query.next())
-            tables << query.value(0).toString();
-        if (query.lastError().isValid())
-            return fail(DescribeOpenError(path, query.lastError()));
-    }
+    // Without shared memory the engine cannot open a write-ahead file's log.
+    if (!readTables(path, tables, &failure) &&
+        (PrimaryCode(failure) != SQLITE_CANTOPEN || !readAlone(path, tables)))
+        return false;
     for (const QString& wanted : Schema::TableNames()) {
         if (!tables.contains(wanted, Qt::CaseInsensitive))
             return fail(QStringLiteral("The catalog file %1 is not a Tarl catalog: it has no table "
@@ -156,8 +271,8 @@ bool Connection::Impl::prepare(const QString& path) {
         !run(QStringLiteral("PRAGMA synchronous = FULL"), &failure))
         return fail(DescribeOpenError(path, failure));
     // A read-only file keeps its journal mode: switching it would be a write.
-    if (!readOnly && !run(QStringLiteral("PRAGMA journal_mode = WAL"), &failure))
-        return fail(DescribeOpenError(path, failure));
+    if (!readOnly && !chooseJournal(path))
+        return false;
 
     Result<> installed = UnicodeLike::Install(handle);
     if (installed)
@@ -188,6 +303,8 @@ void Connection::Impl::drop() {
     readOnly = false;
     handle = nullptr;
     file.clear();
+    journalNote.clear();
+    heldAlone = false;
     if (!added)
         return;
     db.close();
@@ -230,7 +347,7 @@ bool Connection::open(const QString& connectionText, const QString& user, const 
         return d->fail(QStringLiteral("The SQLite driver of Qt Sql (QSQLITE) is not installed."));
     }
     // mode=rw: a file removed since the check above is reported, never created empty.
-    d->db.setDatabaseName(SqliteUri(path, QStringLiteral("rw")));
+    d->db.setDatabaseName(OpenUri(path));
     d->db.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!d->db.open()) {
@@ -274,7 +391,10 @@ bool Connection::execute(const QString& statement, Recordset& into) {
         return d->fail(QStringLiteral("The catalog is not open."));
     auto query = std::make_unique<QSqlQuery>(d->db);
     query->setForwardOnly(true);
-    if (!query->exec(statement)) {
+    bool ran = query->exec(statement);
+    if (!ran && IsStaleView(query->lastError()) && releaseHeldReads())
+        ran = query->exec(statement);
+    if (!ran) {
         const QSqlError failure = query->lastError();
         return d->fail(DescribeStatementFailure(PrimaryCode(failure), d->file, EngineText(failure),
                                                 statement));
@@ -297,6 +417,16 @@ bool Connection::execute(const QString& statement, Recordset& into) {
     return true;
 }
 
+bool Connection::releaseHeldReads() {
+    if (d->holders.empty())
+        return false;
+    const std::vector<Recordset*> reading = std::move(d->holders);
+    d->holders.clear();
+    for (Recordset* holder : reading)
+        holder->detach();
+    return true;
+}
+
 void Connection::setLastError(const QString& why) {
     d->error = why;
 }
@@ -315,6 +445,10 @@ void Connection::release(Recordset& holder) {
 
 QString Connection::lastError() const {
     return d->error;
+}
+
+QString Connection::journalNote() const {
+    return d->journalNote;
 }
 
 QString Connection::fileName() const {

@@ -11,6 +11,8 @@ namespace tarl {
 // The catalog connection: one SQLite file, opened from a connection text.
 // Opening never creates a file: a missing file, a file that is not SQLite, and an SQLite file
 // without the tables CD, M3u, Mp3 and Nick all fail with a reason in lastError().
+// The catalog is written ahead where the engine can; where it has no shared memory (a network
+// share) it is opened with a rollback journal instead, and journalNote() says so.
 class Connection {
 public:
     Connection();
@@ -32,11 +34,20 @@ public:
     // Runs a statement whose rows are not wanted.
     bool execute(const QString& statement);
 
+    // Every holder still reading reads its remaining rows into memory and ends its statement.
+    // Such a read keeps the connection on the file as it was: once another program has written,
+    // a write of this connection fails at once (SQLite's busy snapshot) until the read ends.
+    // False when no holder was reading.
+    bool releaseHeldReads();
+
     QString lastError() const;
     // Sets lastError() for a failure found outside execute() (a statement run on handle()).
     void setLastError(const QString& why);
     // The catalog file currently open, "" when closed.
     QString fileName() const;
+    // Why the open catalog is kept with a rollback journal rather than written ahead, as a
+    // sentence for the status bar; "" when it is written ahead (or read-only).
+    QString journalNote() const;
     // True when the file could only be opened for reading.
     bool isReadOnly() const;
     // The engine's handle, for custom functions; null when closed.

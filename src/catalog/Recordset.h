@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <deque>
 #include <memory>
+#include <vector>
 
 class QSqlQuery;
 
@@ -35,12 +37,17 @@ private:
     friend class Connection;
     // Lets go of the statement once the rows are read, keeping the column names.
     void finish();
+    // Reads the rows not yet read into memory and lets go of the statement, whose read would
+    // otherwise hold the connection to the file as it was before another program's write.
+    void detach();
 
     std::unique_ptr<QSqlQuery> query_;
     bool eof_ = true;
     QStringList names_;
     // The connection whose statement query_ runs; it clears this holder when it closes.
     Connection* owner_ = nullptr;
+    // A detached holder's rows, the current one first; its statement is gone.
+    std::deque<std::vector<QVariant>> kept_;
 };
 
 } // namespace tarl

@@ -102,6 +102,11 @@ public:
     bool exec(const char* statement) {
         if (sqlite3_exec(db_, statement, nullptr, nullptr, nullptr) == SQLITE_OK)
             return true;
+        // A read of a result holder kept this connection on an older view of the file.
+        if (sqlite3_extended_errcode(db_) == SQLITE_BUSY_SNAPSHOT &&
+            connection_.releaseHeldReads() &&
+            sqlite3_exec(db_, statement, nullptr, nullptr, nullptr) == SQLITE_OK)
+            return true;
         return fail(statement);
     }
     Statement prepare(const char* statement) {

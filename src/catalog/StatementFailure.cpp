@@ -23,6 +23,7 @@ QString DescribeStatementFailure(int code, const QString& file, const QString& e
                               "(statement: %2).")
             .arg(file, Shorten(statement));
     case SQLITE_BUSY:
+        return DescribeBusyCatalog(file);
     case SQLITE_LOCKED:
         return QStringLiteral("The catalog file %1 is locked by another program; the statement "
                               "was not run (statement: %2).")
@@ -44,6 +45,12 @@ QString DescribeFullDiscOnOpen(int extendedCode, const QString& file) {
     return QStringLiteral("The disc is full: the catalog file %1 cannot be opened, even to read "
                           "it, until there is room on that disc for its companion file %1-shm. "
                           "Nothing in it is lost; free some space and open it again.")
+        .arg(file);
+}
+
+QString DescribeBusyCatalog(const QString& file) {
+    return QStringLiteral("The catalog file %1 is busy: another program is writing to it; try "
+                          "again when it has finished.")
         .arg(file);
 }
 

@@ -18,6 +18,18 @@
 
 namespace tarl {
 
+namespace {
+
+// What the status bar says of the catalog just opened: that it cannot be changed, or how it is
+// kept when that is worth knowing.
+QString OpenedCatalogNote(const Connection& connection) {
+    if (connection.isReadOnly())
+        return QStringLiteral("The catalog is read-only: changes cannot be saved.");
+    return connection.journalNote();
+}
+
+} // namespace
+
 StartUp::StartUp(AppState& state, StartUpView& view, PlayerControl& player)
     : state_(state), view_(view), player_(player) {}
 
@@ -76,10 +88,7 @@ Result<> StartUp::openAndFill() {
     if (connection.state() == 0 &&
         !connection.open(BuildConnectionText(state_.dbPath), QString(), QString()))
         return Result<>::failed(connection.lastError());
-    view_.setStatusPanel(1,
-                         connection.isReadOnly()
-                             ? QStringLiteral("The catalog is read-only: changes cannot be saved.")
-                             : QString());
+    view_.setStatusPanel(1, OpenedCatalogNote(connection));
     LoadSortedByCd(state_);
     if (!view_.fillTree(state_.sortedByCd))
         return Result<>::failed(

@@ -104,7 +104,7 @@ TEST(ConnectionTest, OpensAnOlderCatalogAndAddsWhatIsMissing) {
         EXPECT_EQ(Value(connection, "SELECT nick FROM Nick"), "Rock");
         EXPECT_EQ(Value(connection, "PRAGMA journal_mode"), "wal");
         EXPECT_EQ(Value(connection, "PRAGMA synchronous"), "2");
-        EXPECT_EQ(Value(connection, "PRAGMA busy_timeout"), "2000");
+        EXPECT_EQ(Value(connection, "PRAGMA busy_timeout"), "5000");
         EXPECT_EQ(Value(connection, "SELECT count(*) FROM sqlite_master WHERE type = 'index'"),
                   QString::number(Schema::IndexStatements().size()));
         EXPECT_FALSE(connection.open(BuildConnectionText(path)));
@@ -137,7 +137,8 @@ TEST(ConnectionTest, ALockedCatalogFailsUntilTheLockIsGone) {
             test::RawSqlite locker(path);
             ASSERT_EQ(locker.exec(c.lock), "");
             EXPECT_FALSE(connection.open(BuildConnectionText(path)));
-            EXPECT_TRUE(connection.lastError().contains("is locked by another program"))
+            EXPECT_TRUE(
+                connection.lastError().contains(" is busy: another program is writing to it"))
                 << connection.lastError().toStdString();
         }
         EXPECT_TRUE(connection.open(BuildConnectionText(path)))

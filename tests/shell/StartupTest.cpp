@@ -4,6 +4,7 @@
 #include "catalog/CatalogFile.h"
 #include "dialogs/Options.h"
 #include "shell/Twips.h"
+#include "support/NetworkShare.h"
 
 #include <QAction>
 #include <QFile>
@@ -181,6 +182,19 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
     EXPECT_EQ(ToTwips(w.ImgButt[6]->x()), 3315); // the volume knob at its right end (3320)
     EXPECT_EQ(state->playerVolume, 255);
     EXPECT_FALSE(w.LstMP3->reportView()->header()->sectionsClickable());
+}
+
+TEST_F(Startup, ACatalogOnANetworkShareOpensWithANoteInTheStatusBar) {
+    const QString file = newCatalog();
+    writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
+    const test::NetworkShare share;
+    Main& w = start();
+    w.Form_Load();
+
+    EXPECT_EQ(state->catalog.connection.state(), 1);
+    EXPECT_TRUE(w.statusPanel(1).startsWith("The catalog file " + file +
+                                            " is on a file system where SQLite cannot share"))
+        << w.statusPanel(1).toStdString();
 }
 
 TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
