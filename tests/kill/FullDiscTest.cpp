@@ -190,6 +190,18 @@ TEST_F(FullDiscImport, StopsAtTheBatchThatDoesNotFitAndKeepsEveryRowBefore) {
               "0");
 }
 
+// A written-ahead catalog needs room for its shared-memory companion even to be read.
+TEST_F(FullDiscImport, ACatalogThatCannotBeOpenedForTheFullDiscSaysSo) {
+    fill();
+    Catalog catalog;
+    if (catalog.connection.open(BuildConnectionText(catalogFile)))
+        GTEST_SKIP() << "the companion file found room";
+    EXPECT_THAT(catalog.connection.lastError(), SaysTheDiscIsFull())
+        << catalog.connection.lastError().toStdString();
+    makeRoom();
+    EXPECT_TRUE(catalog.connection.open(BuildConnectionText(catalogFile)));
+}
+
 // The scan window's box says why the import stopped.
 TEST_F(FullDiscImport, TheScanWindowSaysTheDiscIsFull) {
     for (int track = 0; track < 30; ++track)
