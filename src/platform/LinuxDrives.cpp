@@ -153,6 +153,13 @@ LinuxDrives::Table LinuxDrives::tableOf(const Sources& sources) {
         table.mediaFolders = {"/media/" + sources.userName + "/",
                               "/run/media/" + sources.userName + "/"};
     }
+    for (const QList<MountEntry>* entries : {&table.mounts, &table.cdDrives}) {
+        for (const MountEntry& entry : *entries) {
+            const QString root = FolderForm(entry.mountPoint);
+            if (!root.isEmpty())
+                table.roots.append(root);
+        }
+    }
     return table;
 }
 
@@ -162,19 +169,16 @@ QString LinuxDrives::rootIn(const Table& table, const QString& path) {
         return {};
     // "/" is always mounted, even when mountinfo cannot be read.
     QString best = QStringLiteral("/");
-    const auto consider = [&](const QString& candidate) {
-        const QString root = FolderForm(candidate);
+    const auto consider = [&](const QString& root) {
         if (root.size() > best.size() && folder.startsWith(root))
             best = root;
     };
-    for (const MountEntry& mount : table.mounts)
-        consider(mount.mountPoint);
-    for (const MountEntry& drive : table.cdDrives)
-        consider(drive.mountPoint);
+    for (const QString& root : table.roots)
+        consider(root);
     for (const QString& media : table.mediaFolders) {
         if (!folder.startsWith(media) || folder.size() == media.size())
             continue;
-        consider(folder.left(folder.indexOf('/', media.size()) + 1));
+        consider(FolderForm(folder.left(folder.indexOf('/', media.size()) + 1)));
     }
     return best;
 }

@@ -45,6 +45,9 @@ private:
         QList<MountEntry> mounts;
         QList<MountEntry> cdDrives; // fstab CD drives
         QStringList mediaFolders;   // "/media/<user>/", "/run/media/<user>/"
+        // The folder form of every mount point and CD drive, made once: a drive's root is
+        // asked for every folder of an import.
+        QStringList roots;
     };
 
     Sources sources() const;

@@ -43,7 +43,12 @@ public:
     explicit KeptDrives(const Drives& drives) : drives_(drives) {}
 
     QString driveRoot(const QString& path) const override {
-        return kept(roots_, path, [&] { return drives_.driveRoot(path); });
+        // The tracks of a folder ask about the same folder, several times each.
+        if (!lastPath_.isNull() && path == lastPath_)
+            return lastRoot_;
+        lastRoot_ = kept(roots_, path, [&] { return drives_.driveRoot(path); });
+        lastPath_ = path;
+        return lastRoot_;
     }
     DriveType driveType(const QString& root) const override {
         return kept(types_, root, [&] { return drives_.driveType(root); });
@@ -65,6 +70,8 @@ private:
 
     const Drives& drives_;
     mutable QHash<QString, QString> roots_;
+    mutable QString lastPath_;
+    mutable QString lastRoot_;
     mutable QHash<QString, DriveType> types_;
     mutable QHash<QString, QString> labels_;
 };

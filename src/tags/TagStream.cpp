@@ -8,7 +8,7 @@ namespace tarl {
 namespace {
 
 // Large enough for a whole ordinary tag in one read, small enough to stay cheap per file.
-constexpr qint64 kWindowBytes = 32 * 1024;
+constexpr qint64 kWindowBytes = 4 * 1024;
 
 } // namespace
 
