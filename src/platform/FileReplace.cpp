@@ -1,5 +1,7 @@
 #include "platform/FileReplace.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -16,28 +18,6 @@ namespace tarl {
 namespace {
 
 const QString PartialMark = QStringLiteral(".partial.");
-
-// A file descriptor closed when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now: a file system may report a failed write only here.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 bool WriteAll(int fd, const QByteArray& bytes) {
     const char* at = bytes.constData();
@@ -99,20 +79,19 @@ Result<> ReplaceFile(const QString& file, const QByteArray& bytes) {
         ::unlink(partialName.constData());
         return Result<>::failed(WriteFailureText(file, error));
     };
-    Descriptor out(::open(partialName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    Fd out(::open(partialName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (out.get() < 0)
         return Result<>::failed(WriteFailureText(file, errno));
     struct stat old {};
     if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0)
         ::fchmod(out.get(), old.st_mode & 07777);
-    if (!WriteAll(out.get(), bytes) || ::fsync(out.get()) != 0 || !out.close())
+    if (!WriteAll(out.get(), bytes) || ::fsync(out.get()) != 0 || out.close() != 0)
         return fail(errno);
     if (::rename(partialName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()))
         return fail(errno);
     // The new name itself reaches the disc with the folder; without it a power cut could bring
     // the old file back, which is still whole, so a failure here is not reported.
-    const Descriptor dir(
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const Fd dir(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0)
         ::fsync(dir.get());
     return {};

@@ -8,12 +8,12 @@
 #include "support/DamagedCatalog.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
+#include "support/TmpfsMount.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 namespace tarl {
@@ -105,31 +105,11 @@ TEST_F(CatalogBackupTest, AFailingBackupIsASentenceAndMovesNoOlderCopy) {
     EXPECT_FALSE(BackupCatalog(catalog, file)) << "a catalog is never copied onto itself";
 }
 
-// A folder with a small tmpfs mounted on it for the test, when the test may mount.
-class TmpfsMount {
-public:
-    explicit TmpfsMount(const QString& path) : path_(QFile::encodeName(path)) {
-        mounted_ =
-            ::geteuid() == 0 && ::mount("tmpfs", path_.constData(), "tmpfs", 0, "size=2m") == 0;
-    }
-    ~TmpfsMount() {
-        if (mounted_)
-            ::umount2(path_.constData(), MNT_DETACH);
-    }
-    TmpfsMount(const TmpfsMount&) = delete;
-    TmpfsMount& operator=(const TmpfsMount&) = delete;
-    bool mounted() const { return mounted_; }
-
-private:
-    QByteArray path_;
-    bool mounted_ = false;
-};
-
 TEST(CatalogBackupOnAFullDisc, TheCopyStopsWithDiscFullAndLeavesNothingHalfWritten) {
     test::TempDir temp;
     const QString disc = temp.file("disc");
     ASSERT_TRUE(QDir().mkpath(disc));
-    const TmpfsMount mount(disc);
+    const test::TmpfsMount mount(disc, "2m");
     if (!mount.mounted())
         GTEST_SKIP() << "mounting a tmpfs needs root";
     const QString file = disc + "/tarl.mdb";

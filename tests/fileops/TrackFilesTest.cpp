@@ -4,6 +4,7 @@
 #include "scan/Rescan.h"
 #include "support/CatalogFixture.h"
 #include "support/FakeDrives.h"
+#include "support/TmpfsMount.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
-#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace tarl;
@@ -168,29 +168,9 @@ TEST_F(TrackFiles, ForgettingAFolderVolumeKeepsItsListsAndTracks) {
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 1);
 }
 
-// A folder with a small tmpfs mounted on it for the test, when the test may mount.
-class TmpfsMount {
-public:
-    explicit TmpfsMount(const QString& path) : path_(QFile::encodeName(path)) {
-        mounted_ =
-            ::geteuid() == 0 && ::mount("tmpfs", path_.constData(), "tmpfs", 0, "size=4m") == 0;
-    }
-    ~TmpfsMount() {
-        if (mounted_)
-            ::umount2(path_.constData(), MNT_DETACH);
-    }
-    TmpfsMount(const TmpfsMount&) = delete;
-    TmpfsMount& operator=(const TmpfsMount&) = delete;
-    bool mounted() const { return mounted_; }
-
-private:
-    QByteArray path_;
-    bool mounted_ = false;
-};
-
 TEST_F(TrackFiles, AMoveFromAnotherFileSystemCopiesThenDeletesTheSource) {
     const QString stick = folder("stick"), disc = folder("disc");
-    const TmpfsMount mount(stick);
+    const test::TmpfsMount mount(stick, "4m");
     if (!mount.mounted())
         GTEST_SKIP() << "mounting a tmpfs needs root";
     const QByteArray bytes(3 << 20, 'm');
@@ -215,7 +195,7 @@ TEST_F(TrackFiles, AMoveFromAnotherFileSystemCopiesThenDeletesTheSource) {
 
 TEST_F(TrackFiles, AMoveThatDoesNotFitLeavesTheSourceAndNoPartialCopy) {
     const QString disc = folder("disc"), stick = folder("stick");
-    const TmpfsMount mount(stick);
+    const test::TmpfsMount mount(stick, "4m");
     if (!mount.mounted())
         GTEST_SKIP() << "mounting a tmpfs needs root";
     write(disc + "00.mp3", QByteArray(6 << 20, 'b')); // larger than the 4 MB tmpfs
