@@ -1,4 +1,4 @@
-// The history file on arbitrary bytes: read as a file, and read line by line. Then the input is
+// The history file on arbitrary bytes, read as its reader reads a file's bytes. Then the input is
 // taken as records (fields apart at byte 1, records at byte 2), written the way the history is
 // written (one line each, UTF-8, CRLF) and read back: every record must come back as written,
 // with only the characters the line format cannot hold turned into blanks. The records are the
@@ -7,11 +7,8 @@
 #include "text/PlaylistText.h"
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QList>
 #include <QString>
-#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,21 +20,6 @@ void Check(bool ok, const char* what) {
         return;
     std::fprintf(stderr, "broken: %s\n", what);
     std::abort();
-}
-
-// In a memory file system where there is one: every run writes the file twice.
-const QString& HistoryPath() {
-    static QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists()
-                                    ? QStringLiteral("/dev/shm/tarl-fuzz-XXXXXX")
-                                    : QDir::tempPath() + QStringLiteral("/tarl-fuzz-XXXXXX"));
-    static const QString path = folder.path() + QStringLiteral("/TARLhistory.tlh");
-    return path;
-}
-
-void Write(const QByteArray& bytes) {
-    QFile file(HistoryPath());
-    Check(file.open(QIODevice::WriteOnly | QIODevice::Truncate), "the history can be written");
-    Check(file.write(bytes) == bytes.size(), "the history is written whole");
 }
 
 QString Blanked(QString s, const QString& characters) {
@@ -77,12 +59,11 @@ tarl::HistoryRecord Kept(tarl::HistoryRecord r) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    Write(bytes);
-    const QList<tarl::HistoryRecord> read = tarl::ReadHistory(HistoryPath());
-    Check(tarl::ReadHistory(HistoryPath(), 1).size() <= 1, "at most the records asked for");
-    for (const QString& line : tarl::PlaylistLines(bytes))
-        tarl::ParseHistoryLine(line);
-    (void)read;
+    // The file's lines as its reader takes them (the playlist text rules), then its records.
+    const QStringList lines = tarl::PlaylistLines(bytes);
+    Check(tarl::HistoryRecords(lines, 1).size() <= 1, "at most the records asked for");
+    for (const tarl::HistoryRecord& record : tarl::HistoryRecords(lines))
+        tarl::HistoryLine(record);
 
     QList<tarl::HistoryRecord> records;
     QByteArray written;
@@ -91,8 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         records.append(Kept(record));
         written += tarl::HistoryLine(record).toUtf8() + "\r\n";
     }
-    Write(written);
-    const QList<tarl::HistoryRecord> back = tarl::ReadHistory(HistoryPath());
+    const QList<tarl::HistoryRecord> back = tarl::HistoryRecords(tarl::PlaylistLines(written));
     Check(back.size() == records.size(), "one record per line written");
     for (qsizetype i = 0; i < back.size(); ++i)
         Check(back[i] == records[i], "records read back as written");
