@@ -50,7 +50,8 @@ int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const TreeSources sources{catalog, drives, files};
     if (byPaths) {
         BuildTreeByPaths(tree, sources);
-    } else if (const Result<> built = BuildTreeByStyle(tree, sources); !built) {
+    } else if (const Result<> built = BuildTreeByStyle(tree, sources, ListsOfMissingVolumes::Keep);
+               !built) {
         err << "tarl-catalog list: the library tree could not be read: " << built.error << "\n";
         return kFailure;
     }

@@ -173,9 +173,11 @@ private:
 // The style view's reads, made when the build first needs them: the lists of every style, and
 // every volume by id.
 struct StyleSources {
-    explicit StyleSources(Catalog& from) : catalog(from) {}
+    StyleSources(Catalog& from, ListsOfMissingVolumes missingVolumes)
+        : catalog(from), missing(missingVolumes) {}
 
     Catalog& catalog;
+    ListsOfMissingVolumes missing;
     bool listsRead = false;
     QHash<qint64, std::vector<StyleListRow>> listsByStyle;
     bool volumesRead = false;
@@ -245,8 +247,10 @@ bool AddStyleList(LibraryTree& tree, StyleSources& sources, const Files& files, 
     const Lookup<std::optional<VolumeNameLabel>> found = sources.volumeOf(list.volumeId);
     if (!found.ok)
         return false;
-    if (!found.value)
-        return !styled || sources.deleteListsOf(list.volumeId);
+    if (!found.value) {
+        const bool keep = !styled || sources.missing == ListsOfMissingVolumes::Keep;
+        return keep || sources.deleteListsOf(list.volumeId);
+    }
     const VolumeNameLabel& volume = *found.value;
 
     const bool present = PathExists(files, volume.name + list.file);
@@ -300,7 +304,7 @@ TreeNode* BuildTreeByPaths(LibraryTree& tree, TreeSources sources) {
     return root;
 }
 
-Result<> BuildTreeByStyle(LibraryTree& tree, TreeSources sources) {
+Result<> BuildTreeByStyle(LibraryTree& tree, TreeSources sources, ListsOfMissingVolumes missing) {
     RebuildScope rebuild(tree);
     TreeNode* unsorted = tree.addTopLevel(kUnsorted, TreeImage::Unsorted);
     tree.setKey(unsorted, kUnsorted);
@@ -314,7 +318,7 @@ Result<> BuildTreeByStyle(LibraryTree& tree, TreeSources sources) {
     if (!styles.ok)
         return Fail(catalog);
 
-    StyleSources from(catalog);
+    StyleSources from(catalog, missing);
     for (const StyleRow& style : styles.value) {
         TreeNode* node = tree.addChild(root, style.name, TreeImage::Style);
         tree.setKind(node, NodeKind::Style);

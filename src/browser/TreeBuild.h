@@ -27,10 +27,17 @@ struct TreeSources {
 TreeNode* BuildTreeByPaths(LibraryTree& tree, TreeSources sources);
 inline constexpr auto& tree_cd_load = BuildTreeByPaths;
 
+// What the tree by style does with the styled lists whose volume no longer exists: the window
+// deletes them from the catalog; a reader that only looks (the command-line list) leaves them
+// there. Either way they have no node.
+enum class ListsOfMissingVolumes { Delete, Keep };
+
 // Rebuilds the tree by style: "Unsorted", the root "tarl.mdb" with the styles under it and the
-// playlists under each style. Lists whose volume no longer exists are deleted from the catalog.
-// Fails, with the nodes added so far kept, when a catalog query fails; the error says why.
-Result<> BuildTreeByStyle(LibraryTree& tree, TreeSources sources);
+// playlists under each style. Lists whose volume no longer exists are deleted from the catalog
+// (unless told to keep them). Fails, with the nodes added so far kept, when a catalog query
+// fails; the error says why.
+Result<> BuildTreeByStyle(LibraryTree& tree, TreeSources sources,
+                          ListsOfMissingVolumes missing = ListsOfMissingVolumes::Delete);
 inline constexpr auto& tree_style_load = BuildTreeByStyle;
 
 } // namespace tarl

@@ -114,16 +114,21 @@ HistoryRecord ParseHistoryLine(const QString& line) {
     return r;
 }
 
-QList<HistoryRecord> ReadHistory(const QString& path, int max) {
+QList<HistoryRecord> HistoryRecords(const QStringList& lines, int max) {
     QList<HistoryRecord> records;
-    QStringList lines;
-    ReadLines(path, &lines);
     for (const QString& line : lines) {
         if (max >= 0 && records.size() >= max)
             break;
-        records.append(ParseHistoryLine(line));
+        if (!line.isEmpty())
+            records.append(ParseHistoryLine(line));
     }
     return records;
+}
+
+QList<HistoryRecord> ReadHistory(const QString& path, int max) {
+    QStringList lines;
+    ReadLines(path, &lines);
+    return HistoryRecords(lines, max);
 }
 
 Result<> RecordHistory(AppState& state) {

@@ -32,6 +32,10 @@ QString HistoryLine(const HistoryRecord& r);
 // the last "|", the index lies between the folder and the next "|" and the song is what remains.
 HistoryRecord ParseHistoryLine(const QString& line);
 
+// The records of the lines of a history file (as PlaylistLines reads them), empty lines skipped;
+// at most `max` (all when max < 0): the pure part of ReadHistory.
+QList<HistoryRecord> HistoryRecords(const QStringList& lines, int max = -1);
+
 // The records of the history file, newest first; at most `max` (all when max < 0). None when
 // the file is missing or unreadable.
 QList<HistoryRecord> ReadHistory(const QString& path, int max = -1);

@@ -53,9 +53,12 @@ struct Line {
 };
 
 // A line's text: UTF-8 when its bytes are valid UTF-8, otherwise Windows-1252, as settings
-// written on Windows hold them.
+// written on Windows hold them. A U+FEFF opening a line is text (the file's byte order mark is
+// taken off before): the decoder would otherwise drop it, and a key starting with one would
+// never read back.
 QString lineText(QByteArrayView bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8(bytes);
     return utf8.hasError() ? DecodeWindows1252(bytes) : text;
 }

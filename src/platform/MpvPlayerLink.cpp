@@ -21,14 +21,6 @@ using namespace player_msg;
 
 const QString Success = QStringLiteral("success");
 
-// The properties mpv pushes to the link; the id of each is its place here plus one.
-enum Observed : int { Duration = 1, TimePos, Entry, PlayingEntry, EntryCount, Idle, ObservedEnd };
-constexpr const char* ObservedNames[] = {"duration",       "time-pos",
-                                         "playlist-pos",   "playlist-playing-pos",
-                                         "playlist-count", "idle-active"};
-static_assert(std::size(ObservedNames) == ObservedEnd - 1);
-constexpr unsigned AllReported = ((1u << ObservedEnd) - 1) & ~1u;
-
 // The events the link reads: when a file starts, is loaded and ends, and the observed
 // properties' changes (mpv 0.35 sends those even after `disable_event all`; other versions may
 // count them among "all"). Every other event stays off.
@@ -130,18 +122,17 @@ std::optional<QJsonValue> MpvPlayerLink::property(const QString& name) {
 PlayerWindow MpvPlayerLink::connectToPlayer() {
     handle_ = 0;
     unanswered_ = 0;
-    pushed_ = Pushed{};
-    entryLeft_.reset();
+    pushed_ = PlayerPushed{};
     if (!socket_.open(socketPath_))
         return 0;
-    socket_.setEventHandler([this](const QJsonObject& event) { onEvent(event); });
+    socket_.setEventHandler([this](const QJsonObject& event) { pushed_.apply(event); });
     const QDeadlineTimer deadline = messageDeadline();
     socket_.send(QJsonArray{QStringLiteral("disable_event"), QStringLiteral("all")}, deadline);
     for (const char* event : WantedEvents)
         socket_.send(QJsonArray{QStringLiteral("enable_event"), QLatin1String(event)}, deadline);
-    for (int id = Duration; id < ObservedEnd; ++id)
+    for (int id = ObservedDuration; id < ObservedEnd; ++id)
         socket_.send(QJsonArray{QStringLiteral("observe_property"), id,
-                                QLatin1String(ObservedNames[id - 1])},
+                                QLatin1String(PlayerObservedNames[id - 1])},
                      deadline);
     if (!socket_.isOpen())
         return 0;
@@ -152,17 +143,13 @@ PlayerWindow MpvPlayerLink::connectToPlayer() {
         handle_ = 1;
     // mpv reports every observed property once at once; until then the answers would be
     // guesses (entry 0 for a player that plays entry 5). A busy player costs this wait once.
-    while (!allReported() && !deadline.hasExpired()) {
+    while (!pushed_.allReported() && !deadline.hasExpired()) {
         if (!socket_.readArrived(deadline)) {
             handle_ = 0;
             return 0;
         }
     }
     return handle_;
-}
-
-bool MpvPlayerLink::allReported() const {
-    return (pushed_.reported & AllReported) == AllReported;
 }
 
 bool MpvPlayerLink::readPushed() {
@@ -173,65 +160,6 @@ bool MpvPlayerLink::readPushed() {
     if (unanswered_ != 0 && socket_.answered(unanswered_))
         unanswered_ = 0;
     return true;
-}
-
-void MpvPlayerLink::onEvent(const QJsonObject& event) {
-    const QString name = event.value(QStringLiteral("event")).toString();
-    if (name == QLatin1String("start-file") || name == QLatin1String("end-file")) {
-        // mpv reports the new file's length after this; the old one's must not stand for it.
-        pushed_.fileLoaded = false;
-        pushed_.duration.reset();
-        pushed_.timePos.reset();
-        return;
-    }
-    if (name == QLatin1String("file-loaded")) {
-        pushed_.fileLoaded = true;
-        entryLeft_.reset();
-        return;
-    }
-    if (name != QLatin1String("property-change"))
-        return;
-    const int id = event.value(QStringLiteral("id")).toInt();
-    if (id < Duration || id >= ObservedEnd)
-        return;
-    pushed_.reported |= 1u << id;
-    // An unavailable property (no file) comes without data.
-    const QJsonValue data = event.value(QStringLiteral("data"));
-    const std::optional<double> number =
-        data.isDouble() ? std::optional<double>(data.toDouble()) : std::nullopt;
-    switch (id) {
-    case Duration:
-        pushed_.duration = number;
-        break;
-    case TimePos:
-        pushed_.timePos = number;
-        break;
-    case Entry: {
-        const qint64 entry = number ? data.toInteger(-1) : -1;
-        if (entryLeft_ && entry == *entryLeft_)
-            break; // read before the link changed the entry
-        entryLeft_.reset();
-        pushed_.entry = entry;
-        break;
-    }
-    case PlayingEntry:
-        pushed_.playing = number ? data.toInteger(-1) : -1;
-        break;
-    case EntryCount:
-        pushed_.count = number ? data.toInteger(0) : 0;
-        break;
-    case Idle:
-        pushed_.idle = data.toBool();
-        break;
-    default:
-        break;
-    }
-}
-
-void MpvPlayerLink::tookEntry(qint64 entry) {
-    if (entry != pushed_.entry)
-        entryLeft_ = pushed_.entry;
-    pushed_.entry = entry;
 }
 
 PlayerWindow MpvPlayerLink::findWindow() {
@@ -281,7 +209,7 @@ qint64 MpvPlayerLink::dispatch(int message, qint64 wParam, qint64 lParam) {
 qint64 MpvPlayerLink::userRequest(qint64 wParam, qint64 lParam, const QDeadlineTimer& deadline) {
     switch (lParam) {
     case GetTime:
-        return pushedTime(wParam);
+        return pushed_.time(wParam);
     case JumpToTime:
         seek(wParam, deadline);
         return 0;
@@ -302,7 +230,7 @@ qint64 MpvPlayerLink::userRequest(qint64 wParam, qint64 lParam, const QDeadlineT
                 QJsonArray{QStringLiteral("set_property"), QStringLiteral("playlist-pos"), wParam},
                 deadline)) {
             rememberedEntry_ = wParam;
-            tookEntry(wParam);
+            pushed_.tookEntry(wParam);
         }
         return 0;
     }
@@ -317,20 +245,6 @@ qint64 MpvPlayerLink::userRequest(qint64 wParam, qint64 lParam, const QDeadlineT
     default:
         return 0;
     }
-}
-
-qint64 MpvPlayerLink::pushedTime(qint64 wParam) const {
-    if (wParam != 0 && wParam != 1)
-        return 0;
-    // Right after an entry change mpv already names the new entry while the old file still
-    // reports its length and position; those values must not be taken for the new entry's.
-    if (!pushed_.fileLoaded || pushed_.entry < 0 || pushed_.entry != pushed_.playing)
-        return 0;
-    const std::optional<double>& value = wParam == 1 ? pushed_.duration : pushed_.timePos;
-    if (!value)
-        return 0;
-    const double seconds = qMax(0.0, *value);
-    return wParam == 1 ? std::llround(seconds) : std::llround(seconds * 1000);
 }
 
 qint64 MpvPlayerLink::pushedEntry() {
@@ -349,7 +263,7 @@ qint64 MpvPlayerLink::command(qint64 id, const QDeadlineTimer& deadline) {
             break;
         // The entry request answers the new entry from now on, before mpv pushes it.
         if (const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline))
-            tookEntry(pos->toInteger(-1));
+            pushed_.tookEntry(pos->toInteger(-1));
         break;
     }
     case Play:
@@ -371,7 +285,7 @@ qint64 MpvPlayerLink::command(qint64 id, const QDeadlineTimer& deadline) {
             const std::optional<bool> isStopped = stopped(deadline);
             if (isStopped && *isStopped) {
                 // No file from now on, whatever mpv pushed before it let go.
-                tookEntry(-1);
+                pushed_.tookEntry(-1);
                 pushed_.playing = -1;
                 pushed_.fileLoaded = false;
                 break;
@@ -438,7 +352,7 @@ void MpvPlayerLink::play(const QDeadlineTimer& deadline) {
         if (succeeded(
                 QJsonArray{QStringLiteral("set_property"), QStringLiteral("playlist-pos"), entry},
                 deadline))
-            tookEntry(entry);
+            pushed_.tookEntry(entry);
     }
     request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("pause"), false}, deadline);
 }
@@ -468,7 +382,7 @@ bool MpvPlayerLink::handOver(const QString& target, const QDeadlineTimer& deadli
     pushed_.duration.reset();
     pushed_.timePos.reset();
     if (const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline))
-        tookEntry(pos->toInteger(-1));
+        pushed_.tookEntry(pos->toInteger(-1));
     request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("pause"), false}, deadline);
     return true;
 }
@@ -485,8 +399,7 @@ bool MpvPlayerLink::startPlayer(const QString& program, const QString& target) {
     socket_.close();
     handle_ = 0;
     unanswered_ = 0;
-    pushed_ = Pushed{};
-    entryLeft_.reset();
+    pushed_ = PlayerPushed{};
     rememberedEntry_ = -1;
 
     QStringList arguments{QStringLiteral("--input-ipc-server=") + socketPath_,
@@ -511,7 +424,7 @@ bool MpvPlayerLink::begunList() {
     // mpv answers on its socket a moment before it takes the first entry of its list; an entry
     // chosen then would be overridden by entry 0. Once an entry is current (or the player went
     // idle, having found nothing it could play) the list is the player's.
-    if (!allReported() || pushed_.count <= 0)
+    if (!pushed_.allReported() || pushed_.count <= 0)
         return false;
     return pushed_.entry >= 0 || pushed_.idle;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PlayerLink.h"
+#include "platform/PlayerPushed.h"
 #include "platform/PlayerSocket.h"
 
 #include <QElapsedTimer>
@@ -108,20 +109,6 @@ public:
     std::optional<QJsonValue> property(const QString& name);
 
 private:
-    // The latest values mpv pushed.
-    struct Pushed {
-        std::optional<double> duration;
-        std::optional<double> timePos;
-        qint64 entry = -1;   // playlist-pos
-        qint64 playing = -1; // playlist-playing-pos
-        qint64 count = 0;
-        bool idle = false;
-        // Between the current file's file-loaded event and its end.
-        bool fileLoaded = true;
-        // Which observed properties have reported once (a bit each).
-        unsigned reported = 0;
-    };
-
     // One request within `deadline`; nullopt when the player does not answer. A time-out drops
     // the next commands until the late answer arrives.
     std::optional<QJsonObject> request(const QJsonArray& command, const QDeadlineTimer& deadline);
@@ -132,21 +119,15 @@ private:
     PlayerWindow connectToPlayer();
     // Reads what arrived; false when the connection is closed (then the handle is 0).
     bool readPushed();
-    void onEvent(const QJsonObject& event);
-    bool allReported() const;
     qint64 dispatch(int message, qint64 wParam, qint64 lParam);
     qint64 userRequest(qint64 wParam, qint64 lParam, const QDeadlineTimer& deadline);
-    // The answers to 105 and 125, from the pushed values.
-    qint64 pushedTime(qint64 wParam) const;
+    // The answer to 125, from the pushed values.
     qint64 pushedEntry();
     qint64 command(qint64 id, const QDeadlineTimer& deadline);
     // Whether the player has no current entry (stopped, or at the end of its list).
     std::optional<bool> stopped(const QDeadlineTimer& deadline);
     // Whether the player is between two entries (the file loaded is not the current entry).
     bool switchingEntry(const QDeadlineTimer& deadline);
-    // mpv took entry `entry` (set by a command): the entry request answers it at once, and a
-    // value pushed before the change (the entry left) is not taken back.
-    void tookEntry(qint64 entry);
     void seek(qint64 ms, const QDeadlineTimer& deadline);
     void play(const QDeadlineTimer& deadline);
     bool handOver(const QString& target, const QDeadlineTimer& deadline);
@@ -165,10 +146,7 @@ private:
     QElapsedTimer lastFound_;
     // A command that timed out: commands are dropped until its answer arrives.
     qint64 unanswered_ = 0;
-    Pushed pushed_;
-    // Set by a command that changed the entry: until mpv pushes an entry other than `left`, a
-    // pushed `left` (read before the change) is ignored.
-    std::optional<qint64> entryLeft_;
+    PlayerPushed pushed_;
     // The entry that was current last, for the entry request and play while stopped.
     qint64 rememberedEntry_ = -1;
     qint64 startedPid_ = 0;

@@ -18,9 +18,6 @@ namespace tarl {
 
 namespace {
 
-// A reply line longer than this means something else is talking on the socket.
-constexpr qsizetype MaxLine = 16 * 1024 * 1024;
-
 // The commands the player link sends; nothing else ever reaches the player. mpv's `run`,
 // `subprocess` and `load-script` start programs or load code and must stay out of this list.
 constexpr const char* AllowedCommands[] = {
@@ -162,7 +159,7 @@ qint64 PlayerSocket::send(const QJsonArray& command, const QDeadlineTimer& deadl
 
 std::optional<QJsonObject> PlayerSocket::reply(qint64 id, const QDeadlineTimer& deadline) {
     while (fd_ >= 0) {
-        while (const std::optional<QByteArray> line = takeLine()) {
+        while (const std::optional<QByteArray> line = buffer_.takeLine()) {
             if (std::optional<QJsonObject> answer = matchLine(*line, id))
                 return answer;
         }
@@ -184,13 +181,13 @@ bool PlayerSocket::readArrived(const QDeadlineTimer& deadline) {
     if (fd_ < 0)
         return false;
     // A complete line already read is answer enough: then nothing is waited for.
-    if (readSome(buffer_.contains('\n') ? QDeadlineTimer(0) : deadline)) {
+    if (readSome(buffer_.hasLine() ? QDeadlineTimer(0) : deadline)) {
         while (readSome(QDeadlineTimer(0))) {
         }
     }
     if (fd_ < 0)
         return false;
-    while (const std::optional<QByteArray> line = takeLine())
+    while (const std::optional<QByteArray> line = buffer_.takeLine())
         matchLine(*line, 0);
     return true;
 }
@@ -200,8 +197,7 @@ bool PlayerSocket::readSome(const QDeadlineTimer& deadline) {
     for (;;) {
         const ssize_t n = ::recv(fd_, chunk, sizeof(chunk), 0);
         if (n > 0) {
-            buffer_.append(chunk, n);
-            if (buffer_.size() > MaxLine && !buffer_.contains('\n')) {
+            if (!buffer_.append(QByteArrayView(chunk, n))) {
                 close();
                 return false;
             }
@@ -229,33 +225,19 @@ bool PlayerSocket::readSome(const QDeadlineTimer& deadline) {
     }
 }
 
-std::optional<QByteArray> PlayerSocket::takeLine() {
-    const qsizetype end = buffer_.indexOf('\n');
-    if (end < 0)
-        return std::nullopt;
-    QByteArray line = buffer_.left(end);
-    buffer_.remove(0, end + 1);
-    return line;
-}
-
 std::optional<QJsonObject> PlayerSocket::matchLine(const QByteArray& line, qint64 id) {
-    const QJsonDocument document = QJsonDocument::fromJson(line);
-    if (!document.isObject())
-        return std::nullopt;
-    const QJsonObject object = document.object();
-    if (object.contains(QStringLiteral("event"))) {
+    PlayerMessage message = ParsePlayerLine(line);
+    if (message.kind == PlayerMessage::Kind::Event) {
         if (onEvent_)
-            onEvent_(object);
+            onEvent_(message.object);
         return std::nullopt;
     }
-    const QJsonValue answerId = object.value(QStringLiteral("request_id"));
-    if (!answerId.isDouble())
+    if (message.kind != PlayerMessage::Kind::Answer)
         return std::nullopt;
-    const qint64 answered = answerId.toInteger();
-    lastAnsweredId_ = qMax(lastAnsweredId_, answered);
-    if (id == 0 || answered != id)
+    lastAnsweredId_ = qMax(lastAnsweredId_, message.requestId);
+    if (id == 0 || message.requestId != id)
         return std::nullopt;
-    return object;
+    return std::move(message.object);
 }
 
 } // namespace tarl

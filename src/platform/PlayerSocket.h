@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PlayerLines.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QJsonArray>
@@ -73,14 +75,12 @@ public:
 private:
     // Reads once, waiting at most until `deadline`; false on end of stream or an error.
     bool readSome(const QDeadlineTimer& deadline);
-    // Takes the next complete line out of the buffer, if any.
-    std::optional<QByteArray> takeLine();
     // Parses a line; the answer when it carries `id`. Records the ids of all answers and hands
     // events to the handler.
     std::optional<QJsonObject> matchLine(const QByteArray& line, qint64 id);
 
     int fd_ = -1;
-    QByteArray buffer_;
+    PlayerLineBuffer buffer_;
     qint64 nextId_ = 1;
     qint64 lastAnsweredId_ = 0;
     EventHandler onEvent_;

@@ -232,8 +232,13 @@ Result<QStringList> ReadPlaylistFile(const QString& file) {
     const QString tooLarge = QStringLiteral("larger than %1 bytes").arg(kMaxPlaylistBytes);
     if (in.size() > kMaxPlaylistBytes)
         return fail(tooLarge);
-    // One byte more than allowed tells a file that grew since its size was asked.
-    const QByteArray bytes = in.read(kMaxPlaylistBytes + 1);
+    // One byte more than allowed tells a file that grew since its size was asked. The first
+    // read asks for the size the file has (a read of the largest size allowed would take that
+    // much memory for every small playlist and history read); only a file that grew is read on.
+    const qint64 size = in.size();
+    QByteArray bytes = in.read(size + 1);
+    if (bytes.size() > size && in.error() == QFileDevice::NoError)
+        bytes += in.read(kMaxPlaylistBytes + 1 - bytes.size());
     if (in.error() != QFileDevice::NoError)
         return fail(in.errorString());
     if (bytes.size() > kMaxPlaylistBytes)

@@ -3,6 +3,7 @@
 #include "history/HistoryMenu.h"
 #include "history/HistoryReplay.h"
 #include "scan/TemporaryPlaylist.h"
+#include "support/FuzzSeeds.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
@@ -81,8 +82,12 @@ TEST(HistoryLines, FieldsRoundTripWhateverTheNamesHold) {
         {"d", "t", "", "", "", ""},
         {"d", "t", "/", "0", "song", "0"},
     };
-    for (const HistoryRecord& r : cases)
+    QByteArray file;
+    for (const HistoryRecord& r : cases) {
         EXPECT_EQ(ParseHistoryLine(HistoryLine(r)), r) << HistoryLine(r).toStdString();
+        file += HistoryLine(r).toUtf8() + "\r\n";
+    }
+    test::SaveFuzzSeed(QStringLiteral("history"), QStringLiteral("odd-names.tlh"), file);
     // What would break the line apart is written as a space.
     EXPECT_EQ(HistoryLine({"a|b", "c\nd", "/f\r/", "1/2", "s\n", "9|"}), "a b|c d|/f /|1 2|s |9 ");
 }

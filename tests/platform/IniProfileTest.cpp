@@ -1,4 +1,5 @@
 #include "platform/IniProfile.h"
+#include "support/FuzzSeeds.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -23,6 +24,10 @@ class IniWrite : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(IniWrite, KeepsOtherLinesAndReplacesInPlace) {
     const WriteCase& c = GetParam();
+    // The settings fuzzer's input: section, key and value, each ended by a NUL, then the file.
+    tarl::test::SaveFuzzSeed(QStringLiteral("settings"), QString::fromUtf8(c.name),
+                             QByteArray(c.section) + '\0' + c.key + '\0' + c.value + '\0' +
+                                 c.before);
     EXPECT_EQ(IniProfile::withValue(c.before, QString::fromUtf8(c.section),
                                     QString::fromUtf8(c.key), QString::fromUtf8(c.value)),
               QByteArray(c.after));
@@ -54,6 +59,29 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"last_line_without_end", "[A]\nx=1", "A", "z", "2", "[A]\nx=1\nz=2\n"},
         WriteCase{"bom_before_first_section", "\xEF\xBB\xBF[A]\nx=1\n", "A", "x", "2",
                   "\xEF\xBB\xBF[A]\nx=2\n"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// Writes whose value did not read back (found by fuzzing).
+struct ReadBackCase {
+    const char* name;
+    const char* before;
+    const char* key;
+};
+
+class IniReadBack : public ::testing::TestWithParam<ReadBackCase> {};
+
+TEST_P(IniReadBack, AWrittenKeyReadsBack) {
+    const ReadBackCase& c = GetParam();
+    const QString key = QString::fromUtf8(c.key);
+    const QByteArray after = IniProfile::withValue(c.before, "S", key, "v");
+    EXPECT_EQ(IniProfile::valueIn(after, "S", key), "v") << after.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IniReadBack,
+    ::testing::Values(ReadBackCase{"key_opening_with_u_feff", "", "\xEF\xBB\xBFk"},
+                      ReadBackCase{"key_of_two_u_feff", "\x01\x01", "\xEF\xBB\xBF\xEF\xBB\xBF"},
+                      ReadBackCase{"after_a_file_bom", "\xEF\xBB\xBF[S]\n", "\xEF\xBB\xBFk"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(IniRead, MatchesNamesWithoutCaseAndTrimsValues) {
