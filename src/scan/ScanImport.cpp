@@ -10,7 +10,7 @@
 #include "scan/ScanNode.h"
 #include "scan/ScanTree.h"
 #include "scan/ScanWalker.h"
-#include "tags/ReadId3.h"
+#include "scan/TagPrefetch.h"
 #include "tags/TagFields.h"
 #include "text/PathText.h"
 
@@ -176,7 +176,9 @@ struct VolumeIds {
 // read is a counted error; failed when the catalog refused a statement.
 Result<> ImportSoundFile(const Drives& drives, const ScanNode& node, const QString& currentLabel,
                          VolumeIds& volumeIds, ImportStatements& statements,
-                         ScanImportResult& result) {
+                         ScanImportResult& result, TagPrefetch& tagsAhead) {
+    // Taken first, whatever happens next: the reader hands out one result per sound file.
+    const Result<TagFields> tags = tagsAhead.takeNext();
     // The volume is named after the parent of the track's folder, or the folder itself when it
     // is a drive root.
     QString folder = FolderOf(node.key());
@@ -203,7 +205,6 @@ Result<> ImportSoundFile(const Drives& drives, const ScanNode& node, const QStri
         volumeIds.lastId = volumeId.value;
     }
     // An unreadable file still gets its row, with the fields no tag supplied.
-    const Result<TagFields> tags = ReadId3(node.key());
     if (!tags)
         Note(result, node.key() + ": " + tags.error);
     return AddFolderTrack(drives, node.values(), tags.value, volumeId.value, statements);
@@ -256,6 +257,13 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
             result.stopped = true;
     };
 
+    QStringList soundFiles;
+    for (const ScanNode* node : nodes) {
+        if (node->tag() == QLatin1String("Mp3"))
+            soundFiles.append(node->key());
+    }
+    TagPrefetch tagsAhead(std::move(soundFiles));
+
     batches.begin();
     for (int index = 1; index <= count && going(); ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
@@ -263,7 +271,8 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
         if (IsFolderTag(node.tag()))
             written = ImportFolderNode(drives, node, currentLabel, pathScan, statements);
         else if (node.tag() == QLatin1String("Mp3"))
-            written = ImportSoundFile(drives, node, currentLabel, volumeIds, statements, result);
+            written = ImportSoundFile(drives, node, currentLabel, volumeIds, statements, result,
+                                      tagsAhead);
         // A statement the catalog refused ends the import.
         if (!written) {
             batches.fail(written.error);

@@ -37,7 +37,9 @@ bool TagStream::refill() {
 }
 
 bool TagStream::read(qint64 count, QByteArray* out) {
-    out->clear();
+    // Resizing keeps the buffer's memory, so a caller reading frame after frame into one buffer
+    // allocates once (clear() would free it every time).
+    out->resize(0);
     if (count < 0 || count > rawRemaining())
         return false;
     if (unsync_)
