@@ -5,6 +5,7 @@
 // tree by paths, the tree by style, the track rows of every node of both trees, and a search of
 // every field. Crashes, hangs and sanitizer reports are the findings; failures reported in words
 // are fine. At most 48 rows of at most 4,096 bytes a value keep a run fast.
+#include "FuzzCheck.h"
 #include "browser/LibraryTree.h"
 #include "browser/TrackRows.h"
 #include "browser/TreeBuild.h"
@@ -29,12 +30,7 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
-    if (ok)
-        return;
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-}
+using tarl::fuzz::Check;
 
 // "/" a hard disc, "/media/cd/" a CD drive holding the disc "DISC7".
 class FuzzDrives : public tarl::Drives {

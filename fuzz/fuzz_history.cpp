@@ -3,6 +3,7 @@
 // written (one line each, UTF-8, CRLF) and read back: every record must come back as written,
 // with only the characters the line format cannot hold turned into blanks. The records are the
 // ones the program writes: a folder ending in "/" (or none) and a file name without "/".
+#include "FuzzCheck.h"
 #include "history/HistoryFile.h"
 #include "text/PlaylistText.h"
 
@@ -15,12 +16,7 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
-    if (ok)
-        return;
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-}
+using tarl::fuzz::Check;
 
 QString Blanked(QString s, const QString& characters) {
     for (const QChar c : characters)

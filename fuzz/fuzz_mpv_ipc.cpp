@@ -4,6 +4,7 @@
 // depend on where the chunks were cut (unless the line buffer gave up on a line without an end,
 // which a small limit makes reachable), that no line holds its "\n", and that the times the link
 // answers from the pushed values are never negative.
+#include "FuzzCheck.h"
 #include "platform/PlayerLines.h"
 #include "platform/PlayerPushed.h"
 
@@ -15,12 +16,7 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
-    if (ok)
-        return;
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-}
+using tarl::fuzz::Check;
 
 // The lines of `stream` fed in chunks whose sizes come from `cuts` (1 to 256 bytes each, the
 // whole stream at once when there are none), taking the complete lines after each chunk as the

@@ -2,6 +2,7 @@
 // and the temporary playlist. Besides crashes it checks what every caller relies on: lines are
 // well-formed text without line ends, folders end in "/", file names hold no "/", and a temporary
 // playlist reads back exactly the paths it was written with.
+#include "FuzzCheck.h"
 #include "scan/PlaylistFile.h"
 #include "scan/TemporaryPlaylist.h"
 #include "text/PlaylistText.h"
@@ -15,12 +16,7 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
-    if (ok)
-        return;
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-}
+using tarl::fuzz::Check;
 
 void CheckLines(const QStringList& lines) {
     Check(lines.size() <= tarl::kMaxPlaylistLines, "line limit");

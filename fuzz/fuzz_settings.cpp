@@ -4,6 +4,7 @@
 // line of the file stays byte for byte as it was, in its order; only lines are added (the key's,
 // and for a new section a blank line and its header) or the key's own line is replaced. A file
 // whose last line had no end gets one when a line is added after it.
+#include "FuzzCheck.h"
 #include "platform/IniProfile.h"
 
 #include <QByteArray>
@@ -15,12 +16,7 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
-    if (ok)
-        return;
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-}
+using tarl::fuzz::Check;
 
 // The lines of a file cut at "\n" (a "\r" before it stays in the line); no empty last line
 // after a final "\n".

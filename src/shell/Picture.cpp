@@ -3,30 +3,76 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <functional>
+#include <utility>
 
 namespace tarl {
 
 namespace {
 
-// The picture's shapes are those of tarl.svg, on its 128-unit grid.
-constexpr qreal kGrid = 128.0;
-
-class TarlIconEngine : public QIconEngine {
+// Draws a picture given in units of a square grid, centred and scaled into whatever rectangle
+// is asked, so it is sharp at any size and density; greyed when disabled.
+class GridIconEngine : public QIconEngine {
 public:
+    using Draw = std::function<void(QPainter&)>;
+    GridIconEngine(qreal grid, Draw draw, QString key, QList<QSize> sizes = {})
+        : grid_(grid), draw_(std::move(draw)), key_(std::move(key)), sizes_(std::move(sizes)) {}
+
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        const qreal side = qMin(rect.width(), rect.height());
+        if (side <= 0)
+            return;
         painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
         if (mode == QIcon::Disabled)
             painter->setOpacity(painter->opacity() * 0.4);
-        PaintTarlPicture(*painter, rect);
+        painter->translate(QRectF(rect).center() - QPointF(side / 2.0, side / 2.0));
+        painter->scale(side / grid_, side / grid_);
+        draw_(*painter);
         painter->restore();
     }
-    // Window managers and trays pick among these; any other size is drawn as well.
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
-    }
-    QIconEngine* clone() const override { return new TarlIconEngine; }
-    QString key() const override { return QStringLiteral("tarl-picture"); }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return sizes_; }
+    QIconEngine* clone() const override { return new GridIconEngine(*this); }
+    QString key() const override { return key_; }
+
+private:
+    qreal grid_;
+    Draw draw_;
+    QString key_;
+    QList<QSize> sizes_;
 };
+
+// The program's picture: the shapes of tarl.svg, on its 128-unit grid.
+void DrawTarlPicture(QPainter& p) {
+    const QPointF centre(64, 64);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2f, 0x4f, 0x7f));
+    p.drawEllipse(centre, 58, 58);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x4d, 0x6a, 0x96), 2));
+    p.drawEllipse(centre, 44, 44);
+    p.setPen(QPen(QColor(0x45, 0x62, 0x8e), 2));
+    p.drawEllipse(centre, 32, 32);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xf2, 0xf2, 0xf2));
+    p.drawEllipse(centre, 9, 9);
+    p.setBrush(QColor(0x2f, 0x4f, 0x7f));
+    p.drawEllipse(centre, 3.5, 3.5);
+
+    p.translate(6, 24);
+    p.setBrush(QColor(0xf5, 0xb9, 0x42));
+    QPainterPath beam;
+    beam.moveTo(76, 26);
+    beam.lineTo(100, 20);
+    beam.lineTo(100, 28);
+    beam.lineTo(76, 34);
+    beam.closeSubpath();
+    p.drawPath(beam);
+    p.drawRect(QRectF(76, 26, 4, 42));
+    p.drawRect(QRectF(96, 20, 4, 40));
+    p.drawEllipse(QPointF(71, 68), 9, 7);
+    p.drawEllipse(QPointF(91, 60), 9, 7);
+}
 
 // The panel's pictures on a 16-unit grid, dark glyphs as on a player's front.
 void PaintPanelPicture(QPainter& p, PanelPicture picture) {
@@ -79,76 +125,19 @@ void PaintPanelPicture(QPainter& p, PanelPicture picture) {
     }
 }
 
-class PanelIconEngine : public QIconEngine {
-public:
-    explicit PanelIconEngine(PanelPicture picture) : picture_(picture) {}
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
-        const qreal side = qMin(rect.width(), rect.height());
-        if (side <= 0)
-            return;
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        if (mode == QIcon::Disabled)
-            painter->setOpacity(painter->opacity() * 0.4);
-        painter->translate(QRectF(rect).center() - QPointF(side / 2.0, side / 2.0));
-        painter->scale(side / 16.0, side / 16.0);
-        PaintPanelPicture(*painter, picture_);
-        painter->restore();
-    }
-    QIconEngine* clone() const override { return new PanelIconEngine(picture_); }
-    QString key() const override { return QStringLiteral("tarl-panel"); }
-
-private:
-    PanelPicture picture_;
-};
-
 } // namespace
 
 QIcon PanelIcon(PanelPicture picture) {
-    return QIcon(new PanelIconEngine(picture));
-}
-
-void PaintTarlPicture(QPainter& p, const QRectF& box) {
-    if (box.isEmpty())
-        return;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal side = qMin(box.width(), box.height());
-    p.translate(box.center() - QPointF(side / 2.0, side / 2.0));
-    p.scale(side / kGrid, side / kGrid);
-    const QPointF centre(64, 64);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x2f, 0x4f, 0x7f));
-    p.drawEllipse(centre, 58, 58);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0x4d, 0x6a, 0x96), 2));
-    p.drawEllipse(centre, 44, 44);
-    p.setPen(QPen(QColor(0x45, 0x62, 0x8e), 2));
-    p.drawEllipse(centre, 32, 32);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xf2, 0xf2, 0xf2));
-    p.drawEllipse(centre, 9, 9);
-    p.setBrush(QColor(0x2f, 0x4f, 0x7f));
-    p.drawEllipse(centre, 3.5, 3.5);
-
-    p.translate(6, 24);
-    p.setBrush(QColor(0xf5, 0xb9, 0x42));
-    QPainterPath beam;
-    beam.moveTo(76, 26);
-    beam.lineTo(100, 20);
-    beam.lineTo(100, 28);
-    beam.lineTo(76, 34);
-    beam.closeSubpath();
-    p.drawPath(beam);
-    p.drawRect(QRectF(76, 26, 4, 42));
-    p.drawRect(QRectF(96, 20, 4, 40));
-    p.drawEllipse(QPointF(71, 68), 9, 7);
-    p.drawEllipse(QPointF(91, 60), 9, 7);
-    p.restore();
+    return QIcon(new GridIconEngine(
+        16, [picture](QPainter& p) { PaintPanelPicture(p, picture); },
+        QStringLiteral("tarl-panel")));
 }
 
 QIcon TarlIcon() {
-    return QIcon(new TarlIconEngine);
+    // Window managers and trays pick among these sizes; any other is drawn as well.
+    return QIcon(new GridIconEngine(
+        128, DrawTarlPicture, QStringLiteral("tarl-picture"),
+        {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
 }
 
 } // namespace tarl

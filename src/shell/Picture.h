@@ -2,9 +2,6 @@
 
 #include <QIcon>
 
-class QPainter;
-class QRectF;
-
 namespace tarl {
 
 // Tarl's picture, the one the desktop entry installs as tarl.svg: a dark disc with a golden
@@ -16,8 +13,5 @@ QIcon TarlIcon();
 // next, and the speaker beside the volume knob.
 enum class PanelPicture { Play, Pause, Previous, Stop, Next, Speaker };
 QIcon PanelIcon(PanelPicture picture);
-
-// Paints the picture into `box` (square; a wider or taller box centres it).
-void PaintTarlPicture(QPainter& painter, const QRectF& box);
 
 } // namespace tarl
