@@ -3,8 +3,11 @@
 // invalid UTF-8) or bytes, whatever the column's type, with ids that may point nowhere. The rows
 // go into a fresh catalog file; then everything the windows run on a catalog runs on it: the
 // tree by paths, the tree by style, the track rows of every node of both trees, and a search of
-// every field. Crashes, hangs and sanitizer reports are the findings; failures reported in words
-// are fine. At most 48 rows of at most 4,096 bytes a value keep a run fast.
+// one field (the input picks which, and whether accents count). Crashes, hangs and sanitizer
+// reports are the findings; failures reported in words are fine. At most 48 rows of at most 4,096
+// bytes a value keep a run fast. Half the runs start from a catalog whose search index exists
+// (the rows then reach it through its triggers), half from one without (the first search builds
+// it).
 #include "FuzzCheck.h"
 #include "browser/LibraryTree.h"
 #include "browser/TrackRows.h"
@@ -12,6 +15,7 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
+#include "catalog/SearchIndex.h"
 #include "platform/Drives.h"
 #include "platform/LocalFiles.h"
 #include "search/SearchHits.h"
@@ -130,16 +134,26 @@ void TrackRowsOfEveryNode(tarl::Catalog& catalog, const tarl::Drives& drives,
     }
 }
 
-// An empty catalog made once; each run starts from a copy of its bytes.
-const QByteArray& EmptyCatalog(const QString& folder) {
-    static const QByteArray bytes = [&] {
-        const QString file = folder + QStringLiteral("/empty.mdb");
-        Check(tarl::CreateCatalog(file).ok, "an empty catalog");
-        QFile made(file);
-        Check(made.open(QIODevice::ReadOnly), "the empty catalog read");
-        return made.readAll();
-    }();
-    return bytes;
+QByteArray EmptyCatalogBytes(const QString& file, bool indexed) {
+    Check(tarl::CreateCatalog(file).ok, "an empty catalog");
+    if (indexed) {
+        tarl::Catalog catalog;
+        Check(catalog.connection.open(tarl::BuildConnectionText(file)), "the empty catalog opened");
+        Check(tarl::RefreshSearchIndex(catalog).ok, "the empty catalog indexed");
+        catalog.connection.close();
+    }
+    QFile made(file);
+    Check(made.open(QIODevice::ReadOnly), "the empty catalog read");
+    return made.readAll();
+}
+
+// Two empty catalogs, without and with the search index, made once; each run starts from a copy
+// of the bytes of one.
+const QByteArray& EmptyCatalog(const QString& folder, bool indexed) {
+    static const QByteArray plain = EmptyCatalogBytes(folder + QStringLiteral("/plain.mdb"), false);
+    static const QByteArray withIndex =
+        EmptyCatalogBytes(folder + QStringLiteral("/indexed.mdb"), true);
+    return indexed ? withIndex : plain;
 }
 
 } // namespace
@@ -150,15 +164,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     ? QStringLiteral("/dev/shm/tarl-fuzz-XXXXXX")
                                     : QDir::tempPath() + QStringLiteral("/tarl-fuzz-XXXXXX"));
     const QString file = folder.path() + QStringLiteral("/tarl.mdb");
+    FuzzedDataProvider input(data, size);
+    const std::string search = input.ConsumeRandomLengthString(16);
+    const auto field =
+        tarl::SearchField(input.ConsumeIntegralInRange(0, int(tarl::SearchField::Rating)));
+    tarl::SearchOptions options;
+    options.ignoreAccents = input.ConsumeBool();
+    const bool indexed = input.ConsumeBool();
     {
         QFile::remove(file + QStringLiteral("-wal"));
         QFile::remove(file + QStringLiteral("-shm"));
         QFile out(file);
         Check(out.open(QIODevice::WriteOnly | QIODevice::Truncate), "the catalog written");
-        out.write(EmptyCatalog(folder.path()));
+        out.write(EmptyCatalog(folder.path(), indexed));
     }
-    FuzzedDataProvider input(data, size);
-    const std::string search = input.ConsumeRandomLengthString(16);
     WriteRows(file, input);
 
     tarl::Catalog catalog;
@@ -174,10 +193,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)tarl::BuildTreeByStyle(byStyle, {catalog, drives, files});
     TrackRowsOfEveryNode(catalog, drives, byStyle.topLevel());
     const QString text = QString::fromUtf8(search.data(), qsizetype(search.size()));
-    for (int field = 0; field <= int(tarl::SearchField::Rating); ++field) {
-        const auto found = tarl::RunSearch(catalog, text, tarl::SearchField(field));
-        if (found)
-            Check(!found.value.rows.empty(), "a search shows a row");
-    }
+    const auto found = tarl::RunSearch(catalog, text, field, options);
+    if (found)
+        Check(!found.value.rows.empty(), "a search shows a row");
     return 0;
 }
