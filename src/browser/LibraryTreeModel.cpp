@@ -1,6 +1,7 @@
 #include "browser/LibraryTreeModel.h"
 
 #include "browser/TreeIcons.h"
+#include "text/CellText.h"
 
 #include <QPalette>
 
@@ -69,7 +70,7 @@ QVariant LibraryTreeModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return node->text;
+        return CellText(node->text);
     case Qt::DecorationRole: {
         const QIcon icon = iconOf(node->image);
         return icon.isNull() ? QVariant() : QVariant(icon);

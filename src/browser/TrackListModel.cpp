@@ -1,4 +1,5 @@
 #include "browser/TrackListModel.h"
+#include "text/CellText.h"
 
 #include <QFont>
 #include <QIcon>
@@ -112,7 +113,7 @@ QVariant TrackListModel::data(const QModelIndex& index, int role) const {
     if (!holds(index))
         return {};
     if (role == Qt::DisplayRole)
-        return row(index.row()).columns[static_cast<size_t>(index.column())];
+        return CellText(row(index.row()).columns[static_cast<size_t>(index.column())]);
     if (role == Qt::DecorationRole && index.column() == ColFile)
         return TrackIcon();
     const size_t r = static_cast<size_t>(index.row());

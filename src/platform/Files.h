@@ -42,6 +42,12 @@ public:
         Q_UNUSED(step);
         return list(folder);
     }
+    // The same listing without the files' sizes (0 for every entry): a walk that only needs
+    // names and kinds is spared a question per file where the folder itself tells the kind.
+    virtual FolderListing listKindsInSteps(const QString& folder,
+                                           const std::function<void()>& step) const {
+        return listInSteps(folder, step);
+    }
     virtual bool exists(const QString& path) const = 0;
     virtual bool isDir(const QString& path) const = 0;
 

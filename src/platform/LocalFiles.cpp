@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,14 +175,19 @@ void SortInSteps(QList<FileEntry>& entries, const std::function<void()>& step) {
     }
 }
 
-} // namespace
+enum class Sizes { Asked, NotAsked };
 
-FolderListing LocalFiles::list(const QString& folder) const {
-    return listInSteps(folder, {});
+// The kind a folder entry states itself (most file systems do); unknown for a link, whose kind is
+// its target's, and where the file system leaves it out.
+std::optional<bool> StatedIsDir(const dirent& item) {
+    if (item.d_type == DT_DIR)
+        return true;
+    if (item.d_type == DT_REG)
+        return false;
+    return std::nullopt;
 }
 
-FolderListing LocalFiles::listInSteps(const QString& folder,
-                                      const std::function<void()>& step) const {
+FolderListing ListFolder(const QString& folder, const std::function<void()>& step, Sizes sizes) {
     FolderListing listing;
     std::unique_ptr<DIR, DirCloser> dir(::opendir(Native(folder).constData()));
     if (!dir) {
@@ -200,19 +206,25 @@ FolderListing LocalFiles::listInSteps(const QString& folder,
         const QByteArray name(item->d_name);
         if (name == "." || name == "..")
             continue;
-        struct stat st {};
-        // Gone since readdir saw it: not part of the folder any more.
-        if (::fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
         FileEntry entry;
         entry.name = QFile::decodeName(name);
         entry.isHidden = name.startsWith('.');
-        entry.isSymlink = S_ISLNK(st.st_mode);
-        // A broken link stays a zero-size non-folder.
-        if (entry.isSymlink && ::fstatat(dirFd, name.constData(), &st, 0) != 0)
-            st = {};
-        entry.isDir = S_ISDIR(st.st_mode);
-        entry.size = S_ISREG(st.st_mode) ? static_cast<qint64>(st.st_size) : 0;
+        const std::optional<bool> statedIsDir = StatedIsDir(*item);
+        if (statedIsDir && sizes == Sizes::NotAsked) {
+            entry.isDir = *statedIsDir;
+        } else {
+            struct stat st {};
+            // Gone since readdir saw it: not part of the folder any more.
+            if (::fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            entry.isSymlink = S_ISLNK(st.st_mode);
+            // A broken link stays a zero-size non-folder.
+            if (entry.isSymlink && ::fstatat(dirFd, name.constData(), &st, 0) != 0)
+                st = {};
+            entry.isDir = S_ISDIR(st.st_mode);
+            if (sizes == Sizes::Asked)
+                entry.size = S_ISREG(st.st_mode) ? static_cast<qint64>(st.st_size) : 0;
+        }
         listing.entries.append(entry);
         if (step && listing.entries.size() % 256 == 0)
             step();
@@ -223,6 +235,22 @@ FolderListing LocalFiles::listInSteps(const QString& folder,
     }
     SortInSteps(listing.entries, step);
     return listing;
+}
+
+} // namespace
+
+FolderListing LocalFiles::list(const QString& folder) const {
+    return listInSteps(folder, {});
+}
+
+FolderListing LocalFiles::listInSteps(const QString& folder,
+                                      const std::function<void()>& step) const {
+    return ListFolder(folder, step, Sizes::Asked);
+}
+
+FolderListing LocalFiles::listKindsInSteps(const QString& folder,
+                                           const std::function<void()>& step) const {
+    return ListFolder(folder, step, Sizes::NotAsked);
 }
 
 bool LocalFiles::exists(const QString& path) const {

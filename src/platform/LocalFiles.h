@@ -11,6 +11,8 @@ public:
     FolderListing list(const QString& folder) const override;
     FolderListing listInSteps(const QString& folder,
                               const std::function<void()>& step) const override;
+    FolderListing listKindsInSteps(const QString& folder,
+                                   const std::function<void()>& step) const override;
     // True when the name is taken, also by a broken link.
     bool exists(const QString& path) const override;
     bool isDir(const QString& path) const override;

@@ -111,8 +111,9 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
             tree_.remove(&node);
             return;
         }
-        // A folder of many thousand files takes longer to list than the window may wait.
-        FolderListing listing = files_.listInSteps(folder, yieldWhenDue);
+        // A folder of many thousand files takes longer to list than the window may wait. The
+        // walk needs names and kinds only: the tag reader learns each size as it opens the file.
+        FolderListing listing = files_.listKindsInSteps(folder, yieldWhenDue);
         if (!listing.ok())
             ++result.unreadableFolders;
         levels.push_back({folder, std::move(listing.entries), 0, 0});

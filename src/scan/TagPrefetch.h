@@ -35,6 +35,8 @@ private:
     qsizetype read_ = 0;  // results placed in the ring so far
     qsizetype taken_ = 0; // results taken out
     bool stopping_ = false;
+    bool readerWaits_ = false; // each side wakes the other only when it sleeps
+    bool takerWaits_ = false;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::thread reader_; // last: started once everything above is ready

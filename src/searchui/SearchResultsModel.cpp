@@ -1,6 +1,7 @@
 #include "searchui/SearchResultsModel.h"
 
 #include "searchui/SearchPictures.h"
+#include "text/CellText.h"
 
 #include <algorithm>
 
@@ -36,7 +37,7 @@ QVariant SearchResultsModel::data(const QModelIndex& index, int role) const {
     if (!hit || index.column() < 0 || index.column() >= SearchColumnCount)
         return {};
     if (role == Qt::DisplayRole)
-        return hit->columns[static_cast<size_t>(index.column())];
+        return CellText(hit->columns[static_cast<size_t>(index.column())]);
     if (role == Qt::DecorationRole && index.column() == SearchFileColumn) {
         const int icon = std::clamp(int(hit->icon), 1, 4);
         return icons_[static_cast<size_t>(icon - 1)];

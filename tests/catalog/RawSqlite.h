@@ -24,6 +24,26 @@ public:
         return {};
     }
 
+    // Every row of `table` in rowid order, each value quoted as a statement writes it: equal
+    // dumps hold equal rows.
+    QString dump(const QString& table) {
+        QString rows;
+        const QString statement = QStringLiteral("SELECT * FROM ") + table + " ORDER BY rowid";
+        sqlite3_stmt* select = nullptr;
+        if (sqlite3_prepare_v2(db_, statement.toUtf8().constData(), -1, &select, nullptr))
+            return QString::fromUtf8(sqlite3_errmsg(db_));
+        while (sqlite3_step(select) == SQLITE_ROW) {
+            for (int column = 0; column < sqlite3_column_count(select); ++column)
+                rows += QString::number(sqlite3_column_type(select, column)) + ':' +
+                        QString::fromUtf8(QByteArray(
+                            static_cast<const char*>(sqlite3_column_blob(select, column)),
+                            sqlite3_column_bytes(select, column)).toHex()) + ',';
+            rows += '\n';
+        }
+        sqlite3_finalize(select);
+        return rows;
+    }
+
 private:
     sqlite3* db_ = nullptr;
 };

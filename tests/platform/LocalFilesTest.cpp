@@ -56,6 +56,11 @@ TEST(PlatformLocalFiles, ListsEntriesWithAttributesSortedByName) {
         {"Sub", true, false, false, 0},
     };
     EXPECT_EQ(listing.entries, expected);
+    // Without sizes: the same names and kinds, links told apart as before.
+    QList<FileEntry> kinds = expected;
+    for (FileEntry& entry : kinds)
+        entry.size = 0;
+    EXPECT_EQ(LocalFiles().listKindsInSteps(dir.file("music"), {}).entries, kinds);
     // A broken link still takes its name.
     EXPECT_TRUE(LocalFiles().exists(dir.file("music/e-broken")));
     EXPECT_TRUE(LocalFiles().isDir(dir.file("music/d-folder-link")));
