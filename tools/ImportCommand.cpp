@@ -24,7 +24,8 @@ namespace tarl::tool {
 namespace {
 
 const char kUsage[] = "Usage: tarl-catalog import [--playlists|--sound-files|--all] [--no-subdirs] "
-                      "[--depth N] [--cd-name NAME] --catalog FILE FOLDER\n";
+                      "[--depth N] [--cd-name NAME] [--formats mp3,wav,wma,flac,ogg,m4a] "
+                      "--catalog FILE FOLDER\n";
 
 struct ImportArguments {
     ScanCollect collect = ScanCollect::SoundFiles;
@@ -34,6 +35,7 @@ struct ImportArguments {
     bool cdNameGiven = false;
     QString catalog;
     QString folder;
+    QString formats = SoundFormats::All().keys();
 };
 
 // False on anything the usage does not allow.
@@ -54,6 +56,8 @@ bool Parse(const QStringList& arguments, ImportArguments* parsed) {
         } else if (a == QLatin1String("--cd-name") && hasValue) {
             parsed->cdName = arguments.at(++i);
             parsed->cdNameGiven = true;
+        } else if (a == QLatin1String("--formats") && hasValue) {
+            parsed->formats = arguments.at(++i);
         } else if (a == QLatin1String("--catalog") && hasValue) {
             parsed->catalog = arguments.at(++i);
         } else if (a.startsWith(u'-') || !parsed->folder.isEmpty()) {
@@ -82,6 +86,13 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     ImportArguments args;
     if (!Parse(arguments, &args)) {
         err << kUsage;
+        return kBadUsage;
+    }
+    const Result<SoundFormats> formats = SoundFormats::FromKeys(args.formats);
+    if (!formats || formats.value.isEmpty()) {
+        err << "tarl-catalog import: "
+            << (formats ? QStringLiteral("--formats names no sound format") : formats.error) << "\n"
+            << kUsage;
         return kBadUsage;
     }
     // The catalog is opened as the window opens it: never created here.
@@ -132,6 +143,7 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     ScanOptions options;
     options.collect = args.collect;
     options.subfolders = args.subfolders;
+    options.formats = formats.value;
     options.folder = folder;
     options.onCd = onCd;
     options.currentLabel = label;

@@ -16,6 +16,7 @@
 #include "scan/ScanWalker.h"
 #include "state/AppState.h"
 #include "state/PlayActions.h"
+#include "state/SettingKeys.h"
 #include "state/Twips.h"
 #include "state/Version.h"
 
@@ -99,11 +100,19 @@ void ScanFiles::buildControls() {
         Options[i]->setMouseTracking(true);
         Options[i]->installEventFilter(this);
     }
-    const QStringList kinds{QStringLiteral("Mp3"), QStringLiteral("Wav"), QStringLiteral("Wma"),
+    const QStringList kinds{QStringLiteral("Mp3"),  QStringLiteral("Wav"), QStringLiteral("Wma"),
+                            QStringLiteral("Flac"), QStringLiteral("Ogg"), QStringLiteral("M4a"),
                             QStringLiteral("M3u")};
-    for (int i = 0; i < 4; ++i) {
-        Ckfiles[i] = new QCheckBox(kinds[i], this);
-        Ckfiles[i]->setChecked(i < 3);
+    const SoundFormats saved = SavedSoundFormats(state_.settings);
+    for (size_t i = 0; i < Ckfiles.size(); ++i) {
+        Ckfiles[i] = new QCheckBox(kinds[int(i)], this);
+        const bool sound = i < std::size(SoundFormatOrder);
+        Ckfiles[i]->setChecked(sound && saved.has(SoundFormatOrder[i]));
+        // The sound formats are kept for the next scan, here or from the library tree.
+        if (sound)
+            connect(Ckfiles[i], &QCheckBox::toggled, this, [this] {
+                state_.settings.write(keys::ScanFormats, rescanOptions().formats.keys());
+            });
     }
     checkSubdirectori = new QCheckBox(QStringLiteral("Scan Su&bdirectories"), this);
     checkSubdirectori->setChecked(true);
@@ -144,13 +153,13 @@ void ScanFiles::buildControls() {
     auto* choices = new QGridLayout;
     for (int i = 0; i < 3; ++i)
         choices->addWidget(Options[i], 0, i);
-    for (int i = 0; i < 4; ++i)
-        choices->addWidget(Ckfiles[i], 1, i);
-    choices->addWidget(checkSubdirectori, 2, 0, 1, 2);
+    for (int i = 0; i < int(Ckfiles.size()); ++i)
+        choices->addWidget(Ckfiles[size_t(i)], 1 + i / 4, i % 4);
+    choices->addWidget(checkSubdirectori, 3, 0, 1, 2);
     auto* depth = new QHBoxLayout;
     depth->addWidget(new QLabel(QStringLiteral("Folder profundity"), this));
     depth->addWidget(FoldProfundity);
-    choices->addLayout(depth, 2, 2, 1, 2);
+    choices->addLayout(depth, 3, 2, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(butScan);
     buttons->addWidget(butAddDatabase);
@@ -353,14 +362,20 @@ void ScanFiles::showImportResult(const ScanImportResult& result) {
                MsgButtons::Ok);
 }
 
+SoundFormats SavedSoundFormats(Settings& settings) {
+    const Result<SoundFormats> saved = SoundFormats::FromKeys(settings.read(keys::ScanFormats));
+    // A value another program spoiled gives the default: every format.
+    return saved ? saved.value : SoundFormats::All();
+}
+
 RescanOptions ScanFiles::rescanOptions() const {
     RescanOptions options;
     options.collect = Options[0]->isChecked()   ? ScanCollect::Playlists
                       : Options[1]->isChecked() ? ScanCollect::SoundFiles
                                                 : ScanCollect::AllFiles;
-    options.mp3 = Ckfiles[0]->isChecked();
-    options.wav = Ckfiles[1]->isChecked();
-    options.wma = Ckfiles[2]->isChecked();
+    options.formats = SoundFormats::None();
+    for (size_t i = 0; i < std::size(SoundFormatOrder); ++i)
+        options.formats.set(SoundFormatOrder[i], Ckfiles[i]->isChecked());
     options.subfolders = checkSubdirectori->isChecked();
     options.depth = FoldProfundity->text();
     return options;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scan/ScanTree.h"
+#include "scan/SoundFormats.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -22,10 +23,14 @@ class FrRename;
 class IconLabel;
 class ScanFilesMenu;
 class ScanFilesPacing;
+class Settings;
 class ScanTreeModel;
 class ScanWalker;
 struct ScanImportResult;
 struct RescanOptions;
+
+// The sound formats the scan window last had checked (every one at first).
+SoundFormats SavedSoundFormats(Settings& settings);
 
 // The scan window: walks a drive or folder for playlists or sound files into the scan tree
 // `trvScan`, and adds what it found to the catalog. Opened modally from the main window; the
@@ -94,7 +99,8 @@ public:
     IconLabel* Imagepath = nullptr;
     QLabel* etiqueta = nullptr;
     std::array<QRadioButton*, 3> Options{};
-    std::array<QCheckBox*, 4> Ckfiles{};
+    // "Mp3", "Wav", "Wma", "Flac", "Ogg", "M4a" (in the order of SoundFormatOrder), "M3u".
+    std::array<QCheckBox*, 7> Ckfiles{};
     QCheckBox* checkSubdirectori = nullptr;
     QLineEdit* FoldProfundity = nullptr;
     QPushButton* butScan = nullptr;

@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "scan/PlaylistFile.h"
+#include "tags/AudioFormat.h"
 
 namespace tarl {
 
@@ -12,11 +13,6 @@ bool IsPlaylistFile(const QString& path) {
            path.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive);
 }
 
-bool IsSoundFile(const QString& name) {
-    const QString extension = name.right(4).toLower();
-    return extension == u".mp3" || extension == u".wav" || extension == u".wma";
-}
-
 bool FolderTracks(const Files& files, const QString& folder, QStringList* tracks, QString* error) {
     const FolderListing listing = files.list(folder);
     if (!listing.ok()) {
@@ -24,7 +20,7 @@ bool FolderTracks(const Files& files, const QString& folder, QStringList* tracks
         return false;
     }
     for (const FileEntry& entry : listing.entries) {
-        if (!entry.isDir && IsSoundFile(entry.name))
+        if (!entry.isDir && FormatOfFileName(entry.name))
             tracks->append(folder + entry.name);
     }
     return true;

@@ -114,9 +114,7 @@ ScanOptions WalkOptions(const RescanOptions& choices, const QString& folder, con
                         const QString& currentLabel) {
     ScanOptions options;
     options.collect = choices.collect;
-    options.mp3 = choices.mp3;
-    options.wav = choices.wav;
-    options.wma = choices.wma;
+    options.formats = choices.formats;
     options.subfolders = choices.subfolders;
     options.folder = folder;
     options.onCd = IsCdDrive(folder, drives);

@@ -22,9 +22,7 @@ class Files;
 // The scan window's choices as last set; the defaults are the window's own at its first opening.
 struct RescanOptions {
     ScanCollect collect = ScanCollect::SoundFiles;
-    bool mp3 = true;
-    bool wav = true;
-    bool wma = true;
+    SoundFormats formats = SoundFormats::All();
     bool subfolders = true;
     // "Folder profundity" for the playlist walk's duplicate purge; a depth other than "1" to "4"
     // comes back as "2".

@@ -29,11 +29,9 @@ struct Level {
 bool Matches(const FileEntry& entry, const ScanOptions& options, bool soundFiles) {
     if (entry.isDir)
         return false;
-    const QString extension = entry.name.right(4).toLower();
     if (!soundFiles)
-        return extension == u".m3u";
-    return (options.mp3 && extension == u".mp3") || (options.wav && extension == u".wav") ||
-           (options.wma && extension == u".wma");
+        return entry.name.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive);
+    return options.formats.matches(entry.name);
 }
 
 } // namespace

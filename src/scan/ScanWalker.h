@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scan/SoundFormats.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -18,10 +20,8 @@ enum class ScanCollect { Playlists, SoundFiles, AllFiles };
 // The scan window's choices for one walk, as plain values.
 struct ScanOptions {
     ScanCollect collect = ScanCollect::SoundFiles;
-    // Which sound files the sound-file walk collects ("Mp3", "Wav", "Wma").
-    bool mp3 = true;
-    bool wav = true;
-    bool wma = true;
+    // Which sound files the sound-file walk collects ("Mp3", "Wav", "Wma", "Flac", "Ogg", "M4a").
+    SoundFormats formats = SoundFormats::All();
     // "Scan Subdirectories".
     bool subfolders = true;
     // The folder at depth 0; a "/" is appended when missing.

@@ -63,7 +63,11 @@ void Main::rescanFolder(const QString& folder) {
     steps.importing = [this](bool running) { state_.importRunning = running; };
 
     rescanning_ = true;
-    const RescanOptions options = scanFiles ? scanFiles->rescanOptions() : RescanOptions();
+    RescanOptions options;
+    if (scanFiles)
+        options = scanFiles->rescanOptions();
+    else
+        options.formats = SavedSoundFormats(state_.settings);
     const Result<RescanDone> done =
         Rescan({state_.catalog, state_.services.files, state_.services.drives, state_.currentLabel},
                folder, options, steps);

@@ -11,6 +11,7 @@ inline constexpr QLatin1StringView Dimensions{"Dimensions"};
 inline constexpr QLatin1StringView Player{"Player"};
 inline constexpr QLatin1StringView Database{"Database"};
 inline constexpr QLatin1StringView Search{"Search"};
+inline constexpr QLatin1StringView Scan{"Scan"};
 
 struct Key {
     QLatin1StringView section;
@@ -48,6 +49,10 @@ inline constexpr Key DatabasePath{Database, QLatin1StringView("Path"), QLatin1St
 // The search window's "Ignore accents": "1" on, "0" off.
 inline constexpr Key IgnoreAccents{Search, QLatin1StringView("IgnoreAccents"),
                                    QLatin1StringView("0")};
+// The scan window's sound formats: keys "mp3", "wav", "wma", "flac", "ogg", "m4a" joined by
+// commas, "none" when no box is checked.
+inline constexpr Key ScanFormats{Scan, QLatin1StringView("Formats"),
+                                 QLatin1StringView("mp3,wav,wma,flac,ogg,m4a")};
 
 // Track-list column n (1 to 11): width "mp3F<n>" and display position "mp3FO<n>", no default.
 inline QString ColumnWidthKey(int column) {

@@ -42,7 +42,7 @@ TEST_F(RescanFolder, WalksWithTheChoicesAndImportsWhatItFound) {
     };
 
     RescanOptions onlyMp3;
-    onlyMp3.wav = false;
+    onlyMp3.formats = SoundFormats::FromKeys("mp3").value;
     const Result<RescanDone> done = rescan(music, onlyMp3);
     ASSERT_TRUE(done) << done.error.toStdString();
     EXPECT_EQ(calls, QStringList({"Scaning Mp3...", "walked", "import", "imported"}));

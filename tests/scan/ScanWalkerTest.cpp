@@ -43,17 +43,17 @@ ScanOptions Options(ScanCollect collect, const QString& folder) {
 
 TEST(ScanWalkerTest, WalksGiveTheFlatTreeOfFoldersWithDirectMatches) {
     test::TempDir dir;
-    for (const char* file :
-         {"music/a.m3u", "music/b.M3U", "music/old/c.m3u", "music/A.MP3", "music/x.wav",
-          "music/y.wma", "music/notes.txt", "music/deep/deeper/d.mp3", "music/.hidden/h.mp3",
-          "music/.h.mp3", "music/album.mp3/e.mp3"})
+    for (const char* file : {"music/a.m3u", "music/b.M3U", "music/old/c.m3u", "music/A.MP3",
+                             "music/x.wav", "music/y.wma", "music/f.FLAC", "music/g.opus",
+                             "music/h.m4a", "music/notes.txt", "music/deep/deeper/d.mp3",
+                             "music/.hidden/h.mp3", "music/.h.mp3", "music/album.mp3/e.mp3"})
         dir.write(file, "x");
     QDir().mkpath(dir.file("music/empty"));
 
     struct Case {
         const char* name;
         ScanCollect collect;
-        bool mp3;
+        const char* formats;
         bool subfolders;
         QStringList tree;
         qint64 folders;
@@ -61,7 +61,7 @@ TEST(ScanWalkerTest, WalksGiveTheFlatTreeOfFoldersWithDirectMatches) {
     const Case cases[] = {
         {"playlists",
          ScanCollect::Playlists,
-         true,
+         "mp3,wav,wma,flac,ogg,m4a",
          true,
          {"T/music/   < 2 files >|T/music/|Cdm3u|7", "  a.m3u|T/music/a.m3u|M3u|1",
           "  b.M3U|T/music/b.M3U|M3u|1", "T/music/old/   < 1 files >|T/music/old/|Cdm3u|7",
@@ -69,7 +69,7 @@ TEST(ScanWalkerTest, WalksGiveTheFlatTreeOfFoldersWithDirectMatches) {
          6},
         {"all-files-are-playlists",
          ScanCollect::AllFiles,
-         true,
+         "mp3,wav,wma,flac,ogg,m4a",
          true,
          {"T/music/   < 2 files >|T/music/|Cdm3u|7", "  a.m3u|T/music/a.m3u|M3u|1",
           "  b.M3U|T/music/b.M3U|M3u|1", "T/music/old/   < 1 files >|T/music/old/|Cdm3u|7",
@@ -77,28 +77,30 @@ TEST(ScanWalkerTest, WalksGiveTheFlatTreeOfFoldersWithDirectMatches) {
          6},
         {"no-subfolders",
          ScanCollect::Playlists,
-         true,
+         "mp3,wav,wma,flac,ogg,m4a",
          false,
          {"T/music/   < 2 files >|T/music/|Cdm3u|7", "  a.m3u|T/music/a.m3u|M3u|1",
           "  b.M3U|T/music/b.M3U|M3u|1"},
          1},
         {"sound-files",
          ScanCollect::SoundFiles,
+         "mp3,wav,wma,flac,ogg,m4a",
          true,
-         true,
-         {"T/music/   < 3 files >|T/music/|Cdmp3|7", "  A.MP3|T/music/A.MP3|Mp3|5",
-          "  x.wav|T/music/x.wav|Mp3|5", "  y.wma|T/music/y.wma|Mp3|5",
+         {"T/music/   < 6 files >|T/music/|Cdmp3|7", "  A.MP3|T/music/A.MP3|Mp3|5",
+          "  f.FLAC|T/music/f.FLAC|Mp3|5", "  g.opus|T/music/g.opus|Mp3|5",
+          "  h.m4a|T/music/h.m4a|Mp3|5", "  x.wav|T/music/x.wav|Mp3|5",
+          "  y.wma|T/music/y.wma|Mp3|5",
           "T/music/album.mp3/   < 1 files >|T/music/album.mp3/|Cdmp3|7",
           "  e.mp3|T/music/album.mp3/e.mp3|Mp3|5",
           "T/music/deep/deeper/   < 1 files >|T/music/deep/deeper/|Cdmp3|7",
           "  d.mp3|T/music/deep/deeper/d.mp3|Mp3|5"},
          6},
-        {"mp3-unchecked",
+        {"mp3-flac-m4a-unchecked",
          ScanCollect::SoundFiles,
-         false,
+         "wav,wma,ogg",
          true,
-         {"T/music/   < 2 files >|T/music/|Cdmp3|7", "  x.wav|T/music/x.wav|Mp3|5",
-          "  y.wma|T/music/y.wma|Mp3|5"},
+         {"T/music/   < 3 files >|T/music/|Cdmp3|7", "  g.opus|T/music/g.opus|Mp3|5",
+          "  x.wav|T/music/x.wav|Mp3|5", "  y.wma|T/music/y.wma|Mp3|5"},
          6},
     };
     LocalFiles files;
@@ -109,7 +111,7 @@ TEST(ScanWalkerTest, WalksGiveTheFlatTreeOfFoldersWithDirectMatches) {
         QStringList shown;
         walker.setFolderShown([&](const QString& folder) { shown << folder; });
         ScanOptions options = Options(c.collect, dir.file("music")); // no trailing "/"
-        options.mp3 = c.mp3;
+        options.formats = SoundFormats::FromKeys(c.formats).value;
         options.subfolders = c.subfolders;
         const ScanResult result = walker.walk(options);
         EXPECT_EQ(Dump(tree, dir.path()), c.tree);

@@ -5,6 +5,7 @@
 #include "dialogs/ScanFilesMenu.h"
 #include "scan/ScanTreeModel.h"
 #include "state/AppState.h"
+#include "state/SettingKeys.h"
 #include "state/Version.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
@@ -106,10 +107,10 @@ TEST_F(ScanWindow, OpensWithTheControlsAsTheUserKnowsThem) {
         EXPECT_EQ(window.Options[i]->text(), options[i]);
         EXPECT_EQ(window.Options[i]->isChecked(), i == 1);
     }
-    const char* kinds[] = {"Mp3", "Wav", "Wma", "M3u"};
-    for (int i = 0; i < 4; ++i) {
+    const char* kinds[] = {"Mp3", "Wav", "Wma", "Flac", "Ogg", "M4a", "M3u"};
+    for (size_t i = 0; i < std::size(kinds); ++i) {
         EXPECT_EQ(window.Ckfiles[i]->text(), kinds[i]);
-        EXPECT_EQ(window.Ckfiles[i]->isChecked(), i < 3);
+        EXPECT_EQ(window.Ckfiles[i]->isChecked(), i < 6);
     }
     EXPECT_NEAR(window.heightTwips(), 2500, 15);
     EXPECT_EQ(window.model()->rowCount(), 0);
@@ -169,8 +170,12 @@ TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
     dir.write("music/d.m3u", "");
     dir.write("music/sub/e.mp3", "x");
     const QString music = root + "music/";
+    state.settings.setPath(dir.file("tarl.ini"));
     window.Ckfiles[0]->setChecked(false);
     window.checkSubdirectori->setChecked(false);
+    // The formats are kept for the next window.
+    EXPECT_EQ(state.settings.read(keys::ScanFormats), "wav,wma,flac,ogg,m4a");
+    EXPECT_FALSE(ScanFiles(state).Ckfiles[0]->isChecked());
     scan(music, 1);
 
     const auto nodes = shown();
