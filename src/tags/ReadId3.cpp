@@ -3,14 +3,9 @@
 #include "tags/Id3v1Trailer.h"
 #include "tags/Id3v2Frames.h"
 #include "tags/Id3v2Header.h"
+#include "tags/TrackFile.h"
 
-#include <QFile>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tarl {
 
@@ -37,28 +32,11 @@ TagFields ReadId3(QIODevice& device) {
 }
 
 Result<TagFields> ReadId3(const QString& path) {
-    // One open and one question about the file, as an import asks for every track. Opened
-    // without waiting, so a FIFO cannot block; only a regular file holds a track.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        const int error = errno;
-        return Result<TagFields>::failed(error == ENOENT
-                                             ? QStringLiteral("no such file")
-                                             : QString::fromLocal8Bit(std::strerror(error)));
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return Result<TagFields>::failed(QStringLiteral("not a regular file"));
-    }
-    QFile file;
-    // Unbuffered: the tag reader reads in its own window, and no read-ahead pulls in audio.
-    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return Result<TagFields>::failed(file.errorString());
-    }
+    const Result<std::unique_ptr<QFile>> file = OpenTrackFile(path);
+    if (!file)
+        return Result<TagFields>::failed(file.error);
     // The fields are moved into the result, never copied.
-    return ReadId3(file);
+    return ReadId3(*file.value);
 }
 
 } // namespace tarl

@@ -1,0 +1,47 @@
+#include "tags/AudioFormat.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace tarl {
+namespace {
+
+TEST(AudioFormat, TheExtensionNamesTheFormat) {
+    const struct {
+        const char* name;
+        std::optional<AudioFormat> format;
+    } cases[] = {
+        {"a.mp3", AudioFormat::Mp3},   {"/music/Disc 1/A.MP3", AudioFormat::Mp3},
+        {"a.Wav", AudioFormat::Wav},   {"a.WMA", AudioFormat::Wma},
+        {"a.flac", AudioFormat::Flac}, {"a.ogg", AudioFormat::Ogg},
+        {"a.OGA", AudioFormat::Ogg},   {"a.opus", AudioFormat::Ogg},
+        {"a.m4a", AudioFormat::M4a},   {"a.mp4", AudioFormat::M4a},
+        {"a.AAC", AudioFormat::M4a},   {"a.mp3.txt", std::nullopt},
+        {"mp3", std::nullopt},         {"a", std::nullopt},
+        {"a.", std::nullopt},          {"a.mp33", std::nullopt},
+        {"a.fla", std::nullopt},       {"/music/x.mp3/track", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatOfFileName(QString::fromUtf8(c.name)), c.format) << c.name;
+}
+
+TEST(AudioFormat, KeysGoBothWays) {
+    const struct {
+        const char* key;
+        std::optional<AudioFormat> format;
+    } cases[] = {
+        {"mp3", AudioFormat::Mp3},   {"wav", AudioFormat::Wav}, {"wma", AudioFormat::Wma},
+        {"flac", AudioFormat::Flac}, {"ogg", AudioFormat::Ogg}, {"m4a", AudioFormat::M4a},
+        {"FLAC", AudioFormat::Flac}, {"opus", std::nullopt},    {"", std::nullopt},
+        {".mp3", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatOfKey(QString::fromLatin1(c.key)), c.format) << c.key;
+        if (c.format && QString::fromLatin1(c.key).isLower()) {
+            EXPECT_EQ(FormatKey(*c.format), QString::fromLatin1(c.key));
+        }
+    }
+}
+
+} // namespace
+} // namespace tarl
