@@ -13,6 +13,9 @@ namespace tarl {
 namespace {
 
 // Where the first frame may start, after the ID3v2 tags; encoders and taggers leave some junk.
+// Most files start their audio right there, so a small window is read first and the whole one
+// only when it holds no frame.
+constexpr qint64 kFirstSearchBytes = 4 * 1024;
 constexpr qint64 kSearchBytes = 64 * 1024;
 // Read past the window, so the frame found at its end and the header after it are in the buffer
 // (the largest frame, MPEG 2 layer II at 160 kbit/s and 8 kHz, is 2881 bytes).
@@ -54,10 +57,10 @@ struct FirstFrame {
 
 // The first frame in `window` (read from `windowAt`) whose successor lines up with it; a frame
 // whose successor would start past the end of the file is taken alone.
-std::optional<FirstFrame> FindFirstFrame(const QByteArray& window, qint64 windowAt,
-                                         qint64 fileSize) {
+std::optional<FirstFrame> FindFirstFrame(const QByteArray& window, qint64 windowAt, qint64 fileSize,
+                                         qint64 searchBytes) {
     const QByteArrayView bytes(window);
-    const qsizetype searchEnd = std::min<qsizetype>(bytes.size(), kSearchBytes);
+    const qsizetype searchEnd = std::min<qsizetype>(bytes.size(), searchBytes);
     for (qsizetype i = 0; i + MpegFrameHeader::kBytes <= searchEnd; ++i) {
         if (static_cast<quint8>(bytes[i]) != 0xFF)
             continue;
@@ -144,10 +147,17 @@ qint64 Mp3Length(QIODevice& device) {
         return 0;
     const qint64 fileSize = device.size();
     const qint64 windowAt = AfterId3v2Tags(device, fileSize);
-    if (!device.seek(windowAt))
-        return 0;
-    const QByteArray window = device.read(kSearchBytes + kFrameMargin);
-    const std::optional<FirstFrame> frame = FindFirstFrame(window, windowAt, fileSize);
+    // The frame found points into the window it was found in, which must outlive it.
+    QByteArray window;
+    std::optional<FirstFrame> frame;
+    for (const qint64 searchBytes : {kFirstSearchBytes, kSearchBytes}) {
+        if (!device.seek(windowAt))
+            return 0;
+        window = device.read(searchBytes + kFrameMargin);
+        frame = FindFirstFrame(window, windowAt, fileSize, searchBytes);
+        if (frame || window.size() < searchBytes + kFrameMargin)
+            break;
+    }
     if (!frame)
         return 0;
     const MpegFrameHeader& header = frame->header;
