@@ -88,9 +88,8 @@ TEST(Mp3Length, LayoutsAroundTheAudio) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LengthOf(c.bytes), c.seconds) << c.name;
-        if (c.bytes.size() <= 256 * 1024)
-            test::SaveFuzzSeed("audio_tags", QStringLiteral("mp3-%1").arg(c.name),
-                               QByteArray(1, '\0') + c.bytes);
+        test::SaveFuzzSeed("audio_tags", QStringLiteral("mp3-%1").arg(c.name),
+                           QByteArray(1, '\0') + c.bytes.left(256 * 1024 - 1));
     }
 }
 
