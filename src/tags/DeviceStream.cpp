@@ -6,13 +6,14 @@ namespace tarl {
 
 TagLib::ByteVector DeviceStream::readBlock(unsigned long length) {
     const qint64 left = device_.size() - at_;
-    const qint64 count = std::min<qint64>(static_cast<qint64>(length), left);
+    const qint64 count = std::min({static_cast<qint64>(length), left, budget_});
     if (count <= 0 || (device_.pos() != at_ && !device_.seek(at_)))
         return {};
     TagLib::ByteVector block(static_cast<unsigned int>(count), 0);
     const qint64 got = std::max<qint64>(device_.read(block.data(), count), 0);
     block.resize(static_cast<unsigned int>(got));
     at_ += got;
+    budget_ -= got;
     return block;
 }
 

@@ -13,8 +13,16 @@ namespace tarl {
 // seek past the end as it does on files (a read there gives nothing), and a read is never asked
 // of the device beyond its end: a size TagLib read from a damaged file cannot make a large
 // allocation.
+//
+// At most kReadBudget bytes are read in all; past that every read gives nothing, which TagLib
+// takes for the end of the file. Some of its searches walk the whole file when what they look
+// for is not there (the last Ogg page of a file with a long tail of junk), and the import
+// reads thousands of files: a damaged one must not cost a gigabyte.
 class DeviceStream final : public TagLib::IOStream {
 public:
+    // More than the tags and headers of any sound file need, covers included.
+    static constexpr qint64 kReadBudget = 32 * 1024 * 1024;
+
     explicit DeviceStream(QIODevice& device) : device_(device) {}
 
     TagLib::FileName name() const override { return ""; }
@@ -32,6 +40,7 @@ public:
 private:
     QIODevice& device_;
     qint64 at_ = 0;
+    qint64 budget_ = kReadBudget;
 };
 
 } // namespace tarl

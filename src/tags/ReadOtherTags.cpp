@@ -1,6 +1,7 @@
 #include "tags/ReadOtherTags.h"
 
 #include "tags/DeviceStream.h"
+#include "tags/Id3v2Header.h"
 #include "tags/TrackFile.h"
 
 #include <QRegularExpression>
@@ -24,11 +25,31 @@ namespace {
 
 constexpr auto kStyle = TagLib::AudioProperties::Average;
 
+// Whether the FLAC stream starts at the start of the file or right after an ID3v2 tag there.
+// TagLib looks for it through the whole file otherwise, so a large file named .flac that is
+// something else would be read to its end.
+bool OpensFlacStream(TagLib::IOStream& stream) {
+    stream.seek(0);
+    const TagLib::ByteVector head = stream.readBlock(Id3v2Header::kBytes);
+    long at = 0;
+    if (const auto tag = Id3v2Header::Parse(QByteArrayView(head.data(), head.size()))) {
+        constexpr quint8 kV24Footer = 0x10;
+        const bool footer = tag->version == 4 && (tag->flags & kV24Footer);
+        at = Id3v2Header::kBytes * (footer ? 2 : 1) + static_cast<long>(tag->size);
+    }
+    stream.seek(at);
+    const bool flac = stream.readBlock(4) == TagLib::ByteVector("fLaC", 4);
+    stream.seek(0);
+    return flac;
+}
+
 // TagLib's reader for `format` over `stream`; nothing when the stream is not such a file.
 std::unique_ptr<TagLib::File> OpenTagLibFile(AudioFormat format, TagLib::IOStream* stream) {
     std::unique_ptr<TagLib::File> file;
     switch (format) {
     case AudioFormat::Flac:
+        if (!OpensFlacStream(*stream))
+            break;
         file = std::make_unique<TagLib::FLAC::File>(stream, TagLib::ID3v2::FrameFactory::instance(),
                                                     true, kStyle);
         break;

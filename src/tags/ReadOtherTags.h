@@ -27,7 +27,10 @@ namespace tarl {
 // to the nearest second, 0 when the file does not state it.
 //
 // TagLib reads in its Average style, which reads only the headers and the pages or atoms it
-// needs (for these formats the same bytes as Fast), never the whole stream.
+// needs (for these formats the same bytes as Fast), never the whole stream. Where TagLib would
+// search a whole file, it is kept from it: a .flac file must open with "fLaC" (after an ID3v2 tag
+// if there is one) before TagLib sees it, and a device is read through DeviceStream, which stops
+// after 32 MiB.
 //
 // Failed, with a short reason, when TagLib cannot read the file as `format` (or the format is
 // not one of these three): the fields are then their defaults with fileLength set.

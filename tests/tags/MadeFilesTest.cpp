@@ -1,10 +1,13 @@
 // Files made by the encoders' own command-line tools, each tagged by the tool's own tag writer,
 // read back the way the import reads every track.
+#include "CountingBuffer.h"
 #include "TagPrinters.h"
 #include "support/FuzzSeeds.h"
+#include "support/Id3Builder.h"
 #include "support/TempDir.h"
 #include "tags/AudioFormat.h"
 #include "tags/ReadId3.h"
+#include "tags/ReadOtherTags.h"
 #include "tags/ReadTrackTags.h"
 
 #include <QDir>
@@ -184,6 +187,41 @@ TEST_F(MadeFiles, TagsAndLengthsAreWhatTheToolsWrote) {
     }
     if (!skipped.isEmpty())
         GTEST_SKIP() << "not made: " << skipped.join("; ").toStdString();
+}
+
+// What TagLib would read through a whole file for, and is kept from.
+TEST_F(MadeFiles, NoWholeFileReads) {
+    for (const char* name : {"tagged.flac", "tagged.ogg"}) {
+        if (unmade_.contains(name))
+            GTEST_SKIP() << unmade_.value(name).toStdString();
+    }
+    QFile flac(path("tagged.flac"));
+    QFile ogg(path("tagged.ogg"));
+    ASSERT_TRUE(flac.open(QIODevice::ReadOnly) && ogg.open(QIODevice::ReadOnly));
+    const QByteArray flacBytes = flac.readAll();
+    const QByteArray oggBytes = ogg.readAll();
+    constexpr qint64 kBudget = 32 * 1024 * 1024;
+    const struct {
+        const char* name;
+        AudioFormat format;
+        QByteArray bytes;
+        QString title;
+        qint64 most; // bytes read
+    } cases[] = {
+        // TagLib looks for the stream's start through the whole file.
+        {"junk-named-flac", AudioFormat::Flac, QByteArray(8 << 20, 'j'), " ", 14},
+        {"flac-after-an-id3v2-tag", AudioFormat::Flac,
+         test::Id3Builder(3).text("TIT2", "From ID3").padding(5000).tag() + flacBytes, kTitle,
+         64 * 1024},
+        // TagLib looks for the last page backwards from the end.
+        {"ogg-with-a-long-tail", AudioFormat::Ogg, oggBytes + QByteArray(48 << 20, '\0'), kTitle,
+         kBudget},
+    };
+    for (const auto& c : cases) {
+        test::CountingBuffer device(c.bytes);
+        EXPECT_EQ(ReadOtherTags(c.format, device).value.title, c.title) << c.name;
+        EXPECT_LE(device.bytesRead, c.most) << c.name;
+    }
 }
 
 // Files per second of one reader over `paths`, the best of three passes (the machine is shared).

@@ -1,6 +1,7 @@
 // Layouts of MP3 files the encoders leave behind, built byte by byte: tags around the audio, junk
 // before it, the headers that count frames.
 #include "tags/Mp3Length.h"
+#include "CountingBuffer.h"
 #include "support/FuzzSeeds.h"
 #include "support/Id3Builder.h"
 
@@ -93,26 +94,6 @@ TEST(Mp3Length, LayoutsAroundTheAudio) {
     }
 }
 
-// A file in memory that counts the bytes read from it.
-class CountingBuffer : public QBuffer {
-public:
-    explicit CountingBuffer(QByteArray bytes) : bytes_(std::move(bytes)) {
-        setBuffer(&bytes_);
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    qint64 bytesRead = 0;
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        const qint64 n = QBuffer::readData(data, maxSize);
-        bytesRead += std::max<qint64>(n, 0);
-        return n;
-    }
-
-private:
-    QByteArray bytes_;
-};
-
 TEST(Mp3Length, OnlyTagHeadersAWindowAndTheTailAreRead) {
     // Two tag headers, the tail's ID3v1 and APE footer; a window of 4 KiB, then one of 64 KiB,
     // each with 4 KiB more for the frame found at its end.
@@ -132,7 +113,7 @@ TEST(Mp3Length, OnlyTagHeadersAWindowAndTheTailAreRead) {
         {"no-frames", QByteArray(1000000, 'j'), 0, kHeadersAndTail + kSmallWindow + kLargeWindow},
     };
     for (const auto& c : cases) {
-        CountingBuffer device(c.bytes);
+        test::CountingBuffer device(c.bytes);
         EXPECT_EQ(Mp3Length(device), c.seconds) << c.name;
         EXPECT_LE(device.bytesRead, c.most) << c.name;
     }
