@@ -59,11 +59,12 @@ const std::vector<Recipe>& Recipes() {
           "--tag=COMMENT=First take", "-o", "tagged.flac", "short.wav"},
          Tagged(t, "Ann/Bob", 3)},
         {"untagged.flac", "flac", {"--silent", "-o", "untagged.flac", "long.wav"}, Untagged(61)},
-        // .oga usually holds FLAC in Ogg, not Vorbis.
+        // .oga usually holds FLAC in Ogg, not Vorbis; some taggers keep the comment as a
+        // description.
         {"flac.oga",
          "flac",
          {"--silent", "--ogg", "--tag=TITLE=" + t, "--tag=ARTIST=Ann", "--tag=ALBUM=Live",
-          "--tag=DATE=2003", "--tag=GENRE=Jazz", "--tag=COMMENT=First take", "-o", "flac.oga",
+          "--tag=DATE=2003", "--tag=GENRE=Jazz", "--tag=DESCRIPTION=First take", "-o", "flac.oga",
           "short.wav"},
          Tagged(t, "Ann", 3)},
         {"tagged.ogg",
@@ -71,10 +72,11 @@ const std::vector<Recipe>& Recipes() {
          {"--quiet", "-t", t, "-c", "ARTIST=Ann", "-c", "ARTIST=Bob", "-l", "Live", "-d",
           "2003-05-01", "-G", "Jazz", "-c", "COMMENT=First take", "-o", "tagged.ogg", "long.wav"},
          Tagged(t, "Ann/Bob", 61)},
+        // A date as some taggers write it, the year not first.
         {"tagged.opus",
          "opusenc",
          {"--quiet", "--title", t, "--artist", "Ann", "--artist", "Bob", "--album", "Live",
-          "--date", "2003-05-01", "--genre", "Jazz", "--comment", "COMMENT=First take", "short.wav",
+          "--date", "May 2003", "--genre", "Jazz", "--comment", "COMMENT=First take", "short.wav",
           "tagged.opus"},
          Tagged(t, "Ann/Bob", 3)},
         {"tagged.m4a",
