@@ -26,21 +26,14 @@ TEST(AudioFormat, TheExtensionNamesTheFormat) {
 }
 
 TEST(AudioFormat, KeysGoBothWays) {
-    const struct {
-        const char* key;
-        std::optional<AudioFormat> format;
-    } cases[] = {
-        {"mp3", AudioFormat::Mp3},   {"wav", AudioFormat::Wav}, {"wma", AudioFormat::Wma},
-        {"flac", AudioFormat::Flac}, {"ogg", AudioFormat::Ogg}, {"m4a", AudioFormat::M4a},
-        {"FLAC", AudioFormat::Flac}, {"opus", std::nullopt},    {"", std::nullopt},
-        {".mp3", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(FormatOfKey(QString::fromLatin1(c.key)), c.format) << c.key;
-        if (c.format && QString::fromLatin1(c.key).isLower()) {
-            EXPECT_EQ(FormatKey(*c.format), QString::fromLatin1(c.key));
-        }
+    for (const AudioFormat f : {AudioFormat::Mp3, AudioFormat::Wav, AudioFormat::Wma,
+                                AudioFormat::Flac, AudioFormat::Ogg, AudioFormat::M4a}) {
+        EXPECT_EQ(FormatOfKey(FormatKey(f)), f) << FormatKey(f).toStdString();
+        EXPECT_EQ(FormatOfKey(FormatKey(f).toUpper()), f);
     }
+    EXPECT_EQ(FormatKey(AudioFormat::Flac), "flac");
+    EXPECT_EQ(FormatOfKey("opus"), std::nullopt); // an extension, not a format
+    EXPECT_EQ(FormatOfKey(".mp3"), std::nullopt);
 }
 
 } // namespace

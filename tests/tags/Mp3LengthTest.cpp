@@ -76,15 +76,13 @@ TEST(Mp3Length, LayoutsAroundTheAudio) {
         {"ape-and-v1", Frames() + ApeTag(10000, true) + Id3Builder::v1Trailer(v1), kSeconds},
         {"ape-without-header", Frames() + ApeTag(10000, false), kSeconds},
         {"false-sync-in-junk", falseSync + Frames(), kSeconds},
-        {"xing-count", CountingFrame("Xing", 2297) + Frames(10), 60},
-        {"info-count", CountingFrame("Info", 2297) + Frames(10), 60},
+        {"xing-count", CountingFrame("Xing", 2297) + Frames(10), 60}, // "Info" is the same
         {"vbri-count", CountingFrame("VBRI", 2297) + Frames(10), 60},
         {"xing-without-count-uses-the-size", CountingFrame("Xing", 0) + Frames(), kSeconds},
         {"tag-claims-more-than-the-file",
          Id3Builder(3).text("TIT2", "T").claimTagSize(0x0FFFFFFF).tag() + Frames(), kSeconds},
         {"no-frames", QByteArray(100000, '\xFF'), 0},
         {"empty", QByteArray(), 0},
-        {"tag-only", bigTag, 0},
         {"junk-beyond-the-window", QByteArray(70000, 'j') + Frames(), 0},
     };
     for (const auto& c : cases) {
