@@ -23,8 +23,6 @@ constexpr qint64 kFrameMargin = 4096;
 // Some files carry more than one ID3v2 tag in a row; a few are stepped over, never an endless
 // chain.
 constexpr int kMostTags = 4;
-// A v2.4 tag with a footer ends 10 bytes later than its size says.
-constexpr quint8 kV24Footer = 0x10;
 
 constexpr int kApeFooterBytes = 32;
 constexpr quint32 kApeHasHeader = 0x80000000u;
@@ -40,9 +38,9 @@ qint64 AfterId3v2Tags(QIODevice& device, qint64 fileSize) {
         if (!header)
             break;
         qint64 end = at + Id3v2Header::kBytes + qint64(header->size);
-        if (header->version == 4 && (header->flags & kV24Footer))
-            end += Id3v2Header::kBytes;
-        if (end > fileSize) // a size the file cannot hold: the bytes are not a tag
+        if (header->version == 4 && (header->flags & Id3v2Header::kFooterV24))
+            end += Id3v2Header::kBytes; // the footer, which the size leaves out
+        if (end > fileSize)             // a size the file cannot hold: the bytes are not a tag
             break;
         at = end;
     }

@@ -17,7 +17,9 @@
 #include <vorbisfile.h>
 #include <wavfile.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace tarl {
 
@@ -33,8 +35,7 @@ bool OpensFlacStream(TagLib::IOStream& stream) {
     const TagLib::ByteVector head = stream.readBlock(Id3v2Header::kBytes);
     long at = 0;
     if (const auto tag = Id3v2Header::Parse(QByteArrayView(head.data(), head.size()))) {
-        constexpr quint8 kV24Footer = 0x10;
-        const bool footer = tag->version == 4 && (tag->flags & kV24Footer);
+        const bool footer = tag->version == 4 && (tag->flags & Id3v2Header::kFooterV24);
         at = Id3v2Header::kBytes * (footer ? 2 : 1) + static_cast<long>(tag->size);
     }
     stream.seek(at);
