@@ -14,6 +14,7 @@ struct Id3v2Header {
     static constexpr quint8 kUnsynchronised = 0x80;
     static constexpr quint8 kExtendedHeader = 0x40; // ID3v2.3 and v2.4
     static constexpr quint8 kCompressedV22 = 0x40;  // ID3v2.2: no scheme was ever defined
+    static constexpr quint8 kFooterV24 = 0x10;      // ID3v2.4: a copy of the header ends the tag
 
     quint8 version = 0;
     quint8 revision = 0;

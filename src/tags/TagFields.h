@@ -15,6 +15,7 @@ struct TagFields {
     QString comments = QStringLiteral(" ");
     QString genre = QStringLiteral(" ");
     qint64 fileLength = 0; // bytes
+    qint64 seconds = 0;    // the track's length, rounded to the nearest second; 0 when unknown
 
     bool operator==(const TagFields&) const = default;
 };

@@ -12,7 +12,7 @@ inline void PrintTo(const TagFields& f, std::ostream* os) {
     *os << "{title=\"" << f.title.toStdString() << "\" artist=\"" << f.artist.toStdString()
         << "\" album=\"" << f.album.toStdString() << "\" year=\"" << f.year.toStdString()
         << "\" comments=\"" << f.comments.toStdString() << "\" genre=\"" << f.genre.toStdString()
-        << "\" fileLength=" << f.fileLength << "}";
+        << "\" fileLength=" << f.fileLength << " seconds=" << f.seconds << "}";
 }
 
 } // namespace tarl
