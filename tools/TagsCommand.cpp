@@ -2,7 +2,7 @@
 
 #include "Command.h"
 #include "tags/FormatFileSize.h"
-#include "tags/ReadId3.h"
+#include "tags/ReadTrackTags.h"
 
 namespace tarl::tool {
 
@@ -32,7 +32,7 @@ int RunTags(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     }
     int code = kSuccess;
     for (const QString& path : arguments) {
-        const Result<TagFields> read = ReadId3(path);
+        const Result<TagFields> read = ReadTrackTags(path);
         if (!read) {
             err << "tarl-catalog tags: cannot read " << path << ": " << read.error << "\n";
             code = kFailure;
@@ -48,7 +48,8 @@ int RunTags(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         for (const auto& [key, value] : texts)
             out << '"' << key << "\":" << JsonString(value) << ',';
         out << "\"fileLength\":" << fields.fileLength
-            << ",\"size\":" << JsonString(FormatFileSize(fields.fileLength)) << "}\n";
+            << ",\"size\":" << JsonString(FormatFileSize(fields.fileLength))
+            << ",\"seconds\":" << fields.seconds << "}\n";
         // Line by line, so a long run shows progress and a crash keeps what was printed.
         out.flush();
     }

@@ -80,7 +80,8 @@ Result<> AddFolderTrack(const Drives& drives, const ScanNodeValues& track, const
     return statements.insertTrack({folder, track.text, QString::number(listId.value),
                                    stored(tags.title), stored(tags.artist), stored(tags.album),
                                    stored(tags.year), stored(tags.genre), stored(tags.comments),
-                                   FormatFileSize(tags.fileLength)});
+                                   FormatFileSize(tags.fileLength)},
+                                  tags.seconds);
 }
 
 Result<> AddPlaylistList(const ScanNodeValues& playlist, qint64 volumeId,

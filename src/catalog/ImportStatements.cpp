@@ -27,8 +27,8 @@ const char* const kStatements[] = {
     "SELECT id, path, file, cd_id From m3u WHERE (((path)=?1) AND ((file)=?2) AND ((cd_id)=?3))",
     "INSERT INTO m3u (path,file,cd_id,mp3s) VALUES (?1,?2,?3,?4)",
     "SELECT m3u_id, path, file FROM Mp3 WHERE (((m3u_id)=?1 ) AND ((path)=?2) AND ((file)=?3))",
-    ("INSERT INTO Mp3 (path,file,m3u_id,title,artist,album,year,genre,comments,size) VALUES "
-     "(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)"),
+    ("INSERT INTO Mp3 (path,file,m3u_id,title,artist,album,year,genre,comments,size,time) "
+     "VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11)"),
     "INSERT INTO Mp3 (path,file,m3u_id) VALUES (?1,?2,?3)",
 };
 static_assert(std::size(kStatements) == 10);
@@ -89,7 +89,9 @@ bool ImportStatements::run(Which which, const Bound* values, int count, bool* ro
     for (int i = 0; i < count; ++i) {
         const Bound& value = values[i];
         int rc = SQLITE_OK;
-        if (value.isText) {
+        if (value.isNull) {
+            rc = sqlite3_bind_null(prepared, i + 1);
+        } else if (value.isText) {
             // The catalog stores UTF-8: the text is encoded into a buffer kept for its parameter
             // (the engine would otherwise convert from UTF-16 into memory of its own each time).
             QByteArray& buffer = utf8_[static_cast<size_t>(i)];
@@ -223,11 +225,13 @@ Lookup<bool> ImportStatements::hasTrack(qint64 listId, const QString& folder, co
     return {there};
 }
 
-Result<> ImportStatements::insertTrack(const std::array<QString, 10>& values) {
-    Bound bound[10];
+Result<> ImportStatements::insertTrack(const std::array<QString, 10>& values, qint64 seconds) {
+    Bound bound[11];
     for (size_t i = 0; i < values.size(); ++i)
         bound[i].text = StoredText(values[i]);
-    return written(run(InsertTrack, bound, 10, nullptr, nullptr));
+    // A length the file does not state stays unknown (NULL) until the player tells it.
+    bound[10] = {{}, seconds, false, seconds <= 0};
+    return written(run(InsertTrack, bound, 11, nullptr, nullptr));
 }
 
 Result<> ImportStatements::insertEntry(const QString& folder, const QString& file, qint64 listId) {

@@ -53,8 +53,9 @@ public:
     // Whether list `listId` has the track (folder, file); values raw.
     Lookup<bool> hasTrack(qint64 listId, const QString& folder, const QString& file);
     // Inserts a track row; `values` are the raw texts of path, file, m3u_id, title, artist,
-    // album, year, genre, comments and size, in that order.
-    Result<> insertTrack(const std::array<QString, 10>& values);
+    // album, year, genre, comments and size, in that order; `seconds` the length the file
+    // states, stored as a number (0: not stated, the column stays NULL).
+    Result<> insertTrack(const std::array<QString, 10>& values, qint64 seconds);
     // Inserts a playlist entry's track row (path, file and list only); values raw.
     Result<> insertEntry(const QString& folder, const QString& file, qint64 listId);
 
@@ -76,6 +77,7 @@ private:
         QString text;
         qint64 number = 0;
         bool isText = true;
+        bool isNull = false;
     };
     sqlite3_stmt* statement(Which which);
     // Runs statement `which` with `values`; *row tells whether it gave a row and *first holds
@@ -90,7 +92,7 @@ private:
     Connection& connection_;
     std::array<sqlite3_stmt*, Count> statements_{};
     // The bound texts in UTF-8, one buffer per parameter (ten at most).
-    std::array<QByteArray, 10> utf8_;
+    std::array<QByteArray, 11> utf8_;
     QStringEncoder utf8Encoder_{QStringEncoder::Utf8};
     QHash<QString, qint64> listIds_;
     // The list found last, so the tracks of one folder skip building the key.

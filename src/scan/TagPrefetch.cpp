@@ -1,6 +1,6 @@
 #include "scan/TagPrefetch.h"
 
-#include "tags/ReadId3.h"
+#include "tags/ReadTrackTags.h"
 
 #include <algorithm>
 
@@ -31,7 +31,7 @@ void TagPrefetch::readAll() {
                 return;
         }
         // Read without the lock: the import takes earlier results meanwhile.
-        Result<TagFields> tags = ReadId3(paths_.at(index));
+        Result<TagFields> tags = ReadTrackTags(paths_.at(index));
         bool wake = false;
         {
             const std::lock_guard lock(mutex_);

@@ -24,7 +24,7 @@ public:
     TagPrefetch(const TagPrefetch&) = delete;
     TagPrefetch& operator=(const TagPrefetch&) = delete;
 
-    // The tags of the next path in order (ReadId3's answer for it).
+    // The tags and length of the next path in order (ReadTrackTags' answer for it).
     Result<TagFields> takeNext();
 
 private:

@@ -82,7 +82,7 @@ TEST(TagsTool, OneJsonLinePerFileFromEveryTagVersion) {
         const QJsonObject o = QJsonDocument::fromJson(run.lines[i].toUtf8(), &error).object();
         ASSERT_EQ(error.error, QJsonParseError::NoError) << run.lines[i].toStdString();
         EXPECT_EQ(o.keys(), (QStringList{"album", "artist", "comments", "fileLength", "genre",
-                                         "path", "size", "title", "year"}));
+                                         "path", "seconds", "size", "title", "year"}));
         EXPECT_EQ(o["path"].toString(), files[i]);
         EXPECT_EQ(o["title"].toString(), QString::fromUtf8(c.title));
         EXPECT_EQ(o["artist"].toString(), QString::fromUtf8(c.artist));
@@ -107,7 +107,7 @@ TEST(TagsTool, EscapesControlCharactersQuotesAndBackslashes) {
         QString::fromUtf8("\",\"title\":\"a\\\"b\\\\c\\u000ad\\u0009e\\u0001\\u007f\\u0085é\","
                           "\"artist\":\" \",\"album\":\" \",\"year\":\" \",\"comments\":\" \","
                           "\"genre\":\" \",\"fileLength\":") +
-        QString::number(bytes.size()) + ",\"size\":\"1K\"}";
+        QString::number(bytes.size()) + ",\"size\":\"1K\",\"seconds\":0}";
     EXPECT_EQ(run.lines[0], expected);
 }
 
@@ -119,7 +119,7 @@ TEST(TagsTool, UnreadableFilesAreReportedAndTheOthersStillPrinted) {
     EXPECT_EQ(run.code, 1);
     ASSERT_EQ(run.lines.size(), 2);
     EXPECT_TRUE(run.lines[0].contains("\"title\":\"Good\""));
-    EXPECT_TRUE(run.lines[1].endsWith("\"fileLength\":0,\"size\":\"N/A\"}"));
+    EXPECT_TRUE(run.lines[1].endsWith("\"fileLength\":0,\"size\":\"N/A\",\"seconds\":0}"));
     EXPECT_EQ(run.err.count(u'\n'), 2);
     EXPECT_TRUE(run.err.contains("missing.mp3"));
     EXPECT_EQ(tags({}).code, 2);
