@@ -13,9 +13,12 @@ namespace tarl {
 namespace {
 
 // Where the first frame may start, after the ID3v2 tags; encoders and taggers leave some junk.
-// Most files start their audio right there, so a small window is read first and the whole one
-// only when it holds no frame.
-constexpr qint64 kFirstSearchBytes = 4 * 1024;
+// Most files start their audio right there, so a small read first (it holds a frame of up to
+// 320 kbit/s and the header after it, and tells a tag from audio), a larger window when it holds
+// no frame that can be checked, and the whole one when that holds none either. An import reads
+// every file: each byte and each read saved counts.
+constexpr qint64 kFirstReadBytes = 2 * 1024;
+constexpr qint64 kSecondSearchBytes = 4 * 1024;
 constexpr qint64 kSearchBytes = 64 * 1024;
 // Read past the window, so the frame found at its end and the header after it are in the buffer
 // (the largest frame, MPEG 2 layer II at 160 kbit/s and 8 kHz, is 2881 bytes).
@@ -27,24 +30,32 @@ constexpr int kMostTags = 4;
 constexpr int kApeFooterBytes = 32;
 constexpr quint32 kApeHasHeader = 0x80000000u;
 
-// The offset of the first byte after the ID3v2 tags that open the file.
-qint64 AfterId3v2Tags(QIODevice& device, qint64 fileSize) {
+// The first kFirstReadBytes after the ID3v2 tags that open the file, and where they start: each
+// read both looks for a tag header and holds the start of the audio when there is none.
+struct AfterTags {
     qint64 at = 0;
-    for (int i = 0; i < kMostTags; ++i) {
-        if (!device.seek(at))
-            break;
+    QByteArray bytes;
+};
+
+std::optional<AfterTags> ReadAfterId3v2Tags(QIODevice& device, qint64 fileSize) {
+    AfterTags after;
+    for (int i = 0; i <= kMostTags; ++i) {
+        if (!device.seek(after.at))
+            return std::nullopt;
+        after.bytes = device.read(kFirstReadBytes);
         const std::optional<Id3v2Header> header =
-            Id3v2Header::Parse(device.read(Id3v2Header::kBytes));
+            i < kMostTags ? Id3v2Header::Parse(after.bytes.left(Id3v2Header::kBytes))
+                          : std::nullopt;
         if (!header)
-            break;
-        qint64 end = at + Id3v2Header::kBytes + qint64(header->size);
+            return after;
+        qint64 end = after.at + Id3v2Header::kBytes + qint64(header->size);
         if (header->version == 4 && (header->flags & Id3v2Header::kFooterV24))
             end += Id3v2Header::kBytes; // the footer, which the size leaves out
         if (end > fileSize)             // a size the file cannot hold: the bytes are not a tag
-            break;
-        at = end;
+            return after;
+        after.at = end;
     }
-    return at;
+    return after;
 }
 
 struct FirstFrame {
@@ -144,16 +155,21 @@ qint64 Mp3Length(QIODevice& device) {
     if (!device.isOpen() || device.isSequential())
         return 0;
     const qint64 fileSize = device.size();
-    const qint64 windowAt = AfterId3v2Tags(device, fileSize);
+    std::optional<AfterTags> after = ReadAfterId3v2Tags(device, fileSize);
+    if (!after)
+        return 0;
+    const qint64 windowAt = after->at;
     // The frame found points into the window it was found in, which must outlive it.
-    QByteArray window;
-    std::optional<FirstFrame> frame;
-    for (const qint64 searchBytes : {kFirstSearchBytes, kSearchBytes}) {
+    QByteArray window = std::move(after->bytes);
+    std::optional<FirstFrame> frame = FindFirstFrame(window, windowAt, fileSize, window.size());
+    for (const qint64 searchBytes : {kSecondSearchBytes, kSearchBytes}) {
+        if (frame || window.size() < kFirstReadBytes)
+            break;
         if (!device.seek(windowAt))
             return 0;
         window = device.read(searchBytes + kFrameMargin);
         frame = FindFirstFrame(window, windowAt, fileSize, searchBytes);
-        if (frame || window.size() < searchBytes + kFrameMargin)
+        if (window.size() < searchBytes + kFrameMargin)
             break;
     }
     if (!frame)

@@ -12,17 +12,17 @@ namespace tarl {
 // rounded to the nearest, worked out from its first frame without reading the audio.
 //
 // ID3v2 tags at the start are stepped over by their headers, never read. The first frame is
-// looked for in a 64 KiB window after them (its first 4 KiB first), and taken only when the frame
-// that should follow it starts where its size says (junk that happens to hold the sync bits is
-// turned away). Then, in this order:
+// looked for after them, in the first 2 KiB (read with each tag header), then in 4 KiB, then in
+// 64 KiB; it is taken only when the frame that should follow it starts where its size says (junk
+// that happens to hold the sync bits is turned away). Then, in this order:
 // - a Xing or Info header in that frame (layer III) with its frame count,
 // - a VBRI header (36 bytes into the frame) with its frame count:
 //   frames * samples per frame / sample rate;
 // - else a constant bit rate: the bytes from the first frame to the end of the file, less an
 //   ID3v1 trailer and an APE tag before or without it, at the first frame's bit rate.
-// 0 when no frame is found (or the device is not open and random-access). Reads the tag
-// headers, the window (and 4 KiB past it, where the frame found
-// may end) and the last 160 bytes; nothing else.
+// 0 when no frame is found (or the device is not open and random-access). Reads 2 KiB where
+// each tag header may be, the windows (each with 4 KiB past it, where the frame found may end)
+// and, for a constant bit rate, the last 160 bytes; nothing else.
 qint64 Mp3Length(QIODevice& device);
 
 // The same for the file at `path`, opened as TagFile::open opens it; failed, with the reason,
