@@ -1,7 +1,10 @@
 // The import of a generated MP3 collection into a fresh catalog, against the I/O lower bound.
-// Usage: tarl-bench-import [TRACKS] [--corpus FOLDER] [--no-bound] [--batch NODES MS]   (default
-// 20000)
+// Usage: tarl-bench-import [TRACKS] [--corpus FOLDER] [--mixed] [--no-bound] [--batch NODES MS]
+// (default 20000)
 //
+// --mixed makes every second track a FLAC, Ogg Vorbis, Opus or M4A file (Mp3Corpus.h); the lower
+// bound then reads the MP3 half alone, so compare a mixed import with an MP3-only one of the same
+// count.
 // --batch NODES MS commits the import's batches after NODES nodes or MS ms instead of the
 // defaults.
 // --no-bound skips the lower bound (for profiling the walk and import alone).
@@ -136,10 +139,13 @@ int main(int argc, char** argv) {
     int tracks = 20000;
     QString kept;
     bool measureBound = true;
+    bool mixed = false;
     tarl::ScanImportBatching batching;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no-bound") == 0)
             measureBound = false;
+        else if (std::strcmp(argv[i], "--mixed") == 0)
+            mixed = true;
         else if (std::strcmp(argv[i], "--batch") == 0 && i + 2 < argc) {
             batching.nodes = std::atoi(argv[++i]);
             batching.milliseconds = std::atoi(argv[++i]);
@@ -153,7 +159,7 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     QFile count(corpus + "/.tracks");
-    const QByteArray countText = QByteArray::number(tracks);
+    const QByteArray countText = QByteArray::number(tracks) + (mixed ? " mixed" : "");
     if (!kept.isEmpty() && count.open(QIODevice::ReadOnly) && count.readAll() == countText) {
         std::printf("corpus: %d files kept in %s\n", tracks, qPrintable(corpus));
     } else {
@@ -166,7 +172,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "corpus: %s is not empty\n", qPrintable(corpus));
             return 1;
         }
-        const tarl::Result<> made = tarl::bench::MakeMp3Corpus(corpus, tracks);
+        const tarl::Result<> made = tarl::bench::MakeMp3Corpus(corpus, tracks, mixed);
         if (!made) {
             std::fprintf(stderr, "corpus: %s\n", qPrintable(made.error));
             return 1;
