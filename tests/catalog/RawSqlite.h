@@ -33,11 +33,13 @@ public:
         if (sqlite3_prepare_v2(db_, statement.toUtf8().constData(), -1, &select, nullptr))
             return QString::fromUtf8(sqlite3_errmsg(db_));
         while (sqlite3_step(select) == SQLITE_ROW) {
-            for (int column = 0; column < sqlite3_column_count(select); ++column)
+            for (int column = 0; column < sqlite3_column_count(select); ++column) {
+                const QByteArray value(
+                    static_cast<const char*>(sqlite3_column_blob(select, column)),
+                    sqlite3_column_bytes(select, column));
                 rows += QString::number(sqlite3_column_type(select, column)) + ':' +
-                        QString::fromUtf8(QByteArray(
-                            static_cast<const char*>(sqlite3_column_blob(select, column)),
-                            sqlite3_column_bytes(select, column)).toHex()) + ',';
+                        QString::fromLatin1(value.toHex()) + ',';
+            }
             rows += '\n';
         }
         sqlite3_finalize(select);
