@@ -100,6 +100,8 @@ TEST_F(ImportCommand, RefusesBadUsageAndAMissingCatalog) {
         {"no folder", {"--catalog", file}, 2},
         {"unknown option", {"--fast", "--catalog", file, music}, 2},
         {"two folders", {"--catalog", file, music, music}, 2},
+        {"unknown format", {"--formats", "mp3,aiff", "--catalog", file, music}, 2},
+        {"no format", {"--formats", "none", "--catalog", file, music}, 2},
         {"missing catalog", {"--catalog", missing, music}, 1},
         {"missing folder", {"--catalog", file, temp.file("nowhere")}, 1},
     };
