@@ -1,3 +1,4 @@
+#include "CountingBuffer.h"
 #include "TagPrinters.h"
 #include "support/FuzzSeeds.h"
 #include "support/Id3Builder.h"
@@ -15,31 +16,10 @@
 namespace tarl {
 namespace {
 
+using test::CountingBuffer;
 using test::Id3Builder;
 using test::Id3Enc;
 using test::Id3v1Fields;
-
-// A file in memory that counts what is read from it, and the largest single read asked for.
-class CountingBuffer : public QBuffer {
-public:
-    explicit CountingBuffer(QByteArray bytes) : bytes_(std::move(bytes)) {
-        setBuffer(&bytes_);
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    qint64 bytesRead = 0;
-    qint64 largestRead = 0;
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        largestRead = std::max(largestRead, maxSize);
-        const qint64 n = QBuffer::readData(data, maxSize);
-        bytesRead += std::max<qint64>(n, 0);
-        return n;
-    }
-
-private:
-    QByteArray bytes_;
-};
 
 const Id3v1Fields kTrailer{"V1", "", "", "", "", 0};
 
