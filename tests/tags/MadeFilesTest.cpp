@@ -6,12 +6,9 @@
 #include "support/Id3Builder.h"
 #include "support/TempDir.h"
 #include "tags/AudioFormat.h"
-#include "tags/ReadId3.h"
 #include "tags/ReadOtherTags.h"
 #include "tags/ReadTrackTags.h"
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -223,42 +220,6 @@ TEST_F(MadeFiles, NoWholeFileReads) {
         test::CountingBuffer device(c.bytes);
         EXPECT_EQ(ReadOtherTags(c.format, device).value.title, c.title) << c.name;
         EXPECT_LE(device.bytesRead, c.most) << c.name;
-    }
-}
-
-// Files per second of one reader over `paths`, the best of three passes (the machine is shared).
-template <typename Read> double FilesPerSecond(const QStringList& paths, Read read) {
-    double best = 0;
-    for (int pass = 0; pass < 3; ++pass) {
-        QElapsedTimer timer;
-        timer.start();
-        for (const QString& p : paths)
-            read(p);
-        best = std::max(best, paths.size() / (timer.nsecsElapsed() / 1e9));
-    }
-    return best;
-}
-
-// Not run by default: the rate of the import's tag reads over many files, warm in the cache,
-// beside ReadId3 alone, which is what the import read before.
-// --gtest_also_run_disabled_tests --gtest_filter=MadeFiles.DISABLED_ReadRate
-TEST_F(MadeFiles, DISABLED_ReadRate) {
-    constexpr int kCopies = 1000;
-    QDir().mkpath(dir_->file("rate"));
-    for (const char* name : {"tagged.flac", "cbr.mp3"}) {
-        if (unmade_.contains(name))
-            GTEST_SKIP() << unmade_.value(name).toStdString();
-        QStringList copies;
-        for (int i = 0; i < kCopies; ++i) {
-            copies << dir_->file(QStringLiteral("rate/%1-%2").arg(i).arg(name));
-            QFile::copy(path(name), copies.back());
-        }
-        const double tracks =
-            FilesPerSecond(copies, [](const QString& p) { return ReadTrackTags(p).value; });
-        const double id3 =
-            FilesPerSecond(copies, [](const QString& p) { return ReadId3(p).value; });
-        std::printf("%s: %d files, ReadTrackTags %.0f files/s, ReadId3 alone %.0f files/s\n", name,
-                    kCopies, tracks, id3);
     }
 }
 
