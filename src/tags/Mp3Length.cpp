@@ -3,7 +3,6 @@
 #include "tags/Id3v1Trailer.h"
 #include "tags/Id3v2Header.h"
 #include "tags/MpegFrameHeader.h"
-#include "tags/TagFile.h"
 
 #include <QtEndian>
 #include <optional>
@@ -179,13 +178,6 @@ qint64 Mp3Length(QIODevice& device) {
         return RoundedDivision(*frames * header.samplesPerFrame(), header.sampleRate);
     const qint64 audioBytes = AudioEnd(device, fileSize, frame->offset) - frame->offset;
     return RoundedDivision(audioBytes * 8, qint64(header.bitRate) * 1000);
-}
-
-Result<qint64> Mp3Length(const QString& path) {
-    const Result<std::unique_ptr<TagFile>> file = TagFile::open(path);
-    if (!file)
-        return Result<qint64>::failed(file.error);
-    return Mp3Length(*file.value);
 }
 
 } // namespace tarl

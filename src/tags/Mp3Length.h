@@ -1,9 +1,6 @@
 #pragma once
 
-#include "text/Result.h"
-
 #include <QIODevice>
-#include <QString>
 #include <QtGlobal>
 
 namespace tarl {
@@ -24,9 +21,5 @@ namespace tarl {
 // each tag header may be, the windows (each with 4 KiB past it, where the frame found may end)
 // and, for a constant bit rate, the last 160 bytes; nothing else.
 qint64 Mp3Length(QIODevice& device);
-
-// The same for the file at `path`, opened as TagFile::open opens it; failed, with the reason,
-// when it cannot be.
-Result<qint64> Mp3Length(const QString& path);
 
 } // namespace tarl

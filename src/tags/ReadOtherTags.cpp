@@ -2,7 +2,6 @@
 
 #include "tags/DeviceStream.h"
 #include "tags/Id3v2Header.h"
-#include "tags/TagFile.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -172,13 +171,6 @@ Result<TagFields> ReadOtherTags(AudioFormat format, const QByteArray& bytes) {
     const TagLib::ByteVector data(bytes.constData(), static_cast<unsigned int>(bytes.size()));
     TagLib::ByteVectorStream stream(data);
     return ReadStream(format, stream);
-}
-
-Result<TagFields> ReadOtherTags(AudioFormat format, const QString& path) {
-    const Result<std::unique_ptr<TagFile>> file = TagFile::open(path);
-    if (!file)
-        return Result<TagFields>::failed(file.error);
-    return ReadOtherTags(format, *file.value);
 }
 
 qint64 AudioSeconds(AudioFormat format, QIODevice& device) {

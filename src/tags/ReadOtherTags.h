@@ -39,10 +39,6 @@ Result<TagFields> ReadOtherTags(AudioFormat format, QIODevice& device);
 // The same over a file's bytes in memory (tests, fuzzing).
 Result<TagFields> ReadOtherTags(AudioFormat format, const QByteArray& bytes);
 
-// The same for the file at `path`, opened as TagFile::open opens it; failed, with fileLength 0,
-// when it cannot be.
-Result<TagFields> ReadOtherTags(AudioFormat format, const QString& path);
-
 // The length in seconds, rounded to the nearest, of a WAV or WMA file as TagLib reads it from the
 // format's header; 0 when TagLib cannot read it or for any other format.
 qint64 AudioSeconds(AudioFormat format, QIODevice& device);
