@@ -40,7 +40,7 @@ endfunction()
 # the tests its GoogleTest filter matches one more label ("mpv", "xorriso", "slow"), so that
 # `ctest -LE "mpv|xorriso|slow"` runs the fast set in seconds. The filters must not overlap.
 function(tarl_test name)
-    cmake_parse_arguments(ARG "" "LABEL" "DEPENDS;NEEDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "LABEL;SERVER" "DEPENDS;NEEDS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(NOT sources MATCHES "\\.cpp")
         return() # no tests yet
@@ -78,4 +78,22 @@ function(tarl_test name)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS "${ARG_LABEL}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    # SERVER: the tests of this filter run a second time, named "server.<test>" and labelled pg,
+    # with their catalogs on the PostgreSQL test server.
+    if(ARG_SERVER)
+        gtest_discover_tests(${name}
+            TEST_FILTER "${ARG_SERVER}"
+            TEST_PREFIX "server."
+            EXTRA_ARGS "--catalog-engine=postgres"
+            TEST_LIST ${name}_server_TESTS
+            DISCOVERY_MODE PRE_TEST
+            DISCOVERY_TIMEOUT 60
+            PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_server_labels.cmake")
+        file(WRITE "${script}"
+            "if(${name}_server_TESTS)\n"
+            "  set_tests_properties(\${${name}_server_TESTS} PROPERTIES LABELS \"${ARG_LABEL};pg\")\n"
+            "endif()\n")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
+    endif()
 endfunction()

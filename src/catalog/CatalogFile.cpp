@@ -1,6 +1,8 @@
 #include "catalog/CatalogFile.h"
 
+#include "catalog/CatalogAddress.h"
 #include "catalog/Schema.h"
+#include "catalog/ServerCatalog.h"
 #include "catalog/SqliteUri.h"
 
 #include <QDir>
@@ -63,6 +65,12 @@ Result<> CreateCatalog(const QString& file) {
     const auto fail = [](const QString& why) { return Result<>::failed(why); };
     if (file.isEmpty())
         return fail(QStringLiteral("No name was given for the new catalog file."));
+    if (IsServerAddress(file)) {
+        const Result<ServerAddress> address = ParseServerAddress(file);
+        if (!address)
+            return fail(address.error);
+        return CreateServerCatalog(address.value);
+    }
     const QFileInfo info(file);
     // A dangling link counts as existing: writing through it would create its target.
     if (info.exists() || info.isSymLink())

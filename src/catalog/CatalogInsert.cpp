@@ -113,11 +113,17 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
         return read();
 
     // One commit for the whole playlist instead of one per track (each waits for the disc); a
-    // savepoint, so it nests inside the transaction of an import that has one.
+    // savepoint, so it nests inside the transaction of an import that has one. A server takes a
+    // savepoint only inside a transaction: outside one, the playlist gets a transaction of its own.
     Connection& connection = catalog.connection;
+    bool ownTransaction = false;
     if (!connection.execute(QStringLiteral("SAVEPOINT AddPlaylistTracks"), catalog.general)) {
-        run.refused = true;
-        return Result<>::failed(connection.lastError());
+        ownTransaction = connection.engine() == CatalogEngine::Postgres &&
+                         connection.execute(QStringLiteral("BEGIN"), catalog.general);
+        if (!ownTransaction) {
+            run.refused = true;
+            return Result<>::failed(connection.lastError());
+        }
     }
     const QString playlistFolder = FolderOf(playlistPath);
     QString failure;
@@ -150,8 +156,15 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
             break;
         }
     }
-    // The tracks added before a failure or a stop stay, as they would have one by one.
-    if (!connection.execute(QStringLiteral("RELEASE AddPlaylistTracks"), catalog.general)) {
+    // The tracks added before a failure or a stop stay, as they would have one by one. A server
+    // cannot go on after a refused statement: there the playlist's tracks are undone with it.
+    if (ownTransaction) {
+        if (!connection.execute(QStringLiteral("COMMIT"), catalog.general)) {
+            if (failure.isEmpty())
+                failure = connection.lastError();
+            connection.execute(QStringLiteral("ROLLBACK"), catalog.general);
+        }
+    } else if (!connection.execute(QStringLiteral("RELEASE AddPlaylistTracks"), catalog.general)) {
         if (failure.isEmpty())
             failure = connection.lastError();
         // Never leave the catalog inside an open transaction.

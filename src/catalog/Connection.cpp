@@ -1,8 +1,10 @@
 #include "catalog/Connection.h"
 
+#include "catalog/CatalogAddress.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/Schema.h"
 #include "catalog/SearchIndex.h"
+#include "catalog/ServerCatalog.h"
 #include "catalog/SqliteUri.h"
 #include "catalog/StatementFailure.h"
 #include "catalog/UnicodeLike.h"
@@ -37,6 +39,14 @@ int PrimaryCode(const QSqlError& error) {
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     return ok ? (code & 0xff) : -1;
+}
+
+// The kind of a failure: the SQLite driver reports the engine's extended code, the PostgreSQL
+// driver the SQLSTATE.
+FailureKind KindOf(CatalogEngine engine, const QSqlError& error) {
+    if (engine == CatalogEngine::Postgres)
+        return ServerFailureKind(error.nativeErrorCode());
+    return SqliteFailureKind(PrimaryCode(error));
 }
 
 // The write met the file as another program left it, while a read of this connection still
@@ -140,6 +150,7 @@ QString RollbackJournalNote(const QString& path) {
 
 struct Connection::Impl {
     QString name;
+    CatalogEngine engine = CatalogEngine::Sqlite;
     QSqlDatabase db;
     bool added = false; // db is registered with Qt Sql under `name`
     bool open = false;
@@ -166,6 +177,7 @@ struct Connection::Impl {
     bool leaveWriteAhead(const QString& path);
     bool chooseJournal(const QString& path);
     bool prepare(const QString& path);
+    bool openServer(const QString& address);
     void drop();
 };
 
@@ -298,8 +310,41 @@ bool Connection::Impl::prepare(const QString& path) {
     return true;
 }
 
+// The database at `text` on a PostgreSQL server: the same four tables, nothing changed on open
+// (the look-up indexes and functions are made with the catalog).
+bool Connection::Impl::openServer(const QString& text) {
+    const Result<ServerAddress> address = ParseServerAddress(text);
+    if (!address)
+        return fail(address.error);
+    db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    added = true;
+    engine = CatalogEngine::Postgres;
+    if (!db.isValid())
+        return fail(QStringLiteral("The PostgreSQL driver of Qt Sql (QPSQL) is not installed; "
+                                   "on Debian it is the package libqt6sql6-psql."));
+    if (const Result<> opened = OpenServerDatabase(db, address.value); !opened)
+        return fail(opened.error);
+    const Result<QStringList> tables = ServerTableNames(db);
+    if (!tables)
+        return fail(QStringLiteral("The catalog %1 cannot be used: %2.")
+                        .arg(address.value.shown, tables.error));
+    for (const QString& wanted : Schema::TableNames()) {
+        if (!tables.value.contains(wanted.toLower()))
+            return fail(QStringLiteral("The catalog %1 is not a Tarl catalog: it has no table %2.")
+                            .arg(address.value.shown, wanted));
+    }
+    const Result<bool> writable = ServerAllowsWrites(db);
+    if (!writable)
+        return fail(QStringLiteral("The catalog %1 cannot be used: %2.")
+                        .arg(address.value.shown, writable.error));
+    readOnly = !writable.value;
+    file = address.value.shown;
+    return true;
+}
+
 void Connection::Impl::drop() {
     open = false;
+    engine = CatalogEngine::Sqlite;
     readOnly = false;
     handle = nullptr;
     file.clear();
@@ -336,6 +381,15 @@ bool Connection::open(const QString& connectionText, const QString& user, const 
     const QString path = DbqOf(connectionText);
     if (path.isEmpty())
         return d->fail(QStringLiteral("The connection text names no catalog file."));
+    if (IsServerAddress(path)) {
+        if (!d->openServer(path)) {
+            const QString reason = d->error;
+            d->drop();
+            return d->fail(reason);
+        }
+        d->open = true;
+        return true;
+    }
     const QString why = CheckFile(path);
     if (!why.isEmpty())
         return d->fail(why);
@@ -390,14 +444,19 @@ bool Connection::execute(const QString& statement, Recordset& into) {
     if (!d->open)
         return d->fail(QStringLiteral("The catalog is not open."));
     auto query = std::make_unique<QSqlQuery>(d->db);
-    query->setForwardOnly(true);
+    // The server's driver reads a forward-only result row by row from the connection, and loses
+    // it when another statement runs: its holders take every row at once instead.
+    query->setForwardOnly(d->engine == CatalogEngine::Sqlite);
     bool ran = query->exec(statement);
-    if (!ran && IsStaleView(query->lastError()) && releaseHeldReads())
+    if (!ran && d->engine == CatalogEngine::Sqlite && IsStaleView(query->lastError()) &&
+        releaseHeldReads())
         ran = query->exec(statement);
     if (!ran) {
         const QSqlError failure = query->lastError();
-        return d->fail(DescribeStatementFailure(PrimaryCode(failure), d->file, EngineText(failure),
-                                                statement));
+        const QString words =
+            d->engine == CatalogEngine::Postgres ? ServerMessage(failure) : EngineText(failure);
+        return d->fail(
+            DescribeStatementFailure(KindOf(d->engine, failure), d->file, words, statement));
     }
     if (!query->isSelect())
         return true;
@@ -453,6 +512,10 @@ QString Connection::journalNote() const {
 
 QString Connection::fileName() const {
     return d->file;
+}
+
+CatalogEngine Connection::engine() const {
+    return d->engine;
 }
 
 bool Connection::isReadOnly() const {

@@ -8,11 +8,19 @@ struct sqlite3;
 
 namespace tarl {
 
-// The catalog connection: one SQLite file, opened from a connection text.
-// Opening never creates a file: a missing file, a file that is not SQLite, and an SQLite file
-// without the tables CD, M3u, Mp3 and Nick all fail with a reason in lastError().
-// The catalog is written ahead where the engine can; where it has no shared memory (a network
-// share) it is opened with a rollback journal instead, and journalNote() says so.
+// The two engines a catalog lives in.
+enum class CatalogEngine {
+    Sqlite,   // a catalog file
+    Postgres, // a database on a PostgreSQL server, shared by several machines
+};
+
+// The catalog connection, opened from a connection text whose "Dbq=" value is a catalog file or
+// a server address (CatalogAddress.h).
+// Opening never creates a catalog: a missing file, a file that is not SQLite, a server that
+// cannot be reached or refuses the login, and a file or database without the tables CD, M3u, Mp3
+// and Nick all fail with a reason in lastError().
+// A file is written ahead where the engine can; where it has no shared memory (a network share)
+// it is opened with a rollback journal instead, and journalNote() says so.
 class Connection {
 public:
     Connection();
@@ -22,8 +30,9 @@ public:
 
     // 0 closed, 1 open.
     int state() const;
-    // Opens the file named by the text's "Dbq=" value. User and password are not used by the
-    // engine; they are kept for the shape of the call.
+    // Opens the catalog named by the text's "Dbq=" value. User and password are not used (a
+    // server's password comes from ~/.pgpass or PGPASSWORD); they are kept for the shape of the
+    // call.
     bool open(const QString& connectionText, const QString& user = {},
               const QString& password = {});
     void close();
@@ -43,14 +52,18 @@ public:
     QString lastError() const;
     // Sets lastError() for a failure found outside execute() (a statement run on handle()).
     void setLastError(const QString& why);
-    // The catalog file currently open, "" when closed.
+    // The catalog file currently open, or the server address as sentences show it; "" when
+    // closed.
     QString fileName() const;
+    // The engine of the open catalog (SQLite when closed).
+    CatalogEngine engine() const;
     // Why the open catalog is kept with a rollback journal rather than written ahead, as a
     // sentence for the status bar; "" when it is written ahead (or read-only).
     QString journalNote() const;
     // True when the file could only be opened for reading.
     bool isReadOnly() const;
-    // The engine's handle, for custom functions; null when closed.
+    // The SQLite engine's handle, for custom functions and reads of many rows; null when closed
+    // or open on a server.
     sqlite3* handle() const;
     // The Qt Sql connection name (unique per Connection object).
     QString qtConnectionName() const;

@@ -2,9 +2,14 @@
 
 #include "catalog/Connection.h"
 #include "catalog/QuoteSql.h"
+#include "catalog/ServerCatalog.h"
 #include "catalog/StatementFailure.h"
 #include "text/PathText.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
 #include <iterator>
 
 #include <sqlite3.h>
@@ -19,17 +24,17 @@ namespace {
 // columns), the list's insert, AddFolderTrack's and AddPlaylistTracks' look-up and inserts. A disc
 // name (the label) compares without regard to case, as the literal statements compare it.
 const char* const kStatements[] = {
-    "SELECT id, name From CD WHERE (((name)=?1))",
-    "SELECT id, name,label From CD WHERE (((name)=?1) AND ((label)=?2 COLLATE UNICODE_NOCASE))",
-    "SELECT id, name From CD WHERE (((CD.name)=?1))",
-    "INSERT INTO CD (name,m3us,label,isCd) VALUES (?1,?2,?3,'0')",
-    "INSERT INTO CD (name,m3us,label,IsCd,labelcd) VALUES (?1,?2,?3,'1',?4)",
-    "SELECT id, path, file, cd_id From m3u WHERE (((path)=?1) AND ((file)=?2) AND ((cd_id)=?3))",
-    "INSERT INTO m3u (path,file,cd_id,mp3s) VALUES (?1,?2,?3,?4)",
-    "SELECT m3u_id, path, file FROM Mp3 WHERE (((m3u_id)=?1 ) AND ((path)=?2) AND ((file)=?3))",
+    "SELECT id, name From CD WHERE (((name)=?))",
+    "SELECT id, name,label From CD WHERE (((name)=?) AND ((label)=? COLLATE UNICODE_NOCASE))",
+    "SELECT id, name From CD WHERE (((CD.name)=?))",
+    "INSERT INTO CD (name,m3us,label,isCd) VALUES (?,?,?,'0')",
+    "INSERT INTO CD (name,m3us,label,IsCd,labelcd) VALUES (?,?,?,'1',?)",
+    "SELECT id, path, file, cd_id From m3u WHERE (((path)=?) AND ((file)=?) AND ((cd_id)=?))",
+    "INSERT INTO m3u (path,file,cd_id,mp3s) VALUES (?,?,?,?)",
+    "SELECT m3u_id, path, file FROM Mp3 WHERE (((m3u_id)=? ) AND ((path)=?) AND ((file)=?))",
     ("INSERT INTO Mp3 (path,file,m3u_id,title,artist,album,year,genre,comments,size,time) "
-     "VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11)"),
-    "INSERT INTO Mp3 (path,file,m3u_id) VALUES (?1,?2,?3)",
+     "VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
+    "INSERT INTO Mp3 (path,file,m3u_id) VALUES (?,?,?)",
 };
 static_assert(std::size(kStatements) == 10);
 
@@ -81,7 +86,50 @@ sqlite3_stmt* ImportStatements::statement(Which which) {
     return prepared;
 }
 
+bool ImportStatements::runOnServer(Which which, const Bound* values, int count, bool* row,
+                                   qint64* first) {
+    std::unique_ptr<QSqlQuery>& query = serverStatements_[which];
+    if (!query) {
+        query = std::make_unique<QSqlQuery>(
+            QSqlDatabase::database(connection_.qtConnectionName(), false));
+        if (!query->prepare(QString::fromLatin1(kStatements[which]))) {
+            failOnServer(*query, kStatements[which]);
+            query.reset();
+            return false;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        const Bound& value = values[i];
+        if (value.isNull)
+            query->bindValue(i, QVariant(QMetaType::fromType<qint64>()));
+        else if (value.isText)
+            query->bindValue(i, value.text);
+        else
+            query->bindValue(i, value.number);
+    }
+    const bool ok = query->exec();
+    const bool found = ok && query->next();
+    if (row)
+        *row = found;
+    if (first)
+        *first = found ? query->value(0).toLongLong() : 0;
+    if (!ok)
+        failOnServer(*query, kStatements[which]);
+    query->finish();
+    return ok;
+}
+
+bool ImportStatements::failOnServer(const QSqlQuery& query, const char* what) {
+    const QSqlError error = query.lastError();
+    connection_.setLastError(DescribeStatementFailure(ServerFailureKind(error.nativeErrorCode()),
+                                                      connection_.fileName(), ServerMessage(error),
+                                                      QString::fromUtf8(what)));
+    return false;
+}
+
 bool ImportStatements::run(Which which, const Bound* values, int count, bool* row, qint64* first) {
+    if (connection_.engine() == CatalogEngine::Postgres)
+        return runOnServer(which, values, count, row, first);
     sqlite3_stmt* prepared = statement(which);
     if (!prepared)
         return false;

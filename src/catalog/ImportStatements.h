@@ -9,8 +9,10 @@
 #include <QStringEncoder>
 
 #include <array>
+#include <memory>
 
 struct sqlite3_stmt;
+class QSqlQuery;
 
 namespace tarl {
 
@@ -83,7 +85,10 @@ private:
     // Runs statement `which` with `values`; *row tells whether it gave a row and *first holds
     // that row's first column as a number (0 when null).
     bool run(Which which, const Bound* values, int count, bool* row, qint64* first);
+    // The same on a server catalog, through the driver's prepared statements.
+    bool runOnServer(Which which, const Bound* values, int count, bool* row, qint64* first);
     bool fail(const char* what);
+    bool failOnServer(const QSqlQuery& query, const char* what);
     // The result of a write run by run(): failed with the reason fail() gave the connection.
     Result<> written(bool ran) const;
     // Keeps (list, volumeId) as the list found last; gives listId.
@@ -91,6 +96,7 @@ private:
 
     Connection& connection_;
     std::array<sqlite3_stmt*, Count> statements_{};
+    std::array<std::unique_ptr<QSqlQuery>, Count> serverStatements_;
     // The bound texts in UTF-8, one buffer per parameter (ten at most).
     std::array<QByteArray, 11> utf8_;
     QStringEncoder utf8Encoder_{QStringEncoder::Utf8};

@@ -17,7 +17,10 @@ Lookup<CatalogRowCounts> CountCatalogRows(Catalog& catalog) {
 }
 
 bool ImportTransaction::begin() {
-    if (!catalog_.connection.execute(QStringLiteral("BEGIN IMMEDIATE")))
+    // A file is taken for writing at once; a server locks the rows a batch writes as it goes.
+    const bool onServer = catalog_.connection.engine() == CatalogEngine::Postgres;
+    if (!catalog_.connection.execute(onServer ? QStringLiteral("BEGIN")
+                                              : QStringLiteral("BEGIN IMMEDIATE")))
         return false;
     open_ = true;
     return true;
@@ -36,9 +39,12 @@ void ImportTransaction::rollback() {
     open_ = false;
 }
 
-ImportCacheSize::ImportCacheSize(Catalog& catalog)
-    : catalog_(catalog), ownSize_(FirstNumber(catalog.connection, catalog.general,
-                                              QStringLiteral("PRAGMA cache_size"))) {
+ImportCacheSize::ImportCacheSize(Catalog& catalog) : catalog_(catalog) {
+    // A server keeps its own cache.
+    if (catalog.connection.engine() == CatalogEngine::Postgres)
+        return;
+    ownSize_ =
+        FirstNumber(catalog.connection, catalog.general, QStringLiteral("PRAGMA cache_size"));
     catalog_.connection.execute(QStringLiteral("PRAGMA cache_size = -65536"));
 }
 

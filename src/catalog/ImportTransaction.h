@@ -56,7 +56,7 @@ public:
 
 private:
     Catalog& catalog_;
-    Lookup<qint64> ownSize_;
+    Lookup<qint64> ownSize_ = Lookup<qint64>::failed();
 };
 
 } // namespace tarl

@@ -14,6 +14,10 @@ public:
     static const QStringList& TableStatements();
     // CREATE INDEX IF NOT EXISTS statements, one for each look-up the catalog routines make.
     static const QStringList& IndexStatements();
+
+    // A new catalog on a PostgreSQL server: the collation UNICODE_NOCASE, the same tables (ids
+    // from identity columns, isCd a boolean, every number 64 bits wide) and the same indexes.
+    static const QStringList& ServerStatements();
 };
 
 } // namespace tarl

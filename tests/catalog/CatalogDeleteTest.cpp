@@ -32,7 +32,7 @@ protected:
     }
     // The files of the tracks left, in id order.
     QString tracksLeft() {
-        return scalar("SELECT group_concat(file, ' ') FROM (SELECT file FROM Mp3 ORDER BY id)")
+        return scalar("SELECT group_concat(file, ' ') FROM (SELECT file FROM Mp3 ORDER BY id) AS t")
             .toString();
     }
 

@@ -46,7 +46,10 @@ TEST_F(ImportTransactionTest, CommitsOrRollsBackOneBatch) {
     transaction.rollback(); // nothing open: nothing to undo
     EXPECT_EQ(scalar("SELECT group_concat(nick) FROM Nick"), "Kept");
 
-    // A batch cannot open inside another transaction; the reason is the connection's.
+    // A batch cannot open inside another transaction on a file; the reason is the connection's.
+    // (A server only warns.)
+    if (catalog.connection.engine() == CatalogEngine::Postgres)
+        return;
     run("BEGIN");
     EXPECT_FALSE(transaction.begin());
     EXPECT_FALSE(transaction.isOpen());

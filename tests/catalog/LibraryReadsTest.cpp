@@ -23,12 +23,15 @@ protected:
                       QString::number(music) + ",0)");
         discRoot = insert("INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('/media/cd/','.'," +
                           QString::number(disc) + ",0)");
-        // A list whose volume id was typed in by hand.
-        run("INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('/odd/','odd.m3u','x',0)");
+        // A list whose volume id was typed in by hand (a server's types keep it out).
+        odd = catalog.connection.engine() == CatalogEngine::Sqlite ? 1 : 0;
+        if (odd)
+            run("INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('/odd/','odd.m3u','x',0)");
     }
 
     qint64 music = 0, disc = 0, jazz = 0;
     qint64 party = 0, rock = 0, discRoot = 0;
+    int odd = 0; // the list of the hand-typed volume id is there
 };
 
 TEST_F(LibraryReadsTest, VolumesComeInTheCatalogsOrderWithTheirColumns) {
@@ -70,9 +73,11 @@ TEST_F(LibraryReadsTest, StylesAndTheirListsWithUnsortedUnderZero) {
     ASSERT_EQ(lists.value.value(jazz).size(), 1u);
     EXPECT_EQ(lists.value.value(jazz)[0].volumeId.toLongLong(), music);
     const std::vector<StyleListRow>& unsorted = lists.value.value(0);
-    ASSERT_EQ(unsorted.size(), 3u);
-    EXPECT_EQ(unsorted[2].file, "odd.m3u");
-    EXPECT_EQ(unsorted[2].volumeId.toString(), "x"); // as stored
+    ASSERT_EQ(unsorted.size(), size_t(2 + odd));
+    if (odd) {
+        EXPECT_EQ(unsorted[2].file, "odd.m3u");
+        EXPECT_EQ(unsorted[2].volumeId.toString(), "x"); // as stored
+    }
 }
 
 TEST_F(LibraryReadsTest, VolumesByIdAndByAStoredId) {
@@ -95,7 +100,7 @@ TEST_F(LibraryReadsTest, VolumesByIdAndByAStoredId) {
 TEST_F(LibraryReadsTest, DeletingTheListsOfAVolumeKeepsTheOthers) {
     EXPECT_TRUE(DeleteListsOfVolume(catalog, QVariant(music)));
     EXPECT_EQ(count("M3u WHERE cd_id=" + QString::number(music)), 0);
-    EXPECT_EQ(count("M3u"), 2);
+    EXPECT_EQ(count("M3u"), 1 + odd);
 }
 
 TEST_F(LibraryReadsTest, TracksOfAListInTheOrderTheyWereAdded) {

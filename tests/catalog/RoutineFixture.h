@@ -40,7 +40,10 @@ protected:
     // Inserts a row and gives its id.
     qint64 insert(const QString& statement) {
         run(statement);
-        return scalar("SELECT last_insert_rowid()").toLongLong();
+        return scalar(catalog.connection.engine() == CatalogEngine::Postgres
+                          ? "SELECT lastval()"
+                          : "SELECT last_insert_rowid()")
+            .toLongLong();
     }
 
     FakeDrives drives;

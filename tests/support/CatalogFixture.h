@@ -7,13 +7,27 @@
 #include <QString>
 #include <QVariant>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace tarl::test {
 
+class PgTestDatabase;
+
 // A fresh, empty catalog file "tarl.mdb" in a temporary folder, open in `catalog` for the
 // test. Derive a fixture from it or use it as one: TEST_F(CatalogFixture, ...).
+//
+// Run with --catalog-engine=postgres (the test main reads it), the catalog is a fresh database on
+// the test server instead (TARL_TEST_PG), made by the same CreateCatalog, and `dbPath` holds its
+// address; without a server the test is skipped. The build runs the tests of the routines both
+// ways.
 class CatalogFixture : public ::testing::Test {
+public:
+    // Whether this run puts its catalogs on the test server.
+    static bool OnServer();
+
 protected:
+    CatalogFixture();
+    ~CatalogFixture() override;
     void SetUp() override;
     void TearDown() override;
 
@@ -22,8 +36,11 @@ protected:
     // The first column of the first row of a query; a null QVariant when there is no row.
     QVariant scalar(const QString& query);
 
+    void AddGroupConcat();
+
     TempDir temp;
     QString dbPath;
+    std::unique_ptr<PgTestDatabase> server;
     Catalog catalog;
 };
 

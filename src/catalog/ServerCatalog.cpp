@@ -1,0 +1,156 @@
+#include "catalog/ServerCatalog.h"
+
+#include "catalog/Schema.h"
+
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <atomic>
+
+namespace tarl {
+
+namespace {
+
+bool Says(const QString& message, const char* words) {
+    return message.contains(QLatin1String(words), Qt::CaseInsensitive);
+}
+
+// Why the server did not let the session in, as a sentence naming the address.
+QString DescribeConnectFailure(const ServerAddress& address, const QString& message) {
+    const QString& where = address.shown;
+    if (Says(message, "does not exist") && Says(message, "database"))
+        return QStringLiteral("The catalog %1 does not exist: the server has no such database "
+                              "(%2). Create the database, then the catalog in it with "
+                              "\"tarl-catalog new %1\".")
+            .arg(where, message);
+    if (Says(message, "password") || Says(message, "authentication") ||
+        Says(message, "pg_hba.conf") || (Says(message, "role") && Says(message, "does not exist")))
+        return QStringLiteral("The catalog server of %1 refused the login: %2. A password goes "
+                              "in ~/.pgpass or the PGPASSWORD environment, never in Tarl's "
+                              "settings.")
+            .arg(where, message);
+    return QStringLiteral("The catalog server of %1 cannot be reached: %2.").arg(where, message);
+}
+
+// A connection of its own for the length of one piece of work, removed from Qt's list after.
+class ScopedServerConnection {
+public:
+    ScopedServerConnection()
+        : name_(QStringLiteral("tarl-server-work-%1").arg(++counter_)),
+          db_(QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_)) {}
+    ~ScopedServerConnection() {
+        db_.close();
+        db_ = QSqlDatabase(); // the last handle goes before the name is removed
+        QSqlDatabase::removeDatabase(name_);
+    }
+    ScopedServerConnection(const ScopedServerConnection&) = delete;
+    ScopedServerConnection& operator=(const ScopedServerConnection&) = delete;
+    QSqlDatabase& db() { return db_; }
+
+private:
+    static inline std::atomic<int> counter_{0};
+    QString name_;
+    QSqlDatabase db_;
+};
+
+Result<> Refused(const ServerAddress& address, const QString& why) {
+    return Result<>::failed(
+        QStringLiteral("The catalog %1 cannot be created: %2.").arg(address.shown, why));
+}
+
+} // namespace
+
+Result<> CreateServerCatalog(const ServerAddress& address) {
+    ScopedServerConnection connection;
+    QSqlDatabase& db = connection.db();
+    if (!db.isValid())
+        return Refused(address, QStringLiteral("the PostgreSQL driver of Qt Sql (QPSQL) is not "
+                                               "installed"));
+    if (const Result<> opened = OpenServerDatabase(db, address); !opened)
+        return Result<>::failed(opened.error);
+    const Result<QStringList> tables = ServerTableNames(db);
+    if (!tables)
+        return Refused(address, tables.error);
+    for (const QString& name : Schema::TableNames()) {
+        if (tables.value.contains(name.toLower()))
+            return Refused(address, QStringLiteral("the database already has a table %1; a new "
+                                                   "catalog needs an empty database")
+                                        .arg(name));
+    }
+    // The server runs table definitions in a transaction too: a failure leaves nothing behind.
+    if (!db.transaction())
+        return Refused(address, ServerMessage(db.lastError()));
+    QSqlQuery query(db);
+    for (const QString& statement : Schema::ServerStatements()) {
+        if (query.exec(statement))
+            continue;
+        const QString why = ServerMessage(query.lastError());
+        db.rollback();
+        return Refused(address, why);
+    }
+    if (!db.commit())
+        return Refused(address, ServerMessage(db.lastError()));
+    return {};
+}
+
+QString ServerMessage(const QSqlError& error) {
+    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    // The client library writes "FATAL:  " or "ERROR:  " before the words, a line of advice after.
+    for (const char* prefix : {"FATAL:", "ERROR:"}) {
+        const qsizetype at = text.indexOf(QLatin1String(prefix));
+        if (at >= 0)
+            text = text.mid(at + qsizetype(qstrlen(prefix)));
+    }
+    return text.simplified().remove(QRegularExpression(QStringLiteral("[.]$")));
+}
+
+Result<> OpenServerDatabase(QSqlDatabase& db, const ServerAddress& address) {
+    if (!address.user.isEmpty())
+        db.setUserName(address.user);
+    if (!address.host.isEmpty())
+        db.setHostName(address.host);
+    db.setPort(address.port);
+    db.setDatabaseName(address.database);
+    // Without a timeout of its own, a connection to a host that does not answer waits for minutes.
+    QString options = QStringLiteral("connect_timeout=10;application_name=tarl");
+    if (!address.options.isEmpty())
+        options += u';' + address.options;
+    db.setConnectOptions(options);
+    if (!db.open())
+        return Result<>::failed(DescribeConnectFailure(address, ServerMessage(db.lastError())));
+    QSqlQuery setup(db);
+    for (const QString& statement :
+         {QStringLiteral("SET client_encoding = 'UTF8'"),
+          QStringLiteral("SET lock_timeout = %1").arg(kServerLockWaitMs)}) {
+        if (!setup.exec(statement))
+            return Result<>::failed(QStringLiteral("The catalog %1 cannot be used: %2.")
+                                        .arg(address.shown, ServerMessage(setup.lastError())));
+    }
+    return {};
+}
+
+Result<QStringList> ServerTableNames(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                                   "table_schema = current_schema()")))
+        return Result<QStringList>::failed(ServerMessage(query.lastError()));
+    QStringList names;
+    while (query.next())
+        names << query.value(0).toString().toLower();
+    return names;
+}
+
+Result<bool> ServerAllowsWrites(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT has_table_privilege('mp3', 'INSERT') AND "
+                                   "current_setting('transaction_read_only') = 'off'")) ||
+        !query.next())
+        return Result<bool>::failed(ServerMessage(query.lastError()));
+    return {query.value(0).toBool()};
+}
+
+} // namespace tarl

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "catalog/CatalogAddress.h"
+#include "text/Result.h"
+
+#include <QString>
+#include <QStringList>
+
+class QSqlDatabase;
+class QSqlError;
+
+namespace tarl {
+
+// The PostgreSQL side of the catalog connection: the open of a database on a server and the
+// words for what the server answered.
+
+// The client-side limits a server connection runs with: a write waits this long for another
+// program's lock (the file catalog's busy timeout), then fails as busy.
+inline constexpr int kServerLockWaitMs = 5000;
+
+// Opens `db`, a QPSQL connection not yet open, on the database at `address`, and sets the
+// session up. Failed, with a sentence: the server cannot be reached, it refused the login, the
+// database does not exist. Tables are not looked at here.
+Result<> OpenServerDatabase(QSqlDatabase& db, const ServerAddress& address);
+
+// The names of the tables the database holds where the session looks for them (its schema
+// search path), lower case; failed with the server's words.
+Result<QStringList> ServerTableNames(QSqlDatabase& db);
+
+// Whether the session may write the catalog's tables: false for a role without the right to
+// insert tracks, or a server that only reads (a standby).
+Result<bool> ServerAllowsWrites(QSqlDatabase& db);
+
+// Makes the catalog's tables and indexes in the database at `address`, all or nothing. Refuses a
+// database that already holds one of the four tables. The database itself, and the role that
+// owns it, are made beforehand by the server's administrator.
+Result<> CreateServerCatalog(const ServerAddress& address);
+
+// The server's words for a failure, without the driver's decorations.
+QString ServerMessage(const QSqlError& error);
+
+} // namespace tarl
