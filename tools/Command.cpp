@@ -16,7 +16,10 @@ namespace {
 
 // Add a command here and in a file of its own.
 const Command kCommands[] = {
-    {"new", "FILE", "Make a new, empty catalog file (an existing file is never replaced).", RunNew},
+    {"new", "FILE|postgresql://USER@HOST:PORT/DATABASE",
+     "Make a new, empty catalog file (an existing file is never replaced), or the catalog's "
+     "tables in an empty database on a server.",
+     RunNew},
     {"tags", "FILE...", "Print the tag fields of each file as one JSON object per line.", RunTags},
     {"list", "[--by paths|styles] CATALOG KEY",
      "Print the track list of the tree node with that key: one row a line, tab-separated.",
@@ -25,7 +28,7 @@ const Command kCommands[] = {
      "Print the library tree as the window builds it: one node a line, depth first.", RunTree},
     {"import",
      "[--playlists|--sound-files|--all] [--no-subdirs] [--depth N] [--cd-name NAME] "
-     "--catalog FILE FOLDER",
+     "--catalog CATALOG FOLDER",
      "Scan a folder for sound files or playlists and add what is found to the catalog.", RunImport},
     {"search",
      "CATALOG TEXT [--field File|Path|Album|Title|Artist|Genre|Year|Comments|Rating] "
@@ -57,7 +60,9 @@ void PrintUsage(QTextStream& stream) {
         const QString head = QStringLiteral("%1 %2").arg(command.name, command.arguments);
         stream << "  " << head.leftJustified(20) << " " << command.summary << "\n";
     }
-    stream << "\n\"tarl-catalog COMMAND --help\" describes one command.\n"
+    stream << "\nA CATALOG is a catalog file or a server address, postgresql://USER@HOST:PORT/"
+              "DATABASE\n(the password from ~/.pgpass or PGPASSWORD).\n"
+              "\n\"tarl-catalog COMMAND --help\" describes one command.\n"
               "Exit status: 0 success, 1 failure, 2 bad usage.\n";
 }
 

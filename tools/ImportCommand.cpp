@@ -25,7 +25,7 @@ namespace {
 
 const char kUsage[] = "Usage: tarl-catalog import [--playlists|--sound-files|--all] [--no-subdirs] "
                       "[--depth N] [--cd-name NAME] [--formats mp3,wav,wma,flac,ogg,m4a] "
-                      "--catalog FILE FOLDER\n";
+                      "--catalog CATALOG FOLDER\n";
 
 struct ImportArguments {
     ScanCollect collect = ScanCollect::SoundFiles;

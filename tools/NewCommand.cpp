@@ -7,7 +7,7 @@ namespace tarl::tool {
 
 int RunNew(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (arguments.size() != 1 || arguments.first().startsWith(u'-')) {
-        err << "Usage: tarl-catalog new FILE\n";
+        err << "Usage: tarl-catalog new FILE|postgresql://USER@HOST:PORT/DATABASE\n";
         return kBadUsage;
     }
     const QString& file = arguments.first();

@@ -65,4 +65,11 @@ Result<ServerAddress> ParseServerAddress(const QString& text) {
     return address;
 }
 
+QString ServerCatalogIsNotAFile(const QString& address) {
+    return QStringLiteral("The catalog %1 is on a server, not in a file: it is backed up, restored "
+                          "and checked with the server's own tools (pg_dump, pg_restore, "
+                          "amcheck).")
+        .arg(address);
+}
+
 } // namespace tarl

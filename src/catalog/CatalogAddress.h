@@ -33,4 +33,8 @@ struct ServerAddress {
 // database, a password in it, a port or keyword that is not one.
 Result<ServerAddress> ParseServerAddress(const QString& text);
 
+// Why a copy, restore or check of whole files cannot be made of the catalog at `address`: its
+// server keeps it, and the server's own tools copy and check it.
+QString ServerCatalogIsNotAFile(const QString& address);
+
 } // namespace tarl

@@ -220,6 +220,9 @@ Result<> BackupCatalogFile(const QString& catalog, const QString& destination,
 }
 
 Result<QString> RotateBackups(Connection& catalog, const BackupProgress& progress) {
+    // A server keeps its own copies (its administrator's pg_dump or archive); none beside it here.
+    if (catalog.engine() == CatalogEngine::Postgres)
+        return QString();
     const Result<sqlite3*> source = OpenSource(catalog);
     if (!source)
         return Result<QString>::failed(source.error);

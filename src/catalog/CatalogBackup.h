@@ -40,7 +40,8 @@ Result<> BackupCatalog(Connection& catalog, const QString& destination,
 Result<> BackupCatalogFile(const QString& catalog, const QString& destination,
                            const BackupProgress& progress = {});
 
-// A new copy of the open catalog as NAME.bak1, the older ones moved down; gives NAME.bak1.
+// A new copy of the open catalog as NAME.bak1, the older ones moved down; gives NAME.bak1. A
+// catalog on a server is not copied (its server keeps the copies): "" then.
 Result<QString> RotateBackups(Connection& catalog, const BackupProgress& progress = {});
 // The same for a catalog file that is not open.
 Result<QString> RotateBackupsOfFile(const QString& catalog, const BackupProgress& progress = {});

@@ -4,6 +4,7 @@
 #include "catalog/QuoteSql.h"
 #include "catalog/RowReader.h"
 #include "catalog/SearchIndex.h"
+#include "catalog/ServerSearch.h"
 #include "text/AccentFold.h"
 
 #include <array>
@@ -87,6 +88,8 @@ std::optional<SearchField> SearchFieldOf(const QString& caption) {
 
 Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& text,
                                             const SearchMatching& matching) {
+    if (catalog.connection.engine() == CatalogEngine::Postgres)
+        return SearchListsOnServer(catalog, text, matching);
     const Pass pass = PassOf(QStringLiteral("M3u"), QStringLiteral("m"), IndexedTable::Lists, 0,
                              QStringLiteral("file"), text, matching);
     // The disc flag is the one a look-up of the volume by name finds first: the volume index
@@ -112,6 +115,8 @@ Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& tex
 
 Lookup<std::vector<TrackHitRow>> SearchTracks(Catalog& catalog, SearchField field,
                                               const QString& text, const SearchMatching& matching) {
+    if (catalog.connection.engine() == CatalogEngine::Postgres)
+        return SearchTracksOnServer(catalog, field, text, matching);
     const Pass pass = PassOf(QStringLiteral("Mp3"), QStringLiteral("t"), IndexedTable::Tracks,
                              static_cast<int>(field), SearchFieldCaption(field), text, matching);
     std::vector<TrackHitRow> hits;

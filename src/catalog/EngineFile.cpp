@@ -1,5 +1,6 @@
 #include "catalog/EngineFile.h"
 
+#include "catalog/CatalogAddress.h"
 #include "catalog/SqliteUri.h"
 
 #include <QFile>
@@ -27,6 +28,8 @@ Result<> EngineFile::open(const QString& path, const QString& mode, int flags) {
 }
 
 Result<> EngineFile::openExisting(const QString& path) {
+    if (IsServerAddress(path))
+        return Result<>::failed(ServerCatalogIsNotAFile(path));
     const QFileInfo info(path);
     if (!info.exists())
         return Result<>::failed(QStringLiteral("The file %1 does not exist.").arg(path));
@@ -43,6 +46,8 @@ Result<> EngineFile::openExisting(const QString& path) {
 }
 
 Result<> EngineFile::create(const QString& path) {
+    if (IsServerAddress(path))
+        return Result<>::failed(ServerCatalogIsNotAFile(path));
     // A journal left by an earlier copy that stopped would be played back into the new one.
     for (const QString& companion : CompanionFiles(path))
         QFile::remove(companion);

@@ -27,7 +27,7 @@ protected:
         for (; !set.eof(); set.moveNext()) {
             QVariantList row;
             for (int i = 0; i < set.fieldCount(); ++i)
-                row << set.field(i);
+                row << AsStored(set.field(i));
             result << row;
         }
         return result;

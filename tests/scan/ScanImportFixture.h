@@ -61,7 +61,7 @@ protected:
         for (; !set.eof(); set.moveNext()) {
             QVariantList row;
             for (int i = 0; i < set.fieldCount(); ++i)
-                row << set.field(i).toString();
+                row << AsStored(set.field(i)).toString();
             result << row;
         }
         return result;

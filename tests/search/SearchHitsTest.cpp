@@ -152,7 +152,7 @@ TEST_F(SearchHits, TheRunnerDeliversOnlyTheNewestSearch) {
     runner.start(QStringLiteral("élan"), SearchField::Title);
     ASSERT_TRUE(Arrives([&] { return !runner.busy(); }));
     EXPECT_EQ(statuses, QStringList{"Found 1 results."});
-    EXPECT_EQ(lastProgress, 100);
+    EXPECT_EQ(lastProgress, OnServer() ? -1 : 100); // a file's index is built first
 }
 
 } // namespace

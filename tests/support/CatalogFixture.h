@@ -24,6 +24,12 @@ class CatalogFixture : public ::testing::Test {
 public:
     // Whether this run puts its catalogs on the test server.
     static bool OnServer();
+    // A value read back as the catalog file stores it: the server's boolean isCd as 1 or 0.
+    static QVariant AsStored(const QVariant& value) {
+        if (value.typeId() == QMetaType::Bool)
+            return QVariant(qlonglong(value.toBool() ? 1 : 0));
+        return value;
+    }
 
 protected:
     CatalogFixture();
