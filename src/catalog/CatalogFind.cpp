@@ -8,12 +8,32 @@
 
 namespace tarl {
 
+namespace {
+
+// The file's engine reads these look-ups in the order of the index it finds them by, and the
+// routines take the first row; a server's plans promise no order, so there it is spelled out:
+// volumes of a name by label ("C": the file's byte order; no label first), then id.
+const char* const kVolumeOrder = " ORDER BY label COLLATE \"C\" NULLS FIRST, id";
+// Lists of a path and file by volume id (none first), then id.
+const char* const kListOrder = " ORDER BY cd_id NULLS FIRST, id";
+// Styles of a name by id.
+const char* const kStyleOrder = " ORDER BY id";
+
+QString OrderOnServer(const Catalog& catalog, const char* order) {
+    if (catalog.connection.engine() != CatalogEngine::Postgres)
+        return {};
+    return QString::fromLatin1(order);
+}
+
+} // namespace
+
 Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QString& listPath,
                             const QString& label) {
     if (label.isEmpty()) {
         return FirstNumber(catalog.connection, catalog.general,
                            "SELECT id, name From CD WHERE (((CD.name)=" + QStringLiteral("'") +
-                               QuoteSql(listPath) + "'" + "))");
+                               QuoteSql(listPath) + "'" + "))" +
+                               OrderOnServer(catalog, kVolumeOrder));
     }
     // The volume is named after the folder holding the list; a folder list's own trailing "/"
     // is not that folder, except on a drive root, which is its own volume.
@@ -23,7 +43,7 @@ Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QStrin
     return FirstNumber(catalog.connection, catalog.general,
                        "SELECT id, name,label From CD WHERE (((name)=" + QStringLiteral("'") +
                            QuoteSql(name) + "') AND " + "((label)='" + QuoteSql(label) + "'" +
-                           UnicodeNoCase::kCollate + "))");
+                           UnicodeNoCase::kCollate + "))" + OrderOnServer(catalog, kVolumeOrder));
 }
 
 Lookup<bool> VolumeLabelExists(Catalog& catalog, const QString& label) {
@@ -36,7 +56,8 @@ Lookup<qint64> FindStyleId(Catalog& catalog, const QString& name) {
     return FirstNumber(
         catalog.connection, catalog.general,
         "SELECT nick.id, nick.nick From nick WHERE (((nick.nick)=" + QStringLiteral("'") +
-            QuoteSql(name) + "'" + UnicodeNoCase::kCollate + "))");
+            QuoteSql(name) + "'" + UnicodeNoCase::kCollate + "))" +
+            OrderOnServer(catalog, kStyleOrder));
 }
 
 Lookup<qint64> FindListId(Catalog& catalog, const Drives& drives, const QString& listPath) {
@@ -44,7 +65,7 @@ Lookup<qint64> FindListId(Catalog& catalog, const Drives& drives, const QString&
     return FirstNumber(catalog.connection, catalog.general,
                        "SELECT id, file,path From m3u WHERE " + QStringLiteral("(((file)=") + "'" +
                            QuoteSql(list.file) + "'" + ") AND " + "((path)=" + "'" +
-                           QuoteSql(list.path) + "'" + "))");
+                           QuoteSql(list.path) + "'" + "))" + OrderOnServer(catalog, kListOrder));
 }
 
 Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const Drives& drives, const QString& listPath,
@@ -64,7 +85,7 @@ Lookup<bool> VolumeIsCdByName(Catalog& catalog, const QString& name) {
     const Lookup<QVariant> isCd =
         FirstField(catalog.connection, catalog.third,
                    "SELECT isCd From CD WHERE (((CD.name)=" + QStringLiteral("'") + QuoteSql(name) +
-                       "'" + "))");
+                       "'" + "))" + OrderOnServer(catalog, kVolumeOrder));
     if (!isCd.ok)
         return Lookup<bool>::failed(isCd.error);
     return {isCd.value.toBool()};

@@ -38,6 +38,15 @@ const char* const kStatements[] = {
 };
 static_assert(std::size(kStatements) == 10);
 
+// What a server adds to each, so that it finds the row the file's engine finds first through its
+// index (CatalogFind.cpp): volumes of a name by label, then id; the list of a path, file and
+// volume by id.
+const char* const kServerOrder[] = {
+    "", " ORDER BY label COLLATE \"C\" NULLS FIRST, id",
+    " ORDER BY label COLLATE \"C\" NULLS FIRST, id", "", "", " ORDER BY id", "", "", "", "",
+};
+static_assert(std::size(kServerOrder) == std::size(kStatements));
+
 // SqlTextValue without a copy for the usual text, which holds neither a NUL nor a surrogate.
 QString StoredText(const QString& text) {
     for (const QChar c : text)
@@ -92,7 +101,8 @@ bool ImportStatements::runOnServer(Which which, const Bound* values, int count, 
     if (!query) {
         query = std::make_unique<QSqlQuery>(
             QSqlDatabase::database(connection_.qtConnectionName(), false));
-        if (!query->prepare(QString::fromLatin1(kStatements[which]))) {
+        if (!query->prepare(QString::fromLatin1(kStatements[which]) +
+                            QString::fromLatin1(kServerOrder[which]))) {
             failOnServer(*query, kStatements[which]);
             query.reset();
             return false;

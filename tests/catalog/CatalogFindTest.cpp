@@ -114,6 +114,34 @@ TEST_F(CatalogFindTest, VolumeAndStyleLookups) {
     EXPECT_EQ(VolumeLabelById(catalog, 9999).value, "");
 }
 
+// Several rows answer: both engines take the one the file's index reads first.
+TEST_F(CatalogFindTest, OfSeveralRowsTheSameOneIsFirstOnBothEngines) {
+    const auto volume = [this](const char* label, const char* isCd) {
+        return insert(QString("INSERT INTO CD (name,m3us,label,isCd) VALUES ('/twice/',0,%1,'%2')")
+                          .arg(label, isCd));
+    };
+    volume("'b'", "0");
+    const qint64 upper = volume("'B'", "1"); // "B" sorts before "b" byte by byte
+    const qint64 none = volume("NULL", "1");
+    volume("'a'", "0");
+    EXPECT_EQ(FindVolumeId(catalog, drives, "/twice/", "").value, none);
+    EXPECT_EQ(FindVolumeId(catalog, drives, "/twice/x.m3u", "b").value, upper);
+    EXPECT_TRUE(VolumeIsCdByName(catalog, "/twice/").value);
+
+    const auto list = [this](const QString& volumeId) {
+        return insert("INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('/twice/','x.m3u'," +
+                      volumeId + ",0)");
+    };
+    list("9");
+    const qint64 lowest = list("3");
+    list("3");
+    EXPECT_EQ(FindListId(catalog, drives, "/twice/x.m3u").value, lowest);
+
+    const qint64 first = insert("INSERT INTO Nick (nick) VALUES ('Ska')");
+    insert("INSERT INTO Nick (nick) VALUES ('SKA')");
+    EXPECT_EQ(FindStyleId(catalog, "ska").value, first);
+}
+
 TEST_F(CatalogFindTest, TrackLookupsGoFromTrackToListToVolume) {
     EXPECT_EQ(ListIdOfTrack(catalog, track).value, otherDiscRoot);
     EXPECT_EQ(VolumeIdOfTrack(catalog, track).value, otherDisc);
