@@ -97,13 +97,17 @@ Result<> CreateServerCatalog(const ServerAddress& address) {
 
 QString ServerMessage(const QSqlError& error) {
     QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    // The client library writes "FATAL:  " or "ERROR:  " before the words, a line of advice after.
+    // The client library writes "FATAL:  " or "ERROR:  " before the words, and lines of advice
+    // or of the statement's text after them.
     for (const char* prefix : {"FATAL:", "ERROR:"}) {
         const qsizetype at = text.indexOf(QLatin1String(prefix));
         if (at >= 0)
             text = text.mid(at + qsizetype(qstrlen(prefix)));
     }
-    return text.simplified().remove(QRegularExpression(QStringLiteral("[.]$")));
+    text = text.trimmed();
+    return text.left(text.indexOf(u'\n'))
+        .simplified()
+        .remove(QRegularExpression(QStringLiteral("[.]$")));
 }
 
 Result<> OpenServerDatabase(QSqlDatabase& db, const ServerAddress& address) {

@@ -1,5 +1,6 @@
 #include "dialogs/Options.h"
 
+#include "catalog/CatalogAddress.h"
 #include "dialogs/CatalogChooser.h"
 #include "platform/PlayerLink.h"
 #include "platform/Ui.h"
@@ -84,6 +85,8 @@ void Options::buildDataBasePage() {
     Fr[0] = frame;
     TxtpathDB = new QLineEdit(frame);
     TxtpathDB->setObjectName(QStringLiteral("TxtpathDB"));
+    TxtpathDB->setPlaceholderText(
+        QStringLiteral("a catalog file, or postgresql://USER@HOST:PORT/DATABASE"));
     btPathDb = new QPushButton(QStringLiteral("..."), frame);
     btPathDb->setObjectName(QStringLiteral("btPathDb"));
     btPathDb->setFixedWidth(32);
@@ -191,8 +194,10 @@ void Options::btOk_Click() {
     state_.playerPath = Text1->text();
     if (IsPlayerProgram(state_.playerPath))
         settings.write(keys::PlayerPath, state_.playerPath);
-    if (TxtpathDB->text().endsWith(QLatin1String(".mdb")))
-        settings.write(keys::DatabasePath, TxtpathDB->text());
+    // A catalog file, or the address of a catalog on a server typed into the box.
+    const QString catalog = TxtpathDB->text().trimmed();
+    if (catalog.endsWith(QLatin1String(".mdb")) || IsServerAddress(catalog))
+        settings.write(keys::DatabasePath, catalog);
     catalogChanged_ = false;
     if (AskReloadCatalog(state_.services.ui)) {
         // The import behind the main window writes to the open catalog: it stays open, and the

@@ -182,6 +182,10 @@ TEST_F(OptionsDialog, ApplyStoresTheCatalogAndReloadsOnlyOnOk) {
     o.TxtpathDB->setText("/music/list.txt"); // not a catalog name: not stored
     o.btOk_Click();
     EXPECT_EQ(setting("Database", "Path"), second);
+
+    o.TxtpathDB->setText(" postgresql://ann@nas:5432/music "); // a server's catalog, typed
+    o.btOk_Click();
+    EXPECT_EQ(setting("Database", "Path"), "postgresql://ann@nas:5432/music");
 }
 
 } // namespace
