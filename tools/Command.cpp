@@ -2,6 +2,7 @@
 
 #include "BackupCommands.h"
 #include "CatalogEditCommands.h"
+#include "CopyCommand.h"
 #include "ImportCommand.h"
 #include "ListCommand.h"
 #include "NewCommand.h"
@@ -52,6 +53,9 @@ const Command kCommands[] = {
      RunRestore},
     {"check", "CATALOG", "Run the full integrity check: \"ok\", or the problems (exit 1).",
      RunCheck},
+    {"copy", "SOURCE DEST [--force]",
+     "Copy a whole catalog between a file and a server; --force replaces a DEST that has rows.",
+     RunCopy},
 };
 
 void PrintUsage(QTextStream& stream) {

@@ -1,0 +1,408 @@
+#include "catalog/CatalogCopy.h"
+
+#include "catalog/CatalogAddress.h"
+#include "catalog/CatalogFile.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
+#include "catalog/EngineFile.h"
+#include "catalog/QuoteSql.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
+namespace tarl {
+
+namespace {
+
+// How the server keeps a column; a catalog file takes any value anywhere.
+enum class Kind { Number, Flag, Text };
+
+struct Column {
+    const char* name;
+    Kind kind;
+};
+
+struct CopiedTable {
+    const char* name;
+    std::vector<Column> columns; // the id first
+};
+
+const CopiedTable kTables[] = {
+    {"CD",
+     {{"id", Kind::Number},
+      {"name", Kind::Text},
+      {"m3us", Kind::Number},
+      {"label", Kind::Text},
+      {"isCd", Kind::Flag},
+      {"labelcd", Kind::Text}}},
+    {"M3u",
+     {{"id", Kind::Number},
+      {"path", Kind::Text},
+      {"file", Kind::Text},
+      {"cd_id", Kind::Number},
+      {"mp3s", Kind::Number},
+      {"nick", Kind::Number}}},
+    {"Mp3",
+     {{"id", Kind::Number},
+      {"file", Kind::Text},
+      {"path", Kind::Text},
+      {"m3u_id", Kind::Number},
+      {"title", Kind::Text},
+      {"artist", Kind::Text},
+      {"album", Kind::Text},
+      {"year", Kind::Text},
+      {"genre", Kind::Text},
+      {"comments", Kind::Text},
+      {"size", Kind::Text},
+      {"time", Kind::Number},
+      {"rating", Kind::Text}}},
+    {"Nick", {{"id", Kind::Number}, {"nick", Kind::Text}}},
+};
+
+// Rows read per statement, rows written per statement.
+constexpr int kReadRows = 2000;
+constexpr int kWriteRows = 200;
+
+// What the destination could not hold as it was, counted per column and kind of change.
+class Changes {
+public:
+    void note(const char* table, const Column& column, const char* what) {
+        ++counts_[QStringLiteral("%1.%2: %3")
+                      .arg(QLatin1String(table), QLatin1String(column.name), QLatin1String(what))];
+    }
+    QStringList sentences() const {
+        QStringList all;
+        for (auto it = counts_.cbegin(); it != counts_.cend(); ++it)
+            all << QStringLiteral("%1 (%2 values)").arg(it.key()).arg(it.value());
+        return all;
+    }
+
+private:
+    QMap<QString, qint64> counts_;
+};
+
+bool IsWholeNumber(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString Quoted(const QString& text) {
+    return QLatin1Char('\'') + QuoteSql(text) + QLatin1Char('\'');
+}
+
+// A text as it is copied: cut at a NUL, which neither engine keeps in a literal.
+QString TextLiteral(const QString& text, const char* table, const Column& column,
+                    Changes& changes) {
+    if (text.contains(QChar(u'\0')))
+        changes.note(table, column, "texts cut at a NUL character");
+    return Quoted(text);
+}
+
+// A value as a catalog file stores it: the same type, the server's flags as 1 and 0.
+QString FileLiteral(const QVariant& value, const char* table, const Column& column,
+                    Changes& changes) {
+    if (value.isNull())
+        return QStringLiteral("NULL");
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    if (IsWholeNumber(value))
+        return QString::number(value.toLongLong());
+    if (value.typeId() == QMetaType::Double) {
+        const double real = value.toDouble();
+        if (std::isnan(real))
+            return QStringLiteral("NULL");
+        if (std::isinf(real))
+            return real > 0 ? QStringLiteral("9e999") : QStringLiteral("-9e999");
+        QString digits = QString::number(real, 'g', 17);
+        if (!digits.contains(u'.') && !digits.contains(u'e'))
+            digits += QStringLiteral(".0"); // stays a real
+        return digits;
+    }
+    if (value.typeId() == QMetaType::QByteArray)
+        return QStringLiteral("X'") + QString::fromLatin1(value.toByteArray().toHex()) +
+               QLatin1Char('\'');
+    return TextLiteral(value.toString(), table, column, changes);
+}
+
+// A value as a server column of `column.kind` holds it, or NULL with the change noted.
+QString ServerLiteral(const QVariant& value, const char* table, const Column& column,
+                      Changes& changes) {
+    if (value.isNull())
+        return QStringLiteral("NULL");
+    const bool bytes = value.typeId() == QMetaType::QByteArray;
+    if (bytes) {
+        changes.note(table, column, "bytes left empty");
+        return QStringLiteral("NULL");
+    }
+    const bool real = value.typeId() == QMetaType::Double;
+    const bool number = IsWholeNumber(value) || value.typeId() == QMetaType::Bool;
+    switch (column.kind) {
+    case Kind::Text:
+        if (number || real) {
+            changes.note(table, column, "numbers stored as their text");
+            return Quoted(value.toString());
+        }
+        return TextLiteral(value.toString(), table, column, changes);
+    case Kind::Number:
+    case Kind::Flag: {
+        bool whole = number;
+        qint64 n = value.toLongLong(&whole);
+        if (real) {
+            const double d = value.toDouble();
+            whole = std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.2e18;
+            n = whole ? qint64(d) : 0;
+        }
+        if (!whole) {
+            changes.note(table, column, "values that are not whole numbers left empty");
+            return QStringLiteral("NULL");
+        }
+        if (column.kind == Kind::Number)
+            return QString::number(n);
+        if (n != 0 && n != 1)
+            changes.note(table, column, "numbers other than 0 and 1 taken as 1");
+        return n != 0 ? QStringLiteral("true") : QStringLiteral("false");
+    }
+    }
+    return QStringLiteral("NULL");
+}
+
+class Copier {
+public:
+    Copier(Catalog& from, Catalog& to, const CopyProgress& progress)
+        : from_(from), to_(to), progress_(progress),
+          toServer_(to.connection.engine() == CatalogEngine::Postgres) {}
+
+    Result<qint64> countRows() {
+        qint64 rows = 0;
+        for (const CopiedTable& table : kTables) {
+            const Result<qint64> count = rowsOf(from_, table.name);
+            if (!count)
+                return count;
+            rows += count.value;
+        }
+        total_ = rows;
+        return rows;
+    }
+
+    Result<> copyTable(const CopiedTable& table) {
+        QStringList names;
+        for (const Column& column : table.columns)
+            names << QLatin1String(column.name);
+        const QString select =
+            QStringLiteral("SELECT %1 FROM %2 WHERE id > %3 ORDER BY id LIMIT %4")
+                .arg(names.join(u','), QLatin1String(table.name));
+        const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                                   .arg(QLatin1String(table.name), names.join(u','));
+        qint64 last = std::numeric_limits<qint64>::min();
+        for (;;) {
+            Recordset& rows = from_.general;
+            if (!from_.connection.execute(select.arg(last).arg(kReadRows), rows))
+                return Result<>::failed(from_.connection.lastError());
+            if (rows.eof())
+                return {};
+            QStringList values;
+            for (; !rows.eof(); rows.moveNext()) {
+                QStringList row;
+                for (int i = 0; i < int(table.columns.size()); ++i) {
+                    const Column& column = table.columns[size_t(i)];
+                    row << (toServer_ ? ServerLiteral(rows.field(i), table.name, column, changes_)
+                                      : FileLiteral(rows.field(i), table.name, column, changes_));
+                }
+                last = rows.field(0).toLongLong();
+                values << QLatin1Char('(') + row.join(u',') + QLatin1Char(')');
+                if (values.size() == kWriteRows) {
+                    if (const Result<> written = write(insert, values); !written)
+                        return written;
+                }
+            }
+            if (const Result<> written = write(insert, values); !written)
+                return written;
+        }
+    }
+
+    QStringList changes() const { return changes_.sentences(); }
+
+private:
+    static Result<qint64> rowsOf(Catalog& catalog, const char* table) {
+        Recordset& rows = catalog.third;
+        if (!catalog.connection.execute(
+                QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)), rows))
+            return Result<qint64>::failed(catalog.connection.lastError());
+        return rows.field(0).toLongLong();
+    }
+
+    Result<> write(const QString& insert, QStringList& values) {
+        if (values.isEmpty())
+            return {};
+        if (!to_.connection.execute(insert + values.join(u',')))
+            return Result<>::failed(to_.connection.lastError());
+        copied_ += values.size();
+        values.clear();
+        if (progress_)
+            progress_(copied_, total_);
+        return {};
+    }
+
+    Catalog& from_;
+    Catalog& to_;
+    const CopyProgress& progress_;
+    bool toServer_;
+    qint64 total_ = 0;
+    qint64 copied_ = 0;
+    Changes changes_;
+};
+
+Result<> Open(Catalog& catalog, const QString& place) {
+    if (catalog.connection.open(BuildConnectionText(place)))
+        return {};
+    return Result<>::failed(catalog.connection.lastError());
+}
+
+// Whether the open catalog holds any row.
+Result<bool> HoldsRows(Catalog& catalog) {
+    Recordset& rows = catalog.third;
+    if (!catalog.connection.execute(
+            QStringLiteral("SELECT EXISTS (SELECT 1 FROM CD) OR EXISTS (SELECT 1 FROM M3u) OR "
+                           "EXISTS (SELECT 1 FROM Mp3) OR EXISTS (SELECT 1 FROM Nick)"),
+            rows))
+        return Result<bool>::failed(catalog.connection.lastError());
+    return rows.field(0).toBool();
+}
+
+// Copies every table inside one transaction of `to`, replacing its rows; the server's id
+// generators then go on after the ids copied.
+Result<qint64> CopyRows(Catalog& from, Catalog& to, const CopyProgress& progress,
+                        QStringList& changes) {
+    Copier copier(from, to, progress);
+    const Result<qint64> total = copier.countRows();
+    if (!total)
+        return total;
+    const bool toServer = to.connection.engine() == CatalogEngine::Postgres;
+    if (!to.connection.execute(toServer ? QStringLiteral("BEGIN")
+                                        : QStringLiteral("BEGIN IMMEDIATE")))
+        return Result<qint64>::failed(to.connection.lastError());
+    const auto fail = [&to](const QString& why) {
+        to.connection.execute(QStringLiteral("ROLLBACK"));
+        return Result<qint64>::failed(why);
+    };
+    for (const CopiedTable& table : kTables) {
+        if (!to.connection.execute(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table.name))))
+            return fail(to.connection.lastError());
+        if (const Result<> copied = copier.copyTable(table); !copied)
+            return fail(copied.error);
+        if (toServer && !to.connection.execute(
+                            QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
+                                           "GREATEST((SELECT MAX(id) FROM %1), 1), "
+                                           "(SELECT MAX(id) FROM %1) IS NOT NULL)")
+                                .arg(QString::fromLatin1(table.name).toLower())))
+            return fail(to.connection.lastError());
+    }
+    if (!to.connection.execute(QStringLiteral("COMMIT")))
+        return fail(to.connection.lastError());
+    changes = copier.changes();
+    return total;
+}
+
+Result<CopyReport> Failed(const QString& why) {
+    return Result<CopyReport>::failed(why);
+}
+
+// A file destination: a new catalog beside it, filled, then renamed over it.
+Result<CopyReport> CopyToFile(Catalog& from, const QString& destination, bool replace,
+                              const CopyProgress& progress) {
+    const QFileInfo info(destination);
+    if (info.exists() || info.isSymLink()) {
+        Catalog existing;
+        const bool isCatalog = Open(existing, destination).ok;
+        const Result<bool> rows = isCatalog ? HoldsRows(existing) : Result<bool>{true};
+        if (!replace && (!rows.ok || rows.value))
+            return Failed(QStringLiteral("The file %1 already exists and was left as it is; with "
+                                         "--force its rows are replaced by the copy.")
+                              .arg(destination));
+    }
+    const QString partial = destination + QStringLiteral(".partial");
+    for (const QString& file : QStringList{partial} + CompanionFiles(partial))
+        QFile::remove(file);
+    if (const Result<> made = CreateCatalog(partial); !made)
+        return Failed(made.error);
+    CopyReport report;
+    {
+        Catalog to;
+        if (const Result<> opened = Open(to, partial); !opened)
+            return Failed(opened.error);
+        const Result<qint64> rows = CopyRows(from, to, progress, report.changes);
+        to.connection.close();
+        if (!rows) {
+            for (const QString& file : QStringList{partial} + CompanionFiles(partial))
+                QFile::remove(file);
+            return Failed(rows.error);
+        }
+        report.rows = rows.value;
+    }
+    // The companions of a replaced catalog belong to its old pages.
+    for (const QString& file : CompanionFiles(destination))
+        QFile::remove(file);
+    if (std::rename(QFile::encodeName(partial).constData(),
+                    QFile::encodeName(destination).constData()) != 0)
+        return Failed(QStringLiteral("The copy could not be renamed to %1; it is kept as %2.")
+                          .arg(destination, partial));
+    return report;
+}
+
+Result<CopyReport> CopyToServer(Catalog& from, const QString& destination, bool replace,
+                                const CopyProgress& progress) {
+    Catalog to;
+    if (!Open(to, destination)) {
+        // A database without the catalog's tables gets them; any other failure is said.
+        if (!CreateCatalog(destination))
+            return Failed(to.connection.lastError());
+        if (const Result<> opened = Open(to, destination); !opened)
+            return Failed(opened.error);
+    }
+    const Result<bool> rows = HoldsRows(to);
+    if (!rows)
+        return Failed(rows.error);
+    if (rows.value && !replace)
+        return Failed(QStringLiteral("The catalog %1 already holds rows and was left as it is; "
+                                     "with --force its rows are replaced by the copy.")
+                          .arg(destination));
+    CopyReport report;
+    const Result<qint64> copied = CopyRows(from, to, progress, report.changes);
+    if (!copied)
+        return Failed(copied.error);
+    report.rows = copied.value;
+    return report;
+}
+
+} // namespace
+
+Result<CopyReport> CopyCatalog(const QString& source, const QString& destination, bool replace,
+                               const CopyProgress& progress) {
+    const bool sourceOnServer = IsServerAddress(source);
+    const bool destinationOnServer = IsServerAddress(destination);
+    if (sourceOnServer == destinationOnServer &&
+        (sourceOnServer
+             ? source == destination
+             : QFileInfo(source).absoluteFilePath() == QFileInfo(destination).absoluteFilePath()))
+        return Failed(QStringLiteral("The source and the destination are the same catalog."));
+    Catalog from;
+    if (const Result<> opened = Open(from, source); !opened)
+        return Failed(opened.error);
+    return destinationOnServer ? CopyToServer(from, destination, replace, progress)
+                               : CopyToFile(from, destination, replace, progress);
+}
+
+} // namespace tarl
