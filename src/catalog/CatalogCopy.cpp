@@ -148,6 +148,7 @@ QString ServerLiteral(const QVariant& value, const char* table, const Column& co
         return QStringLiteral("NULL");
     }
     const bool real = value.typeId() == QMetaType::Double;
+    const bool text = value.typeId() == QMetaType::QString;
     const bool number = IsWholeNumber(value) || value.typeId() == QMetaType::Bool;
     switch (column.kind) {
     case Kind::Text:
@@ -169,6 +170,8 @@ QString ServerLiteral(const QVariant& value, const char* table, const Column& co
             changes.note(table, column, "values that are not whole numbers left empty");
             return QStringLiteral("NULL");
         }
+        if (text)
+            changes.note(table, column, "texts of whole numbers stored as numbers");
         if (column.kind == Kind::Number)
             return QString::number(n);
         if (n != 0 && n != 1)
@@ -282,10 +285,56 @@ Result<bool> HoldsRows(Catalog& catalog) {
     return rows.field(0).toBool();
 }
 
-// Copies every table inside one transaction of `to`, replacing its rows; the server's id
-// generators then go on after the ids copied.
+// The highest id `table` ever handed out, deleted rows included (0 when it cannot tell): the copy
+// goes on from there, so no id of a deleted row comes back for a new one.
+qint64 HighestIdGiven(Catalog& catalog, const char* table) {
+    const bool onServer = catalog.connection.engine() == CatalogEngine::Postgres;
+    const QString statement =
+        onServer ? QStringLiteral("SELECT COALESCE(pg_sequence_last_value(pg_get_serial_sequence("
+                                  "'%1', 'id')::regclass), 0)")
+                       .arg(QString::fromLatin1(table).toLower())
+                 : QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = '%1'")
+                       .arg(QLatin1String(table));
+    Recordset& rows = catalog.third;
+    if (!catalog.connection.execute(statement, rows))
+        return 0; // a file made by another program may keep no sequence
+    return rows.field(0).toLongLong();
+}
+
+// Makes the destination hand out ids after both the copied ones and `given`.
+bool ContinueIds(Catalog& to, const char* table, qint64 given) {
+    const QString name = QLatin1String(table);
+    if (to.connection.engine() == CatalogEngine::Postgres)
+        return to.connection.execute(
+            QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), GREATEST((SELECT "
+                           "MAX(id) FROM %1), %2, 1), GREATEST((SELECT MAX(id) FROM %1), %2) > 0)")
+                .arg(name.toLower())
+                .arg(given));
+    return to.connection.execute(
+               QStringLiteral("UPDATE sqlite_sequence SET seq = MAX(seq, %2) WHERE name = '%1'")
+                   .arg(name)
+                   .arg(given)) &&
+           to.connection.execute(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT "
+                                                "'%1', %2 WHERE %2 > 0 AND NOT EXISTS (SELECT 1 "
+                                                "FROM sqlite_sequence WHERE name = '%1')")
+                                     .arg(name)
+                                     .arg(given));
+}
+
+// Copies every table inside one transaction of `to`, replacing its rows, from one view of `from`
+// (a program writing to it meanwhile changes neither the rows read nor their count).
 Result<qint64> CopyRows(Catalog& from, Catalog& to, const CopyProgress& progress,
                         QStringList& changes) {
+    const bool fromServer = from.connection.engine() == CatalogEngine::Postgres;
+    if (!from.connection.execute(fromServer ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE "
+                                                             "READ READ ONLY")
+                                            : QStringLiteral("BEGIN")))
+        return Result<qint64>::failed(from.connection.lastError());
+    struct EndRead {
+        Catalog& from;
+        ~EndRead() { from.connection.execute(QStringLiteral("ROLLBACK")); }
+    } endRead{from};
+
     Copier copier(from, to, progress);
     const Result<qint64> total = copier.countRows();
     if (!total)
@@ -298,22 +347,39 @@ Result<qint64> CopyRows(Catalog& from, Catalog& to, const CopyProgress& progress
         to.connection.execute(QStringLiteral("ROLLBACK"));
         return Result<qint64>::failed(why);
     };
+    // Other machines neither read half a copy nor add rows that a replace would keep.
+    if (toServer && !to.connection.execute(
+                        QStringLiteral("LOCK TABLE cd, m3u, mp3, nick IN ACCESS EXCLUSIVE MODE")))
+        return fail(to.connection.lastError());
     for (const CopiedTable& table : kTables) {
         if (!to.connection.execute(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table.name))))
             return fail(to.connection.lastError());
         if (const Result<> copied = copier.copyTable(table); !copied)
             return fail(copied.error);
-        if (toServer && !to.connection.execute(
-                            QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
-                                           "GREATEST((SELECT MAX(id) FROM %1), 1), "
-                                           "(SELECT MAX(id) FROM %1) IS NOT NULL)")
-                                .arg(QString::fromLatin1(table.name).toLower())))
+        if (!ContinueIds(to, table.name, HighestIdGiven(from, table.name)))
             return fail(to.connection.lastError());
     }
     if (!to.connection.execute(QStringLiteral("COMMIT")))
         return fail(to.connection.lastError());
     changes = copier.changes();
     return total;
+}
+
+// Whether two places name one catalog: one file (links followed), or one database of one server.
+bool SameCatalog(const QString& a, const QString& b) {
+    if (IsServerAddress(a) != IsServerAddress(b))
+        return false;
+    if (IsServerAddress(a)) {
+        const Result<ServerAddress> x = ParseServerAddress(a);
+        const Result<ServerAddress> y = ParseServerAddress(b);
+        return x && y && x.value.host == y.value.host && x.value.port == y.value.port &&
+               x.value.database == y.value.database;
+    }
+    const QFileInfo x(a);
+    const QFileInfo y(b);
+    if (x.exists() && y.exists())
+        return x.canonicalFilePath() == y.canonicalFilePath();
+    return x.absoluteFilePath() == y.absoluteFilePath();
 }
 
 Result<CopyReport> Failed(const QString& why) {
@@ -341,8 +407,11 @@ Result<CopyReport> CopyToFile(Catalog& from, const QString& destination, bool re
     CopyReport report;
     {
         Catalog to;
-        if (const Result<> opened = Open(to, partial); !opened)
+        if (const Result<> opened = Open(to, partial); !opened) {
+            for (const QString& file : QStringList{partial} + CompanionFiles(partial))
+                QFile::remove(file);
             return Failed(opened.error);
+        }
         const Result<qint64> rows = CopyRows(from, to, progress, report.changes);
         to.connection.close();
         if (!rows) {
@@ -391,12 +460,8 @@ Result<CopyReport> CopyToServer(Catalog& from, const QString& destination, bool 
 
 Result<CopyReport> CopyCatalog(const QString& source, const QString& destination, bool replace,
                                const CopyProgress& progress) {
-    const bool sourceOnServer = IsServerAddress(source);
     const bool destinationOnServer = IsServerAddress(destination);
-    if (sourceOnServer == destinationOnServer &&
-        (sourceOnServer
-             ? source == destination
-             : QFileInfo(source).absoluteFilePath() == QFileInfo(destination).absoluteFilePath()))
+    if (SameCatalog(source, destination))
         return Failed(QStringLiteral("The source and the destination are the same catalog."));
     Catalog from;
     if (const Result<> opened = Open(from, source); !opened)

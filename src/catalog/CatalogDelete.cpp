@@ -40,7 +40,8 @@ Lookup<qint64> VolumeIdOfKey(Catalog& catalog, const Drives& drives, const QStri
     const QString quoted = "'" + QuoteSql(label) + "'";
     return FirstNumber(catalog.connection, catalog.general,
                        "SELECT id,label From Cd WHERE " + QStringLiteral("((label)=") + quoted +
-                           UnicodeNoCase::kCollate + " ) ORDER BY (label = " + quoted + ") DESC");
+                           UnicodeNoCase::kCollate + " ) ORDER BY (label = " + quoted + ") DESC" +
+                           OrderOnServer(catalog.connection, ", id"));
 }
 
 } // namespace

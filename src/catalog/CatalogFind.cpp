@@ -10,20 +10,13 @@ namespace tarl {
 
 namespace {
 
-// The file's engine reads these look-ups in the order of the index it finds them by, and the
-// routines take the first row; a server's plans promise no order, so there it is spelled out:
-// volumes of a name by label ("C": the file's byte order; no label first), then id.
+// The orders of the look-ups several rows answer (OrderOnServer): volumes of a name by label
+// ("C": the file's byte order; no label first), then id.
 const char* const kVolumeOrder = " ORDER BY label COLLATE \"C\" NULLS FIRST, id";
 // Lists of a path and file by volume id (none first), then id.
 const char* const kListOrder = " ORDER BY cd_id NULLS FIRST, id";
-// Styles of a name by id.
-const char* const kStyleOrder = " ORDER BY id";
-
-QString OrderOnServer(const Catalog& catalog, const char* order) {
-    if (catalog.connection.engine() != CatalogEngine::Postgres)
-        return {};
-    return QString::fromLatin1(order);
-}
+// Styles of a name, and lists of a path, file and volume, by id.
+const char* const kIdOrder = " ORDER BY id";
 
 } // namespace
 
@@ -33,7 +26,7 @@ Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QStrin
         return FirstNumber(catalog.connection, catalog.general,
                            "SELECT id, name From CD WHERE (((CD.name)=" + QStringLiteral("'") +
                                QuoteSql(listPath) + "'" + "))" +
-                               OrderOnServer(catalog, kVolumeOrder));
+                               OrderOnServer(catalog.connection, kVolumeOrder));
     }
     // The volume is named after the folder holding the list; a folder list's own trailing "/"
     // is not that folder, except on a drive root, which is its own volume.
@@ -43,7 +36,8 @@ Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QStrin
     return FirstNumber(catalog.connection, catalog.general,
                        "SELECT id, name,label From CD WHERE (((name)=" + QStringLiteral("'") +
                            QuoteSql(name) + "') AND " + "((label)='" + QuoteSql(label) + "'" +
-                           UnicodeNoCase::kCollate + "))" + OrderOnServer(catalog, kVolumeOrder));
+                           UnicodeNoCase::kCollate + "))" +
+                           OrderOnServer(catalog.connection, kVolumeOrder));
 }
 
 Lookup<bool> VolumeLabelExists(Catalog& catalog, const QString& label) {
@@ -53,11 +47,10 @@ Lookup<bool> VolumeLabelExists(Catalog& catalog, const QString& label) {
 }
 
 Lookup<qint64> FindStyleId(Catalog& catalog, const QString& name) {
-    return FirstNumber(
-        catalog.connection, catalog.general,
-        "SELECT nick.id, nick.nick From nick WHERE (((nick.nick)=" + QStringLiteral("'") +
-            QuoteSql(name) + "'" + UnicodeNoCase::kCollate + "))" +
-            OrderOnServer(catalog, kStyleOrder));
+    return FirstNumber(catalog.connection, catalog.general,
+                       "SELECT nick.id, nick.nick From nick WHERE (((nick.nick)=" +
+                           QStringLiteral("'") + QuoteSql(name) + "'" + UnicodeNoCase::kCollate +
+                           "))" + OrderOnServer(catalog.connection, kIdOrder));
 }
 
 Lookup<qint64> FindListId(Catalog& catalog, const Drives& drives, const QString& listPath) {
@@ -65,7 +58,8 @@ Lookup<qint64> FindListId(Catalog& catalog, const Drives& drives, const QString&
     return FirstNumber(catalog.connection, catalog.general,
                        "SELECT id, file,path From m3u WHERE " + QStringLiteral("(((file)=") + "'" +
                            QuoteSql(list.file) + "'" + ") AND " + "((path)=" + "'" +
-                           QuoteSql(list.path) + "'" + "))" + OrderOnServer(catalog, kListOrder));
+                           QuoteSql(list.path) + "'" + "))" +
+                           OrderOnServer(catalog.connection, kListOrder));
 }
 
 Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const Drives& drives, const QString& listPath,
@@ -78,14 +72,15 @@ Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const ListPathParts& list, q
                        "SELECT id, path, file, cd_id From m3u WHERE " +
                            QStringLiteral("(((path)=") + "'" + QuoteSql(list.path) + "'" +
                            ") AND " + "((file)=" + "'" + QuoteSql(list.file) + "'" + ") AND " +
-                           "((cd_id)=" + QString::number(volumeId) + "))");
+                           "((cd_id)=" + QString::number(volumeId) + "))" +
+                           OrderOnServer(catalog.connection, kIdOrder));
 }
 
 Lookup<bool> VolumeIsCdByName(Catalog& catalog, const QString& name) {
     const Lookup<QVariant> isCd =
         FirstField(catalog.connection, catalog.third,
                    "SELECT isCd From CD WHERE (((CD.name)=" + QStringLiteral("'") + QuoteSql(name) +
-                       "'" + "))" + OrderOnServer(catalog, kVolumeOrder));
+                       "'" + "))" + OrderOnServer(catalog.connection, kVolumeOrder));
     if (!isCd.ok)
         return Lookup<bool>::failed(isCd.error);
     return {isCd.value.toBool()};

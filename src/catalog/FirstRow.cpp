@@ -31,4 +31,10 @@ Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& st
     return {!holder.eof()};
 }
 
+QString OrderOnServer(const Connection& connection, const char* order) {
+    if (connection.engine() != CatalogEngine::Postgres)
+        return {};
+    return QString::fromLatin1(order);
+}
+
 } // namespace tarl

@@ -24,6 +24,11 @@ Lookup<qint64> FirstNumber(Connection& connection, Recordset& holder, const QStr
 // Whether the statement gives any row.
 Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& statement);
 
+// `order` (" ORDER BY ...") on a server, "" on a catalog file. The file's engine reads a look-up
+// in the order of the index it finds the rows by, and the routines take the first row; a
+// server's plans promise no order, so there it is spelled out.
+QString OrderOnServer(const Connection& connection, const char* order);
+
 // A write's result: `ran` is what Connection::execute() gave; failed, with the connection's
 // lastError(), when it is false.
 Result<> Ran(Connection& connection, bool ran);

@@ -42,8 +42,16 @@ static_assert(std::size(kStatements) == 10);
 // index (CatalogFind.cpp): volumes of a name by label, then id; the list of a path, file and
 // volume by id.
 const char* const kServerOrder[] = {
-    "", " ORDER BY label COLLATE \"C\" NULLS FIRST, id",
-    " ORDER BY label COLLATE \"C\" NULLS FIRST, id", "", "", " ORDER BY id", "", "", "", "",
+    "",
+    " ORDER BY label COLLATE \"C\" NULLS FIRST, id",
+    " ORDER BY label COLLATE \"C\" NULLS FIRST, id",
+    "",
+    "",
+    " ORDER BY id",
+    "",
+    "",
+    "",
+    "",
 };
 static_assert(std::size(kServerOrder) == std::size(kStatements));
 
@@ -112,8 +120,8 @@ bool ImportStatements::runOnServer(Which which, const Bound* values, int count, 
         const Bound& value = values[i];
         if (value.isNull)
             query->bindValue(i, QVariant(QMetaType::fromType<qint64>()));
-        else if (value.isText)
-            query->bindValue(i, value.text);
+        else if (value.isText) // a null text is the empty text, as the file's binding has it
+            query->bindValue(i, value.text.isNull() ? QStringLiteral("") : value.text);
         else
             query->bindValue(i, value.number);
     }

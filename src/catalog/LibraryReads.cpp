@@ -163,7 +163,8 @@ Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listI
 Lookup<std::optional<QString>> RecordedDiscLabel(Catalog& catalog, const QString& discName) {
     Recordset& rows = catalog.general;
     if (!catalog.connection.execute("SELECT name, labelCd, label, isCd From CD WHERE (((label)='" +
-                                        QuoteSql(discName) + "'" + UnicodeNoCase::kCollate + "))",
+                                        QuoteSql(discName) + "'" + UnicodeNoCase::kCollate + "))" +
+                                        OrderOnServer(catalog.connection, " ORDER BY id"),
                                     rows))
         return Lookup<std::optional<QString>>::failed(catalog.connection.lastError());
     // The first disc of that name; hard-disc volumes have nothing to insert.

@@ -118,10 +118,19 @@ Result<> OpenServerDatabase(QSqlDatabase& db, const ServerAddress& address) {
     db.setPort(address.port);
     db.setDatabaseName(address.database);
     // Without a timeout of its own, a connection to a host that does not answer waits for minutes.
-    QString options = QStringLiteral("connect_timeout=10;application_name=tarl");
-    if (!address.options.isEmpty())
-        options += u';' + address.options;
-    db.setConnectOptions(options);
+    // Every literal is quoted by doubling its quotes alone, so a backslash must be a character
+    // from the session's first statement on (the driver reads the setting as it connects).
+    QStringList options{QStringLiteral("connect_timeout=10"),
+                        QStringLiteral("application_name=tarl")};
+    QString serverOptions = QStringLiteral("--standard_conforming_strings=on");
+    for (const QString& option : address.options.split(u';', Qt::SkipEmptyParts)) {
+        if (option.startsWith(QLatin1String("options=")))
+            serverOptions += u' ' + option.mid(8);
+        else
+            options << option;
+    }
+    options << QStringLiteral("options='%1'").arg(serverOptions);
+    db.setConnectOptions(options.join(u';'));
     if (!db.open())
         return Result<>::failed(DescribeConnectFailure(address, ServerMessage(db.lastError())));
     QSqlQuery setup(db);

@@ -1,5 +1,7 @@
 #include "catalog/StatementFailure.h"
 
+#include "catalog/CatalogAddress.h"
+
 #include <sqlite3.h>
 
 namespace tarl {
@@ -44,7 +46,7 @@ FailureKind ServerFailureKind(const QString& sqlState) {
 }
 
 QString CatalogPlace(const QString& place) {
-    if (place.startsWith(QLatin1String("postgres"), Qt::CaseInsensitive) && place.contains(u':'))
+    if (IsServerAddress(place))
         return QStringLiteral("catalog ") + place;
     return QStringLiteral("catalog file ") + place;
 }

@@ -13,7 +13,7 @@ Lookup<qint64> StoredTrackLength(Catalog& catalog, const QString& fullPath) {
     return FirstNumber(catalog.connection, catalog.general,
                        "SELECT time From Mp3 WHERE (" + QStringLiteral("((path)=") + "'" +
                            QuoteSql(folder) + "'" + ") AND " + "((file)=" + "'" + QuoteSql(file) +
-                           "'" + "))");
+                           "'" + "))" + OrderOnServer(catalog.connection, " ORDER BY id"));
 }
 
 Result<> StoreTrackLength(Catalog& catalog, const QString& fullPath, qint64 seconds) {

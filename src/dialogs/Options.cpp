@@ -194,10 +194,20 @@ void Options::btOk_Click() {
     state_.playerPath = Text1->text();
     if (IsPlayerProgram(state_.playerPath))
         settings.write(keys::PlayerPath, state_.playerPath);
-    // A catalog file, or the address of a catalog on a server typed into the box.
-    const QString catalog = TxtpathDB->text().trimmed();
-    if (catalog.endsWith(QLatin1String(".mdb")) || IsServerAddress(catalog))
-        settings.write(keys::DatabasePath, catalog);
+    // A catalog file, or the address of a catalog on a server typed into the box; an address
+    // the connection would refuse (one holding a password) is said and never stored.
+    const QString typed = TxtpathDB->text();
+    if (typed.endsWith(QLatin1String(".mdb")))
+        settings.write(keys::DatabasePath, typed);
+    if (IsServerAddress(typed.trimmed())) {
+        const Result<ServerAddress> address = ParseServerAddress(typed.trimmed());
+        if (!address) {
+            state_.services.ui.message(address.error, QStringLiteral("Data Base"),
+                                       MsgIcon::Exclamation, MsgButtons::Ok);
+            return;
+        }
+        settings.write(keys::DatabasePath, typed.trimmed());
+    }
     catalogChanged_ = false;
     if (AskReloadCatalog(state_.services.ui)) {
         // The import behind the main window writes to the open catalog: it stays open, and the
