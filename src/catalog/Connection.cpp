@@ -161,6 +161,8 @@ struct Connection::Impl {
     QString journalNote;
     // The file is read under an exclusive lock: written ahead, without shared memory.
     bool heldAlone = false;
+    // A server session is inside a transaction begun by a statement of this connection.
+    bool inTransaction = false;
     // Holders with a statement of this connection still running.
     std::vector<Recordset*> holders;
 
@@ -345,6 +347,7 @@ bool Connection::Impl::openServer(const QString& text) {
 void Connection::Impl::drop() {
     open = false;
     engine = CatalogEngine::Sqlite;
+    inTransaction = false;
     readOnly = false;
     handle = nullptr;
     file.clear();
@@ -447,10 +450,13 @@ bool Connection::execute(const QString& statement, Recordset& into) {
     // The server's driver reads a forward-only result row by row from the connection, and loses
     // it when another statement runs: its holders take every row at once instead.
     query->setForwardOnly(d->engine == CatalogEngine::Sqlite);
-    bool ran = query->exec(statement);
-    if (!ran && d->engine == CatalogEngine::Sqlite && IsStaleView(query->lastError()) &&
-        releaseHeldReads())
+    const bool onServer = d->engine == CatalogEngine::Postgres;
+    bool ran =
+        onServer ? ExecOnServer(*query, statement, d->inTransaction) : query->exec(statement);
+    if (!ran && !onServer && IsStaleView(query->lastError()) && releaseHeldReads())
         ran = query->exec(statement);
+    if (onServer)
+        d->inTransaction = InTransactionAfter(statement, d->inTransaction);
     if (!ran) {
         const QSqlError failure = query->lastError();
         const QString words =

@@ -2,6 +2,7 @@
 
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
+#include "catalog/ServerCatalog.h"
 
 namespace tarl {
 
@@ -22,6 +23,14 @@ bool ImportTransaction::begin() {
     if (!catalog_.connection.execute(onServer ? QStringLiteral("BEGIN")
                                               : QStringLiteral("BEGIN IMMEDIATE")))
         return false;
+    // Batches of several machines one after the other (waiting at most the lock timeout).
+    if (onServer && !catalog_.connection.execute(
+                        QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kImportBatchLock))) {
+        const QString why = catalog_.connection.lastError();
+        catalog_.connection.execute(QStringLiteral("ROLLBACK"));
+        catalog_.connection.setLastError(why);
+        return false;
+    }
     open_ = true;
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 #include <atomic>
 
@@ -164,6 +165,30 @@ Result<bool> ServerAllowsWrites(QSqlDatabase& db) {
         !query.next())
         return Result<bool>::failed(ServerMessage(query.lastError()));
     return {query.value(0).toBool()};
+}
+
+bool ExecOnServer(QSqlQuery& query, const QString& statement, bool inTransaction) {
+    constexpr int kAttempts = 4;
+    for (int attempt = 1;; ++attempt) {
+        if (query.exec(statement))
+            return true;
+        const bool deadlock = query.lastError().nativeErrorCode() == QLatin1String("40P01");
+        if (!deadlock || inTransaction || attempt == kAttempts)
+            return false;
+        // The other side goes on once this one gave way; a short pause lets it finish.
+        QThread::msleep(20 * attempt);
+    }
+}
+
+bool InTransactionAfter(const QString& statement, bool before) {
+    const QString word = statement.trimmed().section(u' ', 0, 0).toUpper();
+    if (word == QLatin1String("BEGIN") || word == QLatin1String("START"))
+        return true;
+    if (word == QLatin1String("COMMIT") || word == QLatin1String("END"))
+        return false;
+    if (word == QLatin1String("ROLLBACK")) // ROLLBACK TO a savepoint stays inside
+        return before && statement.simplified().toUpper().startsWith(QLatin1String("ROLLBACK TO"));
+    return before;
 }
 
 } // namespace tarl

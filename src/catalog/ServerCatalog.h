@@ -8,6 +8,7 @@
 
 class QSqlDatabase;
 class QSqlError;
+class QSqlQuery;
 
 namespace tarl {
 
@@ -35,6 +36,19 @@ Result<bool> ServerAllowsWrites(QSqlDatabase& db);
 // database that already holds one of the four tables. The database itself, and the role that
 // owns it, are made beforehand by the server's administrator.
 Result<> CreateServerCatalog(const ServerAddress& address);
+
+// Runs `statement` on a server. A statement run on its own (outside a transaction) that the
+// server broke off to end a deadlock with another machine's writes is run again, at most three
+// times; inside a transaction the failure is the transaction's to handle.
+bool ExecOnServer(QSqlQuery& query, const QString& statement, bool inTransaction);
+
+// Whether the session is inside a transaction after `statement` ran, from whether it was before.
+bool InTransactionAfter(const QString& statement, bool before);
+
+// The key of the lock an import batch takes on a server for its length: batches of imports on
+// several machines then write one after the other, as they do on a file, so two imports of one
+// folder never both add what neither has found.
+inline constexpr qint64 kImportBatchLock = 0x7461726c2d696d70; // "tarl-imp"
 
 // The server's words for a failure, without the driver's decorations.
 QString ServerMessage(const QSqlError& error);

@@ -37,6 +37,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -156,6 +157,9 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     timerINI->setInterval(5000);
     connect(timerINI, &QTimer::timeout, this, &Main::timerINI_Timer);
     timerINI->start();
+
+    auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(refresh, &QShortcut::activated, this, &Main::refreshFromCatalog);
 
     refreshActions();
     ResizeMain();
@@ -372,6 +376,26 @@ void Main::Form_Load() {
     startUp_->start();
     if (!unloaded())
         keepOnScreen();
+    changedElsewhere_ = false;
+    catalogWatch_.start(state_.catalog.connection, [this] { catalogChangedElsewhere(); });
+}
+
+void Main::catalogChangedElsewhere() {
+    // One note for many changes: an import elsewhere writes a batch every quarter second.
+    if (changedElsewhere_)
+        return;
+    changedElsewhere_ = true;
+    setStatusPanel(1, QStringLiteral("The catalog was changed on another machine: press F5 to "
+                                     "show the changes."));
+}
+
+void Main::refreshFromCatalog() {
+    if (state_.catalog.connection.state() == 0)
+        return;
+    if (changedElsewhere_)
+        setStatusPanel(1, QString());
+    changedElsewhere_ = false;
+    RebuildLibraryTree(*browser, state_.sortedByCd);
 }
 
 void Main::restore_previous() {

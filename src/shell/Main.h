@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/CatalogChanges.h"
 #include "state/WindowGeometry.h"
 
 #include <QMainWindow>
@@ -52,6 +53,11 @@ public:
     void Form_Unload();
     // True once Form_Unload has run: the program is over.
     bool unloaded() const;
+
+    // F5: the library tree built again from the catalog, as another machine left it. Until then,
+    // a change another machine made to a shared catalog is said in status panel 1.
+    void refreshFromCatalog();
+    void catalogChangedElsewhere();
 
     void restore_previous();
     // Icons only on the toolbar.
@@ -246,6 +252,8 @@ private:
     bool splitterDragging_ = false;
     int splitterLastX_ = 0;
     bool compactShown_ = false;
+    CatalogChangeWatch catalogWatch_;
+    bool changedElsewhere_ = false;
     // A left press on the display in the compact layout, until it is released.
     struct DisplayPress {
         QPoint from, windowAt;

@@ -3,6 +3,7 @@
 // indexes, identity keys handed back by RETURNING, and notifications between connections.
 
 #include "support/PgServer.h"
+#include "catalog/CatalogChanges.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
@@ -12,6 +13,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -138,6 +140,34 @@ TEST_F(PgServer, ACatalogThatCannotBeUsedSaysWhy) {
     EXPECT_TRUE(opened.connection.execute("INSERT INTO Nick (nick) VALUES ('C:\\new\\')"));
     EXPECT_TRUE(opened.connection.execute("SELECT nick FROM Nick", opened.general));
     EXPECT_EQ(opened.general.field(0).toString(), "C:\\new\\");
+}
+
+// Another machine's write reaches a watching connection through the event loop; its own do not.
+TEST_F(PgServer, AChangeMadeElsewhereIsToldToTheWatchOnly) {
+    ASSERT_TRUE(CreateCatalog(database->uri()));
+    Catalog here;
+    Catalog elsewhere;
+    ASSERT_TRUE(here.connection.open(BuildConnectionText(database->uri())));
+    ASSERT_TRUE(elsewhere.connection.open(BuildConnectionText(database->uri())));
+    int told = 0;
+    CatalogChangeWatch watch;
+    ASSERT_TRUE(watch.start(here.connection, [&told] { ++told; }));
+    const auto settle = [] {
+        for (int i = 0; i < 30; ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+    };
+    ASSERT_TRUE(here.connection.execute("INSERT INTO Nick (nick) VALUES ('Mine')"));
+    settle();
+    EXPECT_EQ(told, 0);
+    ASSERT_TRUE(elsewhere.connection.execute("UPDATE Nick SET nick = 'Theirs'"));
+    settle();
+    EXPECT_EQ(told, 1);
+    watch.stop();
+    ASSERT_TRUE(elsewhere.connection.execute("DELETE FROM Nick"));
+    settle();
+    EXPECT_EQ(told, 1);
 }
 
 } // namespace

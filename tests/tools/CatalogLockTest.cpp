@@ -1,7 +1,10 @@
 // Two programs on one catalog: the built tarl-catalog run twice at once, and run while this test
 // holds a write transaction open for longer than the busy timeout.
 #include "catalog/CatalogFile.h"
+#include "catalog/Connection.h"
+#include "catalog/ConnectionText.h"
 #include "support/Id3Builder.h"
+#include "support/PgServer.h"
 #include "support/TempDir.h"
 
 #include <QElapsedTimer>
@@ -137,6 +140,36 @@ TEST_F(CatalogLock, AWriteHeldLongerThanTheTimeoutIsReportedAndARerunCompletes) 
         EXPECT_EQ(again.exitCode(), 0) << again.readAllStandardError().toStdString();
     }
     expectWholeAndSound();
+}
+
+// Two machines importing one folder into one server catalog at once: their batches take turns,
+// and every track is stored once.
+class ServerImports : public CatalogLock {};
+
+TEST_F(ServerImports, TwoAtOnceStoreEveryTrackOnce) {
+    const std::optional<QString> server = test::TestPgUri();
+    if (!server)
+        GTEST_SKIP() << "TARL_TEST_PG is not set (scripts/pg-cluster starts a server)";
+    test::PgTestDatabase database(*server);
+    ASSERT_TRUE(CreateCatalog(database.uri()));
+    catalog = database.uri();
+    QProcess first;
+    QProcess second;
+    startImport(first);
+    startImport(second);
+    for (QProcess* import : {&first, &second}) {
+        ASSERT_TRUE(import->waitForFinished(120000));
+        EXPECT_EQ(import->exitCode(), 0) << import->readAllStandardError().toStdString();
+    }
+    Catalog shared;
+    ASSERT_TRUE(shared.connection.open(BuildConnectionText(catalog)));
+    const auto number = [&shared](const QString& query) {
+        EXPECT_TRUE(shared.connection.execute(query, shared.general));
+        return shared.general.field(0).toInt();
+    };
+    EXPECT_EQ(number("SELECT COUNT(*) FROM Mp3"), kFolders * kTracks);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM M3u"), kFolders);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM CD"), kFolders);
 }
 
 } // namespace
