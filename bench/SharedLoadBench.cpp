@@ -2,16 +2,19 @@
 // their own at once, while another searches and another stores lengths, against one client
 // importing all CLIENTS x TRACKS tracks alone.
 // Usage: tarl-bench-shared-load SERVER [--clients N] [--tracks N] [--corpus FOLDER]
-// (defaults 8 and 20000). SERVER is an address postgresql://USER@HOST:PORT/DATABASE whose user
-// may create databases (scripts/pg-cluster start prints one); the benchmark makes and drops
-// tarl_bench_alone and tarl_bench_shared there.
+//        [--search-every MS] [--length-every MS]
+// (defaults 8, 20000, a search every 100 ms and a length every 20 ms: users searching now and
+// then, players storing the lengths of the tracks they start, many times faster than people do).
+// SERVER is an address postgresql://USER@HOST:PORT/DATABASE whose user may create databases
+// (scripts/pg-cluster start prints one); the benchmark makes and drops tarl_bench_alone and
+// tarl_bench_shared there.
 //
 // 1. Generates the collection (bench/Mp3Corpus.h), one folder a client: FOLDER/client1...
 //    --corpus keeps it for the next run with the same counts.
 // 2. Alone: a fresh catalog; one walk + import of FOLDER (every client's folder).
 // 3. Together: a fresh catalog; each client walks and imports its folder on a thread and
 //    connection of its own, started at once; meanwhile one thread searches the titles and one
-//    stores lengths of stored tracks, until the last import ends.
+//    stores lengths of stored tracks, each at its pace, until the last import ends.
 // 4. Every track stored once (rows and distinct paths both CLIENTS x TRACKS), the errors each
 //    side met, and the ratio of the two import times.
 #include "Mp3Corpus.h"
@@ -128,6 +131,8 @@ int main(int argc, char** argv) {
     const QString server = QString::fromLocal8Bit(argv[1]);
     int clients = 8;
     int tracks = 20000;
+    int searchEvery = 100;
+    int lengthEvery = 20;
     QString kept;
     for (int i = 2; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--clients") == 0)
@@ -136,6 +141,10 @@ int main(int argc, char** argv) {
             tracks = std::atoi(argv[i + 1]);
         else if (std::strcmp(argv[i], "--corpus") == 0)
             kept = QString::fromLocal8Bit(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--search-every") == 0)
+            searchEvery = std::atoi(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--length-every") == 0)
+            lengthEvery = std::atoi(argv[i + 1]);
     }
     QTemporaryDir temp;
     const QString corpus = kept.isEmpty() ? temp.path() + "/corpus" : kept;
@@ -187,6 +196,7 @@ int main(int argc, char** argv) {
             const auto hits = tarl::SearchTracks(catalog, tarl::SearchField::Title,
                                                  QStringLiteral("song %1").arg(i % 50));
             ++(hits ? searches : searchErrors);
+            std::this_thread::sleep_for(std::chrono::milliseconds(searchEvery));
         }
     });
     std::thread lengthStorer([&] {
@@ -202,7 +212,7 @@ int main(int argc, char** argv) {
                                           60 + i % 240)
                        ? lengths
                        : lengthErrors);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            std::this_thread::sleep_for(std::chrono::milliseconds(lengthEvery));
         }
     });
     for (std::thread& t : threads)
