@@ -1,10 +1,12 @@
 #include "catalog/ServerSearch.h"
 
 #include "catalog/Connection.h"
+#include "catalog/QuoteSql.h"
 #include "catalog/UnicodeLike.h"
 #include "text/AccentFold.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace tarl {
 
@@ -13,6 +15,23 @@ namespace {
 // Ids per statement that reads the hits' rows.
 constexpr qsizetype kIdsPerRead = 5000;
 
+bool IsAscii(const QString& text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// What the server can rule out itself, so that it sends fewer rows: for a text of ASCII alone
+// (and accents counting), a value can only match when its ASCII letters, lowered, hold the text
+// lowered. Only two other characters fold into ASCII letters (U+017F long s, U+212A Kelvin sign),
+// and they are turned into theirs first; the "C" collation lowers ASCII alone, whatever the
+// server's locale. The server's LIKE has the same two wildcards and, with ESCAPE '', no escape.
+QString ServerSideCandidates(const QString& column, const QString& text, bool ignoreAccents) {
+    if (ignoreAccents || !IsAscii(text))
+        return {};
+    return QStringLiteral(" AND translate(lower(%1 COLLATE \"C\"), '\u017F\u212A', 'sk') LIKE "
+                          "'%%2%' ESCAPE ''")
+        .arg(column, QuoteSql(text.toLower()));
+}
+
 // The ids, in id order, of the rows of `table` whose `column` holds the text.
 Lookup<std::vector<qint64>> MatchingIds(Catalog& catalog, const QString& table,
                                         const QString& column, const QString& text,
@@ -20,10 +39,11 @@ Lookup<std::vector<qint64>> MatchingIds(Catalog& catalog, const QString& table,
     const QString wanted = ignoreAccents ? FoldAccents(text) : text;
     const UnicodeLike like(QStringLiteral("%") + wanted + QStringLiteral("%"));
     Recordset& rows = catalog.third;
-    if (!catalog.connection.execute(QStringLiteral("SELECT id, %1 FROM %2 WHERE %1 IS NOT NULL "
-                                                   "ORDER BY id")
-                                        .arg(column, table),
-                                    rows))
+    if (!catalog.connection.execute(
+            QStringLiteral("SELECT id, %1 FROM %2 WHERE %1 IS NOT NULL%3 "
+                           "ORDER BY id")
+                .arg(column, table, ServerSideCandidates(column, text, ignoreAccents)),
+            rows))
         return Lookup<std::vector<qint64>>::failed(catalog.connection.lastError());
     std::vector<qint64> ids;
     for (; !rows.eof(); rows.moveNext()) {

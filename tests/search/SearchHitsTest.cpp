@@ -95,6 +95,31 @@ TEST_F(SearchHits, ATrackHitCarriesItsColumnsAndId) {
     EXPECT_EQ(row.columns[SearchTrackIdColumn], "10");
 }
 
+// Titles whose letters fold to the text's only through case folding, or hold the wildcards and a
+// backslash: the same hits on a file and on a server (whose own lowering is not the folding).
+TEST_F(SearchHits, FoldedLettersWildcardsAndBackslashesFindTheSameRowsOnBothEngines) {
+    run("INSERT INTO Mp3 (id,path,file,m3u_id,title) VALUES "
+        "(20,'/m/','a.mp3',3,'Kiſs'), (21,'/m/','b.mp3',3,'King'), "
+        "(22,'/m/','c.mp3',3,'ΣΟΦΟΣ'), (23,'/m/','d.mp3',3,'100% C:\\Temp'), "
+        "(24,'/m/','e.mp3',3,'INSIDE')");
+    const struct {
+        const char* text;
+        QStringList files;
+    } cases[] = {
+        {"kiss", {"a.mp3"}},     {"KING", {"b.mp3"}},   {"σοφος", {"c.mp3"}},
+        {"0% c:\\t", {"d.mp3"}}, {"in_ide", {"e.mp3"}}, {"i%s", {"a.mp3", "e.mp3"}},
+    };
+    for (const auto& c : cases) {
+        const Result<SearchOutcome> found = RunSearch(catalog, c.text, SearchField::Title);
+        ASSERT_TRUE(found) << c.text;
+        QStringList files;
+        for (const SearchRow& row : found.value.rows)
+            if (row.isTrack())
+                files << row.columns[SearchFileColumn];
+        EXPECT_EQ(files, c.files) << c.text;
+    }
+}
+
 TEST_F(SearchHits, ShortTextsAndFailedStatementsSayWhy) {
     const Result<SearchOutcome> tooShort = RunSearch(catalog, "l", SearchField::File);
     EXPECT_FALSE(tooShort);
