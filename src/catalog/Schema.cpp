@@ -1,5 +1,7 @@
 #include "catalog/Schema.h"
 
+#include "catalog/ServerSearch.h"
+
 namespace tarl {
 
 const QStringList& Schema::TableNames() {
@@ -77,7 +79,9 @@ const QStringList& Schema::ServerStatements() {
                                   "TRUNCATE ON %1 FOR EACH STATEMENT EXECUTE FUNCTION "
                                   "tarl_catalog_changed()")
                        .arg(QLatin1String(table));
-        return all + IndexStatements();
+        // The search's candidates come from trigram indexes (pg_trgm, which the database's owner
+        // may add on any server of Debian's packages).
+        return all + IndexStatements() + ServerSearchIndexStatements();
     }();
     return statements;
 }

@@ -27,9 +27,8 @@ bool IsAscii(const QString& text) {
 QString ServerSideCandidates(const QString& column, const QString& text, bool ignoreAccents) {
     if (ignoreAccents || !IsAscii(text))
         return {};
-    return QStringLiteral(" AND translate(lower(%1 COLLATE \"C\"), '\u017F\u212A', 'sk') LIKE "
-                          "'%%2%' ESCAPE ''")
-        .arg(column, QuoteSql(text.toLower()));
+    return QStringLiteral(" AND %1 LIKE '%%2%' ESCAPE ''")
+        .arg(ServerSearchKey(column), QuoteSql(text.toLower()));
 }
 
 // The ids, in id order, of the rows of `table` whose `column` holds the text.
@@ -82,6 +81,24 @@ Lookup<std::vector<Row>> RowsOf(Catalog& catalog, const QString& select,
 }
 
 } // namespace
+
+QString ServerSearchKey(const QString& column) {
+    return QStringLiteral("translate(lower(%1 COLLATE \"C\"), '\u017F\u212A', 'sk')").arg(column);
+}
+
+QStringList ServerSearchIndexStatements() {
+    QStringList statements{QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")};
+    const auto index = [&statements](const QString& table, const QString& column) {
+        statements << QStringLiteral("CREATE INDEX %1_%2_trigrams ON %1 USING gin (%3 "
+                                     "gin_trgm_ops)")
+                          .arg(table, column.toLower(), ServerSearchKey(column));
+    };
+    index(QStringLiteral("M3u"), QStringLiteral("file"));
+    for (const char* field :
+         {"File", "Path", "Album", "Title", "Artist", "Genre", "Year", "Comments", "Rating"})
+        index(QStringLiteral("Mp3"), QString::fromLatin1(field).toLower());
+    return statements;
+}
 
 Lookup<std::vector<ListHitRow>> SearchListsOnServer(Catalog& catalog, const QString& text,
                                                     const SearchMatching& matching) {
