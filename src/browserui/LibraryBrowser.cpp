@@ -86,8 +86,8 @@ bool LibraryBrowser::tree_cd_load() {
     state_.sortedByCd = true;
     showTreeState();
     clickedNode_ = nullptr;
-    rootNode_ = BuildTreeByPaths(
-        tree_, TreeSources{state_.catalog, state_.services.drives, state_.services.files});
+    rootNode_ = BuildTreeByPaths(tree_, TreeSources{state_.catalog, state_.services.drives,
+                                                    state_.services.files, &state_.pathMap});
     for (const auto& top : tree_.topLevel())
         c_.trv->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
     return true;
@@ -97,8 +97,9 @@ bool LibraryBrowser::tree_style_load() {
     state_.sortedByCd = false;
     showTreeState();
     clickedNode_ = nullptr;
-    const Result<> built = BuildTreeByStyle(
-        tree_, TreeSources{state_.catalog, state_.services.drives, state_.services.files});
+    const Result<> built =
+        BuildTreeByStyle(tree_, TreeSources{state_.catalog, state_.services.drives,
+                                            state_.services.files, &state_.pathMap});
     rootNode_ = tree_.FindNodeByKey(QStringLiteral("tarl.mdb"));
     for (const auto& top : tree_.topLevel())
         c_.trv->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
