@@ -161,7 +161,9 @@ void LibraryBrowser::selec_song(bool ensureVisible) {
             marks.push_back({Red, true});
             playing = r;
         } else {
-            marks.push_back({inPlaylist.contains(path) ? Black : Green, false});
+            // The playlist lists this machine's paths; the rows hold the stored ones.
+            marks.push_back(
+                {inPlaylist.contains(state_.pathMap.toLocal(path)) ? Black : Green, false});
         }
     }
     trackModel_->setMarks(std::move(marks));
@@ -197,7 +199,7 @@ bool LibraryBrowser::discReady(const QString& key) {
 bool LibraryBrowser::writeTemporaryPlaylist(const std::vector<int>& rows) {
     QStringList paths;
     for (int row : rows)
-        paths << trackModel_->row(row).fullPath();
+        paths << state_.pathMap.toLocal(trackModel_->row(row).fullPath());
     const Result<int> written = WriteTemporaryPlaylist(state_.tmpPlaylistPath, paths);
     if (written)
         return true;
@@ -243,7 +245,9 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
     clickedNode_ = selectedNode();
     const int current = c_.LstMP3->currentRow();
     const QString track = current >= 0 ? trackModel_->row(current).fullPath() : QString();
-    const int line = track.isEmpty() ? 0 : TemporaryPlaylistLineOf(state_.tmpPlaylistPath, track);
+    const int line = track.isEmpty() ? 0
+                                     : TemporaryPlaylistLineOf(state_.tmpPlaylistPath,
+                                                               state_.pathMap.toLocal(track));
 
     // One song already in the player's list: jump to it, starting the player when none runs.
     if (mp3sSelecionats() < 2 && line > 0) {
