@@ -8,6 +8,7 @@
 #include "platform/Drives.h"
 #include "platform/Files.h"
 #include "platform/PathRules.h"
+#include "text/PathMap.h"
 #include "text/PathText.h"
 
 #include <QHash>
@@ -96,8 +97,13 @@ TreeNode* AddKeyed(LibraryTree& tree, TreeNode* parent, const QString& text, int
     return node;
 }
 
+// Whether the stored path is there on this machine.
+bool Present(const TreeSources& machine, const QString& stored) {
+    return PathExists(machine.files, machine.pathMap ? machine.pathMap->toLocal(stored) : stored);
+}
+
 TreeNode* AddVolume(LibraryTree& tree, TreeNode* root, const VolumeRow& volume, bool disc,
-                    DriveAnswers& answers, const Files& files) {
+                    DriveAnswers& answers, const TreeSources& machine) {
     if (disc) {
         const int image = answers.labelOf(volume.name) == volume.labelCd ? TreeImage::Disc
                                                                          : TreeImage::DiscMissing;
@@ -108,7 +114,7 @@ TreeNode* AddVolume(LibraryTree& tree, TreeNode* root, const VolumeRow& volume, 
                         image, volume.label + kDiscSeparator + volume.name);
     }
 
-    const int image = PathExists(files, volume.name) ? TreeImage::Folder : TreeImage::FolderMissing;
+    const int image = Present(machine, volume.name) ? TreeImage::Folder : TreeImage::FolderMissing;
     bool alone = false;
     const QString group = GroupKeyOf(volume.name, answers.drives, &alone);
     if (!tree.NodeExists(group) || alone) {
@@ -240,8 +246,8 @@ struct StyleSources {
 
 // The node of one styled or unsorted list, or none when its volume is missing. False when a
 // statement failed.
-bool AddStyleList(LibraryTree& tree, StyleSources& sources, const Files& files, TreeNode* parent,
-                  const StyleListRow& list, bool styled) {
+bool AddStyleList(LibraryTree& tree, StyleSources& sources, const TreeSources& machine,
+                  TreeNode* parent, const StyleListRow& list, bool styled) {
     if (sources.isDeleted(list.volumeId))
         return true;
     const Lookup<std::optional<VolumeNameLabel>> found = sources.volumeOf(list.volumeId);
@@ -253,7 +259,7 @@ bool AddStyleList(LibraryTree& tree, StyleSources& sources, const Files& files, 
     }
     const VolumeNameLabel& volume = *found.value;
 
-    const bool present = PathExists(files, volume.name + list.file);
+    const bool present = Present(machine, volume.name + list.file);
     int image = present ? TreeImage::Disc : TreeImage::DiscMissing;
     QString text = list.file + QStringLiteral(" (CD:") + volume.label + QStringLiteral(")");
     if (volume.label == kHardDiscLabel) {
@@ -296,7 +302,7 @@ TreeNode* BuildTreeByPaths(LibraryTree& tree, TreeSources sources) {
 
     for (const VolumeRow& volume : volumes) {
         const bool disc = discs.isDisc(sources.catalog, volume.name);
-        TreeNode* volumeNode = AddVolume(tree, root, volume, disc, answers, sources.files);
+        TreeNode* volumeNode = AddVolume(tree, root, volume, disc, answers, sources);
         tree.setKind(volumeNode, NodeKind::Volume);
         const auto it = lists.constFind(volume.id);
         AddLists(tree, sources.catalog, discs, volumeNode, volume, it == lists.cend() ? none : *it);
@@ -326,7 +332,7 @@ Result<> BuildTreeByStyle(LibraryTree& tree, TreeSources sources, ListsOfMissing
         if (!from.readLists())
             return Fail(catalog);
         for (const StyleListRow& list : from.listsByStyle.value(style.id)) {
-            if (!AddStyleList(tree, from, sources.files, node, list, true))
+            if (!AddStyleList(tree, from, sources, node, list, true))
                 return Fail(catalog);
         }
     }
@@ -334,7 +340,7 @@ Result<> BuildTreeByStyle(LibraryTree& tree, TreeSources sources, ListsOfMissing
     if (!from.readLists())
         return Fail(catalog);
     for (const StyleListRow& list : from.listsByStyle.value(0)) {
-        if (!AddStyleList(tree, from, sources.files, unsorted, list, false))
+        if (!AddStyleList(tree, from, sources, unsorted, list, false))
             return Fail(catalog);
     }
     return {};

@@ -13,13 +13,16 @@ struct TreeNode;
 struct Catalog;
 class Drives;
 class Files;
+class PathMap;
 
 // Where a tree is built from: the catalog, and the machine's drives and files (to tell
-// whether a disc is in its drive and whether a folder or playlist is still there).
+// whether a disc is in its drive and whether a folder or playlist is still there), and the
+// machine's PathMap, through which a stored folder is looked for; none looks for it as stored.
 struct TreeSources {
     Catalog& catalog;
     const Drives& drives;
     const Files& files;
+    const PathMap* pathMap = nullptr;
 };
 
 // Rebuilds the tree by paths: the root "tarl.mdb", volumes (grouped by parent folder), their

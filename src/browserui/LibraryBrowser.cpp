@@ -86,8 +86,8 @@ bool LibraryBrowser::tree_cd_load() {
     state_.sortedByCd = true;
     showTreeState();
     clickedNode_ = nullptr;
-    rootNode_ = BuildTreeByPaths(
-        tree_, TreeSources{state_.catalog, state_.services.drives, state_.services.files});
+    rootNode_ = BuildTreeByPaths(tree_, TreeSources{state_.catalog, state_.services.drives,
+                                                    state_.services.files, &state_.pathMap});
     for (const auto& top : tree_.topLevel())
         c_.trv->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
     return true;
@@ -97,8 +97,9 @@ bool LibraryBrowser::tree_style_load() {
     state_.sortedByCd = false;
     showTreeState();
     clickedNode_ = nullptr;
-    const Result<> built = BuildTreeByStyle(
-        tree_, TreeSources{state_.catalog, state_.services.drives, state_.services.files});
+    const Result<> built =
+        BuildTreeByStyle(tree_, TreeSources{state_.catalog, state_.services.drives,
+                                            state_.services.files, &state_.pathMap});
     rootNode_ = tree_.FindNodeByKey(QStringLiteral("tarl.mdb"));
     for (const auto& top : tree_.topLevel())
         c_.trv->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
@@ -160,7 +161,9 @@ void LibraryBrowser::selec_song(bool ensureVisible) {
             marks.push_back({Red, true});
             playing = r;
         } else {
-            marks.push_back({inPlaylist.contains(path) ? Black : Green, false});
+            // The playlist lists this machine's paths; the rows hold the stored ones.
+            marks.push_back(
+                {inPlaylist.contains(state_.pathMap.toLocal(path)) ? Black : Green, false});
         }
     }
     trackModel_->setMarks(std::move(marks));
@@ -196,7 +199,7 @@ bool LibraryBrowser::discReady(const QString& key) {
 bool LibraryBrowser::writeTemporaryPlaylist(const std::vector<int>& rows) {
     QStringList paths;
     for (int row : rows)
-        paths << trackModel_->row(row).fullPath();
+        paths << state_.pathMap.toLocal(trackModel_->row(row).fullPath());
     const Result<int> written = WriteTemporaryPlaylist(state_.tmpPlaylistPath, paths);
     if (written)
         return true;
@@ -242,7 +245,9 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
     clickedNode_ = selectedNode();
     const int current = c_.LstMP3->currentRow();
     const QString track = current >= 0 ? trackModel_->row(current).fullPath() : QString();
-    const int line = track.isEmpty() ? 0 : TemporaryPlaylistLineOf(state_.tmpPlaylistPath, track);
+    const int line = track.isEmpty() ? 0
+                                     : TemporaryPlaylistLineOf(state_.tmpPlaylistPath,
+                                                               state_.pathMap.toLocal(track));
 
     // One song already in the player's list: jump to it, starting the player when none runs.
     if (mp3sSelecionats() < 2 && line > 0) {

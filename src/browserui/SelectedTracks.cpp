@@ -3,18 +3,19 @@
 #include "browser/TrackListModel.h"
 #include "platform/Ui.h"
 #include "state/Version.h"
+#include "text/PathMap.h"
 
 #include <QCoreApplication>
 
 namespace tarl {
 
-std::vector<TrackFile> SelectedTrackFiles(const TrackListModel& model,
-                                          const std::vector<int>& rows) {
+std::vector<TrackFile> SelectedTrackFiles(const TrackListModel& model, const std::vector<int>& rows,
+                                          const PathMap& pathMap) {
     std::vector<TrackFile> files;
     files.reserve(rows.size());
     for (const int row : rows) {
         const TrackRow& track = model.row(row);
-        files.push_back({row, track.columns[ColPath], track.columns[ColFile],
+        files.push_back({row, pathMap.toLocal(track.columns[ColPath]), track.columns[ColFile],
                          track.columns[ColId].toLongLong()});
     }
     return files;

@@ -8,14 +8,16 @@
 
 namespace tarl {
 
+class PathMap;
 class TrackListModel;
 class Ui;
 
 // What the file operations need from the track list, and how their reports reach the window.
 
-// The files behind these rows of the list (positions in list order).
-std::vector<TrackFile> SelectedTrackFiles(const TrackListModel& model,
-                                          const std::vector<int>& rows);
+// The files behind these rows of the list (positions in list order), at this machine's paths
+// (`pathMap` turns the catalog's folders into local ones).
+std::vector<TrackFile> SelectedTrackFiles(const TrackListModel& model, const std::vector<int>& rows,
+                                          const PathMap& pathMap);
 
 // The window's hooks for a file operation: the status panels, a repaint after every file (the
 // person's clicks and keys wait until the operation ends, so the list cannot change under it),

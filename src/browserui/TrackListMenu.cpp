@@ -52,7 +52,7 @@ void TrackListMenu::LstMP3DBDel_Click() {
 void TrackListMenu::DeleteSelectedFromCatalog() {
     const TrackListModel& model = *browser_.trackModel();
     std::vector<qint64> ids;
-    for (const TrackFile& file : SelectedTrackFiles(model, list_->selectedRows()))
+    for (const TrackFile& file : SelectedTrackFiles(model, list_->selectedRows(), state_.pathMap))
         ids.push_back(file.trackId);
     if (const Result<> deleted = DeleteTracks(state_.catalog, ids); !deleted)
         state_.services.ui.message(
@@ -69,7 +69,8 @@ void TrackListMenu::LstMP3Del_Click() {
                    MsgButtons::OkCancel) != MsgAnswer::Ok)
         return;
     const DeleteDone done = DeleteSelectedFiles(
-        state_.services.files, SelectedTrackFiles(*browser_.trackModel(), list_->selectedRows()),
+        state_.services.files,
+        SelectedTrackFiles(*browser_.trackModel(), list_->selectedRows(), state_.pathMap),
         WindowFileOpHooks(ui, setStatus_));
     // A file that stayed keeps its track: its row leaves the selection before the catalog step.
     if (QItemSelectionModel* selection = list_->selectionModel())

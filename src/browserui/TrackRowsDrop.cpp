@@ -98,11 +98,13 @@ bool TrackRowsDrop::eventFilter(QObject* watched, QEvent* event) {
 
 bool TrackRowsDrop::DropRows(Operation operation, const QString& folder) {
     // Only a folder on the disc takes files (a playlist or CD node does not).
+    // The node's folder is a catalog path; the files go to this machine's path of it.
+    const QString destination = state_.pathMap.toLocal(folder);
     if (running_ || operation == Operation::Nothing || !folder.endsWith('/') ||
-        !state_.services.files.isDir(folder))
+        !state_.services.files.isDir(destination))
         return false;
     const std::vector<TrackFile> selected =
-        SelectedTrackFiles(*browser_.trackModel(), list_->selectedRows());
+        SelectedTrackFiles(*browser_.trackModel(), list_->selectedRows(), state_.pathMap);
     if (selected.empty())
         return false;
     if (scanning && scanning()) {
@@ -115,10 +117,10 @@ bool TrackRowsDrop::DropRows(Operation operation, const QString& folder) {
     const FileOpHooks hooks = WindowFileOpHooks(ui, setStatus_);
     bool ok = false;
     if (operation == Operation::Copy) {
-        ok = CopySelectedFiles(state_.services.files, selected, folder, hooks).ok();
+        ok = CopySelectedFiles(state_.services.files, selected, destination, hooks).ok();
     } else {
         const MoveDone done =
-            MoveSelectedFiles(state_.services.files, state_.catalog, selected, folder, hooks);
+            MoveSelectedFiles(state_.services.files, state_.catalog, selected, destination, hooks);
         browser_.trackModel()->removeRowsAt(done.movedRows);
         ok = done.ok();
     }

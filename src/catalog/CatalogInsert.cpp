@@ -9,6 +9,7 @@
 #include "platform/PathRules.h"
 #include "tags/FormatFileSize.h"
 #include "tags/TagFields.h"
+#include "text/PathMap.h"
 #include "text/PathText.h"
 #include "text/PlaylistText.h"
 
@@ -143,6 +144,7 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
         QString folder;
         QString file;
         SplitPlaylistEntry(entry, playlistFolder, &folder, &file);
+        folder = run.pathMap ? run.pathMap->toStored(folder) : folder;
         const Lookup<bool> there = statements.hasTrack(listId, folder, file);
         if (!there.ok) {
             failure = there.error;

@@ -14,6 +14,7 @@ struct Catalog;
 struct ScanNodeValues;
 struct TagFields;
 class Drives;
+class PathMap;
 
 // The catalog's inserts. Each looks for its row first and writes only what is not there yet, so
 // an import can run again over the same scan. Arguments are raw values; ids are 64-bit. A
@@ -48,6 +49,8 @@ struct PlaylistTracksRun {
     // Set by each call: the catalog refused a statement (the reason is the routine's error), as
     // against a playlist file that could not be read.
     bool refused = false;
+    // This machine's map: the entries (found at local paths) are stored in their stored form.
+    const PathMap* pathMap = nullptr;
 };
 
 // Adds every entry of the playlist file at `playlistPath` to list `listId` as a track (path and

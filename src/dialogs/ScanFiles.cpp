@@ -324,7 +324,7 @@ void ScanFiles::AddtrvScanDB() {
     const QString backupFailure = backUpBeforeImport(pacing);
     const ScanImportResult result =
         tarl::AddtrvScanDB(state_.catalog, state_.services.drives, tree_, state_.currentLabel,
-                           pathScan->text(), importHooks);
+                           pathScan->text(), importHooks, ScanImportBatching{}, state_.pathMap);
     importing_ = false;
     state_.importRunning = false;
     pacing.finish();

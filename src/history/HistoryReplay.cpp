@@ -32,7 +32,7 @@ Result<> ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps
         steps.playList();
 
     const int line = FirstLineIgnoringCase(ReadTemporaryPlaylist(state.tmpPlaylistPath),
-                                           record.folder + record.song);
+                                           state.pathMap.toLocal(record.folder + record.song));
     if (line == 0)
         return {}; // the list plays from its start
     if (steps.resume)

@@ -35,10 +35,12 @@ void NowPlaying::learnLength(qint64 length, qint32 entry) {
         refusingCatalog_.clear(); // another catalog is open
     if (length < 1 || playingPath_.isEmpty() || !refusingCatalog_.isEmpty())
         return;
-    const Lookup<qint64> stored = StoredTrackLength(state_.catalog, playingPath_);
+    // The player reports this machine's path; the catalog knows the track by its stored one.
+    const QString storedPath = state_.pathMap.toStored(playingPath_);
+    const Lookup<qint64> stored = StoredTrackLength(state_.catalog, storedPath);
     if (!stored.ok || length == stored.value)
         return;
-    const Result<> learned = StoreTrackLength(state_.catalog, playingPath_, length);
+    const Result<> learned = StoreTrackLength(state_.catalog, storedPath, length);
     if (!learned) {
         // Every later entry would be refused the same way, three times a second.
         refusingCatalog_ = catalogFile;
@@ -69,8 +71,10 @@ void NowPlaying::Tick() {
         playingPath_ = TemporaryPlaylistEntry(state_.tmpPlaylistPath, entry, &entryCount_);
         learnLength(length, entry);
         state_.lastListIndex = entry;
-        state_.lastFolder = FolderOf(playingPath_);
-        state_.lastSong = playingPath_.mid(state_.lastFolder.size());
+        // The last song is kept as the catalog knows it: the tree and the track list find it so.
+        const QString storedPath = state_.pathMap.toStored(playingPath_);
+        state_.lastFolder = FolderOf(storedPath);
+        state_.lastSong = storedPath.mid(state_.lastFolder.size());
         view_.setDisplay(PlayingCaption(length, entry, entryCount_, state_.lastSong));
         // Also while no player answers: one just started shows up on this same entry a tick
         // or two later, and its length must still be learned then.

@@ -68,6 +68,7 @@ void PlayerControl::PlayKey(const QString& key) {
         return;
     QString disc, target = key;
     SplitDiscKey(key, &disc, &target);
+    target = state_.pathMap.toLocal(target);
     // The player gets the tracks through the temporary playlist, never the playlist or folder
     // itself: the now-playing tick reads entry n there, so both must list the same tracks.
     const Result<QStringList> tracks = TracksToPlay(state_.services.files, target);

@@ -91,8 +91,8 @@ Result<RescanDone> Rescan(const RescanPlace& place, const QString& folder,
         RotateBackups(place.catalog.connection, [&goOn](int, int) { (void)goOn(); });
     if (!backedUp)
         done.backupFailure = backedUp.error + QStringLiteral(" The import went on without it.");
-    done.import =
-        ImportScanTree(place.catalog, place.drives, tree, place.currentLabel, folder0, hooks);
+    done.import = ImportScanTree(place.catalog, place.drives, tree, place.currentLabel, folder0,
+                                 hooks, {}, place.pathMap ? *place.pathMap : PathMap());
     if (steps.importing)
         steps.importing(false);
     done.stopped = done.import.stopped;

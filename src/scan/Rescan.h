@@ -36,6 +36,8 @@ struct RescanPlace {
     const Files& files;
     const Drives& drives;
     QString& currentLabel;
+    // This machine's map: the import stores the walked folder's paths in their stored form.
+    const PathMap* pathMap = nullptr;
 };
 
 // What the walk left for the window to show before the import runs.

@@ -142,13 +142,15 @@ private:
 // The volume of a folder node: looked up by name (and disc name on a CD), added when missing.
 // Failed when the catalog refused a statement.
 Result<> ImportFolderNode(const Drives& drives, const ScanNode& node, QString& currentLabel,
-                          const QString& pathScan, ImportStatements& statements) {
+                          const QString& pathScan, ImportStatements& statements,
+                          const PathMap& pathMap) {
     const QString& key = node.key();
     // A folder of sound files is a list of the volume named after its parent; a drive root is
     // its own volume.
     QString name = key;
     if (node.tag() == QLatin1String("Cdmp3") && !IsDriveRootText(key, drives))
         name = FolderOf(key.left(key.size() - 1));
+    name = pathMap.toStored(name);
     const bool onCd = IsCdDrive(key, drives);
     if (!onCd)
         currentLabel = kHardDiscMarker;
@@ -172,11 +174,19 @@ struct VolumeIds {
     qint64 lastId = 0;
 };
 
+// What the catalog is told of a node: its paths in their stored form.
+ScanNodeValues StoredValues(const ScanNode& node, const PathMap& pathMap) {
+    ScanNodeValues values = node.values();
+    values.key = pathMap.toStored(values.key);
+    values.parentKey = pathMap.toStored(values.parentKey);
+    return values;
+}
+
 // A sound file: its list and its track, with the tag read from the file. A tag that cannot be
 // read is a counted error; failed when the catalog refused a statement.
 Result<> ImportSoundFile(const Drives& drives, const ScanNode& node, const QString& currentLabel,
                          VolumeIds& volumeIds, ImportStatements& statements,
-                         ScanImportResult& result, TagPrefetch& tagsAhead) {
+                         ScanImportResult& result, TagPrefetch& tagsAhead, const PathMap& pathMap) {
     // Taken first, whatever happens next: the reader hands out one result per sound file.
     const Result<TagFields> tags = tagsAhead.takeNext();
     // The volume is named after the parent of the track's folder, or the folder itself when it
@@ -184,6 +194,7 @@ Result<> ImportSoundFile(const Drives& drives, const ScanNode& node, const QStri
     QString folder = FolderOf(node.key());
     if (!IsDriveRootText(folder, drives))
         folder = FolderOf(folder.left(folder.size() - 1));
+    folder = pathMap.toStored(folder);
     Lookup<qint64> volumeId{0};
     if (volumeIds.lastId != 0 && folder == volumeIds.lastFolder &&
         currentLabel == volumeIds.lastLabel)
@@ -207,14 +218,16 @@ Result<> ImportSoundFile(const Drives& drives, const ScanNode& node, const QStri
     // An unreadable file still gets its row, with the fields no tag supplied.
     if (!tags)
         Note(result, node.key() + ": " + tags.error);
-    return AddFolderTrack(drives, node.values(), tags.value, volumeId.value, statements);
+    return AddFolderTrack(drives, StoredValues(node, pathMap), tags.value, volumeId.value,
+                          statements);
 }
 
 } // namespace
 
 ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, const ScanTree& tree,
                                 QString& currentLabel, const QString& pathScan,
-                                const ScanImportHooks& hooks, const ScanImportBatching& batching) {
+                                const ScanImportHooks& hooks, const ScanImportBatching& batching,
+                                const PathMap& pathMap) {
     ScanImportResult result;
     const KeptDrives drives(systemDrives);
     const std::vector<ScanNode*> nodes = tree.nodesInOrder();
@@ -269,10 +282,10 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
         Result<> written;
         if (IsFolderTag(node.tag()))
-            written = ImportFolderNode(drives, node, currentLabel, pathScan, statements);
+            written = ImportFolderNode(drives, node, currentLabel, pathScan, statements, pathMap);
         else if (node.tag() == QLatin1String("Mp3"))
             written = ImportSoundFile(drives, node, currentLabel, volumeIds, statements, result,
-                                      tagsAhead);
+                                      tagsAhead, pathMap);
         // A statement the catalog refused ends the import.
         if (!written) {
             batches.fail(written.error);
@@ -287,6 +300,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
     PlaylistTracksRun playlistRun;
     if (hooks.yield)
         playlistRun.yield = hooks.yield;
+    playlistRun.pathMap = &pathMap;
     for (int index = 1; index <= count && going(); ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
         const bool playlist = node.tag() == QLatin1String("M3u") && node.parent();
@@ -296,7 +310,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
             const QString& parentKey = node.parent()->key();
             if (parentKey != lastParentKey) {
                 const Lookup<qint64> found =
-                    statements.volumeOfList(drives, node.key(), currentLabel);
+                    statements.volumeOfList(drives, pathMap.toStored(node.key()), currentLabel);
                 if (!found.ok) {
                     batches.fail(found.error);
                     break;
@@ -306,9 +320,11 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
             }
             // The list of this volume: another disc mounted on the same folder has a list at
             // the same path.
-            const Result<> listed = AddPlaylistList(node.values(), volumeId, statements);
-            const Lookup<qint64> listId = listed ? statements.listAt(drives, node.key(), volumeId)
-                                                 : Lookup<qint64>::failed(listed.error);
+            const Result<> listed =
+                AddPlaylistList(StoredValues(node, pathMap), volumeId, statements);
+            const Lookup<qint64> listId =
+                listed ? statements.listAt(drives, pathMap.toStored(node.key()), volumeId)
+                       : Lookup<qint64>::failed(listed.error);
             if (!listId.ok) {
                 batches.fail(listId.error);
                 break;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/PathMap.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -59,12 +61,16 @@ struct ScanImportResult {
 // and a consistent file. A statement the catalog refuses ends the import at once: the open batch
 // is rolled back and the ids kept from it forgotten, so no row ever names a list or volume that
 // is not there; a rerun completes the import. A tag or playlist file that cannot be read is
-// counted and the import goes on. The final status text ("Added n files") is given only to an
+// counted and the import goes on. `pathMap` turns the scanned (local) paths of folders, sound
+// files, playlists and playlist entries into their stored form before they are looked up or
+// written, so machines mounting one share at different places store the same paths; files are read
+// and drives asked at the local paths. The final status text ("Added n files") is given only to an
 // import that ran to its end; the message box and clearing the status panels are the caller's.
 ScanImportResult ImportScanTree(Catalog& catalog, const Drives& drives, const ScanTree& tree,
                                 QString& currentLabel, const QString& pathScan,
                                 const ScanImportHooks& hooks = {},
-                                const ScanImportBatching& batching = {});
+                                const ScanImportBatching& batching = {},
+                                const PathMap& pathMap = {});
 // The original name; a forwarder rather than a reference, so the defaults above still apply.
 template <typename... A> auto AddtrvScanDB(A&&... a) {
     return ImportScanTree(std::forward<A>(a)...);

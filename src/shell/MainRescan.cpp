@@ -69,8 +69,9 @@ void Main::rescanFolder(const QString& folder) {
     else
         options.formats = SavedSoundFormats(state_.settings);
     const Result<RescanDone> done =
-        Rescan({state_.catalog, state_.services.files, state_.services.drives, state_.currentLabel},
-               folder, options, steps);
+        Rescan({state_.catalog, state_.services.files, state_.services.drives, state_.currentLabel,
+                &state_.pathMap},
+               state_.pathMap.toLocal(folder), options, steps);
     rescanning_ = false;
     // Closing: the program ends at once, so neither a box nor a rebuilt tree is wanted.
     if (rescanClosing_ || done.value.stopped)

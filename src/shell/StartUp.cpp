@@ -45,6 +45,7 @@ void StartUp::start() {
     settings.setPath(state_.programFolder + QStringLiteral("tarl.ini"));
     state_.tmpPlaylistPath = state_.programFolder + QStringLiteral("m3uTmp.m3u");
     state_.dbPath = settings.read(keys::DatabasePath);
+    state_.pathMap = PathMap::Parse(settings.read(keys::PathMap));
 
     while (state_.dbPath.isEmpty()) {
         const MsgAnswer answer = ui.message(

@@ -214,7 +214,7 @@ void TreeMenus::mnutrvM3uNickOpenFolder_Click() {
     if (!node())
         return;
     const QString folder = FolderOfKey(node()->key);
-    if (!state_.services.launcher.openFolder(folder))
+    if (!state_.services.launcher.openFolder(state_.pathMap.toLocal(folder)))
         status(QStringLiteral("The folder %1 could not be shown.").arg(folder));
 }
 
@@ -222,7 +222,7 @@ void TreeMenus::mnutrvM3uNickEdit_Click() {
     if (!node())
         return;
     const QString file = KeyPath(node()->key);
-    if (!state_.services.launcher.openInTextEditor(file))
+    if (!state_.services.launcher.openInTextEditor(state_.pathMap.toLocal(file)))
         status(QStringLiteral("%1 could not be opened in the text editor.").arg(file));
 }
 
@@ -265,7 +265,8 @@ void TreeMenus::mnutrvmkdir_Click() {
                    kFolderTitle, MsgIcon::Critical, MsgButtons::Ok);
     };
     QString why;
-    if (answer->isEmpty() || !state_.services.files.makeFolder(path, &why)) {
+    if (answer->isEmpty() ||
+        !state_.services.files.makeFolder(state_.pathMap.toLocal(path), &why)) {
         fail(why);
         return;
     }

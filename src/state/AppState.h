@@ -3,6 +3,7 @@
 #include "catalog/Connection.h"
 #include "platform/PlayerLink.h"
 #include "state/Settings.h"
+#include "text/PathMap.h"
 
 #include <QString>
 
@@ -42,6 +43,8 @@ struct AppState {
     QString programFolder;   // ends in "/"
     QString tmpPlaylistPath; // m3uTmp.m3u in the program folder
     QString dbPath;
+    // Catalog paths to this machine's paths and back, read from the settings at start-up.
+    PathMap pathMap;
 
     bool sortedByCd = true; // the library tree by paths
     qint16 visualMode = 0;  // 0 full layout, 1 compact, 2 compact with the list unfolded

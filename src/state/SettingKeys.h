@@ -46,6 +46,9 @@ inline constexpr Key Mp3Index{Player, QLatin1StringView("Mp3_index"), QLatin1Str
 inline constexpr Key Mp3Song{Player, QLatin1StringView("Mp3_song"), QLatin1StringView("")};
 inline constexpr Key Mp3Position{Player, QLatin1StringView("Mp3_position"), QLatin1StringView("0")};
 inline constexpr Key DatabasePath{Database, QLatin1StringView("Path"), QLatin1StringView("")};
+// This machine's "stored prefix=local prefix" pairs joined by "|" (PathMap): how it reaches the
+// files of a catalog other machines share.
+inline constexpr Key PathMap{Database, QLatin1StringView("PathMap"), QLatin1StringView("")};
 // The search window's "Ignore accents": "1" on, "0" off.
 inline constexpr Key IgnoreAccents{Search, QLatin1StringView("IgnoreAccents"),
                                    QLatin1StringView("0")};
