@@ -17,16 +17,8 @@ namespace {
 
 const QStringList kTables{"CD", "M3u", "Mp3", "Nick"};
 
-class PgCopy : public ::testing::Test {
+class PgCopy : public test::PgDatabaseTest {
 protected:
-    void SetUp() override {
-        const std::optional<QString> server = test::TestPgUri();
-        if (!server)
-            GTEST_SKIP() << "TARL_TEST_PG is not set (scripts/pg-cluster starts a server)";
-        database = std::make_unique<test::PgTestDatabase>(*server);
-        ASSERT_FALSE(database->uri().isEmpty()) << database->error().toStdString();
-    }
-
     // A new catalog file filled by `statements`, as another program would write it.
     QString file(const QString& name, const QStringList& statements) {
         const QString path = temp.file(name);
@@ -44,7 +36,6 @@ protected:
     }
 
     test::TempDir temp;
-    std::unique_ptr<test::PgTestDatabase> database;
 };
 
 TEST_F(PgCopy, TwentyThousandTracksGoToTheServerAndBackUnchanged) {

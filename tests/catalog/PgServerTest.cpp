@@ -21,19 +21,7 @@
 namespace tarl {
 namespace {
 
-// Each test gets a fresh database on the server of TARL_TEST_PG, and skips without one.
-class PgServer : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const std::optional<QString> server = test::TestPgUri();
-        if (!server)
-            GTEST_SKIP() << "TARL_TEST_PG is not set (scripts/pg-cluster starts a server)";
-        database = std::make_unique<test::PgTestDatabase>(*server);
-        ASSERT_FALSE(database->uri().isEmpty()) << database->error().toStdString();
-    }
-
-    std::unique_ptr<test::PgTestDatabase> database;
-};
+using PgServer = test::PgDatabaseTest;
 
 TEST_F(PgServer, AFreshDatabaseHasWhatTheCatalogNeeds) {
     test::PgConnection c(database->uri());

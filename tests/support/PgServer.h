@@ -8,6 +8,8 @@
 #include <QUrl>
 
 #include <atomic>
+#include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 
 namespace tarl::test {
@@ -112,6 +114,21 @@ private:
     PgConnection admin_;
     QString uri_;
     QString error_;
+};
+
+// A fixture whose every test gets a fresh database on the server of TARL_TEST_PG, and skips
+// without one.
+class PgDatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::optional<QString> server = TestPgUri();
+        if (!server)
+            GTEST_SKIP() << "TARL_TEST_PG is not set (scripts/pg-cluster starts a server)";
+        database = std::make_unique<PgTestDatabase>(*server);
+        ASSERT_FALSE(database->uri().isEmpty()) << database->error().toStdString();
+    }
+
+    std::unique_ptr<PgTestDatabase> database;
 };
 
 } // namespace tarl::test
