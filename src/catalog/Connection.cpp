@@ -179,7 +179,7 @@ struct Connection::Impl {
     bool leaveWriteAhead(const QString& path);
     bool chooseJournal(const QString& path);
     bool prepare(const QString& path);
-    bool openServer(const QString& address);
+    bool openServer(const QString& text);
     void drop();
 };
 
