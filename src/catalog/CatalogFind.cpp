@@ -12,7 +12,7 @@ namespace {
 
 // The orders of the look-ups several rows answer (OrderOnServer): volumes of a name by label
 // ("C": the file's byte order; no label first), then id.
-const char* const kVolumeOrder = " ORDER BY label COLLATE \"C\" NULLS FIRST, id";
+const char* const kVolumeOrder = kServerVolumeOrder;
 // Lists of a path and file by volume id (none first), then id.
 const char* const kListOrder = " ORDER BY cd_id NULLS FIRST, id";
 // Styles of a name, and lists of a path, file and volume, by id.

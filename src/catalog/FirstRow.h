@@ -29,6 +29,10 @@ Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& st
 // server's plans promise no order, so there it is spelled out.
 QString OrderOnServer(const Connection& connection, const char* order);
 
+// The order the file's index on (name, label) reads the volumes of one name in: by label in byte
+// order ("C"), no label first, then by id.
+inline constexpr const char* kServerVolumeOrder = " ORDER BY label COLLATE \"C\" NULLS FIRST, id";
+
 // A write's result: `ran` is what Connection::execute() gave; failed, with the connection's
 // lastError(), when it is false.
 Result<> Ran(Connection& connection, bool ran);

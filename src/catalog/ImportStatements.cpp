@@ -1,6 +1,7 @@
 #include "catalog/ImportStatements.h"
 
 #include "catalog/Connection.h"
+#include "catalog/FirstRow.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/ServerCatalog.h"
 #include "catalog/StatementFailure.h"
@@ -42,16 +43,7 @@ static_assert(std::size(kStatements) == 10);
 // index (CatalogFind.cpp): volumes of a name by label, then id; the list of a path, file and
 // volume by id.
 const char* const kServerOrder[] = {
-    "",
-    " ORDER BY label COLLATE \"C\" NULLS FIRST, id",
-    " ORDER BY label COLLATE \"C\" NULLS FIRST, id",
-    "",
-    "",
-    " ORDER BY id",
-    "",
-    "",
-    "",
-    "",
+    "", kServerVolumeOrder, kServerVolumeOrder, "", "", " ORDER BY id", "", "", "", "",
 };
 static_assert(std::size(kServerOrder) == std::size(kStatements));
 

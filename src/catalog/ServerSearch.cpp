@@ -1,6 +1,7 @@
 #include "catalog/ServerSearch.h"
 
 #include "catalog/Connection.h"
+#include "catalog/FirstRow.h"
 #include "catalog/QuoteSql.h"
 #include "catalog/UnicodeLike.h"
 #include "text/AccentFold.h"
@@ -110,10 +111,10 @@ Lookup<std::vector<ListHitRow>> SearchListsOnServer(Catalog& catalog, const QStr
     // (no label first, as the file's engine orders it).
     return RowsOf<ListHitRow>(
         catalog,
-        QStringLiteral(
-            "SELECT m.id, m.file, m.path, (SELECT isCd FROM CD WHERE CD.name = m.path "
-            "ORDER BY label COLLATE \"C\" NULLS FIRST, id LIMIT 1), (SELECT label FROM CD WHERE "
-            "CD.id = m.cd_id) FROM M3u m WHERE m.id = ANY ("),
+        QStringLiteral("SELECT m.id, m.file, m.path, (SELECT isCd FROM CD WHERE CD.name = m.path") +
+            QLatin1String(kServerVolumeOrder) +
+            QStringLiteral(" LIMIT 1), (SELECT label FROM CD WHERE CD.id = m.cd_id) FROM M3u m "
+                           "WHERE m.id = ANY ("),
         ids.value, [](const Recordset& row) {
             return ListHitRow{row.field(1).toString(), row.field(2).toString(), row.field(3),
                               row.field(4).toString()};
