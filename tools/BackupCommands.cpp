@@ -24,10 +24,13 @@ bool IsOption(const QString& argument) {
 
 } // namespace
 
-int RunBackup(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int RunBackup(const QStringList& given, QTextStream& out, QTextStream& err) {
+    QStringList arguments = given;
+    const bool force = arguments.removeAll(QStringLiteral("--force")) > 0;
     if (arguments.isEmpty() || arguments.size() > 2 ||
-        std::any_of(arguments.begin(), arguments.end(), IsOption)) {
-        err << "Usage: tarl-catalog backup CATALOG [DEST]\n";
+        std::any_of(arguments.begin(), arguments.end(), IsOption) ||
+        (force && arguments.size() < 2)) {
+        err << "Usage: tarl-catalog backup CATALOG [DEST [--force]]\n";
         return kBadUsage;
     }
     const QString& catalog = arguments.at(0);
@@ -40,7 +43,9 @@ int RunBackup(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         made = rotated ? Result<>{} : Result<>::failed(rotated.error);
         written = rotated.value;
     } else {
-        made = BackupCatalogFile(catalog, written, progress);
+        made = BackupCatalogFile(catalog, written,
+                                 force ? ExistingFile::Replace : ExistingFile::KeepUnlessCatalog,
+                                 progress);
     }
     bar.finish();
     if (!made)

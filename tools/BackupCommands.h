@@ -9,9 +9,10 @@ namespace tarl::tool {
 // Each exits 1 with the reason on stderr when it cannot be done, 2 for bad usage; a copy shows a
 // progress bar on a terminal.
 
-// tarl-catalog backup CATALOG [DEST]: copies the catalog to DEST (replaced); without DEST, as the
-// import does before it writes: the copy becomes CATALOG.bak1 and the older ones move to .bak2
-// and .bak3, the oldest dropped.
+// tarl-catalog backup CATALOG [DEST [--force]]: copies the catalog to DEST; an existing DEST is
+// replaced when it is a catalog (an earlier backup), anything else only with --force. Without
+// DEST, as the import does before it writes: the copy becomes CATALOG.bak1 and the older ones
+// move to .bak2 and .bak3, the oldest dropped; nothing moves when nothing changed since .bak1.
 int RunBackup(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // tarl-catalog restore BACKUP CATALOG [--force]: puts the backup back as the catalog once the full

@@ -44,9 +44,9 @@ const Command kCommands[] = {
     {"delete-volume", "CATALOG KEY",
      "Delete the volume with that key in the tree by paths, with its lists and tracks.",
      RunDeleteVolume},
-    {"backup", "CATALOG [DEST]",
-     "Copy the catalog to DEST, or without DEST to CATALOG.bak1 (older copies move to .bak2, "
-     ".bak3).",
+    {"backup", "CATALOG [DEST [--force]]",
+     "Copy the catalog to DEST (--force replaces a DEST that is not a catalog), or without DEST "
+     "to CATALOG.bak1 (older copies move to .bak2, .bak3).",
      RunBackup},
     {"restore", "BACKUP CATALOG [--force]",
      "Put a sound backup back as the catalog; --force replaces an existing one, kept aside.",

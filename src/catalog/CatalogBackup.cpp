@@ -2,6 +2,8 @@
 
 #include "catalog/Connection.h"
 #include "catalog/EngineFile.h"
+#include "catalog/NewFile.h"
+#include "catalog/Schema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,10 +23,6 @@ constexpr int kPagesPerStep = 128;
 // Another program's write holds the copy back; it waits as long as the catalog's busy timeout.
 constexpr int kBusyPauseMs = 10;
 constexpr int kBusyLimitMs = 5000;
-
-QString PartialName(const QString& destination) {
-    return destination + QStringLiteral(".partial");
-}
 
 QString WriteFailure(const QString& destination, int code, const QString& engine) {
     switch (code & 0xff) {
@@ -61,11 +59,23 @@ void SyncFolder(const QString& file) {
     ::close(folder);
 }
 
-// Renames `from` over `to`: at once, so `to` is the old file or the new one, never a part.
+// Renames `from` over `to`: at once, so `to` is the old file or the new one, never a part. A
+// link at `to` is replaced itself; its target is never written.
 Result<> RenameOver(const QString& from, const QString& to) {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return {};
     return Result<>::failed(QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+// Moves an older copy one generation down. One that is gone was moved by another program's
+// rotation running at the same time.
+Result<> MoveDown(const QString& older, const QString& next) {
+    if (std::rename(QFile::encodeName(older).constData(), QFile::encodeName(next).constData()) ==
+            0 ||
+        errno == ENOENT)
+        return {};
+    return Result<>::failed(QStringLiteral("The backup %1 could not be moved to %2: %3.")
+                                .arg(older, next, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 Result<> CopyPages(sqlite3* source, sqlite3* copy, const QString& shown,
@@ -101,8 +111,8 @@ Result<> CopyPages(sqlite3* source, sqlite3* copy, const QString& shown,
 Result<> CopyInto(sqlite3* source, const QString& file, const QString& shown,
                   const BackupProgress& progress) {
     EngineFile copy;
+    // A file that could not be made new is not ours to remove.
     if (const Result<> made = copy.create(file); !made) {
-        RemoveWithCompanions(file);
         return Result<>::failed(
             QStringLiteral("The backup %1 could not be written: the folder %2 cannot be written "
                            "(%3).")
@@ -139,18 +149,36 @@ Result<> PutInPlace(const QString& partial, const QString& destination) {
     return {};
 }
 
-bool SameFile(const QString& a, const QString& b) {
-    const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+// The file holds the tables of a catalog: an earlier backup, which a new one may replace. It is
+// only read, so a file that is something else is left as it is.
+bool HoldsCatalogTables(const QString& file) {
+    EngineFile existing;
+    if (!existing.openForReading(file))
+        return false;
+    for (const QString& table : Schema::TableNames()) {
+        const QByteArray statement =
+            QStringLiteral("SELECT 1 FROM \"%1\" LIMIT 0").arg(table).toUtf8();
+        if (existing.run(statement.constData(), nullptr) != SQLITE_OK)
+            return false;
+    }
+    return true;
 }
 
 Result<> BackupTo(sqlite3* source, const QString& catalog, const QString& destination,
-                  const BackupProgress& progress) {
+                  ExistingFile existing, const BackupProgress& progress) {
     if (destination.isEmpty())
         return Result<>::failed(QStringLiteral("No name was given for the backup."));
-    if (SameFile(catalog, destination))
+    if (IsSameFile(catalog, destination))
         return Result<>::failed(
             QStringLiteral("The catalog %1 cannot be backed up onto itself.").arg(catalog));
+    const QFileInfo there(destination);
+    if (existing == ExistingFile::KeepUnlessCatalog && (there.exists() || there.isSymLink()) &&
+        !HoldsCatalogTables(destination))
+        return Result<>::failed(QStringLiteral("The file %1 already exists and is not a Tarl "
+                                               "catalog, so it was left as it is; with --force it "
+                                               "is replaced by the backup.")
+                                    .arg(destination));
+    RemoveLeftoverPartials(destination);
     const QString partial = PartialName(destination);
     if (const Result<> copied = CopyInto(source, partial, destination, progress); !copied)
         return copied;
@@ -159,20 +187,25 @@ Result<> BackupTo(sqlite3* source, const QString& catalog, const QString& destin
 
 Result<QString> Rotate(sqlite3* source, const QString& catalog, const BackupProgress& progress) {
     const QString newest = BackupFileName(catalog, 1);
+    RemoveLeftoverPartials(newest);
     const QString partial = PartialName(newest);
     // Copied first: a copy that fails leaves every older one where it was.
     if (const Result<> copied = CopyInto(source, partial, newest, progress); !copied)
         return Result<QString>::failed(copied.error);
+    // Nothing new since the newest copy (an import that stopped before it wrote, say): it stays
+    // the newest, and the older ones are not pushed out by copies of the same state.
+    if (SameBytes(partial, newest)) {
+        RemoveWithCompanions(partial);
+        return newest;
+    }
     for (int generation = kBackupGenerations - 1; generation >= 1; --generation) {
         const QString older = BackupFileName(catalog, generation);
-        if (!QFileInfo::exists(older))
+        if (!QFileInfo::exists(older) && !QFileInfo(older).isSymLink())
             continue;
-        const QString next = BackupFileName(catalog, generation + 1);
-        if (const Result<> moved = RenameOver(older, next); !moved) {
+        if (const Result<> moved = MoveDown(older, BackupFileName(catalog, generation + 1));
+            !moved) {
             RemoveWithCompanions(partial);
-            return Result<QString>::failed(
-                QStringLiteral("The backup %1 could not be moved to %2: %3.")
-                    .arg(older, next, moved.error));
+            return Result<QString>::failed(moved.error);
         }
     }
     if (const Result<> placed = PutInPlace(partial, newest); !placed)
@@ -202,21 +235,21 @@ QString NewestBackup(const QString& catalog) {
     return {};
 }
 
-Result<> BackupCatalog(Connection& catalog, const QString& destination,
+Result<> BackupCatalog(Connection& catalog, const QString& destination, ExistingFile existing,
                        const BackupProgress& progress) {
     const Result<sqlite3*> source = OpenSource(catalog);
     if (!source)
         return Result<>::failed(source.error);
-    return BackupTo(source.value, catalog.fileName(), destination, progress);
+    return BackupTo(source.value, catalog.fileName(), destination, existing, progress);
 }
 
 Result<> BackupCatalogFile(const QString& catalog, const QString& destination,
-                           const BackupProgress& progress) {
+                           ExistingFile existing, const BackupProgress& progress) {
     EngineFile source;
     if (const Result<> opened = source.openExisting(catalog); !opened)
         return Result<>::failed(
             QStringLiteral("The catalog cannot be backed up: %1").arg(opened.error));
-    return BackupTo(source.handle(), catalog, destination, progress);
+    return BackupTo(source.handle(), catalog, destination, existing, progress);
 }
 
 Result<QString> RotateBackups(Connection& catalog, const BackupProgress& progress) {

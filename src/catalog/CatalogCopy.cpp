@@ -5,6 +5,7 @@
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/EngineFile.h"
+#include "catalog/NewFile.h"
 #include "catalog/QuoteSql.h"
 
 #include <QDir>
@@ -399,9 +400,8 @@ Result<CopyReport> CopyToFile(Catalog& from, const QString& destination, bool re
                                          "--force its rows are replaced by the copy.")
                               .arg(destination));
     }
-    const QString partial = destination + QStringLiteral(".partial");
-    for (const QString& file : QStringList{partial} + CompanionFiles(partial))
-        QFile::remove(file);
+    RemoveLeftoverPartials(destination);
+    const QString partial = PartialName(destination);
     if (const Result<> made = CreateCatalog(partial); !made)
         return Failed(made.error);
     CopyReport report;

@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogCheck.h"
 #include "catalog/EngineFile.h"
+#include "catalog/NewFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -70,9 +71,20 @@ Result<QString> RestoreCatalog(const QString& backup, const QString& catalog,
         return fail(QStringLiteral("the backup %1 is not a sound catalog: %2")
                         .arg(backup, problems.value.first()));
 
+    // Held alone from here to the swap: a program that has the catalog open would go on writing
+    // into the file set aside, and one that opens it meanwhile waits.
+    EngineFile held;
+    if (AnyExists(catalog)) {
+        if (const Result<> opened = held.openExisting(catalog); !opened)
+            return fail(opened.error);
+        if (const Result<> alone = held.holdAlone(); !alone)
+            return fail(QStringLiteral("%1.").arg(alone.error));
+    }
     // Beside the catalog, so the last step is a rename within one folder.
-    const QString restored = catalog + QStringLiteral(".restoring");
-    if (const Result<> copied = BackupCatalogFile(backup, restored, progress); !copied)
+    const QString restored = PartialName(catalog);
+    if (const Result<> copied =
+            BackupCatalogFile(backup, restored, ExistingFile::Replace, progress);
+        !copied)
         return fail(copied.error);
     QString keptAs;
     if (AnyExists(catalog)) {

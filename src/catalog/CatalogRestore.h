@@ -17,9 +17,12 @@ namespace tarl {
 Result<QString> SetCatalogAside(const QString& file, const QString& suffix);
 
 // Restores the backup `backup` as the catalog `catalog`. The backup is checked first (the full
-// check) and refused when it is not a sound catalog. The copy is written beside the catalog and
-// renamed to its name only when complete. A catalog already there is kept first under
-// "CATALOG.KEEPSUFFIX" (see SetCatalogAside); gives that name, "" when there was none.
+// check) and refused when it is not a sound catalog, and refused while another program (or another
+// connection of this one) has the catalog open: it would go on writing into the file kept aside.
+// The catalog is held alone until the copy has its name (EngineFile::holdAlone). The copy is
+// written beside the catalog and renamed to its name only when complete. A catalog already there is
+// kept first under "CATALOG.KEEPSUFFIX" (see SetCatalogAside); gives that name, "" when there was
+// none.
 Result<QString> RestoreCatalog(const QString& backup, const QString& catalog,
                                const QString& keepSuffix, const BackupProgress& progress = {});
 

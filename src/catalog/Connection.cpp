@@ -20,8 +20,11 @@
 #include <QUrl>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <optional>
 #include <sqlite3.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 #include <vector>
 
 namespace tarl {
@@ -67,8 +70,10 @@ QString Shorten(const QString& statement) {
     return statement.left(kShown) + QStringLiteral("...");
 }
 
-// What keeps the file from being a catalog before SQLite sees it; "" when it may be one.
-// Reading the header first leaves a file that is not SQLite untouched.
+// What keeps the file from being a catalog before SQLite opens it; "" when it may be one. Only
+// the file's status is asked here: a descriptor of our own on the catalog, once closed, would
+// drop every lock this process holds on it, those of its other open connections included, and
+// another program would then take the catalog as unused and remove its log.
 QString CheckFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
@@ -77,12 +82,33 @@ QString CheckFile(const QString& path) {
         return QStringLiteral("The catalog file %1 is a folder, not a file.").arg(path);
     if (info.size() == 0)
         return QStringLiteral("The catalog file %1 is not a Tarl catalog (it is empty).").arg(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (::access(QFile::encodeName(path).constData(), R_OK) != 0)
         return QStringLiteral("The catalog file %1 cannot be read: %2.")
-            .arg(path, file.errorString());
+            .arg(path, qt_error_string(errno));
+    return {};
+}
+
+// The first `count` bytes of the file the engine opened, read through the engine's own
+// descriptor (see CheckFile); zeros past its end. Empty when the engine has no such file.
+QByteArray EngineFileHead(sqlite3* handle, int count) {
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(handle, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        !file || !file->pMethods)
+        return {};
+    QByteArray bytes(count, '\0');
+    const int rc = file->pMethods->xRead(file, bytes.data(), count, 0);
+    if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)
+        return {};
+    return bytes;
+}
+
+// Reading the header before the first statement leaves a file that is not SQLite untouched.
+QString CheckHeader(const QString& path, sqlite3* handle) {
     static const QByteArray header("SQLite format 3\0", 16);
-    if (file.read(header.size()) != header)
+    const QByteArray head = EngineFileHead(handle, static_cast<int>(header.size()));
+    if (head.isEmpty())
+        return QStringLiteral("The catalog file %1 cannot be read.").arg(path);
+    if (head != header)
         return QStringLiteral("The catalog file %1 is not a Tarl catalog (it is not an SQLite "
                               "database).")
             .arg(path);
@@ -122,21 +148,35 @@ QString DescribeOpenError(const QString& path, const QSqlError& error) {
     }
 }
 
-// The URI the catalog is opened with. TARL_CATALOG_VFS names another of the engine's VFSs for
-// tests: "unix-dotfile" has no shared memory, as a file system on a network share.
-QString OpenUri(const QString& path) {
-    QString uri = SqliteUri(path, QStringLiteral("rw"));
+// The URI the catalog is opened with; `immutable` for a file on read-only media, which no one
+// can change while it is read. TARL_CATALOG_VFS names another of the engine's VFSs for tests:
+// "unix-dotfile" has no shared memory, as a file system on a network share.
+QString OpenUri(const QString& path, bool immutable) {
+    QString uri = immutable ? SqliteUri(path, QStringLiteral("ro")) + QStringLiteral("&immutable=1")
+                            : SqliteUri(path, QStringLiteral("rw"));
     const QString vfs = qEnvironmentVariable("TARL_CATALOG_VFS");
     if (!vfs.isEmpty())
         uri += QStringLiteral("&vfs=") + QString::fromLatin1(QUrl::toPercentEncoding(vfs));
     return uri;
 }
 
+// The file lies on a file system mounted read-only (a CD, a write-protected card).
+bool OnReadOnlyMedia(const QString& path) {
+    struct statvfs status {};
+    return ::statvfs(QFile::encodeName(path).constData(), &status) == 0 &&
+           (status.f_flag & ST_RDONLY) != 0;
+}
+
+QString ReadOnlyMediaNote(const QString& path) {
+    return QStringLiteral("The catalog file %1 is on a read-only disc: it is opened for reading "
+                          "only, and nothing in it can be changed.")
+        .arg(path);
+}
+
 // The header says the file is written ahead (its read and write versions are 2).
-bool MarkedWriteAhead(const QString& path) {
-    QFile file(path);
+bool MarkedWriteAhead(sqlite3* handle) {
     constexpr int kVersions = 18;
-    return file.open(QIODevice::ReadOnly) && file.read(kVersions + 2).mid(kVersions) == "\2\2";
+    return EngineFileHead(handle, kVersions + 2).mid(kVersions) == "\2\2";
 }
 
 QString RollbackJournalNote(const QString& path) {
@@ -179,6 +219,7 @@ struct Connection::Impl {
     bool leaveWriteAhead(const QString& path);
     bool chooseJournal(const QString& path);
     bool prepare(const QString& path);
+    bool openFile(const QString& path, bool immutable);
     bool openServer(const QString& text);
     void drop();
 };
@@ -223,7 +264,7 @@ bool Connection::Impl::readAlone(const QString& path, QStringList& tables) {
     const QString unreadable = error;
     QSqlError failure;
     tables.clear();
-    if (!MarkedWriteAhead(path) ||
+    if (!MarkedWriteAhead(handle) ||
         !run(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"), &failure) ||
         !readTables(path, tables, &failure))
         return fail(unreadable);
@@ -312,6 +353,37 @@ bool Connection::Impl::prepare(const QString& path) {
     return true;
 }
 
+// Opens the file at `path` through Qt Sql and sets it up; dropped again, with the reason, when
+// that fails.
+bool Connection::Impl::openFile(const QString& path, bool immutable) {
+    const auto failed = [this](const QString& why) {
+        drop();
+        return fail(why);
+    };
+    db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    added = true;
+    if (!db.isValid())
+        return failed(QStringLiteral("The SQLite driver of Qt Sql (QSQLITE) is not installed."));
+    // mode=rw: a file removed since the check above is reported, never created empty.
+    db.setDatabaseName(OpenUri(path, immutable));
+    db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!db.open())
+        return failed(DescribeOpenError(path, db.lastError()));
+    const QVariant driverHandle = db.driver()->handle();
+    if (driverHandle.isValid() && qstrcmp(driverHandle.typeName(), "sqlite3*") == 0)
+        handle = *static_cast<sqlite3* const*>(driverHandle.constData());
+    if (!handle)
+        return failed(QStringLiteral("The SQLite driver of Qt Sql gave no engine handle."));
+    if (const QString why = CheckHeader(path, handle); !why.isEmpty())
+        return failed(why);
+    if (!prepare(path)) {
+        const QString reason = error;
+        return failed(reason);
+    }
+    return true;
+}
+
 // The database at `text` on a PostgreSQL server: the same four tables, nothing changed on open
 // (the look-up indexes and functions are made with the catalog).
 bool Connection::Impl::openServer(const QString& text) {
@@ -396,33 +468,13 @@ bool Connection::open(const QString& connectionText, const QString& user, const 
     const QString why = CheckFile(path);
     if (!why.isEmpty())
         return d->fail(why);
-
-    d->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->name);
-    d->added = true;
-    if (!d->db.isValid()) {
-        d->drop();
-        return d->fail(QStringLiteral("The SQLite driver of Qt Sql (QSQLITE) is not installed."));
-    }
-    // mode=rw: a file removed since the check above is reported, never created empty.
-    d->db.setDatabaseName(OpenUri(path));
-    d->db.setConnectOptions(
-        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
-    if (!d->db.open()) {
-        const QString reason = DescribeOpenError(path, d->db.lastError());
-        d->drop();
-        return d->fail(reason);
-    }
-    const QVariant handle = d->db.driver()->handle();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        d->handle = *static_cast<sqlite3* const*>(handle.constData());
-    if (!d->handle) {
-        d->drop();
-        return d->fail(QStringLiteral("The SQLite driver of Qt Sql gave no engine handle."));
-    }
-    if (!d->prepare(path)) {
+    if (!d->openFile(path, false)) {
+        // A written-ahead file on read-only media has no log or shared memory beside it, and
+        // none can be made: nothing can change it there, so it is read as it stands.
         const QString reason = d->error;
-        d->drop();
-        return d->fail(reason);
+        if (!OnReadOnlyMedia(path) || !d->openFile(path, true))
+            return d->fail(reason);
+        d->journalNote = ReadOnlyMediaNote(path);
     }
     d->open = true;
     d->file = path;

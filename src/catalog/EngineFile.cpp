@@ -1,6 +1,7 @@
 #include "catalog/EngineFile.h"
 
 #include "catalog/CatalogAddress.h"
+#include "catalog/NewFile.h"
 #include "catalog/SqliteUri.h"
 
 #include <QFile>
@@ -45,17 +46,50 @@ Result<> EngineFile::openExisting(const QString& path) {
     return {};
 }
 
+Result<> EngineFile::openForReading(const QString& path) {
+    if (IsServerAddress(path))
+        return Result<>::failed(ServerCatalogIsNotAFile(path));
+    return open(path, QStringLiteral("ro"), SQLITE_OPEN_READONLY);
+}
+
 Result<> EngineFile::create(const QString& path) {
     if (IsServerAddress(path))
         return Result<>::failed(ServerCatalogIsNotAFile(path));
-    // A journal left by an earlier copy that stopped would be played back into the new one.
-    for (const QString& companion : CompanionFiles(path))
-        QFile::remove(companion);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return Result<>::failed(file.errorString());
-    file.close();
-    return open(path, QStringLiteral("rw"), SQLITE_OPEN_READWRITE);
+    if (const Result<> made = CreateNewFile(path); !made)
+        return made;
+    // A journal beside a new file was put there by someone else; the engine would play it in.
+    for (const QString& companion : CompanionFiles(path)) {
+        if (QFileInfo::exists(companion) || QFileInfo(companion).isSymLink()) {
+            QFile::remove(path);
+            return Result<>::failed(
+                QStringLiteral("the file %1 is in the way of the copy").arg(companion));
+        }
+    }
+    const Result<> opened =
+        open(path, QStringLiteral("rw"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW);
+    if (!opened)
+        QFile::remove(path);
+    return opened;
+}
+
+Result<> EngineFile::holdAlone() {
+    sqlite3_file* file = nullptr;
+    if (!db_ || sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        !file || !file->pMethods)
+        return Result<>::failed(QStringLiteral("the engine has no file open"));
+    // Through the engine's own locks: a lock of ours on a descriptor of our own would be dropped
+    // with any other descriptor of the file this program closes, and the engine's connections
+    // of this program would not see it.
+    int rc = file->pMethods->xLock(file, SQLITE_LOCK_SHARED);
+    if (rc == SQLITE_OK)
+        rc = file->pMethods->xLock(file, SQLITE_LOCK_EXCLUSIVE);
+    if (rc == SQLITE_OK)
+        return {};
+    file->pMethods->xUnlock(file, SQLITE_LOCK_NONE);
+    if ((rc & 0xff) == SQLITE_BUSY)
+        return Result<>::failed(QStringLiteral("another program (a Tarl window or tarl-catalog) "
+                                               "has it open; close that program and try again"));
+    return Result<>::failed(QString::fromUtf8(sqlite3_errstr(rc)));
 }
 
 Result<> EngineFile::close() {

@@ -13,8 +13,9 @@ namespace tarl {
 //
 // openExisting() never creates a file. It opens for writing when it may, so that a write-ahead
 // log left beside the file by a crash is taken in, and for reading only when the file or its
-// folder cannot be written; what the file holds is never changed either way. create() empties or
-// makes a file for a copy to be written into.
+// folder cannot be written; what the file holds is never changed either way. openForReading()
+// never writes at all. create() makes a new file for a copy to be written into: never an
+// existing one, and never through a link.
 class EngineFile {
 public:
     EngineFile() = default;
@@ -23,7 +24,14 @@ public:
     EngineFile& operator=(const EngineFile&) = delete;
 
     Result<> openExisting(const QString& path);
+    Result<> openForReading(const QString& path);
     Result<> create(const QString& path);
+    // Takes the engine's exclusive lock on the open file and keeps it until close(), so that no
+    // other connection, of this program or another, can read or write it meanwhile. Fails when
+    // one has the file open: a written-ahead file is locked for reading by every connection to it
+    // for as long as that connection is open (a file with a rollback journal only while one
+    // reads or writes it).
+    Result<> holdAlone();
     // Closes now; fails when the engine could not finish writing the file.
     Result<> close();
     // Runs one statement whose rows are not wanted; the engine's code and message on failure.

@@ -87,11 +87,16 @@ TEST_F(CatalogBackupTest, EachBackupBeforeAnImportIsNewestFirstAndTheFourthDrops
 }
 
 TEST_F(CatalogBackupTest, AFailingBackupIsASentenceAndMovesNoOlderCopy) {
+    // A catalog whose name leaves no room for the copy's temporary name: the copy cannot be made,
+    // as in a folder that cannot be written. Its first copy is put in place by hand.
+    catalog.close();
+    file = temp.file(QString(230, u'x') + ".mdb");
+    ASSERT_TRUE(CreateCatalog(file));
+    ASSERT_TRUE(catalog.open(BuildConnectionText(file)));
     addStyle("one");
-    ASSERT_TRUE(RotateBackups(catalog));
+    ASSERT_TRUE(BackupCatalog(catalog, temp.file("one.mdb")));
+    ASSERT_TRUE(QFile::rename(temp.file("one.mdb"), bak(1)));
     addStyle("two");
-    // The copy's own temporary name is taken by a folder: the copy cannot be written.
-    ASSERT_TRUE(QDir().mkpath(bak(1) + ".partial"));
     const Result<QString> made = RotateBackups(catalog);
     EXPECT_FALSE(made);
     EXPECT_TRUE(made.error.startsWith("The backup " + bak(1) + " could not be written: the folder"))

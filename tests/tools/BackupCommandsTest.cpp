@@ -67,8 +67,10 @@ TEST_F(BackupCommands, EachImportBacksUpTheCatalogAsItWasNewestFirst) {
 }
 
 TEST_F(BackupCommands, ABackupThatFailsIsSaidAndTheImportGoesOn) {
-    // The copy's temporary name is taken by a folder, as a folder that cannot be written would.
-    ASSERT_TRUE(QDir().mkpath(bak(1) + ".partial"));
+    // A catalog whose name leaves no room for the copy's temporary name: the copy cannot be made,
+    // as in a folder that cannot be written.
+    catalog = temp.file(QString(230, u'x') + ".mdb");
+    ASSERT_TRUE(CreateCatalog(catalog));
     const test::ToolRun run = importTrack("a");
     EXPECT_EQ(run.code, 0);
     EXPECT_TRUE(run.err.startsWith("tarl-catalog import: The backup " + bak(1) +

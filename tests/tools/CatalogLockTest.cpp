@@ -142,6 +142,33 @@ TEST_F(CatalogLock, AWriteHeldLongerThanTheTimeoutIsReportedAndARerunCompletes) 
     expectWholeAndSound();
 }
 
+// A window's connection, a search's that came and went, and the tool writing in turn: every
+// write is there after all of them closed.
+TEST(OneCatalogManyConnections, WritesInTurnAfterASearchAllSurvive) {
+    test::TempDir temp;
+    const QString catalog = temp.file("cat.mdb");
+    ASSERT_TRUE(CreateCatalog(catalog));
+    Connection window;
+    ASSERT_TRUE(window.open(BuildConnectionText(catalog)));
+    {
+        Connection search;
+        ASSERT_TRUE(search.open(BuildConnectionText(catalog)));
+    }
+    const auto toolAdds = [&](const QString& style) {
+        QProcess tool;
+        tool.start(QStringLiteral(TARL_CATALOG_TOOL), {"style", "add", catalog, style});
+        return tool.waitForFinished(60000) && tool.exitCode() == 0;
+    };
+    ASSERT_TRUE(toolAdds("From the tool"));
+    ASSERT_TRUE(window.execute("INSERT INTO Nick (nick) VALUES ('From the window')"));
+    ASSERT_TRUE(toolAdds("From the tool again"));
+    window.close();
+    OtherProgram reader(catalog);
+    EXPECT_EQ(reader.text("SELECT group_concat(id || ':' || nick, ',') FROM (SELECT * FROM Nick "
+                          "ORDER BY id)"),
+              "1:From the tool,2:From the window,3:From the tool again");
+}
+
 // Two machines importing one folder into one server catalog at once: their batches take turns,
 // and every track is stored once.
 class ServerImports : public CatalogLock {};
