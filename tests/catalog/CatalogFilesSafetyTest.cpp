@@ -10,6 +10,7 @@
 #include "catalog/ConnectionText.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
+#include "support/TmpfsMount.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -166,6 +168,33 @@ TEST_F(CatalogFilesSafety, RotationsAtOnceAllSucceedAndNothingNewMovesNothing) {
     EXPECT_EQ(stylesIn(2), 1);
     EXPECT_EQ(QDir(temp.path()).entryList({"*partial*"}, QDir::Files | QDir::System),
               QStringList());
+}
+
+TEST(CatalogOnReadOnlyMedia, AWrittenAheadCatalogOpensForReadingWithANote) {
+    test::TempDir temp;
+    const QString disc = temp.file("disc");
+    ASSERT_TRUE(QDir().mkpath(disc));
+    const test::TmpfsMount mount(disc, "4m");
+    if (!mount.mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    const QString file = disc + "/cat.mdb";
+    ASSERT_TRUE(CreateCatalog(file));
+    {
+        Connection writer;
+        ASSERT_TRUE(writer.open(BuildConnectionText(file)));
+        ASSERT_TRUE(writer.execute("INSERT INTO Nick (nick) VALUES ('Rock')"));
+    }
+    ASSERT_EQ(::mount("tmpfs", QFile::encodeName(disc).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                      nullptr),
+              0);
+    Connection reader;
+    ASSERT_TRUE(reader.open(BuildConnectionText(file))) << reader.lastError().toStdString();
+    EXPECT_TRUE(reader.isReadOnly());
+    EXPECT_TRUE(reader.journalNote().contains("read-only disc"))
+        << reader.journalNote().toStdString();
+    Recordset rows;
+    ASSERT_TRUE(reader.execute("SELECT nick FROM Nick", rows));
+    EXPECT_EQ(rows.field(0).toString(), "Rock");
 }
 
 } // namespace
