@@ -11,7 +11,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include <sqlite3.h>
 
@@ -118,6 +120,8 @@ bool ImportStatements::runOnServer(Which which, const Bound* values, int count, 
             query->bindValue(i, value.number);
     }
     const bool ok = query->exec();
+    // Read before finish(), which lets the result go. A trigger's rows are not in it.
+    changes_ = ok ? std::max(0, query->numRowsAffected()) : 0;
     const bool found = ok && query->next();
     if (row)
         *row = found;
@@ -173,11 +177,20 @@ bool ImportStatements::run(Which which, const Bound* values, int count, bool* ro
         *row = rc == SQLITE_ROW;
     if (first)
         *first = rc == SQLITE_ROW ? sqlite3_column_int64(prepared, 0) : 0;
+    // The rows the statement wrote itself: the engine leaves out those of its triggers.
+    changes_ = rc == SQLITE_DONE ? sqlite3_changes64(sqlite3_db_handle(prepared)) : 0;
     if (!ok)
         fail(kStatements[which]);
     sqlite3_reset(prepared);
     sqlite3_clear_bindings(prepared);
     return ok;
+}
+
+bool ImportStatements::runInsert(Which which, const Bound* values, int count, qint64& tally) {
+    if (!run(which, values, count, nullptr, nullptr))
+        return false;
+    tally += changes_;
+    return true;
 }
 
 Lookup<bool> ImportStatements::hasVolume(const QString& name, const QString* label) {
@@ -207,10 +220,10 @@ Result<> ImportStatements::insertVolume(const QString& name, int children, const
                                 {QString::number(children)},
                                 {StoredText(label)},
                                 {StoredText(*labelcd)}};
-        return written(run(InsertCdVolume, insert, 4, nullptr, nullptr));
+        return written(runInsert(InsertCdVolume, insert, 4, inserted_.volumes));
     }
     const Bound insert[] = {{StoredText(name)}, {QString::number(children)}, {StoredText(label)}};
-    return written(run(InsertVolume, insert, 3, nullptr, nullptr));
+    return written(runInsert(InsertVolume, insert, 3, inserted_.volumes));
 }
 
 Lookup<qint64> ImportStatements::volumeOfList(const Drives& drives, const QString& listPath,
@@ -265,7 +278,7 @@ Lookup<qint64> ImportStatements::listOnVolume(const ListPathParts& list, qint64 
         return Lookup<qint64>::failed(connection_.lastError());
     if (!there) {
         const Bound insert[] = {{path}, {file}, {QString::number(volumeId)}, {QStringLiteral("0")}};
-        if (!run(InsertList, insert, 4, nullptr, nullptr))
+        if (!runInsert(InsertList, insert, 4, inserted_.lists))
             return Lookup<qint64>::failed(connection_.lastError());
         if (!run(FindList, find, 3, &there, &id))
             return Lookup<qint64>::failed(connection_.lastError());
@@ -289,12 +302,16 @@ Result<> ImportStatements::insertTrack(const std::array<QString, 10>& values, qi
         bound[i].text = StoredText(values[i]);
     // A length the file does not state stays unknown (NULL) until the player tells it.
     bound[10] = {{}, seconds, false, seconds <= 0};
-    return written(run(InsertTrack, bound, 11, nullptr, nullptr));
+    return written(runInsert(InsertTrack, bound, 11, inserted_.tracks));
 }
 
 Result<> ImportStatements::insertEntry(const QString& folder, const QString& file, qint64 listId) {
     const Bound insert[] = {{StoredText(folder)}, {StoredText(file)}, {QString::number(listId)}};
-    return written(run(InsertEntry, insert, 3, nullptr, nullptr));
+    return written(runInsert(InsertEntry, insert, 3, inserted_.tracks));
+}
+
+ImportedRows ImportStatements::takeInserted() {
+    return std::exchange(inserted_, {});
 }
 
 void ImportStatements::forgetKeptIds() {

@@ -19,13 +19,21 @@ namespace tarl {
 class Connection;
 class Drives;
 
-// The statements an import runs, prepared once and run with bound values, and the ids of the lists
-// found, both for the length of one import. Each statement is the catalog's statement of the
-// routine named with its values as parameters: texts are bound as the texts a quoted literal
-// stores (SqlTextValue), bare numbers as numbers, and the constants stay in the statement, so the
-// rows written and found are those the literal statements wrote and found. A list id is kept only
-// once found: an import never deletes a list, but it rolls a batch back when the catalog refuses a
-// write, and then forgets every id it kept. Destroy it before the connection closes.
+// The rows an import wrote, by table.
+struct ImportedRows {
+    qint64 volumes = 0; // CD
+    qint64 lists = 0;   // M3u
+    qint64 tracks = 0;  // Mp3
+};
+
+// The statements an import runs, prepared once and run with bound values, the ids of the lists
+// found and the rows written, all for the length of one import. Each statement is the catalog's
+// statement of the routine named with its values as parameters: texts are bound as the texts a
+// quoted literal stores (SqlTextValue), bare numbers as numbers, and the constants stay in the
+// statement, so the rows written and found are those the literal statements wrote and found. A list
+// id is kept only once found: an import never deletes a list, but it rolls a batch back when the
+// catalog refuses a write, and then forgets every id it kept. Destroy it before the connection
+// closes.
 class ImportStatements {
 public:
     explicit ImportStatements(Connection& connection);
@@ -61,6 +69,12 @@ public:
     // Inserts a playlist entry's track row (path, file and list only); values raw.
     Result<> insertEntry(const QString& folder, const QString& file, qint64 listId);
 
+    // The rows the inserts above wrote since the last call, and the count back to zero. Each
+    // insert counts the rows it wrote itself: a trigger's rows, or another writer's, are not the
+    // import's, and the tables' sizes say nothing of them. The rows are the import's only once
+    // their batch is committed.
+    ImportedRows takeInserted();
+
 private:
     enum Which {
         FindVolume,
@@ -87,6 +101,8 @@ private:
     bool run(Which which, const Bound* values, int count, bool* row, qint64* first);
     // The same on a server catalog, through the driver's prepared statements.
     bool runOnServer(Which which, const Bound* values, int count, bool* row, qint64* first);
+    // Runs insert `which` and adds the rows it wrote to `tally`.
+    bool runInsert(Which which, const Bound* values, int count, qint64& tally);
     bool fail(const char* what);
     bool failOnServer(const QSqlQuery& query, const char* what);
     // The result of a write run by run(): failed with the reason fail() gave the connection.
@@ -101,6 +117,9 @@ private:
     std::array<QByteArray, 11> utf8_;
     QStringEncoder utf8Encoder_{QStringEncoder::Utf8};
     QHash<QString, qint64> listIds_;
+    // The rows the last write wrote itself, as the engine tells them; meaningless after a look-up.
+    qint64 changes_ = 0;
+    ImportedRows inserted_;
     // The list found last, so the tracks of one folder skip building the key.
     qint64 lastVolumeId_ = 0;
     QString lastPath_;

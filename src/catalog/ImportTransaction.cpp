@@ -6,17 +6,6 @@
 
 namespace tarl {
 
-Lookup<CatalogRowCounts> CountCatalogRows(Catalog& catalog) {
-    Recordset set;
-    if (!catalog.connection.execute(
-            QStringLiteral("SELECT (SELECT COUNT(*) FROM CD), (SELECT COUNT(*) FROM M3u), "
-                           "(SELECT COUNT(*) FROM Mp3)"),
-            set) ||
-        set.eof())
-        return Lookup<CatalogRowCounts>::failed(catalog.connection.lastError());
-    return {{set.field(0).toLongLong(), set.field(1).toLongLong(), set.field(2).toLongLong()}};
-}
-
 bool ImportTransaction::begin() {
     // A file is taken for writing at once; a server locks the rows a batch writes as it goes.
     const bool onServer = catalog_.connection.engine() == CatalogEngine::Postgres;

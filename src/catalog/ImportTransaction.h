@@ -9,18 +9,10 @@ namespace tarl {
 
 struct Catalog;
 
-// The statements around an import's writes (the writes themselves are ImportStatements'): the
-// transaction its batches are committed in, the page cache it runs with, and the row counts that
-// tell what it wrote. Each takes the catalog it works on and reports a refused statement through
-// the connection's lastError().
-
-// The rows of the three tables an import writes.
-struct CatalogRowCounts {
-    qint64 volumes = 0; // CD
-    qint64 lists = 0;   // M3u
-    qint64 tracks = 0;  // Mp3
-};
-Lookup<CatalogRowCounts> CountCatalogRows(Catalog& catalog);
+// The statements around an import's writes (the writes themselves, and their count, are
+// ImportStatements'): the transaction its batches are committed in and the page cache it runs
+// with. Each takes the catalog it works on and reports a refused statement through the
+// connection's lastError().
 
 // One batch of an import at a time: opened for writing at once (so a locked catalog refuses the
 // batch before any row is written), committed, or rolled back when the catalog refused a write.

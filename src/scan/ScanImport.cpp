@@ -78,13 +78,13 @@ private:
 
 // The open transaction of an import, committed in batches. A statement the catalog refuses ends
 // the import: the open batch is rolled back, with every id kept from it, and `failure` holds the
-// first reason. `nodesWritten` counts the nodes of committed batches.
+// first reason. `nodesWritten` and the row counts are those of committed batches.
 class Batches {
 public:
-    Batches(Catalog& catalog, const ScanImportBatching& batching, ScanImportResult& result,
-            std::function<void()> forgetKeptIds)
-        : catalog_(catalog), transaction_(catalog), batching_(batching), result_(result),
-          forgetKeptIds_(std::move(forgetKeptIds)) {}
+    Batches(Catalog& catalog, ImportStatements& statements, const ScanImportBatching& batching,
+            ScanImportResult& result, std::function<void()> forgetKeptIds)
+        : catalog_(catalog), statements_(statements), transaction_(catalog), batching_(batching),
+          result_(result), forgetKeptIds_(std::move(forgetKeptIds)) {}
 
     // Opens a batch; false when the catalog refused (the import has failed).
     bool begin() {
@@ -109,12 +109,17 @@ public:
     bool commit() {
         if (!transaction_.isOpen())
             return !result_.failed();
+        // Taken before the COMMIT: a refused one rolls the batch back, and its rows with it.
+        const ImportedRows rows = statements_.takeInserted();
         if (!transaction_.commit()) {
             fail(catalog_.connection.lastError());
             return false;
         }
         result_.nodesWritten += nodesInBatch_;
         nodesInBatch_ = 0;
+        result_.volumes += rows.volumes;
+        result_.lists += rows.lists;
+        result_.tracks += rows.tracks;
         return true;
     }
     // The catalog refused a statement: nothing of the open batch stays, and no id found or made
@@ -125,11 +130,13 @@ public:
         // A failed COMMIT leaves the transaction open.
         transaction_.rollback();
         nodesInBatch_ = 0;
+        statements_.takeInserted(); // rows that are no longer there
         forgetKeptIds_();
     }
 
 private:
     Catalog& catalog_;
+    ImportStatements& statements_;
     ImportTransaction transaction_;
     const ScanImportBatching& batching_;
     ScanImportResult& result_;
@@ -243,7 +250,6 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
 
     if (hooks.progress)
         hooks.progress(count, 0);
-    const Lookup<CatalogRowCounts> before = CountCatalogRows(catalog);
     ImportCacheSize cacheSize(catalog);
 
     VolumeIds volumeIds;
@@ -251,7 +257,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
     // The playlists' volume, found again for each folder node.
     QString lastParentKey;
     qint64 volumeId = 0;
-    Batches batches(catalog, batching, result, [&] {
+    Batches batches(catalog, statements, batching, result, [&] {
         volumeIds = {};
         statements.forgetKeptIds();
         lastParentKey.clear();
@@ -352,13 +358,6 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
     }
     batches.commit();
     cacheSize.restore();
-
-    const Lookup<CatalogRowCounts> after = CountCatalogRows(catalog);
-    if (before.ok && after.ok) {
-        result.volumes = after.value.volumes - before.value.volumes;
-        result.lists = after.value.lists - before.value.lists;
-        result.tracks = after.value.tracks - before.value.tracks;
-    }
     if (result.stopped || result.failed())
         return result;
     return finish("Added " + QString::number(count) + " files");

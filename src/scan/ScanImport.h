@@ -37,11 +37,13 @@ struct ScanImportResult {
     int nodes = 0;        // the scan tree's node count ("Added n files")
     int nodesDone = 0;    // nodes gone through in both passes, less when stopped
     bool stopped = false; // the yield hook asked to stop
-    qint64 volumes = 0;   // rows written to CD
-    qint64 lists = 0;     // rows written to M3u
-    qint64 tracks = 0;    // rows written to Mp3
-    int errorCount = 0;   // tags or playlist files that could not be read; the import went on
-    QStringList errors;   // the first few reasons
+    // The rows this import inserted in batches that were committed; another writer's rows, or a
+    // trigger's, are not counted.
+    qint64 volumes = 0; // in CD
+    qint64 lists = 0;   // in M3u
+    qint64 tracks = 0;  // in Mp3
+    int errorCount = 0; // tags or playlist files that could not be read; the import went on
+    QStringList errors; // the first few reasons
     // A statement the catalog refused (read-only, disc full, locked, a trigger's error) stops the
     // import: the open batch is rolled back and `failure` says why, as a sentence for the user.
     // `nodesWritten` counts the nodes whose rows are committed (all `nodes` once it is done).

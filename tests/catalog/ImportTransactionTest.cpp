@@ -11,26 +11,6 @@ namespace {
 
 using ImportTransactionTest = test::RoutineFixture;
 
-TEST_F(ImportTransactionTest, CountsTheRowsOfTheThreeTables) {
-    const Lookup<CatalogRowCounts> empty = CountCatalogRows(catalog);
-    ASSERT_TRUE(empty.ok);
-    EXPECT_EQ(empty.value.volumes + empty.value.lists + empty.value.tracks, 0);
-
-    run("INSERT INTO CD (name,m3us,label,isCd) VALUES ('/music/',1,'EOF','0')");
-    run("INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('/music/','rock/',1,0)");
-    run("INSERT INTO Mp3 (path,file,m3u_id) VALUES ('/music/rock/','a.mp3',1)");
-    run("INSERT INTO Mp3 (path,file,m3u_id) VALUES ('/music/rock/','b.mp3',1)");
-    const Lookup<CatalogRowCounts> counts = CountCatalogRows(catalog);
-    ASSERT_TRUE(counts.ok);
-    EXPECT_EQ(counts.value.volumes, 1);
-    EXPECT_EQ(counts.value.lists, 1);
-    EXPECT_EQ(counts.value.tracks, 2);
-
-    run("DROP TABLE Mp3");
-    EXPECT_FALSE(CountCatalogRows(catalog).ok);
-    EXPECT_FALSE(catalog.connection.lastError().isEmpty());
-}
-
 TEST_F(ImportTransactionTest, CommitsOrRollsBackOneBatch) {
     ImportTransaction transaction(catalog);
     ASSERT_TRUE(transaction.begin());

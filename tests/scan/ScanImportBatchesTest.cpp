@@ -169,6 +169,48 @@ TEST_F(ScanImportBatches, StopCommitsWhatWasDoneAndARerunCompletesIt) {
     EXPECT_EQ(completed, cleanContents());
 }
 
+TEST_F(ScanImportBatches, CountsTheRowsItInsertedInCommittedBatchesOnly) {
+    fill(4); // 16 nodes, committed two by two; album2's second track is node 11
+    // Another writer's rows, written as the import's tracks go in (the order does not matter).
+    const QString other = "INSERT INTO CD (name,m3us,label,isCd) VALUES (NEW.id,0,'EOF','0'); "
+                          "INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('/other/',NEW.id,0,0); "
+                          "INSERT INTO Mp3 (path,file,m3u_id) VALUES ('/other/',NEW.id,0);";
+    const struct {
+        const char* name;
+        QString trigger;
+        int stopAt; // the yield that stops the import; 0: none does
+        qint64 volumes, lists, tracks;
+    } cases[] = {
+        {"rows added beside", "AFTER INSERT ON Mp3 BEGIN " + other + " END", 0, 1, 4, 12},
+        {"rows deleted", "AFTER INSERT ON Mp3 BEGIN DELETE FROM Mp3 WHERE path = '/old/'; END", 0,
+         1, 4, 12},
+        {"rows skipped",
+         "BEFORE INSERT ON Mp3 WHEN NEW.file = 't1.mp3' BEGIN SELECT RAISE(IGNORE); END", 0, 1, 4,
+         8},
+        {"stopped", "AFTER INSERT ON Mp3 BEGIN " + other + " END", 5, 1, 1, 3},
+        {"refused",
+         "AFTER INSERT ON Mp3 BEGIN " + other +
+             " SELECT RAISE(ABORT, 'no') WHERE NEW.path LIKE "
+             "'%album2/' AND NEW.file = 't1.mp3'; END",
+         0, 1, 3, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* table : {"Mp3", "M3u", "CD"})
+            run(QString("DELETE FROM ") + table);
+        run("INSERT INTO Mp3 (path,file,m3u_id) VALUES ('/old/','a.mp3',0), ('/old/','b.mp3',0)");
+        run("CREATE TRIGGER writer " + c.trigger);
+        int yields = 0;
+        const ScanImportResult result =
+            import({{}, {}, [&] { return ++yields != c.stopAt; }}, ScanImportBatching{2, 1000000});
+        run("DROP TRIGGER writer");
+        EXPECT_EQ(result.volumes, c.volumes);
+        EXPECT_EQ(result.lists, c.lists);
+        EXPECT_EQ(result.tracks, c.tracks);
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3 WHERE path LIKE '%album%'").toInt(), c.tracks);
+    }
+}
+
 // A playlist of `entries` distinct entries in its own folder node.
 class ScanImportHugePlaylist : public ScanImport {
 protected:
