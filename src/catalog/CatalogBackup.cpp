@@ -194,7 +194,9 @@ Result<QString> Rotate(sqlite3* source, const QString& catalog, const BackupProg
         return Result<QString>::failed(copied.error);
     // Nothing new since the newest copy (an import that stopped before it wrote, say): it stays
     // the newest, and the older ones are not pushed out by copies of the same state.
-    if (SameBytes(partial, newest)) {
+    // (Never read when it is the catalog itself, under another name: a descriptor of ours on the
+    // catalog would drop this program's locks on it once closed.)
+    if (!IsSameFile(newest, catalog) && SameBytes(partial, newest)) {
         RemoveWithCompanions(partial);
         return newest;
     }
