@@ -24,19 +24,18 @@ bool IsOption(const QString& argument) {
 
 } // namespace
 
-int RunBackup(const QStringList& given, QTextStream& out, QTextStream& err) {
-    QStringList arguments = given;
-    const bool force = arguments.removeAll(QStringLiteral("--force")) > 0;
-    if (arguments.isEmpty() || arguments.size() > 2 ||
-        std::any_of(arguments.begin(), arguments.end(), IsOption) ||
-        (force && arguments.size() < 2)) {
+int RunBackup(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QStringList files = arguments;
+    const bool force = files.removeAll(QStringLiteral("--force")) > 0;
+    if (files.isEmpty() || files.size() > 2 || std::any_of(files.begin(), files.end(), IsOption) ||
+        (force && files.size() < 2)) {
         err << "Usage: tarl-catalog backup CATALOG [DEST [--force]]\n";
         return kBadUsage;
     }
-    const QString& catalog = arguments.at(0);
+    const QString& catalog = files.at(0);
     ProgressBar bar(QStringLiteral("pages"));
     const BackupProgress progress = [&bar](int copied, int count) { bar.update(count, copied); };
-    QString written = arguments.value(1);
+    QString written = files.value(1);
     Result<> made;
     if (written.isEmpty()) {
         const Result<QString> rotated = RotateBackupsOfFile(catalog, progress);
