@@ -68,6 +68,8 @@ QString HistoryLine(const HistoryRecord& r) {
         .join(u'|');
 }
 
+// The fields are found on views of the line and copied once each: a line of megabytes (a song
+// name another tool wrote) is not copied over and over.
 HistoryRecord ParseHistoryLine(const QString& line) {
     HistoryRecord r;
     const qsizetype dateEnd = line.indexOf(u'|');
@@ -82,35 +84,35 @@ HistoryRecord ParseHistoryLine(const QString& line) {
         return r;
     }
     r.time = line.sliced(dateEnd + 1, timeEnd - dateEnd - 1);
-    const QString rest = line.mid(timeEnd + 1);
+    const QStringView rest = QStringView(line).sliced(timeEnd + 1);
 
     // The folder ends in "/" and a file name holds none, so the last "/" closes the folder. A
     // folder without any "/" (empty, or not written by this program) ends at the first "|".
     const qsizetype lastSlash = rest.lastIndexOf(u'/');
     const qsizetype folderEnd = lastSlash >= 0 ? lastSlash + 1 : rest.indexOf(u'|');
     if (folderEnd < 0) {
-        r.folder = rest;
+        r.folder = rest.toString();
         return r;
     }
-    r.folder = rest.left(folderEnd);
-    QString after = rest.mid(folderEnd);
+    r.folder = rest.left(folderEnd).toString();
+    QStringView after = rest.sliced(folderEnd);
     if (after.startsWith(u'|'))
-        after.remove(0, 1);
+        after = after.sliced(1);
 
     const qsizetype indexEnd = after.indexOf(u'|');
     if (indexEnd < 0) {
-        r.index = after;
+        r.index = after.toString();
         return r;
     }
-    r.index = after.left(indexEnd);
-    const QString songAndPosition = after.mid(indexEnd + 1);
+    r.index = after.left(indexEnd).toString();
+    const QStringView songAndPosition = after.sliced(indexEnd + 1);
     const qsizetype songEnd = songAndPosition.lastIndexOf(u'|');
     if (songEnd < 0) {
-        r.song = songAndPosition;
+        r.song = songAndPosition.toString();
         return r;
     }
-    r.song = songAndPosition.left(songEnd);
-    r.position = songAndPosition.mid(songEnd + 1);
+    r.song = songAndPosition.left(songEnd).toString();
+    r.position = songAndPosition.sliced(songEnd + 1).toString();
     return r;
 }
 

@@ -65,7 +65,20 @@ QString WriteFailureText(const QString& file, int error) {
     return QStringLiteral("Cannot write %1: %2").arg(shown, qt_error_string(error));
 }
 
+FileStamp StampOf(const struct stat& st) {
+    return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino),
+            static_cast<qint64>(st.st_size), static_cast<qint64>(st.st_mtim.tv_sec),
+            static_cast<qint64>(st.st_mtim.tv_nsec)};
+}
+
 Result<> ReplaceFile(const QString& file, const QByteArray& bytes) {
+    const Result<FileStamp> replaced = ReplaceFileStamped(file, bytes);
+    if (!replaced)
+        return Result<>::failed(replaced.error);
+    return {};
+}
+
+Result<FileStamp> ReplaceFileStamped(const QString& file, const QByteArray& bytes) {
     static std::atomic<int> serial{0};
     const QFileInfo given(file);
     const QFileInfo target(given.isSymLink() ? given.symLinkTarget() : given.absoluteFilePath());
@@ -77,16 +90,20 @@ Result<> ReplaceFile(const QString& file, const QByteArray& bytes) {
     const QByteArray partialName = QFile::encodeName(partial);
     const auto fail = [&](int error) {
         ::unlink(partialName.constData());
-        return Result<>::failed(WriteFailureText(file, error));
+        return Result<FileStamp>::failed(WriteFailureText(file, error));
     };
     Fd out(::open(partialName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (out.get() < 0)
-        return Result<>::failed(WriteFailureText(file, errno));
+        return Result<FileStamp>::failed(WriteFailureText(file, errno));
     struct stat old {};
     if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0)
         ::fchmod(out.get(), old.st_mode & 07777);
-    if (!WriteAll(out.get(), bytes) || ::fsync(out.get()) != 0 || out.close() != 0)
+    // The stamp is taken once the bytes are on the disc; the rename keeps it.
+    struct stat written {};
+    if (!WriteAll(out.get(), bytes) || ::fsync(out.get()) != 0 || ::fstat(out.get(), &written) != 0)
         return fail(errno);
+    if (const int closed = out.close())
+        return fail(closed);
     if (::rename(partialName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()))
         return fail(errno);
     // The new name itself reaches the disc with the folder; without it a power cut could bring
@@ -94,7 +111,7 @@ Result<> ReplaceFile(const QString& file, const QByteArray& bytes) {
     const Fd dir(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0)
         ::fsync(dir.get());
-    return {};
+    return StampOf(written);
 }
 
 } // namespace tarl

@@ -4,8 +4,24 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
+
+struct stat;
 
 namespace tarl {
+
+// What tells one version of a file on disc from another without reading it: which file the name
+// leads to, its size and the time it was last written.
+struct FileStamp {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedSeconds = 0;
+    qint64 modifiedNanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const struct stat& st);
 
 // Replacing a small file whole (the settings, the history, the temporary playlist) so that a
 // crash, a kill or a full disc leaves either the old file or the new one, never an empty or a
@@ -20,6 +36,9 @@ namespace tarl {
 
 // Replaces `file` with `bytes`; fails with WriteFailureText's sentence.
 Result<> ReplaceFile(const QString& file, const QByteArray& bytes);
+// The same, giving the stamp of the file written, so a caller keeping the bytes can tell later
+// whether the file on disc is still what it wrote.
+Result<FileStamp> ReplaceFileStamped(const QString& file, const QByteArray& bytes);
 
 // The sentence for a write of `file` the system refused with `error` (an errno value): "The disc
 // is full: ..." when the disc (or the user's quota on it) is full, else "Cannot write ...".

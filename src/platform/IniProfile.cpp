@@ -1,13 +1,20 @@
 #include "platform/IniProfile.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/FileReplace.h"
 #include "text/Windows1252.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <fcntl.h>
+#include <map>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace tarl {
@@ -26,17 +33,18 @@ bool sectionHeader(const QString& line, QString* name) {
     return true;
 }
 
-// "key=value": the key before the first "=", trimmed.
-bool keyLine(const QString& line, QString* key, QString* value) {
-    const QString t = line.trimmed();
-    if (t.isEmpty() || t.startsWith(';'))
+// "key=value": the key before the first "=", trimmed. The value is cut out of the line's own
+// text, so a line of megabytes is not copied.
+bool keyLine(QString line, QString* key, QString* value) {
+    line = std::move(line).trimmed();
+    if (line.isEmpty() || line.startsWith(';'))
         return false;
-    const qsizetype eq = t.indexOf('=');
+    const qsizetype eq = line.indexOf('=');
     if (eq <= 0)
         return false;
-    *key = t.left(eq).trimmed();
-    if (value)
-        *value = t.mid(eq + 1).trimmed();
+    *key = line.left(eq).trimmed();
+    line.remove(0, eq + 1);
+    *value = std::move(line).trimmed();
     return true;
 }
 
@@ -44,12 +52,16 @@ bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// One line of the file as stored: its bytes, its own line end ("\r\n", "\n", or "" for a last
-// line without one), and its text for matching names.
+// One line of the file as stored: its bytes and its own line end ("\r\n", "\n", or "" for a
+// last line without one), and what it says, read once when the line is taken apart.
+enum class LineKind { Other, Section, Key };
 struct Line {
     QByteArray bytes;
     QByteArray end;
-    QString text;
+    LineKind kind = LineKind::Other;
+    QString name;  // of the section or the key
+    QString value; // of a key
+    bool blank = false;
 };
 
 // A line's text: UTF-8 when its bytes are valid UTF-8, otherwise Windows-1252, as settings
@@ -63,29 +75,51 @@ QString lineText(QByteArrayView bytes) {
     return utf8.hasError() ? DecodeWindows1252(bytes) : text;
 }
 
+Line parsedLine(QByteArray bytes, QByteArray end, bool first) {
+    Line line;
+    line.bytes = std::move(bytes);
+    line.end = std::move(end);
+    QByteArrayView view(line.bytes);
+    // A byte order mark opens the text, it is not part of its first line.
+    if (first && view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    QString text = lineText(view);
+    line.blank = text.trimmed().isEmpty();
+    if (sectionHeader(text, &line.name))
+        line.kind = LineKind::Section;
+    else if (keyLine(std::move(text), &line.name, &line.value))
+        line.kind = LineKind::Key;
+    return line;
+}
+
 std::vector<Line> splitLines(const QByteArray& content) {
     std::vector<Line> lines;
     qsizetype start = 0;
     while (start < content.size()) {
         const qsizetype lf = content.indexOf('\n', start);
-        Line line;
         if (lf < 0) {
-            line.bytes = content.mid(start);
-            start = content.size();
-        } else {
-            const bool crlf = lf > start && content[lf - 1] == '\r';
-            line.bytes = content.mid(start, lf - start - (crlf ? 1 : 0));
-            line.end = crlf ? QByteArray("\r\n") : QByteArray("\n");
-            start = lf + 1;
+            lines.push_back(parsedLine(content.mid(start), {}, lines.empty()));
+            break;
         }
-        QByteArrayView view(line.bytes);
-        // A byte order mark opens the text, it is not part of its first line.
-        if (lines.empty() && view.startsWith("\xEF\xBB\xBF"))
-            view = view.sliced(3);
-        line.text = lineText(view);
-        lines.push_back(std::move(line));
+        const bool crlf = lf > start && content[lf - 1] == '\r';
+        lines.push_back(parsedLine(content.mid(start, lf - start - (crlf ? 1 : 0)),
+                                   crlf ? QByteArray("\r\n") : QByteArray("\n"), lines.empty()));
+        start = lf + 1;
     }
     return lines;
+}
+
+// Whether `bytes` are the bytes `lines` were taken from.
+bool sameBytes(const std::vector<Line>& lines, QByteArrayView bytes) {
+    qsizetype at = 0;
+    for (const Line& line : lines) {
+        const qsizetype size = line.bytes.size() + line.end.size();
+        if (bytes.size() - at < size || bytes.sliced(at, line.bytes.size()) != line.bytes ||
+            bytes.sliced(at + line.bytes.size(), line.end.size()) != line.end)
+            return false;
+        at += size;
+    }
+    return at == bytes.size();
 }
 
 QByteArray joinLines(const std::vector<Line>& lines) {
@@ -95,106 +129,204 @@ QByteArray joinLines(const std::vector<Line>& lines) {
     return out;
 }
 
-bool readWhole(const QString& file, QByteArray* content) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    *content = f.readAll();
-    return true;
-}
-
-} // namespace
-
-QString IniProfile::valueIn(const QByteArray& content, const QString& section, const QString& key) {
+QString valueOf(const std::vector<Line>& lines, const QString& section, const QString& key) {
+    const QString sectionName = section.trimmed();
+    const QString keyName = key.trimmed();
     bool inSection = false;
-    for (const Line& line : splitLines(content)) {
-        QString name;
-        if (sectionHeader(line.text, &name)) {
-            inSection = sameName(name, section.trimmed());
+    for (const Line& line : lines) {
+        if (line.kind == LineKind::Section) {
+            inSection = sameName(line.name, sectionName);
             continue;
         }
-        QString k, v;
-        if (inSection && keyLine(line.text, &k, &v) && sameName(k, key.trimmed()))
-            return v;
+        if (inSection && line.kind == LineKind::Key && sameName(line.name, keyName))
+            return line.value;
     }
     return {};
 }
 
-QByteArray IniProfile::withValue(const QByteArray& content, const QString& section,
-                                 const QString& key, const QString& value) {
+// Sets `key` in `section` of `lines` to `value`; false when it was so already (nothing changed).
+bool setValue(std::vector<Line>& lines, const QString& section, const QString& key,
+              const QString& value) {
+    const QString sectionName = section.trimmed();
+    const QString keyName = key.trimmed();
     // New lines take the file's line end; every line already there keeps its own.
-    const QByteArray eol = content.contains("\r\n") ? "\r\n" : "\n";
-    std::vector<Line> lines = splitLines(content);
-    const QByteArray newLine = (key.trimmed() + '=' + value).toUtf8();
+    const bool crlf = std::any_of(lines.begin(), lines.end(),
+                                  [](const Line& line) { return line.end == "\r\n"; });
+    const QByteArray eol = crlf ? "\r\n" : "\n";
+    const QByteArray newLine = (keyName + '=' + value).toUtf8();
     auto insertAt = [&](std::size_t at, const QByteArray& bytes) {
         if (at > 0 && lines[at - 1].end.isEmpty())
             lines[at - 1].end = eol;
-        lines.insert(lines.begin() + qsizetype(at), Line{bytes, eol, {}});
+        lines.insert(lines.begin() + qsizetype(at), parsedLine(bytes, eol, at == 0));
     };
 
     std::optional<std::size_t> lastInSection; // last non-blank line of the section
     bool inSection = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        QString name;
-        if (sectionHeader(lines[i].text, &name)) {
+        if (lines[i].kind == LineKind::Section) {
             if (inSection)
                 break; // the section ended without the key
-            inSection = sameName(name, section.trimmed());
+            inSection = sameName(lines[i].name, sectionName);
             if (inSection)
                 lastInSection = i;
             continue;
         }
         if (!inSection)
             continue;
-        QString k;
-        if (keyLine(lines[i].text, &k, nullptr) && sameName(k, key.trimmed())) {
-            lines[i].bytes = newLine;
-            return joinLines(lines);
+        if (lines[i].kind == LineKind::Key && sameName(lines[i].name, keyName)) {
+            if (lines[i].bytes == newLine)
+                return false;
+            lines[i] = parsedLine(newLine, lines[i].end, i == 0);
+            return true;
         }
-        if (!lines[i].text.trimmed().isEmpty())
+        if (!lines[i].blank)
             lastInSection = i;
     }
     if (lastInSection) {
         insertAt(*lastInSection + 1, newLine);
-        return joinLines(lines);
+        return true;
     }
-    if (!lines.empty() && !lines.back().text.trimmed().isEmpty())
+    if (!lines.empty() && !lines.back().blank)
         insertAt(lines.size(), QByteArray());
-    insertAt(lines.size(), '[' + section.trimmed().toUtf8() + ']');
+    insertAt(lines.size(), '[' + sectionName.toUtf8() + ']');
     insertAt(lines.size(), newLine);
+    return true;
+}
+
+// The bytes of the open file `fd` to its end, `expected` of them as its size said (a file that
+// grew meanwhile is read whole all the same).
+std::optional<QByteArray> readToEnd(int fd, qint64 expected) {
+    QByteArray bytes(std::max<qint64>(expected, 0) + 1, Qt::Uninitialized);
+    qint64 have = 0;
+    for (;;) {
+        if (have == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t got =
+            ::read(fd, bytes.data() + have, static_cast<size_t>(bytes.size() - have));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        have += got;
+    }
+    bytes.resize(have);
+    return bytes;
+}
+
+timespec now() {
+    timespec time{};
+    ::clock_gettime(CLOCK_REALTIME, &time);
+    return time;
+}
+
+// Whether any change of the file read at `taken` is sure to change its stamp. A change made
+// within the grain of the file's times (a clock tick on most file systems, a second or two on FAT
+// and some network shares) may keep both its time and its size, so a file that young when read
+// is read again at the next read, and taken apart again only when its bytes changed.
+bool settled(const FileStamp& stamp, const timespec& taken) {
+    constexpr qint64 timeGrainSeconds = 2;
+    return stamp.modifiedSeconds < qint64(taken.tv_sec) - timeGrainSeconds;
+}
+
+} // namespace
+
+struct IniProfile::KeptFile {
+    FileStamp stamp;
+    bool settled = false;
+    std::vector<Line> lines;
+};
+
+struct IniProfile::Kept {
+    std::map<QString, KeptFile> files;
+};
+
+IniProfile::IniProfile() : kept_(std::make_unique<Kept>()) {}
+
+IniProfile::~IniProfile() = default;
+
+Result<const IniProfile::KeptFile*> IniProfile::load(const QString& file) {
+    using Loaded = Result<const KeptFile*>;
+    const QByteArray path = QFile::encodeName(file);
+    const auto found = kept_->files.find(file);
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0) {
+        kept_->files.erase(file);
+        return Loaded(nullptr);
+    }
+    if (found != kept_->files.end() && found->second.settled && found->second.stamp == StampOf(st))
+        return &found->second;
+
+    const timespec taken = now();
+    // Not blocking: a FIFO in the file's place would wait for a writer.
+    const Fd in(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    std::optional<QByteArray> bytes;
+    if (in.valid() && ::fstat(in.get(), &st) == 0 && S_ISREG(st.st_mode))
+        bytes = readToEnd(in.get(), st.st_size);
+    if (!bytes) {
+        const bool gone = !in.valid() && errno == ENOENT;
+        kept_->files.erase(file);
+        return gone ? Loaded(nullptr) : Loaded::failed();
+    }
+    KeptFile& kept = kept_->files[file];
+    // Unchanged bytes keep their lines: taking a huge file apart costs far more than reading it.
+    if (!sameBytes(kept.lines, *bytes))
+        kept.lines = splitLines(*bytes);
+    kept.stamp = StampOf(st);
+    kept.settled = settled(kept.stamp, taken);
+    return &kept;
+}
+
+QString IniProfile::valueIn(const QByteArray& content, const QString& section, const QString& key) {
+    return valueOf(splitLines(content), section, key);
+}
+
+QByteArray IniProfile::withValue(const QByteArray& content, const QString& section,
+                                 const QString& key, const QString& value) {
+    std::vector<Line> lines = splitLines(content);
+    setValue(lines, section, key, value);
     return joinLines(lines);
 }
 
 QString IniProfile::read(const QString& file, const QString& section, const QString& key) {
-    QByteArray content;
-    if (!readWhole(file, &content))
+    const Result<const KeptFile*> loaded = load(file);
+    if (!loaded || !loaded.value)
         return {};
-    return valueIn(content, section, key);
+    return valueOf(loaded.value->lines, section, key);
 }
 
 bool IniProfile::write(const QString& file, const QString& section, const QString& key,
                        const QString& value, QString* error) {
-    QByteArray content;
-    if (QFileInfo::exists(file) && !readWhole(file, &content)) {
+    const Result<const KeptFile*> loaded = load(file);
+    if (!loaded) {
         if (error)
             *error = QStringLiteral("Cannot read %1.").arg(QDir::toNativeSeparators(file));
         return false;
     }
+    std::vector<Line> lines = loaded.value ? loaded.value->lines : std::vector<Line>{};
     // Line breaks inside a value would make new lines of their own.
     QString flat = value;
     flat.replace('\r', ' ').replace('\n', ' ');
-    const QByteArray updated = withValue(content, section, key, flat);
     // A value that is already there costs no write (the play state is saved every few
     // seconds, mostly unchanged, and each write syncs the disc).
-    if (updated == content && QFileInfo::exists(file))
+    if (!setValue(lines, section, key, flat))
         return true;
 
-    const Result<> replaced = ReplaceFile(file, updated);
+    const Result<FileStamp> replaced = ReplaceFileStamped(file, joinLines(lines));
     if (!replaced) {
         if (error)
             *error = replaced.error;
         return false;
     }
+    // What was written is trusted at once, young as it is: only another program writing into
+    // this very file within the grain of its times, at the same size, would go unseen, and two
+    // programs writing the settings at the same moment lose one of the two writes anyway.
+    // Comparing instead would read the whole file again after every write.
+    KeptFile& kept = kept_->files[file];
+    kept.stamp = replaced.value;
+    kept.settled = true;
+    kept.lines = std::move(lines);
     return true;
 }
 

@@ -187,6 +187,18 @@ TEST(HistoryCaptions, AmpersandsShowAsWritten) {
     }
 }
 
+// A song name of megabytes (a history written by another tool) is cut as a list cell is, so the
+// History menu opens at once.
+TEST_F(History, AHugeEntryMakesACutCaption) {
+    const QByteArray song(10 << 20, 's');
+    dir.write("history/TARLhistory.tlh", "d|t|/m/A/|0|" + song + "|1\r\nd|t|/m/B/|0|b.mp3|2\r\n");
+    const HistoryMenu menu = HistoryMenuState(state.programFolder);
+    ASSERT_EQ(menu.captions.size(), 2);
+    const QString shown = "1)  A   >>>>>   " + QString(1024 - 16, u's');
+    EXPECT_EQ(menu.captions[0], shown + QChar(0x2026));
+    EXPECT_EQ(menu.captions[1], "2)  B   >>>>>   b.mp3");
+}
+
 class Replay : public History {
 protected:
     void SetUp() override {

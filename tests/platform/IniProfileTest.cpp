@@ -3,8 +3,11 @@
 #include "support/TempDir.h"
 
 #include <QFile>
+#include <ctime>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using tarl::IniProfile;
 using tarl::test::TempDir;
@@ -142,6 +145,94 @@ TEST(IniFile, AnUnchangedValueIsNotWrittenAgain) {
     // An empty value for a key not there yet is still written.
     ASSERT_TRUE(ini.write(file, "Player", "Mp3_song", ""));
     EXPECT_TRUE(dir.read("tarl.ini").contains("Mp3_song=\n"));
+}
+
+// The bytes this process has read from files so far.
+qint64 BytesRead() {
+    QFile io("/proc/self/io");
+    EXPECT_TRUE(io.open(QIODevice::ReadOnly));
+    const QByteArray text = io.readAll();
+    const qsizetype at = text.indexOf("rchar: ");
+    return text.mid(at + 7, text.indexOf('\n', at) - at - 7).toLongLong();
+}
+
+timespec ModifiedTime(const QString& file) {
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(file).constData(), &st), 0);
+    return st.st_mtim;
+}
+
+void SetModifiedTime(const QString& file, timespec time) {
+    const timespec times[2] = {{0, UTIME_OMIT}, time};
+    EXPECT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+}
+
+// A settings file as an earlier run left it: written an hour ago.
+QString EarlierFile(const TempDir& dir, const QByteArray& content) {
+    const QString file = dir.write("tarl.ini", content);
+    SetModifiedTime(file, {::time(nullptr) - 3600, 0});
+    return file;
+}
+
+TEST(IniFile, AFileIsReadOnceForAnyNumberOfKeysEvenWithAHugeLine) {
+    TempDir dir;
+    QByteArray content = "[Player]\r\nMp3_song=" + QByteArray(20 << 20, 's') + "\r\n";
+    for (int i = 0; i < 100; ++i)
+        content += 'k' + QByteArray::number(i) + '=' + QByteArray::number(i) + "\r\n";
+    const QString file = EarlierFile(dir, content);
+    IniProfile ini;
+
+    const qint64 before = BytesRead();
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(ini.read(file, "player", 'K' + QString::number(i)), QString::number(i));
+    EXPECT_EQ(ini.read(file, "Player", "Mp3_song"), QString(20 << 20, u's'));
+    // A write works from the lines read.
+    ASSERT_TRUE(ini.write(file, "Player", "k7", "seven"));
+    EXPECT_EQ(ini.read(file, "Player", "k7"), "seven");
+    EXPECT_LT(BytesRead() - before, 2 * content.size()) << "the file was read more than once";
+    content.replace("\r\nk7=7\r\n", "\r\nk7=seven\r\n");
+    EXPECT_EQ(dir.read("tarl.ini"), content);
+}
+
+// Another program's change of a file already read is seen at the next read.
+TEST(IniFile, AChangeOnDiscIsSeen) {
+    enum class Change { WrittenOver, WrittenOverKeepingTheTime, AnotherFileInItsPlace, Removed };
+    const struct {
+        const char* name;
+        bool earlier; // else written this moment
+        Change change;
+        QByteArray bytes;
+        const char* value;
+    } cases[] = {
+        {"written over, same size", true, Change::WrittenOver, "[A]\nx=2\n", "2"},
+        {"longer, same time", true, Change::WrittenOverKeepingTheTime, "[A]\nx=22\n", "22"},
+        {"another file, same size and time", true, Change::AnotherFileInItsPlace, "[A]\nx=3\n",
+         "3"},
+        {"removed", true, Change::Removed, "", ""},
+        // Within the grain of the file's times: same size, same time, other bytes.
+        {"young file, same size and time", false, Change::WrittenOverKeepingTheTime, "[A]\nx=4\n",
+         "4"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const QString file =
+            c.earlier ? EarlierFile(dir, "[A]\nx=1\n") : dir.write("tarl.ini", "[A]\nx=1\n");
+        IniProfile ini;
+        ASSERT_EQ(ini.read(file, "A", "x"), "1") << c.name;
+        const timespec time = ModifiedTime(file);
+        if (c.change == Change::Removed)
+            QFile::remove(file);
+        else if (c.change == Change::AnotherFileInItsPlace)
+            ASSERT_EQ(::rename(QFile::encodeName(dir.write("other.ini", c.bytes)).constData(),
+                               QFile::encodeName(file).constData()),
+                      0);
+        else
+            dir.write("tarl.ini", c.bytes); // in place: the same file
+        if (c.change == Change::WrittenOverKeepingTheTime ||
+            c.change == Change::AnotherFileInItsPlace)
+            SetModifiedTime(file, time);
+        EXPECT_EQ(ini.read(file, "A", "x"), c.value) << c.name;
+    }
 }
 
 TEST(IniFile, UnwritableFolderFailsWithReasonAndKeepsTheFile) {
