@@ -44,7 +44,8 @@ QList<HistoryRecord> ReadHistory(const QString& path, int max = -1);
 // Mp3_index, Mp3_song and Mp3_position, a missing value as an empty field, and the clock's date
 // and time in the system's short display formats) at the top of the history file; the older
 // lines follow, except those of the same folder (compared exactly). The file is replaced
-// atomically, so a failure or a crash leaves the previous history whole. A backup
+// atomically (ReplaceFile), so a failure or a crash leaves the previous history whole, and a link
+// in its place is replaced, never written through. A backup
 // "TARLhistory.tlh_" left by an interrupted older write stands for the history when the file
 // itself is missing, and is deleted once a write succeeded. Fails with the reason when the file
 // cannot be written, or when the history (the file, or the backup standing for it) exists but

@@ -55,6 +55,24 @@ void RemoveLeftovers(const QString& folder, const QString& name) {
     }
 }
 
+// Makes the new file beside `target` under a name of its own and gives its descriptor (-1 and
+// errno on failure). O_EXCL refuses a name already taken, a link planted under it included, and
+// O_NOFOLLOW says so for a link; a name left by an earlier program of the same process id moves
+// the number on.
+int CreatePartial(const QString& target, QByteArray* name) {
+    static std::atomic<int> serial{0};
+    constexpr int attempts = 100;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        *name = QFile::encodeName(target + PartialMark + QString::number(::getpid()) + u'.' +
+                                  QString::number(++serial));
+        const int fd =
+            ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
 } // namespace
 
 QString WriteFailureText(const QString& file, int error) {
@@ -79,24 +97,24 @@ Result<> ReplaceFile(const QString& file, const QByteArray& bytes) {
 }
 
 Result<FileStamp> ReplaceFileStamped(const QString& file, const QByteArray& bytes) {
-    static std::atomic<int> serial{0};
-    const QFileInfo given(file);
-    const QFileInfo target(given.isSymLink() ? given.symLinkTarget() : given.absoluteFilePath());
-    const QString folder = target.absolutePath();
-    RemoveLeftovers(folder, target.fileName());
+    // The name itself is replaced: a link in its place is not followed, so a write never lands
+    // in a file the link leads to.
+    const QString target = QFileInfo(file).absoluteFilePath();
+    const QString folder = QFileInfo(target).absolutePath();
+    const QByteArray targetName = QFile::encodeName(target);
+    RemoveLeftovers(folder, QFileInfo(target).fileName());
 
-    const QString partial = target.absoluteFilePath() + PartialMark + QString::number(::getpid()) +
-                            u'.' + QString::number(++serial);
-    const QByteArray partialName = QFile::encodeName(partial);
+    QByteArray partialName;
+    Fd out(CreatePartial(target, &partialName));
+    if (out.get() < 0)
+        return Result<FileStamp>::failed(WriteFailureText(file, errno));
     const auto fail = [&](int error) {
         ::unlink(partialName.constData());
         return Result<FileStamp>::failed(WriteFailureText(file, error));
     };
-    Fd out(::open(partialName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (out.get() < 0)
-        return Result<FileStamp>::failed(WriteFailureText(file, errno));
+    // The old file's permissions, when it is a file: a link's target is not the file replaced.
     struct stat old {};
-    if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0)
+    if (::lstat(targetName.constData(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(out.get(), old.st_mode & 07777);
     // The stamp is taken once the bytes are on the disc; the rename keeps it.
     struct stat written {};
@@ -104,7 +122,7 @@ Result<FileStamp> ReplaceFileStamped(const QString& file, const QByteArray& byte
         return fail(errno);
     if (const int closed = out.close())
         return fail(closed);
-    if (::rename(partialName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()))
+    if (::rename(partialName.constData(), targetName.constData()) != 0)
         return fail(errno);
     // The new name itself reaches the disc with the folder; without it a power cut could bring
     // the old file back, which is still whole, so a failure here is not reported.

@@ -27,10 +27,12 @@ FileStamp StampOf(const struct stat& st);
 // crash, a kill or a full disc leaves either the old file or the new one, never an empty or a
 // partial one.
 //
-// The bytes go to a new file beside the old one, "NAME.partial.PID.N", each write checked, so a
-// write the disc refuses is seen at once; they are synced to the disc before the new file takes
-// the old one's name (a link is followed: its target is replaced), and the folder is synced
-// after. The new file keeps the old one's permissions. Any failure removes the new file and
+// The bytes go to a new file beside the old one, "NAME.partial.PID.N", made with O_CREAT | O_EXCL
+// | O_NOFOLLOW (never an existing file, never through a link), each write checked, so a write
+// the disc refuses is seen at once; they are synced to the disc before the new file takes the
+// old one's name, and the folder is synced after. The name is replaced, not what it leads to: a
+// link in the file's place becomes the new file and its target stays as it was. The new file
+// keeps the old one's permissions (a link's are not taken). Any failure removes the new file and
 // leaves the old one as it was. A new file a killed program left behind is removed by the next
 // replacement of the same file: one whose program is gone, or older than a minute.
 

@@ -15,7 +15,8 @@ namespace tarl {
 // UTF-8, and keeps every other line byte for byte (comments, bytes of any encoding and each
 // line's own end included; new lines take CRLF when the file has any); it replaces the file
 // atomically (ReplaceFile): a crash, a kill or a full disc leaves either the old or the new file,
-// and a write the disc refuses fails saying the disc is full.
+// a write the disc refuses fails saying the disc is full, and a link in the file's place is
+// replaced, never written through.
 //
 // A file is read and taken apart once, then kept: the next read or write asks the disc only for
 // the file's stamp (FileStamp) and reads it again when that changed, so another program's edit

@@ -8,7 +8,10 @@
 #include "support/TempDir.h"
 #include "support/TestServices.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -184,6 +187,29 @@ TEST(HistoryCaptions, AmpersandsShowAsWritten) {
     for (const auto& c : cases) {
         const HistoryRecord record{"d", "t", c.folder, "0", c.song, "1"};
         EXPECT_EQ(HistoryCaption(1, record), c.caption) << c.folder;
+    }
+}
+
+// A link planted in the place of the settings or of the history is replaced by the new file;
+// the file it leads to stays byte for byte as it was.
+TEST_F(History, AWriteReplacesALinkInTheFilesPlaceAndLeavesItsTarget) {
+    const struct {
+        const char* name;
+        QString file;
+        std::function<bool()> write;
+    } cases[] = {
+        {"settings", "tarl.ini", [&] { return state.settings.write(keys::Mp3Folder, "/m/A/"); }},
+        {"history", "history/TARLhistory.tlh", [&] { return RecordHistory(state).ok; }},
+    };
+    for (const auto& c : cases) {
+        const QByteArray before = "[Player]\r\nMp3folder=/victim/\r\n";
+        const QString victim = dir.write(QStringLiteral("elsewhere/") + c.name, before);
+        ASSERT_TRUE(QDir().mkpath(dir.file("history")));
+        ASSERT_TRUE(QFile::link(victim, dir.file(c.file))) << c.name;
+        ASSERT_TRUE(c.write()) << c.name;
+        EXPECT_EQ(dir.read(QStringLiteral("elsewhere/") + c.name), before) << c.name;
+        EXPECT_FALSE(QFileInfo(dir.file(c.file)).isSymLink()) << c.name;
+        EXPECT_TRUE(dir.read(c.file).contains("/m/A/")) << c.name;
     }
 }
 
