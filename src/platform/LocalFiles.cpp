@@ -300,10 +300,11 @@ bool LocalFiles::moveFileInSteps(const QString& from, const QString& to,
     if (const int copyErr = CopyIntoPlace(from, to, step))
         return Fail(error, what, copyErr);
     // The copy is synced; a size that differs from the source's (a file still being written, a
-    // short write the file system did not report) must not cost the source.
+    // short write the file system did not report) must not cost the source. The source's size
+    // is its data's, as copied: a link's own (the length of its target's name) would never match.
     struct stat copied {};
     int sizeErr = 0;
-    if (::lstat(source.constData(), &st) != 0 || ::lstat(target.constData(), &copied) != 0)
+    if (::stat(source.constData(), &st) != 0 || ::lstat(target.constData(), &copied) != 0)
         sizeErr = errno;
     else if (st.st_size != copied.st_size)
         sizeErr = EIO;
@@ -311,6 +312,7 @@ bool LocalFiles::moveFileInSteps(const QString& from, const QString& to,
         ::unlink(target.constData());
         return Fail(error, what, sizeErr);
     }
+    // A link goes, not the file it leads to: the data moved is now the copy's.
     if (::unlink(source.constData()) != 0) {
         // A source that cannot go (read-only media) must not leave the file in two places.
         const int unlinkErr = errno;

@@ -6,6 +6,8 @@ namespace tarl {
 
 // Files on this machine's file systems, through the POSIX calls (renameat2 with RENAME_NOREPLACE,
 // so no move or copy ever replaces a file, even one created at the same moment by another program).
+// A move to another file system copies, syncs, then deletes the source; a link moved that way
+// arrives as a file holding its target's data, and the link goes, the file it led to stays.
 class LocalFiles : public Files {
 public:
     FolderListing list(const QString& folder) const override;

@@ -2,6 +2,7 @@
 
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
+#include "support/TmpfsMount.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -259,6 +260,33 @@ TEST_F(PlatformLocalFilesAcross, FailedMovesChangeNothing) {
     EXPECT_EQ(Names(other_.path()), QStringList({"a.mp3"}));
     if (!locked)
         GTEST_SKIP() << "cannot lock a folder here; an undeletable source was not tried";
+}
+
+// A track that is a link, moved to another file system (a tmpfs, mounted as root): the file
+// arriving holds its target's data, and only the link goes.
+TEST(PlatformLocalFiles, ALinkMovedToAnotherDiscArrivesAsItsTargetsDataAndOnlyTheLinkGoes) {
+    test::TempDir dir;
+    const QByteArray content(2 * 1024 * 1024 + 5, 'l');
+    const QString real = dir.write("music/real.mp3", content);
+    ASSERT_TRUE(QDir().mkpath(dir.file("stick")));
+    const test::TmpfsMount stick(dir.file("stick"), "8m");
+    if (!stick.mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    const struct {
+        const char* name;
+        QString target;
+    } cases[] = {{"relative", "real.mp3"}, {"absolute", real}};
+    for (const auto& c : cases) {
+        const QString link = dir.file(QStringLiteral("music/%1.mp3").arg(c.name));
+        const QString moved = dir.file(QStringLiteral("stick/%1.mp3").arg(c.name));
+        ASSERT_TRUE(QFile::link(c.target, link)) << c.name;
+        QString error;
+        ASSERT_TRUE(LocalFiles().moveFile(link, moved, &error)) << c.name << error.toStdString();
+        EXPECT_FALSE(QFileInfo(link).isSymLink() || QFileInfo::exists(link)) << c.name;
+        EXPECT_FALSE(QFileInfo(moved).isSymLink()) << c.name;
+        EXPECT_EQ(dir.read(QStringLiteral("stick/%1.mp3").arg(c.name)), content) << c.name;
+        EXPECT_EQ(dir.read("music/real.mp3"), content) << c.name;
+    }
 }
 
 } // namespace
