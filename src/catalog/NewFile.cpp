@@ -1,6 +1,7 @@
 #include "catalog/NewFile.h"
 
 #include "catalog/EngineFile.h"
+#include "platform/FileDescriptor.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,22 +33,6 @@ bool ProgramIsGone(qint64 pid) {
     return pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
            errno == ESRCH;
 }
-
-class ReadOnlyFd {
-public:
-    explicit ReadOnlyFd(const QString& path)
-        : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)) {}
-    ~ReadOnlyFd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    ReadOnlyFd(const ReadOnlyFd&) = delete;
-    ReadOnlyFd& operator=(const ReadOnlyFd&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Fills `buffer` from `fd` as far as the file goes; the bytes read, or -1.
 ssize_t ReadFull(int fd, char* buffer, size_t size) {
@@ -110,8 +95,8 @@ bool IsSameFile(const QString& a, const QString& b) {
 }
 
 bool SameBytes(const QString& a, const QString& b) {
-    const ReadOnlyFd x(a);
-    const ReadOnlyFd y(b);
+    const Fd x(::open(QFile::encodeName(a).constData(), O_RDONLY | O_CLOEXEC));
+    const Fd y(::open(QFile::encodeName(b).constData(), O_RDONLY | O_CLOEXEC));
     struct stat sx {};
     struct stat sy {};
     if (x.get() < 0 || y.get() < 0 || ::fstat(x.get(), &sx) != 0 || ::fstat(y.get(), &sy) != 0 ||

@@ -1,5 +1,6 @@
 #include "catalog/CatalogBackup.h"
 #include "RawSqlite.h"
+#include "StylesOf.h"
 #include "catalog/CatalogCheck.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogRestore.h"
@@ -19,18 +20,7 @@
 namespace tarl {
 namespace {
 
-// The styles of a catalog file, in order, or "(unreadable)".
-QString Styles(const QString& file) {
-    Connection c;
-    Recordset rows;
-    if (!c.open(BuildConnectionText(file)) ||
-        !c.execute(QStringLiteral("SELECT nick FROM Nick ORDER BY id"), rows))
-        return QStringLiteral("(unreadable)");
-    QStringList names;
-    for (; !rows.eof(); rows.moveNext())
-        names << rows.field(0).toString();
-    return names.join(',');
-}
+const auto& Styles = test::StylesOf;
 
 class CatalogBackupTest : public ::testing::Test {
 protected:

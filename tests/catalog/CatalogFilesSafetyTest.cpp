@@ -1,6 +1,7 @@
 // What other connections, other programs and planted names can do to a catalog file and its
 // copies: nothing that loses a write or touches a file that is not the catalog's.
 #include "RawSqlite.h"
+#include "StylesOf.h"
 #include "catalog/CatalogBackup.h"
 #include "catalog/CatalogCheck.h"
 #include "catalog/CatalogCopy.h"
@@ -44,17 +45,7 @@ bool OthersSeeALock(const QString& file) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-QString Styles(const QString& file) {
-    Connection c;
-    Recordset rows;
-    if (!c.open(BuildConnectionText(file)) ||
-        !c.execute(QStringLiteral("SELECT nick FROM Nick ORDER BY id"), rows))
-        return QStringLiteral("(unreadable)");
-    QStringList names;
-    for (; !rows.eof(); rows.moveNext())
-        names << rows.field(0).toString();
-    return names.join(',');
-}
+const auto& Styles = test::StylesOf;
 
 class CatalogFilesSafety : public ::testing::Test {
 protected:
