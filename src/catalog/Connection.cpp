@@ -1,5 +1,6 @@
 #include "catalog/Connection.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/CatalogAddress.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/Schema.h"
@@ -494,6 +495,10 @@ void Connection::close() {
 }
 
 bool Connection::execute(const QString& statement, Recordset& into) {
+    return execute(statement, {}, into);
+}
+
+bool Connection::execute(const QString& statement, const QVariantList& values, Recordset& into) {
     into.clear();
     d->error.clear();
     if (!d->open)
@@ -503,10 +508,10 @@ bool Connection::execute(const QString& statement, Recordset& into) {
     // it when another statement runs: its holders take every row at once instead.
     query->setForwardOnly(d->engine == CatalogEngine::Sqlite);
     const bool onServer = d->engine == CatalogEngine::Postgres;
-    bool ran =
-        onServer ? ExecOnServer(*query, statement, d->inTransaction) : query->exec(statement);
+    bool ran = onServer ? ExecOnServer(*query, statement, values, d->inTransaction)
+                        : RunBound(*query, statement, values);
     if (!ran && !onServer && IsStaleView(query->lastError()) && releaseHeldReads())
-        ran = query->exec(statement);
+        ran = RunBound(*query, statement, values);
     if (onServer)
         d->inTransaction = InTransactionAfter(statement, d->inTransaction);
     if (!ran) {
@@ -551,6 +556,11 @@ void Connection::setLastError(const QString& why) {
 bool Connection::execute(const QString& statement) {
     Recordset rows;
     return execute(statement, rows);
+}
+
+bool Connection::execute(const QString& statement, const QVariantList& values) {
+    Recordset rows;
+    return execute(statement, values, rows);
 }
 
 void Connection::release(Recordset& holder) {

@@ -3,6 +3,7 @@
 #include "catalog/Recordset.h"
 
 #include <QString>
+#include <QVariantList>
 
 struct sqlite3;
 
@@ -42,6 +43,10 @@ public:
     bool execute(const QString& statement, Recordset& into);
     // Runs a statement whose rows are not wanted.
     bool execute(const QString& statement);
+    // The same with `values` bound to the statement's "?" placeholders in order: every value
+    // that comes from a row, a file or the user goes this way, never into the statement's text.
+    bool execute(const QString& statement, const QVariantList& values, Recordset& into);
+    bool execute(const QString& statement, const QVariantList& values);
 
     // Every holder still reading reads its remaining rows into memory and ends its statement.
     // Such a read keeps the connection on the file as it was: once another program has written,

@@ -130,8 +130,8 @@ Lookup<QHash<qint64, VolumeNameLabel>> ReadVolumeNamesById(Catalog& catalog) {
 Lookup<std::optional<VolumeNameLabel>> FindVolumeByStoredId(Catalog& catalog,
                                                             const QVariant& volumeId) {
     Recordset& rows = catalog.second;
-    if (!catalog.connection.execute(
-            "SELECT name,label FROM Cd WHERE (((Cd.id)=" + volumeId.toString() + "))", rows))
+    // The stored id is bound as it is: a value of any shape matches no volume but its own.
+    if (!catalog.connection.execute("SELECT name,label FROM Cd WHERE Cd.id = ?", {volumeId}, rows))
         return Lookup<std::optional<VolumeNameLabel>>::failed(catalog.connection.lastError());
     if (rows.eof())
         return {std::nullopt};
@@ -140,7 +140,7 @@ Lookup<std::optional<VolumeNameLabel>> FindVolumeByStoredId(Catalog& catalog,
 
 Result<> DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId) {
     return Ran(catalog.connection,
-               catalog.connection.execute("DELETE FROM M3u WHERE cd_id=" + volumeId.toString()));
+               catalog.connection.execute("DELETE FROM M3u WHERE cd_id = ?", {volumeId}));
 }
 
 Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listId) {

@@ -1,5 +1,7 @@
 #include "catalog/ServerCatalog.h"
 
+#include "catalog/BoundQuery.h"
+
 #include "catalog/Schema.h"
 
 #include <QRegularExpression>
@@ -167,10 +169,11 @@ Result<bool> ServerAllowsWrites(QSqlDatabase& db) {
     return {query.value(0).toBool()};
 }
 
-bool ExecOnServer(QSqlQuery& query, const QString& statement, bool inTransaction) {
+bool ExecOnServer(QSqlQuery& query, const QString& statement, const QVariantList& values,
+                  bool inTransaction) {
     constexpr int kAttempts = 4;
     for (int attempt = 1;; ++attempt) {
-        if (query.exec(statement))
+        if (RunBound(query, statement, values))
             return true;
         const bool deadlock = query.lastError().nativeErrorCode() == QLatin1String("40P01");
         if (!deadlock || inTransaction || attempt == kAttempts)

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 class QSqlDatabase;
 class QSqlError;
@@ -40,7 +41,8 @@ Result<> CreateServerCatalog(const ServerAddress& address);
 // Runs `statement` on a server. A statement run on its own (outside a transaction) that the
 // server broke off to end a deadlock with another machine's writes is run again, at most three
 // times; inside a transaction the failure is the transaction's to handle.
-bool ExecOnServer(QSqlQuery& query, const QString& statement, bool inTransaction);
+bool ExecOnServer(QSqlQuery& query, const QString& statement, const QVariantList& values,
+                  bool inTransaction);
 
 // Whether the session is inside a transaction after `statement` ran, from whether it was before.
 bool InTransactionAfter(const QString& statement, bool before);

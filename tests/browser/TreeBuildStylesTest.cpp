@@ -132,19 +132,23 @@ TEST_F(TreeBuildStylesTest, AFailingStatementEndsTheBuildKeepingTheNodesSoFar) {
     EXPECT_EQ(count("M3u"), 4);
 }
 
-TEST_F(TreeBuildStylesTest, AVolumeIdThatIsNoNumberFailsItsLookUp) {
-    // The look-up statement is made with the id as stored; an empty one is not SQL.
+TEST_F(TreeBuildStylesTest, AVolumeIdOfAnyShapeMatchesOnlyItsOwnRows) {
+    // An id is bound as it is stored: one shaped as a statement finds no volume, and only its
+    // own list goes with the volume that is missing; one that is empty finds none and stays.
     const qint64 rock = style("Rock");
     list(hd, "a.m3u", hdId, rock);
     run(QString("INSERT INTO M3u (path,file,cd_id,mp3s,nick) VALUES ('/x/','n.m3u',NULL,0,%1)")
             .arg(rock));
+    run(QString("INSERT INTO M3u (path,file,cd_id,mp3s,nick) VALUES ('/x/','s.m3u',"
+                "'-1 OR \"path\" <> ''path''',0,%1)")
+            .arg(rock));
 
-    EXPECT_EQ(styleTree(false), (QStringList{
-                                    "Unsorted | Unsorted | Unsorted | 6",
-                                    "tarl.mdb | tarl.mdb |  | 1",
-                                    "  Rock | Rock | Nick | 10",
-                                    "    a.m3u ($T/music/) | EOF:>$T/music/a.m3u | M3uNick | 3",
-                                }));
+    EXPECT_EQ(styleTree(), (QStringList{
+                               "Unsorted | Unsorted | Unsorted | 6",
+                               "tarl.mdb | tarl.mdb |  | 1",
+                               "  Rock | Rock | Nick | 10",
+                               "    a.m3u ($T/music/) | EOF:>$T/music/a.m3u | M3uNick | 3",
+                           }));
     EXPECT_EQ(count("M3u"), 2);
 }
 
