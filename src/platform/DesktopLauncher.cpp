@@ -2,16 +2,46 @@
 
 #include "platform/DesktopEntry.h"
 
+#include <QFile>
 #include <QProcess>
+
+#include <sys/stat.h>
 
 namespace tarl {
 
 namespace {
 
+enum class PathKind { File, Folder };
+
+// Whether `path` may be handed to another program as the file or folder to open. Only the
+// absolute path of something that exists passes: a path starting with "/" is never read as an
+// option ("-x", "--eval=...") or a command ("+:!cmd") by the editor or the file manager, and a
+// name from a catalog row that is not there (a relative one, a URL) is never tried.
+Result<> CheckPathToOpen(const QString& path, PathKind kind) {
+    if (path.isEmpty())
+        return Result<>::failed(QStringLiteral("No file or folder was named."));
+    if (!path.startsWith(u'/') || path.contains(QChar(u'\0')))
+        return Result<>::failed(
+            QStringLiteral("%1 is not the full path of a file or folder on this computer.")
+                .arg(path));
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return Result<>::failed(QStringLiteral("%1 does not exist.").arg(path));
+    if (kind == PathKind::Folder && !S_ISDIR(st.st_mode))
+        return Result<>::failed(QStringLiteral("%1 is not a folder.").arg(path));
+    if (kind == PathKind::File && !S_ISREG(st.st_mode))
+        return Result<>::failed(QStringLiteral("%1 is not a file that can be edited.").arg(path));
+    return {};
+}
+
 bool StartDetached(const QStringList& command) {
     if (command.isEmpty() || command.first().isEmpty())
         return false;
     return QProcess::startDetached(command.first(), command.mid(1));
+}
+
+QString CouldNotStart(const QString& program) {
+    return QStringLiteral("The program %1 could not be started.").arg(program);
 }
 
 } // namespace
@@ -24,21 +54,25 @@ bool DesktopLauncher::start(const QString& commandLine) {
     return StartDetached(QProcess::splitCommand(commandLine));
 }
 
-bool DesktopLauncher::openFolder(const QString& folder) {
-    if (folder.isEmpty())
-        return false;
-    return StartDetached({tools_.opener, folder});
+Result<> DesktopLauncher::openFolder(const QString& folder) {
+    if (const Result<> usable = CheckPathToOpen(folder, PathKind::Folder); !usable)
+        return usable;
+    if (!StartDetached({tools_.opener, folder}))
+        return Result<>::failed(CouldNotStart(tools_.opener));
+    return {};
 }
 
-bool DesktopLauncher::openInTextEditor(const QString& file) {
-    if (file.isEmpty())
-        return false;
+Result<> DesktopLauncher::openInTextEditor(const QString& file) {
+    if (const Result<> usable = CheckPathToOpen(file, PathKind::File); !usable)
+        return usable;
     const QStringList folders = tools_.applicationFolders.isEmpty() ? DesktopApplicationFolders()
                                                                     : tools_.applicationFolders;
     const QString entry = FindDesktopFile(textEditorEntry(), folders);
     if (!entry.isEmpty() && StartDetached(DesktopCommandFor(entry, file)))
-        return true;
-    return StartDetached({tools_.opener, file});
+        return {};
+    if (!StartDetached({tools_.opener, file}))
+        return Result<>::failed(CouldNotStart(tools_.opener));
+    return {};
 }
 
 QString DesktopLauncher::textEditorEntry() const {

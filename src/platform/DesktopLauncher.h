@@ -8,7 +8,8 @@ namespace tarl {
 
 // Starts programs detached from this process, and opens folders and files the way the desktop
 // does (xdg-open). A playlist is opened with the desktop's application for plain text, since
-// xdg-open would hand it to the music player.
+// xdg-open would hand it to the music player. Only absolute paths of what exists are handed
+// over (see Launcher), whoever calls.
 class DesktopLauncher : public Launcher {
 public:
     // The desktop's tools; tests put small scripts in their place.
@@ -24,8 +25,8 @@ public:
     explicit DesktopLauncher(Tools tools);
 
     bool start(const QString& commandLine) override;
-    bool openFolder(const QString& folder) override;
-    bool openInTextEditor(const QString& file) override;
+    Result<> openFolder(const QString& folder) override;
+    Result<> openInTextEditor(const QString& file) override;
 
 private:
     QString textEditorEntry() const;

@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -56,8 +57,10 @@ TEST(PlatformDesktopLauncher, OpensFoldersWithTheOpener) {
     test::TempDir dir;
     DesktopLauncher launcher(
         {.opener = RecorderScript(dir, "opener"), .mimeQuery = {}, .applicationFolders = {}});
-    ASSERT_TRUE(launcher.openFolder("/home/ann/My Music/"));
-    EXPECT_EQ(Recorded(dir, "opener"), "/home/ann/My Music/\n");
+    const QString folder = dir.file("My Music") + u'/';
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(launcher.openFolder(folder));
+    EXPECT_EQ(Recorded(dir, "opener"), folder + u'\n');
     EXPECT_FALSE(launcher.openFolder(""));
 }
 
@@ -74,8 +77,9 @@ TEST(PlatformDesktopLauncher, EditsWithTheDefaultTextApplication) {
     DesktopLauncher launcher({.opener = RecorderScript(dir, "opener"),
                               .mimeQuery = query,
                               .applicationFolders = {dir.file("apps")}});
-    ASSERT_TRUE(launcher.openInTextEditor("/tmp/list one.m3u"));
-    EXPECT_EQ(Recorded(dir, "editor"), "-n\n/tmp/list one.m3u\n");
+    const QString list = dir.write("list one.m3u", "a.mp3\n");
+    ASSERT_TRUE(launcher.openInTextEditor(list));
+    EXPECT_EQ(Recorded(dir, "editor"), "-n\n" + list + u'\n');
     EXPECT_FALSE(QFile::exists(dir.file("opener.out")));
     EXPECT_FALSE(launcher.openInTextEditor(""));
 }
@@ -106,9 +110,60 @@ TEST(PlatformDesktopLauncher, EditingFallsBackToTheOpener) {
         DesktopLauncher launcher({.opener = RecorderScript(dir, "opener"),
                                   .mimeQuery = query,
                                   .applicationFolders = {dir.file("apps")}});
-        EXPECT_TRUE(launcher.openInTextEditor("/tmp/a.m3u")) << c.what;
-        EXPECT_EQ(Recorded(dir, "opener"), "/tmp/a.m3u\n") << c.what;
+        const QString list = dir.write("a.m3u", "a.mp3\n");
+        EXPECT_TRUE(launcher.openInTextEditor(list)) << c.what;
+        EXPECT_EQ(Recorded(dir, "opener"), list + u'\n') << c.what;
     }
+}
+
+// A key of a catalog row reaches the launcher as it was stored: only the absolute path of what
+// exists reaches the editor or the file manager, never a text they would read as an option or
+// a command.
+TEST(PlatformDesktopLauncher, HandsOverOnlyAbsolutePathsOfWhatExists) {
+    test::TempDir dir;
+    const QString editor = RecorderScript(dir, "editor");
+    const QString query = dir.write("xdg-mime", "#!/bin/sh\necho ed.desktop\n");
+    QFile::setPermissions(query, QFile::ReadOwner | QFile::ExeOwner);
+    dir.write("apps/ed.desktop", "[Desktop Entry]\nExec=/bin/sh " + editor.toUtf8() + " %F\n");
+    const QString list = dir.write("rock/a.m3u", "a.mp3\n");
+    const QString folder = dir.file("rock/");
+    const struct {
+        QString path;
+        bool edits;
+        bool opensFolder;
+    } cases[] = {
+        {"a.m3u", false, false},
+        {"rock/", false, false},
+        {"+:!touch PWNED", false, false},
+        {"-opt", false, false},
+        {"--eval=(shell-command \"touch PWNED\")", false, false},
+        {dir.file("missing.m3u"), false, false},
+        {dir.file("missing/"), false, false},
+        {folder, false, true},
+        {list, true, false},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(dir.file("editor.out"));
+        QFile::remove(dir.file("opener.out"));
+        DesktopLauncher launcher({.opener = RecorderScript(dir, "opener"),
+                                  .mimeQuery = query,
+                                  .applicationFolders = {dir.file("apps")}});
+        const Result<> edited = launcher.openInTextEditor(c.path);
+        EXPECT_EQ(edited.ok, c.edits) << c.path.toStdString();
+        EXPECT_EQ(edited.error.isEmpty(), c.edits) << c.path.toStdString();
+        const Result<> shown = launcher.openFolder(c.path);
+        EXPECT_EQ(shown.ok, c.opensFolder) << c.path.toStdString();
+        EXPECT_EQ(shown.error.isEmpty(), c.opensFolder) << c.path.toStdString();
+        // A refused path starts nothing, so there is nothing to wait for.
+        EXPECT_EQ(c.edits ? Recorded(dir, "editor") : QString::fromUtf8(dir.read("editor.out")),
+                  c.edits ? c.path + u'\n' : QString())
+            << c.path.toStdString();
+        EXPECT_EQ(c.opensFolder ? Recorded(dir, "opener")
+                                : QString::fromUtf8(dir.read("opener.out")),
+                  c.opensFolder ? c.path + u'\n' : QString())
+            << c.path.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.file("PWNED")));
 }
 
 } // namespace

@@ -13,13 +13,16 @@ public:
         commandLines.append(commandLine);
         return result;
     }
-    bool openFolder(const QString& folder) override {
+    Result<> openFolder(const QString& folder) override {
         openedFolders.append(folder);
-        return result;
+        return answer();
     }
-    bool openInTextEditor(const QString& file) override {
+    Result<> openInTextEditor(const QString& file) override {
         editedFiles.append(file);
-        return result;
+        return answer();
+    }
+    Result<> answer() const {
+        return result ? Result<>() : Result<>::failed(QStringLiteral("Refused by the test."));
     }
 
     bool result = true;
