@@ -405,6 +405,14 @@ bool MpvPlayerLink::startPlayer(const QString& program, const QString& target) {
     QStringList arguments{QStringLiteral("--input-ipc-server=") + socketPath_,
                           QStringLiteral("--idle=yes"), QStringLiteral("--no-video"),
                           QStringLiteral("--no-terminal"), QStringLiteral("--force-window=no")};
+    // The temporary playlist holds local files only; these keep mpv from making more of an
+    // entry: no downloader hook for a name that looks like a site's, and every entry opened as
+    // a sound file (--demuxer=lavf), so a file holding a list, or a list named as a track, fails
+    // as one entry instead of putting its own entries in its place and moving every later
+    // entry. (--access-references=no would refuse the --playlist itself; mpv 0.35 has no
+    // option that leaves folders alone, which Tarl never lists.)
+    arguments << QStringLiteral("--ytdl=no") << QStringLiteral("--demuxer=lavf")
+              << QStringLiteral("--load-unsafe-playlists=no");
     arguments += options_.extraArguments;
     // A list given as --playlist is read before the socket answers, entry n being line n; given
     // as a plain file it would be one entry until the player opened it.

@@ -72,19 +72,25 @@ void PlayerControl::PlayKey(const QString& key) {
     // The player gets the tracks through the temporary playlist, never the playlist or folder
     // itself: the now-playing tick reads entry n there, so both must list the same tracks.
     const Result<QStringList> tracks = TracksToPlay(state_.services.files, target);
-    QString error = tracks.error;
-    bool ready = tracks.ok;
-    if (ready) {
-        const Result<int> written = WriteTemporaryPlaylist(state_.tmpPlaylistPath, tracks.value);
-        ready = written.ok;
-        error = written.error;
-    }
-    if (!ready) {
-        if (reportError)
-            reportError(error);
+    if (!tracks) {
+        report(tracks.error);
         return;
     }
+    const Result<WrittenPlaylist> written =
+        WriteTracksForThePlayer(state_.tmpPlaylistPath, tracks.value);
+    if (!written) {
+        report(written.error);
+        return;
+    }
+    // What was left out is said; the rest plays.
+    if (!written.value.leftOut.isEmpty())
+        report(written.value.leftOut);
     StartPlayer(CommandLine(state_.playerPath, state_.tmpPlaylistPath));
+}
+
+void PlayerControl::report(const QString& sentence) {
+    if (reportError)
+        reportError(sentence);
 }
 
 void PlayerControl::RecordHistory() {

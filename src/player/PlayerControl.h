@@ -34,8 +34,9 @@ public:
     void PlayFile(const QString& target) override;
     // Plays the playlist file, folder or track of a tree key, after asking for its disc when the
     // key names one ("<disc>:>path"): its tracks (TracksToPlay) are written to the temporary
-    // playlist, which the player gets. A key that gives no tracks, or a list that cannot be
-    // written, stops the play with the reason.
+    // playlist, which the player gets (WriteTracksForThePlayer: local files only, a list among
+    // them expanded). A key that gives no tracks, or a list that cannot be written, stops the
+    // play with the reason; what was left out is reported and the rest plays.
     void PlayKey(const QString& key) override;
     // Records the play state that is ending at the top of the history, then rebuilds the menu.
     void RecordHistory() override;
@@ -54,6 +55,8 @@ public:
 private:
     // Whether the player program is known, looked up when it is not; the warning when not.
     bool knowPlayerProgram();
+    // Hands a sentence to reportError, when there is one.
+    void report(const QString& sentence);
 
     AppState& state_;
 };

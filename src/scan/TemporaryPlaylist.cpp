@@ -1,11 +1,54 @@
 #include "scan/TemporaryPlaylist.h"
 
 #include "platform/FileReplace.h"
+#include "scan/PlaylistFile.h"
 
 #include "text/PlaylistText.h"
 
+#include <QFile>
+
+#include <sys/stat.h>
+
 namespace tarl {
 namespace {
+
+// What a path given to the player is.
+enum class PathFit { Track, Playlist, LeftOut };
+
+bool HasPlaylistName(const QString& path) {
+    return path.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive) ||
+           path.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive);
+}
+
+// Only an absolute local path reaches the player: anything else (a URL, "edl://", "memory://",
+// a relative name, a Windows drive path) would be fetched, built or guessed by it. A folder or
+// any other thing that is not a regular file is left out too: the player would put its files in
+// the entry's place and shift every later entry. A file that is not there is kept (a disc that
+// is out, a file moved since the scan): the player passes over it and the count stays.
+PathFit FitOf(const QString& path) {
+    if (!path.startsWith(u'/') || path.endsWith(u'/') || path.contains(QChar(u'\0')))
+        return PathFit::LeftOut;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return PathFit::LeftOut;
+    return HasPlaylistName(path) ? PathFit::Playlist : PathFit::Track;
+}
+
+// The tracks of a list met among the tracks, one level deep: a list inside it is left out, so
+// lists that name each other end.
+void AddListedTracks(const QString& playlist, PlayerTracks* out) {
+    const Result<QStringList> listed = PlaylistTracks(playlist);
+    if (!listed) {
+        out->leftOut << playlist;
+        return;
+    }
+    for (const QString& entry : listed.value) {
+        if (FitOf(entry) == PathFit::Track)
+            out->tracks << entry;
+        else
+            out->leftOut << entry;
+    }
+}
 
 bool StartsAsFileUrl(const QString& s) {
     return s.startsWith(QLatin1String("file:"), Qt::CaseInsensitive);
@@ -24,10 +67,10 @@ bool ReadsBackAsLine(const QString& path) {
 QString LineFor(const QString& path) {
     if (path.isEmpty() || path.contains(QChar(u'\0')))
         return {};
-    if (ReadsBackAsLine(path))
-        return path;
     if (!path.startsWith(u'/'))
         return {};
+    if (ReadsBackAsLine(path))
+        return path;
     return FileUrlOf(path);
 }
 
@@ -66,13 +109,57 @@ QByteArray TemporaryPlaylistBytes(const QStringList& trackPaths, int* written) {
     return bytes;
 }
 
-Result<int> WriteTemporaryPlaylist(const QString& path, const QStringList& trackPaths) {
-    int lines = 0;
-    const QByteArray bytes = TemporaryPlaylistBytes(trackPaths, &lines);
+PlayerTracks TracksForThePlayer(const QStringList& paths) {
+    PlayerTracks out;
+    for (const QString& path : paths) {
+        switch (FitOf(path)) {
+        case PathFit::Track:
+            out.tracks << path;
+            break;
+        case PathFit::Playlist:
+            AddListedTracks(path, &out);
+            break;
+        case PathFit::LeftOut:
+            out.leftOut << path;
+            break;
+        }
+    }
+    return out;
+}
+
+QString LeftOutSentence(const QStringList& leftOut) {
+    if (leftOut.isEmpty())
+        return {};
+    if (leftOut.size() == 1)
+        return QStringLiteral("%1 was left out of the play: it is not a track on this computer.")
+            .arg(leftOut.first());
+    return QStringLiteral("%1 and %2 more were left out of the play: they are not tracks on this "
+                          "computer.")
+        .arg(leftOut.first())
+        .arg(leftOut.size() - 1);
+}
+
+Result<WrittenPlaylist> WriteTracksForThePlayer(const QString& path,
+                                                const QStringList& trackPaths) {
+    const PlayerTracks playable = TracksForThePlayer(trackPaths);
+    const QString leftOut = LeftOutSentence(playable.leftOut);
+    // The list in place stays rather than an empty one: nothing would play anyway.
+    if (playable.tracks.isEmpty() && !playable.leftOut.isEmpty())
+        return Result<WrittenPlaylist>::failed(QStringLiteral("Nothing to play: ") + leftOut);
+    WrittenPlaylist written;
+    written.leftOut = leftOut;
+    const QByteArray bytes = TemporaryPlaylistBytes(playable.tracks, &written.lines);
     const Result<> replaced = ReplaceFile(path, bytes);
     if (!replaced)
-        return Result<int>::failed(replaced.error);
-    return {lines};
+        return Result<WrittenPlaylist>::failed(replaced.error);
+    return written;
+}
+
+Result<int> WriteTemporaryPlaylist(const QString& path, const QStringList& trackPaths) {
+    const Result<WrittenPlaylist> written = WriteTracksForThePlayer(path, trackPaths);
+    if (!written)
+        return Result<int>::failed(written.error);
+    return {written.value.lines};
 }
 
 QStringList TemporaryPlaylistEntries(const QByteArray& bytes) {

@@ -15,7 +15,8 @@ namespace tarl {
 //   a leading "#" or "file:") is written as a "file://" URL, which the player decodes and the
 //   readers below decode back;
 // - a path that cannot be an entry at all is left out: an empty one, one holding a NUL (no file
-//   name can), or a relative one that would need a URL.
+//   name can), or one that is not absolute (a URL, "edl://...", a relative name), which the
+//   player would fetch or build instead of opening a local file.
 
 // programFolder (ending in "/") + "m3uTmp.m3u".
 QString TemporaryPlaylistPath(const QString& programFolder);
@@ -23,9 +24,36 @@ QString TemporaryPlaylistPath(const QString& programFolder);
 // The bytes of a temporary playlist listing `trackPaths` in order; *written counts the lines.
 QByteArray TemporaryPlaylistBytes(const QStringList& trackPaths, int* written = nullptr);
 
-// Replaces the file at `path` with TemporaryPlaylistBytes(trackPaths). The file is replaced
-// atomically (a temporary file beside it, synced, then renamed over it): a failure or a crash
-// leaves the previous playlist whole. The result is the number of lines written; failed, with
+// What the player may be given of a play's paths, in order, and what was left out.
+struct PlayerTracks {
+    QStringList tracks;
+    QStringList leftOut;
+};
+
+// Only absolute local paths that are not folders (nor devices, pipes, sockets) stay, so the
+// player never fetches, builds or expands an entry and entry n stays line n. A playlist file
+// (".m3u", ".m3u8") met as a track gives its own tracks by the playlist rules (PlaylistTracks),
+// one level deep; one that cannot be read, and a list inside it, is left out. A file that is
+// not there stays: the player passes over it without moving the later entries.
+PlayerTracks TracksForThePlayer(const QStringList& paths);
+
+// The status sentence naming what TracksForThePlayer left out; "" when nothing was.
+QString LeftOutSentence(const QStringList& leftOut);
+
+struct WrittenPlaylist {
+    int lines = 0;
+    // LeftOutSentence of what was left out, for the caller to show.
+    QString leftOut;
+};
+
+// Replaces the file at `path` with the TemporaryPlaylistBytes of TracksForThePlayer(trackPaths).
+// Fails, writing nothing, when paths were given and none of them can be played, with
+// "Nothing to play: " and what was left out.
+Result<WrittenPlaylist> WriteTracksForThePlayer(const QString& path, const QStringList& trackPaths);
+
+// WriteTracksForThePlayer, the number of lines written only. Replaces the file at `path`. The file
+// is replaced atomically (a temporary file beside it, synced, then renamed over it): a failure or a
+// crash leaves the previous playlist whole. The result is the number of lines written; failed, with
 // the reason, when the file cannot be written.
 Result<int> WriteTemporaryPlaylist(const QString& path, const QStringList& trackPaths);
 

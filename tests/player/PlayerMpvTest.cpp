@@ -152,6 +152,45 @@ TEST_F(PlayerMpv, APlaylistPlayedByItsKeyIsFollowedByItsOwnTracks) {
     EXPECT_EQ(storedTime("2.wav"), 0);
 }
 
+// A list naming another list: Tarl puts the inner list's tracks in its place, so the player's
+// entry n is line n and each track gets its own length, never its neighbour's.
+TEST_F(PlayerMpv, AListInsideAListKeepsEveryEntryOnItsOwnLine) {
+    ASSERT_TRUE(test::WriteWav(dir.file("music/02.wav"), 3, 440));
+    for (const char* file : {"02.wav", "inner.m3u"})
+        ASSERT_TRUE(
+            state.catalog.connection.execute("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" +
+                                             dir.file("music/") + "', '" + file + "', 2)"));
+    dir.write("music/inner.m3u", "Album/1.wav\r\nAlbum/2.wav\r\n");
+    dir.write("music/all.m3u", "Album/3.wav\r\ninner.m3u\r\n02.wav\r\n");
+    control.PlayKey(dir.file("music/all.m3u"));
+    EXPECT_EQ(ReadTemporaryPlaylist(state.tmpPlaylistPath),
+              QStringList({tracks[2], tracks[0], tracks[1], dir.file("music/02.wav")}));
+    control.ResumeAt(3, true);
+    ASSERT_TRUE(tickUntil([&] { return storedTime("02.wav") != 0; }));
+    EXPECT_EQ(storedTime("02.wav"), 3);
+    EXPECT_EQ(state.lastSong, "02.wav");
+    EXPECT_EQ(view.display, "/00:03  (4/4)  ''02.wav ''");
+    EXPECT_EQ(storedTime("inner.m3u"), 0);
+}
+
+// A file that holds a list under a track's name stays one entry of the player's: mpv opens
+// every entry as a sound file, so the entries after it keep their places.
+TEST_F(PlayerMpv, AFileHoldingAListIsOneEntryThatDoesNotPlay) {
+    const QString disguised = dir.write("music/list.wav", "#EXTM3U\n" + tracks[0].toUtf8() + "\n" +
+                                                              tracks[1].toUtf8() + "\n");
+    const QString shorter = dir.file("music/short.wav");
+    ASSERT_TRUE(test::WriteWav(shorter, 2, 440));
+    ASSERT_TRUE(state.catalog.connection.execute("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" +
+                                                 dir.file("music/") + "', 'short.wav', 2)"));
+    ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, {disguised, shorter}));
+    control.PlayFile(state.tmpPlaylistPath);
+    ASSERT_NE(link.waitForWindow(10000), 0);
+    ASSERT_TRUE(tickUntil([&] { return storedTime("short.wav") != 0; }));
+    EXPECT_EQ(storedTime("short.wav"), 2);
+    EXPECT_EQ(state.lastSong, "short.wav");
+    EXPECT_EQ(view.display, "/00:02  (2/2)  ''short.wav ''");
+}
+
 TEST_F(PlayerMpv, AReplayResumesTheSongAndSecondInAPlayerItHadToStart) {
     services.profile.write(dir.file("tarl.ini"), "Player", "Mp3folder", folder);
     services.profile.write(dir.file("tarl.ini"), "Player", "Mp3_index", "2");

@@ -31,9 +31,9 @@ TEST(ScanTemporaryPlaylist, WritesUtf8LinesEndedByCrLf) {
          "/music/rock/a.mp3\r\n/m\xC3\xBAsica/\xC3\xA9t\xC3\xA9.mp3\r\n",
          2},
         {"kept-as-written",
-         {"/m/100% it's \"x\", #1.mp3", "/m/back\\slash.mp3", "/m/ lead.mp3", "C:/music/a.mp3"},
-         "/m/100% it's \"x\", #1.mp3\r\n/m/back\\slash.mp3\r\n/m/ lead.mp3\r\nC:/music/a.mp3\r\n",
-         4},
+         {"/m/100% it's \"x\", #1.mp3", "/m/back\\slash.mp3", "/m/ lead.mp3"},
+         "/m/100% it's \"x\", #1.mp3\r\n/m/back\\slash.mp3\r\n/m/ lead.mp3\r\n",
+         3},
         // The player would split these lines or strip their blanks: URLs it decodes.
         {"as-urls",
          {"/m/a\nb.mp3", "/m/c\rd.mp3", "/m/trail.mp3 ", "/m/\xC3\xA9\t"},
@@ -42,7 +42,7 @@ TEST(ScanTemporaryPlaylist, WritesUtf8LinesEndedByCrLf) {
          4},
         // No line can stand for these; the others keep their order.
         {"left-out",
-         {"", "/m/a.mp3", nul, "#rel.mp3", " rel.mp3", "file:rel", "/m/b.mp3"},
+         {"", "/m/a.mp3", nul, "#rel.mp3", " rel.mp3", "file:rel", "C:/music/a.mp3", "/m/b.mp3"},
          "/m/a.mp3\r\n/m/b.mp3\r\n",
          2},
     };
@@ -55,6 +55,67 @@ TEST(ScanTemporaryPlaylist, WritesUtf8LinesEndedByCrLf) {
         EXPECT_EQ(written.value, c.written) << c.name;
         test::SaveFuzzSeed("playlist", QStringLiteral("tmp-%1.m3u").arg(c.name), c.bytes);
     }
+}
+
+// Rows of a catalog as the player would get them: only local files reach the temporary
+// playlist, a list among them gives its own tracks, and what was left out is said.
+TEST(ScanTemporaryPlaylist, HoldsOnlyLocalFilesWhateverTheRowsName) {
+    test::TempDir dir;
+    const QString good = dir.write("music/01.mp3", "x");
+    const QString other = dir.write("music/02.mp3", "x");
+    const QString inner = dir.write("music/inner.m3u", "a.mp3\r\nhttp://127.0.0.1:8765/y.mp3\r\n"
+                                                       "deeper.m3u\r\nb.mp3\r\n");
+    dir.write("music/a.mp3", "x");
+    dir.write("music/b.mp3", "x");
+    dir.write("music/deeper.m3u", "02.mp3\r\n");
+    const QString folder = dir.file("music/sub");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString missing = dir.file("music/out on a disc.mp3");
+    const struct {
+        QString row;
+        QStringList lines;
+    } cases[] = {
+        {"http://127.0.0.1:8765/x.mp3", {}},
+        {"edl://%10%" + good, {}},
+        {"memory://#EXTM3U", {}},
+        {"slice://0-10@" + good, {}},
+        {"appending://" + good, {}},
+        {"mf://" + dir.file("music/*.mp3"), {}},
+        {"file://" + good, {}},
+        {"01.mp3", {}},
+        {"-opt.mp3", {}},
+        {folder, {}},
+        {folder + u'/', {}},
+        {"/dev/null", {}},
+        {dir.file("music/nothing.m3u"), {}},
+        {inner, {dir.file("music/a.mp3"), dir.file("music/b.mp3")}},
+        {missing, {missing}},
+        {good, {good}},
+    };
+    for (const auto& c : cases) {
+        const PlayerTracks fit = TracksForThePlayer({c.row, other});
+        EXPECT_EQ(fit.tracks, c.lines + QStringList{other}) << c.row.toStdString();
+        const QString path = dir.file("m3uTmp.m3u");
+        const Result<WrittenPlaylist> written = WriteTracksForThePlayer(path, {c.row, other});
+        ASSERT_TRUE(written) << c.row.toStdString();
+        EXPECT_EQ(ReadTemporaryPlaylist(path), c.lines + QStringList{other}) << c.row.toStdString();
+        // Left out: the row itself, or the nested list's URL and its list.
+        const bool whole = c.row == good || c.row == missing;
+        EXPECT_EQ(written.value.leftOut.isEmpty(), whole) << c.row.toStdString();
+        if (!whole && c.row != inner) {
+            EXPECT_TRUE(written.value.leftOut.startsWith(c.row)) << c.row.toStdString();
+        }
+    }
+    EXPECT_EQ(LeftOutSentence({"a", "b", "c"}),
+              "a and 2 more were left out of the play: they are not tracks on this computer.");
+    // Nothing playable: the list in place stays.
+    const QString path = dir.file("m3uTmp.m3u");
+    const QByteArray before = dir.read("m3uTmp.m3u");
+    const Result<WrittenPlaylist> none = WriteTracksForThePlayer(path, {"http://x/a.mp3", folder});
+    EXPECT_FALSE(none);
+    EXPECT_EQ(none.error, "Nothing to play: http://x/a.mp3 and 1 more were left out of the play: "
+                          "they are not tracks on this computer.");
+    EXPECT_EQ(dir.read("m3uTmp.m3u"), before);
 }
 
 TEST(ScanTemporaryPlaylist, ReadsBackWhatItWrote) {
