@@ -5,9 +5,12 @@
 #include "catalog/CatalogBackup.h"
 #include "catalog/CatalogCheck.h"
 #include "catalog/CatalogRestore.h"
+#include "catalog/EngineFile.h"
+#include "catalog/ForeignSchema.h"
 
 #include <QFileInfo>
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace tarl::tool {
 
@@ -81,12 +84,42 @@ int RunRestore(const QStringList& arguments, QTextStream& out, QTextStream& err)
     return kSuccess;
 }
 
+namespace {
+
+// Removes what of the catalog's schema is not Tarl's own, after a backup of the catalog as it
+// was; says what it removed.
+int StripForeign(const QString& catalog, QTextStream& out, QTextStream& err) {
+    const Result<QString> kept = RotateBackupsOfFile(catalog);
+    if (!kept)
+        return Failed("check", kept.error + QStringLiteral(" Nothing was removed."), err);
+    EngineFile file;
+    if (const Result<> opened = file.openExisting(catalog); !opened)
+        return Failed("check", opened.error, err);
+    sqlite3_busy_timeout(file.handle(), 5000);
+    const Result<QStringList> dropped = DropForeignSchemaObjects(file.handle());
+    if (!dropped)
+        return Failed("check", dropped.error, err);
+    for (const QString& object : dropped.value)
+        out << "Removed " << object << "\n";
+    if (!dropped.value.isEmpty())
+        out << "The catalog as it was is kept as " << kept.value << "\n";
+    return kSuccess;
+}
+
+} // namespace
+
 int RunCheck(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    if (arguments.size() != 1 || IsOption(arguments.first())) {
-        err << "Usage: tarl-catalog check CATALOG\n";
+    QStringList files = arguments;
+    const bool strip = files.removeAll(QStringLiteral("--strip-foreign")) > 0;
+    if (files.size() != 1 || IsOption(files.first())) {
+        err << "Usage: tarl-catalog check [--strip-foreign] CATALOG\n";
         return kBadUsage;
     }
-    const Result<QStringList> problems = CheckCatalog(arguments.first(), CheckDepth::Full);
+    if (strip) {
+        if (const int stripped = StripForeign(files.first(), out, err); stripped != kSuccess)
+            return stripped;
+    }
+    const Result<QStringList> problems = CheckCatalog(files.first(), CheckDepth::Full);
     if (!problems)
         return Failed("check", problems.error, err);
     if (problems.value.isEmpty()) {

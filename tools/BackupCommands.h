@@ -20,8 +20,10 @@ int RunBackup(const QStringList& arguments, QTextStream& out, QTextStream& err);
 // CATALOG.replaced (a number added when that name is taken).
 int RunRestore(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// tarl-catalog check CATALOG: the engine's full integrity check; prints "ok" and exits 0, or
-// prints each problem on a line and exits 1.
+// tarl-catalog check [--strip-foreign] CATALOG: the engine's full integrity check, the tables'
+// columns and what of the schema Tarl did not make; prints "ok" and exits 0, or prints each
+// problem on a line and exits 1. --strip-foreign first backs the catalog up (the rotation) and
+// removes the triggers, views and tables Tarl did not make, saying each.
 int RunCheck(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 } // namespace tarl::tool

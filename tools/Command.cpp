@@ -23,7 +23,8 @@ const Command kCommands[] = {
      RunNew},
     {"tags", "FILE...", "Print the tag fields of each file as one JSON object per line.", RunTags},
     {"list", "[--by paths|styles] CATALOG KEY",
-     "Print the track list of the tree node with that key: one row a line, tab-separated.",
+     "Print the track list of the tree node with that key: one row a line, tab-separated; in a "
+     "field, \\\\, \\t, \\n, \\r and other control characters as \\xHH are escaped.",
      RunList},
     {"tree", "[--by paths|styles] CATALOG",
      "Print the library tree as the window builds it: one node a line, depth first.", RunTree},
@@ -34,7 +35,8 @@ const Command kCommands[] = {
     {"search",
      "CATALOG TEXT [--field File|Path|Album|Title|Artist|Genre|Year|Comments|Rating] "
      "[--ignore-accents]",
-     "Print the hits of a search as the search window lists them: one a line, tab-separated.",
+     "Print the hits of a search as the search window lists them: one a line, tab-separated, "
+     "fields escaped as by list.",
      RunSearch},
     {"style", "add|rename|delete CATALOG NAME [NEW]",
      "Add a style, give a style a new name, or delete a style (its lists stay, with no style).",
@@ -51,7 +53,9 @@ const Command kCommands[] = {
     {"restore", "BACKUP CATALOG [--force]",
      "Put a sound backup back as the catalog; --force replaces an existing one, kept aside.",
      RunRestore},
-    {"check", "CATALOG", "Run the full integrity check: \"ok\", or the problems (exit 1).",
+    {"check", "[--strip-foreign] CATALOG",
+     "Run the full integrity check: \"ok\", or the problems (exit 1); --strip-foreign first "
+     "removes triggers, views and tables Tarl did not make, after a backup.",
      RunCheck},
     {"copy", "SOURCE DEST [--force]",
      "Copy a whole catalog between a file and a server; --force replaces a DEST that has rows.",
@@ -119,7 +123,8 @@ QString FieldText(const QString& text) {
     QString shown;
     shown.reserve(text.size());
     for (const QChar c : text) {
-        switch (c.unicode()) {
+        const char16_t code = c.unicode();
+        switch (code) {
         case u'\\':
             shown += QLatin1String("\\\\");
             break;
@@ -133,7 +138,13 @@ QString FieldText(const QString& text) {
             shown += QLatin1String("\\r");
             break;
         default:
-            shown += c;
+            // Any other control character would reach the terminal as a command (a title holding
+            // ESC ] 52 writes its clipboard, ESC [ 2 J clears it): C0, DEL and C1 as \xHH.
+            if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+                shown += QLatin1String("\\x") +
+                         QString::number(int(code), 16).toUpper().rightJustified(2, u'0');
+            else
+                shown += c;
         }
     }
     return shown;

@@ -1,8 +1,10 @@
 #include "catalog/CatalogCheck.h"
 
 #include "catalog/EngineFile.h"
+#include "catalog/ForeignSchema.h"
 #include "catalog/Schema.h"
 
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace tarl {
@@ -33,6 +35,40 @@ int Rows(sqlite3* db, const char* statement, QStringList* rows, QString* why) {
         *why = EngineMessage(db);
     sqlite3_finalize(prepared);
     return rc;
+}
+
+// Each table's columns as this program's statements name them: "TABLE" -> "a,b,c".
+QList<std::pair<QString, QStringList>> WantedColumns() {
+    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (\\w+) \\((.*)\\)$"));
+    QList<std::pair<QString, QStringList>> wanted;
+    for (const QString& statement : Schema::TableStatements()) {
+        const QRegularExpressionMatch match = table.match(statement);
+        QStringList columns;
+        for (const QString& column : match.captured(2).split(u','))
+            columns << column.trimmed().section(u' ', 0, 0);
+        wanted.push_back({match.captured(1), columns});
+    }
+    return wanted;
+}
+
+// The columns every other verb reads, looked for in each of the four tables.
+QStringList MissingColumns(sqlite3* db) {
+    QStringList problems;
+    for (const auto& [table, columns] : WantedColumns()) {
+        QStringList present;
+        QString why;
+        const QByteArray statement =
+            QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table).toUtf8();
+        if (Rows(db, statement.constData(), &present, &why) != SQLITE_OK)
+            continue;
+        for (const QString& column : columns) {
+            if (!present.contains(column, Qt::CaseInsensitive))
+                problems << QStringLiteral("It is not a Tarl catalog: its table %1 has no column "
+                                           "%2.")
+                                .arg(table, column);
+        }
+    }
+    return problems;
 }
 
 } // namespace
@@ -72,6 +108,16 @@ Result<QStringList> CheckCatalog(const QString& file, CheckDepth depth) {
         if (!tables.contains(wanted, Qt::CaseInsensitive))
             problems << QStringLiteral("It is not a Tarl catalog: it has no table %1.").arg(wanted);
     }
+    if (!problems.isEmpty())
+        return problems;
+    problems << MissingColumns(catalog.handle());
+    const Result<QStringList> foreign = ForeignSchemaObjects(catalog.handle());
+    if (!foreign)
+        return fail(foreign.error + QLatin1Char('.'));
+    if (!foreign.value.isEmpty())
+        problems << QStringLiteral("It holds what Tarl did not put there: %1 (\"tarl-catalog "
+                                   "check --strip-foreign\" removes them).")
+                        .arg(foreign.value.join(QStringLiteral(", ")));
     return problems;
 }
 

@@ -3,6 +3,7 @@
 #include "catalog/BoundQuery.h"
 #include "catalog/CatalogAddress.h"
 #include "catalog/ConnectionText.h"
+#include "catalog/ForeignSchema.h"
 #include "catalog/Schema.h"
 #include "catalog/SearchIndex.h"
 #include "catalog/ServerCatalog.h"
@@ -321,6 +322,12 @@ bool Connection::Impl::prepare(const QString& path) {
                                        "%2.")
                             .arg(path, wanted));
     }
+    const Result<QStringList> foreign = ForeignSchemaObjects(handle);
+    if (!foreign)
+        return fail(
+            QStringLiteral("The catalog file %1 cannot be used: %2.").arg(path, foreign.error));
+    if (!foreign.value.isEmpty())
+        return fail(DescribeForeignSchema(path, foreign.value));
 
     readOnly = sqlite3_db_readonly(handle, "main") == 1;
     if (!run(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs), &failure) ||
@@ -376,6 +383,9 @@ bool Connection::Impl::openFile(const QString& path, bool immutable) {
         handle = *static_cast<sqlite3* const*>(driverHandle.constData());
     if (!handle)
         return failed(QStringLiteral("The SQLite driver of Qt Sql gave no engine handle."));
+    if (const Result<> guarded = GuardCatalogConnection(handle); !guarded)
+        return failed(
+            QStringLiteral("The catalog file %1 cannot be used: %2.").arg(path, guarded.error));
     if (const QString why = CheckHeader(path, handle); !why.isEmpty())
         return failed(why);
     if (!prepare(path)) {

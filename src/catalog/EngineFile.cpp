@@ -1,6 +1,7 @@
 #include "catalog/EngineFile.h"
 
 #include "catalog/CatalogAddress.h"
+#include "catalog/ForeignSchema.h"
 #include "catalog/NewFile.h"
 #include "catalog/SqliteUri.h"
 
@@ -20,8 +21,14 @@ Result<> EngineFile::open(const QString& path, const QString& mode, int flags) {
     path_ = path;
     const QByteArray uri = SqliteUri(path, mode).toUtf8();
     const int rc = sqlite3_open_v2(uri.constData(), &db_, flags | SQLITE_OPEN_URI, nullptr);
-    if (rc == SQLITE_OK)
+    if (rc == SQLITE_OK) {
+        if (const Result<> guarded = GuardCatalogConnection(db_); !guarded) {
+            sqlite3_close_v2(db_);
+            db_ = nullptr;
+            return guarded;
+        }
         return {};
+    }
     const QString why = db_ ? EngineMessage(db_) : QString::fromUtf8(sqlite3_errstr(rc));
     sqlite3_close_v2(db_);
     db_ = nullptr;

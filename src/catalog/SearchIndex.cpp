@@ -61,6 +61,19 @@ constexpr const char* kCreate[] = {
     "INSERT OR IGNORE INTO SearchStale SELECT 2, id FROM M3u WHERE id IS NOT NULL",
 };
 
+} // namespace
+
+QStringList SearchIndexSchema() {
+    QStringList made;
+    for (const char* statement : kCreate) {
+        if (qstrncmp(statement, "CREATE ", 7) == 0)
+            made << QString::fromLatin1(statement);
+    }
+    return made;
+}
+
+namespace {
+
 struct Finalizer {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };

@@ -33,6 +33,10 @@ using SearchIndexProgress = std::function<void(qint64 done, qint64 total)>;
 // reason, when the catalog refuses a write; the rows indexed so far stay.
 Result<> RefreshSearchIndex(Catalog& catalog, const SearchIndexProgress& progress = {});
 
+// The statements that make the index's tables and triggers, as the catalog file keeps them: what
+// of a file's schema is the index's own.
+QStringList SearchIndexSchema();
+
 // The index exists and holds every row as it is now.
 bool SearchIndexIsCurrent(Catalog& catalog);
 

@@ -153,11 +153,11 @@ TEST_F(ImportCommand, ACatalogThatRefusesWritesEndsWithTheReasonAndGetsNothing) 
     mp3("music/pop/b.mp3", "Beta");
     const struct {
         const char* name;
-        bool readOnly; // else a trigger refuses the first row
+        bool readOnly; // else a trigger of someone else's would refuse the first row
         const char* reason;
     } cases[] = {
         {"read-only file", true, "is read-only"},
-        {"refusing trigger", false, "takes no new volumes"},
+        {"refusing trigger", false, "holds what Tarl did not put there: trigger refuse"},
     };
     QStringList skipped;
     for (const auto& c : cases) {
