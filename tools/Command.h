@@ -29,7 +29,8 @@ std::span<const Command> Commands();
 int Dispatch(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // A field as the line-per-record commands print it: a backslash, tab, line feed or carriage
-// return is written "\\", "\t", "\n" or "\r", so one record is always one line.
+// return is written "\\", "\t", "\n" or "\r", so one record is always one line; every other
+// control character (C0, DEL, C1) as "\xHH", so no field reaches the terminal as a command.
 QString FieldText(const QString& text);
 
 // Once a catalog is open: how it is kept, when that is worth knowing (a rollback journal on a

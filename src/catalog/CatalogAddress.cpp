@@ -50,7 +50,8 @@ Result<ServerAddress> ParseServerAddress(const QString& text) {
                                             "DATABASE)"));
     QStringList options;
     for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
-        if (key == QLatin1String("password"))
+        // Both are secrets (the login's, the client key's), which tarl.ini would keep in clear.
+        if (key == QLatin1String("password") || key == QLatin1String("sslpassword"))
             return Refused(url.toString(QUrl::RemoveQuery),
                            QStringLiteral("it holds a password; keep the password in ~/.pgpass or "
                                           "the PGPASSWORD environment instead"));

@@ -17,6 +17,48 @@ ToolRun Search(const QStringList& arguments) {
     return test::RunTool(QStringLiteral("search"), arguments);
 }
 
+// A value a catalog holds reaches the terminal as text: every control character escaped, one
+// hit a line.
+TEST(SearchCommand, PrintsControlCharactersEscaped) {
+    const struct {
+        QString title;
+        QString printed;
+    } cases[] = {
+        {"\x1b]52;c;cHduZWQ=\x07", "\\x1B]52;c;cHduZWQ=\\x07"},
+        {"\x1b[2J\x1b[H", "\\x1B[2J\\x1B[H"},
+        {"a\tb\nc\rd\\e", "a\\tb\\nc\\rd\\\\e"},
+        {"\x01\x1f\x7f", "\\x01\\x1F\\x7F"},
+        {QString(QChar(0x85)) + QChar(0x9B) + "2J", "\\x85\\x9B2J"},
+        {"caf\u00e9\u00a0\u2028", "caf\u00e9\u00a0\u2028"},
+    };
+    test::TempDir temp;
+    const QString file = temp.file("tarl.mdb");
+    ASSERT_TRUE(CreateCatalog(file));
+    {
+        Catalog catalog;
+        ASSERT_TRUE(catalog.connection.open(BuildConnectionText(file)));
+        ASSERT_TRUE(catalog.connection.execute(
+            "INSERT INTO M3u (id,path,file,cd_id) VALUES (1,'/m/','a/',1)"));
+        int id = 1;
+        for (const auto& c : cases)
+            ASSERT_TRUE(catalog.connection.execute(
+                QString("INSERT INTO Mp3 (id,path,file,m3u_id,title) VALUES (%1,'/m/a/','%1.mp3',"
+                        "1,'zq%2')")
+                    .arg(id++)
+                    .arg(c.title)));
+    }
+    const ToolRun found = Search({file, "zq", "--field", "Title"});
+    ASSERT_EQ(found.code, 0) << found.err.toStdString();
+    ASSERT_EQ(found.lines.size(), std::size(cases));
+    for (const QString& line : found.lines) {
+        const QStringList fields = line.split(u'\t');
+        ASSERT_EQ(fields.size(), 13) << line.toStdString();
+        const int id = fields.last().toInt();
+        ASSERT_GE(id, 1);
+        EXPECT_EQ(fields[3], "zq" + cases[id - 1].printed) << id;
+    }
+}
+
 // The tool prints what the window lists: the icon, then the twelve columns, escaped.
 TEST(SearchCommand, PrintsTheWindowsRowsAndItsStatus) {
     test::TempDir temp;
