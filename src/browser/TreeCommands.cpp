@@ -60,6 +60,20 @@ QString FolderOfKey(const QString& key) {
     return FolderOf(AfterDiscSeparator(key));
 }
 
+Result<> CheckNewFolderName(const QString& name) {
+    if (name.isEmpty())
+        return Result<>::failed(QStringLiteral("A folder needs a name."));
+    if (name.contains(u'/'))
+        return Result<>::failed(
+            QStringLiteral("The name \"%1\" holds a \"/\": a new folder goes inside the one "
+                           "clicked, under a name of its own.")
+                .arg(name));
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return Result<>::failed(
+            QStringLiteral("The name \"%1\" is the folder itself or the one above it.").arg(name));
+    return {};
+}
+
 std::optional<VolumeRow> VolumeOfNode(const std::vector<VolumeRow>& volumes, const QString& key) {
     const qsizetype separator = key.indexOf(kDiscSeparator);
     const bool disc = separator >= 0 || !key.contains(u'/');

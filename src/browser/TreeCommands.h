@@ -2,6 +2,7 @@
 
 #include "browser/NodeKind.h"
 #include "catalog/LibraryReads.h"
+#include "text/Result.h"
 
 #include <QString>
 #include <functional>
@@ -69,6 +70,11 @@ QString KeyPath(const QString& key);
 // The folder a node's key names, as "Open Folder" shows it: the text after a disc's ":>", up to
 // and including its last "/".
 QString FolderOfKey(const QString& key);
+
+// Whether "Create Folder" may make a folder of this name inside the clicked one: not empty, no
+// "/" and not "." nor "..", so the new folder (and the volume named after it) is never anywhere
+// else. The error is the sentence the person reads.
+Result<> CheckNewFolderName(const QString& name);
 
 // The volume a volume node stands for: a hard-disc volume keyed by its folder, a disc keyed by
 // its label, or a second disc of that label keyed label + ":>" + its folder. Labels compare

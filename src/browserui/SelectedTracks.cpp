@@ -1,13 +1,50 @@
 #include "browserui/SelectedTracks.h"
 
+#include "browser/LibraryTree.h"
 #include "browser/TrackListModel.h"
+#include "browser/TrackRows.h"
+#include "browser/TreeCommands.h"
+#include "browserui/LibraryBrowser.h"
 #include "platform/Ui.h"
+#include "state/AppState.h"
 #include "state/Version.h"
 #include "text/PathMap.h"
 
 #include <QCoreApplication>
+#include <QSet>
+#include <algorithm>
 
 namespace tarl {
+
+namespace {
+
+// Whether every selected track is one of the tracks `node` lists.
+bool ListsAll(AppState& state, const TreeNode* node, const std::vector<TrackFile>& selected) {
+    if (!node || !ShowsTracks(node->kind()))
+        return false;
+    const Result<std::vector<TrackRow>> rows =
+        TrackRowsForNode(state.catalog, state.services.drives, node->key, node->kind());
+    if (!rows)
+        return false;
+    QSet<qint64> ids;
+    for (const TrackRow& row : rows.value)
+        ids.insert(row.columns[ColId].toLongLong());
+    return std::ranges::all_of(selected,
+                               [&](const TrackFile& file) { return ids.contains(file.trackId); });
+}
+
+// The folder of the list the selected tracks are from, as the catalog stores it; "" when no
+// node of the tree is sure to be it.
+QString ListedFolder(AppState& state, LibraryBrowser& browser,
+                     const std::vector<TrackFile>& selected) {
+    for (const TreeNode* node : {browser.clickedNode(), browser.selectedNode()}) {
+        if (ListsAll(state, node, selected))
+            return FolderOfKey(node->key);
+    }
+    return {};
+}
+
+} // namespace
 
 std::vector<TrackFile> SelectedTrackFiles(const TrackListModel& model, const std::vector<int>& rows,
                                           const PathMap& pathMap) {
@@ -19,6 +56,11 @@ std::vector<TrackFile> SelectedTrackFiles(const TrackListModel& model, const std
                          track.columns[ColId].toLongLong()});
     }
     return files;
+}
+
+Result<FileBounds> SelectedFilesBounds(AppState& state, LibraryBrowser& browser,
+                                       const std::vector<TrackFile>& selected) {
+    return ReadFileBounds(state.catalog, state.pathMap, ListedFolder(state, browser, selected));
 }
 
 FileOpHooks WindowFileOpHooks(Ui& ui, const std::function<void(int, const QString&)>& setStatus) {

@@ -8,6 +8,8 @@
 
 namespace tarl {
 
+struct AppState;
+class LibraryBrowser;
 class PathMap;
 class TrackListModel;
 class Ui;
@@ -18,6 +20,13 @@ class Ui;
 // (`pathMap` turns the catalog's folders into local ones).
 std::vector<TrackFile> SelectedTrackFiles(const TrackListModel& model, const std::vector<int>& rows,
                                           const PathMap& pathMap);
+
+// The bounds of an operation on these selected files: the catalog's volumes and the folder of
+// the list they are from. That list is the tree node listed last, which a right click on the
+// tree or a key may have left since; a node counts only when every selected track is one of
+// its own, and when none does, the list's folder is not known and no file lies in it.
+Result<FileBounds> SelectedFilesBounds(AppState& state, LibraryBrowser& browser,
+                                       const std::vector<TrackFile>& selected);
 
 // The window's hooks for a file operation: the status panels, a repaint after every file (the
 // person's clicks and keys wait until the operation ends, so the list cannot change under it),

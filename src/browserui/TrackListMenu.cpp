@@ -64,14 +64,23 @@ void TrackListMenu::DeleteSelectedFromCatalog() {
 
 void TrackListMenu::LstMP3Del_Click() {
     Ui& ui = state_.services.ui;
-    if (ui.message(QStringLiteral("Do you want to remove selected files from the hard disc?"),
-                   QStringLiteral("Remove Files from Hard Disc"), MsgIcon::None,
-                   MsgButtons::OkCancel) != MsgAnswer::Ok)
+    const QString title = QStringLiteral("Remove Files from Hard Disc");
+    const std::vector<TrackFile> selected =
+        SelectedTrackFiles(*browser_.trackModel(), list_->selectedRows(), state_.pathMap);
+    const Result<FileBounds> bounds = SelectedFilesBounds(state_, browser_, selected);
+    if (!bounds) {
+        ui.message(QStringLiteral("The folders of the data base could not be read: ") +
+                       bounds.error,
+                   title, MsgIcon::Critical, MsgButtons::Ok);
         return;
-    const DeleteDone done = DeleteSelectedFiles(
-        state_.services.files,
-        SelectedTrackFiles(*browser_.trackModel(), list_->selectedRows(), state_.pathMap),
-        WindowFileOpHooks(ui, setStatus_));
+    }
+    // The person sees the files, those outside the list's folder first: only those inside, or
+    // named here, are deleted.
+    const DeleteQuestion question = AskDeleteFiles(bounds.value, selected);
+    if (ui.message(question.text, title, MsgIcon::None, MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return;
+    const DeleteDone done = DeleteSelectedFiles(state_.services.files, bounds.value, selected,
+                                                question, WindowFileOpHooks(ui, setStatus_));
     // A file that stayed keeps its track: its row leaves the selection before the catalog step.
     if (QItemSelectionModel* selection = list_->selectionModel())
         for (const int row : done.keptRows)

@@ -16,7 +16,8 @@ struct TrackRow;
 
 // The track list's right-click menu LstMP3 and its commands: "Play" (as Enter in the list),
 // "Delete From DB" (the selected tracks leave the catalog), "Delete of HD" (their files leave
-// the disc, then the tracks of those that went leave the catalog) and "Properties" (the current
+// the disc, then the tracks of those that went leave the catalog; the question names the files,
+// and one outside the list's folder goes only when it was named) and "Properties" (the current
 // track's information box). The browser opens the menu where the list's right button asks.
 class TrackListMenu : public QObject {
     Q_OBJECT

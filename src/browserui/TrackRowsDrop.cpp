@@ -112,15 +112,23 @@ bool TrackRowsDrop::DropRows(Operation operation, const QString& folder) {
             setStatus_(1, QStringLiteral("A scan is running: drop the tracks again when it ends"));
         return false;
     }
-    running_ = true;
     Ui& ui = state_.services.ui;
+    const Result<FileBounds> bounds = SelectedFilesBounds(state_, browser_, selected);
+    if (!bounds) {
+        ui.message(QStringLiteral("The folders of the data base could not be read: ") +
+                       bounds.error,
+                   QString(VersionLabel), MsgIcon::Critical, MsgButtons::Ok);
+        return false;
+    }
+    running_ = true;
     const FileOpHooks hooks = WindowFileOpHooks(ui, setStatus_);
     bool ok = false;
     if (operation == Operation::Copy) {
-        ok = CopySelectedFiles(state_.services.files, selected, destination, hooks).ok();
+        ok = CopySelectedFiles(state_.services.files, bounds.value, selected, destination, hooks)
+                 .ok();
     } else {
-        const MoveDone done =
-            MoveSelectedFiles(state_.services.files, state_.catalog, selected, destination, hooks);
+        const MoveDone done = MoveSelectedFiles(state_.services.files, state_.catalog, bounds.value,
+                                                selected, destination, hooks);
         browser_.trackModel()->removeRowsAt(done.movedRows);
         ok = done.ok();
     }

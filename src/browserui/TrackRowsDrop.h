@@ -17,6 +17,7 @@ class TrackListView;
 // the rows are over the tree the node under the pointer is highlighted; dropped on a folder,
 // their files are moved (no key, or Shift) or copied (Ctrl) into it, and after a success the
 // folder's volume row goes and the folder is scanned again, so the catalog matches the disc.
+// Only files inside the list's folder and a volume's go (SelectedFilesBounds).
 // It watches the tree's viewport for drags of the track list's rows only (its own MIME type) and
 // lets every other event through, so the tree's own drags are not its business.
 class TrackRowsDrop : public QObject {

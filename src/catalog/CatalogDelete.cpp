@@ -9,6 +9,8 @@
 #include "platform/Files.h"
 #include "text/PathText.h"
 
+#include <QDir>
+
 namespace tarl {
 
 namespace {
@@ -42,6 +44,13 @@ Lookup<qint64> VolumeIdOfKey(Catalog& catalog, const Drives& drives, const QStri
                        "SELECT id,label From Cd WHERE " + QStringLiteral("((label)=") + quoted +
                            UnicodeNoCase::kCollate + " ) ORDER BY (label = " + quoted + ") DESC" +
                            OrderOnServer(catalog.connection, ", id"));
+}
+
+// Whether a volume's key is a folder written plainly: absolute, without "." or ".." parts
+// (a row may name "/music/../home/ann/"), so the folder it reaches is the volume's own.
+bool NamesItsOwnFolder(const QString& volumeKey) {
+    return IsAbsolutePath(volumeKey) &&
+           WithTrailingSlash(QDir::cleanPath(volumeKey)) == WithTrailingSlash(volumeKey);
 }
 
 } // namespace
@@ -99,8 +108,8 @@ Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
     };
 
     // Only an empty folder goes; one that still holds files stays, as do CD volumes, whose key
-    // is not a path.
-    if (IsAbsolutePath(volumeKey))
+    // is not a path, and a name whose "." or ".." parts lead out of the volume's own folder.
+    if (NamesItsOwnFolder(volumeKey))
         files.removeFolder(volumeKey);
 
     const QString volumeId = QString::number(id.value);

@@ -31,7 +31,8 @@ Result<> DeleteTrack(Catalog& catalog, qint64 trackId);
 
 // Deletes the volume keyed `volumeKey` in the library tree ("/music/" for a hard-disc volume,
 // label + ":>" + name for a CD), every list on it and their tracks, removes its node from the
-// tree and, for a hard-disc volume, its folder from the disc when the folder is empty.
+// tree and, for a hard-disc volume, its folder from the disc when the folder is empty and the key
+// names it plainly (no "." or ".." part leading elsewhere).
 // Once the volume is found, a step that fails is skipped and the others still run; the result is
 // then failed and its error names the first failure.
 Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "fileops/FileBounds.h"
 #include "platform/Ui.h"
 #include "text/Result.h"
 
+#include <QSet>
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -18,7 +20,9 @@ class Files;
 // operation goes on with the next. Nothing is ever overwritten: copy and move go through the
 // platform's no-replace calls, so a destination that exists, or appears meanwhile, makes that
 // file fail and leaves both files as they were. Nothing here shows a box: the window shows
-// what the hooks and results say.
+// what the hooks and results say. Nothing leaves the bounds (FileBounds): a file outside them,
+// a name that would lead out of the destination, or a destination outside every volume makes
+// that file fail with the reason.
 
 // One selected row: its position in the list, its file's folder (ending in "/") and name, and
 // its track's catalog id.
@@ -57,8 +61,9 @@ struct CopyDone {
 };
 
 // Copies each file into `destination` (a folder ending in "/") under its own name.
-CopyDone CopySelectedFiles(Files& files, const std::vector<TrackFile>& selected,
-                           const QString& destination, const FileOpHooks& hooks);
+CopyDone CopySelectedFiles(Files& files, const FileBounds& bounds,
+                           const std::vector<TrackFile>& selected, const QString& destination,
+                           const FileOpHooks& hooks);
 
 struct MoveDone {
     // Positions of the rows whose file moved, ascending: the window removes these rows.
@@ -71,8 +76,9 @@ struct MoveDone {
 // catalog (their rows go from the list; the re-scan of the destination lists them again). A
 // file that did not move keeps its track and its row. A track the catalog refused to delete is
 // a failure of its own.
-MoveDone MoveSelectedFiles(Files& files, Catalog& catalog, const std::vector<TrackFile>& selected,
-                           const QString& destination, const FileOpHooks& hooks);
+MoveDone MoveSelectedFiles(Files& files, Catalog& catalog, const FileBounds& bounds,
+                           const std::vector<TrackFile>& selected, const QString& destination,
+                           const FileOpHooks& hooks);
 
 struct DeleteDone {
     // Rows whose file could not be deleted: they leave the selection and keep their tracks.
@@ -80,9 +86,22 @@ struct DeleteDone {
     std::vector<FileFailure> failures;
 };
 
+// The question asked before files are deleted, and the files it names: a file outside the bounds
+// is deleted only when the person read its name, so those are listed first.
+struct DeleteQuestion {
+    // "Do you want to remove selected files from the hard disc?", the count, and the files: all
+    // of them up to ten, else the first ten and "and N more".
+    QString text;
+    // The files the text names, resolved.
+    QSet<QString> named;
+};
+DeleteQuestion AskDeleteFiles(const FileBounds& bounds, const std::vector<TrackFile>& selected);
+
 // Deletes each file from the disc (the catalog is the caller's next step, DeleteTracks, for the
-// rows still selected).
-DeleteDone DeleteSelectedFiles(Files& files, const std::vector<TrackFile>& selected,
+// rows still selected): those inside the bounds and those the question named. The others stay,
+// told in one failure.
+DeleteDone DeleteSelectedFiles(Files& files, const FileBounds& bounds,
+                               const std::vector<TrackFile>& selected, const DeleteQuestion& asked,
                                const FileOpHooks& hooks);
 
 // Deletes these tracks from the catalog, in order; stops at the first the catalog refuses, with

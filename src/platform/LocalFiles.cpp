@@ -2,6 +2,7 @@
 
 #include "platform/FileDescriptor.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -344,6 +345,27 @@ bool LocalFiles::removeFolder(const QString& path, QString* error) {
     if (::rmdir(Native(path).constData()) != 0)
         return Fail(error, QStringLiteral("Cannot remove folder ") + Quoted(path), errno);
     return true;
+}
+
+QString ResolvedFolder(const QString& folder) {
+    const QString cleaned = QDir::cleanPath(folder);
+    const QString real = QFileInfo(cleaned).canonicalFilePath();
+    const QString resolved = real.isEmpty() ? cleaned : real;
+    return resolved.endsWith(u'/') ? resolved : resolved + u'/';
+}
+
+QString ResolvedFilePath(const QString& path) {
+    if (!path.startsWith(u'/'))
+        return {};
+    const QString cleaned = QDir::cleanPath(path);
+    const qsizetype slash = cleaned.lastIndexOf(u'/');
+    return ResolvedFolder(cleaned.left(slash + 1)) + cleaned.mid(slash + 1);
+}
+
+bool LiesInFolder(const QString& path, const QString& folder) {
+    if (folder.isEmpty() || path.isEmpty())
+        return false;
+    return path.startsWith(folder) || path == folder.chopped(1);
 }
 
 } // namespace tarl

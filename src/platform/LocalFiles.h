@@ -30,4 +30,20 @@ public:
     bool removeFolder(const QString& path, QString* error = nullptr) override;
 };
 
+// Where a path really is, for the rules that keep file operations inside the collection: a
+// folder read as "/music/../home/" or reached through a linked folder is somewhere else than
+// its text says.
+
+// The folder as the system reaches it, ending in "/": "." and ".." parts gone and every linked
+// folder followed. A folder that is not there (a disc out of its drive) is only cleaned.
+QString ResolvedFolder(const QString& folder);
+
+// The file's path with its folder resolved; the file's own name is kept, so a link stays the
+// link (deleting it deletes the link, not what it leads to). "" for a path that is not absolute.
+QString ResolvedFilePath(const QString& path);
+
+// Whether `path` is `folder` or lies under it; both resolved, `folder` ending in "/". An empty
+// folder holds nothing, and an empty path lies nowhere.
+bool LiesInFolder(const QString& path, const QString& folder);
+
 } // namespace tarl

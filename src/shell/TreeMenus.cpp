@@ -264,9 +264,12 @@ void TreeMenus::mnutrvmkdir_Click() {
         ui.message(QStringLiteral("Error making folder ") + *answer + QStringLiteral("/"),
                    kFolderTitle, MsgIcon::Critical, MsgButtons::Ok);
     };
+    if (const Result<> named = CheckNewFolderName(*answer); !named) {
+        fail(named.error);
+        return;
+    }
     QString why;
-    if (answer->isEmpty() ||
-        !state_.services.files.makeFolder(state_.pathMap.toLocal(path), &why)) {
+    if (!state_.services.files.makeFolder(state_.pathMap.toLocal(path), &why)) {
         fail(why);
         return;
     }

@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QTest>
 #include <QTreeView>
+#include <numeric>
 #include <sqlite3.h>
 
 using namespace tarl;
@@ -185,8 +186,10 @@ TEST_F(FileCommands, AFileGoneBeforeDeleteOfHdIsReportedAndKeptTheOthersGo) {
     window->trackListMenu->LstMP3Del->trigger();
 
     ASSERT_EQ(services.ui.transcript.size(), 2U);
+    const QString at = QDir(rock).canonicalPath() + "/";
     EXPECT_EQ(services.ui.transcript[0].text,
-              "Do you want to remove selected files from the hard disc?");
+              "Do you want to remove selected files from the hard disc?\n\n3 files:\n" + at +
+                  "01.mp3\n" + at + "02.mp3\n" + at + "03.mp3");
     EXPECT_EQ(services.ui.transcript[0].title, "Remove Files from Hard Disc");
     EXPECT_EQ(services.ui.transcript[0].buttons, MsgButtons::OkCancel);
     EXPECT_EQ(services.ui.transcript[1].text, rock + "02.mp3 not was removed ");
@@ -196,6 +199,36 @@ TEST_F(FileCommands, AFileGoneBeforeDeleteOfHdIsReportedAndKeptTheOthersGo) {
     EXPECT_TRUE(window->LstMP3->selectedRows().empty());
     EXPECT_EQ(query("SELECT file FROM Mp3 WHERE file IN ('01.mp3','02.mp3','03.mp3')"), "02.mp3");
     EXPECT_EQ(filesIn(rock).size(), 7);
+}
+
+TEST_F(FileCommands, DeleteOfHdNamesRowsOutsideTheListFirstAndKeepsThoseItCouldNotName) {
+    // Rows another user of the catalog put into the list: files of a folder outside every volume.
+    const QString victim = home.file("victim/");
+    QStringList outside;
+    for (int i = 0; i < 11; ++i) {
+        const QString name = QStringLiteral("notes%1.txt").arg(i, 2, 10, QLatin1Char('0'));
+        home.write("victim/" + name, "private");
+        outside << QDir(victim).canonicalPath() + "/" + name;
+        ASSERT_EQ(query("INSERT INTO Mp3 (path,file,m3u_id) VALUES ('" + victim + "','" + name +
+                        "',1); SELECT changes()"),
+                  "1");
+    }
+    window->browser->FillTrackList();
+    std::vector<int> all(21);
+    std::iota(all.begin(), all.end(), 0);
+    window->LstMP3->selectRows(all, 20);
+    services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok};
+    window->trackListMenu->LstMP3Del->trigger();
+
+    ASSERT_EQ(services.ui.transcript.size(), 2U);
+    EXPECT_EQ(services.ui.transcript[0].text,
+              "Do you want to remove selected files from the hard disc?\n\n21 files, 11 of them "
+              "outside the list's folder:\n" +
+                  outside.mid(0, 10).join('\n') + "\nand 11 more");
+    EXPECT_TRUE(services.ui.transcript[1].text.endsWith("(1 file):\n" + outside[10]));
+    EXPECT_EQ(filesIn(victim), QStringList({"notes10.txt"}));
+    EXPECT_TRUE(filesIn(rock).isEmpty());
+    EXPECT_EQ(listed(), QStringList({"notes10.txt"}));
 }
 
 TEST_F(FileCommands, CancelledDeleteOfHdDeletesNothing) {

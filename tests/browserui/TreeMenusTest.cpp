@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -227,6 +228,8 @@ TEST_F(TreeMenusTest, CreateFolderMakesTheFolderItsVolumeAndItsNodeOrSaysItFaile
         {"a new name", "new", true},
         {"a folder already there", "rock", false},
         {"a name in a folder that is not there", "none/deeper", false},
+        {"a name climbing out of the clicked folder", "../Escaped", false},
+        {"the folder above", "..", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -254,6 +257,7 @@ TEST_F(TreeMenusTest, CreateFolderMakesTheFolderItsVolumeAndItsNodeOrSaysItFaile
         EXPECT_EQ(services.ui.transcript[1].title, "Add Folder to Hard Disc");
         EXPECT_EQ(services.ui.transcript[1].icon, MsgIcon::Critical);
     }
+    EXPECT_FALSE(QFileInfo::exists(QDir::cleanPath(music + "../Escaped")));
 }
 
 TEST_F(TreeMenusTest, OpenFolderAndEditGoThroughTheDesktop) {

@@ -97,13 +97,19 @@ TEST_F(CatalogDeleteTest, DeleteTrackOfIdZeroRunsNoStatement) {
 
 TEST_F(CatalogDeleteTest, DeleteVolumeRemovesAnEmptyFolderAndKeepsOneWithFiles) {
     const struct {
-        QString folder;
+        QString folder; // the empty or full folder on the disc
+        QString name;   // the volume's name, under the temporary folder
         bool withFile;
-    } cases[] = {{"empty", false}, {"full", true}};
+    } cases[] = {
+        {"empty", "empty/", false},
+        {"full", "full/", true},
+        {"outside", "inner/../outside/", false}, // a name leading out of its own folder
+    };
+    ASSERT_TRUE(QDir().mkpath(temp.file("inner")));
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder.toStdString());
-        const QString key = temp.file(c.folder + "/");
-        ASSERT_TRUE(QDir().mkpath(key));
+        SCOPED_TRACE(c.name.toStdString());
+        const QString key = temp.file(c.name);
+        ASSERT_TRUE(QDir().mkpath(temp.file(c.folder)));
         if (c.withFile)
             temp.write(c.folder + "/keep.mp3", "ID3");
         const qint64 v = volume(key, "EOF", false);
@@ -115,7 +121,7 @@ TEST_F(CatalogDeleteTest, DeleteVolumeRemovesAnEmptyFolderAndKeepsOneWithFiles) 
         test::FakeLibraryTree tree({key, key + "rock/", "/elsewhere/"});
 
         ASSERT_TRUE(DeleteVolume(catalog, drives, files, key, &tree));
-        EXPECT_EQ(QFileInfo::exists(key), c.withFile);
+        EXPECT_EQ(QFileInfo::exists(temp.file(c.folder)), c.withFile || key.contains(".."));
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM CD WHERE id=" + QString::number(v)), 0);
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM CD WHERE id=" + QString::number(other)), 1);
         EXPECT_EQ(scalar("SELECT group_concat(id) FROM M3u"), kept);

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <map>
@@ -24,6 +25,7 @@ protected:
     void SetUp() override {
         CatalogFixture::SetUp();
         drives.addDrive(temp.path(), DriveType::Fixed);
+        bounds.volumes = {ResolvedFolder(temp.path())};
     }
     QString folder(const QString& name) {
         QDir().mkpath(temp.file(name));
@@ -61,6 +63,7 @@ protected:
     LocalFiles files;
     test::FakeDrives drives;
     QString label;
+    FileBounds bounds; // the whole temporary folder, no list
     FileOpHooks hooks;
     std::vector<FileFailure> shown;
 };
@@ -75,7 +78,7 @@ TEST_F(TrackFiles, CopiesThreeRowsEachFromItsOwnFolderUnderItsOwnName) {
     QStringList status;
     hooks.status = [&](int panel, const QString& text) { status << QString::number(panel) + text; };
 
-    const CopyDone done = CopySelectedFiles(files, selected, to, hooks);
+    const CopyDone done = CopySelectedFiles(files, bounds, selected, to, hooks);
     EXPECT_TRUE(done.ok());
     EXPECT_EQ(done.copied, 3);
     for (const auto& [name, bytes] :
@@ -93,8 +96,8 @@ TEST_F(TrackFiles, CopyingOntoAnExistingFileChangesNeitherAndShowsItsBox) {
     hooks.failed = [&](const FileFailure& failure) { shown.push_back(failure); };
 
     // The failing file first, then one that copies: the result says a file was copied.
-    const CopyDone done =
-        CopySelectedFiles(files, {{0, from, "01.mp3", 0}, {1, from, "02.mp3", 0}}, to, hooks);
+    const CopyDone done = CopySelectedFiles(
+        files, bounds, {{0, from, "01.mp3", 0}, {1, from, "02.mp3", 0}}, to, hooks);
     EXPECT_TRUE(done.ok());
     EXPECT_EQ(read(from + "01.mp3"), "new");
     EXPECT_EQ(read(to + "01.mp3"), "old");
@@ -104,8 +107,8 @@ TEST_F(TrackFiles, CopyingOntoAnExistingFileChangesNeitherAndShowsItsBox) {
     EXPECT_EQ(done.failures, shown);
 
     // Only the failing file: nothing copied.
-    EXPECT_FALSE(CopySelectedFiles(files, {{0, from, "01.mp3", 0}}, to, {}).ok());
-    EXPECT_FALSE(CopySelectedFiles(files, {}, to, {}).ok());
+    EXPECT_FALSE(CopySelectedFiles(files, bounds, {{0, from, "01.mp3", 0}}, to, {}).ok());
+    EXPECT_FALSE(CopySelectedFiles(files, bounds, {}, to, {}).ok());
 }
 
 TEST_F(TrackFiles, MovingRowsTwoFiveAndNineMovesExactlyThoseAndDeletesTheirTracks) {
@@ -116,7 +119,8 @@ TEST_F(TrackFiles, MovingRowsTwoFiveAndNineMovesExactlyThoseAndDeletesTheirTrack
     ASSERT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 10);
 
     // Rows 2, 5 and 9 counted from 1 are positions 1, 4 and 8.
-    const MoveDone done = MoveSelectedFiles(files, catalog, rows(from, {1, 4, 8}), to, hooks);
+    const MoveDone done =
+        MoveSelectedFiles(files, catalog, bounds, rows(from, {1, 4, 8}), to, hooks);
     EXPECT_TRUE(done.ok());
     EXPECT_EQ(done.movedRows, std::vector<int>({1, 4, 8}));
     EXPECT_TRUE(done.failures.empty());
@@ -134,7 +138,7 @@ TEST_F(TrackFiles, AMoveOntoATakenNameLeavesTheFileItsTrackAndItsRow) {
     rescan(from);
     hooks.failed = [&](const FileFailure& failure) { shown.push_back(failure); };
 
-    const MoveDone done = MoveSelectedFiles(files, catalog, rows(from, {0}), to, hooks);
+    const MoveDone done = MoveSelectedFiles(files, catalog, bounds, rows(from, {0}), to, hooks);
     EXPECT_FALSE(done.ok());
     EXPECT_EQ(read(from + "00.mp3"), "mine");
     EXPECT_EQ(read(to + "00.mp3"), "theirs");
@@ -149,7 +153,7 @@ TEST_F(TrackFiles, AFileThatVanishedIsReportedAndKeptTheOthersAreDeleted) {
         write(from + name, "x");
     QFile::remove(from + "01.mp3");
 
-    const DeleteDone done = DeleteSelectedFiles(files, rows(from, {0, 1, 2}), hooks);
+    const DeleteDone done = DeleteSelectedFiles(files, bounds, rows(from, {0, 1, 2}), {}, hooks);
     EXPECT_EQ(done.keptRows, std::vector<int>({1}));
     EXPECT_EQ(done.failures, std::vector<FileFailure>({{1, from + "01.mp3 not was removed ",
                                                         QString(), MsgIcon::Critical}}));
@@ -182,7 +186,8 @@ TEST_F(TrackFiles, AMoveFromAnotherFileSystemCopiesThenDeletesTheSource) {
     int yields = 0;
     hooks.yield = [&] { ++yields; };
 
-    const MoveDone done = MoveSelectedFiles(files, catalog, rows(stick, {0, 1}), disc, hooks);
+    const MoveDone done =
+        MoveSelectedFiles(files, catalog, bounds, rows(stick, {0, 1}), disc, hooks);
     EXPECT_EQ(done.movedRows, std::vector<int>({0}));
     EXPECT_GE(yields, 3 + 2); // every megabyte copied, and after each file
     EXPECT_EQ(read(disc + "00.mp3"), bytes);
@@ -201,12 +206,133 @@ TEST_F(TrackFiles, AMoveThatDoesNotFitLeavesTheSourceAndNoPartialCopy) {
     write(disc + "00.mp3", QByteArray(6 << 20, 'b')); // larger than the 4 MB tmpfs
     rescan(disc);
 
-    const MoveDone done = MoveSelectedFiles(files, catalog, rows(disc, {0}), stick, hooks);
+    const MoveDone done = MoveSelectedFiles(files, catalog, bounds, rows(disc, {0}), stick, hooks);
     EXPECT_FALSE(done.ok());
     EXPECT_EQ(done.failures.size(), 1U);
     EXPECT_EQ(QFileInfo(disc + "00.mp3").size(), 6 << 20);
     EXPECT_TRUE(QDir(stick).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mp3").toInt(), 1);
+}
+
+// The files a file operation may touch: the volume "music/" holds the list's folder "album/"
+// and "other/"; "victim/" is outside every volume and "album/link/" leads to it.
+class TrackFilesBounds : public TrackFiles {
+protected:
+    void SetUp() override {
+        TrackFiles::SetUp();
+        album = folder("music/album");
+        other = folder("music/other");
+        victim = folder("victim");
+        ASSERT_TRUE(QFile::link(victim, album + "link"));
+        bounds = {{ResolvedFolder(temp.file("music/"))}, ResolvedFolder(album)};
+    }
+    QString album, other, victim;
+};
+
+TEST_F(TrackFilesBounds, AFileOutsideTheListsFolderOrEveryVolumeIsDeletedOnlyWhenNamed) {
+    const struct {
+        const char* name;
+        QString folder;
+        QString file;
+        QString lies; // where the file really is
+        bool inside;
+    } cases[] = {
+        {"in the list's folder", album, "01.mp3", album + "01.mp3", true},
+        {"a playlist entry climbing out", album, "../../victim/thesis.odt", victim + "thesis.odt",
+         false},
+        {"a row naming a folder outside every volume", victim, "notes.txt", victim + "notes.txt",
+         false},
+        {"in the volume, outside the list's folder", other, "02.mp3", other + "02.mp3", false},
+        {"under a linked folder leading out", album + "link/", "linked.txt", victim + "linked.txt",
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write(c.lies, "keep me");
+        const std::vector<TrackFile> selected = {{0, c.folder, c.file, 0}};
+        std::vector<FileFailure> failed;
+        hooks.failed = [&](const FileFailure& failure) { failed.push_back(failure); };
+
+        // Asked without its name: only a file inside goes.
+        const DeleteDone unnamed = DeleteSelectedFiles(files, bounds, selected, {}, hooks);
+        EXPECT_EQ(QFile::exists(c.lies), !c.inside);
+        EXPECT_EQ(unnamed.keptRows.empty(), c.inside);
+        EXPECT_EQ(failed.size(), c.inside ? 0U : 1U);
+        if (c.inside)
+            continue;
+        // Named in the question, where it really is, first: it goes.
+        const DeleteQuestion asked = AskDeleteFiles(bounds, selected);
+        EXPECT_EQ(asked.text, "Do you want to remove selected files from the hard disc?\n\n1 file, "
+                              "1 of them outside the list's folder:\n" +
+                                  ResolvedFilePath(c.lies));
+        EXPECT_TRUE(DeleteSelectedFiles(files, bounds, selected, asked, hooks).keptRows.empty());
+        EXPECT_FALSE(QFile::exists(c.lies));
+    }
+    EXPECT_TRUE(QFileInfo(album + "link").isSymLink()); // a link's folder is followed, not removed
+}
+
+TEST_F(TrackFilesBounds, TheQuestionNamesTenFilesOutsideFirstAndTheEleventhOutsideStays) {
+    std::vector<TrackFile> selected;
+    for (int i = 0; i < 3; ++i) {
+        const QString name = QStringLiteral("in%1.mp3").arg(i);
+        write(album + name, "x");
+        selected.push_back({i, album, name, 0});
+    }
+    QStringList outside;
+    for (int i = 0; i < 11; ++i) {
+        const QString name = QStringLiteral("out%1.txt").arg(i, 2, 10, QLatin1Char('0'));
+        write(victim + name, "private");
+        selected.push_back({3 + i, victim, name, 0});
+        outside << ResolvedFilePath(victim + name);
+    }
+
+    const DeleteQuestion asked = AskDeleteFiles(bounds, selected);
+    EXPECT_EQ(asked.text, "Do you want to remove selected files from the hard disc?\n\n14 files, "
+                          "11 of them outside the list's folder:\n" +
+                              outside.mid(0, 10).join('\n') + "\nand 4 more");
+    const DeleteDone done = DeleteSelectedFiles(files, bounds, selected, asked, hooks);
+    EXPECT_EQ(done.keptRows, std::vector<int>({13}));
+    EXPECT_EQ(QDir(victim).entryList(QDir::Files), QStringList({"out10.txt"}));
+    EXPECT_TRUE(QDir(album).entryList(QDir::Files).isEmpty());
+    ASSERT_EQ(done.failures.size(), 1U);
+    EXPECT_EQ(done.failures[0].text,
+              "These files lie outside the list's folder and were not named in the question, so "
+              "they stay on the disc (1 file):\n" +
+                  outside[10]);
+}
+
+TEST_F(TrackFilesBounds, CopyAndMoveRefuseNamesLeadingOutAndFilesOutside) {
+    const QString inner = folder("music/dest/inner");
+    const struct {
+        const char* name;
+        QString folder;
+        QString file;
+        QString why;
+    } cases[] = {
+        {"a name climbing out of the destination", album + "sub/", "../01.mp3", "holds a \"/\""},
+        {"the name \"..\"", album, "..", "the one above it"},
+        {"a file outside every volume", victim, "notes.txt", "outside the list's folder"},
+        {"a file outside the list's folder", other, "02.mp3", "outside the list's folder"},
+    };
+    write(album + "01.mp3", "album");
+    write(victim + "notes.txt", "private");
+    write(other + "02.mp3", "other");
+    for (const bool moving : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (moving ? " (move)" : " (copy)"));
+            const std::vector<TrackFile> selected = {{0, c.folder, c.file, 0}};
+            const std::vector<FileFailure> failures =
+                moving ? MoveSelectedFiles(files, catalog, bounds, selected, inner, hooks).failures
+                       : CopySelectedFiles(files, bounds, selected, inner, hooks).failures;
+            ASSERT_EQ(failures.size(), 1U);
+            EXPECT_TRUE(failures[0].text.contains(c.why)) << failures[0].text.toStdString();
+            EXPECT_TRUE(QDir(inner).isEmpty());
+            EXPECT_EQ(QDir(temp.file("music/dest")).entryList(QDir::Files), QStringList());
+        }
+    }
+    EXPECT_EQ(read(album + "01.mp3"), "album");
+    EXPECT_EQ(read(victim + "notes.txt"), "private");
+    EXPECT_EQ(read(other + "02.mp3"), "other");
 }
 
 // 2,000 files moved into a folder where a random third of their names are taken already.
@@ -232,7 +358,7 @@ TEST_F(TrackFilesStress, TwoThousandFilesMovedOntoRandomTakenNames) {
     int yields = 0;
     hooks.yield = [&] { ++yields; };
 
-    const MoveDone done = MoveSelectedFiles(files, catalog, selected, to, hooks);
+    const MoveDone done = MoveSelectedFiles(files, catalog, bounds, selected, to, hooks);
     EXPECT_EQ(yields, count);
     EXPECT_EQ(std::ssize(done.movedRows) + std::ssize(done.failures), count);
     ASSERT_TRUE(ForgetFolderVolume(catalog, to));
