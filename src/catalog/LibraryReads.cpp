@@ -130,8 +130,12 @@ Lookup<QHash<qint64, VolumeNameLabel>> ReadVolumeNamesById(Catalog& catalog) {
 Lookup<std::optional<VolumeNameLabel>> FindVolumeByStoredId(Catalog& catalog,
                                                             const QVariant& volumeId) {
     Recordset& rows = catalog.second;
-    // The stored id is bound as it is: a value of any shape matches no volume but its own.
-    if (!catalog.connection.execute("SELECT name,label FROM Cd WHERE Cd.id = ?", {volumeId}, rows))
+    // Volume ids are whole numbers on both engines: a stored id of any other shape names none.
+    bool whole = false;
+    const qint64 id = volumeId.toLongLong(&whole);
+    if (!whole)
+        return {std::nullopt};
+    if (!catalog.connection.execute("SELECT name,label FROM Cd WHERE Cd.id = ?", {id}, rows))
         return Lookup<std::optional<VolumeNameLabel>>::failed(catalog.connection.lastError());
     if (rows.eof())
         return {std::nullopt};
@@ -139,8 +143,16 @@ Lookup<std::optional<VolumeNameLabel>> FindVolumeByStoredId(Catalog& catalog,
 }
 
 Result<> DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId) {
+    // A stored id that is no whole number (a file's column takes any value) is matched as the
+    // text it is, so only the lists holding exactly it go.
+    bool whole = false;
+    const qint64 id = volumeId.toLongLong(&whole);
+    if (whole)
+        return Ran(catalog.connection,
+                   catalog.connection.execute("DELETE FROM M3u WHERE cd_id = ?", {id}));
     return Ran(catalog.connection,
-               catalog.connection.execute("DELETE FROM M3u WHERE cd_id = ?", {volumeId}));
+               catalog.connection.execute("DELETE FROM M3u WHERE CAST(cd_id AS TEXT) = ?",
+                                          {volumeId.toString()}));
 }
 
 Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listId) {

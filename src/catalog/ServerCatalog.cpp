@@ -137,9 +137,15 @@ Result<> OpenServerDatabase(QSqlDatabase& db, const ServerAddress& address) {
     if (!db.open())
         return Result<>::failed(DescribeConnectFailure(address, ServerMessage(db.lastError())));
     QSqlQuery setup(db);
+    // The session's path holds the catalog's schema alone: the server then looks names the
+    // statements leave unqualified (operators, functions) up in its own catalog first, and no
+    // schema another role made earlier on the default path ("$user") is ever searched.
+    const QString pinPath =
+        QStringLiteral("SELECT set_config('search_path', coalesce(quote_ident(current_schema()), "
+                       "'public'), false)");
     for (const QString& statement :
          {QStringLiteral("SET client_encoding = 'UTF8'"),
-          QStringLiteral("SET lock_timeout = %1").arg(kServerLockWaitMs)}) {
+          QStringLiteral("SET lock_timeout = %1").arg(kServerLockWaitMs), pinPath}) {
         if (!setup.exec(statement))
             return Result<>::failed(QStringLiteral("The catalog %1 cannot be used: %2.")
                                         .arg(address.shown, ServerMessage(setup.lastError())));

@@ -139,9 +139,11 @@ TEST_F(TreeBuildStylesTest, AVolumeIdOfAnyShapeMatchesOnlyItsOwnRows) {
     list(hd, "a.m3u", hdId, rock);
     run(QString("INSERT INTO M3u (path,file,cd_id,mp3s,nick) VALUES ('/x/','n.m3u',NULL,0,%1)")
             .arg(rock));
-    run(QString("INSERT INTO M3u (path,file,cd_id,mp3s,nick) VALUES ('/x/','s.m3u',"
-                "'-1 OR \"path\" <> ''path''',0,%1)")
-            .arg(rock));
+    // (A server's column takes whole numbers alone.)
+    if (catalog.connection.engine() == CatalogEngine::Sqlite)
+        run(QString("INSERT INTO M3u (path,file,cd_id,mp3s,nick) VALUES ('/x/','s.m3u',"
+                    "'-1 OR \"path\" <> ''path''',0,%1)")
+                .arg(rock));
 
     EXPECT_EQ(styleTree(), (QStringList{
                                "Unsorted | Unsorted | Unsorted | 6",

@@ -55,6 +55,14 @@ TEST_F(PgServer, AFreshDatabaseHasWhatTheCatalogNeeds) {
     }
 }
 
+TEST_F(PgServer, ASessionLooksNamesUpInTheServersOwnCatalogFirst) {
+    ASSERT_TRUE(CreateCatalog(database->uri()));
+    Catalog catalog;
+    ASSERT_TRUE(catalog.connection.open(BuildConnectionText(database->uri())));
+    ASSERT_TRUE(catalog.connection.execute("SHOW search_path", catalog.general));
+    EXPECT_EQ(catalog.general.field(0).toString(), "public");
+}
+
 TEST_F(PgServer, ANotifyReachesTheListeningConnection) {
     test::PgConnection listener(database->uri());
     test::PgConnection writer(database->uri());
