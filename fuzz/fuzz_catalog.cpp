@@ -7,7 +7,8 @@
 // reports are the findings; failures reported in words are fine. At most 48 rows of at most 4,096
 // bytes a value keep a run fast. Most runs start from a catalog whose search index exists (the
 // rows then reach it through its triggers); one in eight from one without (the first search
-// builds it: the same batches, after statements that do not depend on the rows).
+// builds it: the same batches, after statements that do not depend on the rows). One run in
+// eight adds another program's trigger, view or table to the schema: the open must refuse it.
 #include "FuzzCheck.h"
 #include "browser/LibraryTree.h"
 #include "browser/TrackRows.h"
@@ -66,10 +67,37 @@ constexpr Table Tables[] = {
     {"INSERT OR IGNORE INTO Nick VALUES (?,?)", 2},
 };
 
-// Texts that mean something to the tree and the lists: paths, labels, disc flags, keys.
-constexpr const char* Words[] = {"/",     "/media/cd/", "DISC7",    "1",    "0",     "EOF",
-                                 "a.m3u", "/music/",    "DISC7:>/", "(CD)", "x.mp3", "Unsorted",
-                                 "%",     "_",          "'",        ""};
+// Texts that mean something to the tree and the lists: paths, labels, disc flags, keys; and
+// texts shaped as statements, which must stay values.
+constexpr const char* Words[] = {"/",
+                                 "/media/cd/",
+                                 "DISC7",
+                                 "1",
+                                 "0",
+                                 "EOF",
+                                 "a.m3u",
+                                 "/music/",
+                                 "DISC7:>/",
+                                 "(CD)",
+                                 "x.mp3",
+                                 "Unsorted",
+                                 "%",
+                                 "_",
+                                 "'",
+                                 "",
+                                 "-1 OR 1=1",
+                                 "-1 OR \"path\" <> 'path'",
+                                 "x' OR '1'='1",
+                                 "'); DELETE FROM M3u; --"};
+
+// What another program may add to a catalog's schema; a catalog holding one is refused.
+constexpr const char* ForeignSchema[] = {
+    "CREATE TRIGGER evil AFTER INSERT ON Mp3 BEGIN DELETE FROM Mp3; END",
+    ("CREATE TRIGGER SearchTrackInserted AFTER INSERT ON Mp3 BEGIN UPDATE Mp3 SET path = "
+     "'/victim/'; END"),
+    "CREATE VIEW seen AS SELECT * FROM Mp3",
+    "CREATE TABLE extra (x)",
+};
 
 void Bind(sqlite3_stmt* statement, int column, FuzzedDataProvider& input) {
     switch (input.ConsumeIntegralInRange(0, 6)) {
@@ -120,6 +148,21 @@ void WriteRows(const QString& file, FuzzedDataProvider& input) {
     }
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
+}
+
+// One run in eight, something of another program's in the schema; true when it was added.
+bool AddForeignSchema(const QString& file, FuzzedDataProvider& input) {
+    if (input.ConsumeIntegralInRange(0, 7) != 0)
+        return false;
+    const char* statement =
+        ForeignSchema[input.ConsumeIntegralInRange<size_t>(0, std::size(ForeignSchema) - 1)];
+    sqlite3* db = nullptr;
+    Check(sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK, "raw open");
+    // The index's own trigger goes first when the foreign one takes its name.
+    sqlite3_exec(db, "DROP TRIGGER IF EXISTS SearchTrackInserted", nullptr, nullptr, nullptr);
+    const bool added = sqlite3_exec(db, statement, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return added;
 }
 
 void TrackRowsOfEveryNode(tarl::Catalog& catalog, const tarl::Drives& drives,
@@ -179,9 +222,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out.write(EmptyCatalog(folder.path(), indexed));
     }
     WriteRows(file, input);
+    const bool foreign = AddForeignSchema(file, input);
 
     tarl::Catalog catalog;
-    if (!catalog.connection.open(tarl::BuildConnectionText(file)))
+    const bool opened = catalog.connection.open(tarl::BuildConnectionText(file));
+    if (foreign)
+        Check(!opened &&
+                  catalog.connection.lastError().contains(QLatin1String("did not put there")),
+              "a catalog with another program's schema is refused");
+    if (!opened)
         return 0;
     const FuzzDrives drives;
     tarl::LocalFiles files;
