@@ -1,12 +1,12 @@
 #include "catalog/CatalogCopy.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/CatalogAddress.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/EngineFile.h"
 #include "catalog/NewFile.h"
-#include "catalog/QuoteSql.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,53 +100,43 @@ bool IsWholeNumber(const QVariant& value) {
     }
 }
 
-QString Quoted(const QString& text) {
-    return QLatin1Char('\'') + QuoteSql(text) + QLatin1Char('\'');
-}
-
-// A text as it is copied: cut at a NUL, which neither engine keeps in a literal.
-QString TextLiteral(const QString& text, const char* table, const Column& column,
-                    Changes& changes) {
+// A text as it is copied: cut at a NUL, which neither engine kept in a catalog written before.
+QVariant TextValue(const QString& text, const char* table, const Column& column, Changes& changes) {
     if (text.contains(QChar(u'\0')))
         changes.note(table, column, "texts cut at a NUL character");
-    return Quoted(text);
+    return SqlTextValue(text);
 }
 
-// A value as a catalog file stores it: the same type, the server's flags as 1 and 0.
-QString FileLiteral(const QVariant& value, const char* table, const Column& column,
-                    Changes& changes) {
+// A value as a catalog file stores it: the same type, the server's flags as 1 and 0, a real
+// that is no number as NULL.
+QVariant FileValue(const QVariant& value, const char* table, const Column& column,
+                   Changes& changes) {
     if (value.isNull())
-        return QStringLiteral("NULL");
+        return {};
     if (value.typeId() == QMetaType::Bool)
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        return qint64(value.toBool() ? 1 : 0);
     if (IsWholeNumber(value))
-        return QString::number(value.toLongLong());
+        return value.toLongLong();
     if (value.typeId() == QMetaType::Double) {
         const double real = value.toDouble();
         if (std::isnan(real))
-            return QStringLiteral("NULL");
-        if (std::isinf(real))
-            return real > 0 ? QStringLiteral("9e999") : QStringLiteral("-9e999");
-        QString digits = QString::number(real, 'g', 17);
-        if (!digits.contains(u'.') && !digits.contains(u'e'))
-            digits += QStringLiteral(".0"); // stays a real
-        return digits;
+            return {};
+        return real;
     }
     if (value.typeId() == QMetaType::QByteArray)
-        return QStringLiteral("X'") + QString::fromLatin1(value.toByteArray().toHex()) +
-               QLatin1Char('\'');
-    return TextLiteral(value.toString(), table, column, changes);
+        return value.toByteArray();
+    return TextValue(value.toString(), table, column, changes);
 }
 
 // A value as a server column of `column.kind` holds it, or NULL with the change noted.
-QString ServerLiteral(const QVariant& value, const char* table, const Column& column,
-                      Changes& changes) {
+QVariant ServerValue(const QVariant& value, const char* table, const Column& column,
+                     Changes& changes) {
     if (value.isNull())
-        return QStringLiteral("NULL");
+        return {};
     const bool bytes = value.typeId() == QMetaType::QByteArray;
     if (bytes) {
         changes.note(table, column, "bytes left empty");
-        return QStringLiteral("NULL");
+        return {};
     }
     const bool real = value.typeId() == QMetaType::Double;
     const bool text = value.typeId() == QMetaType::QString;
@@ -155,9 +145,9 @@ QString ServerLiteral(const QVariant& value, const char* table, const Column& co
     case Kind::Text:
         if (number || real) {
             changes.note(table, column, "numbers stored as their text");
-            return Quoted(value.toString());
+            return SqlTextValue(value.toString());
         }
-        return TextLiteral(value.toString(), table, column, changes);
+        return TextValue(value.toString(), table, column, changes);
     case Kind::Number:
     case Kind::Flag: {
         bool whole = number;
@@ -169,18 +159,18 @@ QString ServerLiteral(const QVariant& value, const char* table, const Column& co
         }
         if (!whole) {
             changes.note(table, column, "values that are not whole numbers left empty");
-            return QStringLiteral("NULL");
+            return {};
         }
         if (text)
             changes.note(table, column, "texts of whole numbers stored as numbers");
         if (column.kind == Kind::Number)
-            return QString::number(n);
+            return n;
         if (n != 0 && n != 1)
             changes.note(table, column, "numbers other than 0 and 1 taken as 1");
-        return n != 0 ? QStringLiteral("true") : QStringLiteral("false");
+        return n != 0;
     }
     }
-    return QStringLiteral("NULL");
+    return {};
 }
 
 class Copier {
@@ -205,34 +195,38 @@ public:
         QStringList names;
         for (const Column& column : table.columns)
             names << QLatin1String(column.name);
-        const QString select =
-            QStringLiteral("SELECT %1 FROM %2 WHERE id > %3 ORDER BY id LIMIT %4")
-                .arg(names.join(u','), QLatin1String(table.name));
+        const QString select = QStringLiteral("SELECT %1 FROM %2 WHERE id > ? ORDER BY id LIMIT %3")
+                                   .arg(names.join(u','), QLatin1String(table.name))
+                                   .arg(kReadRows);
         const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
                                    .arg(QLatin1String(table.name), names.join(u','));
+        // One row's placeholders: "(?,?,?)".
+        const QString placeholders = QLatin1Char('(') +
+                                     QStringList(names.size(), QStringLiteral("?")).join(u',') +
+                                     QLatin1Char(')');
         qint64 last = std::numeric_limits<qint64>::min();
         for (;;) {
             Recordset& rows = from_.general;
-            if (!from_.connection.execute(select.arg(last).arg(kReadRows), rows))
+            if (!from_.connection.execute(select, {last}, rows))
                 return Result<>::failed(from_.connection.lastError());
             if (rows.eof())
                 return {};
-            QStringList values;
+            Batch batch;
             for (; !rows.eof(); rows.moveNext()) {
-                QStringList row;
                 for (int i = 0; i < int(table.columns.size()); ++i) {
                     const Column& column = table.columns[size_t(i)];
-                    row << (toServer_ ? ServerLiteral(rows.field(i), table.name, column, changes_)
-                                      : FileLiteral(rows.field(i), table.name, column, changes_));
+                    batch.values << (toServer_
+                                         ? ServerValue(rows.field(i), table.name, column, changes_)
+                                         : FileValue(rows.field(i), table.name, column, changes_));
                 }
                 last = rows.field(0).toLongLong();
-                values << QLatin1Char('(') + row.join(u',') + QLatin1Char(')');
-                if (values.size() == kWriteRows) {
-                    if (const Result<> written = write(insert, values); !written)
+                batch.rows << placeholders;
+                if (batch.rows.size() == kWriteRows) {
+                    if (const Result<> written = write(insert, batch); !written)
                         return written;
                 }
             }
-            if (const Result<> written = write(insert, values); !written)
+            if (const Result<> written = write(insert, batch); !written)
                 return written;
         }
     }
@@ -248,13 +242,19 @@ private:
         return rows.field(0).toLongLong();
     }
 
-    Result<> write(const QString& insert, QStringList& values) {
-        if (values.isEmpty())
+    // Rows waiting to be written: their placeholders and the values bound to them.
+    struct Batch {
+        QStringList rows;
+        QVariantList values;
+    };
+
+    Result<> write(const QString& insert, Batch& batch) {
+        if (batch.rows.isEmpty())
             return {};
-        if (!to_.connection.execute(insert + values.join(u',')))
+        if (!to_.connection.execute(insert + batch.rows.join(u','), batch.values))
             return Result<>::failed(to_.connection.lastError());
-        copied_ += values.size();
-        values.clear();
+        copied_ += batch.rows.size();
+        batch = {};
         if (progress_)
             progress_(copied_, total_);
         return {};
@@ -308,18 +308,18 @@ bool ContinueIds(Catalog& to, const char* table, qint64 given) {
     if (to.connection.engine() == CatalogEngine::Postgres)
         return to.connection.execute(
             QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), GREATEST((SELECT "
-                           "MAX(id) FROM %1), %2, 1), GREATEST((SELECT MAX(id) FROM %1), %2) > 0)")
-                .arg(name.toLower())
-                .arg(given));
+                           "MAX(id) FROM %1), ?, 1), GREATEST((SELECT MAX(id) FROM %1), ?) > 0)")
+                .arg(name.toLower()),
+            {given, given});
     return to.connection.execute(
-               QStringLiteral("UPDATE sqlite_sequence SET seq = MAX(seq, %2) WHERE name = '%1'")
-                   .arg(name)
-                   .arg(given)) &&
+               QStringLiteral("UPDATE sqlite_sequence SET seq = MAX(seq, ?) WHERE name = '%1'")
+                   .arg(name),
+               {given}) &&
            to.connection.execute(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT "
-                                                "'%1', %2 WHERE %2 > 0 AND NOT EXISTS (SELECT 1 "
+                                                "'%1', ? WHERE ? > 0 AND NOT EXISTS (SELECT 1 "
                                                 "FROM sqlite_sequence WHERE name = '%1')")
-                                     .arg(name)
-                                     .arg(given));
+                                     .arg(name),
+                                 {given, given});
 }
 
 // Copies every table inside one transaction of `to`, replacing its rows, from one view of `from`

@@ -1,10 +1,10 @@
 #include "catalog/CatalogDelete.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
 #include "catalog/LibraryTreeEdits.h"
-#include "catalog/QuoteSql.h"
 #include "catalog/UnicodeNoCase.h"
 #include "platform/Files.h"
 #include "text/PathText.h"
@@ -20,12 +20,9 @@ const QString kCdKeySeparator = QStringLiteral(":>");
 
 // The list's row and its tracks.
 bool DeleteListRows(Catalog& catalog, qint64 listId) {
-    const QString id = QString::number(listId);
-    return catalog.connection.execute("DELETE FROM M3u WHERE " + QStringLiteral("(((id)=") + id +
-                                          " ))",
+    return catalog.connection.execute("DELETE FROM M3u WHERE (((id)=? ))", {listId},
                                       catalog.general) &&
-           catalog.connection.execute("DELETE FROM Mp3 WHERE " + QStringLiteral("(((M3u_id)=") +
-                                          id + " ))",
+           catalog.connection.execute("DELETE FROM Mp3 WHERE (((M3u_id)=? ))", {listId},
                                       catalog.general);
 }
 
@@ -39,11 +36,12 @@ Lookup<qint64> VolumeIdOfKey(Catalog& catalog, const Drives& drives, const QStri
     // Disc names are one name whatever their case, but a catalog written before may hold both
     // "Disc1" and "disc1": the node's own spelling comes first, so the disc shown is the one
     // deleted.
-    const QString quoted = "'" + QuoteSql(label) + "'";
-    return FirstNumber(catalog.connection, catalog.general,
-                       "SELECT id,label From Cd WHERE " + QStringLiteral("((label)=") + quoted +
-                           UnicodeNoCase::kCollate + " ) ORDER BY (label = " + quoted + ") DESC" +
-                           OrderOnServer(catalog.connection, ", id"));
+    const QString stored = SqlTextValue(label);
+    return FirstNumber(
+        catalog.connection, catalog.general,
+        "SELECT id,label From Cd WHERE ((label)=?" + QString::fromLatin1(UnicodeNoCase::kCollate) +
+            " ) ORDER BY (label = ?) DESC" + OrderOnServer(catalog.connection, ", id"),
+        {stored, stored});
 }
 
 // Whether a volume's key is a folder written plainly: absolute, without "." or ".." parts
@@ -58,14 +56,15 @@ bool NamesItsOwnFolder(const QString& volumeKey) {
 Result<> DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tree) {
     // The rows of the node's own spelling: a catalog written before names compared without case
     // may hold "Rock" and "rock" as two nodes, and the tree loses only this one.
-    const QString named = "(((Nick.nick)='" + QuoteSql(name) + "'))";
+    const QString named = QStringLiteral("(((Nick.nick)=?))");
+    const QVariantList values = {SqlTextValue(name)};
     // The style's lists go back to no style first, while the style's rows still name them, so no
     // list is ever left with a style that is gone.
     if (!catalog.connection.execute("UPDATE M3u " + QStringLiteral(" SET nick = 0 WHERE ") +
                                         "M3u.nick IN (SELECT id FROM Nick WHERE " + named + ")",
-                                    catalog.general))
+                                    values, catalog.general))
         return Ran(catalog.connection, false);
-    if (!catalog.connection.execute("DELETE FROM Nick WHERE " + named, catalog.general))
+    if (!catalog.connection.execute("DELETE FROM Nick WHERE " + named, values, catalog.general))
         return Ran(catalog.connection, false);
     if (tree)
         tree->removeNode(name);
@@ -85,9 +84,8 @@ Result<> DeleteList(Catalog& catalog, const Drives& drives, const QString& listP
 Result<> DeleteTrack(Catalog& catalog, qint64 trackId) {
     if (trackId == 0)
         return {};
-    return Ran(catalog.connection,
-               catalog.connection.execute("DELETE FROM Mp3 WHERE id=" + QString::number(trackId),
-                                          catalog.general));
+    return Ran(catalog.connection, catalog.connection.execute("DELETE FROM Mp3 WHERE id=?",
+                                                              {trackId}, catalog.general));
 }
 
 Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
@@ -112,15 +110,13 @@ Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
     if (NamesItsOwnFolder(volumeKey))
         files.removeFolder(volumeKey);
 
-    const QString volumeId = QString::number(id.value);
-    note(catalog.connection.execute(
-        "DELETE FROM CD WHERE " + QStringLiteral("(((id)=") + volumeId + " ))", catalog.general));
+    note(catalog.connection.execute("DELETE FROM CD WHERE (((id)=? ))", {id.value},
+                                    catalog.general));
 
     // The walk keeps to the second holder: deleting each list fills the general one.
     Recordset& lists = catalog.second;
-    note(catalog.connection.execute("SELECT Cd_id,path,file From m3u WHERE " +
-                                        QStringLiteral("((cd_id)=") + volumeId + " )",
-                                    lists));
+    note(catalog.connection.execute("SELECT Cd_id,path,file From m3u WHERE ((cd_id)=? )",
+                                    {id.value}, lists));
     for (; !lists.eof(); lists.moveNext()) {
         const ListPathParts list{lists.field(1).toString(), lists.field(2).toString()};
         const QString listPath = list.path + list.file;
@@ -141,8 +137,7 @@ Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
 
 Result<> DeleteVolumesKeepingLists(Catalog& catalog, const QString& name) {
     return Ran(catalog.connection,
-               catalog.connection.execute("DELETE FROM CD WHERE name=" + QStringLiteral("'") +
-                                              QuoteSql(name) + "'",
+               catalog.connection.execute("DELETE FROM CD WHERE name=?", {SqlTextValue(name)},
                                           catalog.general));
 }
 

@@ -1,8 +1,8 @@
 #include "catalog/CatalogFind.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
-#include "catalog/QuoteSql.h"
 #include "catalog/UnicodeNoCase.h"
 #include "text/PathText.h"
 
@@ -24,9 +24,9 @@ Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QStrin
                             const QString& label) {
     if (label.isEmpty()) {
         return FirstNumber(catalog.connection, catalog.general,
-                           "SELECT id, name From CD WHERE (((CD.name)=" + QStringLiteral("'") +
-                               QuoteSql(listPath) + "'" + "))" +
-                               OrderOnServer(catalog.connection, kVolumeOrder));
+                           "SELECT id, name From CD WHERE (((CD.name)=?))" +
+                               OrderOnServer(catalog.connection, kVolumeOrder),
+                           {SqlTextValue(listPath)});
     }
     // The volume is named after the folder holding the list; a folder list's own trailing "/"
     // is not that folder, except on a drive root, which is its own volume.
@@ -34,32 +34,33 @@ Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QStrin
     if (listPath.endsWith(u'/') && !IsDriveRootText(listPath, drives))
         name = FolderOf(listPath.left(listPath.size() - 1));
     return FirstNumber(catalog.connection, catalog.general,
-                       "SELECT id, name,label From CD WHERE (((name)=" + QStringLiteral("'") +
-                           QuoteSql(name) + "') AND " + "((label)='" + QuoteSql(label) + "'" +
-                           UnicodeNoCase::kCollate + "))" +
-                           OrderOnServer(catalog.connection, kVolumeOrder));
+                       "SELECT id, name,label From CD WHERE (((name)=?) AND ((label)=?" +
+                           QString::fromLatin1(UnicodeNoCase::kCollate) + "))" +
+                           OrderOnServer(catalog.connection, kVolumeOrder),
+                       {SqlTextValue(name), SqlTextValue(label)});
 }
 
 Lookup<bool> VolumeLabelExists(Catalog& catalog, const QString& label) {
     return HasRow(catalog.connection, catalog.general,
-                  "SELECT name, label From CD WHERE " + QStringLiteral("(((label)=") + "'" +
-                      QuoteSql(label) + "'" + UnicodeNoCase::kCollate + "))");
+                  "SELECT name, label From CD WHERE (((label)=?" +
+                      QString::fromLatin1(UnicodeNoCase::kCollate) + "))",
+                  {SqlTextValue(label)});
 }
 
 Lookup<qint64> FindStyleId(Catalog& catalog, const QString& name) {
     return FirstNumber(catalog.connection, catalog.general,
-                       "SELECT nick.id, nick.nick From nick WHERE (((nick.nick)=" +
-                           QStringLiteral("'") + QuoteSql(name) + "'" + UnicodeNoCase::kCollate +
-                           "))" + OrderOnServer(catalog.connection, kIdOrder));
+                       "SELECT nick.id, nick.nick From nick WHERE (((nick.nick)=?" +
+                           QString::fromLatin1(UnicodeNoCase::kCollate) + "))" +
+                           OrderOnServer(catalog.connection, kIdOrder),
+                       {SqlTextValue(name)});
 }
 
 Lookup<qint64> FindListId(Catalog& catalog, const Drives& drives, const QString& listPath) {
     const ListPathParts list = SplitListPath(listPath, drives);
     return FirstNumber(catalog.connection, catalog.general,
-                       "SELECT id, file,path From m3u WHERE " + QStringLiteral("(((file)=") + "'" +
-                           QuoteSql(list.file) + "'" + ") AND " + "((path)=" + "'" +
-                           QuoteSql(list.path) + "'" + "))" +
-                           OrderOnServer(catalog.connection, kListOrder));
+                       "SELECT id, file,path From m3u WHERE (((file)=?) AND ((path)=?))" +
+                           OrderOnServer(catalog.connection, kListOrder),
+                       {SqlTextValue(list.file), SqlTextValue(list.path)});
 }
 
 Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const Drives& drives, const QString& listPath,
@@ -69,57 +70,54 @@ Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const Drives& drives, const 
 
 Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const ListPathParts& list, qint64 volumeId) {
     return FirstNumber(catalog.connection, catalog.general,
-                       "SELECT id, path, file, cd_id From m3u WHERE " +
-                           QStringLiteral("(((path)=") + "'" + QuoteSql(list.path) + "'" +
-                           ") AND " + "((file)=" + "'" + QuoteSql(list.file) + "'" + ") AND " +
-                           "((cd_id)=" + QString::number(volumeId) + "))" +
-                           OrderOnServer(catalog.connection, kIdOrder));
+                       "SELECT id, path, file, cd_id From m3u WHERE (((path)=?) AND ((file)=?) AND "
+                       "((cd_id)=?))" +
+                           OrderOnServer(catalog.connection, kIdOrder),
+                       {SqlTextValue(list.path), SqlTextValue(list.file), volumeId});
 }
 
 Lookup<bool> VolumeIsCdByName(Catalog& catalog, const QString& name) {
-    const Lookup<QVariant> isCd =
-        FirstField(catalog.connection, catalog.third,
-                   "SELECT isCd From CD WHERE (((CD.name)=" + QStringLiteral("'") + QuoteSql(name) +
-                       "'" + "))" + OrderOnServer(catalog.connection, kVolumeOrder));
+    const Lookup<QVariant> isCd = FirstField(catalog.connection, catalog.third,
+                                             "SELECT isCd From CD WHERE (((CD.name)=?))" +
+                                                 OrderOnServer(catalog.connection, kVolumeOrder),
+                                             {SqlTextValue(name)});
     if (!isCd.ok)
         return Lookup<bool>::failed(isCd.error);
     return {isCd.value.toBool()};
 }
 
 Lookup<QString> VolumeLabelById(Catalog& catalog, qint64 volumeId) {
-    const Lookup<QVariant> label =
-        FirstField(catalog.connection, catalog.third,
-                   "SELECT label From CD WHERE id=" + QString::number(volumeId));
+    const Lookup<QVariant> label = FirstField(catalog.connection, catalog.third,
+                                              "SELECT label From CD WHERE id=?", {volumeId});
     if (!label.ok)
         return Lookup<QString>::failed(label.error);
     return {label.value.toString()};
 }
 
 Lookup<qint64> ListIdOfTrack(Catalog& catalog, qint64 trackId) {
-    return FirstNumber(catalog.connection, catalog.third,
-                       "SELECT m3u_id From MP3 WHERE id=" + QString::number(trackId));
+    return FirstNumber(catalog.connection, catalog.third, "SELECT m3u_id From MP3 WHERE id=?",
+                       {trackId});
 }
 
 Lookup<qint64> VolumeIdOfTrack(Catalog& catalog, qint64 trackId) {
     const Lookup<qint64> listId = ListIdOfTrack(catalog, trackId);
     if (!listId.ok)
         return Lookup<qint64>::failed(listId.error);
-    return FirstNumber(catalog.connection, catalog.second,
-                       "SELECT cd_id From M3U WHERE id=" + QString::number(listId.value));
+    return FirstNumber(catalog.connection, catalog.second, "SELECT cd_id From M3U WHERE id=?",
+                       {listId.value});
 }
 
 Lookup<bool> VolumeIsCdById(Catalog& catalog, qint64 volumeId) {
     const Lookup<QVariant> isCd =
-        FirstField(catalog.connection, catalog.third,
-                   "SELECT isCD From CD WHERE id=" + QString::number(volumeId));
+        FirstField(catalog.connection, catalog.third, "SELECT isCD From CD WHERE id=?", {volumeId});
     if (!isCd.ok)
         return Lookup<bool>::failed(isCd.error);
     return {isCd.value.toBool()};
 }
 
 Lookup<bool> VolumeNameExists(Catalog& catalog, const QString& name) {
-    return HasRow(catalog.connection, catalog.general,
-                  "SELECT name From CD WHERE name=" + QStringLiteral("'") + QuoteSql(name) + "'");
+    return HasRow(catalog.connection, catalog.general, "SELECT name From CD WHERE name=?",
+                  {SqlTextValue(name)});
 }
 
 } // namespace tarl

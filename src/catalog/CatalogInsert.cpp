@@ -1,9 +1,9 @@
 #include "catalog/CatalogInsert.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
 #include "catalog/ImportStatements.h"
-#include "catalog/QuoteSql.h"
 #include "catalog/ScanNodeValues.h"
 #include "catalog/UnicodeNoCase.h"
 #include "platform/PathRules.h"
@@ -45,20 +45,19 @@ ListPathParts PlaylistList(const ScanNodeValues& playlist) {
 } // namespace
 
 Result<> AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLabel) {
-    const QString name = QuoteSql(folder);
-    const Lookup<bool> there =
-        HasRow(catalog.connection, catalog.general,
-               "SELECT id, name From CD WHERE (((name)=" + QStringLiteral("'") + name + "'" + "))");
+    const QString name = SqlTextValue(folder);
+    const Lookup<bool> there = HasRow(catalog.connection, catalog.general,
+                                      "SELECT id, name From CD WHERE (((name)=?))", {name});
     if (!there.ok)
         return Result<>::failed(there.error);
     currentLabel = kHardDiscMarker;
     if (there.value)
         return {};
+    // The constants stay in the text: a server reads a quoted '0' as its boolean isCd.
     return Ran(catalog.connection,
-               catalog.connection.execute("INSERT INTO CD (name,m3us,label,isCd) VALUES " +
-                                              QStringLiteral("('") + name + "','" + "0" + "','" +
+               catalog.connection.execute("INSERT INTO CD (name,m3us,label,isCd) VALUES (?,'0','" +
                                               kHardDiscMarker + "','0')",
-                                          catalog.general));
+                                          {name}, catalog.general));
 }
 
 Result<> AddFolderTrack(const Drives& drives, const ScanNodeValues& track, const TagFields& tags,
@@ -181,18 +180,17 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
 }
 
 Result<StyleAdded> AddStyle(Catalog& catalog, const QString& name) {
-    const QString quoted = QuoteSql(name);
-    const Lookup<bool> there =
-        HasRow(catalog.connection, catalog.general,
-               "SELECT Nick.nick FROM Nick WHERE " + QStringLiteral("(((Nick.nick)='") + quoted +
-                   "'" + UnicodeNoCase::kCollate + " ))");
+    const QString stored = SqlTextValue(name);
+    const Lookup<bool> there = HasRow(catalog.connection, catalog.general,
+                                      "SELECT Nick.nick FROM Nick WHERE (((Nick.nick)=?" +
+                                          QString::fromLatin1(UnicodeNoCase::kCollate) + " ))",
+                                      {stored});
     if (!there.ok)
         return Result<StyleAdded>::failed(there.error);
     if (there.value)
         return {
             {StyleAdded::AlreadyThere, QStringLiteral("This Style already exist in Data Base ")}};
-    if (!catalog.connection.execute("INSERT INTO nick (nick) VALUES " + QStringLiteral("('") +
-                                        quoted + "')",
+    if (!catalog.connection.execute("INSERT INTO nick (nick) VALUES (?)", {stored},
                                     catalog.general))
         return Result<StyleAdded>::failed(catalog.connection.lastError());
     return {StyleAdded{}};

@@ -1,7 +1,7 @@
 #include "catalog/CatalogSearch.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/Connection.h"
-#include "catalog/QuoteSql.h"
 #include "catalog/RowReader.h"
 #include "catalog/SearchIndex.h"
 #include "catalog/ServerSearch.h"
@@ -24,14 +24,16 @@ constexpr std::array<SearchField, 9> kFields = {
 struct Pass {
     QString from;
     QString where;
-    QString order; // by id
+    QString order;       // by id
+    QVariantList values; // bound to the "?" of from, then of where
 };
 
 Pass PassOf(const QString& table, const QString& alias, IndexedTable indexed, int indexColumn,
             const QString& column, const QString& text, const SearchMatching& matching) {
     const QString pattern = matching.ignoreAccents ? FoldAccents(text) : text;
     const QString value = alias + QLatin1Char('.') + column;
-    const QString contains = QStringLiteral(" LIKE '%") + QuoteSql(pattern) + QStringLiteral("%'");
+    const QString contains = QStringLiteral(" LIKE ?");
+    const QString like = QLatin1Char('%') + SqlTextValue(pattern) + QLatin1Char('%');
     Pass pass;
     pass.from = table + QLatin1Char(' ') + alias;
     pass.order = alias + QStringLiteral(".id");
@@ -39,13 +41,17 @@ Pass PassOf(const QString& table, const QString& alias, IndexedTable indexed, in
         pass.where =
             (matching.ignoreAccents ? QStringLiteral("fold_accents(") + value + ')' : value) +
             contains;
+        pass.values = {like};
         return pass;
     }
     // CROSS JOIN keeps the candidates in the outer loop: the LIKE runs on them alone. Ignoring
     // accents, it compares the index's folded copy of the value, which is fold_accents(value).
-    pass.from = IndexCandidates(indexed, indexColumn, pattern, !matching.ignoreAccents) +
-                QStringLiteral(" CROSS JOIN ") + pass.from + QStringLiteral(" ON ") + alias +
-                QStringLiteral(".id = x.id");
+    const Candidates candidates =
+        IndexCandidates(indexed, indexColumn, pattern, !matching.ignoreAccents);
+    pass.values = candidates.values;
+    pass.values << like;
+    pass.from = candidates.from + QStringLiteral(" CROSS JOIN ") + pass.from +
+                QStringLiteral(" ON ") + alias + QStringLiteral(".id = x.id");
     pass.where = (matching.ignoreAccents ? QStringLiteral("x.folded") : value) + contains;
     // The same order, which the candidates already come in: no sort.
     pass.order = QStringLiteral("x.id");
@@ -101,7 +107,7 @@ Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& tex
             "(SELECT label FROM CD WHERE CD.id = m.cd_id) "
             "FROM " +
                 pass.from + " WHERE " + pass.where + " ORDER BY " + pass.order,
-            rows))
+            pass.values, rows))
         return Lookup<std::vector<ListHitRow>>::failed(catalog.connection.lastError());
     std::vector<ListHitRow> hits;
     for (; !rows.eof(); rows.moveNext()) {
@@ -129,7 +135,7 @@ Lookup<std::vector<TrackHitRow>> SearchTracks(Catalog& catalog, SearchField fiel
                 pass.from +
                 " LEFT JOIN M3u l ON l.id = t.m3u_id LEFT JOIN CD c ON c.id = l.cd_id WHERE " +
                 pass.where + " ORDER BY " + pass.order,
-            [&hits](const RowReader& row) {
+            pass.values, [&hits](const RowReader& row) {
                 hits.push_back({row.text(1), row.text(2), row.text(3), row.text(4), row.text(5),
                                 row.text(6), row.text(7), row.text(8), row.text(9), row.text(10),
                                 row.text(11), row.text(12), row.field(13), row.text(14)});

@@ -5,15 +5,15 @@
 namespace tarl {
 
 Lookup<QVariant> FirstField(Connection& connection, Recordset& holder, const QString& statement,
-                            int position) {
-    if (!connection.execute(statement, holder))
+                            const QVariantList& values, int position) {
+    if (!connection.execute(statement, values, holder))
         return Lookup<QVariant>::failed(connection.lastError());
     return {holder.field(position)};
 }
 
 Lookup<qint64> FirstNumber(Connection& connection, Recordset& holder, const QString& statement,
-                           int position) {
-    const Lookup<QVariant> field = FirstField(connection, holder, statement, position);
+                           const QVariantList& values, int position) {
+    const Lookup<QVariant> field = FirstField(connection, holder, statement, values, position);
     if (!field.ok)
         return Lookup<qint64>::failed(field.error);
     return {field.value.toLongLong()};
@@ -25,8 +25,9 @@ Result<> Ran(Connection& connection, bool ran) {
     return Result<>::failed(connection.lastError());
 }
 
-Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& statement) {
-    if (!connection.execute(statement, holder))
+Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& statement,
+                    const QVariantList& values) {
+    if (!connection.execute(statement, values, holder))
         return Lookup<bool>::failed(connection.lastError());
     return {!holder.eof()};
 }

@@ -1,8 +1,8 @@
 #include "catalog/ImportStatements.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
-#include "catalog/QuoteSql.h"
 #include "catalog/ServerCatalog.h"
 #include "catalog/StatementFailure.h"
 #include "text/PathText.h"

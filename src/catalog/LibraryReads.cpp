@@ -1,8 +1,8 @@
 #include "catalog/LibraryReads.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
-#include "catalog/QuoteSql.h"
 #include "catalog/UnicodeNoCase.h"
 
 namespace tarl {
@@ -160,9 +160,8 @@ Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listI
     Recordset& rows = catalog.general;
     if (!catalog.connection.execute(
             "SELECT M3u_id,path,file,title,artist,album,year,genre,comments,size,time,rating,id "
-            "FROM Mp3 WHERE " +
-                QStringLiteral("(((M3u_id)=") + QString::number(listId) + " ))" + " ORDER BY id",
-            rows))
+            "FROM Mp3 WHERE (((M3u_id)=? )) ORDER BY id",
+            {listId}, rows))
         return Lookup<std::vector<TrackFields>>::failed(catalog.connection.lastError());
     std::vector<TrackFields> tracks;
     for (; !rows.eof(); rows.moveNext())
@@ -174,10 +173,10 @@ Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listI
 
 Lookup<std::optional<QString>> RecordedDiscLabel(Catalog& catalog, const QString& discName) {
     Recordset& rows = catalog.general;
-    if (!catalog.connection.execute("SELECT name, labelCd, label, isCd From CD WHERE (((label)='" +
-                                        QuoteSql(discName) + "'" + UnicodeNoCase::kCollate + "))" +
+    if (!catalog.connection.execute("SELECT name, labelCd, label, isCd From CD WHERE (((label)=?" +
+                                        QString::fromLatin1(UnicodeNoCase::kCollate) + "))" +
                                         OrderOnServer(catalog.connection, " ORDER BY id"),
-                                    rows))
+                                    {SqlTextValue(discName)}, rows))
         return Lookup<std::optional<QString>>::failed(catalog.connection.lastError());
     // The first disc of that name; hard-disc volumes have nothing to insert.
     while (!rows.eof() && !rows.field(QStringLiteral("isCd")).toBool())

@@ -25,9 +25,28 @@ bool Fail(Connection& connection, const QString& statement) {
     return false;
 }
 
+// Binds each value to its placeholder: a whole number as one, anything else as its text.
+bool Bind(sqlite3_stmt* statement, const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant& value = values.at(i);
+        int rc = SQLITE_OK;
+        if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
+            rc = sqlite3_bind_int64(statement, i + 1, value.toLongLong());
+        } else {
+            const QString text = value.toString();
+            rc = sqlite3_bind_text16(statement, i + 1, text.utf16(),
+                                     static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+        }
+        if (rc != SQLITE_OK)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool RowReader::ForEachRow(Connection& connection, const QString& statement,
+                           const QVariantList& values,
                            const std::function<void(const RowReader&)>& onRow) {
     sqlite3* db = connection.handle();
     if (db == nullptr) {
@@ -42,6 +61,8 @@ bool RowReader::ForEachRow(Connection& connection, const QString& statement,
         return Fail(connection, statement);
     }
     const std::unique_ptr<sqlite3_stmt, Finalizer> prepared(raw);
+    if (!Bind(raw, values))
+        return Fail(connection, statement);
     const RowReader row(raw);
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <QVariantList>
 #include <functional>
 
 struct sqlite3_stmt;
@@ -16,8 +17,10 @@ class Connection;
 // Connection::execute words it.
 class RowReader {
 public:
-    // Runs `statement`, handing each row to `onRow`. False on failure.
+    // Runs `statement` with `values` (texts and whole numbers) bound to its "?" placeholders in
+    // order, handing each row to `onRow`. False on failure.
     static bool ForEachRow(Connection& connection, const QString& statement,
+                           const QVariantList& values,
                            const std::function<void(const RowReader&)>& onRow);
 
     // The value of a column of the current row, as Recordset::field gives it.

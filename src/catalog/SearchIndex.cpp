@@ -1,8 +1,8 @@
 #include "catalog/SearchIndex.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/Connection.h"
 #include "catalog/EngineText.h"
-#include "catalog/QuoteSql.h"
 #include "catalog/StatementFailure.h"
 #include "text/AccentFold.h"
 
@@ -362,7 +362,7 @@ QString FoldedGlob(const QString& pattern, bool foldRuns) {
 
 } // namespace
 
-QString IndexCandidates(IndexedTable table, int column, const QString& pattern, bool foldRuns) {
+Candidates IndexCandidates(IndexedTable table, int column, const QString& pattern, bool foldRuns) {
     static const QStringList kTrackColumns = {"file",  "path", "album",    "title", "artist",
                                               "genre", "year", "comments", "rating"};
     const bool tracks = table == IndexedTable::Tracks;
@@ -370,12 +370,13 @@ QString IndexCandidates(IndexedTable table, int column, const QString& pattern, 
         tracks ? QStringLiteral("SearchTrackText") : QStringLiteral("SearchListText");
     const QString name = tracks ? kTrackColumns.value(column) : QStringLiteral("file");
     if (const std::optional<QString> trigrams = TrigramQuery(pattern, name, foldRuns)) {
-        return "(SELECT rowid AS id, " + name + " AS folded FROM " + index + "('" +
-               QuoteSql(*trigrams) + "')) x";
+        return {"(SELECT rowid AS id, " + name + " AS folded FROM " + index + "(?)) x",
+                {SqlTextValue(*trigrams)}};
     }
     const QString stored = QLatin1Char('c') + QString::number(column);
-    return "(SELECT id, " + stored + " AS folded FROM " + index + "_content WHERE " + stored +
-           " GLOB '" + QuoteSql(FoldedGlob(pattern, foldRuns)) + "') x";
+    return {"(SELECT id, " + stored + " AS folded FROM " + index + "_content WHERE " + stored +
+                " GLOB ?) x",
+            {SqlTextValue(FoldedGlob(pattern, foldRuns))}};
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "text/Result.h"
 
 #include <QString>
+#include <QVariantList>
 #include <functional>
 #include <optional>
 
@@ -54,7 +55,12 @@ enum class IndexedTable { Tracks, Lists };
 // every trigram of the pattern's runs (TrigramQuery); for a pattern without a run of three, the
 // rows whose folded text holds the folded runs in order, read from the index's own copy of the
 // folded text (a scan, but of text already folded, compared byte for byte).
-QString IndexCandidates(IndexedTable table, int column, const QString& pattern, bool foldRuns);
+// The pattern's text is bound: `values` go to the expression's "?" placeholders in order.
+struct Candidates {
+    QString from;
+    QVariantList values;
+};
+Candidates IndexCandidates(IndexedTable table, int column, const QString& pattern, bool foldRuns);
 
 // fold_accents(text): FoldAccents in statements, on one open connection.
 Result<> InstallFoldAccents(sqlite3* db);

@@ -1,8 +1,8 @@
 #include "catalog/ServerSearch.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
-#include "catalog/QuoteSql.h"
 #include "catalog/UnicodeLike.h"
 #include "text/AccentFold.h"
 
@@ -25,11 +25,13 @@ bool IsAscii(const QString& text) {
 // lowered. Only two other characters fold into ASCII letters (U+017F long s, U+212A Kelvin sign),
 // and they are turned into theirs first; the "C" collation lowers ASCII alone, whatever the
 // server's locale. The server's LIKE has the same two wildcards and, with ESCAPE '', no escape.
-QString ServerSideCandidates(const QString& column, const QString& text, bool ignoreAccents) {
+// The condition, with the pattern to bind to its "?"; "" and no pattern when none applies.
+QString ServerSideCandidates(const QString& column, const QString& text, bool ignoreAccents,
+                             QVariantList& values) {
     if (ignoreAccents || !IsAscii(text))
         return {};
-    return QStringLiteral(" AND %1 LIKE '%%2%' ESCAPE ''")
-        .arg(ServerSearchKey(column), QuoteSql(text.toLower()));
+    values << QLatin1Char('%') + SqlTextValue(text.toLower()) + QLatin1Char('%');
+    return QStringLiteral(" AND %1 LIKE ? ESCAPE ''").arg(ServerSearchKey(column));
 }
 
 // The ids, in id order, of the rows of `table` whose `column` holds the text.
@@ -39,11 +41,12 @@ Lookup<std::vector<qint64>> MatchingIds(Catalog& catalog, const QString& table,
     const QString wanted = ignoreAccents ? FoldAccents(text) : text;
     const UnicodeLike like(QStringLiteral("%") + wanted + QStringLiteral("%"));
     Recordset& rows = catalog.third;
-    if (!catalog.connection.execute(
-            QStringLiteral("SELECT id, %1 FROM %2 WHERE %1 IS NOT NULL%3 "
-                           "ORDER BY id")
-                .arg(column, table, ServerSideCandidates(column, text, ignoreAccents)),
-            rows))
+    QVariantList pattern;
+    const QString candidates = ServerSideCandidates(column, text, ignoreAccents, pattern);
+    if (!catalog.connection.execute(QStringLiteral("SELECT id, %1 FROM %2 WHERE %1 IS NOT NULL%3 "
+                                                   "ORDER BY id")
+                                        .arg(column, table, candidates),
+                                    pattern, rows))
         return Lookup<std::vector<qint64>>::failed(catalog.connection.lastError());
     std::vector<qint64> ids;
     for (; !rows.eof(); rows.moveNext()) {
@@ -55,12 +58,12 @@ Lookup<std::vector<qint64>> MatchingIds(Catalog& catalog, const QString& table,
     return {std::move(ids)};
 }
 
-// "'{1,2,3}'": a slice of the ids as an array literal of the server.
+// "{1,2,3}": a slice of the ids as the text of a server array, bound to "?::bigint[]".
 QString IdArray(const std::vector<qint64>& ids, size_t from, size_t to) {
     QStringList numbers;
     for (size_t i = from; i < to; ++i)
         numbers << QString::number(ids[i]);
-    return QStringLiteral("'{") + numbers.join(u',') + QStringLiteral("}'::bigint[]");
+    return QLatin1Char('{') + numbers.join(u',') + QLatin1Char('}');
 }
 
 // Reads the rows of `select` (ending in "WHERE x.id = ANY (") for every id, slice by slice.
@@ -72,7 +75,8 @@ Lookup<std::vector<Row>> RowsOf(Catalog& catalog, const QString& select,
     Recordset& rows = catalog.third;
     for (size_t from = 0; from < ids.size(); from += kIdsPerRead) {
         const size_t to = std::min(ids.size(), from + size_t(kIdsPerRead));
-        if (!catalog.connection.execute(select + IdArray(ids, from, to) + ") ORDER BY 1", rows))
+        if (!catalog.connection.execute(select + QStringLiteral("?::bigint[]) ORDER BY 1"),
+                                        {IdArray(ids, from, to)}, rows))
             return Lookup<std::vector<Row>>::failed(catalog.connection.lastError());
         for (; !rows.eof(); rows.moveNext())
             hits.push_back(makeRow(rows));

@@ -1,8 +1,8 @@
 #include "catalog/TrackLength.h"
 
+#include "catalog/BoundQuery.h"
 #include "catalog/Connection.h"
 #include "catalog/FirstRow.h"
-#include "catalog/QuoteSql.h"
 #include "text/PathText.h"
 
 namespace tarl {
@@ -11,18 +11,17 @@ Lookup<qint64> StoredTrackLength(Catalog& catalog, const QString& fullPath) {
     const QString folder = FolderOf(fullPath);
     const QString file = fullPath.mid(folder.size());
     return FirstNumber(catalog.connection, catalog.general,
-                       "SELECT time From Mp3 WHERE (" + QStringLiteral("((path)=") + "'" +
-                           QuoteSql(folder) + "'" + ") AND " + "((file)=" + "'" + QuoteSql(file) +
-                           "'" + "))" + OrderOnServer(catalog.connection, " ORDER BY id"));
+                       "SELECT time From Mp3 WHERE (((path)=?) AND ((file)=?))" +
+                           OrderOnServer(catalog.connection, " ORDER BY id"),
+                       {SqlTextValue(folder), SqlTextValue(file)});
 }
 
 Result<> StoreTrackLength(Catalog& catalog, const QString& fullPath, qint64 seconds) {
     const QString folder = FolderOf(fullPath);
     const QString file = fullPath.mid(folder.size());
     return Ran(catalog.connection,
-               catalog.connection.execute("UPDATE Mp3 SET time =" + QString::number(seconds) +
-                                              " WHERE " + "Mp3.path='" + QuoteSql(folder) +
-                                              "' AND " + "Mp3.file='" + QuoteSql(file) + "'",
+               catalog.connection.execute("UPDATE Mp3 SET time =? WHERE Mp3.path=? AND Mp3.file=?",
+                                          {seconds, SqlTextValue(folder), SqlTextValue(file)},
                                           catalog.general));
 }
 

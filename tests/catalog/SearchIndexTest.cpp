@@ -1,7 +1,6 @@
 #include "catalog/SearchIndex.h"
 
 #include "RawSqlite.h"
-#include "catalog/QuoteSql.h"
 #include "support/CatalogFixture.h"
 
 #include <QStringList>
@@ -61,7 +60,9 @@ protected:
         QStringList chosen;
         for (unsigned n = 1 + random() % 3; n > 0; --n)
             chosen << pick(words);
-        return QLatin1Char('\'') + QuoteSql(chosen.join(QLatin1Char(' '))) + QLatin1Char('\'');
+        QString text = chosen.join(QLatin1Char(' '));
+        return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) +
+               QLatin1Char('\'');
     }
     void addTrack(int id) {
         QStringList values;

@@ -71,5 +71,67 @@ TEST(HostileInputs, ACatalogFromSomeoneElseRunsNoneOfItsOwnStatements) {
     }
 }
 
+// Every table as another program reads it.
+QString Dump(const QString& catalog) {
+    test::RawSqlite raw(catalog);
+    return raw.dump("CD") + raw.dump("M3u") + raw.dump("Mp3") + raw.dump("Nick");
+}
+
+const QStringList Bystanders = {
+    "INSERT INTO CD VALUES (1,'/m/',1,'EOF','0',NULL)",
+    "INSERT INTO M3u VALUES (1,'/m/','a.m3u',1,1,1)",
+    "INSERT INTO Mp3 VALUES (1,'a.mp3','/m/',1,'t','ar','al','2001','g','c','10',61,'5')",
+    "INSERT INTO Nick VALUES (1,'Rock')"};
+
+TEST(HostileInputs, ValuesShapedAsStatementsNameOnlyTheirOwnRows) {
+    // Each value is a volume's folder, a list, a track's file and title, and a style; the verbs
+    // that look it up run on it, and once its rows are deleted the catalog holds the bystanders
+    // alone, as they went in.
+    for (const QString value : {"x' OR '1'='1", "'); DROP TABLE Mp3; --", "-1 OR 1=1"}) {
+        SCOPED_TRACE(value.toStdString());
+        test::TempDir temp;
+        const QString catalog = temp.file("c.mdb");
+        const QString untouched = temp.file("bystanders.mdb");
+        ASSERT_TRUE(CreateCatalog(catalog) && CreateCatalog(untouched));
+        ASSERT_EQ(test::RawSqlite(untouched).exec(Bystanders), "");
+        QString v = value;
+        v.replace("'", "''");
+        ASSERT_EQ(test::RawSqlite(catalog).exec(
+                      Bystanders +
+                      QStringList{"INSERT INTO CD VALUES (2,'/" + v + "/',1,'EOF','0',NULL)",
+                                  "INSERT INTO M3u VALUES (2,'/" + v + "/','" + v + ".m3u',2,1,2)",
+                                  "INSERT INTO Mp3 VALUES (2,'" + v + ".mp3','/" + v + "/',2,'" +
+                                      v + "','a','b','y','g','c','1',1,'1')",
+                                  "INSERT INTO Nick VALUES (2,'" + v + "')"}),
+                  "");
+        const QString folder = "/" + value + "/";
+        const QString list = folder + value + ".m3u";
+        const struct {
+            QStringList arguments;
+            bool answersItsOwnRows; // shows none of the bystanders
+        } verbs[] = {
+            {{"tree", "--by", "paths", catalog}, false},
+            {{"tree", "--by", "styles", catalog}, false},
+            {{"list", catalog, list}, true},
+            {{"list", "--by", "styles", catalog, value}, true},
+            {{"search", catalog, value}, true},
+            {{"search", catalog, value, "--field", "Title"}, true},
+            {{"file-list", catalog, list, value}, true},
+            {{"style", "rename", catalog, value, value + " 2"}, true},
+            {{"style", "delete", catalog, value + " 2"}, true},
+            {{"delete-volume", catalog, folder}, true},
+        };
+        for (const auto& verb : verbs) {
+            const std::string what = verb.arguments.join(' ').toStdString();
+            const test::ToolRun run = RunTool(verb.arguments.first(), verb.arguments.mid(1));
+            EXPECT_EQ(run.code, 0) << what << ": " << run.err.toStdString();
+            if (verb.answersItsOwnRows) {
+                EXPECT_FALSE(run.lines.join('|').contains("/m/")) << what;
+            }
+        }
+        EXPECT_EQ(Dump(catalog), Dump(untouched));
+    }
+}
+
 } // namespace
 } // namespace tarl
