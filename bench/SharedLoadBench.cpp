@@ -113,10 +113,11 @@ Imported ImportFolder(const QString& address, const QString& folder) {
 
 qint64 Number(const QString& address, const QString& statement) {
     tarl::Catalog catalog;
+    tarl::Recordset rows;
     if (!catalog.connection.open(tarl::BuildConnectionText(address)) ||
-        !catalog.connection.execute(statement, catalog.general))
+        !catalog.connection.execute(statement, rows))
         return -1;
-    return catalog.general.field(0).toLongLong();
+    return rows.field(0).toLongLong();
 }
 
 } // namespace
@@ -202,13 +203,14 @@ int main(int argc, char** argv) {
     std::thread lengthStorer([&] {
         tarl::Catalog catalog;
         catalog.connection.open(tarl::BuildConnectionText(shared));
+        tarl::Recordset rows;
         for (int i = 1; importing; ++i) {
             if (!catalog.connection.execute(
                     QStringLiteral("SELECT path || file FROM Mp3 WHERE id = %1").arg(i % 5000 + 1),
-                    catalog.general))
+                    rows))
                 ++lengthErrors;
-            else if (!catalog.general.eof())
-                ++(tarl::StoreTrackLength(catalog, catalog.general.field(0).toString(),
+            else if (!rows.eof())
+                ++(tarl::StoreTrackLength(catalog, rows.field(0).toString(),
                                           60 + i % 240)
                        ? lengths
                        : lengthErrors);

@@ -91,11 +91,12 @@ double Once(const std::function<void()>& run) {
 // Reads every row of a statement the way the builds read them, keeping nothing.
 qint64 ReadAll(Catalog& catalog, const QString& statement, int columns) {
     qint64 rows = 0;
-    if (!catalog.connection.execute(statement, catalog.general))
+    Recordset read;
+    if (!catalog.connection.execute(statement, read))
         return -1;
-    for (; !catalog.general.eof(); catalog.general.moveNext(), ++rows) {
+    for (; !read.eof(); read.moveNext(), ++rows) {
         for (int c = 0; c < columns; ++c)
-            (void)catalog.general.field(c).toString();
+            (void)read.field(c).toString();
     }
     return rows;
 }
@@ -129,7 +130,7 @@ void PrintParts(Catalog& catalog, const Drives& drives, const Files& files) {
                 }));
 
     QStringList hardDiscs, discs, listPaths;
-    Recordset& rows = catalog.general;
+    Recordset rows;
     if (catalog.connection.execute(QStringLiteral("SELECT name, isCd FROM CD"), rows)) {
         for (; !rows.eof(); rows.moveNext())
             (rows.field(1).toBool() ? discs : hardDiscs) << rows.field(0).toString();

@@ -36,21 +36,6 @@ int Done(const Result<>& done, const char* command, QTextStream& err) {
     return done ? kSuccess : Failed(command, done.error, err);
 }
 
-// The style's id and its name as stored (the case the user typed may differ); id 0 for none.
-struct StoredStyle {
-    qint64 id = 0;
-    QString name;
-};
-Lookup<StoredStyle> FindStyle(Catalog& catalog, const QString& name) {
-    const Lookup<qint64> id = FindStyleId(catalog, name);
-    if (!id)
-        return Lookup<StoredStyle>::failed(id.error);
-    if (id.value == 0)
-        return StoredStyle{};
-    // The look-up leaves its row (id, name) in the general holder.
-    return StoredStyle{id.value, catalog.general.field(1).toString()};
-}
-
 QString NoStyle(const QString& name) {
     return QStringLiteral("there is no style called \"%1\"").arg(name);
 }
@@ -69,7 +54,7 @@ int AddStyleNamed(Catalog& catalog, const QString& name, QTextStream& err) {
 int RenameStyleNamed(Catalog& catalog, const QString& name, const QString& to, QTextStream& err) {
     if (to.isEmpty())
         return Failed("style", QStringLiteral("a style needs a name"), err);
-    const Lookup<StoredStyle> from = FindStyle(catalog, name);
+    const Lookup<FoundStyle> from = FindStyle(catalog, name);
     if (!from)
         return Failed("style", from.error, err);
     if (from.value.id == 0)
@@ -84,7 +69,7 @@ int RenameStyleNamed(Catalog& catalog, const QString& name, const QString& to, Q
 }
 
 int DeleteStyleNamed(Catalog& catalog, const QString& name, QTextStream& err) {
-    const Lookup<StoredStyle> style = FindStyle(catalog, name);
+    const Lookup<FoundStyle> style = FindStyle(catalog, name);
     if (!style)
         return Failed("style", style.error, err);
     if (style.value.id == 0)

@@ -206,7 +206,7 @@ public:
                                      QLatin1Char(')');
         qint64 last = std::numeric_limits<qint64>::min();
         for (;;) {
-            Recordset& rows = from_.general;
+            Recordset rows;
             if (!from_.connection.execute(select, {last}, rows))
                 return Result<>::failed(from_.connection.lastError());
             if (rows.eof())
@@ -235,7 +235,7 @@ public:
 
 private:
     static Result<qint64> rowsOf(Catalog& catalog, const char* table) {
-        Recordset& rows = catalog.third;
+        Recordset rows;
         if (!catalog.connection.execute(
                 QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)), rows))
             return Result<qint64>::failed(catalog.connection.lastError());
@@ -277,7 +277,7 @@ Result<> Open(Catalog& catalog, const QString& place) {
 
 // Whether the open catalog holds any row.
 Result<bool> HoldsRows(Catalog& catalog) {
-    Recordset& rows = catalog.third;
+    Recordset rows;
     if (!catalog.connection.execute(
             QStringLiteral("SELECT EXISTS (SELECT 1 FROM CD) OR EXISTS (SELECT 1 FROM M3u) OR "
                            "EXISTS (SELECT 1 FROM Mp3) OR EXISTS (SELECT 1 FROM Nick)"),
@@ -296,7 +296,7 @@ qint64 HighestIdGiven(Catalog& catalog, const char* table) {
                        .arg(QString::fromLatin1(table).toLower())
                  : QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = '%1'")
                        .arg(QLatin1String(table));
-    Recordset& rows = catalog.third;
+    Recordset rows;
     if (!catalog.connection.execute(statement, rows))
         return 0; // a file made by another program may keep no sequence
     return rows.field(0).toLongLong();

@@ -20,10 +20,8 @@ const QString kCdKeySeparator = QStringLiteral(":>");
 
 // The list's row and its tracks.
 bool DeleteListRows(Catalog& catalog, qint64 listId) {
-    return catalog.connection.execute("DELETE FROM M3u WHERE (((id)=? ))", {listId},
-                                      catalog.general) &&
-           catalog.connection.execute("DELETE FROM Mp3 WHERE (((M3u_id)=? ))", {listId},
-                                      catalog.general);
+    return catalog.connection.execute("DELETE FROM M3u WHERE (((id)=? ))", {listId}) &&
+           catalog.connection.execute("DELETE FROM Mp3 WHERE (((M3u_id)=? ))", {listId});
 }
 
 // The volume that a library tree key names.
@@ -38,7 +36,7 @@ Lookup<qint64> VolumeIdOfKey(Catalog& catalog, const Drives& drives, const QStri
     // deleted.
     const QString stored = SqlTextValue(label);
     return FirstNumber(
-        catalog.connection, catalog.general,
+        catalog.connection,
         "SELECT id,label From Cd WHERE ((label)=?" + QString::fromLatin1(UnicodeNoCase::kCollate) +
             " ) ORDER BY (label = ?) DESC" + OrderOnServer(catalog.connection, ", id"),
         {stored, stored});
@@ -62,9 +60,9 @@ Result<> DeleteStyle(Catalog& catalog, const QString& name, LibraryTreeEdits* tr
     // list is ever left with a style that is gone.
     if (!catalog.connection.execute("UPDATE M3u " + QStringLiteral(" SET nick = 0 WHERE ") +
                                         "M3u.nick IN (SELECT id FROM Nick WHERE " + named + ")",
-                                    values, catalog.general))
+                                    values))
         return Ran(catalog.connection, false);
-    if (!catalog.connection.execute("DELETE FROM Nick WHERE " + named, values, catalog.general))
+    if (!catalog.connection.execute("DELETE FROM Nick WHERE " + named, values))
         return Ran(catalog.connection, false);
     if (tree)
         tree->removeNode(name);
@@ -85,7 +83,7 @@ Result<> DeleteTrack(Catalog& catalog, qint64 trackId) {
     if (trackId == 0)
         return {};
     return Ran(catalog.connection, catalog.connection.execute("DELETE FROM Mp3 WHERE id=?",
-                                                              {trackId}, catalog.general));
+                                                              {trackId}));
 }
 
 Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
@@ -110,11 +108,9 @@ Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
     if (NamesItsOwnFolder(volumeKey))
         files.removeFolder(volumeKey);
 
-    note(catalog.connection.execute("DELETE FROM CD WHERE (((id)=? ))", {id.value},
-                                    catalog.general));
+    note(catalog.connection.execute("DELETE FROM CD WHERE (((id)=? ))", {id.value}));
 
-    // The walk keeps to the second holder: deleting each list fills the general one.
-    Recordset& lists = catalog.second;
+    Recordset lists;
     note(catalog.connection.execute("SELECT Cd_id,path,file From m3u WHERE ((cd_id)=? )",
                                     {id.value}, lists));
     for (; !lists.eof(); lists.moveNext()) {
@@ -137,8 +133,7 @@ Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
 
 Result<> DeleteVolumesKeepingLists(Catalog& catalog, const QString& name) {
     return Ran(catalog.connection,
-               catalog.connection.execute("DELETE FROM CD WHERE name=?", {SqlTextValue(name)},
-                                          catalog.general));
+               catalog.connection.execute("DELETE FROM CD WHERE name=?", {SqlTextValue(name)}));
 }
 
 } // namespace tarl

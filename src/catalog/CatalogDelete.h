@@ -11,9 +11,8 @@ class Drives;
 class Files;
 class LibraryTreeEdits;
 
-// The catalog's delete cascades. Arguments are raw values; ids are 64-bit. Each routine runs
-// its statements through the general result holder (DeleteVolume walks the lists of a volume
-// through the second one) and stops at the first statement that fails, with the reason (the
+// The catalog's delete cascades. Arguments are raw values, bound to the statements; ids are
+// 64-bit. Each routine runs its own statements and stops at the first statement that fails, with the reason (the
 // connection's lastError()) as the result's error; DeleteVolume alone goes on past failures once
 // the volume is known. A null `tree` leaves the library tree alone.
 

@@ -10,9 +10,9 @@ namespace tarl {
 struct Catalog;
 class Drives;
 
-// The catalog's look-ups. Every argument is the raw value (never quoted by the caller): each
-// routine quotes what it splices into its statement. Ids are 64-bit; 0 means "no such row".
-// Each look-up leaves its rows in the result holder it uses: the general one unless noted.
+// The catalog's look-ups. Every argument is the raw value, bound to its statement, never spliced
+// into it. Ids are 64-bit; 0 means "no such row". Each look-up runs its own statement and keeps
+// no rows once it returns.
 // Paths compare exactly; style names and disc names (a CD volume's label) without regard to case
 // (UnicodeNoCase), as a user tells them apart.
 
@@ -25,7 +25,13 @@ Lookup<qint64> FindVolumeId(Catalog& catalog, const Drives& drives, const QStrin
 // Whether some volume carries `label`, case aside: whether a disc may be given that name.
 Lookup<bool> VolumeLabelExists(Catalog& catalog, const QString& label);
 
-// The style called `name`, case aside.
+// The style called `name`, case aside: its id and its name as stored (the case the user typed
+// may differ); id 0 when there is none.
+struct FoundStyle {
+    qint64 id = 0;
+    QString name;
+};
+Lookup<FoundStyle> FindStyle(Catalog& catalog, const QString& name);
 Lookup<qint64> FindStyleId(Catalog& catalog, const QString& name);
 
 // The first list stored at `listPath`, on whatever volume.
@@ -37,20 +43,19 @@ Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const Drives& drives, const 
 // The same for a list path already split as table M3u stores it.
 Lookup<qint64> FindListIdOnVolume(Catalog& catalog, const ListPathParts& list, qint64 volumeId);
 
-// Whether the volume named `name` is on a CD; false when there is none. Third holder.
+// Whether the volume named `name` is on a CD; false when there is none.
 Lookup<bool> VolumeIsCdByName(Catalog& catalog, const QString& name);
 
-// The label of volume `volumeId`; "" when there is none. Third holder.
+// The label of volume `volumeId`; "" when there is none.
 Lookup<QString> VolumeLabelById(Catalog& catalog, qint64 volumeId);
 
-// The list that holds track `trackId`. Third holder.
+// The list that holds track `trackId`.
 Lookup<qint64> ListIdOfTrack(Catalog& catalog, qint64 trackId);
 
-// The volume that holds track `trackId`: its list through the third holder, then that list's
-// volume through the second.
+// The volume that holds track `trackId`: its list, then that list's volume.
 Lookup<qint64> VolumeIdOfTrack(Catalog& catalog, qint64 trackId);
 
-// Whether volume `volumeId` is on a CD; false when there is none. Third holder.
+// Whether volume `volumeId` is on a CD; false when there is none.
 Lookup<bool> VolumeIsCdById(Catalog& catalog, qint64 volumeId);
 
 // Whether some volume is named `name`.

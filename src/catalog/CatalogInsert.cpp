@@ -46,7 +46,7 @@ ListPathParts PlaylistList(const ScanNodeValues& playlist) {
 
 Result<> AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLabel) {
     const QString name = SqlTextValue(folder);
-    const Lookup<bool> there = HasRow(catalog.connection, catalog.general,
+    const Lookup<bool> there = HasRow(catalog.connection,
                                       "SELECT id, name From CD WHERE (((name)=?))", {name});
     if (!there.ok)
         return Result<>::failed(there.error);
@@ -57,7 +57,7 @@ Result<> AddFolderVolume(Catalog& catalog, const QString& folder, QString& curre
     return Ran(catalog.connection,
                catalog.connection.execute("INSERT INTO CD (name,m3us,label,isCd) VALUES (?,'0','" +
                                               kHardDiscMarker + "','0')",
-                                          {name}, catalog.general));
+                                          {name}));
 }
 
 Result<> AddFolderTrack(const Drives& drives, const ScanNodeValues& track, const TagFields& tags,
@@ -117,9 +117,9 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
     // savepoint only inside a transaction: outside one, the playlist gets a transaction of its own.
     Connection& connection = catalog.connection;
     bool ownTransaction = false;
-    if (!connection.execute(QStringLiteral("SAVEPOINT AddPlaylistTracks"), catalog.general)) {
+    if (!connection.execute(QStringLiteral("SAVEPOINT AddPlaylistTracks"))) {
         ownTransaction = connection.engine() == CatalogEngine::Postgres &&
-                         connection.execute(QStringLiteral("BEGIN"), catalog.general);
+                         connection.execute(QStringLiteral("BEGIN"));
         if (!ownTransaction) {
             run.refused = true;
             return Result<>::failed(connection.lastError());
@@ -160,17 +160,17 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
     // The tracks added before a failure or a stop stay, as they would have one by one. A server
     // cannot go on after a refused statement: there the playlist's tracks are undone with it.
     if (ownTransaction) {
-        if (!connection.execute(QStringLiteral("COMMIT"), catalog.general)) {
+        if (!connection.execute(QStringLiteral("COMMIT"))) {
             if (failure.isEmpty())
                 failure = connection.lastError();
-            connection.execute(QStringLiteral("ROLLBACK"), catalog.general);
+            connection.execute(QStringLiteral("ROLLBACK"));
         }
-    } else if (!connection.execute(QStringLiteral("RELEASE AddPlaylistTracks"), catalog.general)) {
+    } else if (!connection.execute(QStringLiteral("RELEASE AddPlaylistTracks"))) {
         if (failure.isEmpty())
             failure = connection.lastError();
         // Never leave the catalog inside an open transaction.
-        connection.execute(QStringLiteral("ROLLBACK TO AddPlaylistTracks"), catalog.general);
-        connection.execute(QStringLiteral("RELEASE AddPlaylistTracks"), catalog.general);
+        connection.execute(QStringLiteral("ROLLBACK TO AddPlaylistTracks"));
+        connection.execute(QStringLiteral("RELEASE AddPlaylistTracks"));
     }
     if (!failure.isEmpty()) {
         run.refused = true;
@@ -181,7 +181,7 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
 
 Result<StyleAdded> AddStyle(Catalog& catalog, const QString& name) {
     const QString stored = SqlTextValue(name);
-    const Lookup<bool> there = HasRow(catalog.connection, catalog.general,
+    const Lookup<bool> there = HasRow(catalog.connection,
                                       "SELECT Nick.nick FROM Nick WHERE (((Nick.nick)=?" +
                                           QString::fromLatin1(UnicodeNoCase::kCollate) + " ))",
                                       {stored});
@@ -190,8 +190,7 @@ Result<StyleAdded> AddStyle(Catalog& catalog, const QString& name) {
     if (there.value)
         return {
             {StyleAdded::AlreadyThere, QStringLiteral("This Style already exist in Data Base ")}};
-    if (!catalog.connection.execute("INSERT INTO nick (nick) VALUES (?)", {stored},
-                                    catalog.general))
+    if (!catalog.connection.execute("INSERT INTO nick (nick) VALUES (?)", {stored}))
         return Result<StyleAdded>::failed(catalog.connection.lastError());
     return {StyleAdded{}};
 }

@@ -23,7 +23,7 @@ class PathMap;
 //
 // The scan's rows (tracks, lists, playlist entries) are written through an import's prepared
 // statements (ImportStatements), which keep the list ids found for the length of one import; the
-// rest run literal statements, quoted by the routine, through the general result holder.
+// rest run statements of their own, every value bound.
 
 // Adds the hard-disc folder `folder` (ending in "/") as a volume, unless a volume has that name.
 // New volumes are on the hard disc from here on: `currentLabel` becomes the marker "EOF".

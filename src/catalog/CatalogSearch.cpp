@@ -100,7 +100,7 @@ Lookup<std::vector<ListHitRow>> SearchLists(Catalog& catalog, const QString& tex
                              QStringLiteral("file"), text, matching);
     // The disc flag is the one a look-up of the volume by name finds first: the volume index
     // on (name, label) puts the lowest label first.
-    Recordset& rows = catalog.second;
+    Recordset rows;
     if (!catalog.connection.execute(
             "SELECT m.file, m.path, "
             "(SELECT isCd FROM CD WHERE CD.name = m.path ORDER BY label, id LIMIT 1), "

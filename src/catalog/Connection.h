@@ -82,12 +82,10 @@ private:
     Impl* d;
 };
 
-// The shared catalog of a running program: the connection and its three result holders.
+// The catalog of a running program. Each routine of the catalog runs its statements into result
+// holders of its own, so no rows outlive the routine that read them.
 struct Catalog {
     Connection connection;
-    Recordset general; // most statements
-    Recordset second;  // walks nested inside a walk of the general holder
-    Recordset third;   // a few look-ups made while both others are being read
 };
 
 } // namespace tarl

@@ -4,16 +4,17 @@
 
 namespace tarl {
 
-Lookup<QVariant> FirstField(Connection& connection, Recordset& holder, const QString& statement,
+Lookup<QVariant> FirstField(Connection& connection, const QString& statement,
                             const QVariantList& values, int position) {
+    Recordset holder;
     if (!connection.execute(statement, values, holder))
         return Lookup<QVariant>::failed(connection.lastError());
     return {holder.field(position)};
 }
 
-Lookup<qint64> FirstNumber(Connection& connection, Recordset& holder, const QString& statement,
+Lookup<qint64> FirstNumber(Connection& connection, const QString& statement,
                            const QVariantList& values, int position) {
-    const Lookup<QVariant> field = FirstField(connection, holder, statement, values, position);
+    const Lookup<QVariant> field = FirstField(connection, statement, values, position);
     if (!field.ok)
         return Lookup<qint64>::failed(field.error);
     return {field.value.toLongLong()};
@@ -25,8 +26,9 @@ Result<> Ran(Connection& connection, bool ran) {
     return Result<>::failed(connection.lastError());
 }
 
-Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& statement,
+Lookup<bool> HasRow(Connection& connection, const QString& statement,
                     const QVariantList& values) {
+    Recordset holder;
     if (!connection.execute(statement, values, holder))
         return Lookup<bool>::failed(connection.lastError());
     return {!holder.eof()};

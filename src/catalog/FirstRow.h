@@ -11,20 +11,19 @@ namespace tarl {
 class Connection;
 class Recordset;
 
-// The read the catalog routines make most: run a statement into one of the shared result holders
-// (which keeps its rows, as every routine leaves its holder filled) and look at the first row.
-// `values` are bound to the statement's "?" placeholders in order.
+// The read the catalog routines make most: run a statement and look at its first row; the rows
+// are let go on return. `values` are bound to the statement's "?" placeholders in order.
 
 // The first row's value at `position`; a null QVariant when there is no row.
-Lookup<QVariant> FirstField(Connection& connection, Recordset& holder, const QString& statement,
+Lookup<QVariant> FirstField(Connection& connection, const QString& statement,
                             const QVariantList& values = {}, int position = 0);
 
 // The first row's value at `position` as a 64-bit number; 0 when there is no row or it is null.
-Lookup<qint64> FirstNumber(Connection& connection, Recordset& holder, const QString& statement,
+Lookup<qint64> FirstNumber(Connection& connection, const QString& statement,
                            const QVariantList& values = {}, int position = 0);
 
 // Whether the statement gives any row.
-Lookup<bool> HasRow(Connection& connection, Recordset& holder, const QString& statement,
+Lookup<bool> HasRow(Connection& connection, const QString& statement,
                     const QVariantList& values = {});
 
 // `order` (" ORDER BY ...") on a server, "" on a catalog file. The file's engine reads a look-up

@@ -42,7 +42,7 @@ ImportCacheSize::ImportCacheSize(Catalog& catalog) : catalog_(catalog) {
     if (catalog.connection.engine() == CatalogEngine::Postgres)
         return;
     ownSize_ =
-        FirstNumber(catalog.connection, catalog.general, QStringLiteral("PRAGMA cache_size"));
+        FirstNumber(catalog.connection, QStringLiteral("PRAGMA cache_size"));
     catalog_.connection.execute(QStringLiteral("PRAGMA cache_size = -65536"));
 }
 

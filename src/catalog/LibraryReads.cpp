@@ -47,15 +47,16 @@ TrackFields TrackFieldsOf(const Recordset& rows) {
 
 namespace {
 
-// The lists a statement reads (second holder), grouped by the id in its first column, each made
+// The lists a statement reads, grouped by the id in its first column, each made
 // into a row by `makeRow`; a list whose id is stored as no id is left out.
 template <typename Row, typename MakeRow>
 Lookup<QHash<qint64, std::vector<Row>>> ListsGroupedById(Catalog& catalog, const QString& statement,
                                                          const MakeRow& makeRow) {
-    if (!catalog.connection.execute(statement, catalog.second))
+    Recordset rows;
+    if (!catalog.connection.execute(statement, rows))
         return Lookup<QHash<qint64, std::vector<Row>>>::failed(catalog.connection.lastError());
     QHash<qint64, std::vector<Row>> lists;
-    for (Recordset& rows = catalog.second; !rows.eof(); rows.moveNext()) {
+    for (; !rows.eof(); rows.moveNext()) {
         if (const std::optional<qint64> id = StoredIdOf(rows.field(0)))
             lists[*id].push_back(makeRow(rows));
     }
@@ -75,10 +76,11 @@ std::optional<qint64> StoredIdOf(const QVariant& value) {
 // A read that breaks off part way keeps the rows read so far: the tree shows what it could read,
 // as every error of its build is passed over.
 Lookup<std::vector<VolumeRow>> ReadVolumes(Catalog& catalog) {
-    if (!catalog.connection.execute(QStringLiteral("SELECT * FROM CD"), catalog.general))
+    Recordset rows;
+    if (!catalog.connection.execute(QStringLiteral("SELECT * FROM CD"), rows))
         return Lookup<std::vector<VolumeRow>>::failed(catalog.connection.lastError());
     std::vector<VolumeRow> volumes;
-    for (Recordset& rows = catalog.general; !rows.eof(); rows.moveNext()) {
+    for (; !rows.eof(); rows.moveNext()) {
         VolumeRow row;
         row.id = rows.field(0).toLongLong();
         row.name = rows.field(1).toString();
@@ -100,10 +102,11 @@ Lookup<QHash<qint64, std::vector<VolumeListRow>>> ReadListsByVolume(Catalog& cat
 }
 
 Lookup<std::vector<StyleRow>> ReadStyles(Catalog& catalog) {
-    if (!catalog.connection.execute(QStringLiteral("SELECT * FROM Nick"), catalog.general))
+    Recordset rows;
+    if (!catalog.connection.execute(QStringLiteral("SELECT * FROM Nick"), rows))
         return Lookup<std::vector<StyleRow>>::failed(catalog.connection.lastError());
     std::vector<StyleRow> styles;
-    for (Recordset& rows = catalog.general; !rows.eof(); rows.moveNext())
+    for (; !rows.eof(); rows.moveNext())
         styles.push_back({rows.field(0).toLongLong(), rows.field(1).toString()});
     return {std::move(styles)};
 }
@@ -117,11 +120,11 @@ Lookup<QHash<qint64, std::vector<StyleListRow>>> ReadListsByStyle(Catalog& catal
 }
 
 Lookup<QHash<qint64, VolumeNameLabel>> ReadVolumeNamesById(Catalog& catalog) {
-    if (!catalog.connection.execute(QStringLiteral("SELECT id, name, label FROM CD"),
-                                    catalog.third))
+    Recordset rows;
+    if (!catalog.connection.execute(QStringLiteral("SELECT id, name, label FROM CD"), rows))
         return Lookup<QHash<qint64, VolumeNameLabel>>::failed(catalog.connection.lastError());
     QHash<qint64, VolumeNameLabel> volumes;
-    for (Recordset& rows = catalog.third; !rows.eof(); rows.moveNext())
+    for (; !rows.eof(); rows.moveNext())
         volumes.insert(rows.field(0).toLongLong(),
                        {rows.field(1).toString(), rows.field(2).toString()});
     return {std::move(volumes)};
@@ -129,7 +132,7 @@ Lookup<QHash<qint64, VolumeNameLabel>> ReadVolumeNamesById(Catalog& catalog) {
 
 Lookup<std::optional<VolumeNameLabel>> FindVolumeByStoredId(Catalog& catalog,
                                                             const QVariant& volumeId) {
-    Recordset& rows = catalog.second;
+    Recordset rows;
     // Volume ids are whole numbers on both engines: a stored id of any other shape names none.
     bool whole = false;
     const qint64 id = volumeId.toLongLong(&whole);
@@ -157,7 +160,7 @@ Result<> DeleteListsOfVolume(Catalog& catalog, const QVariant& volumeId) {
 
 Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listId) {
     // Without an order the engine walks the index on (m3u_id, path, file) and lists by name.
-    Recordset& rows = catalog.general;
+    Recordset rows;
     if (!catalog.connection.execute(
             "SELECT M3u_id,path,file,title,artist,album,year,genre,comments,size,time,rating,id "
             "FROM Mp3 WHERE (((M3u_id)=? )) ORDER BY id",
@@ -172,7 +175,7 @@ Lookup<std::vector<TrackFields>> ReadTracksOfList(Catalog& catalog, qint64 listI
 }
 
 Lookup<std::optional<QString>> RecordedDiscLabel(Catalog& catalog, const QString& discName) {
-    Recordset& rows = catalog.general;
+    Recordset rows;
     if (!catalog.connection.execute("SELECT name, labelCd, label, isCd From CD WHERE (((label)=?" +
                                         QString::fromLatin1(UnicodeNoCase::kCollate) + "))" +
                                         OrderOnServer(catalog.connection, " ORDER BY id"),

@@ -137,9 +137,11 @@ Result<> OpenServerDatabase(QSqlDatabase& db, const ServerAddress& address) {
     if (!db.open())
         return Result<>::failed(DescribeConnectFailure(address, ServerMessage(db.lastError())));
     QSqlQuery setup(db);
-    // The session's path holds the catalog's schema alone: the server then looks names the
-    // statements leave unqualified (operators, functions) up in its own catalog first, and no
-    // schema another role made earlier on the default path ("$user") is ever searched.
+    // The session's path holds the catalog's schema alone. The server's own catalog, left out of
+    // a path, is searched before it (and new tables still go to the catalog's schema), so names
+    // the statements leave unqualified (operators, functions) are found there first whatever
+    // path the database's owner set for new sessions, and no schema another role made on the
+    // default path ("$user") is ever searched.
     const QString pinPath =
         QStringLiteral("SELECT set_config('search_path', coalesce(quote_ident(current_schema()), "
                        "'public'), false)");

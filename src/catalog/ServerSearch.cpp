@@ -40,7 +40,7 @@ Lookup<std::vector<qint64>> MatchingIds(Catalog& catalog, const QString& table,
                                         bool ignoreAccents) {
     const QString wanted = ignoreAccents ? FoldAccents(text) : text;
     const UnicodeLike like(QStringLiteral("%") + wanted + QStringLiteral("%"));
-    Recordset& rows = catalog.third;
+    Recordset rows;
     QVariantList pattern;
     const QString candidates = ServerSideCandidates(column, text, ignoreAccents, pattern);
     if (!catalog.connection.execute(QStringLiteral("SELECT id, %1 FROM %2 WHERE %1 IS NOT NULL%3 "
@@ -72,7 +72,7 @@ Lookup<std::vector<Row>> RowsOf(Catalog& catalog, const QString& select,
                                 const std::vector<qint64>& ids, MakeRow makeRow) {
     std::vector<Row> hits;
     hits.reserve(ids.size());
-    Recordset& rows = catalog.third;
+    Recordset rows;
     for (size_t from = 0; from < ids.size(); from += kIdsPerRead) {
         const size_t to = std::min(ids.size(), from + size_t(kIdsPerRead));
         if (!catalog.connection.execute(select + QStringLiteral("?::bigint[]) ORDER BY 1"),

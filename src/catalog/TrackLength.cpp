@@ -10,7 +10,7 @@ namespace tarl {
 Lookup<qint64> StoredTrackLength(Catalog& catalog, const QString& fullPath) {
     const QString folder = FolderOf(fullPath);
     const QString file = fullPath.mid(folder.size());
-    return FirstNumber(catalog.connection, catalog.general,
+    return FirstNumber(catalog.connection,
                        "SELECT time From Mp3 WHERE (((path)=?) AND ((file)=?))" +
                            OrderOnServer(catalog.connection, " ORDER BY id"),
                        {SqlTextValue(folder), SqlTextValue(file)});
@@ -21,8 +21,7 @@ Result<> StoreTrackLength(Catalog& catalog, const QString& fullPath, qint64 seco
     const QString file = fullPath.mid(folder.size());
     return Ran(catalog.connection,
                catalog.connection.execute("UPDATE Mp3 SET time =? WHERE Mp3.path=? AND Mp3.file=?",
-                                          {seconds, SqlTextValue(folder), SqlTextValue(file)},
-                                          catalog.general));
+                                          {seconds, SqlTextValue(folder), SqlTextValue(file)}));
 }
 
 } // namespace tarl

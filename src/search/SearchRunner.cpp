@@ -113,10 +113,7 @@ void SearchRunner::start(const QString& text, SearchField field, const SearchOpt
                             static_cast<int>(done * 1000 / std::max<qint64>(total, 1)), 1000);
                 });
             };
-            Result<SearchOutcome> found = RunSearch(*worker->catalog, text, field, reporting);
-            worker->catalog->second.clear();
-            worker->catalog->general.clear();
-            return found;
+            return RunSearch(*worker->catalog, text, field, reporting);
         }();
         if (worker->wanted != generation)
             return;

@@ -403,8 +403,9 @@ TEST_F(TreeMenusTest, AStatementTheCatalogRefusesIsToldAndTheTreeShowsTheCatalog
     rightClick("Rock");
     w.treeMenus->mnutrvDelNick_Click();
     EXPECT_NE(node("Rock"), nullptr);
-    ASSERT_TRUE(own.execute("SELECT COUNT(*) FROM Nick", state->catalog.general));
-    EXPECT_EQ(state->catalog.general.field(0).toInt(), 1);
+    Recordset rows;
+    ASSERT_TRUE(own.execute("SELECT COUNT(*) FROM Nick", rows));
+    EXPECT_EQ(rows.field(0).toInt(), 1);
     EXPECT_TRUE(w.statusPanel(1).startsWith("The style \"Rock\" could not be deleted: "))
         << w.statusPanel(1).toStdString();
 }

@@ -119,15 +119,15 @@ TEST(BusyCatalogTest, AHolderStillReadingGivesWayToAWriteAfterAnotherProgramWrot
         ASSERT_EQ(other.exec({"INSERT INTO Nick (nick) VALUES ('Blues'), ('Folk'), ('Jazz')"}), "");
         Catalog catalog;
         ASSERT_TRUE(catalog.connection.open(BuildConnectionText(path)));
-        ASSERT_TRUE(
-            catalog.connection.execute("SELECT nick FROM Nick ORDER BY nick", catalog.general));
+        Recordset rows;
+        ASSERT_TRUE(catalog.connection.execute("SELECT nick FROM Nick ORDER BY nick", rows));
         ASSERT_EQ(other.exec({"INSERT INTO Nick (nick) VALUES ('Rock')"}), "");
 
         EXPECT_EQ(c.write(catalog), "");
         // The holder reads on as before, from memory.
         QStringList read;
-        for (; !catalog.general.eof(); catalog.general.moveNext())
-            read << catalog.general.field(0).toString();
+        for (; !rows.eof(); rows.moveNext())
+            read << rows.field(0).toString();
         EXPECT_EQ(read, QStringList({"Blues", "Folk", "Jazz"}));
     }
 }

@@ -30,9 +30,10 @@ protected:
     QVariant onServer(const QString& query) {
         Catalog catalog;
         EXPECT_TRUE(catalog.connection.open(BuildConnectionText(database->uri())));
-        EXPECT_TRUE(catalog.connection.execute(query, catalog.general))
+        Recordset rows;
+        EXPECT_TRUE(catalog.connection.execute(query, rows))
             << catalog.connection.lastError().toStdString();
-        return catalog.general.field(0);
+        return rows.field(0);
     }
 
     test::TempDir temp;

@@ -5,6 +5,7 @@
 #include "support/PgServer.h"
 #include "catalog/CatalogChanges.h"
 #include "catalog/CatalogFile.h"
+#include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "support/QtPrinters.h"
@@ -55,12 +56,51 @@ TEST_F(PgServer, AFreshDatabaseHasWhatTheCatalogNeeds) {
     }
 }
 
-TEST_F(PgServer, ASessionLooksNamesUpInTheServersOwnCatalogFirst) {
+TEST_F(PgServer, AnOperatorPlantedInTheDatabaseIsNeverCalledByTheCatalog) {
     ASSERT_TRUE(CreateCatalog(database->uri()));
+    // The database's owner puts the public schema before the server's own catalog for every
+    // new session and plants a text "=" there that counts its calls.
+    {
+        test::PgConnection owner(database->uri());
+        ASSERT_TRUE(owner.isOpen()) << owner.error().toStdString();
+        for (const char* statement : {
+                 "DO $$ BEGIN EXECUTE format('ALTER DATABASE %I SET search_path = public, "
+                 "pg_catalog', current_database()); END $$",
+                 "CREATE SEQUENCE public.planted_calls",
+                 "CREATE FUNCTION public.planted_equal(text, text) RETURNS boolean LANGUAGE plpgsql "
+                 "AS $$ BEGIN PERFORM nextval('public.planted_calls'); "
+                 "RETURN $1 OPERATOR(pg_catalog.=) $2; END $$",
+                 "CREATE OPERATOR public.= (LEFTARG = text, RIGHTARG = text, "
+                 "FUNCTION = public.planted_equal)",
+                 "INSERT INTO Nick (nick) VALUES ('Rock')",
+                 "INSERT INTO CD (name, label, isCd) VALUES ('/music/', 'EOF', false)"}) {
+            QSqlQuery q(owner.db());
+            ASSERT_TRUE(q.exec(QString::fromUtf8(statement)))
+                << statement << ": " << q.lastError().text().toStdString();
+        }
+    }
+    const auto planted = [&] {
+        test::PgConnection reader(database->uri());
+        QSqlQuery q(reader.db());
+        EXPECT_TRUE(q.exec("SELECT is_called FROM public.planted_calls") && q.next());
+        return q.value(0).toBool();
+    };
+
     Catalog catalog;
     ASSERT_TRUE(catalog.connection.open(BuildConnectionText(database->uri())));
-    ASSERT_TRUE(catalog.connection.execute("SHOW search_path", catalog.general));
-    EXPECT_EQ(catalog.general.field(0).toString(), "public");
+    EXPECT_EQ(FindStyleId(catalog, "Rock").value, 1);
+    EXPECT_TRUE(VolumeNameExists(catalog, "/music/").value);
+    Recordset rows;
+    ASSERT_TRUE(catalog.connection.execute("SELECT count(*) FROM Nick WHERE nick = ?",
+                                           {QStringLiteral("Rock")}, rows));
+    EXPECT_EQ(rows.field(0).toInt(), 1);
+    EXPECT_FALSE(planted());
+
+    // The trap is armed: a session that keeps the database's path calls it.
+    test::PgConnection other(database->uri());
+    QSqlQuery q(other.db());
+    ASSERT_TRUE(q.exec("SELECT 'a'::text = 'a'::text"));
+    EXPECT_TRUE(planted());
 }
 
 TEST_F(PgServer, ANotifyReachesTheListeningConnection) {
@@ -134,8 +174,9 @@ TEST_F(PgServer, ACatalogThatCannotBeUsedSaysWhy) {
     EXPECT_EQ(opened.connection.engine(), CatalogEngine::Postgres);
     EXPECT_FALSE(opened.connection.isReadOnly());
     EXPECT_TRUE(opened.connection.execute("INSERT INTO Nick (nick) VALUES ('C:\\new\\')"));
-    EXPECT_TRUE(opened.connection.execute("SELECT nick FROM Nick", opened.general));
-    EXPECT_EQ(opened.general.field(0).toString(), "C:\\new\\");
+    Recordset rows;
+    EXPECT_TRUE(opened.connection.execute("SELECT nick FROM Nick", rows));
+    EXPECT_EQ(rows.field(0).toString(), "C:\\new\\");
 }
 
 // Another machine's write reaches a watching connection through the event loop; its own do not.

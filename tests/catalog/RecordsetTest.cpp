@@ -21,6 +21,9 @@ protected:
                     .arg(list));
     }
 
+    // Three holders of one connection, read in turn.
+    Recordset general, second, third;
+
     static QStringList Column(Recordset& rows, int position) {
         QStringList values;
         for (; !rows.eof(); rows.moveNext())
@@ -30,7 +33,7 @@ protected:
 };
 
 TEST_F(RecordsetTest, ReadsRowsForward) {
-    Recordset& rows = catalog.general;
+    Recordset& rows = general;
     EXPECT_TRUE(rows.eof());
     ASSERT_TRUE(catalog.connection.execute("SELECT id, file, Cd_id, NULL AS none FROM M3u", rows));
     ASSERT_FALSE(rows.eof());
@@ -65,11 +68,11 @@ TEST_F(RecordsetTest, EveryKindOfStatementReplacesTheRows) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.statement.toStdString());
-        ASSERT_TRUE(catalog.connection.execute("SELECT * FROM Mp3", catalog.general));
-        EXPECT_EQ(catalog.connection.execute(c.statement, catalog.general), c.ok);
+        ASSERT_TRUE(catalog.connection.execute("SELECT * FROM Mp3", general));
+        EXPECT_EQ(catalog.connection.execute(c.statement, general), c.ok);
         EXPECT_EQ(catalog.connection.lastError().isEmpty(), c.ok);
-        EXPECT_TRUE(catalog.general.eof());
-        EXPECT_EQ(catalog.general.fieldCount(), c.fieldCount);
+        EXPECT_TRUE(general.eof());
+        EXPECT_EQ(general.fieldCount(), c.fieldCount);
         EXPECT_EQ(scalar("SELECT count(*) FROM M3u"), QVariant(qlonglong(c.m3uRows)));
     }
 }
@@ -77,18 +80,18 @@ TEST_F(RecordsetTest, EveryKindOfStatementReplacesTheRows) {
 TEST_F(RecordsetTest, HoldersAreReadInterleaved) {
     // A volume's lists walked in one holder while each is deleted through another and a
     // look-up fills the third.
-    Recordset& walk = catalog.second;
+    Recordset& walk = second;
     ASSERT_TRUE(catalog.connection.execute("SELECT id, file From m3u WHERE ((cd_id)=1 )", walk));
     QStringList walked;
     for (; !walk.eof(); walk.moveNext()) {
         const QString id = walk.field("id").toString();
         walked << walk.field("file").toString();
-        ASSERT_TRUE(catalog.connection.execute("DELETE FROM M3u WHERE id=" + id, catalog.general));
+        ASSERT_TRUE(catalog.connection.execute("DELETE FROM M3u WHERE id=" + id, general));
         ASSERT_TRUE(
-            catalog.connection.execute("SELECT m3u_id FROM Mp3 WHERE m3u_id=" + id, catalog.third));
-        EXPECT_EQ(catalog.third.field(0).toString(), id);
+            catalog.connection.execute("SELECT m3u_id FROM Mp3 WHERE m3u_id=" + id, third));
+        EXPECT_EQ(third.field(0).toString(), id);
         ASSERT_TRUE(
-            catalog.connection.execute("DELETE FROM Mp3 WHERE M3u_id=" + id, catalog.general));
+            catalog.connection.execute("DELETE FROM Mp3 WHERE M3u_id=" + id, general));
     }
     EXPECT_EQ(walked, QStringList({"a.m3u", "b.m3u", "rock/"}));
     EXPECT_EQ(scalar("SELECT group_concat(file) FROM M3u"), QVariant(QString("c.m3u")));
@@ -98,7 +101,7 @@ TEST_F(RecordsetTest, HoldersAreReadInterleaved) {
 TEST_F(RecordsetTest, WritesAreCommittedWhileAHolderIsHalfRead) {
     // Imports write in batches; a batch is there for other programs once committed, even while
     // a holder still has rows to read.
-    ASSERT_TRUE(catalog.connection.execute("SELECT * FROM Mp3", catalog.second));
+    ASSERT_TRUE(catalog.connection.execute("SELECT * FROM Mp3", second));
     run("INSERT INTO nick (nick) VALUES ('Rock')");
     run("BEGIN");
     run("INSERT INTO nick (nick) VALUES ('Lost')");
@@ -112,7 +115,7 @@ TEST_F(RecordsetTest, WritesAreCommittedWhileAHolderIsHalfRead) {
     Recordset rows;
     ASSERT_TRUE(other.execute("SELECT nick FROM Nick ORDER BY id", rows));
     EXPECT_EQ(Column(rows, 0), QStringList({"Rock", "Jazz"}));
-    EXPECT_EQ(Column(catalog.second, 1), QStringList({"1.mp3", "2.mp3", "3.mp3", "4.mp3"}));
+    EXPECT_EQ(Column(second, 1), QStringList({"1.mp3", "2.mp3", "3.mp3", "4.mp3"}));
 }
 
 QStringList warnings;
@@ -123,24 +126,24 @@ void CollectWarnings(QtMsgType type, const QMessageLogContext&, const QString& m
 }
 
 TEST_F(RecordsetTest, CloseReleasesHoldersThatStillHoldRows) {
-    for (Recordset* holder : {&catalog.general, &catalog.second, &catalog.third})
+    for (Recordset* holder : {&general, &second, &third})
         ASSERT_TRUE(catalog.connection.execute("SELECT * FROM Mp3", *holder));
     warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(CollectWarnings);
     catalog.connection.close();
     qInstallMessageHandler(previous);
     EXPECT_EQ(warnings, QStringList());
-    for (Recordset* holder : {&catalog.general, &catalog.second, &catalog.third}) {
+    for (Recordset* holder : {&general, &second, &third}) {
         EXPECT_TRUE(holder->eof());
         EXPECT_EQ(holder->fieldCount(), 0);
         holder->moveNext();
     }
-    EXPECT_FALSE(catalog.connection.execute("SELECT 1", catalog.general));
+    EXPECT_FALSE(catalog.connection.execute("SELECT 1", general));
     EXPECT_EQ(catalog.connection.lastError(), "The catalog is not open.");
 
     ASSERT_TRUE(catalog.connection.open(BuildConnectionText(dbPath)));
-    ASSERT_TRUE(catalog.connection.execute("SELECT count(*) FROM Mp3", catalog.general));
-    EXPECT_EQ(catalog.general.field(0), QVariant(qlonglong(4)));
+    ASSERT_TRUE(catalog.connection.execute("SELECT count(*) FROM Mp3", general));
+    EXPECT_EQ(general.field(0), QVariant(qlonglong(4)));
 }
 
 TEST_F(RecordsetTest, HoldersAndConnectionsEndInEitherOrder) {

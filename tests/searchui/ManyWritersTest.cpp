@@ -137,9 +137,10 @@ TEST_F(ManyWriters, EveryWriteThatSaidItWasDoneIsThereAndNoBackupFails) {
     Catalog after;
     ASSERT_TRUE(after.connection.open(BuildConnectionText(catalog)));
     const auto number = [&](const QString& statement) {
-        EXPECT_TRUE(after.connection.execute(statement, after.general))
+        Recordset rows;
+        EXPECT_TRUE(after.connection.execute(statement, rows))
             << after.connection.lastError().toStdString();
-        return after.general.field(0).toString();
+        return rows.field(0).toString();
     };
     EXPECT_EQ(number("PRAGMA integrity_check"), "ok");
     for (const QString& style : windowStyles + first.styles + second.styles)

@@ -191,8 +191,9 @@ TEST_F(ServerImports, TwoAtOnceStoreEveryTrackOnce) {
     Catalog shared;
     ASSERT_TRUE(shared.connection.open(BuildConnectionText(catalog)));
     const auto number = [&shared](const QString& query) {
-        EXPECT_TRUE(shared.connection.execute(query, shared.general));
-        return shared.general.field(0).toInt();
+        Recordset rows;
+        EXPECT_TRUE(shared.connection.execute(query, rows));
+        return rows.field(0).toInt();
     };
     EXPECT_EQ(number("SELECT COUNT(*) FROM Mp3"), kFolders * kTracks);
     EXPECT_EQ(number("SELECT COUNT(*) FROM M3u"), kFolders);
