@@ -19,7 +19,8 @@ namespace tarl::tool {
 int RunTree(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // The line of one node. A backslash, tab, line feed or carriage return inside a field is written
-// as \\, \t, \n or \r, so every node stays one line.
+// as \\, \t, \n or \r, so every node stays one line, and any other control character as \xHH
+// (FieldText), so none reaches the terminal.
 QString TreeLine(const TreeNode& node, int depth);
 
 } // namespace tarl::tool

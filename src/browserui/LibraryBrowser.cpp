@@ -200,11 +200,15 @@ bool LibraryBrowser::writeTemporaryPlaylist(const std::vector<int>& rows) {
     QStringList paths;
     for (int row : rows)
         paths << state_.pathMap.toLocal(trackModel_->row(row).fullPath());
-    const Result<int> written = WriteTemporaryPlaylist(state_.tmpPlaylistPath, paths);
-    if (written)
-        return true;
-    status(written.error);
-    return false;
+    const Result<WrittenPlaylist> written = WriteTracksForThePlayer(state_.tmpPlaylistPath, paths);
+    if (!written) {
+        status(written.error);
+        return false;
+    }
+    // What was left out is said; the rest plays.
+    if (!written.value.leftOut.isEmpty())
+        status(written.value.leftOut);
+    return true;
 }
 
 void LibraryBrowser::playTemporaryPlaylist() {

@@ -32,9 +32,11 @@ bool IsPlaylistFile(const QString& target) {
            suffix == QLatin1String("pls");
 }
 
-// A relative target is taken from the current folder, so it can never read as an option.
+// A relative target is taken from the current folder, so it can never read as an option, nor as
+// an address the player would fetch ("http://...", "memory://..."): the player only ever gets a
+// path of this machine.
 QString AbsoluteTarget(const QString& target) {
-    if (target.startsWith('/') || target.contains(QLatin1String("://")))
+    if (target.startsWith('/'))
         return target;
     return QDir::current().absoluteFilePath(target);
 }

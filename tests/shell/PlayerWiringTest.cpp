@@ -163,6 +163,19 @@ TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
         << w.statusPanel(1).toStdString();
 }
 
+TEST_F(PlayerWiring, ADoubleClickSaysWhatWasLeftOutAndPlaysTheRest) {
+    Main& w = started();
+    w.TimerWinamp->stop();
+    run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('http://127.0.0.1:9/', 'd.mp3', 1)");
+    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+    services.player.launchStarts = true;
+    w.browser->trv_DblClick();
+    EXPECT_EQ(services.player.launches.size(), 1);
+    EXPECT_EQ(ReadTemporaryPlaylist(state->tmpPlaylistPath).size(), 3);
+    EXPECT_TRUE(w.statusPanel(1).contains("http://127.0.0.1:9/d.mp3"))
+        << w.statusPanel(1).toStdString();
+}
+
 TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
     const QString mpv = home.write("bin/mpv", "#!/bin/sh\n");
     QFile::setPermissions(mpv, QFile::ReadOwner | QFile::ExeOwner);
