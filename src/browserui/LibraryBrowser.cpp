@@ -136,6 +136,7 @@ void LibraryBrowser::FillTrackList() {
         return;
     }
     trackModel_->setRows(std::move(rows.value));
+    listedKey_ = node->key;
 }
 
 void LibraryBrowser::reloadTrackList(int row) {

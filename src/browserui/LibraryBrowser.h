@@ -77,6 +77,9 @@ public:
     TrackListModel* trackModel() const { return trackModel_.get(); }
     TreeNode* rootNode() const { return rootNode_; }
     TreeNode* clickedNode() const { return clickedNode_; }
+    // The key of the node whose tracks the list shows; "" before the first listing. Another node
+    // may be clicked or selected since (a context menu, a drag) without the list changing.
+    const QString& listedKey() const { return listedKey_; }
     TreeNode* selectedNode() const;
     QTreeView* treeView() const { return c_.trv; }
     // The context commands and the drag set the clicked node and select a node without listing
@@ -107,6 +110,7 @@ private:
     std::unique_ptr<TrackListModel> trackModel_;
     TreeNode* rootNode_ = nullptr;
     TreeNode* clickedNode_ = nullptr;
+    QString listedKey_;
     std::array<double, 12> loadedWidths_{}; // twips, as read from the settings
     QPointer<QTreeView> trvAlive_;
     QPointer<TrackListView> listAlive_;

@@ -34,10 +34,14 @@ bool ListsAll(AppState& state, const TreeNode* node, const std::vector<TrackFile
 }
 
 // The folder of the list the selected tracks are from, as the catalog stores it; "" when no
-// node of the tree is sure to be it.
+// node of the tree is sure to be it. The node listed last comes first: a right-click on another
+// node since leaves the list as it was.
 QString ListedFolder(AppState& state, LibraryBrowser& browser,
                      const std::vector<TrackFile>& selected) {
-    for (const TreeNode* node : {browser.clickedNode(), browser.selectedNode()}) {
+    TreeNode* listed = browser.listedKey().isEmpty()
+                                 ? nullptr
+                                 : browser.tree().FindNodeByKey(browser.listedKey());
+    for (const TreeNode* node : {listed, browser.clickedNode(), browser.selectedNode()}) {
         if (ListsAll(state, node, selected))
             return FolderOfKey(node->key);
     }

@@ -63,15 +63,16 @@ void ScanFilesMenu::mnutrvScanOpFolder_Click() {
     if (!node())
         return;
     const QString folder = FolderOf(nodeKey);
-    if (!state_.services.launcher.openFolder(folder))
-        status(QStringLiteral("The folder %1 could not be shown.").arg(folder));
+    if (const Result<> shown = state_.services.launcher.openFolder(folder); !shown)
+        status(QStringLiteral("The folder %1 could not be shown: %2").arg(folder, shown.error));
 }
 
 void ScanFilesMenu::mnutrvScanHDEdit_Click() {
     if (!node())
         return;
-    if (!state_.services.launcher.openInTextEditor(nodeKey))
-        status(QStringLiteral("%1 could not be opened in the text editor.").arg(nodeKey));
+    if (const Result<> opened = state_.services.launcher.openInTextEditor(nodeKey); !opened)
+        status(QStringLiteral("%1 could not be opened in the text editor: %2")
+                   .arg(nodeKey, opened.error));
 }
 
 } // namespace tarl

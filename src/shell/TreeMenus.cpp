@@ -214,16 +214,20 @@ void TreeMenus::mnutrvM3uNickOpenFolder_Click() {
     if (!node())
         return;
     const QString folder = FolderOfKey(node()->key);
-    if (!state_.services.launcher.openFolder(state_.pathMap.toLocal(folder)))
-        status(QStringLiteral("The folder %1 could not be shown.").arg(folder));
+    if (const Result<> shown = state_.services.launcher.openFolder(state_.pathMap.toLocal(folder));
+        !shown)
+        status(QStringLiteral("The folder %1 could not be shown: %2").arg(folder, shown.error));
 }
 
 void TreeMenus::mnutrvM3uNickEdit_Click() {
     if (!node())
         return;
     const QString file = KeyPath(node()->key);
-    if (!state_.services.launcher.openInTextEditor(state_.pathMap.toLocal(file)))
-        status(QStringLiteral("%1 could not be opened in the text editor.").arg(file));
+    if (const Result<> opened =
+            state_.services.launcher.openInTextEditor(state_.pathMap.toLocal(file));
+        !opened)
+        status(QStringLiteral("%1 could not be opened in the text editor: %2")
+                   .arg(file, opened.error));
 }
 
 void TreeMenus::mnutrvM3uNickdel_Click() {

@@ -231,6 +231,24 @@ TEST_F(FileCommands, DeleteOfHdNamesRowsOutsideTheListFirstAndKeepsThoseItCouldN
     EXPECT_EQ(listed(), QStringList({"notes10.txt"}));
 }
 
+TEST_F(FileCommands, DeleteOfHdAfterAnotherNodeWasClickedJudgesTheListShown) {
+    // A right-click on another node leaves the list showing rock's tracks.
+    TreeNode* other = window->browser->tree().FindNodeByKey(dest);
+    ASSERT_NE(other, nullptr);
+    window->browser->setClickedNode(other);
+    window->browser->selectWithoutListing(other);
+    std::vector<int> all(10);
+    std::iota(all.begin(), all.end(), 0);
+    window->LstMP3->selectRows(all, 9);
+    services.ui.answers = {MsgAnswer::Ok};
+    window->trackListMenu->LstMP3Del->trigger();
+
+    ASSERT_EQ(services.ui.transcript.size(), 1U);
+    EXPECT_TRUE(services.ui.transcript[0].text.contains("\n\n10 files:\n"))
+        << services.ui.transcript[0].text.toStdString();
+    EXPECT_TRUE(filesIn(rock).isEmpty());
+}
+
 TEST_F(FileCommands, CancelledDeleteOfHdDeletesNothing) {
     window->LstMP3->selectRows({0}, 0);
     window->trackListMenu->LstMP3Del->trigger();

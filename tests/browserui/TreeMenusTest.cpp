@@ -269,6 +269,11 @@ TEST_F(TreeMenusTest, OpenFolderAndEditGoThroughTheDesktop) {
     rightClick(music + "mix.m3u");
     w.treeMenus->mnutrvM3uNickEdit_Click();
     EXPECT_EQ(services.launcher.editedFiles, QStringList(music + "mix.m3u"));
+    // A refusal is told with the desktop's reason.
+    services.launcher.result = false;
+    w.treeMenus->mnutrvM3uNickEdit_Click();
+    EXPECT_EQ(w.statusPanel(1),
+              music + "mix.m3u could not be opened in the text editor: Refused by the test.");
 }
 
 TEST_F(TreeMenusTest, UnExpandCollapsesEveryStyle) {
