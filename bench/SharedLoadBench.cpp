@@ -210,8 +210,7 @@ int main(int argc, char** argv) {
                     rows))
                 ++lengthErrors;
             else if (!rows.eof())
-                ++(tarl::StoreTrackLength(catalog, rows.field(0).toString(),
-                                          60 + i % 240)
+                ++(tarl::StoreTrackLength(catalog, rows.field(0).toString(), 60 + i % 240)
                        ? lengths
                        : lengthErrors);
             std::this_thread::sleep_for(std::chrono::milliseconds(lengthEvery));

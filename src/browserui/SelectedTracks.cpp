@@ -38,9 +38,8 @@ bool ListsAll(AppState& state, const TreeNode* node, const std::vector<TrackFile
 // node since leaves the list as it was.
 QString ListedFolder(AppState& state, LibraryBrowser& browser,
                      const std::vector<TrackFile>& selected) {
-    TreeNode* listed = browser.listedKey().isEmpty()
-                                 ? nullptr
-                                 : browser.tree().FindNodeByKey(browser.listedKey());
+    TreeNode* listed =
+        browser.listedKey().isEmpty() ? nullptr : browser.tree().FindNodeByKey(browser.listedKey());
     for (const TreeNode* node : {listed, browser.clickedNode(), browser.selectedNode()}) {
         if (ListsAll(state, node, selected))
             return FolderOfKey(node->key);

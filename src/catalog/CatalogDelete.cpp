@@ -82,8 +82,8 @@ Result<> DeleteList(Catalog& catalog, const Drives& drives, const QString& listP
 Result<> DeleteTrack(Catalog& catalog, qint64 trackId) {
     if (trackId == 0)
         return {};
-    return Ran(catalog.connection, catalog.connection.execute("DELETE FROM Mp3 WHERE id=?",
-                                                              {trackId}));
+    return Ran(catalog.connection,
+               catalog.connection.execute("DELETE FROM Mp3 WHERE id=?", {trackId}));
 }
 
 Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,

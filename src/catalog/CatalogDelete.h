@@ -12,9 +12,9 @@ class Files;
 class LibraryTreeEdits;
 
 // The catalog's delete cascades. Arguments are raw values, bound to the statements; ids are
-// 64-bit. Each routine runs its own statements and stops at the first statement that fails, with the reason (the
-// connection's lastError()) as the result's error; DeleteVolume alone goes on past failures once
-// the volume is known. A null `tree` leaves the library tree alone.
+// 64-bit. Each routine runs its own statements and stops at the first statement that fails, with
+// the reason (the connection's lastError()) as the result's error; DeleteVolume alone goes on past
+// failures once the volume is known. A null `tree` leaves the library tree alone.
 
 // Deletes the style `name` (every style of that name, case aside); its lists stay in the catalog
 // with no style. Its node leaves the tree.

@@ -98,24 +98,22 @@ Lookup<bool> VolumeIsCdByName(Catalog& catalog, const QString& name) {
 }
 
 Lookup<QString> VolumeLabelById(Catalog& catalog, qint64 volumeId) {
-    const Lookup<QVariant> label = FirstField(catalog.connection,
-                                              "SELECT label From CD WHERE id=?", {volumeId});
+    const Lookup<QVariant> label =
+        FirstField(catalog.connection, "SELECT label From CD WHERE id=?", {volumeId});
     if (!label.ok)
         return Lookup<QString>::failed(label.error);
     return {label.value.toString()};
 }
 
 Lookup<qint64> ListIdOfTrack(Catalog& catalog, qint64 trackId) {
-    return FirstNumber(catalog.connection, "SELECT m3u_id From MP3 WHERE id=?",
-                       {trackId});
+    return FirstNumber(catalog.connection, "SELECT m3u_id From MP3 WHERE id=?", {trackId});
 }
 
 Lookup<qint64> VolumeIdOfTrack(Catalog& catalog, qint64 trackId) {
     const Lookup<qint64> listId = ListIdOfTrack(catalog, trackId);
     if (!listId.ok)
         return Lookup<qint64>::failed(listId.error);
-    return FirstNumber(catalog.connection, "SELECT cd_id From M3U WHERE id=?",
-                       {listId.value});
+    return FirstNumber(catalog.connection, "SELECT cd_id From M3U WHERE id=?", {listId.value});
 }
 
 Lookup<bool> VolumeIsCdById(Catalog& catalog, qint64 volumeId) {
@@ -127,8 +125,7 @@ Lookup<bool> VolumeIsCdById(Catalog& catalog, qint64 volumeId) {
 }
 
 Lookup<bool> VolumeNameExists(Catalog& catalog, const QString& name) {
-    return HasRow(catalog.connection, "SELECT name From CD WHERE name=?",
-                  {SqlTextValue(name)});
+    return HasRow(catalog.connection, "SELECT name From CD WHERE name=?", {SqlTextValue(name)});
 }
 
 } // namespace tarl

@@ -46,8 +46,8 @@ ListPathParts PlaylistList(const ScanNodeValues& playlist) {
 
 Result<> AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLabel) {
     const QString name = SqlTextValue(folder);
-    const Lookup<bool> there = HasRow(catalog.connection,
-                                      "SELECT id, name From CD WHERE (((name)=?))", {name});
+    const Lookup<bool> there =
+        HasRow(catalog.connection, "SELECT id, name From CD WHERE (((name)=?))", {name});
     if (!there.ok)
         return Result<>::failed(there.error);
     currentLabel = kHardDiscMarker;

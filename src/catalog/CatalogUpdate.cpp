@@ -25,8 +25,8 @@ Result<> FileListUnderStyle(Catalog& catalog, const QString& path, const QString
     const QString where = QStringLiteral(" WHERE (((M3u.path)=?) AND ((M3u.file)=?))");
     const QVariantList list = {SqlTextValue(path), SqlTextValue(file)};
     // Checked first, so a list that is not there is told apart from one filed already.
-    const Lookup<bool> listed = HasRow(catalog.connection,
-                                       QStringLiteral("SELECT id From M3u") + where, list);
+    const Lookup<bool> listed =
+        HasRow(catalog.connection, QStringLiteral("SELECT id From M3u") + where, list);
     if (!listed)
         return Result<>::failed(listed.error);
     if (!listed.value)

@@ -134,6 +134,7 @@ struct Connection::Impl {
     sqlite3* handle = nullptr;
     QString file;
     QString error;
+    bool busy = false; // the last failure was another program's write outlasting the wait
     QString journalNote;
     // The file is read under an exclusive lock: written ahead, without shared memory.
     bool heldAlone = false;
@@ -445,6 +446,7 @@ bool Connection::execute(const QString& statement, Recordset& into) {
 bool Connection::execute(const QString& statement, const QVariantList& values, Recordset& into) {
     into.clear();
     d->error.clear();
+    d->busy = false;
     if (!d->open)
         return d->fail(QStringLiteral("The catalog is not open."));
     auto query = std::make_unique<QSqlQuery>(d->db);
@@ -462,8 +464,9 @@ bool Connection::execute(const QString& statement, const QVariantList& values, R
         const QSqlError failure = query->lastError();
         const QString words =
             d->engine == CatalogEngine::Postgres ? ServerMessage(failure) : EngineText(failure);
-        return d->fail(
-            DescribeStatementFailure(KindOf(d->engine, failure), d->file, words, statement));
+        const FailureKind kind = KindOf(d->engine, failure);
+        d->busy = kind == FailureKind::Busy;
+        return d->fail(DescribeStatementFailure(kind, d->file, words, statement));
     }
     if (!query->isSelect())
         return true;
@@ -491,6 +494,21 @@ bool Connection::releaseHeldReads() {
     for (Recordset* holder : reading)
         holder->detach();
     return true;
+}
+
+bool Connection::lastFailureWasBusy() const {
+    return !d->error.isEmpty() && d->busy;
+}
+
+bool Connection::setBusyWait(int ms) {
+    if (!d->open)
+        return false;
+    if (d->engine == CatalogEngine::Postgres) {
+        QSqlQuery set(d->db);
+        return set.exec(
+            QStringLiteral("SET lock_timeout = %1").arg(ms < 0 ? kServerLockWaitMs : ms));
+    }
+    return sqlite3_busy_timeout(d->handle, ms < 0 ? kBusyTimeoutMs : ms) == SQLITE_OK;
 }
 
 void Connection::setLastError(const QString& why) {

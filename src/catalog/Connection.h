@@ -55,6 +55,12 @@ public:
     bool releaseHeldReads();
 
     QString lastError() const;
+    // Whether the last failed statement failed because another program's write held the catalog
+    // for the whole wait (or a conflict with one outlasted it): worth trying again later.
+    bool lastFailureWasBusy() const;
+    // How long each statement waits for another program's write before failing as busy: `ms`,
+    // or the usual wait (5 s) when `ms` is negative. False when it could not be set.
+    bool setBusyWait(int ms);
     // Sets lastError() for a failure found outside execute() (a statement run on handle()).
     void setLastError(const QString& why);
     // The catalog file currently open, or the server address as sentences show it; "" when
@@ -80,6 +86,21 @@ private:
 
     struct Impl;
     Impl* d;
+};
+
+// Statements of this scope wait at most `ms` for another program's write; the usual wait again
+// after it.
+class BriefBusyWait {
+public:
+    BriefBusyWait(Connection& connection, int ms) : connection_(connection) {
+        connection_.setBusyWait(ms);
+    }
+    ~BriefBusyWait() { connection_.setBusyWait(-1); }
+    BriefBusyWait(const BriefBusyWait&) = delete;
+    BriefBusyWait& operator=(const BriefBusyWait&) = delete;
+
+private:
+    Connection& connection_;
 };
 
 // The catalog of a running program. Each routine of the catalog runs its statements into result

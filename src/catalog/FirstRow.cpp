@@ -26,8 +26,7 @@ Result<> Ran(Connection& connection, bool ran) {
     return Result<>::failed(connection.lastError());
 }
 
-Lookup<bool> HasRow(Connection& connection, const QString& statement,
-                    const QVariantList& values) {
+Lookup<bool> HasRow(Connection& connection, const QString& statement, const QVariantList& values) {
     Recordset holder;
     if (!connection.execute(statement, values, holder))
         return Lookup<bool>::failed(connection.lastError());

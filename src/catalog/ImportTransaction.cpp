@@ -41,8 +41,7 @@ ImportCacheSize::ImportCacheSize(Catalog& catalog) : catalog_(catalog) {
     // A server keeps its own cache.
     if (catalog.connection.engine() == CatalogEngine::Postgres)
         return;
-    ownSize_ =
-        FirstNumber(catalog.connection, QStringLiteral("PRAGMA cache_size"));
+    ownSize_ = FirstNumber(catalog.connection, QStringLiteral("PRAGMA cache_size"));
     catalog_.connection.execute(QStringLiteral("PRAGMA cache_size = -65536"));
 }
 

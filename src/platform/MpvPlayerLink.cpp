@@ -430,6 +430,44 @@ bool MpvPlayerLink::startPlayer(const QString& program, const QString& target) {
     return true;
 }
 
+bool MpvPlayerLink::isStartedPlayer(qint64 pid) const {
+    if (pid <= 0 || ProcessEnded(pid))
+        return false;
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> arguments = cmdline.readAll().split('\0');
+    return arguments.contains(
+        QFile::encodeName(QStringLiteral("--input-ipc-server=") + socketPath_));
+}
+
+void MpvPlayerLink::endStartedPlayer() {
+    const qint64 pid = startedPid_;
+    startedPid_ = 0;
+    waitingForStart_ = false;
+    if (!isStartedPlayer(pid))
+        return;
+    const auto endsWithin = [pid](int ms) {
+        const QDeadlineTimer deadline(ms);
+        while (!ProcessEnded(pid)) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(10);
+        }
+        return true;
+    };
+    // Asked first, so it ends as it would from its own window; a player whose socket is not up
+    // yet, or that does not answer, is ended by its process id.
+    if (findWindow() == pid)
+        socket_.send(QJsonArray{QStringLiteral("quit")}, messageDeadline());
+    if (endsWithin(1000) || !isStartedPlayer(pid))
+        return;
+    ::kill(pid_t(pid), SIGTERM);
+    if (endsWithin(1000) || !isStartedPlayer(pid))
+        return;
+    ::kill(pid_t(pid), SIGKILL);
+}
+
 bool MpvPlayerLink::begunList() {
     // mpv answers on its socket a moment before it takes the first entry of its list; an entry
     // chosen then would be overridden by entry 0. Once an entry is current (or the player went

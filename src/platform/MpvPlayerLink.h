@@ -98,6 +98,7 @@ public:
     void postMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) override;
     bool launch(const QString& commandLine) override;
     PlayerWindow waitForWindow(int timeoutMs) override;
+    void endStartedPlayer() override;
 
     // The socket in use; "" when its folder was refused.
     QString socketPath() const { return socketPath_; }
@@ -134,6 +135,9 @@ private:
     bool startPlayer(const QString& program, const QString& target);
     // Whether a just-started player holds its list and has taken an entry of it.
     bool begunList();
+    // Whether process `pid` is still the player this link started on its socket (a pid may be
+    // handed to another program once the player has ended).
+    bool isStartedPlayer(qint64 pid) const;
     QDeadlineTimer messageDeadline() const { return QDeadlineTimer(options_.timeoutMs); }
 
     Options options_;

@@ -48,6 +48,10 @@ public:
         Q_UNUSED(timeoutMs);
         return findWindow();
     }
+    // At the program's end: ends a player this link started that still runs, whether or not it
+    // ever answered (one started a moment ago has no socket yet). It is asked to quit, then
+    // ended by its process id when it has not within about a second.
+    virtual void endStartedPlayer() {}
 };
 
 // How long a play waits for a player it has just started before sending it more messages.

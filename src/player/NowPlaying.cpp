@@ -37,22 +37,66 @@ void NowPlaying::learnLength(qint64 length, qint32 entry) {
         return;
     // The player reports this machine's path; the catalog knows the track by its stored one.
     const QString storedPath = state_.pathMap.toStored(playingPath_);
-    const Lookup<qint64> stored = StoredTrackLength(state_.catalog, storedPath);
-    if (!stored.ok || length == stored.value)
-        return;
-    const Result<> learned = StoreTrackLength(state_.catalog, storedPath, length);
-    if (!learned) {
+    {
+        const BriefBusyWait brief(state_.catalog.connection, kLengthBusyWaitMs);
+        const Lookup<qint64> stored = StoredTrackLength(state_.catalog, storedPath);
+        if (stored.ok && length == stored.value)
+            return;
+        if (!stored.ok && !state_.catalog.connection.lastFailureWasBusy())
+            return;
+    }
+    if (waitingCatalog_ != catalogFile)
+        waitingLengths_.clear(); // they were of another catalog
+    waitingCatalog_ = catalogFile;
+    waitingLengths_[storedPath] = length;
+    storeWaitingLengths(entry);
+}
+
+void NowPlaying::storeWaitingLengths(qint32 entry) {
+    ticksSinceStoreTry_ = 0;
+    bool stored = false;
+    const BriefBusyWait brief(state_.catalog.connection, kLengthBusyWaitMs);
+    while (!waitingLengths_.empty()) {
+        const auto first = waitingLengths_.begin();
+        const Result<> learned = StoreTrackLength(state_.catalog, first->first, first->second);
+        if (learned) {
+            waitingLengths_.erase(first);
+            stored = true;
+            continue;
+        }
+        if (state_.catalog.connection.lastFailureWasBusy()) {
+            if (!busyShown_)
+                view_.setStatusPanel(2, QStringLiteral("The catalog is busy with another "
+                                                       "program's write: track lengths are kept "
+                                                       "and saved once it is done."));
+            busyShown_ = true;
+            break;
+        }
         // Every later entry would be refused the same way, three times a second.
-        refusingCatalog_ = catalogFile;
+        refusingCatalog_ = waitingCatalog_;
+        waitingLengths_.clear();
+        busyShown_ = false;
         view_.setStatusPanel(2, QStringLiteral("Track lengths cannot be saved in the catalog: ") +
                                     learned.error);
         return;
     }
-    view_.reloadTrackList(entry);
+    if (waitingLengths_.empty() && busyShown_) {
+        busyShown_ = false;
+        view_.setStatusPanel(2, QString());
+    }
+    if (stored)
+        view_.reloadTrackList(entry);
 }
 
 void NowPlaying::Tick() {
     state_.playerPid = state_.services.player.findWindow();
+    // Lengths kept while the catalog was busy, for the catalog still open.
+    if (!waitingLengths_.empty() && ++ticksSinceStoreTry_ >= 3) {
+        if (state_.catalog.connection.fileName() == waitingCatalog_)
+            storeWaitingLengths(state_.lastListIndex);
+        else
+            waitingLengths_.clear();
+    }
     const qint64 length = request(1, player_msg::GetTime);
 
     const qint32 second = WholeSeconds(request(0, player_msg::GetTime));

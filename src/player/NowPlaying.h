@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <map>
 
 namespace tarl {
 
@@ -37,10 +38,12 @@ QString PlayingCaption(qint64 lengthSeconds, qint32 entry, int entryCount, const
 // has just changed entry may not know the length yet: the entry then stays "waiting for its
 // length", and the first later tick that gets one stores it and shows it.
 //
-// Learning a length never holds the tracking up. A catalog that refuses the write (read-only,
-// locked, disc full) is named once in the status bar's second panel, and no length is learned
-// into it any more until another catalog is open; the display, the marks and the saved play
-// state follow the player all the same.
+// Learning a length never holds the tracking up: it waits at most kLengthBusyWaitMs for another
+// program's write (an import running while the user listens). A length that finds the catalog
+// busy is kept and stored on a later tick, every third (about a second), the status bar saying so
+// meanwhile. A catalog that refuses the write (read-only, disc full) is named once in the status
+// bar's second panel, and no length is learned into it any more until another catalog is open;
+// the display, the marks and the saved play state follow the player all the same.
 class NowPlaying {
 public:
     NowPlaying(AppState& state, PlayerPanel& panel, NowPlayingView& view);
@@ -57,6 +60,8 @@ private:
     // Stores a length the catalog does not have yet, then reloads the list. Nothing when the
     // catalog refused a length before; a failed read is left alone, a refused write reported.
     void learnLength(qint64 length, qint32 entry);
+    // Stores the lengths waiting for a busy catalog; reloads the list when one was stored.
+    void storeWaitingLengths(qint32 entry);
 
     AppState& state_;
     PlayerPanel& panel_;
@@ -66,6 +71,14 @@ private:
     QString playingPath_;
     bool lengthPending_ = false;
     QString refusingCatalog_; // the file of the catalog that refused a length
+    // Lengths learned while the catalog was busy, by stored path, for the catalog they are of.
+    std::map<QString, qint64> waitingLengths_;
+    QString waitingCatalog_;
+    int ticksSinceStoreTry_ = 0;
+    bool busyShown_ = false;
 };
+
+// How long a length's write may wait for another program's write before it is kept for later.
+inline constexpr int kLengthBusyWaitMs = 50;
 
 } // namespace tarl

@@ -150,6 +150,8 @@ void StartUp::shutDown() {
     player_.FindPlayer();
     SaveLastSong(state_);
     state_.services.player.postMessage(state_.playerPid, player_msg::WmClose, 0, 0);
+    // A player started a moment ago has no socket yet and would play on after the window.
+    state_.services.player.endStartedPlayer();
     reportSettingsProblems();
     running_.end();
     view_.endProgram();

@@ -63,17 +63,17 @@ TEST_F(PgServer, AnOperatorPlantedInTheDatabaseIsNeverCalledByTheCatalog) {
     {
         test::PgConnection owner(database->uri());
         ASSERT_TRUE(owner.isOpen()) << owner.error().toStdString();
-        for (const char* statement : {
-                 "DO $$ BEGIN EXECUTE format('ALTER DATABASE %I SET search_path = public, "
-                 "pg_catalog', current_database()); END $$",
-                 "CREATE SEQUENCE public.planted_calls",
-                 "CREATE FUNCTION public.planted_equal(text, text) RETURNS boolean LANGUAGE plpgsql "
-                 "AS $$ BEGIN PERFORM nextval('public.planted_calls'); "
-                 "RETURN $1 OPERATOR(pg_catalog.=) $2; END $$",
-                 "CREATE OPERATOR public.= (LEFTARG = text, RIGHTARG = text, "
-                 "FUNCTION = public.planted_equal)",
-                 "INSERT INTO Nick (nick) VALUES ('Rock')",
-                 "INSERT INTO CD (name, label, isCd) VALUES ('/music/', 'EOF', false)"}) {
+        for (const char* statement :
+             {"DO $$ BEGIN EXECUTE format('ALTER DATABASE %I SET search_path = public, "
+              "pg_catalog', current_database()); END $$",
+              "CREATE SEQUENCE public.planted_calls",
+              "CREATE FUNCTION public.planted_equal(text, text) RETURNS boolean LANGUAGE plpgsql "
+              "AS $$ BEGIN PERFORM nextval('public.planted_calls'); "
+              "RETURN $1 OPERATOR(pg_catalog.=) $2; END $$",
+              "CREATE OPERATOR public.= (LEFTARG = text, RIGHTARG = text, "
+              "FUNCTION = public.planted_equal)",
+              "INSERT INTO Nick (nick) VALUES ('Rock')",
+              "INSERT INTO CD (name, label, isCd) VALUES ('/music/', 'EOF', false)"}) {
             QSqlQuery q(owner.db());
             ASSERT_TRUE(q.exec(QString::fromUtf8(statement)))
                 << statement << ": " << q.lastError().text().toStdString();

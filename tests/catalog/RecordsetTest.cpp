@@ -87,11 +87,9 @@ TEST_F(RecordsetTest, HoldersAreReadInterleaved) {
         const QString id = walk.field("id").toString();
         walked << walk.field("file").toString();
         ASSERT_TRUE(catalog.connection.execute("DELETE FROM M3u WHERE id=" + id, general));
-        ASSERT_TRUE(
-            catalog.connection.execute("SELECT m3u_id FROM Mp3 WHERE m3u_id=" + id, third));
+        ASSERT_TRUE(catalog.connection.execute("SELECT m3u_id FROM Mp3 WHERE m3u_id=" + id, third));
         EXPECT_EQ(third.field(0).toString(), id);
-        ASSERT_TRUE(
-            catalog.connection.execute("DELETE FROM Mp3 WHERE M3u_id=" + id, general));
+        ASSERT_TRUE(catalog.connection.execute("DELETE FROM Mp3 WHERE M3u_id=" + id, general));
     }
     EXPECT_EQ(walked, QStringList({"a.m3u", "b.m3u", "rock/"}));
     EXPECT_EQ(scalar("SELECT group_concat(file) FROM M3u"), QVariant(QString("c.m3u")));

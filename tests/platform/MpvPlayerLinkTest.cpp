@@ -297,6 +297,22 @@ TEST_F(MpvPlayerLinkTest, ClosingEndsThePlayer) {
     EXPECT_EQ(link.sendMessage(window, WmUser, 0, GetListPos), 0);
 }
 
+TEST_F(MpvPlayerLinkTest, ThePlayerStartedIsEndedAtTheEndWhetherOrNotItAnsweredYet) {
+    for (const bool waited : {false, true}) {
+        SCOPED_TRACE(waited ? "answering" : "just started");
+        MpvPlayerLink& link = makeLink();
+        ASSERT_TRUE(link.launch(commandLine(writeList())));
+        const qint64 pid = link.startedProcessId();
+        ASSERT_NE(pid, 0);
+        if (waited) {
+            ASSERT_EQ(link.waitForWindow(10000), pid);
+        }
+        link.endStartedPlayer();
+        EXPECT_TRUE(Eventually([&] { return Gone(pid); }));
+        EXPECT_EQ(link.startedProcessId(), 0);
+    }
+}
+
 TEST_F(MpvPlayerLinkTest, AStaleSocketFileIsReplaced) {
     // A socket file nobody listens on, as a killed player leaves it.
     const QByteArray path = QFile::encodeName(dir_.file(QStringLiteral("p.sock")));

@@ -469,6 +469,37 @@ TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
     EXPECT_EQ(view.reloads, std::vector<int>{2});
 }
 
+TEST_F(NowPlayingTest, ALengthThatFindsTheCatalogBusyIsKeptAndStoredOnceItIsFree) {
+    AppState& s = timedState;
+    s.settings.setPath(dir.file("tarl.ini"));
+    s.tmpPlaylistPath = state.tmpPlaylistPath;
+    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    // Another program's write: an import holding the catalog.
+    Connection importer;
+    ASSERT_TRUE(importer.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    ASSERT_TRUE(importer.execute("BEGIN IMMEDIATE"));
+    ASSERT_TRUE(importer.execute("INSERT INTO Nick (nick) VALUES ('Rock')"));
+    PlayerPanel panel(s, view);
+    NowPlaying now(s, panel, view);
+    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
+    timed.lengthSeconds = 245;
+    now.Tick();
+    EXPECT_EQ(view.display, "/04:05  (3/12)  ''03 song.mp3 ''");
+    EXPECT_TRUE(view.status[2].startsWith("The catalog is busy")) << view.status[2].toStdString();
+    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 3;
+    timed.lengthSeconds = 61;
+    now.Tick();
+    EXPECT_TRUE(view.reloads.empty());
+
+    ASSERT_TRUE(importer.execute("COMMIT"));
+    for (int tick = 0; tick < 3; ++tick)
+        now.Tick();
+    EXPECT_EQ(storedTime("03 song.mp3"), 245);
+    EXPECT_EQ(storedTime("04 song.mp3"), 61);
+    EXPECT_EQ(view.reloads, std::vector<int>{3});
+    EXPECT_EQ(view.status[2], "");
+}
+
 TEST_F(NowPlayingTest, ACatalogThatCannotBeReadLeavesTheTrackingGoingOn) {
     AppState& s = timedState;
     s.settings.setPath(dir.file("tarl.ini"));
