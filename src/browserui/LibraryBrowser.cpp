@@ -16,6 +16,7 @@
 #include "state/Twips.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -186,7 +187,6 @@ void LibraryBrowser::trv_MouseDown(Qt::MouseButton button, const QPoint& pos) {
 }
 
 void LibraryBrowser::trv_KeyDown(int key) {
-    // The list shows the node selected before the key moves the selection.
     FillTrackList();
     if (isEnter(key))
         trv_DblClick();
@@ -345,10 +345,21 @@ bool LibraryBrowser::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (onTree) {
+        if (onTree && isEnter(key)) {
             trv_KeyDown(key);
-            return isEnter(key); // Enter is handled; arrows still move the selection
+            return true;
         }
+        if (onTree && !forwardingKey_) {
+            // The tree moves to the node the key leads to first; the list then shows that node.
+            forwardingKey_ = true;
+            QCoreApplication::sendEvent(watched, event);
+            forwardingKey_ = false;
+            if (selectedNode() != clickedNode_)
+                FillTrackList();
+            return true;
+        }
+        if (onTree)
+            return false;
         if (isEnter(key)) {
             Lstmp3_KeyDown(key);
             return true;

@@ -111,6 +111,8 @@ private:
     TreeNode* rootNode_ = nullptr;
     TreeNode* clickedNode_ = nullptr;
     QString listedKey_;
+    // A key press is being handed to the tree by the event filter itself.
+    bool forwardingKey_ = false;
     std::array<double, 12> loadedWidths_{}; // twips, as read from the settings
     QPointer<QTreeView> trvAlive_;
     QPointer<TrackListView> listAlive_;
