@@ -204,11 +204,13 @@ bool LibraryBrowser::writeTemporaryPlaylist(const std::vector<int>& rows) {
     const Result<WrittenPlaylist> written = WriteTracksForThePlayer(state_.tmpPlaylistPath, paths);
     if (!written) {
         status(written.error);
+        playFailureShown_ = true;
         return false;
     }
-    // What was left out is said; the rest plays.
-    if (!written.value.leftOut.isEmpty())
+    // What was left out is said; the rest plays. A failure told before is no longer true.
+    if (!written.value.leftOut.isEmpty() || playFailureShown_)
         status(written.value.leftOut);
+    playFailureShown_ = false;
     return true;
 }
 

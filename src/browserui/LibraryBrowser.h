@@ -113,6 +113,8 @@ private:
     QString listedKey_;
     // A key press is being handed to the tree by the event filter itself.
     bool forwardingKey_ = false;
+    // The status bar tells why the last play's list could not be written.
+    bool playFailureShown_ = false;
     std::array<double, 12> loadedWidths_{}; // twips, as read from the settings
     QPointer<QTreeView> trvAlive_;
     QPointer<TrackListView> listAlive_;

@@ -89,14 +89,25 @@ void PlayerControl::PlayKey(const QString& key) {
 }
 
 void PlayerControl::report(const QString& sentence) {
+    failureShown_ = true;
     if (reportError)
         reportError(sentence);
 }
 
+void PlayerControl::clearReportedFailure() {
+    if (!failureShown_)
+        return;
+    failureShown_ = false;
+    if (reportError)
+        reportError(QString());
+}
+
 void PlayerControl::RecordHistory() {
     const Result<> recorded = tarl::RecordHistory(state_);
-    if (!recorded && reportError)
-        reportError(QStringLiteral("The play history could not be saved: ") + recorded.error);
+    if (recorded)
+        clearReportedFailure();
+    else
+        report(QStringLiteral("The play history could not be saved: ") + recorded.error);
     if (BuildHistoryMenu)
         BuildHistoryMenu();
 }

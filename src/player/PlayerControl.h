@@ -43,8 +43,9 @@ public:
     // ResumeTemporaryPlaylist at `entry`, from its start.
     void ResumeAt(qint32 entry, bool launched) override;
 
-    // The History menu's rebuild; where a failure is reported (the status bar); where a warning
-    // the user must answer goes (the window's box).
+    // The History menu's rebuild; where a failure is reported (the status bar; an empty sentence
+    // takes the last one away once a play went well); where a warning the user must answer goes
+    // (the window's box).
     std::function<void()> BuildHistoryMenu;
     std::function<void(const QString&)> reportError;
     std::function<void(const QString&)> warn;
@@ -57,8 +58,11 @@ private:
     bool knowPlayerProgram();
     // Hands a sentence to reportError, when there is one.
     void report(const QString& sentence);
+    // A play that went well takes a failure's sentence away: it is no longer true.
+    void clearReportedFailure();
 
     AppState& state_;
+    bool failureShown_ = false;
 };
 
 } // namespace tarl

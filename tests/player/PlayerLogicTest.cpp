@@ -270,24 +270,29 @@ TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPla
     EXPECT_EQ(ReadTemporaryPlaylist(state.tmpPlaylistPath),
               QStringList{dir.file("music/sub/a.mp3")});
 
-    // Nothing to play, or a list that cannot be written: the reason, and the list stays.
+    // Nothing to play, or a list that cannot be written: the reason, and the list stays. Each
+    // play that goes well takes the last reason away ("").
     control.PlayKey(dir.file("music/gone.m3u"));
     const QString tmp = state.tmpPlaylistPath;
     state.tmpPlaylistPath = dir.file("no folder/m3uTmp.m3u");
     control.PlayKey(dir.file("music/list.m3u"));
     state.tmpPlaylistPath = tmp;
-    ASSERT_EQ(reasons.size(), 2);
+    ASSERT_EQ(reasons.size(), 3);
     EXPECT_TRUE(reasons[0].contains(dir.file("music/gone.m3u"))) << reasons[0].toStdString();
-    EXPECT_TRUE(reasons[1].contains(dir.file("no folder/m3uTmp.m3u"))) << reasons[1].toStdString();
+    EXPECT_EQ(reasons[1], "");
+    EXPECT_TRUE(reasons[2].contains(dir.file("no folder/m3uTmp.m3u"))) << reasons[2].toStdString();
     EXPECT_EQ(player().launches.size(), 1);
     EXPECT_EQ(ReadTemporaryPlaylist(tmp), QStringList{dir.file("music/sub/a.mp3")});
+    control.PlayKey(dir.file("music/list.m3u"));
+    EXPECT_EQ(reasons.size(), 4);
+    EXPECT_EQ(reasons.last(), "");
 
     // The wrong disc: OK asks again, Cancel plays nothing; the history was written first.
     QFile::remove(HistoryFilePath(state.programFolder));
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Cancel};
     control.PlayKey("Rock One:>" + cd + "Album/");
     EXPECT_EQ(services.ui.titles(), QStringList({"INSERT MP3 CDROM", "INSERT MP3 CDROM"}));
-    EXPECT_EQ(player().launches.size(), 1);
+    EXPECT_EQ(player().launches.size(), 2);
     EXPECT_TRUE(QFile::exists(HistoryFilePath(state.programFolder)));
 }
 

@@ -161,6 +161,11 @@ TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
     EXPECT_TRUE(services.player.launches.isEmpty());
     EXPECT_TRUE(w.statusPanel(1).contains(state->tmpPlaylistPath))
         << w.statusPanel(1).toStdString();
+    // Once a play goes well, the reason is no longer shown.
+    state->tmpPlaylistPath = home.file("m3uTmp.m3u");
+    w.browser->trv_DblClick();
+    EXPECT_EQ(services.player.launches.size(), 1);
+    EXPECT_EQ(w.statusPanel(1), "");
 }
 
 TEST_F(PlayerWiring, ADoubleClickSaysWhatWasLeftOutAndPlaysTheRest) {
