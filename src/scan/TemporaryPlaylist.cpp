@@ -13,7 +13,7 @@ namespace tarl {
 namespace {
 
 // What a path given to the player is.
-enum class PathFit { Track, Playlist, LeftOut };
+enum class PathFit { Track, Playlist, LeftOut, Missing };
 
 bool HasPlaylistName(const QString& path) {
     return path.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive) ||
@@ -29,7 +29,9 @@ PathFit FitOf(const QString& path) {
     if (!path.startsWith(u'/') || path.endsWith(u'/') || path.contains(QChar(u'\0')))
         return PathFit::LeftOut;
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return HasPlaylistName(path) ? PathFit::Playlist : PathFit::Missing;
+    if (!S_ISREG(st.st_mode))
         return PathFit::LeftOut;
     return HasPlaylistName(path) ? PathFit::Playlist : PathFit::Track;
 }
@@ -43,10 +45,19 @@ void AddListedTracks(const QString& playlist, PlayerTracks* out) {
         return;
     }
     for (const QString& entry : listed.value) {
-        if (FitOf(entry) == PathFit::Track)
+        switch (FitOf(entry)) {
+        case PathFit::Track:
             out->tracks << entry;
-        else
+            break;
+        case PathFit::Missing:
+            out->tracks << entry;
+            out->missing << entry;
+            break;
+        case PathFit::Playlist:
+        case PathFit::LeftOut:
             out->leftOut << entry;
+            break;
+        }
     }
 }
 
@@ -122,6 +133,10 @@ PlayerTracks TracksForThePlayer(const QStringList& paths) {
         case PathFit::LeftOut:
             out.leftOut << path;
             break;
+        case PathFit::Missing:
+            out.tracks << path;
+            out.missing << path;
+            break;
         }
     }
     return out;
@@ -139,10 +154,26 @@ QString LeftOutSentence(const QStringList& leftOut) {
         .arg(leftOut.size() - 1);
 }
 
+QString MissingSentence(const QStringList& missing) {
+    if (missing.isEmpty())
+        return {};
+    if (missing.size() == 1)
+        return QStringLiteral("%1 is missing: the player skips it.").arg(missing.first());
+    return QStringLiteral("%1 and %2 more are missing: the player skips them.")
+        .arg(missing.first())
+        .arg(missing.size() - 1);
+}
+
 Result<WrittenPlaylist> WriteTracksForThePlayer(const QString& path,
                                                 const QStringList& trackPaths) {
     const PlayerTracks playable = TracksForThePlayer(trackPaths);
-    const QString leftOut = LeftOutSentence(playable.leftOut);
+    QStringList sentences;
+    for (const QString& sentence :
+         {MissingSentence(playable.missing), LeftOutSentence(playable.leftOut)}) {
+        if (!sentence.isEmpty())
+            sentences << sentence;
+    }
+    const QString leftOut = sentences.join(u' ');
     // The list in place stays rather than an empty one: nothing would play anyway.
     if (playable.tracks.isEmpty() && !playable.leftOut.isEmpty())
         return Result<WrittenPlaylist>::failed(QStringLiteral("Nothing to play: ") + leftOut);

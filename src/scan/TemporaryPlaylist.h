@@ -28,21 +28,27 @@ QByteArray TemporaryPlaylistBytes(const QStringList& trackPaths, int* written = 
 struct PlayerTracks {
     QStringList tracks;
     QStringList leftOut;
+    // The tracks that are not there (a deleted file, a drive not mounted): they stay, so entry n
+    // stays line n, and the player passes over them.
+    QStringList missing;
 };
 
 // Only absolute local paths that are not folders (nor devices, pipes, sockets) stay, so the
 // player never fetches, builds or expands an entry and entry n stays line n. A playlist file
 // (".m3u", ".m3u8") met as a track gives its own tracks by the playlist rules (PlaylistTracks),
 // one level deep; one that cannot be read, and a list inside it, is left out. A file that is
-// not there stays: the player passes over it without moving the later entries.
+// not there stays, named in `missing`: the player passes over it without moving the later
+// entries.
 PlayerTracks TracksForThePlayer(const QStringList& paths);
 
 // The status sentence naming what TracksForThePlayer left out; "" when nothing was.
 QString LeftOutSentence(const QStringList& leftOut);
+// The status sentence naming the tracks that are missing; "" when none is.
+QString MissingSentence(const QStringList& missing);
 
 struct WrittenPlaylist {
     int lines = 0;
-    // LeftOutSentence of what was left out, for the caller to show.
+    // MissingSentence and LeftOutSentence, for the caller to show.
     QString leftOut;
 };
 

@@ -257,6 +257,7 @@ TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPla
                                          cd + "', 'Music_01', 'Rock One', 1)"));
     services.drives.addDrive(cd, DriveType::CdRom, "Other_Disc");
     dir.write("music/list.m3u", "sub\\a.mp3\r\n");
+    dir.write("music/sub/a.mp3", "x");
     state.playerPath = dir.write("bin/mpv", "#!/bin/sh\n");
     QFile::setPermissions(state.playerPath, QFile::ReadOwner | QFile::ExeOwner);
     player().launchStarts = true;
