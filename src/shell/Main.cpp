@@ -331,6 +331,9 @@ void Main::showSearchWindow() {
     };
     hooks.SelectFolderNode = [this](const QString& key) { return browser->SelectFolderNode(key); };
     hooks.selectTracks = [this](const QString& file) {
+        // The main window catches up with the player first: its next tick would otherwise find
+        // the entry played from the search new and select that row over the hit.
+        nowPlaying_->Tick();
         std::vector<int> rows;
         const std::vector<TrackRow>& tracks = browser->trackModel()->rows();
         for (size_t i = 0; i < tracks.size(); ++i)

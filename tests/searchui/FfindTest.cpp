@@ -318,6 +318,22 @@ TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
     }
 }
 
+TEST_F(FindWindow, AfterAPlayTheJumpSelectsTheHitAndTheNextTickLeavesIt) {
+    Main& w = started();
+    Ffind& f = opened();
+    search(f, "Elan", SearchField::Title);
+    f.results->setCurrentIndex(f.model().index(0, 0));
+    QTest::keyClick(f.results, Qt::Key_Return);
+    services.player.running = true;
+    services.player.replies[{player_msg::WmUser, player_msg::GetListPos}] = 0;
+
+    search(f, "Quote", SearchField::File);
+    f.results->setCurrentIndex(f.model().index(0, 0));
+    QTest::mouseClick(f.imgJump, Qt::LeftButton);
+    w.TimerWinamp_Timer();
+    EXPECT_EQ(w.LstMP3->selectedRows(), std::vector<int>{1});
+}
+
 TEST_F(FindWindow, IgnoreAccentsIsKeptInTheSettingsFile) {
     Ffind& first = opened();
     EXPECT_FALSE(first.chkIgnoreAccents->isChecked());
