@@ -1,5 +1,6 @@
 #include "desktop/QtUi.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -26,6 +27,14 @@ QMessageBox::Icon qtIcon(MsgIcon icon) {
 
 } // namespace
 
+QWidget* QtUi::owner() const {
+    // A box belongs to the window the person is working in (the search window, the scan
+    // window), so it comes up over that one and that one stays in front once it is answered.
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return parent_;
+}
+
 MsgAnswer QtUi::message(const QString& text, const QString& title, MsgIcon icon,
                         MsgButtons buttons) {
     // Texts may break lines the Windows way ("\r", "\r\n"); the box shows them as breaks.
@@ -34,7 +43,7 @@ MsgAnswer QtUi::message(const QString& text, const QString& title, MsgIcon icon,
     QMessageBox box(qtIcon(icon), title, shown,
                     buttons == MsgButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                     : QMessageBox::Ok,
-                    parent_);
+                    owner());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(buttons == MsgButtons::OkCancel ? QMessageBox::Cancel : QMessageBox::Ok);
@@ -45,7 +54,7 @@ std::optional<QString> QtUi::input(const QString& prompt, const QString& title,
                                    const QString& defaultText) {
     bool ok = false;
     const QString text =
-        QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok);
+        QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return text;
@@ -65,7 +74,7 @@ QString QtUi::qtFilter(const QString& filter) {
 
 QString QtUi::openFile(const QString& title, const QString& defaultExtension,
                        const QString& filter) {
-    QFileDialog dialog(parent_, title);
+    QFileDialog dialog(owner(), title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A name that does not exist yet is accepted: callers may create it.
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -80,7 +89,7 @@ QString QtUi::openFile(const QString& title, const QString& defaultExtension,
 }
 
 QString QtUi::browseForFolder(const QString& title) {
-    QString folder = QFileDialog::getExistingDirectory(parent_, title);
+    QString folder = QFileDialog::getExistingDirectory(owner(), title);
     if (!folder.isEmpty() && !folder.endsWith('/'))
         folder += '/';
     return folder;

@@ -6,7 +6,8 @@ class QWidget;
 
 namespace tarl {
 
-// The message boxes and dialogs of the desktop, parented to the window given by parentFn().
+// The message boxes and dialogs of the desktop, each parented to the window the person is working
+// in, or else to the window given by setParentWindow().
 class QtUi : public Ui {
 public:
     MsgAnswer message(const QString& text, const QString& title, MsgIcon icon,
@@ -23,6 +24,8 @@ public:
     void setParentWindow(QWidget* parent) { parent_ = parent; }
 
 private:
+    QWidget* owner() const;
+
     QWidget* parent_ = nullptr;
 };
 
