@@ -75,6 +75,28 @@ TreeNode* LibraryBrowser::selectedNode() const {
 // ---------------------------------------------------------------------------------------------
 // The tree
 
+QStringList LibraryBrowser::expandedKeys() const {
+    QStringList keys;
+    const auto walk = [&](const auto& self,
+                          const std::vector<std::unique_ptr<TreeNode>>& nodes) -> void {
+        for (const auto& node : nodes) {
+            if (node->key.isEmpty() || !c_.trv->isExpanded(treeModel_->indexOf(node.get())))
+                continue;
+            keys << node->key;
+            self(self, node->children);
+        }
+    };
+    walk(walk, tree_.topLevel());
+    return keys;
+}
+
+void LibraryBrowser::expandKeys(const QStringList& keys) {
+    for (const QString& key : keys) {
+        if (TreeNode* node = tree_.FindNodeByKey(key))
+            c_.trv->setExpanded(treeModel_->indexOf(node), true);
+    }
+}
+
 void LibraryBrowser::showTreeState() {
     const bool byPaths = state_.sortedByCd;
     c_.viewPathsButton->setChecked(byPaths);

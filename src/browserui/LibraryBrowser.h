@@ -81,6 +81,10 @@ public:
     // may be clicked or selected since (a context menu, a drag) without the list changing.
     const QString& listedKey() const { return listedKey_; }
     TreeNode* selectedNode() const;
+    // The keys of the nodes shown open, and opening the nodes of these keys that the tree holds:
+    // a rebuild keeps what the person had opened.
+    QStringList expandedKeys() const;
+    void expandKeys(const QStringList& keys);
     QTreeView* treeView() const { return c_.trv; }
     // The context commands and the drag set the clicked node and select a node without listing
     // its tracks.

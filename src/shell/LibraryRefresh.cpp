@@ -7,10 +7,12 @@ namespace tarl {
 void RebuildLibraryTree(LibraryBrowser& browser, bool byPaths) {
     const TreeNode* selected = browser.selectedNode();
     const QString key = selected ? selected->key : QString();
+    const QStringList expanded = browser.expandedKeys();
     if (byPaths)
         browser.tree_cd_load();
     else
         browser.tree_style_load();
+    browser.expandKeys(expanded);
     if (!key.isEmpty())
         browser.SelectFolderNode(key);
 }

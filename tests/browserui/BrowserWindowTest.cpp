@@ -8,6 +8,7 @@
 #include "catalog/ConnectionText.h"
 #include "player/Resume.h"
 #include "scan/TemporaryPlaylist.h"
+#include "shell/LibraryRefresh.h"
 #include "state/PlayActions.h"
 
 #include <QAction>
@@ -105,6 +106,20 @@ TEST_F(Browser, AClickFillsTheListAndAnArrowShowsTheNodeItMovesTo) {
     EXPECT_TRUE(listed().isEmpty());
     QTest::keyClick(w.trv, Qt::Key_Up);
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
+}
+
+TEST_F(Browser, ARebuildKeepsTheOpenNodesAndTheSelection) {
+    Main& w = open();
+    clickNode("/music/rock/");
+    const QString disc = "Disc1";
+    LibraryTreeModel* model = w.browser->treeModel();
+    w.trv->setExpanded(model->indexOf(w.browser->tree().FindNodeByKey(disc)), true);
+    const QStringList open = w.browser->expandedKeys();
+    ASSERT_TRUE(open.contains(disc)) << open.join(' ').toStdString();
+
+    RebuildLibraryTree(*w.browser, true);
+    EXPECT_EQ(w.browser->expandedKeys(), open);
+    EXPECT_EQ(w.browser->selectedNode()->key, "/music/rock/");
 }
 
 TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
