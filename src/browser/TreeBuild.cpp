@@ -303,6 +303,14 @@ TreeNode* BuildTreeByPaths(LibraryTree& tree, TreeSources sources) {
     for (const VolumeRow& volume : volumes) {
         const bool disc = discs.isDisc(sources.catalog, volume.name);
         TreeNode* volumeNode = AddVolume(tree, root, volume, disc, answers, sources);
+        if (volumeNode->kind() == NodeKind::TrackFolder) {
+            // A folder of tracks listed before is this volume's folder too (a playlist found in
+            // it later): the node becomes the volume, and its tracks show as ".", as when the
+            // volume came first.
+            TreeNode* own = tree.addChild(volumeNode, QStringLiteral("."), TreeImage::TrackFolder);
+            tree.setKind(own, NodeKind::Playlist);
+            tree.setKey(own, volumeNode->key + QStringLiteral("."));
+        }
         tree.setKind(volumeNode, NodeKind::Volume);
         const auto it = lists.constFind(volume.id);
         AddLists(tree, sources.catalog, discs, volumeNode, volume, it == lists.cend() ? none : *it);

@@ -34,6 +34,8 @@ Result<QStringList> TracksToPlay(const Files& files, const QString& target) {
     bool read = true;
     if (target.endsWith(u'/'))
         read = FolderTracks(files, target, &tracks, &failure);
+    else if (target.endsWith(QLatin1String("/.")))
+        read = FolderTracks(files, target.chopped(1), &tracks, &failure);
     else if (IsPlaylistFile(target)) {
         Result<QStringList> listed = PlaylistTracks(target);
         tracks = std::move(listed.value);

@@ -163,7 +163,9 @@ TEST_F(TreeBuildPathsTest, AFolderListThatIsAVolumeAlreadyGetsADotChild) {
                           }));
 }
 
-TEST_F(TreeBuildPathsTest, AVolumeWhoseFolderIsAListAlreadyTakesThatNode) {
+TEST_F(TreeBuildPathsTest, AVolumeWhoseFolderIsAListAlreadyTakesThatNodeItsTracksShowingAsADot) {
+    // A sound-file scan of the music folder, then a playlist scan, which makes the album's folder
+    // a volume of its own: its tracks stay playable, as when the volume comes first.
     const QString music = t + "/music/";
     const qint64 musicId = hardDisc(music, 1);
     const qint64 rockId = hardDisc(music + "rock/", 4);
@@ -174,6 +176,7 @@ TEST_F(TreeBuildPathsTest, AVolumeWhoseFolderIsAListAlreadyTakesThatNode) {
                               "tarl.mdb | tarl.mdb | Db | 1",
                               "  $T/music/ (1 lists) | $T/music/ | Cd | 5",
                               "    rock/ | $T/music/rock/ | Cd | 8",
+                              "      . | $T/music/rock/. | M3uCd | 8",
                               "      live.m3u | $T/music/rock/live.m3u | M3uCd | 5",
                           }));
 }

@@ -206,6 +206,7 @@ TEST(PlayTarget, TracksToPlayFollowThePlaylistRules) {
     } cases[] = {
         {music + "list.m3u", {music + "sub/a.mp3", "/abs/b.mp3", music + "top.mp3"}},
         {music + "Album/", {music + "Album/1.mp3", music + "Album/2.WAV"}},
+        {music + "Album/.", {music + "Album/1.mp3", music + "Album/2.WAV"}},
         {"/x/one.mp3", {"/x/one.mp3"}},
         {music + "comments.m3u", {}},
         {music + "missing.m3u", {}},
