@@ -317,16 +317,23 @@ void ScanFiles::AddtrvScanDB() {
     };
     importHooks.yield = [this, &pacing] {
         pacing.turn();
-        return !closing_;
+        return !closing_ && !stopImport_;
     };
     importing_ = true;
+    stopImport_ = false;
     state_.importRunning = true;
+    // Meanwhile Cancel stops the import rather than hiding the window over it.
+    butCancel->setText(QStringLiteral("Stop &import"));
+    butCancel->setToolTip(
+        QStringLiteral("Stops the import; what it added so far stays in the catalog."));
     const QString backupFailure = backUpBeforeImport(pacing);
     const ScanImportResult result =
         tarl::AddtrvScanDB(state_.catalog, state_.services.drives, tree_, state_.currentLabel,
                            pathScan->text(), importHooks, ScanImportBatching{}, state_.pathMap);
     importing_ = false;
     state_.importRunning = false;
+    butCancel->setText(QStringLiteral("&Cancel"));
+    butCancel->setToolTip(QString());
     pacing.finish();
     // Closing: the program ends at once, so neither a box nor a rebuilt tree is wanted.
     if (closing_)
@@ -353,6 +360,15 @@ QString ScanFiles::backUpBeforeImport(ScanFilesPacing& pacing) {
 
 void ScanFiles::showImportResult(const ScanImportResult& result) {
     Ui& ui = state_.services.ui;
+    if (result.stopped && !result.failed()) {
+        ui.message(QStringLiteral("The import was stopped: %1 of %2 nodes were written; what they "
+                                  "added stays in the catalog. Add to DataBase again adds the "
+                                  "rest.")
+                       .arg(result.nodesWritten)
+                       .arg(result.nodes),
+                   QStringLiteral("Data Base"), MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
     if (!result.failed()) {
         ui.message(QStringLiteral("Updated Data Base"), QStringLiteral("Data Base"),
                    MsgIcon::Information, MsgButtons::Ok);
@@ -392,6 +408,10 @@ void ScanFiles::butAddDatabase_Click() {
 }
 
 void ScanFiles::butCancel_Click() {
+    if (importing_) {
+        stopImport_ = true;
+        return;
+    }
     hide();
 }
 

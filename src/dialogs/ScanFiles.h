@@ -137,6 +137,8 @@ private:
     QString folder0_;              // the folder at depth 0, ending in "/"
     QString goAhead_;
     bool importing_ = false;
+    // The person asked the running import to stop (Cancel turns into "Stop import" meanwhile).
+    bool stopImport_ = false;
     bool closing_ = false;
 };
 

@@ -393,6 +393,27 @@ TEST_F(ScanWindow, ButtonsPressedDuringTheImportLeaveItAlone) {
     EXPECT_FALSE(state.importRunning);
 }
 
+TEST_F(ScanWindow, CancelDuringTheImportStopsItAndWhatItAddedStays) {
+    openCatalog();
+    for (int i = 0; i < 100; ++i)
+        dir.write(QString("music/f%1/s%2.mp3").arg(i / 5).arg(i), "x");
+    scan(root + "music/", 1);
+    window.show();
+    QString caption;
+    QTimer::singleShot(0, &window, [&] {
+        caption = window.butCancel->text();
+        window.butCancel->click();
+    });
+    window.butAddDatabase_Click();
+    EXPECT_EQ(caption, "Stop &import");
+    EXPECT_EQ(window.butCancel->text(), "&Cancel");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_LT(count("Mp3"), 100);
+    ASSERT_EQ(services.ui.transcript.size(), 1u);
+    EXPECT_TRUE(services.ui.transcript[0].text.startsWith("The import was stopped: "))
+        << services.ui.transcript[0].text.toStdString();
+}
+
 TEST_F(ScanWindow, TheFolderBrowserHoverCaptionsAndTreeMouse) {
     services.ui.folders = {QString(), root + "music/"};
     window.pathScan->setText("/keep/");
