@@ -1,6 +1,9 @@
 #include "search/SearchHits.h"
 
 #include "catalog/SearchIndex.h"
+#include "tags/FormatMinSec.h"
+
+#include <cmath>
 
 namespace tarl {
 
@@ -25,6 +28,16 @@ SearchRow ListRow(const ListHitRow& hit) {
     return row;
 }
 
+// The stored length in seconds as the track list shows it, minutes and seconds; a value that is
+// no number (text typed into the catalog by hand) leaves the column empty.
+QString TimeText(const QString& stored) {
+    bool ok = false;
+    const double seconds = stored.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || std::fabs(seconds) > 9.2e18)
+        return {};
+    return FormatMinSec(static_cast<qint64>(std::nearbyint(seconds)));
+}
+
 // The hit's texts move into the row: a search may bring a hundred thousand.
 SearchRow TrackRow(TrackHitRow& hit) {
     SearchRow row;
@@ -36,7 +49,7 @@ SearchRow TrackRow(TrackHitRow& hit) {
     row.columns[SearchGenreColumn] = std::move(hit.genre);
     row.columns[SearchCommentColumn] = std::move(hit.comments);
     row.columns[SearchSizeColumn] = std::move(hit.size);
-    row.columns[SearchTimeColumn] = std::move(hit.time);
+    row.columns[SearchTimeColumn] = TimeText(hit.time);
     row.columns[SearchRatingColumn] = std::move(hit.rating);
     row.columns[SearchTrackIdColumn] = std::move(hit.id);
     const bool onCd = hit.isCd.toBool();

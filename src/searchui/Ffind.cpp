@@ -247,6 +247,9 @@ void Ffind::showIndexProgress(int done, int total) {
     indexProgress->setRange(0, total);
     indexProgress->setValue(done);
     indexProgress->show();
+    // The bar is a thin line over the list: the status bar says what it is and how far.
+    statusPanel_->setText(
+        QStringLiteral("Building the search index: %1%").arg(int(qint64(done) * 100 / total)));
 }
 
 void Ffind::mem_search_Click() {

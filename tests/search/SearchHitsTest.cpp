@@ -91,7 +91,7 @@ TEST_F(SearchHits, ATrackHitCarriesItsColumnsAndId) {
     EXPECT_TRUE(row.isTrack());
     EXPECT_EQ(row.columns[SearchTitleColumn], "Love Me");
     EXPECT_EQ(row.columns[SearchSizeColumn], "4000");
-    EXPECT_EQ(row.columns[SearchTimeColumn], "185");
+    EXPECT_EQ(row.columns[SearchTimeColumn], "03:05"); // as the track list shows it
     EXPECT_EQ(row.columns[SearchTrackIdColumn], "10");
 }
 

@@ -64,6 +64,7 @@ TEST_F(FindWindow, TheListFollowsTheWindowsSizeAndTheIndexBarShowsOnlyWhileBuilt
     f.runner().onIndexProgress(50, 200);
     EXPECT_TRUE(f.indexProgress->isVisible());
     EXPECT_EQ(f.indexProgress->value(), 50);
+    EXPECT_EQ(f.statusText(), "Building the search index: 25%");
     f.runner().onIndexProgress(200, 200);
     EXPECT_FALSE(f.indexProgress->isVisible());
 }
