@@ -27,25 +27,32 @@ Properties::Properties(AppState& state, const QString& tag, const QString& key, 
     auto* grid = new QGridLayout(this);
     for (int i = 0; i < 6; ++i) {
         Label1[i] = new QLabel(captions[i], this);
+        Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
         grid->addWidget(Label1[i], i, 0);
     }
     for (int i = 0; i < 3; ++i) {
         label2[i] = new QLabel(this);
+        label2[i]->setObjectName(QStringLiteral("label2_%1").arg(i));
         label2[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         grid->addWidget(label2[i], i, 1);
     }
     label2[2]->setText(QStringLiteral("32 files"));
     Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
     Combo1->setEditText(QStringLiteral("Maquina"));
     grid->addWidget(Combo1, 3, 1);
     Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
     grid->addWidget(Text1, 4, 1);
     Text2 = new QLineEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
     grid->addWidget(Text2, 5, 1);
     Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
     Command2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
     grid->addWidget(Command1, 6, 0);
     grid->addWidget(Command2, 6, 1);
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);

@@ -8,6 +8,7 @@
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
+#include "dialogs/Properties.h"
 #include "dialogs/ScanFiles.h"
 #include "platform/Clock.h"
 #include "platform/DesktopLauncher.h"
@@ -168,6 +169,19 @@ QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
                             unfolded ? nullptr : w.FPlayer);
     }
 
+    // The Properties of the selected album's volume, as its menu shows them.
+    if (const TreeNode* album = w.browser->selectedNode(); album && album->parent) {
+        const TreeNode* volume = album->parent;
+        Properties properties(const_cast<AppState&>(state), volume->tag, volume->key, &w);
+        properties.Form_Load();
+        properties.show();
+        Settle();
+        const QString name = QStringLiteral("volume properties");
+        problems << CheckNoOverlap(properties, name);
+        problems << Picture(properties, name, outDir, QStringLiteral("volume-properties.png"));
+        properties.hide();
+    }
+
     // Back to the full layout, then File > Scan Drive; the scan window is modal, so it is walked
     // and pictured from inside its own event loop.
     w.bCompact->click();
@@ -255,7 +269,8 @@ int main(int argc, char** argv) {
                         .arg(question.simplified());
     if (!problems.isEmpty())
         return Fail(problems);
-    std::printf("Pictures of the full, compact and scan windows written to %s\n",
+    std::printf("Pictures of the full, compact and scan windows and of a volume's properties "
+                "written to %s\n",
                 qPrintable(outDir));
     return 0;
 }
