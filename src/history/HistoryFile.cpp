@@ -151,6 +151,9 @@ Result<> RecordHistory(AppState& state) {
     record.index = settings.ReadSetting(keys::Player, keys::Mp3Index.name, QString());
     record.song = settings.ReadSetting(keys::Player, keys::Mp3Song.name, QString());
     record.position = settings.ReadSetting(keys::Player, keys::Mp3Position.name, QString());
+    // Nothing has played yet (a fresh program folder): there is no play state to keep.
+    if (record.folder.isEmpty() && record.song.isEmpty())
+        return {};
     const QString newLine = HistoryLine(record);
     const QString key = ParseHistoryLine(newLine).folder;
 

@@ -47,7 +47,8 @@ QList<HistoryRecord> ReadHistory(const QString& path, int max = -1);
 // atomically (ReplaceFile), so a failure or a crash leaves the previous history whole, and a link
 // in its place is replaced, never written through. A backup
 // "TARLhistory.tlh_" left by an interrupted older write stands for the history when the file
-// itself is missing, and is deleted once a write succeeded. Fails with the reason when the file
+// itself is missing, and is deleted once a write succeeded. With no folder and no song saved
+// (nothing has played yet) nothing is written. Fails with the reason when the file
 // cannot be written, or when the history (the file, or the backup standing for it) exists but
 // cannot be read: it is then left as it is, never replaced by the new record alone.
 Result<> RecordHistory(AppState& state);

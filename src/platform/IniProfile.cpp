@@ -33,8 +33,14 @@ bool sectionHeader(const QString& line, QString* name) {
     return true;
 }
 
+// Whether `value` is held in double quotes, which a read takes off.
+bool quoted(const QString& value) {
+    return value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"');
+}
+
 // "key=value": the key before the first "=", trimmed. The value is cut out of the line's own
-// text, so a line of megabytes is not copied.
+// text, so a line of megabytes is not copied; one pair of double quotes around it is taken off,
+// as Windows does, which keeps the blanks inside them.
 bool keyLine(QString line, QString* key, QString* value) {
     line = std::move(line).trimmed();
     if (line.isEmpty() || line.startsWith(';'))
@@ -45,7 +51,18 @@ bool keyLine(QString line, QString* key, QString* value) {
     *key = line.left(eq).trimmed();
     line.remove(0, eq + 1);
     *value = std::move(line).trimmed();
+    if (quoted(*value))
+        *value = value->sliced(1, value->size() - 2);
     return true;
+}
+
+// The text written after "=": a value with blanks at an end (a song named " intro.mp3"), or one
+// a read would take quotes off, goes in double quotes, so it reads back as it was.
+QString storedValue(const QString& value) {
+    const bool blankEnd = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace());
+    if (blankEnd || quoted(value))
+        return u'"' + value + u'"';
+    return value;
 }
 
 bool sameName(const QString& a, const QString& b) {
@@ -153,7 +170,7 @@ bool setValue(std::vector<Line>& lines, const QString& section, const QString& k
     const bool crlf = std::any_of(lines.begin(), lines.end(),
                                   [](const Line& line) { return line.end == "\r\n"; });
     const QByteArray eol = crlf ? "\r\n" : "\n";
-    const QByteArray newLine = (keyName + '=' + value).toUtf8();
+    const QByteArray newLine = (keyName + '=' + storedValue(value)).toUtf8();
     auto insertAt = [&](std::size_t at, const QByteArray& bytes) {
         if (at > 0 && lines[at - 1].end.isEmpty())
             lines[at - 1].end = eol;

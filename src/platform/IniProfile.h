@@ -10,13 +10,14 @@ namespace tarl {
 
 // Private-profile files on disc.
 // Section and key names match without regard to case and surrounding blanks; values are taken
-// without surrounding blanks. Each line is read as UTF-8 when its bytes are valid UTF-8, else as
-// Windows-1252 (a file edited on Windows), so "Caf\xE9" reads "Café". A write sets one line, in
-// UTF-8, and keeps every other line byte for byte (comments, bytes of any encoding and each
-// line's own end included; new lines take CRLF when the file has any); it replaces the file
-// atomically (ReplaceFile): a crash, a kill or a full disc leaves either the old or the new file,
-// a write the disc refuses fails saying the disc is full, and a link in the file's place is
-// replaced, never written through.
+// without surrounding blanks, and without one pair of double quotes around them, as Windows
+// reads them: a value written with blanks at an end, or in quotes, is written in quotes. Each line
+// is read as UTF-8 when its bytes are valid UTF-8, else as Windows-1252 (a file edited on Windows),
+// so "Caf\xE9" reads "Café". A write sets one line, in UTF-8, and keeps every other line byte for
+// byte (comments, bytes of any encoding and each line's own end included; new lines take CRLF when
+// the file has any); it replaces the file atomically (ReplaceFile): a crash, a kill or a full disc
+// leaves either the old or the new file, a write the disc refuses fails saying the disc is full,
+// and a link in the file's place is replaced, never written through.
 //
 // A file is read and taken apart once, then kept: the next read or write asks the disc only for
 // the file's stamp (FileStamp) and reads it again when that changed, so another program's edit

@@ -87,6 +87,27 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadBackCase{"after_a_file_bom", "\xEF\xBB\xBF[S]\n", "\xEF\xBB\xBFk"}),
     [](const auto& p) { return std::string(p.param.name); });
 
+TEST(IniReadBack, ValuesWithBlanksAtAnEndOrInQuotesReadBackAsWritten) {
+    const struct {
+        const char* value;
+        const char* line; // as written
+    } cases[] = {
+        {" intro.mp3", "k=\" intro.mp3\""},
+        {"tail ", "k=\"tail \""},
+        {"\"quoted\"", "k=\"\"quoted\"\""},
+        {"\"half", "k=\"half"},
+        {"plain", "k=plain"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray after = IniProfile::withValue("[S]\n", "S", "k", c.value);
+        EXPECT_TRUE(after.contains(c.line)) << after.toStdString();
+        EXPECT_EQ(IniProfile::valueIn(after, "S", "k"), c.value) << c.value;
+    }
+    // A file edited by hand: quotes taken off as Windows does.
+    EXPECT_EQ(IniProfile::valueIn("[S]\nk = \"C:\\Program Files\\\" \n", "S", "k"),
+              "C:\\Program Files\\");
+}
+
 TEST(IniRead, MatchesNamesWithoutCaseAndTrimsValues) {
     const QByteArray content = "[ Dimensions ]\n width = 11000 \n[Player]\nPath=\nVolum=7\n";
     EXPECT_EQ(IniProfile::valueIn(content, "DIMENSIONS", "Width"), "11000");

@@ -177,6 +177,7 @@ TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
     QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner);
     player().launchStarts = true;
     state.lastListIndex = 4;
+    state.settings.write(keys::Mp3Folder, "/music/before/"); // what played before
     control.PlayFile("/music/list.m3u");
     EXPECT_EQ(warnings.size(), 2);
     EXPECT_EQ(player().launches, QStringList{program + " \"/music/list.m3u\""});
@@ -291,6 +292,7 @@ TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPla
 
     // The wrong disc: OK asks again, Cancel plays nothing; the history was written first.
     QFile::remove(HistoryFilePath(state.programFolder));
+    state.settings.write(keys::Mp3Folder, dir.file("music/")); // what played before
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Cancel};
     control.PlayKey("Rock One:>" + cd + "Album/");
     EXPECT_EQ(services.ui.titles(), QStringList({"INSERT MP3 CDROM", "INSERT MP3 CDROM"}));
