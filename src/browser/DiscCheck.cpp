@@ -3,6 +3,7 @@
 #include "browser/TreeBuild.h"
 #include "catalog/LibraryReads.h"
 #include "platform/Drives.h"
+#include "text/PathText.h"
 
 namespace tarl {
 
@@ -15,7 +16,7 @@ const QString kInsertDiscTitle = QStringLiteral("INSERT") + QStringLiteral(" MP3
 } // namespace
 
 bool SplitDiscKey(const QString& key, QString* discName, QString* path) {
-    const qsizetype at = key.indexOf(QLatin1String(":>"));
+    const qsizetype at = DiscSeparatorIn(key);
     if (at < 1)
         return false;
     *discName = key.left(at);

@@ -5,6 +5,7 @@
 #include "catalog/LibraryReads.h"
 #include "state/Convert.h"
 #include "tags/FormatMinSec.h"
+#include "text/PathText.h"
 
 #include <cmath>
 
@@ -56,7 +57,7 @@ TrackRow RowOf(const TrackFields& track) {
 // (a disc, or a list in the style view); any other key is the list's own path, where a final
 // "/." stands for the tracks lying directly in that folder.
 Lookup<qint64> ListIdOfKey(Catalog& catalog, const Drives& drives, const QString& key) {
-    const qsizetype marker = key.indexOf(QLatin1String(":>"));
+    const qsizetype marker = DiscSeparatorIn(key);
     if (marker >= 0) {
         const QString label = key.left(marker);
         const QString path = key.mid(marker + 2);

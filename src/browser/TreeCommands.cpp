@@ -9,7 +9,7 @@ namespace {
 const QString kDiscSeparator = QStringLiteral(":>");
 
 QString AfterDiscSeparator(const QString& key) {
-    const qsizetype at = key.indexOf(kDiscSeparator);
+    const qsizetype at = DiscSeparatorIn(key);
     return at < 0 ? key : key.mid(at + kDiscSeparator.size());
 }
 } // namespace
@@ -75,7 +75,7 @@ Result<> CheckNewFolderName(const QString& name) {
 }
 
 std::optional<VolumeRow> VolumeOfNode(const std::vector<VolumeRow>& volumes, const QString& key) {
-    const qsizetype separator = key.indexOf(kDiscSeparator);
+    const qsizetype separator = DiscSeparatorIn(key);
     const bool disc = separator >= 0 || !key.contains(u'/');
     const QString label = separator >= 0 ? key.left(separator) : key;
     const QString name = separator >= 0 ? AfterDiscSeparator(key) : FolderOf(key);

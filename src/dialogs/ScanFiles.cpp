@@ -19,6 +19,7 @@
 #include "state/SettingKeys.h"
 #include "state/Twips.h"
 #include "state/Version.h"
+#include "text/PathText.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -214,7 +215,7 @@ void ScanFiles::butScan_Click() {
     goAhead_ = QStringLiteral("1");
 
     const QString text = pathScan->text();
-    const qsizetype cdKey = text.indexOf(QLatin1String(":>"));
+    const qsizetype cdKey = DiscSeparatorIn(text);
     if (cdKey >= 0) {
         // A CD volume key from the library tree. The window stays "&STOP" until pressed again.
         pathScan->setText(text.mid(cdKey + 2).chopped(1));

@@ -5,6 +5,7 @@
 #include "platform/VolumeLabelText.h"
 #include "scan/PurgeDuplicateM3u.h"
 #include "scan/ScanTree.h"
+#include "text/PathText.h"
 
 namespace tarl {
 
@@ -54,7 +55,7 @@ Result<RescanDone> Rescan(const RescanPlace& place, const QString& folder,
         folder0 += QLatin1Char('/');
     RescanDone done;
 
-    const qsizetype cdKey = folder.indexOf(QLatin1String(":>"));
+    const qsizetype cdKey = DiscSeparatorIn(folder);
     if (cdKey >= 0) {
         walk.cdKey = true;
         folder0 = folder.mid(cdKey + 2).chopped(1); // the path the scan window showed for it

@@ -42,4 +42,10 @@ QString LastFolderName(const QString& path) {
     return AfterLastSlash(view.isEmpty() ? view : view.chopped(1));
 }
 
+qsizetype DiscSeparatorIn(const QString& key) {
+    if (key.startsWith(u'/'))
+        return -1;
+    return key.indexOf(QLatin1String(":>"));
+}
+
 } // namespace tarl

@@ -30,4 +30,9 @@ QString LastPathPart(const QString& path);
 // path loses its last character all the same ("/music/party.m3u" gives "party.m3").
 QString LastFolderName(const QString& path);
 
+// Where the ":>" between a disc's name and its path lies in a library tree key ("Disc1:>/media/
+// cd/Album/"); -1 when there is none, and for the key of a hard-disc path, which starts with "/"
+// and may hold ":>" in a folder's name ("/music/Live :> Dead/").
+qsizetype DiscSeparatorIn(const QString& key);
+
 } // namespace tarl

@@ -31,6 +31,7 @@ protected:
         addTrack("/music/rock/", "a.mp3", Tags("Alpha", 4523456), music);
         addTrack("/music/rock/", "b.mp3", Tags("Beta", 850), music);
         addTrack("/music/", "x.mp3", Tags("Ex", 123456), music);
+        addTrack("/music/Live :> Dead/", "l.mp3", Tags("Live", 1000), music);
         addTrack("/media/cd/pop/", "c7.mp3", Tags("Seven", 2000000), disc7);
         addTrack("/media/cd/", "r7.mp3", Tags("Root seven", 2000000), disc7);
         addTrack("/media/cd/pop/", "c8.mp3", Tags("Eight", 3000000), disc8);
@@ -108,6 +109,9 @@ TEST_F(TrackRowsTest, EachKeyFormFindsItsList) {
         {"Disc 7:>/media/cd/.", "Mp3Cd", {"r7.mp3"}},
         {"Disc 8:>/media/cd/", "Cd", {"r8.mp3"}},
         {"EOF:>/music/rock/", "M3uNick", {"a.mp3", "b.mp3"}},
+        // A folder's name may hold ":>" on Linux: a path's key has no disc part.
+        {"/music/Live :> Dead/", "Mp3Cd", {"l.mp3"}},
+        {"EOF:>/music/Live :> Dead/", "M3uNick", {"l.mp3"}},
         // A disc volume keyed by its label names no list.
         {"Disc 7", "Cd", {}},
         {"Disc 9:>/media/cd/pop/", "M3uCd", {}},
