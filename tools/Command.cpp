@@ -24,13 +24,14 @@ const Command kCommands[] = {
     {"tags", "FILE...", "Print the tag fields of each file as one JSON object per line.", RunTags},
     {"list", "[--by paths|styles] CATALOG KEY",
      "Print the track list of the tree node with that key: one row a line, tab-separated; in a "
-     "field, \\\\, \\t, \\n, \\r and other control characters as \\xHH are escaped.",
+     "field a backslash, tab, line feed and carriage return are written \\\\, \\t, \\n and \\r, "
+     "any other control character \\xHH.",
      RunList},
     {"tree", "[--by paths|styles] CATALOG",
      "Print the library tree as the window builds it: one node a line, depth first.", RunTree},
     {"import",
      "[--playlists|--sound-files|--all] [--no-subdirs] [--depth N] [--cd-name NAME] "
-     "--catalog CATALOG FOLDER",
+     "[--formats mp3,wav,wma,flac,ogg,m4a] --catalog CATALOG FOLDER",
      "Scan a folder for sound files or playlists and add what is found to the catalog.", RunImport},
     {"search",
      "CATALOG TEXT [--field File|Path|Album|Title|Artist|Genre|Year|Comments|Rating] "

@@ -91,6 +91,12 @@ Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
     const Lookup<qint64> id = VolumeIdOfKey(catalog, drives, volumeKey);
     if (!id.ok)
         return Result<>::failed(id.error);
+    // A node that only groups the volumes of one folder stands for no row: nothing would go.
+    if (id.value == 0)
+        return Result<>::failed(
+            QStringLiteral("\"%1\" is no volume of the catalog: it groups the volumes in that "
+                           "folder, each of which can be deleted")
+                .arg(volumeKey));
     if (tree)
         tree->removeNode(volumeKey);
 

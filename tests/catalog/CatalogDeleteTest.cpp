@@ -135,7 +135,7 @@ TEST_F(CatalogDeleteTest, DeleteVolumeRemovesAnEmptyFolderAndKeepsOneWithFiles) 
     }
 }
 
-TEST_F(CatalogDeleteTest, DeleteVolumeWalksEveryListWhileEachDeleteFillsTheGeneralHolder) {
+TEST_F(CatalogDeleteTest, DeleteVolumeWalksEveryListAndDeletesEach) {
     const qint64 v = volume("/music/", "EOF", false);
     const qint64 other = volume("/other/", "EOF", false);
     for (const QString name : {"a/", "b/", "c/", "d.m3u"})
@@ -146,6 +146,13 @@ TEST_F(CatalogDeleteTest, DeleteVolumeWalksEveryListWhileEachDeleteFillsTheGener
     EXPECT_EQ(noFiles.removedFolders, QStringList{"/music/"});
     EXPECT_EQ(count("M3u"), 1);
     EXPECT_EQ(tracksLeft(), "t-other");
+
+    // A node that only groups volumes names no row: the delete says so, and nothing goes.
+    const Result<> grouping = DeleteVolume(catalog, drives, noFiles, "/", nullptr);
+    EXPECT_TRUE(grouping.error.contains("is no volume of the catalog"))
+        << grouping.error.toStdString();
+    EXPECT_EQ(count("CD"), 1);
+    EXPECT_EQ(noFiles.removedFolders, QStringList{"/music/"});
 }
 
 TEST_F(CatalogDeleteTest, DeleteVolumeOfACdKeepsTheListsOfAnotherDiscOnTheSameDrive) {
