@@ -3,14 +3,14 @@
 #include "platform/Files.h"
 #include "scan/PlaylistFile.h"
 #include "tags/AudioFormat.h"
+#include "text/PlaylistText.h"
 
 namespace tarl {
 
 namespace {
 
 bool IsPlaylistFile(const QString& path) {
-    return path.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive) ||
-           path.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive);
+    return IsPlaylistFileName(path);
 }
 
 bool FolderTracks(const Files& files, const QString& folder, QStringList* tracks, QString* error) {

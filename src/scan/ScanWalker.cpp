@@ -5,6 +5,7 @@
 #include "platform/PathRules.h"
 #include "scan/ScanTree.h"
 #include "text/PathText.h"
+#include "text/PlaylistText.h"
 
 #include <QElapsedTimer>
 #include <vector>
@@ -30,7 +31,7 @@ bool Matches(const FileEntry& entry, const ScanOptions& options, bool soundFiles
     if (entry.isDir)
         return false;
     if (!soundFiles)
-        return entry.name.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive);
+        return IsPlaylistFileName(entry.name);
     return options.formats.matches(entry.name);
 }
 

@@ -16,8 +16,7 @@ namespace {
 enum class PathFit { Track, Playlist, LeftOut, Missing };
 
 bool HasPlaylistName(const QString& path) {
-    return path.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive) ||
-           path.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive);
+    return IsPlaylistFileName(path);
 }
 
 // Only an absolute local path reaches the player: anything else (a URL, "edl://", "memory://",

@@ -215,6 +215,11 @@ QStringList PlaylistLines(const QByteArray& bytes, bool alwaysUtf8) {
     return SplitLines(DecodePlaylistText(bytes, alwaysUtf8), kMaxPlaylistLines, &cut);
 }
 
+bool IsPlaylistFileName(const QString& name) {
+    return name.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive);
+}
+
 Result<QStringList> ReadPlaylistFile(const QString& file) {
     auto fail = [&](const QString& reason, QStringList linesRead = {}) {
         Result<QStringList> failed =

@@ -20,6 +20,9 @@ inline constexpr qsizetype kMaxPlaylistLines = 1024 * 1024;
 // returned; the lines are always well-formed Unicode (bad sequences become U+FFFD).
 QStringList PlaylistLines(const QByteArray& bytes, bool alwaysUtf8 = false);
 
+// Whether a file is a playlist by its name: ".m3u", or ".m3u8" (always UTF-8), in any case.
+bool IsPlaylistFileName(const QString& name);
+
 // Reads a playlist file whole with the rules above (".m3u8" by its name). Fails with the reason
 // when the file cannot be read, is not a regular file, is larger than kMaxPlaylistBytes or has
 // more than kMaxPlaylistLines lines. Unlike other failed results, the value of the last one still

@@ -43,7 +43,7 @@ ScanOptions Options(ScanCollect collect, const QString& folder) {
 
 TEST(ScanWalkerTest, WalksGiveTheFlatTreeOfFoldersWithDirectMatches) {
     test::TempDir dir;
-    for (const char* file : {"music/a.m3u", "music/b.M3U", "music/old/c.m3u", "music/A.MP3",
+    for (const char* file : {"music/a.m3u", "music/b.M3U", "music/old/c.m3u8", "music/A.MP3",
                              "music/x.wav", "music/y.wma", "music/f.FLAC", "music/g.opus",
                              "music/h.m4a", "music/notes.txt", "music/deep/deeper/d.mp3",
                              "music/.hidden/h.mp3", "music/.h.mp3", "music/album.mp3/e.mp3"})
@@ -65,7 +65,7 @@ TEST(ScanWalkerTest, WalksGiveTheFlatTreeOfFoldersWithDirectMatches) {
          true,
          {"T/music/   < 2 files >|T/music/|Cdm3u|7", "  a.m3u|T/music/a.m3u|M3u|1",
           "  b.M3U|T/music/b.M3U|M3u|1", "T/music/old/   < 1 files >|T/music/old/|Cdm3u|7",
-          "  c.m3u|T/music/old/c.m3u|M3u|1"},
+          "  c.m3u8|T/music/old/c.m3u8|M3u|1"},
          6},
         {"all-files-are-playlists",
          ScanCollect::AllFiles,
@@ -73,7 +73,7 @@ TEST(ScanWalkerTest, WalksGiveTheFlatTreeOfFoldersWithDirectMatches) {
          true,
          {"T/music/   < 2 files >|T/music/|Cdm3u|7", "  a.m3u|T/music/a.m3u|M3u|1",
           "  b.M3U|T/music/b.M3U|M3u|1", "T/music/old/   < 1 files >|T/music/old/|Cdm3u|7",
-          "  c.m3u|T/music/old/c.m3u|M3u|1"},
+          "  c.m3u8|T/music/old/c.m3u8|M3u|1"},
          6},
         {"no-subfolders",
          ScanCollect::Playlists,
