@@ -16,7 +16,7 @@ constexpr std::array kExtensions{
     Extension{".wma", AudioFormat::Wma},  Extension{".flac", AudioFormat::Flac},
     Extension{".ogg", AudioFormat::Ogg},  Extension{".oga", AudioFormat::Ogg},
     Extension{".opus", AudioFormat::Ogg}, Extension{".m4a", AudioFormat::M4a},
-    Extension{".mp4", AudioFormat::M4a},  Extension{".aac", AudioFormat::M4a},
+    Extension{".mp4", AudioFormat::M4a},
 };
 
 struct Key {

@@ -173,6 +173,17 @@ Result<TagFields> ReadOtherTags(AudioFormat format, const QByteArray& bytes) {
     return ReadStream(format, stream);
 }
 
+void ReadContainerTags(AudioFormat format, QIODevice& device, TagFields& fields) {
+    if (format != AudioFormat::Wav && format != AudioFormat::Wma)
+        return;
+    DeviceStream stream(device);
+    const std::unique_ptr<TagLib::File> file = OpenTagLibFile(format, &stream);
+    if (!file)
+        return;
+    ReadProperties(file->properties(), fields);
+    fields.seconds = SecondsOf(*file);
+}
+
 qint64 AudioSeconds(AudioFormat format, QIODevice& device) {
     if (format != AudioFormat::Wav && format != AudioFormat::Wma)
         return 0;

@@ -17,8 +17,7 @@ namespace tarl {
 //   STREAMINFO.
 // - Ogg: Vorbis, Opus or FLAC inside, told apart by the first page, not the extension; length
 //   from the last page's position.
-// - MP4 (.m4a, .mp4, .aac): the iTunes atoms; length from the movie header. A raw AAC stream
-//   (ADTS) is not an MP4 file and is not read.
+// - MP4 (.m4a, .mp4): the iTunes atoms; length from the movie header.
 // Fields, from TagLib's property names: TITLE, ARTIST, ALBUM, DATE, GENRE, COMMENT (else
 // DESCRIPTION, where some Vorbis taggers put it). Several values of a name are joined with "/"
 // and empty ones dropped, as the ID3v2.4 reader joins its values; the year is the first run of
@@ -42,5 +41,11 @@ Result<TagFields> ReadOtherTags(AudioFormat format, const QByteArray& bytes);
 // The length in seconds, rounded to the nearest, of a WAV or WMA file as TagLib reads it from the
 // format's header; 0 when TagLib cannot read it or for any other format.
 qint64 AudioSeconds(AudioFormat format, QIODevice& device);
+
+// For a WAV or WMA file: the tags kept in the format's own places (a WAV's "id3 " chunk and
+// LIST INFO, a WMA's ASF attributes), as TagLib reads them, over `fields` (a field they leave
+// empty keeps its value), and the length. Nothing for any other format or a file TagLib cannot
+// read.
+void ReadContainerTags(AudioFormat format, QIODevice& device, TagFields& fields);
 
 } // namespace tarl

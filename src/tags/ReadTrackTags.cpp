@@ -24,8 +24,9 @@ Result<TagFields> ReadTrackTags(const QString& path) {
     }
     case AudioFormat::Wav:
     case AudioFormat::Wma: {
+        // An ID3 tag at either end of the file, then what the format's own chunks hold.
         TagFields fields = ReadId3(file);
-        fields.seconds = AudioSeconds(*format, file);
+        ReadContainerTags(*format, file, fields);
         return fields;
     }
     case AudioFormat::Flac:

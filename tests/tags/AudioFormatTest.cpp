@@ -16,7 +16,7 @@ TEST(AudioFormat, TheExtensionNamesTheFormat) {
         {"a.flac", AudioFormat::Flac}, {"a.ogg", AudioFormat::Ogg},
         {"a.OGA", AudioFormat::Ogg},   {"a.opus", AudioFormat::Ogg},
         {"a.m4a", AudioFormat::M4a},   {"a.mp4", AudioFormat::M4a},
-        {"a.AAC", AudioFormat::M4a},   {"a.mp3.txt", std::nullopt},
+        {"a.AAC", std::nullopt},       {"a.mp3.txt", std::nullopt},
         {"mp3", std::nullopt},         {"a", std::nullopt},
         {"a.", std::nullopt},          {"a.mp33", std::nullopt},
         {"a.fla", std::nullopt},       {"/music/x.mp3/track", std::nullopt},

@@ -29,8 +29,8 @@ TEST(BadFiles, NamedFormatsThatAreNot) {
         // An Ogg page that opens no stream TagLib knows.
         {"speex.ogg", QByteArray("OggS\0\2", 6) + QByteArray(22, '\0') + "Speex   ",
          "not an Ogg Vorbis, Opus or FLAC file"},
-        // A raw AAC stream has no atoms.
-        {"adts.aac", QByteArray("\xFF\xF1\x50\x80", 4) + kJunk, "not an MP4 file"},
+        // A raw AAC stream in an MP4 file's name has no atoms.
+        {"adts.m4a", QByteArray("\xFF\xF1\x50\x80", 4) + kJunk, "not an MP4 file"},
         // Read as the import always read them: whatever ID3 tags there are, and no length.
         {"junk.wav", kJunk, ""},
         {"junk.mp3", kJunk, ""},

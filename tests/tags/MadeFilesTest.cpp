@@ -117,6 +117,24 @@ const std::vector<Recipe>& Recipes() {
          "ffmpeg",
          {"-loglevel", "error", "-y", "-i", "long.wav", "-c:a", "wmav2", "tone.wma"},
          Untagged(61)},
+        // Tags in the formats' own places: a WAV's LIST INFO chunk, a WMA's ASF attributes.
+        {"tagged.wav",
+         "ffmpeg",
+         {"-loglevel", "error", "-y", "-i", "short.wav", "-metadata", "title=" + t, "-metadata",
+          "artist=Ann", "-metadata", "album=Live", "-metadata", "date=2003", "-metadata",
+          "genre=Jazz", "-metadata", "comment=First take", "tagged.wav"},
+         Tagged(t, "Ann", 3)},
+        {"tagged.wma",
+         "ffmpeg",
+         {"-loglevel", "error", "-y", "-i", "short.wav", "-metadata", "title=" + t, "-metadata",
+          "artist=Ann", "-metadata", "album=Live", "-metadata", "date=2003", "-metadata",
+          "genre=Jazz", "-c:a", "wmav2", "tagged.wma"},
+         // This writer keeps the date under a name of its own, not WM/Year.
+         [t] {
+             TagFields f = Tagged(t, "Ann", 3);
+             f.year = f.comments = QStringLiteral(" ");
+             return f;
+         }()},
     };
     return recipes;
 }
