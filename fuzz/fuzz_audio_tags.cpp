@@ -1,5 +1,6 @@
 // Reads the input, after its first byte, as a sound file of the format that byte picks (by
-// AudioFormat's order): MP3 through Mp3Length; WAV and WMA through AudioSeconds; FLAC, Ogg and
+// AudioFormat's order): MP3 through Mp3Length; WAV and WMA through AudioSeconds and
+// ReadContainerTags; FLAC, Ogg and
 // MP4 through ReadOtherTags, over the bytes and over a device. Any crash, hang, leak or undefined
 // behaviour is a finding, as is a result that breaks the readers' promises.
 #include "FuzzCheck.h"
@@ -41,9 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(tarl::Mp3Length(device) >= 0, "a length is never negative");
         break;
     case AudioFormat::Wav:
-    case AudioFormat::Wma:
+    case AudioFormat::Wma: {
         Check(tarl::AudioSeconds(format, device) >= 0, "a length is never negative");
+        tarl::TagFields fields;
+        tarl::ReadContainerTags(format, device, fields);
+        Check(fields.seconds >= 0, "a length is never negative");
         break;
+    }
     case AudioFormat::Flac:
     case AudioFormat::Ogg:
     case AudioFormat::M4a: {
