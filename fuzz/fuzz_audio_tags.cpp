@@ -1,8 +1,8 @@
 // Reads the input, after its first byte, as a sound file of the format that byte picks (by
 // AudioFormat's order): MP3 through Mp3Length; WAV and WMA through AudioSeconds and
-// ReadContainerTags; FLAC, Ogg and
-// MP4 through ReadOtherTags, over the bytes and over a device. Any crash, hang, leak or undefined
-// behaviour is a finding, as is a result that breaks the readers' promises.
+// ReadContainerTags; FLAC, Ogg and MP4 through ReadOtherTags, over the bytes and over a device.
+// Any crash, hang, leak or undefined behaviour is a finding, as is a result that breaks the
+// readers' promises.
 #include "FuzzCheck.h"
 #include "tags/Mp3Length.h"
 #include "tags/ReadOtherTags.h"
