@@ -148,6 +148,59 @@ qint64 RoundedDivision(qint64 numerator, qint64 denominator) {
     return (numerator + denominator / 2) / denominator;
 }
 
+// Where a constant bit rate is checked: a frame is looked for at these fractions of the audio.
+constexpr int kBitRateSamples = 2;
+constexpr qint64 kSampleBytes = 4096;
+// The frames are counted in reads of this size when the bit rate varies.
+constexpr qint64 kCountChunkBytes = 256 * 1024;
+
+// Whether the frames found a third and two thirds into the audio have the first frame's bit
+// rate: a stream that varies its rate without saying so in a header (an encoder asked for no
+// Xing frame) would otherwise be timed by its first frames, often silence at the lowest rate.
+bool ConstantBitRate(QIODevice& device, qint64 fileSize, const FirstFrame& first, qint64 audioEnd) {
+    const qint64 audioBytes = audioEnd - first.offset;
+    for (int i = 1; i <= kBitRateSamples; ++i) {
+        const qint64 at = first.offset + audioBytes * i / (kBitRateSamples + 1);
+        if (!device.seek(at))
+            return true;
+        const QByteArray window = device.read(kSampleBytes + kFrameMargin);
+        const std::optional<FirstFrame> frame = FindFirstFrame(window, at, fileSize, kSampleBytes);
+        if (frame && frame->header.sameStream(first.header) &&
+            frame->header.bitRate != first.header.bitRate)
+            return false;
+    }
+    return true;
+}
+
+// The frames of the stream from `from` to `end`, each found where the one before it ends; bytes
+// between frames that are none (a broken frame, junk) are passed over to the next frame header of
+// the same stream.
+qint64 CountFrames(QIODevice& device, qint64 from, qint64 end, const MpegFrameHeader& first) {
+    qint64 frames = 0;
+    qint64 at = from;
+    QByteArray chunk;
+    qint64 chunkAt = from;
+    while (at + MpegFrameHeader::kBytes <= end) {
+        if (at < chunkAt || at + MpegFrameHeader::kBytes > chunkAt + chunk.size()) {
+            if (!device.seek(at))
+                break;
+            chunk = device.read(std::min(kCountChunkBytes, end - at));
+            chunkAt = at;
+            if (chunk.size() < MpegFrameHeader::kBytes)
+                break;
+        }
+        const QByteArrayView here = QByteArrayView(chunk).sliced(at - chunkAt);
+        const std::optional<MpegFrameHeader> header = MpegFrameHeader::Parse(here);
+        if (header && header->sameStream(first) && header->frameBytes() > 0) {
+            ++frames;
+            at += header->frameBytes();
+            continue;
+        }
+        ++at; // not a frame here: look further
+    }
+    return frames;
+}
+
 } // namespace
 
 qint64 Mp3Length(QIODevice& device) {
@@ -176,7 +229,12 @@ qint64 Mp3Length(QIODevice& device) {
     const MpegFrameHeader& header = frame->header;
     if (const std::optional<qint64> frames = FrameCount(*frame); frames && *frames > 0)
         return RoundedDivision(*frames * header.samplesPerFrame(), header.sampleRate);
-    const qint64 audioBytes = AudioEnd(device, fileSize, frame->offset) - frame->offset;
+    const qint64 audioEnd = AudioEnd(device, fileSize, frame->offset);
+    if (!ConstantBitRate(device, fileSize, *frame, audioEnd)) {
+        const qint64 frames = CountFrames(device, frame->offset, audioEnd, header);
+        return RoundedDivision(frames * header.samplesPerFrame(), header.sampleRate);
+    }
+    const qint64 audioBytes = audioEnd - frame->offset;
     return RoundedDivision(audioBytes * 8, qint64(header.bitRate) * 1000);
 }
 

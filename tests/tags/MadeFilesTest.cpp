@@ -95,6 +95,11 @@ const std::vector<Recipe>& Recipes() {
          {"--quiet", "-b", "128", "-t", "long.wav", "cbr-no-info.mp3"},
          Untagged(61)},
         {"vbr.mp3", "lame", {"--quiet", "-V", "4", "long.wav", "vbr.mp3"}, Untagged(61)},
+        // A variable bit rate without a Xing frame to say so: its frames are counted.
+        {"vbr-no-xing.mp3",
+         "lame",
+         {"--quiet", "-V", "4", "-t", "varied.wav", "vbr-no-xing.mp3"},
+         Untagged(61)},
         // MPEG 2 and 2.5, whose layer III frames hold 576 samples.
         {"mpeg2.mp3",
          "lame",
@@ -148,6 +153,9 @@ protected:
                                               "short.wav", "synth", "3", "sine", "440"});
         const QString longWav = Make("sox", {"-n", "-r", "44100", "-c", "2", "-b", "16", "long.wav",
                                              "synth", "61", "sine", "440"});
+        // Loud and quiet in turn, so a variable bit rate varies.
+        Make("sox", {"-n", "-r", "44100", "-c", "2", "-b", "16", "varied.wav", "synth", "61",
+                     "whitenoise", "tremolo", "0.1", "100"});
         const QString noWav = !shortWav.isEmpty() ? shortWav : longWav;
         for (const Recipe& r : Recipes()) {
             const QString why = noWav.isEmpty() ? Make(r.program, r.arguments) : noWav;

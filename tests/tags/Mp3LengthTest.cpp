@@ -95,8 +95,10 @@ TEST(Mp3Length, LayoutsAroundTheAudio) {
 TEST(Mp3Length, OnlyTagHeadersAWindowAndTheTailAreRead) {
     // 2 KiB where each tag header may be (they hold the first frame when there is no tag), the
     // tail's ID3v1 and APE footer; when they hold no frame, a window of 4 KiB, then one of
-    // 64 KiB, each with 4 KiB more for the frame found at its end.
+    // 64 KiB, each with 4 KiB more for the frame found at its end; and 8 KiB a third and two
+    // thirds into the audio, where the bit rate is checked.
     constexpr qint64 kFirstReads = 2 * 2 * 1024;
+    constexpr qint64 kBitRateSamples = 2 * (4 + 4) * 1024;
     constexpr qint64 kTail = 128 + 32;
     constexpr qint64 kSmallWindow = (4 + 4) * 1024;
     constexpr qint64 kLargeWindow = (64 + 4) * 1024;
@@ -107,9 +109,9 @@ TEST(Mp3Length, OnlyTagHeadersAWindowAndTheTailAreRead) {
         qint64 most;
     } cases[] = {
         {"audio-after-the-tag", Id3Builder(3).picture(1000000).tag() + Frames(20 * kFrames),
-         20 * kSeconds + 1, kFirstReads + kTail},
+         20 * kSeconds + 1, kFirstReads + kTail + kBitRateSamples},
         {"audio-after-junk", QByteArray(10000, 'j') + Frames(20 * kFrames), 20 * kSeconds + 1,
-         kFirstReads / 2 + kTail + kSmallWindow + kLargeWindow},
+         kFirstReads / 2 + kTail + kSmallWindow + kLargeWindow + kBitRateSamples},
         {"no-frames", QByteArray(1000000, 'j'), 0,
          kFirstReads / 2 + kTail + kSmallWindow + kLargeWindow},
     };
