@@ -191,7 +191,7 @@ ScanFiles& Main::scanWindow() {
         setStatusPanel(panel, text);
     };
     scanFiles->hooks.PlayKey = [this](const QString& key) { player_->PlayKey(key); };
-    scanFiles->hooks.importEnded = [this] { RebuildLibraryTree(*browser, state_.sortedByCd); };
+    scanFiles->hooks.importEnded = [this] { refreshFromCatalog(); };
     return *scanFiles;
 }
 
@@ -383,19 +383,25 @@ void Main::Form_Load() {
     catalogWatch_.start(state_.catalog.connection, [this] { catalogChangedElsewhere(); });
 }
 
+namespace {
+const QString ChangedElsewhereNote =
+    QStringLiteral("The catalog was changed on another machine: press F5 to show the changes.");
+} // namespace
+
 void Main::catalogChangedElsewhere() {
     // One note for many changes: an import elsewhere writes a batch every quarter second.
     if (changedElsewhere_)
         return;
     changedElsewhere_ = true;
-    setStatusPanel(1, QStringLiteral("The catalog was changed on another machine: press F5 to "
-                                     "show the changes."));
+    setStatusPanel(1, ChangedElsewhereNote);
 }
 
 void Main::refreshFromCatalog() {
     if (state_.catalog.connection.state() == 0)
         return;
-    if (changedElsewhere_)
+    // The tree shows every change from here on; the next one made elsewhere is said again. Only
+    // the note goes: a sentence put there since (an import's) stays.
+    if (changedElsewhere_ && statusPanel(1) == ChangedElsewhereNote)
         setStatusPanel(1, QString());
     changedElsewhere_ = false;
     RebuildLibraryTree(*browser, state_.sortedByCd);

@@ -66,6 +66,8 @@ public:
     // One tick of the 5-second settings timer.
     void timerINI_Timer();
     void setStatusPanel(int panel, const QString& text);
+    // The scan window, made on first use.
+    ScanFiles& scanWindow();
     QString statusPanel(int panel) const;
 
     // File > Scan Drive and toolbar button 5: the scan window, modally.
@@ -209,7 +211,6 @@ private:
     void buildBrowser();
     void buildFileOperations();
     void buildTreeMenus();
-    ScanFiles& scanWindow();
     // Commands whose part is not there are shown disabled.
     void refreshActions();
     void Form_Resize();

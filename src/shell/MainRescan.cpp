@@ -84,7 +84,7 @@ void Main::rescanFolder(const QString& folder) {
         ui.message(done.error, QStringLiteral("Data Base"), MsgIcon::Critical, MsgButtons::Ok);
     setStatusPanel(2, QString());
     setStatusPanel(1, done.value.backupFailure);
-    RebuildLibraryTree(*browser, state_.sortedByCd);
+    refreshFromCatalog();
 }
 
 } // namespace tarl

@@ -3,6 +3,7 @@
 #include "browserui/LibraryBrowser.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/ConnectionText.h"
+#include "dialogs/ScanFiles.h"
 #include "support/PgServer.h"
 
 #include <QCoreApplication>
@@ -41,6 +42,25 @@ TEST_F(SharedCatalogWindow, AChangeElsewhereIsSaidAndF5ShowsIt) {
     w.refreshFromCatalog();
     EXPECT_TRUE(w.browser->tree().NodeExists("/elsewhere/"));
     EXPECT_EQ(w.statusPanel(1), "");
+
+    // After the window's own import, a change elsewhere is said again.
+    ASSERT_TRUE(elsewhere.connection.execute(
+        "INSERT INTO CD (name,m3us,label,isCd) VALUES ('/during/',0,'EOF','0')"));
+    for (int i = 0; i < 50 && w.statusPanel(1).isEmpty(); ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    w.setStatusPanel(1, "");
+    w.scanWindow().hooks.importEnded();
+    EXPECT_TRUE(w.browser->tree().NodeExists("/during/"));
+    ASSERT_TRUE(elsewhere.connection.execute(
+        "INSERT INTO CD (name,m3us,label,isCd) VALUES ('/after/',0,'EOF','0')"));
+    for (int i = 0; i < 50 && w.statusPanel(1).isEmpty(); ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(w.statusPanel(1),
+              "The catalog was changed on another machine: press F5 to show the changes.");
 }
 
 } // namespace
