@@ -353,6 +353,16 @@ bool Connection::Impl::openServer(const QString& text) {
             return fail(QStringLiteral("The catalog %1 is not a Tarl catalog: it has no table %2.")
                             .arg(address.value.shown, wanted));
     }
+    const Result<QStringList> unreadable = ServerTablesNotReadable(db, Schema::TableNames());
+    if (!unreadable)
+        return fail(QStringLiteral("The catalog %1 cannot be used: %2.")
+                        .arg(address.value.shown, unreadable.error));
+    if (!unreadable.value.isEmpty())
+        return fail(QStringLiteral("The catalog %1 cannot be used: permission denied on table %2; "
+                                   "the database's owner grants this role the use of the "
+                                   "catalog's tables (see \"A catalog shared by several machines\" "
+                                   "in the README).")
+                        .arg(address.value.shown, unreadable.value.join(QStringLiteral(", "))));
     const Result<bool> writable = ServerAllowsWrites(db);
     if (!writable)
         return fail(QStringLiteral("The catalog %1 cannot be used: %2.")

@@ -158,13 +158,32 @@ Result<> OpenServerDatabase(QSqlDatabase& db, const ServerAddress& address) {
 Result<QStringList> ServerTableNames(QSqlDatabase& db) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
-                                   "table_schema = current_schema()")))
+    // The server's own catalog lists every table, whatever this role may do with it (the
+    // information schema shows only those it has a right on, and a role without grants would
+    // see no catalog at all).
+    if (!query.exec(QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c JOIN "
+                                   "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE "
+                                   "n.nspname = current_schema() AND c.relkind IN ('r', 'p')")))
         return Result<QStringList>::failed(ServerMessage(query.lastError()));
     QStringList names;
     while (query.next())
         names << query.value(0).toString().toLower();
     return names;
+}
+
+Result<QStringList> ServerTablesNotReadable(QSqlDatabase& db, const QStringList& tables) {
+    QStringList refused;
+    for (const QString& table : tables) {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT has_table_privilege(?::regclass, 'SELECT')"));
+        query.addBindValue(table.toLower());
+        if (!query.exec() || !query.next())
+            return Result<QStringList>::failed(ServerMessage(query.lastError()));
+        if (!query.value(0).toBool())
+            refused << table;
+    }
+    return refused;
 }
 
 Result<bool> ServerAllowsWrites(QSqlDatabase& db) {

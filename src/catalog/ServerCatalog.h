@@ -29,6 +29,9 @@ Result<> OpenServerDatabase(QSqlDatabase& db, const ServerAddress& address);
 // search path), lower case; failed with the server's words.
 Result<QStringList> ServerTableNames(QSqlDatabase& db);
 
+// The `tables` this session's role may not read (it was given no grant on them).
+Result<QStringList> ServerTablesNotReadable(QSqlDatabase& db, const QStringList& tables);
+
 // Whether the session may write the catalog's tables: false for a role without the right to
 // insert tracks, or a server that only reads (a standby).
 Result<bool> ServerAllowsWrites(QSqlDatabase& db);

@@ -10,11 +10,13 @@
 #include "catalog/ConnectionText.h"
 #include "support/QtPrinters.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -54,6 +56,38 @@ TEST_F(PgServer, AFreshDatabaseHasWhatTheCatalogNeeds) {
         ASSERT_TRUE(q.next()) << s.statement;
         EXPECT_EQ(q.value(0).toString(), s.first.toString()) << s.statement;
     }
+}
+
+TEST_F(PgServer, ARoleWithoutGrantsIsToldSoAndOneWithThemUsesTheCatalog) {
+    ASSERT_TRUE(CreateCatalog(database->uri()));
+    const QString role = QStringLiteral("tarl_guest_%1").arg(QCoreApplication::applicationPid());
+    test::PgConnection owner(database->uri());
+    const auto run = [&](const QString& statement) {
+        QSqlQuery q(owner.db());
+        EXPECT_TRUE(q.exec(statement))
+            << statement.toStdString() << ": " << q.lastError().text().toStdString();
+    };
+    run("DROP ROLE IF EXISTS " + role);
+    run("CREATE ROLE " + role + " LOGIN");
+    QUrl guest(database->uri());
+    guest.setUserName(role);
+
+    Connection refused;
+    EXPECT_FALSE(refused.open(BuildConnectionText(guest.toString())));
+    EXPECT_TRUE(refused.lastError().contains("permission denied on table CD, M3u, Mp3, Nick"))
+        << refused.lastError().toStdString();
+
+    // The grants the README gives.
+    run("GRANT SELECT, INSERT, UPDATE, DELETE ON cd, m3u, mp3, nick TO " + role);
+    run("GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO " + role);
+    Catalog granted;
+    ASSERT_TRUE(granted.connection.open(BuildConnectionText(guest.toString())))
+        << granted.connection.lastError().toStdString();
+    EXPECT_TRUE(granted.connection.execute("INSERT INTO Nick (nick) VALUES (?)", {"Rock"}))
+        << granted.connection.lastError().toStdString();
+    granted.connection.close();
+    run("DROP OWNED BY " + role);
+    run("DROP ROLE " + role);
 }
 
 TEST_F(PgServer, AnOperatorPlantedInTheDatabaseIsNeverCalledByTheCatalog) {
