@@ -77,8 +77,12 @@ public:
         ++counts_[QStringLiteral("%1.%2: %3")
                       .arg(QLatin1String(table), QLatin1String(column.name), QLatin1String(what))];
     }
+    void noteLeftOut(const char* table, const QString& column) {
+        leftOut_ << QStringLiteral("%1.%2: a column Tarl does not know, not copied")
+                        .arg(QLatin1String(table), column);
+    }
     QStringList sentences() const {
-        QStringList all;
+        QStringList all = leftOut_;
         for (auto it = counts_.cbegin(); it != counts_.cend(); ++it)
             all << QStringLiteral("%1 (%2 values)").arg(it.key()).arg(it.value());
         return all;
@@ -86,6 +90,7 @@ public:
 
 private:
     QMap<QString, qint64> counts_;
+    QStringList leftOut_;
 };
 
 bool IsWholeNumber(const QVariant& value) {
@@ -101,9 +106,13 @@ bool IsWholeNumber(const QVariant& value) {
 }
 
 // A text as it is copied: cut at a NUL, which neither engine kept in a catalog written before.
+// Bytes of a file's text that were not UTF-8 were read as U+FFFD, which is what is copied.
 QVariant TextValue(const QString& text, const char* table, const Column& column, Changes& changes) {
     if (text.contains(QChar(u'\0')))
         changes.note(table, column, "texts cut at a NUL character");
+    if (text.contains(QChar::ReplacementCharacter))
+        changes.note(table, column,
+                     "texts holding U+FFFD (bytes that were not UTF-8 are copied as it)");
     return SqlTextValue(text);
 }
 
@@ -191,7 +200,27 @@ public:
         return rows;
     }
 
+    // Columns another program added to a catalog file's table are not copied: said, by name.
+    void noteColumnsLeftOut(const CopiedTable& table) {
+        if (from_.connection.engine() != CatalogEngine::Sqlite)
+            return;
+        Recordset rows;
+        if (!from_.connection.execute(QStringLiteral("SELECT name FROM pragma_table_info(?)"),
+                                      {QString::fromLatin1(table.name)}, rows))
+            return;
+        for (; !rows.eof(); rows.moveNext()) {
+            const QString name = rows.field(0).toString();
+            const bool known = std::any_of(
+                table.columns.begin(), table.columns.end(), [&name](const Column& column) {
+                    return name.compare(QLatin1String(column.name), Qt::CaseInsensitive) == 0;
+                });
+            if (!known)
+                changes_.noteLeftOut(table.name, name);
+        }
+    }
+
     Result<> copyTable(const CopiedTable& table) {
+        noteColumnsLeftOut(table);
         QStringList names;
         for (const Column& column : table.columns)
             names << QLatin1String(column.name);
