@@ -405,6 +405,9 @@ void Main::refreshFromCatalog() {
         setStatusPanel(1, QString());
     changedElsewhere_ = false;
     RebuildLibraryTree(*browser, state_.sortedByCd);
+    // The list was filled again: while a player plays, its marks come back with it.
+    if (state_.playerPid != 0)
+        browser->selec_song(false);
 }
 
 void Main::restore_previous() {

@@ -118,6 +118,13 @@ TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
     EXPECT_FALSE(bold(0));
     EXPECT_TRUE(bold(1));
     EXPECT_EQ(w.LstMP3->selectedRows(), std::vector<int>{1});
+
+    // F5 while the player plays: the list is filled again, with its marks.
+    services.player.running = true;
+    state->playerPid = services.player.findWindow();
+    w.refreshFromCatalog();
+    EXPECT_EQ(colour(1, 0), QColor(255, 0, 0));
+    EXPECT_EQ(colour(2, 0), QColor(0, 128, 0));
 }
 
 TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
