@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "ProgressBar.h"
+#include "catalog/CatalogAddress.h"
 #include "catalog/CatalogBackup.h"
 #include "catalog/CatalogCheck.h"
 #include "catalog/CatalogRestore.h"
@@ -65,6 +66,10 @@ int RunRestore(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     const QString& backup = files.at(0);
     const QString& catalog = files.at(1);
+    for (const QString& named : files) {
+        if (IsServerAddress(named))
+            return Failed("restore", ServerCatalogIsNotAFile(named), err);
+    }
     if (QFileInfo::exists(catalog) && !force)
         return Failed("restore",
                       QStringLiteral("The catalog %1 already exists and was left as it is; with "

@@ -1,4 +1,5 @@
 #include "ToolRun.h"
+#include "catalog/CatalogAddress.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
@@ -144,6 +145,11 @@ TEST_F(BackupCommands, BackupRestoreAndCheckAsScriptsUseThem) {
     }
     // Nothing lost: the catalog --force replaced, with the track imported since the copy.
     EXPECT_EQ(Tracks(catalog + ".replaced"), "a.mp3,b.mp3");
+    // A server's catalog goes through the server's own tools: said before anything is tried.
+    const test::ToolRun server = RunTool("restore", {copy, "postgresql://tarl@nas/music"});
+    EXPECT_EQ(server.code, 1);
+    EXPECT_EQ(server.err, "tarl-catalog restore: " +
+                              ServerCatalogIsNotAFile("postgresql://tarl@nas/music") + "\n");
 }
 
 } // namespace
