@@ -13,6 +13,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QSet>
 #include <QTimer>
 #include <QTreeView>
 #include <utility>
@@ -96,6 +97,22 @@ bool TrackRowsDrop::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+namespace {
+
+// "Move 4 files from /music/rock/ to /music/pop/?"; several folders are counted.
+QString MoveQuestion(const std::vector<TrackFile>& selected, const QString& destination) {
+    QSet<QString> folders;
+    for (const TrackFile& file : selected)
+        folders.insert(file.folder);
+    const QString count = selected.size() == 1 ? QStringLiteral("1 file")
+                                               : QStringLiteral("%1 files").arg(selected.size());
+    const QString from =
+        folders.size() == 1 ? *folders.cbegin() : QStringLiteral("%1 folders").arg(folders.size());
+    return QStringLiteral("Move %1 from %2 to %3?").arg(count, from, destination);
+}
+
+} // namespace
+
 bool TrackRowsDrop::DropRows(Operation operation, const QString& folder) {
     // Only a folder on the disc takes files (a playlist or CD node does not).
     // The node's folder is a catalog path; the files go to this machine's path of it.
@@ -120,6 +137,12 @@ bool TrackRowsDrop::DropRows(Operation operation, const QString& folder) {
                    QString(VersionLabel), MsgIcon::Critical, MsgButtons::Ok);
         return false;
     }
+    // A move takes the files off their folder, maybe off their disc: asked once, with what goes
+    // where, as a file manager asks.
+    if (operation == Operation::Move &&
+        ui.message(MoveQuestion(selected, destination), QStringLiteral("Move files in Hard Disc"),
+                   MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return false;
     running_ = true;
     const FileOpHooks hooks = WindowFileOpHooks(ui, setStatus_);
     bool ok = false;

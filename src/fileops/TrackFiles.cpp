@@ -59,10 +59,13 @@ Result<> CheckTransfer(const FileBounds& bounds, const TrackFile& file,
     return {};
 }
 
-// The failure's text: what failed, then why when the reason is known before trying.
-QString FailureText(const QString& what, const TrackFile& file, const Result<>& refused) {
+// The failure's text: what failed, then why: the reason known before trying, else the system's.
+QString FailureText(const QString& what, const TrackFile& file, const Result<>& refused,
+                    const QString& systemReason) {
     const QString text = what + file.source();
-    return refused ? text : text + u'\n' + refused.error;
+    if (!refused)
+        return text + u'\n' + refused.error;
+    return systemReason.isEmpty() ? text : text + u'\n' + systemReason;
 }
 
 // Where the file really is, as a box names it and the delete reaches it.
@@ -92,13 +95,14 @@ CopyDone CopySelectedFiles(Files& files, const FileBounds& bounds,
     Progress progress(hooks, QStringLiteral("Copying files"), std::ssize(selected));
     for (const TrackFile& file : selected) {
         const Result<> allowed = CheckTransfer(bounds, file, destination);
+        QString why;
         if (allowed &&
-            files.copyFileInSteps(file.source(), destination + file.name, progress.turn()))
+            files.copyFileInSteps(file.source(), destination + file.name, progress.turn(), &why))
             ++done.copied;
         else
             progress.fail(done.failures,
                           {file.row,
-                           FailureText(QStringLiteral("Error Copying File: "), file, allowed),
+                           FailureText(QStringLiteral("Error Copying File: "), file, allowed, why),
                            QStringLiteral("Copy Error"), MsgIcon::Critical});
         progress.step();
     }
@@ -112,8 +116,9 @@ MoveDone MoveSelectedFiles(Files& files, Catalog& catalog, const FileBounds& bou
     Progress progress(hooks, QStringLiteral("Moving files"), std::ssize(selected));
     for (const TrackFile& file : selected) {
         const Result<> allowed = CheckTransfer(bounds, file, destination);
+        QString why;
         if (allowed &&
-            files.moveFileInSteps(file.source(), destination + file.name, progress.turn())) {
+            files.moveFileInSteps(file.source(), destination + file.name, progress.turn(), &why)) {
             done.movedRows.push_back(file.row);
             // The file is gone from its folder whatever the catalog says next; a track left
             // behind is reported, and the next re-scan of its old folder drops it.
@@ -126,7 +131,7 @@ MoveDone MoveSelectedFiles(Files& files, Catalog& catalog, const FileBounds& bou
         } else {
             progress.fail(done.failures,
                           {file.row,
-                           FailureText(QStringLiteral("Error Moving File: "), file, allowed),
+                           FailureText(QStringLiteral("Error Moving File: "), file, allowed, why),
                            QStringLiteral("Move files in Hard Disc"), MsgIcon::Exclamation});
         }
         progress.step();

@@ -290,7 +290,9 @@ TEST_F(FileCommands, CopyingOntoAnExistingFileShowsItsBoxAndChangesNeither) {
     EXPECT_EQ(home.read("music/dest/01.mp3"), "older");
     EXPECT_EQ(home.read("music/rock/01.mp3"), "track 01.mp3");
     ASSERT_EQ(services.ui.transcript.size(), 1U); // no re-scan after a copy of nothing
-    EXPECT_EQ(services.ui.transcript[0].text, "Error Copying File: " + rock + "01.mp3");
+    EXPECT_TRUE(services.ui.transcript[0].text.startsWith("Error Copying File: " + rock +
+                                                          "01.mp3\n")) // and the system's reason
+        << services.ui.transcript[0].text.toStdString();
     EXPECT_EQ(services.ui.transcript[0].title, "Copy Error");
     EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Critical);
 }
@@ -305,6 +307,12 @@ TEST_F(FileCommands, MovingRowsTwoFiveAndNineRemovesExactlyThoseRowsAndTracks) {
         window->rescanFolder(folder);
     };
     window->LstMP3->selectRows({1, 4, 8}, 8);
+    // Asked once, then moved; a Cancel first moves nothing.
+    dropOn(dest, Qt::NoModifier);
+    ASSERT_EQ(services.ui.transcript.size(), 1U);
+    EXPECT_EQ(services.ui.transcript[0].text, "Move 3 files from " + rock + " to " + dest + "?");
+    EXPECT_TRUE(filesIn(dest).isEmpty());
+    services.ui.answers = {MsgAnswer::Ok};
     dropOn(dest, Qt::NoModifier);
     EXPECT_EQ(rescanned, std::vector<QString>({dest}));
     EXPECT_EQ(filesIn(dest), QStringList({"02.mp3", "05.mp3", "09.mp3"}));
