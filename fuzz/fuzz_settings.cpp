@@ -1,6 +1,6 @@
 // The settings file on arbitrary bytes: the input holds a section, a key and a value (each ended
 // by a NUL byte) and then the file's bytes. Besides crashes it checks what a write promises:
-// reading the key back gives the value written (without its surrounding blanks), and every other
+// reading the key back gives the value written (blanks at its ends included), and every other
 // line of the file stays byte for byte as it was, in its order; only lines are added (the key's,
 // and for a new section a blank line and its header) or the key's own line is replaced. A file
 // whose last line had no end gets one when a line is added after it.
@@ -88,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // As write() does: line breaks inside a value would make lines of their own.
     value.replace(u'\r', u' ').replace(u'\n', u' ');
     const QByteArray updated = tarl::IniProfile::withValue(content, section, key, value);
-    Check(tarl::IniProfile::valueIn(updated, section, key) == value.trimmed(),
+    // Blanks at a value's ends are kept: such a value is written in quotes.
+    Check(tarl::IniProfile::valueIn(updated, section, key) == value,
           "the key reads back as written");
     CheckOtherLinesKept(content, updated);
     return 0;
