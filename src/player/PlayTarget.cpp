@@ -9,10 +9,6 @@ namespace tarl {
 
 namespace {
 
-bool IsPlaylistFile(const QString& path) {
-    return IsPlaylistFileName(path);
-}
-
 bool FolderTracks(const Files& files, const QString& folder, QStringList* tracks, QString* error) {
     const FolderListing listing = files.list(folder);
     if (!listing.ok()) {
@@ -36,7 +32,7 @@ Result<QStringList> TracksToPlay(const Files& files, const QString& target) {
         read = FolderTracks(files, target, &tracks, &failure);
     else if (target.endsWith(QLatin1String("/.")))
         read = FolderTracks(files, target.chopped(1), &tracks, &failure);
-    else if (IsPlaylistFile(target)) {
+    else if (IsPlaylistFileName(target)) {
         Result<QStringList> listed = PlaylistTracks(target);
         tracks = std::move(listed.value);
         failure = listed.error;

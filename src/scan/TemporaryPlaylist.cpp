@@ -15,10 +15,6 @@ namespace {
 // What a path given to the player is.
 enum class PathFit { Track, Playlist, LeftOut, Missing };
 
-bool HasPlaylistName(const QString& path) {
-    return IsPlaylistFileName(path);
-}
-
 // Only an absolute local path reaches the player: anything else (a URL, "edl://", "memory://",
 // a relative name, a Windows drive path) would be fetched, built or guessed by it. A folder or
 // any other thing that is not a regular file is left out too: the player would put its files in
@@ -29,10 +25,10 @@ PathFit FitOf(const QString& path) {
         return PathFit::LeftOut;
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return HasPlaylistName(path) ? PathFit::Playlist : PathFit::Missing;
+        return IsPlaylistFileName(path) ? PathFit::Playlist : PathFit::Missing;
     if (!S_ISREG(st.st_mode))
         return PathFit::LeftOut;
-    return HasPlaylistName(path) ? PathFit::Playlist : PathFit::Track;
+    return IsPlaylistFileName(path) ? PathFit::Playlist : PathFit::Track;
 }
 
 // The tracks of a list met among the tracks, one level deep: a list inside it is left out, so

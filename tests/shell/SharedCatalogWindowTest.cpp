@@ -29,14 +29,18 @@ TEST_F(SharedCatalogWindow, AChangeElsewhereIsSaidAndF5ShowsIt) {
     ASSERT_EQ(state->catalog.connection.state(), 1) << w.statusPanel(1).toStdString();
     EXPECT_FALSE(w.browser->tree().NodeExists("/elsewhere/"));
 
+    // Waits, at most half a second, for the window to say something in its first panel.
+    const auto awaitNote = [&w] {
+        for (int i = 0; i < 50 && w.statusPanel(1).isEmpty(); ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+    };
     Catalog elsewhere;
     ASSERT_TRUE(elsewhere.connection.open(BuildConnectionText(database.uri())));
     ASSERT_TRUE(elsewhere.connection.execute(
         "INSERT INTO CD (name,m3us,label,isCd) VALUES ('/elsewhere/',0,'EOF','0')"));
-    for (int i = 0; i < 50 && w.statusPanel(1).isEmpty(); ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
+    awaitNote();
     EXPECT_EQ(w.statusPanel(1),
               "The catalog was changed on another machine: press F5 to show the changes.");
     w.refreshFromCatalog();
@@ -46,19 +50,13 @@ TEST_F(SharedCatalogWindow, AChangeElsewhereIsSaidAndF5ShowsIt) {
     // After the window's own import, a change elsewhere is said again.
     ASSERT_TRUE(elsewhere.connection.execute(
         "INSERT INTO CD (name,m3us,label,isCd) VALUES ('/during/',0,'EOF','0')"));
-    for (int i = 0; i < 50 && w.statusPanel(1).isEmpty(); ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
+    awaitNote();
     w.setStatusPanel(1, "");
     w.scanWindow().hooks.importEnded();
     EXPECT_TRUE(w.browser->tree().NodeExists("/during/"));
     ASSERT_TRUE(elsewhere.connection.execute(
         "INSERT INTO CD (name,m3us,label,isCd) VALUES ('/after/',0,'EOF','0')"));
-    for (int i = 0; i < 50 && w.statusPanel(1).isEmpty(); ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
+    awaitNote();
     EXPECT_EQ(w.statusPanel(1),
               "The catalog was changed on another machine: press F5 to show the changes.");
 }
