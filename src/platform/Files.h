@@ -19,8 +19,8 @@ struct FileEntry {
     bool operator==(const FileEntry&) const = default;
 };
 
-// The entries of a folder ("." and ".." left out), sorted by name without regard to case; or why
-// the folder could not be read.
+// The entries of a folder ("." and ".." left out), sorted by name in the user's language
+// (NameOrder: without regard to case, numbers by value); or why the folder could not be read.
 struct FolderListing {
     QList<FileEntry> entries;
     QString error;

@@ -1,6 +1,7 @@
 #include "platform/LocalFiles.h"
 
 #include "platform/FileDescriptor.h"
+#include "text/NameOrder.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,10 +11,12 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tarl {
 
@@ -143,37 +146,58 @@ int CopyIntoPlace(const QString& from, const QString& to, const std::function<vo
     return 0;
 }
 
-// Name order without regard to case, ties broken by case, so the order is always the same.
-bool NameBefore(const FileEntry& a, const FileEntry& b) {
-    const int order = a.name.compare(b.name, Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a.name < b.name;
-}
+// A folder's entry with the key its name sorts by: the key is made once per name, and comparing
+// two keys costs far less than comparing two names in the user's language.
+struct KeyedEntry {
+    QCollatorSortKey key;
+    qsizetype at; // the entry's place in the listing as read
+};
 
-// Sorts by name in short steps (runs of a few hundred entries, then merges), calling `step`
-// after each, so no step of a huge folder's sort holds the caller for long.
+// Sorts by name in the user's language (NameOrder) in short steps (keys a few hundred at a time,
+// runs of a few hundred entries, then merges), calling `step` after each, so no step of a huge
+// folder's sort holds the caller for long.
 void SortInSteps(QList<FileEntry>& entries, const std::function<void()>& step) {
+    // A listing may be asked for on any thread; each keeps its own order.
+    thread_local const NameOrder order;
     constexpr qsizetype run = 512;
     const qsizetype size = entries.size();
+    std::vector<KeyedEntry> keyed;
+    keyed.reserve(static_cast<size_t>(size));
+    for (qsizetype at = 0; at < size; ++at) {
+        keyed.push_back({order.sortKey(entries[at].name), at});
+        if (step && at % run == run - 1)
+            step();
+    }
+    const auto before = [&entries](const KeyedEntry& a, const KeyedEntry& b) {
+        const int byKey = a.key.compare(b.key);
+        return byKey != 0 ? byKey < 0 : entries[a.at].name < entries[b.at].name;
+    };
     for (qsizetype from = 0; from < size; from += run) {
-        std::sort(entries.begin() + from, entries.begin() + std::min(size, from + run), NameBefore);
+        std::sort(keyed.begin() + from, keyed.begin() + std::min(size, from + run), before);
         if (step)
             step();
     }
-    QList<FileEntry> merged(size);
     for (qsizetype width = run; width < size; width *= 2) {
+        std::vector<KeyedEntry> merged;
+        merged.reserve(static_cast<size_t>(size));
         for (qsizetype from = 0; from < size; from += 2 * width) {
             const qsizetype middle = std::min(size, from + width);
             const qsizetype to = std::min(size, from + 2 * width);
-            std::merge(std::make_move_iterator(entries.begin() + from),
-                       std::make_move_iterator(entries.begin() + middle),
-                       std::make_move_iterator(entries.begin() + middle),
-                       std::make_move_iterator(entries.begin() + to), merged.begin() + from,
-                       NameBefore);
+            std::merge(std::make_move_iterator(keyed.begin() + from),
+                       std::make_move_iterator(keyed.begin() + middle),
+                       std::make_move_iterator(keyed.begin() + middle),
+                       std::make_move_iterator(keyed.begin() + to), std::back_inserter(merged),
+                       before);
             if (step)
                 step();
         }
-        entries.swap(merged);
+        keyed.swap(merged);
     }
+    QList<FileEntry> sorted;
+    sorted.reserve(size);
+    for (const KeyedEntry& entry : keyed)
+        sorted.append(std::move(entries[entry.at]));
+    entries.swap(sorted);
 }
 
 enum class Sizes { Asked, NotAsked };

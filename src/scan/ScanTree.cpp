@@ -1,5 +1,7 @@
 #include "scan/ScanTree.h"
 
+#include "text/NameOrder.h"
+
 #include <algorithm>
 
 namespace tarl {
@@ -128,9 +130,13 @@ std::vector<ScanNode*> ScanTree::nodesInOrder() const {
 void ScanTree::sortRoots() {
     if (observer_)
         observer_->scanTreeAboutToReset();
-    // A tree view sorts without regard to case; equal texts keep the order they were added in.
-    std::stable_sort(roots_.begin(), roots_.end(), [](const auto& a, const auto& b) {
-        return QString::compare(a->text(), b->text(), Qt::CaseInsensitive) < 0;
+    // Folders as the user's language orders them; texts that differ only in case keep the order
+    // they were added in.
+    const NameOrder order;
+    std::stable_sort(roots_.begin(), roots_.end(), [&order](const auto& a, const auto& b) {
+        const QString& left = a->text();
+        const QString& right = b->text();
+        return left.compare(right, Qt::CaseInsensitive) != 0 && order(left, right);
     });
     if (observer_)
         observer_->scanTreeReset();

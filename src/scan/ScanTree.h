@@ -60,7 +60,8 @@ public:
     // The nodes in the order a tree view numbers them: each root followed by its children.
     std::vector<ScanNode*> nodesInOrder() const;
 
-    // Sorts the root-level nodes by text, as the scan window's tree shows them.
+    // Sorts the root-level nodes by text in the user's language (NameOrder), as the scan window's
+    // tree shows them.
     void sortRoots();
     // Removes every root-level node that has no children.
     void removeEmptyFolders();

@@ -73,6 +73,26 @@ TEST(PlatformLocalFiles, ListsEntriesWithAttributesSortedByName) {
     }
 }
 
+// A folder of more names than one step sorts: numbers by value, accented names beside their
+// letters, the same whichever order the folder holds them in.
+TEST(PlatformLocalFiles, AFolderOfManyNamesListsInReadingOrder) {
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    test::TempDir dir;
+    QStringList expected;
+    for (int n = 1; n <= 1100; ++n)
+        expected << QStringLiteral("Track %1.mp3").arg(n);
+    expected.prepend(QStringLiteral("Émilie.mp3"));
+    expected.prepend(QStringLiteral("Ælfric.mp3"));
+    expected << QStringLiteral("Zeta.mp3");
+    for (const QString& name : expected)
+        dir.write("many/" + name, "");
+
+    QStringList listed;
+    for (const FileEntry& entry : LocalFiles().listInSteps(dir.file("many"), [] {}).entries)
+        listed << entry.name;
+    EXPECT_EQ(listed, expected);
+}
+
 TEST(PlatformLocalFiles, CopyAndMoveKeepContentAndTime) {
     test::TempDir dir;
     const QByteArray content(3 * 1024 * 1024 + 17, 'm'); // several copy buffers
