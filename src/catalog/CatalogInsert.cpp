@@ -42,6 +42,20 @@ ListPathParts PlaylistList(const ScanNodeValues& playlist) {
     return {path, playlist.key.mid(path.size())};
 }
 
+// A track row with its tag values and size text. An empty tag value is stored as a single space.
+Result<> InsertTrackWithTags(ImportStatements& statements, const QString& folder,
+                             const QString& file, qint64 listId, const TagFields& tags) {
+    const auto stored = [](const QString& value) {
+        const QString text = SqlTextValue(value);
+        return text.isEmpty() ? QStringLiteral(" ") : text;
+    };
+    return statements.insertTrack({folder, file, QString::number(listId), stored(tags.title),
+                                   stored(tags.artist), stored(tags.album), stored(tags.year),
+                                   stored(tags.genre), stored(tags.comments),
+                                   FormatFileSize(tags.fileLength)},
+                                  tags.seconds);
+}
+
 } // namespace
 
 Result<> AddFolderVolume(Catalog& catalog, const QString& folder, QString& currentLabel) {
@@ -72,16 +86,7 @@ Result<> AddFolderTrack(const Drives& drives, const ScanNodeValues& track, const
         return Result<>::failed(there.error);
     if (there.value)
         return {};
-    // An empty tag value is stored as a single space.
-    const auto stored = [](const QString& value) {
-        const QString text = SqlTextValue(value);
-        return text.isEmpty() ? QStringLiteral(" ") : text;
-    };
-    return statements.insertTrack({folder, track.text, QString::number(listId.value),
-                                   stored(tags.title), stored(tags.artist), stored(tags.album),
-                                   stored(tags.year), stored(tags.genre), stored(tags.comments),
-                                   FormatFileSize(tags.fileLength)},
-                                  tags.seconds);
+    return InsertTrackWithTags(statements, folder, track.text, listId.value, tags);
 }
 
 Result<> AddPlaylistList(const ScanNodeValues& playlist, qint64 volumeId,
@@ -143,6 +148,7 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
         QString folder;
         QString file;
         SplitPlaylistEntry(entry, playlistFolder, &folder, &file);
+        const QString localPath = folder + file;
         folder = run.pathMap ? run.pathMap->toStored(folder) : folder;
         const Lookup<bool> there = statements.hasTrack(listId, folder, file);
         if (!there.ok) {
@@ -151,7 +157,11 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
         }
         if (there.value)
             continue;
-        const Result<> inserted = statements.insertEntry(folder, file, listId);
+        // An entry whose file is here gets the tags and length its folder's track gets.
+        const std::optional<TagFields> tags = run.tagsOf ? run.tagsOf(localPath) : std::nullopt;
+        const Result<> inserted = tags
+                                      ? InsertTrackWithTags(statements, folder, file, listId, *tags)
+                                      : statements.insertEntry(folder, file, listId);
         if (!inserted.ok) {
             failure = inserted.error;
             break;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "tags/TagFields.h"
 #include "text/Result.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace tarl {
 
@@ -12,7 +14,6 @@ class ImportStatements;
 
 struct Catalog;
 struct ScanNodeValues;
-struct TagFields;
 class Drives;
 class PathMap;
 
@@ -51,13 +52,18 @@ struct PlaylistTracksRun {
     bool refused = false;
     // This machine's map: the entries (found at local paths) are stored in their stored form.
     const PathMap* pathMap = nullptr;
+    // The tags and length of the sound file at a local path, none when it is not there or is no
+    // sound file: an entry with tags is stored as its folder's track is, one without as its path
+    // and file name only.
+    std::function<std::optional<TagFields>(const QString& localPath)> tagsOf;
 };
 
-// Adds every entry of the playlist file at `playlistPath` to list `listId` as a track (path and
-// file name only), skipping entries the list holds already. Relative entries are taken from the
-// playlist's folder. The entries of one playlist are written inside one savepoint of `catalog`'s
-// connection (the one `statements` run on), so it nests inside an import's transaction. Stops at
-// the first error, keeping what was added before it: failed, with the reason.
+// Adds every entry of the playlist file at `playlistPath` to list `listId` as a track (with the
+// tags `run.tagsOf` finds, else path and file name only), skipping entries the list holds already.
+// Relative entries are taken from the playlist's folder. The entries of one playlist are written
+// inside one savepoint of `catalog`'s connection (the one `statements` run on), so it nests inside
+// an import's transaction. Stops at the first error, keeping what was added before it: failed, with
+// the reason.
 Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
                            const QString& playlistPath, qint64 listId, PlaylistTracksRun& run);
 Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,

@@ -3,6 +3,7 @@
 #include "catalog/SearchIndex.h"
 #include "tags/FormatMinSec.h"
 
+#include <QSet>
 #include <cmath>
 
 namespace tarl {
@@ -96,8 +97,17 @@ Result<SearchOutcome> RunSearch(Catalog& catalog, const QString& text, SearchFie
     outcome.rows.reserve(lists.value.size() + tracks.value.size());
     for (const ListHitRow& hit : lists.value)
         outcome.rows.push_back(ListRow(hit));
-    for (TrackHitRow& hit : tracks.value)
+    // One hit per file: a file listed by its folder and by playlists is one song to the user,
+    // and the first row found stands for it. The same path on two discs is two files.
+    QSet<QString> files;
+    files.reserve(static_cast<qsizetype>(tracks.value.size()));
+    for (TrackHitRow& hit : tracks.value) {
+        const QString file = hit.label + QChar(u'\0') + hit.path + QChar(u'\0') + hit.file;
+        if (files.contains(file))
+            continue;
+        files.insert(file);
         outcome.rows.push_back(TrackRow(hit));
+    }
     outcome.hits = static_cast<int>(outcome.rows.size());
     if (outcome.rows.empty()) {
         SearchRow none;

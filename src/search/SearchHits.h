@@ -15,7 +15,8 @@ struct Catalog;
 // A search as the search window and `tarl-catalog search` show it: the lists whose file name
 // holds the text, then the tracks whose chosen field holds it, each as a row of the twelve result
 // columns with its icon. A hit on a disc shows "(CD)" + the disc's label + ":>" + the stored path
-// in its "Path" column (the tree keys a disc's contents by that text without "(CD)"). A search
+// in its "Path" column (the tree keys a disc's contents by that text without "(CD)"). A file
+// listed by its folder and by playlists is one hit, its first row. A search
 // that finds nothing gives the one row "No results found". Nothing here shows a box.
 
 // The result columns, in their order, with their widths in twips.

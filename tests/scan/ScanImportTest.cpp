@@ -102,6 +102,32 @@ TEST_F(ScanImport, PlaylistGivesAListWithOneTrackPerEntry) {
     EXPECT_EQ(result.tracks, 2);
 }
 
+// An entry whose file is a sound file here is stored as the folder's track is: the same tags,
+// length and size, whichever is imported first. Other entries stay a path and a name.
+TEST_F(ScanImport, PlaylistEntriesOfSoundFilesHereCarryTheFolderTracksTags) {
+    const QString music = root + "music/";
+    mp3("music/rock/a.mp3", "Alpha");
+    temp.write("music/rock/notes.txt", "not a song");
+    temp.write("music/party.m3u", "rock/a.mp3\nrock/gone.mp3\nrock/notes.txt\n");
+    pathScan = music;
+    label.clear();
+    folder(music, "Cdm3u", {"party.m3u"});
+    import();
+    tree.clear();
+    folder(music + "rock/", "Cdmp3", {"a.mp3"});
+    import();
+
+    const QString columns = "SELECT file, title, artist, album, size, time FROM Mp3 ";
+    const QList<QVariantList> track = rows(columns + "WHERE file = 'a.mp3' ORDER BY id");
+    ASSERT_EQ(track.size(), 2);
+    EXPECT_EQ(track[0], track[1]);
+    EXPECT_EQ(track[0].mid(0, 3), (QVariantList{"a.mp3", "Alpha", "Band"}));
+    EXPECT_FALSE(track[0][5].isNull());
+    EXPECT_EQ(rows("SELECT file FROM Mp3 WHERE title IS NULL AND size IS NULL AND time IS NULL "
+                   "ORDER BY id"),
+              (QList<QVariantList>{{"gone.mp3"}, {"notes.txt"}}));
+}
+
 TEST_F(ScanImport, PlaylistsGoToTheListOfTheirOwnVolume) {
     const QString cd = root + "cd/";
     drives.addDrive(cd, DriveType::CdRom, "SUMMER");

@@ -95,6 +95,32 @@ TEST_F(SearchHits, ATrackHitCarriesItsColumnsAndId) {
     EXPECT_EQ(row.columns[SearchTrackIdColumn], "10");
 }
 
+// A file listed by its folder and by a playlist is one hit; the same path on another disc is
+// another file.
+TEST_F(SearchHits, AFileListedTwiceIsOneHit) {
+    run("INSERT INTO CD (id,name,m3us,label,isCd) VALUES (3,'/media/cd/',1,'DISC08','1')");
+    run("INSERT INTO M3u (id,path,file,cd_id) VALUES (4,'/media/cd/','Rock/',3)");
+    run("INSERT INTO Mp3 (id,path,file,m3u_id,title) VALUES "
+        "(13,'/music/Jazz/','02 Élan.mp3',2,'élan vital')");
+    run("INSERT INTO Mp3 (id,path,file,m3u_id,title) VALUES "
+        "(14,'/media/cd/Rock/','01 Love me.mp3',4,'Love Me')");
+    const struct {
+        QString text;
+        QStringList rows;
+    } cases[] = {
+        {"vital", {"1|02 Élan.mp3|/music/Jazz/"}},
+        {"ve",
+         {"2|Love songs.m3u|/music/", "3|01 Love me.mp3|(CD)DISC07:>/media/cd/Rock/",
+          "3|01 Love me.mp3|(CD)DISC08:>/media/cd/Rock/"}},
+    };
+    for (const auto& c : cases) {
+        const Result<SearchOutcome> found = RunSearch(catalog, c.text, SearchField::Title);
+        ASSERT_TRUE(found) << found.error.toStdString();
+        EXPECT_EQ(Shown(found.value), c.rows);
+        EXPECT_EQ(found.value.hits, c.rows.size());
+    }
+}
+
 // Titles whose letters fold to the text's only through case folding, or hold the wildcards and a
 // backslash: the same hits on a file and on a server (whose own lowering is not the folding).
 TEST_F(SearchHits, FoldedLettersWildcardsAndBackslashesFindTheSameRowsOnBothEngines) {
