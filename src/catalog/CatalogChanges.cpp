@@ -18,7 +18,7 @@ bool CatalogChangeWatch::start(Connection& connection, std::function<void()> onC
     if (connection.state() == 0 || connection.engine() != CatalogEngine::Postgres)
         return false;
     QSqlDriver* driver = QSqlDatabase::database(connection.qtConnectionName(), false).driver();
-    if (!driver || !driver->subscribeToNotification(kChannel))
+    if (!driver || !connection.subscribe(kChannel))
         return false;
     // The driver goes with the connection, and the link with the driver.
     link_ = QObject::connect(driver, &QSqlDriver::notification,

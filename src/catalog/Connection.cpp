@@ -8,6 +8,7 @@
 #include "catalog/Schema.h"
 #include "catalog/SearchIndex.h"
 #include "catalog/ServerCatalog.h"
+#include "catalog/ServerSession.h"
 #include "catalog/SqliteUri.h"
 #include "catalog/StatementFailure.h"
 #include "catalog/UnicodeLike.h"
@@ -140,6 +141,8 @@ struct Connection::Impl {
     bool heldAlone = false;
     // A server session is inside a transaction begun by a statement of this connection.
     bool inTransaction = false;
+    // The server session, made again when the server ends it.
+    ServerSession session;
     // Holders with a statement of this connection still running.
     std::vector<Recordset*> holders;
 
@@ -369,6 +372,7 @@ bool Connection::Impl::openServer(const QString& text) {
                         .arg(address.value.shown, writable.error));
     readOnly = !writable.value;
     file = address.value.shown;
+    session.start(address.value);
     return true;
 }
 
@@ -464,10 +468,22 @@ bool Connection::execute(const QString& statement, const QVariantList& values, R
     // it when another statement runs: its holders take every row at once instead.
     query->setForwardOnly(d->engine == CatalogEngine::Sqlite);
     const bool onServer = d->engine == CatalogEngine::Postgres;
-    bool ran = onServer ? ExecOnServer(*query, statement, values, d->inTransaction)
+    if (onServer && !d->session.beforeStatement(d->db, statement, d->inTransaction, &d->error))
+        return false;
+    const bool inTransaction = d->inTransaction;
+    bool ran = onServer ? ExecOnServer(*query, statement, values, inTransaction)
                         : RunBound(*query, statement, values);
     if (!ran && !onServer && IsStaleView(query->lastError()) && releaseHeldReads())
         ran = RunBound(*query, statement, values);
+    // The server ended the session under the statement (the driver closed it).
+    if (!ran && onServer && !d->db.isOpen()) {
+        d->inTransaction = false;
+        if (!d->session.afterLoss(d->db, statement, inTransaction,
+                                  ServerMessage(query->lastError()), &d->error))
+            return false;
+        query = std::make_unique<QSqlQuery>(d->db);
+        ran = ExecOnServer(*query, statement, values, false);
+    }
     if (onServer)
         d->inTransaction = InTransactionAfter(statement, d->inTransaction);
     if (!ran) {
@@ -514,11 +530,20 @@ bool Connection::setBusyWait(int ms) {
     if (!d->open)
         return false;
     if (d->engine == CatalogEngine::Postgres) {
+        d->session.keepLockWait(ms < 0 ? kServerLockWaitMs : ms);
         QSqlQuery set(d->db);
         return set.exec(
             QStringLiteral("SET lock_timeout = %1").arg(ms < 0 ? kServerLockWaitMs : ms));
     }
     return sqlite3_busy_timeout(d->handle, ms < 0 ? kBusyTimeoutMs : ms) == SQLITE_OK;
+}
+
+bool Connection::subscribe(const QString& channel) {
+    return d->open && d->engine == CatalogEngine::Postgres && d->session.subscribe(d->db, channel);
+}
+
+void Connection::setReconnectNotice(std::function<void(const QString&)> notice) {
+    d->session.setReconnectNotice(std::move(notice));
 }
 
 void Connection::setLastError(const QString& why) {

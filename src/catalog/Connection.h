@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <functional>
 
 struct sqlite3;
 
@@ -61,6 +62,12 @@ public:
     // How long each statement waits for another program's write before failing as busy: `ms`,
     // or the usual wait (5 s) when `ms` is negative. False when it could not be set.
     bool setBusyWait(int ms);
+    // Listens for notices on `channel` of a server catalog, on this session and on every one
+    // made again after the server ended one (ServerSession). False for a file or a refusal.
+    bool subscribe(const QString& channel);
+    // Called with a sentence for the status bar each time the server ended the session and a
+    // new one was made.
+    void setReconnectNotice(std::function<void(const QString&)> notice);
     // Sets lastError() for a failure found outside execute() (a statement run on handle()).
     void setLastError(const QString& why);
     // The catalog file currently open, or the server address as sentences show it; "" when

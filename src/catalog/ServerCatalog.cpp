@@ -108,9 +108,14 @@ QString ServerMessage(const QSqlError& error) {
             text = text.mid(at + qsizetype(qstrlen(prefix)));
     }
     text = text.trimmed();
-    return text.left(text.indexOf(u'\n'))
-        .simplified()
-        .remove(QRegularExpression(QStringLiteral("[.]$")));
+    text = text.left(text.indexOf(u'\n'))
+               .simplified()
+               .remove(QRegularExpression(QStringLiteral("[.]$")));
+    // A failure the server sent no words for (the session gone before it could answer) still
+    // says something.
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
+    return text.isEmpty() ? QStringLiteral("the server gave no reason") : text;
 }
 
 Result<> OpenServerDatabase(QSqlDatabase& db, const ServerAddress& address) {

@@ -381,6 +381,11 @@ void Main::Form_Load() {
         keepOnScreen();
     changedElsewhere_ = false;
     catalogWatch_.start(state_.catalog.connection, [this] { catalogChangedElsewhere(); });
+    // Changes made elsewhere while the session was gone were not announced: F5 shows them.
+    state_.catalog.connection.setReconnectNotice([this](const QString& sentence) {
+        changedElsewhere_ = true;
+        setStatusPanel(1, sentence + QStringLiteral(" Press F5 to show what changed meanwhile."));
+    });
 }
 
 namespace {

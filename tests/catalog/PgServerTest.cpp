@@ -11,6 +11,7 @@
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -238,6 +239,75 @@ TEST_F(PgServer, AChangeMadeElsewhereIsToldToTheWatchOnly) {
     watch.stop();
     ASSERT_TRUE(elsewhere.connection.execute("DELETE FROM Nick"));
     settle();
+    EXPECT_EQ(told, 1);
+}
+
+// The server ends the window's session (a restart, an administrator): the next action makes a
+// new one and says so; a read runs again on it, while a write that may have reached the server
+// and the writes of a transaction are refused until the caller ends them; notices still come.
+TEST_F(PgServer, ASessionTheServerEndedIsMadeAgainAtTheNextAction) {
+    ASSERT_TRUE(CreateCatalog(database->uri()));
+    Catalog window;
+    ASSERT_TRUE(window.connection.open(BuildConnectionText(database->uri())));
+    QStringList notices;
+    window.connection.setReconnectNotice([&notices](const QString& text) { notices << text; });
+    int told = 0;
+    CatalogChangeWatch watch;
+    ASSERT_TRUE(watch.start(window.connection, [&told] { ++told; }));
+    test::PgConnection admin(database->uri());
+    const auto endSession = [&] {
+        Recordset pid;
+        ASSERT_TRUE(window.connection.execute("SELECT pg_backend_pid()", pid));
+        QSqlQuery end(admin.db());
+        ASSERT_TRUE(end.exec("SELECT pg_terminate_backend(" + pid.field(0).toString() + ", 5000)"));
+    };
+
+    const struct {
+        const char* name;
+        QStringList before; // run before the session ends
+        QString statement;  // the first after it
+        const char* words;  // "" when it runs
+        QStringList after;  // then, each expected to run
+    } cases[] = {
+        {"a read", {}, "SELECT COUNT(*) FROM Nick", "", {}},
+        {"a write on its own",
+         {},
+         "INSERT INTO Nick (nick) VALUES ('Lost?')",
+         "the server may not have made it",
+         {"SELECT 1"}},
+        {"a transaction's write",
+         {"BEGIN", "INSERT INTO Nick (nick) VALUES ('Half')"},
+         "INSERT INTO Nick (nick) VALUES ('Other half')",
+         "was not saved",
+         {"ROLLBACK"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        notices.clear();
+        for (const QString& statement : c.before)
+            ASSERT_TRUE(window.connection.execute(statement)) << statement.toStdString();
+        endSession();
+        const bool ran = window.connection.execute(c.statement);
+        EXPECT_EQ(ran, QLatin1String(c.words).isEmpty());
+        EXPECT_TRUE(window.connection.lastError().contains(QLatin1String(c.words)))
+            << window.connection.lastError().toStdString();
+        ASSERT_EQ(notices.size(), 1);
+        EXPECT_TRUE(notices[0].contains("Tarl connected again")) << notices[0].toStdString();
+        if (QString(c.words) == "was not saved") { // nothing of the lost transaction commits
+            EXPECT_FALSE(window.connection.execute("COMMIT"));
+        }
+        for (const QString& statement : c.after)
+            EXPECT_TRUE(window.connection.execute(statement)) << statement.toStdString();
+    }
+    Recordset kept;
+    ASSERT_TRUE(window.connection.execute("SELECT nick FROM Nick ORDER BY nick", kept));
+    EXPECT_TRUE(kept.eof() || kept.field(0).toString() == "Lost?");
+
+    test::PgConnection elsewhere(database->uri());
+    ASSERT_TRUE(QSqlQuery(elsewhere.db()).exec("INSERT INTO Nick (nick) VALUES ('Theirs')"));
+    QDeadlineTimer deadline(10000);
+    while (told == 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_EQ(told, 1);
 }
 
