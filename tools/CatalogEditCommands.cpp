@@ -12,6 +12,7 @@
 #include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
+#include "text/PathMap.h"
 
 namespace tarl::tool {
 
@@ -107,7 +108,7 @@ int RunFileList(const QStringList& arguments, QTextStream& /*out*/, QTextStream&
     Catalog catalog;
     if (!Open(catalog, arguments.at(0), "file-list", err))
         return kFailure;
-    const ListKeyParts list = SplitListKey(arguments.at(1));
+    const ListKeyParts list = SplitListKey(MachinePathMap().toStored(arguments.at(1)));
     return Done(FileListUnderStyle(catalog, list.path, list.file, arguments.at(2)), "file-list",
                 err);
 }
@@ -120,12 +121,14 @@ int RunDeleteVolume(const QStringList& arguments, QTextStream& /*out*/, QTextStr
     Catalog catalog;
     if (!Open(catalog, arguments.at(0), "delete-volume", err))
         return kFailure;
-    const QString& key = arguments.at(1);
+    // A folder may be named as this machine reaches it.
+    const PathMap pathMap = MachinePathMap();
+    const QString key = pathMap.toStored(arguments.at(1));
     const LinuxDrives drives;
     LocalFiles files;
     // The key is a node's, as the window deletes it: the tree by paths tells what it names.
     LibraryTree tree;
-    BuildTreeByPaths(tree, TreeSources{catalog, drives, files});
+    BuildTreeByPaths(tree, TreeSources{catalog, drives, files, &pathMap});
     const TreeNode* node = tree.FindNodeByKey(key);
     if (!node || node->kind() != NodeKind::Volume)
         return Failed("delete-volume",

@@ -10,6 +10,12 @@
 #include "TagsCommand.h"
 #include "TreeCommand.h"
 #include "catalog/Connection.h"
+#include "platform/IniProfile.h"
+#include "platform/ProgramFolder.h"
+#include "state/Settings.h"
+#include "text/PathMap.h"
+
+#include <QCoreApplication>
 
 namespace tarl::tool {
 
@@ -112,6 +118,16 @@ int Dispatch(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     err << "tarl-catalog: unknown command \"" << arguments.first() << "\"\n\n";
     PrintUsage(err);
     return kBadUsage;
+}
+
+PathMap MachinePathMap() {
+    const QString file = ExistingSettingsFile(QCoreApplication::applicationDirPath());
+    if (file.isEmpty())
+        return {};
+    IniProfile profile;
+    Settings settings(profile);
+    settings.setPath(file);
+    return PathMap::Parse(settings.read(keys::PathMap));
 }
 
 void PrintCatalogNote(const Connection& connection, const char* command, QTextStream& err) {

@@ -6,7 +6,8 @@
 
 namespace tarl {
 class Connection;
-}
+class PathMap;
+} // namespace tarl
 
 namespace tarl::tool {
 
@@ -36,6 +37,11 @@ QString FieldText(const QString& text);
 // Once a catalog is open: how it is kept, when that is worth knowing (a rollback journal on a
 // network share), as one line on `err`.
 void PrintCatalogNote(const Connection& connection, const char* command, QTextStream& err);
+
+// This machine's "[Database] PathMap" from the settings file the window reads (found as the
+// window finds it; none when there is no such file): the commands store, look up and check
+// paths through it exactly as the window does.
+PathMap MachinePathMap();
 
 // "Usage: tarl-catalog NAME ARGUMENTS" and the summary of one command.
 void PrintCommandUsage(const Command& command, QTextStream& stream);

@@ -13,6 +13,7 @@
 #include "scan/ScanImport.h"
 #include "scan/ScanTree.h"
 #include "scan/ScanWalker.h"
+#include "text/PathMap.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -116,6 +117,11 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     QString folder = QDir::cleanPath(folderInfo.absoluteFilePath());
     if (!folder.endsWith(u'/'))
         folder += u'/';
+    // Stored as the window of this machine stores it.
+    const PathMap pathMap = MachinePathMap();
+    if (const QString stored = pathMap.toStored(folder); stored != folder)
+        err << "tarl-catalog import: " << folder << " is stored as " << stored
+            << " (this machine's PathMap)\n";
 
     const LinuxDrives drives;
     const LocalFiles files;
@@ -158,7 +164,8 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     ProgressBar bar(QStringLiteral("nodes"));
     ScanImportHooks hooks;
     hooks.progress = [&bar](int maximum, int value) { bar.update(maximum, value); };
-    const ScanImportResult imported = AddtrvScanDB(catalog, drives, tree, label, folder, hooks);
+    const ScanImportResult imported =
+        ImportScanTree(catalog, drives, tree, label, folder, hooks, {}, pathMap);
     bar.finish();
 
     if (imported.failed())

@@ -8,6 +8,7 @@
 #include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
+#include "text/PathMap.h"
 
 namespace tarl::tool {
 
@@ -35,7 +36,9 @@ int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (rest.size() != 2)
         return Usage(err);
     const QString& file = rest.at(0);
-    const QString& key = rest.at(1);
+    // A folder may be named as this machine reaches it.
+    const PathMap pathMap = MachinePathMap();
+    const QString key = pathMap.toStored(rest.at(1));
 
     // Opened as the window opens it: a missing file is an error, never a new catalog.
     Catalog catalog;
@@ -47,7 +50,7 @@ int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const LinuxDrives drives;
     const LocalFiles files;
     LibraryTree tree;
-    const TreeSources sources{catalog, drives, files};
+    const TreeSources sources{catalog, drives, files, &pathMap};
     if (byPaths) {
         BuildTreeByPaths(tree, sources);
     } else if (const Result<> built = BuildTreeByStyle(tree, sources, ListsOfMissingVolumes::Keep);

@@ -7,6 +7,7 @@
 #include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
+#include "text/PathMap.h"
 
 namespace tarl::tool {
 
@@ -55,7 +56,8 @@ int RunTree(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const LinuxDrives drives;
     const LocalFiles files;
     LibraryTree tree;
-    const TreeSources sources{catalog, drives, files};
+    const PathMap pathMap = MachinePathMap();
+    const TreeSources sources{catalog, drives, files, &pathMap};
     Result<> built;
     if (byPaths)
         BuildTreeByPaths(tree, sources);

@@ -11,22 +11,31 @@ QString withSlash(QString folder) {
         folder += '/';
     return folder;
 }
-} // namespace
 
-QString ProgramFolder(const QString& executableFolder) {
+// The folder without making it.
+QString FolderOfSettings(const QString& executableFolder) {
     const QString home = qEnvironmentVariable("TARL_HOME");
-    if (!home.isEmpty()) {
-        QDir().mkpath(home);
+    if (!home.isEmpty())
         return withSlash(QDir(home).absolutePath());
-    }
     if (!executableFolder.isEmpty() && QFileInfo::exists(withSlash(executableFolder) + "tarl.ini"))
         return withSlash(executableFolder);
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || !QDir::isAbsolutePath(config))
         config = QDir::homePath() + "/.config";
-    const QString folder = config + "/tarl";
+    return withSlash(config + "/tarl");
+}
+
+} // namespace
+
+QString ProgramFolder(const QString& executableFolder) {
+    const QString folder = FolderOfSettings(executableFolder);
     QDir().mkpath(folder);
-    return withSlash(folder);
+    return folder;
+}
+
+QString ExistingSettingsFile(const QString& executableFolder) {
+    const QString file = FolderOfSettings(executableFolder) + QStringLiteral("tarl.ini");
+    return QFileInfo(file).isFile() ? file : QString();
 }
 
 } // namespace tarl

@@ -10,4 +10,8 @@ namespace tarl {
 // `executableFolder` is QCoreApplication::applicationDirPath() in the programs.
 QString ProgramFolder(const QString& executableFolder);
 
+// The tarl.ini the programs of `executableFolder` use, found as ProgramFolder finds it; "" when
+// there is none yet. Nothing is created.
+QString ExistingSettingsFile(const QString& executableFolder);
+
 } // namespace tarl

@@ -1,3 +1,4 @@
+#include "ToolRun.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
@@ -146,6 +147,34 @@ TEST_F(ImportCommand, WalksImportsAndCountsOnceOnly) {
     }
     CatalogReader reader(file);
     EXPECT_EQ(reader.text("SELECT title FROM Mp3 WHERE file = 'a.mp3' AND title <> ' '"), "Alpha");
+}
+
+// With this machine's settings mapping a stored prefix onto the local one, the verbs store,
+// find and check paths in their stored form, as the window of this machine does.
+TEST_F(ImportCommand, TheVerbsGoThroughThisMachinesPathMap) {
+    mp3("music/rock/a.mp3", "Alpha");
+    temp.write("home/tarl.ini",
+               ("[Database]\nPathMap=/srv/share/=" + temp.path() + "/\n").toUtf8());
+    const QByteArray before = qgetenv("TARL_HOME");
+    qputenv("TARL_HOME", temp.file("home").toUtf8());
+
+    const ImportRun first = Import({"--catalog", file, music});
+    const ImportRun second = Import({"--catalog", file, music});
+    const test::ToolRun listed = test::RunTool("list", {file, music + "/rock/"});
+    const test::ToolRun tree = test::RunTool("tree", {file});
+    qputenv("TARL_HOME", before);
+
+    ASSERT_EQ(first.code, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.err.contains("is stored as /srv/share/music/")) << first.err.toStdString();
+    EXPECT_EQ(second.counts.value("tracks added"), 0);
+    CatalogReader reader(file);
+    EXPECT_EQ(reader.text("SELECT path FROM Mp3"), "/srv/share/music/rock/");
+    ASSERT_EQ(listed.code, 0) << listed.err.toStdString();
+    ASSERT_EQ(listed.lines.size(), 1);
+    EXPECT_TRUE(listed.lines[0].startsWith("a.mp3\t/srv/share/music/rock/\tAlpha"));
+    // The volume is there on this machine: the picture of a present folder.
+    EXPECT_TRUE(tree.lines.join('\n').contains("/srv/share/music/\tCd\t4"))
+        << tree.lines.join('\n').toStdString();
 }
 
 TEST_F(ImportCommand, ACatalogThatRefusesWritesEndsWithTheReasonAndGetsNothing) {
