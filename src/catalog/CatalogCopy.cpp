@@ -6,12 +6,14 @@
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/EngineFile.h"
+#include "catalog/FirstRow.h"
 #include "catalog/NewFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QRandomGenerator>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -395,7 +397,10 @@ Result<qint64> CopyRows(Catalog& from, Catalog& to, const CopyProgress& progress
     return total;
 }
 
-// Whether two places name one catalog: one file (links followed), or one database of one server.
+const QString kSameCatalog = QStringLiteral("The source and the destination are the same catalog.");
+
+// Whether two places name one catalog: one file (links followed), or one database of one server
+// named alike.
 bool SameCatalog(const QString& a, const QString& b) {
     if (IsServerAddress(a) != IsServerAddress(b))
         return false;
@@ -460,6 +465,24 @@ Result<CopyReport> CopyToFile(Catalog& from, const QString& destination, bool re
     return report;
 }
 
+// Whether two sessions on servers are in one database, whatever names their addresses gave the
+// host: a lock of a key no one else uses, taken by the first, is refused to the second only there
+// (such a lock belongs to one database of one server). No when either cannot be asked.
+bool OneDatabase(Catalog& first, Catalog& second) {
+    const qint64 key = static_cast<qint64>(QRandomGenerator::global()->generate64());
+    if (!FirstNumber(first.connection,
+                     "SELECT CASE WHEN pg_try_advisory_lock(?::bigint) THEN 1 ELSE 0 END", {key})
+             .value)
+        return false;
+    const Lookup<qint64> taken =
+        FirstNumber(second.connection,
+                    "SELECT CASE WHEN pg_try_advisory_lock(?::bigint) THEN 1 ELSE 0 END", {key});
+    if (taken.ok && taken.value)
+        second.connection.execute("SELECT pg_advisory_unlock(?::bigint)", {key});
+    first.connection.execute("SELECT pg_advisory_unlock(?::bigint)", {key});
+    return taken.ok && taken.value == 0;
+}
+
 Result<CopyReport> CopyToServer(Catalog& from, const QString& destination, bool replace,
                                 const CopyProgress& progress) {
     Catalog to;
@@ -470,6 +493,9 @@ Result<CopyReport> CopyToServer(Catalog& from, const QString& destination, bool 
         if (const Result<> opened = Open(to, destination); !opened)
             return Failed(opened.error);
     }
+    // Two addresses may reach one database (another name of the host, its number).
+    if (from.connection.engine() == CatalogEngine::Postgres && OneDatabase(from, to))
+        return Failed(kSameCatalog);
     const Result<bool> rows = HoldsRows(to);
     if (!rows)
         return Failed(rows.error);
@@ -491,7 +517,7 @@ Result<CopyReport> CopyCatalog(const QString& source, const QString& destination
                                const CopyProgress& progress) {
     const bool destinationOnServer = IsServerAddress(destination);
     if (SameCatalog(source, destination))
-        return Failed(QStringLiteral("The source and the destination are the same catalog."));
+        return Failed(kSameCatalog);
     Catalog from;
     if (const Result<> opened = Open(from, source); !opened)
         return Failed(opened.error);

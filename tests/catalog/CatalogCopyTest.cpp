@@ -9,6 +9,7 @@
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -108,6 +109,18 @@ TEST_F(PgCopy, WhatAServerCannotHoldIsChangedAndSaidAndRowsAreReplacedOnlyWhenAs
     EXPECT_EQ(
         onServer("SELECT string_agg(nick, ',') || (SELECT COUNT(*) FROM Mp3) FROM Nick").toString(),
         "Ska0");
+}
+
+// The test server's database named by another name of its host is still the source itself.
+TEST_F(PgCopy, ACatalogIsNotCopiedOntoItselfUnderAnotherHostName) {
+    ASSERT_TRUE(CreateCatalog(database->uri()));
+    QUrl other(database->uri());
+    if (other.host() != "127.0.0.1")
+        GTEST_SKIP() << "the test server is not reached at 127.0.0.1";
+    other.setHost("localhost");
+    const Result<CopyReport> copied = CopyCatalog(database->uri(), other.toString(), true);
+    EXPECT_FALSE(copied);
+    EXPECT_EQ(copied.error, "The source and the destination are the same catalog.");
 }
 
 } // namespace
