@@ -3,8 +3,10 @@
 #include "catalog/SearchIndex.h"
 #include "tags/FormatMinSec.h"
 
-#include <QSet>
+#include <QHashFunctions>
 #include <cmath>
+#include <unordered_set>
+#include <vector>
 
 namespace tarl {
 
@@ -59,6 +61,26 @@ SearchRow TrackRow(TrackHitRow& hit) {
     return row;
 }
 
+// One hit per file: a file listed by its folder and by playlists is one song to the user, and
+// the first row found stands for it. The same path on two discs is two files. The hits are
+// compared where they lie: a search may bring a hundred thousand.
+std::vector<bool> FirstHitOfEachFile(const std::vector<TrackHitRow>& hits) {
+    const auto hashOf = [&hits](size_t i) {
+        const TrackHitRow& hit = hits[i];
+        return static_cast<size_t>(qHashMulti(0, hit.label, hit.path, hit.file));
+    };
+    const auto sameFile = [&hits](size_t a, size_t b) {
+        return hits[a].file == hits[b].file && hits[a].path == hits[b].path &&
+               hits[a].label == hits[b].label;
+    };
+    std::unordered_set<size_t, decltype(hashOf), decltype(sameFile)> seen(hits.size(), hashOf,
+                                                                          sameFile);
+    std::vector<bool> first(hits.size());
+    for (size_t i = 0; i < hits.size(); ++i)
+        first[i] = seen.insert(i).second;
+    return first;
+}
+
 } // namespace
 
 QString SearchColumnCaption(int column) {
@@ -97,16 +119,10 @@ Result<SearchOutcome> RunSearch(Catalog& catalog, const QString& text, SearchFie
     outcome.rows.reserve(lists.value.size() + tracks.value.size());
     for (const ListHitRow& hit : lists.value)
         outcome.rows.push_back(ListRow(hit));
-    // One hit per file: a file listed by its folder and by playlists is one song to the user,
-    // and the first row found stands for it. The same path on two discs is two files.
-    QSet<QString> files;
-    files.reserve(static_cast<qsizetype>(tracks.value.size()));
-    for (TrackHitRow& hit : tracks.value) {
-        const QString file = hit.label + QChar(u'\0') + hit.path + QChar(u'\0') + hit.file;
-        if (files.contains(file))
-            continue;
-        files.insert(file);
-        outcome.rows.push_back(TrackRow(hit));
+    const std::vector<bool> first = FirstHitOfEachFile(tracks.value);
+    for (size_t i = 0; i < tracks.value.size(); ++i) {
+        if (first[i])
+            outcome.rows.push_back(TrackRow(tracks.value[i]));
     }
     outcome.hits = static_cast<int>(outcome.rows.size());
     if (outcome.rows.empty()) {
