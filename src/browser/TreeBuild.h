@@ -28,7 +28,6 @@ struct TreeSources {
 // Rebuilds the tree by paths: the root "tarl.mdb", volumes (grouped by parent folder), their
 // folders and playlists. Every error is passed over. Returns the root node.
 TreeNode* BuildTreeByPaths(LibraryTree& tree, TreeSources sources);
-inline constexpr auto& tree_cd_load = BuildTreeByPaths;
 
 // What the tree by style does with the styled lists whose volume no longer exists: the window
 // deletes them from the catalog; a reader that only looks (the command-line list) leaves them
@@ -41,6 +40,5 @@ enum class ListsOfMissingVolumes { Delete, Keep };
 // fails; the error says why.
 Result<> BuildTreeByStyle(LibraryTree& tree, TreeSources sources,
                           ListsOfMissingVolumes missing = ListsOfMissingVolumes::Delete);
-inline constexpr auto& tree_style_load = BuildTreeByStyle;
 
 } // namespace tarl

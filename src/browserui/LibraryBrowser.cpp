@@ -105,7 +105,7 @@ void LibraryBrowser::showTreeState() {
     c_.mnuviewStyleView->setChecked(!byPaths);
 }
 
-bool LibraryBrowser::tree_cd_load() {
+bool LibraryBrowser::showTreeByPaths() {
     state_.sortedByCd = true;
     showTreeState();
     clickedNode_ = nullptr;
@@ -116,7 +116,7 @@ bool LibraryBrowser::tree_cd_load() {
     return true;
 }
 
-bool LibraryBrowser::tree_style_load() {
+bool LibraryBrowser::showTreeByStyle() {
     state_.sortedByCd = false;
     showTreeState();
     clickedNode_ = nullptr;

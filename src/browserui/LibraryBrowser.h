@@ -43,8 +43,8 @@ public:
     ~LibraryBrowser() override;
 
     // Rebuild the tree by paths / by style. False when the catalog could not be read.
-    bool tree_cd_load();
-    bool tree_style_load();
+    bool showTreeByPaths();
+    bool showTreeByStyle();
     // Sets up the track list's columns: captions, built-in widths, the saved widths and places.
     void loadmp3list();
     // Writes the columns' widths and places to the settings (at shutdown).

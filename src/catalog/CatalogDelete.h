@@ -40,6 +40,5 @@ Result<> DeleteVolume(Catalog& catalog, const Drives& drives, Files& files,
 // Deletes every volume named `name` and nothing else: their lists and tracks stay, for the
 // re-scan that makes the volume again.
 Result<> DeleteVolumesKeepingLists(Catalog& catalog, const QString& name);
-inline constexpr auto& DelCDinDbWithoutM3us = DeleteVolumesKeepingLists;
 
 } // namespace tarl

@@ -60,6 +60,5 @@ Lookup<bool> VolumeIsCdById(Catalog& catalog, qint64 volumeId);
 
 // Whether some volume is named `name`.
 Lookup<bool> VolumeNameExists(Catalog& catalog, const QString& name);
-inline constexpr auto& ExistCDinDB = VolumeNameExists;
 
 } // namespace tarl

@@ -14,11 +14,9 @@ struct Catalog;
 
 // The stored length of the track at `fullPath`; 0 when no row matches or none is stored yet.
 Lookup<qint64> StoredTrackLength(Catalog& catalog, const QString& fullPath);
-inline constexpr auto& dbGetMp3LengByFile = StoredTrackLength;
 
 // Stores `seconds` as the length of every row of the track at `fullPath`; failed, with the
 // reason, when the catalog refused.
 Result<> StoreTrackLength(Catalog& catalog, const QString& fullPath, qint64 seconds);
-inline constexpr auto& dbPutMp3LengByFile = StoreTrackLength;
 
 } // namespace tarl

@@ -300,7 +300,7 @@ void ScanFiles::endWalk() {
     setHeightTwips(TallHeight);
 }
 
-void ScanFiles::AddtrvScanDB() {
+void ScanFiles::importIntoCatalog() {
     // The windows run during a walk or an import: a second press must not start another over it,
     // nor over the re-scan's import.
     if (closing_ || busy() || state_.importRunning)
@@ -329,8 +329,8 @@ void ScanFiles::AddtrvScanDB() {
         QStringLiteral("Stops the import; what it added so far stays in the catalog."));
     const QString backupFailure = backUpBeforeImport(pacing);
     const ScanImportResult result =
-        tarl::AddtrvScanDB(state_.catalog, state_.services.drives, tree_, state_.currentLabel,
-                           pathScan->text(), importHooks, ScanImportBatching{}, state_.pathMap);
+        tarl::ImportScanTree(state_.catalog, state_.services.drives, tree_, state_.currentLabel,
+                             pathScan->text(), importHooks, ScanImportBatching{}, state_.pathMap);
     importing_ = false;
     state_.importRunning = false;
     butCancel->setText(QStringLiteral("&Cancel"));
@@ -405,7 +405,7 @@ void ScanFiles::stopForClose() {
 }
 
 void ScanFiles::butAddDatabase_Click() {
-    AddtrvScanDB();
+    importIntoCatalog();
 }
 
 void ScanFiles::butCancel_Click() {

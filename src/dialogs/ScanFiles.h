@@ -45,11 +45,11 @@ public:
     void Form_Load();
     // Starts a walk of pathScan, or stops the running one.
     void butScan_Click();
-    // Imports the scan tree into the catalog (AddtrvScanDB) and says so.
+    // Imports the scan tree into the catalog (ImportScanTree) and says so.
     void butAddDatabase_Click();
     // The import and its message ("Updated Data Base", or how far it got and why it stopped),
     // then hooks.importEnded.
-    void AddtrvScanDB();
+    void importIntoCatalog();
     void butCancel_Click();
     // Chooses the folder to scan with the folder browser.
     void Imagepath_Click();

@@ -74,8 +74,4 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& drives, const Sc
                                 const ScanImportBatching& batching = {},
                                 const PathMap& pathMap = {});
 // The original name; a forwarder rather than a reference, so the defaults above still apply.
-template <typename... A> auto AddtrvScanDB(A&&... a) {
-    return ImportScanTree(std::forward<A>(a)...);
-}
-
 } // namespace tarl

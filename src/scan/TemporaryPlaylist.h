@@ -74,7 +74,6 @@ QStringList ReadTemporaryPlaylist(const QString& path);
 // missing or unreadable). *lineCount is set to the number of entries read, which the now-playing
 // display shows as the length of the list.
 QString TemporaryPlaylistEntry(const QString& tmpPlaylistPath, int n, int* lineCount = nullptr);
-inline constexpr auto& ReadM3u = TemporaryPlaylistEntry;
 
 // The number, from 1, of the last of `entries` equal to the track path `trackPath` exactly (case
 // counts); 0 when none does. Whole paths, since two albums may both hold "03.mp3".
@@ -82,6 +81,5 @@ int LastLineWithPath(const QStringList& entries, const QString& trackPath);
 
 // LastLineWithPath over the temporary playlist at `tmpPlaylistPath`; 0 when the file is missing.
 int TemporaryPlaylistLineOf(const QString& tmpPlaylistPath, const QString& trackPath);
-inline constexpr auto& exist_line_infile = TemporaryPlaylistLineOf;
 
 } // namespace tarl

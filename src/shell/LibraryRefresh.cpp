@@ -9,9 +9,9 @@ void RebuildLibraryTree(LibraryBrowser& browser, bool byPaths) {
     const QString key = selected ? selected->key : QString();
     const QStringList expanded = browser.expandedKeys();
     if (byPaths)
-        browser.tree_cd_load();
+        browser.showTreeByPaths();
     else
-        browser.tree_style_load();
+        browser.showTreeByStyle();
     browser.expandKeys(expanded);
     if (!key.isEmpty())
         browser.SelectFolderNode(key);

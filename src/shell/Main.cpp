@@ -83,7 +83,7 @@ public:
     void refreshActions() override { m_.refreshActions(); }
     void setStatusPanel(int panel, const QString& text) override { m_.setStatusPanel(panel, text); }
     bool fillTree(bool byPaths) override {
-        return byPaths ? m_.browser->tree_cd_load() : m_.browser->tree_style_load();
+        return byPaths ? m_.browser->showTreeByPaths() : m_.browser->showTreeByStyle();
     }
     void loadiconsmenu() override { m_.loadiconsmenu(); }
     bool loadmp3list() override {
@@ -450,7 +450,7 @@ void Main::loadiconsmenu() {
 }
 
 void Main::timerINI_Timer() {
-    Salvar_play(state_);
+    SaveLastSong(state_);
     // Only a window that shows the compact layout takes its width: the full window keeps its own.
     if (windowStateValue() == StateNormal && compactShown_)
         setWidth(CompactWidth(ToTwips(plafo->width())));

@@ -33,13 +33,13 @@ void Main::bCompact_Click() {
     if (state_.visualMode == 0) {
         // Reading the compact place reads miniPlaylist too; the entry follows the value before.
         const bool unfolded = state_.miniPlaylist;
-        GuardarPosMain(state_, *this);
-        LlegirPosMini(state_, *this);
+        SaveMainPlacement(state_, *this);
+        LoadMiniPlacement(state_, *this);
         state_.visualMode = unfolded ? 2 : 1;
     } else {
         state_.miniPlaylist = state_.visualMode == 2;
-        GuardarPosMini(state_, *this);
-        LlegirPosMain(state_, *this);
+        SaveMiniPlacement(state_, *this);
+        LoadMainPlacement(state_, *this);
         state_.visualMode = 0;
     }
     mode_compacte_ono();
@@ -51,7 +51,7 @@ void Main::enterStoredLayout() {
         state_.visualMode = 0;
         return;
     }
-    LlegirPosMini(state_, *this);
+    LoadMiniPlacement(state_, *this);
     mode_compacte_ono();
 }
 

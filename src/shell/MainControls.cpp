@@ -54,8 +54,8 @@ void Main::buildMenus() {
     mnuviewStyleView = mnuview->addAction(QStringLiteral("Sort By Style"));
     mnuviewCDview->setCheckable(true);
     mnuviewStyleView->setCheckable(true);
-    connect(mnuviewCDview, &QAction::triggered, this, [this] { browser->tree_cd_load(); });
-    connect(mnuviewStyleView, &QAction::triggered, this, [this] { browser->tree_style_load(); });
+    connect(mnuviewCDview, &QAction::triggered, this, [this] { browser->showTreeByPaths(); });
+    connect(mnuviewStyleView, &QAction::triggered, this, [this] { browser->showTreeByStyle(); });
     mnuview->addSeparator();
     const std::array<QString, 4> modes{QStringLiteral("Mp3 Little Icons"),
                                        QStringLiteral("Mp3 list Icons"), QStringLiteral("Mp3 List"),
@@ -116,8 +116,8 @@ void Main::buildToolbar() {
     }
     toolbarButtons[1]->setCheckable(true);
     toolbarButtons[2]->setCheckable(true);
-    connect(toolbarButtons[1], &QAction::triggered, this, [this] { browser->tree_cd_load(); });
-    connect(toolbarButtons[2], &QAction::triggered, this, [this] { browser->tree_style_load(); });
+    connect(toolbarButtons[1], &QAction::triggered, this, [this] { browser->showTreeByPaths(); });
+    connect(toolbarButtons[2], &QAction::triggered, this, [this] { browser->showTreeByStyle(); });
     connect(toolbarButtons[4], &QAction::triggered, this, &Main::showScanWindow);
     connect(toolbarButtons[5], &QAction::triggered, this, &Main::showSearchWindow);
     connect(toolbarButtons[6], &QAction::triggered, this, &Main::rescanSelected);

@@ -80,9 +80,9 @@ void TreeMenus::status(const QString& text) {
 
 void TreeMenus::reloadTree() {
     if (state_.sortedByCd)
-        browser_.tree_cd_load();
+        browser_.showTreeByPaths();
     else
-        browser_.tree_style_load();
+        browser_.showTreeByStyle();
 }
 
 TreeNode* TreeMenus::node() const {

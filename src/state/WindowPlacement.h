@@ -11,10 +11,6 @@ void SaveMainPlacement(AppState& state, WindowGeometry& window);
 void SaveMiniPlacement(AppState& state, WindowGeometry& window);
 void LoadMainPlacement(AppState& state, WindowGeometry& window);
 void LoadMiniPlacement(AppState& state, WindowGeometry& window);
-inline constexpr auto& GuardarPosMain = SaveMainPlacement;
-inline constexpr auto& GuardarPosMini = SaveMiniPlacement;
-inline constexpr auto& LlegirPosMain = LoadMainPlacement;
-inline constexpr auto& LlegirPosMini = LoadMiniPlacement;
 
 // sortedByCd from Player/sorted_by_cd; visualMode from Dimensions/visual_mode, with miniPlaylist
 // from Dimensions/mini_playlist for the first entry into the compact layout.

@@ -55,7 +55,7 @@ protected:
         w.Form_Load();
         w.show();
         if (byStyle)
-            w.browser->tree_style_load();
+            w.browser->showTreeByStyle();
         w.treeMenus->hooks.popup = [this](QMenu* menu, const QPoint& at) {
             popups.push_back({menu, at});
         };
@@ -145,7 +145,7 @@ TEST_F(TreeMenusTest, EmptySpaceOpensStyleNothingInTheStyleViewAndNothingInThePa
     EXPECT_EQ(popups[0].menu, w.treeMenus->mnutrvM3uNick);
     EXPECT_EQ(w.browser->selectedNode()->key, music + "rock/");
 
-    w.browser->tree_style_load();
+    w.browser->showTreeByStyle();
     popups.clear();
     const QPoint at = emptySpace();
     rightClick(at);
@@ -168,7 +168,7 @@ TEST_F(TreeMenusTest, AddStyleThreeTimesNumbersTheNewStyles) {
     EXPECT_EQ(node("New Style(2)")->kind(), NodeKind::Style);
     EXPECT_EQ(count("Nick"), 4);
     // What the catalog holds is what the tree showed.
-    w.browser->tree_style_load();
+    w.browser->showTreeByStyle();
     EXPECT_EQ(childTexts("tarl.mdb").size(), 4);
 }
 
@@ -200,7 +200,7 @@ TEST_F(TreeMenusTest, DeleteOnAListUnderAStyleOrAPlaylistDoesNothing) {
     w.treeMenus->mnutrvM3uNickdel_Click();
     EXPECT_NE(node(music + "mix.m3u"), nullptr);
 
-    w.browser->tree_style_load();
+    w.browser->showTreeByStyle();
     const QString listKey = "EOF:>" + music + "rock/";
     rightClick(listKey);
     ASSERT_EQ(w.browser->clickedNode()->kind(), NodeKind::StyleList);
@@ -265,7 +265,7 @@ TEST_F(TreeMenusTest, OpenFolderAndEditGoThroughTheDesktop) {
     rightClick("EOF:>" + music + "rock/");
     w.treeMenus->mnutrvM3uNickOpenFolder_Click();
     EXPECT_EQ(services.launcher.openedFolders, QStringList(music + "rock/"));
-    w.browser->tree_cd_load();
+    w.browser->showTreeByPaths();
     rightClick(music + "mix.m3u");
     w.treeMenus->mnutrvM3uNickEdit_Click();
     EXPECT_EQ(services.launcher.editedFiles, QStringList(music + "mix.m3u"));

@@ -50,7 +50,7 @@ protected:
             music + "Jazz/','03 Quote.mp3',3,'Rock''n''roll','Remix Crew')");
         home.write("music/Jazz/02 Elan.mp3", "x");
         home.write("music/Jazz/03 Quote.mp3", "x");
-        EXPECT_TRUE(w.browser->tree_cd_load());
+        EXPECT_TRUE(w.browser->showTreeByPaths());
         services.player.launches.clear(); // the start-up's own
         return w;
     }

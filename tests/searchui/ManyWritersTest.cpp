@@ -107,7 +107,7 @@ TEST_F(ManyWriters, EveryWriteThatSaidItWasDoneIsThereAndNoBackupFails) {
     const QString catalog = state->catalog.connection.fileName();
     Ffind& find = opened();
     search(find, "a", SearchField::Title);
-    w.browser->tree_style_load();
+    w.browser->showTreeByStyle();
 
     ToolWriter first(catalog, home, "one");
     ToolWriter second(catalog, home, "two");

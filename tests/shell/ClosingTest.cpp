@@ -145,7 +145,7 @@ TEST_F(Closing, TheCloseBoxDuringAReScanStopsTheImportFirst) {
         "INSERT INTO CD (name, m3us, label, isCd) VALUES ('" + music + "', 1, 'EOF', '0')"));
     ASSERT_TRUE(state->catalog.connection.execute("INSERT INTO M3u (path, file, cd_id) VALUES ('" +
                                                   music + "', 'rock/', 1)"));
-    ASSERT_TRUE(w.browser->tree_cd_load());
+    ASSERT_TRUE(w.browser->showTreeByPaths());
     ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
 
     // Pressed once the import says it went past its first node (the folder's).

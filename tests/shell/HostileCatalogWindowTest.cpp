@@ -75,11 +75,11 @@ TEST_F(HostileCatalogWindow, OpensAndShowsBothTrees) {
     w.show();
     ASSERT_EQ(state->catalog.connection.state(), 1);
     EXPECT_TRUE(w.browser->tree().NodeExists("/m/"));
-    EXPECT_TRUE(w.browser->tree_style_load());
+    EXPECT_TRUE(w.browser->showTreeByStyle());
     EXPECT_TRUE(w.browser->tree().NodeExists("Unsorted"));
     EXPECT_TRUE(w.browser->tree().NodeExists("Rock"));
     EXPECT_GT(ListEveryNode(w, w.browser->tree().topLevel()), 3);
-    ASSERT_TRUE(w.browser->tree_cd_load());
+    ASSERT_TRUE(w.browser->showTreeByPaths());
     EXPECT_GT(ListEveryNode(w, w.browser->tree().topLevel()), 3);
     EXPECT_EQ(DumpAll(file), before);
 }

@@ -45,7 +45,7 @@ protected:
             run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "rock/', '" + name +
                 "', 1)");
         }
-        EXPECT_TRUE(w.browser->tree_cd_load());
+        EXPECT_TRUE(w.browser->showTreeByPaths());
         services.player.launches.clear(); // the start-up's own
         return w;
     }

@@ -95,7 +95,7 @@ TEST_F(ScanWiring, AnImportFromTheScanWindowShowsInTheTreeOfTheViewShown) {
         SCOPED_TRACE(view.view);
         Main& w = started(QString(view.view) + ".mdb");
         EXPECT_FALSE(w.toolbarButtons[0]->isEnabled()); // "Ini" does nothing yet
-        ASSERT_TRUE(view.byPaths ? w.browser->tree_cd_load() : w.browser->tree_style_load());
+        ASSERT_TRUE(view.byPaths ? w.browser->showTreeByPaths() : w.browser->showTreeByStyle());
         const QAbstractItemModel& tree = *w.trv->model();
         const QString music = home.path() + "/" + view.view + "/";
         writeSong(QString(view.view) + "/rock/a.mp3", "A");
@@ -130,7 +130,7 @@ TEST_F(ScanWiring, ReScanImportsTheSelectedFolderAndRefillsTheList) {
     ASSERT_TRUE(state->catalog.connection.execute("INSERT INTO M3u (path, file, cd_id) VALUES ('" +
                                                   music + "', 'rock/', 1)"));
     home.write("music/rock/b.mp3", "x");
-    ASSERT_TRUE(w.browser->tree_cd_load());
+    ASSERT_TRUE(w.browser->showTreeByPaths());
     ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
 
     w.toolbarButtons[6]->trigger();
