@@ -9,7 +9,7 @@ namespace tarl {
 
 // The search window's rules that need no widget: stepping through the history, what opening or
 // jumping to a hit does, the popup's "Search more of the same", the Mini Player's seek knob and
-// the layout on resize. The window (Ffind) only shows their results and forwards its events.
+// the layout on resize. The window (SearchWindow) only shows their results and forwards its events.
 // Lengths and places are in twips.
 
 // --- The history: entries newest first, `selected` -1 when none is selected.

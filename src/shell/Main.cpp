@@ -15,7 +15,7 @@
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
 #include "player/Resume.h"
-#include "searchui/Ffind.h"
+#include "searchui/SearchWindow.h"
 #include "shell/About.h"
 #include "shell/ClosingDown.h"
 #include "shell/LibraryRefresh.h"
@@ -302,13 +302,13 @@ bool Main::ImgButt_Mouse(int index, QEvent* event) {
 }
 
 void Main::showSearchWindow() {
-    if (ffind) {
-        ffind->show();
-        ffind->raise();
-        ffind->activateWindow();
+    if (searchWindow) {
+        searchWindow->show();
+        searchWindow->raise();
+        searchWindow->activateWindow();
         return;
     }
-    Ffind::Hooks hooks;
+    SearchWindow::Hooks hooks;
     hooks.mainTimersOn = [this] { return timerINI->isActive(); };
     hooks.stopMainTimers = [this] {
         timerINI->stop();
@@ -342,15 +342,15 @@ void Main::showSearchWindow() {
         LstMP3->selectRows(rows, rows.empty() ? -1 : rows.front());
         LstMP3->currentView()->setFocus();
     };
-    ffind = new Ffind(state_, std::move(hooks), this);
+    searchWindow = new SearchWindow(state_, std::move(hooks), this);
     // Beside this window: on its right, or on its left when the screen ends there.
     const QRect main = frameGeometry();
     int left = main.right() + 1;
     if (const QScreen* screen = this->screen();
-        screen && left + ffind->width() > screen->availableGeometry().right())
-        left = std::max(screen->availableGeometry().left(), main.left() - ffind->width());
-    ffind->move(left, main.top());
-    ffind->show();
+        screen && left + searchWindow->width() > screen->availableGeometry().right())
+        left = std::max(screen->availableGeometry().left(), main.left() - searchWindow->width());
+    searchWindow->move(left, main.top());
+    searchWindow->show();
 }
 
 void Main::showScanWindow() {

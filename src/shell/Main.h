@@ -25,7 +25,7 @@ namespace tarl {
 
 struct AppState;
 class ClosingDown;
-class Ffind;
+class SearchWindow;
 class LibraryBrowser;
 class NowPlaying;
 class PlayerControl;
@@ -148,7 +148,7 @@ public:
     TreeMenus* treeMenus = nullptr;
     StyleDrag* styleDrag = nullptr;
     // The search window while it is open; closing it discards it.
-    QPointer<Ffind> ffind;
+    QPointer<SearchWindow> searchWindow;
     QFrame* divisorH = nullptr;
     QFrame* FPlayer = nullptr;
     QLabel* plafo = nullptr;

@@ -4,9 +4,9 @@
 
 #include "browserui/LibraryBrowser.h"
 #include "search/SearchRunner.h"
-#include "searchui/Ffind.h"
 #include "searchui/ResultsView.h"
 #include "searchui/SearchResultsModel.h"
+#include "searchui/SearchWindow.h"
 #include "support/Eventually.h"
 
 #include <QAction>
@@ -54,11 +54,11 @@ protected:
         services.player.launches.clear(); // the start-up's own
         return w;
     }
-    Ffind& opened() {
+    SearchWindow& opened() {
         Main& w = window ? *window : started();
         w.toolbarButtons[5]->trigger();
-        EXPECT_FALSE(w.ffind.isNull());
-        return *w.ffind;
+        EXPECT_FALSE(w.searchWindow.isNull());
+        return *w.searchWindow;
     }
     void run(const QString& statement) {
         EXPECT_TRUE(state->catalog.connection.execute(statement))
@@ -66,39 +66,39 @@ protected:
     }
 
     // Waits for the search under way to show its result.
-    static void waitForResult(Ffind& f) {
+    static void waitForResult(SearchWindow& f) {
         EXPECT_TRUE(Eventually([&] {
             QCoreApplication::processEvents();
             return !f.runner().busy();
         }));
     }
     // Types `text`, picks `field` and presses "&Search"; waits for the result.
-    static void search(Ffind& f, const QString& text, SearchField field) {
+    static void search(SearchWindow& f, const QString& text, SearchField field) {
         f.find->setText(text);
         f.busqueda[static_cast<size_t>(field)]->click();
-        f.Command1->click();
+        f.searchButton->click();
         waitForResult(f);
     }
     // Each row as "icon|file|path".
-    static QStringList shown(Ffind& f) {
+    static QStringList shown(SearchWindow& f) {
         QStringList rows;
         for (const SearchRow& row : f.model().rows())
             rows << QString::number(int(row.icon)) + "|" + row.columns[SearchFileColumn] + "|" +
                         row.columns[SearchPathColumn];
         return rows;
     }
-    static QStringList history(const Ffind& f) {
+    static QStringList history(const SearchWindow& f) {
         QStringList entries;
         for (int i = 0; i < f.mem_search->count(); ++i)
             entries << f.mem_search->itemText(i);
         return entries;
     }
     // The middle of row `row` in the list's viewport.
-    static QPoint rowPoint(Ffind& f, int row) {
+    static QPoint rowPoint(SearchWindow& f, int row) {
         return f.results->visualRect(f.model().index(row, 0)).center();
     }
     // Closes the window and lets it be discarded.
-    static void closeAndDiscard(Ffind& f) {
+    static void closeAndDiscard(SearchWindow& f) {
         f.close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

@@ -105,7 +105,7 @@ using ManyWriters = test::FindFixture;
 TEST_F(ManyWriters, EveryWriteThatSaidItWasDoneIsThereAndNoBackupFails) {
     Main& w = started();
     const QString catalog = state->catalog.connection.fileName();
-    Ffind& find = opened();
+    SearchWindow& find = opened();
     search(find, "a", SearchField::Title);
     w.browser->showTreeByStyle();
 

@@ -1,7 +1,7 @@
 // The search window's Mini Player strip: "STOP" and the seek knob `progres` for the track the
 // player is playing, hidden under Frame1 until a track is played from the list. Its own timer
 // follows the player while the main window's timers are off.
-#include "searchui/Ffind.h"
+#include "searchui/SearchWindow.h"
 
 #include "platform/PlayerLink.h"
 #include "searchui/FindRules.h"
@@ -21,7 +21,7 @@ constexpr double StripTop = 1920;
 constexpr double KnobWidth = 495;
 } // namespace
 
-void Ffind::buildMiniPlayer() {
+void SearchWindow::buildMiniPlayer() {
     miniCaption = new QLabel(QStringLiteral("Mini Player"), this);
     miniCaption->setObjectName(QStringLiteral("miniCaption"));
     miniCaption->setGeometry(ToPixels(120), ToPixels(StripTop + 60), ToPixels(1150), ToPixels(255));
@@ -60,36 +60,36 @@ void Ffind::buildMiniPlayer() {
     timerMini = new QTimer(this);
     timerMini->setObjectName(QStringLiteral("timerMini"));
     timerMini->setInterval(200);
-    connect(timerMini, &QTimer::timeout, this, &Ffind::timerMini_Timer);
+    connect(timerMini, &QTimer::timeout, this, &SearchWindow::timerMini_Timer);
 }
 
-qint64 Ffind::askPlayer(qint64 wParam, qint64 lParam) {
+qint64 SearchWindow::askPlayer(qint64 wParam, qint64 lParam) {
     return state_.services.player.sendMessage(state_.playerPid, player_msg::WmUser, wParam, lParam);
 }
 
-void Ffind::moveProgres(double left) {
+void SearchWindow::moveProgres(double left) {
     progresLeft_ = left;
     progres->move(ToPixels(left), progres->y());
 }
 
-void Ffind::STOP_Click() {
+void SearchWindow::STOP_Click() {
     state_.playerPid = state_.services.player.findWindow();
     state_.services.player.sendMessage(state_.playerPid, player_msg::WmCommand, player_msg::Stop,
                                        0);
 }
 
-void Ffind::progres_MouseDown() {
+void SearchWindow::progres_MouseDown() {
     dragging_ = true;
 }
 
-void Ffind::progres_MouseMove(double x) {
+void SearchWindow::progres_MouseMove(double x) {
     if (!dragging_)
         return;
     if (const std::optional<double> left = MiniKnobDragged(progresLeft_, x))
         moveProgres(*left);
 }
 
-void Ffind::progres_MouseUp() {
+void SearchWindow::progres_MouseUp() {
     if (!dragging_)
         return;
     state_.playerPid = state_.services.player.findWindow();
@@ -101,7 +101,7 @@ void Ffind::progres_MouseUp() {
     dragging_ = false;
 }
 
-void Ffind::timerMini_Timer() {
+void SearchWindow::timerMini_Timer() {
     if (dragging_)
         return;
     state_.playerPid = state_.services.player.findWindow();

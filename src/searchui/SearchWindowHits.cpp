@@ -1,6 +1,6 @@
 // The search window's acts on a hit: the right-button popup and imgJump following the pointer,
 // "Search more of the same", opening a hit and jumping to it in the main window.
-#include "searchui/Ffind.h"
+#include "searchui/SearchWindow.h"
 
 #include "searchui/FindRules.h"
 #include "searchui/ResultsView.h"
@@ -17,14 +17,14 @@
 
 namespace tarl {
 
-const SearchRow* Ffind::selectedHit() const {
+const SearchRow* SearchWindow::selectedHit() const {
     const QModelIndex current = results->currentIndex();
     if (!hasHits_ || !current.isValid() || !results->selectionModel()->isRowSelected(current.row()))
         return nullptr;
     return model_->row(current.row());
 }
 
-void Ffind::results_MouseDown(Qt::MouseButton button, const QPoint& pos) {
+void SearchWindow::results_MouseDown(Qt::MouseButton button, const QPoint& pos) {
     if (button != Qt::RightButton) {
         const double top = JumpImageTop(ToTwips(results->y()), ToTwips(pos.y()));
         imgJump->move(imgJump->x(), ToPixels(top));
@@ -39,27 +39,27 @@ void Ffind::results_MouseDown(Qt::MouseButton button, const QPoint& pos) {
     mnfindFiles->popup(mapToGlobal(popupPlace_));
 }
 
-void Ffind::mnfindSame_Click(SearchField field) {
+void SearchWindow::mnfindSame_Click(SearchField field) {
     const SearchRow* hit = selectedHit();
     if (!hit)
         return;
     const QString value = hit->columns[static_cast<size_t>(ColumnOfField(field))];
-    disableBusquedas();
+    disableSearching();
     selectField(field);
     find->setText(value);
-    Command1_Click();
+    searchClicked();
 }
 
-void Ffind::results_DblClick() {
+void SearchWindow::results_DblClick() {
     const SearchRow* hit = selectedHit();
     if (!hit)
         return;
     const OpenHit open = OpenHitOf(*hit);
     if (open.kind == OpenHit::Kind::SearchPath) {
         find->setText(open.text);
-        disableBusquedas();
+        disableSearching();
         selectField(SearchField::Path);
-        Command1_Click();
+        searchClicked();
         return;
     }
     // A track: the main window stops following the player while this window's strip does.
@@ -71,7 +71,7 @@ void Ffind::results_DblClick() {
         state_.play->PlayKey(open.text);
 }
 
-void Ffind::imgJump_Click() {
+void SearchWindow::imgJump_Click() {
     const SearchRow* hit = selectedHit();
     if (!hit)
         return;

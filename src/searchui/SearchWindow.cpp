@@ -1,4 +1,4 @@
-#include "searchui/Ffind.h"
+#include "searchui/SearchWindow.h"
 
 #include "desktop/IconLabel.h"
 #include "platform/Ui.h"
@@ -43,9 +43,9 @@ void Place(QWidget* w, double left, double top, double width, double height) {
 
 } // namespace
 
-Ffind::Ffind(AppState& state, Hooks hooks, QWidget* parent)
+SearchWindow::SearchWindow(AppState& state, Hooks hooks, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state), hooks_(std::move(hooks)) {
-    setObjectName(QStringLiteral("Ffind"));
+    setObjectName(QStringLiteral("SearchWindow"));
     setWindowTitle(QStringLiteral("Search MP3 File"));
     setAttribute(Qt::WA_DeleteOnClose); // closing discards the window and its history
     resize(ToPixels(WindowWidth), ToPixels(WindowHeight));
@@ -63,32 +63,32 @@ Ffind::Ffind(AppState& state, Hooks hooks, QWidget* parent)
     find->setFocus(); // typing goes to the search text as soon as the window opens
 }
 
-Ffind::~Ffind() = default;
+SearchWindow::~SearchWindow() = default;
 
-void Ffind::buildSearchControls() {
+void SearchWindow::buildSearchControls() {
     find = new QLineEdit(this);
     find->setObjectName(QStringLiteral("find"));
     Place(find, 120, 120, 3600, 315);
     // Enter in the text box reaches the window, which searches (keyPressEvent).
 
-    Command1 = new QPushButton(QStringLiteral("&Search"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Place(Command1, 3840, 105, 1100, 345);
-    connect(Command1, &QPushButton::clicked, this, &Ffind::Command1_Click);
+    searchButton = new QPushButton(QStringLiteral("&Search"), this);
+    searchButton->setObjectName(QStringLiteral("searchButton"));
+    Place(searchButton, 3840, 105, 1100, 345);
+    connect(searchButton, &QPushButton::clicked, this, &SearchWindow::searchClicked);
 
     mem_search = new QComboBox(this);
     mem_search->setObjectName(QStringLiteral("mem_search"));
     Place(mem_search, 120, 540, 3600, 315);
-    connect(mem_search, &QComboBox::activated, this, &Ffind::mem_search_Click);
+    connect(mem_search, &QComboBox::activated, this, &SearchWindow::mem_search_Click);
 
     Back = new QPushButton(QStringLiteral("<<"), this);
     Back->setObjectName(QStringLiteral("Back"));
     Place(Back, 3840, 540, 520, 315);
-    connect(Back, &QPushButton::clicked, this, &Ffind::Back_Click);
+    connect(Back, &QPushButton::clicked, this, &SearchWindow::Back_Click);
     next = new QPushButton(QStringLiteral(">>"), this);
     next->setObjectName(QStringLiteral("next"));
     Place(next, 4420, 540, 520, 315);
-    connect(next, &QPushButton::clicked, this, &Ffind::next_Click);
+    connect(next, &QPushButton::clicked, this, &SearchWindow::next_Click);
 
     // Three columns: File, Path, Album / Title, Artist, Genre / Year, Comments, Rating.
     fields_ = new QButtonGroup(this);
@@ -109,10 +109,10 @@ void Ffind::buildSearchControls() {
     chkIgnoreAccents->setObjectName(QStringLiteral("chkIgnoreAccents"));
     Place(chkIgnoreAccents, 5200, 1050, 2400, 285);
     chkIgnoreAccents->setChecked(state_.settings.readBool(keys::IgnoreAccents));
-    connect(chkIgnoreAccents, &QCheckBox::clicked, this, &Ffind::chkIgnoreAccents_Click);
+    connect(chkIgnoreAccents, &QCheckBox::clicked, this, &SearchWindow::chkIgnoreAccents_Click);
 }
 
-void Ffind::buildResults() {
+void SearchWindow::buildResults() {
     model_ = new SearchResultsModel(this);
     results = new ResultsView(this);
     results->setModel(model_);
@@ -165,7 +165,7 @@ void Ffind::buildResults() {
 // ---------------------------------------------------------------------------------------------
 // The field options
 
-void Ffind::disableBusquedas() {
+void SearchWindow::disableSearching() {
     // An exclusive group always keeps one option; clearing them all needs it open for a moment.
     fields_->setExclusive(false);
     for (QRadioButton* option : busqueda)
@@ -174,17 +174,17 @@ void Ffind::disableBusquedas() {
     showBold();
 }
 
-void Ffind::selectField(SearchField field) {
+void SearchWindow::selectField(SearchField field) {
     busqueda[static_cast<size_t>(field)]->setChecked(true);
     showBold();
 }
 
-SearchField Ffind::selectedField() const {
+SearchField SearchWindow::selectedField() const {
     const int checked = fields_->checkedId();
     return checked < 0 ? SearchField::File : SearchField(checked);
 }
 
-void Ffind::showBold() {
+void SearchWindow::showBold() {
     for (QRadioButton* option : busqueda) {
         QFont font = option->font();
         font.setBold(option->isChecked());
@@ -192,7 +192,7 @@ void Ffind::showBold() {
     }
 }
 
-void Ffind::chkIgnoreAccents_Click() {
+void SearchWindow::chkIgnoreAccents_Click() {
     state_.settings.write(keys::IgnoreAccents, chkIgnoreAccents->isChecked() ? QStringLiteral("1")
                                                                              : QStringLiteral("0"));
 }
@@ -200,7 +200,7 @@ void Ffind::chkIgnoreAccents_Click() {
 // ---------------------------------------------------------------------------------------------
 // Search and history
 
-void Ffind::Command1_Click() {
+void SearchWindow::searchClicked() {
     const QString text = find->text();
     if (text.size() < SearchMinimumLength) {
         state_.services.ui.message(SearchTooShortText, SearchWarningTitle, MsgIcon::Exclamation,
@@ -218,7 +218,7 @@ void Ffind::Command1_Click() {
     runner_->start(text, field, options);
 }
 
-void Ffind::recordHistory(const QString& entry) {
+void SearchWindow::recordHistory(const QString& entry) {
     const int known = mem_search->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (known >= 0) {
         mem_search->setCurrentIndex(known);
@@ -228,7 +228,7 @@ void Ffind::recordHistory(const QString& entry) {
     mem_search->setCurrentIndex(0);
 }
 
-void Ffind::searchFinished(Result<SearchOutcome> outcome) {
+void SearchWindow::searchFinished(Result<SearchOutcome> outcome) {
     indexProgress->hide();
     if (!outcome) {
         statusPanel_->setText(outcome.error);
@@ -239,7 +239,7 @@ void Ffind::searchFinished(Result<SearchOutcome> outcome) {
     statusPanel_->setText(outcome.value.status);
 }
 
-void Ffind::showIndexProgress(int done, int total) {
+void SearchWindow::showIndexProgress(int done, int total) {
     if (total <= 0 || done >= total) {
         indexProgress->hide();
         return;
@@ -252,40 +252,40 @@ void Ffind::showIndexProgress(int done, int total) {
         QStringLiteral("Building the search index: %1%").arg(int(qint64(done) * 100 / total)));
 }
 
-void Ffind::mem_search_Click() {
+void SearchWindow::mem_search_Click() {
     const SearchHistoryParts parts = SplitSearchHistoryEntry(mem_search->currentText());
     find->setText(parts.text);
-    disableBusquedas();
+    disableSearching();
     if (parts.field)
         selectField(*parts.field);
 }
 
-void Ffind::Back_Click() {
+void SearchWindow::Back_Click() {
     const HistoryStep step = BackStep(mem_search->count(), mem_search->currentIndex());
     mem_search->setCurrentIndex(step.selected);
     if (!step.search)
         return;
     mem_search_Click();
-    Command1_Click();
+    searchClicked();
 }
 
-void Ffind::next_Click() {
+void SearchWindow::next_Click() {
     const HistoryStep step = NextStep(mem_search->count(), mem_search->currentIndex());
     if (!step.search)
         return;
     mem_search->setCurrentIndex(step.selected);
     mem_search_Click();
-    Command1_Click();
+    searchClicked();
 }
 
-QString Ffind::statusText() const {
+QString SearchWindow::statusText() const {
     return statusPanel_->text();
 }
 
 // ---------------------------------------------------------------------------------------------
 // The window
 
-void Ffind::Form_Resize() {
+void SearchWindow::Form_Resize() {
     const double statusHeight = ToTwips(StatusBar1->sizeHint().height());
     const FindLayout layout = PlanFindLayout(ToTwips(QWidget::width()), ToTwips(QWidget::height()),
                                              statusHeight, ListTop);
@@ -300,12 +300,12 @@ void Ffind::Form_Resize() {
     imgJump->move(ToPixels(layout.jumpLeft), imgJump->y());
 }
 
-void Ffind::resizeEvent(QResizeEvent* event) {
+void SearchWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Form_Resize();
 }
 
-void Ffind::closeEvent(QCloseEvent* event) {
+void SearchWindow::closeEvent(QCloseEvent* event) {
     runner_->cancel();
     timerMini->stop();
     if (hooks_.startMainTimers)
@@ -313,16 +313,16 @@ void Ffind::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Ffind::keyPressEvent(QKeyEvent* event) {
+void SearchWindow::keyPressEvent(QKeyEvent* event) {
     // The text box passes its Enter on to the window, as every control that does not use it.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Command1_Click();
+        searchClicked();
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-bool Ffind::eventFilter(QObject* watched, QEvent* event) {
+bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     const bool leftPress = type == QEvent::MouseButtonPress &&
                            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;

@@ -36,7 +36,7 @@ class SearchRunner;
 // (SearchRunner), so the window repaints and a new search stops the one under way. The history
 // lives only while the window is open: closing hides and discards the window. The rules that need
 // no widget are in FindRules; the handlers here show their results.
-class Ffind : public QWidget {
+class SearchWindow : public QWidget {
     Q_OBJECT
 public:
     // What the window does on the main window.
@@ -50,17 +50,17 @@ public:
         std::function<void(const QString& file)> selectTracks;
     };
 
-    Ffind(AppState& state, Hooks hooks, QWidget* parent = nullptr);
-    ~Ffind() override;
+    SearchWindow(AppState& state, Hooks hooks, QWidget* parent = nullptr);
+    ~SearchWindow() override;
 
     // Runs a search of `find` in the selected field (button, Enter, and the steps below).
-    void Command1_Click();
+    void searchClicked();
     // Applies the history entry selected in `mem_search`: its text and field, no search.
     void mem_search_Click();
     void Back_Click();
     void next_Click();
     // Clears all nine field options.
-    void disableBusquedas();
+    void disableSearching();
     void selectField(SearchField field);
     SearchField selectedField() const;
     // "Search more of the same": the selected track hit's value of `field`, searched in it.
@@ -100,7 +100,7 @@ public:
     QComboBox* mem_search = nullptr;
     QPushButton* Back = nullptr;
     QPushButton* next = nullptr;
-    QPushButton* Command1 = nullptr;
+    QPushButton* searchButton = nullptr;
     ResultsView* results = nullptr;
     QProgressBar* indexProgress = nullptr;
     QStatusBar* StatusBar1 = nullptr;

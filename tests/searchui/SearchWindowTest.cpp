@@ -28,7 +28,7 @@ class FindWindow : public tarl::test::FindFixture {};
 TEST_F(FindWindow, TheFindButtonOpensItBesideTheMainWindowWithoutBlockingIt) {
     Main& w = started();
     ASSERT_TRUE(w.toolbarButtons[5]->isEnabled());
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(f.windowModality(), Qt::NonModal);
     EXPECT_EQ(f.windowTitle(), "Search MP3 File");
@@ -47,12 +47,12 @@ TEST_F(FindWindow, TheFindButtonOpensItBesideTheMainWindowWithoutBlockingIt) {
 
     // Closed, it is discarded with its history.
     closeAndDiscard(f);
-    EXPECT_TRUE(w.ffind.isNull());
+    EXPECT_TRUE(w.searchWindow.isNull());
     EXPECT_EQ(opened().mem_search->count(), 0);
 }
 
 TEST_F(FindWindow, TheListFollowsTheWindowsSizeAndTheIndexBarShowsOnlyWhileBuilt) {
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     f.resize(ToPixels(9000), ToPixels(6000));
     f.Form_Resize();
     EXPECT_EQ(f.StatusBar1->geometry().bottom(), f.height() - 1);
@@ -70,7 +70,7 @@ TEST_F(FindWindow, TheListFollowsTheWindowsSizeAndTheIndexBarShowsOnlyWhileBuilt
 }
 
 TEST_F(FindWindow, ListsComeFirstThenTracksWithTheirIconsAndTheStatus) {
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     QAbstractItemModelTester tester(&f.model(),
                                     QAbstractItemModelTester::FailureReportingMode::Warning);
     const QString jazz = music + "Jazz/";
@@ -103,7 +103,7 @@ TEST_F(FindWindow, ListsComeFirstThenTracksWithTheirIconsAndTheStatus) {
         SCOPED_TRACE(c.name);
         f.find->setText(c.text);
         f.busqueda[static_cast<size_t>(c.field)]->click();
-        f.Command1->click();
+        f.searchButton->click();
         EXPECT_EQ(f.statusText(), "Searching files, please wait...");
         EXPECT_EQ(f.model().rowCount(), 0);
         waitForResult(f);
@@ -129,7 +129,7 @@ TEST_F(FindWindow, ListsComeFirstThenTracksWithTheirIconsAndTheStatus) {
 }
 
 TEST_F(FindWindow, AOneLetterTextWarnsAndTheListKeepsItsRows) {
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     search(f, "mix", SearchField::Artist);
     ASSERT_EQ(f.model().rowCount(), 3);
     services.ui.transcript.clear();
@@ -148,7 +148,7 @@ TEST_F(FindWindow, AOneLetterTextWarnsAndTheListKeepsItsRows) {
 }
 
 TEST_F(FindWindow, AFailedSearchSaysWhyInTheStatusBar) {
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     run("DROP TABLE Mp3");
     search(f, "mix", SearchField::Artist);
     EXPECT_TRUE(f.statusText().startsWith("The search failed: ")) << f.statusText().toStdString();
@@ -156,7 +156,7 @@ TEST_F(FindWindow, AFailedSearchSaysWhyInTheStatusBar) {
 }
 
 TEST_F(FindWindow, TheHistoryKeepsOneEntryASearchNewestFirst) {
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     search(f, "mix", SearchField::Artist);
     search(f, "mix", SearchField::Artist);
     EXPECT_EQ(history(f), QStringList{"mix>>Artist"});
@@ -180,7 +180,7 @@ TEST_F(FindWindow, TheHistoryKeepsOneEntryASearchNewestFirst) {
 }
 
 TEST_F(FindWindow, BackAndNextRunTheSearchesOfTheHistoryAgain) {
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     search(f, "Love", SearchField::File);
     search(f, "mix", SearchField::Artist);
     search(f, "Rock'n", SearchField::Title);
@@ -214,7 +214,7 @@ TEST_F(FindWindow, BackAndNextRunTheSearchesOfTheHistoryAgain) {
 }
 
 TEST_F(FindWindow, TheRightButtonOffersMoreOfTheSameOnlyOnATrackHit) {
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     const struct {
         const char* name;
         QString text;
@@ -250,7 +250,7 @@ TEST_F(FindWindow, TheRightButtonOffersMoreOfTheSameOnlyOnATrackHit) {
 }
 
 TEST_F(FindWindow, DoubleClickOnAHardDiscListSearchesItsPath) {
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     // "No results found" is no hit: opening it does nothing.
     search(f, "zzz", SearchField::File);
     QTest::mouseDClick(f.results->viewport(), Qt::LeftButton, {}, rowPoint(f, 0));
@@ -270,7 +270,7 @@ TEST_F(FindWindow, DoubleClickOnAHardDiscListSearchesItsPath) {
 
 TEST_F(FindWindow, ATrackPlaysThroughTheTemporaryPlaylistAndTheTimersComeBackOnClose) {
     Main& w = started();
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     search(f, "Elan", SearchField::Title);
     f.results->setCurrentIndex(f.model().index(0, 0));
     QTest::keyClick(f.results, Qt::Key_Return);
@@ -299,7 +299,7 @@ TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Ffind& f = opened();
+        SearchWindow& f = opened();
         search(f, c.text, SearchField::File);
         f.results->setCurrentIndex(f.model().index(0, 0));
         w.timerINI->stop(); // as after a track was played from the list
@@ -314,14 +314,14 @@ TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
             EXPECT_EQ(w.LstMP3->selectedRows(), c.rows);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(w.ffind.isNull());
+        EXPECT_TRUE(w.searchWindow.isNull());
         EXPECT_TRUE(w.timerINI->isActive());
     }
 }
 
 TEST_F(FindWindow, AfterAPlayTheJumpSelectsTheHitAndTheNextTickLeavesIt) {
     Main& w = started();
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     search(f, "Elan", SearchField::Title);
     f.results->setCurrentIndex(f.model().index(0, 0));
     QTest::keyClick(f.results, Qt::Key_Return);
@@ -336,13 +336,13 @@ TEST_F(FindWindow, AfterAPlayTheJumpSelectsTheHitAndTheNextTickLeavesIt) {
 }
 
 TEST_F(FindWindow, IgnoreAccentsIsKeptInTheSettingsFile) {
-    Ffind& first = opened();
+    SearchWindow& first = opened();
     EXPECT_FALSE(first.chkIgnoreAccents->isChecked());
     first.chkIgnoreAccents->click();
     EXPECT_EQ(setting("Search", "IgnoreAccents"), "1");
     closeAndDiscard(first);
 
-    Ffind& second = opened();
+    SearchWindow& second = opened();
     EXPECT_TRUE(second.chkIgnoreAccents->isChecked());
     second.chkIgnoreAccents->click();
     EXPECT_EQ(setting("Search", "IgnoreAccents"), "0");
@@ -350,7 +350,7 @@ TEST_F(FindWindow, IgnoreAccentsIsKeptInTheSettingsFile) {
 
 TEST_F(FindWindow, TheMiniPlayersKnobSeeksOnReleaseAndStopStops) {
     using M = tarl::test::FakePlayerLink::Message;
-    Ffind& f = opened();
+    SearchWindow& f = opened();
     services.player.running = true;
     services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = 100; // seconds
     services.player.sent.clear();
