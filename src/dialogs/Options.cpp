@@ -129,13 +129,13 @@ void Options::buildPlayerPage() {
     optWinamp->setChecked(true);
     Text1 = new QLineEdit(frame);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Command5 = new QPushButton(QStringLiteral("..."), frame);
-    Command5->setObjectName(QStringLiteral("Command5"));
-    Command5->setFixedWidth(32);
-    connect(Command5, &QPushButton::clicked, this, &Options::Command5_Click);
+    choosePlayerButton = new QPushButton(QStringLiteral("..."), frame);
+    choosePlayerButton->setObjectName(QStringLiteral("choosePlayerButton"));
+    choosePlayerButton->setFixedWidth(32);
+    connect(choosePlayerButton, &QPushButton::clicked, this, &Options::choosePlayerClicked);
     auto* row = new QHBoxLayout;
     row->addWidget(Text1, 1);
-    row->addWidget(Command5);
+    row->addWidget(choosePlayerButton);
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(optInternal);
     layout->addWidget(optWinamp);
@@ -182,7 +182,7 @@ void Options::btPathDb_Click() {
         TxtpathDB->setText(file);
 }
 
-void Options::Command5_Click() {
+void Options::choosePlayerClicked() {
     const QString file = state_.services.ui.openFile(QStringLiteral("Select Winamp player"), {},
                                                      QStringLiteral("Player program|*"));
     if (IsPlayerProgram(file))

@@ -27,7 +27,7 @@ public:
     // catalog there, once the user has confirmed it.
     void btPathDb_Click();
     // The player program chooser: an existing executable file.
-    void Command5_Click();
+    void choosePlayerClicked();
     // Apply: stores the two paths and asks "Data Base changed"; on OK the open catalog is
     // closed and catalogChanged() turns true (not while an import writes to it: a box says the
     // new catalog opens at the next start).
@@ -42,7 +42,7 @@ public:
     QRadioButton* optInternal = nullptr;
     QRadioButton* optWinamp = nullptr;
     QLineEdit* Text1 = nullptr;
-    QPushButton* Command5 = nullptr;
+    QPushButton* choosePlayerButton = nullptr;
     QPushButton* btOk = nullptr;
     QPushButton* btCancel = nullptr;
 

@@ -48,14 +48,14 @@ Properties::Properties(AppState& state, const QString& tag, const QString& key, 
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     grid->addWidget(Text2, 5, 1);
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
     Command2 = new QPushButton(QStringLiteral("Cancel"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    grid->addWidget(Command1, 6, 0);
+    grid->addWidget(okButton, 6, 0);
     grid->addWidget(Command2, 6, 1);
-    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
     resize(360, 220);
 }

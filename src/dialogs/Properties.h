@@ -33,7 +33,7 @@ public:
     QComboBox* Combo1 = nullptr;
     QLineEdit* Text1 = nullptr;
     QLineEdit* Text2 = nullptr;
-    QPushButton* Command1 = nullptr;
+    QPushButton* okButton = nullptr;
     QPushButton* Command2 = nullptr;
 
 private:

@@ -5,7 +5,7 @@
 #include "browser/TreeImage.h"
 #include "catalog/CatalogBackup.h"
 #include "desktop/IconLabel.h"
-#include "dialogs/FrRename.h"
+#include "dialogs/RenameDialog.h"
 #include "dialogs/ScanFilesMenu.h"
 #include "dialogs/ScanFilesPacing.h"
 #include "platform/Ui.h"
@@ -71,7 +71,7 @@ ScanFiles::ScanFiles(AppState& state, QWidget* parent) : QDialog(parent), state_
     setObjectName(QStringLiteral("ScanFiles"));
     setModal(true);
     setMouseTracking(true);
-    hooks.runRename = [](FrRename& dialog) { dialog.exec(); };
+    hooks.runRename = [](RenameDialog& dialog) { dialog.exec(); };
     scanMenu = new ScanFilesMenu(state_, *this);
     hooks.popupScanMenu = [this](ScanNode& node, const QPoint& at) { scanMenu->popup(node, at); };
     buildControls();
@@ -91,8 +91,8 @@ void ScanFiles::buildControls() {
     Imagepath->setIcon(TreeIcons::icon(TreeImage::Folder), QSize(24, 24));
     Imagepath->setCursor(Qt::PointingHandCursor);
     Imagepath->installEventFilter(this);
-    etiqueta = new QLabel(this);
-    etiqueta->setObjectName(QStringLiteral("etiqueta"));
+    discLabel = new QLabel(this);
+    discLabel->setObjectName(QStringLiteral("discLabel"));
 
     const QStringList options{QStringLiteral("Playlist files"), QStringLiteral("Sound files"),
                               QStringLiteral("All files")};
@@ -115,20 +115,20 @@ void ScanFiles::buildControls() {
                 state_.settings.write(keys::ScanFormats, rescanOptions().formats.keys());
             });
     }
-    checkSubdirectori = new QCheckBox(QStringLiteral("Scan Su&bdirectories"), this);
-    checkSubdirectori->setChecked(true);
-    FoldProfundity = new QLineEdit(QStringLiteral("2"), this);
-    FoldProfundity->setObjectName(QStringLiteral("FoldProfundity"));
-    FoldProfundity->setMaximumWidth(40);
+    subfoldersCheck = new QCheckBox(QStringLiteral("Scan Su&bdirectories"), this);
+    subfoldersCheck->setChecked(true);
+    depthEdit = new QLineEdit(QStringLiteral("2"), this);
+    depthEdit->setObjectName(QStringLiteral("depthEdit"));
+    depthEdit->setMaximumWidth(40);
 
     butScan = new QPushButton(ScanCaption, this);
     butAddDatabase = new QPushButton(QStringLiteral("&Add to DataBase"), this);
     butCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    butcmn = new QLabel(QStringLiteral("Clear Scan"), this);
-    butcmn->setObjectName(QStringLiteral("butcmn"));
-    butcmn->setCursor(Qt::PointingHandCursor);
-    butcmn->setMouseTracking(true);
-    butcmn->installEventFilter(this);
+    clearScanButton = new QLabel(QStringLiteral("Clear Scan"), this);
+    clearScanButton->setObjectName(QStringLiteral("clearScanButton"));
+    clearScanButton->setCursor(Qt::PointingHandCursor);
+    clearScanButton->setMouseTracking(true);
+    clearScanButton->installEventFilter(this);
     connect(butScan, &QPushButton::clicked, this, &ScanFiles::butScan_Click);
     connect(butAddDatabase, &QPushButton::clicked, this, &ScanFiles::butAddDatabase_Click);
     connect(butCancel, &QPushButton::clicked, this, &ScanFiles::butCancel_Click);
@@ -138,41 +138,42 @@ void ScanFiles::buildControls() {
 
     model_ = new ScanTreeModel(tree_, this);
     model_->setPictures(scanPicture);
-    trvScan = new QTreeView(this);
-    trvScan->setObjectName(QStringLiteral("trvScan"));
-    trvScan->setModel(model_);
-    trvScan->header()->hide();
-    trvScan->setUniformRowHeights(true);
-    trvScan->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(trvScan, &QTreeView::customContextMenuRequested, this, &ScanFiles::trvScan_MouseDown);
-    connect(trvScan, &QTreeView::doubleClicked, this, &ScanFiles::trvScan_DblClick);
+    scanTreeView = new QTreeView(this);
+    scanTreeView->setObjectName(QStringLiteral("scanTreeView"));
+    scanTreeView->setModel(model_);
+    scanTreeView->header()->hide();
+    scanTreeView->setUniformRowHeights(true);
+    scanTreeView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(scanTreeView, &QTreeView::customContextMenuRequested, this,
+            &ScanFiles::scanTreeMouseDown);
+    connect(scanTreeView, &QTreeView::doubleClicked, this, &ScanFiles::scanTreeDoubleClicked);
 
     auto* path = new QHBoxLayout;
     path->addWidget(Imagepath);
     path->addWidget(pathScan, 1);
-    path->addWidget(etiqueta);
+    path->addWidget(discLabel);
     auto* choices = new QGridLayout;
     for (int i = 0; i < 3; ++i)
         choices->addWidget(Options[i], 0, i);
     for (int i = 0; i < int(Ckfiles.size()); ++i)
         choices->addWidget(Ckfiles[size_t(i)], 1 + i / 4, i % 4);
-    choices->addWidget(checkSubdirectori, 3, 0, 1, 2);
+    choices->addWidget(subfoldersCheck, 3, 0, 1, 2);
     auto* depth = new QHBoxLayout;
     depth->addWidget(new QLabel(QStringLiteral("Folder profundity"), this));
-    depth->addWidget(FoldProfundity);
+    depth->addWidget(depthEdit);
     choices->addLayout(depth, 3, 2, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(butScan);
     buttons->addWidget(butAddDatabase);
     buttons->addWidget(butCancel);
     buttons->addStretch();
-    buttons->addWidget(butcmn);
+    buttons->addWidget(clearScanButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(path);
     layout->addLayout(choices);
     layout->addLayout(buttons);
     layout->addWidget(ProgressBar1);
-    layout->addWidget(trvScan, 1);
+    layout->addWidget(scanTreeView, 1);
     setMinimumHeight(0);
 }
 
@@ -236,10 +237,10 @@ void ScanFiles::butScan_Click() {
 bool ScanFiles::nameCd() {
     Imagepath->setIcon(TreeIcons::icon(TreeImage::Disc), QSize(24, 24));
     state_.currentLabel = VolumeLabelOf(state_.services.drives, pathScan->text());
-    etiqueta->setText(state_.currentLabel);
+    discLabel->setText(state_.currentLabel);
 
-    FrRename dialog(state_, this);
-    dialog.renameMode = FrRename::NameCd;
+    RenameDialog dialog(state_, this);
+    dialog.renameMode = RenameDialog::NameCd;
     dialog.prompt = QStringLiteral("CD name");
     dialog.currentLabel = state_.currentLabel;
     dialog.goAhead = goAhead_;
@@ -286,10 +287,10 @@ void ScanFiles::walk() {
     // A stopped walk has already returned the window to idle; its tree is left as it is.
     if (options.collect != ScanCollect::Playlists || result.stopped)
         return;
-    QString depth = FoldProfundity->text();
+    QString depth = depthEdit->text();
     for (const QString& failure : PurgeDuplicateM3u(tree_, depth))
         state_.services.ui.message(failure, ProgramTitle, MsgIcon::Critical, MsgButtons::Ok);
-    FoldProfundity->setText(depth);
+    depthEdit->setText(depth);
 }
 
 void ScanFiles::endWalk() {
@@ -393,8 +394,8 @@ RescanOptions ScanFiles::rescanOptions() const {
     options.formats = SoundFormats::None();
     for (size_t i = 0; i < std::size(SoundFormatOrder); ++i)
         options.formats.set(SoundFormatOrder[i], Ckfiles[i]->isChecked());
-    options.subfolders = checkSubdirectori->isChecked();
-    options.depth = FoldProfundity->text();
+    options.subfolders = subfoldersCheck->isChecked();
+    options.depth = depthEdit->text();
     return options;
 }
 
@@ -423,7 +424,7 @@ void ScanFiles::Imagepath_Click() {
         pathScan->setText(folder);
 }
 
-void ScanFiles::butcmn_Click() {
+void ScanFiles::clearScanClicked() {
     if (busy())
         return; // the walk or import is going through the tree
     tree_.clear();
@@ -441,29 +442,29 @@ void ScanFiles::Options_MouseMove(int index) {
     setBold(Options.at(index), true);
 }
 
-void ScanFiles::butcmn_MouseMove() {
-    setBold(butcmn, true);
+void ScanFiles::clearScanHovered() {
+    setBold(clearScanButton, true);
 }
 
 void ScanFiles::Form_MouseMove() {
     for (QRadioButton* option : Options)
         if (!option->isChecked())
             setBold(option, false);
-    if (!butcmn->font().underline())
-        setBold(butcmn, false);
+    if (!clearScanButton->font().underline())
+        setBold(clearScanButton, false);
 }
 
-void ScanFiles::trvScan_MouseDown(const QPoint& pos) {
-    const QModelIndex index = trvScan->indexAt(pos);
+void ScanFiles::scanTreeMouseDown(const QPoint& pos) {
+    const QModelIndex index = scanTreeView->indexAt(pos);
     ScanNode* node = model_->nodeAt(index);
     if (node == nullptr)
         return;
-    trvScan->setCurrentIndex(index);
+    scanTreeView->setCurrentIndex(index);
     if (hooks.popupScanMenu)
-        hooks.popupScanMenu(*node, trvScan->viewport()->mapToGlobal(pos) + MenuOffset);
+        hooks.popupScanMenu(*node, scanTreeView->viewport()->mapToGlobal(pos) + MenuOffset);
 }
 
-void ScanFiles::trvScan_DblClick(const QModelIndex& index) {
+void ScanFiles::scanTreeDoubleClicked(const QModelIndex& index) {
     const ScanNode* node = model_->nodeAt(index);
     if (node == nullptr)
         return;
@@ -482,13 +483,13 @@ bool ScanFiles::eventFilter(QObject* watched, QEvent* event) {
         Imagepath_Click();
         return true;
     }
-    if (watched == butcmn && type == QEvent::MouseButtonRelease) {
-        butcmn_Click();
+    if (watched == clearScanButton && type == QEvent::MouseButtonRelease) {
+        clearScanClicked();
         return true;
     }
     if (type == QEvent::MouseMove || type == QEvent::Enter) {
-        if (watched == butcmn)
-            butcmn_MouseMove();
+        if (watched == clearScanButton)
+            clearScanHovered();
         for (int i = 0; i < 3; ++i)
             if (watched == Options[i])
                 Options_MouseMove(i);

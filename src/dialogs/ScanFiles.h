@@ -19,7 +19,7 @@ class QTreeView;
 namespace tarl {
 
 struct AppState;
-class FrRename;
+class RenameDialog;
 class IconLabel;
 class ScanFilesMenu;
 class ScanFilesPacing;
@@ -33,7 +33,7 @@ struct RescanOptions;
 SoundFormats SavedSoundFormats(Settings& settings);
 
 // The scan window: walks a drive or folder for playlists or sound files into the scan tree
-// `trvScan`, and adds what it found to the catalog. Opened modally from the main window; the
+// `scanTreeView`, and adds what it found to the catalog. Opened modally from the main window; the
 // library tree's re-scan (Rescan) walks with its choices as last set.
 class ScanFiles : public QDialog {
     Q_OBJECT
@@ -54,16 +54,16 @@ public:
     // Chooses the folder to scan with the folder browser.
     void Imagepath_Click();
     // "Clear Scan".
-    void butcmn_Click();
+    void clearScanClicked();
     // The hover captions: the option or "Clear Scan" under the pointer turns bold; moving over
     // the window turns back every caption that is not selected or underlined.
     void Options_MouseMove(int index);
-    void butcmn_MouseMove();
+    void clearScanHovered();
     void Form_MouseMove();
     // The scan tree's right button on a node (selects it, then the scan tree's menu) and double
     // click (plays a playlist or sound file).
-    void trvScan_MouseDown(const QPoint& pos);
-    void trvScan_DblClick(const QModelIndex& index);
+    void scanTreeMouseDown(const QPoint& pos);
+    void scanTreeDoubleClicked(const QModelIndex& index);
 
     // The window's height in twips (15 to a pixel).
     int heightTwips() const;
@@ -89,7 +89,7 @@ public:
         // Plays a playlist or track by path.
         std::function<void(const QString& path)> PlayKey;
         // Runs the CD-name dialog; by default modally. Tests answer it.
-        std::function<void(FrRename& dialog)> runRename;
+        std::function<void(RenameDialog& dialog)> runRename;
         // An import ended (done, stopped or refused): the catalog may hold new rows.
         std::function<void()> importEnded;
     };
@@ -97,18 +97,18 @@ public:
 
     QLineEdit* pathScan = nullptr;
     IconLabel* Imagepath = nullptr;
-    QLabel* etiqueta = nullptr;
+    QLabel* discLabel = nullptr;
     std::array<QRadioButton*, 3> Options{};
     // "Mp3", "Wav", "Wma", "Flac", "Ogg", "M4a" (in the order of SoundFormatOrder), "M3u".
     std::array<QCheckBox*, 7> Ckfiles{};
-    QCheckBox* checkSubdirectori = nullptr;
-    QLineEdit* FoldProfundity = nullptr;
+    QCheckBox* subfoldersCheck = nullptr;
+    QLineEdit* depthEdit = nullptr;
     QPushButton* butScan = nullptr;
     QPushButton* butAddDatabase = nullptr;
     QPushButton* butCancel = nullptr;
-    QLabel* butcmn = nullptr;
+    QLabel* clearScanButton = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
-    QTreeView* trvScan = nullptr;
+    QTreeView* scanTreeView = nullptr;
     // The scan tree's right-click menu.
     ScanFilesMenu* scanMenu = nullptr;
 

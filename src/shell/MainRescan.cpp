@@ -1,7 +1,7 @@
 #include "shell/Main.h"
 
 #include "browserui/LibraryBrowser.h"
-#include "dialogs/FrRename.h"
+#include "dialogs/RenameDialog.h"
 #include "dialogs/ScanFiles.h"
 #include "dialogs/ScanFilesPacing.h"
 #include "platform/Ui.h"
@@ -31,8 +31,8 @@ void Main::rescanFolder(const QString& folder) {
 
     RescanSteps steps;
     steps.nameCd = [this] {
-        FrRename dialog(state_, this);
-        dialog.renameMode = FrRename::NameCd;
+        RenameDialog dialog(state_, this);
+        dialog.renameMode = RenameDialog::NameCd;
         dialog.prompt = QStringLiteral("CD name");
         dialog.currentLabel = state_.currentLabel;
         dialog.goAhead = QStringLiteral("1");

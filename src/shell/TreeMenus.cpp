@@ -7,7 +7,7 @@
 #include "catalog/CatalogDelete.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
-#include "dialogs/FrRename.h"
+#include "dialogs/RenameDialog.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
 #include "platform/Ui.h"
@@ -57,7 +57,7 @@ TreeMenus::TreeMenus(AppState& state, LibraryBrowser& browser, QWidget* window)
     add(mnutrvM3uNick, QStringLiteral("Properties"), &TreeMenus::mnutrvM3uNickProp_Click);
 
     hooks.popup = [](QMenu* menu, const QPoint& at) { menu->popup(at); };
-    hooks.runRename = [](FrRename& dialog) { dialog.exec(); };
+    hooks.runRename = [](RenameDialog& dialog) { dialog.exec(); };
 }
 
 TreeMenus::~TreeMenus() = default;
@@ -178,8 +178,8 @@ void TreeMenus::mnutrvRenNick_Click() {
     TreeNode* style = node();
     if (!style)
         return;
-    FrRename dialog(state_, window_);
-    dialog.renameMode = FrRename::RenameStyle;
+    RenameDialog dialog(state_, window_);
+    dialog.renameMode = RenameDialog::RenameStyle;
     dialog.prompt = QStringLiteral("Write new style name");
     dialog.currentLabel = style->text;
     LibraryTree& tree = browser_.tree();

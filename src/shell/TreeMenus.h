@@ -12,7 +12,7 @@ class QWidget;
 namespace tarl {
 
 struct AppState;
-class FrRename;
+class RenameDialog;
 class LibraryBrowser;
 struct TreeNode;
 
@@ -54,7 +54,7 @@ public:
     // What the window does for the commands that belong to other windows; tests replace them.
     struct Hooks {
         std::function<void(QMenu* menu, const QPoint& globalPos)> popup;
-        std::function<void(FrRename& dialog)> runRename;
+        std::function<void(RenameDialog& dialog)> runRename;
         std::function<void()> showOptions;    // not modal
         std::function<void()> showProperties; // modal, on the clicked node
         std::function<void()> rescanFolder;   // the selected node's folder

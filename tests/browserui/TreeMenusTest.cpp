@@ -5,7 +5,7 @@
 #include "browserui/StyleDrag.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
-#include "dialogs/FrRename.h"
+#include "dialogs/RenameDialog.h"
 #include "shell/TreeMenus.h"
 #include "state/Twips.h"
 
@@ -175,7 +175,7 @@ TEST_F(TreeMenusTest, AddStyleThreeTimesNumbersTheNewStyles) {
 TEST_F(TreeMenusTest, RenameAndDeleteStyleChangeTheCatalogAndTheTree) {
     Main& w = open(true);
     rightClick("Rock");
-    w.treeMenus->hooks.runRename = [](FrRename& dialog) {
+    w.treeMenus->hooks.runRename = [](RenameDialog& dialog) {
         dialog.Form_Load();
         EXPECT_EQ(dialog.Label1->text(), "Write new style name");
         EXPECT_EQ(dialog.txtRename->text(), "Rock");

@@ -109,10 +109,10 @@ TEST_F(OptionsDialog, ThePlayerChooserTakesOnlyAnExistingExecutable) {
     const QString plain = dir.write("notes.txt", "x");
     Options o(state);
     services.ui.files = {plain, dir.file("missing"), player};
-    o.Command5_Click();
-    o.Command5_Click();
+    o.choosePlayerClicked();
+    o.choosePlayerClicked();
     EXPECT_EQ(o.Text1->text(), "");
-    o.Command5_Click();
+    o.choosePlayerClicked();
     EXPECT_EQ(o.Text1->text(), player);
     EXPECT_EQ(services.ui.transcript[0].title, "Select Winamp player");
 

@@ -64,7 +64,7 @@ TEST_F(PropertiesTest, AVolumeShowsItsFolderLabelAndListsAndAnyOtherNodeTheCapti
         EXPECT_EQ(dialog.Combo1->currentText(), "Maquina");
         EXPECT_TRUE(dialog.Text1->text().isEmpty());
         EXPECT_TRUE(dialog.Text2->text().isEmpty());
-        EXPECT_EQ(dialog.Command1->text(), "OK");
+        EXPECT_EQ(dialog.okButton->text(), "OK");
         EXPECT_EQ(dialog.Command2->text(), "Cancel");
     }
     EXPECT_TRUE(services.ui.transcript.empty());

@@ -196,7 +196,7 @@ QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
         scan.butScan->click();
         Settle();
         const QString name = QStringLiteral("scan window");
-        if (scan.trvScan->model()->rowCount() == 0)
+        if (scan.scanTreeView->model()->rowCount() == 0)
             problems << QStringLiteral("The scan window found nothing in the sample music.");
         problems << Picture(scan, name, outDir, QStringLiteral("scan-window.png"));
         scan.butCancel->click();

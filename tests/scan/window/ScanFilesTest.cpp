@@ -1,7 +1,7 @@
 #include "dialogs/ScanFiles.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Recordset.h"
-#include "dialogs/FrRename.h"
+#include "dialogs/RenameDialog.h"
 #include "dialogs/ScanFilesMenu.h"
 #include "scan/ScanTreeModel.h"
 #include "state/AppState.h"
@@ -98,10 +98,10 @@ TEST_F(ScanWindow, OpensWithTheControlsAsTheUserKnowsThem) {
     EXPECT_EQ(window.butScan->text(), "&SCAN");
     EXPECT_EQ(window.butAddDatabase->text(), "&Add to DataBase");
     EXPECT_EQ(window.butCancel->text(), "&Cancel");
-    EXPECT_EQ(window.butcmn->text(), "Clear Scan");
-    EXPECT_EQ(window.checkSubdirectori->text(), "Scan Su&bdirectories");
-    EXPECT_TRUE(window.checkSubdirectori->isChecked());
-    EXPECT_EQ(window.FoldProfundity->text(), "2");
+    EXPECT_EQ(window.clearScanButton->text(), "Clear Scan");
+    EXPECT_EQ(window.subfoldersCheck->text(), "Scan Su&bdirectories");
+    EXPECT_TRUE(window.subfoldersCheck->isChecked());
+    EXPECT_EQ(window.depthEdit->text(), "2");
     const char* options[] = {"Playlist files", "Sound files", "All files"};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(window.Options[i]->text(), options[i]);
@@ -160,7 +160,7 @@ TEST_F(ScanWindow, AnUnreadablePlaylistIsReportedInAnErrorBoxAndRemovesNothing) 
     EXPECT_EQ(box.icon, MsgIcon::Critical);
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
     EXPECT_EQ(shown().size(), 2u);
-    EXPECT_EQ(window.FoldProfundity->text(), "2");
+    EXPECT_EQ(window.depthEdit->text(), "2");
 }
 
 TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
@@ -172,7 +172,7 @@ TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
     const QString music = root + "music/";
     state.settings.setPath(dir.file("tarl.ini"));
     window.Ckfiles[0]->setChecked(false);
-    window.checkSubdirectori->setChecked(false);
+    window.subfoldersCheck->setChecked(false);
     // The formats are kept for the next window.
     EXPECT_EQ(state.settings.read(keys::ScanFormats), "wav,wma,flac,ogg,m4a");
     EXPECT_FALSE(ScanFiles(state).Ckfiles[0]->isChecked());
@@ -188,14 +188,14 @@ TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
     EXPECT_EQ(panels.value(0), "1:Scaning Mp3...");
 
     window.Ckfiles[0]->setChecked(true);
-    window.checkSubdirectori->setChecked(true);
+    window.subfoldersCheck->setChecked(true);
     scan(music, 1);
     ASSERT_EQ(shown().size(), 2u);
     EXPECT_EQ(shown()[0].children.size(), 3);
     EXPECT_EQ(shown()[1].text, music + "sub/   < 1 files >");
     EXPECT_TRUE(panels.contains("2:" + music + "sub"));
 
-    window.butcmn_Click();
+    window.clearScanClicked();
     EXPECT_EQ(window.model()->rowCount(), 0);
 }
 
@@ -233,20 +233,20 @@ TEST_F(ScanWindow, ACdIsNamedBeforeTheWalkAndItsFoldersShowTheName) {
     const QString cd = root + "cd/";
     services.drives.addDrive(cd, DriveType::CdRom, "MY DISC");
     QStringList prompts;
-    window.hooks.runRename = [&](FrRename& d) {
+    window.hooks.runRename = [&](RenameDialog& d) {
         prompts << d.Label1->text() + "|" + d.txtRename->text();
         d.btCancel->click();
     };
     scan(cd, 1);
     EXPECT_EQ(prompts, QStringList{"CD name|My Disc"});
-    EXPECT_EQ(window.etiqueta->text(), "My Disc");
+    EXPECT_EQ(window.discLabel->text(), "My Disc");
     EXPECT_EQ(state.currentLabel, "My Disc"); // Cancel keeps the volume label
     auto nodes = shown();
     ASSERT_EQ(nodes.size(), 2u);
     EXPECT_EQ(nodes[0].text, "My Disc   < 1 files >");
     EXPECT_EQ(nodes[0].key.startsWith(cd), true);
 
-    window.hooks.runRename = [](FrRename& d) {
+    window.hooks.runRename = [](RenameDialog& d) {
         d.txtRename->setText("Disc 7");
         d.btRename->click();
     };
@@ -262,7 +262,7 @@ TEST_F(ScanWindow, ACdNameAlreadyInTheCatalogOrEmptyStopsTheWalk) {
     dir.write("cd/a.mp3", "x");
     services.drives.addDrive(root + "cd/", DriveType::CdRom, "MY DISC");
     for (const char* typed : {"Disc 7", ""}) {
-        window.hooks.runRename = [typed](FrRename& d) {
+        window.hooks.runRename = [typed](RenameDialog& d) {
             d.txtRename->setText(typed);
             d.btRename->click();
         };
@@ -382,7 +382,7 @@ TEST_F(ScanWindow, ButtonsPressedDuringTheImportLeaveItAlone) {
     // At the import's first turn of the event loop.
     QTimer::singleShot(0, &window, [&] {
         pressed = state.importRunning;
-        window.butcmn_Click();
+        window.clearScanClicked();
         window.butScan_Click();
         window.butAddDatabase_Click();
     });
@@ -425,22 +425,22 @@ TEST_F(ScanWindow, TheFolderBrowserHoverCaptionsAndTreeMouse) {
 
     window.Options_MouseMove(0);
     window.Options_MouseMove(1);
-    window.butcmn_MouseMove();
+    window.clearScanHovered();
     EXPECT_TRUE(window.Options[0]->font().bold());
     window.Form_MouseMove();
     EXPECT_FALSE(window.Options[0]->font().bold());
     EXPECT_TRUE(window.Options[1]->font().bold()); // the selected one stays
-    EXPECT_FALSE(window.butcmn->font().bold());
+    EXPECT_FALSE(window.clearScanButton->font().bold());
 
     dir.write("music/a.m3u", "");
     scan(root + "music/", 0);
     window.show();
-    window.trvScan->expandAll();
+    window.scanTreeView->expandAll();
     QStringList played;
     window.hooks.PlayKey = [&](const QString& p) { played << p; };
     const QModelIndex folder = window.model()->index(0, 0);
-    window.trvScan_DblClick(folder);
-    window.trvScan_DblClick(window.model()->index(0, 0, folder));
+    window.scanTreeDoubleClicked(folder);
+    window.scanTreeDoubleClicked(window.model()->index(0, 0, folder));
     EXPECT_EQ(played, QStringList{root + "music/a.m3u"});
 
     QPoint at;
@@ -448,11 +448,11 @@ TEST_F(ScanWindow, TheFolderBrowserHoverCaptionsAndTreeMouse) {
         played << n.key();
         at = p;
     };
-    const QRect r = window.trvScan->visualRect(folder);
-    window.trvScan_MouseDown(r.center());
+    const QRect r = window.scanTreeView->visualRect(folder);
+    window.scanTreeMouseDown(r.center());
     EXPECT_EQ(played.last(), root + "music/");
-    EXPECT_EQ(window.trvScan->currentIndex(), folder);
-    EXPECT_EQ(at, window.trvScan->viewport()->mapToGlobal(r.center()) + QPoint(26, 66));
+    EXPECT_EQ(window.scanTreeView->currentIndex(), folder);
+    EXPECT_EQ(at, window.scanTreeView->viewport()->mapToGlobal(r.center()) + QPoint(26, 66));
 }
 
 } // namespace
@@ -479,10 +479,10 @@ TEST_F(ScanWindow, TheScanMenuPlaysShowsEditsAndTakesNodesOutOfTheScanTreeOnly) 
 
     QMenu* shownMenu = nullptr;
     menu.show = [&](QMenu* m, const QPoint&) { shownMenu = m; };
-    window.trvScan->expandAll();
+    window.scanTreeView->expandAll();
     const QModelIndex folder = window.model()->index(0, 0);
     const QModelIndex first = window.model()->index(0, 0, folder);
-    window.trvScan_MouseDown(window.trvScan->visualRect(first).center());
+    window.scanTreeMouseDown(window.scanTreeView->visualRect(first).center());
     EXPECT_EQ(shownMenu, menu.mnutrvScan);
     const QString a = root + "music/a.m3u";
     ASSERT_EQ(menu.nodeKey, a);

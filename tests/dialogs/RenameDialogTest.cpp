@@ -1,4 +1,4 @@
-#include "dialogs/FrRename.h"
+#include "dialogs/RenameDialog.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Recordset.h"
 #include "state/AppState.h"
@@ -20,7 +20,7 @@ namespace {
 
 const QString Program = "Tarl Beta Version 2.7.2";
 
-class RenameDialog : public ::testing::Test {
+class RenameDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString file = dir.file("tarl.mdb");
@@ -43,7 +43,7 @@ protected:
     RenameNode styleNode(const QString& name, const QString& tag = "Nick") {
         return RenameNode{tag, name, [this](const QString& n) { treeNames << n; }};
     }
-    void rename(FrRename& dialog, const QString& typed) {
+    void rename(RenameDialog& dialog, const QString& typed) {
         dialog.txtRename->setText(typed);
         dialog.btRename_Click();
     }
@@ -54,8 +54,8 @@ protected:
     QStringList treeNames;
 };
 
-TEST_F(RenameDialog, LoadShowsTheProposedNameAndThePrompt) {
-    FrRename d(state);
+TEST_F(RenameDialogTest, LoadShowsTheProposedNameAndThePrompt) {
+    RenameDialog d(state);
     EXPECT_EQ(d.windowTitle(), "Rename");
     EXPECT_EQ(d.btRename->text(), "Rename");
     EXPECT_EQ(d.btCancel->text(), "Cancel");
@@ -66,10 +66,10 @@ TEST_F(RenameDialog, LoadShowsTheProposedNameAndThePrompt) {
     EXPECT_EQ(d.txtRename->text(), "Rock");
 }
 
-TEST_F(RenameDialog, AStyleIsRenamedInTheCatalogAndTheTreeKeepingItsId) {
+TEST_F(RenameDialogTest, AStyleIsRenamedInTheCatalogAndTheTreeKeepingItsId) {
     run("INSERT INTO Nick (nick) VALUES ('Rock')");
     run("INSERT INTO M3u (path, file, nick) VALUES ('/m/', 'a.m3u', 1)");
-    FrRename d(state);
+    RenameDialog d(state);
     d.clickedNode = styleNode("Rock");
     rename(d, "Rock 'n' Roll");
     EXPECT_EQ(styles(), QStringList{"Rock 'n' Roll"});
@@ -87,7 +87,7 @@ TEST_F(RenameDialog, AStyleIsRenamedInTheCatalogAndTheTreeKeepingItsId) {
     EXPECT_EQ(rows.field(0).toString(), "Rock 'n' Roll");
 }
 
-TEST_F(RenameDialog, RefusalsNameTheFaultWithAnErrorBoxAndWriteNothing) {
+TEST_F(RenameDialogTest, RefusalsNameTheFaultWithAnErrorBoxAndWriteNothing) {
     run("INSERT INTO Nick (nick) VALUES ('Rock')");
     run("INSERT INTO Nick (nick) VALUES ('Jazz')");
     struct Case {
@@ -103,7 +103,7 @@ TEST_F(RenameDialog, RefusalsNameTheFaultWithAnErrorBoxAndWriteNothing) {
     };
     for (const Case& c : cases) {
         services.ui.transcript.clear();
-        FrRename d(state);
+        RenameDialog d(state);
         d.clickedNode = styleNode("Rock", c.tag);
         rename(d, c.typed);
         ASSERT_EQ(services.ui.transcript.size(), 1u) << c.typed;
@@ -115,10 +115,10 @@ TEST_F(RenameDialog, RefusalsNameTheFaultWithAnErrorBoxAndWriteNothing) {
     EXPECT_TRUE(treeNames.isEmpty());
 }
 
-TEST_F(RenameDialog, AStyleMayTakeAnotherCaseButNotAnotherStylesName) {
+TEST_F(RenameDialogTest, AStyleMayTakeAnotherCaseButNotAnotherStylesName) {
     run("INSERT INTO Nick (nick) VALUES ('Rock')");
     run("INSERT INTO Nick (nick) VALUES ('Jazz')");
-    FrRename d(state);
+    RenameDialog d(state);
     d.clickedNode = styleNode("Rock");
     rename(d, "jazz");
     EXPECT_EQ(services.ui.transcript.back().text, "The name is already used");
@@ -127,7 +127,7 @@ TEST_F(RenameDialog, AStyleMayTakeAnotherCaseButNotAnotherStylesName) {
     EXPECT_EQ(styles(), (QStringList{"ROCK", "Jazz"}));
 }
 
-TEST_F(RenameDialog, ACatalogThatFailsRefusesTheNameWithTheReason) {
+TEST_F(RenameDialogTest, ACatalogThatFailsRefusesTheNameWithTheReason) {
     run("INSERT INTO Nick (nick) VALUES ('Rock')");
     const struct {
         const char* name;
@@ -136,19 +136,19 @@ TEST_F(RenameDialog, ACatalogThatFailsRefusesTheNameWithTheReason) {
         const char* message;
         const char* reason;
     } cases[] = {
-        {"write refused", FrRename::RenameStyle,
+        {"write refused", RenameDialog::RenameStyle,
          "CREATE TRIGGER full BEFORE UPDATE ON Nick BEGIN SELECT RAISE(ABORT, 'disc full'); END",
          "The style could not be renamed: ", "disc full"},
-        {"style look-up fails", FrRename::RenameStyle, "ALTER TABLE Nick RENAME TO Gone",
+        {"style look-up fails", RenameDialog::RenameStyle, "ALTER TABLE Nick RENAME TO Gone",
          "The name could not be checked: ", "no such table"},
-        {"CD look-up fails", FrRename::NameCd, "ALTER TABLE CD RENAME TO Gone",
+        {"CD look-up fails", RenameDialog::NameCd, "ALTER TABLE CD RENAME TO Gone",
          "The CD name could not be checked: ", "no such table"},
     };
     for (const auto& c : cases) {
         run("SAVEPOINT sabotage");
         run(c.sabotage);
         services.ui.transcript.clear();
-        FrRename d(state);
+        RenameDialog d(state);
         d.renameMode = c.mode;
         d.clickedNode = styleNode("Rock");
         rename(d, "Blues");
@@ -165,10 +165,10 @@ TEST_F(RenameDialog, ACatalogThatFailsRefusesTheNameWithTheReason) {
     EXPECT_TRUE(treeNames.isEmpty());
 }
 
-TEST_F(RenameDialog, ACdNameIsAcceptedOnlyWhenNoVolumeCarriesIt) {
+TEST_F(RenameDialogTest, ACdNameIsAcceptedOnlyWhenNoVolumeCarriesIt) {
     run("INSERT INTO CD (name, m3us, label, isCd) VALUES ('/cd/', 1, 'Disc 7', '1')");
-    FrRename d(state);
-    d.renameMode = FrRename::NameCd;
+    RenameDialog d(state);
+    d.renameMode = RenameDialog::NameCd;
     d.currentLabel = "DISC_8";
     d.goAhead = "1";
     rename(d, "Disc 7");
@@ -187,9 +187,9 @@ TEST_F(RenameDialog, ACdNameIsAcceptedOnlyWhenNoVolumeCarriesIt) {
     EXPECT_EQ(d.currentLabel, "Disc 8");
 }
 
-TEST_F(RenameDialog, CancelClosesAndLeavesTheValuesAsTheCallerSetThem) {
-    FrRename d(state);
-    d.renameMode = FrRename::NameCd;
+TEST_F(RenameDialogTest, CancelClosesAndLeavesTheValuesAsTheCallerSetThem) {
+    RenameDialog d(state);
+    d.renameMode = RenameDialog::NameCd;
     d.currentLabel = "DISC_8";
     d.goAhead = "1";
     QTimer::singleShot(0, &d, [&d] {
@@ -202,8 +202,8 @@ TEST_F(RenameDialog, CancelClosesAndLeavesTheValuesAsTheCallerSetThem) {
     EXPECT_EQ(d.currentLabel, "DISC_8");
 }
 
-TEST_F(RenameDialog, RenameClosesTheModalDialogEvenWhenTheNameIsRefused) {
-    FrRename d(state);
+TEST_F(RenameDialogTest, RenameClosesTheModalDialogEvenWhenTheNameIsRefused) {
+    RenameDialog d(state);
     QTimer::singleShot(0, &d, [&d] { d.btRename->click(); });
     d.exec();
     EXPECT_FALSE(d.isVisible());

@@ -27,13 +27,13 @@ struct RenameNode {
 // full) refuses the name with the reason: the style and its node keep their name, and no CD name
 // is accepted. The caller sets the values below, opens the dialog modally and reads them back
 // once it has closed.
-class FrRename : public QDialog {
+class RenameDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int RenameStyle = 1;
     static constexpr int NameCd = 2;
 
-    explicit FrRename(AppState& state, QWidget* parent = nullptr);
+    explicit RenameDialog(AppState& state, QWidget* parent = nullptr);
 
     // Load: the proposed name in the text box, the prompt above it.
     void Form_Load();

@@ -1,4 +1,4 @@
-#include "dialogs/FrRename.h"
+#include "dialogs/RenameDialog.h"
 
 #include "browser/NodeKind.h"
 #include "catalog/CatalogFind.h"
@@ -20,9 +20,9 @@ namespace {
 const QString ProgramTitle = QString(VersionLabel);
 } // namespace
 
-FrRename::FrRename(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+RenameDialog::RenameDialog(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setWindowTitle(QStringLiteral("Rename"));
-    setObjectName(QStringLiteral("FrRename"));
+    setObjectName(QStringLiteral("RenameDialog"));
     setModal(true);
 
     Label1 = new QLabel(QStringLiteral("This option will  modify the hard disc file"), this);
@@ -34,8 +34,8 @@ FrRename::FrRename(AppState& state, QWidget* parent) : QDialog(parent), state_(s
     btRename->setDefault(true);
     btCancel = new QPushButton(QStringLiteral("Cancel"), this);
     btCancel->setObjectName(QStringLiteral("btCancel"));
-    connect(btRename, &QPushButton::clicked, this, &FrRename::btRename_Click);
-    connect(btCancel, &QPushButton::clicked, this, &FrRename::btCancel_Click);
+    connect(btRename, &QPushButton::clicked, this, &RenameDialog::btRename_Click);
+    connect(btCancel, &QPushButton::clicked, this, &RenameDialog::btCancel_Click);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -48,21 +48,21 @@ FrRename::FrRename(AppState& state, QWidget* parent) : QDialog(parent), state_(s
     resize(320, 110);
 }
 
-void FrRename::Form_Load() {
+void RenameDialog::Form_Load() {
     txtRename->setText(currentLabel);
     Label1->setText(prompt);
 }
 
-int FrRename::exec() {
+int RenameDialog::exec() {
     Form_Load();
     return QDialog::exec();
 }
 
-void FrRename::refuse(const QString& text) {
+void RenameDialog::refuse(const QString& text) {
     state_.services.ui.message(text, ProgramTitle, MsgIcon::Critical, MsgButtons::Ok);
 }
 
-void FrRename::btRename_Click() {
+void RenameDialog::btRename_Click() {
     goAhead = QStringLiteral("0");
     const QString name = txtRename->text();
     if (renameMode == RenameStyle)
@@ -72,11 +72,11 @@ void FrRename::btRename_Click() {
     reject(); // the caller reads the values, not the dialog's result
 }
 
-void FrRename::btCancel_Click() {
+void RenameDialog::btCancel_Click() {
     reject();
 }
 
-void FrRename::renameStyle(const QString& name) {
+void RenameDialog::renameStyle(const QString& name) {
     if (name.isEmpty() || NodeKindOfTag(clickedNode.tag) != NodeKind::Style) {
         refuse(QStringLiteral("The name is incorrect"));
         return;
@@ -105,7 +105,7 @@ void FrRename::renameStyle(const QString& name) {
     clickedNode.key = name;
 }
 
-bool FrRename::isCaseOnlyChange(const QString& name, qint64 takenId) {
+bool RenameDialog::isCaseOnlyChange(const QString& name, qint64 takenId) {
     // Names compare without case, so "rock" finds the style "Rock" itself: giving a style
     // another case is a rename, not a clash. Its very own name stays refused.
     if (name == clickedNode.key)
@@ -114,7 +114,7 @@ bool FrRename::isCaseOnlyChange(const QString& name, qint64 takenId) {
     return own.ok && own.value == takenId;
 }
 
-void FrRename::nameCd(const QString& name) {
+void RenameDialog::nameCd(const QString& name) {
     const Lookup<bool> taken = VolumeLabelExists(state_.catalog, name);
     if (!taken.ok) {
         refuse(QStringLiteral("The CD name could not be checked: ") + taken.error);
