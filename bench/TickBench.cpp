@@ -46,7 +46,7 @@ struct NullView : PanelView, NowPlayingView {
     void setDisplay(const QString&) override {}
     void setDisplayTip(const QString&) override {}
     void reloadTrackList(int) override {}
-    void selec_song(bool) override {}
+    void selectPlayingSong(bool) override {}
     void misIcon(const QString&) override {}
 };
 

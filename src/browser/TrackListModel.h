@@ -8,7 +8,7 @@
 
 namespace tarl {
 
-// The rows of the track list LstMP3: twelve columns with their captions, the track icon on the
+// The rows of the track list trackList: twelve columns with their captions, the track icon on the
 // first column, rows in the order they were given (clicking a header does not sort them).
 // Selected rows can be dragged out: the files' full paths as text/uri-list, and the tracks'
 // catalog ids under TrackIdsMimeType.

@@ -37,22 +37,22 @@ LibraryBrowser::LibraryBrowser(AppState& state, Controls controls, QObject* pare
     : QObject(parent), state_(state), c_(std::move(controls)) {
     treeModel_ = std::make_unique<LibraryTreeModel>(tree_);
     trackModel_ = std::make_unique<TrackListModel>();
-    trvAlive_ = c_.trv;
-    listAlive_ = c_.LstMP3;
-    c_.trv->setModel(treeModel_.get());
-    c_.trv->setHeaderHidden(true);
-    c_.trv->setSelectionMode(QAbstractItemView::SingleSelection);
-    c_.trv->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    c_.trv->setExpandsOnDoubleClick(false); // a double click plays
-    c_.LstMP3->setModel(trackModel_.get());
-    c_.trv->installEventFilter(this);
-    c_.trv->viewport()->installEventFilter(this);
-    for (QWidget* w : {static_cast<QWidget*>(c_.LstMP3->reportView()),
-                       static_cast<QWidget*>(c_.LstMP3->iconView())}) {
+    trvAlive_ = c_.treeView;
+    listAlive_ = c_.trackList;
+    c_.treeView->setModel(treeModel_.get());
+    c_.treeView->setHeaderHidden(true);
+    c_.treeView->setSelectionMode(QAbstractItemView::SingleSelection);
+    c_.treeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    c_.treeView->setExpandsOnDoubleClick(false); // a double click plays
+    c_.trackList->setModel(trackModel_.get());
+    c_.treeView->installEventFilter(this);
+    c_.treeView->viewport()->installEventFilter(this);
+    for (QWidget* w : {static_cast<QWidget*>(c_.trackList->reportView()),
+                       static_cast<QWidget*>(c_.trackList->iconView())}) {
         w->installEventFilter(this);
         static_cast<QAbstractItemView*>(w)->viewport()->installEventFilter(this);
     }
-    checkMp3ViewMode(c_.LstMP3->mode());
+    checkMp3ViewMode(c_.trackList->mode());
 }
 
 LibraryBrowser::~LibraryBrowser() {
@@ -69,7 +69,7 @@ void LibraryBrowser::status(const QString& text) {
 }
 
 TreeNode* LibraryBrowser::selectedNode() const {
-    return treeModel_->nodeAt(c_.trv->currentIndex());
+    return treeModel_->nodeAt(c_.treeView->currentIndex());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -80,7 +80,7 @@ QStringList LibraryBrowser::expandedKeys() const {
     const auto walk = [&](const auto& self,
                           const std::vector<std::unique_ptr<TreeNode>>& nodes) -> void {
         for (const auto& node : nodes) {
-            if (node->key.isEmpty() || !c_.trv->isExpanded(treeModel_->indexOf(node.get())))
+            if (node->key.isEmpty() || !c_.treeView->isExpanded(treeModel_->indexOf(node.get())))
                 continue;
             keys << node->key;
             self(self, node->children);
@@ -93,7 +93,7 @@ QStringList LibraryBrowser::expandedKeys() const {
 void LibraryBrowser::expandKeys(const QStringList& keys) {
     for (const QString& key : keys) {
         if (TreeNode* node = tree_.FindNodeByKey(key))
-            c_.trv->setExpanded(treeModel_->indexOf(node), true);
+            c_.treeView->setExpanded(treeModel_->indexOf(node), true);
     }
 }
 
@@ -112,7 +112,7 @@ bool LibraryBrowser::showTreeByPaths() {
     rootNode_ = BuildTreeByPaths(tree_, TreeSources{state_.catalog, state_.services.drives,
                                                     state_.services.files, &state_.pathMap});
     for (const auto& top : tree_.topLevel())
-        c_.trv->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
+        c_.treeView->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
     return true;
 }
 
@@ -125,7 +125,7 @@ bool LibraryBrowser::showTreeByStyle() {
                                             state_.services.files, &state_.pathMap});
     rootNode_ = tree_.FindNodeByKey(QStringLiteral("tarl.mdb"));
     for (const auto& top : tree_.topLevel())
-        c_.trv->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
+        c_.treeView->setExpanded(treeModel_->indexOf(top.get()), top->expanded);
     if (!built)
         status(QStringLiteral("The styles could not be read from the catalog: ") + built.error);
     return built.ok;
@@ -133,8 +133,8 @@ bool LibraryBrowser::showTreeByStyle() {
 
 void LibraryBrowser::selectNode(TreeNode* node) {
     const QModelIndex index = treeModel_->indexOf(node);
-    c_.trv->setCurrentIndex(index);
-    c_.trv->scrollTo(index);
+    c_.treeView->setCurrentIndex(index);
+    c_.treeView->scrollTo(index);
 }
 
 bool LibraryBrowser::SelectFolderNode(const QString& path) {
@@ -164,12 +164,12 @@ void LibraryBrowser::FillTrackList() {
 
 void LibraryBrowser::reloadTrackList(int row) {
     FillTrackList();
-    if (QItemSelectionModel* selection = c_.LstMP3->selectionModel())
+    if (QItemSelectionModel* selection = c_.trackList->selectionModel())
         selection->select(trackModel_->index(row, 0),
                           QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
 }
 
-void LibraryBrowser::selec_song(bool ensureVisible) {
+void LibraryBrowser::selectPlayingSong(bool ensureVisible) {
     // The playlist is read once; the tracks it holds are looked up in a set. Tracks are told
     // apart by their whole path: two albums may both hold "03.mp3".
     const QStringList entries = ReadTemporaryPlaylist(state_.tmpPlaylistPath);
@@ -193,25 +193,25 @@ void LibraryBrowser::selec_song(bool ensureVisible) {
     trackModel_->setMarks(std::move(marks));
     if (playing < 0)
         return;
-    c_.LstMP3->selectRows({playing}, playing);
+    c_.trackList->selectRows({playing}, playing);
     if (ensureVisible)
-        c_.LstMP3->currentView()->scrollTo(trackModel_->index(playing, 0));
+        c_.trackList->currentView()->scrollTo(trackModel_->index(playing, 0));
 }
 
-void LibraryBrowser::trv_MouseDown(Qt::MouseButton button, const QPoint& pos) {
-    clickedNode_ = treeModel_->nodeAt(c_.trv->indexAt(pos));
+void LibraryBrowser::treeMouseDown(Qt::MouseButton button, const QPoint& pos) {
+    clickedNode_ = treeModel_->nodeAt(c_.treeView->indexAt(pos));
     if (button == Qt::RightButton && showTreeMenu)
-        showTreeMenu(c_.trv->viewport()->mapToGlobal(pos));
+        showTreeMenu(c_.treeView->viewport()->mapToGlobal(pos));
     if (clickedNode_ && button == Qt::LeftButton) {
         selectNode(clickedNode_);
         FillTrackList();
     }
 }
 
-void LibraryBrowser::trv_KeyDown(int key) {
+void LibraryBrowser::treeKeyDown(int key) {
     FillTrackList();
     if (isEnter(key))
-        trv_DblClick();
+        treeDoubleClicked();
 }
 
 bool LibraryBrowser::discReady(const QString& key) {
@@ -241,7 +241,7 @@ void LibraryBrowser::playTemporaryPlaylist() {
         state_.play->PlayFile(state_.tmpPlaylistPath);
 }
 
-void LibraryBrowser::trv_DblClick() {
+void LibraryBrowser::treeDoubleClicked() {
     if (!clickedNode_)
         return;
     clickedNode_ = selectedNode();
@@ -265,14 +265,14 @@ void LibraryBrowser::trv_DblClick() {
 // The list
 
 int LibraryBrowser::mp3sSelecionats() const {
-    return static_cast<int>(c_.LstMP3->selectedRows().size());
+    return static_cast<int>(c_.trackList->selectedRows().size());
 }
 
 void LibraryBrowser::Lstmp3_KeyDown(int key) {
     if (!isEnter(key))
         return;
     clickedNode_ = selectedNode();
-    const int current = c_.LstMP3->currentRow();
+    const int current = c_.trackList->currentRow();
     const QString track = current >= 0 ? trackModel_->row(current).fullPath() : QString();
     const int line = track.isEmpty() ? 0
                                      : TemporaryPlaylistLineOf(state_.tmpPlaylistPath,
@@ -292,7 +292,7 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
         state_.play->RecordHistory();
     if (clickedNode_ && !discReady(clickedNode_->key))
         return;
-    const std::vector<int> rows = c_.LstMP3->selectedRows();
+    const std::vector<int> rows = c_.trackList->selectedRows();
     if (rows.empty() || !writeTemporaryPlaylist(rows))
         return;
     SaveLastSong(state_);
@@ -301,14 +301,14 @@ void LibraryBrowser::Lstmp3_KeyDown(int key) {
     playTemporaryPlaylist();
 }
 
-void LibraryBrowser::LstMP3_MouseDown(Qt::MouseButton button, const QPoint& pos) {
+void LibraryBrowser::trackListMouseDown(Qt::MouseButton button, const QPoint& pos) {
     if (button != Qt::RightButton || !showTrackListMenu)
         return;
-    QAbstractItemView* view = c_.LstMP3->currentView();
+    QAbstractItemView* view = c_.trackList->currentView();
     if (!view->indexAt(pos).isValid())
         return;
     // The menu opens 100 twips right of the pointer and 700 twips below its row position.
-    const QPoint inWindow = c_.LstMP3->mapTo(c_.window, QPoint(0, 0));
+    const QPoint inWindow = c_.trackList->mapTo(c_.window, QPoint(0, 0));
     const QPoint at(inWindow.x() + pos.x() + ToPixels(100), pos.y() + ToPixels(700));
     showTrackListMenu(c_.window->mapToGlobal(at));
 }
@@ -321,14 +321,14 @@ void LibraryBrowser::checkMp3ViewMode(int mode) {
 void LibraryBrowser::setListViewMode(int mode) {
     if (mode < 1 || mode > 4)
         return;
-    c_.LstMP3->setMode(mode);
+    c_.trackList->setMode(mode);
     checkMp3ViewMode(mode);
     if (mode == 4)
-        TrackListView::ToggleHeaderButtons(c_.LstMP3->reportView());
+        TrackListView::ToggleHeaderButtons(c_.trackList->reportView());
 }
 
 void LibraryBrowser::loadmp3list() {
-    QHeaderView* header = c_.LstMP3->reportView()->header();
+    QHeaderView* header = c_.trackList->reportView()->header();
     const ColumnLayout layout = ReadColumnLayout(state_.settings);
     for (int column = 0; column < TrackColumnCount && column < header->count(); ++column) {
         if (layout.widthTwips[column] > 0)
@@ -348,7 +348,7 @@ void LibraryBrowser::loadmp3list() {
 }
 
 void LibraryBrowser::saveColumns() {
-    QHeaderView* header = c_.LstMP3->reportView()->header();
+    QHeaderView* header = c_.trackList->reportView()->header();
     ColumnLayout layout = BuiltInColumnLayout();
     for (int column = 0; column < TrackColumnCount && column < header->count(); ++column) {
         // A column the user did not resize keeps its twips exactly (2000 twips are 133.3 pixels).
@@ -365,12 +365,12 @@ void LibraryBrowser::saveColumns() {
 // Events
 
 bool LibraryBrowser::eventFilter(QObject* watched, QEvent* event) {
-    const bool onTree = watched == c_.trv || watched == c_.trv->viewport();
+    const bool onTree = watched == c_.treeView || watched == c_.treeView->viewport();
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (onTree && isEnter(key)) {
-            trv_KeyDown(key);
+            treeKeyDown(key);
             return true;
         }
         if (onTree && !forwardingKey_) {
@@ -393,19 +393,19 @@ bool LibraryBrowser::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint pos = mouse->position().toPoint();
-        if (watched == c_.trv->viewport())
-            trv_MouseDown(mouse->button(), pos);
-        else if (watched != c_.trv)
-            LstMP3_MouseDown(mouse->button(), pos);
+        if (watched == c_.treeView->viewport())
+            treeMouseDown(mouse->button(), pos);
+        else if (watched != c_.treeView)
+            trackListMouseDown(mouse->button(), pos);
         return false;
     }
     if (type == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == c_.trv->viewport()) {
-            trv_DblClick();
+        if (watched == c_.treeView->viewport()) {
+            treeDoubleClicked();
             return true;
         }
-        if (watched != c_.trv) {
+        if (watched != c_.treeView) {
             Lstmp3_KeyDown(Qt::Key_Return);
             return true;
         }

@@ -21,7 +21,7 @@ class LibraryTreeModel;
 class TrackListModel;
 class TrackListView;
 
-// The window side of the library tree `trv` and the track list `LstMP3`: their events, the
+// The window side of the library tree `treeView` and the track list `trackList`: their events, the
 // View menu and toolbar states, filling the list from the tree and the play actions.
 class LibraryBrowser : public QObject {
     Q_OBJECT
@@ -29,8 +29,8 @@ public:
     // The main window's controls this side drives.
     struct Controls {
         QWidget* window = nullptr;
-        QTreeView* trv = nullptr;
-        TrackListView* LstMP3 = nullptr;
+        QTreeView* treeView = nullptr;
+        TrackListView* trackList = nullptr;
         QAction* viewPathsButton = nullptr;  // toolbar button 2
         QAction* viewStylesButton = nullptr; // toolbar button 3
         QAction* mnuviewCDview = nullptr;
@@ -56,16 +56,16 @@ public:
     // Marks the playing track (lastFolder + lastSong) in the list: its rows red and bold, the
     // last of them selected (and scrolled to when `ensureVisible`); the other rows black when
     // they are in the temporary playlist, green when not. Rows match by their whole path.
-    void selec_song(bool ensureVisible);
+    void selectPlayingSong(bool ensureVisible);
     // Fills the list again and takes `row` out of the selection (after a length was learned).
     void reloadTrackList(int row);
 
     // Events of the tree and the list, as the window receives them.
-    void trv_MouseDown(Qt::MouseButton button, const QPoint& pos);
-    void trv_KeyDown(int key);
-    void trv_DblClick();
+    void treeMouseDown(Qt::MouseButton button, const QPoint& pos);
+    void treeKeyDown(int key);
+    void treeDoubleClicked();
     void Lstmp3_KeyDown(int key);
-    void LstMP3_MouseDown(Qt::MouseButton button, const QPoint& pos);
+    void trackListMouseDown(Qt::MouseButton button, const QPoint& pos);
 
     // The View menu's list modes (1 to 4).
     void setListViewMode(int mode);
@@ -85,7 +85,7 @@ public:
     // a rebuild keeps what the person had opened.
     QStringList expandedKeys() const;
     void expandKeys(const QStringList& keys);
-    QTreeView* treeView() const { return c_.trv; }
+    QTreeView* treeView() const { return c_.treeView; }
     // The context commands and the drag set the clicked node and select a node without listing
     // its tracks.
     void setClickedNode(TreeNode* node) { clickedNode_ = node; }

@@ -21,9 +21,9 @@ namespace tarl {
 const QString StyleDrag::TreeNodeMimeType = QStringLiteral("application/x-tarl-tree-node");
 
 StyleDrag::StyleDrag(AppState& state, LibraryBrowser& browser, QObject* parent)
-    : QObject(parent), state_(state), browser_(browser), trv_(browser.treeView()) {
-    trv_->viewport()->setAcceptDrops(true);
-    trv_->viewport()->installEventFilter(this);
+    : QObject(parent), state_(state), browser_(browser), treeView_(browser.treeView()) {
+    treeView_->viewport()->setAcceptDrops(true);
+    treeView_->viewport()->installEventFilter(this);
 }
 
 void StyleDrag::highlight(TreeNode* node) {
@@ -85,7 +85,7 @@ void StyleDrag::fileList(TreeNode* list, TreeNode* style) {
         return;
     }
     LibraryTreeModel* model = browser_.treeModel();
-    const bool wasCollapsed = !trv_->isExpanded(model->indexOf(style));
+    const bool wasCollapsed = !treeView_->isExpanded(model->indexOf(style));
     const QString text = list->text, key = list->key, tag = list->tag;
     const int image = list->image;
     LibraryTree& tree = browser_.tree();
@@ -96,7 +96,7 @@ void StyleDrag::fileList(TreeNode* list, TreeNode* style) {
     // Selecting scrolls to the node, which opens its style: closed again after.
     browser_.selectWithoutListing(node);
     if (wasCollapsed)
-        trv_->collapse(model->indexOf(style));
+        treeView_->collapse(model->indexOf(style));
 }
 
 void StyleDrag::startDrag() {
@@ -106,17 +106,17 @@ void StyleDrag::startDrag() {
     begin(node);
     auto* data = new QMimeData;
     data->setData(TreeNodeMimeType, node->key.toUtf8());
-    auto* drag = new QDrag(trv_);
+    auto* drag = new QDrag(treeView_);
     drag->setMimeData(data);
     drag->setPixmap(
-        TreeIcons::icon(TreeImage::Catalog).pixmap(QSize(16, 16), trv_->devicePixelRatioF()));
+        TreeIcons::icon(TreeImage::Catalog).pixmap(QSize(16, 16), treeView_->devicePixelRatioF()));
     drag->exec(Qt::MoveAction);
     // A drag that ended outside the tree, or was dropped, leaves nothing behind.
     end();
 }
 
 bool StyleDrag::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != trv_->viewport())
+    if (watched != treeView_->viewport())
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
@@ -144,7 +144,7 @@ bool StyleDrag::eventFilter(QObject* watched, QEvent* event) {
         auto* drag = static_cast<QDropEvent*>(event);
         if (!drag->mimeData()->hasFormat(TreeNodeMimeType))
             return false;
-        over(browser_.treeModel()->nodeAt(trv_->indexAt(drag->position().toPoint())));
+        over(browser_.treeModel()->nodeAt(treeView_->indexAt(drag->position().toPoint())));
         drag->acceptProposedAction();
         return true;
     }

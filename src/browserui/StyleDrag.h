@@ -47,7 +47,7 @@ private:
 
     AppState& state_;
     LibraryBrowser& browser_;
-    QTreeView* trv_;
+    QTreeView* treeView_;
     TreeNode* dragged_ = nullptr;
     TreeNode* target_ = nullptr;
     TreeNode* highlight_ = nullptr;

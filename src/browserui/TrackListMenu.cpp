@@ -20,32 +20,33 @@ TrackListMenu::TrackListMenu(AppState& state, LibraryBrowser& browser, TrackList
                              std::function<void(int, const QString&)> setStatus, QObject* parent)
     : QObject(parent), state_(state), browser_(browser), list_(list),
       setStatus_(std::move(setStatus)) {
-    LstMP3 = new QMenu;
-    LstMP3->setObjectName(QStringLiteral("LstMP3"));
-    LstMP3Play = LstMP3->addAction(QStringLiteral("Play"));
-    LstMP3DBDel = LstMP3->addAction(QStringLiteral("Delete From DB"));
-    LstMP3->addSeparator()->setObjectName(QStringLiteral("LstMP3sep"));
-    LstMP3Del = LstMP3->addAction(QStringLiteral("Delete of HD"));
-    LstMP3Prop = LstMP3->addAction(QStringLiteral("Properties"));
-    LstMP3Play->setObjectName(QStringLiteral("LstMP3Play"));
-    LstMP3DBDel->setObjectName(QStringLiteral("LstMP3DBDel"));
-    LstMP3Del->setObjectName(QStringLiteral("LstMP3Del"));
-    LstMP3Prop->setObjectName(QStringLiteral("LstMP3Prop"));
-    connect(LstMP3Play, &QAction::triggered, this, &TrackListMenu::LstMP3Play_Click);
-    connect(LstMP3DBDel, &QAction::triggered, this, &TrackListMenu::LstMP3DBDel_Click);
-    connect(LstMP3Del, &QAction::triggered, this, &TrackListMenu::LstMP3Del_Click);
-    connect(LstMP3Prop, &QAction::triggered, this, &TrackListMenu::LstMP3Prop_Click);
+    menu = new QMenu;
+    menu->setObjectName(QStringLiteral("trackListMenu"));
+    playAction = menu->addAction(QStringLiteral("Play"));
+    deleteFromCatalogAction = menu->addAction(QStringLiteral("Delete From DB"));
+    menu->addSeparator()->setObjectName(QStringLiteral("trackListMenuSeparator"));
+    deleteFileAction = menu->addAction(QStringLiteral("Delete of HD"));
+    propertiesAction = menu->addAction(QStringLiteral("Properties"));
+    playAction->setObjectName(QStringLiteral("playAction"));
+    deleteFromCatalogAction->setObjectName(QStringLiteral("deleteFromCatalogAction"));
+    deleteFileAction->setObjectName(QStringLiteral("deleteFileAction"));
+    propertiesAction->setObjectName(QStringLiteral("propertiesAction"));
+    connect(playAction, &QAction::triggered, this, &TrackListMenu::playClicked);
+    connect(deleteFromCatalogAction, &QAction::triggered, this,
+            &TrackListMenu::deleteFromCatalogClicked);
+    connect(deleteFileAction, &QAction::triggered, this, &TrackListMenu::deleteFileClicked);
+    connect(propertiesAction, &QAction::triggered, this, &TrackListMenu::propertiesClicked);
 }
 
 TrackListMenu::~TrackListMenu() {
-    delete LstMP3; // a menu without a parent widget, so it can pop up over any window
+    delete menu; // a menu without a parent widget, so it can pop up over any window
 }
 
-void TrackListMenu::LstMP3Play_Click() {
+void TrackListMenu::playClicked() {
     browser_.Lstmp3_KeyDown(Qt::Key_Return);
 }
 
-void TrackListMenu::LstMP3DBDel_Click() {
+void TrackListMenu::deleteFromCatalogClicked() {
     DeleteSelectedFromCatalog();
 }
 
@@ -62,7 +63,7 @@ void TrackListMenu::DeleteSelectedFromCatalog() {
     browser_.FillTrackList();
 }
 
-void TrackListMenu::LstMP3Del_Click() {
+void TrackListMenu::deleteFileClicked() {
     Ui& ui = state_.services.ui;
     const QString title = QStringLiteral("Remove Files from Hard Disc");
     const std::vector<TrackFile> selected =
@@ -108,7 +109,7 @@ QString TrackListMenu::TrackInformationText(const TrackRow& row) {
     return text;
 }
 
-void TrackListMenu::LstMP3Prop_Click() {
+void TrackListMenu::propertiesClicked() {
     const int current = list_->currentRow();
     if (current < 0)
         return;

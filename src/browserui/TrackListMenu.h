@@ -14,7 +14,7 @@ class LibraryBrowser;
 class TrackListView;
 struct TrackRow;
 
-// The track list's right-click menu LstMP3 and its commands: "Play" (as Enter in the list),
+// The track list's right-click menu and its commands: "Play" (as Enter in the list),
 // "Delete From DB" (the selected tracks leave the catalog), "Delete of HD" (their files leave
 // the disc, then the tracks of those that went leave the catalog; the question names the files,
 // and one outside the list's folder goes only when it was named) and "Properties" (the current
@@ -26,16 +26,16 @@ public:
                   std::function<void(int, const QString&)> setStatus, QObject* parent = nullptr);
     ~TrackListMenu() override;
 
-    QMenu* LstMP3 = nullptr;
-    QAction* LstMP3Play = nullptr;
-    QAction* LstMP3DBDel = nullptr;
-    QAction* LstMP3Del = nullptr;
-    QAction* LstMP3Prop = nullptr;
+    QMenu* menu = nullptr;
+    QAction* playAction = nullptr;
+    QAction* deleteFromCatalogAction = nullptr;
+    QAction* deleteFileAction = nullptr;
+    QAction* propertiesAction = nullptr;
 
-    void LstMP3Play_Click();
-    void LstMP3DBDel_Click();
-    void LstMP3Del_Click();
-    void LstMP3Prop_Click();
+    void playClicked();
+    void deleteFromCatalogClicked();
+    void deleteFileClicked();
+    void propertiesClicked();
 
     // Deletes the selected rows' tracks from the catalog and lists the node's tracks again; a
     // track the catalog refused is reported in a box.

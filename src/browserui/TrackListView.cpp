@@ -9,11 +9,11 @@
 namespace tarl {
 
 TrackListView::TrackListView(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("LstMP3"));
+    setObjectName(QStringLiteral("trackList"));
     icons_ = new QListView(this);
-    icons_->setObjectName(QStringLiteral("LstMP3Icons"));
+    icons_->setObjectName(QStringLiteral("trackListIcons"));
     report_ = new QTreeView(this);
-    report_->setObjectName(QStringLiteral("LstMP3Report"));
+    report_->setObjectName(QStringLiteral("trackListReport"));
     report_->setRootIsDecorated(false);
     report_->setItemsExpandable(false);
     report_->setAllColumnsShowFocus(true);

@@ -12,7 +12,7 @@ class QTreeView;
 
 namespace tarl {
 
-// The track list LstMP3: one list shown in one of four modes, as the View menu chooses:
+// The track list trackList: one list shown in one of four modes, as the View menu chooses:
 // 1 small icons, 2 large icons, 3 list, 4 report (columns). The modes share one model and
 // one selection, so switching keeps what is selected.
 class TrackListView : public QWidget {

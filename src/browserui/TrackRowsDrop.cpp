@@ -41,14 +41,14 @@ TrackRowsDrop::Operation TrackRowsDrop::OperationFor(Qt::MouseButtons buttons,
     return Operation::Nothing;
 }
 
-TrackRowsDrop::TrackRowsDrop(AppState& state, LibraryBrowser& browser, QTreeView* trv,
+TrackRowsDrop::TrackRowsDrop(AppState& state, LibraryBrowser& browser, QTreeView* treeView,
                              TrackListView* list,
                              std::function<void(int, const QString&)> setStatus, QObject* parent)
-    : QObject(parent), state_(state), browser_(browser), trv_(trv), list_(list),
+    : QObject(parent), state_(state), browser_(browser), treeView_(treeView), list_(list),
       setStatus_(std::move(setStatus)) {
-    trv_->setAcceptDrops(true);
-    trv_->viewport()->setAcceptDrops(true);
-    trv_->viewport()->installEventFilter(this);
+    treeView_->setAcceptDrops(true);
+    treeView_->viewport()->setAcceptDrops(true);
+    treeView_->viewport()->installEventFilter(this);
 }
 
 // The tree's own drop highlight, as a list dragged onto a style shows it.
@@ -58,7 +58,7 @@ void TrackRowsDrop::highlight(const QModelIndex& index) {
 }
 
 bool TrackRowsDrop::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != trv_->viewport())
+    if (watched != treeView_->viewport())
         return false;
     switch (event->type()) {
     case QEvent::DragEnter:
@@ -66,7 +66,7 @@ bool TrackRowsDrop::eventFilter(QObject* watched, QEvent* event) {
         auto* drag = static_cast<QDragMoveEvent*>(event);
         if (!CarriesRows(drag->mimeData()))
             return false;
-        highlight(trv_->indexAt(drag->position().toPoint()));
+        highlight(treeView_->indexAt(drag->position().toPoint()));
         drag->setDropAction(Qt::CopyAction);
         drag->accept();
         return true;
@@ -84,7 +84,7 @@ bool TrackRowsDrop::eventFilter(QObject* watched, QEvent* event) {
         drop->accept();
         const Operation operation = OperationFor(drop->buttons(), drop->modifiers());
         const TreeNode* node =
-            browser_.treeModel()->nodeAt(trv_->indexAt(drop->position().toPoint()));
+            browser_.treeModel()->nodeAt(treeView_->indexAt(drop->position().toPoint()));
         if (operation == Operation::Nothing || !node)
             return true;
         // After the drag has ended: the boxes and the re-scan must not run inside it.
@@ -165,8 +165,8 @@ bool TrackRowsDrop::DropRows(Operation operation, const QString& folder) {
     if (rescanFolder)
         rescanFolder(folder);
     // The tree shows its selection again after the drop.
-    trv_->setFocus();
-    trv_->scrollTo(trv_->currentIndex());
+    treeView_->setFocus();
+    treeView_->scrollTo(treeView_->currentIndex());
     return true;
 }
 

@@ -28,8 +28,9 @@ public:
     // Shift alone or Ctrl alone, do nothing.
     static Operation OperationFor(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys);
 
-    TrackRowsDrop(AppState& state, LibraryBrowser& browser, QTreeView* trv, TrackListView* list,
-                  std::function<void(int, const QString&)> setStatus, QObject* parent = nullptr);
+    TrackRowsDrop(AppState& state, LibraryBrowser& browser, QTreeView* treeView,
+                  TrackListView* list, std::function<void(int, const QString&)> setStatus,
+                  QObject* parent = nullptr);
 
     // The re-scan of a folder that received files (the toolbar's re-scan of that folder).
     std::function<void(const QString& folder)> rescanFolder;
@@ -52,7 +53,7 @@ private:
 
     AppState& state_;
     LibraryBrowser& browser_;
-    QTreeView* trv_;
+    QTreeView* treeView_;
     TrackListView* list_;
     std::function<void(int, const QString&)> setStatus_;
     QPersistentModelIndex highlighted_;

@@ -124,13 +124,13 @@ void NowPlaying::Tick() {
         // or two later, and its length must still be learned then.
         lengthPending_ = length < 1 && !playingPath_.isEmpty();
         SaveLastSong(state_);
-        view_.selec_song(true);
+        view_.selectPlayingSong(true);
         view_.misIcon(state_.lastSong);
     } else if (lengthPending_ && length >= 1) {
         learnLength(length, entry);
         lengthPending_ = false;
         view_.setDisplay(PlayingCaption(length, entry, entryCount_, state_.lastSong));
-        view_.selec_song(false);
+        view_.selectPlayingSong(false);
     }
     view_.setDisplayTip(QStringLiteral("File: ") + state_.lastSong);
 }

@@ -19,7 +19,7 @@ public:
     // Fills the track list again from the catalog and takes `row` out of the selection.
     virtual void reloadTrackList(int row) = 0;
     // Marks the playing song (lastSong) in the track list.
-    virtual void selec_song(bool ensureVisible) = 0;
+    virtual void selectPlayingSong(bool ensureVisible) = 0;
     // The tray icon's tip.
     virtual void misIcon(const QString& tip) = 0;
     // The status bar's panels 1 and 2.

@@ -64,7 +64,9 @@ public:
             m_.plafo->setToolTip(tip);
     }
     void reloadTrackList(int row) override { m_.browser->reloadTrackList(row); }
-    void selec_song(bool ensureVisible) override { m_.browser->selec_song(ensureVisible); }
+    void selectPlayingSong(bool ensureVisible) override {
+        m_.browser->selectPlayingSong(ensureVisible);
+    }
     void misIcon(const QString& tip) override {
         if (m_.hooks_.misIcon)
             m_.hooks_.misIcon(tip);
@@ -87,7 +89,7 @@ public:
     }
     void loadiconsmenu() override { m_.loadiconsmenu(); }
     bool loadmp3list() override {
-        TrackListView::ToggleHeaderButtons(m_.LstMP3->reportView());
+        TrackListView::ToggleHeaderButtons(m_.trackList->reportView());
         m_.browser->loadmp3list();
         return true;
     }
@@ -124,10 +126,10 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     client_ = new QWidget(this);
     setCentralWidget(client_);
 
-    trv = new QTreeView(client_);
-    trv->setObjectName(QStringLiteral("trv"));
-    trv->setHeaderHidden(true);
-    LstMP3 = new TrackListView(client_);
+    treeView = new QTreeView(client_);
+    treeView->setObjectName(QStringLiteral("treeView"));
+    treeView->setHeaderHidden(true);
+    trackList = new TrackListView(client_);
     divisorH = new QFrame(client_);
     divisorH->setObjectName(QStringLiteral("divisorH"));
     divisorH->setFrameShape(QFrame::VLine);
@@ -172,8 +174,8 @@ Main::~Main() {
 void Main::buildBrowser() {
     LibraryBrowser::Controls controls;
     controls.window = this;
-    controls.trv = trv;
-    controls.LstMP3 = LstMP3;
+    controls.treeView = treeView;
+    controls.trackList = trackList;
     controls.viewPathsButton = toolbarButtons[1];
     controls.viewStylesButton = toolbarButtons[2];
     controls.mnuviewCDview = mnuviewCDview;
@@ -229,7 +231,7 @@ void Main::TimerWinamp_Timer() {
 
 void Main::Command1_Click() {
     browser->SelectFolderNode(state_.lastFolder);
-    browser->selec_song(true);
+    browser->selectPlayingSong(true);
 }
 
 void Main::BuildHistoryMenu() {
@@ -252,7 +254,7 @@ void Main::mnuhis_Click(int index) {
     };
     steps.playList = [this] {
         browser->FillTrackList();
-        browser->trv_DblClick();
+        browser->treeDoubleClicked();
     };
     steps.resume = [this](qint32 entry, qint64 seconds) {
         ResumeTemporaryPlaylist(state_, true, {entry, seconds});
@@ -339,8 +341,8 @@ void Main::showSearchWindow() {
         for (size_t i = 0; i < tracks.size(); ++i)
             if (tracks[i].columns[ColFile] == file)
                 rows.push_back(int(i));
-        LstMP3->selectRows(rows, rows.empty() ? -1 : rows.front());
-        LstMP3->currentView()->setFocus();
+        trackList->selectRows(rows, rows.empty() ? -1 : rows.front());
+        trackList->currentView()->setFocus();
     };
     searchWindow = new SearchWindow(state_, std::move(hooks), this);
     // Beside this window: on its right, or on its left when the screen ends there.
@@ -412,7 +414,7 @@ void Main::refreshFromCatalog() {
     RebuildLibraryTree(*browser, state_.sortedByCd);
     // The list was filled again: while a player plays, its marks come back with it.
     if (state_.playerPid != 0)
-        browser->selec_song(false);
+        browser->selectPlayingSong(false);
 }
 
 void Main::restore_previous() {

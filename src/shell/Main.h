@@ -40,7 +40,7 @@ class TrackRowsDrop;
 class TrayIcon;
 
 // The main window: start-up and shutdown, its menus, toolbar, status bar, the library tree
-// `trv`, the track list `LstMP3`, the splitter `divisorH` and the player panel `FPlayer`.
+// `treeView`, the track list `trackList`, the splitter `divisorH` and the player panel `FPlayer`.
 class Main : public QMainWindow, public WindowGeometry {
     Q_OBJECT
 public:
@@ -135,8 +135,8 @@ public:
     void runResize() override;
 
     // Controls, under the names the rest of the system uses.
-    QTreeView* trv = nullptr;
-    TrackListView* LstMP3 = nullptr;
+    QTreeView* treeView = nullptr;
+    TrackListView* trackList = nullptr;
     // The window side of the tree and the list.
     LibraryBrowser* browser = nullptr;
     // The scan window, made on first use and hidden when closed.

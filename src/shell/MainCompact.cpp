@@ -121,9 +121,9 @@ void Main::desplegar_flafo(int mode) {
     if (windowStateValue() != StateNormal)
         return;
     if (mode == 2) {
-        const CompactHeights heights = UnfoldedCompactHeights(LstMP3->model()->rowCount());
+        const CompactHeights heights = UnfoldedCompactHeights(trackList->model()->rowCount());
         setHeight(heights.window);
-        LstMP3->resize(LstMP3->width(), ToPixels(heights.list));
+        trackList->resize(trackList->width(), ToPixels(heights.list));
         return;
     }
     setHeight(ToTwips(plafo->mapTo(client_, QPoint()).y()) + CompactFoldBelowDisplay);

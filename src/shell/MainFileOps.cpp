@@ -13,11 +13,11 @@ namespace tarl {
 
 void Main::buildFileOperations() {
     const auto setStatus = [this](int panel, const QString& text) { setStatusPanel(panel, text); };
-    trackListMenu = new TrackListMenu(state_, *browser, LstMP3, setStatus, this);
+    trackListMenu = new TrackListMenu(state_, *browser, trackList, setStatus, this);
     browser->showTrackListMenu = [this](const QPoint& globalPos) {
-        trackListMenu->LstMP3->popup(globalPos);
+        trackListMenu->menu->popup(globalPos);
     };
-    trackRowsDrop = new TrackRowsDrop(state_, *browser, trv, LstMP3, setStatus, this);
+    trackRowsDrop = new TrackRowsDrop(state_, *browser, treeView, trackList, setStatus, this);
     trackRowsDrop->rescanFolder = [this](const QString& folder) { rescanFolder(folder); };
     trackRowsDrop->scanning = [this] {
         return rescanRunning() || (scanFiles && scanFiles->busy());

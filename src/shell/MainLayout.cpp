@@ -27,14 +27,14 @@ void Main::ResizeMain() {
     in.splitterLeft = splitterLeft_;
     in.statusBarVisible = StatusBar1->isVisibleTo(this);
     in.statusBarHeight = ToTwips(StatusBar1->sizeHint().height());
-    in.currentTreeHeight = ToTwips(trv->height());
-    in.currentListWidth = ToTwips(LstMP3->width());
+    in.currentTreeHeight = ToTwips(treeView->height());
+    in.currentListWidth = ToTwips(trackList->width());
     in.currentPanelWidth = ToTwips(FPlayer->width());
     const MainLayoutRects rects = PlanMainLayout(in);
     if (rects.statusBar)
         PlaceInTwips(StatusBar1, *rects.statusBar);
-    PlaceInTwips(trv, rects.tree);
-    PlaceInTwips(LstMP3, rects.list);
+    PlaceInTwips(treeView, rects.tree);
+    PlaceInTwips(trackList, rects.list);
     PlaceInTwips(divisorH, rects.splitter);
     PlaceInTwips(Toolbar1, rects.toolbar);
     PlaceInTwips(FPlayer, rects.panel);

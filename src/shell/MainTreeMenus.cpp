@@ -13,7 +13,7 @@ namespace tarl {
 void Main::buildTreeMenus() {
     treeMenus = new TreeMenus(state_, *browser, this);
     browser->showTreeMenu = [this](const QPoint& globalPos) {
-        treeMenus->MostrarMenuTRV(Qt::RightButton, globalPos);
+        treeMenus->showTreeMenu(Qt::RightButton, globalPos);
     };
     TreeMenus::Hooks& hooks = treeMenus->hooks;
     hooks.setStatus = [this](const QString& text) { setStatusPanel(1, text); };

@@ -89,7 +89,7 @@ TreeNode* TreeMenus::node() const {
     return browser_.clickedNode();
 }
 
-void TreeMenus::MostrarMenuTRV(Qt::MouseButton button, const QPoint& globalPos) {
+void TreeMenus::showTreeMenu(Qt::MouseButton button, const QPoint& globalPos) {
     if (button != Qt::RightButton)
         return;
     TreeNode* clicked = node();

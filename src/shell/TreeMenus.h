@@ -28,7 +28,7 @@ public:
 
     // Opens the menu for the clicked node and the view, 400 twips right of and 600 twips below
     // `globalPos` (the pointer). Buttons other than the right one do nothing.
-    void MostrarMenuTRV(Qt::MouseButton button, const QPoint& globalPos);
+    void showTreeMenu(Qt::MouseButton button, const QPoint& globalPos);
 
     // "Style Nothing"
     void mnutrvNickNothingAddNick_Click();

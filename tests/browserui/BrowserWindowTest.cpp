@@ -83,11 +83,11 @@ protected:
     QRect rectOf(const QString& key) {
         LibraryBrowser* b = window->browser;
         const QModelIndex index = b->treeModel()->indexOf(b->tree().FindNodeByKey(key));
-        window->trv->scrollTo(index);
-        return window->trv->visualRect(index);
+        window->treeView->scrollTo(index);
+        return window->treeView->visualRect(index);
     }
     void clickNode(const QString& key) {
-        QTest::mouseClick(window->trv->viewport(), Qt::LeftButton, {}, rectOf(key).center());
+        QTest::mouseClick(window->treeView->viewport(), Qt::LeftButton, {}, rectOf(key).center());
     }
     QString tmp() const { return QString::fromUtf8(home.read("m3uTmp.m3u")); }
 
@@ -101,10 +101,10 @@ TEST_F(Browser, AClickFillsTheListAndAnArrowShowsTheNodeItMovesTo) {
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
     EXPECT_EQ(w.browser->trackModel()->row(0).columns[ColTime], "03:07");
 
-    QTest::keyClick(w.trv, Qt::Key_Down);
+    QTest::keyClick(w.treeView, Qt::Key_Down);
     EXPECT_EQ(w.browser->selectedNode()->key, "/music/empty/");
     EXPECT_TRUE(listed().isEmpty());
-    QTest::keyClick(w.trv, Qt::Key_Up);
+    QTest::keyClick(w.treeView, Qt::Key_Up);
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
 }
 
@@ -113,7 +113,7 @@ TEST_F(Browser, ARebuildKeepsTheOpenNodesAndTheSelection) {
     clickNode("/music/rock/");
     const QString disc = "Disc1";
     LibraryTreeModel* model = w.browser->treeModel();
-    w.trv->setExpanded(model->indexOf(w.browser->tree().FindNodeByKey(disc)), true);
+    w.treeView->setExpanded(model->indexOf(w.browser->tree().FindNodeByKey(disc)), true);
     const QStringList open = w.browser->expandedKeys();
     ASSERT_TRUE(open.contains(disc)) << open.join(' ').toStdString();
 
@@ -131,8 +131,8 @@ TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
     services.player.running = true;
     state->playerPid = services.player.findWindow();
     services.player.sent.clear();
-    w.LstMP3->selectRows({1}, 1);
-    QTest::keyClick(w.LstMP3->reportView(), Qt::Key_Return);
+    w.trackList->selectRows({1}, 1);
+    QTest::keyClick(w.trackList->reportView(), Qt::Key_Return);
 
     using M = test::FakePlayerLink::Message;
     const std::vector<M> expected{{4242, 1024, 2, 121, false}, {4242, 273, 40045, 0, false}};
@@ -144,8 +144,8 @@ TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
 TEST_F(Browser, EnterOnThreeRowsRewritesExactlyThoseLinesInListOrderAndPlays) {
     Main& w = open();
     clickNode("/music/rock/");
-    w.LstMP3->selectRows({2, 0, 1}, 2);
-    QTest::keyClick(w.LstMP3->reportView(), Qt::Key_Return);
+    w.trackList->selectRows({2, 0, 1}, 2);
+    QTest::keyClick(w.trackList->reportView(), Qt::Key_Return);
     EXPECT_EQ(tmp(), "/music/rock/a.mp3\r\n/music/rock/b.mp3\r\n/music/rock/c.mp3\r\n");
     EXPECT_EQ(play.played, QStringList(home.file("m3uTmp.m3u")));
     EXPECT_EQ(play.histories, 2);
@@ -155,13 +155,13 @@ TEST_F(Browser, DoubleClickOnAnEmptyListEmptiesTheTemporaryPlaylistAndPlaysNothi
     Main& w = open();
     home.write("m3uTmp.m3u", "/music/old.mp3\r\n");
     const QPoint at = rectOf("/music/empty/").center();
-    QTest::mouseClick(w.trv->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(w.trv->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseClick(w.treeView->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(w.treeView->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(tmp(), "");
     EXPECT_TRUE(play.played.isEmpty());
 
     clickNode("/music/rock/");
-    QTest::mouseDClick(w.trv->viewport(), Qt::LeftButton, {}, rectOf("/music/rock/").center());
+    QTest::mouseDClick(w.treeView->viewport(), Qt::LeftButton, {}, rectOf("/music/rock/").center());
     EXPECT_EQ(tmp(), "/music/rock/a.mp3\r\n/music/rock/b.mp3\r\n/music/rock/c.mp3\r\n");
     EXPECT_EQ(play.played.size(), 1);
 }
@@ -173,7 +173,7 @@ TEST_F(Browser, TheDiscPromptRepeatsWhileTheWrongDiscIsInAndEndsOnCancel) {
     EXPECT_EQ(listed(), QStringList("j.mp3"));
     home.write("m3uTmp.m3u", "/music/old.mp3\r\n");
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel};
-    QTest::mouseDClick(w.trv->viewport(), Qt::LeftButton, {}, rectOf(key).center());
+    QTest::mouseDClick(w.treeView->viewport(), Qt::LeftButton, {}, rectOf(key).center());
     ASSERT_EQ(services.ui.transcript.size(), 3u);
     for (const auto& box : services.ui.transcript) {
         EXPECT_EQ(box.title, "INSERT MP3 CDROM");
@@ -185,7 +185,7 @@ TEST_F(Browser, TheDiscPromptRepeatsWhileTheWrongDiscIsInAndEndsOnCancel) {
 
     services.drives.removeDrive("/media/cd/");
     services.drives.addDrive("/media/cd/", DriveType::CdRom, "MY DISC"); // the right disc
-    QTest::mouseDClick(w.trv->viewport(), Qt::LeftButton, {}, rectOf(key).center());
+    QTest::mouseDClick(w.treeView->viewport(), Qt::LeftButton, {}, rectOf(key).center());
     EXPECT_EQ(services.ui.transcript.size(), 3u);
     EXPECT_EQ(play.played.size(), 1);
     EXPECT_EQ(tmp(), "/media/cd/jazz/j.mp3\r\n");
@@ -194,7 +194,7 @@ TEST_F(Browser, TheDiscPromptRepeatsWhileTheWrongDiscIsInAndEndsOnCancel) {
 TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidth) {
     {
         Main& w = open();
-        QHeaderView* header = w.LstMP3->reportView()->header();
+        QHeaderView* header = w.trackList->reportView()->header();
         header->resizeSection(0, 100);
         header->resizeSection(3, 150);
         header->moveSection(header->visualIndex(4), 0);
@@ -206,7 +206,7 @@ TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidt
     writeIni(ini().replace(QRegularExpression("mp3F3=\\d+"), "mp3F3=abc").toUtf8());
 
     Main& w = open();
-    QHeaderView* header = w.LstMP3->reportView()->header();
+    QHeaderView* header = w.trackList->reportView()->header();
     EXPECT_EQ(header->sectionSize(0), 100);
     EXPECT_EQ(header->sectionSize(3), 150);
     EXPECT_EQ(header->sectionSize(2), 2000 / 15 + 0); // the built-in Title width
@@ -216,19 +216,19 @@ TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidt
 TEST_F(Browser, TheFourViewModesSwitchTheListAndTheirCheckMarks) {
     Main& w = open();
     EXPECT_TRUE(w.mnuviewMp3[3]->isChecked());
-    EXPECT_EQ(w.LstMP3->currentView(), w.LstMP3->reportView());
-    const bool clickable = w.LstMP3->reportView()->header()->sectionsClickable();
+    EXPECT_EQ(w.trackList->currentView(), w.trackList->reportView());
+    const bool clickable = w.trackList->reportView()->header()->sectionsClickable();
     for (int mode : {1, 2, 3}) {
         w.mnuviewMp3[mode - 1]->trigger();
-        EXPECT_EQ(w.LstMP3->mode(), mode);
-        EXPECT_EQ(w.LstMP3->currentView(), w.LstMP3->iconView());
+        EXPECT_EQ(w.trackList->mode(), mode);
+        EXPECT_EQ(w.trackList->currentView(), w.trackList->iconView());
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(w.mnuviewMp3[i]->isChecked(), i == mode - 1) << mode;
     }
-    EXPECT_EQ(w.LstMP3->iconView()->viewMode(), QListView::ListMode);
+    EXPECT_EQ(w.trackList->iconView()->viewMode(), QListView::ListMode);
     w.mnuviewMp3[3]->trigger();
-    EXPECT_EQ(w.LstMP3->currentView(), w.LstMP3->reportView());
-    EXPECT_NE(w.LstMP3->reportView()->header()->sectionsClickable(), clickable);
+    EXPECT_EQ(w.trackList->currentView(), w.trackList->reportView());
+    EXPECT_NE(w.trackList->reportView()->header()->sectionsClickable(), clickable);
 }
 
 TEST_F(Browser, TheViewMenuRebuildsTheTreeByStyleAndBack) {

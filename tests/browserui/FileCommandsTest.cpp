@@ -116,20 +116,20 @@ protected:
     void dropOn(const QString& key, Qt::KeyboardModifiers keys) {
         LibraryBrowser* b = window->browser;
         const QModelIndex index = b->treeModel()->indexOf(b->tree().FindNodeByKey(key));
-        window->trv->scrollTo(index);
-        const QPointF at = window->trv->visualRect(index).center();
+        window->treeView->scrollTo(index);
+        const QPointF at = window->treeView->visualRect(index).center();
         QMimeData mime;
         mime.setData(QString::fromLatin1(TrackListModel::TrackIdsMimeType), "1\n");
         // The application hands a drag's moves and drop to the widget that took its entry.
         QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
                               keys);
-        QCoreApplication::sendEvent(window->trv->viewport(), &enter);
+        QCoreApplication::sendEvent(window->treeView->viewport(), &enter);
         QDragMoveEvent move(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
                             keys);
-        QCoreApplication::sendEvent(window->trv->viewport(), &move);
+        QCoreApplication::sendEvent(window->treeView->viewport(), &move);
         EXPECT_EQ(window->trackRowsDrop->highlighted(), index);
         QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::NoButton, keys);
-        QCoreApplication::sendEvent(window->trv->viewport(), &drop);
+        QCoreApplication::sendEvent(window->treeView->viewport(), &drop);
         EXPECT_FALSE(window->trackRowsDrop->highlighted().isValid());
         QCoreApplication::processEvents(); // the operation runs once the drag is over
     }
@@ -139,27 +139,27 @@ protected:
 
 TEST_F(FileCommands, TheListMenuHoldsItsItemsInOrder) {
     QStringList captions;
-    for (QAction* action : window->trackListMenu->LstMP3->actions())
+    for (QAction* action : window->trackListMenu->menu->actions())
         captions << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(captions, QStringList({"Play", "Delete From DB", "-", "Delete of HD", "Properties"}));
 }
 
 TEST_F(FileCommands, ARightClickOnARowOpensTheMenuBelowAndRightOfThePointer) {
     window->browser->setListViewMode(4);
-    QTreeView* report = window->LstMP3->reportView();
+    QTreeView* report = window->trackList->reportView();
     const QPoint at = report->visualRect(window->browser->trackModel()->index(1, 0)).center();
     QTest::mousePress(report->viewport(), Qt::RightButton, {}, at);
-    QMenu* menu = window->trackListMenu->LstMP3;
+    QMenu* menu = window->trackListMenu->menu;
     ASSERT_TRUE(menu->isVisible());
-    const QPoint listLeft = window->LstMP3->mapTo(window.get(), QPoint(0, 0));
+    const QPoint listLeft = window->trackList->mapTo(window.get(), QPoint(0, 0));
     EXPECT_EQ(menu->pos(), window->mapToGlobal(QPoint(listLeft.x() + at.x() + ToPixels(100),
                                                       at.y() + ToPixels(700))));
     menu->hide();
 }
 
 TEST_F(FileCommands, TheInformationBoxOfATrackWithoutCommentEndsItsLineAfterTheLabel) {
-    window->LstMP3->selectRows({2}, 2);
-    window->trackListMenu->LstMP3Prop->trigger();
+    window->trackList->selectRows({2}, 2);
+    window->trackListMenu->propertiesAction->trigger();
     ASSERT_EQ(services.ui.transcript.size(), 1U);
     const auto& box = services.ui.transcript[0];
     EXPECT_EQ(box.title, "MP3 information");
@@ -172,8 +172,8 @@ TEST_F(FileCommands, TheInformationBoxOfATrackWithoutCommentEndsItsLineAfterTheL
 }
 
 TEST_F(FileCommands, DeleteFromDbDeletesTheSelectedTracksAndListsTheRest) {
-    window->LstMP3->selectRows({0, 9}, 9);
-    window->trackListMenu->LstMP3DBDel->trigger();
+    window->trackList->selectRows({0, 9}, 9);
+    window->trackListMenu->deleteFromCatalogAction->trigger();
     EXPECT_EQ(listed().size(), 8);
     EXPECT_EQ(query("SELECT COUNT(*) FROM Mp3 WHERE file IN ('01.mp3','10.mp3')"), "0");
     EXPECT_EQ(filesIn(rock).size(), 10); // the files stay
@@ -181,9 +181,9 @@ TEST_F(FileCommands, DeleteFromDbDeletesTheSelectedTracksAndListsTheRest) {
 
 TEST_F(FileCommands, AFileGoneBeforeDeleteOfHdIsReportedAndKeptTheOthersGo) {
     QFile::remove(rock + "02.mp3");
-    window->LstMP3->selectRows({0, 1, 2}, 2);
+    window->trackList->selectRows({0, 1, 2}, 2);
     services.ui.answers = {MsgAnswer::Ok};
-    window->trackListMenu->LstMP3Del->trigger();
+    window->trackListMenu->deleteFileAction->trigger();
 
     ASSERT_EQ(services.ui.transcript.size(), 2U);
     const QString at = QDir(rock).canonicalPath() + "/";
@@ -196,7 +196,7 @@ TEST_F(FileCommands, AFileGoneBeforeDeleteOfHdIsReportedAndKeptTheOthersGo) {
     EXPECT_EQ(services.ui.transcript[1].icon, MsgIcon::Critical);
     EXPECT_EQ(listed().first(), "02.mp3");
     EXPECT_EQ(listed().size(), 8);
-    EXPECT_TRUE(window->LstMP3->selectedRows().empty());
+    EXPECT_TRUE(window->trackList->selectedRows().empty());
     EXPECT_EQ(query("SELECT file FROM Mp3 WHERE file IN ('01.mp3','02.mp3','03.mp3')"), "02.mp3");
     EXPECT_EQ(filesIn(rock).size(), 7);
 }
@@ -216,9 +216,9 @@ TEST_F(FileCommands, DeleteOfHdNamesRowsOutsideTheListFirstAndKeepsThoseItCouldN
     window->browser->FillTrackList();
     std::vector<int> all(21);
     std::iota(all.begin(), all.end(), 0);
-    window->LstMP3->selectRows(all, 20);
+    window->trackList->selectRows(all, 20);
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok};
-    window->trackListMenu->LstMP3Del->trigger();
+    window->trackListMenu->deleteFileAction->trigger();
 
     ASSERT_EQ(services.ui.transcript.size(), 2U);
     EXPECT_EQ(services.ui.transcript[0].text,
@@ -239,9 +239,9 @@ TEST_F(FileCommands, DeleteOfHdAfterAnotherNodeWasClickedJudgesTheListShown) {
     window->browser->selectWithoutListing(other);
     std::vector<int> all(10);
     std::iota(all.begin(), all.end(), 0);
-    window->LstMP3->selectRows(all, 9);
+    window->trackList->selectRows(all, 9);
     services.ui.answers = {MsgAnswer::Ok};
-    window->trackListMenu->LstMP3Del->trigger();
+    window->trackListMenu->deleteFileAction->trigger();
 
     ASSERT_EQ(services.ui.transcript.size(), 1U);
     EXPECT_TRUE(services.ui.transcript[0].text.contains("\n\n10 files:\n"))
@@ -250,14 +250,14 @@ TEST_F(FileCommands, DeleteOfHdAfterAnotherNodeWasClickedJudgesTheListShown) {
 }
 
 TEST_F(FileCommands, CancelledDeleteOfHdDeletesNothing) {
-    window->LstMP3->selectRows({0}, 0);
-    window->trackListMenu->LstMP3Del->trigger();
+    window->trackList->selectRows({0}, 0);
+    window->trackListMenu->deleteFileAction->trigger();
     EXPECT_EQ(filesIn(rock).size(), 10);
     EXPECT_EQ(listed().size(), 10);
 }
 
 TEST_F(FileCommands, RowsDroppedWithCtrlAndShiftNeitherMoveNorCopy) {
-    window->LstMP3->selectRows({0, 1}, 1);
+    window->trackList->selectRows({0, 1}, 1);
     dropOn(dest, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(filesIn(dest).isEmpty());
     EXPECT_EQ(filesIn(rock).size(), 10);
@@ -265,7 +265,7 @@ TEST_F(FileCommands, RowsDroppedWithCtrlAndShiftNeitherMoveNorCopy) {
 }
 
 TEST_F(FileCommands, RowsDroppedWithCtrlCopyThreeFilesAndTheFolderIsScannedAgain) {
-    window->LstMP3->selectRows({0, 4, 7}, 7);
+    window->trackList->selectRows({0, 4, 7}, 7);
     dropOn(dest, Qt::ControlModifier);
     EXPECT_EQ(filesIn(dest), QStringList({"01.mp3", "05.mp3", "08.mp3"}));
     EXPECT_EQ(filesIn(rock).size(), 10);
@@ -276,7 +276,7 @@ TEST_F(FileCommands, RowsDroppedWithCtrlCopyThreeFilesAndTheFolderIsScannedAgain
 
 TEST_F(FileCommands, RowsDroppedWhileAScanRunsAreRefused) {
     window->trackRowsDrop->scanning = [] { return true; };
-    window->LstMP3->selectRows({0}, 0);
+    window->trackList->selectRows({0}, 0);
     dropOn(dest, Qt::NoModifier);
     EXPECT_TRUE(filesIn(dest).isEmpty());
     EXPECT_EQ(listed().size(), 10);
@@ -285,7 +285,7 @@ TEST_F(FileCommands, RowsDroppedWhileAScanRunsAreRefused) {
 
 TEST_F(FileCommands, CopyingOntoAnExistingFileShowsItsBoxAndChangesNeither) {
     home.write("music/dest/01.mp3", "older");
-    window->LstMP3->selectRows({0}, 0);
+    window->trackList->selectRows({0}, 0);
     dropOn(dest, Qt::ControlModifier);
     EXPECT_EQ(home.read("music/dest/01.mp3"), "older");
     EXPECT_EQ(home.read("music/rock/01.mp3"), "track 01.mp3");
@@ -306,7 +306,7 @@ TEST_F(FileCommands, MovingRowsTwoFiveAndNineRemovesExactlyThoseRowsAndTracks) {
                                          "10.mp3"}));
         window->rescanFolder(folder);
     };
-    window->LstMP3->selectRows({1, 4, 8}, 8);
+    window->trackList->selectRows({1, 4, 8}, 8);
     // Asked once, then moved; a Cancel first moves nothing.
     dropOn(dest, Qt::NoModifier);
     ASSERT_EQ(services.ui.transcript.size(), 1U);

@@ -78,12 +78,12 @@ protected:
     TreeNode* node(const QString& key) { return window->browser->tree().FindNodeByKey(key); }
     QPoint pointOf(const QString& key) {
         const QModelIndex index = window->browser->treeModel()->indexOf(node(key));
-        window->trv->scrollTo(index);
-        return window->trv->visualRect(index).center();
+        window->treeView->scrollTo(index);
+        return window->treeView->visualRect(index).center();
     }
-    QPoint emptySpace() const { return {5, window->trv->viewport()->height() - 3}; }
+    QPoint emptySpace() const { return {5, window->treeView->viewport()->height() - 3}; }
     void rightClick(const QPoint& at) {
-        QTest::mouseClick(window->trv->viewport(), Qt::RightButton, {}, at);
+        QTest::mouseClick(window->treeView->viewport(), Qt::RightButton, {}, at);
     }
     void rightClick(const QString& key) { rightClick(pointOf(key)); }
     QStringList childTexts(const QString& key) {
@@ -152,7 +152,7 @@ TEST_F(TreeMenusTest, EmptySpaceOpensStyleNothingInTheStyleViewAndNothingInThePa
     ASSERT_EQ(popups.size(), 1u);
     EXPECT_EQ(popups[0].menu, w.treeMenus->mnutrvNickNothing);
     EXPECT_EQ(popups[0].at,
-              w.trv->viewport()->mapToGlobal(at) + QPoint(ToPixels(400), ToPixels(600)));
+              w.treeView->viewport()->mapToGlobal(at) + QPoint(ToPixels(400), ToPixels(600)));
     rightClick("Rock");
     EXPECT_EQ(popups.back().menu, w.treeMenus->mnutrvNick);
     rightClick("Unsorted");
@@ -278,12 +278,12 @@ TEST_F(TreeMenusTest, OpenFolderAndEditGoThroughTheDesktop) {
 
 TEST_F(TreeMenusTest, UnExpandCollapsesEveryStyle) {
     Main& w = open(true);
-    w.trv->expandAll();
+    w.treeView->expandAll();
     w.treeMenus->mnutrvNickNothingunexpand_Click();
     LibraryTreeModel* model = w.browser->treeModel();
-    EXPECT_FALSE(w.trv->isExpanded(model->indexOf(node("Rock"))));
-    EXPECT_FALSE(w.trv->isExpanded(model->indexOf(node("Unsorted"))));
-    EXPECT_TRUE(w.trv->isExpanded(model->indexOf(node("tarl.mdb"))));
+    EXPECT_FALSE(w.treeView->isExpanded(model->indexOf(node("Rock"))));
+    EXPECT_FALSE(w.treeView->isExpanded(model->indexOf(node("Unsorted"))));
+    EXPECT_TRUE(w.treeView->isExpanded(model->indexOf(node("tarl.mdb"))));
 }
 
 } // namespace
@@ -341,12 +341,12 @@ TEST_F(StyleDragTest, TheHighlightFollowsThePointerByTheNodesKind) {
 
 TEST_F(StyleDragTest, AListDroppedOnAnotherStylesListIsFiledUnderThatStyle) {
     Main& w = open(true);
-    w.trv->collapse(w.browser->treeModel()->indexOf(node("Jazz")));
+    w.treeView->collapse(w.browser->treeModel()->indexOf(node("Jazz")));
     dragDrop(rock(), {"Rock", mix()});
     EXPECT_EQ(styleOf("rock/"), 2);
     EXPECT_EQ(node(rock())->parent, node("Jazz"));
     EXPECT_TRUE(childTexts("Rock").isEmpty());
-    EXPECT_FALSE(w.trv->isExpanded(w.browser->treeModel()->indexOf(node("Jazz"))));
+    EXPECT_FALSE(w.treeView->isExpanded(w.browser->treeModel()->indexOf(node("Jazz"))));
 }
 
 TEST_F(StyleDragTest, AListDroppedOnItsOwnStyleChangesNothing) {
@@ -421,7 +421,7 @@ namespace {
 
 TEST_F(StyleDragTest, TheTreeTakesDropsOfItsOwnKindAndLetsOthersThrough) {
     Main& w = open(true);
-    QWidget* viewport = w.trv->viewport();
+    QWidget* viewport = w.treeView->viewport();
     const QPoint overJazz = pointOf("Jazz");
     QMimeData foreign;
     foreign.setData("application/x-other-rows", "1");

@@ -33,7 +33,7 @@ struct RecordingView : PanelView, NowPlayingView {
     void setDisplay(const QString& caption) override { display = caption; }
     void setDisplayTip(const QString& tip) override { tip_ = tip; }
     void reloadTrackList(int row) override { reloads.push_back(row); }
-    void selec_song(bool ensureVisible) override { marks.push_back(ensureVisible); }
+    void selectPlayingSong(bool ensureVisible) override { marks.push_back(ensureVisible); }
     void misIcon(const QString& tip) override { tray = tip; }
 
     std::map<int, double> knobs;

@@ -35,7 +35,7 @@ struct QuietView : PanelView, NowPlayingView {
     void setDisplay(const QString& caption) override { display = caption; }
     void setDisplayTip(const QString&) override {}
     void reloadTrackList(int) override { ++reloads; }
-    void selec_song(bool) override {}
+    void selectPlayingSong(bool) override {}
     void misIcon(const QString&) override {}
     QString elapsed, display;
     int reloads = 0;

@@ -311,7 +311,7 @@ TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
         EXPECT_EQ(w.browser->selectedNode()->key, music + "Jazz/");
         EXPECT_EQ(w.browser->trackModel()->rowCount(), 2);
         if (!c.rows.empty()) {
-            EXPECT_EQ(w.LstMP3->selectedRows(), c.rows);
+            EXPECT_EQ(w.trackList->selectedRows(), c.rows);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(w.searchWindow.isNull());
@@ -332,7 +332,7 @@ TEST_F(FindWindow, AfterAPlayTheJumpSelectsTheHitAndTheNextTickLeavesIt) {
     f.results->setCurrentIndex(f.model().index(0, 0));
     QTest::mouseClick(f.imgJump, Qt::LeftButton);
     w.TimerWinamp_Timer();
-    EXPECT_EQ(w.LstMP3->selectedRows(), std::vector<int>{1});
+    EXPECT_EQ(w.trackList->selectedRows(), std::vector<int>{1});
 }
 
 TEST_F(FindWindow, IgnoreAccentsIsKeptInTheSettingsFile) {

@@ -30,7 +30,7 @@ int ListEveryNode(Main& w, const std::vector<std::unique_ptr<TreeNode>>& nodes) 
         for (int row = 0; row < model.rowCount(); ++row)
             for (int column = 0; column < model.columnCount(); ++column)
                 (void)model.data(model.index(row, column)).toString();
-        (void)w.LstMP3->grab();
+        (void)w.trackList->grab();
         listed += 1 + ListEveryNode(w, node->children);
     }
     return listed;

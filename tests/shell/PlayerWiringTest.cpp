@@ -117,7 +117,7 @@ TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
     EXPECT_EQ(colour(2, 0), QColor(0, 128, 0)); // not in the player's list
     EXPECT_FALSE(bold(0));
     EXPECT_TRUE(bold(1));
-    EXPECT_EQ(w.LstMP3->selectedRows(), std::vector<int>{1});
+    EXPECT_EQ(w.trackList->selectedRows(), std::vector<int>{1});
 
     // F5 while the player plays: the list is filled again, with its marks.
     services.player.running = true;
@@ -139,7 +139,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
     state->lastFolder = music + "pop/";
     state->lastSong = "a.mp3";
     ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
-    w.browser->selec_song(false);
+    w.browser->selectPlayingSong(false);
     const TrackListModel* model = w.browser->trackModel();
     const QColor black(0, 0, 0), green(0, 128, 0);
     const QColor marks[] = {black, green, green}; // rock's b.mp3 is not in the player's list
@@ -153,7 +153,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
     services.player.running = true;
     state->playerPid = services.player.findWindow();
     services.player.sent.clear();
-    w.LstMP3->selectRows({0}, 0);
+    w.trackList->selectRows({0}, 0);
     w.browser->Lstmp3_KeyDown(Qt::Key_Return);
     ASSERT_FALSE(services.player.sent.empty());
     EXPECT_EQ(services.player.sent[0],
@@ -166,13 +166,13 @@ TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
     ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
     state->tmpPlaylistPath = home.file("gone/m3uTmp.m3u");
-    w.browser->trv_DblClick();
+    w.browser->treeDoubleClicked();
     EXPECT_TRUE(services.player.launches.isEmpty());
     EXPECT_TRUE(w.statusPanel(1).contains(state->tmpPlaylistPath))
         << w.statusPanel(1).toStdString();
     // Once a play goes well, the reason is no longer shown.
     state->tmpPlaylistPath = home.file("m3uTmp.m3u");
-    w.browser->trv_DblClick();
+    w.browser->treeDoubleClicked();
     EXPECT_EQ(services.player.launches.size(), 1);
     EXPECT_EQ(w.statusPanel(1), "");
 }
@@ -184,7 +184,7 @@ TEST_F(PlayerWiring, ADoubleClickSaysWhatWasLeftOutAndPlaysTheRest) {
     run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "rock/', 'gone.mp3', 1)");
     ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
-    w.browser->trv_DblClick();
+    w.browser->treeDoubleClicked();
     EXPECT_EQ(services.player.launches.size(), 1);
     // The missing file keeps its line, so the entries stay in step with the list.
     EXPECT_EQ(ReadTemporaryPlaylist(state->tmpPlaylistPath).size(), 4);
@@ -228,7 +228,7 @@ TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
     w.TimerWinamp->stop();
     ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
-    w.browser->trv_KeyDown(Qt::Key_Return);
+    w.browser->treeKeyDown(Qt::Key_Return);
     ASSERT_EQ(services.player.launches.size(), 1);
     EXPECT_EQ(services.player.launches[0], program + " \"" + state->tmpPlaylistPath + "\"");
     EXPECT_EQ(ReadTemporaryPlaylist(state->tmpPlaylistPath).size(), 3);

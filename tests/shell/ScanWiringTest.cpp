@@ -96,7 +96,7 @@ TEST_F(ScanWiring, AnImportFromTheScanWindowShowsInTheTreeOfTheViewShown) {
         Main& w = started(QString(view.view) + ".mdb");
         EXPECT_FALSE(w.toolbarButtons[0]->isEnabled()); // "Ini" does nothing yet
         ASSERT_TRUE(view.byPaths ? w.browser->showTreeByPaths() : w.browser->showTreeByStyle());
-        const QAbstractItemModel& tree = *w.trv->model();
+        const QAbstractItemModel& tree = *w.treeView->model();
         const QString music = home.path() + "/" + view.view + "/";
         writeSong(QString(view.view) + "/rock/a.mp3", "A");
         writeSong(QString(view.view) + "/rock/b.mp3", "B");
@@ -109,7 +109,7 @@ TEST_F(ScanWiring, AnImportFromTheScanWindowShowsInTheTreeOfTheViewShown) {
         ASSERT_TRUE(rock.isValid());
 
         // The selected node stays selected through the next import, its list filled again.
-        w.trv->setCurrentIndex(rock);
+        w.treeView->setCurrentIndex(rock);
         const QString rockKey = w.browser->selectedNode()->key;
         writeSong(QString(view.view) + "/pop/c.mp3", "C");
         scanAndAdd(w, music);

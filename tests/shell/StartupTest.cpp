@@ -181,7 +181,7 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
     EXPECT_EQ(w.top(), 0);                       // a window above the screen comes down to its edge
     EXPECT_EQ(ToTwips(w.ImgButt[6]->x()), 3315); // the volume knob at its right end (3320)
     EXPECT_EQ(state->playerVolume, 255);
-    EXPECT_FALSE(w.LstMP3->reportView()->header()->sectionsClickable());
+    EXPECT_FALSE(w.trackList->reportView()->header()->sectionsClickable());
 }
 
 TEST_F(Startup, ACatalogOnANetworkShareOpensWithANoteInTheStatusBar) {
@@ -204,7 +204,7 @@ TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
     services.player.replies[{1024, 105}] = 61500;
     Main& w = start();
     w.Form_Load();
-    QHeaderView* header = w.LstMP3->reportView()->header();
+    QHeaderView* header = w.trackList->reportView()->header();
     header->resizeSection(0, 200);
     header->moveSection(2, 0);
     state->lastSong = "y.mp3";

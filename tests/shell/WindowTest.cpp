@@ -63,30 +63,30 @@ TEST_F(Window, ResizeMainLaysTheControlsOutAroundTheSplitter) {
     w.show();
     w.setSplitterLeft(4500);
     w.ResizeMain();
-    EXPECT_EQ(ToTwips(w.trv->y()), 630);
-    EXPECT_EQ(ToTwips(w.trv->width()), 4500);
-    EXPECT_EQ(w.LstMP3->x(), ToPixels(4560));
-    EXPECT_EQ(w.LstMP3->y(), w.trv->y());
-    EXPECT_EQ(w.LstMP3->height(), w.trv->height());
-    EXPECT_EQ(w.divisorH->height(), w.trv->height());
+    EXPECT_EQ(ToTwips(w.treeView->y()), 630);
+    EXPECT_EQ(ToTwips(w.treeView->width()), 4500);
+    EXPECT_EQ(w.trackList->x(), ToPixels(4560));
+    EXPECT_EQ(w.trackList->y(), w.treeView->y());
+    EXPECT_EQ(w.trackList->height(), w.treeView->height());
+    EXPECT_EQ(w.divisorH->height(), w.treeView->height());
     EXPECT_EQ(w.FPlayer->x(), ToPixels(4540));
     const QWidget* client = w.centralWidget();
     EXPECT_EQ(w.StatusBar1->geometry().bottom(), client->height() - 1);
-    EXPECT_EQ(w.trv->geometry().bottom() + 1, w.StatusBar1->y());
-    EXPECT_EQ(w.LstMP3->width(), ToPixels(ToTwips(client->width()) - 4500 - 200));
+    EXPECT_EQ(w.treeView->geometry().bottom() + 1, w.StatusBar1->y());
+    EXPECT_EQ(w.trackList->width(), ToPixels(ToTwips(client->width()) - 4500 - 200));
 }
 
 TEST_F(Window, DraggingTheSplitterMovesTreeAndList) {
     Main& w = start();
     w.show();
-    const int before = w.trv->width();
+    const int before = w.treeView->width();
     QTest::mousePress(w.divisorH, Qt::LeftButton, {}, QPoint(2, 10));
     QMouseEvent move(QEvent::MouseMove, QPointF(42, 10), w.divisorH->mapToGlobal(QPointF(42, 10)),
                      Qt::NoButton, Qt::LeftButton, {});
     QApplication::sendEvent(w.divisorH, &move);
     QTest::mouseRelease(w.divisorH, Qt::LeftButton, {}, QPoint(42, 10));
-    EXPECT_GT(w.trv->width(), before + 30);
-    EXPECT_EQ(w.LstMP3->x(), w.trv->width() + ToPixels(60));
+    EXPECT_GT(w.treeView->width(), before + 30);
+    EXPECT_EQ(w.trackList->x(), w.treeView->width() + ToPixels(60));
 }
 
 TEST_F(Window, AboutShowsThePictureTheVersionAndCloses) {

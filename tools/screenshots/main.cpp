@@ -84,7 +84,7 @@ void PlayAlbum(Main& w, const AppState& state) {
         std::printf("No player on the PATH: the display shows no song.\n");
         return;
     }
-    w.browser->trv_DblClick();
+    w.browser->treeDoubleClicked();
     // Shown once the display names the song and gives its length.
     const auto shown = [&w] {
         const QString display = w.plafo->text();
@@ -160,7 +160,7 @@ QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
         // Entering folded leaves the window a little shorter than folding it again does.
         const double below = turn == 0 ? CompactEntryBelowDisplay : CompactFoldBelowDisplay;
         const double height = unfolded
-                                  ? UnfoldedCompactHeights(w.LstMP3->model()->rowCount()).window
+                                  ? UnfoldedCompactHeights(w.trackList->model()->rowCount()).window
                                   : displayTop + below;
         problems << CheckSize(w, name, InPixels(width, height));
         problems << Picture(w, name, outDir,
