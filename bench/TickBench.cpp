@@ -1,4 +1,4 @@
-// Time of the main window's now-playing tick (TimerWinamp) against a real mpv (--ao=null), a real
+// Time of the main window's now-playing tick (playerTimer) against a real mpv (--ao=null), a real
 // catalog and a real settings file: a list of short WAVs plays through, so many ticks see a new
 // entry (temporary playlist read, length looked up and learned into the catalog, play state
 // saved to the settings file), and the ticks go on for a second after the list ended (the player
@@ -47,7 +47,7 @@ struct NullView : PanelView, NowPlayingView {
     void setDisplayTip(const QString&) override {}
     void reloadTrackList(int) override {}
     void selectPlayingSong(bool) override {}
-    void misIcon(const QString&) override {}
+    void setTrayTip(const QString&) override {}
 };
 
 void Print(const char* what, std::vector<double> ms) {

@@ -125,7 +125,7 @@ void NowPlaying::Tick() {
         lengthPending_ = length < 1 && !playingPath_.isEmpty();
         SaveLastSong(state_);
         view_.selectPlayingSong(true);
-        view_.misIcon(state_.lastSong);
+        view_.setTrayTip(state_.lastSong);
     } else if (lengthPending_ && length >= 1) {
         learnLength(length, entry);
         lengthPending_ = false;

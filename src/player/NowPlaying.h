@@ -13,15 +13,15 @@ class PlayerPanel;
 class NowPlayingView {
 public:
     virtual ~NowPlayingView() = default;
-    virtual void setElapsed(const QString& caption) = 0; // plafo_time
-    virtual void setDisplay(const QString& caption) = 0; // plafo
+    virtual void setElapsed(const QString& caption) = 0; // elapsedDisplay
+    virtual void setDisplay(const QString& caption) = 0; // nowPlayingDisplay
     virtual void setDisplayTip(const QString& tip) = 0;
     // Fills the track list again from the catalog and takes `row` out of the selection.
     virtual void reloadTrackList(int row) = 0;
     // Marks the playing song (lastSong) in the track list.
     virtual void selectPlayingSong(bool ensureVisible) = 0;
     // The tray icon's tip.
-    virtual void misIcon(const QString& tip) = 0;
+    virtual void setTrayTip(const QString& tip) = 0;
     // The status bar's panels 1 and 2.
     virtual void setStatusPanel(int panel, const QString& text) = 0;
 };
@@ -29,7 +29,7 @@ public:
 // The display "/mm:ss  (n/N)  ''name ''" of the playing entry.
 QString PlayingCaption(qint64 lengthSeconds, qint32 entry, int entryCount, const QString& song);
 
-// The main window follows the player by polling it (TimerWinamp, every 300 ms): the elapsed
+// The main window follows the player by polling it (playerTimer, every 300 ms): the elapsed
 // time, the position knob, and on every change of entry the playing track (from the temporary
 // playlist), its length learned into the catalog, the display, the saved play state and the
 // marks in the track list.
@@ -50,7 +50,7 @@ public:
 
     // One tick of the 300 ms timer: elapsed time, knob, entry changes, lengths, display.
     void Tick();
-    void TimerWinamp_Timer() { Tick(); }
+    void playerTimerTick() { Tick(); }
 
     // The entry count of the temporary playlist as last read.
     int entryCount() const { return entryCount_; }

@@ -52,7 +52,7 @@ void PlayerPanel::setVolumeKnob(double left) {
     view_.moveKnob(6, left);
 }
 
-void PlayerPanel::ImgButt_MouseDown(int index) {
+void PlayerPanel::buttonPressed(int index) {
     findPlayer();
     using namespace player_msg;
     // One button a line, as the panel shows them.
@@ -70,7 +70,7 @@ void PlayerPanel::ImgButt_MouseDown(int index) {
     // clang-format on
 }
 
-void PlayerPanel::ImgButt_MouseMove(int index, double x) {
+void PlayerPanel::buttonDragged(int index, double x) {
     findPlayer();
     if (index == 5 && positionDragging_) {
         const double target = positionKnob_ + x - 60;
@@ -88,7 +88,7 @@ void PlayerPanel::ImgButt_MouseMove(int index, double x) {
     }
 }
 
-void PlayerPanel::ImgButt_MouseUp(int index) {
+void PlayerPanel::buttonReleased(int index) {
     findPlayer();
     if (index == 5 && positionDragging_) {
         const qint64 length = state_.services.player.sendMessage(
@@ -99,7 +99,7 @@ void PlayerPanel::ImgButt_MouseUp(int index) {
             setPositionKnob(PositionKnobMin + 1.6 * double(ms) / double(length));
         positionDragging_ = false;
     } else if (index == 6 && volumeDragging_) {
-        state_.settings.write(keys::Volum, QString::number(state_.playerVolume));
+        state_.settings.write(keys::Volume, QString::number(state_.playerVolume));
         volumeDragging_ = false;
     }
 }

@@ -33,17 +33,17 @@ public:
     virtual void setStatusPanel(int panel, const QString& text) = 0;
 };
 
-// The panel's buttons ImgButt 0 to 4 (play, pause, previous, stop, next: they act on press)
-// and its two knobs ImgButt 5 (position: seeks on release) and 6 (volume: sets it while moving,
-// saves it on release). Every handler looks the player up first.
+// The panel's buttons panelButtons 0 to 4 (play, pause, previous, stop, next: they act on press)
+// and its two knobs panelButtons 5 (position: seeks on release) and 6 (volume: sets it while
+// moving, saves it on release). Every handler looks the player up first.
 class PlayerPanel {
 public:
     PlayerPanel(AppState& state, PanelView& view);
 
     // x is the pointer's position inside the element, in twips.
-    void ImgButt_MouseDown(int index);
-    void ImgButt_MouseMove(int index, double x);
-    void ImgButt_MouseUp(int index);
+    void buttonPressed(int index);
+    void buttonDragged(int index, double x);
+    void buttonReleased(int index);
 
     bool positionDragging() const { return positionDragging_; }
     bool volumeDragging() const { return volumeDragging_; }

@@ -41,7 +41,7 @@ class SearchWindow : public QWidget {
 public:
     // What the window does on the main window.
     struct Hooks {
-        std::function<bool()> mainTimersOn; // timerINI is running
+        std::function<bool()> mainTimersOn; // the main window's save timer is running
         std::function<void()> stopMainTimers;
         std::function<void()> startMainTimers;
         std::function<void()> restore_previous;

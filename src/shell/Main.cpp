@@ -53,23 +53,23 @@ public:
     explicit PlayerViews(Main& main) : m_(main) {}
 
     void moveKnob(int element, double leftTwips) override {
-        QLabel* knob = m_.ImgButt[static_cast<size_t>(element)];
+        QLabel* knob = m_.panelButtons[static_cast<size_t>(element)];
         knob->move(ToPixels(leftTwips), knob->y());
     }
     void setStatusPanel(int panel, const QString& text) override { m_.setStatusPanel(panel, text); }
-    void setElapsed(const QString& caption) override { m_.plafo_time->setText(caption); }
-    void setDisplay(const QString& caption) override { m_.plafo->setText(caption); }
+    void setElapsed(const QString& caption) override { m_.elapsedDisplay->setText(caption); }
+    void setDisplay(const QString& caption) override { m_.nowPlayingDisplay->setText(caption); }
     void setDisplayTip(const QString& tip) override {
-        if (m_.plafo->toolTip() != tip)
-            m_.plafo->setToolTip(tip);
+        if (m_.nowPlayingDisplay->toolTip() != tip)
+            m_.nowPlayingDisplay->setToolTip(tip);
     }
     void reloadTrackList(int row) override { m_.browser->reloadTrackList(row); }
     void selectPlayingSong(bool ensureVisible) override {
         m_.browser->selectPlayingSong(ensureVisible);
     }
-    void misIcon(const QString& tip) override {
-        if (m_.hooks_.misIcon)
-            m_.hooks_.misIcon(tip);
+    void setTrayTip(const QString& tip) override {
+        if (m_.hooks_.setTrayTip)
+            m_.hooks_.setTrayTip(tip);
     }
 
 private:
@@ -97,12 +97,12 @@ public:
     WindowGeometry& geometry() override { return m_; }
     void setVolume(int volume) override { m_.panel_->setVolumeKnob(VolumeKnobLeft(volume)); }
     void applyCompactLayout() override { m_.enterStoredLayout(); }
-    void tryIcone() override { run(m_.hooks_.tryIcone); }
+    void showTrayIcon() override { run(m_.hooks_.showTrayIcon); }
     void removeTrayIcon() override { run(m_.hooks_.removeTrayIcon); }
     void BuildHistoryMenu() override { m_.BuildHistoryMenu(); }
     void stopTimers() override {
-        m_.timerINI->stop();
-        m_.TimerWinamp->stop();
+        m_.saveTimer->stop();
+        m_.playerTimer->stop();
     }
     void saveColumns() override { m_.browser->saveColumns(); }
     void endProgram() override {
@@ -154,11 +154,11 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     setLeft(1000);
     setTop(1000);
 
-    timerINI = new QTimer(this);
-    timerINI->setObjectName(QStringLiteral("timerINI"));
-    timerINI->setInterval(5000);
-    connect(timerINI, &QTimer::timeout, this, &Main::timerINI_Timer);
-    timerINI->start();
+    saveTimer = new QTimer(this);
+    saveTimer->setObjectName(QStringLiteral("saveTimer"));
+    saveTimer->setInterval(5000);
+    connect(saveTimer, &QTimer::timeout, this, &Main::saveTimerTick);
+    saveTimer->start();
 
     auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(refresh, &QShortcut::activated, this, &Main::refreshFromCatalog);
@@ -210,26 +210,26 @@ void Main::buildPlayer() {
                                    MsgButtons::Ok);
     };
 
-    for (QLabel* element : ImgButt)
+    for (QLabel* element : panelButtons)
         element->installEventFilter(this);
-    connect(Command1, &QPushButton::clicked, this, &Main::Command1_Click);
+    connect(showPlayingButton, &QPushButton::clicked, this, &Main::showPlayingClicked);
     for (int i = 0; i < 10; ++i)
         connect(mnuhis[i], &QAction::triggered, this, [this, i] { mnuhis_Click(i + 1); });
     connect(mnuhisclear, &QAction::triggered, this, &Main::mnuhisclear_Click);
     connect(mnufavAdd, &QAction::triggered, this, &Main::mnufavAdd_Click);
 
-    TimerWinamp = new QTimer(this);
-    TimerWinamp->setObjectName(QStringLiteral("TimerWinamp"));
-    TimerWinamp->setInterval(300);
-    connect(TimerWinamp, &QTimer::timeout, this, &Main::TimerWinamp_Timer);
-    TimerWinamp->start();
+    playerTimer = new QTimer(this);
+    playerTimer->setObjectName(QStringLiteral("playerTimer"));
+    playerTimer->setInterval(300);
+    connect(playerTimer, &QTimer::timeout, this, &Main::playerTimerTick);
+    playerTimer->start();
 }
 
-void Main::TimerWinamp_Timer() {
+void Main::playerTimerTick() {
     nowPlaying_->Tick();
 }
 
-void Main::Command1_Click() {
+void Main::showPlayingClicked() {
     browser->SelectFolderNode(state_.lastFolder);
     browser->selectPlayingSong(true);
 }
@@ -282,21 +282,21 @@ void Main::mnufavAdd_Click() {
     ui.message(name.value_or(QString()), QString(VersionLabel), MsgIcon::None, MsgButtons::Ok);
 }
 
-bool Main::ImgButt_Mouse(int index, QEvent* event) {
+bool Main::panelButtonMouse(int index, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
             return false;
-        panel_->ImgButt_MouseDown(index);
+        panel_->buttonPressed(index);
         return true;
     case QEvent::MouseMove:
-        panel_->ImgButt_MouseMove(
-            index, ToTwips(static_cast<QMouseEvent*>(event)->position().toPoint().x()));
+        panel_->buttonDragged(index,
+                              ToTwips(static_cast<QMouseEvent*>(event)->position().toPoint().x()));
         return true;
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
             return false;
-        panel_->ImgButt_MouseUp(index);
+        panel_->buttonReleased(index);
         return true;
     default:
         return false;
@@ -311,17 +311,17 @@ void Main::showSearchWindow() {
         return;
     }
     SearchWindow::Hooks hooks;
-    hooks.mainTimersOn = [this] { return timerINI->isActive(); };
+    hooks.mainTimersOn = [this] { return saveTimer->isActive(); };
     hooks.stopMainTimers = [this] {
-        timerINI->stop();
-        TimerWinamp->stop();
+        saveTimer->stop();
+        playerTimer->stop();
     };
     // Not after shutdown: the program is ending and its timers stay off.
     hooks.startMainTimers = [this] {
         if (unloaded())
             return;
-        timerINI->start();
-        TimerWinamp->start();
+        saveTimer->start();
+        playerTimer->start();
     };
     // The main window comes back to the front; the player is left alone: restarting it at the
     // song saved before would cut off the hit just played from the search.
@@ -448,14 +448,14 @@ void Main::closeEvent(QCloseEvent* event) {
 }
 
 void Main::loadiconsmenu() {
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
-void Main::timerINI_Timer() {
+void Main::saveTimerTick() {
     SaveLastSong(state_);
     // Only a window that shows the compact layout takes its width: the full window keeps its own.
     if (windowStateValue() == StateNormal && compactShown_)
-        setWidth(CompactWidth(ToTwips(plafo->width())));
+        setWidth(CompactWidth(ToTwips(nowPlayingDisplay->width())));
     reportSettingsProblems();
 }
 

@@ -64,7 +64,7 @@ public:
     void loadiconsmenu();
     void ResizeMain();
     // One tick of the 5-second settings timer.
-    void timerINI_Timer();
+    void saveTimerTick();
     void setStatusPanel(int panel, const QString& text);
     // The scan window, made on first use.
     ScanFiles& scanWindow();
@@ -91,13 +91,13 @@ public:
     // ">>": full to compact and back, each layout's place saved and the other's read.
     void bCompact_Click();
     // Applies visualMode: hides or shows the menus, the toolbar, the status bar and the border.
-    void mode_compacte_ono();
+    void applyVisualMode();
     // Folds (1) or unfolds (2) the track list under the panel; not while minimised or maximised.
-    void desplegar_flafo(int mode);
+    void foldTrackList(int mode);
     // A left click on the display folds or unfolds (a drag on it moves the borderless window
     // instead); a double click in the full layout puts the splitter at a quarter of the window.
-    void plafo_MouseDown(Qt::MouseButton button);
-    void plafo_DblClick();
+    void displayMouseDown(Qt::MouseButton button);
+    void displayDoubleClicked();
     // Start-up with a stored compact mode: the compact place read, the mode applied.
     void enterStoredLayout();
     // Whether the compact layout is what the window shows now.
@@ -111,10 +111,10 @@ public:
     // The tray icon's steps at start-up and shutdown and its tip, as set by the window; tests
     // replace them to stand for a desktop with or without a system tray.
     struct Hooks {
-        std::function<void()> tryIcone;
+        std::function<void()> showTrayIcon;
         std::function<void()> removeTrayIcon;
         std::function<bool()> trayIconVisible;
-        std::function<void(const QString&)> misIcon; // the tray icon's tip
+        std::function<void(const QString&)> setTrayTip; // the tray icon's tip
     };
     Hooks& hooks() { return hooks_; }
 
@@ -151,14 +151,14 @@ public:
     QPointer<SearchWindow> searchWindow;
     QFrame* divisorH = nullptr;
     QFrame* FPlayer = nullptr;
-    QLabel* plafo = nullptr;
-    QLabel* plafo_time = nullptr;
-    std::array<QLabel*, 8> ImgButt{};
-    QPushButton* Command1 = nullptr;
+    QLabel* nowPlayingDisplay = nullptr;
+    QLabel* elapsedDisplay = nullptr;
+    std::array<QLabel*, 8> panelButtons{};
+    QPushButton* showPlayingButton = nullptr;
     QPushButton* bCompact = nullptr;
-    QToolBar* Toolbar1 = nullptr;
+    QToolBar* toolBar = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    QTimer* timerINI = nullptr;
+    QTimer* saveTimer = nullptr;
     std::array<QAction*, 7> toolbarButtons{};
 
     QMenu* mnuFile = nullptr;
@@ -187,10 +187,10 @@ public:
     PlayerControl& playerControl() { return *player_; }
     PlayerPanel& playerPanel() { return *panel_; }
     NowPlaying& nowPlaying() { return *nowPlaying_; }
-    QTimer* TimerWinamp = nullptr;
-    void TimerWinamp_Timer();
+    QTimer* playerTimer = nullptr;
+    void playerTimerTick();
     // "<>": shows the playing song's folder and marks the song.
-    void Command1_Click();
+    void showPlayingClicked();
     // The History menu from the history file; entry `index` (1 to 10) played again; cleared.
     void BuildHistoryMenu();
     void mnuhis_Click(int index);
@@ -216,7 +216,7 @@ private:
     void Form_Resize();
     void reportSettingsProblems();
     void divisorH_Mouse(QEvent* event);
-    void plafo_Mouse(QEvent* event);
+    void displayMouse(QEvent* event);
     void setFullChromeVisible(bool visible);
     void setBorderless(bool borderless);
     // A window placed beyond every screen (a settings file from a larger or unplugged monitor)
@@ -225,7 +225,7 @@ private:
     void buildTrayIcon();
     void buildPlayer();
     // Press, move and release on the panel's buttons and knobs.
-    bool ImgButt_Mouse(int index, QEvent* event);
+    bool panelButtonMouse(int index, QEvent* event);
 
     double twipsOr(double cached, int pixels) const;
 

@@ -42,7 +42,7 @@ void Main::bCompact_Click() {
         LoadMainPlacement(state_, *this);
         state_.visualMode = 0;
     }
-    mode_compacte_ono();
+    applyVisualMode();
 }
 
 void Main::enterStoredLayout() {
@@ -52,20 +52,21 @@ void Main::enterStoredLayout() {
         return;
     }
     LoadMiniPlacement(state_, *this);
-    mode_compacte_ono();
+    applyVisualMode();
 }
 
-void Main::mode_compacte_ono() {
+void Main::applyVisualMode() {
     setResizeSuspended(true);
     compactShown_ = state_.visualMode > 0;
     if (compactShown_) {
         setFullChromeVisible(false);
         if (windowStateValue() != StateMaximised) {
             if (state_.visualMode == 1)
-                setHeight(ToTwips(plafo->mapTo(client_, QPoint()).y()) + CompactEntryBelowDisplay);
+                setHeight(ToTwips(nowPlayingDisplay->mapTo(client_, QPoint()).y()) +
+                          CompactEntryBelowDisplay);
             else
-                desplegar_flafo(2);
-            setWidth(CompactWidth(ToTwips(plafo->width())));
+                foldTrackList(2);
+            setWidth(CompactWidth(ToTwips(nowPlayingDisplay->width())));
         }
         // The panel starts at the window's left edge; the tree has no room.
         splitterLeft_ = 0;
@@ -81,10 +82,10 @@ void Main::mode_compacte_ono() {
 
 void Main::buildTrayIcon() {
     trayIcon = new TrayIcon(this);
-    hooks_.tryIcone = [this] { trayIcon->tryIcone(); };
+    hooks_.showTrayIcon = [this] { trayIcon->showTrayIcon(); };
     hooks_.removeTrayIcon = [this] { trayIcon->remove(); };
     hooks_.trayIconVisible = [this] { return trayIcon->visible(); };
-    hooks_.misIcon = [this](const QString& tip) { trayIcon->misIcon(tip); };
+    hooks_.setTrayTip = [this](const QString& tip) { trayIcon->setTrayTip(tip); };
     connect(trayIcon, &TrayIcon::leftClicked, this, &Main::icone_Click);
 }
 
@@ -117,7 +118,7 @@ void Main::keepOnScreen() {
         setTop(placed.top);
 }
 
-void Main::desplegar_flafo(int mode) {
+void Main::foldTrackList(int mode) {
     if (windowStateValue() != StateNormal)
         return;
     if (mode == 2) {
@@ -126,17 +127,17 @@ void Main::desplegar_flafo(int mode) {
         trackList->resize(trackList->width(), ToPixels(heights.list));
         return;
     }
-    setHeight(ToTwips(plafo->mapTo(client_, QPoint()).y()) + CompactFoldBelowDisplay);
+    setHeight(ToTwips(nowPlayingDisplay->mapTo(client_, QPoint()).y()) + CompactFoldBelowDisplay);
 }
 
-void Main::plafo_MouseDown(Qt::MouseButton button) {
+void Main::displayMouseDown(Qt::MouseButton button) {
     if (button != Qt::LeftButton || state_.visualMode == 0)
         return;
     state_.visualMode = state_.visualMode == 1 ? 2 : 1;
-    desplegar_flafo(state_.visualMode);
+    foldTrackList(state_.visualMode);
 }
 
-void Main::plafo_DblClick() {
+void Main::displayDoubleClicked() {
     if (state_.visualMode != 0)
         return;
     splitterLeft_ = width() / 4;
@@ -145,12 +146,12 @@ void Main::plafo_DblClick() {
 
 // In the compact layout the window has no title bar: a drag on the display moves it. So that a
 // drag does not fold or unfold the list too, the fold waits for the press to end where it began.
-void Main::plafo_Mouse(QEvent* event) {
+void Main::displayMouse(QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (state_.visualMode == 0 || mouse->button() != Qt::LeftButton) {
-            plafo_MouseDown(mouse->button());
+            displayMouseDown(mouse->button());
             break;
         }
         displayPress_ = DisplayPress{mouse->globalPosition().toPoint(), pos(), false};
@@ -180,11 +181,11 @@ void Main::plafo_Mouse(QEvent* event) {
         const bool clicked = displayPress_ && !displayPress_->dragging;
         displayPress_.reset();
         if (clicked)
-            plafo_MouseDown(static_cast<QMouseEvent*>(event)->button());
+            displayMouseDown(static_cast<QMouseEvent*>(event)->button());
         break;
     }
     case QEvent::MouseButtonDblClick:
-        plafo_DblClick();
+        displayDoubleClicked();
         break;
     default:
         break;
@@ -192,7 +193,7 @@ void Main::plafo_Mouse(QEvent* event) {
 }
 
 void Main::setFullChromeVisible(bool visible) {
-    Toolbar1->setVisible(visible);
+    toolBar->setVisible(visible);
     StatusBar1->setVisible(visible);
     for (QMenu* menu : {mnuFile, mnuview, mnuprop, mnuhelp, mnufav, mnuhis0})
         menu->menuAction()->setVisible(visible);

@@ -92,10 +92,10 @@ void Main::buildMenus() {
 }
 
 void Main::buildToolbar() {
-    Toolbar1 = new QToolBar(client_);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setIconSize(QSize(24, 24));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar = new QToolBar(client_);
+    toolBar->setObjectName(QStringLiteral("toolBar"));
+    toolBar->setIconSize(QSize(24, 24));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     QStyle* s = style();
     const std::array<QString, 7> texts{QStringLiteral("Ini"),         QStringLiteral("View Paths"),
                                        QStringLiteral("View Styles"), QStringLiteral("separator"),
@@ -107,11 +107,11 @@ void Main::buildToolbar() {
         QStyle::SP_BrowserReload};
     for (int i = 0; i < 7; ++i) {
         if (i == 3) {
-            toolbarButtons[i] = Toolbar1->addSeparator();
+            toolbarButtons[i] = toolBar->addSeparator();
             toolbarButtons[i]->setText(texts[i]);
             continue;
         }
-        toolbarButtons[i] = Toolbar1->addAction(s->standardIcon(icons[i]), texts[i]);
+        toolbarButtons[i] = toolBar->addAction(s->standardIcon(icons[i]), texts[i]);
         toolbarButtons[i]->setToolTip(texts[i]);
     }
     toolbarButtons[1]->setCheckable(true);
@@ -128,13 +128,13 @@ void Main::buildPlayerPanel() {
     FPlayer->setObjectName(QStringLiteral("FPlayer"));
     FPlayer->setFrameShape(QFrame::StyledPanel);
 
-    plafo = new QLabel(FPlayer);
-    plafo->setObjectName(QStringLiteral("plafo"));
-    plafo->setMinimumWidth(ToPixels(2000));
-    PlaceInTwips(plafo, 60, 30, 4500, 270);
-    plafo_time = new QLabel(QStringLiteral("00:00."), FPlayer);
-    plafo_time->setObjectName(QStringLiteral("plafo_time"));
-    PlaceInTwips(plafo_time, 1600, 330, 900, 270);
+    nowPlayingDisplay = new QLabel(FPlayer);
+    nowPlayingDisplay->setObjectName(QStringLiteral("nowPlayingDisplay"));
+    nowPlayingDisplay->setMinimumWidth(ToPixels(2000));
+    PlaceInTwips(nowPlayingDisplay, 60, 30, 4500, 270);
+    elapsedDisplay = new QLabel(QStringLiteral("00:00."), FPlayer);
+    elapsedDisplay->setObjectName(QStringLiteral("elapsedDisplay"));
+    PlaceInTwips(elapsedDisplay, 1600, 330, 900, 270);
 
     // Buttons 0 to 4: play, pause, previous, stop, next.
     const std::array<PanelPicture, 5> icons{PanelPicture::Play, PanelPicture::Pause,
@@ -146,11 +146,11 @@ void Main::buildPlayerPanel() {
     for (int i = 0; i < 5; ++i) {
         auto* button = new IconLabel(FPlayer);
         button->setIcon(PanelIcon(icons[i]), QSize(16, 16));
-        ImgButt[i] = button;
-        ImgButt[i]->setObjectName(QStringLiteral("ImgButt%1").arg(i));
-        ImgButt[i]->setToolTip(tips[i]);
-        ImgButt[i]->setCursor(Qt::PointingHandCursor);
-        PlaceInTwips(ImgButt[i], 60 + i * 300, 330, 270, 270);
+        panelButtons[i] = button;
+        panelButtons[i]->setObjectName(QStringLiteral("panelButton%1").arg(i));
+        panelButtons[i]->setToolTip(tips[i]);
+        panelButtons[i]->setCursor(Qt::PointingHandCursor);
+        PlaceInTwips(panelButtons[i], 60 + i * 300, 330, 270, 270);
     }
 
     // The knobs slide over thin tracks: position above, volume below.
@@ -160,28 +160,28 @@ void Main::buildPlayerPanel() {
     auto* volumeTrack = new QFrame(FPlayer);
     volumeTrack->setFrameShape(QFrame::HLine);
     PlaceInTwips(volumeTrack, VolumeKnobMin, 510, VolumeKnobTrack + 120, 60);
-    ImgButt[5] = knob(FPlayer, QStringLiteral("ImgButt5"));
-    ImgButt[5]->setToolTip(QStringLiteral("Position"));
-    PlaceInTwips(ImgButt[5], PositionKnobMin, 330, 120, 120);
-    ImgButt[6] = knob(FPlayer, QStringLiteral("ImgButt6"));
-    ImgButt[6]->setToolTip(QStringLiteral("Volume"));
-    PlaceInTwips(ImgButt[6], VolumeKnobMin, 480, 120, 120);
+    panelButtons[5] = knob(FPlayer, QStringLiteral("positionKnob"));
+    panelButtons[5]->setToolTip(QStringLiteral("Position"));
+    PlaceInTwips(panelButtons[5], PositionKnobMin, 330, 120, 120);
+    panelButtons[6] = knob(FPlayer, QStringLiteral("volumeKnob"));
+    panelButtons[6]->setToolTip(QStringLiteral("Volume"));
+    PlaceInTwips(panelButtons[6], VolumeKnobMin, 480, 120, 120);
     auto* speaker = new IconLabel(FPlayer);
     speaker->setIcon(PanelIcon(PanelPicture::Speaker), QSize(12, 12));
-    ImgButt[7] = speaker;
-    ImgButt[7]->setObjectName(QStringLiteral("ImgButt7"));
-    PlaceInTwips(ImgButt[7], 2450, 465, 180, 180);
+    panelButtons[7] = speaker;
+    panelButtons[7]->setObjectName(QStringLiteral("speakerIcon"));
+    PlaceInTwips(panelButtons[7], 2450, 465, 180, 180);
 
-    Command1 = new QPushButton(QStringLiteral("<>"), FPlayer);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setToolTip(QStringLiteral("Show the playing song"));
-    PlaceInTwips(Command1, 4500, 300, 420, 300);
+    showPlayingButton = new QPushButton(QStringLiteral("<>"), FPlayer);
+    showPlayingButton->setObjectName(QStringLiteral("showPlayingButton"));
+    showPlayingButton->setToolTip(QStringLiteral("Show the playing song"));
+    PlaceInTwips(showPlayingButton, 4500, 300, 420, 300);
     bCompact = new QPushButton(QStringLiteral(">>"), FPlayer);
     bCompact->setObjectName(QStringLiteral("bCompact"));
     bCompact->setToolTip(QStringLiteral("Compact layout"));
     PlaceInTwips(bCompact, 4950, 300, 420, 300);
     connect(bCompact, &QPushButton::clicked, this, &Main::bCompact_Click);
-    plafo->installEventFilter(this);
+    nowPlayingDisplay->installEventFilter(this);
 }
 
 void Main::buildStatusBar() {

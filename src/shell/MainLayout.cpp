@@ -36,7 +36,7 @@ void Main::ResizeMain() {
     PlaceInTwips(treeView, rects.tree);
     PlaceInTwips(trackList, rects.list);
     PlaceInTwips(divisorH, rects.splitter);
-    PlaceInTwips(Toolbar1, rects.toolbar);
+    PlaceInTwips(toolBar, rects.toolbar);
     PlaceInTwips(FPlayer, rects.panel);
 }
 
@@ -63,10 +63,10 @@ void Main::changeEvent(QEvent* event) {
 bool Main::eventFilter(QObject* watched, QEvent* event) {
     if (watched == divisorH)
         divisorH_Mouse(event);
-    if (watched == plafo)
-        plafo_Mouse(event);
-    for (size_t i = 0; i < ImgButt.size(); ++i) {
-        if (watched == ImgButt[i] && panel_ && ImgButt_Mouse(int(i), event))
+    if (watched == nowPlayingDisplay)
+        displayMouse(event);
+    for (size_t i = 0; i < panelButtons.size(); ++i) {
+        if (watched == panelButtons[i] && panel_ && panelButtonMouse(int(i), event))
             return true;
     }
     return QMainWindow::eventFilter(watched, event);

@@ -100,7 +100,7 @@ Result<> StartUp::openAndFill() {
     state_.lastListIndex = -1;
     LoadLastSong(state_);
     resumeLastSong();
-    view_.tryIcone();
+    view_.showTrayIcon();
     view_.BuildHistoryMenu();
     return {};
 }
@@ -122,7 +122,7 @@ void StartUp::resumeLastSong() {
         player_.FindPlayer();
     ResumeTemporaryPlaylist(state_, launched, {state_.lastIndex, state_.lastPosition});
 
-    state_.playerVolume = settings.readInt16(keys::Volum);
+    state_.playerVolume = settings.readInt16(keys::Volume);
     view_.setVolume(state_.playerVolume);
     state_.services.player.sendMessage(state_.playerPid, player_msg::WmUser, state_.playerVolume,
                                        player_msg::SetVolume);

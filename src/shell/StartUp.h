@@ -33,7 +33,7 @@ public:
     virtual void setVolume(int volume) = 0;
     // The parts that may be missing (the compact layout, the tray icon) do nothing then.
     virtual void applyCompactLayout() = 0;
-    virtual void tryIcone() = 0;
+    virtual void showTrayIcon() = 0;
     virtual void removeTrayIcon() = 0;
     virtual void BuildHistoryMenu() = 0;
     // Shutdown: the window's timers stop; the list's columns are written to the settings; last,

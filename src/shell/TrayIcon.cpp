@@ -24,13 +24,13 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent), icon_(new QSystemTrayIcon
             });
 }
 
-void TrayIcon::tryIcone() {
+void TrayIcon::showTrayIcon() {
     icon_->setToolTip(QStringLiteral("TarlV3.0"));
     if (QSystemTrayIcon::isSystemTrayAvailable())
         icon_->show();
 }
 
-void TrayIcon::misIcon(const QString& text) {
+void TrayIcon::setTrayTip(const QString& text) {
     icon_->setToolTip(TrayTip(text));
 }
 

@@ -17,9 +17,9 @@ public:
     explicit TrayIcon(QObject* parent = nullptr);
 
     // Adds the icon with the first tip, "TarlV3.0", where a tray exists.
-    void tryIcone();
+    void showTrayIcon();
     // The tip: `text` cut to what the tray keeps (TrayTip).
-    void misIcon(const QString& text);
+    void setTrayTip(const QString& text);
     void remove();
     bool visible() const;
     QString tip() const;

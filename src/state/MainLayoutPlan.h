@@ -41,7 +41,8 @@ MainLayoutRects PlanMainLayout(const MainLayoutInput& in);
 double DraggedSplitterLeft(double splitterLeft, double dragTwips, double clientWidth);
 
 // The compact layout: the player panel alone (folded), or with the track list unfolded below
-// it, in a window whose height follows the list and whose width follows the display `plafo`.
+// it, in a window whose height follows the list and whose width follows the display
+// `nowPlayingDisplay`.
 
 // Folded, the window ends this far below the display's top: on entering the compact layout,
 // and when the list is folded again (the two figures differ by design and are kept apart).

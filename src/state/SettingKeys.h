@@ -4,7 +4,7 @@
 
 // Sections, keys and defaults of tarl.ini. The stored key names keep their historic spellings
 // ("heigth", "mini_heigh", "Volum"): existing settings files rely on them. The constants are
-// spelled in English; Volum stays as an alias for its callers.
+// spelled in English.
 namespace tarl::keys {
 
 inline constexpr QLatin1StringView Dimensions{"Dimensions"};
@@ -40,7 +40,6 @@ inline constexpr Key SortedByCd{Player, QLatin1StringView("sorted_by_cd"),
                                 QLatin1StringView("true")};
 inline constexpr Key PlayerPath{Player, QLatin1StringView("Path"), QLatin1StringView("")};
 inline constexpr Key Volume{Player, QLatin1StringView("Volum"), QLatin1StringView("50")};
-inline constexpr const Key& Volum = Volume;
 inline constexpr Key Mp3Folder{Player, QLatin1StringView("Mp3folder"), QLatin1StringView("")};
 inline constexpr Key Mp3Index{Player, QLatin1StringView("Mp3_index"), QLatin1StringView("1")};
 inline constexpr Key Mp3Song{Player, QLatin1StringView("Mp3_song"), QLatin1StringView("")};

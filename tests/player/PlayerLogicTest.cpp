@@ -34,7 +34,7 @@ struct RecordingView : PanelView, NowPlayingView {
     void setDisplayTip(const QString& tip) override { tip_ = tip; }
     void reloadTrackList(int row) override { reloads.push_back(row); }
     void selectPlayingSong(bool ensureVisible) override { marks.push_back(ensureVisible); }
-    void misIcon(const QString& tip) override { tray = tip; }
+    void setTrayTip(const QString& tip) override { tray = tip; }
 
     std::map<int, double> knobs;
     std::map<int, QString> status;
@@ -87,8 +87,8 @@ TEST(KnobMath, PositionVolumeAndSeek) {
 TEST_F(PlayerLogic, ButtonsActOnPressAndKnobsDragWithinTheirTracks) {
     PlayerPanel panel(state, view);
     for (int i = 0; i < 5; ++i)
-        panel.ImgButt_MouseDown(i);
-    panel.ImgButt_MouseDown(7);
+        panel.buttonPressed(i);
+    panel.buttonPressed(7);
     const PlayerWindow w = player().window;
     using namespace player_msg;
     const std::vector<M> buttons{{w, WmCommand, Play, 0, false},
@@ -100,54 +100,54 @@ TEST_F(PlayerLogic, ButtonsActOnPressAndKnobsDragWithinTheirTracks) {
     player().sent.clear();
 
     // Position knob: a move of 10 or less stays, more follows the pointer, the ends hold.
-    panel.ImgButt_MouseMove(5, 600); // not pressed: nothing
+    panel.buttonDragged(5, 600); // not pressed: nothing
     EXPECT_EQ(panel.positionKnob(), 2640);
-    panel.ImgButt_MouseDown(5);
+    panel.buttonPressed(5);
     EXPECT_TRUE(panel.positionDragging());
-    panel.ImgButt_MouseMove(5, 70);
+    panel.buttonDragged(5, 70);
     EXPECT_EQ(panel.positionKnob(), 2640);
-    panel.ImgButt_MouseMove(5, 860);
+    panel.buttonDragged(5, 860);
     EXPECT_EQ(panel.positionKnob(), 3440);
-    panel.ImgButt_MouseMove(5, 55);
+    panel.buttonDragged(5, 55);
     EXPECT_EQ(panel.positionKnob(), 3440);
-    panel.ImgButt_MouseMove(5, 5000);
+    panel.buttonDragged(5, 5000);
     EXPECT_EQ(panel.positionKnob(), 4240);
-    panel.ImgButt_MouseMove(5, -1600 - 60 + 60 - 5000);
+    panel.buttonDragged(5, -1600 - 60 + 60 - 5000);
     EXPECT_EQ(panel.positionKnob(), 2640);
-    panel.ImgButt_MouseMove(5, 860);
+    panel.buttonDragged(5, 860);
     EXPECT_EQ(view.knobs[5], 3440);
 
     // Release during a 200-second track seeks to the middle.
     player().replies[{WmUser, GetTime}] = 200;
     player().sent.clear();
-    panel.ImgButt_MouseUp(5);
+    panel.buttonReleased(5);
     EXPECT_FALSE(panel.positionDragging());
     ASSERT_EQ(player().sent.size(), 2u);
     EXPECT_EQ(player().sent[1], (M{w, WmUser, 100000, JumpToTime, false}));
     EXPECT_EQ(panel.positionKnob(), 3440);
 
     // Volume knob: sets the volume while moving, saves it on release only.
-    panel.ImgButt_MouseDown(6);
+    panel.buttonPressed(6);
     player().sent.clear();
-    panel.ImgButt_MouseMove(6, 60 + 315);
+    panel.buttonDragged(6, 60 + 315);
     EXPECT_EQ(state.playerVolume, 128);
     EXPECT_EQ(view.status[1], "Volum: 128");
     EXPECT_EQ(player().sent.back(), (M{w, WmUser, 128, SetVolume, false}));
-    EXPECT_EQ(state.settings.read(keys::Volum), "50");
-    panel.ImgButt_MouseMove(6, 2000);
+    EXPECT_EQ(state.settings.read(keys::Volume), "50");
+    panel.buttonDragged(6, 2000);
     EXPECT_EQ(state.playerVolume, 255);
-    panel.ImgButt_MouseUp(6);
-    EXPECT_EQ(state.settings.read(keys::Volum), "255");
+    panel.buttonReleased(6);
+    EXPECT_EQ(state.settings.read(keys::Volume), "255");
     EXPECT_FALSE(panel.volumeDragging());
 }
 
 TEST_F(PlayerLogic, WithoutAPlayerTheKnobsAndButtonsSendToWindowZero) {
     player().running = false;
     PlayerPanel panel(state, view);
-    panel.ImgButt_MouseDown(0);
-    panel.ImgButt_MouseDown(5);
-    panel.ImgButt_MouseMove(5, 860);
-    panel.ImgButt_MouseUp(5);
+    panel.buttonPressed(0);
+    panel.buttonPressed(5);
+    panel.buttonDragged(5, 860);
+    panel.buttonReleased(5);
     for (const M& m : player().sent)
         EXPECT_EQ(m.window, 0);
     EXPECT_EQ(panel.positionKnob(), 3440); // no length: the knob stays where it was dropped
@@ -381,7 +381,7 @@ TEST_F(NowPlayingTest, ElapsedTimeKnobDisplayAndLearnedLength) {
     EXPECT_EQ(view.marks.size(), 1u);
 
     // A dragged knob is left alone.
-    panel.ImgButt_MouseDown(5);
+    panel.buttonPressed(5);
     const double dragged = panel.positionKnob();
     timed.positionMs = 120000;
     now.Tick();

@@ -36,7 +36,7 @@ struct QuietView : PanelView, NowPlayingView {
     void setDisplayTip(const QString&) override {}
     void reloadTrackList(int) override { ++reloads; }
     void selectPlayingSong(bool) override {}
-    void misIcon(const QString&) override {}
+    void setTrayTip(const QString&) override {}
     QString elapsed, display;
     int reloads = 0;
 };
@@ -73,7 +73,7 @@ protected:
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < ms) {
-            now.TimerWinamp_Timer();
+            now.playerTimerTick();
             if (done())
                 return true;
             QThread::msleep(30);
@@ -115,7 +115,7 @@ TEST_F(PlayerMpv, APlayedFolderIsFollowedAndItsLengthsLearned) {
     EXPECT_GE(view.reloads, 1);
 
     // The panel's next button: the tick notices the new entry and learns its length too.
-    panel.ImgButt_MouseDown(4);
+    panel.buttonPressed(4);
     ASSERT_TRUE(tickUntil([&] { return state.lastListIndex == 1 && storedTime("2.wav") == 4; }));
     EXPECT_EQ(state.lastSong, "2.wav");
     EXPECT_EQ(state.settings.read(keys::Mp3Song), "2.wav");

@@ -274,8 +274,8 @@ TEST_F(FindWindow, ATrackPlaysThroughTheTemporaryPlaylistAndTheTimersComeBackOnC
     search(f, "Elan", SearchField::Title);
     f.results->setCurrentIndex(f.model().index(0, 0));
     QTest::keyClick(f.results, Qt::Key_Return);
-    EXPECT_FALSE(w.timerINI->isActive());
-    EXPECT_FALSE(w.TimerWinamp->isActive());
+    EXPECT_FALSE(w.saveTimer->isActive());
+    EXPECT_FALSE(w.playerTimer->isActive());
     EXPECT_FALSE(f.Frame1->isVisible());
     EXPECT_TRUE(f.timerMini->isActive());
     EXPECT_EQ(f.timerMini->interval(), 200);
@@ -283,8 +283,8 @@ TEST_F(FindWindow, ATrackPlaysThroughTheTemporaryPlaylistAndTheTimersComeBackOnC
     EXPECT_EQ(TemporaryPlaylistEntry(state->tmpPlaylistPath, 0), music + "Jazz/02 Elan.mp3");
 
     closeAndDiscard(f);
-    EXPECT_TRUE(w.timerINI->isActive());
-    EXPECT_TRUE(w.TimerWinamp->isActive());
+    EXPECT_TRUE(w.saveTimer->isActive());
+    EXPECT_TRUE(w.playerTimer->isActive());
 }
 
 TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
@@ -302,7 +302,7 @@ TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
         SearchWindow& f = opened();
         search(f, c.text, SearchField::File);
         f.results->setCurrentIndex(f.model().index(0, 0));
-        w.timerINI->stop(); // as after a track was played from the list
+        w.saveTimer->stop(); // as after a track was played from the list
         services.player.launches.clear();
         QTest::mouseClick(f.imgJump, Qt::LeftButton);
         // The main window comes back, but the player keeps the hit it plays.
@@ -315,7 +315,7 @@ TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(w.searchWindow.isNull());
-        EXPECT_TRUE(w.timerINI->isActive());
+        EXPECT_TRUE(w.saveTimer->isActive());
     }
 }
 
@@ -331,7 +331,7 @@ TEST_F(FindWindow, AfterAPlayTheJumpSelectsTheHitAndTheNextTickLeavesIt) {
     search(f, "Quote", SearchField::File);
     f.results->setCurrentIndex(f.model().index(0, 0));
     QTest::mouseClick(f.imgJump, Qt::LeftButton);
-    w.TimerWinamp_Timer();
+    w.playerTimerTick();
     EXPECT_EQ(w.trackList->selectedRows(), std::vector<int>{1});
 }
 

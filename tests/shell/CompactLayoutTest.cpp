@@ -27,11 +27,11 @@ protected:
         return w;
     }
     static bool compactFace(Main& w) {
-        return !w.menuBar()->isVisibleTo(&w) && !w.Toolbar1->isVisibleTo(&w) &&
+        return !w.menuBar()->isVisibleTo(&w) && !w.toolBar->isVisibleTo(&w) &&
                !w.StatusBar1->isVisibleTo(&w) && w.windowFlags().testFlag(Qt::FramelessWindowHint);
     }
     static bool fullFace(Main& w) {
-        return w.menuBar()->isVisibleTo(&w) && w.Toolbar1->isVisibleTo(&w) &&
+        return w.menuBar()->isVisibleTo(&w) && w.toolBar->isVisibleTo(&w) &&
                w.StatusBar1->isVisibleTo(&w) && !w.windowFlags().testFlag(Qt::FramelessWindowHint);
     }
 
@@ -68,9 +68,9 @@ TEST_F(CompactLayout, CompactTwiceRestoresTheFullWindowAndTheNextEntryKeepsTheFo
         EXPECT_EQ(w.width(), 5800);
         EXPECT_EQ(w.height(), 2230);
         if (c.foldWhileCompact) {
-            w.plafo_MouseDown(Qt::LeftButton);
+            w.displayMouseDown(Qt::LeftButton);
             EXPECT_EQ(state->visualMode, 1);
-            EXPECT_EQ(w.height(), ToTwips(w.plafo->y()) + 670);
+            EXPECT_EQ(w.height(), ToTwips(w.nowPlayingDisplay->y()) + 670);
         }
 
         w.bCompact->click();
@@ -124,7 +124,7 @@ TEST_F(CompactLayout, StartUpEntersTheStoredModeAndTheTickKeepsTheFullWindowsWid
         EXPECT_EQ(state->visualMode, c.mode);
         EXPECT_EQ(w.compactShown(), c.mode > 0);
         EXPECT_EQ(c.mode > 0 ? compactFace(w) : fullFace(w), true);
-        w.timerINI_Timer();
+        w.saveTimerTick();
         EXPECT_EQ(w.width(), c.width);
         EXPECT_EQ(w.height(), c.height);
         w.close();
@@ -157,9 +157,9 @@ TEST_F(CompactLayout, AClickOnTheDisplayFoldsAndADragMovesTheBorderlessWindow) {
         SCOPED_TRACE(c.name);
         Main& w = started("visual_mode=1\nmini_top=600\nmini_left=750\n");
         const QPoint before = w.pos();
-        SendMouse(w.plafo, QEvent::MouseButtonPress, {100, 100});
-        SendMouse(w.plafo, QEvent::MouseMove, c.releasedAt);
-        SendMouse(w.plafo, QEvent::MouseButtonRelease, c.releasedAt);
+        SendMouse(w.nowPlayingDisplay, QEvent::MouseButtonPress, {100, 100});
+        SendMouse(w.nowPlayingDisplay, QEvent::MouseMove, c.releasedAt);
+        SendMouse(w.nowPlayingDisplay, QEvent::MouseButtonRelease, c.releasedAt);
         EXPECT_EQ(state->visualMode, c.mode);
         EXPECT_EQ(w.pos() - before, c.moved);
         EXPECT_EQ(w.left(), ToTwips(w.x()));

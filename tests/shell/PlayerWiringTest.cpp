@@ -68,39 +68,39 @@ protected:
 
 TEST_F(PlayerWiring, PanelButtonsActOnLeftPressAndTheVolumeKnobSavesOnRelease) {
     Main& w = started("Volum=255\n");
-    EXPECT_EQ(w.ImgButt[6]->x(), ToPixels(3320)); // the saved volume places the knob
-    EXPECT_TRUE(w.TimerWinamp->isActive());
-    EXPECT_EQ(w.TimerWinamp->interval(), 300);
-    w.TimerWinamp->stop(); // the test drives the player by hand
+    EXPECT_EQ(w.panelButtons[6]->x(), ToPixels(3320)); // the saved volume places the knob
+    EXPECT_TRUE(w.playerTimer->isActive());
+    EXPECT_EQ(w.playerTimer->interval(), 300);
+    w.playerTimer->stop(); // the test drives the player by hand
 
     services.player.running = true;
     services.player.sent.clear();
-    mouse(w.ImgButt[1], QEvent::MouseButtonPress, 3, Qt::RightButton);
+    mouse(w.panelButtons[1], QEvent::MouseButtonPress, 3, Qt::RightButton);
     EXPECT_TRUE(services.player.sent.empty());
-    mouse(w.ImgButt[1], QEvent::MouseButtonPress, 3, Qt::LeftButton);
+    mouse(w.panelButtons[1], QEvent::MouseButtonPress, 3, Qt::LeftButton);
     const std::vector<M> pause{{4242, player_msg::WmCommand, player_msg::Pause, 0, false}};
     EXPECT_EQ(services.player.sent, pause);
 
     // Drag the volume knob to its left end: the status bar and the player follow at once.
-    mouse(w.ImgButt[6], QEvent::MouseButtonPress, 4, Qt::LeftButton);
-    mouse(w.ImgButt[6], QEvent::MouseMove, -100, Qt::LeftButton);
+    mouse(w.panelButtons[6], QEvent::MouseButtonPress, 4, Qt::LeftButton);
+    mouse(w.panelButtons[6], QEvent::MouseMove, -100, Qt::LeftButton);
     EXPECT_EQ(w.statusPanel(1), "Volum: 0");
-    EXPECT_EQ(w.ImgButt[6]->x(), ToPixels(2690));
+    EXPECT_EQ(w.panelButtons[6]->x(), ToPixels(2690));
     EXPECT_EQ(services.player.sent.back(),
               (M{4242, player_msg::WmUser, 0, player_msg::SetVolume, false}));
     EXPECT_EQ(setting("Player", "Volum"), "255");
-    mouse(w.ImgButt[6], QEvent::MouseButtonRelease, -100, Qt::LeftButton);
+    mouse(w.panelButtons[6], QEvent::MouseButtonRelease, -100, Qt::LeftButton);
     EXPECT_EQ(setting("Player", "Volum"), "0");
 }
 
 TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
     Main& w = started();
-    w.TimerWinamp->stop();
+    w.playerTimer->stop();
     ASSERT_TRUE(WriteTemporaryPlaylist(state->tmpPlaylistPath,
                                        {music + "rock/a.mp3", music + "rock/b.mp3"}));
     state->lastFolder = music + "rock/";
     state->lastSong = "b.mp3";
-    w.Command1->click();
+    w.showPlayingButton->click();
     ASSERT_NE(w.browser->selectedNode(), nullptr);
     EXPECT_EQ(w.browser->selectedNode()->key, music + "rock/");
     const TrackListModel* model = w.browser->trackModel();
@@ -129,7 +129,7 @@ TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
 
 TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
     Main& w = started();
-    w.TimerWinamp->stop();
+    w.playerTimer->stop();
     // A second album holding the same names; its "a.mp3" plays.
     run("INSERT INTO M3u (path, file, cd_id) VALUES ('" + music + "', 'pop/', 1)");
     for (const char* name : {"a.mp3", "b.mp3"})
@@ -162,7 +162,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
 
 TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
     Main& w = started();
-    w.TimerWinamp->stop();
+    w.playerTimer->stop();
     ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
     state->tmpPlaylistPath = home.file("gone/m3uTmp.m3u");
@@ -179,7 +179,7 @@ TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
 
 TEST_F(PlayerWiring, ADoubleClickSaysWhatWasLeftOutAndPlaysTheRest) {
     Main& w = started();
-    w.TimerWinamp->stop();
+    w.playerTimer->stop();
     run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('http://127.0.0.1:9/', 'd.mp3', 1)");
     run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "rock/', 'gone.mp3', 1)");
     ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
@@ -225,7 +225,7 @@ TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
 
 TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
     Main& w = started();
-    w.TimerWinamp->stop();
+    w.playerTimer->stop();
     ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
     w.browser->treeKeyDown(Qt::Key_Return);
@@ -235,16 +235,16 @@ TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
 
     services.player.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
     services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = 200;
-    w.TimerWinamp_Timer();
-    EXPECT_EQ(w.plafo->text(), "/03:20  (3/3)  ''c.mp3 ''");
-    EXPECT_EQ(w.plafo->toolTip(), "File: c.mp3");
+    w.playerTimerTick();
+    EXPECT_EQ(w.nowPlayingDisplay->text(), "/03:20  (3/3)  ''c.mp3 ''");
+    EXPECT_EQ(w.nowPlayingDisplay->toolTip(), "File: c.mp3");
     EXPECT_EQ(w.browser->trackModel()->row(2).columns[ColTime], "03:20"); // learned and shown
     EXPECT_EQ(setting("Player", "Mp3_song"), "c.mp3");
 }
 
 TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
     Main& w = started();
-    w.TimerWinamp->stop();
+    w.playerTimer->stop();
     for (QAction* entry : w.mnuhis)
         EXPECT_FALSE(entry->isVisible());
     EXPECT_FALSE(w.mnuhisclear->isEnabled());
@@ -280,7 +280,7 @@ TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
 
 TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
     Main& w = started();
-    w.TimerWinamp->stop();
+    w.playerTimer->stop();
     home.write("history/TARLhistory.tlh", "d|t|/m/gone/|0|a.mp3|1\r\n");
     w.BuildHistoryMenu();
     w.mnuhis[0]->trigger();
@@ -315,7 +315,7 @@ TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
 
 TEST_F(PlayerWiring, ClosingTheWindowClosesThePlayerStartedSinceTheLastTick) {
     Main& w = started();
-    w.TimerWinamp->stop();
+    w.playerTimer->stop();
     services.player.running = true; // started outside, never seen by a tick
     w.close();
     ASSERT_FALSE(services.player.sent.empty());

@@ -51,7 +51,7 @@ TEST_F(SharpPictures, PanelButtonsAndTheProgramsPictureAreDrawnAtTheScreensDensi
     About about;
     std::vector<QWidget*> pictures{about.findChild<QLabel*>("picture")};
     for (int i : {0, 1, 2, 3, 4, 7})
-        pictures.push_back(w.ImgButt[i]);
+        pictures.push_back(w.panelButtons[i]);
     for (QWidget* picture : pictures) {
         ASSERT_NE(picture, nullptr);
         EXPECT_FALSE(DoubledFromHalfTheDensity(OnADoubleDensityScreen(picture)))

@@ -30,7 +30,7 @@ public:
     WindowGeometry& geometry() override { return *this; }
     void setVolume(int volume) override { calls << QString("volume %1").arg(volume); }
     void applyCompactLayout() override { calls << "compact"; }
-    void tryIcone() override {}
+    void showTrayIcon() override {}
     void removeTrayIcon() override {}
     void BuildHistoryMenu() override { calls << "history menu"; }
     void stopTimers() override {}

@@ -116,7 +116,7 @@ TEST_P(BadCatalogs, ShowDataBaseErrorKeepTheWindowUpAndLeaveTheFileAlone) {
     EXPECT_TRUE(services.player.launches.isEmpty());
     // Closing after the failure keeps the last song of the run before.
     writeIni(ini().toUtf8() + "[Player]\nMp3_song=last.mp3\nMp3_index=4\n");
-    w.timerINI_Timer();
+    w.saveTimerTick();
     w.close();
     EXPECT_EQ(setting("Player", "Mp3_song"), "last.mp3");
     EXPECT_EQ(setting("Player", "Mp3_index"), "4");
@@ -178,8 +178,8 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
                                   {win, 1024, 42000, 106, false},
                                   {win, 1024, 255, 122, false}};
     EXPECT_EQ(services.player.sent, expected);
-    EXPECT_EQ(w.top(), 0);                       // a window above the screen comes down to its edge
-    EXPECT_EQ(ToTwips(w.ImgButt[6]->x()), 3315); // the volume knob at its right end (3320)
+    EXPECT_EQ(w.top(), 0); // a window above the screen comes down to its edge
+    EXPECT_EQ(ToTwips(w.panelButtons[6]->x()), 3315); // the volume knob at its right end (3320)
     EXPECT_EQ(state->playerVolume, 255);
     EXPECT_FALSE(w.trackList->reportView()->header()->sectionsClickable());
 }
@@ -290,7 +290,7 @@ TEST_F(Startup, ASettingsFileThatCannotBeWrittenIsReportedOnce) {
     ASSERT_EQ(services.ui.transcript.size(), 2u);
     EXPECT_EQ(services.ui.transcript[1].title, "Tarl Beta Version 2.7.2");
     EXPECT_TRUE(services.ui.transcript[1].text.startsWith("Tarl cannot save its settings."));
-    w.timerINI_Timer();
+    w.saveTimerTick();
     EXPECT_EQ(services.ui.transcript.size(), 2u);
 }
 

@@ -83,9 +83,9 @@ TEST_F(TrayWindow, OnlyALeftClickOnTheIconTogglesTheWindow) {
 
 TEST_F(TrayWindow, TheFirstTipAndThePlayingSongsName) {
     Main& w = start();
-    w.trayIcon->tryIcone();
+    w.trayIcon->showTrayIcon();
     EXPECT_EQ(w.trayIcon->tip(), "TarlV3.0");
-    w.hooks().misIcon(QString(70, QLatin1Char('x')));
+    w.hooks().setTrayTip(QString(70, QLatin1Char('x')));
     EXPECT_EQ(w.trayIcon->tip(), QString(63, QLatin1Char('x')));
 }
 

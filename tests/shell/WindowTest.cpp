@@ -50,11 +50,11 @@ TEST_F(Window, MenusToolbarAndPanelsCarryTheirCaptions) {
     EXPECT_EQ(buttons, QStringList({"Ini", "View Paths", "View Styles", "separator", "Scan", "Find",
                                     "Refresh"}));
     EXPECT_TRUE(w.toolbarButtons[3]->isSeparator());
-    EXPECT_EQ(w.Toolbar1->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    EXPECT_EQ(w.toolBar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     w.loadiconsmenu();
-    EXPECT_EQ(w.Toolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_EQ(w.toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
     EXPECT_TRUE(w.toolbarButtons[5]->isEnabled());
-    EXPECT_EQ(w.Command1->text(), "<>");
+    EXPECT_EQ(w.showPlayingButton->text(), "<>");
     EXPECT_EQ(w.bCompact->text(), ">>");
 }
 

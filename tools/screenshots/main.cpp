@@ -87,7 +87,7 @@ void PlayAlbum(Main& w, const AppState& state) {
     w.browser->treeDoubleClicked();
     // Shown once the display names the song and gives its length.
     const auto shown = [&w] {
-        const QString display = w.plafo->text();
+        const QString display = w.nowPlayingDisplay->text();
         return display.contains(QStringLiteral("Coastline")) &&
                !display.startsWith(QStringLiteral("/00:00"));
     };
@@ -149,14 +149,15 @@ QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
     Settle();
     for (int turn = 0; turn < 2; ++turn) {
         if (turn == 1) {
-            w.plafo_MouseDown(Qt::LeftButton);
+            w.displayMouseDown(Qt::LeftButton);
             Settle();
         }
         const bool unfolded = state.visualMode == 2;
         const QString name = unfolded ? QStringLiteral("unfolded compact window")
                                       : QStringLiteral("folded compact window");
-        const double width = CompactWidth(ToTwips(w.plafo->width()));
-        const double displayTop = ToTwips(w.plafo->mapTo(w.centralWidget(), QPoint()).y());
+        const double width = CompactWidth(ToTwips(w.nowPlayingDisplay->width()));
+        const double displayTop =
+            ToTwips(w.nowPlayingDisplay->mapTo(w.centralWidget(), QPoint()).y());
         // Entering folded leaves the window a little shorter than folding it again does.
         const double below = turn == 0 ? CompactEntryBelowDisplay : CompactFoldBelowDisplay;
         const double height = unfolded
