@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     ui.setParentWindow(&window);
     tarl::TerminationSignals terminationSignals(&window);
 
-    window.Form_Load();
+    window.startUp();
     if (window.unloaded())
         return 0;
     window.show();

@@ -215,7 +215,7 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
     test::FakeLauncher launcher;
     AppState state(Services{profile, ui, player, clock, files, drives, launcher});
     Main window(state);
-    window.Form_Load();
+    window.startUp();
     window.show();
 
     PaintCounter painted;

@@ -58,7 +58,6 @@ public:
     // it becomes the last added node.
     TreeNode* addTopLevel(const QString& text, int image);
     TreeNode* addChild(TreeNode* parent, const QString& text, int image);
-    TreeNode* TreeAddItem(TreeNode* p, const QString& t, int i) { return addChild(p, t, i); }
     TreeNode* lastAdded() const { return lastAdded_; }
 
     // Gives the node its key. False, and the node keeps no key, when another node has it.

@@ -37,7 +37,7 @@ LibraryBrowser::LibraryBrowser(AppState& state, Controls controls, QObject* pare
     : QObject(parent), state_(state), c_(std::move(controls)) {
     treeModel_ = std::make_unique<LibraryTreeModel>(tree_);
     trackModel_ = std::make_unique<TrackListModel>();
-    trvAlive_ = c_.treeView;
+    treeViewAlive_ = c_.treeView;
     listAlive_ = c_.trackList;
     c_.treeView->setModel(treeModel_.get());
     c_.treeView->setHeaderHidden(true);
@@ -57,8 +57,8 @@ LibraryBrowser::LibraryBrowser(AppState& state, Controls controls, QObject* pare
 
 LibraryBrowser::~LibraryBrowser() {
     // Views that outlive this side must not keep its models.
-    if (trvAlive_)
-        trvAlive_->setModel(nullptr);
+    if (treeViewAlive_)
+        treeViewAlive_->setModel(nullptr);
     if (listAlive_)
         listAlive_->setModel(nullptr);
 }

@@ -120,7 +120,7 @@ private:
     // The status bar tells why the last play's list could not be written.
     bool playFailureShown_ = false;
     std::array<double, 12> loadedWidths_{}; // twips, as read from the settings
-    QPointer<QTreeView> trvAlive_;
+    QPointer<QTreeView> treeViewAlive_;
     QPointer<TrackListView> listAlive_;
 };
 

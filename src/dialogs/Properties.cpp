@@ -60,7 +60,7 @@ Properties::Properties(AppState& state, const QString& tag, const QString& key, 
     resize(360, 220);
 }
 
-void Properties::Form_Load() {
+void Properties::load() {
     if (NodeKindOfTag(tag_) != NodeKind::Volume)
         return;
     const Lookup<std::vector<VolumeRow>> volumes = ReadVolumes(state_.catalog);
@@ -80,7 +80,7 @@ void Properties::Form_Load() {
 }
 
 int Properties::exec() {
-    Form_Load();
+    load();
     return QDialog::exec();
 }
 

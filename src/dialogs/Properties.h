@@ -24,8 +24,8 @@ public:
     Properties(AppState& state, const QString& tag, const QString& key, QWidget* parent = nullptr);
 
     // Fills the values from the catalog.
-    void Form_Load();
-    // Runs Form_Load, then the dialog modally.
+    void load();
+    // Runs load, then the dialog modally.
     int exec() override;
 
     std::array<QLabel*, 6> Label1{};

@@ -48,13 +48,13 @@ RenameDialog::RenameDialog(AppState& state, QWidget* parent) : QDialog(parent), 
     resize(320, 110);
 }
 
-void RenameDialog::Form_Load() {
+void RenameDialog::load() {
     txtRename->setText(currentLabel);
     Label1->setText(prompt);
 }
 
 int RenameDialog::exec() {
-    Form_Load();
+    load();
     return QDialog::exec();
 }
 

@@ -36,13 +36,13 @@ public:
     explicit RenameDialog(AppState& state, QWidget* parent = nullptr);
 
     // Load: the proposed name in the text box, the prompt above it.
-    void Form_Load();
+    void load();
     // Checks the typed name, acts on it, and closes the dialog whatever the outcome.
     void btRename_Click();
     // Closes the dialog; nothing is written.
     void btCancel_Click();
 
-    // Runs Form_Load, then the dialog modally.
+    // Runs load, then the dialog modally.
     int exec() override;
 
     int renameMode = RenameStyle;

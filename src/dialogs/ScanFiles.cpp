@@ -75,7 +75,7 @@ ScanFiles::ScanFiles(AppState& state, QWidget* parent) : QDialog(parent), state_
     scanMenu = new ScanFilesMenu(state_, *this);
     hooks.popupScanMenu = [this](ScanNode& node, const QPoint& at) { scanMenu->popup(node, at); };
     buildControls();
-    Form_Load();
+    load();
 }
 
 ScanFiles::~ScanFiles() {
@@ -177,7 +177,7 @@ void ScanFiles::buildControls() {
     setMinimumHeight(0);
 }
 
-void ScanFiles::Form_Load() {
+void ScanFiles::load() {
     Options[1]->setChecked(true);
     setHeightTwips(ShortHeight);
 }
@@ -244,7 +244,7 @@ bool ScanFiles::nameCd() {
     dialog.prompt = QStringLiteral("CD name");
     dialog.currentLabel = state_.currentLabel;
     dialog.goAhead = goAhead_;
-    dialog.Form_Load();
+    dialog.load();
     if (hooks.runRename)
         hooks.runRename(dialog);
     // Cancel leaves both values as they were: the walk goes on under the volume label.

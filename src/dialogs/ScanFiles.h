@@ -42,7 +42,7 @@ public:
     ~ScanFiles() override;
 
     // "Sound files" selected, the short height.
-    void Form_Load();
+    void load();
     // Starts a walk of pathScan, or stops the running one.
     void butScan_Click();
     // Imports the scan tree into the catalog (ImportScanTree) and says so.

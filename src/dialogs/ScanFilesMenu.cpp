@@ -12,7 +12,7 @@ namespace tarl {
 
 ScanFilesMenu::ScanFilesMenu(AppState& state, ScanFiles& window)
     : QObject(&window), state_(state), window_(window) {
-    mnutrvScan = new QMenu(QStringLiteral("Scan Menu"), &window);
+    scanNodeMenu = new QMenu(QStringLiteral("Scan Menu"), &window);
     const auto add = [this](QMenu* menu, const QString& caption, void (ScanFilesMenu::*command)()) {
         QAction* action = menu->addAction(caption);
         // Items with no behaviour are shown, greyed.
@@ -21,20 +21,20 @@ ScanFilesMenu::ScanFilesMenu(AppState& state, ScanFiles& window)
         else
             action->setEnabled(false);
     };
-    add(mnutrvScan, QStringLiteral("Play with Winamp"), &ScanFilesMenu::mnutrvScanPlay_Click);
-    add(mnutrvScan, QStringLiteral("Delete"), &ScanFilesMenu::mnutrvScanDelete_Click);
-    add(mnutrvScan, QStringLiteral("Open Folder"), &ScanFilesMenu::mnutrvScanOpFolder_Click);
-    add(mnutrvScan, QStringLiteral("Properties"), nullptr);
-    mnutrvScan->addSeparator();
-    mnutrvScanHD = mnutrvScan->addMenu(QStringLiteral("H.D Modify !"));
-    add(mnutrvScanHD, QStringLiteral("Edit M3u"), &ScanFilesMenu::mnutrvScanHDEdit_Click);
-    add(mnutrvScanHD, QStringLiteral("Rename"), nullptr);
+    add(scanNodeMenu, QStringLiteral("Play with Winamp"), &ScanFilesMenu::playNodeClicked);
+    add(scanNodeMenu, QStringLiteral("Delete"), &ScanFilesMenu::deleteNodeClicked);
+    add(scanNodeMenu, QStringLiteral("Open Folder"), &ScanFilesMenu::openNodeFolderClicked);
+    add(scanNodeMenu, QStringLiteral("Properties"), nullptr);
+    scanNodeMenu->addSeparator();
+    scanNodeFilesMenu = scanNodeMenu->addMenu(QStringLiteral("H.D Modify !"));
+    add(scanNodeFilesMenu, QStringLiteral("Edit M3u"), &ScanFilesMenu::editNodePlaylistClicked);
+    add(scanNodeFilesMenu, QStringLiteral("Rename"), nullptr);
     show = [](QMenu* menu, const QPoint& at) { menu->popup(at); };
 }
 
 void ScanFilesMenu::popup(ScanNode& node, const QPoint& globalPos) {
     nodeKey = node.key();
-    show(mnutrvScan, globalPos);
+    show(scanNodeMenu, globalPos);
 }
 
 ScanNode* ScanFilesMenu::node() const {
@@ -46,7 +46,7 @@ void ScanFilesMenu::status(const QString& text) {
         window_.hooks.setStatusPanel(1, text);
 }
 
-void ScanFilesMenu::mnutrvScanPlay_Click() {
+void ScanFilesMenu::playNodeClicked() {
     if (!node())
         return;
     if (window_.hooks.PlayKey)
@@ -55,11 +55,11 @@ void ScanFilesMenu::mnutrvScanPlay_Click() {
         state_.play->PlayKey(nodeKey);
 }
 
-void ScanFilesMenu::mnutrvScanDelete_Click() {
+void ScanFilesMenu::deleteNodeClicked() {
     window_.tree().remove(node());
 }
 
-void ScanFilesMenu::mnutrvScanOpFolder_Click() {
+void ScanFilesMenu::openNodeFolderClicked() {
     if (!node())
         return;
     const QString folder = FolderOf(nodeKey);
@@ -67,7 +67,7 @@ void ScanFilesMenu::mnutrvScanOpFolder_Click() {
         status(QStringLiteral("The folder %1 could not be shown: %2").arg(folder, shown.error));
 }
 
-void ScanFilesMenu::mnutrvScanHDEdit_Click() {
+void ScanFilesMenu::editNodePlaylistClicked() {
     if (!node())
         return;
     if (const Result<> opened = state_.services.launcher.openInTextEditor(nodeKey); !opened)

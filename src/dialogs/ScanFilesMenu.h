@@ -24,13 +24,13 @@ public:
     // Opens the menu for `node` at `globalPos` (the scan window adds its offset).
     void popup(ScanNode& node, const QPoint& globalPos);
 
-    void mnutrvScanPlay_Click();
-    void mnutrvScanDelete_Click();
-    void mnutrvScanOpFolder_Click();
-    void mnutrvScanHDEdit_Click();
+    void playNodeClicked();
+    void deleteNodeClicked();
+    void openNodeFolderClicked();
+    void editNodePlaylistClicked();
 
-    QMenu* mnutrvScan = nullptr;
-    QMenu* mnutrvScanHD = nullptr;
+    QMenu* scanNodeMenu = nullptr;
+    QMenu* scanNodeFilesMenu = nullptr;
     // Shows a menu; by default as a popup. Tests record it.
     std::function<void(QMenu* menu, const QPoint& globalPos)> show;
     // The key of the node the menu acts on.

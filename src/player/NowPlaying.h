@@ -50,7 +50,6 @@ public:
 
     // One tick of the 300 ms timer: elapsed time, knob, entry changes, lengths, display.
     void Tick();
-    void playerTimerTick() { Tick(); }
 
     // The entry count of the temporary playlist as last read.
     int entryCount() const { return entryCount_; }

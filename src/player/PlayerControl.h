@@ -23,11 +23,9 @@ public:
 
     // Looks the player up and keeps its process id (0 when none answers) in playerPid.
     void FindPlayer();
-    void FindWinampWindow() { FindPlayer(); }
     // Starts a command line; a start sets lastListIndex to -1 so the next tick refreshes the
     // display. A failure is silent.
     bool StartPlayer(const QString& commandLine);
-    bool playWinamp(const QString& commandLine) { return StartPlayer(commandLine); }
     // Plays a file or playlist by path once the player program is known (PlayerProgramPath);
     // otherwise the warning "S'ha de definir el path del Winamp (Properties>Options>Player)",
     // handed to `warn`.

@@ -65,7 +65,6 @@ public:
     void sortRoots();
     // Removes every root-level node that has no children.
     void removeEmptyFolders();
-    void netejar_trv_buit() { removeEmptyFolders(); }
 
     void setObserver(ScanTreeObserver* observer) { observer_ = observer; }
 

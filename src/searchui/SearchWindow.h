@@ -44,7 +44,7 @@ public:
         std::function<bool()> mainTimersOn; // the main window's save timer is running
         std::function<void()> stopMainTimers;
         std::function<void()> startMainTimers;
-        std::function<void()> restore_previous;
+        std::function<void()> resumeLastSong;
         std::function<bool(const QString& key)> SelectFolderNode;
         // Selects the track list's rows of `file`, deselects the others, gives the list the focus.
         std::function<void(const QString& file)> selectTracks;

@@ -76,8 +76,8 @@ void SearchWindow::imgJump_Click() {
     if (!hit)
         return;
     const JumpTarget target = JumpTargetOf(*hit);
-    if (hooks_.mainTimersOn && !hooks_.mainTimersOn() && hooks_.restore_previous)
-        hooks_.restore_previous();
+    if (hooks_.mainTimersOn && !hooks_.mainTimersOn() && hooks_.resumeLastSong)
+        hooks_.resumeLastSong();
     if (hooks_.SelectFolderNode)
         hooks_.SelectFolderNode(target.folderKey);
     if (!target.trackFile.isEmpty()) {

@@ -69,7 +69,7 @@ void ClosingDown::step() {
     main_.close();
     // A main window living in the tray (hidden) still saves and ends the program.
     if (!main_.unloaded())
-        main_.Form_Unload();
+        main_.shutDown();
     timer_->stop();
 }
 

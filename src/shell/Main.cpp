@@ -121,7 +121,7 @@ private:
 Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
     setObjectName(QStringLiteral("Main"));
     setWindowIcon(TarlIcon());
-    setAttribute(Qt::WA_QuitOnClose, false); // Form_Unload ends the program itself
+    setAttribute(Qt::WA_QuitOnClose, false); // shutDown ends the program itself
 
     client_ = new QWidget(this);
     setCentralWidget(client_);
@@ -325,7 +325,7 @@ void Main::showSearchWindow() {
     };
     // The main window comes back to the front; the player is left alone: restarting it at the
     // song saved before would cut off the hit just played from the search.
-    hooks.restore_previous = [this] {
+    hooks.resumeLastSong = [this] {
         if (isMinimized())
             showNormal();
         raise();
@@ -377,7 +377,7 @@ QString Main::statusPanel(int panel) const {
 // ---------------------------------------------------------------------------------------------
 // Start-up and shutdown
 
-void Main::Form_Load() {
+void Main::startUp() {
     startUp_->start();
     if (!unloaded())
         keepOnScreen();
@@ -417,11 +417,11 @@ void Main::refreshFromCatalog() {
         browser->selectPlayingSong(false);
 }
 
-void Main::restore_previous() {
+void Main::resumeLastSong() {
     startUp_->resumeLastSong();
 }
 
-void Main::Form_Unload() {
+void Main::shutDown() {
     startUp_->shutDown();
 }
 
@@ -443,7 +443,7 @@ void Main::closeEvent(QCloseEvent* event) {
         closingDown_->start();
         return;
     }
-    Form_Unload();
+    shutDown();
     event->accept();
 }
 
@@ -463,7 +463,7 @@ void Main::mnuOptions_Click() {
     Options options(state_, this);
     options.exec();
     if (options.catalogChanged())
-        Form_Load();
+        startUp();
 }
 
 void Main::mnuAbout_Click() {

@@ -48,10 +48,10 @@ public:
     ~Main() override;
 
     // Brings the whole system up (StartUp); also run again after Setup changed the catalog.
-    void Form_Load();
+    void startUp();
     // Saves everything, closes the catalog and the player, and ends the program. Runs once.
-    void Form_Unload();
-    // True once Form_Unload has run: the program is over.
+    void shutDown();
+    // True once shutDown has run: the program is over.
     bool unloaded() const;
 
     // F5: the library tree built again from the catalog, as another machine left it. Until then,
@@ -59,7 +59,7 @@ public:
     void refreshFromCatalog();
     void catalogChangedElsewhere();
 
-    void restore_previous();
+    void resumeLastSong();
     // Icons only on the toolbar.
     void loadiconsmenu();
     void ResizeMain();

@@ -36,7 +36,7 @@ void Main::rescanFolder(const QString& folder) {
         dialog.prompt = QStringLiteral("CD name");
         dialog.currentLabel = state_.currentLabel;
         dialog.goAhead = QStringLiteral("1");
-        dialog.Form_Load();
+        dialog.load();
         dialog.exec();
         // Cancel leaves both values as they were: the walk goes on under the volume label.
         state_.currentLabel = dialog.currentLabel;

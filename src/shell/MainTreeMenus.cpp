@@ -24,7 +24,7 @@ void Main::buildTreeMenus() {
         options->setAttribute(Qt::WA_DeleteOnClose);
         connect(options, &QDialog::finished, this, [this, options] {
             if (options->catalogChanged())
-                Form_Load();
+                startUp();
         });
         options->show();
     };

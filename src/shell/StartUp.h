@@ -56,7 +56,7 @@ public:
 // Start-up notes in the program folder that the program runs (RunMarker). When the previous run
 // did not end cleanly, the catalog is checked before it is first opened (CatalogRecovery).
 //
-// Shutdown (`shutDown`, the window's Form_Unload) runs once: it closes the catalog, saves the
+// Shutdown (`shutDown`, the window's shutDown) runs once: it closes the catalog, saves the
 // layout, the columns and the last song, closes the player and ends the program; last, the note
 // that the program runs goes.
 class StartUp {
@@ -67,9 +67,6 @@ public:
     // The last song resumed in the player, the window placed, the stored layout entered.
     void resumeLastSong();
     void shutDown();
-    void Form_Load() { start(); }
-    void restore_previous() { resumeLastSong(); }
-    void Form_Unload() { shutDown(); }
     bool unloaded() const { return unloaded_; }
     // Settings that could not be read go to status panel 2; settings that cannot be written get
     // one box a run.

@@ -27,34 +27,32 @@ const QString kFolderTitle = QStringLiteral("Add Folder to Hard Disc");
 
 TreeMenus::TreeMenus(AppState& state, LibraryBrowser& browser, QWidget* window)
     : QObject(window), state_(state), browser_(browser), window_(window) {
-    mnutrvNickNothing = new QMenu(QStringLiteral("Style Nothing"), window);
-    add(mnutrvNickNothing, QStringLiteral("Add Style"), &TreeMenus::mnutrvNickNothingAddNick_Click);
-    add(mnutrvNickNothing, QStringLiteral("Purge Unused Styles"), nullptr);
-    add(mnutrvNickNothing, QStringLiteral("Sort by CD"), nullptr);
-    mnutrvNickNothing->addSeparator();
-    add(mnutrvNickNothing, QStringLiteral("Un-Expand all Styles"),
-        &TreeMenus::mnutrvNickNothingunexpand_Click);
-    add(mnutrvNickNothing, QStringLiteral("Tree Options"),
-        &TreeMenus::mnutrvNickNothingOptions_Click);
+    catalogMenu = new QMenu(QStringLiteral("Style Nothing"), window);
+    add(catalogMenu, QStringLiteral("Add Style"), &TreeMenus::addStyleClicked);
+    add(catalogMenu, QStringLiteral("Purge Unused Styles"), nullptr);
+    add(catalogMenu, QStringLiteral("Sort by CD"), nullptr);
+    catalogMenu->addSeparator();
+    add(catalogMenu, QStringLiteral("Un-Expand all Styles"), &TreeMenus::collapseStylesClicked);
+    add(catalogMenu, QStringLiteral("Tree Options"), &TreeMenus::treeOptionsClicked);
 
-    mnutrvNick = new QMenu(QStringLiteral("Edit Style"), window);
-    add(mnutrvNick, QStringLiteral("Rename Style"), &TreeMenus::mnutrvRenNick_Click);
-    add(mnutrvNick, QStringLiteral("Style Properties"), nullptr);
-    add(mnutrvNick, QStringLiteral("Delete Style"), &TreeMenus::mnutrvDelNick_Click);
+    styleMenu = new QMenu(QStringLiteral("Edit Style"), window);
+    add(styleMenu, QStringLiteral("Rename Style"), &TreeMenus::renameStyleClicked);
+    add(styleMenu, QStringLiteral("Style Properties"), nullptr);
+    add(styleMenu, QStringLiteral("Delete Style"), &TreeMenus::deleteStyleClicked);
 
-    mnutrvM3uNick = new QMenu(QStringLiteral("M3u Style"), window);
-    add(mnutrvM3uNick, QStringLiteral("Play with Winamp"), &TreeMenus::mnutrvM3uNickPlay_Click);
-    add(mnutrvM3uNick, QStringLiteral("Open Folder"), &TreeMenus::mnutrvM3uNickOpenFolder_Click);
-    add(mnutrvM3uNick, QStringLiteral("Delete"), &TreeMenus::mnutrvM3uNickdel_Click);
-    add(mnutrvM3uNick, QStringLiteral("Create Folder"), &TreeMenus::mnutrvmkdir_Click);
-    add(mnutrvM3uNick, QStringLiteral("Re-Scan this folder"), &TreeMenus::mnutrvScanScan_Click);
-    mnutrvM3uNick->addSeparator();
-    mnutrvM3uNickHDModif = mnutrvM3uNick->addMenu(QStringLiteral("HD modify"));
-    add(mnutrvM3uNickHDModif, QStringLiteral("Edit M3u"), &TreeMenus::mnutrvM3uNickEdit_Click);
-    add(mnutrvM3uNickHDModif, QStringLiteral("Rename Folder/M3u"), nullptr);
-    add(mnutrvM3uNickHDModif, QStringLiteral("Delete M3u !"), nullptr);
-    add(mnutrvM3uNickHDModif, QStringLiteral("Delete Folder/M3u and asociate Mp3 !"), nullptr);
-    add(mnutrvM3uNick, QStringLiteral("Properties"), &TreeMenus::mnutrvM3uNickProp_Click);
+    listMenu = new QMenu(QStringLiteral("M3u Style"), window);
+    add(listMenu, QStringLiteral("Play with Winamp"), &TreeMenus::playListClicked);
+    add(listMenu, QStringLiteral("Open Folder"), &TreeMenus::openFolderClicked);
+    add(listMenu, QStringLiteral("Delete"), &TreeMenus::deleteListClicked);
+    add(listMenu, QStringLiteral("Create Folder"), &TreeMenus::createFolderClicked);
+    add(listMenu, QStringLiteral("Re-Scan this folder"), &TreeMenus::rescanFolderClicked);
+    listMenu->addSeparator();
+    listFilesMenu = listMenu->addMenu(QStringLiteral("HD modify"));
+    add(listFilesMenu, QStringLiteral("Edit M3u"), &TreeMenus::editPlaylistClicked);
+    add(listFilesMenu, QStringLiteral("Rename Folder/M3u"), nullptr);
+    add(listFilesMenu, QStringLiteral("Delete M3u !"), nullptr);
+    add(listFilesMenu, QStringLiteral("Delete Folder/M3u and asociate Mp3 !"), nullptr);
+    add(listMenu, QStringLiteral("Properties"), &TreeMenus::listPropertiesClicked);
 
     hooks.popup = [](QMenu* menu, const QPoint& at) { menu->popup(at); };
     hooks.runRename = [](RenameDialog& dialog) { dialog.exec(); };
@@ -103,13 +101,13 @@ void TreeMenus::showTreeMenu(Qt::MouseButton button, const QPoint& globalPos) {
     case TreeMenu::None:
         return;
     case TreeMenu::StyleNothing:
-        shown = mnutrvNickNothing;
+        shown = catalogMenu;
         break;
     case TreeMenu::EditStyle:
-        shown = mnutrvNick;
+        shown = styleMenu;
         break;
     case TreeMenu::M3uStyle:
-        shown = mnutrvM3uNick;
+        shown = listMenu;
         break;
     }
     hooks.popup(shown, globalPos + QPoint(ToPixels(400), ToPixels(600)));
@@ -118,7 +116,7 @@ void TreeMenus::showTreeMenu(Qt::MouseButton button, const QPoint& globalPos) {
 // ---------------------------------------------------------------------------------------------
 // "Style Nothing"
 
-void TreeMenus::mnutrvNickNothingAddNick_Click() {
+void TreeMenus::addStyleClicked() {
     TreeNode* root = browser_.rootNode();
     if (!root)
         return;
@@ -149,7 +147,7 @@ void TreeMenus::mnutrvNickNothingAddNick_Click() {
     status(QStringLiteral("Style \"%1\" added.").arg(name));
 }
 
-void TreeMenus::mnutrvNickNothingunexpand_Click() {
+void TreeMenus::collapseStylesClicked() {
     QTreeView* view = browser_.treeView();
     LibraryTreeModel* model = browser_.treeModel();
     std::vector<TreeNode*> pending;
@@ -166,7 +164,7 @@ void TreeMenus::mnutrvNickNothingunexpand_Click() {
     }
 }
 
-void TreeMenus::mnutrvNickNothingOptions_Click() {
+void TreeMenus::treeOptionsClicked() {
     if (hooks.showOptions)
         hooks.showOptions();
 }
@@ -174,7 +172,7 @@ void TreeMenus::mnutrvNickNothingOptions_Click() {
 // ---------------------------------------------------------------------------------------------
 // "Edit Style"
 
-void TreeMenus::mnutrvRenNick_Click() {
+void TreeMenus::renameStyleClicked() {
     TreeNode* style = node();
     if (!style)
         return;
@@ -190,7 +188,7 @@ void TreeMenus::mnutrvRenNick_Click() {
     hooks.runRename(dialog);
 }
 
-void TreeMenus::mnutrvDelNick_Click() {
+void TreeMenus::deleteStyleClicked() {
     const TreeNode* selected = browser_.selectedNode();
     if (!selected)
         return;
@@ -205,12 +203,12 @@ void TreeMenus::mnutrvDelNick_Click() {
 // ---------------------------------------------------------------------------------------------
 // "M3u Style"
 
-void TreeMenus::mnutrvM3uNickPlay_Click() {
+void TreeMenus::playListClicked() {
     if (node() && state_.play)
         state_.play->PlayKey(node()->key);
 }
 
-void TreeMenus::mnutrvM3uNickOpenFolder_Click() {
+void TreeMenus::openFolderClicked() {
     if (!node())
         return;
     const QString folder = FolderOfKey(node()->key);
@@ -219,7 +217,7 @@ void TreeMenus::mnutrvM3uNickOpenFolder_Click() {
         status(QStringLiteral("The folder %1 could not be shown: %2").arg(folder, shown.error));
 }
 
-void TreeMenus::mnutrvM3uNickEdit_Click() {
+void TreeMenus::editPlaylistClicked() {
     if (!node())
         return;
     const QString file = KeyPath(node()->key);
@@ -230,7 +228,7 @@ void TreeMenus::mnutrvM3uNickEdit_Click() {
                    .arg(file, opened.error));
 }
 
-void TreeMenus::mnutrvM3uNickdel_Click() {
+void TreeMenus::deleteListClicked() {
     if (!node())
         return;
     const QString key = node()->key;
@@ -252,7 +250,7 @@ void TreeMenus::mnutrvM3uNickdel_Click() {
     status(QStringLiteral("%1 could not be deleted from the catalog: %2").arg(key, deleted.error));
 }
 
-void TreeMenus::mnutrvmkdir_Click() {
+void TreeMenus::createFolderClicked() {
     TreeNode* parent = node();
     if (!parent)
         return;
@@ -290,12 +288,12 @@ void TreeMenus::mnutrvmkdir_Click() {
     tree.setKind(folder, NodeKind::Volume);
 }
 
-void TreeMenus::mnutrvScanScan_Click() {
+void TreeMenus::rescanFolderClicked() {
     if (hooks.rescanFolder)
         hooks.rescanFolder();
 }
 
-void TreeMenus::mnutrvM3uNickProp_Click() {
+void TreeMenus::listPropertiesClicked() {
     if (hooks.showProperties)
         hooks.showProperties();
 }

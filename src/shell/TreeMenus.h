@@ -31,25 +31,25 @@ public:
     void showTreeMenu(Qt::MouseButton button, const QPoint& globalPos);
 
     // "Style Nothing"
-    void mnutrvNickNothingAddNick_Click();
-    void mnutrvNickNothingunexpand_Click();
-    void mnutrvNickNothingOptions_Click();
+    void addStyleClicked();
+    void collapseStylesClicked();
+    void treeOptionsClicked();
     // "Edit Style"
-    void mnutrvRenNick_Click();
-    void mnutrvDelNick_Click();
+    void renameStyleClicked();
+    void deleteStyleClicked();
     // "M3u Style"
-    void mnutrvM3uNickPlay_Click();
-    void mnutrvM3uNickOpenFolder_Click();
-    void mnutrvM3uNickdel_Click();
-    void mnutrvmkdir_Click();
-    void mnutrvScanScan_Click();
-    void mnutrvM3uNickEdit_Click();
-    void mnutrvM3uNickProp_Click();
+    void playListClicked();
+    void openFolderClicked();
+    void deleteListClicked();
+    void createFolderClicked();
+    void rescanFolderClicked();
+    void editPlaylistClicked();
+    void listPropertiesClicked();
 
-    QMenu* mnutrvNickNothing = nullptr;
-    QMenu* mnutrvNick = nullptr;
-    QMenu* mnutrvM3uNick = nullptr;
-    QMenu* mnutrvM3uNickHDModif = nullptr;
+    QMenu* catalogMenu = nullptr;
+    QMenu* styleMenu = nullptr;
+    QMenu* listMenu = nullptr;
+    QMenu* listFilesMenu = nullptr;
 
     // What the window does for the commands that belong to other windows; tests replace them.
     struct Hooks {

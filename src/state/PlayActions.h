@@ -14,8 +14,6 @@ public:
     virtual ~PlayActions() = default;
     virtual void PlayFile(const QString& target) = 0;
     virtual void PlayKey(const QString& key) = 0;
-    void PlayWinampMp3s(const QString& target) { PlayFile(target); }
-    void PlayWinampM3u(const QString& key) { PlayKey(key); }
     virtual void RecordHistory() = 0;
     // Starts the temporary playlist at entry `entry` (from 0); `launched`: a play was just handed
     // to the player, which may need a moment to start.

@@ -69,7 +69,7 @@ protected:
         Main& w = start();
         state->play = &play;
         play.state = state.get();
-        w.Form_Load();
+        w.startUp();
         w.show();
         return w;
     }

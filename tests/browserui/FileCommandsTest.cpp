@@ -79,7 +79,7 @@ protected:
         writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
         services.drives.addDrive("/", DriveType::Fixed);
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
         w.show();
         ASSERT_TRUE(w.browser->SelectFolderNode(rock));
         ASSERT_EQ(listed().size(), 10);

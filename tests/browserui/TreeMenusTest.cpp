@@ -52,7 +52,7 @@ protected:
 
     Main& open(bool byStyle) {
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
         w.show();
         if (byStyle)
             w.browser->showTreeByStyle();
@@ -121,14 +121,14 @@ TEST_F(TreeMenusTest, EachMenuShowsItsItemsInOrderWithTheInactiveOnesGreyed) {
         QMenu* menu;
         QStringList items;
     } menus[] = {
-        {m.mnutrvNickNothing,
+        {m.catalogMenu,
          {"Add Style", "xPurge Unused Styles", "xSort by CD", "-", "Un-Expand all Styles",
           "Tree Options"}},
-        {m.mnutrvNick, {"Rename Style", "xStyle Properties", "Delete Style"}},
-        {m.mnutrvM3uNick,
+        {m.styleMenu, {"Rename Style", "xStyle Properties", "Delete Style"}},
+        {m.listMenu,
          {"Play with Winamp", "Open Folder", "Delete", "Create Folder", "Re-Scan this folder", "-",
           "HD modify", "Properties"}},
-        {m.mnutrvM3uNickHDModif,
+        {m.listFilesMenu,
          {"Edit M3u", "xRename Folder/M3u", "xDelete M3u !",
           "xDelete Folder/M3u and asociate Mp3 !"}},
     };
@@ -142,7 +142,7 @@ TEST_F(TreeMenusTest, EmptySpaceOpensStyleNothingInTheStyleViewAndNothingInThePa
     EXPECT_TRUE(popups.empty());
     rightClick(music + "rock/");
     ASSERT_EQ(popups.size(), 1u);
-    EXPECT_EQ(popups[0].menu, w.treeMenus->mnutrvM3uNick);
+    EXPECT_EQ(popups[0].menu, w.treeMenus->listMenu);
     EXPECT_EQ(w.browser->selectedNode()->key, music + "rock/");
 
     w.browser->showTreeByStyle();
@@ -150,19 +150,19 @@ TEST_F(TreeMenusTest, EmptySpaceOpensStyleNothingInTheStyleViewAndNothingInThePa
     const QPoint at = emptySpace();
     rightClick(at);
     ASSERT_EQ(popups.size(), 1u);
-    EXPECT_EQ(popups[0].menu, w.treeMenus->mnutrvNickNothing);
+    EXPECT_EQ(popups[0].menu, w.treeMenus->catalogMenu);
     EXPECT_EQ(popups[0].at,
               w.treeView->viewport()->mapToGlobal(at) + QPoint(ToPixels(400), ToPixels(600)));
     rightClick("Rock");
-    EXPECT_EQ(popups.back().menu, w.treeMenus->mnutrvNick);
+    EXPECT_EQ(popups.back().menu, w.treeMenus->styleMenu);
     rightClick("Unsorted");
-    EXPECT_EQ(popups.back().menu, w.treeMenus->mnutrvNickNothing);
+    EXPECT_EQ(popups.back().menu, w.treeMenus->catalogMenu);
 }
 
 TEST_F(TreeMenusTest, AddStyleThreeTimesNumbersTheNewStyles) {
     Main& w = open(true);
     for (int i = 0; i < 3; ++i)
-        w.treeMenus->mnutrvNickNothingAddNick_Click();
+        w.treeMenus->addStyleClicked();
     EXPECT_EQ(childTexts("tarl.mdb"),
               QStringList({"Rock", "New Style", "New Style(1)", "New Style(2)"}));
     EXPECT_EQ(node("New Style(2)")->kind(), NodeKind::Style);
@@ -176,18 +176,18 @@ TEST_F(TreeMenusTest, RenameAndDeleteStyleChangeTheCatalogAndTheTree) {
     Main& w = open(true);
     rightClick("Rock");
     w.treeMenus->hooks.runRename = [](RenameDialog& dialog) {
-        dialog.Form_Load();
+        dialog.load();
         EXPECT_EQ(dialog.Label1->text(), "Write new style name");
         EXPECT_EQ(dialog.txtRename->text(), "Rock");
         dialog.txtRename->setText("Metal");
         dialog.btRename_Click();
     };
-    w.treeMenus->mnutrvRenNick_Click();
+    w.treeMenus->renameStyleClicked();
     ASSERT_NE(node("Metal"), nullptr);
     EXPECT_EQ(node("Metal")->text, "Metal");
 
     rightClick("Metal");
-    w.treeMenus->mnutrvDelNick_Click();
+    w.treeMenus->deleteStyleClicked();
     EXPECT_EQ(node("Metal"), nullptr);
     EXPECT_EQ(count("Nick"), 0);
     EXPECT_EQ(count("M3u"), 3) << "the lists stay, with no style";
@@ -197,14 +197,14 @@ TEST_F(TreeMenusTest, DeleteOnAListUnderAStyleOrAPlaylistDoesNothing) {
     Main& w = open(false);
     rightClick(music + "mix.m3u");
     ASSERT_EQ(w.browser->clickedNode()->kind(), NodeKind::Playlist);
-    w.treeMenus->mnutrvM3uNickdel_Click();
+    w.treeMenus->deleteListClicked();
     EXPECT_NE(node(music + "mix.m3u"), nullptr);
 
     w.browser->showTreeByStyle();
     const QString listKey = "EOF:>" + music + "rock/";
     rightClick(listKey);
     ASSERT_EQ(w.browser->clickedNode()->kind(), NodeKind::StyleList);
-    w.treeMenus->mnutrvM3uNickdel_Click();
+    w.treeMenus->deleteListClicked();
     EXPECT_NE(node(listKey), nullptr);
     EXPECT_EQ(count("M3u"), 3);
     EXPECT_EQ(count("CD"), 2);
@@ -213,7 +213,7 @@ TEST_F(TreeMenusTest, DeleteOnAListUnderAStyleOrAPlaylistDoesNothing) {
 TEST_F(TreeMenusTest, DeleteOnAFolderOfTracksDeletesItsList) {
     Main& w = open(false);
     rightClick(music + "rock/");
-    w.treeMenus->mnutrvM3uNickdel_Click();
+    w.treeMenus->deleteListClicked();
     EXPECT_EQ(node(music + "rock/"), nullptr);
     EXPECT_EQ(count("M3u"), 2);
 }
@@ -237,7 +237,7 @@ TEST_F(TreeMenusTest, CreateFolderMakesTheFolderItsVolumeAndItsNodeOrSaysItFaile
         const qint64 volumes = count("CD");
         rightClick(music);
         services.ui.inputs = {c.answer};
-        w.treeMenus->mnutrvmkdir_Click();
+        w.treeMenus->createFolderClicked();
         ASSERT_GE(services.ui.transcript.size(), 1u);
         EXPECT_EQ(services.ui.transcript[0].text, "Folder name:");
         EXPECT_EQ(services.ui.transcript[0].title, "Add Folder to Hard Disc");
@@ -263,15 +263,15 @@ TEST_F(TreeMenusTest, CreateFolderMakesTheFolderItsVolumeAndItsNodeOrSaysItFaile
 TEST_F(TreeMenusTest, OpenFolderAndEditGoThroughTheDesktop) {
     Main& w = open(true);
     rightClick("EOF:>" + music + "rock/");
-    w.treeMenus->mnutrvM3uNickOpenFolder_Click();
+    w.treeMenus->openFolderClicked();
     EXPECT_EQ(services.launcher.openedFolders, QStringList(music + "rock/"));
     w.browser->showTreeByPaths();
     rightClick(music + "mix.m3u");
-    w.treeMenus->mnutrvM3uNickEdit_Click();
+    w.treeMenus->editPlaylistClicked();
     EXPECT_EQ(services.launcher.editedFiles, QStringList(music + "mix.m3u"));
     // A refusal is told with the desktop's reason.
     services.launcher.result = false;
-    w.treeMenus->mnutrvM3uNickEdit_Click();
+    w.treeMenus->editPlaylistClicked();
     EXPECT_EQ(w.statusPanel(1),
               music + "mix.m3u could not be opened in the text editor: Refused by the test.");
 }
@@ -279,7 +279,7 @@ TEST_F(TreeMenusTest, OpenFolderAndEditGoThroughTheDesktop) {
 TEST_F(TreeMenusTest, UnExpandCollapsesEveryStyle) {
     Main& w = open(true);
     w.treeView->expandAll();
-    w.treeMenus->mnutrvNickNothingunexpand_Click();
+    w.treeMenus->collapseStylesClicked();
     LibraryTreeModel* model = w.browser->treeModel();
     EXPECT_FALSE(w.treeView->isExpanded(model->indexOf(node("Rock"))));
     EXPECT_FALSE(w.treeView->isExpanded(model->indexOf(node("Unsorted"))));
@@ -399,14 +399,14 @@ TEST_F(TreeMenusTest, AStatementTheCatalogRefusesIsToldAndTheTreeShowsTheCatalog
                             "SELECT RAISE(ABORT, 'styles are locked'); END"));
     ASSERT_TRUE(own.execute("CREATE TRIGGER no_gone BEFORE DELETE ON Nick BEGIN "
                             "SELECT RAISE(ABORT, 'styles are locked'); END"));
-    w.treeMenus->mnutrvNickNothingAddNick_Click();
+    w.treeMenus->addStyleClicked();
     EXPECT_EQ(node("New Style"), nullptr);
     EXPECT_TRUE(w.statusPanel(1).startsWith("The style could not be added: "))
         << w.statusPanel(1).toStdString();
     EXPECT_TRUE(w.statusPanel(1).contains("styles are locked"));
 
     rightClick("Rock");
-    w.treeMenus->mnutrvDelNick_Click();
+    w.treeMenus->deleteStyleClicked();
     EXPECT_NE(node("Rock"), nullptr);
     Recordset rows;
     ASSERT_TRUE(own.execute("SELECT COUNT(*) FROM Nick", rows));

@@ -52,7 +52,7 @@ TEST_F(PropertiesTest, AVolumeShowsItsFolderLabelAndListsAndAnyOtherNodeTheCapti
     for (const Shown& c : cases) {
         SCOPED_TRACE(c.name);
         Properties dialog(state, c.tag, c.key);
-        dialog.Form_Load();
+        dialog.load();
         EXPECT_EQ(dialog.windowTitle(), "Properties");
         const QStringList captions{"Path",  "Name",      "Mp3's   Folders  ",
                                    "Style", "Comentary", "Date"};

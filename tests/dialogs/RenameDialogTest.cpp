@@ -61,7 +61,7 @@ TEST_F(RenameDialogTest, LoadShowsTheProposedNameAndThePrompt) {
     EXPECT_EQ(d.btCancel->text(), "Cancel");
     d.prompt = "Write new style name";
     d.currentLabel = "Rock";
-    d.Form_Load();
+    d.load();
     EXPECT_EQ(d.Label1->text(), "Write new style name");
     EXPECT_EQ(d.txtRename->text(), "Rock");
 }

@@ -73,7 +73,7 @@ protected:
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < ms) {
-            now.playerTimerTick();
+            now.Tick();
             if (done())
                 return true;
             QThread::msleep(30);

@@ -33,7 +33,7 @@ protected:
                  "\n");
         services.drives.addDrive(home.path(), DriveType::Fixed);
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
         music = home.path() + "/music/";
         run("INSERT INTO CD (id,name,m3us,label,isCd) VALUES (1,'/media/cd/',1,'DISC07','1')");
         run("INSERT INTO CD (id,name,m3us,label,isCd) VALUES (2,'" + music + "',2,'EOF','0')");

@@ -118,7 +118,7 @@ TEST_F(ManyWriters, EveryWriteThatSaidItWasDoneIsThereAndNoBackupFails) {
     for (int round = 0; clock.elapsed() < StressSeconds() * 1000; ++round) {
         first.step();
         second.step();
-        w.treeMenus->mnutrvNickNothingAddNick_Click();
+        w.treeMenus->addStyleClicked();
         const QString said = w.statusPanel(1);
         if (said.startsWith("Style \"") && said.endsWith("\" added."))
             windowStyles << said.mid(7, said.size() - 15);

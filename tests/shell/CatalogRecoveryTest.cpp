@@ -77,7 +77,7 @@ TEST_F(CatalogRecovery, AfterAnUncleanEndADamagedCatalogIsSaidAndItsNewestBackup
         services.ui.transcript.clear();
         services.ui.answers = {c.answer};
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
 
         const QStringList titles = services.ui.titles();
         EXPECT_EQ(titles.contains("Data Base damaged"), c.shown) << titles.join('|').toStdString();

@@ -90,7 +90,7 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
         const QString catalog = newCatalog(QString(c.name).replace(' ', '_') + ".mdb");
         writeIni("[Database]\nPath=" + catalog.toUtf8() + "\n");
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
         w.show();
         TerminationSignals terminationSignals(&w);
         bool raised = false;
@@ -139,7 +139,7 @@ TEST_F(Closing, TheCloseBoxDuringAReScanStopsTheImportFirst) {
     const QString catalog = newCatalog();
     writeIni("[Database]\nPath=" + catalog.toUtf8() + "\n");
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
     w.show();
     ASSERT_TRUE(state->catalog.connection.execute(
         "INSERT INTO CD (name, m3us, label, isCd) VALUES ('" + music + "', 1, 'EOF', '0')"));

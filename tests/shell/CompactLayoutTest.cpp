@@ -23,7 +23,7 @@ protected:
         const QString file = newCatalog(QStringLiteral("tarl%1.mdb").arg(++runs_));
         writeIni("[Database]\nPath=" + file.toUtf8() + "\n[Dimensions]\n" + layout);
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
         return w;
     }
     static bool compactFace(Main& w) {

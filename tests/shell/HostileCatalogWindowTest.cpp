@@ -71,7 +71,7 @@ TEST_F(HostileCatalogWindow, OpensAndShowsBothTrees) {
     const QString before = DumpAll(expected);
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
     w.show();
     ASSERT_EQ(state->catalog.connection.state(), 1);
     EXPECT_TRUE(w.browser->tree().NodeExists("/m/"));

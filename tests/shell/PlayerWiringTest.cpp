@@ -36,7 +36,7 @@ protected:
                  "\n" + moreIni);
         services.drives.addDrive(home.path(), DriveType::Fixed);
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
         music = home.path() + "/music/";
         run("INSERT INTO CD (name, m3us, label, isCd) VALUES ('" + music + "', 1, 'EOF', '0')");
         run("INSERT INTO M3u (path, file, cd_id) VALUES ('" + music + "', 'rock/', 1)");
@@ -207,7 +207,7 @@ TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
         const test::ScopedPath programs(home.file(c.mpvOnPath ? "bin" : "none"));
         services.ui.transcript.clear();
         services.player.launches.clear();
-        start().Form_Load(); // the start-up resumes the player
+        start().startUp(); // the start-up resumes the player
         window->playerControl().PlayFile(state->tmpPlaylistPath);
         const QString played = mpv + " \"" + state->tmpPlaylistPath + "\"";
         EXPECT_EQ(setting("Player", "Path"), c.mpvOnPath ? mpv : QString());

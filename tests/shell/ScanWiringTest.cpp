@@ -26,7 +26,7 @@ protected:
         writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
         services.drives.addDrive(home.path(), DriveType::Fixed);
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
         return w;
     }
     // Writes a tagged MP3 file under the program folder.

@@ -30,7 +30,7 @@ TEST_F(Startup, FirstRunCancelEndsTheProgramAndLeavesTheDefaults) {
     Main& w = start();
     bool shownBeforeBox = true;
     services.ui.onBox = [&](const FakeUi::Box&) { shownBeforeBox = w.isVisible(); };
-    w.Form_Load();
+    w.startUp();
 
     ASSERT_EQ(services.ui.transcript.size(), 1u);
     const FakeUi::Box& box = services.ui.transcript[0];
@@ -60,7 +60,7 @@ TEST_F(Startup, OkAndANewCatalogNameOpensAnEmptyCatalog) {
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Ok};
     services.ui.files = {file};
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
 
     EXPECT_EQ(services.ui.titles(),
               QStringList({"Database not selected!", "Select data base Tarl",
@@ -80,7 +80,7 @@ TEST_F(Startup, OkAndANewCatalogNameOpensAnEmptyCatalog) {
 TEST_F(Startup, CancelledFileDialogAsksAgainUntilCancel) {
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel};
     Main& w = start();
-    w.Form_Load(); // no file chosen: the path stays empty, so the first box comes back
+    w.startUp(); // no file chosen: the path stays empty, so the first box comes back
     EXPECT_EQ(services.ui.titles(),
               QStringList({"Database not selected!", "Select data base Tarl",
                            "Ok for reload the new Data Base ", "Database not selected!"}));
@@ -101,7 +101,7 @@ TEST_P(BadCatalogs, ShowDataBaseErrorKeepTheWindowUpAndLeaveTheFileAlone) {
         home.write("catalog.mdb", GetParam().bytes);
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
 
     ASSERT_EQ(services.ui.transcript.size(), 1u);
     const FakeUi::Box& box = services.ui.transcript[0];
@@ -150,7 +150,7 @@ TEST_F(Startup, AFailedStartUpKeepsTheSavedLayout) {
     for (const auto& c : cases) {
         writeIni(catalog + c.layout);
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
         ASSERT_EQ(services.ui.titles(), QStringList("Data Base Error")) << c.name;
         w.close();
         EXPECT_EQ(ini(), QString::fromUtf8(catalog + c.layout)) << c.name;
@@ -165,7 +165,7 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
              "Mp3folder=/music/a/\nMp3_song=x.mp3\n[Dimensions]\nMain_top=-300\n");
     services.player.launchStarts = true;
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
 
     EXPECT_TRUE(services.ui.transcript.empty());
     EXPECT_EQ(services.player.launches,
@@ -189,7 +189,7 @@ TEST_F(Startup, ACatalogOnANetworkShareOpensWithANoteInTheStatusBar) {
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
     const test::NetworkShare share;
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
 
     EXPECT_EQ(state->catalog.connection.state(), 1);
     EXPECT_TRUE(w.statusPanel(1).startsWith("The catalog file " + file +
@@ -203,7 +203,7 @@ TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
     services.player.launchStarts = true;
     services.player.replies[{1024, 105}] = 61500;
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
     QHeaderView* header = w.trackList->reportView()->header();
     header->resizeSection(0, 200);
     header->moveSection(2, 0);
@@ -238,7 +238,7 @@ TEST_F(Startup, GeometrySurvivesARestartAlsoMaximisedOverItsNormalSize) {
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
     {
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
         w.setWidth(9000);
         w.setHeight(6000);
         w.setLeft(450);
@@ -250,7 +250,7 @@ TEST_F(Startup, GeometrySurvivesARestartAlsoMaximisedOverItsNormalSize) {
     EXPECT_EQ(setting("Dimensions", "divisorH"), "3000");
     {
         Main& w = start();
-        w.Form_Load();
+        w.startUp();
         EXPECT_EQ(w.width(), 9000);
         EXPECT_EQ(w.top(), 300);
         w.show();
@@ -261,7 +261,7 @@ TEST_F(Startup, GeometrySurvivesARestartAlsoMaximisedOverItsNormalSize) {
     EXPECT_EQ(setting("Dimensions", "width"), "9000"); // the normal size stays in the file
 
     Main& again = start();
-    again.Form_Load();
+    again.startUp();
     EXPECT_EQ(again.windowStateValue(), StateMaximised);
     EXPECT_EQ(again.normalGeometry().width(), ToPixels(9000));
     EXPECT_EQ(again.normalGeometry().height(), ToPixels(6000));
@@ -273,7 +273,7 @@ TEST_F(Startup, UnreadableSettingsUseDefaultsAndAreNamed) {
     writeIni("[Database]\nPath=" + file.toUtf8() +
              "\n[Dimensions]\nWidth=very wide\nvisual_mode=x\n[Player]\nVolum=loud\n");
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
     EXPECT_TRUE(services.ui.transcript.empty());
     EXPECT_EQ(w.width(), 11000);
     EXPECT_EQ(state->playerVolume, 50);
@@ -286,7 +286,7 @@ TEST_F(Startup, ASettingsFileThatCannotBeWrittenIsReportedOnce) {
     QDir().mkpath(home.file("tarl.ini")); // a folder where the file should be
     services.ui.answers = {MsgAnswer::Cancel};
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
     ASSERT_EQ(services.ui.transcript.size(), 2u);
     EXPECT_EQ(services.ui.transcript[1].title, "Tarl Beta Version 2.7.2");
     EXPECT_TRUE(services.ui.transcript[1].text.startsWith("Tarl cannot save its settings."));
@@ -299,7 +299,7 @@ TEST_F(Startup, SetupsApplyOnANewCatalogRunsTheStartUpAgainOnIt) {
     const QString second = newCatalog("two.mdb");
     writeIni("[Database]\nPath=" + first.toUtf8() + "\n");
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
     ASSERT_EQ(state->catalog.connection.fileName(), first);
 
     // Apply with the new catalog chosen, "Data Base changed" answered OK.

@@ -108,7 +108,7 @@ TEST_F(Window, TerminationSignalClosesTheWindowAndSavesTheSettings) {
     const QString file = newCatalog();
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
     Main& w = start();
-    w.Form_Load();
+    w.startUp();
     w.show();
     TerminationSignals terminationSignals(&w);
     std::raise(SIGTERM);

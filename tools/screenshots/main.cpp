@@ -174,7 +174,7 @@ QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
     if (const TreeNode* album = w.browser->selectedNode(); album && album->parent) {
         const TreeNode* volume = album->parent;
         Properties properties(const_cast<AppState&>(state), volume->tag, volume->key, &w);
-        properties.Form_Load();
+        properties.load();
         properties.show();
         Settle();
         const QString name = QStringLiteral("volume properties");
@@ -256,7 +256,7 @@ int main(int argc, char** argv) {
     AppState state(Services{profile, ui, player, clock, files, drives, launcher});
 
     Main window(state);
-    window.Form_Load();
+    window.startUp();
     if (window.unloaded())
         return Fail(QStringList{QStringLiteral("The program ended at start-up.")} + ui.asked);
     window.show();
@@ -264,7 +264,7 @@ int main(int argc, char** argv) {
     PlayAlbum(window, state);
     QStringList problems = TakePictures(window, state, outDir, music);
     // Saves into the temporary program folder and closes the player.
-    window.Form_Unload();
+    window.shutDown();
     for (const QString& question : ui.asked)
         problems << QStringLiteral("The program asked \"%1\", with nobody there to answer.")
                         .arg(question.simplified());

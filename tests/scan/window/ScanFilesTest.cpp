@@ -473,9 +473,10 @@ TEST_F(ScanWindow, TheScanMenuPlaysShowsEditsAndTakesNodesOutOfTheScanTreeOnly) 
     scan(root + "music/", 0);
     window.show();
     ScanFilesMenu& menu = *window.scanMenu;
-    EXPECT_EQ(MenuItems(menu.mnutrvScan), QStringList({"Play with Winamp", "Delete", "Open Folder",
-                                                       "xProperties", "-", "H.D Modify !"}));
-    EXPECT_EQ(MenuItems(menu.mnutrvScanHD), QStringList({"Edit M3u", "xRename"}));
+    EXPECT_EQ(MenuItems(menu.scanNodeMenu),
+              QStringList({"Play with Winamp", "Delete", "Open Folder", "xProperties", "-",
+                           "H.D Modify !"}));
+    EXPECT_EQ(MenuItems(menu.scanNodeFilesMenu), QStringList({"Edit M3u", "xRename"}));
 
     QMenu* shownMenu = nullptr;
     menu.show = [&](QMenu* m, const QPoint&) { shownMenu = m; };
@@ -483,20 +484,20 @@ TEST_F(ScanWindow, TheScanMenuPlaysShowsEditsAndTakesNodesOutOfTheScanTreeOnly) 
     const QModelIndex folder = window.model()->index(0, 0);
     const QModelIndex first = window.model()->index(0, 0, folder);
     window.scanTreeMouseDown(window.scanTreeView->visualRect(first).center());
-    EXPECT_EQ(shownMenu, menu.mnutrvScan);
+    EXPECT_EQ(shownMenu, menu.scanNodeMenu);
     const QString a = root + "music/a.m3u";
     ASSERT_EQ(menu.nodeKey, a);
 
     QStringList played;
     window.hooks.PlayKey = [&](const QString& p) { played << p; };
-    menu.mnutrvScanPlay_Click();
-    menu.mnutrvScanOpFolder_Click();
-    menu.mnutrvScanHDEdit_Click();
+    menu.playNodeClicked();
+    menu.openNodeFolderClicked();
+    menu.editNodePlaylistClicked();
     EXPECT_EQ(played, QStringList(a));
     EXPECT_EQ(services.launcher.openedFolders, QStringList(root + "music/"));
     EXPECT_EQ(services.launcher.editedFiles, QStringList(a));
 
-    menu.mnutrvScanDelete_Click();
+    menu.deleteNodeClicked();
     EXPECT_EQ(window.tree().find(a), nullptr);
     EXPECT_NE(window.tree().find(root + "music/b.m3u"), nullptr);
     EXPECT_TRUE(QFile::exists(a));
