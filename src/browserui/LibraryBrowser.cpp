@@ -137,7 +137,7 @@ void LibraryBrowser::selectNode(TreeNode* node) {
     c_.treeView->scrollTo(index);
 }
 
-bool LibraryBrowser::SelectFolderNode(const QString& path) {
+bool LibraryBrowser::selectFolderNode(const QString& path) {
     TreeNode* node = tree_.FindNodeByKey(path);
     if (!node)
         return false;

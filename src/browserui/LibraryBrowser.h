@@ -50,7 +50,7 @@ public:
     // Writes the columns' widths and places to the settings (at shutdown).
     void saveColumns();
     // Selects the node keyed `path`, shows it and lists its tracks; false when none has it.
-    bool SelectFolderNode(const QString& path);
+    bool selectFolderNode(const QString& path);
     // Lists the tracks of the tree's selected node.
     void FillTrackList();
     // Marks the playing track (lastFolder + lastSong) in the list: its rows red and bold, the

@@ -26,7 +26,7 @@ Result<> ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps
         return {};
     const HistoryRecord& record = records[entry - 1];
 
-    if (!steps.SelectFolderNode || !steps.SelectFolderNode(record.folder))
+    if (!steps.selectFolderNode || !steps.selectFolderNode(record.folder))
         return Result<>::failed(QStringLiteral("I can't find this history playlist"));
     if (steps.playList)
         steps.playList();

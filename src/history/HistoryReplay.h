@@ -13,7 +13,7 @@ struct AppState;
 struct ReplaySteps {
     // Selects the folder's node in the library tree and fills the track list; false when the
     // tree has no such node.
-    std::function<bool(const QString& folder)> SelectFolderNode;
+    std::function<bool(const QString& folder)> selectFolderNode;
     // Reloads the track list and plays it as Enter on the tree does.
     std::function<void()> playList;
     // Starts the list just handed to the player at entry `entry` (from 0), `seconds` into it.

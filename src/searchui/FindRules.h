@@ -56,7 +56,7 @@ JumpTarget JumpTargetOf(const SearchRow& row);
 // the row's column that shows it ("Comments" the "Comment" column).
 int ColumnOfField(SearchField field);
 
-// --- The Mini Player's seek knob `progres`: its left between these.
+// --- The Mini Player's seek knob `positionKnob`: its left between these.
 inline constexpr double MiniKnobMin = 1320;
 inline constexpr double MiniKnobMax = 4560;
 inline constexpr double MiniKnobTrack = MiniKnobMax - MiniKnobMin; // 3240: the whole track
@@ -75,7 +75,7 @@ double MiniKnobFollowing(qint64 positionSeconds, qint64 lengthSeconds);
 // --- The popup's place: 100 twips right of and 2400 twips below the pointer.
 inline constexpr double PopupRight = 100;
 inline constexpr double PopupBelow = 2400;
-// `imgJump`'s top after a press at `pointerY` on the list whose top is `listTop`.
+// `jumpArrow`'s top after a press at `pointerY` on the list whose top is `listTop`.
 double JumpImageTop(double listTop, double pointerY);
 
 // --- Layout on resize, from the window's client size.

@@ -76,40 +76,40 @@ void SearchWindow::buildSearchControls() {
     Place(searchButton, 3840, 105, 1100, 345);
     connect(searchButton, &QPushButton::clicked, this, &SearchWindow::searchClicked);
 
-    mem_search = new QComboBox(this);
-    mem_search->setObjectName(QStringLiteral("mem_search"));
-    Place(mem_search, 120, 540, 3600, 315);
-    connect(mem_search, &QComboBox::activated, this, &SearchWindow::mem_search_Click);
+    historyBox = new QComboBox(this);
+    historyBox->setObjectName(QStringLiteral("historyBox"));
+    Place(historyBox, 120, 540, 3600, 315);
+    connect(historyBox, &QComboBox::activated, this, &SearchWindow::historyChosen);
 
     Back = new QPushButton(QStringLiteral("<<"), this);
     Back->setObjectName(QStringLiteral("Back"));
     Place(Back, 3840, 540, 520, 315);
-    connect(Back, &QPushButton::clicked, this, &SearchWindow::Back_Click);
+    connect(Back, &QPushButton::clicked, this, &SearchWindow::backClicked);
     next = new QPushButton(QStringLiteral(">>"), this);
     next->setObjectName(QStringLiteral("next"));
     Place(next, 4420, 540, 520, 315);
-    connect(next, &QPushButton::clicked, this, &SearchWindow::next_Click);
+    connect(next, &QPushButton::clicked, this, &SearchWindow::forwardClicked);
 
     // Three columns: File, Path, Album / Title, Artist, Genre / Year, Comments, Rating.
     fields_ = new QButtonGroup(this);
     for (int i = 0; i < 9; ++i) {
         const auto field = SearchField(i);
         auto* option = new QRadioButton(SearchFieldCaption(field), this);
-        option->setObjectName(QStringLiteral("busqueda") + QString::number(i));
+        option->setObjectName(QStringLiteral("fieldButtons") + QString::number(i));
         const int column = i % 3, row = i / 3;
         // Wide enough for "Comments" drawn in bold.
         Place(option, 5200 + column * 1400.0, 120 + row * 300.0, 1350, 285);
         fields_->addButton(option, i);
-        busqueda[static_cast<size_t>(i)] = option;
+        fieldButtons[static_cast<size_t>(i)] = option;
     }
     connect(fields_, &QButtonGroup::idClicked, this, [this] { showBold(); });
     selectField(SearchField::File);
 
-    chkIgnoreAccents = new QCheckBox(QStringLiteral("Ignore accents"), this);
-    chkIgnoreAccents->setObjectName(QStringLiteral("chkIgnoreAccents"));
-    Place(chkIgnoreAccents, 5200, 1050, 2400, 285);
-    chkIgnoreAccents->setChecked(state_.settings.readBool(keys::IgnoreAccents));
-    connect(chkIgnoreAccents, &QCheckBox::clicked, this, &SearchWindow::chkIgnoreAccents_Click);
+    ignoreAccentsCheck = new QCheckBox(QStringLiteral("Ignore accents"), this);
+    ignoreAccentsCheck->setObjectName(QStringLiteral("ignoreAccentsCheck"));
+    Place(ignoreAccentsCheck, 5200, 1050, 2400, 285);
+    ignoreAccentsCheck->setChecked(state_.settings.readBool(keys::IgnoreAccents));
+    connect(ignoreAccentsCheck, &QCheckBox::clicked, this, &SearchWindow::ignoreAccentsClicked);
 }
 
 void SearchWindow::buildResults() {
@@ -119,10 +119,10 @@ void SearchWindow::buildResults() {
     for (int column = 0; column < SearchColumnCount; ++column)
         results->header()->resizeSection(column, ToPixels(SearchColumnWidthTwips(column)));
     results->onMouseDown = [this](Qt::MouseButton button, const QPoint& pos) {
-        results_MouseDown(button, pos);
+        hitsMouseDown(button, pos);
     };
-    results->onEnter = [this] { results_DblClick(); };
-    connect(results, &QAbstractItemView::doubleClicked, this, [this] { results_DblClick(); });
+    results->onEnter = [this] { hitDoubleClicked(); };
+    connect(results, &QAbstractItemView::doubleClicked, this, [this] { hitDoubleClicked(); });
     Place(results, 0, ListTop, WindowWidth - 600, 4000);
 
     indexProgress = new QProgressBar(this);
@@ -133,33 +133,33 @@ void SearchWindow::buildResults() {
 
     auto* jump = new IconLabel(this);
     jump->setIcon(JumpIcon(), QSize(20, 20));
-    imgJump = jump;
-    imgJump->setObjectName(QStringLiteral("imgJump"));
-    imgJump->setToolTip(QStringLiteral("Show this hit in the main window"));
-    imgJump->setCursor(Qt::PointingHandCursor);
-    Place(imgJump, WindowWidth - 600, ListTop, 360, 360);
-    imgJump->installEventFilter(this);
+    jumpArrow = jump;
+    jumpArrow->setObjectName(QStringLiteral("jumpArrow"));
+    jumpArrow->setToolTip(QStringLiteral("Show this hit in the main window"));
+    jumpArrow->setCursor(Qt::PointingHandCursor);
+    Place(jumpArrow, WindowWidth - 600, ListTop, 360, 360);
+    jumpArrow->installEventFilter(this);
 
     // The list's right-button menu; it has no place in a menu bar.
-    mnfindFiles = new QMenu(QStringLiteral("find files"), this);
-    mnfindFiles->setObjectName(QStringLiteral("mnfindFiles"));
-    mnfindSame = mnfindFiles->addMenu(QStringLiteral("Search more of the same"));
-    mnfindSame->setObjectName(QStringLiteral("mnfindSame"));
+    hitMenu = new QMenu(QStringLiteral("find files"), this);
+    hitMenu->setObjectName(QStringLiteral("hitMenu"));
+    searchSameMenu = hitMenu->addMenu(QStringLiteral("Search more of the same"));
+    searchSameMenu->setObjectName(QStringLiteral("searchSameMenu"));
     for (int i = 0; i < 9; ++i) {
         const auto field = SearchField(i);
-        QAction* item = mnfindSame->addAction(SearchFieldCaption(field));
-        item->setObjectName(QStringLiteral("mnfindSame") + SearchFieldCaption(field));
-        connect(item, &QAction::triggered, this, [this, field] { mnfindSame_Click(field); });
-        mnfindSameItems[static_cast<size_t>(i)] = item;
+        QAction* item = searchSameMenu->addAction(SearchFieldCaption(field));
+        item->setObjectName(QStringLiteral("searchSameMenu") + SearchFieldCaption(field));
+        connect(item, &QAction::triggered, this, [this, field] { searchSameClicked(field); });
+        searchSameItems[static_cast<size_t>(i)] = item;
     }
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    statusPanel_ = new QLabel(StatusBar1);
+    statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("statusBar"));
+    statusBar->setSizeGripEnabled(false);
+    statusPanel_ = new QLabel(statusBar);
     statusPanel_->setObjectName(QStringLiteral("panel1"));
     statusPanel_->setTextFormat(Qt::PlainText);
-    StatusBar1->addWidget(statusPanel_, 1);
+    statusBar->addWidget(statusPanel_, 1);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -168,14 +168,14 @@ void SearchWindow::buildResults() {
 void SearchWindow::disableSearching() {
     // An exclusive group always keeps one option; clearing them all needs it open for a moment.
     fields_->setExclusive(false);
-    for (QRadioButton* option : busqueda)
+    for (QRadioButton* option : fieldButtons)
         option->setChecked(false);
     fields_->setExclusive(true);
     showBold();
 }
 
 void SearchWindow::selectField(SearchField field) {
-    busqueda[static_cast<size_t>(field)]->setChecked(true);
+    fieldButtons[static_cast<size_t>(field)]->setChecked(true);
     showBold();
 }
 
@@ -185,16 +185,17 @@ SearchField SearchWindow::selectedField() const {
 }
 
 void SearchWindow::showBold() {
-    for (QRadioButton* option : busqueda) {
+    for (QRadioButton* option : fieldButtons) {
         QFont font = option->font();
         font.setBold(option->isChecked());
         option->setFont(font);
     }
 }
 
-void SearchWindow::chkIgnoreAccents_Click() {
-    state_.settings.write(keys::IgnoreAccents, chkIgnoreAccents->isChecked() ? QStringLiteral("1")
-                                                                             : QStringLiteral("0"));
+void SearchWindow::ignoreAccentsClicked() {
+    state_.settings.write(keys::IgnoreAccents, ignoreAccentsCheck->isChecked()
+                                                   ? QStringLiteral("1")
+                                                   : QStringLiteral("0"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -213,19 +214,19 @@ void SearchWindow::searchClicked() {
     const SearchField field = selectedField();
     recordHistory(SearchHistoryEntry(text, field));
     SearchOptions options;
-    options.ignoreAccents = chkIgnoreAccents->isChecked();
+    options.ignoreAccents = ignoreAccentsCheck->isChecked();
     runner_->setCatalogFile(state_.catalog.connection.fileName());
     runner_->start(text, field, options);
 }
 
 void SearchWindow::recordHistory(const QString& entry) {
-    const int known = mem_search->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int known = historyBox->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (known >= 0) {
-        mem_search->setCurrentIndex(known);
+        historyBox->setCurrentIndex(known);
         return;
     }
-    mem_search->insertItem(0, entry);
-    mem_search->setCurrentIndex(0);
+    historyBox->insertItem(0, entry);
+    historyBox->setCurrentIndex(0);
 }
 
 void SearchWindow::searchFinished(Result<SearchOutcome> outcome) {
@@ -252,29 +253,29 @@ void SearchWindow::showIndexProgress(int done, int total) {
         QStringLiteral("Building the search index: %1%").arg(int(qint64(done) * 100 / total)));
 }
 
-void SearchWindow::mem_search_Click() {
-    const SearchHistoryParts parts = SplitSearchHistoryEntry(mem_search->currentText());
+void SearchWindow::historyChosen() {
+    const SearchHistoryParts parts = SplitSearchHistoryEntry(historyBox->currentText());
     find->setText(parts.text);
     disableSearching();
     if (parts.field)
         selectField(*parts.field);
 }
 
-void SearchWindow::Back_Click() {
-    const HistoryStep step = BackStep(mem_search->count(), mem_search->currentIndex());
-    mem_search->setCurrentIndex(step.selected);
+void SearchWindow::backClicked() {
+    const HistoryStep step = BackStep(historyBox->count(), historyBox->currentIndex());
+    historyBox->setCurrentIndex(step.selected);
     if (!step.search)
         return;
-    mem_search_Click();
+    historyChosen();
     searchClicked();
 }
 
-void SearchWindow::next_Click() {
-    const HistoryStep step = NextStep(mem_search->count(), mem_search->currentIndex());
+void SearchWindow::forwardClicked() {
+    const HistoryStep step = NextStep(historyBox->count(), historyBox->currentIndex());
     if (!step.search)
         return;
-    mem_search->setCurrentIndex(step.selected);
-    mem_search_Click();
+    historyBox->setCurrentIndex(step.selected);
+    historyChosen();
     searchClicked();
 }
 
@@ -286,18 +287,17 @@ QString SearchWindow::statusText() const {
 // The window
 
 void SearchWindow::Form_Resize() {
-    const double statusHeight = ToTwips(StatusBar1->sizeHint().height());
+    const double statusHeight = ToTwips(statusBar->sizeHint().height());
     const FindLayout layout = PlanFindLayout(ToTwips(QWidget::width()), ToTwips(QWidget::height()),
                                              statusHeight, ListTop);
-    StatusBar1->setGeometry(0, ToPixels(layout.statusTop), QWidget::width(),
-                            ToPixels(statusHeight));
+    statusBar->setGeometry(0, ToPixels(layout.statusTop), QWidget::width(), ToPixels(statusHeight));
     QRect list = results->geometry();
     if (layout.listWidth)
         list.setWidth(ToPixels(*layout.listWidth));
     if (layout.listHeight)
         list.setHeight(ToPixels(*layout.listHeight));
     results->setGeometry(list);
-    imgJump->move(ToPixels(layout.jumpLeft), imgJump->y());
+    jumpArrow->move(ToPixels(layout.jumpLeft), jumpArrow->y());
 }
 
 void SearchWindow::resizeEvent(QResizeEvent* event) {
@@ -307,7 +307,7 @@ void SearchWindow::resizeEvent(QResizeEvent* event) {
 
 void SearchWindow::closeEvent(QCloseEvent* event) {
     runner_->cancel();
-    timerMini->stop();
+    miniPlayerTimer->stop();
     if (hooks_.startMainTimers)
         hooks_.startMainTimers();
     event->accept();
@@ -326,26 +326,26 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     const bool leftPress = type == QEvent::MouseButtonPress &&
                            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-    if (watched == imgJump && leftPress) {
-        imgJump_Click();
+    if (watched == jumpArrow && leftPress) {
+        jumpClicked();
         return true;
     }
-    if (watched == STOP && leftPress) {
-        STOP_Click();
+    if (watched == stopButton && leftPress) {
+        stopClicked();
         return true;
     }
-    if (watched != progres)
+    if (watched != positionKnob)
         return QWidget::eventFilter(watched, event);
     if (leftPress) {
-        progres_MouseDown();
+        positionPressed();
         return true;
     }
     if (type == QEvent::MouseMove) {
-        progres_MouseMove(ToTwips(static_cast<QMouseEvent*>(event)->position().toPoint().x()));
+        positionDragged(ToTwips(static_cast<QMouseEvent*>(event)->position().toPoint().x()));
         return true;
     }
     if (type == QEvent::MouseButtonRelease) {
-        progres_MouseUp();
+        positionReleased();
         return true;
     }
     return QWidget::eventFilter(watched, event);

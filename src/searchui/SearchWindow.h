@@ -45,7 +45,7 @@ public:
         std::function<void()> stopMainTimers;
         std::function<void()> startMainTimers;
         std::function<void()> resumeLastSong;
-        std::function<bool(const QString& key)> SelectFolderNode;
+        std::function<bool(const QString& key)> selectFolderNode;
         // Selects the track list's rows of `file`, deselects the others, gives the list the focus.
         std::function<void(const QString& file)> selectTracks;
     };
@@ -55,34 +55,34 @@ public:
 
     // Runs a search of `find` in the selected field (button, Enter, and the steps below).
     void searchClicked();
-    // Applies the history entry selected in `mem_search`: its text and field, no search.
-    void mem_search_Click();
-    void Back_Click();
-    void next_Click();
+    // Applies the history entry selected in `historyBox`: its text and field, no search.
+    void historyChosen();
+    void backClicked();
+    void forwardClicked();
     // Clears all nine field options.
     void disableSearching();
     void selectField(SearchField field);
     SearchField selectedField() const;
     // "Search more of the same": the selected track hit's value of `field`, searched in it.
-    void mnfindSame_Click(SearchField field);
+    void searchSameClicked(SearchField field);
     // Opens the selected hit: a list searches its path, a track plays.
-    void results_DblClick();
-    // The popup on a track hit (right button), or imgJump to the pointer's height (others).
+    void hitDoubleClicked();
+    // The popup on a track hit (right button), or jumpArrow to the pointer's height (others).
     // `pos` is in the list's coordinates.
-    void results_MouseDown(Qt::MouseButton button, const QPoint& pos);
+    void hitsMouseDown(Qt::MouseButton button, const QPoint& pos);
     // Jumps to the selected hit in the main window, then closes.
-    void imgJump_Click();
-    void chkIgnoreAccents_Click();
+    void jumpClicked();
+    void ignoreAccentsClicked();
 
     // The Mini Player strip.
-    void STOP_Click();
-    void progres_MouseDown();
+    void stopClicked();
+    void positionPressed();
     // `x` is the pointer's place inside the knob, in twips.
-    void progres_MouseMove(double x);
-    void progres_MouseUp();
-    void timerMini_Timer();
-    double progresLeft() const { return progresLeft_; }
-    bool progresDragging() const { return dragging_; }
+    void positionDragged(double x);
+    void positionReleased();
+    void miniPlayerTick();
+    double positionKnobLeft() const { return positionKnobLeft_; }
+    bool positionDragging() const { return dragging_; }
 
     void Form_Resize();
 
@@ -95,24 +95,24 @@ public:
 
     // Controls, under the names the rest of the system uses.
     QLineEdit* find = nullptr;
-    std::array<QRadioButton*, 9> busqueda{}; // in SearchField order
-    QCheckBox* chkIgnoreAccents = nullptr;
-    QComboBox* mem_search = nullptr;
+    std::array<QRadioButton*, 9> fieldButtons{}; // in SearchField order
+    QCheckBox* ignoreAccentsCheck = nullptr;
+    QComboBox* historyBox = nullptr;
     QPushButton* Back = nullptr;
     QPushButton* next = nullptr;
     QPushButton* searchButton = nullptr;
     ResultsView* results = nullptr;
     QProgressBar* indexProgress = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    QLabel* imgJump = nullptr;
-    QMenu* mnfindFiles = nullptr;
-    QMenu* mnfindSame = nullptr;
-    std::array<QAction*, 9> mnfindSameItems{}; // in SearchField order
-    QFrame* Frame1 = nullptr;
+    QStatusBar* statusBar = nullptr;
+    QLabel* jumpArrow = nullptr;
+    QMenu* hitMenu = nullptr;
+    QMenu* searchSameMenu = nullptr;
+    std::array<QAction*, 9> searchSameItems{}; // in SearchField order
+    QFrame* miniPlayer = nullptr;
     QLabel* miniCaption = nullptr;
-    QLabel* STOP = nullptr;
-    QLabel* progres = nullptr;
-    QTimer* timerMini = nullptr;
+    QLabel* stopButton = nullptr;
+    QLabel* positionKnob = nullptr;
+    QTimer* miniPlayerTimer = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -143,7 +143,7 @@ private:
     QLabel* statusPanel_ = nullptr;
     QPoint popupPlace_;
     bool hasHits_ = false; // "No results found" is a row, not a hit
-    double progresLeft_ = 0;
+    double positionKnobLeft_ = 0;
     bool dragging_ = false;
 };
 

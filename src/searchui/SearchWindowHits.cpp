@@ -1,4 +1,4 @@
-// The search window's acts on a hit: the right-button popup and imgJump following the pointer,
+// The search window's acts on a hit: the right-button popup and jumpArrow following the pointer,
 // "Search more of the same", opening a hit and jumping to it in the main window.
 #include "searchui/SearchWindow.h"
 
@@ -24,10 +24,10 @@ const SearchRow* SearchWindow::selectedHit() const {
     return model_->row(current.row());
 }
 
-void SearchWindow::results_MouseDown(Qt::MouseButton button, const QPoint& pos) {
+void SearchWindow::hitsMouseDown(Qt::MouseButton button, const QPoint& pos) {
     if (button != Qt::RightButton) {
         const double top = JumpImageTop(ToTwips(results->y()), ToTwips(pos.y()));
-        imgJump->move(imgJump->x(), ToPixels(top));
+        jumpArrow->move(jumpArrow->x(), ToPixels(top));
         return;
     }
     const SearchRow* hit = selectedHit();
@@ -36,10 +36,10 @@ void SearchWindow::results_MouseDown(Qt::MouseButton button, const QPoint& pos) 
     // The pointer's place in the list, taken as a place in the window, moved right and down.
     popupPlace_ =
         QPoint(ToPixels(ToTwips(pos.x()) + PopupRight), ToPixels(ToTwips(pos.y()) + PopupBelow));
-    mnfindFiles->popup(mapToGlobal(popupPlace_));
+    hitMenu->popup(mapToGlobal(popupPlace_));
 }
 
-void SearchWindow::mnfindSame_Click(SearchField field) {
+void SearchWindow::searchSameClicked(SearchField field) {
     const SearchRow* hit = selectedHit();
     if (!hit)
         return;
@@ -50,7 +50,7 @@ void SearchWindow::mnfindSame_Click(SearchField field) {
     searchClicked();
 }
 
-void SearchWindow::results_DblClick() {
+void SearchWindow::hitDoubleClicked() {
     const SearchRow* hit = selectedHit();
     if (!hit)
         return;
@@ -65,21 +65,21 @@ void SearchWindow::results_DblClick() {
     // A track: the main window stops following the player while this window's strip does.
     if (hooks_.stopMainTimers)
         hooks_.stopMainTimers();
-    Frame1->hide();
-    timerMini->start();
+    miniPlayer->hide();
+    miniPlayerTimer->start();
     if (open.kind == OpenHit::Kind::Play && state_.play)
         state_.play->PlayKey(open.text);
 }
 
-void SearchWindow::imgJump_Click() {
+void SearchWindow::jumpClicked() {
     const SearchRow* hit = selectedHit();
     if (!hit)
         return;
     const JumpTarget target = JumpTargetOf(*hit);
     if (hooks_.mainTimersOn && !hooks_.mainTimersOn() && hooks_.resumeLastSong)
         hooks_.resumeLastSong();
-    if (hooks_.SelectFolderNode)
-        hooks_.SelectFolderNode(target.folderKey);
+    if (hooks_.selectFolderNode)
+        hooks_.selectFolderNode(target.folderKey);
     if (!target.trackFile.isEmpty()) {
         if (hooks_.selectTracks)
             hooks_.selectTracks(target.trackFile);

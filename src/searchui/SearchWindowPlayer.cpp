@@ -1,6 +1,6 @@
-// The search window's Mini Player strip: "STOP" and the seek knob `progres` for the track the
-// player is playing, hidden under Frame1 until a track is played from the list. Its own timer
-// follows the player while the main window's timers are off.
+// The search window's Mini Player strip: "stopButton" and the seek knob `positionKnob` for the
+// track the player is playing, hidden under miniPlayer until a track is played from the list. Its
+// own timer follows the player while the main window's timers are off.
 #include "searchui/SearchWindow.h"
 
 #include "platform/PlayerLink.h"
@@ -32,35 +32,35 @@ void SearchWindow::buildMiniPlayer() {
     seekTrack->setGeometry(ToPixels(MiniKnobMin), ToPixels(StripTop + 150),
                            ToPixels(MiniKnobTrack + KnobWidth), ToPixels(60));
 
-    progres = new QLabel(this);
-    progres->setObjectName(QStringLiteral("progres"));
-    progres->setFrameShape(QFrame::Panel);
-    progres->setFrameShadow(QFrame::Raised);
-    progres->setAutoFillBackground(true);
-    progres->setToolTip(QStringLiteral("Position"));
-    progres->setGeometry(ToPixels(MiniKnobMin), ToPixels(StripTop + 60), ToPixels(KnobWidth),
-                         ToPixels(255));
-    progres->installEventFilter(this);
-    progresLeft_ = MiniKnobMin;
+    positionKnob = new QLabel(this);
+    positionKnob->setObjectName(QStringLiteral("positionKnob"));
+    positionKnob->setFrameShape(QFrame::Panel);
+    positionKnob->setFrameShadow(QFrame::Raised);
+    positionKnob->setAutoFillBackground(true);
+    positionKnob->setToolTip(QStringLiteral("Position"));
+    positionKnob->setGeometry(ToPixels(MiniKnobMin), ToPixels(StripTop + 60), ToPixels(KnobWidth),
+                              ToPixels(255));
+    positionKnob->installEventFilter(this);
+    positionKnobLeft_ = MiniKnobMin;
 
-    STOP = new QLabel(QStringLiteral("STOP"), this);
-    STOP->setObjectName(QStringLiteral("STOP"));
-    STOP->setCursor(Qt::PointingHandCursor);
-    STOP->setGeometry(ToPixels(MiniKnobMax + KnobWidth + 120), ToPixels(StripTop + 60),
-                      ToPixels(600), ToPixels(255));
-    STOP->installEventFilter(this);
+    stopButton = new QLabel(QStringLiteral("stopButton"), this);
+    stopButton->setObjectName(QStringLiteral("stopButton"));
+    stopButton->setCursor(Qt::PointingHandCursor);
+    stopButton->setGeometry(ToPixels(MiniKnobMax + KnobWidth + 120), ToPixels(StripTop + 60),
+                            ToPixels(600), ToPixels(255));
+    stopButton->installEventFilter(this);
 
     // Covers the strip until a track is played from the list.
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setAutoFillBackground(true);
-    Frame1->setGeometry(ToPixels(1320), ToPixels(StripTop), ToPixels(4695), ToPixels(375));
-    Frame1->raise();
+    miniPlayer = new QFrame(this);
+    miniPlayer->setObjectName(QStringLiteral("miniPlayer"));
+    miniPlayer->setAutoFillBackground(true);
+    miniPlayer->setGeometry(ToPixels(1320), ToPixels(StripTop), ToPixels(4695), ToPixels(375));
+    miniPlayer->raise();
 
-    timerMini = new QTimer(this);
-    timerMini->setObjectName(QStringLiteral("timerMini"));
-    timerMini->setInterval(200);
-    connect(timerMini, &QTimer::timeout, this, &SearchWindow::timerMini_Timer);
+    miniPlayerTimer = new QTimer(this);
+    miniPlayerTimer->setObjectName(QStringLiteral("miniPlayerTimer"));
+    miniPlayerTimer->setInterval(200);
+    connect(miniPlayerTimer, &QTimer::timeout, this, &SearchWindow::miniPlayerTick);
 }
 
 qint64 SearchWindow::askPlayer(qint64 wParam, qint64 lParam) {
@@ -68,40 +68,40 @@ qint64 SearchWindow::askPlayer(qint64 wParam, qint64 lParam) {
 }
 
 void SearchWindow::moveProgres(double left) {
-    progresLeft_ = left;
-    progres->move(ToPixels(left), progres->y());
+    positionKnobLeft_ = left;
+    positionKnob->move(ToPixels(left), positionKnob->y());
 }
 
-void SearchWindow::STOP_Click() {
+void SearchWindow::stopClicked() {
     state_.playerPid = state_.services.player.findWindow();
     state_.services.player.sendMessage(state_.playerPid, player_msg::WmCommand, player_msg::Stop,
                                        0);
 }
 
-void SearchWindow::progres_MouseDown() {
+void SearchWindow::positionPressed() {
     dragging_ = true;
 }
 
-void SearchWindow::progres_MouseMove(double x) {
+void SearchWindow::positionDragged(double x) {
     if (!dragging_)
         return;
-    if (const std::optional<double> left = MiniKnobDragged(progresLeft_, x))
+    if (const std::optional<double> left = MiniKnobDragged(positionKnobLeft_, x))
         moveProgres(*left);
 }
 
-void SearchWindow::progres_MouseUp() {
+void SearchWindow::positionReleased() {
     if (!dragging_)
         return;
     state_.playerPid = state_.services.player.findWindow();
     const qint64 length = askPlayer(1, player_msg::GetTime);
-    const qint64 ms = MiniSeekMs(progresLeft_, length);
+    const qint64 ms = MiniSeekMs(positionKnobLeft_, length);
     askPlayer(ms, player_msg::JumpToTime);
     if (length > 0)
         moveProgres(MiniKnobAfterSeek(ms, length));
     dragging_ = false;
 }
 
-void SearchWindow::timerMini_Timer() {
+void SearchWindow::miniPlayerTick() {
     if (dragging_)
         return;
     state_.playerPid = state_.services.player.findWindow();

@@ -14,7 +14,7 @@ void RebuildLibraryTree(LibraryBrowser& browser, bool byPaths) {
         browser.showTreeByStyle();
     browser.expandKeys(expanded);
     if (!key.isEmpty())
-        browser.SelectFolderNode(key);
+        browser.selectFolderNode(key);
 }
 
 } // namespace tarl

@@ -93,7 +93,7 @@ public:
         m_.browser->loadmp3list();
         return true;
     }
-    void SelectFolderNode(const QString& folder) override { m_.browser->SelectFolderNode(folder); }
+    void selectFolderNode(const QString& folder) override { m_.browser->selectFolderNode(folder); }
     WindowGeometry& geometry() override { return m_; }
     void setVolume(int volume) override { m_.panel_->setVolumeKnob(VolumeKnobLeft(volume)); }
     void applyCompactLayout() override { m_.enterStoredLayout(); }
@@ -230,7 +230,7 @@ void Main::playerTimerTick() {
 }
 
 void Main::showPlayingClicked() {
-    browser->SelectFolderNode(state_.lastFolder);
+    browser->selectFolderNode(state_.lastFolder);
     browser->selectPlayingSong(true);
 }
 
@@ -249,8 +249,8 @@ void Main::BuildHistoryMenu() {
 
 void Main::mnuhis_Click(int index) {
     ReplaySteps steps;
-    steps.SelectFolderNode = [this](const QString& folder) {
-        return browser->SelectFolderNode(folder);
+    steps.selectFolderNode = [this](const QString& folder) {
+        return browser->selectFolderNode(folder);
     };
     steps.playList = [this] {
         browser->FillTrackList();
@@ -331,7 +331,7 @@ void Main::showSearchWindow() {
         raise();
         activateWindow();
     };
-    hooks.SelectFolderNode = [this](const QString& key) { return browser->SelectFolderNode(key); };
+    hooks.selectFolderNode = [this](const QString& key) { return browser->selectFolderNode(key); };
     hooks.selectTracks = [this](const QString& file) {
         // The main window catches up with the player first: its next tick would otherwise find
         // the entry played from the search new and select that row over the hit.

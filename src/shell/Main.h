@@ -157,7 +157,7 @@ public:
     QPushButton* showPlayingButton = nullptr;
     QPushButton* bCompact = nullptr;
     QToolBar* toolBar = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
+    QStatusBar* statusBar = nullptr;
     QTimer* saveTimer = nullptr;
     std::array<QAction*, 7> toolbarButtons{};
 

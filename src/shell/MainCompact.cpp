@@ -194,7 +194,7 @@ void Main::displayMouse(QEvent* event) {
 
 void Main::setFullChromeVisible(bool visible) {
     toolBar->setVisible(visible);
-    StatusBar1->setVisible(visible);
+    statusBar->setVisible(visible);
     for (QMenu* menu : {mnuFile, mnuview, mnuprop, mnuhelp, mnufav, mnuhis0})
         menu->menuAction()->setVisible(visible);
     menuBar()->setVisible(visible);

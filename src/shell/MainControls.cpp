@@ -185,14 +185,14 @@ void Main::buildPlayerPanel() {
 }
 
 void Main::buildStatusBar() {
-    StatusBar1 = new QStatusBar(client_);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
+    statusBar = new QStatusBar(client_);
+    statusBar->setObjectName(QStringLiteral("statusBar"));
+    statusBar->setSizeGripEnabled(false);
     for (int i = 0; i < 2; ++i) {
-        panels_[i] = new QLabel(StatusBar1);
+        panels_[i] = new QLabel(statusBar);
         panels_[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
         panels_[i]->setTextFormat(Qt::PlainText);
-        StatusBar1->addWidget(panels_[i], i == 0 ? 1 : 2);
+        statusBar->addWidget(panels_[i], i == 0 ? 1 : 2);
     }
 }
 

@@ -25,14 +25,14 @@ void Main::ResizeMain() {
     in.clientWidth = ToTwips(client_->width());
     in.clientHeight = ToTwips(client_->height());
     in.splitterLeft = splitterLeft_;
-    in.statusBarVisible = StatusBar1->isVisibleTo(this);
-    in.statusBarHeight = ToTwips(StatusBar1->sizeHint().height());
+    in.statusBarVisible = statusBar->isVisibleTo(this);
+    in.statusBarHeight = ToTwips(statusBar->sizeHint().height());
     in.currentTreeHeight = ToTwips(treeView->height());
     in.currentListWidth = ToTwips(trackList->width());
     in.currentPanelWidth = ToTwips(FPlayer->width());
     const MainLayoutRects rects = PlanMainLayout(in);
     if (rects.statusBar)
-        PlaceInTwips(StatusBar1, *rects.statusBar);
+        PlaceInTwips(statusBar, *rects.statusBar);
     PlaceInTwips(treeView, rects.tree);
     PlaceInTwips(trackList, rects.list);
     PlaceInTwips(divisorH, rects.splitter);

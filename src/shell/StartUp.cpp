@@ -114,7 +114,7 @@ void StartUp::resumeLastSong() {
     if (window.windowStateValue() == StateNormal && window.top() < 0)
         window.setTop(0);
     state_.playerPath = PlayerProgramPath(settings);
-    view_.SelectFolderNode(state_.lastFolder);
+    view_.selectFolderNode(state_.lastFolder);
 
     const bool launched =
         player_.StartPlayer(PlayerControl::CommandLine(state_.playerPath, state_.tmpPlaylistPath));

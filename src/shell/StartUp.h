@@ -27,7 +27,7 @@ public:
     virtual void loadiconsmenu() = 0;
     // The track list's columns from the settings; false when the window has no list yet.
     virtual bool loadmp3list() = 0;
-    virtual void SelectFolderNode(const QString& folder) = 0;
+    virtual void selectFolderNode(const QString& folder) = 0;
     virtual WindowGeometry& geometry() = 0;
     // The volume knob at the place of `volume` (0..255).
     virtual void setVolume(int volume) = 0;

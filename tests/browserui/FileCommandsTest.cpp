@@ -81,7 +81,7 @@ protected:
         Main& w = start();
         w.startUp();
         w.show();
-        ASSERT_TRUE(w.browser->SelectFolderNode(rock));
+        ASSERT_TRUE(w.browser->selectFolderNode(rock));
         ASSERT_EQ(listed().size(), 10);
     }
     QStringList listed() const {

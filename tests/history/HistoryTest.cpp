@@ -228,7 +228,7 @@ class Replay : public History {
 protected:
     void SetUp() override {
         History::SetUp();
-        steps.SelectFolderNode = [this](const QString& folder) {
+        steps.selectFolderNode = [this](const QString& folder) {
             calls << "select " + folder;
             return folder == "/m/A|1/";
         };

@@ -200,7 +200,7 @@ TEST_F(PlayerMpv, AReplayResumesTheSongAndSecondInAPlayerItHadToStart) {
     ASSERT_EQ(link.findWindow(), 0); // no player running yet
 
     ReplaySteps steps;
-    steps.SelectFolderNode = [&](const QString& f) { return f == folder; };
+    steps.selectFolderNode = [&](const QString& f) { return f == folder; };
     steps.playList = [&] {
         ASSERT_TRUE(WriteTemporaryPlaylist(state.tmpPlaylistPath, tracks));
         control.PlayFile(state.tmpPlaylistPath);

@@ -75,7 +75,7 @@ protected:
     // Types `text`, picks `field` and presses "&Search"; waits for the result.
     static void search(SearchWindow& f, const QString& text, SearchField field) {
         f.find->setText(text);
-        f.busqueda[static_cast<size_t>(field)]->click();
+        f.fieldButtons[static_cast<size_t>(field)]->click();
         f.searchButton->click();
         waitForResult(f);
     }
@@ -89,8 +89,8 @@ protected:
     }
     static QStringList history(const SearchWindow& f) {
         QStringList entries;
-        for (int i = 0; i < f.mem_search->count(); ++i)
-            entries << f.mem_search->itemText(i);
+        for (int i = 0; i < f.historyBox->count(); ++i)
+            entries << f.historyBox->itemText(i);
         return entries;
     }
     // The middle of row `row` in the list's viewport.

@@ -34,31 +34,31 @@ TEST_F(FindWindow, TheFindButtonOpensItBesideTheMainWindowWithoutBlockingIt) {
     EXPECT_EQ(f.windowTitle(), "Search MP3 File");
     EXPECT_TRUE(w.isEnabled());
     EXPECT_EQ(f.selectedField(), SearchField::File);
-    EXPECT_TRUE(f.busqueda[0]->font().bold());
-    EXPECT_FALSE(f.busqueda[1]->font().bold());
+    EXPECT_TRUE(f.fieldButtons[0]->font().bold());
+    EXPECT_FALSE(f.fieldButtons[1]->font().bold());
     EXPECT_EQ(f.model().rowCount(), 0);
-    EXPECT_TRUE(f.Frame1->isVisible()); // the strip stays covered until a track is played
-    EXPECT_FALSE(f.mnfindFiles->isVisible());
+    EXPECT_TRUE(f.miniPlayer->isVisible()); // the strip stays covered until a track is played
+    EXPECT_FALSE(f.hitMenu->isVisible());
 
     // Open already: the same window, history and all.
     search(f, "mix", SearchField::Artist);
     EXPECT_EQ(&opened(), &f);
-    EXPECT_EQ(f.mem_search->count(), 1);
+    EXPECT_EQ(f.historyBox->count(), 1);
 
     // Closed, it is discarded with its history.
     closeAndDiscard(f);
     EXPECT_TRUE(w.searchWindow.isNull());
-    EXPECT_EQ(opened().mem_search->count(), 0);
+    EXPECT_EQ(opened().historyBox->count(), 0);
 }
 
 TEST_F(FindWindow, TheListFollowsTheWindowsSizeAndTheIndexBarShowsOnlyWhileBuilt) {
     SearchWindow& f = opened();
     f.resize(ToPixels(9000), ToPixels(6000));
     f.Form_Resize();
-    EXPECT_EQ(f.StatusBar1->geometry().bottom(), f.height() - 1);
+    EXPECT_EQ(f.statusBar->geometry().bottom(), f.height() - 1);
     EXPECT_EQ(f.results->width(), ToPixels(9000 - 600));
-    EXPECT_EQ(f.results->geometry().bottom(), f.StatusBar1->y() - 1);
-    EXPECT_EQ(f.imgJump->x(), ToPixels(9000 - 600));
+    EXPECT_EQ(f.results->geometry().bottom(), f.statusBar->y() - 1);
+    EXPECT_EQ(f.jumpArrow->x(), ToPixels(9000 - 600));
 
     EXPECT_FALSE(f.indexProgress->isVisible());
     f.runner().onIndexProgress(50, 200);
@@ -102,14 +102,14 @@ TEST_F(FindWindow, ListsComeFirstThenTracksWithTheirIconsAndTheStatus) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         f.find->setText(c.text);
-        f.busqueda[static_cast<size_t>(c.field)]->click();
+        f.fieldButtons[static_cast<size_t>(c.field)]->click();
         f.searchButton->click();
         EXPECT_EQ(f.statusText(), "Searching files, please wait...");
         EXPECT_EQ(f.model().rowCount(), 0);
         waitForResult(f);
         EXPECT_EQ(shown(f), c.rows);
         EXPECT_EQ(f.statusText(), c.status);
-        EXPECT_TRUE(f.busqueda[static_cast<size_t>(c.field)]->font().bold());
+        EXPECT_TRUE(f.fieldButtons[static_cast<size_t>(c.field)]->font().bold());
 
         // tarl-catalog search prints the same hits, each as icon and twelve columns.
         QStringList windowLines;
@@ -163,11 +163,11 @@ TEST_F(FindWindow, TheHistoryKeepsOneEntryASearchNewestFirst) {
     search(f, "Love", SearchField::File);
     search(f, "mix", SearchField::Artist); // selected where it stands
     EXPECT_EQ(history(f), QStringList({"Love>>File", "mix>>Artist"}));
-    EXPECT_EQ(f.mem_search->currentIndex(), 1);
+    EXPECT_EQ(f.historyBox->currentIndex(), 1);
 
     // Choosing an entry brings back its text and field without searching.
-    f.mem_search->setCurrentIndex(0);
-    f.mem_search_Click();
+    f.historyBox->setCurrentIndex(0);
+    f.historyChosen();
     EXPECT_EQ(f.find->text(), "Love");
     EXPECT_EQ(f.selectedField(), SearchField::File);
     EXPECT_FALSE(f.runner().busy());
@@ -205,12 +205,12 @@ TEST_F(FindWindow, BackAndNextRunTheSearchesOfTheHistoryAgain) {
         s.button->click();
         EXPECT_EQ(f.runner().busy(), s.searched);
         waitForResult(f);
-        EXPECT_EQ(f.mem_search->currentIndex(), s.selected);
+        EXPECT_EQ(f.historyBox->currentIndex(), s.selected);
         EXPECT_EQ(f.find->text(), s.text);
         EXPECT_EQ(f.selectedField(), s.field);
         EXPECT_EQ(f.model().rowCount() > 0, s.searched);
     }
-    EXPECT_EQ(f.mem_search->count(), 3);
+    EXPECT_EQ(f.historyBox->count(), 3);
 }
 
 TEST_F(FindWindow, TheRightButtonOffersMoreOfTheSameOnlyOnATrackHit) {
@@ -229,20 +229,20 @@ TEST_F(FindWindow, TheRightButtonOffersMoreOfTheSameOnlyOnATrackHit) {
         search(f, c.text, SearchField::File);
         const QPoint at = rowPoint(f, 0);
         QTest::mouseClick(f.results->viewport(), Qt::RightButton, {}, at);
-        EXPECT_EQ(f.mnfindFiles->isVisible(), c.popup);
-        f.mnfindFiles->hide();
+        EXPECT_EQ(f.hitMenu->isVisible(), c.popup);
+        f.hitMenu->hide();
     }
     // 100 twips right of and 2400 below the pointer, as a place in the window.
     const QPoint inList = f.results->viewport()->mapTo(f.results, rowPoint(f, 0));
     EXPECT_EQ(f.popupPlace(),
               QPoint(ToPixels(ToTwips(inList.x()) + 100), ToPixels(ToTwips(inList.y()) + 2400)));
 
-    // Another button moves imgJump to the pointer's height.
+    // Another button moves jumpArrow to the pointer's height.
     QTest::mouseClick(f.results->viewport(), Qt::LeftButton, {}, rowPoint(f, 0));
-    EXPECT_EQ(f.imgJump->y(), ToPixels(ToTwips(f.results->y()) + ToTwips(inList.y()) - 200));
+    EXPECT_EQ(f.jumpArrow->y(), ToPixels(ToTwips(f.results->y()) + ToTwips(inList.y()) - 200));
 
     // "Artist" searches the artist of the selected track in Artist.
-    f.mnfindSameItems[static_cast<size_t>(SearchField::Artist)]->trigger();
+    f.searchSameItems[static_cast<size_t>(SearchField::Artist)]->trigger();
     waitForResult(f);
     EXPECT_EQ(f.find->text(), "Remix Crew");
     EXPECT_EQ(f.selectedField(), SearchField::Artist);
@@ -276,9 +276,9 @@ TEST_F(FindWindow, ATrackPlaysThroughTheTemporaryPlaylistAndTheTimersComeBackOnC
     QTest::keyClick(f.results, Qt::Key_Return);
     EXPECT_FALSE(w.saveTimer->isActive());
     EXPECT_FALSE(w.playerTimer->isActive());
-    EXPECT_FALSE(f.Frame1->isVisible());
-    EXPECT_TRUE(f.timerMini->isActive());
-    EXPECT_EQ(f.timerMini->interval(), 200);
+    EXPECT_FALSE(f.miniPlayer->isVisible());
+    EXPECT_TRUE(f.miniPlayerTimer->isActive());
+    EXPECT_EQ(f.miniPlayerTimer->interval(), 200);
     ASSERT_EQ(services.player.launches.size(), 1);
     EXPECT_EQ(TemporaryPlaylistEntry(state->tmpPlaylistPath, 0), music + "Jazz/02 Elan.mp3");
 
@@ -304,7 +304,7 @@ TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
         f.results->setCurrentIndex(f.model().index(0, 0));
         w.saveTimer->stop(); // as after a track was played from the list
         services.player.launches.clear();
-        QTest::mouseClick(f.imgJump, Qt::LeftButton);
+        QTest::mouseClick(f.jumpArrow, Qt::LeftButton);
         // The main window comes back, but the player keeps the hit it plays.
         EXPECT_TRUE(services.player.launches.empty());
         ASSERT_NE(w.browser->selectedNode(), nullptr);
@@ -330,21 +330,21 @@ TEST_F(FindWindow, AfterAPlayTheJumpSelectsTheHitAndTheNextTickLeavesIt) {
 
     search(f, "Quote", SearchField::File);
     f.results->setCurrentIndex(f.model().index(0, 0));
-    QTest::mouseClick(f.imgJump, Qt::LeftButton);
+    QTest::mouseClick(f.jumpArrow, Qt::LeftButton);
     w.playerTimerTick();
     EXPECT_EQ(w.trackList->selectedRows(), std::vector<int>{1});
 }
 
 TEST_F(FindWindow, IgnoreAccentsIsKeptInTheSettingsFile) {
     SearchWindow& first = opened();
-    EXPECT_FALSE(first.chkIgnoreAccents->isChecked());
-    first.chkIgnoreAccents->click();
+    EXPECT_FALSE(first.ignoreAccentsCheck->isChecked());
+    first.ignoreAccentsCheck->click();
     EXPECT_EQ(setting("Search", "IgnoreAccents"), "1");
     closeAndDiscard(first);
 
     SearchWindow& second = opened();
-    EXPECT_TRUE(second.chkIgnoreAccents->isChecked());
-    second.chkIgnoreAccents->click();
+    EXPECT_TRUE(second.ignoreAccentsCheck->isChecked());
+    second.ignoreAccentsCheck->click();
     EXPECT_EQ(setting("Search", "IgnoreAccents"), "0");
 }
 
@@ -355,22 +355,22 @@ TEST_F(FindWindow, TheMiniPlayersKnobSeeksOnReleaseAndStopStops) {
     services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = 100; // seconds
     services.player.sent.clear();
 
-    f.progres_MouseMove(900); // no drag yet
-    EXPECT_EQ(f.progresLeft(), MiniKnobMin);
-    f.progres_MouseDown();
-    f.progres_MouseMove(1870); // the wanted place: 1320 + 1870 - 250
-    EXPECT_EQ(f.progresLeft(), 2940);
-    EXPECT_EQ(f.progres->x(), ToPixels(2940));
-    f.progres_MouseMove(5000);
-    EXPECT_EQ(f.progresLeft(), MiniKnobMax);
-    f.progres_MouseMove(250 - (MiniKnobMax - 2940));
-    EXPECT_EQ(f.progresLeft(), 2940);
-    f.progres_MouseUp();
-    EXPECT_FALSE(f.progresDragging());
+    f.positionDragged(900); // no drag yet
+    EXPECT_EQ(f.positionKnobLeft(), MiniKnobMin);
+    f.positionPressed();
+    f.positionDragged(1870); // the wanted place: 1320 + 1870 - 250
+    EXPECT_EQ(f.positionKnobLeft(), 2940);
+    EXPECT_EQ(f.positionKnob->x(), ToPixels(2940));
+    f.positionDragged(5000);
+    EXPECT_EQ(f.positionKnobLeft(), MiniKnobMax);
+    f.positionDragged(250 - (MiniKnobMax - 2940));
+    EXPECT_EQ(f.positionKnobLeft(), 2940);
+    f.positionReleased();
+    EXPECT_FALSE(f.positionDragging());
     EXPECT_EQ(services.player.sent.back(),
               (M{4242, player_msg::WmUser, 50000, player_msg::JumpToTime, false}));
 
-    QTest::mouseClick(f.STOP, Qt::LeftButton);
+    QTest::mouseClick(f.stopButton, Qt::LeftButton);
     EXPECT_EQ(services.player.sent.back(),
               (M{4242, player_msg::WmCommand, player_msg::Stop, 0, false}));
 }

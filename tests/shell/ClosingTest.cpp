@@ -146,7 +146,7 @@ TEST_F(Closing, TheCloseBoxDuringAReScanStopsTheImportFirst) {
     ASSERT_TRUE(state->catalog.connection.execute("INSERT INTO M3u (path, file, cd_id) VALUES ('" +
                                                   music + "', 'rock/', 1)"));
     ASSERT_TRUE(w.browser->showTreeByPaths());
-    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
 
     // Pressed once the import says it went past its first node (the folder's).
     QTimer watch;

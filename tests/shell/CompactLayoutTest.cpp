@@ -28,11 +28,11 @@ protected:
     }
     static bool compactFace(Main& w) {
         return !w.menuBar()->isVisibleTo(&w) && !w.toolBar->isVisibleTo(&w) &&
-               !w.StatusBar1->isVisibleTo(&w) && w.windowFlags().testFlag(Qt::FramelessWindowHint);
+               !w.statusBar->isVisibleTo(&w) && w.windowFlags().testFlag(Qt::FramelessWindowHint);
     }
     static bool fullFace(Main& w) {
         return w.menuBar()->isVisibleTo(&w) && w.toolBar->isVisibleTo(&w) &&
-               w.StatusBar1->isVisibleTo(&w) && !w.windowFlags().testFlag(Qt::FramelessWindowHint);
+               w.statusBar->isVisibleTo(&w) && !w.windowFlags().testFlag(Qt::FramelessWindowHint);
     }
 
 private:

@@ -138,7 +138,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
         state->tmpPlaylistPath, {music + "rock/a.mp3", music + "pop/a.mp3", music + "pop/b.mp3"}));
     state->lastFolder = music + "pop/";
     state->lastSong = "a.mp3";
-    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
     w.browser->selectPlayingSong(false);
     const TrackListModel* model = w.browser->trackModel();
     const QColor black(0, 0, 0), green(0, 128, 0);
@@ -163,7 +163,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
 TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
     Main& w = started();
     w.playerTimer->stop();
-    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
     state->tmpPlaylistPath = home.file("gone/m3uTmp.m3u");
     w.browser->treeDoubleClicked();
@@ -182,7 +182,7 @@ TEST_F(PlayerWiring, ADoubleClickSaysWhatWasLeftOutAndPlaysTheRest) {
     w.playerTimer->stop();
     run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('http://127.0.0.1:9/', 'd.mp3', 1)");
     run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "rock/', 'gone.mp3', 1)");
-    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
     w.browser->treeDoubleClicked();
     EXPECT_EQ(services.player.launches.size(), 1);
@@ -226,7 +226,7 @@ TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
 TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
     Main& w = started();
     w.playerTimer->stop();
-    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
     w.browser->treeKeyDown(Qt::Key_Return);
     ASSERT_EQ(services.player.launches.size(), 1);

@@ -131,7 +131,7 @@ TEST_F(ScanWiring, ReScanImportsTheSelectedFolderAndRefillsTheList) {
                                                   music + "', 'rock/', 1)"));
     home.write("music/rock/b.mp3", "x");
     ASSERT_TRUE(w.browser->showTreeByPaths());
-    ASSERT_TRUE(w.browser->SelectFolderNode(music + "rock/"));
+    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
 
     w.toolbarButtons[6]->trigger();
     EXPECT_EQ(tracks(), 2);

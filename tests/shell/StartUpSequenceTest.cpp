@@ -26,7 +26,7 @@ public:
     }
     void loadiconsmenu() override {}
     bool loadmp3list() override { return calls << "list", true; }
-    void SelectFolderNode(const QString& folder) override { calls << "select " + folder; }
+    void selectFolderNode(const QString& folder) override { calls << "select " + folder; }
     WindowGeometry& geometry() override { return *this; }
     void setVolume(int volume) override { calls << QString("volume %1").arg(volume); }
     void applyCompactLayout() override { calls << "compact"; }

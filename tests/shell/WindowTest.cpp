@@ -71,8 +71,8 @@ TEST_F(Window, ResizeMainLaysTheControlsOutAroundTheSplitter) {
     EXPECT_EQ(w.divisorH->height(), w.treeView->height());
     EXPECT_EQ(w.FPlayer->x(), ToPixels(4540));
     const QWidget* client = w.centralWidget();
-    EXPECT_EQ(w.StatusBar1->geometry().bottom(), client->height() - 1);
-    EXPECT_EQ(w.treeView->geometry().bottom() + 1, w.StatusBar1->y());
+    EXPECT_EQ(w.statusBar->geometry().bottom(), client->height() - 1);
+    EXPECT_EQ(w.treeView->geometry().bottom() + 1, w.statusBar->y());
     EXPECT_EQ(w.trackList->width(), ToPixels(ToTwips(client->width()) - 4500 - 200));
 }
 
