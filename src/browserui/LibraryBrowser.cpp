@@ -101,8 +101,8 @@ void LibraryBrowser::showTreeState() {
     const bool byPaths = state_.sortedByCd;
     c_.viewPathsButton->setChecked(byPaths);
     c_.viewStylesButton->setChecked(!byPaths);
-    c_.mnuviewCDview->setChecked(byPaths);
-    c_.mnuviewStyleView->setChecked(!byPaths);
+    c_.viewByPathsAction->setChecked(byPaths);
+    c_.viewByStyleAction->setChecked(!byPaths);
 }
 
 bool LibraryBrowser::showTreeByPaths() {
@@ -315,7 +315,7 @@ void LibraryBrowser::trackListMouseDown(Qt::MouseButton button, const QPoint& po
 
 void LibraryBrowser::checkMp3ViewMode(int mode) {
     for (int i = 0; i < 4; ++i)
-        c_.mnuviewMp3[i]->setChecked(i + 1 == mode);
+        c_.listModeActions[i]->setChecked(i + 1 == mode);
 }
 
 void LibraryBrowser::setListViewMode(int mode) {

@@ -33,9 +33,9 @@ public:
         TrackListView* trackList = nullptr;
         QAction* viewPathsButton = nullptr;  // toolbar button 2
         QAction* viewStylesButton = nullptr; // toolbar button 3
-        QAction* mnuviewCDview = nullptr;
-        QAction* mnuviewStyleView = nullptr;
-        std::array<QAction*, 4> mnuviewMp3{}; // little icons, list icons, list, report
+        QAction* viewByPathsAction = nullptr;
+        QAction* viewByStyleAction = nullptr;
+        std::array<QAction*, 4> listModeActions{}; // little icons, list icons, list, report
         std::function<void(int, const QString&)> setStatus; // panel, text
     };
 

@@ -108,8 +108,8 @@ void PlayerControl::RecordHistory() {
         clearReportedFailure();
     else
         report(QStringLiteral("The play history could not be saved: ") + recorded.error);
-    if (BuildHistoryMenu)
-        BuildHistoryMenu();
+    if (buildHistoryMenu)
+        buildHistoryMenu();
 }
 
 void PlayerControl::ResumeAt(qint32 entry, bool launched) {

@@ -44,7 +44,7 @@ public:
     // The History menu's rebuild; where a failure is reported (the status bar; an empty sentence
     // takes the last one away once a play went well); where a warning the user must answer goes
     // (the window's box).
-    std::function<void()> BuildHistoryMenu;
+    std::function<void()> buildHistoryMenu;
     std::function<void(const QString&)> reportError;
     std::function<void(const QString&)> warn;
 

@@ -59,7 +59,7 @@ SearchWindow::SearchWindow(AppState& state, Hooks hooks, QWidget* parent)
     buildSearchControls();
     buildResults();
     buildMiniPlayer();
-    Form_Resize();
+    windowResized();
     find->setFocus(); // typing goes to the search text as soon as the window opens
 }
 
@@ -286,7 +286,7 @@ QString SearchWindow::statusText() const {
 // ---------------------------------------------------------------------------------------------
 // The window
 
-void SearchWindow::Form_Resize() {
+void SearchWindow::windowResized() {
     const double statusHeight = ToTwips(statusBar->sizeHint().height());
     const FindLayout layout = PlanFindLayout(ToTwips(QWidget::width()), ToTwips(QWidget::height()),
                                              statusHeight, ListTop);
@@ -302,7 +302,7 @@ void SearchWindow::Form_Resize() {
 
 void SearchWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    windowResized();
 }
 
 void SearchWindow::closeEvent(QCloseEvent* event) {

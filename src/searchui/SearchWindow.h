@@ -84,7 +84,7 @@ public:
     double positionKnobLeft() const { return positionKnobLeft_; }
     bool positionDragging() const { return dragging_; }
 
-    void Form_Resize();
+    void windowResized();
 
     // The first panel of the status bar.
     QString statusText() const;

@@ -87,7 +87,7 @@ public:
     bool fillTree(bool byPaths) override {
         return byPaths ? m_.browser->showTreeByPaths() : m_.browser->showTreeByStyle();
     }
-    void loadiconsmenu() override { m_.loadiconsmenu(); }
+    void loadMenuIcons() override { m_.loadMenuIcons(); }
     bool loadmp3list() override {
         TrackListView::ToggleHeaderButtons(m_.trackList->reportView());
         m_.browser->loadmp3list();
@@ -99,7 +99,7 @@ public:
     void applyCompactLayout() override { m_.enterStoredLayout(); }
     void showTrayIcon() override { run(m_.hooks_.showTrayIcon); }
     void removeTrayIcon() override { run(m_.hooks_.removeTrayIcon); }
-    void BuildHistoryMenu() override { m_.BuildHistoryMenu(); }
+    void buildHistoryMenu() override { m_.buildHistoryMenu(); }
     void stopTimers() override {
         m_.saveTimer->stop();
         m_.playerTimer->stop();
@@ -130,12 +130,12 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     treeView->setObjectName(QStringLiteral("treeView"));
     treeView->setHeaderHidden(true);
     trackList = new TrackListView(client_);
-    divisorH = new QFrame(client_);
-    divisorH->setObjectName(QStringLiteral("divisorH"));
-    divisorH->setFrameShape(QFrame::VLine);
-    divisorH->setFrameShadow(QFrame::Raised);
-    divisorH->setCursor(Qt::SplitHCursor);
-    divisorH->installEventFilter(this);
+    splitterBar = new QFrame(client_);
+    splitterBar->setObjectName(QStringLiteral("splitterBar"));
+    splitterBar->setFrameShape(QFrame::VLine);
+    splitterBar->setFrameShadow(QFrame::Raised);
+    splitterBar->setCursor(Qt::SplitHCursor);
+    splitterBar->installEventFilter(this);
 
     buildMenus();
     buildToolbar();
@@ -164,7 +164,7 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     connect(refresh, &QShortcut::activated, this, &Main::refreshFromCatalog);
 
     refreshActions();
-    ResizeMain();
+    resizeMain();
 }
 
 Main::~Main() {
@@ -178,9 +178,9 @@ void Main::buildBrowser() {
     controls.trackList = trackList;
     controls.viewPathsButton = toolbarButtons[1];
     controls.viewStylesButton = toolbarButtons[2];
-    controls.mnuviewCDview = mnuviewCDview;
-    controls.mnuviewStyleView = mnuviewStyleView;
-    controls.mnuviewMp3 = mnuviewMp3;
+    controls.viewByPathsAction = viewByPathsAction;
+    controls.viewByStyleAction = viewByStyleAction;
+    controls.listModeActions = listModeActions;
     controls.setStatus = [this](int panel, const QString& text) { setStatusPanel(panel, text); };
     browser = new LibraryBrowser(state_, controls, this);
 }
@@ -203,7 +203,7 @@ void Main::buildPlayer() {
     panel_ = std::make_unique<PlayerPanel>(state_, *playerViews_);
     nowPlaying_ = std::make_unique<NowPlaying>(state_, *panel_, *playerViews_);
     state_.play = player_.get();
-    player_->BuildHistoryMenu = [this] { BuildHistoryMenu(); };
+    player_->buildHistoryMenu = [this] { buildHistoryMenu(); };
     player_->reportError = [this](const QString& text) { setStatusPanel(2, text); };
     player_->warn = [this](const QString& text) {
         state_.services.ui.message(text, QString(VersionLabel), MsgIcon::Exclamation,
@@ -214,9 +214,9 @@ void Main::buildPlayer() {
         element->installEventFilter(this);
     connect(showPlayingButton, &QPushButton::clicked, this, &Main::showPlayingClicked);
     for (int i = 0; i < 10; ++i)
-        connect(mnuhis[i], &QAction::triggered, this, [this, i] { mnuhis_Click(i + 1); });
-    connect(mnuhisclear, &QAction::triggered, this, &Main::mnuhisclear_Click);
-    connect(mnufavAdd, &QAction::triggered, this, &Main::mnufavAdd_Click);
+        connect(historyActions[i], &QAction::triggered, this, [this, i] { historyChosen(i + 1); });
+    connect(clearHistoryAction, &QAction::triggered, this, &Main::clearHistoryClicked);
+    connect(addFavoriteAction, &QAction::triggered, this, &Main::addFavoriteClicked);
 
     playerTimer = new QTimer(this);
     playerTimer->setObjectName(QStringLiteral("playerTimer"));
@@ -234,20 +234,20 @@ void Main::showPlayingClicked() {
     browser->selectPlayingSong(true);
 }
 
-void Main::BuildHistoryMenu() {
-    mnuhisclear->setEnabled(false);
-    mnuhisUp->setEnabled(false);
-    for (QAction* entry : mnuhis)
+void Main::buildHistoryMenu() {
+    clearHistoryAction->setEnabled(false);
+    historyTopAction->setEnabled(false);
+    for (QAction* entry : historyActions)
         entry->setVisible(false);
     const HistoryMenu menu = HistoryMenuState(state_.programFolder);
-    for (int i = 0; i < menu.captions.size() && i < int(mnuhis.size()); ++i) {
-        mnuhis[static_cast<size_t>(i)]->setText(menu.captions[i]);
-        mnuhis[static_cast<size_t>(i)]->setVisible(true);
+    for (int i = 0; i < menu.captions.size() && i < int(historyActions.size()); ++i) {
+        historyActions[static_cast<size_t>(i)]->setText(menu.captions[i]);
+        historyActions[static_cast<size_t>(i)]->setVisible(true);
     }
-    mnuhisclear->setEnabled(menu.exists);
+    clearHistoryAction->setEnabled(menu.exists);
 }
 
-void Main::mnuhis_Click(int index) {
+void Main::historyChosen(int index) {
     ReplaySteps steps;
     steps.selectFolderNode = [this](const QString& folder) {
         return browser->selectFolderNode(folder);
@@ -265,16 +265,16 @@ void Main::mnuhis_Click(int index) {
                                    MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
-void Main::mnuhisclear_Click() {
+void Main::clearHistoryClicked() {
     const Result<> cleared = ClearHistory(state_.programFolder);
     if (!cleared)
         setStatusPanel(2, QStringLiteral("The history could not be cleared: ") + cleared.error);
-    BuildHistoryMenu();
+    buildHistoryMenu();
 }
 
 // Asks for the favourite's name with the proposal filled in, then shows the name typed ("" when
 // cancelled). Nothing is stored yet.
-void Main::mnufavAdd_Click() {
+void Main::addFavoriteClicked() {
     Ui& ui = state_.services.ui;
     const std::optional<QString> name =
         ui.input(QStringLiteral("Favorite Name"), QStringLiteral("Add to Favorites"),
@@ -447,7 +447,7 @@ void Main::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Main::loadiconsmenu() {
+void Main::loadMenuIcons() {
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
@@ -459,14 +459,14 @@ void Main::saveTimerTick() {
     reportSettingsProblems();
 }
 
-void Main::mnuOptions_Click() {
+void Main::optionsClicked() {
     Options options(state_, this);
     options.exec();
     if (options.catalogChanged())
         startUp();
 }
 
-void Main::mnuAbout_Click() {
+void Main::aboutClicked() {
     About about(this);
     about.exec();
 }

@@ -40,7 +40,8 @@ class TrackRowsDrop;
 class TrayIcon;
 
 // The main window: start-up and shutdown, its menus, toolbar, status bar, the library tree
-// `treeView`, the track list `trackList`, the splitter `divisorH` and the player panel `FPlayer`.
+// `treeView`, the track list `trackList`, the splitter `splitterBar` and the player panel
+// `playerFrame`.
 class Main : public QMainWindow, public WindowGeometry {
     Q_OBJECT
 public:
@@ -61,8 +62,8 @@ public:
 
     void resumeLastSong();
     // Icons only on the toolbar.
-    void loadiconsmenu();
-    void ResizeMain();
+    void loadMenuIcons();
+    void resizeMain();
     // One tick of the 5-second settings timer.
     void saveTimerTick();
     void setStatusPanel(int panel, const QString& text);
@@ -89,7 +90,7 @@ public:
     // The compact layout: the player panel alone in a borderless window (visualMode 1), or with
     // the track list unfolded below it (2); the full layout is visualMode 0.
     // ">>": full to compact and back, each layout's place saved and the other's read.
-    void bCompact_Click();
+    void compactClicked();
     // Applies visualMode: hides or shows the menus, the toolbar, the status bar and the border.
     void applyVisualMode();
     // Folds (1) or unfolds (2) the track list under the panel; not while minimised or maximised.
@@ -105,7 +106,7 @@ public:
 
     // A left click on the tray icon: a minimised or hidden window comes back, shown and given
     // the focus; a shown one is minimised, and hidden while the tray icon is there to find it.
-    void icone_Click();
+    void trayIconClicked();
     TrayIcon* trayIcon = nullptr;
 
     // The tray icon's steps at start-up and shutdown and its tip, as set by the window; tests
@@ -149,39 +150,39 @@ public:
     StyleDrag* styleDrag = nullptr;
     // The search window while it is open; closing it discards it.
     QPointer<SearchWindow> searchWindow;
-    QFrame* divisorH = nullptr;
-    QFrame* FPlayer = nullptr;
+    QFrame* splitterBar = nullptr;
+    QFrame* playerFrame = nullptr;
     QLabel* nowPlayingDisplay = nullptr;
     QLabel* elapsedDisplay = nullptr;
     std::array<QLabel*, 8> panelButtons{};
     QPushButton* showPlayingButton = nullptr;
-    QPushButton* bCompact = nullptr;
+    QPushButton* compactButton = nullptr;
     QToolBar* toolBar = nullptr;
     QStatusBar* statusBar = nullptr;
     QTimer* saveTimer = nullptr;
     std::array<QAction*, 7> toolbarButtons{};
 
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuview = nullptr;
-    QMenu* mnuprop = nullptr;
-    QMenu* mnuhis0 = nullptr;
-    QMenu* mnufav = nullptr;
-    QMenu* mnuhelp = nullptr;
-    QAction* mnuScanDrive = nullptr;
-    QAction* mnuOptions = nullptr;
-    QAction* mnuExit = nullptr;
-    QAction* mnuviewCDview = nullptr;
-    QAction* mnuviewStyleView = nullptr;
-    std::array<QAction*, 4> mnuviewMp3{}; // little icons, list icons, list, report
-    QAction* mnuhisUp = nullptr;
-    std::array<QAction*, 10> mnuhis{};
-    QAction* mnuhisclear = nullptr;
-    QAction* mnufavAdd = nullptr;
-    QAction* mnufav1 = nullptr;
-    QAction* mnuAbout = nullptr;
+    QMenu* fileMenu = nullptr;
+    QMenu* viewMenu = nullptr;
+    QMenu* propertiesMenu = nullptr;
+    QMenu* historyMenu = nullptr;
+    QMenu* favoritesMenu = nullptr;
+    QMenu* helpMenu = nullptr;
+    QAction* scanAction = nullptr;
+    QAction* optionsAction = nullptr;
+    QAction* exitAction = nullptr;
+    QAction* viewByPathsAction = nullptr;
+    QAction* viewByStyleAction = nullptr;
+    std::array<QAction*, 4> listModeActions{}; // little icons, list icons, list, report
+    QAction* historyTopAction = nullptr;
+    std::array<QAction*, 10> historyActions{};
+    QAction* clearHistoryAction = nullptr;
+    QAction* addFavoriteAction = nullptr;
+    QAction* firstFavoriteAction = nullptr;
+    QAction* aboutAction = nullptr;
 
-    void mnuOptions_Click();
-    void mnuAbout_Click();
+    void optionsClicked();
+    void aboutClicked();
 
     // The player: starting it, the panel, the now-playing tick (every 300 ms).
     PlayerControl& playerControl() { return *player_; }
@@ -192,10 +193,10 @@ public:
     // "<>": shows the playing song's folder and marks the song.
     void showPlayingClicked();
     // The History menu from the history file; entry `index` (1 to 10) played again; cleared.
-    void BuildHistoryMenu();
-    void mnuhis_Click(int index);
-    void mnuhisclear_Click();
-    void mnufavAdd_Click();
+    void buildHistoryMenu();
+    void historyChosen(int index);
+    void clearHistoryClicked();
+    void addFavoriteClicked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -213,7 +214,7 @@ private:
     void buildTreeMenus();
     // Commands whose part is not there are shown disabled.
     void refreshActions();
-    void Form_Resize();
+    void windowResized();
     void reportSettingsProblems();
     void divisorH_Mouse(QEvent* event);
     void displayMouse(QEvent* event);

@@ -29,7 +29,7 @@
 // keeps the window reachable: on a screen, and hidden to the tray only where a tray exists.
 namespace tarl {
 
-void Main::bCompact_Click() {
+void Main::compactClicked() {
     if (state_.visualMode == 0) {
         // Reading the compact place reads miniPlaylist too; the entry follows the value before.
         const bool unfolded = state_.miniPlaylist;
@@ -76,7 +76,7 @@ void Main::applyVisualMode() {
         setFullChromeVisible(true);
     }
     setResizeSuspended(false);
-    ResizeMain();
+    resizeMain();
     keepOnScreen();
 }
 
@@ -86,10 +86,10 @@ void Main::buildTrayIcon() {
     hooks_.removeTrayIcon = [this] { trayIcon->remove(); };
     hooks_.trayIconVisible = [this] { return trayIcon->visible(); };
     hooks_.setTrayTip = [this](const QString& tip) { trayIcon->setTrayTip(tip); };
-    connect(trayIcon, &TrayIcon::leftClicked, this, &Main::icone_Click);
+    connect(trayIcon, &TrayIcon::leftClicked, this, &Main::trayIconClicked);
 }
 
-void Main::icone_Click() {
+void Main::trayIconClicked() {
     if (isMinimized() || !isVisible()) {
         showNormal();
         raise();
@@ -141,7 +141,7 @@ void Main::displayDoubleClicked() {
     if (state_.visualMode != 0)
         return;
     splitterLeft_ = width() / 4;
-    ResizeMain();
+    resizeMain();
 }
 
 // In the compact layout the window has no title bar: a drag on the display moves it. So that a
@@ -195,7 +195,7 @@ void Main::displayMouse(QEvent* event) {
 void Main::setFullChromeVisible(bool visible) {
     toolBar->setVisible(visible);
     statusBar->setVisible(visible);
-    for (QMenu* menu : {mnuFile, mnuview, mnuprop, mnuhelp, mnufav, mnuhis0})
+    for (QMenu* menu : {fileMenu, viewMenu, propertiesMenu, helpMenu, favoritesMenu, historyMenu})
         menu->menuAction()->setVisible(visible);
     menuBar()->setVisible(visible);
 }

@@ -39,56 +39,56 @@ QLabel* knob(QWidget* parent, const QString& name) {
 } // namespace
 
 void Main::buildMenus() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuScanDrive = mnuFile->addAction(QStringLiteral("Scan &Drive"));
-    mnuOptions = mnuFile->addAction(QStringLiteral("&Options"));
-    mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
-    mnuExit->setShortcut(QKeySequence::Quit);
-    connect(mnuScanDrive, &QAction::triggered, this, &Main::showScanWindow);
-    connect(mnuOptions, &QAction::triggered, this, &Main::mnuOptions_Click);
-    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    scanAction = fileMenu->addAction(QStringLiteral("Scan &Drive"));
+    optionsAction = fileMenu->addAction(QStringLiteral("&Options"));
+    fileMenu->addSeparator();
+    exitAction = fileMenu->addAction(QStringLiteral("E&xit"));
+    exitAction->setShortcut(QKeySequence::Quit);
+    connect(scanAction, &QAction::triggered, this, &Main::showScanWindow);
+    connect(optionsAction, &QAction::triggered, this, &Main::optionsClicked);
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
-    mnuview = menuBar()->addMenu(QStringLiteral("&View"));
-    mnuviewCDview = mnuview->addAction(QStringLiteral("Sort by paths"));
-    mnuviewStyleView = mnuview->addAction(QStringLiteral("Sort By Style"));
-    mnuviewCDview->setCheckable(true);
-    mnuviewStyleView->setCheckable(true);
-    connect(mnuviewCDview, &QAction::triggered, this, [this] { browser->showTreeByPaths(); });
-    connect(mnuviewStyleView, &QAction::triggered, this, [this] { browser->showTreeByStyle(); });
-    mnuview->addSeparator();
+    viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    viewByPathsAction = viewMenu->addAction(QStringLiteral("Sort by paths"));
+    viewByStyleAction = viewMenu->addAction(QStringLiteral("Sort By Style"));
+    viewByPathsAction->setCheckable(true);
+    viewByStyleAction->setCheckable(true);
+    connect(viewByPathsAction, &QAction::triggered, this, [this] { browser->showTreeByPaths(); });
+    connect(viewByStyleAction, &QAction::triggered, this, [this] { browser->showTreeByStyle(); });
+    viewMenu->addSeparator();
     const std::array<QString, 4> modes{QStringLiteral("Mp3 Little Icons"),
                                        QStringLiteral("Mp3 list Icons"), QStringLiteral("Mp3 List"),
                                        QStringLiteral("Report")};
     for (int i = 0; i < 4; ++i) {
-        mnuviewMp3[i] = mnuview->addAction(modes[i]);
-        mnuviewMp3[i]->setCheckable(true);
-        connect(mnuviewMp3[i], &QAction::triggered, this,
+        listModeActions[i] = viewMenu->addAction(modes[i]);
+        listModeActions[i]->setCheckable(true);
+        connect(listModeActions[i], &QAction::triggered, this,
                 [this, i] { browser->setListViewMode(i + 1); });
     }
 
     // The properties menu holds no items of its own; the layouts hide and show it with the rest.
-    mnuprop = new QMenu(QStringLiteral("Properties"), this);
+    propertiesMenu = new QMenu(QStringLiteral("Properties"), this);
 
-    mnuhis0 = menuBar()->addMenu(QStringLiteral("History"));
-    mnuhisUp = mnuhis0->addAction(QStringLiteral("Up"));
-    mnuhisUp->setEnabled(false);
-    mnuhis0->addSeparator();
+    historyMenu = menuBar()->addMenu(QStringLiteral("History"));
+    historyTopAction = historyMenu->addAction(QStringLiteral("Up"));
+    historyTopAction->setEnabled(false);
+    historyMenu->addSeparator();
     for (int i = 0; i < 10; ++i) {
-        mnuhis[i] = mnuhis0->addAction(QStringLiteral("History %1").arg(i + 1));
-        mnuhis[i]->setVisible(false);
+        historyActions[i] = historyMenu->addAction(QStringLiteral("History %1").arg(i + 1));
+        historyActions[i]->setVisible(false);
     }
-    mnuhis0->addSeparator();
-    mnuhisclear = mnuhis0->addAction(QStringLiteral("Clear history"));
+    historyMenu->addSeparator();
+    clearHistoryAction = historyMenu->addAction(QStringLiteral("Clear history"));
 
-    mnufav = menuBar()->addMenu(QStringLiteral("Favorites"));
-    mnufavAdd = mnufav->addAction(QStringLiteral("Add to favorites"));
-    mnufav->addSeparator();
-    mnufav1 = mnufav->addAction(QStringLiteral("Favorite 1"));
+    favoritesMenu = menuBar()->addMenu(QStringLiteral("Favorites"));
+    addFavoriteAction = favoritesMenu->addAction(QStringLiteral("Add to favorites"));
+    favoritesMenu->addSeparator();
+    firstFavoriteAction = favoritesMenu->addAction(QStringLiteral("Favorite 1"));
 
-    mnuhelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuAbout = mnuhelp->addAction(QStringLiteral("&About"));
-    connect(mnuAbout, &QAction::triggered, this, &Main::mnuAbout_Click);
+    helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    aboutAction = helpMenu->addAction(QStringLiteral("&About"));
+    connect(aboutAction, &QAction::triggered, this, &Main::aboutClicked);
 }
 
 void Main::buildToolbar() {
@@ -124,15 +124,15 @@ void Main::buildToolbar() {
 }
 
 void Main::buildPlayerPanel() {
-    FPlayer = new QFrame(client_);
-    FPlayer->setObjectName(QStringLiteral("FPlayer"));
-    FPlayer->setFrameShape(QFrame::StyledPanel);
+    playerFrame = new QFrame(client_);
+    playerFrame->setObjectName(QStringLiteral("playerFrame"));
+    playerFrame->setFrameShape(QFrame::StyledPanel);
 
-    nowPlayingDisplay = new QLabel(FPlayer);
+    nowPlayingDisplay = new QLabel(playerFrame);
     nowPlayingDisplay->setObjectName(QStringLiteral("nowPlayingDisplay"));
     nowPlayingDisplay->setMinimumWidth(ToPixels(2000));
     PlaceInTwips(nowPlayingDisplay, 60, 30, 4500, 270);
-    elapsedDisplay = new QLabel(QStringLiteral("00:00."), FPlayer);
+    elapsedDisplay = new QLabel(QStringLiteral("00:00."), playerFrame);
     elapsedDisplay->setObjectName(QStringLiteral("elapsedDisplay"));
     PlaceInTwips(elapsedDisplay, 1600, 330, 900, 270);
 
@@ -144,7 +144,7 @@ void Main::buildPlayerPanel() {
                                       QStringLiteral("Previous"), QStringLiteral("Stop"),
                                       QStringLiteral("Next")};
     for (int i = 0; i < 5; ++i) {
-        auto* button = new IconLabel(FPlayer);
+        auto* button = new IconLabel(playerFrame);
         button->setIcon(PanelIcon(icons[i]), QSize(16, 16));
         panelButtons[i] = button;
         panelButtons[i]->setObjectName(QStringLiteral("panelButton%1").arg(i));
@@ -154,33 +154,33 @@ void Main::buildPlayerPanel() {
     }
 
     // The knobs slide over thin tracks: position above, volume below.
-    auto* positionTrack = new QFrame(FPlayer);
+    auto* positionTrack = new QFrame(playerFrame);
     positionTrack->setFrameShape(QFrame::HLine);
     PlaceInTwips(positionTrack, PositionKnobMin, 360, PositionKnobMax - PositionKnobMin + 120, 60);
-    auto* volumeTrack = new QFrame(FPlayer);
+    auto* volumeTrack = new QFrame(playerFrame);
     volumeTrack->setFrameShape(QFrame::HLine);
     PlaceInTwips(volumeTrack, VolumeKnobMin, 510, VolumeKnobTrack + 120, 60);
-    panelButtons[5] = knob(FPlayer, QStringLiteral("positionKnob"));
+    panelButtons[5] = knob(playerFrame, QStringLiteral("positionKnob"));
     panelButtons[5]->setToolTip(QStringLiteral("Position"));
     PlaceInTwips(panelButtons[5], PositionKnobMin, 330, 120, 120);
-    panelButtons[6] = knob(FPlayer, QStringLiteral("volumeKnob"));
+    panelButtons[6] = knob(playerFrame, QStringLiteral("volumeKnob"));
     panelButtons[6]->setToolTip(QStringLiteral("Volume"));
     PlaceInTwips(panelButtons[6], VolumeKnobMin, 480, 120, 120);
-    auto* speaker = new IconLabel(FPlayer);
+    auto* speaker = new IconLabel(playerFrame);
     speaker->setIcon(PanelIcon(PanelPicture::Speaker), QSize(12, 12));
     panelButtons[7] = speaker;
     panelButtons[7]->setObjectName(QStringLiteral("speakerIcon"));
     PlaceInTwips(panelButtons[7], 2450, 465, 180, 180);
 
-    showPlayingButton = new QPushButton(QStringLiteral("<>"), FPlayer);
+    showPlayingButton = new QPushButton(QStringLiteral("<>"), playerFrame);
     showPlayingButton->setObjectName(QStringLiteral("showPlayingButton"));
     showPlayingButton->setToolTip(QStringLiteral("Show the playing song"));
     PlaceInTwips(showPlayingButton, 4500, 300, 420, 300);
-    bCompact = new QPushButton(QStringLiteral(">>"), FPlayer);
-    bCompact->setObjectName(QStringLiteral("bCompact"));
-    bCompact->setToolTip(QStringLiteral("Compact layout"));
-    PlaceInTwips(bCompact, 4950, 300, 420, 300);
-    connect(bCompact, &QPushButton::clicked, this, &Main::bCompact_Click);
+    compactButton = new QPushButton(QStringLiteral(">>"), playerFrame);
+    compactButton->setObjectName(QStringLiteral("compactButton"));
+    compactButton->setToolTip(QStringLiteral("Compact layout"));
+    PlaceInTwips(compactButton, 4950, 300, 420, 300);
+    connect(compactButton, &QPushButton::clicked, this, &Main::compactClicked);
     nowPlayingDisplay->installEventFilter(this);
 }
 

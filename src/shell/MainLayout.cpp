@@ -20,7 +20,7 @@ namespace tarl {
 // ---------------------------------------------------------------------------------------------
 // Layout
 
-void Main::ResizeMain() {
+void Main::resizeMain() {
     MainLayoutInput in;
     in.clientWidth = ToTwips(client_->width());
     in.clientHeight = ToTwips(client_->height());
@@ -29,21 +29,21 @@ void Main::ResizeMain() {
     in.statusBarHeight = ToTwips(statusBar->sizeHint().height());
     in.currentTreeHeight = ToTwips(treeView->height());
     in.currentListWidth = ToTwips(trackList->width());
-    in.currentPanelWidth = ToTwips(FPlayer->width());
+    in.currentPanelWidth = ToTwips(playerFrame->width());
     const MainLayoutRects rects = PlanMainLayout(in);
     if (rects.statusBar)
         PlaceInTwips(statusBar, *rects.statusBar);
     PlaceInTwips(treeView, rects.tree);
     PlaceInTwips(trackList, rects.list);
-    PlaceInTwips(divisorH, rects.splitter);
+    PlaceInTwips(splitterBar, rects.splitter);
     PlaceInTwips(toolBar, rects.toolbar);
-    PlaceInTwips(FPlayer, rects.panel);
+    PlaceInTwips(playerFrame, rects.panel);
 }
 
-void Main::Form_Resize() {
+void Main::windowResized() {
     if (resizeSuspended_)
         return;
-    ResizeMain();
+    resizeMain();
     // Minimised, the window lives on in the tray; without a tray it stays in the task bar.
     if (isMinimized() && hooks_.trayIconVisible && hooks_.trayIconVisible())
         hide();
@@ -51,17 +51,17 @@ void Main::Form_Resize() {
 
 void Main::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    Form_Resize();
+    windowResized();
 }
 
 void Main::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        Form_Resize();
+        windowResized();
 }
 
 bool Main::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == divisorH)
+    if (watched == splitterBar)
         divisorH_Mouse(event);
     if (watched == nowPlayingDisplay)
         displayMouse(event);
@@ -89,7 +89,7 @@ void Main::divisorH_Mouse(QEvent* event) {
             break;
         splitterLastX_ = x;
         splitterLeft_ = DraggedSplitterLeft(splitterLeft_, ToTwips(x), ToTwips(client_->width()));
-        ResizeMain();
+        resizeMain();
         break;
     }
     default:
@@ -166,7 +166,7 @@ void Main::setResizeSuspended(bool suspended) {
     resizeSuspended_ = suspended;
 }
 void Main::runResize() {
-    ResizeMain();
+    resizeMain();
 }
 
 } // namespace tarl

@@ -94,14 +94,14 @@ Result<> StartUp::openAndFill() {
     if (!view_.fillTree(state_.sortedByCd))
         return Result<>::failed(
             QStringLiteral("The library tree could not be read from the catalog."));
-    view_.loadiconsmenu();
+    view_.loadMenuIcons();
     if (view_.loadmp3list())
         columnsLoaded_ = true;
     state_.lastListIndex = -1;
     LoadLastSong(state_);
     resumeLastSong();
     view_.showTrayIcon();
-    view_.BuildHistoryMenu();
+    view_.buildHistoryMenu();
     return {};
 }
 

@@ -24,7 +24,7 @@ public:
     // Builds the library tree by paths or by style; false when the catalog could not be read.
     virtual bool fillTree(bool byPaths) = 0;
     // Icons only on the toolbar.
-    virtual void loadiconsmenu() = 0;
+    virtual void loadMenuIcons() = 0;
     // The track list's columns from the settings; false when the window has no list yet.
     virtual bool loadmp3list() = 0;
     virtual void selectFolderNode(const QString& folder) = 0;
@@ -35,7 +35,7 @@ public:
     virtual void applyCompactLayout() = 0;
     virtual void showTrayIcon() = 0;
     virtual void removeTrayIcon() = 0;
-    virtual void BuildHistoryMenu() = 0;
+    virtual void buildHistoryMenu() = 0;
     // Shutdown: the window's timers stop; the list's columns are written to the settings; last,
     // the window goes and the program's event loop ends.
     virtual void stopTimers() = 0;

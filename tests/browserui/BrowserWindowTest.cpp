@@ -215,18 +215,18 @@ TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidt
 
 TEST_F(Browser, TheFourViewModesSwitchTheListAndTheirCheckMarks) {
     Main& w = open();
-    EXPECT_TRUE(w.mnuviewMp3[3]->isChecked());
+    EXPECT_TRUE(w.listModeActions[3]->isChecked());
     EXPECT_EQ(w.trackList->currentView(), w.trackList->reportView());
     const bool clickable = w.trackList->reportView()->header()->sectionsClickable();
     for (int mode : {1, 2, 3}) {
-        w.mnuviewMp3[mode - 1]->trigger();
+        w.listModeActions[mode - 1]->trigger();
         EXPECT_EQ(w.trackList->mode(), mode);
         EXPECT_EQ(w.trackList->currentView(), w.trackList->iconView());
         for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(w.mnuviewMp3[i]->isChecked(), i == mode - 1) << mode;
+            EXPECT_EQ(w.listModeActions[i]->isChecked(), i == mode - 1) << mode;
     }
     EXPECT_EQ(w.trackList->iconView()->viewMode(), QListView::ListMode);
-    w.mnuviewMp3[3]->trigger();
+    w.listModeActions[3]->trigger();
     EXPECT_EQ(w.trackList->currentView(), w.trackList->reportView());
     EXPECT_NE(w.trackList->reportView()->header()->sectionsClickable(), clickable);
 }
@@ -234,8 +234,8 @@ TEST_F(Browser, TheFourViewModesSwitchTheListAndTheirCheckMarks) {
 TEST_F(Browser, TheViewMenuRebuildsTheTreeByStyleAndBack) {
     Main& w = open();
     EXPECT_TRUE(w.toolbarButtons[1]->isChecked());
-    EXPECT_TRUE(w.mnuviewCDview->isChecked());
-    w.mnuviewStyleView->trigger();
+    EXPECT_TRUE(w.viewByPathsAction->isChecked());
+    w.viewByStyleAction->trigger();
     EXPECT_FALSE(state->sortedByCd);
     EXPECT_TRUE(w.toolbarButtons[2]->isChecked());
     EXPECT_FALSE(w.toolbarButtons[1]->isChecked());

@@ -156,7 +156,7 @@ TEST_F(PlayerLogic, WithoutAPlayerTheKnobsAndButtonsSendToWindowZero) {
 TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
     PlayerControl control(state);
     int menus = 0;
-    control.BuildHistoryMenu = [&] { ++menus; };
+    control.buildHistoryMenu = [&] { ++menus; };
 
     state.playerPath = dir.file("MPV"); // not there
     QStringList warnings;

@@ -54,7 +54,7 @@ TEST_F(FindWindow, TheFindButtonOpensItBesideTheMainWindowWithoutBlockingIt) {
 TEST_F(FindWindow, TheListFollowsTheWindowsSizeAndTheIndexBarShowsOnlyWhileBuilt) {
     SearchWindow& f = opened();
     f.resize(ToPixels(9000), ToPixels(6000));
-    f.Form_Resize();
+    f.windowResized();
     EXPECT_EQ(f.statusBar->geometry().bottom(), f.height() - 1);
     EXPECT_EQ(f.results->width(), ToPixels(9000 - 600));
     EXPECT_EQ(f.results->geometry().bottom(), f.statusBar->y() - 1);

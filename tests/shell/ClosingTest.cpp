@@ -97,7 +97,7 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
         // File > Scan Drive from the program's event loop; the case runs inside the scan window.
         QTimer::singleShot(0, &w, [&] {
             QTimer::singleShot(0, &w, [&] { c.begin(*w.scanFiles, raised); });
-            w.mnuScanDrive->trigger();
+            w.scanAction->trigger();
         });
         QTimer safety;
         safety.setSingleShot(true);

@@ -60,7 +60,7 @@ TEST_F(CompactLayout, CompactTwiceRestoresTheFullWindowAndTheNextEntryKeepsTheFo
         w.setHeight(6000);
         w.setSplitterLeft(3000);
 
-        w.bCompact->click();
+        w.compactButton->click();
         EXPECT_EQ(state->visualMode, 2);
         EXPECT_TRUE(compactFace(w));
         EXPECT_EQ(w.left(), 750);
@@ -73,7 +73,7 @@ TEST_F(CompactLayout, CompactTwiceRestoresTheFullWindowAndTheNextEntryKeepsTheFo
             EXPECT_EQ(w.height(), ToTwips(w.nowPlayingDisplay->y()) + 670);
         }
 
-        w.bCompact->click();
+        w.compactButton->click();
         EXPECT_EQ(state->visualMode, 0);
         EXPECT_TRUE(fullFace(w));
         EXPECT_EQ(w.left(), 300);
@@ -83,7 +83,7 @@ TEST_F(CompactLayout, CompactTwiceRestoresTheFullWindowAndTheNextEntryKeepsTheFo
         EXPECT_EQ(w.splitterLeft(), 3000);
         EXPECT_EQ(setting("Dimensions", "mini_playlist"), c.miniPlaylist);
 
-        w.bCompact->click();
+        w.compactButton->click();
         EXPECT_EQ(state->visualMode, c.nextMode);
         w.close();
     }
@@ -100,7 +100,7 @@ TEST_F(CompactLayout, TheFirstEntryAfterStartUpFoldsAsTheUserLeftIt) {
     };
     for (const auto& c : cases) {
         Main& w = started(c.stored);
-        w.bCompact->click();
+        w.compactButton->click();
         EXPECT_EQ(state->visualMode, c.mode) << c.stored;
         w.close();
     }

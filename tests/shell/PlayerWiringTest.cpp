@@ -245,10 +245,10 @@ TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
 TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
     Main& w = started();
     w.playerTimer->stop();
-    for (QAction* entry : w.mnuhis)
+    for (QAction* entry : w.historyActions)
         EXPECT_FALSE(entry->isVisible());
-    EXPECT_FALSE(w.mnuhisclear->isEnabled());
-    EXPECT_FALSE(w.mnuhisUp->isEnabled());
+    EXPECT_FALSE(w.clearHistoryAction->isEnabled());
+    EXPECT_FALSE(w.historyTopAction->isEnabled());
 
     // What the tracking saved while the folder's second song played, recorded by a new play.
     services.profile.write(home.file("tarl.ini"), "Player", "Mp3folder", music + "rock/");
@@ -256,15 +256,15 @@ TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
     services.profile.write(home.file("tarl.ini"), "Player", "Mp3_song", "B.MP3");
     services.profile.write(home.file("tarl.ini"), "Player", "Mp3_position", "42");
     w.playerControl().RecordHistory();
-    EXPECT_TRUE(w.mnuhis[0]->isVisible());
-    EXPECT_EQ(w.mnuhis[0]->text(), "1)  rock   >>>>>   B.MP3");
-    EXPECT_FALSE(w.mnuhis[1]->isVisible());
-    EXPECT_TRUE(w.mnuhisclear->isEnabled());
+    EXPECT_TRUE(w.historyActions[0]->isVisible());
+    EXPECT_EQ(w.historyActions[0]->text(), "1)  rock   >>>>>   B.MP3");
+    EXPECT_FALSE(w.historyActions[1]->isVisible());
+    EXPECT_TRUE(w.clearHistoryAction->isEnabled());
 
     // The replay plays the folder and resumes the song (case aside) at its second.
     services.player.launchStarts = true;
     services.player.sent.clear();
-    w.mnuhis[0]->trigger();
+    w.historyActions[0]->trigger();
     ASSERT_EQ(services.player.launches.size(), 1);
     using namespace player_msg;
     const std::vector<M> resume{{4242, WmUser, 1, SetPlaylistPos, false},
@@ -272,18 +272,18 @@ TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
                                 {4242, WmUser, 42000, JumpToTime, false}};
     EXPECT_EQ(services.player.sent, resume);
 
-    w.mnuhisclear->trigger();
+    w.clearHistoryAction->trigger();
     EXPECT_FALSE(QFile::exists(HistoryFilePath(state->programFolder)));
-    EXPECT_FALSE(w.mnuhis[0]->isVisible());
-    EXPECT_FALSE(w.mnuhisclear->isEnabled());
+    EXPECT_FALSE(w.historyActions[0]->isVisible());
+    EXPECT_FALSE(w.clearHistoryAction->isEnabled());
 }
 
 TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
     Main& w = started();
     w.playerTimer->stop();
     home.write("history/TARLhistory.tlh", "d|t|/m/gone/|0|a.mp3|1\r\n");
-    w.BuildHistoryMenu();
-    w.mnuhis[0]->trigger();
+    w.buildHistoryMenu();
+    w.historyActions[0]->trigger();
     ASSERT_EQ(services.ui.transcript.size(), 1u);
     const auto& box = services.ui.transcript[0];
     EXPECT_EQ(box.text, "I can't find this history playlist");
@@ -298,8 +298,8 @@ TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
     state->lastIndex = 4;
     state->lastSong = "track05.mp3";
     services.ui.inputs = {QString("Mine"), std::nullopt};
-    w.mnufavAdd->trigger();
-    w.mnufavAdd->trigger(); // cancelled
+    w.addFavoriteAction->trigger();
+    w.addFavoriteAction->trigger(); // cancelled
     const auto& boxes = services.ui.transcript;
     ASSERT_EQ(boxes.size(), 4u);
     EXPECT_EQ(boxes[0].kind, "input");

@@ -42,7 +42,7 @@ protected:
             w.scanFiles->butAddDatabase->click();
             w.scanFiles->butCancel->click();
         });
-        w.mnuScanDrive->trigger();
+        w.scanAction->trigger();
     }
     // The library tree's first node whose text starts with `text`, at any depth; invalid when
     // none.
@@ -66,7 +66,7 @@ protected:
 
 TEST_F(ScanWiring, TheMenuAndToolbarOpenTheScanWindowModally) {
     Main& w = started();
-    ASSERT_TRUE(w.mnuScanDrive->isEnabled());
+    ASSERT_TRUE(w.scanAction->isEnabled());
     ASSERT_TRUE(w.toolbarButtons[4]->isEnabled());
     int opened = 0;
     auto closeWhenShown = [&] {
@@ -79,7 +79,7 @@ TEST_F(ScanWiring, TheMenuAndToolbarOpenTheScanWindowModally) {
         });
     };
     closeWhenShown();
-    w.mnuScanDrive->trigger();
+    w.scanAction->trigger();
     closeWhenShown();
     w.toolbarButtons[4]->trigger();
     EXPECT_EQ(opened, 2);

@@ -24,7 +24,7 @@ public:
         calls << (byPaths ? "tree by paths" : "tree by style");
         return treeReadable;
     }
-    void loadiconsmenu() override {}
+    void loadMenuIcons() override {}
     bool loadmp3list() override { return calls << "list", true; }
     void selectFolderNode(const QString& folder) override { calls << "select " + folder; }
     WindowGeometry& geometry() override { return *this; }
@@ -32,7 +32,7 @@ public:
     void applyCompactLayout() override { calls << "compact"; }
     void showTrayIcon() override {}
     void removeTrayIcon() override {}
-    void BuildHistoryMenu() override { calls << "history menu"; }
+    void buildHistoryMenu() override { calls << "history menu"; }
     void stopTimers() override {}
     void saveColumns() override { calls << "columns saved"; }
     void endProgram() override { calls << "end"; }

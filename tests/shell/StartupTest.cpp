@@ -311,7 +311,7 @@ TEST_F(Startup, SetupsApplyOnANewCatalogRunsTheStartUpAgainOnIt) {
         options->TxtpathDB->setText(second);
         options->btOk->click();
     });
-    w.mnuOptions->trigger();
+    w.optionsAction->trigger();
     EXPECT_EQ(services.ui.titles(), QStringList("Ok for reload the new Data Base "));
     EXPECT_EQ(setting("Database", "Path"), second);
     EXPECT_EQ(state->catalog.connection.fileName(), second);

@@ -42,10 +42,10 @@ TEST_F(TrayWindow, MinimisingHidesTheWindowOnlyWhereATrayHoldsTheIcon) {
         QApplication::processEvents();
         EXPECT_EQ(w.isVisible(), !c.tray); // without a tray it stays in the task bar
 
-        w.icone_Click();
+        w.trayIconClicked();
         EXPECT_TRUE(w.isVisible());
         EXPECT_FALSE(w.isMinimized());
-        w.icone_Click();
+        w.trayIconClicked();
         EXPECT_TRUE(w.isMinimized());
         EXPECT_EQ(w.isVisible(), !c.tray);
         w.hide();

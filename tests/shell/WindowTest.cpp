@@ -30,19 +30,19 @@ TEST_F(Window, MenusToolbarAndPanelsCarryTheirCaptions) {
     for (QAction* a : w.menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus, QStringList({"&File", "&View", "History", "Favorites", "&Help"}));
-    EXPECT_EQ(w.mnuScanDrive->text(), "Scan &Drive");
-    EXPECT_EQ(w.mnuOptions->text(), "&Options");
-    EXPECT_EQ(w.mnuviewCDview->text(), "Sort by paths");
-    EXPECT_EQ(w.mnuviewStyleView->text(), "Sort By Style");
+    EXPECT_EQ(w.scanAction->text(), "Scan &Drive");
+    EXPECT_EQ(w.optionsAction->text(), "&Options");
+    EXPECT_EQ(w.viewByPathsAction->text(), "Sort by paths");
+    EXPECT_EQ(w.viewByStyleAction->text(), "Sort By Style");
     QStringList modes;
-    for (QAction* a : w.mnuviewMp3)
+    for (QAction* a : w.listModeActions)
         modes << a->text();
     EXPECT_EQ(modes, QStringList({"Mp3 Little Icons", "Mp3 list Icons", "Mp3 List", "Report"}));
-    EXPECT_FALSE(w.mnuhisUp->isEnabled());
-    EXPECT_EQ(w.mnuhisclear->text(), "Clear history");
-    for (QAction* a : w.mnuhis)
+    EXPECT_FALSE(w.historyTopAction->isEnabled());
+    EXPECT_EQ(w.clearHistoryAction->text(), "Clear history");
+    for (QAction* a : w.historyActions)
         EXPECT_FALSE(a->isVisible());
-    EXPECT_EQ(w.mnufavAdd->text(), "Add to favorites");
+    EXPECT_EQ(w.addFavoriteAction->text(), "Add to favorites");
 
     QStringList buttons;
     for (QAction* a : w.toolbarButtons)
@@ -51,25 +51,25 @@ TEST_F(Window, MenusToolbarAndPanelsCarryTheirCaptions) {
                                     "Refresh"}));
     EXPECT_TRUE(w.toolbarButtons[3]->isSeparator());
     EXPECT_EQ(w.toolBar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-    w.loadiconsmenu();
+    w.loadMenuIcons();
     EXPECT_EQ(w.toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
     EXPECT_TRUE(w.toolbarButtons[5]->isEnabled());
     EXPECT_EQ(w.showPlayingButton->text(), "<>");
-    EXPECT_EQ(w.bCompact->text(), ">>");
+    EXPECT_EQ(w.compactButton->text(), ">>");
 }
 
 TEST_F(Window, ResizeMainLaysTheControlsOutAroundTheSplitter) {
     Main& w = start();
     w.show();
     w.setSplitterLeft(4500);
-    w.ResizeMain();
+    w.resizeMain();
     EXPECT_EQ(ToTwips(w.treeView->y()), 630);
     EXPECT_EQ(ToTwips(w.treeView->width()), 4500);
     EXPECT_EQ(w.trackList->x(), ToPixels(4560));
     EXPECT_EQ(w.trackList->y(), w.treeView->y());
     EXPECT_EQ(w.trackList->height(), w.treeView->height());
-    EXPECT_EQ(w.divisorH->height(), w.treeView->height());
-    EXPECT_EQ(w.FPlayer->x(), ToPixels(4540));
+    EXPECT_EQ(w.splitterBar->height(), w.treeView->height());
+    EXPECT_EQ(w.playerFrame->x(), ToPixels(4540));
     const QWidget* client = w.centralWidget();
     EXPECT_EQ(w.statusBar->geometry().bottom(), client->height() - 1);
     EXPECT_EQ(w.treeView->geometry().bottom() + 1, w.statusBar->y());
@@ -80,11 +80,11 @@ TEST_F(Window, DraggingTheSplitterMovesTreeAndList) {
     Main& w = start();
     w.show();
     const int before = w.treeView->width();
-    QTest::mousePress(w.divisorH, Qt::LeftButton, {}, QPoint(2, 10));
-    QMouseEvent move(QEvent::MouseMove, QPointF(42, 10), w.divisorH->mapToGlobal(QPointF(42, 10)),
-                     Qt::NoButton, Qt::LeftButton, {});
-    QApplication::sendEvent(w.divisorH, &move);
-    QTest::mouseRelease(w.divisorH, Qt::LeftButton, {}, QPoint(42, 10));
+    QTest::mousePress(w.splitterBar, Qt::LeftButton, {}, QPoint(2, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(42, 10),
+                     w.splitterBar->mapToGlobal(QPointF(42, 10)), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(w.splitterBar, &move);
+    QTest::mouseRelease(w.splitterBar, Qt::LeftButton, {}, QPoint(42, 10));
     EXPECT_GT(w.treeView->width(), before + 30);
     EXPECT_EQ(w.trackList->x(), w.treeView->width() + ToPixels(60));
 }

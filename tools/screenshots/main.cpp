@@ -140,12 +140,12 @@ QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
     if (!w.browser->selectedNode() || w.browser->trackModel()->rowCount() == 0)
         problems << QStringLiteral("The full window shows no selected album with its tracks.");
     problems << CheckSize(w, full, InPixels(11000, 7500));
-    problems << CheckNoOverlap(*w.FPlayer, QStringLiteral("player panel"));
+    problems << CheckNoOverlap(*w.playerFrame, QStringLiteral("player panel"));
     problems << Picture(w, full, outDir, QStringLiteral("main-window.png"));
 
     // ">>" enters folded or unfolded, as the list was left; a click on the display turns one
     // into the other, so both are pictured whichever comes first.
-    w.bCompact->click();
+    w.compactButton->click();
     Settle();
     for (int turn = 0; turn < 2; ++turn) {
         if (turn == 1) {
@@ -167,7 +167,7 @@ QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
         problems << Picture(w, name, outDir,
                             unfolded ? QStringLiteral("compact-unfolded.png")
                                      : QStringLiteral("compact-folded.png"),
-                            unfolded ? nullptr : w.FPlayer);
+                            unfolded ? nullptr : w.playerFrame);
     }
 
     // The Properties of the selected album's volume, as its menu shows them.
@@ -185,7 +185,7 @@ QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
 
     // Back to the full layout, then File > Scan Drive; the scan window is modal, so it is walked
     // and pictured from inside its own event loop.
-    w.bCompact->click();
+    w.compactButton->click();
     Settle();
     problems << CheckSize(w, full + QStringLiteral(" after the compact layout"),
                           InPixels(11000, 7500));
@@ -202,7 +202,7 @@ QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
         problems << Picture(scan, name, outDir, QStringLiteral("scan-window.png"));
         scan.butCancel->click();
     });
-    w.mnuScanDrive->trigger();
+    w.scanAction->trigger();
     if (!scanShown)
         problems << QStringLiteral("File > Scan Drive showed no scan window.");
     return problems;
