@@ -227,7 +227,7 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
         scan.pathScan->setText(corpus);
         PhaseClock phase(painted);
         phase.start();
-        scan.butScan_Click();
+        scan.scanClicked();
         pass.scan = phase.stop();
         // The import ends with the main window's tree built again, timed apart.
         const auto rebuild = scan.hooks.importEnded;
@@ -240,7 +240,7 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
             pass.rebuildMs = rebuilding.nsecsElapsed() / 1e6;
         };
         phase.start();
-        scan.butAddDatabase_Click();
+        scan.addToCatalogClicked();
         scan.close();
     });
     window.showScanWindow();

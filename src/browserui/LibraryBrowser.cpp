@@ -268,7 +268,7 @@ int LibraryBrowser::mp3sSelecionats() const {
     return static_cast<int>(c_.trackList->selectedRows().size());
 }
 
-void LibraryBrowser::Lstmp3_KeyDown(int key) {
+void LibraryBrowser::trackListKeyDown(int key) {
     if (!isEnter(key))
         return;
     clickedNode_ = selectedNode();
@@ -385,7 +385,7 @@ bool LibraryBrowser::eventFilter(QObject* watched, QEvent* event) {
         if (onTree)
             return false;
         if (isEnter(key)) {
-            Lstmp3_KeyDown(key);
+            trackListKeyDown(key);
             return true;
         }
         return false;
@@ -406,7 +406,7 @@ bool LibraryBrowser::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (watched != c_.treeView) {
-            Lstmp3_KeyDown(Qt::Key_Return);
+            trackListKeyDown(Qt::Key_Return);
             return true;
         }
     }

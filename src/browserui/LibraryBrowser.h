@@ -64,7 +64,7 @@ public:
     void treeMouseDown(Qt::MouseButton button, const QPoint& pos);
     void treeKeyDown(int key);
     void treeDoubleClicked();
-    void Lstmp3_KeyDown(int key);
+    void trackListKeyDown(int key);
     void trackListMouseDown(Qt::MouseButton button, const QPoint& pos);
 
     // The View menu's list modes (1 to 4).

@@ -43,7 +43,7 @@ TrackListMenu::~TrackListMenu() {
 }
 
 void TrackListMenu::playClicked() {
-    browser_.Lstmp3_KeyDown(Qt::Key_Return);
+    browser_.trackListKeyDown(Qt::Key_Return);
 }
 
 void TrackListMenu::deleteFromCatalogClicked() {

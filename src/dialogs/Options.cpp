@@ -32,22 +32,22 @@ Options::Options(AppState& state, QWidget* parent) : QDialog(parent), state_(sta
     setWindowTitle(QStringLiteral("Setup"));
     setObjectName(QStringLiteral("Options"));
 
-    LstMenus = new QListWidget(this);
-    LstMenus->setObjectName(QStringLiteral("LstMenus"));
-    LstMenus->addItem(QStringLiteral("Data Base"));
-    LstMenus->addItem(QStringLiteral("Player"));
-    LstMenus->setFixedWidth(120);
+    pageList = new QListWidget(this);
+    pageList->setObjectName(QStringLiteral("pageList"));
+    pageList->addItem(QStringLiteral("Data Base"));
+    pageList->addItem(QStringLiteral("Player"));
+    pageList->setFixedWidth(120);
     // An entry is chosen by selecting it (mouse or keyboard); a click on the entry already chosen
     // chooses it again and refills its box. The current entry the list takes on with the focus
     // is no choice: no page shows until the user chooses one. (A click on another entry chooses
     // it twice, selection then click; showing a page is the same each time.)
-    connect(LstMenus, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem*> chosen = LstMenus->selectedItems();
+    connect(pageList, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = pageList->selectedItems();
         if (!chosen.isEmpty())
-            LstMenus_Click(LstMenus->row(chosen.first()));
+            pageChosen(pageList->row(chosen.first()));
     });
-    connect(LstMenus, &QListWidget::clicked, this,
-            [this](const QModelIndex& entry) { LstMenus_Click(entry.row()); });
+    connect(pageList, &QListWidget::clicked, this,
+            [this](const QModelIndex& entry) { pageChosen(entry.row()); });
 
     buildDataBasePage();
     buildPlayerPage();
@@ -61,19 +61,19 @@ Options::Options(AppState& state, QWidget* parent) : QDialog(parent), state_(sta
     }
     pages->addStretch();
 
-    btOk = new QPushButton(QStringLiteral("Apply"), this);
-    btCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btOk->setDefault(true);
-    connect(btOk, &QPushButton::clicked, this, &Options::btOk_Click);
-    connect(btCancel, &QPushButton::clicked, this, &Options::btCancel_Click);
+    okButton = new QPushButton(QStringLiteral("Apply"), this);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &Options::okClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &Options::cancelClicked);
 
     auto* body = new QHBoxLayout;
-    body->addWidget(LstMenus);
+    body->addWidget(pageList);
     body->addLayout(pages, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(btOk);
-    buttons->addWidget(btCancel);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
@@ -83,14 +83,14 @@ Options::Options(AppState& state, QWidget* parent) : QDialog(parent), state_(sta
 void Options::buildDataBasePage() {
     auto* frame = new QGroupBox(QStringLiteral("Data Base"), this);
     Fr[0] = frame;
-    TxtpathDB = new QLineEdit(frame);
-    TxtpathDB->setObjectName(QStringLiteral("TxtpathDB"));
-    TxtpathDB->setPlaceholderText(
+    catalogPathEdit = new QLineEdit(frame);
+    catalogPathEdit->setObjectName(QStringLiteral("catalogPathEdit"));
+    catalogPathEdit->setPlaceholderText(
         QStringLiteral("a catalog file, or postgresql://USER@HOST:PORT/DATABASE"));
-    btPathDb = new QPushButton(QStringLiteral("..."), frame);
-    btPathDb->setObjectName(QStringLiteral("btPathDb"));
-    btPathDb->setFixedWidth(32);
-    connect(btPathDb, &QPushButton::clicked, this, &Options::btPathDb_Click);
+    chooseCatalogButton = new QPushButton(QStringLiteral("..."), frame);
+    chooseCatalogButton->setObjectName(QStringLiteral("chooseCatalogButton"));
+    chooseCatalogButton->setFixedWidth(32);
+    connect(chooseCatalogButton, &QPushButton::clicked, this, &Options::chooseCatalogClicked);
 
     // The catalog maintenance group has no behaviour; it is shown as the setup always showed it.
     auto* functions = new QGroupBox(QStringLiteral("Acces DB functions"), frame);
@@ -113,8 +113,8 @@ void Options::buildDataBasePage() {
 
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Path:"), frame));
-    row->addWidget(TxtpathDB, 1);
-    row->addWidget(btPathDb);
+    row->addWidget(catalogPathEdit, 1);
+    row->addWidget(chooseCatalogButton);
     auto* layout = new QVBoxLayout(frame);
     layout->addLayout(row);
     layout->addWidget(functions);
@@ -123,22 +123,22 @@ void Options::buildDataBasePage() {
 void Options::buildPlayerPage() {
     auto* frame = new QGroupBox(QStringLiteral("Player"), this);
     Fr[1] = frame;
-    optInternal = new QRadioButton(QStringLiteral("Internal Tarl player"), frame);
-    optInternal->setEnabled(false);
-    optWinamp = new QRadioButton(QStringLiteral("Winamp path"), frame);
-    optWinamp->setChecked(true);
-    Text1 = new QLineEdit(frame);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    internalPlayerOption = new QRadioButton(QStringLiteral("Internal Tarl player"), frame);
+    internalPlayerOption->setEnabled(false);
+    playerPathOption = new QRadioButton(QStringLiteral("Winamp path"), frame);
+    playerPathOption->setChecked(true);
+    playerPathEdit = new QLineEdit(frame);
+    playerPathEdit->setObjectName(QStringLiteral("playerPathEdit"));
     choosePlayerButton = new QPushButton(QStringLiteral("..."), frame);
     choosePlayerButton->setObjectName(QStringLiteral("choosePlayerButton"));
     choosePlayerButton->setFixedWidth(32);
     connect(choosePlayerButton, &QPushButton::clicked, this, &Options::choosePlayerClicked);
     auto* row = new QHBoxLayout;
-    row->addWidget(Text1, 1);
+    row->addWidget(playerPathEdit, 1);
     row->addWidget(choosePlayerButton);
     auto* layout = new QVBoxLayout(frame);
-    layout->addWidget(optInternal);
-    layout->addWidget(optWinamp);
+    layout->addWidget(internalPlayerOption);
+    layout->addWidget(playerPathOption);
     layout->addLayout(row);
 }
 
@@ -164,39 +164,41 @@ void Options::buildMenuPage() {
     layout->addWidget(toolbar);
 }
 
-void Options::LstMenus_Click(int row) {
+void Options::pageChosen(int row) {
     for (QGroupBox* frame : Fr)
         frame->hide();
     if (row == 0) {
         Fr[0]->show();
-        TxtpathDB->setText(state_.settings.ReadSetting(keys::Database, QStringLiteral("Path"), {}));
+        catalogPathEdit->setText(
+            state_.settings.ReadSetting(keys::Database, QStringLiteral("Path"), {}));
     } else if (row == 1) {
         Fr[1]->show();
-        Text1->setText(state_.settings.ReadSetting(keys::Player, QStringLiteral("Path"), {}));
+        playerPathEdit->setText(
+            state_.settings.ReadSetting(keys::Player, QStringLiteral("Path"), {}));
     }
 }
 
-void Options::btPathDb_Click() {
+void Options::chooseCatalogClicked() {
     const QString file = ChooseCatalogFile(state_.services.ui);
     if (!file.isEmpty())
-        TxtpathDB->setText(file);
+        catalogPathEdit->setText(file);
 }
 
 void Options::choosePlayerClicked() {
     const QString file = state_.services.ui.openFile(QStringLiteral("Select Winamp player"), {},
                                                      QStringLiteral("Player program|*"));
     if (IsPlayerProgram(file))
-        Text1->setText(file);
+        playerPathEdit->setText(file);
 }
 
-void Options::btOk_Click() {
+void Options::okClicked() {
     Settings& settings = state_.settings;
-    state_.playerPath = Text1->text();
+    state_.playerPath = playerPathEdit->text();
     if (IsPlayerProgram(state_.playerPath))
         settings.write(keys::PlayerPath, state_.playerPath);
     // A catalog file, or the address of a catalog on a server typed into the box; an address
     // the connection would refuse (one holding a password) is said and never stored.
-    const QString typed = TxtpathDB->text();
+    const QString typed = catalogPathEdit->text();
     if (typed.endsWith(QLatin1String(".mdb")))
         settings.write(keys::DatabasePath, typed);
     if (IsServerAddress(typed.trimmed())) {
@@ -226,7 +228,7 @@ void Options::btOk_Click() {
     accept();
 }
 
-void Options::btCancel_Click() {
+void Options::cancelClicked() {
     reject();
 }
 

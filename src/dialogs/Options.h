@@ -22,29 +22,29 @@ public:
 
     // Shows the page of list entry `row` ("Data Base" or "Player") and fills its box; runs each
     // time the user chooses an entry, also the one already shown. No page shows before.
-    void LstMenus_Click(int row);
+    void pageChosen(int row);
     // The catalog file chooser (ChooseCatalogFile). A new name ending in ".mdb" makes an empty
     // catalog there, once the user has confirmed it.
-    void btPathDb_Click();
+    void chooseCatalogClicked();
     // The player program chooser: an existing executable file.
     void choosePlayerClicked();
     // Apply: stores the two paths and asks "Data Base changed"; on OK the open catalog is
     // closed and catalogChanged() turns true (not while an import writes to it: a box says the
     // new catalog opens at the next start).
-    void btOk_Click();
+    void okClicked();
     bool catalogChanged() const { return catalogChanged_; }
-    void btCancel_Click();
+    void cancelClicked();
 
-    QListWidget* LstMenus = nullptr;
+    QListWidget* pageList = nullptr;
     std::array<QGroupBox*, 4> Fr{};
-    QLineEdit* TxtpathDB = nullptr;
-    QPushButton* btPathDb = nullptr;
-    QRadioButton* optInternal = nullptr;
-    QRadioButton* optWinamp = nullptr;
-    QLineEdit* Text1 = nullptr;
+    QLineEdit* catalogPathEdit = nullptr;
+    QPushButton* chooseCatalogButton = nullptr;
+    QRadioButton* internalPlayerOption = nullptr;
+    QRadioButton* playerPathOption = nullptr;
+    QLineEdit* playerPathEdit = nullptr;
     QPushButton* choosePlayerButton = nullptr;
-    QPushButton* btOk = nullptr;
-    QPushButton* btCancel = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
 private:
     void buildDataBasePage();

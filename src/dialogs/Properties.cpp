@@ -26,37 +26,37 @@ Properties::Properties(AppState& state, const QString& tag, const QString& key, 
         QStringLiteral("Style"), QStringLiteral("Comentary"), QStringLiteral("Date")};
     auto* grid = new QGridLayout(this);
     for (int i = 0; i < 6; ++i) {
-        Label1[i] = new QLabel(captions[i], this);
-        Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        grid->addWidget(Label1[i], i, 0);
+        captionLabels[i] = new QLabel(captions[i], this);
+        captionLabels[i]->setObjectName(QStringLiteral("caption%1").arg(i));
+        grid->addWidget(captionLabels[i], i, 0);
     }
     for (int i = 0; i < 3; ++i) {
-        label2[i] = new QLabel(this);
-        label2[i]->setObjectName(QStringLiteral("label2_%1").arg(i));
-        label2[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        grid->addWidget(label2[i], i, 1);
+        valueLabels[i] = new QLabel(this);
+        valueLabels[i]->setObjectName(QStringLiteral("value%1").arg(i));
+        valueLabels[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(valueLabels[i], i, 1);
     }
-    label2[2]->setText(QStringLiteral("32 files"));
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setEditable(true);
-    Combo1->setEditText(QStringLiteral("Maquina"));
-    grid->addWidget(Combo1, 3, 1);
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    grid->addWidget(Text1, 4, 1);
-    Text2 = new QLineEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    grid->addWidget(Text2, 5, 1);
+    valueLabels[2]->setText(QStringLiteral("32 files"));
+    styleBox = new QComboBox(this);
+    styleBox->setObjectName(QStringLiteral("styleBox"));
+    styleBox->setEditable(true);
+    styleBox->setEditText(QStringLiteral("Maquina"));
+    grid->addWidget(styleBox, 3, 1);
+    commentEdit = new QLineEdit(this);
+    commentEdit->setObjectName(QStringLiteral("commentEdit"));
+    grid->addWidget(commentEdit, 4, 1);
+    dateEdit = new QLineEdit(this);
+    dateEdit->setObjectName(QStringLiteral("dateEdit"));
+    grid->addWidget(dateEdit, 5, 1);
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     grid->addWidget(okButton, 6, 0);
-    grid->addWidget(Command2, 6, 1);
+    grid->addWidget(cancelButton, 6, 1);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     resize(360, 220);
 }
 
@@ -73,10 +73,10 @@ void Properties::load() {
     const std::optional<VolumeRow> volume = VolumeOfNode(volumes.value, key_);
     if (!volume)
         return;
-    label2[0]->setText(volume->name);
+    valueLabels[0]->setText(volume->name);
     if (volume->label != QLatin1String("EOF"))
-        label2[1]->setText(volume->label);
-    label2[2]->setText(volume->m3us.toString());
+        valueLabels[1]->setText(volume->label);
+    valueLabels[2]->setText(volume->m3us.toString());
 }
 
 int Properties::exec() {

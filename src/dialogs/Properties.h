@@ -28,13 +28,13 @@ public:
     // Runs load, then the dialog modally.
     int exec() override;
 
-    std::array<QLabel*, 6> Label1{};
-    std::array<QLabel*, 3> label2{};
-    QComboBox* Combo1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
+    std::array<QLabel*, 6> captionLabels{};
+    std::array<QLabel*, 3> valueLabels{};
+    QComboBox* styleBox = nullptr;
+    QLineEdit* commentEdit = nullptr;
+    QLineEdit* dateEdit = nullptr;
     QPushButton* okButton = nullptr;
-    QPushButton* Command2 = nullptr;
+    QPushButton* cancelButton = nullptr;
 
 private:
     AppState& state_;

@@ -25,32 +25,32 @@ RenameDialog::RenameDialog(AppState& state, QWidget* parent) : QDialog(parent), 
     setObjectName(QStringLiteral("RenameDialog"));
     setModal(true);
 
-    Label1 = new QLabel(QStringLiteral("This option will  modify the hard disc file"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    txtRename = new QLineEdit(this);
-    txtRename->setObjectName(QStringLiteral("txtRename"));
-    btRename = new QPushButton(QStringLiteral("Rename"), this);
-    btRename->setObjectName(QStringLiteral("btRename"));
-    btRename->setDefault(true);
-    btCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btCancel->setObjectName(QStringLiteral("btCancel"));
-    connect(btRename, &QPushButton::clicked, this, &RenameDialog::btRename_Click);
-    connect(btCancel, &QPushButton::clicked, this, &RenameDialog::btCancel_Click);
+    promptLabel = new QLabel(QStringLiteral("This option will  modify the hard disc file"), this);
+    promptLabel->setObjectName(QStringLiteral("promptLabel"));
+    nameEdit = new QLineEdit(this);
+    nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    renameButton = new QPushButton(QStringLiteral("Rename"), this);
+    renameButton->setObjectName(QStringLiteral("renameButton"));
+    renameButton->setDefault(true);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    connect(renameButton, &QPushButton::clicked, this, &RenameDialog::renameClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &RenameDialog::cancelClicked);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(btRename);
-    buttons->addWidget(btCancel);
+    buttons->addWidget(renameButton);
+    buttons->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(txtRename);
+    layout->addWidget(promptLabel);
+    layout->addWidget(nameEdit);
     layout->addLayout(buttons);
     resize(320, 110);
 }
 
 void RenameDialog::load() {
-    txtRename->setText(currentLabel);
-    Label1->setText(prompt);
+    nameEdit->setText(currentLabel);
+    promptLabel->setText(prompt);
 }
 
 int RenameDialog::exec() {
@@ -62,9 +62,9 @@ void RenameDialog::refuse(const QString& text) {
     state_.services.ui.message(text, ProgramTitle, MsgIcon::Critical, MsgButtons::Ok);
 }
 
-void RenameDialog::btRename_Click() {
+void RenameDialog::renameClicked() {
     goAhead = QStringLiteral("0");
-    const QString name = txtRename->text();
+    const QString name = nameEdit->text();
     if (renameMode == RenameStyle)
         renameStyle(name);
     else if (renameMode == NameCd && !name.isEmpty())
@@ -72,7 +72,7 @@ void RenameDialog::btRename_Click() {
     reject(); // the caller reads the values, not the dialog's result
 }
 
-void RenameDialog::btCancel_Click() {
+void RenameDialog::cancelClicked() {
     reject();
 }
 

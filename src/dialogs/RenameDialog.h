@@ -38,9 +38,9 @@ public:
     // Load: the proposed name in the text box, the prompt above it.
     void load();
     // Checks the typed name, acts on it, and closes the dialog whatever the outcome.
-    void btRename_Click();
+    void renameClicked();
     // Closes the dialog; nothing is written.
-    void btCancel_Click();
+    void cancelClicked();
 
     // Runs load, then the dialog modally.
     int exec() override;
@@ -54,10 +54,10 @@ public:
     // Mode 1: the node being renamed; no node counts as a node that is not a style.
     RenameNode clickedNode;
 
-    QLabel* Label1 = nullptr;
-    QLineEdit* txtRename = nullptr;
-    QPushButton* btRename = nullptr;
-    QPushButton* btCancel = nullptr;
+    QLabel* promptLabel = nullptr;
+    QLineEdit* nameEdit = nullptr;
+    QPushButton* renameButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
 private:
     void renameStyle(const QString& name);

@@ -47,7 +47,7 @@ constexpr int TallHeight = 8000;
 // The scan menu opens this far right of and below the pointer, as it always did.
 const QPoint MenuOffset(int(400 / TwipsPerPixel), int(1000 / TwipsPerPixel));
 
-// The scan tree's pictures drawn with the library tree's, as is the CD shown in Imagepath.
+// The scan tree's pictures drawn with the library tree's, as is the CD shown in drivePicture.
 QVariant scanPicture(int picture) {
     switch (picture) {
     case ScanPicture::Folder:
@@ -86,32 +86,32 @@ ScanFiles::~ScanFiles() {
 void ScanFiles::buildControls() {
     pathScan = new QLineEdit(QStringLiteral("/"), this); // the root drive, as "C:\" was
     pathScan->setObjectName(QStringLiteral("pathScan"));
-    Imagepath = new IconLabel(this);
-    Imagepath->setObjectName(QStringLiteral("Imagepath"));
-    Imagepath->setIcon(TreeIcons::icon(TreeImage::Folder), QSize(24, 24));
-    Imagepath->setCursor(Qt::PointingHandCursor);
-    Imagepath->installEventFilter(this);
+    drivePicture = new IconLabel(this);
+    drivePicture->setObjectName(QStringLiteral("drivePicture"));
+    drivePicture->setIcon(TreeIcons::icon(TreeImage::Folder), QSize(24, 24));
+    drivePicture->setCursor(Qt::PointingHandCursor);
+    drivePicture->installEventFilter(this);
     discLabel = new QLabel(this);
     discLabel->setObjectName(QStringLiteral("discLabel"));
 
     const QStringList options{QStringLiteral("Playlist files"), QStringLiteral("Sound files"),
                               QStringLiteral("All files")};
     for (int i = 0; i < 3; ++i) {
-        Options[i] = new QRadioButton(options[i], this);
-        Options[i]->setMouseTracking(true);
-        Options[i]->installEventFilter(this);
+        collectOptions[i] = new QRadioButton(options[i], this);
+        collectOptions[i]->setMouseTracking(true);
+        collectOptions[i]->installEventFilter(this);
     }
     const QStringList kinds{QStringLiteral("Mp3"),  QStringLiteral("Wav"), QStringLiteral("Wma"),
                             QStringLiteral("Flac"), QStringLiteral("Ogg"), QStringLiteral("M4a"),
                             QStringLiteral("M3u")};
     const SoundFormats saved = SavedSoundFormats(state_.settings);
-    for (size_t i = 0; i < Ckfiles.size(); ++i) {
-        Ckfiles[i] = new QCheckBox(kinds[int(i)], this);
+    for (size_t i = 0; i < formatChecks.size(); ++i) {
+        formatChecks[i] = new QCheckBox(kinds[int(i)], this);
         const bool sound = i < std::size(SoundFormatOrder);
-        Ckfiles[i]->setChecked(sound && saved.has(SoundFormatOrder[i]));
+        formatChecks[i]->setChecked(sound && saved.has(SoundFormatOrder[i]));
         // The sound formats are kept for the next scan, here or from the library tree.
         if (sound)
-            connect(Ckfiles[i], &QCheckBox::toggled, this, [this] {
+            connect(formatChecks[i], &QCheckBox::toggled, this, [this] {
                 state_.settings.write(keys::ScanFormats, rescanOptions().formats.keys());
             });
     }
@@ -121,20 +121,20 @@ void ScanFiles::buildControls() {
     depthEdit->setObjectName(QStringLiteral("depthEdit"));
     depthEdit->setMaximumWidth(40);
 
-    butScan = new QPushButton(ScanCaption, this);
-    butAddDatabase = new QPushButton(QStringLiteral("&Add to DataBase"), this);
-    butCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    scanButton = new QPushButton(ScanCaption, this);
+    addToCatalogButton = new QPushButton(QStringLiteral("&Add to DataBase"), this);
+    cancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
     clearScanButton = new QLabel(QStringLiteral("Clear Scan"), this);
     clearScanButton->setObjectName(QStringLiteral("clearScanButton"));
     clearScanButton->setCursor(Qt::PointingHandCursor);
     clearScanButton->setMouseTracking(true);
     clearScanButton->installEventFilter(this);
-    connect(butScan, &QPushButton::clicked, this, &ScanFiles::butScan_Click);
-    connect(butAddDatabase, &QPushButton::clicked, this, &ScanFiles::butAddDatabase_Click);
-    connect(butCancel, &QPushButton::clicked, this, &ScanFiles::butCancel_Click);
+    connect(scanButton, &QPushButton::clicked, this, &ScanFiles::scanClicked);
+    connect(addToCatalogButton, &QPushButton::clicked, this, &ScanFiles::addToCatalogClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &ScanFiles::cancelClicked);
 
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setValue(0);
+    progressBar = new QProgressBar(this);
+    progressBar->setValue(0);
 
     model_ = new ScanTreeModel(tree_, this);
     model_->setPictures(scanPicture);
@@ -149,36 +149,36 @@ void ScanFiles::buildControls() {
     connect(scanTreeView, &QTreeView::doubleClicked, this, &ScanFiles::scanTreeDoubleClicked);
 
     auto* path = new QHBoxLayout;
-    path->addWidget(Imagepath);
+    path->addWidget(drivePicture);
     path->addWidget(pathScan, 1);
     path->addWidget(discLabel);
     auto* choices = new QGridLayout;
     for (int i = 0; i < 3; ++i)
-        choices->addWidget(Options[i], 0, i);
-    for (int i = 0; i < int(Ckfiles.size()); ++i)
-        choices->addWidget(Ckfiles[size_t(i)], 1 + i / 4, i % 4);
+        choices->addWidget(collectOptions[i], 0, i);
+    for (int i = 0; i < int(formatChecks.size()); ++i)
+        choices->addWidget(formatChecks[size_t(i)], 1 + i / 4, i % 4);
     choices->addWidget(subfoldersCheck, 3, 0, 1, 2);
     auto* depth = new QHBoxLayout;
     depth->addWidget(new QLabel(QStringLiteral("Folder profundity"), this));
     depth->addWidget(depthEdit);
     choices->addLayout(depth, 3, 2, 1, 2);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(butScan);
-    buttons->addWidget(butAddDatabase);
-    buttons->addWidget(butCancel);
+    buttons->addWidget(scanButton);
+    buttons->addWidget(addToCatalogButton);
+    buttons->addWidget(cancelButton);
     buttons->addStretch();
     buttons->addWidget(clearScanButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(path);
     layout->addLayout(choices);
     layout->addLayout(buttons);
-    layout->addWidget(ProgressBar1);
+    layout->addWidget(progressBar);
     layout->addWidget(scanTreeView, 1);
     setMinimumHeight(0);
 }
 
 void ScanFiles::load() {
-    Options[1]->setChecked(true);
+    collectOptions[1]->setChecked(true);
     setHeightTwips(ShortHeight);
 }
 
@@ -195,11 +195,11 @@ void ScanFiles::status(int panel, const QString& text) {
         hooks.setStatusPanel(panel, text);
 }
 
-void ScanFiles::butScan_Click() {
+void ScanFiles::scanClicked() {
     // While the import runs, a new walk would clear the tree it is going through.
     if (closing_ || importing_)
         return;
-    if (butScan->text() != ScanCaption) {
+    if (scanButton->text() != ScanCaption) {
         // A walk (or a refused CD key) is pending: the walk ends at its next entry.
         if (walker_)
             walker_->stop();
@@ -208,7 +208,7 @@ void ScanFiles::butScan_Click() {
     }
     setHeightTwips(ShortHeight);
     tree_.clear();
-    butScan->setText(StopCaption);
+    scanButton->setText(StopCaption);
     pathScan->setEnabled(false);
     folder0_ = pathScan->text();
     if (!folder0_.endsWith(QLatin1Char('/')))
@@ -235,7 +235,7 @@ void ScanFiles::butScan_Click() {
 }
 
 bool ScanFiles::nameCd() {
-    Imagepath->setIcon(TreeIcons::icon(TreeImage::Disc), QSize(24, 24));
+    drivePicture->setIcon(TreeIcons::icon(TreeImage::Disc), QSize(24, 24));
     state_.currentLabel = VolumeLabelOf(state_.services.drives, pathScan->text());
     discLabel->setText(state_.currentLabel);
 
@@ -296,7 +296,7 @@ void ScanFiles::walk() {
 void ScanFiles::endWalk() {
     tree_.sortRoots();
     pathScan->setEnabled(true);
-    butScan->setText(ScanCaption);
+    scanButton->setText(ScanCaption);
     pathScan->setText(folder0_);
     setHeightTwips(TallHeight);
 }
@@ -310,8 +310,8 @@ void ScanFiles::importIntoCatalog() {
     ScanImportHooks importHooks;
     importHooks.progress = [this, &pacing](int maximum, int value) {
         pacing.set(ScanFilesPacing::Progress, [this, maximum, value] {
-            ProgressBar1->setMaximum(maximum);
-            ProgressBar1->setValue(value);
+            progressBar->setMaximum(maximum);
+            progressBar->setValue(value);
         });
     };
     importHooks.status = [this, &pacing](const QString& text) {
@@ -325,8 +325,8 @@ void ScanFiles::importIntoCatalog() {
     stopImport_ = false;
     state_.importRunning = true;
     // Meanwhile Cancel stops the import rather than hiding the window over it.
-    butCancel->setText(QStringLiteral("Stop &import"));
-    butCancel->setToolTip(
+    cancelButton->setText(QStringLiteral("Stop &import"));
+    cancelButton->setToolTip(
         QStringLiteral("Stops the import; what it added so far stays in the catalog."));
     const QString backupFailure = backUpBeforeImport(pacing);
     const ScanImportResult result =
@@ -334,8 +334,8 @@ void ScanFiles::importIntoCatalog() {
                              pathScan->text(), importHooks, ScanImportBatching{}, state_.pathMap);
     importing_ = false;
     state_.importRunning = false;
-    butCancel->setText(QStringLiteral("&Cancel"));
-    butCancel->setToolTip(QString());
+    cancelButton->setText(QStringLiteral("&Cancel"));
+    cancelButton->setToolTip(QString());
     pacing.finish();
     // Closing: the program ends at once, so neither a box nor a rebuilt tree is wanted.
     if (closing_)
@@ -352,8 +352,8 @@ QString ScanFiles::backUpBeforeImport(ScanFilesPacing& pacing) {
     const Result<QString> made =
         RotateBackups(state_.catalog.connection, [this, &pacing](int copied, int count) {
             pacing.set(ScanFilesPacing::Progress, [this, copied, count] {
-                ProgressBar1->setMaximum(count);
-                ProgressBar1->setValue(copied);
+                progressBar->setMaximum(count);
+                progressBar->setValue(copied);
             });
             pacing.turn();
         });
@@ -388,12 +388,12 @@ SoundFormats SavedSoundFormats(Settings& settings) {
 
 RescanOptions ScanFiles::rescanOptions() const {
     RescanOptions options;
-    options.collect = Options[0]->isChecked()   ? ScanCollect::Playlists
-                      : Options[1]->isChecked() ? ScanCollect::SoundFiles
-                                                : ScanCollect::AllFiles;
+    options.collect = collectOptions[0]->isChecked()   ? ScanCollect::Playlists
+                      : collectOptions[1]->isChecked() ? ScanCollect::SoundFiles
+                                                       : ScanCollect::AllFiles;
     options.formats = SoundFormats::None();
     for (size_t i = 0; i < std::size(SoundFormatOrder); ++i)
-        options.formats.set(SoundFormatOrder[i], Ckfiles[i]->isChecked());
+        options.formats.set(SoundFormatOrder[i], formatChecks[i]->isChecked());
     options.subfolders = subfoldersCheck->isChecked();
     options.depth = depthEdit->text();
     return options;
@@ -405,11 +405,11 @@ void ScanFiles::stopForClose() {
         walker_->stop();
 }
 
-void ScanFiles::butAddDatabase_Click() {
+void ScanFiles::addToCatalogClicked() {
     importIntoCatalog();
 }
 
-void ScanFiles::butCancel_Click() {
+void ScanFiles::cancelClicked() {
     if (importing_) {
         stopImport_ = true;
         return;
@@ -417,7 +417,7 @@ void ScanFiles::butCancel_Click() {
     hide();
 }
 
-void ScanFiles::Imagepath_Click() {
+void ScanFiles::drivePictureClicked() {
     const QString folder =
         state_.services.ui.browseForFolder(QStringLiteral("Selecciona un directorio"));
     if (!folder.isEmpty())
@@ -438,16 +438,16 @@ void ScanFiles::setBold(QWidget* widget, bool bold) {
     widget->setFont(font);
 }
 
-void ScanFiles::Options_MouseMove(int index) {
-    setBold(Options.at(index), true);
+void ScanFiles::collectOptionHovered(int index) {
+    setBold(collectOptions.at(index), true);
 }
 
 void ScanFiles::clearScanHovered() {
     setBold(clearScanButton, true);
 }
 
-void ScanFiles::Form_MouseMove() {
-    for (QRadioButton* option : Options)
+void ScanFiles::windowMouseMoved() {
+    for (QRadioButton* option : collectOptions)
         if (!option->isChecked())
             setBold(option, false);
     if (!clearScanButton->font().underline())
@@ -479,8 +479,8 @@ void ScanFiles::scanTreeDoubleClicked(const QModelIndex& index) {
 
 bool ScanFiles::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == Imagepath && type == QEvent::MouseButtonRelease) {
-        Imagepath_Click();
+    if (watched == drivePicture && type == QEvent::MouseButtonRelease) {
+        drivePictureClicked();
         return true;
     }
     if (watched == clearScanButton && type == QEvent::MouseButtonRelease) {
@@ -491,14 +491,14 @@ bool ScanFiles::eventFilter(QObject* watched, QEvent* event) {
         if (watched == clearScanButton)
             clearScanHovered();
         for (int i = 0; i < 3; ++i)
-            if (watched == Options[i])
-                Options_MouseMove(i);
+            if (watched == collectOptions[i])
+                collectOptionHovered(i);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void ScanFiles::mouseMoveEvent(QMouseEvent* event) {
-    Form_MouseMove();
+    windowMouseMoved();
     QDialog::mouseMoveEvent(event);
 }
 

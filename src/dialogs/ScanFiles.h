@@ -44,22 +44,22 @@ public:
     // "Sound files" selected, the short height.
     void load();
     // Starts a walk of pathScan, or stops the running one.
-    void butScan_Click();
+    void scanClicked();
     // Imports the scan tree into the catalog (ImportScanTree) and says so.
-    void butAddDatabase_Click();
+    void addToCatalogClicked();
     // The import and its message ("Updated Data Base", or how far it got and why it stopped),
     // then hooks.importEnded.
     void importIntoCatalog();
-    void butCancel_Click();
+    void cancelClicked();
     // Chooses the folder to scan with the folder browser.
-    void Imagepath_Click();
+    void drivePictureClicked();
     // "Clear Scan".
     void clearScanClicked();
     // The hover captions: the option or "Clear Scan" under the pointer turns bold; moving over
     // the window turns back every caption that is not selected or underlined.
-    void Options_MouseMove(int index);
+    void collectOptionHovered(int index);
     void clearScanHovered();
-    void Form_MouseMove();
+    void windowMouseMoved();
     // The scan tree's right button on a node (selects it, then the scan tree's menu) and double
     // click (plays a playlist or sound file).
     void scanTreeMouseDown(const QPoint& pos);
@@ -96,18 +96,18 @@ public:
     Hooks hooks;
 
     QLineEdit* pathScan = nullptr;
-    IconLabel* Imagepath = nullptr;
+    IconLabel* drivePicture = nullptr;
     QLabel* discLabel = nullptr;
-    std::array<QRadioButton*, 3> Options{};
+    std::array<QRadioButton*, 3> collectOptions{};
     // "Mp3", "Wav", "Wma", "Flac", "Ogg", "M4a" (in the order of SoundFormatOrder), "M3u".
-    std::array<QCheckBox*, 7> Ckfiles{};
+    std::array<QCheckBox*, 7> formatChecks{};
     QCheckBox* subfoldersCheck = nullptr;
     QLineEdit* depthEdit = nullptr;
-    QPushButton* butScan = nullptr;
-    QPushButton* butAddDatabase = nullptr;
-    QPushButton* butCancel = nullptr;
+    QPushButton* scanButton = nullptr;
+    QPushButton* addToCatalogButton = nullptr;
+    QPushButton* cancelButton = nullptr;
     QLabel* clearScanButton = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
+    QProgressBar* progressBar = nullptr;
     QTreeView* scanTreeView = nullptr;
     // The scan tree's right-click menu.
     ScanFilesMenu* scanMenu = nullptr;

@@ -177,10 +177,10 @@ TEST_F(TreeMenusTest, RenameAndDeleteStyleChangeTheCatalogAndTheTree) {
     rightClick("Rock");
     w.treeMenus->hooks.runRename = [](RenameDialog& dialog) {
         dialog.load();
-        EXPECT_EQ(dialog.Label1->text(), "Write new style name");
-        EXPECT_EQ(dialog.txtRename->text(), "Rock");
-        dialog.txtRename->setText("Metal");
-        dialog.btRename_Click();
+        EXPECT_EQ(dialog.promptLabel->text(), "Write new style name");
+        EXPECT_EQ(dialog.nameEdit->text(), "Rock");
+        dialog.nameEdit->setText("Metal");
+        dialog.renameClicked();
     };
     w.treeMenus->renameStyleClicked();
     ASSERT_NE(node("Metal"), nullptr);

@@ -57,15 +57,15 @@ TEST_F(PropertiesTest, AVolumeShowsItsFolderLabelAndListsAndAnyOtherNodeTheCapti
         const QStringList captions{"Path",  "Name",      "Mp3's   Folders  ",
                                    "Style", "Comentary", "Date"};
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(dialog.Label1[i]->text(), captions[i]);
-        EXPECT_EQ(dialog.label2[0]->text(), c.path);
-        EXPECT_EQ(dialog.label2[1]->text(), c.label);
-        EXPECT_EQ(dialog.label2[2]->text(), c.lists);
-        EXPECT_EQ(dialog.Combo1->currentText(), "Maquina");
-        EXPECT_TRUE(dialog.Text1->text().isEmpty());
-        EXPECT_TRUE(dialog.Text2->text().isEmpty());
+            EXPECT_EQ(dialog.captionLabels[i]->text(), captions[i]);
+        EXPECT_EQ(dialog.valueLabels[0]->text(), c.path);
+        EXPECT_EQ(dialog.valueLabels[1]->text(), c.label);
+        EXPECT_EQ(dialog.valueLabels[2]->text(), c.lists);
+        EXPECT_EQ(dialog.styleBox->currentText(), "Maquina");
+        EXPECT_TRUE(dialog.commentEdit->text().isEmpty());
+        EXPECT_TRUE(dialog.dateEdit->text().isEmpty());
         EXPECT_EQ(dialog.okButton->text(), "OK");
-        EXPECT_EQ(dialog.Command2->text(), "Cancel");
+        EXPECT_EQ(dialog.cancelButton->text(), "Cancel");
     }
     EXPECT_TRUE(services.ui.transcript.empty());
 }

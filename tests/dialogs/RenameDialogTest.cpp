@@ -44,8 +44,8 @@ protected:
         return RenameNode{tag, name, [this](const QString& n) { treeNames << n; }};
     }
     void rename(RenameDialog& dialog, const QString& typed) {
-        dialog.txtRename->setText(typed);
-        dialog.btRename_Click();
+        dialog.nameEdit->setText(typed);
+        dialog.renameClicked();
     }
 
     TempDir dir;
@@ -57,13 +57,13 @@ protected:
 TEST_F(RenameDialogTest, LoadShowsTheProposedNameAndThePrompt) {
     RenameDialog d(state);
     EXPECT_EQ(d.windowTitle(), "Rename");
-    EXPECT_EQ(d.btRename->text(), "Rename");
-    EXPECT_EQ(d.btCancel->text(), "Cancel");
+    EXPECT_EQ(d.renameButton->text(), "Rename");
+    EXPECT_EQ(d.cancelButton->text(), "Cancel");
     d.prompt = "Write new style name";
     d.currentLabel = "Rock";
     d.load();
-    EXPECT_EQ(d.Label1->text(), "Write new style name");
-    EXPECT_EQ(d.txtRename->text(), "Rock");
+    EXPECT_EQ(d.promptLabel->text(), "Write new style name");
+    EXPECT_EQ(d.nameEdit->text(), "Rock");
 }
 
 TEST_F(RenameDialogTest, AStyleIsRenamedInTheCatalogAndTheTreeKeepingItsId) {
@@ -193,8 +193,8 @@ TEST_F(RenameDialogTest, CancelClosesAndLeavesTheValuesAsTheCallerSetThem) {
     d.currentLabel = "DISC_8";
     d.goAhead = "1";
     QTimer::singleShot(0, &d, [&d] {
-        d.txtRename->setText("Other");
-        d.btCancel->click();
+        d.nameEdit->setText("Other");
+        d.cancelButton->click();
     });
     d.exec();
     EXPECT_FALSE(d.isVisible());
@@ -204,7 +204,7 @@ TEST_F(RenameDialogTest, CancelClosesAndLeavesTheValuesAsTheCallerSetThem) {
 
 TEST_F(RenameDialogTest, RenameClosesTheModalDialogEvenWhenTheNameIsRefused) {
     RenameDialog d(state);
-    QTimer::singleShot(0, &d, [&d] { d.btRename->click(); });
+    QTimer::singleShot(0, &d, [&d] { d.renameButton->click(); });
     d.exec();
     EXPECT_FALSE(d.isVisible());
     ASSERT_EQ(services.ui.transcript.size(), 1u);

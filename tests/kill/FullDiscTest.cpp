@@ -212,11 +212,11 @@ TEST_F(FullDiscImport, TheScanWindowSaysTheDiscIsFull) {
     ASSERT_TRUE(state.catalog.connection.open(BuildConnectionText(catalogFile)));
     ScanFiles window{state};
     window.pathScan->setText(temp.file("music/"));
-    window.Options[1]->setChecked(true); // sound files
-    window.butScan_Click();
+    window.collectOptions[1]->setChecked(true); // sound files
+    window.scanClicked();
     fill();
 
-    window.butAddDatabase_Click();
+    window.addToCatalogClicked();
     ASSERT_EQ(services.ui.transcript.size(), 1u);
     EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Critical);
     EXPECT_THAT(services.ui.transcript[0].text, SaysTheDiscIsFull())

@@ -63,26 +63,26 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
                      RaiseOnce(raised);
              });
              scan.pathScan->setText(music);
-             scan.butScan->click();
+             scan.scanButton->click();
          }},
         {"an import",
          [&music](ScanFiles& scan, bool& raised) {
              scan.pathScan->setText(music);
-             scan.butScan->click();
+             scan.scanButton->click();
              // Delivered at the import's first turn of the event loop.
              QTimer::singleShot(0, &scan, [&raised] { RaiseOnce(raised); });
-             scan.butAddDatabase->click();
+             scan.addToCatalogButton->click();
          }},
         {"a box during an import",
          [&music](ScanFiles& scan, bool& raised) {
              scan.pathScan->setText(music);
-             scan.butScan->click();
+             scan.scanButton->click();
              // The box holds the import still from its own event loop until it is closed.
              QTimer::singleShot(0, &scan, [&scan, &raised] {
                  QTimer::singleShot(0, &scan, [&raised] { RaiseOnce(raised); });
                  QMessageBox::information(&scan, "Box", "Text");
              });
-             scan.butAddDatabase->click();
+             scan.addToCatalogButton->click();
          }},
     };
     for (const Case& c : cases) {

@@ -154,7 +154,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
     state->playerPid = services.player.findWindow();
     services.player.sent.clear();
     w.trackList->selectRows({0}, 0);
-    w.browser->Lstmp3_KeyDown(Qt::Key_Return);
+    w.browser->trackListKeyDown(Qt::Key_Return);
     ASSERT_FALSE(services.player.sent.empty());
     EXPECT_EQ(services.player.sent[0],
               (M{4242, player_msg::WmUser, 0, player_msg::SetPlaylistPos, false}));

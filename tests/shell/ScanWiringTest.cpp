@@ -38,9 +38,9 @@ protected:
     void scanAndAdd(Main& w, const QString& folder) {
         QTimer::singleShot(0, &w, [&w, folder] {
             w.scanFiles->pathScan->setText(folder);
-            w.scanFiles->butScan->click();
-            w.scanFiles->butAddDatabase->click();
-            w.scanFiles->butCancel->click();
+            w.scanFiles->scanButton->click();
+            w.scanFiles->addToCatalogButton->click();
+            w.scanFiles->cancelButton->click();
         });
         w.scanAction->trigger();
     }
@@ -75,7 +75,7 @@ TEST_F(ScanWiring, TheMenuAndToolbarOpenTheScanWindowModally) {
             EXPECT_TRUE(w.scanFiles->isModal());
             EXPECT_TRUE(w.scanFiles->isVisible());
             ++opened;
-            w.scanFiles->butCancel->click();
+            w.scanFiles->cancelButton->click();
         });
     };
     closeWhenShown();

@@ -308,8 +308,8 @@ TEST_F(Startup, SetupsApplyOnANewCatalogRunsTheStartUpAgainOnIt) {
     QTimer::singleShot(0, &w, [&w, second] {
         auto* options = w.findChild<Options*>();
         ASSERT_NE(options, nullptr);
-        options->TxtpathDB->setText(second);
-        options->btOk->click();
+        options->catalogPathEdit->setText(second);
+        options->okButton->click();
     });
     w.optionsAction->trigger();
     EXPECT_EQ(services.ui.titles(), QStringList("Ok for reload the new Data Base "));

@@ -194,13 +194,13 @@ QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
         ScanFiles& scan = *w.scanFiles;
         scanShown = true;
         scan.pathScan->setText(musicFolder + u'/');
-        scan.butScan->click();
+        scan.scanButton->click();
         Settle();
         const QString name = QStringLiteral("scan window");
         if (scan.scanTreeView->model()->rowCount() == 0)
             problems << QStringLiteral("The scan window found nothing in the sample music.");
         problems << Picture(scan, name, outDir, QStringLiteral("scan-window.png"));
-        scan.butCancel->click();
+        scan.cancelButton->click();
     });
     w.scanAction->trigger();
     if (!scanShown)

@@ -120,10 +120,10 @@ int import(const QString& folder) {
         return fail(state.catalog.connection.lastError());
     ScanFiles window{state};
     window.pathScan->setText(folder + QStringLiteral("/music/"));
-    window.Options[1]->setChecked(true); // sound files
-    window.butScan_Click();
+    window.collectOptions[1]->setChecked(true); // sound files
+    window.scanClicked();
     say("go");
-    window.butAddDatabase_Click();
+    window.addToCatalogClicked();
     for (const auto& box : services.ui.transcript) {
         if (box.icon == MsgIcon::Critical)
             return fail(box.text);

@@ -54,8 +54,8 @@ protected:
     }
     void scan(const QString& folder, int option) {
         window.pathScan->setText(folder);
-        window.Options[option]->setChecked(true);
-        window.butScan_Click();
+        window.collectOptions[option]->setChecked(true);
+        window.scanClicked();
     }
     // The scan tree as the view's model shows it.
     std::vector<Shown> shown() const {
@@ -95,22 +95,22 @@ protected:
 };
 
 TEST_F(ScanWindow, OpensWithTheControlsAsTheUserKnowsThem) {
-    EXPECT_EQ(window.butScan->text(), "&SCAN");
-    EXPECT_EQ(window.butAddDatabase->text(), "&Add to DataBase");
-    EXPECT_EQ(window.butCancel->text(), "&Cancel");
+    EXPECT_EQ(window.scanButton->text(), "&SCAN");
+    EXPECT_EQ(window.addToCatalogButton->text(), "&Add to DataBase");
+    EXPECT_EQ(window.cancelButton->text(), "&Cancel");
     EXPECT_EQ(window.clearScanButton->text(), "Clear Scan");
     EXPECT_EQ(window.subfoldersCheck->text(), "Scan Su&bdirectories");
     EXPECT_TRUE(window.subfoldersCheck->isChecked());
     EXPECT_EQ(window.depthEdit->text(), "2");
     const char* options[] = {"Playlist files", "Sound files", "All files"};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(window.Options[i]->text(), options[i]);
-        EXPECT_EQ(window.Options[i]->isChecked(), i == 1);
+        EXPECT_EQ(window.collectOptions[i]->text(), options[i]);
+        EXPECT_EQ(window.collectOptions[i]->isChecked(), i == 1);
     }
     const char* kinds[] = {"Mp3", "Wav", "Wma", "Flac", "Ogg", "M4a", "M3u"};
     for (size_t i = 0; i < std::size(kinds); ++i) {
-        EXPECT_EQ(window.Ckfiles[i]->text(), kinds[i]);
-        EXPECT_EQ(window.Ckfiles[i]->isChecked(), i < 6);
+        EXPECT_EQ(window.formatChecks[i]->text(), kinds[i]);
+        EXPECT_EQ(window.formatChecks[i]->isChecked(), i < 6);
     }
     EXPECT_NEAR(window.heightTwips(), 2500, 15);
     EXPECT_EQ(window.model()->rowCount(), 0);
@@ -136,7 +136,7 @@ TEST_F(ScanWindow, APlaylistScanGivesOneFolderNodePerFolderWithPlaylists) {
     EXPECT_EQ(nodes[1].text, music + "old/   < 1 files >");
     EXPECT_EQ(nodes[1].children, QStringList{"c.m3u|" + music + "old/c.m3u|M3u"});
 
-    EXPECT_EQ(window.butScan->text(), "&SCAN");
+    EXPECT_EQ(window.scanButton->text(), "&SCAN");
     EXPECT_TRUE(window.pathScan->isEnabled());
     EXPECT_EQ(window.pathScan->text(), music);
     EXPECT_NEAR(window.heightTwips(), 8000, 15);
@@ -171,11 +171,11 @@ TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
     dir.write("music/sub/e.mp3", "x");
     const QString music = root + "music/";
     state.settings.setPath(dir.file("tarl.ini"));
-    window.Ckfiles[0]->setChecked(false);
+    window.formatChecks[0]->setChecked(false);
     window.subfoldersCheck->setChecked(false);
     // The formats are kept for the next window.
     EXPECT_EQ(state.settings.read(keys::ScanFormats), "wav,wma,flac,ogg,m4a");
-    EXPECT_FALSE(ScanFiles(state).Ckfiles[0]->isChecked());
+    EXPECT_FALSE(ScanFiles(state).formatChecks[0]->isChecked());
     scan(music, 1);
 
     const auto nodes = shown();
@@ -187,7 +187,7 @@ TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
     EXPECT_EQ(files, (QStringList{"b.wav|" + music + "b.wav|Mp3", "c.wma|" + music + "c.wma|Mp3"}));
     EXPECT_EQ(panels.value(0), "1:Scaning Mp3...");
 
-    window.Ckfiles[0]->setChecked(true);
+    window.formatChecks[0]->setChecked(true);
     window.subfoldersCheck->setChecked(true);
     scan(music, 1);
     ASSERT_EQ(shown().size(), 2u);
@@ -210,15 +210,15 @@ TEST_F(ScanWindow, StopMidWalkReturnsToIdleAndLeavesNoEmptyFolderNode) {
         if (!text.startsWith(root + "music/f") || ++folders != 1)
             return;
         // Pressed while the walk yields to the event loop.
-        QTimer::singleShot(0, window.butScan, [this] {
-            EXPECT_EQ(window.butScan->text(), "&STOP");
-            window.butScan->click();
-            EXPECT_EQ(window.butScan->text(), "&SCAN"); // idle at once
+        QTimer::singleShot(0, window.scanButton, [this] {
+            EXPECT_EQ(window.scanButton->text(), "&STOP");
+            window.scanButton->click();
+            EXPECT_EQ(window.scanButton->text(), "&SCAN"); // idle at once
         });
     });
     scan(root + "music/", 1);
     EXPECT_EQ(folders, 1);
-    EXPECT_EQ(window.butScan->text(), "&SCAN");
+    EXPECT_EQ(window.scanButton->text(), "&SCAN");
     EXPECT_FALSE(window.walking());
     const auto nodes = shown();
     EXPECT_LT(nodes.size(), 12u);
@@ -234,8 +234,8 @@ TEST_F(ScanWindow, ACdIsNamedBeforeTheWalkAndItsFoldersShowTheName) {
     services.drives.addDrive(cd, DriveType::CdRom, "MY DISC");
     QStringList prompts;
     window.hooks.runRename = [&](RenameDialog& d) {
-        prompts << d.Label1->text() + "|" + d.txtRename->text();
-        d.btCancel->click();
+        prompts << d.promptLabel->text() + "|" + d.nameEdit->text();
+        d.cancelButton->click();
     };
     scan(cd, 1);
     EXPECT_EQ(prompts, QStringList{"CD name|My Disc"});
@@ -247,8 +247,8 @@ TEST_F(ScanWindow, ACdIsNamedBeforeTheWalkAndItsFoldersShowTheName) {
     EXPECT_EQ(nodes[0].key.startsWith(cd), true);
 
     window.hooks.runRename = [](RenameDialog& d) {
-        d.txtRename->setText("Disc 7");
-        d.btRename->click();
+        d.nameEdit->setText("Disc 7");
+        d.renameButton->click();
     };
     scan(cd, 1);
     EXPECT_EQ(state.currentLabel, "Disc 7");
@@ -263,12 +263,12 @@ TEST_F(ScanWindow, ACdNameAlreadyInTheCatalogOrEmptyStopsTheWalk) {
     services.drives.addDrive(root + "cd/", DriveType::CdRom, "MY DISC");
     for (const char* typed : {"Disc 7", ""}) {
         window.hooks.runRename = [typed](RenameDialog& d) {
-            d.txtRename->setText(typed);
-            d.btRename->click();
+            d.nameEdit->setText(typed);
+            d.renameButton->click();
         };
         scan(root + "cd/", 1);
         EXPECT_EQ(window.model()->rowCount(), 0) << typed;
-        EXPECT_EQ(window.butScan->text(), "&SCAN");
+        EXPECT_EQ(window.scanButton->text(), "&SCAN");
     }
     ASSERT_EQ(services.ui.transcript.size(), 1u);
     EXPECT_EQ(services.ui.transcript[0].text, "The CD name already exist in DB");
@@ -281,9 +281,9 @@ TEST_F(ScanWindow, ACdVolumeKeyIsRefusedAndTheButtonWaitsForAStop) {
     EXPECT_EQ(services.ui.transcript[0].title, "Comming soon");
     EXPECT_EQ(services.ui.transcript[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(window.pathScan->text(), "/media/cd/rock");
-    EXPECT_EQ(window.butScan->text(), "&STOP");
-    window.butScan_Click();
-    EXPECT_EQ(window.butScan->text(), "&SCAN");
+    EXPECT_EQ(window.scanButton->text(), "&STOP");
+    window.scanClicked();
+    EXPECT_EQ(window.scanButton->text(), "&SCAN");
 }
 
 TEST_F(ScanWindow, AddToDataBaseImportsTheScanAndSaysSo) {
@@ -292,11 +292,11 @@ TEST_F(ScanWindow, AddToDataBaseImportsTheScanAndSaysSo) {
     dir.write("music/pop/b.mp3", "x");
     scan(root + "music/", 1);
     panels.clear();
-    window.butAddDatabase_Click();
+    window.addToCatalogClicked();
     EXPECT_EQ(count("CD"), 1);
     EXPECT_EQ(count("M3u"), 2);
     EXPECT_EQ(count("Mp3"), 2);
-    EXPECT_EQ(window.ProgressBar1->maximum(), 4);
+    EXPECT_EQ(window.progressBar->maximum(), 4);
     ASSERT_EQ(services.ui.transcript.size(), 1u);
     EXPECT_EQ(services.ui.transcript[0].text, "Updated Data Base");
     EXPECT_EQ(services.ui.transcript[0].title, "Data Base");
@@ -305,7 +305,7 @@ TEST_F(ScanWindow, AddToDataBaseImportsTheScanAndSaysSo) {
     ASSERT_GE(panels.size(), 2);
     EXPECT_EQ(panels.mid(panels.size() - 2), (QStringList{"2:", "1:"}));
 
-    window.butAddDatabase_Click(); // twice writes nothing new
+    window.addToCatalogClicked(); // twice writes nothing new
     EXPECT_EQ(count("Mp3"), 2);
 }
 
@@ -318,7 +318,7 @@ TEST_F(ScanWindow, ARefusedWriteSaysHowFarTheImportGotAndWhy) {
         "CREATE TRIGGER refuse BEFORE INSERT ON Mp3 BEGIN SELECT RAISE(ABORT, 'disc full'); END"));
     bool ended = false;
     window.hooks.importEnded = [&] { ended = true; };
-    window.butAddDatabase_Click();
+    window.addToCatalogClicked();
     EXPECT_EQ(count("Mp3"), 0);
     ASSERT_EQ(services.ui.transcript.size(), 1u);
     const auto& box = services.ui.transcript[0];
@@ -354,18 +354,18 @@ TEST_F(ScanWindow, TheWalkAndTheImportAreShownAtMostEvery50ms) {
         });
     // At most one value every 45 ms, whatever the phase took on a loaded machine.
     const auto atMost = [&clock](qint64 since) { return (clock.elapsed() - since) / 45 + 2; };
-    window.butScan_Click();
+    window.scanClicked();
     QObject::disconnect(folders);
     expectPaced("folder shown");
     EXPECT_LE(panels.filter("2:" + walked).size(), atMost(0)) << "per folder";
 
     panels.clear();
-    QObject::connect(window.ProgressBar1, &QProgressBar::valueChanged,
+    QObject::connect(window.progressBar, &QProgressBar::valueChanged,
                      [&] { shownAt.push_back(clock.elapsed()); });
     const qint64 importStart = clock.elapsed();
-    window.butAddDatabase_Click();
+    window.addToCatalogClicked();
     expectPaced("progress");
-    EXPECT_EQ(window.ProgressBar1->value(), 360);
+    EXPECT_EQ(window.progressBar->value(), 360);
     EXPECT_LE(panels.filter("2:Adding files").size(), atMost(importStart)) << "per node";
     EXPECT_TRUE(panels.contains("2:Added 360 files"));
     EXPECT_EQ(count("Mp3"), 300);
@@ -383,10 +383,10 @@ TEST_F(ScanWindow, ButtonsPressedDuringTheImportLeaveItAlone) {
     QTimer::singleShot(0, &window, [&] {
         pressed = state.importRunning;
         window.clearScanClicked();
-        window.butScan_Click();
-        window.butAddDatabase_Click();
+        window.scanClicked();
+        window.addToCatalogClicked();
     });
-    window.butAddDatabase_Click();
+    window.addToCatalogClicked();
     EXPECT_TRUE(pressed);
     EXPECT_EQ(count("Mp3"), 100);
     EXPECT_EQ(window.tree().nodeCount(), 120);
@@ -401,12 +401,12 @@ TEST_F(ScanWindow, CancelDuringTheImportStopsItAndWhatItAddedStays) {
     window.show();
     QString caption;
     QTimer::singleShot(0, &window, [&] {
-        caption = window.butCancel->text();
-        window.butCancel->click();
+        caption = window.cancelButton->text();
+        window.cancelButton->click();
     });
-    window.butAddDatabase_Click();
+    window.addToCatalogClicked();
     EXPECT_EQ(caption, "Stop &import");
-    EXPECT_EQ(window.butCancel->text(), "&Cancel");
+    EXPECT_EQ(window.cancelButton->text(), "&Cancel");
     EXPECT_TRUE(window.isVisible());
     EXPECT_LT(count("Mp3"), 100);
     ASSERT_EQ(services.ui.transcript.size(), 1u);
@@ -417,19 +417,19 @@ TEST_F(ScanWindow, CancelDuringTheImportStopsItAndWhatItAddedStays) {
 TEST_F(ScanWindow, TheFolderBrowserHoverCaptionsAndTreeMouse) {
     services.ui.folders = {QString(), root + "music/"};
     window.pathScan->setText("/keep/");
-    window.Imagepath_Click();
+    window.drivePictureClicked();
     EXPECT_EQ(window.pathScan->text(), "/keep/");
-    window.Imagepath_Click();
+    window.drivePictureClicked();
     EXPECT_EQ(window.pathScan->text(), root + "music/");
     EXPECT_EQ(services.ui.transcript[0].title, "Selecciona un directorio");
 
-    window.Options_MouseMove(0);
-    window.Options_MouseMove(1);
+    window.collectOptionHovered(0);
+    window.collectOptionHovered(1);
     window.clearScanHovered();
-    EXPECT_TRUE(window.Options[0]->font().bold());
-    window.Form_MouseMove();
-    EXPECT_FALSE(window.Options[0]->font().bold());
-    EXPECT_TRUE(window.Options[1]->font().bold()); // the selected one stays
+    EXPECT_TRUE(window.collectOptions[0]->font().bold());
+    window.windowMouseMoved();
+    EXPECT_FALSE(window.collectOptions[0]->font().bold());
+    EXPECT_TRUE(window.collectOptions[1]->font().bold()); // the selected one stays
     EXPECT_FALSE(window.clearScanButton->font().bold());
 
     dir.write("music/a.m3u", "");
