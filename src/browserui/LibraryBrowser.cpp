@@ -264,7 +264,7 @@ void LibraryBrowser::treeDoubleClicked() {
 // ---------------------------------------------------------------------------------------------
 // The list
 
-int LibraryBrowser::mp3sSelecionats() const {
+int LibraryBrowser::selectedTrackCount() const {
     return static_cast<int>(c_.trackList->selectedRows().size());
 }
 
@@ -279,7 +279,7 @@ void LibraryBrowser::trackListKeyDown(int key) {
                                                                state_.pathMap.toLocal(track));
 
     // One song already in the player's list: jump to it, starting the player when none runs.
-    if (mp3sSelecionats() < 2 && line > 0) {
+    if (selectedTrackCount() < 2 && line > 0) {
         const bool launched = state_.playerPid == 0;
         if (launched)
             playTemporaryPlaylist();

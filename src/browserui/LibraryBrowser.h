@@ -70,7 +70,7 @@ public:
     // The View menu's list modes (1 to 4).
     void setListViewMode(int mode);
     void checkMp3ViewMode(int mode);
-    int mp3sSelecionats() const;
+    int selectedTrackCount() const;
 
     LibraryTree& tree() { return tree_; }
     LibraryTreeModel* treeModel() const { return treeModel_.get(); }

@@ -27,19 +27,19 @@ public:
         : tree_(tree), firstEntryFolder_(std::move(firstEntryFolder)), nodes_(tree.nodesInOrder()) {
     }
 
-    void run(QString& foldProfundity) {
+    void run(QString& playlistDepth) {
         // 1-based, as the tree numbers its nodes.
         qsizetype i = 1;
         while (i <= static_cast<qsizetype>(nodes_.size())) {
             const ScanNode* node = nodes_[static_cast<size_t>(i - 1)];
             if (node->tag() == u"M3u")
-                purgeFor(*node, i, foldProfundity);
+                purgeFor(*node, i, playlistDepth);
             ++i;
         }
     }
 
 private:
-    void purgeFor(const ScanNode& playlist, qsizetype& i, QString& foldProfundity) {
+    void purgeFor(const ScanNode& playlist, qsizetype& i, QString& playlistDepth) {
         const QString parentKey = playlist.parent() ? playlist.parent()->key() : QString();
         QString folder = firstEntryFolder_(playlist.key());
         if (!folder.isEmpty())
@@ -47,9 +47,9 @@ private:
 
         static const QStringList depths = {QStringLiteral("1"), QStringLiteral("2"),
                                            QStringLiteral("3"), QStringLiteral("4")};
-        if (!depths.contains(foldProfundity))
-            foldProfundity = QStringLiteral("2");
-        const int depth = foldProfundity.toInt();
+        if (!depths.contains(playlistDepth))
+            playlistDepth = QStringLiteral("2");
+        const int depth = playlistDepth.toInt();
         for (int c = 2; c <= depth; ++c) {
             if (folder.isEmpty())
                 continue;
@@ -79,14 +79,14 @@ private:
 
 } // namespace
 
-QStringList PurgeDuplicateM3u(ScanTree& tree, QString& foldProfundity) {
+QStringList PurgeDuplicateM3u(ScanTree& tree, QString& playlistDepth) {
     QStringList failures;
     Purge(tree, [&failures](const QString& path) {
         Result<QString> first = FirstEntryFolder(path);
         if (!first)
             failures.append(first.error);
         return std::move(first.value);
-    }).run(foldProfundity);
+    }).run(playlistDepth);
     return failures;
 }
 
