@@ -1,4 +1,3 @@
-#include "shell/Main.h"
 #include "desktop/QtUi.h"
 #include "platform/Clock.h"
 #include "platform/DesktopLauncher.h"
@@ -6,6 +5,7 @@
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "platform/MpvPlayerLink.h"
+#include "shell/MainWindow.h"
 #include "shell/TerminationSignals.h"
 #include "state/AppState.h"
 
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     tarl::DesktopLauncher launcher;
     tarl::AppState state(tarl::Services{profile, ui, player, clock, files, drives, launcher});
 
-    tarl::Main window(state);
+    tarl::MainWindow window(state);
     ui.setParentWindow(&window);
     tarl::TerminationSignals terminationSignals(&window);
 

@@ -29,7 +29,7 @@
 #include "platform/LocalFiles.h"
 #include "platform/PlayerLink.h"
 #include "platform/Ui.h"
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 #include "state/AppState.h"
 #include "support/FakeLauncher.h"
 
@@ -214,7 +214,7 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
     LinuxDrives drives;
     test::FakeLauncher launcher;
     AppState state(Services{profile, ui, player, clock, files, drives, launcher});
-    Main window(state);
+    MainWindow window(state);
     window.startUp();
     window.show();
 

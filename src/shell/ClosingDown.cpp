@@ -1,7 +1,7 @@
 #include "shell/ClosingDown.h"
 
 #include "dialogs/ScanFiles.h"
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -25,7 +25,7 @@ void CloseAsItsCloseBox(QWidget* window) {
         window->hide();
 }
 
-ClosingDown::ClosingDown(Main& main, QObject* parent)
+ClosingDown::ClosingDown(MainWindow& main, QObject* parent)
     : QObject(parent), main_(main), timer_(new QTimer(this)) {
     timer_->setInterval(kStepMs);
     connect(timer_, &QTimer::timeout, this, &ClosingDown::step);

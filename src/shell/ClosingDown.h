@@ -7,7 +7,7 @@ class QWidget;
 
 namespace tarl {
 
-class Main;
+class MainWindow;
 
 // Ends the program as a person would by closing every window (a termination signal: logging out,
 // shutting down, Ctrl+C). A running walk or import is asked to stop first: a walk ends at its
@@ -19,7 +19,7 @@ class Main;
 class ClosingDown : public QObject {
     Q_OBJECT
 public:
-    explicit ClosingDown(Main& main, QObject* parent = nullptr);
+    explicit ClosingDown(MainWindow& main, QObject* parent = nullptr);
 
     // Starts closing; again while closing does nothing more.
     void start();
@@ -28,7 +28,7 @@ public:
 private:
     void step();
 
-    Main& main_;
+    MainWindow& main_;
     QTimer* timer_;
     bool started_ = false;
 };

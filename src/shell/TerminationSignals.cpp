@@ -19,7 +19,7 @@ void handler(int) {
 }
 } // namespace
 
-TerminationSignals::TerminationSignals(Main* window, QObject* parent)
+TerminationSignals::TerminationSignals(MainWindow* window, QObject* parent)
     : QObject(parent), closing_(window ? new ClosingDown(*window, this) : nullptr) {
     if (pipeFds[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeFds) != 0)
         return;

@@ -7,7 +7,7 @@ class QSocketNotifier;
 namespace tarl {
 
 class ClosingDown;
-class Main;
+class MainWindow;
 
 // SIGTERM and SIGINT (logging out, shutting down, Ctrl+C in a terminal) close every window as
 // its close box does, the main window last, so everything is saved on the way out and the
@@ -16,7 +16,7 @@ class Main;
 class TerminationSignals : public QObject {
     Q_OBJECT
 public:
-    explicit TerminationSignals(Main* window, QObject* parent = nullptr);
+    explicit TerminationSignals(MainWindow* window, QObject* parent = nullptr);
     ~TerminationSignals() override;
 
 private:

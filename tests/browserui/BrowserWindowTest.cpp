@@ -65,8 +65,8 @@ protected:
         services.drives.addDrive("/media/cd/", DriveType::CdRom, "OTHER DISC");
     }
 
-    Main& open() {
-        Main& w = start();
+    MainWindow& open() {
+        MainWindow& w = start();
         state->play = &play;
         play.state = state.get();
         w.startUp();
@@ -95,7 +95,7 @@ protected:
 };
 
 TEST_F(Browser, AClickFillsTheListAndAnArrowShowsTheNodeItMovesTo) {
-    Main& w = open();
+    MainWindow& w = open();
     ASSERT_TRUE(services.ui.transcript.empty());
     clickNode("/music/rock/");
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
@@ -109,7 +109,7 @@ TEST_F(Browser, AClickFillsTheListAndAnArrowShowsTheNodeItMovesTo) {
 }
 
 TEST_F(Browser, ARebuildKeepsTheOpenNodesAndTheSelection) {
-    Main& w = open();
+    MainWindow& w = open();
     clickNode("/music/rock/");
     const QString disc = "Disc1";
     LibraryTreeModel* model = w.browser->treeModel();
@@ -123,7 +123,7 @@ TEST_F(Browser, ARebuildKeepsTheOpenNodesAndTheSelection) {
 }
 
 TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
-    Main& w = open();
+    MainWindow& w = open();
     clickNode("/music/rock/");
     ASSERT_TRUE(WriteTemporaryPlaylist(
         home.file("m3uTmp.m3u"), {"/music/rock/x.mp3", "/music/pop/y.mp3", "/music/rock/b.mp3"}));
@@ -142,7 +142,7 @@ TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
 }
 
 TEST_F(Browser, EnterOnThreeRowsRewritesExactlyThoseLinesInListOrderAndPlays) {
-    Main& w = open();
+    MainWindow& w = open();
     clickNode("/music/rock/");
     w.trackList->selectRows({2, 0, 1}, 2);
     QTest::keyClick(w.trackList->reportView(), Qt::Key_Return);
@@ -152,7 +152,7 @@ TEST_F(Browser, EnterOnThreeRowsRewritesExactlyThoseLinesInListOrderAndPlays) {
 }
 
 TEST_F(Browser, DoubleClickOnAnEmptyListEmptiesTheTemporaryPlaylistAndPlaysNothing) {
-    Main& w = open();
+    MainWindow& w = open();
     home.write("m3uTmp.m3u", "/music/old.mp3\r\n");
     const QPoint at = rectOf("/music/empty/").center();
     QTest::mouseClick(w.treeView->viewport(), Qt::LeftButton, {}, at);
@@ -167,7 +167,7 @@ TEST_F(Browser, DoubleClickOnAnEmptyListEmptiesTheTemporaryPlaylistAndPlaysNothi
 }
 
 TEST_F(Browser, TheDiscPromptRepeatsWhileTheWrongDiscIsInAndEndsOnCancel) {
-    Main& w = open();
+    MainWindow& w = open();
     const QString key = "Disc1:>/media/cd/jazz/";
     clickNode(key);
     EXPECT_EQ(listed(), QStringList("j.mp3"));
@@ -193,7 +193,7 @@ TEST_F(Browser, TheDiscPromptRepeatsWhileTheWrongDiscIsInAndEndsOnCancel) {
 
 TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidth) {
     {
-        Main& w = open();
+        MainWindow& w = open();
         QHeaderView* header = w.trackList->reportView()->header();
         header->resizeSection(0, 100);
         header->resizeSection(3, 150);
@@ -205,7 +205,7 @@ TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidt
     EXPECT_EQ(setting("Dimensions", "mp3F3"), "2000"); // untouched columns keep their twips
     writeIni(ini().replace(QRegularExpression("mp3F3=\\d+"), "mp3F3=abc").toUtf8());
 
-    Main& w = open();
+    MainWindow& w = open();
     QHeaderView* header = w.trackList->reportView()->header();
     EXPECT_EQ(header->sectionSize(0), 100);
     EXPECT_EQ(header->sectionSize(3), 150);
@@ -214,7 +214,7 @@ TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidt
 }
 
 TEST_F(Browser, TheFourViewModesSwitchTheListAndTheirCheckMarks) {
-    Main& w = open();
+    MainWindow& w = open();
     EXPECT_TRUE(w.listModeActions[3]->isChecked());
     EXPECT_EQ(w.trackList->currentView(), w.trackList->reportView());
     const bool clickable = w.trackList->reportView()->header()->sectionsClickable();
@@ -232,7 +232,7 @@ TEST_F(Browser, TheFourViewModesSwitchTheListAndTheirCheckMarks) {
 }
 
 TEST_F(Browser, TheViewMenuRebuildsTheTreeByStyleAndBack) {
-    Main& w = open();
+    MainWindow& w = open();
     EXPECT_TRUE(w.toolbarButtons[1]->isChecked());
     EXPECT_TRUE(w.viewByPathsAction->isChecked());
     w.viewByStyleAction->trigger();
@@ -249,7 +249,7 @@ TEST_F(Browser, TheViewMenuRebuildsTheTreeByStyleAndBack) {
 
 TEST_F(Browser, StartUpReselectsTheLastFolder) {
     writeIni(ini().toUtf8() + "[Player]\nMp3folder=/music/rock/\n");
-    Main& w = open();
+    MainWindow& w = open();
     EXPECT_EQ(w.browser->selectedNode()->key, "/music/rock/");
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
 }

@@ -78,7 +78,7 @@ protected:
         catalogFile = file;
         writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
         services.drives.addDrive("/", DriveType::Fixed);
-        Main& w = start();
+        MainWindow& w = start();
         w.startUp();
         w.show();
         ASSERT_TRUE(w.browser->selectFolderNode(rock));

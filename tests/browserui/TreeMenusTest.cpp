@@ -50,8 +50,8 @@ protected:
         services.drives.addDrive("/", DriveType::Fixed);
     }
 
-    Main& open(bool byStyle) {
-        Main& w = start();
+    MainWindow& open(bool byStyle) {
+        MainWindow& w = start();
         w.startUp();
         w.show();
         if (byStyle)
@@ -115,7 +115,7 @@ QStringList Items(const QMenu* menu) {
 }
 
 TEST_F(TreeMenusTest, EachMenuShowsItsItemsInOrderWithTheInactiveOnesGreyed) {
-    Main& w = open(false);
+    MainWindow& w = open(false);
     TreeMenus& m = *w.treeMenus;
     const struct {
         QMenu* menu;
@@ -137,7 +137,7 @@ TEST_F(TreeMenusTest, EachMenuShowsItsItemsInOrderWithTheInactiveOnesGreyed) {
 }
 
 TEST_F(TreeMenusTest, EmptySpaceOpensStyleNothingInTheStyleViewAndNothingInThePathView) {
-    Main& w = open(false);
+    MainWindow& w = open(false);
     rightClick(emptySpace());
     EXPECT_TRUE(popups.empty());
     rightClick(music + "rock/");
@@ -160,7 +160,7 @@ TEST_F(TreeMenusTest, EmptySpaceOpensStyleNothingInTheStyleViewAndNothingInThePa
 }
 
 TEST_F(TreeMenusTest, AddStyleThreeTimesNumbersTheNewStyles) {
-    Main& w = open(true);
+    MainWindow& w = open(true);
     for (int i = 0; i < 3; ++i)
         w.treeMenus->addStyleClicked();
     EXPECT_EQ(childTexts("tarl.mdb"),
@@ -173,7 +173,7 @@ TEST_F(TreeMenusTest, AddStyleThreeTimesNumbersTheNewStyles) {
 }
 
 TEST_F(TreeMenusTest, RenameAndDeleteStyleChangeTheCatalogAndTheTree) {
-    Main& w = open(true);
+    MainWindow& w = open(true);
     rightClick("Rock");
     w.treeMenus->hooks.runRename = [](RenameDialog& dialog) {
         dialog.load();
@@ -194,7 +194,7 @@ TEST_F(TreeMenusTest, RenameAndDeleteStyleChangeTheCatalogAndTheTree) {
 }
 
 TEST_F(TreeMenusTest, DeleteOnAListUnderAStyleOrAPlaylistDoesNothing) {
-    Main& w = open(false);
+    MainWindow& w = open(false);
     rightClick(music + "mix.m3u");
     ASSERT_EQ(w.browser->clickedNode()->kind(), NodeKind::Playlist);
     w.treeMenus->deleteListClicked();
@@ -211,7 +211,7 @@ TEST_F(TreeMenusTest, DeleteOnAListUnderAStyleOrAPlaylistDoesNothing) {
 }
 
 TEST_F(TreeMenusTest, DeleteOnAFolderOfTracksDeletesItsList) {
-    Main& w = open(false);
+    MainWindow& w = open(false);
     rightClick(music + "rock/");
     w.treeMenus->deleteListClicked();
     EXPECT_EQ(node(music + "rock/"), nullptr);
@@ -219,7 +219,7 @@ TEST_F(TreeMenusTest, DeleteOnAFolderOfTracksDeletesItsList) {
 }
 
 TEST_F(TreeMenusTest, CreateFolderMakesTheFolderItsVolumeAndItsNodeOrSaysItFailed) {
-    Main& w = open(false);
+    MainWindow& w = open(false);
     const struct {
         const char* name;
         QString answer;
@@ -261,7 +261,7 @@ TEST_F(TreeMenusTest, CreateFolderMakesTheFolderItsVolumeAndItsNodeOrSaysItFaile
 }
 
 TEST_F(TreeMenusTest, OpenFolderAndEditGoThroughTheDesktop) {
-    Main& w = open(true);
+    MainWindow& w = open(true);
     rightClick("EOF:>" + music + "rock/");
     w.treeMenus->openFolderClicked();
     EXPECT_EQ(services.launcher.openedFolders, QStringList(music + "rock/"));
@@ -277,7 +277,7 @@ TEST_F(TreeMenusTest, OpenFolderAndEditGoThroughTheDesktop) {
 }
 
 TEST_F(TreeMenusTest, UnExpandCollapsesEveryStyle) {
-    Main& w = open(true);
+    MainWindow& w = open(true);
     w.treeView->expandAll();
     w.treeMenus->collapseStylesClicked();
     LibraryTreeModel* model = w.browser->treeModel();
@@ -323,7 +323,7 @@ protected:
 };
 
 TEST_F(StyleDragTest, TheHighlightFollowsThePointerByTheNodesKind) {
-    Main& w = open(true);
+    MainWindow& w = open(true);
     StyleDrag& drag = *w.styleDrag;
     drag.begin(node(rock()));
     const struct {
@@ -340,7 +340,7 @@ TEST_F(StyleDragTest, TheHighlightFollowsThePointerByTheNodesKind) {
 }
 
 TEST_F(StyleDragTest, AListDroppedOnAnotherStylesListIsFiledUnderThatStyle) {
-    Main& w = open(true);
+    MainWindow& w = open(true);
     w.treeView->collapse(w.browser->treeModel()->indexOf(node("Jazz")));
     dragDrop(rock(), {"Rock", mix()});
     EXPECT_EQ(styleOf("rock/"), 2);
@@ -366,7 +366,7 @@ TEST_F(StyleDragTest, AStyleDraggedHighlightsNothingAndItsDropChangesNothing) {
 }
 
 TEST_F(StyleDragTest, AFailedFilingIsToldAndTheListStaysWhereTheCatalogHasIt) {
-    Main& w = open(true);
+    MainWindow& w = open(true);
     ASSERT_TRUE(sql_("DELETE FROM Nick WHERE nick='Jazz'")); // gone behind the tree's back
     dragDrop(rock(), {"Jazz"});
     EXPECT_EQ(styleOf("rock/"), 1);
@@ -391,7 +391,7 @@ TEST_F(StyleDragTest, AFolderOfTracksDroppedOnlySaysTheMoveIsToCome) {
 namespace {
 
 TEST_F(TreeMenusTest, AStatementTheCatalogRefusesIsToldAndTheTreeShowsTheCatalog) {
-    Main& w = open(true);
+    MainWindow& w = open(true);
     // The catalog refuses writes to the styles from here on (triggers made on the window's own
     // connection: a new one would refuse a catalog holding them).
     Connection& own = state->catalog.connection;
@@ -420,7 +420,7 @@ TEST_F(TreeMenusTest, AStatementTheCatalogRefusesIsToldAndTheTreeShowsTheCatalog
 namespace {
 
 TEST_F(StyleDragTest, TheTreeTakesDropsOfItsOwnKindAndLetsOthersThrough) {
-    Main& w = open(true);
+    MainWindow& w = open(true);
     QWidget* viewport = w.treeView->viewport();
     const QPoint overJazz = pointOf("Jazz");
     QMimeData foreign;

@@ -24,7 +24,7 @@ namespace tarl::test {
 // with a player program; and the search window opened from the Find button.
 class FindFixture : public MainFixture {
 protected:
-    Main& started() {
+    MainWindow& started() {
         const QString file = newCatalog();
         program = home.file("bin/mpv");
         home.write("bin/mpv", "#!/bin/sh\n");
@@ -32,7 +32,7 @@ protected:
         writeIni("[Database]\nPath=" + file.toUtf8() + "\n[Player]\nPath=" + program.toUtf8() +
                  "\n");
         services.drives.addDrive(home.path(), DriveType::Fixed);
-        Main& w = start();
+        MainWindow& w = start();
         w.startUp();
         music = home.path() + "/music/";
         run("INSERT INTO CD (id,name,m3us,label,isCd) VALUES (1,'/media/cd/',1,'DISC07','1')");
@@ -55,7 +55,7 @@ protected:
         return w;
     }
     SearchWindow& opened() {
-        Main& w = window ? *window : started();
+        MainWindow& w = window ? *window : started();
         w.toolbarButtons[5]->trigger();
         EXPECT_FALSE(w.searchWindow.isNull());
         return *w.searchWindow;

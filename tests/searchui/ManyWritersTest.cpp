@@ -103,7 +103,7 @@ private:
 using ManyWriters = test::FindFixture;
 
 TEST_F(ManyWriters, EveryWriteThatSaidItWasDoneIsThereAndNoBackupFails) {
-    Main& w = started();
+    MainWindow& w = started();
     const QString catalog = state->catalog.connection.fileName();
     SearchWindow& find = opened();
     search(find, "a", SearchField::Title);

@@ -26,7 +26,7 @@ namespace {
 class FindWindow : public tarl::test::FindFixture {};
 
 TEST_F(FindWindow, TheFindButtonOpensItBesideTheMainWindowWithoutBlockingIt) {
-    Main& w = started();
+    MainWindow& w = started();
     ASSERT_TRUE(w.toolbarButtons[5]->isEnabled());
     SearchWindow& f = opened();
     EXPECT_TRUE(f.isVisible());
@@ -269,7 +269,7 @@ TEST_F(FindWindow, DoubleClickOnAHardDiscListSearchesItsPath) {
 }
 
 TEST_F(FindWindow, ATrackPlaysThroughTheTemporaryPlaylistAndTheTimersComeBackOnClose) {
-    Main& w = started();
+    MainWindow& w = started();
     SearchWindow& f = opened();
     search(f, "Elan", SearchField::Title);
     f.results->setCurrentIndex(f.model().index(0, 0));
@@ -288,7 +288,7 @@ TEST_F(FindWindow, ATrackPlaysThroughTheTemporaryPlaylistAndTheTimersComeBackOnC
 }
 
 TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
-    Main& w = started();
+    MainWindow& w = started();
     const struct {
         const char* name;
         QString text;
@@ -320,7 +320,7 @@ TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
 }
 
 TEST_F(FindWindow, AfterAPlayTheJumpSelectsTheHitAndTheNextTickLeavesIt) {
-    Main& w = started();
+    MainWindow& w = started();
     SearchWindow& f = opened();
     search(f, "Elan", SearchField::Title);
     f.results->setCurrentIndex(f.model().index(0, 0));

@@ -76,7 +76,7 @@ TEST_F(CatalogRecovery, AfterAnUncleanEndADamagedCatalogIsSaidAndItsNewestBackup
             previousRun(c.marker.constData());
         services.ui.transcript.clear();
         services.ui.answers = {c.answer};
-        Main& w = start();
+        MainWindow& w = start();
         w.startUp();
 
         const QStringList titles = services.ui.titles();

@@ -89,7 +89,7 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
         SCOPED_TRACE(c.name);
         const QString catalog = newCatalog(QString(c.name).replace(' ', '_') + ".mdb");
         writeIni("[Database]\nPath=" + catalog.toUtf8() + "\n");
-        Main& w = start();
+        MainWindow& w = start();
         w.startUp();
         w.show();
         TerminationSignals terminationSignals(&w);
@@ -138,7 +138,7 @@ TEST_F(Closing, TheCloseBoxDuringAReScanStopsTheImportFirst) {
     services.drives.addDrive(home.path(), DriveType::Fixed);
     const QString catalog = newCatalog();
     writeIni("[Database]\nPath=" + catalog.toUtf8() + "\n");
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
     w.show();
     ASSERT_TRUE(state->catalog.connection.execute(

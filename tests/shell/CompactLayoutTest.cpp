@@ -19,18 +19,18 @@ namespace {
 class CompactLayout : public tarl::test::MainFixture {
 protected:
     // A started window on a new empty catalog, with `layout` as the settings' Dimensions section.
-    Main& started(const QByteArray& layout) {
+    MainWindow& started(const QByteArray& layout) {
         const QString file = newCatalog(QStringLiteral("tarl%1.mdb").arg(++runs_));
         writeIni("[Database]\nPath=" + file.toUtf8() + "\n[Dimensions]\n" + layout);
-        Main& w = start();
+        MainWindow& w = start();
         w.startUp();
         return w;
     }
-    static bool compactFace(Main& w) {
+    static bool compactFace(MainWindow& w) {
         return !w.menuBar()->isVisibleTo(&w) && !w.toolBar->isVisibleTo(&w) &&
                !w.statusBar->isVisibleTo(&w) && w.windowFlags().testFlag(Qt::FramelessWindowHint);
     }
-    static bool fullFace(Main& w) {
+    static bool fullFace(MainWindow& w) {
         return w.menuBar()->isVisibleTo(&w) && w.toolBar->isVisibleTo(&w) &&
                w.statusBar->isVisibleTo(&w) && !w.windowFlags().testFlag(Qt::FramelessWindowHint);
     }
@@ -53,7 +53,7 @@ TEST_F(CompactLayout, CompactTwiceRestoresTheFullWindowAndTheNextEntryKeepsTheFo
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Main& w = started("mini_playlist=True\nmini_top=600\nmini_left=750\n");
+        MainWindow& w = started("mini_playlist=True\nmini_top=600\nmini_left=750\n");
         w.setLeft(300);
         w.setTop(450);
         w.setWidth(9000);
@@ -99,7 +99,7 @@ TEST_F(CompactLayout, TheFirstEntryAfterStartUpFoldsAsTheUserLeftIt) {
         {"", 2}, // never stored: the default "1000" reads as true
     };
     for (const auto& c : cases) {
-        Main& w = started(c.stored);
+        MainWindow& w = started(c.stored);
         w.compactButton->click();
         EXPECT_EQ(state->visualMode, c.mode) << c.stored;
         w.close();
@@ -120,7 +120,8 @@ TEST_F(CompactLayout, StartUpEntersTheStoredModeAndTheTickKeepsTheFullWindowsWid
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Main& w = started("Width=9000\nheigth=6000\nmini_top=600\nmini_left=750\n" + c.layout);
+        MainWindow& w =
+            started("Width=9000\nheigth=6000\nmini_top=600\nmini_left=750\n" + c.layout);
         EXPECT_EQ(state->visualMode, c.mode);
         EXPECT_EQ(w.compactShown(), c.mode > 0);
         EXPECT_EQ(c.mode > 0 ? compactFace(w) : fullFace(w), true);
@@ -155,7 +156,7 @@ TEST_F(CompactLayout, AClickOnTheDisplayFoldsAndADragMovesTheBorderlessWindow) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Main& w = started("visual_mode=1\nmini_top=600\nmini_left=750\n");
+        MainWindow& w = started("visual_mode=1\nmini_top=600\nmini_left=750\n");
         const QPoint before = w.pos();
         SendMouse(w.nowPlayingDisplay, QEvent::MouseButtonPress, {100, 100});
         SendMouse(w.nowPlayingDisplay, QEvent::MouseMove, c.releasedAt);
@@ -177,7 +178,7 @@ TEST_F(CompactLayout, AStoredPlaceBeyondEveryScreenComesBackOntoOne) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Main& w = started(c.layout);
+        MainWindow& w = started(c.layout);
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         EXPECT_TRUE(screen.contains(w.geometry().topLeft())) << w.x() << "," << w.y();
         w.close();

@@ -21,7 +21,7 @@ QString DumpAll(const QString& file) {
 }
 
 // Selects each node, lists its tracks and reads every cell as the list paints it.
-int ListEveryNode(Main& w, const std::vector<std::unique_ptr<TreeNode>>& nodes) {
+int ListEveryNode(MainWindow& w, const std::vector<std::unique_ptr<TreeNode>>& nodes) {
     int listed = 0;
     for (const auto& node : nodes) {
         w.browser->selectWithoutListing(node.get());
@@ -70,7 +70,7 @@ TEST_F(HostileCatalogWindow, OpensAndShowsBothTrees) {
     ASSERT_EQ(test::RawSqlite(expected).exec({"DELETE FROM M3u WHERE cd_id = 42"}), "");
     const QString before = DumpAll(expected);
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
     w.show();
     ASSERT_EQ(state->catalog.connection.state(), 1);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalog/CatalogFile.h"
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 #include "state/AppState.h"
 #include "support/ScopedPath.h"
 #include "support/TempDir.h"
@@ -26,10 +26,10 @@ protected:
     }
 
     // A fresh main window, as at program start.
-    Main& start() {
+    MainWindow& start() {
         window.reset();
         state = std::make_unique<AppState>(services.services());
-        window = std::make_unique<Main>(*state);
+        window = std::make_unique<MainWindow>(*state);
         return *window;
     }
     QString ini() const { return QString::fromUtf8(home.read("tarl.ini")); }
@@ -50,7 +50,7 @@ protected:
     ScopedPath programSearch{home.file(QStringLiteral("bin"))};
     TestServices services;
     std::unique_ptr<AppState> state;
-    std::unique_ptr<Main> window;
+    std::unique_ptr<MainWindow> window;
 
 private:
     QByteArray previousHome_;

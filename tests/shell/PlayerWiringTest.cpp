@@ -27,7 +27,7 @@ namespace {
 class PlayerWiring : public tarl::test::MainFixture {
 protected:
     // A started window over a catalog with one folder of three tracks, and a player program.
-    Main& started(const QByteArray& moreIni = {}) {
+    MainWindow& started(const QByteArray& moreIni = {}) {
         const QString file = newCatalog();
         program = home.file("bin/mpv");
         home.write("bin/mpv", "#!/bin/sh\n");
@@ -35,7 +35,7 @@ protected:
         writeIni("[Database]\nPath=" + file.toUtf8() + "\n[Player]\nPath=" + program.toUtf8() +
                  "\n" + moreIni);
         services.drives.addDrive(home.path(), DriveType::Fixed);
-        Main& w = start();
+        MainWindow& w = start();
         w.startUp();
         music = home.path() + "/music/";
         run("INSERT INTO CD (name, m3us, label, isCd) VALUES ('" + music + "', 1, 'EOF', '0')");
@@ -67,7 +67,7 @@ protected:
 };
 
 TEST_F(PlayerWiring, PanelButtonsActOnLeftPressAndTheVolumeKnobSavesOnRelease) {
-    Main& w = started("Volum=255\n");
+    MainWindow& w = started("Volum=255\n");
     EXPECT_EQ(w.panelButtons[6]->x(), ToPixels(3320)); // the saved volume places the knob
     EXPECT_TRUE(w.playerTimer->isActive());
     EXPECT_EQ(w.playerTimer->interval(), 300);
@@ -94,7 +94,7 @@ TEST_F(PlayerWiring, PanelButtonsActOnLeftPressAndTheVolumeKnobSavesOnRelease) {
 }
 
 TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
-    Main& w = started();
+    MainWindow& w = started();
     w.playerTimer->stop();
     ASSERT_TRUE(WriteTemporaryPlaylist(state->tmpPlaylistPath,
                                        {music + "rock/a.mp3", music + "rock/b.mp3"}));
@@ -128,7 +128,7 @@ TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
 }
 
 TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
-    Main& w = started();
+    MainWindow& w = started();
     w.playerTimer->stop();
     // A second album holding the same names; its "a.mp3" plays.
     run("INSERT INTO M3u (path, file, cd_id) VALUES ('" + music + "', 'pop/', 1)");
@@ -161,7 +161,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
 }
 
 TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
-    Main& w = started();
+    MainWindow& w = started();
     w.playerTimer->stop();
     ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
@@ -178,7 +178,7 @@ TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
 }
 
 TEST_F(PlayerWiring, ADoubleClickSaysWhatWasLeftOutAndPlaysTheRest) {
-    Main& w = started();
+    MainWindow& w = started();
     w.playerTimer->stop();
     run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('http://127.0.0.1:9/', 'd.mp3', 1)");
     run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "rock/', 'gone.mp3', 1)");
@@ -224,7 +224,7 @@ TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
 }
 
 TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
-    Main& w = started();
+    MainWindow& w = started();
     w.playerTimer->stop();
     ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
@@ -243,7 +243,7 @@ TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
 }
 
 TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
-    Main& w = started();
+    MainWindow& w = started();
     w.playerTimer->stop();
     for (QAction* entry : w.historyActions)
         EXPECT_FALSE(entry->isVisible());
@@ -279,7 +279,7 @@ TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
 }
 
 TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
-    Main& w = started();
+    MainWindow& w = started();
     w.playerTimer->stop();
     home.write("history/TARLhistory.tlh", "d|t|/m/gone/|0|a.mp3|1\r\n");
     w.buildHistoryMenu();
@@ -314,7 +314,7 @@ TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
 }
 
 TEST_F(PlayerWiring, ClosingTheWindowClosesThePlayerStartedSinceTheLastTick) {
-    Main& w = started();
+    MainWindow& w = started();
     w.playerTimer->stop();
     services.player.running = true; // started outside, never seen by a tick
     w.close();

@@ -21,11 +21,11 @@ namespace {
 
 class ScanWiring : public tarl::test::MainFixture {
 protected:
-    Main& started(const QString& catalog = QStringLiteral("tarl.mdb")) {
+    MainWindow& started(const QString& catalog = QStringLiteral("tarl.mdb")) {
         const QString file = newCatalog(catalog);
         writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
         services.drives.addDrive(home.path(), DriveType::Fixed);
-        Main& w = start();
+        MainWindow& w = start();
         w.startUp();
         return w;
     }
@@ -35,7 +35,7 @@ protected:
     }
     // File > Scan Drive: scans `folder`, adds it to the catalog, answers the box (the test's Ui
     // does) and closes the scan window with its Cancel button.
-    void scanAndAdd(Main& w, const QString& folder) {
+    void scanAndAdd(MainWindow& w, const QString& folder) {
         QTimer::singleShot(0, &w, [&w, folder] {
             w.scanFiles->pathScan->setText(folder);
             w.scanFiles->scanButton->click();
@@ -65,7 +65,7 @@ protected:
 };
 
 TEST_F(ScanWiring, TheMenuAndToolbarOpenTheScanWindowModally) {
-    Main& w = started();
+    MainWindow& w = started();
     ASSERT_TRUE(w.scanAction->isEnabled());
     ASSERT_TRUE(w.toolbarButtons[4]->isEnabled());
     int opened = 0;
@@ -93,7 +93,7 @@ TEST_F(ScanWiring, AnImportFromTheScanWindowShowsInTheTreeOfTheViewShown) {
     } views[] = {{"paths", true}, {"styles", false}};
     for (const auto& view : views) {
         SCOPED_TRACE(view.view);
-        Main& w = started(QString(view.view) + ".mdb");
+        MainWindow& w = started(QString(view.view) + ".mdb");
         EXPECT_FALSE(w.toolbarButtons[0]->isEnabled()); // "Ini" does nothing yet
         ASSERT_TRUE(view.byPaths ? w.browser->showTreeByPaths() : w.browser->showTreeByStyle());
         const QAbstractItemModel& tree = *w.treeView->model();
@@ -121,7 +121,7 @@ TEST_F(ScanWiring, AnImportFromTheScanWindowShowsInTheTreeOfTheViewShown) {
 }
 
 TEST_F(ScanWiring, ReScanImportsTheSelectedFolderAndRefillsTheList) {
-    Main& w = started();
+    MainWindow& w = started();
     const QString music = home.path() + "/music/";
     home.write("music/rock/a.mp3", "x");
     // The volume and its list as an earlier scan left them, before b.mp3 was added.
@@ -157,7 +157,7 @@ qint64 TracksIn(const QString& file) {
 }
 
 TEST_F(ScanWiring, EachImportFromTheScanWindowBacksUpTheCatalogFirstAndGoesOnWithout) {
-    Main& w = started();
+    MainWindow& w = started();
     const QString catalog = state->dbPath;
     writeSong("music/rock/a.mp3", "A");
     scanAndAdd(w, home.path() + "/music/");
@@ -170,7 +170,7 @@ TEST_F(ScanWiring, EachImportFromTheScanWindowBacksUpTheCatalogFirstAndGoesOnWit
     // The copy cannot be made (the catalog's name leaves no room for the copy's temporary name,
     // as in a folder that cannot be written): said in the status bar, the import done all the
     // same.
-    Main& other = started(QString(230, u'x') + ".mdb");
+    MainWindow& other = started(QString(230, u'x') + ".mdb");
     const QString named = state->dbPath;
     writeSong("music/jazz/c.mp3", "C");
     scanAndAdd(other, home.path() + "/music/");

@@ -24,7 +24,7 @@ TEST_F(SharedCatalogWindow, AChangeElsewhereIsSaidAndF5ShowsIt) {
     test::PgTestDatabase database(*server);
     ASSERT_TRUE(CreateCatalog(database.uri()));
     writeIni("[Database]\nPath=" + database.uri().toUtf8() + "\n");
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
     ASSERT_EQ(state->catalog.connection.state(), 1) << w.statusPanel(1).toStdString();
     EXPECT_FALSE(w.browser->tree().NodeExists("/elsewhere/"));

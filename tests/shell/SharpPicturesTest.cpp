@@ -37,7 +37,7 @@ QImage OnADoubleDensityScreen(QWidget* widget) {
 }
 
 TEST_F(SharpPictures, NoLabelHoldsAPictureMadeForOneDensity) {
-    Main& w = start();
+    MainWindow& w = start();
     About about;
     ScanFiles scan(*state);
     for (const QWidget* shown :
@@ -47,7 +47,7 @@ TEST_F(SharpPictures, NoLabelHoldsAPictureMadeForOneDensity) {
 }
 
 TEST_F(SharpPictures, PanelButtonsAndTheProgramsPictureAreDrawnAtTheScreensDensity) {
-    Main& w = start();
+    MainWindow& w = start();
     About about;
     std::vector<QWidget*> pictures{about.findChild<QLabel*>("picture")};
     for (int i : {0, 1, 2, 3, 4, 7})

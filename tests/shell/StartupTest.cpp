@@ -27,7 +27,7 @@ const QString DbErrorText = QStringLiteral("Missing Data Base or Wrong format\t\
 
 TEST_F(Startup, FirstRunCancelEndsTheProgramAndLeavesTheDefaults) {
     services.ui.answers = {MsgAnswer::Cancel};
-    Main& w = start();
+    MainWindow& w = start();
     bool shownBeforeBox = true;
     services.ui.onBox = [&](const FakeUi::Box&) { shownBeforeBox = w.isVisible(); };
     w.startUp();
@@ -59,7 +59,7 @@ TEST_F(Startup, OkAndANewCatalogNameOpensAnEmptyCatalog) {
     QDir().mkpath(home.file("music"));
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Ok};
     services.ui.files = {file};
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
 
     EXPECT_EQ(services.ui.titles(),
@@ -79,7 +79,7 @@ TEST_F(Startup, OkAndANewCatalogNameOpensAnEmptyCatalog) {
 
 TEST_F(Startup, CancelledFileDialogAsksAgainUntilCancel) {
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel};
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp(); // no file chosen: the path stays empty, so the first box comes back
     EXPECT_EQ(services.ui.titles(),
               QStringList({"Database not selected!", "Select data base Tarl",
@@ -100,7 +100,7 @@ TEST_P(BadCatalogs, ShowDataBaseErrorKeepTheWindowUpAndLeaveTheFileAlone) {
     if (!GetParam().bytes.isNull())
         home.write("catalog.mdb", GetParam().bytes);
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
 
     ASSERT_EQ(services.ui.transcript.size(), 1u);
@@ -149,7 +149,7 @@ TEST_F(Startup, AFailedStartUpKeepsTheSavedLayout) {
     };
     for (const auto& c : cases) {
         writeIni(catalog + c.layout);
-        Main& w = start();
+        MainWindow& w = start();
         w.startUp();
         ASSERT_EQ(services.ui.titles(), QStringList("Data Base Error")) << c.name;
         w.close();
@@ -164,7 +164,7 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
              "\n[Player]\nPath=/usr/bin/mpv\nMp3_index=3\nMp3_position=42\nVolum=255\n"
              "Mp3folder=/music/a/\nMp3_song=x.mp3\n[Dimensions]\nMain_top=-300\n");
     services.player.launchStarts = true;
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
 
     EXPECT_TRUE(services.ui.transcript.empty());
@@ -188,7 +188,7 @@ TEST_F(Startup, ACatalogOnANetworkShareOpensWithANoteInTheStatusBar) {
     const QString file = newCatalog();
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
     const test::NetworkShare share;
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
 
     EXPECT_EQ(state->catalog.connection.state(), 1);
@@ -202,7 +202,7 @@ TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n[Player]\nsorted_by_cd=False\n");
     services.player.launchStarts = true;
     services.player.replies[{1024, 105}] = 61500;
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
     QHeaderView* header = w.trackList->reportView()->header();
     header->resizeSection(0, 200);
@@ -237,7 +237,7 @@ TEST_F(Startup, GeometrySurvivesARestartAlsoMaximisedOverItsNormalSize) {
     const QString file = newCatalog();
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
     {
-        Main& w = start();
+        MainWindow& w = start();
         w.startUp();
         w.setWidth(9000);
         w.setHeight(6000);
@@ -249,7 +249,7 @@ TEST_F(Startup, GeometrySurvivesARestartAlsoMaximisedOverItsNormalSize) {
     EXPECT_EQ(setting("Dimensions", "width"), "9000");
     EXPECT_EQ(setting("Dimensions", "divisorH"), "3000");
     {
-        Main& w = start();
+        MainWindow& w = start();
         w.startUp();
         EXPECT_EQ(w.width(), 9000);
         EXPECT_EQ(w.top(), 300);
@@ -260,7 +260,7 @@ TEST_F(Startup, GeometrySurvivesARestartAlsoMaximisedOverItsNormalSize) {
     EXPECT_EQ(setting("Dimensions", "Main_state"), "2");
     EXPECT_EQ(setting("Dimensions", "width"), "9000"); // the normal size stays in the file
 
-    Main& again = start();
+    MainWindow& again = start();
     again.startUp();
     EXPECT_EQ(again.windowStateValue(), StateMaximised);
     EXPECT_EQ(again.normalGeometry().width(), ToPixels(9000));
@@ -272,7 +272,7 @@ TEST_F(Startup, UnreadableSettingsUseDefaultsAndAreNamed) {
     const QString file = newCatalog();
     writeIni("[Database]\nPath=" + file.toUtf8() +
              "\n[Dimensions]\nWidth=very wide\nvisual_mode=x\n[Player]\nVolum=loud\n");
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
     EXPECT_TRUE(services.ui.transcript.empty());
     EXPECT_EQ(w.width(), 11000);
@@ -285,7 +285,7 @@ TEST_F(Startup, UnreadableSettingsUseDefaultsAndAreNamed) {
 TEST_F(Startup, ASettingsFileThatCannotBeWrittenIsReportedOnce) {
     QDir().mkpath(home.file("tarl.ini")); // a folder where the file should be
     services.ui.answers = {MsgAnswer::Cancel};
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
     ASSERT_EQ(services.ui.transcript.size(), 2u);
     EXPECT_EQ(services.ui.transcript[1].title, "Tarl Beta Version 2.7.2");
@@ -298,7 +298,7 @@ TEST_F(Startup, SetupsApplyOnANewCatalogRunsTheStartUpAgainOnIt) {
     const QString first = newCatalog("one.mdb");
     const QString second = newCatalog("two.mdb");
     writeIni("[Database]\nPath=" + first.toUtf8() + "\n");
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
     ASSERT_EQ(state->catalog.connection.fileName(), first);
 

@@ -35,7 +35,7 @@ TEST_F(TrayWindow, MinimisingHidesTheWindowOnlyWhereATrayHoldsTheIcon) {
     } cases[] = {{"with a tray", true}, {"without a tray", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Main& w = start();
+        MainWindow& w = start();
         w.hooks().trayIconVisible = [&c] { return c.tray; };
         w.show();
         w.setWindowState(Qt::WindowMinimized);
@@ -54,7 +54,7 @@ TEST_F(TrayWindow, MinimisingHidesTheWindowOnlyWhereATrayHoldsTheIcon) {
 
 // The click as the tray reports it: only a left click (Trigger) brings the window back or hides it.
 TEST_F(TrayWindow, OnlyALeftClickOnTheIconTogglesTheWindow) {
-    Main& w = start();
+    MainWindow& w = start();
     w.hooks().trayIconVisible = [] { return true; };
     auto* tray = w.trayIcon->findChild<QSystemTrayIcon*>();
     ASSERT_NE(tray, nullptr);
@@ -82,7 +82,7 @@ TEST_F(TrayWindow, OnlyALeftClickOnTheIconTogglesTheWindow) {
 }
 
 TEST_F(TrayWindow, TheFirstTipAndThePlayingSongsName) {
-    Main& w = start();
+    MainWindow& w = start();
     w.trayIcon->showTrayIcon();
     EXPECT_EQ(w.trayIcon->tip(), "TarlV3.0");
     w.hooks().setTrayTip(QString(70, QLatin1Char('x')));

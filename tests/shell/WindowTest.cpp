@@ -25,7 +25,7 @@ namespace {
 using Window = tarl::test::MainFixture;
 
 TEST_F(Window, MenusToolbarAndPanelsCarryTheirCaptions) {
-    Main& w = start();
+    MainWindow& w = start();
     QStringList menus;
     for (QAction* a : w.menuBar()->actions())
         menus << a->text();
@@ -59,7 +59,7 @@ TEST_F(Window, MenusToolbarAndPanelsCarryTheirCaptions) {
 }
 
 TEST_F(Window, ResizeMainLaysTheControlsOutAroundTheSplitter) {
-    Main& w = start();
+    MainWindow& w = start();
     w.show();
     w.setSplitterLeft(4500);
     w.resizeMain();
@@ -77,7 +77,7 @@ TEST_F(Window, ResizeMainLaysTheControlsOutAroundTheSplitter) {
 }
 
 TEST_F(Window, DraggingTheSplitterMovesTreeAndList) {
-    Main& w = start();
+    MainWindow& w = start();
     w.show();
     const int before = w.treeView->width();
     QTest::mousePress(w.splitterBar, Qt::LeftButton, {}, QPoint(2, 10));
@@ -107,7 +107,7 @@ TEST_F(Window, AboutShowsThePictureTheVersionAndCloses) {
 TEST_F(Window, TerminationSignalClosesTheWindowAndSavesTheSettings) {
     const QString file = newCatalog();
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n");
-    Main& w = start();
+    MainWindow& w = start();
     w.startUp();
     w.show();
     TerminationSignals terminationSignals(&w);

@@ -17,7 +17,7 @@
 #include "platform/LocalFiles.h"
 #include "platform/MpvPlayerLink.h"
 #include "platform/Ui.h"
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 #include "shell/Twips.h"
 #include "state/AppState.h"
 #include "state/MainLayoutPlan.h"
@@ -79,7 +79,7 @@ void Settle(int ms = 300) {
 // With mpv on the PATH (start-up takes it as the player) the selected album plays, silently, so
 // the display shows a song as in use; without it, or when the song does not show within a few
 // seconds, the pictures show the display idle, which is no fault of the layout.
-void PlayAlbum(Main& w, const AppState& state) {
+void PlayAlbum(MainWindow& w, const AppState& state) {
     if (state.playerPath.isEmpty()) {
         std::printf("No player on the PATH: the display shows no song.\n");
         return;
@@ -133,7 +133,7 @@ bool WriteSettings(const QString& file, const SampleCatalog& catalog) {
     return ini.write(text.toUtf8()) > 0;
 }
 
-QStringList TakePictures(Main& w, const AppState& state, const QString& outDir,
+QStringList TakePictures(MainWindow& w, const AppState& state, const QString& outDir,
                          const QString& musicFolder) {
     QStringList problems;
     const QString full = QStringLiteral("full window");
@@ -255,7 +255,7 @@ int main(int argc, char** argv) {
     DesktopLauncher launcher;
     AppState state(Services{profile, ui, player, clock, files, drives, launcher});
 
-    Main window(state);
+    MainWindow window(state);
     window.startUp();
     if (window.unloaded())
         return Fail(QStringList{QStringLiteral("The program ended at start-up.")} + ui.asked);

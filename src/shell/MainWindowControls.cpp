@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
@@ -38,15 +38,15 @@ QLabel* knob(QWidget* parent, const QString& name) {
 
 } // namespace
 
-void Main::buildMenus() {
+void MainWindow::buildMenus() {
     fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     scanAction = fileMenu->addAction(QStringLiteral("Scan &Drive"));
     optionsAction = fileMenu->addAction(QStringLiteral("&Options"));
     fileMenu->addSeparator();
     exitAction = fileMenu->addAction(QStringLiteral("E&xit"));
     exitAction->setShortcut(QKeySequence::Quit);
-    connect(scanAction, &QAction::triggered, this, &Main::showScanWindow);
-    connect(optionsAction, &QAction::triggered, this, &Main::optionsClicked);
+    connect(scanAction, &QAction::triggered, this, &MainWindow::showScanWindow);
+    connect(optionsAction, &QAction::triggered, this, &MainWindow::optionsClicked);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
     viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
@@ -88,10 +88,10 @@ void Main::buildMenus() {
 
     helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     aboutAction = helpMenu->addAction(QStringLiteral("&About"));
-    connect(aboutAction, &QAction::triggered, this, &Main::aboutClicked);
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutClicked);
 }
 
-void Main::buildToolbar() {
+void MainWindow::buildToolbar() {
     toolBar = new QToolBar(client_);
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setIconSize(QSize(24, 24));
@@ -118,12 +118,12 @@ void Main::buildToolbar() {
     toolbarButtons[2]->setCheckable(true);
     connect(toolbarButtons[1], &QAction::triggered, this, [this] { browser->showTreeByPaths(); });
     connect(toolbarButtons[2], &QAction::triggered, this, [this] { browser->showTreeByStyle(); });
-    connect(toolbarButtons[4], &QAction::triggered, this, &Main::showScanWindow);
-    connect(toolbarButtons[5], &QAction::triggered, this, &Main::showSearchWindow);
-    connect(toolbarButtons[6], &QAction::triggered, this, &Main::rescanSelected);
+    connect(toolbarButtons[4], &QAction::triggered, this, &MainWindow::showScanWindow);
+    connect(toolbarButtons[5], &QAction::triggered, this, &MainWindow::showSearchWindow);
+    connect(toolbarButtons[6], &QAction::triggered, this, &MainWindow::rescanSelected);
 }
 
-void Main::buildPlayerPanel() {
+void MainWindow::buildPlayerPanel() {
     playerFrame = new QFrame(client_);
     playerFrame->setObjectName(QStringLiteral("playerFrame"));
     playerFrame->setFrameShape(QFrame::StyledPanel);
@@ -180,11 +180,11 @@ void Main::buildPlayerPanel() {
     compactButton->setObjectName(QStringLiteral("compactButton"));
     compactButton->setToolTip(QStringLiteral("Compact layout"));
     PlaceInTwips(compactButton, 4950, 300, 420, 300);
-    connect(compactButton, &QPushButton::clicked, this, &Main::compactClicked);
+    connect(compactButton, &QPushButton::clicked, this, &MainWindow::compactClicked);
     nowPlayingDisplay->installEventFilter(this);
 }
 
-void Main::buildStatusBar() {
+void MainWindow::buildStatusBar() {
     statusBar = new QStatusBar(client_);
     statusBar->setObjectName(QStringLiteral("statusBar"));
     statusBar->setSizeGripEnabled(false);

@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
@@ -48,9 +48,9 @@
 namespace tarl {
 
 // The panel and the now-playing tick act on the window through these.
-class Main::PlayerViews : public PanelView, public NowPlayingView {
+class MainWindow::PlayerViews : public PanelView, public NowPlayingView {
 public:
-    explicit PlayerViews(Main& main) : m_(main) {}
+    explicit PlayerViews(MainWindow& main) : m_(main) {}
 
     void moveKnob(int element, double leftTwips) override {
         QLabel* knob = m_.panelButtons[static_cast<size_t>(element)];
@@ -73,13 +73,13 @@ public:
     }
 
 private:
-    Main& m_;
+    MainWindow& m_;
 };
 
 // The start-up and shutdown act on the window through these.
-class Main::StartUpViews : public StartUpView {
+class MainWindow::StartUpViews : public StartUpView {
 public:
-    explicit StartUpViews(Main& main) : m_(main) {}
+    explicit StartUpViews(MainWindow& main) : m_(main) {}
 
     void setTitle(const QString& title) override { m_.setWindowTitle(title); }
     void refreshActions() override { m_.refreshActions(); }
@@ -115,11 +115,11 @@ private:
         if (part)
             part();
     }
-    Main& m_;
+    MainWindow& m_;
 };
 
-Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
-    setObjectName(QStringLiteral("Main"));
+MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowIcon(TarlIcon());
     setAttribute(Qt::WA_QuitOnClose, false); // shutDown ends the program itself
 
@@ -157,21 +157,21 @@ Main::Main(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state
     saveTimer = new QTimer(this);
     saveTimer->setObjectName(QStringLiteral("saveTimer"));
     saveTimer->setInterval(5000);
-    connect(saveTimer, &QTimer::timeout, this, &Main::saveTimerTick);
+    connect(saveTimer, &QTimer::timeout, this, &MainWindow::saveTimerTick);
     saveTimer->start();
 
     auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    connect(refresh, &QShortcut::activated, this, &Main::refreshFromCatalog);
+    connect(refresh, &QShortcut::activated, this, &MainWindow::refreshFromCatalog);
 
     refreshActions();
     resizeMain();
 }
 
-Main::~Main() {
+MainWindow::~MainWindow() {
     state_.play = nullptr;
 }
 
-void Main::buildBrowser() {
+void MainWindow::buildBrowser() {
     LibraryBrowser::Controls controls;
     controls.window = this;
     controls.treeView = treeView;
@@ -185,7 +185,7 @@ void Main::buildBrowser() {
     browser = new LibraryBrowser(state_, controls, this);
 }
 
-ScanFiles& Main::scanWindow() {
+ScanFiles& MainWindow::scanWindow() {
     if (scanFiles)
         return *scanFiles;
     scanFiles = new ScanFiles(state_, this);
@@ -197,7 +197,7 @@ ScanFiles& Main::scanWindow() {
     return *scanFiles;
 }
 
-void Main::buildPlayer() {
+void MainWindow::buildPlayer() {
     playerViews_ = std::make_unique<PlayerViews>(*this);
     player_ = std::make_unique<PlayerControl>(state_);
     panel_ = std::make_unique<PlayerPanel>(state_, *playerViews_);
@@ -212,29 +212,29 @@ void Main::buildPlayer() {
 
     for (QLabel* element : panelButtons)
         element->installEventFilter(this);
-    connect(showPlayingButton, &QPushButton::clicked, this, &Main::showPlayingClicked);
+    connect(showPlayingButton, &QPushButton::clicked, this, &MainWindow::showPlayingClicked);
     for (int i = 0; i < 10; ++i)
         connect(historyActions[i], &QAction::triggered, this, [this, i] { historyChosen(i + 1); });
-    connect(clearHistoryAction, &QAction::triggered, this, &Main::clearHistoryClicked);
-    connect(addFavoriteAction, &QAction::triggered, this, &Main::addFavoriteClicked);
+    connect(clearHistoryAction, &QAction::triggered, this, &MainWindow::clearHistoryClicked);
+    connect(addFavoriteAction, &QAction::triggered, this, &MainWindow::addFavoriteClicked);
 
     playerTimer = new QTimer(this);
     playerTimer->setObjectName(QStringLiteral("playerTimer"));
     playerTimer->setInterval(300);
-    connect(playerTimer, &QTimer::timeout, this, &Main::playerTimerTick);
+    connect(playerTimer, &QTimer::timeout, this, &MainWindow::playerTimerTick);
     playerTimer->start();
 }
 
-void Main::playerTimerTick() {
+void MainWindow::playerTimerTick() {
     nowPlaying_->Tick();
 }
 
-void Main::showPlayingClicked() {
+void MainWindow::showPlayingClicked() {
     browser->selectFolderNode(state_.lastFolder);
     browser->selectPlayingSong(true);
 }
 
-void Main::buildHistoryMenu() {
+void MainWindow::buildHistoryMenu() {
     clearHistoryAction->setEnabled(false);
     historyTopAction->setEnabled(false);
     for (QAction* entry : historyActions)
@@ -247,7 +247,7 @@ void Main::buildHistoryMenu() {
     clearHistoryAction->setEnabled(menu.exists);
 }
 
-void Main::historyChosen(int index) {
+void MainWindow::historyChosen(int index) {
     ReplaySteps steps;
     steps.selectFolderNode = [this](const QString& folder) {
         return browser->selectFolderNode(folder);
@@ -265,7 +265,7 @@ void Main::historyChosen(int index) {
                                    MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
-void Main::clearHistoryClicked() {
+void MainWindow::clearHistoryClicked() {
     const Result<> cleared = ClearHistory(state_.programFolder);
     if (!cleared)
         setStatusPanel(2, QStringLiteral("The history could not be cleared: ") + cleared.error);
@@ -274,7 +274,7 @@ void Main::clearHistoryClicked() {
 
 // Asks for the favourite's name with the proposal filled in, then shows the name typed ("" when
 // cancelled). Nothing is stored yet.
-void Main::addFavoriteClicked() {
+void MainWindow::addFavoriteClicked() {
     Ui& ui = state_.services.ui;
     const std::optional<QString> name =
         ui.input(QStringLiteral("Favorite Name"), QStringLiteral("Add to Favorites"),
@@ -282,7 +282,7 @@ void Main::addFavoriteClicked() {
     ui.message(name.value_or(QString()), QString(VersionLabel), MsgIcon::None, MsgButtons::Ok);
 }
 
-bool Main::panelButtonMouse(int index, QEvent* event) {
+bool MainWindow::panelButtonMouse(int index, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
@@ -303,7 +303,7 @@ bool Main::panelButtonMouse(int index, QEvent* event) {
     }
 }
 
-void Main::showSearchWindow() {
+void MainWindow::showSearchWindow() {
     if (searchWindow) {
         searchWindow->show();
         searchWindow->raise();
@@ -355,20 +355,20 @@ void Main::showSearchWindow() {
     searchWindow->show();
 }
 
-void Main::showScanWindow() {
+void MainWindow::showScanWindow() {
     scanWindow().exec();
 }
 
-void Main::refreshActions() {
+void MainWindow::refreshActions() {
     toolbarButtons[0]->setEnabled(false); // "Ini" has no action of its own
 }
 
-void Main::setStatusPanel(int panel, const QString& text) {
+void MainWindow::setStatusPanel(int panel, const QString& text) {
     if (panel >= 1 && panel <= 2)
         panels_[panel - 1]->setText(text);
 }
 
-QString Main::statusPanel(int panel) const {
+QString MainWindow::statusPanel(int panel) const {
     if (panel < 1 || panel > 2)
         return {};
     return panels_[panel - 1]->text();
@@ -377,7 +377,7 @@ QString Main::statusPanel(int panel) const {
 // ---------------------------------------------------------------------------------------------
 // Start-up and shutdown
 
-void Main::startUp() {
+void MainWindow::startUp() {
     startUp_->start();
     if (!unloaded())
         keepOnScreen();
@@ -395,7 +395,7 @@ const QString ChangedElsewhereNote =
     QStringLiteral("The catalog was changed on another machine: press F5 to show the changes.");
 } // namespace
 
-void Main::catalogChangedElsewhere() {
+void MainWindow::catalogChangedElsewhere() {
     // One note for many changes: an import elsewhere writes a batch every quarter second.
     if (changedElsewhere_)
         return;
@@ -403,7 +403,7 @@ void Main::catalogChangedElsewhere() {
     setStatusPanel(1, ChangedElsewhereNote);
 }
 
-void Main::refreshFromCatalog() {
+void MainWindow::refreshFromCatalog() {
     if (state_.catalog.connection.state() == 0)
         return;
     // The tree shows every change from here on; the next one made elsewhere is said again. Only
@@ -417,23 +417,23 @@ void Main::refreshFromCatalog() {
         browser->selectPlayingSong(false);
 }
 
-void Main::resumeLastSong() {
+void MainWindow::resumeLastSong() {
     startUp_->resumeLastSong();
 }
 
-void Main::shutDown() {
+void MainWindow::shutDown() {
     startUp_->shutDown();
 }
 
-bool Main::unloaded() const {
+bool MainWindow::unloaded() const {
     return startUp_->unloaded();
 }
 
-void Main::reportSettingsProblems() {
+void MainWindow::reportSettingsProblems() {
     startUp_->reportSettingsProblems();
 }
 
-void Main::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // A walk or import running (the scan window's or the re-scan's) stops first: the catalog
     // must not close under it. The close then goes on as for a termination signal.
     if ((scanFiles && scanFiles->busy()) || rescanning_) {
@@ -447,11 +447,11 @@ void Main::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Main::loadMenuIcons() {
+void MainWindow::loadMenuIcons() {
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
-void Main::saveTimerTick() {
+void MainWindow::saveTimerTick() {
     SaveLastSong(state_);
     // Only a window that shows the compact layout takes its width: the full window keeps its own.
     if (windowStateValue() == StateNormal && compactShown_)
@@ -459,14 +459,14 @@ void Main::saveTimerTick() {
     reportSettingsProblems();
 }
 
-void Main::optionsClicked() {
+void MainWindow::optionsClicked() {
     Options options(state_, this);
     options.exec();
     if (options.catalogChanged())
         startUp();
 }
 
-void Main::aboutClicked() {
+void MainWindow::aboutClicked() {
     About about(this);
     about.exec();
 }

@@ -42,11 +42,11 @@ class TrayIcon;
 // The main window: start-up and shutdown, its menus, toolbar, status bar, the library tree
 // `treeView`, the track list `trackList`, the splitter `splitterBar` and the player panel
 // `playerFrame`.
-class Main : public QMainWindow, public WindowGeometry {
+class MainWindow : public QMainWindow, public WindowGeometry {
     Q_OBJECT
 public:
-    explicit Main(AppState& state, QWidget* parent = nullptr);
-    ~Main() override;
+    explicit MainWindow(AppState& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Brings the whole system up (StartUp); also run again after Setup changed the catalog.
     void startUp();

@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListMenu.h"
@@ -11,7 +11,7 @@
 // tree, wired to the status bar and the re-scan.
 namespace tarl {
 
-void Main::buildFileOperations() {
+void MainWindow::buildFileOperations() {
     const auto setStatus = [this](int panel, const QString& text) { setStatusPanel(panel, text); };
     trackListMenu = new TrackListMenu(state_, *browser, trackList, setStatus, this);
     browser->showTrackListMenu = [this](const QPoint& globalPos) {

@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 
 #include "browserui/LibraryBrowser.h"
 #include "dialogs/RenameDialog.h"
@@ -16,14 +16,14 @@
 // window shows what they report.
 namespace tarl {
 
-void Main::rescanSelected() {
+void MainWindow::rescanSelected() {
     const TreeNode* node = browser->selectedNode();
     if (!node || node->key.isEmpty())
         return;
     rescanFolder(node->key);
 }
 
-void Main::rescanFolder(const QString& folder) {
+void MainWindow::rescanFolder(const QString& folder) {
     if ((scanFiles && scanFiles->busy()) || rescanning_ || folder.isEmpty())
         return; // one walk or import at a time
     Ui& ui = state_.services.ui;

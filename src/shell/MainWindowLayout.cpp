@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 
 #include "browserui/TrackListView.h"
 #include "player/PlayerPanel.h"
@@ -20,7 +20,7 @@ namespace tarl {
 // ---------------------------------------------------------------------------------------------
 // Layout
 
-void Main::resizeMain() {
+void MainWindow::resizeMain() {
     MainLayoutInput in;
     in.clientWidth = ToTwips(client_->width());
     in.clientHeight = ToTwips(client_->height());
@@ -40,7 +40,7 @@ void Main::resizeMain() {
     PlaceInTwips(playerFrame, rects.panel);
 }
 
-void Main::windowResized() {
+void MainWindow::windowResized() {
     if (resizeSuspended_)
         return;
     resizeMain();
@@ -49,18 +49,18 @@ void Main::windowResized() {
         hide();
 }
 
-void Main::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     windowResized();
 }
 
-void Main::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         windowResized();
 }
 
-bool Main::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == splitterBar)
         divisorH_Mouse(event);
     if (watched == nowPlayingDisplay)
@@ -72,7 +72,7 @@ bool Main::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Main::divisorH_Mouse(QEvent* event) {
+void MainWindow::divisorH_Mouse(QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         splitterDragging_ = true;
@@ -100,7 +100,7 @@ void Main::divisorH_Mouse(QEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Geometry in twips
 
-int Main::windowStateValue() const {
+int MainWindow::windowStateValue() const {
     if (windowState() & Qt::WindowMinimized)
         return StateMinimised;
     if (windowState() & Qt::WindowMaximized)
@@ -108,7 +108,7 @@ int Main::windowStateValue() const {
     return StateNormal;
 }
 
-void Main::setWindowStateValue(int value) {
+void MainWindow::setWindowStateValue(int value) {
     switch (value) {
     case StateMinimised:
         setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
@@ -124,48 +124,48 @@ void Main::setWindowStateValue(int value) {
 
 // The twips last applied are answered while the window still has the pixel size they gave,
 // so settings read back exactly what was stored (11000 twips are 733.3 pixels).
-double Main::twipsOr(double cached, int pixels) const {
+double MainWindow::twipsOr(double cached, int pixels) const {
     return ToPixels(cached) == pixels ? cached : ToTwips(pixels);
 }
 
-double Main::left() const {
+double MainWindow::left() const {
     return twipsOr(twips_.left, x());
 }
-double Main::top() const {
+double MainWindow::top() const {
     return twipsOr(twips_.top, y());
 }
-double Main::width() const {
+double MainWindow::width() const {
     return twipsOr(twips_.width, QMainWindow::width());
 }
-double Main::height() const {
+double MainWindow::height() const {
     return twipsOr(twips_.height, QMainWindow::height());
 }
-void Main::setLeft(double twips) {
+void MainWindow::setLeft(double twips) {
     twips_.left = twips;
     move(ToPixels(twips), y());
 }
-void Main::setTop(double twips) {
+void MainWindow::setTop(double twips) {
     twips_.top = twips;
     move(x(), ToPixels(twips));
 }
-void Main::setWidth(double twips) {
+void MainWindow::setWidth(double twips) {
     twips_.width = twips;
     resize(std::max(1, ToPixels(twips)), QMainWindow::height());
 }
-void Main::setHeight(double twips) {
+void MainWindow::setHeight(double twips) {
     twips_.height = twips;
     resize(QMainWindow::width(), std::max(1, ToPixels(twips)));
 }
-double Main::splitterLeft() const {
+double MainWindow::splitterLeft() const {
     return splitterLeft_;
 }
-void Main::setSplitterLeft(double twips) {
+void MainWindow::setSplitterLeft(double twips) {
     splitterLeft_ = twips;
 }
-void Main::setResizeSuspended(bool suspended) {
+void MainWindow::setResizeSuspended(bool suspended) {
     resizeSuspended_ = suspended;
 }
-void Main::runResize() {
+void MainWindow::runResize() {
     resizeMain();
 }
 

@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 
 #include "browserui/TrackListView.h"
 #include "shell/TrayIcon.h"
@@ -29,7 +29,7 @@
 // keeps the window reachable: on a screen, and hidden to the tray only where a tray exists.
 namespace tarl {
 
-void Main::compactClicked() {
+void MainWindow::compactClicked() {
     if (state_.visualMode == 0) {
         // Reading the compact place reads miniPlaylist too; the entry follows the value before.
         const bool unfolded = state_.miniPlaylist;
@@ -45,7 +45,7 @@ void Main::compactClicked() {
     applyVisualMode();
 }
 
-void Main::enterStoredLayout() {
+void MainWindow::enterStoredLayout() {
     // A mode this program never writes is taken as the full layout, which shows everything.
     if (state_.visualMode != 1 && state_.visualMode != 2) {
         state_.visualMode = 0;
@@ -55,7 +55,7 @@ void Main::enterStoredLayout() {
     applyVisualMode();
 }
 
-void Main::applyVisualMode() {
+void MainWindow::applyVisualMode() {
     setResizeSuspended(true);
     compactShown_ = state_.visualMode > 0;
     if (compactShown_) {
@@ -80,16 +80,16 @@ void Main::applyVisualMode() {
     keepOnScreen();
 }
 
-void Main::buildTrayIcon() {
+void MainWindow::buildTrayIcon() {
     trayIcon = new TrayIcon(this);
     hooks_.showTrayIcon = [this] { trayIcon->showTrayIcon(); };
     hooks_.removeTrayIcon = [this] { trayIcon->remove(); };
     hooks_.trayIconVisible = [this] { return trayIcon->visible(); };
     hooks_.setTrayTip = [this](const QString& tip) { trayIcon->setTrayTip(tip); };
-    connect(trayIcon, &TrayIcon::leftClicked, this, &Main::trayIconClicked);
+    connect(trayIcon, &TrayIcon::leftClicked, this, &MainWindow::trayIconClicked);
 }
 
-void Main::trayIconClicked() {
+void MainWindow::trayIconClicked() {
     if (isMinimized() || !isVisible()) {
         showNormal();
         raise();
@@ -102,7 +102,7 @@ void Main::trayIconClicked() {
         hide();
 }
 
-void Main::keepOnScreen() {
+void MainWindow::keepOnScreen() {
     if (windowStateValue() != StateNormal)
         return;
     std::vector<TwipsRect> screens;
@@ -118,7 +118,7 @@ void Main::keepOnScreen() {
         setTop(placed.top);
 }
 
-void Main::foldTrackList(int mode) {
+void MainWindow::foldTrackList(int mode) {
     if (windowStateValue() != StateNormal)
         return;
     if (mode == 2) {
@@ -130,14 +130,14 @@ void Main::foldTrackList(int mode) {
     setHeight(ToTwips(nowPlayingDisplay->mapTo(client_, QPoint()).y()) + CompactFoldBelowDisplay);
 }
 
-void Main::displayMouseDown(Qt::MouseButton button) {
+void MainWindow::displayMouseDown(Qt::MouseButton button) {
     if (button != Qt::LeftButton || state_.visualMode == 0)
         return;
     state_.visualMode = state_.visualMode == 1 ? 2 : 1;
     foldTrackList(state_.visualMode);
 }
 
-void Main::displayDoubleClicked() {
+void MainWindow::displayDoubleClicked() {
     if (state_.visualMode != 0)
         return;
     splitterLeft_ = width() / 4;
@@ -146,7 +146,7 @@ void Main::displayDoubleClicked() {
 
 // In the compact layout the window has no title bar: a drag on the display moves it. So that a
 // drag does not fold or unfold the list too, the fold waits for the press to end where it began.
-void Main::displayMouse(QEvent* event) {
+void MainWindow::displayMouse(QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -192,7 +192,7 @@ void Main::displayMouse(QEvent* event) {
     }
 }
 
-void Main::setFullChromeVisible(bool visible) {
+void MainWindow::setFullChromeVisible(bool visible) {
     toolBar->setVisible(visible);
     statusBar->setVisible(visible);
     for (QMenu* menu : {fileMenu, viewMenu, propertiesMenu, helpMenu, favoritesMenu, historyMenu})
@@ -200,7 +200,7 @@ void Main::setFullChromeVisible(bool visible) {
     menuBar()->setVisible(visible);
 }
 
-void Main::setBorderless(bool borderless) {
+void MainWindow::setBorderless(bool borderless) {
     if (windowFlags().testFlag(Qt::FramelessWindowHint) == borderless)
         return;
     // Changing the frame hides a shown window; it comes back at the same place.

@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 
 #include "browserui/LibraryBrowser.h"
 #include "browserui/StyleDrag.h"
@@ -10,7 +10,7 @@
 // other commands.
 namespace tarl {
 
-void Main::buildTreeMenus() {
+void MainWindow::buildTreeMenus() {
     treeMenus = new TreeMenus(state_, *browser, this);
     browser->showTreeMenu = [this](const QPoint& globalPos) {
         treeMenus->showTreeMenu(Qt::RightButton, globalPos);
