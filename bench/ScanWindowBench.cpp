@@ -22,7 +22,7 @@
 #include "Mp3Corpus.h"
 
 #include "catalog/CatalogFile.h"
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "platform/Clock.h"
 #include "platform/IniProfile.h"
 #include "platform/LinuxDrives.h"
@@ -223,7 +223,7 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
     WindowPass pass;
     // The scan window runs its own event loop (modal); the steps run from inside it.
     QTimer::singleShot(0, &window, [&] {
-        ScanFiles& scan = *window.scanFiles;
+        ScanWindow& scan = *window.openedScanWindow;
         scan.pathScan->setText(corpus);
         PhaseClock phase(painted);
         phase.start();
@@ -245,7 +245,7 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
     });
     window.showScanWindow();
     qApp->removeEventFilter(&painted);
-    pass.treeRows = window.scanFiles ? window.scanFiles->tree().nodeCount() : 0;
+    pass.treeRows = window.openedScanWindow ? window.openedScanWindow->tree().nodeCount() : 0;
     pass.message = ui.lastMessage;
     return pass;
 }

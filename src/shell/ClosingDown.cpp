@@ -1,6 +1,6 @@
 #include "shell/ClosingDown.h"
 
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "shell/MainWindow.h"
 
 #include <QApplication>
@@ -35,8 +35,8 @@ void ClosingDown::start() {
     if (started_)
         return;
     started_ = true;
-    if (main_.scanFiles)
-        main_.scanFiles->stopForClose();
+    if (main_.openedScanWindow)
+        main_.openedScanWindow->stopForClose();
     main_.stopRescanForClose();
     timer_->start();
     step();
@@ -50,9 +50,10 @@ void ClosingDown::step() {
         popup->close();
         return;
     }
-    const bool busy = (main_.scanFiles && main_.scanFiles->busy()) || main_.rescanRunning();
+    const bool busy =
+        (main_.openedScanWindow && main_.openedScanWindow->busy()) || main_.rescanRunning();
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && !(busy && modal == main_.scanFiles)) {
+    if (modal && !(busy && modal == main_.openedScanWindow)) {
         CloseAsItsCloseBox(modal);
         return;
     }

@@ -4,7 +4,7 @@
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
 #include "dialogs/Options.h"
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "history/Favorites.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryMenu.h"
@@ -185,16 +185,16 @@ void MainWindow::buildBrowser() {
     browser = new LibraryBrowser(state_, controls, this);
 }
 
-ScanFiles& MainWindow::scanWindow() {
-    if (scanFiles)
-        return *scanFiles;
-    scanFiles = new ScanFiles(state_, this);
-    scanFiles->hooks.setStatusPanel = [this](int panel, const QString& text) {
+ScanWindow& MainWindow::scanWindow() {
+    if (openedScanWindow)
+        return *openedScanWindow;
+    openedScanWindow = new ScanWindow(state_, this);
+    openedScanWindow->hooks.setStatusPanel = [this](int panel, const QString& text) {
         setStatusPanel(panel, text);
     };
-    scanFiles->hooks.PlayKey = [this](const QString& key) { player_->PlayKey(key); };
-    scanFiles->hooks.importEnded = [this] { refreshFromCatalog(); };
-    return *scanFiles;
+    openedScanWindow->hooks.PlayKey = [this](const QString& key) { player_->PlayKey(key); };
+    openedScanWindow->hooks.importEnded = [this] { refreshFromCatalog(); };
+    return *openedScanWindow;
 }
 
 void MainWindow::buildPlayer() {
@@ -436,7 +436,7 @@ void MainWindow::reportSettingsProblems() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A walk or import running (the scan window's or the re-scan's) stops first: the catalog
     // must not close under it. The close then goes on as for a termination signal.
-    if ((scanFiles && scanFiles->busy()) || rescanning_) {
+    if ((openedScanWindow && openedScanWindow->busy()) || rescanning_) {
         event->ignore();
         if (!closingDown_)
             closingDown_ = new ClosingDown(*this, this);

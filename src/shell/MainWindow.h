@@ -30,7 +30,7 @@ class LibraryBrowser;
 class NowPlaying;
 class PlayerControl;
 class PlayerPanel;
-class ScanFiles;
+class ScanWindow;
 class StyleDrag;
 class TreeMenus;
 class StartUp;
@@ -68,7 +68,7 @@ public:
     void saveTimerTick();
     void setStatusPanel(int panel, const QString& text);
     // The scan window, made on first use.
-    ScanFiles& scanWindow();
+    ScanWindow& scanWindow();
     QString statusPanel(int panel) const;
 
     // File > Scan Drive and toolbar button 5: the scan window, modally.
@@ -141,7 +141,7 @@ public:
     // The window side of the tree and the list.
     LibraryBrowser* browser = nullptr;
     // The scan window, made on first use and hidden when closed.
-    ScanFiles* scanFiles = nullptr;
+    ScanWindow* openedScanWindow = nullptr;
     // The track list's right-click menu, and the tree's side of dropping the list's rows on it.
     TrackListMenu* trackListMenu = nullptr;
     TrackRowsDrop* trackRowsDrop = nullptr;

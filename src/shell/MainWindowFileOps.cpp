@@ -3,7 +3,7 @@
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListMenu.h"
 #include "browserui/TrackRowsDrop.h"
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 
 #include <QMenu>
 
@@ -20,7 +20,7 @@ void MainWindow::buildFileOperations() {
     trackRowsDrop = new TrackRowsDrop(state_, *browser, treeView, trackList, setStatus, this);
     trackRowsDrop->rescanFolder = [this](const QString& folder) { rescanFolder(folder); };
     trackRowsDrop->scanning = [this] {
-        return rescanRunning() || (scanFiles && scanFiles->busy());
+        return rescanRunning() || (openedScanWindow && openedScanWindow->busy());
     };
 }
 

@@ -2,8 +2,8 @@
 
 #include "browserui/LibraryBrowser.h"
 #include "dialogs/RenameDialog.h"
-#include "dialogs/ScanFiles.h"
-#include "dialogs/ScanFilesPacing.h"
+#include "dialogs/ScanWindow.h"
+#include "dialogs/ScanWindowPacing.h"
 #include "platform/Ui.h"
 #include "scan/Rescan.h"
 #include "shell/LibraryRefresh.h"
@@ -24,10 +24,10 @@ void MainWindow::rescanSelected() {
 }
 
 void MainWindow::rescanFolder(const QString& folder) {
-    if ((scanFiles && scanFiles->busy()) || rescanning_ || folder.isEmpty())
+    if ((openedScanWindow && openedScanWindow->busy()) || rescanning_ || folder.isEmpty())
         return; // one walk or import at a time
     Ui& ui = state_.services.ui;
-    ScanFilesPacing pacing([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
+    ScanWindowPacing pacing([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
 
     RescanSteps steps;
     steps.nameCd = [this] {
@@ -46,7 +46,7 @@ void MainWindow::rescanFolder(const QString& folder) {
         if (panel == 1)
             setStatusPanel(1, text);
         else
-            pacing.set(ScanFilesPacing::Panel2, [this, text] { setStatusPanel(2, text); });
+            pacing.set(ScanWindowPacing::Panel2, [this, text] { setStatusPanel(2, text); });
     };
     steps.turn = [this, &pacing] {
         pacing.turn();
@@ -64,8 +64,8 @@ void MainWindow::rescanFolder(const QString& folder) {
 
     rescanning_ = true;
     RescanOptions options;
-    if (scanFiles)
-        options = scanFiles->rescanOptions();
+    if (openedScanWindow)
+        options = openedScanWindow->rescanOptions();
     else
         options.formats = SavedSoundFormats(state_.settings);
     const Result<RescanDone> done =

@@ -4,7 +4,7 @@
 #include "KillVictim.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/ConnectionText.h"
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "history/HistoryFile.h"
 #include "platform/IniProfile.h"
 #include "scan/ScanImport.h"
@@ -210,7 +210,7 @@ TEST_F(FullDiscImport, TheScanWindowSaysTheDiscIsFull) {
     services.drives.addDrive(temp.path() + u'/', DriveType::Fixed);
     AppState state{services.services()};
     ASSERT_TRUE(state.catalog.connection.open(BuildConnectionText(catalogFile)));
-    ScanFiles window{state};
+    ScanWindow window{state};
     window.pathScan->setText(temp.file("music/"));
     window.collectOptions[1]->setChecked(true); // sound files
     window.scanClicked();

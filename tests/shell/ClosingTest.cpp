@@ -3,7 +3,7 @@
 #include "browserui/LibraryBrowser.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/Recordset.h"
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "shell/TerminationSignals.h"
 
 #include <QAction>
@@ -49,15 +49,15 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
     const struct Case {
         const char* name;
         // Runs inside the open scan window; raises the signal once at its moment.
-        std::function<void(ScanFiles&, bool& raised)> begin;
+        std::function<void(ScanWindow&, bool& raised)> begin;
     } cases[] = {
         {"a box over the scan window",
-         [](ScanFiles& scan, bool& raised) {
+         [](ScanWindow& scan, bool& raised) {
              QTimer::singleShot(0, &scan, [&raised] { RaiseOnce(raised); });
              QMessageBox::information(&scan, "Box", "Text");
          }},
         {"a walk",
-         [&music](ScanFiles& scan, bool& raised) {
+         [&music](ScanWindow& scan, bool& raised) {
              QObject::connect(scan.pathScan, &QLineEdit::textChanged, [&, music](const QString& t) {
                  if (t.startsWith(music + "f"))
                      RaiseOnce(raised);
@@ -66,7 +66,7 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
              scan.scanButton->click();
          }},
         {"an import",
-         [&music](ScanFiles& scan, bool& raised) {
+         [&music](ScanWindow& scan, bool& raised) {
              scan.pathScan->setText(music);
              scan.scanButton->click();
              // Delivered at the import's first turn of the event loop.
@@ -74,7 +74,7 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
              scan.addToCatalogButton->click();
          }},
         {"a box during an import",
-         [&music](ScanFiles& scan, bool& raised) {
+         [&music](ScanWindow& scan, bool& raised) {
              scan.pathScan->setText(music);
              scan.scanButton->click();
              // The box holds the import still from its own event loop until it is closed.
@@ -96,7 +96,7 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
         bool raised = false;
         // File > Scan Drive from the program's event loop; the case runs inside the scan window.
         QTimer::singleShot(0, &w, [&] {
-            QTimer::singleShot(0, &w, [&] { c.begin(*w.scanFiles, raised); });
+            QTimer::singleShot(0, &w, [&] { c.begin(*w.openedScanWindow, raised); });
             w.scanAction->trigger();
         });
         QTimer safety;
@@ -110,7 +110,7 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
             EXPECT_FALSE(top->isVisible()) << top->metaObject()->className();
         EXPECT_EQ(setting("Player", "sorted_by_cd"), "True"); // saved on the way out
 
-        const qint64 nodes = w.scanFiles->tree().nodeCount();
+        const qint64 nodes = w.openedScanWindow->tree().nodeCount();
         const qint64 tracks = count(catalog, "SELECT COUNT(*) FROM Mp3");
         if (QString(c.name) == "a walk") {
             EXPECT_LT(nodes, Files) << "the walk stopped";

@@ -5,7 +5,7 @@
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/Recordset.h"
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "support/Id3Builder.h"
 
 #include <QAction>
@@ -37,10 +37,10 @@ protected:
     // does) and closes the scan window with its Cancel button.
     void scanAndAdd(MainWindow& w, const QString& folder) {
         QTimer::singleShot(0, &w, [&w, folder] {
-            w.scanFiles->pathScan->setText(folder);
-            w.scanFiles->scanButton->click();
-            w.scanFiles->addToCatalogButton->click();
-            w.scanFiles->cancelButton->click();
+            w.openedScanWindow->pathScan->setText(folder);
+            w.openedScanWindow->scanButton->click();
+            w.openedScanWindow->addToCatalogButton->click();
+            w.openedScanWindow->cancelButton->click();
         });
         w.scanAction->trigger();
     }
@@ -71,11 +71,11 @@ TEST_F(ScanWiring, TheMenuAndToolbarOpenTheScanWindowModally) {
     int opened = 0;
     auto closeWhenShown = [&] {
         QTimer::singleShot(0, &w, [&] {
-            ASSERT_NE(w.scanFiles, nullptr);
-            EXPECT_TRUE(w.scanFiles->isModal());
-            EXPECT_TRUE(w.scanFiles->isVisible());
+            ASSERT_NE(w.openedScanWindow, nullptr);
+            EXPECT_TRUE(w.openedScanWindow->isModal());
+            EXPECT_TRUE(w.openedScanWindow->isVisible());
             ++opened;
-            w.scanFiles->cancelButton->click();
+            w.openedScanWindow->cancelButton->click();
         });
     };
     closeWhenShown();
@@ -83,7 +83,7 @@ TEST_F(ScanWiring, TheMenuAndToolbarOpenTheScanWindowModally) {
     closeWhenShown();
     w.toolbarButtons[4]->trigger();
     EXPECT_EQ(opened, 2);
-    EXPECT_FALSE(w.scanFiles->isVisible());
+    EXPECT_FALSE(w.openedScanWindow->isVisible());
 }
 
 TEST_F(ScanWiring, AnImportFromTheScanWindowShowsInTheTreeOfTheViewShown) {
@@ -102,7 +102,7 @@ TEST_F(ScanWiring, AnImportFromTheScanWindowShowsInTheTreeOfTheViewShown) {
         writeSong(QString(view.view) + "/rock/b.mp3", "B");
 
         scanAndAdd(w, music);
-        EXPECT_FALSE(w.scanFiles->isVisible());
+        EXPECT_FALSE(w.openedScanWindow->isVisible());
         EXPECT_EQ(services.ui.transcript.back().text, "Updated Data Base");
         EXPECT_EQ(state->sortedByCd, view.byPaths);
         const QModelIndex rock = row(tree, "rock");
@@ -137,7 +137,7 @@ TEST_F(ScanWiring, ReScanImportsTheSelectedFolderAndRefillsTheList) {
     EXPECT_EQ(tracks(), 2);
     ASSERT_FALSE(services.ui.transcript.empty());
     EXPECT_EQ(services.ui.transcript.back().text, "Updated Data Base");
-    EXPECT_EQ(w.scanFiles, nullptr); // no scan window was made for it
+    EXPECT_EQ(w.openedScanWindow, nullptr); // no scan window was made for it
     ASSERT_NE(w.browser->selectedNode(), nullptr);
     EXPECT_EQ(w.browser->selectedNode()->key, music + "rock/");
     EXPECT_EQ(w.browser->trackModel()->rowCount(), 2);

@@ -3,7 +3,7 @@
 #include "browserui/LibraryBrowser.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/ConnectionText.h"
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "support/PgServer.h"
 
 #include <QCoreApplication>

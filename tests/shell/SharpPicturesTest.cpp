@@ -1,7 +1,7 @@
 #include "MainFixture.h"
 
 #include "desktop/IconLabel.h"
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "shell/About.h"
 #include "shell/Picture.h"
 
@@ -39,7 +39,7 @@ QImage OnADoubleDensityScreen(QWidget* widget) {
 TEST_F(SharpPictures, NoLabelHoldsAPictureMadeForOneDensity) {
     MainWindow& w = start();
     About about;
-    ScanFiles scan(*state);
+    ScanWindow scan(*state);
     for (const QWidget* shown :
          {static_cast<QWidget*>(&w), static_cast<QWidget*>(&about), static_cast<QWidget*>(&scan)})
         for (const QLabel* label : shown->findChildren<QLabel*>())

@@ -9,7 +9,7 @@
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
 #include "dialogs/Properties.h"
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "platform/Clock.h"
 #include "platform/DesktopLauncher.h"
 #include "platform/IniProfile.h"
@@ -191,7 +191,7 @@ QStringList TakePictures(MainWindow& w, const AppState& state, const QString& ou
                           InPixels(11000, 7500));
     bool scanShown = false;
     QTimer::singleShot(0, &w, [&] {
-        ScanFiles& scan = *w.scanFiles;
+        ScanWindow& scan = *w.openedScanWindow;
         scanShown = true;
         scan.pathScan->setText(musicFolder + u'/');
         scan.scanButton->click();

@@ -20,7 +20,7 @@
 #include "catalog/ConnectionText.h"
 #include "catalog/LibraryReads.h"
 #include "catalog/SearchIndex.h"
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "history/HistoryFile.h"
 #include "platform/IniProfile.h"
 #include "state/AppState.h"
@@ -118,7 +118,7 @@ int import(const QString& folder) {
     AppState state{services.services()};
     if (!open(state.catalog, folder))
         return fail(state.catalog.connection.lastError());
-    ScanFiles window{state};
+    ScanWindow window{state};
     window.pathScan->setText(folder + QStringLiteral("/music/"));
     window.collectOptions[1]->setChecked(true); // sound files
     window.scanClicked();

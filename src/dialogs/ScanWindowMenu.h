@@ -10,16 +10,16 @@ class QMenu;
 namespace tarl {
 
 struct AppState;
-class ScanFiles;
+class ScanWindow;
 class ScanNode;
 
 // The scan tree's "Scan Menu": plays, shows or edits the node's file through the desktop, or
 // takes the node out of the scan tree (the disc and the catalog stay as they are). The commands
 // act on the node the menu was opened for, found again by its key when chosen.
-class ScanFilesMenu : public QObject {
+class ScanWindowMenu : public QObject {
     Q_OBJECT
 public:
-    ScanFilesMenu(AppState& state, ScanFiles& window);
+    ScanWindowMenu(AppState& state, ScanWindow& window);
 
     // Opens the menu for `node` at `globalPos` (the scan window adds its offset).
     void popup(ScanNode& node, const QPoint& globalPos);
@@ -41,7 +41,7 @@ private:
     void status(const QString& text);
 
     AppState& state_;
-    ScanFiles& window_;
+    ScanWindow& window_;
 };
 
 } // namespace tarl

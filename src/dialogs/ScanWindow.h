@@ -21,8 +21,8 @@ namespace tarl {
 struct AppState;
 class RenameDialog;
 class IconLabel;
-class ScanFilesMenu;
-class ScanFilesPacing;
+class ScanWindowMenu;
+class ScanWindowPacing;
 class Settings;
 class ScanTreeModel;
 class ScanWalker;
@@ -35,11 +35,11 @@ SoundFormats SavedSoundFormats(Settings& settings);
 // The scan window: walks a drive or folder for playlists or sound files into the scan tree
 // `scanTreeView`, and adds what it found to the catalog. Opened modally from the main window; the
 // library tree's re-scan (Rescan) walks with its choices as last set.
-class ScanFiles : public QDialog {
+class ScanWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit ScanFiles(AppState& state, QWidget* parent = nullptr);
-    ~ScanFiles() override;
+    explicit ScanWindow(AppState& state, QWidget* parent = nullptr);
+    ~ScanWindow() override;
 
     // "Sound files" selected, the short height.
     void load();
@@ -110,7 +110,7 @@ public:
     QProgressBar* progressBar = nullptr;
     QTreeView* scanTreeView = nullptr;
     // The scan tree's right-click menu.
-    ScanFilesMenu* scanMenu = nullptr;
+    ScanWindowMenu* scanMenu = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -124,7 +124,7 @@ private:
     void showImportResult(const ScanImportResult& result);
     // A copy of the catalog before the import writes (NAME.bak1, the older ones moved down),
     // its pages on the progress bar; "" when made, else why not, for status panel 1.
-    QString backUpBeforeImport(ScanFilesPacing& pacing);
+    QString backUpBeforeImport(ScanWindowPacing& pacing);
     void walk();
     // Back to idle after a walk, or at once on a stop request.
     void endWalk();

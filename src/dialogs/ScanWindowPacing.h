@@ -13,12 +13,12 @@ namespace tarl {
 // once), and runs the event loop at most every `turnEveryMs`, so the window still repaints and
 // answers its STOP button between two shows. finish() shows what is still pending, so the last
 // value always reaches the screen.
-class ScanFilesPacing {
+class ScanWindowPacing {
 public:
     enum Kind { Progress, Panel1, Panel2, Folder, KindCount };
 
-    explicit ScanFilesPacing(std::function<void()> runEvents, int showEveryMs = 50,
-                             int turnEveryMs = 10);
+    explicit ScanWindowPacing(std::function<void()> runEvents, int showEveryMs = 50,
+                              int turnEveryMs = 10);
 
     // Keeps `show` as the newest value of `kind`, replacing one not shown yet; shows everything
     // pending when a show is due.

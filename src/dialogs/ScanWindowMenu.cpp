@@ -1,6 +1,6 @@
-#include "dialogs/ScanFilesMenu.h"
+#include "dialogs/ScanWindowMenu.h"
 
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "platform/Launcher.h"
 #include "state/AppState.h"
 #include "state/PlayActions.h"
@@ -10,10 +10,11 @@
 
 namespace tarl {
 
-ScanFilesMenu::ScanFilesMenu(AppState& state, ScanFiles& window)
+ScanWindowMenu::ScanWindowMenu(AppState& state, ScanWindow& window)
     : QObject(&window), state_(state), window_(window) {
     scanNodeMenu = new QMenu(QStringLiteral("Scan Menu"), &window);
-    const auto add = [this](QMenu* menu, const QString& caption, void (ScanFilesMenu::*command)()) {
+    const auto add = [this](QMenu* menu, const QString& caption,
+                            void (ScanWindowMenu::*command)()) {
         QAction* action = menu->addAction(caption);
         // Items with no behaviour are shown, greyed.
         if (command)
@@ -21,32 +22,32 @@ ScanFilesMenu::ScanFilesMenu(AppState& state, ScanFiles& window)
         else
             action->setEnabled(false);
     };
-    add(scanNodeMenu, QStringLiteral("Play with Winamp"), &ScanFilesMenu::playNodeClicked);
-    add(scanNodeMenu, QStringLiteral("Delete"), &ScanFilesMenu::deleteNodeClicked);
-    add(scanNodeMenu, QStringLiteral("Open Folder"), &ScanFilesMenu::openNodeFolderClicked);
+    add(scanNodeMenu, QStringLiteral("Play with Winamp"), &ScanWindowMenu::playNodeClicked);
+    add(scanNodeMenu, QStringLiteral("Delete"), &ScanWindowMenu::deleteNodeClicked);
+    add(scanNodeMenu, QStringLiteral("Open Folder"), &ScanWindowMenu::openNodeFolderClicked);
     add(scanNodeMenu, QStringLiteral("Properties"), nullptr);
     scanNodeMenu->addSeparator();
     scanNodeFilesMenu = scanNodeMenu->addMenu(QStringLiteral("H.D Modify !"));
-    add(scanNodeFilesMenu, QStringLiteral("Edit M3u"), &ScanFilesMenu::editNodePlaylistClicked);
+    add(scanNodeFilesMenu, QStringLiteral("Edit M3u"), &ScanWindowMenu::editNodePlaylistClicked);
     add(scanNodeFilesMenu, QStringLiteral("Rename"), nullptr);
     show = [](QMenu* menu, const QPoint& at) { menu->popup(at); };
 }
 
-void ScanFilesMenu::popup(ScanNode& node, const QPoint& globalPos) {
+void ScanWindowMenu::popup(ScanNode& node, const QPoint& globalPos) {
     nodeKey = node.key();
     show(scanNodeMenu, globalPos);
 }
 
-ScanNode* ScanFilesMenu::node() const {
+ScanNode* ScanWindowMenu::node() const {
     return window_.tree().find(nodeKey);
 }
 
-void ScanFilesMenu::status(const QString& text) {
+void ScanWindowMenu::status(const QString& text) {
     if (window_.hooks.setStatusPanel)
         window_.hooks.setStatusPanel(1, text);
 }
 
-void ScanFilesMenu::playNodeClicked() {
+void ScanWindowMenu::playNodeClicked() {
     if (!node())
         return;
     if (window_.hooks.PlayKey)
@@ -55,11 +56,11 @@ void ScanFilesMenu::playNodeClicked() {
         state_.play->PlayKey(nodeKey);
 }
 
-void ScanFilesMenu::deleteNodeClicked() {
+void ScanWindowMenu::deleteNodeClicked() {
     window_.tree().remove(node());
 }
 
-void ScanFilesMenu::openNodeFolderClicked() {
+void ScanWindowMenu::openNodeFolderClicked() {
     if (!node())
         return;
     const QString folder = FolderOf(nodeKey);
@@ -67,7 +68,7 @@ void ScanFilesMenu::openNodeFolderClicked() {
         status(QStringLiteral("The folder %1 could not be shown: %2").arg(folder, shown.error));
 }
 
-void ScanFilesMenu::editNodePlaylistClicked() {
+void ScanWindowMenu::editNodePlaylistClicked() {
     if (!node())
         return;
     if (const Result<> opened = state_.services.launcher.openInTextEditor(nodeKey); !opened)

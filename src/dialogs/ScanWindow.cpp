@@ -1,4 +1,4 @@
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 
 #include "browser/TreeBuild.h"
 #include "browser/TreeIcons.h"
@@ -6,8 +6,8 @@
 #include "catalog/CatalogBackup.h"
 #include "desktop/IconLabel.h"
 #include "dialogs/RenameDialog.h"
-#include "dialogs/ScanFilesMenu.h"
-#include "dialogs/ScanFilesPacing.h"
+#include "dialogs/ScanWindowMenu.h"
+#include "dialogs/ScanWindowPacing.h"
 #include "platform/Ui.h"
 #include "scan/PurgeDuplicateM3u.h"
 #include "scan/Rescan.h"
@@ -66,24 +66,24 @@ void runEvents() {
 }
 } // namespace
 
-ScanFiles::ScanFiles(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+ScanWindow::ScanWindow(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setWindowTitle(QStringLiteral("Scan Drive"));
-    setObjectName(QStringLiteral("ScanFiles"));
+    setObjectName(QStringLiteral("ScanWindow"));
     setModal(true);
     setMouseTracking(true);
     hooks.runRename = [](RenameDialog& dialog) { dialog.exec(); };
-    scanMenu = new ScanFilesMenu(state_, *this);
+    scanMenu = new ScanWindowMenu(state_, *this);
     hooks.popupScanMenu = [this](ScanNode& node, const QPoint& at) { scanMenu->popup(node, at); };
     buildControls();
     load();
 }
 
-ScanFiles::~ScanFiles() {
+ScanWindow::~ScanWindow() {
     if (walker_)
         walker_->stop();
 }
 
-void ScanFiles::buildControls() {
+void ScanWindow::buildControls() {
     pathScan = new QLineEdit(QStringLiteral("/"), this); // the root drive, as "C:\" was
     pathScan->setObjectName(QStringLiteral("pathScan"));
     drivePicture = new IconLabel(this);
@@ -129,9 +129,9 @@ void ScanFiles::buildControls() {
     clearScanButton->setCursor(Qt::PointingHandCursor);
     clearScanButton->setMouseTracking(true);
     clearScanButton->installEventFilter(this);
-    connect(scanButton, &QPushButton::clicked, this, &ScanFiles::scanClicked);
-    connect(addToCatalogButton, &QPushButton::clicked, this, &ScanFiles::addToCatalogClicked);
-    connect(cancelButton, &QPushButton::clicked, this, &ScanFiles::cancelClicked);
+    connect(scanButton, &QPushButton::clicked, this, &ScanWindow::scanClicked);
+    connect(addToCatalogButton, &QPushButton::clicked, this, &ScanWindow::addToCatalogClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &ScanWindow::cancelClicked);
 
     progressBar = new QProgressBar(this);
     progressBar->setValue(0);
@@ -145,8 +145,8 @@ void ScanFiles::buildControls() {
     scanTreeView->setUniformRowHeights(true);
     scanTreeView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(scanTreeView, &QTreeView::customContextMenuRequested, this,
-            &ScanFiles::scanTreeMouseDown);
-    connect(scanTreeView, &QTreeView::doubleClicked, this, &ScanFiles::scanTreeDoubleClicked);
+            &ScanWindow::scanTreeMouseDown);
+    connect(scanTreeView, &QTreeView::doubleClicked, this, &ScanWindow::scanTreeDoubleClicked);
 
     auto* path = new QHBoxLayout;
     path->addWidget(drivePicture);
@@ -177,25 +177,25 @@ void ScanFiles::buildControls() {
     setMinimumHeight(0);
 }
 
-void ScanFiles::load() {
+void ScanWindow::load() {
     collectOptions[1]->setChecked(true);
     setHeightTwips(ShortHeight);
 }
 
-int ScanFiles::heightTwips() const {
+int ScanWindow::heightTwips() const {
     return static_cast<int>(ToTwips(height()));
 }
 
-void ScanFiles::setHeightTwips(int twips) {
+void ScanWindow::setHeightTwips(int twips) {
     resize(width() < 200 ? 560 : width(), int(twips / TwipsPerPixel));
 }
 
-void ScanFiles::status(int panel, const QString& text) {
+void ScanWindow::status(int panel, const QString& text) {
     if (hooks.setStatusPanel)
         hooks.setStatusPanel(panel, text);
 }
 
-void ScanFiles::scanClicked() {
+void ScanWindow::scanClicked() {
     // While the import runs, a new walk would clear the tree it is going through.
     if (closing_ || importing_)
         return;
@@ -234,7 +234,7 @@ void ScanFiles::scanClicked() {
     endWalk();
 }
 
-bool ScanFiles::nameCd() {
+bool ScanWindow::nameCd() {
     drivePicture->setIcon(TreeIcons::icon(TreeImage::Disc), QSize(24, 24));
     state_.currentLabel = VolumeLabelOf(state_.services.drives, pathScan->text());
     discLabel->setText(state_.currentLabel);
@@ -253,7 +253,7 @@ bool ScanFiles::nameCd() {
     return goAhead_ == QLatin1String("1");
 }
 
-void ScanFiles::walk() {
+void ScanWindow::walk() {
     const ScanOptions options =
         WalkOptions(rescanOptions(), folder0_, state_.services.drives, state_.currentLabel);
 
@@ -263,14 +263,14 @@ void ScanFiles::walk() {
         status(1, QStringLiteral("Scaning M3u..."));
 
     ScanWalker walker(tree_, state_.services.files, state_.services.drives);
-    ScanFilesPacing pacing(runEvents);
+    ScanWindowPacing pacing(runEvents);
     walker.setYield([&pacing] { pacing.turn(); });
     walker.setFolderShown([this, &pacing](const QString& folder) {
-        pacing.set(ScanFilesPacing::Folder, [this, folder] { pathScan->setText(folder); });
+        pacing.set(ScanWindowPacing::Folder, [this, folder] { pathScan->setText(folder); });
     });
     if (options.collect == ScanCollect::SoundFiles)
         walker.setStatusFolder([this, &pacing](const QString& folder) {
-            pacing.set(ScanFilesPacing::Panel2, [this, folder] { status(2, folder); });
+            pacing.set(ScanWindowPacing::Panel2, [this, folder] { status(2, folder); });
         });
     walker_ = &walker;
     const ScanResult result = walker.walk(options);
@@ -293,7 +293,7 @@ void ScanFiles::walk() {
     depthEdit->setText(depth);
 }
 
-void ScanFiles::endWalk() {
+void ScanWindow::endWalk() {
     tree_.sortRoots();
     pathScan->setEnabled(true);
     scanButton->setText(ScanCaption);
@@ -301,21 +301,21 @@ void ScanFiles::endWalk() {
     setHeightTwips(TallHeight);
 }
 
-void ScanFiles::importIntoCatalog() {
+void ScanWindow::importIntoCatalog() {
     // The windows run during a walk or an import: a second press must not start another over it,
     // nor over the re-scan's import.
     if (closing_ || busy() || state_.importRunning)
         return;
-    ScanFilesPacing pacing(runEvents);
+    ScanWindowPacing pacing(runEvents);
     ScanImportHooks importHooks;
     importHooks.progress = [this, &pacing](int maximum, int value) {
-        pacing.set(ScanFilesPacing::Progress, [this, maximum, value] {
+        pacing.set(ScanWindowPacing::Progress, [this, maximum, value] {
             progressBar->setMaximum(maximum);
             progressBar->setValue(value);
         });
     };
     importHooks.status = [this, &pacing](const QString& text) {
-        pacing.set(ScanFilesPacing::Panel2, [this, text] { status(2, text); });
+        pacing.set(ScanWindowPacing::Panel2, [this, text] { status(2, text); });
     };
     importHooks.yield = [this, &pacing] {
         pacing.turn();
@@ -347,11 +347,11 @@ void ScanFiles::importIntoCatalog() {
         hooks.importEnded();
 }
 
-QString ScanFiles::backUpBeforeImport(ScanFilesPacing& pacing) {
+QString ScanWindow::backUpBeforeImport(ScanWindowPacing& pacing) {
     status(2, QStringLiteral("Backing up the catalog..."));
     const Result<QString> made =
         RotateBackups(state_.catalog.connection, [this, &pacing](int copied, int count) {
-            pacing.set(ScanFilesPacing::Progress, [this, copied, count] {
+            pacing.set(ScanWindowPacing::Progress, [this, copied, count] {
                 progressBar->setMaximum(count);
                 progressBar->setValue(copied);
             });
@@ -360,7 +360,7 @@ QString ScanFiles::backUpBeforeImport(ScanFilesPacing& pacing) {
     return made ? QString() : made.error + QStringLiteral(" The import went on without it.");
 }
 
-void ScanFiles::showImportResult(const ScanImportResult& result) {
+void ScanWindow::showImportResult(const ScanImportResult& result) {
     Ui& ui = state_.services.ui;
     if (result.stopped && !result.failed()) {
         ui.message(QStringLiteral("The import was stopped: %1 of %2 nodes were written; what they "
@@ -386,7 +386,7 @@ SoundFormats SavedSoundFormats(Settings& settings) {
     return saved ? saved.value : SoundFormats::All();
 }
 
-RescanOptions ScanFiles::rescanOptions() const {
+RescanOptions ScanWindow::rescanOptions() const {
     RescanOptions options;
     options.collect = collectOptions[0]->isChecked()   ? ScanCollect::Playlists
                       : collectOptions[1]->isChecked() ? ScanCollect::SoundFiles
@@ -399,17 +399,17 @@ RescanOptions ScanFiles::rescanOptions() const {
     return options;
 }
 
-void ScanFiles::stopForClose() {
+void ScanWindow::stopForClose() {
     closing_ = true;
     if (walker_)
         walker_->stop();
 }
 
-void ScanFiles::addToCatalogClicked() {
+void ScanWindow::addToCatalogClicked() {
     importIntoCatalog();
 }
 
-void ScanFiles::cancelClicked() {
+void ScanWindow::cancelClicked() {
     if (importing_) {
         stopImport_ = true;
         return;
@@ -417,20 +417,20 @@ void ScanFiles::cancelClicked() {
     hide();
 }
 
-void ScanFiles::drivePictureClicked() {
+void ScanWindow::drivePictureClicked() {
     const QString folder =
         state_.services.ui.browseForFolder(QStringLiteral("Selecciona un directorio"));
     if (!folder.isEmpty())
         pathScan->setText(folder);
 }
 
-void ScanFiles::clearScanClicked() {
+void ScanWindow::clearScanClicked() {
     if (busy())
         return; // the walk or import is going through the tree
     tree_.clear();
 }
 
-void ScanFiles::setBold(QWidget* widget, bool bold) {
+void ScanWindow::setBold(QWidget* widget, bool bold) {
     QFont font = widget->font();
     if (font.bold() == bold)
         return;
@@ -438,15 +438,15 @@ void ScanFiles::setBold(QWidget* widget, bool bold) {
     widget->setFont(font);
 }
 
-void ScanFiles::collectOptionHovered(int index) {
+void ScanWindow::collectOptionHovered(int index) {
     setBold(collectOptions.at(index), true);
 }
 
-void ScanFiles::clearScanHovered() {
+void ScanWindow::clearScanHovered() {
     setBold(clearScanButton, true);
 }
 
-void ScanFiles::windowMouseMoved() {
+void ScanWindow::windowMouseMoved() {
     for (QRadioButton* option : collectOptions)
         if (!option->isChecked())
             setBold(option, false);
@@ -454,7 +454,7 @@ void ScanFiles::windowMouseMoved() {
         setBold(clearScanButton, false);
 }
 
-void ScanFiles::scanTreeMouseDown(const QPoint& pos) {
+void ScanWindow::scanTreeMouseDown(const QPoint& pos) {
     const QModelIndex index = scanTreeView->indexAt(pos);
     ScanNode* node = model_->nodeAt(index);
     if (node == nullptr)
@@ -464,7 +464,7 @@ void ScanFiles::scanTreeMouseDown(const QPoint& pos) {
         hooks.popupScanMenu(*node, scanTreeView->viewport()->mapToGlobal(pos) + MenuOffset);
 }
 
-void ScanFiles::scanTreeDoubleClicked(const QModelIndex& index) {
+void ScanWindow::scanTreeDoubleClicked(const QModelIndex& index) {
     const ScanNode* node = model_->nodeAt(index);
     if (node == nullptr)
         return;
@@ -477,7 +477,7 @@ void ScanFiles::scanTreeDoubleClicked(const QModelIndex& index) {
         state_.play->PlayKey(node->key());
 }
 
-bool ScanFiles::eventFilter(QObject* watched, QEvent* event) {
+bool ScanWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == drivePicture && type == QEvent::MouseButtonRelease) {
         drivePictureClicked();
@@ -497,7 +497,7 @@ bool ScanFiles::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void ScanFiles::mouseMoveEvent(QMouseEvent* event) {
+void ScanWindow::mouseMoveEvent(QMouseEvent* event) {
     windowMouseMoved();
     QDialog::mouseMoveEvent(event);
 }

@@ -1,8 +1,8 @@
-#include "dialogs/ScanFiles.h"
+#include "dialogs/ScanWindow.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Recordset.h"
 #include "dialogs/RenameDialog.h"
-#include "dialogs/ScanFilesMenu.h"
+#include "dialogs/ScanWindowMenu.h"
 #include "scan/ScanTreeModel.h"
 #include "state/AppState.h"
 #include "state/SettingKeys.h"
@@ -38,7 +38,7 @@ struct Shown {
     QStringList children; // "text|key|tag"
 };
 
-class ScanWindow : public ::testing::Test {
+class ScanWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         root = dir.path() + "/";
@@ -88,13 +88,13 @@ protected:
     QString root;
     TestServices services;
     AppState state{services.services()};
-    ScanFiles window{state};
+    ScanWindow window{state};
     QAbstractItemModelTester tester{window.model(),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal};
     QStringList panels;
 };
 
-TEST_F(ScanWindow, OpensWithTheControlsAsTheUserKnowsThem) {
+TEST_F(ScanWindowTest, OpensWithTheControlsAsTheUserKnowsThem) {
     EXPECT_EQ(window.scanButton->text(), "&SCAN");
     EXPECT_EQ(window.addToCatalogButton->text(), "&Add to DataBase");
     EXPECT_EQ(window.cancelButton->text(), "&Cancel");
@@ -116,7 +116,7 @@ TEST_F(ScanWindow, OpensWithTheControlsAsTheUserKnowsThem) {
     EXPECT_EQ(window.model()->rowCount(), 0);
 }
 
-TEST_F(ScanWindow, APlaylistScanGivesOneFolderNodePerFolderWithPlaylists) {
+TEST_F(ScanWindowTest, APlaylistScanGivesOneFolderNodePerFolderWithPlaylists) {
     dir.write("music/a.m3u", "");
     dir.write("music/b.M3U", "");
     dir.write("music/old/c.m3u", "");
@@ -147,7 +147,7 @@ TEST_F(ScanWindow, APlaylistScanGivesOneFolderNodePerFolderWithPlaylists) {
     EXPECT_TRUE(panels.contains("1:Scaning M3u..."));
 }
 
-TEST_F(ScanWindow, AnUnreadablePlaylistIsReportedInAnErrorBoxAndRemovesNothing) {
+TEST_F(ScanWindowTest, AnUnreadablePlaylistIsReportedInAnErrorBoxAndRemovesNothing) {
     dir.write("music/rock/r.m3u", "a.mp3\r\n");
     const QString gone = root + "music/gone.m3u";
     ASSERT_TRUE(QFile::link(root + "music/nowhere.m3u", gone));
@@ -163,7 +163,7 @@ TEST_F(ScanWindow, AnUnreadablePlaylistIsReportedInAnErrorBoxAndRemovesNothing) 
     EXPECT_EQ(window.depthEdit->text(), "2");
 }
 
-TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
+TEST_F(ScanWindowTest, ASoundFileScanCollectsTheCheckedKindsOnly) {
     dir.write("music/A.MP3", "x");
     dir.write("music/b.wav", "x");
     dir.write("music/c.wma", "x");
@@ -175,7 +175,7 @@ TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
     window.subfoldersCheck->setChecked(false);
     // The formats are kept for the next window.
     EXPECT_EQ(state.settings.read(keys::ScanFormats), "wav,wma,flac,ogg,m4a");
-    EXPECT_FALSE(ScanFiles(state).formatChecks[0]->isChecked());
+    EXPECT_FALSE(ScanWindow(state).formatChecks[0]->isChecked());
     scan(music, 1);
 
     const auto nodes = shown();
@@ -199,7 +199,7 @@ TEST_F(ScanWindow, ASoundFileScanCollectsTheCheckedKindsOnly) {
     EXPECT_EQ(window.model()->rowCount(), 0);
 }
 
-TEST_F(ScanWindow, StopMidWalkReturnsToIdleAndLeavesNoEmptyFolderNode) {
+TEST_F(ScanWindowTest, StopMidWalkReturnsToIdleAndLeavesNoEmptyFolderNode) {
     for (int i = 0; i < 6; ++i) {
         dir.write(QString("music/f%1/x.mp3").arg(i), "x");
         dir.write(QString("music/f%1/deeper/y.mp3").arg(i), "x");
@@ -226,7 +226,7 @@ TEST_F(ScanWindow, StopMidWalkReturnsToIdleAndLeavesNoEmptyFolderNode) {
         EXPECT_FALSE(n.children.isEmpty()) << n.text.toStdString();
 }
 
-TEST_F(ScanWindow, ACdIsNamedBeforeTheWalkAndItsFoldersShowTheName) {
+TEST_F(ScanWindowTest, ACdIsNamedBeforeTheWalkAndItsFoldersShowTheName) {
     openCatalog(); // the name is checked against it: no catalog, no name
     dir.write("cd/a.mp3", "x");
     dir.write("cd/rock/b.mp3", "x");
@@ -255,7 +255,7 @@ TEST_F(ScanWindow, ACdIsNamedBeforeTheWalkAndItsFoldersShowTheName) {
     EXPECT_EQ(shown()[0].text, "Disc 7   < 1 files >");
 }
 
-TEST_F(ScanWindow, ACdNameAlreadyInTheCatalogOrEmptyStopsTheWalk) {
+TEST_F(ScanWindowTest, ACdNameAlreadyInTheCatalogOrEmptyStopsTheWalk) {
     openCatalog();
     ASSERT_TRUE(state.catalog.connection.execute(
         "INSERT INTO CD (name, m3us, label, isCd) VALUES ('/x/', 1, 'Disc 7', '1')"));
@@ -274,7 +274,7 @@ TEST_F(ScanWindow, ACdNameAlreadyInTheCatalogOrEmptyStopsTheWalk) {
     EXPECT_EQ(services.ui.transcript[0].text, "The CD name already exist in DB");
 }
 
-TEST_F(ScanWindow, ACdVolumeKeyIsRefusedAndTheButtonWaitsForAStop) {
+TEST_F(ScanWindowTest, ACdVolumeKeyIsRefusedAndTheButtonWaitsForAStop) {
     scan("Disc 7:>/media/cd/rock/", 1);
     ASSERT_EQ(services.ui.transcript.size(), 1u);
     EXPECT_EQ(services.ui.transcript[0].text, "This function not run with CD");
@@ -286,7 +286,7 @@ TEST_F(ScanWindow, ACdVolumeKeyIsRefusedAndTheButtonWaitsForAStop) {
     EXPECT_EQ(window.scanButton->text(), "&SCAN");
 }
 
-TEST_F(ScanWindow, AddToDataBaseImportsTheScanAndSaysSo) {
+TEST_F(ScanWindowTest, AddToDataBaseImportsTheScanAndSaysSo) {
     openCatalog();
     dir.write("music/rock/a.mp3", "x");
     dir.write("music/pop/b.mp3", "x");
@@ -309,7 +309,7 @@ TEST_F(ScanWindow, AddToDataBaseImportsTheScanAndSaysSo) {
     EXPECT_EQ(count("Mp3"), 2);
 }
 
-TEST_F(ScanWindow, ARefusedWriteSaysHowFarTheImportGotAndWhy) {
+TEST_F(ScanWindowTest, ARefusedWriteSaysHowFarTheImportGotAndWhy) {
     openCatalog();
     dir.write("music/rock/a.mp3", "x");
     dir.write("music/pop/b.mp3", "x");
@@ -331,7 +331,7 @@ TEST_F(ScanWindow, ARefusedWriteSaysHowFarTheImportGotAndWhy) {
 
 // The walk and the import report a folder, a file or a node every few microseconds; the window
 // shows them at most every 50 ms, and always shows the last.
-TEST_F(ScanWindow, TheWalkAndTheImportAreShownAtMostEvery50ms) {
+TEST_F(ScanWindowTest, TheWalkAndTheImportAreShownAtMostEvery50ms) {
     openCatalog();
     for (int i = 0; i < 300; ++i)
         dir.write(QString("music/f%1/s%2.mp3").arg(i / 5).arg(i), "x");
@@ -373,7 +373,7 @@ TEST_F(ScanWindow, TheWalkAndTheImportAreShownAtMostEvery50ms) {
 
 // The window runs while the import goes through the scan tree: "Clear Scan", "SCAN" and "Add to
 // DataBase" pressed then leave the tree and the import alone.
-TEST_F(ScanWindow, ButtonsPressedDuringTheImportLeaveItAlone) {
+TEST_F(ScanWindowTest, ButtonsPressedDuringTheImportLeaveItAlone) {
     openCatalog();
     for (int i = 0; i < 100; ++i)
         dir.write(QString("music/f%1/s%2.mp3").arg(i / 5).arg(i), "x");
@@ -393,7 +393,7 @@ TEST_F(ScanWindow, ButtonsPressedDuringTheImportLeaveItAlone) {
     EXPECT_FALSE(state.importRunning);
 }
 
-TEST_F(ScanWindow, CancelDuringTheImportStopsItAndWhatItAddedStays) {
+TEST_F(ScanWindowTest, CancelDuringTheImportStopsItAndWhatItAddedStays) {
     openCatalog();
     for (int i = 0; i < 100; ++i)
         dir.write(QString("music/f%1/s%2.mp3").arg(i / 5).arg(i), "x");
@@ -414,7 +414,7 @@ TEST_F(ScanWindow, CancelDuringTheImportStopsItAndWhatItAddedStays) {
         << services.ui.transcript[0].text.toStdString();
 }
 
-TEST_F(ScanWindow, TheFolderBrowserHoverCaptionsAndTreeMouse) {
+TEST_F(ScanWindowTest, TheFolderBrowserHoverCaptionsAndTreeMouse) {
     services.ui.folders = {QString(), root + "music/"};
     window.pathScan->setText("/keep/");
     window.drivePictureClicked();
@@ -466,13 +466,13 @@ QStringList MenuItems(const QMenu* menu) {
     return items;
 }
 
-TEST_F(ScanWindow, TheScanMenuPlaysShowsEditsAndTakesNodesOutOfTheScanTreeOnly) {
+TEST_F(ScanWindowTest, TheScanMenuPlaysShowsEditsAndTakesNodesOutOfTheScanTreeOnly) {
     openCatalog();
     dir.write("music/a.m3u", "x");
     dir.write("music/b.m3u", "y");
     scan(root + "music/", 0);
     window.show();
-    ScanFilesMenu& menu = *window.scanMenu;
+    ScanWindowMenu& menu = *window.scanMenu;
     EXPECT_EQ(MenuItems(menu.scanNodeMenu),
               QStringList({"Play with Winamp", "Delete", "Open Folder", "xProperties", "-",
                            "H.D Modify !"}));
