@@ -3,7 +3,7 @@
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
-#include "dialogs/Options.h"
+#include "dialogs/OptionsDialog.h"
 #include "dialogs/ScanWindow.h"
 #include "history/Favorites.h"
 #include "history/HistoryFile.h"
@@ -460,7 +460,7 @@ void MainWindow::saveTimerTick() {
 }
 
 void MainWindow::optionsClicked() {
-    Options options(state_, this);
+    OptionsDialog options(state_, this);
     options.exec();
     if (options.catalogChanged())
         startUp();

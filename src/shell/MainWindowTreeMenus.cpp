@@ -2,8 +2,8 @@
 
 #include "browserui/LibraryBrowser.h"
 #include "browserui/StyleDrag.h"
-#include "dialogs/Options.h"
-#include "dialogs/Properties.h"
+#include "dialogs/OptionsDialog.h"
+#include "dialogs/PropertiesDialog.h"
 #include "shell/TreeMenus.h"
 
 // The library tree's right-click menus and its drag of a list onto a style, wired to the window's
@@ -20,7 +20,7 @@ void MainWindow::buildTreeMenus() {
     hooks.rescanFolder = [this] { rescanSelected(); };
     hooks.showOptions = [this] {
         // Not modal: the tree stays usable while the options are open.
-        auto* options = new Options(state_, this);
+        auto* options = new OptionsDialog(state_, this);
         options->setAttribute(Qt::WA_DeleteOnClose);
         connect(options, &QDialog::finished, this, [this, options] {
             if (options->catalogChanged())
@@ -30,8 +30,8 @@ void MainWindow::buildTreeMenus() {
     };
     hooks.showProperties = [this] {
         const TreeNode* node = browser->clickedNode();
-        Properties properties(state_, node ? node->tag : QString(), node ? node->key : QString(),
-                              this);
+        PropertiesDialog properties(state_, node ? node->tag : QString(),
+                                    node ? node->key : QString(), this);
         properties.exec();
     };
     styleDrag = new StyleDrag(state_, *browser, this);

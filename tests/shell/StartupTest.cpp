@@ -2,7 +2,7 @@
 
 #include "browserui/TrackListView.h"
 #include "catalog/CatalogFile.h"
-#include "dialogs/Options.h"
+#include "dialogs/OptionsDialog.h"
 #include "shell/Twips.h"
 #include "support/NetworkShare.h"
 
@@ -306,7 +306,7 @@ TEST_F(Startup, SetupsApplyOnANewCatalogRunsTheStartUpAgainOnIt) {
     services.player.launchStarts = false;
     services.ui.answers = {MsgAnswer::Ok};
     QTimer::singleShot(0, &w, [&w, second] {
-        auto* options = w.findChild<Options*>();
+        auto* options = w.findChild<OptionsDialog*>();
         ASSERT_NE(options, nullptr);
         options->catalogPathEdit->setText(second);
         options->okButton->click();

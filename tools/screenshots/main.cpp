@@ -8,7 +8,7 @@
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
-#include "dialogs/Properties.h"
+#include "dialogs/PropertiesDialog.h"
 #include "dialogs/ScanWindow.h"
 #include "platform/Clock.h"
 #include "platform/DesktopLauncher.h"
@@ -170,10 +170,10 @@ QStringList TakePictures(MainWindow& w, const AppState& state, const QString& ou
                             unfolded ? nullptr : w.playerFrame);
     }
 
-    // The Properties of the selected album's volume, as its menu shows them.
+    // The PropertiesDialog of the selected album's volume, as its menu shows them.
     if (const TreeNode* album = w.browser->selectedNode(); album && album->parent) {
         const TreeNode* volume = album->parent;
-        Properties properties(const_cast<AppState&>(state), volume->tag, volume->key, &w);
+        PropertiesDialog properties(const_cast<AppState&>(state), volume->tag, volume->key, &w);
         properties.load();
         properties.show();
         Settle();

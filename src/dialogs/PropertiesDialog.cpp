@@ -1,4 +1,4 @@
-#include "dialogs/Properties.h"
+#include "dialogs/PropertiesDialog.h"
 
 #include "browser/NodeKind.h"
 #include "browser/TreeCommands.h"
@@ -14,10 +14,11 @@
 
 namespace tarl {
 
-Properties::Properties(AppState& state, const QString& tag, const QString& key, QWidget* parent)
+PropertiesDialog::PropertiesDialog(AppState& state, const QString& tag, const QString& key,
+                                   QWidget* parent)
     : QDialog(parent), state_(state), tag_(tag), key_(key) {
     setWindowTitle(QStringLiteral("Properties"));
-    setObjectName(QStringLiteral("Properties"));
+    setObjectName(QStringLiteral("PropertiesDialog"));
     setModal(true);
 
     // Captions exactly as the user knows them, inner and trailing spaces included.
@@ -60,7 +61,7 @@ Properties::Properties(AppState& state, const QString& tag, const QString& key, 
     resize(360, 220);
 }
 
-void Properties::load() {
+void PropertiesDialog::load() {
     if (NodeKindOfTag(tag_) != NodeKind::Volume)
         return;
     const Lookup<std::vector<VolumeRow>> volumes = ReadVolumes(state_.catalog);
@@ -79,7 +80,7 @@ void Properties::load() {
     valueLabels[2]->setText(volume->m3us.toString());
 }
 
-int Properties::exec() {
+int PropertiesDialog::exec() {
     load();
     return QDialog::exec();
 }

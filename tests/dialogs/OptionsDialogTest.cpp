@@ -1,4 +1,4 @@
-#include "dialogs/Options.h"
+#include "dialogs/OptionsDialog.h"
 #include "catalog/CatalogFile.h"
 #include "state/AppState.h"
 #include "support/QtPrinters.h"
@@ -19,7 +19,7 @@ using tarl::test::TestServices;
 
 namespace {
 
-class OptionsDialog : public ::testing::Test {
+class OptionsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { state.settings.setPath(dir.file("tarl.ini")); }
     QString setting(const char* section, const char* key) {
@@ -41,9 +41,9 @@ protected:
     AppState state{services.services()};
 };
 
-TEST_F(OptionsDialog, OpensWithNoPageAndFillsABoxOnlyWhenItsPageIsChosen) {
+TEST_F(OptionsDialogTest, OpensWithNoPageAndFillsABoxOnlyWhenItsPageIsChosen) {
     dir.write("tarl.ini", "[Database]\nPath=/music/tarl.mdb\n[Player]\nPath=/usr/bin/mpv\n");
-    Options o(state);
+    OptionsDialog o(state);
     EXPECT_EQ(o.windowTitle(), "Setup");
     ASSERT_EQ(o.pageList->count(), 2);
     EXPECT_EQ(o.pageList->item(0)->text(), "Data Base");
@@ -60,9 +60,9 @@ TEST_F(OptionsDialog, OpensWithNoPageAndFillsABoxOnlyWhenItsPageIsChosen) {
     EXPECT_EQ(o.catalogPathEdit->text(), "/music/tarl.mdb");
 }
 
-TEST_F(OptionsDialog, APageShowsOnlyWhenChosenAndChoosingItAgainRefillsItsBox) {
+TEST_F(OptionsDialogTest, APageShowsOnlyWhenChosenAndChoosingItAgainRefillsItsBox) {
     dir.write("tarl.ini", "[Database]\nPath=/music/tarl.mdb\n[Player]\nPath=/usr/bin/mpv\n");
-    Options o(state);
+    OptionsDialog o(state);
     o.show();
     o.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&o));
@@ -90,11 +90,11 @@ TEST_F(OptionsDialog, APageShowsOnlyWhenChosenAndChoosingItAgainRefillsItsBox) {
     EXPECT_EQ(o.catalogPathEdit->text(), "/music/tarl.mdb");
 }
 
-TEST_F(OptionsDialog, ApplyWithoutThePlayerPageEmptiesThePathInUseButNotTheFile) {
+TEST_F(OptionsDialogTest, ApplyWithoutThePlayerPageEmptiesThePathInUseButNotTheFile) {
     dir.write("tarl.ini", "[Player]\nPath=/usr/bin/mpv\n");
     state.playerPath = "/usr/bin/mpv";
     services.ui.answers = {MsgAnswer::Cancel};
-    Options o(state);
+    OptionsDialog o(state);
     o.okClicked();
     EXPECT_EQ(state.playerPath, "");
     EXPECT_EQ(setting("Player", "Path"), "/usr/bin/mpv");
@@ -104,10 +104,10 @@ TEST_F(OptionsDialog, ApplyWithoutThePlayerPageEmptiesThePathInUseButNotTheFile)
     EXPECT_FALSE(o.catalogChanged());
 }
 
-TEST_F(OptionsDialog, ThePlayerChooserTakesOnlyAnExistingExecutable) {
+TEST_F(OptionsDialogTest, ThePlayerChooserTakesOnlyAnExistingExecutable) {
     const QString player = script("player");
     const QString plain = dir.write("notes.txt", "x");
-    Options o(state);
+    OptionsDialog o(state);
     services.ui.files = {plain, dir.file("missing"), player};
     o.choosePlayerClicked();
     o.choosePlayerClicked();
@@ -122,9 +122,9 @@ TEST_F(OptionsDialog, ThePlayerChooserTakesOnlyAnExistingExecutable) {
     EXPECT_EQ(state.playerPath, player);
 }
 
-TEST_F(OptionsDialog, TheCatalogChooserTakesOnlyMdbNamesAndMakesNewOnesOnConfirmation) {
+TEST_F(OptionsDialogTest, TheCatalogChooserTakesOnlyMdbNamesAndMakesNewOnesOnConfirmation) {
     const QString existing = catalog("old.mdb");
-    Options o(state);
+    OptionsDialog o(state);
     o.catalogPathEdit->setText("/keep.mdb");
     services.ui.files = {QString(), dir.file("x.MDB"), dir.file("new.mdb"), dir.file("new.mdb"),
                          existing};
@@ -143,8 +143,8 @@ TEST_F(OptionsDialog, TheCatalogChooserTakesOnlyMdbNamesAndMakesNewOnesOnConfirm
     EXPECT_EQ(services.ui.transcript.size(), 7u);
 }
 
-TEST_F(OptionsDialog, ANewCatalogThatCannotBeMadeIsReported) {
-    Options o(state);
+TEST_F(OptionsDialogTest, ANewCatalogThatCannotBeMadeIsReported) {
+    OptionsDialog o(state);
     services.ui.files = {dir.file("no/such/folder/x.mdb")};
     services.ui.answers = {MsgAnswer::Ok};
     o.chooseCatalogClicked();
@@ -153,11 +153,11 @@ TEST_F(OptionsDialog, ANewCatalogThatCannotBeMadeIsReported) {
     EXPECT_EQ(services.ui.transcript[2].icon, MsgIcon::Critical);
 }
 
-TEST_F(OptionsDialog, ApplyStoresTheCatalogAndReloadsOnlyOnOk) {
+TEST_F(OptionsDialogTest, ApplyStoresTheCatalogAndReloadsOnlyOnOk) {
     const QString first = catalog("one.mdb");
     const QString second = catalog("two.mdb");
     ASSERT_TRUE(state.catalog.connection.open("Dbq=" + first + ";"));
-    Options o(state);
+    OptionsDialog o(state);
     o.catalogPathEdit->setText(second);
     services.ui.answers = {MsgAnswer::Cancel};
     o.okClicked();

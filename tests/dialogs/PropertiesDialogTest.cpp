@@ -1,4 +1,4 @@
-#include "dialogs/Properties.h"
+#include "dialogs/PropertiesDialog.h"
 
 #include "catalog/CatalogFile.h"
 #include "catalog/ConnectionText.h"
@@ -51,7 +51,7 @@ TEST_F(PropertiesTest, AVolumeShowsItsFolderLabelAndListsAndAnyOtherNodeTheCapti
     };
     for (const Shown& c : cases) {
         SCOPED_TRACE(c.name);
-        Properties dialog(state, c.tag, c.key);
+        PropertiesDialog dialog(state, c.tag, c.key);
         dialog.load();
         EXPECT_EQ(dialog.windowTitle(), "Properties");
         const QStringList captions{"Path",  "Name",      "Mp3's   Folders  ",

@@ -1,4 +1,4 @@
-#include "dialogs/Options.h"
+#include "dialogs/OptionsDialog.h"
 
 #include "catalog/CatalogAddress.h"
 #include "dialogs/CatalogChooser.h"
@@ -28,9 +28,9 @@ QLabel* note(const QString& text, QWidget* parent) {
 }
 } // namespace
 
-Options::Options(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+OptionsDialog::OptionsDialog(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setWindowTitle(QStringLiteral("Setup"));
-    setObjectName(QStringLiteral("Options"));
+    setObjectName(QStringLiteral("OptionsDialog"));
 
     pageList = new QListWidget(this);
     pageList->setObjectName(QStringLiteral("pageList"));
@@ -64,8 +64,8 @@ Options::Options(AppState& state, QWidget* parent) : QDialog(parent), state_(sta
     okButton = new QPushButton(QStringLiteral("Apply"), this);
     cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &Options::okClicked);
-    connect(cancelButton, &QPushButton::clicked, this, &Options::cancelClicked);
+    connect(okButton, &QPushButton::clicked, this, &OptionsDialog::okClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &OptionsDialog::cancelClicked);
 
     auto* body = new QHBoxLayout;
     body->addWidget(pageList);
@@ -80,7 +80,7 @@ Options::Options(AppState& state, QWidget* parent) : QDialog(parent), state_(sta
     resize(560, 340);
 }
 
-void Options::buildDataBasePage() {
+void OptionsDialog::buildDataBasePage() {
     auto* frame = new QGroupBox(QStringLiteral("Data Base"), this);
     Fr[0] = frame;
     catalogPathEdit = new QLineEdit(frame);
@@ -90,7 +90,7 @@ void Options::buildDataBasePage() {
     chooseCatalogButton = new QPushButton(QStringLiteral("..."), frame);
     chooseCatalogButton->setObjectName(QStringLiteral("chooseCatalogButton"));
     chooseCatalogButton->setFixedWidth(32);
-    connect(chooseCatalogButton, &QPushButton::clicked, this, &Options::chooseCatalogClicked);
+    connect(chooseCatalogButton, &QPushButton::clicked, this, &OptionsDialog::chooseCatalogClicked);
 
     // The catalog maintenance group has no behaviour; it is shown as the setup always showed it.
     auto* functions = new QGroupBox(QStringLiteral("Acces DB functions"), frame);
@@ -120,7 +120,7 @@ void Options::buildDataBasePage() {
     layout->addWidget(functions);
 }
 
-void Options::buildPlayerPage() {
+void OptionsDialog::buildPlayerPage() {
     auto* frame = new QGroupBox(QStringLiteral("Player"), this);
     Fr[1] = frame;
     internalPlayerOption = new QRadioButton(QStringLiteral("Internal Tarl player"), frame);
@@ -132,7 +132,7 @@ void Options::buildPlayerPage() {
     choosePlayerButton = new QPushButton(QStringLiteral("..."), frame);
     choosePlayerButton->setObjectName(QStringLiteral("choosePlayerButton"));
     choosePlayerButton->setFixedWidth(32);
-    connect(choosePlayerButton, &QPushButton::clicked, this, &Options::choosePlayerClicked);
+    connect(choosePlayerButton, &QPushButton::clicked, this, &OptionsDialog::choosePlayerClicked);
     auto* row = new QHBoxLayout;
     row->addWidget(playerPathEdit, 1);
     row->addWidget(choosePlayerButton);
@@ -142,7 +142,7 @@ void Options::buildPlayerPage() {
     layout->addLayout(row);
 }
 
-void Options::buildTreePage() {
+void OptionsDialog::buildTreePage() {
     auto* frame = new QGroupBox(QStringLiteral("Tree"), this);
     Fr[2] = frame;
     auto* layout = new QVBoxLayout(frame);
@@ -151,7 +151,7 @@ void Options::buildTreePage() {
     layout->addWidget(new QCheckBox(QStringLiteral("Don't expand node at move files."), frame));
 }
 
-void Options::buildMenuPage() {
+void OptionsDialog::buildMenuPage() {
     auto* frame = new QGroupBox(QStringLiteral("Menu"), this);
     Fr[3] = frame;
     auto* toolbar = new QGroupBox(QStringLiteral("Toolbar"), frame);
@@ -164,7 +164,7 @@ void Options::buildMenuPage() {
     layout->addWidget(toolbar);
 }
 
-void Options::pageChosen(int row) {
+void OptionsDialog::pageChosen(int row) {
     for (QGroupBox* frame : Fr)
         frame->hide();
     if (row == 0) {
@@ -178,20 +178,20 @@ void Options::pageChosen(int row) {
     }
 }
 
-void Options::chooseCatalogClicked() {
+void OptionsDialog::chooseCatalogClicked() {
     const QString file = ChooseCatalogFile(state_.services.ui);
     if (!file.isEmpty())
         catalogPathEdit->setText(file);
 }
 
-void Options::choosePlayerClicked() {
+void OptionsDialog::choosePlayerClicked() {
     const QString file = state_.services.ui.openFile(QStringLiteral("Select Winamp player"), {},
                                                      QStringLiteral("Player program|*"));
     if (IsPlayerProgram(file))
         playerPathEdit->setText(file);
 }
 
-void Options::okClicked() {
+void OptionsDialog::okClicked() {
     Settings& settings = state_.settings;
     state_.playerPath = playerPathEdit->text();
     if (IsPlayerProgram(state_.playerPath))
@@ -228,7 +228,7 @@ void Options::okClicked() {
     accept();
 }
 
-void Options::cancelClicked() {
+void OptionsDialog::cancelClicked() {
     reject();
 }
 

@@ -15,10 +15,10 @@ struct AppState;
 
 // "Setup": chooses the catalog file and the player program and writes both to the settings.
 // After Apply, catalogChanged() tells the caller to run its start-up again on the new catalog.
-class Options : public QDialog {
+class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit Options(AppState& state, QWidget* parent = nullptr);
+    explicit OptionsDialog(AppState& state, QWidget* parent = nullptr);
 
     // Shows the page of list entry `row` ("Data Base" or "Player") and fills its box; runs each
     // time the user chooses an entry, also the one already shown. No page shows before.

@@ -17,11 +17,12 @@ struct AppState;
 // (none for a hard-disc volume) and its number of lists as the catalog stores them. A disc is
 // found by its label, as its node is keyed. It changes nothing; OK and Cancel both close it.
 // Other nodes, and a volume the catalog does not hold, show the captions as they open.
-class Properties : public QDialog {
+class PropertiesDialog : public QDialog {
     Q_OBJECT
 public:
     // `tag` and `key` are those of the library tree's clicked node ("" for none).
-    Properties(AppState& state, const QString& tag, const QString& key, QWidget* parent = nullptr);
+    PropertiesDialog(AppState& state, const QString& tag, const QString& key,
+                     QWidget* parent = nullptr);
 
     // Fills the values from the catalog.
     void load();
