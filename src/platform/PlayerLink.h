@@ -52,6 +52,41 @@ public:
     // ever answered (one started a moment ago has no socket yet). It is asked to quit, then
     // ended by its process id when it has not within about a second.
     virtual void endStartedPlayer() {}
+
+    // What Tarl asks of the player `window` (0 when none answers: every question answers 0 and
+    // every command does nothing). The program above this floor speaks these verbs only.
+    // The current entry's length in whole seconds, its position in ms, its index from 0.
+    qint64 lengthSeconds(PlayerWindow window) {
+        return sendMessage(window, player_msg::WmUser, 1, player_msg::GetTime);
+    }
+    qint64 positionMs(PlayerWindow window) {
+        return sendMessage(window, player_msg::WmUser, 0, player_msg::GetTime);
+    }
+    qint64 entry(PlayerWindow window) {
+        return sendMessage(window, player_msg::WmUser, 0, player_msg::GetListPos);
+    }
+    // Seeks the current entry to `ms`; makes `index` the current entry; sets the volume 0..255.
+    void seekTo(PlayerWindow window, qint64 ms) {
+        sendMessage(window, player_msg::WmUser, ms, player_msg::JumpToTime);
+    }
+    void selectEntry(PlayerWindow window, qint64 index) {
+        sendMessage(window, player_msg::WmUser, index, player_msg::SetPlaylistPos);
+    }
+    void setVolume(PlayerWindow window, qint64 volume) {
+        sendMessage(window, player_msg::WmUser, volume, player_msg::SetVolume);
+    }
+    void play(PlayerWindow window) { command(window, player_msg::Play); }
+    void pause(PlayerWindow window) { command(window, player_msg::Pause); }
+    void stop(PlayerWindow window) { command(window, player_msg::Stop); }
+    void next(PlayerWindow window) { command(window, player_msg::Next); }
+    void previous(PlayerWindow window) { command(window, player_msg::Previous); }
+    // Asks the player to close, without waiting.
+    void askToClose(PlayerWindow window) { postMessage(window, player_msg::WmClose, 0, 0); }
+
+private:
+    void command(PlayerWindow window, qint64 which) {
+        sendMessage(window, player_msg::WmCommand, which, 0);
+    }
 };
 
 // How long a play waits for a player it has just started before sending it more messages.

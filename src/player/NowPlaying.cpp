@@ -21,10 +21,6 @@ QString PlayingCaption(qint64 lengthSeconds, qint32 entry, int entryCount, const
 NowPlaying::NowPlaying(AppState& state, PlayerPanel& panel, NowPlayingView& view)
     : state_(state), panel_(panel), view_(view) {}
 
-qint64 NowPlaying::request(qint64 wParam, qint64 lParam) {
-    return state_.services.player.sendMessage(state_.playerPid, player_msg::WmUser, wParam, lParam);
-}
-
 static qint32 WholeSeconds(qint64 ms) {
     return static_cast<qint32>(RoundHalfEven(double(ms) / 1000.0));
 }
@@ -97,19 +93,19 @@ void NowPlaying::Tick() {
         else
             waitingLengths_.clear();
     }
-    const qint64 length = request(1, player_msg::GetTime);
+    const qint64 length = state_.services.player.lengthSeconds(state_.playerPid);
 
-    const qint32 second = WholeSeconds(request(0, player_msg::GetTime));
+    const qint32 second = WholeSeconds(state_.services.player.positionMs(state_.playerPid));
     if (second != lastShownSecond_) {
         view_.setElapsed(FormatMinSec(second) + QLatin1Char('.'));
         lastShownSecond_ = second;
     }
     if (!panel_.positionDragging()) {
-        const qint32 at = WholeSeconds(request(0, player_msg::GetTime));
+        const qint32 at = WholeSeconds(state_.services.player.positionMs(state_.playerPid));
         panel_.setPositionKnob(PositionKnobLeft(at, length));
     }
 
-    const qint32 entry = static_cast<qint32>(request(0, player_msg::GetListPos));
+    const qint32 entry = static_cast<qint32>(state_.services.player.entry(state_.playerPid));
     state_.lastIndex = entry;
     if (entry != state_.lastListIndex) {
         playingPath_ = TemporaryPlaylistEntry(state_.tmpPlaylistPath, entry, &entryCount_);

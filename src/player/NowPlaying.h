@@ -55,7 +55,6 @@ public:
     int entryCount() const { return entryCount_; }
 
 private:
-    qint64 request(qint64 wParam, qint64 lParam);
     // Stores a length the catalog does not have yet, then reloads the list. Nothing when the
     // catalog refused a length before; a failed read is left alone, a refused write reported.
     void learnLength(qint64 length, qint32 entry);

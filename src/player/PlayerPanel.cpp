@@ -38,10 +38,6 @@ void PlayerPanel::findPlayer() {
     state_.playerPid = state_.services.player.findWindow();
 }
 
-void PlayerPanel::send(int message, qint64 wParam, qint64 lParam) {
-    state_.services.player.sendMessage(state_.playerPid, message, wParam, lParam);
-}
-
 void PlayerPanel::setPositionKnob(double left) {
     positionKnob_ = left;
     view_.moveKnob(5, left);
@@ -54,15 +50,16 @@ void PlayerPanel::setVolumeKnob(double left) {
 
 void PlayerPanel::buttonPressed(int index) {
     findPlayer();
-    using namespace player_msg;
+    PlayerLink& player = state_.services.player;
+    const PlayerWindow window = state_.playerPid;
     // One button a line, as the panel shows them.
     // clang-format off
     switch (index) {
-    case 0: send(WmCommand, Play, 0); break;
-    case 1: send(WmCommand, Pause, 0); break;
-    case 2: send(WmCommand, Previous, 0); break;
-    case 3: send(WmCommand, Stop, 0); break;
-    case 4: send(WmCommand, Next, 0); break;
+    case 0: player.play(window); break;
+    case 1: player.pause(window); break;
+    case 2: player.previous(window); break;
+    case 3: player.stop(window); break;
+    case 4: player.next(window); break;
     case 5: positionDragging_ = true; break;
     case 6: volumeDragging_ = true; break;
     default: break;
@@ -84,17 +81,16 @@ void PlayerPanel::buttonDragged(int index, double x) {
         setVolumeKnob(std::clamp(volumeKnob_ + x - 60, VolumeKnobMin, VolumeKnobMax));
         state_.playerVolume = VolumeForKnob(volumeKnob_);
         view_.setStatusPanel(1, QStringLiteral("Volum: ") + QString::number(state_.playerVolume));
-        send(player_msg::WmUser, state_.playerVolume, player_msg::SetVolume);
+        state_.services.player.setVolume(state_.playerPid, state_.playerVolume);
     }
 }
 
 void PlayerPanel::buttonReleased(int index) {
     findPlayer();
     if (index == 5 && positionDragging_) {
-        const qint64 length = state_.services.player.sendMessage(
-            state_.playerPid, player_msg::WmUser, 1, player_msg::GetTime);
+        const qint64 length = state_.services.player.lengthSeconds(state_.playerPid);
         const qint32 ms = SeekMsForKnob(positionKnob_, length);
-        send(player_msg::WmUser, ms, player_msg::JumpToTime);
+        state_.services.player.seekTo(state_.playerPid, ms);
         if (length > 0)
             setPositionKnob(PositionKnobMin + 1.6 * double(ms) / double(length));
         positionDragging_ = false;

@@ -54,7 +54,6 @@ public:
 
 private:
     void findPlayer();
-    void send(int message, qint64 wParam, qint64 lParam);
 
     AppState& state_;
     PanelView& view_;

@@ -9,11 +9,10 @@ void ResumeTemporaryPlaylist(AppState& state, bool launched, const ResumePoint& 
     PlayerLink& player = state.services.player;
     if (launched)
         state.playerPid = player.waitForWindow(PlayerStartWaitMs);
-    player.sendMessage(state.playerPid, player_msg::WmUser, at.entry, player_msg::SetPlaylistPos);
-    player.sendMessage(state.playerPid, player_msg::WmCommand, player_msg::Play, 0);
+    player.selectEntry(state.playerPid, at.entry);
+    player.play(state.playerPid);
     if (at.seconds)
-        player.sendMessage(state.playerPid, player_msg::WmUser, *at.seconds * 1000,
-                           player_msg::JumpToTime);
+        player.seekTo(state.playerPid, *at.seconds * 1000);
 }
 
 } // namespace tarl

@@ -132,8 +132,7 @@ private:
     void showIndexProgress(int done, int total);
     // The selected row when it is a hit (a list or a track).
     const SearchRow* selectedHit() const;
-    void moveProgres(double left);
-    qint64 askPlayer(qint64 wParam, qint64 lParam);
+    void moveMiniKnob(double left);
 
     AppState& state_;
     Hooks hooks_;

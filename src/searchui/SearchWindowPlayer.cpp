@@ -63,19 +63,14 @@ void SearchWindow::buildMiniPlayer() {
     connect(miniPlayerTimer, &QTimer::timeout, this, &SearchWindow::miniPlayerTick);
 }
 
-qint64 SearchWindow::askPlayer(qint64 wParam, qint64 lParam) {
-    return state_.services.player.sendMessage(state_.playerPid, player_msg::WmUser, wParam, lParam);
-}
-
-void SearchWindow::moveProgres(double left) {
+void SearchWindow::moveMiniKnob(double left) {
     positionKnobLeft_ = left;
     positionKnob->move(ToPixels(left), positionKnob->y());
 }
 
 void SearchWindow::stopClicked() {
     state_.playerPid = state_.services.player.findWindow();
-    state_.services.player.sendMessage(state_.playerPid, player_msg::WmCommand, player_msg::Stop,
-                                       0);
+    state_.services.player.stop(state_.playerPid);
 }
 
 void SearchWindow::positionPressed() {
@@ -86,18 +81,18 @@ void SearchWindow::positionDragged(double x) {
     if (!dragging_)
         return;
     if (const std::optional<double> left = MiniKnobDragged(positionKnobLeft_, x))
-        moveProgres(*left);
+        moveMiniKnob(*left);
 }
 
 void SearchWindow::positionReleased() {
     if (!dragging_)
         return;
     state_.playerPid = state_.services.player.findWindow();
-    const qint64 length = askPlayer(1, player_msg::GetTime);
+    const qint64 length = state_.services.player.lengthSeconds(state_.playerPid);
     const qint64 ms = MiniSeekMs(positionKnobLeft_, length);
-    askPlayer(ms, player_msg::JumpToTime);
+    state_.services.player.seekTo(state_.playerPid, ms);
     if (length > 0)
-        moveProgres(MiniKnobAfterSeek(ms, length));
+        moveMiniKnob(MiniKnobAfterSeek(ms, length));
     dragging_ = false;
 }
 
@@ -105,9 +100,10 @@ void SearchWindow::miniPlayerTick() {
     if (dragging_)
         return;
     state_.playerPid = state_.services.player.findWindow();
-    const qint64 length = askPlayer(1, player_msg::GetTime);
-    const qint64 seconds = std::llround(double(askPlayer(0, player_msg::GetTime)) / 1000.0);
-    moveProgres(MiniKnobFollowing(seconds, length));
+    const qint64 length = state_.services.player.lengthSeconds(state_.playerPid);
+    const qint64 seconds =
+        std::llround(double(state_.services.player.positionMs(state_.playerPid)) / 1000.0);
+    moveMiniKnob(MiniKnobFollowing(seconds, length));
 }
 
 } // namespace tarl

@@ -124,8 +124,7 @@ void StartUp::resumeLastSong() {
 
     state_.playerVolume = settings.readInt16(keys::Volume);
     view_.setVolume(state_.playerVolume);
-    state_.services.player.sendMessage(state_.playerPid, player_msg::WmUser, state_.playerVolume,
-                                       player_msg::SetVolume);
+    state_.services.player.setVolume(state_.playerPid, state_.playerVolume);
 
     LoadVisualMode(state_);
     if (state_.visualMode > 0)
@@ -149,7 +148,7 @@ void StartUp::shutDown() {
     // The player may have been started or closed since the last tick.
     player_.FindPlayer();
     SaveLastSong(state_);
-    state_.services.player.postMessage(state_.playerPid, player_msg::WmClose, 0, 0);
+    state_.services.player.askToClose(state_.playerPid);
     // A player started a moment ago has no socket yet and would play on after the window.
     state_.services.player.endStartedPlayer();
     reportSettingsProblems();

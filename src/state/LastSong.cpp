@@ -17,8 +17,7 @@ void LoadLastSong(AppState& state) {
 void SaveLastSong(AppState& state) {
     if (!state.lastSongLoaded)
         return;
-    const qint64 ms = state.services.player.sendMessage(state.playerPid, player_msg::WmUser, 0,
-                                                        player_msg::GetTime);
+    const qint64 ms = state.services.player.positionMs(state.playerPid);
     state.lastPosition = static_cast<qint32>(RoundHalfEven(double(ms) / 1000.0));
     // A player that is not running answers 0: the position saved before stays.
     if (state.lastPosition != 0)
