@@ -376,13 +376,18 @@ bool MpvPlayerLink::handOver(const QString& target, const QDeadlineTimer& deadli
     // loadlist reads the whole list before it answers, so the entries are there at once.
     const QString verb =
         IsPlaylistFile(target) ? QStringLiteral("loadlist") : QStringLiteral("loadfile");
+    const quint64 startedBefore = pushed_.filesStarted;
     if (!succeeded(QJsonArray{verb, target, QStringLiteral("replace")}, deadline))
         return false;
     rememberedEntry_ = -1;
     // The file loaded is on its way out: nothing of it may stand for the new list's entries.
-    pushed_.fileLoaded = false;
-    pushed_.duration.reset();
-    pushed_.timePos.reset();
+    // A file started while the command was answered is the new list's own (a short local file
+    // may be loaded before the answer is read): what it pushed stays.
+    if (pushed_.filesStarted == startedBefore) {
+        pushed_.fileLoaded = false;
+        pushed_.duration.reset();
+        pushed_.timePos.reset();
+    }
     if (const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline))
         pushed_.tookEntry(pos->toInteger(-1));
     request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("pause"), false}, deadline);

@@ -19,6 +19,8 @@ constexpr unsigned AllReported = ((1u << ObservedEnd) - 1) & ~1u;
 void PlayerPushed::apply(const QJsonObject& event) {
     const QString name = event.value(QStringLiteral("event")).toString();
     if (name == QLatin1String("start-file") || name == QLatin1String("end-file")) {
+        if (name == QLatin1String("start-file"))
+            ++filesStarted;
         // mpv reports the new file's length after this; the old one's must not stand for it.
         fileLoaded = false;
         duration.reset();

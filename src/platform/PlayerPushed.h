@@ -33,6 +33,8 @@ struct PlayerPushed {
     bool idle = false;
     // Between the current file's file-loaded event and its end.
     bool fileLoaded = true;
+    // How many files mpv has started (start-file events) since the link connected.
+    quint64 filesStarted = 0;
     // Which observed properties have reported once (a bit each).
     unsigned reported = 0;
     // Set by a command that changed the entry: until mpv pushes an entry other than this one, a

@@ -9,6 +9,7 @@
 #include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 #include <unistd.h>
 
 // The link against a player written by hand on the socket (the values it pushes, at the moments
@@ -113,6 +114,44 @@ TEST(PlatformMpvPlayerPushedValues, QuestionsAfterTheTickReadWhatArrived) {
     EXPECT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 0, GetTime) == 1000; }));
     player.push(2, "2");
     EXPECT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 0, GetTime) == 2000; }));
+}
+
+// A player that loads the new list's first file before it answers the hand-over (a short local
+// file): the length it pushed stands, and the next questions answer it.
+TEST(PlatformMpvPlayerPushedValues, AFileLoadedBeforeTheHandOverIsAnsweredKeepsItsLength) {
+    test::TempDir dir;
+    const QString list = dir.write("list.m3u", "/music/a.wav\n");
+    test::HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
+    ASSERT_TRUE(player.listening());
+    MpvPlayerLink link({.socketPath = dir.file(QStringLiteral("p.sock")),
+                        .extraArguments = {},
+                        .timeoutMs = 50,
+                        .sameTickMs = 0});
+    const PlayerWindow window = link.findWindow();
+    ASSERT_TRUE(player.accept());
+    for (const auto& [id, data] : {std::pair{1, "20"}, {2, "1"}, {3, "1"}, {4, "1"}, {5, "2"}})
+        player.push(id, data);
+    player.push(6, "false");
+    ASSERT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 1, GetTime) == 20; }));
+
+    std::thread answering([&player] {
+        for (QByteArray line = player.readLine(); !line.isEmpty(); line = player.readLine()) {
+            if (!line.contains("loadlist"))
+                continue;
+            const QByteArray id = line.mid(line.indexOf("request_id") + 12).split('}').first();
+            player.event("end-file");
+            player.event("start-file");
+            player.push(3, "0");
+            player.push(4, "0");
+            player.event("file-loaded");
+            player.push(1, "4");
+            player.write(R"({"request_id":)" + id.trimmed() + R"(,"error":"success"})" + "\n");
+            return;
+        }
+    });
+    EXPECT_TRUE(link.launch("/usr/bin/mpv \"" + list + "\""));
+    answering.join();
+    EXPECT_EQ(link.sendMessage(window, WmUser, 1, GetTime), 4);
 }
 
 TEST(PlatformMpvPlayerCommandLine, SplitsProgramAndQuotedTarget) {

@@ -45,6 +45,17 @@ void HandWrittenPlayer::write(const QByteArray& bytes) {
     ASSERT_EQ(::write(peer_, bytes.constData(), size_t(bytes.size())), bytes.size());
 }
 
+QByteArray HandWrittenPlayer::readLine() {
+    QByteArray line;
+    char c = 0;
+    while (::read(peer_, &c, 1) == 1) {
+        if (c == '\n')
+            return line;
+        line += c;
+    }
+    return {};
+}
+
 void HandWrittenPlayer::hangUp() {
     ::close(peer_);
     peer_ = -1;

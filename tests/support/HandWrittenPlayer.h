@@ -21,6 +21,8 @@ public:
     // One event line without data.
     void event(const char* name);
     void write(const QByteArray& bytes);
+    // The next line the link wrote (a command), waiting for it; "" when the link hung up.
+    QByteArray readLine();
     // Closes the accepted connection, as a player that quits.
     void hangUp();
 
