@@ -85,8 +85,9 @@ qint64 PlayerPushed::time(qint64 wParam) const {
     if (wParam != 0 && wParam != 1)
         return 0;
     // Right after an entry change mpv already names the new entry while the old file still
-    // reports its length and position; those values must not be taken for the new entry's.
-    if (!fileLoaded || entry < 0 || entry != playing)
+    // reports its length and position; those values must not be taken for the new entry's. An
+    // idle player has no file, whichever of its reports of the end arrived first.
+    if (idle || !fileLoaded || entry < 0 || entry != playing)
         return 0;
     const std::optional<double>& value = wParam == 1 ? duration : timePos;
     if (!value)

@@ -58,6 +58,13 @@ INSTANTIATE_TEST_SUITE_P(
 {"event":"property-change","id":2,"data":2147484}
 )",
                                  2147483647, 2147483647, 0},
+                      // The end of the list told as idle before the file's end-file event.
+                      PushedCase{"idle_before_end_file",
+                                 R"({"event":"property-change","id":1,"data":1}
+{"event":"property-change","id":2,"data":0.623}
+{"event":"property-change","id":6,"data":true}
+)",
+                                 0, 0, 0},
                       PushedCase{"negative", R"({"event":"property-change","id":1,"data":-5}
 {"event":"property-change","id":2,"data":-1e300}
 )",
