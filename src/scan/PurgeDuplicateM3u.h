@@ -14,6 +14,6 @@ class ScanTree;
 // without entries. Returns FirstEntryFolder's failure sentence for every such reading, in the
 // order met (a playlist looked at again after a removal counts again); the window shows each in
 // its own error box, in that order.
-QStringList PurgeDuplicateM3u(ScanTree& tree, QString& foldProfundity);
+QStringList PurgeDuplicateM3u(ScanTree& tree, QString& playlistDepth);
 
 } // namespace tarl
