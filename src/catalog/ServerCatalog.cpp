@@ -215,8 +215,12 @@ bool ExecOnServer(QSqlQuery& query, const QString& statement, const QVariantList
     }
 }
 
+QString StatementWord(const QString& statement) {
+    return statement.trimmed().section(u' ', 0, 0).toUpper();
+}
+
 bool InTransactionAfter(const QString& statement, bool before) {
-    const QString word = statement.trimmed().section(u' ', 0, 0).toUpper();
+    const QString word = StatementWord(statement);
     if (word == QLatin1String("BEGIN") || word == QLatin1String("START"))
         return true;
     if (word == QLatin1String("COMMIT") || word == QLatin1String("END"))

@@ -47,6 +47,9 @@ Result<> CreateServerCatalog(const ServerAddress& address);
 bool ExecOnServer(QSqlQuery& query, const QString& statement, const QVariantList& values,
                   bool inTransaction);
 
+// The first word of a statement, in capitals ("BEGIN", "ROLLBACK", "SELECT").
+QString StatementWord(const QString& statement);
+
 // Whether the session is inside a transaction after `statement` ran, from whether it was before.
 bool InTransactionAfter(const QString& statement, bool before);
 

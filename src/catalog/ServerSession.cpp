@@ -10,20 +10,16 @@ namespace tarl {
 
 namespace {
 
-QString FirstWord(const QString& statement) {
-    return statement.trimmed().section(u' ', 0, 0).toUpper();
-}
-
 // A plain ROLLBACK, which ends a transaction (ROLLBACK TO a savepoint stays inside it).
 bool EndsTransaction(const QString& statement) {
     const QString words = statement.simplified().toUpper();
-    return FirstWord(statement) == QLatin1String("ROLLBACK") &&
+    return StatementWord(statement) == QLatin1String("ROLLBACK") &&
            !words.startsWith(QLatin1String("ROLLBACK TO"));
 }
 
 // Statements that change nothing stored, so running one again cannot do anything twice.
 bool ChangesNothing(const QString& statement) {
-    const QString word = FirstWord(statement);
+    const QString word = StatementWord(statement);
     for (const char* harmless : {"SELECT", "SHOW", "BEGIN", "START", "SET", "LISTEN"}) {
         if (word == QLatin1String(harmless))
             return true;

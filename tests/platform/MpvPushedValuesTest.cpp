@@ -96,20 +96,32 @@ TEST(PlatformMpvPlayerPushedValues, OneTickAnswersOneMomentAndAnEntryNeverTakesT
     EXPECT_EQ(ask(0, GetListPos), 2);
 }
 
-TEST(PlatformMpvPlayerPushedValues, QuestionsAfterTheTickReadWhatArrived) {
+// The link connected to a hand-written player, with every property reported once: a length of
+// 20 s, a position of 1 s, entry `entry` of `count`, not idle. Each question reads what arrived.
+class PlatformMpvPlayerPushedValuesConnected : public ::testing::Test {
+protected:
+    void connect(const char* entry, const char* count) {
+        ASSERT_TRUE(player.listening());
+        window = link.findWindow();
+        ASSERT_NE(window, 0);
+        ASSERT_TRUE(player.accept());
+        for (const auto& [id, data] :
+             {std::pair{1, "20"}, {2, "1"}, {3, entry}, {4, entry}, {5, count}})
+            player.push(id, data);
+        player.push(6, "false");
+    }
+
     test::TempDir dir;
-    test::HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
-    ASSERT_TRUE(player.listening());
-    MpvPlayerLink link({.socketPath = dir.file(QStringLiteral("p.sock")),
+    test::HandWrittenPlayer player{dir.file(QStringLiteral("p.sock"))};
+    MpvPlayerLink link{{.socketPath = dir.file(QStringLiteral("p.sock")),
                         .extraArguments = {},
                         .timeoutMs = 50,
-                        .sameTickMs = 0});
-    const PlayerWindow window = link.findWindow();
-    ASSERT_NE(window, 0);
-    ASSERT_TRUE(player.accept());
-    for (const auto& [id, data] : {std::pair{1, "20"}, {2, "1"}, {3, "0"}, {4, "0"}, {5, "1"}})
-        player.push(id, data);
-    player.push(6, "false");
+                        .sameTickMs = 0}};
+    PlayerWindow window = 0;
+};
+
+TEST_F(PlatformMpvPlayerPushedValuesConnected, QuestionsAfterTheTickReadWhatArrived) {
+    connect("0", "1");
     // Without findWindow() (the play state saved every 5 seconds): the question reads.
     EXPECT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 0, GetTime) == 1000; }));
     player.push(2, "2");
@@ -118,23 +130,13 @@ TEST(PlatformMpvPlayerPushedValues, QuestionsAfterTheTickReadWhatArrived) {
 
 // A player that loads the new list's first file before it answers the hand-over (a short local
 // file): the length it pushed stands, and the next questions answer it.
-TEST(PlatformMpvPlayerPushedValues, AFileLoadedBeforeTheHandOverIsAnsweredKeepsItsLength) {
-    test::TempDir dir;
+TEST_F(PlatformMpvPlayerPushedValuesConnected,
+       AFileLoadedBeforeTheHandOverIsAnsweredKeepsItsLength) {
     const QString list = dir.write("list.m3u", "/music/a.wav\n");
-    test::HandWrittenPlayer player(dir.file(QStringLiteral("p.sock")));
-    ASSERT_TRUE(player.listening());
-    MpvPlayerLink link({.socketPath = dir.file(QStringLiteral("p.sock")),
-                        .extraArguments = {},
-                        .timeoutMs = 50,
-                        .sameTickMs = 0});
-    const PlayerWindow window = link.findWindow();
-    ASSERT_TRUE(player.accept());
-    for (const auto& [id, data] : {std::pair{1, "20"}, {2, "1"}, {3, "1"}, {4, "1"}, {5, "2"}})
-        player.push(id, data);
-    player.push(6, "false");
+    connect("1", "2");
     ASSERT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 1, GetTime) == 20; }));
 
-    std::thread answering([&player] {
+    std::thread answering([this] {
         for (QByteArray line = player.readLine(); !line.isEmpty(); line = player.readLine()) {
             if (!line.contains("loadlist"))
                 continue;
