@@ -7,13 +7,13 @@
 #include "desktop/IconLabel.h"
 #include "dialogs/RenameDialog.h"
 #include "dialogs/ScanWindowMenu.h"
-#include "dialogs/ScanWindowPacing.h"
 #include "platform/Ui.h"
 #include "scan/PurgeDuplicateM3u.h"
 #include "scan/Rescan.h"
 #include "scan/ScanImport.h"
 #include "scan/ScanTreeModel.h"
 #include "scan/ScanWalker.h"
+#include "scan/ScanWorker.h"
 #include "state/AppState.h"
 #include "state/PlayActions.h"
 #include "state/SettingKeys.h"
@@ -22,7 +22,6 @@
 #include "text/PathText.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -60,13 +59,10 @@ QVariant scanPicture(int picture) {
         return {};
     }
 }
-
-void runEvents() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 } // namespace
 
-ScanWindow::ScanWindow(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+ScanWindow::ScanWindow(AppState& state, QWidget* parent)
+    : QDialog(parent), state_(state), worker_(std::make_unique<ScanWorker>()) {
     setWindowTitle(QStringLiteral("Scan Drive"));
     setObjectName(QStringLiteral("ScanWindow"));
     setModal(true);
@@ -78,10 +74,9 @@ ScanWindow::ScanWindow(AppState& state, QWidget* parent) : QDialog(parent), stat
     load();
 }
 
-ScanWindow::~ScanWindow() {
-    if (walker_)
-        walker_->stop();
-}
+// The worker goes first (a member declared last): it stops and waits for its work, which reads
+// the tree.
+ScanWindow::~ScanWindow() = default;
 
 void ScanWindow::buildControls() {
     pathScan = new QLineEdit(QStringLiteral("/"), this); // the root drive, as "C:\" was
@@ -201,8 +196,8 @@ void ScanWindow::scanClicked() {
         return;
     if (scanButton->text() != ScanCaption) {
         // A walk (or a refused CD key) is pending: the walk ends at its next entry.
-        if (walker_)
-            walker_->stop();
+        if (walking_)
+            worker_->stop();
         endWalk();
         return;
     }
@@ -262,25 +257,36 @@ void ScanWindow::walk() {
     if (options.collect == ScanCollect::AllFiles)
         status(1, QStringLiteral("Scaning M3u..."));
 
-    ScanWalker walker(tree_, state_.services.files, state_.services.drives);
-    ScanWindowPacing pacing(runEvents);
-    walker.setYield([&pacing] { pacing.turn(); });
-    walker.setFolderShown([this, &pacing](const QString& folder) {
-        pacing.set(ScanWindowPacing::Folder, [this, folder] { pathScan->setText(folder); });
-    });
-    if (options.collect == ScanCollect::SoundFiles)
-        walker.setStatusFolder([this, &pacing](const QString& folder) {
-            pacing.set(ScanWindowPacing::Panel2, [this, folder] { status(2, folder); });
+    // The walk fills a tree of its own on the worker; the window's tree takes it at the end.
+    ScanTree walked;
+    ScanResult result;
+    ScanReports& reports = worker_->reports();
+    const Files& files = state_.services.files;
+    const Drives& drives = state_.services.drives;
+    walking_ = true;
+    worker_->run([&] {
+        ScanWalker walker(walked, files, drives);
+        walker.setYield([&] {
+            if (worker_->stopRequested())
+                walker.stop();
         });
-    walker_ = &walker;
-    const ScanResult result = walker.walk(options);
-    walker_ = nullptr;
+        walker.setFolderShown([this, &reports](const QString& folder) {
+            reports.set(ScanReports::Folder, [this, folder] { pathScan->setText(folder); });
+        });
+        if (options.collect == ScanCollect::SoundFiles)
+            walker.setStatusFolder([this, &reports](const QString& folder) {
+                reports.set(ScanReports::Panel2, [this, folder] { status(2, folder); });
+            });
+        result = walker.walk(options);
+    });
+    walking_ = false;
     // A stop put the window's own values back already.
     if (result.stopped)
-        pacing.discard();
+        reports.discard();
     else
-        pacing.finish();
-    // After the paced values, so the last folder shown does not hide it.
+        reports.showNow();
+    tree_.replaceWith(walked);
+    // After the reported values, so the last folder shown does not hide it.
     if (!result.skippedCdDrives.isEmpty())
         status(2, SkippedCdDrivesText(result.skippedCdDrives));
 
@@ -302,41 +308,56 @@ void ScanWindow::endWalk() {
 }
 
 void ScanWindow::importIntoCatalog() {
-    // The windows run during a walk or an import: a second press must not start another over it,
+    // The window runs during a walk or an import: a second press must not start another over it,
     // nor over the re-scan's import.
     if (closing_ || busy() || state_.importRunning)
         return;
-    ScanWindowPacing pacing(runEvents);
+    ScanReports& reports = worker_->reports();
     ScanImportHooks importHooks;
-    importHooks.progress = [this, &pacing](int maximum, int value) {
-        pacing.set(ScanWindowPacing::Progress, [this, maximum, value] {
+    importHooks.progress = [this, &reports](int maximum, int value) {
+        reports.set(ScanReports::Progress, [this, maximum, value] {
             progressBar->setMaximum(maximum);
             progressBar->setValue(value);
         });
     };
-    importHooks.status = [this, &pacing](const QString& text) {
-        pacing.set(ScanWindowPacing::Panel2, [this, text] { status(2, text); });
+    importHooks.status = [this, &reports](const QString& text) {
+        reports.set(ScanReports::Panel2, [this, text] { status(2, text); });
     };
-    importHooks.yield = [this, &pacing] {
-        pacing.turn();
-        return !closing_ && !stopImport_;
-    };
+    importHooks.yield = [this] { return !worker_->stopRequested(); };
     importing_ = true;
-    stopImport_ = false;
     state_.importRunning = true;
     // Meanwhile Cancel stops the import rather than hiding the window over it.
     cancelButton->setText(QStringLiteral("Stop &import"));
     cancelButton->setToolTip(
         QStringLiteral("Stops the import; what it added so far stays in the catalog."));
-    const QString backupFailure = backUpBeforeImport(pacing);
-    const ScanImportResult result =
-        tarl::ImportScanTree(state_.catalog, state_.services.drives, tree_, state_.currentLabel,
-                             pathScan->text(), importHooks, ScanImportBatching{}, state_.pathMap);
+    status(2, QStringLiteral("Backing up the catalog..."));
+
+    // What the worker reads; the window changes none of it while the import runs (busy()).
+    const QString catalogAddress = state_.catalog.connection.fileName();
+    const Drives& drives = state_.services.drives;
+    const QString labelBefore = state_.currentLabel;
+    const QString scanned = pathScan->text();
+    const PathMap pathMap = state_.pathMap;
+    ScanImportResult result;
+    QString backupFailure;
+    worker_->run([&] {
+        Result<std::unique_ptr<Catalog>> opened = OpenCatalogConnection(catalogAddress);
+        if (!opened) {
+            result.nodes = tree_.nodeCount();
+            result.currentLabel = labelBefore;
+            result.failure = opened.error;
+            return;
+        }
+        backupFailure = backUpBeforeImport(*opened.value);
+        result = tarl::ImportScanTree(*opened.value, drives, tree_, labelBefore, scanned,
+                                      importHooks, ScanImportBatching{}, pathMap);
+    });
     importing_ = false;
     state_.importRunning = false;
+    state_.currentLabel = result.currentLabel;
     cancelButton->setText(QStringLiteral("&Cancel"));
     cancelButton->setToolTip(QString());
-    pacing.finish();
+    reports.showNow();
     // Closing: the program ends at once, so neither a box nor a rebuilt tree is wanted.
     if (closing_)
         return;
@@ -347,15 +368,14 @@ void ScanWindow::importIntoCatalog() {
         hooks.importEnded();
 }
 
-QString ScanWindow::backUpBeforeImport(ScanWindowPacing& pacing) {
-    status(2, QStringLiteral("Backing up the catalog..."));
+QString ScanWindow::backUpBeforeImport(Catalog& catalog) {
+    ScanReports& reports = worker_->reports();
     const Result<QString> made =
-        RotateBackups(state_.catalog.connection, [this, &pacing](int copied, int count) {
-            pacing.set(ScanWindowPacing::Progress, [this, copied, count] {
+        RotateBackups(catalog.connection, [this, &reports](int copied, int count) {
+            reports.set(ScanReports::Progress, [this, copied, count] {
                 progressBar->setMaximum(count);
                 progressBar->setValue(copied);
             });
-            pacing.turn();
         });
     return made ? QString() : made.error + QStringLiteral(" The import went on without it.");
 }
@@ -399,10 +419,13 @@ RescanOptions ScanWindow::rescanOptions() const {
     return options;
 }
 
+bool ScanWindow::stopRequested() const {
+    return worker_->stopRequested();
+}
+
 void ScanWindow::stopForClose() {
     closing_ = true;
-    if (walker_)
-        walker_->stop();
+    worker_->stop();
 }
 
 void ScanWindow::addToCatalogClicked() {
@@ -411,7 +434,7 @@ void ScanWindow::addToCatalogClicked() {
 
 void ScanWindow::cancelClicked() {
     if (importing_) {
-        stopImport_ = true;
+        worker_->stop();
         return;
     }
     hide();

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -22,10 +23,10 @@ struct AppState;
 class RenameDialog;
 class IconLabel;
 class ScanWindowMenu;
-class ScanWindowPacing;
+class ScanWorker;
+struct Catalog;
 class Settings;
 class ScanTreeModel;
-class ScanWalker;
 struct ScanImportResult;
 struct RescanOptions;
 
@@ -68,9 +69,12 @@ public:
     // The window's height in twips (15 to a pixel).
     int heightTwips() const;
     void setHeightTwips(int twips);
-    bool walking() const { return walker_ != nullptr; }
-    // A walk or an import is running (inside a handler that lets the event loop run).
-    bool busy() const { return walker_ != nullptr || importing_; }
+    bool walking() const { return walking_; }
+    // A walk or an import is running on the worker (its handler waits for it, the event loop
+    // running meanwhile).
+    bool busy() const { return walking_ || importing_; }
+    // A stop of the running walk or import was asked (STOP, "Stop import", or closing). Any thread.
+    bool stopRequested() const;
     // The program is closing: a running walk stops, a running import stops after its current
     // node (its open batch committed) without a message, and no walk or import starts again.
     void stopForClose();
@@ -122,9 +126,9 @@ private:
     // Asks for the CD's name; false when the walk must not run.
     bool nameCd();
     void showImportResult(const ScanImportResult& result);
-    // A copy of the catalog before the import writes (NAME.bak1, the older ones moved down),
-    // its pages on the progress bar; "" when made, else why not, for status panel 1.
-    QString backUpBeforeImport(ScanWindowPacing& pacing);
+    // On the worker: a copy of the catalog before the import writes (NAME.bak1, the older ones
+    // moved down), its pages on the progress bar; "" when made, else why not, for status panel 1.
+    QString backUpBeforeImport(Catalog& catalog);
     void walk();
     // Back to idle after a walk, or at once on a stop request.
     void endWalk();
@@ -133,13 +137,14 @@ private:
     AppState& state_;
     ScanTree tree_;
     ScanTreeModel* model_ = nullptr;
-    ScanWalker* walker_ = nullptr; // the running walk, null when idle
-    QString folder0_;              // the folder at depth 0, ending in "/"
+    QString folder0_; // the folder at depth 0, ending in "/"
     QString goAhead_;
+    bool walking_ = false;
+    // Meanwhile Cancel turns into "Stop import".
     bool importing_ = false;
-    // The person asked the running import to stop (Cancel turns into "Stop import" meanwhile).
-    bool stopImport_ = false;
     bool closing_ = false;
+    // Runs the walk and the import; last, so it stops and waits before the tree goes.
+    std::unique_ptr<ScanWorker> worker_;
 };
 
 } // namespace tarl

@@ -92,11 +92,12 @@ qint64 ModificationTime(const char* path) {
 // The parsed table, read again only when it may have changed: the kernel flags an open
 // mountinfo file (POLLPRI) when anything is mounted or unmounted, and fstab is looked at by its
 // modification time. Asking for the roots of thousands of paths then costs a poll each.
-const LinuxDrives::Table& LinuxDrives::table() const {
+std::shared_ptr<const LinuxDrives::Table> LinuxDrives::table() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (fixed_) {
         if (!cache_)
-            cache_ = tableOf(*fixed_);
-        return *cache_;
+            cache_ = std::make_shared<const Table>(tableOf(*fixed_));
+        return cache_;
     }
     bool stale = !cache_;
     if (mountInfoFd_ < 0) {
@@ -114,7 +115,7 @@ const LinuxDrives::Table& LinuxDrives::table() const {
     if (fstabTime != fstabTime_)
         stale = true;
     if (!stale)
-        return *cache_;
+        return cache_;
     fstabTime_ = fstabTime;
     if (mountInfoFd_ >= 0) {
         // Reading the watched file to its end clears its change flag.
@@ -125,11 +126,11 @@ const LinuxDrives::Table& LinuxDrives::table() const {
             text.append(buffer, n);
         Sources live = sources();
         live.mountInfo = text;
-        cache_ = tableOf(live);
-        return *cache_;
+        cache_ = std::make_shared<const Table>(tableOf(live));
+        return cache_;
     }
-    cache_ = tableOf(sources());
-    return *cache_;
+    cache_ = std::make_shared<const Table>(tableOf(sources()));
+    return cache_;
 }
 
 LinuxDrives::Sources LinuxDrives::sources() const {
@@ -202,11 +203,12 @@ bool LinuxDrives::isMediaFolder(const Table& table, const QString& root) {
 }
 
 QString LinuxDrives::driveRoot(const QString& path) const {
-    return rootIn(table(), path);
+    return rootIn(*table(), path);
 }
 
 DriveType LinuxDrives::driveType(const QString& root) const {
-    const Table& table = this->table();
+    const std::shared_ptr<const Table> held = this->table();
+    const Table& table = *held;
     const QString folder = FolderForm(root);
     if (folder.isEmpty() || rootIn(table, folder) != folder)
         return DriveType::NoRootDir;
@@ -235,7 +237,7 @@ DriveType LinuxDrives::driveType(const QString& root) const {
 }
 
 QString LinuxDrives::volumeLabel(const QString& root) const {
-    const auto mount = mountOn(table(), FolderForm(root));
+    const auto mount = mountOn(*table(), FolderForm(root));
     if (!mount || !mount->device.startsWith('/'))
         return {};
     const QString label = ReadVolumeLabel(mount->device);

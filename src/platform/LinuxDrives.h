@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 
 namespace tarl {
@@ -51,14 +53,17 @@ private:
     };
 
     Sources sources() const;
-    const Table& table() const;
+    // Shared: another thread may read the table anew meanwhile, and the one handed out stays.
+    std::shared_ptr<const Table> table() const;
     static Table tableOf(const Sources& sources);
     static QString rootIn(const Table& table, const QString& path);
     static std::optional<MountEntry> mountOn(const Table& table, const QString& root);
     static bool isMediaFolder(const Table& table, const QString& root);
 
     std::optional<Sources> fixed_;
-    mutable std::optional<Table> cache_;
+    // The scan's worker and the window ask at the same time.
+    mutable std::mutex mutex_;
+    mutable std::shared_ptr<const Table> cache_;
     mutable int mountInfoFd_ = -1;
     mutable qint64 fstabTime_ = -1;
 };

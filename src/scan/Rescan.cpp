@@ -94,6 +94,7 @@ Result<RescanDone> Rescan(const RescanPlace& place, const QString& folder,
         done.backupFailure = backedUp.error + QStringLiteral(" The import went on without it.");
     done.import = ImportScanTree(place.catalog, place.drives, tree, place.currentLabel, folder0,
                                  hooks, {}, place.pathMap ? *place.pathMap : PathMap());
+    place.currentLabel = done.import.currentLabel;
     if (steps.importing)
         steps.importing(false);
     done.stopped = done.import.stopped;

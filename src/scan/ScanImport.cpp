@@ -234,10 +234,13 @@ Result<> ImportSoundFile(const Drives& drives, const ScanNode& node, const QStri
 } // namespace
 
 ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, const ScanTree& tree,
-                                QString& currentLabel, const QString& pathScan,
+                                const QString& currentLabel, const QString& pathScan,
                                 const ScanImportHooks& hooks, const ScanImportBatching& batching,
                                 const PathMap& pathMap) {
     ScanImportResult result;
+    result.currentLabel = currentLabel;
+    // The label as the import goes: a hard-disc folder turns it into "EOF".
+    QString& label = result.currentLabel;
     const KeptDrives drives(systemDrives);
     const std::vector<ScanNode*> nodes = tree.nodesInOrder();
     const int count = static_cast<int>(nodes.size());
@@ -290,10 +293,10 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
         Result<> written;
         if (IsFolderTag(node.tag()))
-            written = ImportFolderNode(drives, node, currentLabel, pathScan, statements, pathMap);
+            written = ImportFolderNode(drives, node, label, pathScan, statements, pathMap);
         else if (node.tag() == QLatin1String("Mp3"))
-            written = ImportSoundFile(drives, node, currentLabel, volumeIds, statements, result,
-                                      tagsAhead, pathMap);
+            written = ImportSoundFile(drives, node, label, volumeIds, statements, result, tagsAhead,
+                                      pathMap);
         // A statement the catalog refused ends the import.
         if (!written) {
             batches.fail(written.error);
@@ -329,7 +332,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
             const QString& parentKey = node.parent()->key();
             if (parentKey != lastParentKey) {
                 const Lookup<qint64> found =
-                    statements.volumeOfList(drives, pathMap.toStored(node.key()), currentLabel);
+                    statements.volumeOfList(drives, pathMap.toStored(node.key()), label);
                 if (!found.ok) {
                     batches.fail(found.error);
                     break;

@@ -49,6 +49,9 @@ struct ScanImportResult {
     // `nodesWritten` counts the nodes whose rows are committed (all `nodes` once it is done).
     int nodesWritten = 0;
     QString failure;
+    // The label new volumes get after this import: the CD name it was given, or "EOF" once it met
+    // a hard-disc folder. The caller keeps it for the next scan.
+    QString currentLabel;
     bool failed() const { return !failure.isEmpty(); }
 };
 
@@ -56,8 +59,8 @@ struct ScanImportResult {
 // folder of sound files or playlist, a track per sound file or playlist entry. Every insert is
 // preceded by a look-up of the same row, so running it again over the same tree adds only what
 // is missing. `currentLabel` is the CD name given during the scan; a hard-disc folder node makes
-// it "EOF" for the rest of the import. `pathScan` is the scanned folder (depth 0), whose disc
-// gives a new CD volume its `labelcd`.
+// it "EOF" for the rest of the import, and the result says what it was at the end. `pathScan` is
+// the scanned folder (depth 0), whose disc gives a new CD volume its `labelcd`.
 //
 // The writes go in transactions committed in batches, so a crash or kill leaves whole batches
 // and a consistent file. A statement the catalog refuses ends the import at once: the open batch
@@ -69,9 +72,8 @@ struct ScanImportResult {
 // and drives asked at the local paths. The final status text ("Added n files") is given only to an
 // import that ran to its end; the message box and clearing the status panels are the caller's.
 ScanImportResult ImportScanTree(Catalog& catalog, const Drives& drives, const ScanTree& tree,
-                                QString& currentLabel, const QString& pathScan,
+                                const QString& currentLabel, const QString& pathScan,
                                 const ScanImportHooks& hooks = {},
                                 const ScanImportBatching& batching = {},
                                 const PathMap& pathMap = {});
-// The original name; a forwarder rather than a reference, so the defaults above still apply.
 } // namespace tarl

@@ -36,6 +36,22 @@ void ScanTree::clear() {
         observer_->scanTreeReset();
 }
 
+void ScanTree::replaceWith(ScanTree& walked) {
+    if (&walked == this)
+        return;
+    if (observer_)
+        observer_->scanTreeAboutToReset();
+    // The nodes move as they are: the keys' hash still points at them.
+    roots_ = std::move(walked.roots_);
+    byKey_ = std::move(walked.byKey_);
+    count_ = walked.count_;
+    walked.roots_.clear();
+    walked.byKey_.clear();
+    walked.count_ = 0;
+    if (observer_)
+        observer_->scanTreeReset();
+}
+
 ScanNode& ScanTree::addRoot(const QString& key, const QString& text, const QString& tag,
                             int picture) {
     if (observer_)

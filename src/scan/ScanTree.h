@@ -34,6 +34,9 @@ public:
     ScanTree& operator=(const ScanTree&) = delete;
 
     void clear();
+    // Takes every node of `walked` (a tree a walk made away from this one), leaving it empty:
+    // this tree then holds exactly what `walked` held, as one reset of the view.
+    void replaceWith(ScanTree& walked);
 
     // Adds a node as the last root-level node / the last child of `parent`. The key may be
     // empty and given later with setKey.

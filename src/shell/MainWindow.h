@@ -25,6 +25,7 @@ namespace tarl {
 
 struct AppState;
 class ClosingDown;
+class ScanWorker;
 class SearchWindow;
 class LibraryBrowser;
 class NowPlaying;
@@ -82,7 +83,7 @@ public:
     // The re-scan's walk or import is running; a close first stops it (stopRescanForClose): the
     // walk at its next entry, the import after its node, and nothing is shown after it.
     bool rescanRunning() const { return rescanning_; }
-    void stopRescanForClose() { rescanClosing_ = true; }
+    void stopRescanForClose();
     // Toolbar button 6: the search window, not modal; made on first use and shown beside this
     // window, raised when already open.
     void showSearchWindow();
@@ -251,6 +252,8 @@ private:
     ClosingDown* closingDown_ = nullptr;
     bool rescanning_ = false;
     bool rescanClosing_ = false;
+    // The re-scan's worker while it runs.
+    ScanWorker* rescanWorker_ = nullptr;
     bool splitterDragging_ = false;
     int splitterLastX_ = 0;
     bool compactShown_ = false;

@@ -3,18 +3,32 @@
 #include "browserui/LibraryBrowser.h"
 #include "dialogs/RenameDialog.h"
 #include "dialogs/ScanWindow.h"
-#include "dialogs/ScanWindowPacing.h"
 #include "platform/Ui.h"
+#include "platform/VolumeLabelText.h"
 #include "scan/Rescan.h"
+#include "scan/ScanWorker.h"
 #include "shell/LibraryRefresh.h"
 #include "state/AppState.h"
 #include "state/Version.h"
+#include "text/PathText.h"
 
-#include <QCoreApplication>
+#include <QMetaObject>
+#include <optional>
 
-// The toolbar's re-scan of the selected folder: the walk and import run in scan/Rescan, the
-// window shows what they report.
+// The toolbar's re-scan of the selected folder: the walk and import run in scan/Rescan on a
+// worker with a catalog connection of its own; the window asks, shows and waits.
 namespace tarl {
+
+namespace {
+
+// The CD-name question, asked before the walk as the scan window asks it: the name given (or
+// the disc's label when cancelled) and whether the walk may run.
+struct CdName {
+    QString label;
+    bool goAhead = true;
+};
+
+} // namespace
 
 void MainWindow::rescanSelected() {
     const TreeNode* node = browser->selectedNode();
@@ -23,60 +37,101 @@ void MainWindow::rescanSelected() {
     rescanFolder(node->key);
 }
 
+void MainWindow::stopRescanForClose() {
+    rescanClosing_ = true;
+    if (rescanWorker_)
+        rescanWorker_->stop();
+}
+
 void MainWindow::rescanFolder(const QString& folder) {
     if ((openedScanWindow && openedScanWindow->busy()) || rescanning_ || folder.isEmpty())
         return; // one walk or import at a time
     Ui& ui = state_.services.ui;
-    ScanWindowPacing pacing([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
+    const QString localFolder = state_.pathMap.toLocal(folder);
+    const Drives& drives = state_.services.drives;
 
-    RescanSteps steps;
-    steps.nameCd = [this] {
+    // The question needs the window's thread: asked first, answered to the worker's walk.
+    std::optional<CdName> cdName;
+    if (DiscSeparatorIn(localFolder) < 0 && IsCdDrive(localFolder, drives)) {
         RenameDialog dialog(state_, this);
         dialog.renameMode = RenameDialog::NameCd;
         dialog.prompt = QStringLiteral("CD name");
-        dialog.currentLabel = state_.currentLabel;
+        dialog.currentLabel = VolumeLabelOf(drives, localFolder);
         dialog.goAhead = QStringLiteral("1");
         dialog.load();
         dialog.exec();
         // Cancel leaves both values as they were: the walk goes on under the volume label.
-        state_.currentLabel = dialog.currentLabel;
-        return dialog.goAhead == QLatin1String("1");
-    };
-    steps.status = [this, &pacing](int panel, const QString& text) {
-        if (panel == 1)
-            setStatusPanel(1, text);
-        else
-            pacing.set(ScanWindowPacing::Panel2, [this, text] { setStatusPanel(2, text); });
-    };
-    steps.turn = [this, &pacing] {
-        pacing.turn();
-        return !rescanClosing_;
-    };
-    steps.walked = [&pacing, &ui](const RescanWalk& walk) {
-        pacing.finish();
-        if (walk.cdKey)
-            ui.message(QStringLiteral("This function not run with CD"),
-                       QStringLiteral("Comming soon"), MsgIcon::Exclamation, MsgButtons::Ok);
-        for (const QString& failure : walk.purgeFailures)
-            ui.message(failure, QString(VersionLabel), MsgIcon::Critical, MsgButtons::Ok);
-    };
-    steps.importing = [this](bool running) { state_.importRunning = running; };
+        cdName = CdName{dialog.currentLabel, dialog.goAhead == QLatin1String("1")};
+        if (rescanClosing_)
+            return;
+    }
 
-    rescanning_ = true;
+    ScanWorker worker;
+    ScanReports& reports = worker.reports();
+    RescanSteps steps;
+    QString label = state_.currentLabel;
+    steps.nameCd = [&] {
+        label = cdName ? cdName->label : label;
+        return !cdName || cdName->goAhead;
+    };
+    steps.status = [this, &reports](int panel, const QString& text) {
+        reports.set(panel == 1 ? ScanReports::Panel1 : ScanReports::Panel2,
+                    [this, panel, text] { setStatusPanel(panel, text); });
+    };
+    steps.turn = [&worker] { return !worker.stopRequested(); };
+    steps.importing = [this, &reports](bool running) {
+        if (running)
+            reports.set(ScanReports::Panel2,
+                        [this] { setStatusPanel(2, QStringLiteral("Backing up the catalog...")); });
+    };
+    // The boxes of the walk come before the import, as they always did: the worker waits for
+    // them.
+    steps.walked = [this, &reports, &ui](const RescanWalk& walk) {
+        QMetaObject::invokeMethod(
+            this,
+            [&] {
+                reports.showNow();
+                if (walk.cdKey)
+                    ui.message(QStringLiteral("This function not run with CD"),
+                               QStringLiteral("Comming soon"), MsgIcon::Exclamation,
+                               MsgButtons::Ok);
+                for (const QString& failure : walk.purgeFailures)
+                    ui.message(failure, QString(VersionLabel), MsgIcon::Critical, MsgButtons::Ok);
+            },
+            Qt::BlockingQueuedConnection);
+    };
+
     RescanOptions options;
     if (openedScanWindow)
         options = openedScanWindow->rescanOptions();
     else
         options.formats = SavedSoundFormats(state_.settings);
-    const Result<RescanDone> done =
-        Rescan({state_.catalog, state_.services.files, state_.services.drives, state_.currentLabel,
-                &state_.pathMap},
-               state_.pathMap.toLocal(folder), options, steps);
+    const QString catalogAddress = state_.catalog.connection.fileName();
+    const Files& files = state_.services.files;
+    const PathMap pathMap = state_.pathMap;
+    Result<RescanDone> done;
+    rescanning_ = true;
+    rescanWorker_ = &worker;
+    // Meanwhile the catalog must not be closed or changed under the import.
+    state_.importRunning = true;
+    worker.run([&] {
+        Result<std::unique_ptr<Catalog>> opened = OpenCatalogConnection(catalogAddress);
+        if (!opened) {
+            done = Result<RescanDone>::failed(opened.error);
+            return;
+        }
+        done = Rescan({*opened.value, files, drives, label, &pathMap}, localFolder, options, steps);
+    });
+    state_.importRunning = false;
+    rescanWorker_ = nullptr;
     rescanning_ = false;
+    state_.currentLabel = label;
     // Closing: the program ends at once, so neither a box nor a rebuilt tree is wanted.
-    if (rescanClosing_ || done.value.stopped)
+    if (rescanClosing_ || done.value.stopped) {
+        reports.discard();
         return;
-    pacing.finish();
+    }
+    reports.showNow();
     if (done)
         ui.message(QStringLiteral("Updated Data Base"), QStringLiteral("Data Base"),
                    MsgIcon::Information, MsgButtons::Ok);

@@ -50,7 +50,10 @@ protected:
 
     ScanImportResult import(const ScanImportHooks& hooks = {},
                             const ScanImportBatching& batching = {}) {
-        return ImportScanTree(catalog, drives, tree, label, pathScan, hooks, batching);
+        ScanImportResult result =
+            ImportScanTree(catalog, drives, tree, label, pathScan, hooks, batching);
+        label = result.currentLabel;
+        return result;
     }
 
     QList<QVariantList> rows(const QString& query) {
