@@ -14,6 +14,7 @@
 
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogInsert.h"
+#include "scan/PlaylistImport.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/ImportStatements.h"

@@ -11,7 +11,6 @@
 #include "tags/TagFields.h"
 #include "text/PathMap.h"
 #include "text/PathText.h"
-#include "text/PlaylistText.h"
 
 #include <QElapsedTimer>
 
@@ -20,7 +19,7 @@ namespace tarl {
 namespace {
 
 const QString kHardDiscMarker = QStringLiteral("EOF");
-// How often AddPlaylistTracks lets an import's windows run.
+// How often AddPlaylistEntries looks whether the import was stopped.
 constexpr int kEntriesPerYield = 500;
 constexpr qint64 kMillisecondsPerYield = 20;
 
@@ -97,25 +96,12 @@ Result<> AddPlaylistList(const ScanNodeValues& playlist, qint64 volumeId,
     return {};
 }
 
-Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
-                           const QString& playlistPath, qint64 listId) {
-    PlaylistTracksRun run;
-    return AddPlaylistTracks(catalog, statements, playlistPath, listId, run);
-}
-
-Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
-                           const QString& playlistPath, qint64 listId, PlaylistTracksRun& run) {
+Result<> AddPlaylistEntries(Catalog& catalog, ImportStatements& statements,
+                            const QList<PlaylistEntryPath>& entries, qint64 listId,
+                            PlaylistTracksRun& run) {
     run.refused = false;
-    // A file read only in part still gives its first lines, as reading it line by line would.
-    const Result<QStringList> lines = ReadPlaylistFile(playlistPath);
-    const auto read = [&]() -> Result<> {
-        if (lines.ok)
-            return {};
-        return Result<>::failed(lines.error);
-    };
-    const QStringList entries = PlaylistEntries(lines.value);
     if (entries.isEmpty())
-        return read();
+        return {};
 
     // One commit for the whole playlist instead of one per track (each waits for the disc); a
     // savepoint, so it nests inside the transaction of an import that has one. A server takes a
@@ -130,12 +116,11 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
             return Result<>::failed(connection.lastError());
         }
     }
-    const QString playlistFolder = FolderOf(playlistPath);
     QString failure;
     QElapsedTimer sinceYield;
     sinceYield.start();
     int entriesSinceYield = 0;
-    for (const QString& entry : entries) {
+    for (const PlaylistEntryPath& entry : entries) {
         if (run.yield && (++entriesSinceYield > kEntriesPerYield ||
                           sinceYield.elapsed() >= kMillisecondsPerYield)) {
             if (!run.yield()) {
@@ -145,11 +130,9 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
             entriesSinceYield = 1;
             sinceYield.restart();
         }
-        QString folder;
-        QString file;
-        SplitPlaylistEntry(entry, playlistFolder, &folder, &file);
-        const QString localPath = folder + file;
-        folder = run.pathMap ? run.pathMap->toStored(folder) : folder;
+        const QString& file = entry.file;
+        const QString localPath = entry.folder + file;
+        const QString folder = run.pathMap ? run.pathMap->toStored(entry.folder) : entry.folder;
         const Lookup<bool> there = statements.hasTrack(listId, folder, file);
         if (!there.ok) {
             failure = there.error;
@@ -186,7 +169,7 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
         run.refused = true;
         return Result<>::failed(failure);
     }
-    return read();
+    return {};
 }
 
 Result<StyleAdded> AddStyle(Catalog& catalog, const QString& name) {

@@ -3,6 +3,7 @@
 #include "tags/TagFields.h"
 #include "text/Result.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -40,11 +41,11 @@ Result<> AddFolderTrack(const Drives& drives, const ScanNodeValues& track, const
 Result<> AddPlaylistList(const ScanNodeValues& playlist, qint64 volumeId,
                          ImportStatements& statements);
 
-// How an import runs AddPlaylistTracks.
+// How an import runs AddPlaylistEntries.
 struct PlaylistTracksRun {
-    // Called every so many entries (at least every 20 ms and every 500 entries), so the windows
-    // stay responsive inside a huge playlist. False stops the routine there, keeping the entries
-    // added so far (a second run adds the rest), and sets `stopped`.
+    // Called every so many entries (at least every 20 ms and every 500 entries), so a stop is seen
+    // inside a huge playlist. False stops the routine there, keeping the entries added so far (a
+    // second run adds the rest), and sets `stopped`.
     std::function<bool()> yield;
     bool stopped = false;
     // Set by each call: the catalog refused a statement (the reason is the routine's error), as
@@ -58,16 +59,21 @@ struct PlaylistTracksRun {
     std::function<std::optional<TagFields>(const QString& localPath)> tagsOf;
 };
 
-// Adds every entry of the playlist file at `playlistPath` to list `listId` as a track (with the
-// tags `run.tagsOf` finds, else path and file name only), skipping entries the list holds already.
-// Relative entries are taken from the playlist's folder. The entries of one playlist are written
-// inside one savepoint of `catalog`'s connection (the one `statements` run on), so it nests inside
-// an import's transaction. Stops at the first error, keeping what was added before it: failed, with
-// the reason.
-Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
-                           const QString& playlistPath, qint64 listId, PlaylistTracksRun& run);
-Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
-                           const QString& playlistPath, qint64 listId);
+// One entry of a playlist as the scan read it: the folder (ending in "/") and the file it names
+// on this machine.
+struct PlaylistEntryPath {
+    QString folder;
+    QString file;
+};
+
+// Adds every entry of a playlist (read from its file by the scan) to list `listId` as a track
+// (with the tags `run.tagsOf` finds, else path and file name only), skipping entries the list
+// holds already. The entries are written inside one savepoint of `catalog`'s connection (the one
+// `statements` run on), so it nests inside an import's transaction. Stops at the first refused
+// statement, keeping what was added before it: failed, with the reason, and `run.refused` set.
+Result<> AddPlaylistEntries(Catalog& catalog, ImportStatements& statements,
+                            const QList<PlaylistEntryPath>& entries, qint64 listId,
+                            PlaylistTracksRun& run);
 
 // What AddStyle did when its statements ran.
 struct StyleAdded {

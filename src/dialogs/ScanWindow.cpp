@@ -278,6 +278,8 @@ void ScanWindow::walk() {
                 reports.set(ScanReports::Panel2, [this, folder] { status(2, folder); });
             });
         result = walker.walk(options);
+        // Sorting thousands of folders by the user's language takes longer than a frame.
+        walked.sortRoots();
     });
     walking_ = false;
     // A stop put the window's own values back already.
@@ -300,7 +302,6 @@ void ScanWindow::walk() {
 }
 
 void ScanWindow::endWalk() {
-    tree_.sortRoots();
     pathScan->setEnabled(true);
     scanButton->setText(ScanCaption);
     pathScan->setText(folder0_);

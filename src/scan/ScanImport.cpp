@@ -7,6 +7,7 @@
 #include "platform/Drives.h"
 #include "platform/PathRules.h"
 #include "platform/VolumeLabelText.h"
+#include "scan/PlaylistImport.h"
 #include "scan/ScanNode.h"
 #include "scan/ScanTree.h"
 #include "scan/ScanWalker.h"

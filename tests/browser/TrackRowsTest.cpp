@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
+#include "scan/PlaylistImport.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/RoutineFixture.h"
 #include "catalog/ScanNodeValues.h"

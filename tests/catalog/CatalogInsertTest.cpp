@@ -1,4 +1,5 @@
 #include "catalog/CatalogInsert.h"
+#include "scan/PlaylistImport.h"
 #include "catalog/ImportStatements.h"
 
 #include "RoutineFixture.h"

@@ -1,6 +1,7 @@
 #include "catalog/CatalogDelete.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
+#include "scan/PlaylistImport.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
 
