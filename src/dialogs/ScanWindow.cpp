@@ -492,7 +492,7 @@ void ScanWindow::scanTreeDoubleClicked(const QModelIndex& index) {
     const ScanNode* node = model_->nodeAt(index);
     if (node == nullptr)
         return;
-    if (node->tag() != QLatin1String("M3u") && node->tag() != QLatin1String("Mp3"))
+    if (node->isFolder())
         return;
     // Its tracks go through the temporary playlist, which the now-playing tick follows.
     if (hooks.PlayKey)

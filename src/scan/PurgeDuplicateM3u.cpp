@@ -32,7 +32,7 @@ public:
         qsizetype i = 1;
         while (i <= static_cast<qsizetype>(nodes_.size())) {
             const ScanNode* node = nodes_[static_cast<size_t>(i - 1)];
-            if (node->tag() == u"M3u")
+            if (node->kind() == ScanNodeKind::Playlist)
                 purgeFor(*node, i, playlistDepth);
             ++i;
         }

@@ -28,10 +28,6 @@ namespace {
 const QString kHardDiscMarker = QStringLiteral("EOF");
 constexpr int kErrorsKept = 10;
 
-bool IsFolderTag(const QString& tag) {
-    return tag == QLatin1String("Cdm3u") || tag == QLatin1String("Cdmp3");
-}
-
 void Note(ScanImportResult& result, const QString& why) {
     ++result.errorCount;
     if (result.errors.size() < kErrorsKept)
@@ -158,7 +154,7 @@ Result<> ImportFolderNode(const Drives& drives, const ScanNode& node, QString& c
     // A folder of sound files is a list of the volume named after its parent; a drive root is
     // its own volume.
     QString name = key;
-    if (node.tag() == QLatin1String("Cdmp3") && !IsDriveRootText(key, drives))
+    if (node.kind() == ScanNodeKind::SoundFolder && !IsDriveRootText(key, drives))
         name = FolderOf(key.left(key.size() - 1));
     name = pathMap.toStored(name);
     const bool onCd = IsCdDrive(key, drives);
@@ -284,7 +280,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
 
     QStringList soundFiles;
     for (const ScanNode* node : nodes) {
-        if (node->tag() == QLatin1String("Mp3"))
+        if (node->kind() == ScanNodeKind::SoundFile)
             soundFiles.append(node->key());
     }
     TagPrefetch tagsAhead(std::move(soundFiles));
@@ -293,9 +289,9 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
     for (int index = 1; index <= count && going(); ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
         Result<> written;
-        if (IsFolderTag(node.tag()))
+        if (node.isFolder())
             written = ImportFolderNode(drives, node, label, pathScan, statements, pathMap);
-        else if (node.tag() == QLatin1String("Mp3"))
+        else if (node.kind() == ScanNodeKind::SoundFile)
             written = ImportSoundFile(drives, node, label, volumeIds, statements, result, tagsAhead,
                                       pathMap);
         // A statement the catalog refused ends the import.
@@ -305,7 +301,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
         }
         if (hooks.status)
             hooks.status("Adding files to Data Base... " + QString::number(index) + " files");
-        nodeDone(index, node.tag() != QLatin1String("M3u"));
+        nodeDone(index, node.kind() != ScanNodeKind::Playlist);
     }
 
     // Inside a huge playlist the import lets the windows run as it does after every node.
@@ -326,7 +322,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
     };
     for (int index = 1; index <= count && going(); ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
-        const bool playlist = node.tag() == QLatin1String("M3u") && node.parent();
+        const bool playlist = node.kind() == ScanNodeKind::Playlist && node.parent();
         if (playlist) {
             // Playlists of one folder node share its volume. The node's key tells folder nodes
             // apart; their texts do not (on a disc every one shows the disc's name).
@@ -371,7 +367,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
                 break;
             }
         }
-        nodeDone(index, node.tag() == QLatin1String("M3u"));
+        nodeDone(index, node.kind() == ScanNodeKind::Playlist);
     }
     batches.commit();
     cacheSize.restore();

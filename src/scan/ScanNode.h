@@ -8,35 +8,48 @@
 
 namespace tarl {
 
-// The pictures of the scan tree, by their index in the scan window's picture list (the number a
-// node keeps as its picture).
+// The pictures of the scan tree, by their index in the scan window's picture list.
 namespace ScanPicture {
 inline constexpr int Playlist = 1;  // a playlist found
 inline constexpr int SoundFile = 5; // a sound file found
 inline constexpr int Folder = 7;    // a folder holding what was found
 } // namespace ScanPicture
 
+// What a node of the scan tree is.
+enum class ScanNodeKind {
+    PlaylistFolder, // a folder holding playlists found: its playlists become lists of its volume
+    SoundFolder,    // a folder holding sound files found: it becomes a list of its parent's volume
+    Playlist,       // a playlist file, child of a PlaylistFolder
+    SoundFile,      // a sound file, child of a SoundFolder
+};
+
+// The kind's name as the scan tree always called it ("Cdm3u", "Cdmp3", "M3u", "Mp3").
+QString ScanNodeKindName(ScanNodeKind kind);
+
 // One node of the scan tree, free of widgets: a folder that holds matches (at the root) or a
-// playlist or sound file found in it. The scan window shows these nodes; the import reads them.
-// A node owns its children.
+// playlist or sound file found in it. The walk makes these nodes, the scan window shows them and
+// the import reads them. A node owns its children.
 class ScanNode {
 public:
-    ScanNode(QString key, QString text, QString tag, int picture);
+    ScanNode(QString key, QString text, ScanNodeKind kind);
     ScanNode(const ScanNode&) = delete;
     ScanNode& operator=(const ScanNode&) = delete;
 
     // A folder's path ending in "/", or a file's full path.
     const QString& key() const { return key_; }
     void setKey(const QString& key) { key_ = key; }
-    // What the tree shows: the folder path (with its count of matches) or the file name.
+    // The folder's path (or on a CD the disc's name), or the file name.
     const QString& text() const { return text_; }
     void setText(const QString& text) { text_ = text; }
-    // The node's kind: "Cdm3u" or "Cdmp3" for folders, "M3u" or "Mp3" for files.
-    const QString& tag() const { return tag_; }
-    void setTag(const QString& tag) { tag_ = tag; }
-    // Index of the tree's picture (ScanPicture).
-    int picture() const { return picture_; }
-    void setPicture(int picture) { picture_ = picture; }
+    // What the tree shows: the text, and after a folder's its count of matches
+    // ("/music/   < 2 files >").
+    QString shownText() const;
+    ScanNodeKind kind() const { return kind_; }
+    bool isFolder() const {
+        return kind_ == ScanNodeKind::PlaylistFolder || kind_ == ScanNodeKind::SoundFolder;
+    }
+    // Index of the tree's picture (ScanPicture), by the kind.
+    int picture() const;
 
     // Null for a node at the root.
     ScanNode* parent() const { return parent_; }
@@ -44,7 +57,7 @@ public:
     ScanNode& child(int index) const { return *children_.at(index); }
 
     // Adds a node as the last child and gives it back.
-    ScanNode& addChild(QString key, QString text, QString tag, int picture);
+    ScanNode& addChild(QString key, QString text, ScanNodeKind kind);
     // Removes and destroys a child with everything below it; false when `node` is not a child.
     bool removeChild(const ScanNode* node);
 
@@ -54,8 +67,7 @@ public:
 private:
     QString key_;
     QString text_;
-    QString tag_;
-    int picture_ = 0;
+    ScanNodeKind kind_;
     ScanNode* parent_ = nullptr;
     std::vector<std::unique_ptr<ScanNode>> children_;
 };

@@ -52,19 +52,22 @@ void ScanTree::replaceWith(ScanTree& walked) {
         observer_->scanTreeReset();
 }
 
-ScanNode& ScanTree::addRoot(const QString& key, const QString& text, const QString& tag,
-                            int picture) {
+ScanNode& ScanTree::addRoot(const QString& key, const QString& text, ScanNodeKind kind) {
     if (observer_)
         observer_->scanNodeAboutToBeAdded(nullptr, rootCount());
-    roots_.push_back(std::make_unique<ScanNode>(QString(), text, tag, picture));
+    roots_.push_back(std::make_unique<ScanNode>(QString(), text, kind));
     return adopt(*roots_.back(), key);
 }
 
 ScanNode& ScanTree::addChild(ScanNode& parent, const QString& key, const QString& text,
-                             const QString& tag, int picture) {
+                             ScanNodeKind kind) {
     if (observer_)
         observer_->scanNodeAboutToBeAdded(&parent, parent.childCount());
-    return adopt(parent.addChild(QString(), text, tag, picture), key);
+    ScanNode& child = adopt(parent.addChild(QString(), text, kind), key);
+    // The folder's count of matches changed with it.
+    if (observer_)
+        observer_->scanNodeChanged(&parent);
+    return child;
 }
 
 ScanNode& ScanTree::adopt(ScanNode& node, const QString& key) {
@@ -127,6 +130,9 @@ void ScanTree::remove(const ScanNode* node) {
         roots_.erase(root);
     if (observer_)
         observer_->scanNodeRemoved();
+    // The folder's count of matches changed with it.
+    if (observer_ && parent)
+        observer_->scanNodeChanged(parent);
 }
 
 ScanNode* ScanTree::find(const QString& key) const {

@@ -40,9 +40,9 @@ public:
 
     // Adds a node as the last root-level node / the last child of `parent`. The key may be
     // empty and given later with setKey.
-    ScanNode& addRoot(const QString& key, const QString& text, const QString& tag, int picture);
+    ScanNode& addRoot(const QString& key, const QString& text, ScanNodeKind kind);
     ScanNode& addChild(ScanNode& parent, const QString& key, const QString& text,
-                       const QString& tag, int picture);
+                       ScanNodeKind kind);
 
     // False (the node keeps its key) when another node has `key`. An empty key is never
     // looked up.

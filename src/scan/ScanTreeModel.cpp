@@ -81,13 +81,13 @@ QVariant ScanTreeModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return node->text();
+        return node->shownText();
     case Qt::DecorationRole:
         return pictures_ ? pictures_(node->picture()) : QVariant();
     case KeyRole:
         return node->key();
     case TagRole:
-        return node->tag();
+        return ScanNodeKindName(node->kind());
     case PictureRole:
         return node->picture();
     default:

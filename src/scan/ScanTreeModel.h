@@ -8,7 +8,7 @@
 namespace tarl {
 
 // The scan tree as a Qt item model for the scan window's tree view: one column, the node's text,
-// its key, tag and picture index for the window's handlers. It follows the tree through
+// its key, kind name and picture index for the window's handlers. It follows the tree through
 // ScanTreeObserver, so the view shows every node as the walk adds it.
 class ScanTreeModel : public QAbstractItemModel, public ScanTreeObserver {
     Q_OBJECT
@@ -16,7 +16,7 @@ class ScanTreeModel : public QAbstractItemModel, public ScanTreeObserver {
 public:
     enum Role {
         KeyRole = Qt::UserRole,         // QString
-        TagRole = Qt::UserRole + 1,     // QString
+        TagRole = Qt::UserRole + 1,     // QString: ScanNodeKindName
         PictureRole = Qt::UserRole + 2, // int
     };
 

@@ -17,8 +17,6 @@ namespace {
 // Well inside the 50 ms the window may wait, leaving room for the entry being handled.
 constexpr qint64 kYieldEveryMs = 20;
 
-const QString kCountStart = QStringLiteral("   <");
-
 // One folder being walked: its entries, taken once, and where the walk is in them.
 struct Level {
     QString folder; // ends in "/"; also the folder node's key
@@ -76,9 +74,9 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
     // Nothing to walk; an empty key would leave a node nothing could find again.
     if (options.folder.isEmpty())
         return result;
-    const QString tag = soundFiles ? QStringLiteral("Cdmp3") : QStringLiteral("Cdm3u");
-    const QString childTag = soundFiles ? QStringLiteral("Mp3") : QStringLiteral("M3u");
-    const int childPicture = soundFiles ? ScanPicture::SoundFile : ScanPicture::Playlist;
+    const ScanNodeKind folderKind =
+        soundFiles ? ScanNodeKind::SoundFolder : ScanNodeKind::PlaylistFolder;
+    const ScanNodeKind fileKind = soundFiles ? ScanNodeKind::SoundFile : ScanNodeKind::Playlist;
 
     QElapsedTimer sinceYield;
     sinceYield.start();
@@ -104,7 +102,7 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
     const auto enter = [&](const QString& folder) {
         ++result.foldersWalked;
         const QString text = options.onCd ? options.currentLabel : folder;
-        ScanNode& node = tree_.addRoot(QString(), text, tag, ScanPicture::Folder);
+        ScanNode& node = tree_.addRoot(QString(), text, folderKind);
         // A folder already in the tree (its path is some node's key) is not walked again.
         if (tree_.hasKey(text) || !tree_.setKey(node, folder)) {
             tree_.remove(&node);
@@ -148,11 +146,7 @@ ScanResult ScanWalker::run(const ScanOptions& options, bool soundFiles) {
                 return stopNow();
             ++level.matches;
             ++result.matches;
-            QString text = node->text();
-            if (const qsizetype cut = text.indexOf(kCountStart); cut >= 0)
-                text.truncate(cut);
-            tree_.setText(*node, text + QStringLiteral("   < %1 files >").arg(level.matches));
-            tree_.addChild(*node, level.folder + entry.name, entry.name, childTag, childPicture);
+            tree_.addChild(*node, level.folder + entry.name, entry.name, fileKind);
         }
 
         // A linked folder is not entered: links can make loops, and the folder they name is

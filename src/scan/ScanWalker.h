@@ -47,15 +47,14 @@ bool IsCdDrive(const QString& path, const Drives& drives);
 // The status line's sentence for the CD drives a walk did not enter; "" when there were none.
 QString SkippedCdDrivesText(const QStringList& mountPoints);
 
-// Walks a folder into the scan tree: one root-level folder node (tag "Cdm3u" or "Cdmp3",
-// ScanPicture::Folder, text the path or the CD name, then "   < n files >") per folder that
-// directly holds matches, with the matches as children (tag "M3u" with ScanPicture::Playlist, or
-// "Mp3" with ScanPicture::SoundFile; key the folder's path + the file name). The tree is not
+// Walks a folder into the scan tree: one root-level folder node (a PlaylistFolder or SoundFolder,
+// text the path or the CD name) per folder that directly holds matches, with the matches as
+// children (Playlist or SoundFile nodes; key the folder's path + the file name). The tree is not
 // cleared first.
 //
-// The walk stays on the one user-interface thread and calls `yield` at least every 50 ms and
-// before each subfolder, so the window can run its events; stop() may be called from there (or
-// any callback) and the walk ends at its next entry. Folders linked by a symlink are not entered,
+// The walk calls `yield` at least every 50 ms and before each subfolder (the scan window's worker
+// looks there whether it was asked to stop); stop() may be called from there (or any callback)
+// and the walk ends at its next entry. Folders linked by a symlink are not entered,
 // so a link loop ends; folders that cannot be listed are skipped and counted. Hidden entries
 // (names starting with ".") are passed over, as the original listing passed over hidden files.
 // The mount point of a CD drive other than the walk's own is not entered either: that disc is a

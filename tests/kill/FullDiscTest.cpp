@@ -130,7 +130,7 @@ protected:
     void music(const QString& name, int albums, int tracks) {
         for (int album = 0; album < albums; ++album) {
             const QString folder = temp.file(name + "/album" + QString::number(album) + "/");
-            ScanNode& node = tree.addRoot(folder, folder, "Cdmp3", ScanPicture::Folder);
+            ScanNode& node = tree.addRoot(folder, folder, ScanNodeKind::SoundFolder);
             for (int track = 0; track < tracks; ++track) {
                 const QString file = "t" + QString::number(track) + ".mp3";
                 temp.write(name + "/album" + QString::number(album) + "/" + file,
@@ -140,7 +140,7 @@ protected:
                                .text("TPE1", "Band " + QString::number(album))
                                .audio(2)
                                .build());
-                tree.addChild(node, folder + file, file, "Mp3", ScanPicture::SoundFile);
+                tree.addChild(node, folder + file, file, ScanNodeKind::SoundFile);
             }
         }
     }

@@ -41,9 +41,8 @@ protected:
     // The scan of one folder of sound files, as the walker leaves it, imported through `map`.
     ScanImportResult importThrough(const PathMap& map, const QString& folder) {
         ScanTree tree;
-        ScanNode& node =
-            tree.addRoot(folder, folder + "   < 1 files >", "Cdmp3", ScanPicture::Folder);
-        tree.addChild(node, folder + "x.mp3", "x.mp3", "Mp3", ScanPicture::SoundFile);
+        ScanNode& node = tree.addRoot(folder, folder + "   < 1 files >", ScanNodeKind::SoundFolder);
+        tree.addChild(node, folder + "x.mp3", "x.mp3", ScanNodeKind::SoundFile);
         QString label;
         return ImportScanTree(catalog, drives, tree, label, folder, {}, {}, map);
     }

@@ -67,10 +67,10 @@ TEST(PurgeTest, APlaylistsFirstEntryRemovesItsFolderAndParentsUpToTheDepth) {
 TEST(PurgeTest, UnreadablePlaylistsRemoveNothing) {
     test::TempDir dir;
     ScanTree tree;
-    ScanNode& folder = tree.addRoot(dir.file("m/"), "m", "Cdm3u", ScanPicture::Folder);
+    ScanNode& folder = tree.addRoot(dir.file("m/"), "m", ScanNodeKind::PlaylistFolder);
     const QString missing = dir.file("m/missing.m3u");
-    tree.addChild(folder, missing, "missing.m3u", "M3u", ScanPicture::Playlist);
-    tree.addRoot(dir.file("m/rock/"), "rock", "Cdm3u", ScanPicture::Folder);
+    tree.addChild(folder, missing, "missing.m3u", ScanNodeKind::Playlist);
+    tree.addRoot(dir.file("m/rock/"), "rock", ScanNodeKind::PlaylistFolder);
 
     QString depth = "2";
     EXPECT_EQ(PurgeDuplicateM3u(tree, depth), QStringList{"Error reading file: " + missing});

@@ -38,13 +38,12 @@ protected:
     ScanNode& folder(const QString& key, const QString& tag, const QStringList& names,
                      const QString& text = {}) {
         const bool sound = tag == QLatin1String("Cdmp3");
-        ScanNode& node = tree.addRoot(key,
-                                      (text.isEmpty() ? key : text) + "   < " +
-                                          QString::number(names.size()) + " files >",
-                                      tag, ScanPicture::Folder);
+        ScanNode& node =
+            tree.addRoot(key, text.isEmpty() ? key : text,
+                         sound ? ScanNodeKind::SoundFolder : ScanNodeKind::PlaylistFolder);
         for (const QString& name : names)
-            tree.addChild(node, key + name, name, sound ? "Mp3" : "M3u",
-                          sound ? ScanPicture::SoundFile : ScanPicture::Playlist);
+            tree.addChild(node, key + name, name,
+                          sound ? ScanNodeKind::SoundFile : ScanNodeKind::Playlist);
         return node;
     }
 

@@ -209,10 +209,10 @@ TEST_F(ScanImport, HostileNamesAreStoredAsTheTableSays) {
 
     // The CD first: the hard-disc folders after it turn the label into "EOF".
     temp.write("cd/on'disc.mp3", test::Id3Builder(3).text("TIT2", "Disc's").audio(2).build());
-    ScanNode& disc = tree.addRoot(cd, discName, "Cdmp3", ScanPicture::Folder);
-    tree.addChild(disc, cd + "on'disc.mp3", "on'disc.mp3", "Mp3", ScanPicture::SoundFile);
-    tree.addChild(disc, cd + "gone" + lone + ".mp3", "gone" + lone + ".mp3", "Mp3",
-                  ScanPicture::SoundFile);
+    ScanNode& disc = tree.addRoot(cd, discName, ScanNodeKind::SoundFolder);
+    tree.addChild(disc, cd + "on'disc.mp3", "on'disc.mp3", ScanNodeKind::SoundFile);
+    tree.addChild(disc, cd + "gone" + lone + ".mp3", "gone" + lone + ".mp3",
+                  ScanNodeKind::SoundFile);
 
     const QStringList folders = {"Rock 'n' Roll/",   "a''b/",
                                  "two\nlines/",      "nul" + nul + "cut/",
@@ -221,7 +221,7 @@ TEST_F(ScanImport, HostileNamesAreStoredAsTheTableSays) {
         "it's.mp3",          "''.mp3",     "x\ny.mp3", "n" + nul + "x.mp3", "l" + lone + ".mp3",
         "p" + pair + ".mp3", "missing.mp3"};
     for (const QString& name : folders) {
-        ScanNode& node = tree.addRoot(music + name, music + name, "Cdmp3", ScanPicture::Folder);
+        ScanNode& node = tree.addRoot(music + name, music + name, ScanNodeKind::SoundFolder);
         for (const QString& file : files) {
             // Files that can exist on disc get a tag; the others are imported unread.
             if (!name.contains(nul) && !file.contains(nul) && !(name + file).contains(lone) &&
@@ -232,11 +232,11 @@ TEST_F(ScanImport, HostileNamesAreStoredAsTheTableSays) {
                                .text("TPE1", "O'Band")
                                .audio(2)
                                .build());
-            tree.addChild(node, music + name + file, file, "Mp3", ScanPicture::SoundFile);
+            tree.addChild(node, music + name + file, file, ScanNodeKind::SoundFile);
         }
     }
-    ScanNode& other = tree.addRoot(root + "other/", root + "other/", "Cdmp3", ScanPicture::Folder);
-    tree.addChild(other, root + "other/it's.mp3", "it's.mp3", "Mp3", ScanPicture::SoundFile);
+    ScanNode& other = tree.addRoot(root + "other/", root + "other/", ScanNodeKind::SoundFolder);
+    tree.addChild(other, root + "other/it's.mp3", "it's.mp3", ScanNodeKind::SoundFile);
 
     // Two folders of playlists: entries relative, absolute, repeated, with quotes, a NUL, a pair
     // and Windows-1252 bytes (not UTF-8).

@@ -195,8 +195,8 @@ TEST_F(ScanImport, AwkwardNamesReadBackExactly) {
     for (const auto& c : cases) {
         mp3("music/" + c.folder + c.storedFile, "T'itle\n2");
         ScanNode& node =
-            tree.addRoot(music + c.folder, music + c.folder, "Cdmp3", ScanPicture::Folder);
-        tree.addChild(node, music + c.folder + c.file, c.file, "Mp3", ScanPicture::SoundFile);
+            tree.addRoot(music + c.folder, music + c.folder, ScanNodeKind::SoundFolder);
+        tree.addChild(node, music + c.folder + c.file, c.file, ScanNodeKind::SoundFile);
     }
 
     import();

@@ -8,9 +8,9 @@ namespace tarl {
 namespace {
 
 TEST(ScanNodeTest, ChildrenKnowTheirFolderAndGiveTheImportItsValues) {
-    ScanNode folder("/music/rock/", "/music/rock/   < 2 files >", "Cdmp3", ScanPicture::Folder);
-    ScanNode& a = folder.addChild("/music/rock/a.mp3", "a.mp3", "Mp3", ScanPicture::SoundFile);
-    ScanNode& b = folder.addChild("/music/rock/b.mp3", "b.mp3", "Mp3", ScanPicture::SoundFile);
+    ScanNode folder("/music/rock/", "/music/rock/   < 2 files >", ScanNodeKind::SoundFolder);
+    ScanNode& a = folder.addChild("/music/rock/a.mp3", "a.mp3", ScanNodeKind::SoundFile);
+    ScanNode& b = folder.addChild("/music/rock/b.mp3", "b.mp3", ScanNodeKind::SoundFile);
 
     ASSERT_EQ(folder.childCount(), 2);
     EXPECT_EQ(&folder.child(0), &a);
@@ -30,11 +30,11 @@ TEST(ScanNodeTest, ChildrenKnowTheirFolderAndGiveTheImportItsValues) {
 }
 
 TEST(ScanNodeTest, RemovingAChildTakesItsSubtreeAndOnlyIt) {
-    ScanNode root("/", "/", "Cdm3u", ScanPicture::Folder);
-    ScanNode& first = root.addChild("/a.m3u", "a.m3u", "M3u", ScanPicture::Playlist);
-    first.addChild("/a.m3u/x", "x", "Mp3", ScanPicture::SoundFile);
-    ScanNode& second = root.addChild("/b.m3u", "b.m3u", "M3u", ScanPicture::Playlist);
-    ScanNode stranger("/c.m3u", "c.m3u", "M3u", ScanPicture::Playlist);
+    ScanNode root("/", "/", ScanNodeKind::PlaylistFolder);
+    ScanNode& first = root.addChild("/a.m3u", "a.m3u", ScanNodeKind::Playlist);
+    first.addChild("/a.m3u/x", "x", ScanNodeKind::SoundFile);
+    ScanNode& second = root.addChild("/b.m3u", "b.m3u", ScanNodeKind::Playlist);
+    ScanNode stranger("/c.m3u", "c.m3u", ScanNodeKind::Playlist);
 
     EXPECT_FALSE(root.removeChild(&stranger));
     EXPECT_FALSE(root.removeChild(&first.child(0))); // a grandchild is not a child

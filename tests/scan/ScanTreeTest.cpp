@@ -37,12 +37,12 @@ QStringList Keys(const std::vector<ScanNode*>& nodes) {
 
 TEST(ScanTreeTest, KeysFollowEveryChange) {
     ScanTree tree;
-    ScanNode& rock = tree.addRoot("", "/music/rock/", "Cdmp3", ScanPicture::Folder);
+    ScanNode& rock = tree.addRoot("", "/music/rock/", ScanNodeKind::SoundFolder);
     EXPECT_EQ(tree.find(""), nullptr);
     ASSERT_TRUE(tree.setKey(rock, "/music/rock/"));
-    ScanNode& a = tree.addChild(rock, "/music/rock/a.mp3", "a.mp3", "Mp3", ScanPicture::SoundFile);
-    ScanNode& pop = tree.addRoot("/music/pop/", "/music/pop/", "Cdmp3", ScanPicture::Folder);
-    tree.addChild(pop, "/music/pop/b.mp3", "b.mp3", "Mp3", ScanPicture::SoundFile);
+    ScanNode& a = tree.addChild(rock, "/music/rock/a.mp3", "a.mp3", ScanNodeKind::SoundFile);
+    ScanNode& pop = tree.addRoot("/music/pop/", "/music/pop/", ScanNodeKind::SoundFolder);
+    tree.addChild(pop, "/music/pop/b.mp3", "b.mp3", ScanNodeKind::SoundFile);
     EXPECT_EQ(tree.nodeCount(), 4);
     EXPECT_EQ(tree.find("/music/rock/a.mp3"), &a);
 
@@ -64,7 +64,7 @@ TEST(ScanTreeTest, KeysFollowEveryChange) {
     EXPECT_EQ(tree.rootCount(), 1);
 
     // A removed key can be given again.
-    ScanNode& again = tree.addRoot("/music/rock/", "/music/rock/", "Cdmp3", ScanPicture::Folder);
+    ScanNode& again = tree.addRoot("/music/rock/", "/music/rock/", ScanNodeKind::SoundFolder);
     EXPECT_EQ(tree.find("/music/rock/"), &again);
 
     tree.clear();
@@ -75,13 +75,13 @@ TEST(ScanTreeTest, KeysFollowEveryChange) {
 
 TEST(ScanTreeTest, OrderSortingAndEmptyFolderCleanup) {
     ScanTree tree;
-    ScanNode& b = tree.addRoot("/b/", "/b/   < 1 files >", "Cdm3u", ScanPicture::Folder);
-    tree.addRoot("/empty/", "/empty/", "Cdm3u", ScanPicture::Folder);
-    ScanNode& a = tree.addRoot("/A/", "/A/   < 2 files >", "Cdm3u", ScanPicture::Folder);
-    tree.addRoot("/c/", "/c/", "Cdm3u", ScanPicture::Folder);
-    tree.addChild(b, "/b/x.m3u", "x.m3u", "M3u", ScanPicture::Playlist);
-    tree.addChild(a, "/A/y.m3u", "y.m3u", "M3u", ScanPicture::Playlist);
-    tree.addChild(a, "/A/z.m3u", "z.m3u", "M3u", ScanPicture::Playlist);
+    ScanNode& b = tree.addRoot("/b/", "/b/   < 1 files >", ScanNodeKind::PlaylistFolder);
+    tree.addRoot("/empty/", "/empty/", ScanNodeKind::PlaylistFolder);
+    ScanNode& a = tree.addRoot("/A/", "/A/   < 2 files >", ScanNodeKind::PlaylistFolder);
+    tree.addRoot("/c/", "/c/", ScanNodeKind::PlaylistFolder);
+    tree.addChild(b, "/b/x.m3u", "x.m3u", ScanNodeKind::Playlist);
+    tree.addChild(a, "/A/y.m3u", "y.m3u", ScanNodeKind::Playlist);
+    tree.addChild(a, "/A/z.m3u", "z.m3u", ScanNodeKind::Playlist);
 
     EXPECT_EQ(Keys(tree.nodesInOrder()),
               QStringList({"/b/", "/b/x.m3u", "/empty/", "/A/", "/A/y.m3u", "/A/z.m3u", "/c/"}));
@@ -102,10 +102,9 @@ TEST(ScanTreeTest, TellsTheObserverBeforeAndAfterEachChange) {
     RecordingObserver observer;
     tree.setObserver(&observer);
 
-    ScanNode& folder = tree.addRoot("/m/", "/m/", "Cdmp3", ScanPicture::Folder);
-    tree.addChild(folder, "/m/a.mp3", "a.mp3", "Mp3", ScanPicture::SoundFile);
-    tree.setText(folder, "/m/   < 1 files >");
-    tree.addRoot("/n/", "/n/", "Cdmp3", ScanPicture::Folder);
+    ScanNode& folder = tree.addRoot("/m/", "/m/", ScanNodeKind::SoundFolder);
+    tree.addChild(folder, "/m/a.mp3", "a.mp3", ScanNodeKind::SoundFile); // its count changed
+    tree.addRoot("/n/", "/n/", ScanNodeKind::SoundFolder);
     tree.removeEmptyFolders();
     tree.sortRoots();
     tree.clear();

@@ -27,9 +27,10 @@ QStringList Dump(ScanTree& tree, const QString& base) {
     tree.sortRoots();
     QStringList lines;
     for (const ScanNode* node : tree.nodesInOrder()) {
-        const QString line = QStringLiteral("%1|%2|%3|%4")
-                                 .arg(node->text(), node->key(), node->tag())
-                                 .arg(node->picture());
+        const QString line =
+            QStringLiteral("%1|%2|%3|%4")
+                .arg(node->shownText(), node->key(), ScanNodeKindName(node->kind()))
+                .arg(node->picture());
         lines << (node->parent() ? "  " : "") + QString(line).replace(base, "T");
     }
     return lines;
@@ -216,7 +217,7 @@ TEST(ScanWalkerTest, AFolderAlreadyInTheTreeIsNotWalkedAgain) {
     dir.write("m/sub/b.m3u", "x");
     LocalFiles files;
     ScanTree tree;
-    tree.addRoot(dir.file("m/"), "kept", "Cdm3u", ScanPicture::Folder);
+    tree.addRoot(dir.file("m/"), "kept", ScanNodeKind::PlaylistFolder);
     ScanWalker walker(tree, files, kNoDrives);
     walker.walk(Options(ScanCollect::Playlists, dir.file("m/")));
     EXPECT_EQ(Dump(tree, dir.path()), QStringList({"kept|T/m/|Cdm3u|7"}));
