@@ -14,12 +14,12 @@
 
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogInsert.h"
-#include "scan/PlaylistImport.h"
 #include "catalog/Connection.h"
 #include "catalog/ConnectionText.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
 #include "platform/LinuxDrives.h"
+#include "scan/PlaylistImport.h"
 #include "tags/TagFields.h"
 
 #include <QCoreApplication>

@@ -2,11 +2,11 @@
 
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
-#include "scan/PlaylistImport.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/RoutineFixture.h"
 #include "catalog/ScanNodeValues.h"
 #include "catalog/TrackLength.h"
+#include "scan/PlaylistImport.h"
 #include "tags/TagFields.h"
 
 #include <gtest/gtest.h>

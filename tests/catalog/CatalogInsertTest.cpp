@@ -1,6 +1,6 @@
 #include "catalog/CatalogInsert.h"
-#include "scan/PlaylistImport.h"
 #include "catalog/ImportStatements.h"
+#include "scan/PlaylistImport.h"
 
 #include "RoutineFixture.h"
 #include "catalog/ScanNodeValues.h"

@@ -1,10 +1,10 @@
 #include "catalog/CatalogDelete.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
-#include "scan/PlaylistImport.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
 #include "catalog/TrackLength.h"
+#include "scan/PlaylistImport.h"
 
 #include "FakeLibraryTree.h"
 #include "RecordingFiles.h"

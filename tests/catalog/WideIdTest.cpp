@@ -1,9 +1,9 @@
 #include "catalog/CatalogDelete.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
-#include "scan/PlaylistImport.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
+#include "scan/PlaylistImport.h"
 
 #include "RecordingFiles.h"
 #include "RoutineFixture.h"
