@@ -228,6 +228,25 @@ Result<> ImportStatements::insertVolume(const QString& name, int children, const
 
 Lookup<qint64> ImportStatements::volumeOfList(const Drives& drives, const QString& listPath,
                                               const QString& label) {
+    if (lastFoundVolumeId_ != 0 && listPath == lastVolumeListPath_ && label == lastVolumeLabel_)
+        return {lastFoundVolumeId_};
+    const QString key = label + QChar(u'\0') + listPath;
+    qint64 id = volumeIds_.value(key, 0);
+    if (id == 0) {
+        const Lookup<qint64> found = findVolumeOfList(drives, listPath, label);
+        if (!found.ok || found.value == 0)
+            return found; // a miss is not kept: the import may add the volume
+        id = found.value;
+        volumeIds_.insert(key, id);
+    }
+    lastVolumeLabel_ = label;
+    lastVolumeListPath_ = listPath;
+    lastFoundVolumeId_ = id;
+    return {id};
+}
+
+Lookup<qint64> ImportStatements::findVolumeOfList(const Drives& drives, const QString& listPath,
+                                                  const QString& label) {
     qint64 id = 0;
     if (label.isEmpty()) {
         const Bound find[] = {{StoredText(listPath)}};
@@ -315,6 +334,8 @@ ImportedRows ImportStatements::takeInserted() {
 }
 
 void ImportStatements::forgetKeptIds() {
+    volumeIds_.clear();
+    lastFoundVolumeId_ = 0;
     listIds_.clear();
     lastVolumeId_ = 0;
     lastPath_.clear();

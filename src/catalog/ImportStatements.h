@@ -48,7 +48,8 @@ public:
     Result<> insertVolume(const QString& name, int children, const QString& label,
                           const QString* labelcd);
     // FindVolumeId: the volume holding the list at `listPath` (with an empty label, the volume
-    // named `listPath`); 0 when there is none.
+    // named `listPath`); 0 when there is none. A volume found is kept for the import, as lists
+    // are: the tracks of a folder come one after another and ask for the same one.
     Lookup<qint64> volumeOfList(const Drives& drives, const QString& listPath,
                                 const QString& label);
 
@@ -57,7 +58,7 @@ public:
     Lookup<qint64> listOnVolume(const ListPathParts& list, qint64 volumeId);
     // FindListIdOnVolume: the list stored at `listPath` on volume `volumeId`; 0 when none.
     Lookup<qint64> listAt(const Drives& drives, const QString& listPath, qint64 volumeId);
-    // Forgets the list ids kept: the rows they name were rolled back.
+    // Forgets the volume and list ids kept: the rows they name were rolled back.
     void forgetKeptIds();
 
     // Whether list `listId` has the track (folder, file); values raw.
@@ -95,6 +96,9 @@ private:
         bool isText = true;
         bool isNull = false;
     };
+    // volumeOfList's look-up, nothing kept.
+    Lookup<qint64> findVolumeOfList(const Drives& drives, const QString& listPath,
+                                    const QString& label);
     sqlite3_stmt* statement(Which which);
     // Runs statement `which` with `values`; *row tells whether it gave a row and *first holds
     // that row's first column as a number (0 when null).
@@ -117,6 +121,11 @@ private:
     std::array<QByteArray, 11> utf8_;
     QStringEncoder utf8Encoder_{QStringEncoder::Utf8};
     QHash<QString, qint64> listIds_;
+    // The volumes found, by label and list path, and the one found last.
+    QHash<QString, qint64> volumeIds_;
+    QString lastVolumeLabel_;
+    QString lastVolumeListPath_;
+    qint64 lastFoundVolumeId_ = 0;
     // The rows the last write wrote itself, as the engine tells them; meaningless after a look-up.
     qint64 changes_ = 0;
     ImportedRows inserted_;

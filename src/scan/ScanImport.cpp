@@ -81,9 +81,9 @@ private:
 class Batches {
 public:
     Batches(Catalog& catalog, ImportStatements& statements, const ScanImportBatching& batching,
-            ScanImportResult& result, std::function<void()> forgetKeptIds)
+            ScanImportResult& result)
         : catalog_(catalog), statements_(statements), transaction_(catalog), batching_(batching),
-          result_(result), forgetKeptIds_(std::move(forgetKeptIds)) {}
+          result_(result) {}
 
     // Opens a batch; false when the catalog refused (the import has failed).
     bool begin() {
@@ -130,7 +130,7 @@ public:
         transaction_.rollback();
         nodesInBatch_ = 0;
         statements_.takeInserted(); // rows that are no longer there
-        forgetKeptIds_();
+        statements_.forgetKeptIds();
     }
 
 private:
@@ -139,7 +139,6 @@ private:
     ImportTransaction transaction_;
     const ScanImportBatching& batching_;
     ScanImportResult& result_;
-    std::function<void()> forgetKeptIds_;
     QElapsedTimer clock_;
     int nodes_ = 0;
     int nodesInBatch_ = 0;
@@ -170,16 +169,6 @@ Result<> ImportFolderNode(const Drives& drives, const ScanNode& node, QString& c
                                    onCd ? &labelcd : nullptr);
 }
 
-// Volumes found during one import, by label and name. Only ids found are kept, and all of them
-// are forgotten when a batch is rolled back.
-struct VolumeIds {
-    QHash<QString, qint64> byKey;
-    // The one found last: the tracks of a folder come one after another.
-    QString lastLabel;
-    QString lastFolder;
-    qint64 lastId = 0;
-};
-
 // What the catalog is told of a node: its paths in their stored form.
 ScanNodeValues StoredValues(const ScanNode& node, const PathMap& pathMap) {
     ScanNodeValues values = node.values();
@@ -191,8 +180,8 @@ ScanNodeValues StoredValues(const ScanNode& node, const PathMap& pathMap) {
 // A sound file: its list and its track, with the tag read from the file. A tag that cannot be
 // read is a counted error; failed when the catalog refused a statement.
 Result<> ImportSoundFile(const Drives& drives, const ScanNode& node, const QString& currentLabel,
-                         VolumeIds& volumeIds, ImportStatements& statements,
-                         ScanImportResult& result, TagPrefetch& tagsAhead, const PathMap& pathMap) {
+                         ImportStatements& statements, ScanImportResult& result,
+                         TagPrefetch& tagsAhead, const PathMap& pathMap) {
     // Taken first, whatever happens next: the reader hands out one result per sound file.
     const Result<TagFields> tags = tagsAhead.takeNext();
     // The volume is named after the parent of the track's folder, or the folder itself when it
@@ -201,26 +190,10 @@ Result<> ImportSoundFile(const Drives& drives, const ScanNode& node, const QStri
     if (!IsDriveRootText(folder, drives))
         folder = FolderOf(folder.left(folder.size() - 1));
     folder = pathMap.toStored(folder);
-    Lookup<qint64> volumeId{0};
-    if (volumeIds.lastId != 0 && folder == volumeIds.lastFolder &&
-        currentLabel == volumeIds.lastLabel)
-        volumeId.value = volumeIds.lastId;
-    const QString cacheKey = volumeId.value != 0 ? QString() : currentLabel + QChar(u'\0') + folder;
-    if (volumeId.value == 0)
-        volumeId.value = volumeIds.byKey.value(cacheKey, 0);
-    if (volumeId.value == 0) {
-        const QString listPath = folder + QLatin1Char('/');
-        volumeId = statements.volumeOfList(drives, listPath, currentLabel);
-        if (!volumeId.ok)
-            return Result<>::failed(volumeId.error);
-        if (volumeId.value != 0)
-            volumeIds.byKey.insert(cacheKey, volumeId.value);
-    }
-    if (volumeId.value != 0) {
-        volumeIds.lastLabel = currentLabel;
-        volumeIds.lastFolder = folder;
-        volumeIds.lastId = volumeId.value;
-    }
+    const Lookup<qint64> volumeId =
+        statements.volumeOfList(drives, folder + QLatin1Char('/'), currentLabel);
+    if (!volumeId.ok)
+        return Result<>::failed(volumeId.error);
     // An unreadable file still gets its row, with the fields no tag supplied.
     if (!tags)
         Note(result, node.key() + ": " + tags.error);
@@ -254,16 +227,11 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
         hooks.progress(count, 0);
     ImportCacheSize cacheSize(catalog);
 
-    VolumeIds volumeIds;
     ImportStatements statements(catalog.connection);
     // The playlists' volume, found again for each folder node.
     QString lastParentKey;
     qint64 volumeId = 0;
-    Batches batches(catalog, statements, batching, result, [&] {
-        volumeIds = {};
-        statements.forgetKeptIds();
-        lastParentKey.clear();
-    });
+    Batches batches(catalog, statements, batching, result);
     const auto going = [&] { return !result.stopped && !result.failed(); };
 
     // Ends one node of either pass: a batch boundary, progress and the event loop's turn.
@@ -292,8 +260,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
         if (node.isFolder())
             written = ImportFolderNode(drives, node, label, pathScan, statements, pathMap);
         else if (node.kind() == ScanNodeKind::SoundFile)
-            written = ImportSoundFile(drives, node, label, volumeIds, statements, result, tagsAhead,
-                                      pathMap);
+            written = ImportSoundFile(drives, node, label, statements, result, tagsAhead, pathMap);
         // A statement the catalog refused ends the import.
         if (!written) {
             batches.fail(written.error);
