@@ -18,7 +18,6 @@
 #include <vector>
 
 using namespace tarl;
-using namespace tarl::player_msg;
 
 namespace {
 
@@ -38,10 +37,10 @@ Figures MeasureTicks(MpvPlayerLink& link, int ticks) {
         timer.start();
         const PlayerWindow window = link.findWindow();
         find += double(timer.nsecsElapsed());
-        link.sendMessage(window, WmUser, 1, GetTime);
-        link.sendMessage(window, WmUser, 0, GetTime);
-        link.sendMessage(window, WmUser, 0, GetTime);
-        link.sendMessage(window, WmUser, 0, GetListPos);
+        link.lengthSeconds(window);
+        link.positionMs(window);
+        link.positionMs(window);
+        link.entry(window);
         tick.push_back(double(timer.nsecsElapsed()) / 1000);
     }
     Figures f;
@@ -79,7 +78,7 @@ int main(int argc, char** argv) {
 
     Print("no player on the socket", MeasureTicks(link, ticks));
 
-    if (!link.launch(mpv + " \"" + wav + '"') || link.waitForWindow(10000) == 0) {
+    if (!link.launch(mpv, wav) || link.waitForWindow(10000) == 0) {
         std::fprintf(stderr, "mpv did not answer\n");
         return 1;
     }
@@ -87,12 +86,12 @@ int main(int argc, char** argv) {
     MeasureTicks(link, 100); // warm-up
     Print("playing a WAV", MeasureTicks(link, ticks));
 
-    link.sendMessage(link.findWindow(), WmCommand, Stop, 0);
+    link.stop(link.findWindow());
     QThread::msleep(300);
     Print("stopped, no file loaded", MeasureTicks(link, ticks));
 
     // A player that does not answer: the ticks answer what it pushed last, without waiting.
-    link.sendMessage(link.findWindow(), WmCommand, Play, 0);
+    link.play(link.findWindow());
     QThread::msleep(300);
     const qint64 pid = link.startedProcessId();
     ::kill(pid_t(pid), SIGSTOP);
@@ -101,13 +100,12 @@ int main(int argc, char** argv) {
     Print("player stopped (SIGSTOP), next", MeasureTicks(link, ticks));
     const PlayerWindow window = link.findWindow();
     std::printf("while stopped: window %s, entry %lld, length %lld s\n",
-                window == pid ? "found" : "NOT FOUND",
-                link.sendMessage(window, WmUser, 0, GetListPos),
-                link.sendMessage(window, WmUser, 1, GetTime));
+                window == pid ? "found" : "NOT FOUND", link.entry(window),
+                link.lengthSeconds(window));
     ::kill(pid_t(pid), SIGCONT);
     QThread::msleep(100);
 
-    link.postMessage(link.findWindow(), WmClose, 0, 0);
+    link.askToClose(link.findWindow());
     QThread::msleep(200);
     if (link.startedProcessId() != 0)
         ::kill(pid_t(link.startedProcessId()), SIGKILL);

@@ -17,8 +17,6 @@ namespace tarl {
 
 namespace {
 
-using namespace player_msg;
-
 const QString Success = QStringLiteral("success");
 
 // The events the link reads: when a file starts, is loaded and ends, and the observed
@@ -54,24 +52,6 @@ bool ProcessEnded(qint64 pid) {
 }
 
 } // namespace
-
-std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLine) {
-    if (commandLine.size() < 3 || !commandLine.endsWith('"'))
-        return std::nullopt;
-    std::optional<PlayerCommandLine> first;
-    for (qsizetype at = commandLine.indexOf(QLatin1String(" \"")); at >= 0;
-         at = commandLine.indexOf(QLatin1String(" \""), at + 1)) {
-        if (at + 2 > commandLine.size() - 1)
-            break;
-        PlayerCommandLine parts{commandLine.left(at),
-                                commandLine.mid(at + 2, commandLine.size() - at - 3)};
-        if (QFileInfo(parts.program).isFile())
-            return parts;
-        if (!first)
-            first = parts;
-    }
-    return first;
-}
 
 MpvPlayerLink::MpvPlayerLink() : MpvPlayerLink(Options{}) {}
 
@@ -172,81 +152,93 @@ PlayerWindow MpvPlayerLink::findWindow() {
     return window;
 }
 
-qint64 MpvPlayerLink::sendMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) {
+bool MpvPlayerLink::reached(PlayerWindow window, bool question) {
     if (window == 0 || window != handle_ || !socket_.isOpen())
-        return 0;
-    const bool question = message == WmUser && (lParam == GetTime || lParam == GetListPos);
+        return false;
     const bool sameTick =
         question && lastFound_.isValid() && lastFound_.elapsed() < options_.sameTickMs;
-    if (!sameTick && !readPushed())
-        return 0;
-    return dispatch(message, wParam, lParam);
+    return sameTick || readPushed();
 }
 
-void MpvPlayerLink::postMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) {
-    if (window == 0 || window != handle_ || !socket_.isOpen() || !readPushed())
-        return;
-    if (message == WmClose) {
-        socket_.send(QJsonArray{QStringLiteral("quit")}, messageDeadline());
-        return;
-    }
-    dispatch(message, wParam, lParam);
+qint64 MpvPlayerLink::lengthSeconds(PlayerWindow window) {
+    return reached(window, true) ? pushed_.lengthSeconds() : 0;
 }
 
-qint64 MpvPlayerLink::dispatch(int message, qint64 wParam, qint64 lParam) {
+qint64 MpvPlayerLink::positionMs(PlayerWindow window) {
+    return reached(window, true) ? pushed_.positionMs() : 0;
+}
+
+qint64 MpvPlayerLink::entry(PlayerWindow window) {
+    return reached(window, true) ? pushedEntry() : 0;
+}
+
+void MpvPlayerLink::seekTo(PlayerWindow window, qint64 ms) {
+    if (reached(window, false))
+        seek(ms, messageDeadline());
+}
+
+void MpvPlayerLink::selectEntry(PlayerWindow window, qint64 index) {
+    if (!reached(window, false) || index < 0)
+        return;
     const QDeadlineTimer deadline = messageDeadline();
-    switch (message) {
-    case WmUser:
-        return userRequest(wParam, lParam, deadline);
-    case WmCommand:
-        return command(wParam, deadline);
-    case WmClose:
-        request(QJsonArray{QStringLiteral("quit")}, deadline);
-        return 0;
-    default:
-        return 0;
+    // mpv takes an entry past the end as a stop: such an entry is ignored.
+    const std::optional<QJsonValue> count = get(QStringLiteral("playlist-count"), deadline);
+    const std::optional<bool> isStopped = stopped(deadline);
+    if (!count || !isStopped || index >= count->toInteger())
+        return;
+    if (*isStopped) {
+        // Stopped: the entry is selected, and play starts it.
+        rememberedEntry_ = index;
+        return;
+    }
+    if (succeeded(QJsonArray{QStringLiteral("set_property"), QStringLiteral("playlist-pos"), index},
+                  deadline)) {
+        rememberedEntry_ = index;
+        pushed_.tookEntry(index);
     }
 }
 
-qint64 MpvPlayerLink::userRequest(qint64 wParam, qint64 lParam, const QDeadlineTimer& deadline) {
-    switch (lParam) {
-    case GetTime:
-        return pushed_.time(wParam);
-    case JumpToTime:
-        seek(wParam, deadline);
-        return 0;
-    case SetPlaylistPos: {
-        if (wParam < 0)
-            return 0;
-        // mpv takes an entry past the end as a stop: such an entry is ignored.
-        const std::optional<QJsonValue> count = get(QStringLiteral("playlist-count"), deadline);
-        const std::optional<bool> isStopped = stopped(deadline);
-        if (!count || !isStopped || wParam >= count->toInteger())
-            return 0;
-        if (*isStopped) {
-            // Stopped: the entry is selected, and play starts it.
-            rememberedEntry_ = wParam;
-            return 0;
-        }
-        if (succeeded(
-                QJsonArray{QStringLiteral("set_property"), QStringLiteral("playlist-pos"), wParam},
-                deadline)) {
-            rememberedEntry_ = wParam;
-            pushed_.tookEntry(wParam);
-        }
-        return 0;
-    }
-    case SetVolume: {
-        const double volume = double(std::clamp<qint64>(wParam, 0, 255)) * 100.0 / 255.0;
-        request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("volume"), volume},
-                deadline);
-        return 0;
-    }
-    case GetListPos:
-        return pushedEntry();
-    default:
-        return 0;
-    }
+void MpvPlayerLink::setVolume(PlayerWindow window, qint64 volume) {
+    if (!reached(window, false))
+        return;
+    const double percent = double(std::clamp<qint64>(volume, 0, 255)) * 100.0 / 255.0;
+    request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("volume"), percent},
+            messageDeadline());
+}
+
+void MpvPlayerLink::play(PlayerWindow window) {
+    if (reached(window, false))
+        playFromWhereItIs(messageDeadline());
+}
+
+void MpvPlayerLink::pause(PlayerWindow window) {
+    if (reached(window, false))
+        request(QJsonArray{QStringLiteral("cycle"), QStringLiteral("pause")}, messageDeadline());
+}
+
+void MpvPlayerLink::next(PlayerWindow window) {
+    if (reached(window, false))
+        step(true, messageDeadline());
+}
+
+void MpvPlayerLink::previous(PlayerWindow window) {
+    if (reached(window, false))
+        step(false, messageDeadline());
+}
+
+void MpvPlayerLink::askToClose(PlayerWindow window) {
+    if (reached(window, false))
+        socket_.send(QJsonArray{QStringLiteral("quit")}, messageDeadline());
+}
+
+void MpvPlayerLink::step(bool forward, const QDeadlineTimer& deadline) {
+    const QString verb =
+        forward ? QStringLiteral("playlist-next") : QStringLiteral("playlist-prev");
+    if (!succeeded(QJsonArray{verb}, deadline))
+        return;
+    // The entry question answers the new entry from now on, before mpv pushes it.
+    if (const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline))
+        pushed_.tookEntry(pos->toInteger(-1));
 }
 
 qint64 MpvPlayerLink::pushedEntry() {
@@ -255,53 +247,30 @@ qint64 MpvPlayerLink::pushedEntry() {
     return qMax<qint64>(rememberedEntry_, 0);
 }
 
-qint64 MpvPlayerLink::command(qint64 id, const QDeadlineTimer& deadline) {
-    switch (id) {
-    case Previous:
-    case Next: {
-        const QString verb =
-            id == Next ? QStringLiteral("playlist-next") : QStringLiteral("playlist-prev");
-        if (!succeeded(QJsonArray{verb}, deadline))
-            break;
-        // The entry request answers the new entry from now on, before mpv pushes it.
-        if (const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline))
-            pushed_.tookEntry(pos->toInteger(-1));
-        break;
-    }
-    case Play:
-        play(deadline);
-        break;
-    case Pause:
-        request(QJsonArray{QStringLiteral("cycle"), QStringLiteral("pause")}, deadline);
-        break;
-    case Stop: {
-        const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
-        if (pos && pos->toInteger(-1) >= 0)
-            rememberedEntry_ = pos->toInteger();
-        if (!succeeded(QJsonArray{QStringLiteral("stop"), QStringLiteral("keep-playlist")},
-                       deadline))
-            break;
-        // mpv lets go of the entry a moment after it answers; a play or an entry sent next
-        // must find the player stopped, as it would be after the original's stop.
-        for (;;) {
-            const std::optional<bool> isStopped = stopped(deadline);
-            if (isStopped && *isStopped) {
-                // No file from now on, whatever mpv pushed before it let go.
-                pushed_.tookEntry(-1);
-                pushed_.playing = -1;
-                pushed_.fileLoaded = false;
-                break;
-            }
-            if (!isStopped || deadline.hasExpired())
-                break;
-            QThread::msleep(1);
+void MpvPlayerLink::stop(PlayerWindow window) {
+    if (!reached(window, false))
+        return;
+    const QDeadlineTimer deadline = messageDeadline();
+    const std::optional<QJsonValue> pos = get(QStringLiteral("playlist-pos"), deadline);
+    if (pos && pos->toInteger(-1) >= 0)
+        rememberedEntry_ = pos->toInteger();
+    if (!succeeded(QJsonArray{QStringLiteral("stop"), QStringLiteral("keep-playlist")}, deadline))
+        return;
+    // mpv lets go of the entry a moment after it answers; a play or an entry sent next must find
+    // the player stopped, as it would be after the original's stop.
+    for (;;) {
+        const std::optional<bool> isStopped = stopped(deadline);
+        if (isStopped && *isStopped) {
+            // No file from now on, whatever mpv pushed before it let go.
+            pushed_.tookEntry(-1);
+            pushed_.playing = -1;
+            pushed_.fileLoaded = false;
+            return;
         }
-        break;
+        if (!isStopped || deadline.hasExpired())
+            return;
+        QThread::msleep(1);
     }
-    default:
-        break;
-    }
-    return 0;
 }
 
 std::optional<bool> MpvPlayerLink::stopped(const QDeadlineTimer& deadline) {
@@ -341,7 +310,7 @@ void MpvPlayerLink::seek(qint64 ms, const QDeadlineTimer& deadline) {
     }
 }
 
-void MpvPlayerLink::play(const QDeadlineTimer& deadline) {
+void MpvPlayerLink::playFromWhereItIs(const QDeadlineTimer& deadline) {
     const std::optional<bool> isStopped = stopped(deadline);
     if (!isStopped)
         return;
@@ -359,17 +328,14 @@ void MpvPlayerLink::play(const QDeadlineTimer& deadline) {
     request(QJsonArray{QStringLiteral("set_property"), QStringLiteral("pause"), false}, deadline);
 }
 
-bool MpvPlayerLink::launch(const QString& commandLine) {
+bool MpvPlayerLink::launch(const QString& program, const QString& target) {
     waitingForStart_ = false;
-    if (socketPath_.isEmpty())
+    if (socketPath_.isEmpty() || target.isEmpty())
         return false;
-    const std::optional<PlayerCommandLine> parts = SplitPlayerCommandLine(commandLine);
-    if (!parts || parts->target.isEmpty())
-        return false;
-    const QString target = AbsoluteTarget(parts->target);
+    const QString absolute = AbsoluteTarget(target);
     if (findWindow() != 0)
-        return handOver(target, messageDeadline());
-    return startPlayer(parts->program, target);
+        return handOver(absolute, messageDeadline());
+    return startPlayer(program, absolute);
 }
 
 bool MpvPlayerLink::handOver(const QString& target, const QDeadlineTimer& deadline) {

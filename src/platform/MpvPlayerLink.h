@@ -12,15 +12,6 @@
 
 namespace tarl {
 
-// The program and the target of a player command line: the program unquoted, a space, the
-// target in double quotes. A program path with blanks is cut where the part before the quote is
-// an existing file. nullopt when the line has no quoted target at its end.
-struct PlayerCommandLine {
-    QString program;
-    QString target;
-};
-std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLine);
-
 // The player is mpv, driven over its JSON IPC socket. The player's "window" is the process id
 // of the player at the other end of the open connection; 0 when nobody listens there.
 //
@@ -37,44 +28,44 @@ std::optional<PlayerCommandLine> SplitPlayerCommandLine(const QString& commandLi
 // entry it left with the entry it moved to. Connecting waits, at most the time-out, for the first
 // report of every property: a player that is busy then costs that wait once.
 //
-// What each message does (numbers of player_msg):
-// - WM_USER, lParam 105 (GetTime): wParam 1 answers the length of the current entry in whole
-//   seconds (`duration`, rounded to the nearest); wParam 0 the position in ms (`time-pos`). Both
-//   answer 0 while no file is loaded (stopped, loading, idle) and while the player moves to
-//   another entry (mpv names the new entry while the old file still answers): a value counts
-//   only between the file-loaded event of the current entry and the end of that file, with
-//   playlist-pos equal to playlist-playing-pos. Answered from the pushed values.
-// - WM_USER, lParam 106 (JumpToTime): seeks to wParam ms (`seek <s> absolute`) in the current
-//   entry; right after an entry change it waits (until the time-out) for the new file to be
-//   loaded and seekable. mpv runs the seek a moment after accepting it. Answers 0.
-// - WM_USER, lParam 121 (SetPlaylistPos): makes entry wParam (from 0) current (`playlist-pos`).
-//   While stopped it only selects the entry, as play starts it. Answers 0. The entry request
-//   answers the new entry from then on, even before mpv pushes it.
-// - WM_USER, lParam 122 (SetVolume): `volume` = wParam * 100 / 255 (wParam 0..255). Answers 0.
-// - WM_USER, lParam 125 (GetListPos): the current entry's index (`playlist-pos`); while stopped,
-//   the entry that was current or selected last. 0 when none. Answered from the pushed values.
-// - WM_COMMAND 40044 / 40048: `playlist-prev` / `playlist-next`; the entry request answers the
-//   entry mpv took at once.
-// - WM_COMMAND 40045 (Play): resumes when paused; when stopped, starts the remembered entry of
-//   the kept playlist; keeps playing when playing.
-// - WM_COMMAND 40046 (Pause): toggles pause (`cycle pause`), as the player's pause button does.
-// - WM_COMMAND 40047 (Stop): remembers the current entry, then `stop keep-playlist`, so the list
-//   and the entry index stay (plain `stop` would empty mpv's playlist).
-// - WM_CLOSE (16): `quit`; posting it sends without waiting.
-// Any other message answers 0 and sends nothing; so does every message to window 0 or to a
-// window that is not the player connected now. The commands (106, 121, 122, the WM_COMMANDs,
-// launch) are user actions and wait for mpv's answer, at most the time-out (200 ms by default);
-// after a command timed out, the next commands are dropped at once until its late answer
-// arrives, so a hung player costs one time-out, not one per click. findWindow() answers the
-// player as long as the connection is open (a hung or stopped player included); a closed
-// connection or an ended process gives 0. postMessage() sends WM_CLOSE without waiting; any
-// other message posted is sent as sendMessage() sends it.
+// What each verb does:
+// - lengthSeconds / positionMs: the length of the current entry in whole seconds (`duration`,
+//   rounded to the nearest), the position in ms (`time-pos`). Both answer 0 while no file is
+//   loaded (stopped, loading, idle) and while the player moves to another entry (mpv names the
+//   new entry while the old file still answers): a value counts only between the file-loaded
+//   event of the current entry and the end of that file, with playlist-pos equal to
+//   playlist-playing-pos. Answered from the pushed values.
+// - seekTo: seeks to the position (`seek <s> absolute`) in the current entry; right after an
+//   entry change it waits (until the time-out) for the new file to be loaded and seekable. mpv
+//   runs the seek a moment after accepting it.
+// - selectEntry: makes the entry (from 0) current (`playlist-pos`). While stopped it only selects
+//   the entry, as play starts it. The entry question answers the new entry from then on, even
+//   before mpv pushes it.
+// - setVolume: `volume` = volume * 100 / 255 (volume 0..255).
+// - entry: the current entry's index (`playlist-pos`); while stopped, the entry that was current
+//   or selected last. 0 when none. Answered from the pushed values.
+// - previous / next: `playlist-prev` / `playlist-next`; the entry question answers the entry mpv
+//   took at once.
+// - play: resumes when paused; when stopped, starts the remembered entry of the kept playlist;
+//   keeps playing when playing.
+// - pause: toggles pause (`cycle pause`), as the player's pause button does.
+// - stop: remembers the current entry, then `stop keep-playlist`, so the list and the entry index
+//   stay (plain `stop` would empty mpv's playlist).
+// - askToClose: `quit`, sent without waiting.
+// Every verb to window 0 or to a window that is not the player connected now answers 0 and sends
+// nothing. The commands (seek, entry, volume, play, pause, stop, next, previous, launch) are user
+// actions and wait for mpv's answer, at most the time-out (200 ms by default); after a command
+// timed out, the next commands are dropped at once until its late answer arrives, so a hung
+// player costs one time-out, not one per click. findWindow() answers the player as long as the
+// connection is open (a hung or stopped player included); a closed connection or an ended
+// process gives 0.
 //
 // Starting: launch() hands the target to the player answering on the socket (a playlist file
 // .m3u/.m3u8/.pls by `loadlist replace`, anything else by `loadfile replace`, then unpauses),
 // as the player keeps a single instance. Otherwise it starts the program (an existing
-// executable) detached with the IPC options; a playlist is given as `--playlist=<file>`, so the
-// list is read before the socket answers and line n of the file is entry n.
+// executable) detached with the IPC options, as an argument list; a playlist is given as
+// `--playlist=<file>`, so the list is read before the socket answers and line n of the file is
+// entry n, any other target after `--`, so it never reads as an option.
 class MpvPlayerLink : public PlayerLink {
 public:
     struct Options {
@@ -94,9 +85,19 @@ public:
     ~MpvPlayerLink() override;
 
     PlayerWindow findWindow() override;
-    qint64 sendMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) override;
-    void postMessage(PlayerWindow window, int message, qint64 wParam, qint64 lParam) override;
-    bool launch(const QString& commandLine) override;
+    qint64 lengthSeconds(PlayerWindow window) override;
+    qint64 positionMs(PlayerWindow window) override;
+    qint64 entry(PlayerWindow window) override;
+    void seekTo(PlayerWindow window, qint64 ms) override;
+    void selectEntry(PlayerWindow window, qint64 index) override;
+    void setVolume(PlayerWindow window, qint64 volume) override;
+    void play(PlayerWindow window) override;
+    void pause(PlayerWindow window) override;
+    void stop(PlayerWindow window) override;
+    void next(PlayerWindow window) override;
+    void previous(PlayerWindow window) override;
+    void askToClose(PlayerWindow window) override;
+    bool launch(const QString& program, const QString& target) override;
     PlayerWindow waitForWindow(int timeoutMs) override;
     void endStartedPlayer() override;
 
@@ -120,17 +121,19 @@ private:
     PlayerWindow connectToPlayer();
     // Reads what arrived; false when the connection is closed (then the handle is 0).
     bool readPushed();
-    qint64 dispatch(int message, qint64 wParam, qint64 lParam);
-    qint64 userRequest(qint64 wParam, qint64 lParam, const QDeadlineTimer& deadline);
-    // The answer to 125, from the pushed values.
+    // Whether `window` is the player connected now, with what it pushed read. A question asked
+    // within Options::sameTickMs after findWindow() takes what findWindow() read.
+    bool reached(PlayerWindow window, bool question);
+    // The entry question's answer, from the pushed values.
     qint64 pushedEntry();
-    qint64 command(qint64 id, const QDeadlineTimer& deadline);
+    // playlist-next or playlist-prev.
+    void step(bool forward, const QDeadlineTimer& deadline);
     // Whether the player has no current entry (stopped, or at the end of its list).
     std::optional<bool> stopped(const QDeadlineTimer& deadline);
     // Whether the player is between two entries (the file loaded is not the current entry).
     bool switchingEntry(const QDeadlineTimer& deadline);
     void seek(qint64 ms, const QDeadlineTimer& deadline);
-    void play(const QDeadlineTimer& deadline);
+    void playFromWhereItIs(const QDeadlineTimer& deadline);
     bool handOver(const QString& target, const QDeadlineTimer& deadline);
     bool startPlayer(const QString& program, const QString& target);
     // Whether a just-started player holds its list and has taken an entry of it.

@@ -81,21 +81,19 @@ void PlayerPushed::tookEntry(qint64 newEntry) {
     entry = newEntry;
 }
 
-qint64 PlayerPushed::time(qint64 wParam) const {
-    if (wParam != 0 && wParam != 1)
-        return 0;
+qint64 PlayerPushed::time(bool length) const {
     // Right after an entry change mpv already names the new entry while the old file still
     // reports its length and position; those values must not be taken for the new entry's. An
     // idle player has no file, whichever of its reports of the end arrived first.
     if (idle || !fileLoaded || entry < 0 || entry != playing)
         return 0;
-    const std::optional<double>& value = wParam == 1 ? duration : timePos;
+    const std::optional<double>& value = length ? duration : timePos;
     if (!value)
         return 0;
     const double seconds = qMax(0.0, *value);
     // A broken file can claim any length, and a rounding of a value beyond 64 bits gives a
     // negative number: the answer stops at the largest the player's 32-bit answers carry.
-    const double answer = wParam == 1 ? seconds : seconds * 1000;
+    const double answer = length ? seconds : seconds * 1000;
     constexpr double Largest = std::numeric_limits<qint32>::max();
     return answer >= Largest ? qint64(Largest) : std::llround(answer);
 }

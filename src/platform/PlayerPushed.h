@@ -48,11 +48,15 @@ struct PlayerPushed {
     // The link took entry `newEntry` (set by a command): the entry answers it at once, and a
     // value pushed before the change is not taken back.
     void tookEntry(qint64 newEntry);
-    // The answer to GetTime: wParam 1 the current entry's length in whole seconds, wParam 0 the
-    // position in ms; 0 while no file of the current entry is loaded or the player is idle. Never
-    // negative, and a length or position beyond any real file's (mpv sends what a broken file
-    // claims) answers the largest 32-bit number, as the player's answers are 32 bits wide.
-    qint64 time(qint64 wParam) const;
+    // The current entry's length in whole seconds, and its position in ms; 0 while no file of the
+    // current entry is loaded or the player is idle. Never negative, and a length or position
+    // beyond any real file's (mpv sends what a broken file claims) answers the largest 32-bit
+    // number, as the player's answers always were 32 bits wide.
+    qint64 lengthSeconds() const { return time(true); }
+    qint64 positionMs() const { return time(false); }
+
+private:
+    qint64 time(bool length) const;
 };
 
 } // namespace tarl

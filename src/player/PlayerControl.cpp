@@ -27,16 +27,12 @@ QString PlayerProgramPath(Settings& settings) {
 
 PlayerControl::PlayerControl(AppState& state) : state_(state) {}
 
-QString PlayerControl::CommandLine(const QString& program, const QString& target) {
-    return program + QStringLiteral(" \"") + target + QLatin1Char('"');
-}
-
 void PlayerControl::FindPlayer() {
     state_.playerPid = state_.services.player.findWindow();
 }
 
-bool PlayerControl::StartPlayer(const QString& commandLine) {
-    if (!state_.services.player.launch(commandLine))
+bool PlayerControl::StartPlayer(const QString& program, const QString& target) {
+    if (!state_.services.player.launch(program, target))
         return false;
     state_.lastListIndex = -1;
     return true;
@@ -56,7 +52,7 @@ void PlayerControl::PlayFile(const QString& target) {
     if (!knowPlayerProgram())
         return;
     RecordHistory();
-    StartPlayer(CommandLine(state_.playerPath, target));
+    StartPlayer(state_.playerPath, target);
 }
 
 void PlayerControl::PlayKey(const QString& key) {
@@ -85,7 +81,7 @@ void PlayerControl::PlayKey(const QString& key) {
     // What was left out is said; the rest plays.
     if (!written.value.leftOut.isEmpty())
         report(written.value.leftOut);
-    StartPlayer(CommandLine(state_.playerPath, state_.tmpPlaylistPath));
+    StartPlayer(state_.playerPath, state_.tmpPlaylistPath);
 }
 
 void PlayerControl::report(const QString& sentence) {

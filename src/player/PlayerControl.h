@@ -23,9 +23,9 @@ public:
 
     // Looks the player up and keeps its process id (0 when none answers) in playerPid.
     void FindPlayer();
-    // Starts a command line; a start sets lastListIndex to -1 so the next tick refreshes the
-    // display. A failure is silent.
-    bool StartPlayer(const QString& commandLine);
+    // Plays `target` with the player program `program` (PlayerLink::launch); a start sets
+    // lastListIndex to -1 so the next tick refreshes the display. A failure is silent.
+    bool StartPlayer(const QString& program, const QString& target);
     // Plays a file or playlist by path once the player program is known (PlayerProgramPath);
     // otherwise the warning "S'ha de definir el path del Winamp (Properties>Options>Player)",
     // handed to `warn`.
@@ -47,9 +47,6 @@ public:
     std::function<void()> buildHistoryMenu;
     std::function<void(const QString&)> reportError;
     std::function<void(const QString&)> warn;
-
-    // program + " \"" + target + "\"": the program is not quoted.
-    static QString CommandLine(const QString& program, const QString& target);
 
 private:
     // Whether the player program is known, looked up when it is not; the warning when not.

@@ -116,8 +116,7 @@ void StartUp::resumeLastSong() {
     state_.playerPath = PlayerProgramPath(settings);
     view_.selectFolderNode(state_.lastFolder);
 
-    const bool launched =
-        player_.StartPlayer(PlayerControl::CommandLine(state_.playerPath, state_.tmpPlaylistPath));
+    const bool launched = player_.StartPlayer(state_.playerPath, state_.tmpPlaylistPath);
     if (!launched)
         player_.FindPlayer();
     ResumeTemporaryPlaylist(state_, launched, {state_.lastIndex, state_.lastPosition});

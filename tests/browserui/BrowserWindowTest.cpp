@@ -134,8 +134,8 @@ TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
     w.trackList->selectRows({1}, 1);
     QTest::keyClick(w.trackList->reportView(), Qt::Key_Return);
 
-    using M = test::FakePlayerLink::Message;
-    const std::vector<M> expected{{4242, 1024, 2, 121, false}, {4242, 273, 40045, 0, false}};
+    using M = test::FakePlayerLink::Call;
+    const std::vector<M> expected{{4242, "selectEntry", 2}, {4242, "play"}};
     EXPECT_EQ(services.player.sent, expected);
     EXPECT_EQ(tmp(), before);
     EXPECT_TRUE(play.played.isEmpty());

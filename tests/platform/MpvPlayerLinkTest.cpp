@@ -24,8 +24,6 @@
 namespace tarl {
 namespace {
 
-using namespace player_msg;
-
 using test::Eventually;
 
 // The state letter of process `pid` in /proc (R, S, T, Z, ...); "" when it is gone.
@@ -71,7 +69,10 @@ protected:
         return *links_.back();
     }
 
-    QString commandLine(const QString& target) const { return mpv_ + " \"" + target + '"'; }
+    // Plays `target` with the test's player.
+    bool launch(MpvPlayerLink& link, const QString& target) const {
+        return link.launch(mpv_, target);
+    }
 
     // Three WAVs of 20, 3 and 25 seconds in a playlist written as the temporary playlist is:
     // UTF-8, CRLF, one entry as a file:// URL.
@@ -89,16 +90,13 @@ protected:
 
     // Launches the player with `target` and waits for it.
     PlayerWindow start(MpvPlayerLink& link, const QString& target) {
-        EXPECT_TRUE(link.launch(commandLine(target)));
+        EXPECT_TRUE(launch(link, target));
         return link.waitForWindow(10000);
     }
 
-    static qint64 send(MpvPlayerLink& link, int message, qint64 wParam, qint64 lParam = 0) {
-        return link.sendMessage(link.findWindow(), message, wParam, lParam);
-    }
-    static qint64 entry(MpvPlayerLink& link) { return send(link, WmUser, 0, GetListPos); }
-    static qint64 position(MpvPlayerLink& link) { return send(link, WmUser, 0, GetTime); }
-    static qint64 length(MpvPlayerLink& link) { return send(link, WmUser, 1, GetTime); }
+    static qint64 entry(MpvPlayerLink& link) { return link.entry(link.findWindow()); }
+    static qint64 position(MpvPlayerLink& link) { return link.positionMs(link.findWindow()); }
+    static qint64 length(MpvPlayerLink& link) { return link.lengthSeconds(link.findWindow()); }
     static QString text(MpvPlayerLink& link, const QString& name) {
         return link.property(name).value_or(QJsonValue()).toVariant().toString();
     }
@@ -127,7 +125,7 @@ TEST_F(MpvPlayerLinkTest, StartsWithThePlaylistAndFollowsItsEntries) {
 
     // From the entry change on, the length is the new entry's or 0 (while it loads), never the
     // length of the entry before.
-    EXPECT_EQ(send(link, WmUser, 1, SetPlaylistPos), 0);
+    link.selectEntry(link.findWindow(), 1);
     EXPECT_EQ(entry(link), 1);
     std::vector<qint64> lengths;
     ASSERT_TRUE(Eventually([&] {
@@ -138,7 +136,7 @@ TEST_F(MpvPlayerLinkTest, StartsWithThePlaylistAndFollowsItsEntries) {
 
     // Next and previous: the entry request follows at once, and no length of the entry left
     // is ever answered with the new entry.
-    send(link, WmCommand, Next);
+    link.next(link.findWindow());
     EXPECT_EQ(entry(link), 2);
     ASSERT_TRUE(Eventually([&] {
         const qint64 l = length(link);
@@ -146,7 +144,7 @@ TEST_F(MpvPlayerLinkTest, StartsWithThePlaylistAndFollowsItsEntries) {
         EXPECT_TRUE(l == 0 || l == 25) << l;
         return l == 25;
     }));
-    send(link, WmCommand, Previous);
+    link.previous(link.findWindow());
     EXPECT_EQ(entry(link), 1);
     ASSERT_TRUE(Eventually([&] {
         const qint64 l = length(link);
@@ -154,12 +152,9 @@ TEST_F(MpvPlayerLinkTest, StartsWithThePlaylistAndFollowsItsEntries) {
         return l == 3;
     }));
 
-    // Requests the player does not know, and messages to another window, answer 0.
-    EXPECT_EQ(send(link, WmUser, 0, 999), 0);
-    EXPECT_EQ(send(link, WmUser, 2, GetTime), 0);
-    EXPECT_EQ(send(link, 0x0111 + 1, 0, 0), 0);
-    EXPECT_EQ(link.sendMessage(window + 1, WmUser, 0, GetListPos), 0);
-    EXPECT_EQ(link.sendMessage(0, WmUser, 0, GetListPos), 0);
+    // Questions to another window answer 0.
+    EXPECT_EQ(link.entry(window + 1), 0);
+    EXPECT_EQ(link.entry(0), 0);
 }
 
 TEST_F(MpvPlayerLinkTest, PositionSeekVolumeAndPause) {
@@ -172,25 +167,25 @@ TEST_F(MpvPlayerLinkTest, PositionSeekVolumeAndPause) {
 
     // mpv runs a seek a moment after it accepted it; playing on from 0 would take seconds to
     // pass the positions awaited here.
-    send(link, WmUser, 12500, JumpToTime);
+    link.seekTo(link.findWindow(), 12500);
     EXPECT_TRUE(Eventually([&] { return position(link) >= 12500; }, 2500));
     EXPECT_LT(position(link), 15000);
 
     // A seek right after an entry change, while the old file is still loaded or the new one
     // still opening, lands in the new one.
-    send(link, WmUser, 2, SetPlaylistPos);
-    send(link, WmCommand, Play);
-    send(link, WmUser, 7000, JumpToTime);
+    link.selectEntry(link.findWindow(), 2);
+    link.play(link.findWindow());
+    link.seekTo(link.findWindow(), 7000);
     EXPECT_EQ(entry(link), 2);
     EXPECT_TRUE(Eventually([&] { return position(link) >= 7000; }, 2500));
     EXPECT_LT(position(link), 9500);
 
     for (const auto& [knob, volume] : {std::pair{255, 100.0}, {0, 0.0}, {128, 50.196}}) {
-        send(link, WmUser, knob, SetVolume);
+        link.setVolume(link.findWindow(), knob);
         EXPECT_NEAR(link.property(QStringLiteral("volume"))->toDouble(), volume, 0.01) << knob;
     }
 
-    send(link, WmCommand, Pause);
+    link.pause(link.findWindow());
     EXPECT_EQ(text(link, QStringLiteral("pause")), "true");
     // mpv pushes the position a few times a second: the one where it paused comes a moment
     // after the pause, then nothing moves.
@@ -206,21 +201,21 @@ TEST_F(MpvPlayerLinkTest, PositionSeekVolumeAndPause) {
     QThread::msleep(300);
     EXPECT_EQ(position(link), paused);
     EXPECT_EQ(actual(), paused);
-    send(link, WmCommand, Pause);
+    link.pause(link.findWindow());
     EXPECT_EQ(text(link, QStringLiteral("pause")), "false");
-    send(link, WmCommand, Pause);
-    send(link, WmCommand, Play);
+    link.pause(link.findWindow());
+    link.play(link.findWindow());
     EXPECT_EQ(text(link, QStringLiteral("pause")), "false");
 }
 
 TEST_F(MpvPlayerLinkTest, StopKeepsTheListAndPlayStartsTheRememberedEntry) {
     MpvPlayerLink& link = makeLink();
     ASSERT_NE(start(link, writeList()), 0);
-    send(link, WmUser, 2, SetPlaylistPos);
+    link.selectEntry(link.findWindow(), 2);
     ASSERT_TRUE(Eventually([&] { return length(link) == 25; }));
 
-    send(link, WmCommand, Pause);
-    send(link, WmCommand, Stop);
+    link.pause(link.findWindow());
+    link.stop(link.findWindow());
     EXPECT_TRUE(Eventually([&] { return idle(link); }));
     EXPECT_EQ(text(link, QStringLiteral("playlist-count")), "3");
     EXPECT_EQ(entry(link), 2);
@@ -228,22 +223,22 @@ TEST_F(MpvPlayerLinkTest, StopKeepsTheListAndPlayStartsTheRememberedEntry) {
     EXPECT_EQ(position(link), 0);
 
     // Play while stopped (and paused before) starts the entry that was playing.
-    send(link, WmCommand, Play);
+    link.play(link.findWindow());
     EXPECT_EQ(entry(link), 2);
     EXPECT_TRUE(Eventually([&] { return length(link) == 25; }));
     EXPECT_EQ(text(link, QStringLiteral("pause")), "false");
     EXPECT_TRUE(Eventually([&] { return position(link) > 0; }));
 
     // An entry chosen while stopped is only selected; play starts it.
-    send(link, WmCommand, Stop);
-    send(link, WmUser, 1, SetPlaylistPos);
+    link.stop(link.findWindow());
+    link.selectEntry(link.findWindow(), 1);
     EXPECT_TRUE(Eventually([&] { return idle(link); }));
     QThread::msleep(100);
     EXPECT_TRUE(idle(link));
     EXPECT_EQ(entry(link), 1);
-    send(link, WmUser, 7, SetPlaylistPos); // past the end: ignored
+    link.selectEntry(link.findWindow(), 7); // past the end: ignored
     EXPECT_EQ(entry(link), 1);
-    send(link, WmCommand, Play);
+    link.play(link.findWindow());
     EXPECT_EQ(entry(link), 1);
     EXPECT_TRUE(Eventually([&] { return length(link) == 3; }));
 }
@@ -252,7 +247,7 @@ TEST_F(MpvPlayerLinkTest, ALaunchWhilePlayingGoesToTheRunningPlayer) {
     MpvPlayerLink& link = makeLink();
     const PlayerWindow window = start(link, writeList());
     ASSERT_NE(window, 0);
-    send(link, WmCommand, Pause);
+    link.pause(link.findWindow());
 
     // A second list of two entries, handed over by a link of its own (another start-up).
     const QString d = dir_.file(QStringLiteral("music/d.wav"));
@@ -260,7 +255,7 @@ TEST_F(MpvPlayerLinkTest, ALaunchWhilePlayingGoesToTheRunningPlayer) {
     const QString second =
         dir_.write(QStringLiteral("second.m3u8"), (d + "\r\n" + d + "\r\n").toUtf8());
     MpvPlayerLink& other = makeLink();
-    ASSERT_TRUE(other.launch(commandLine(second)));
+    ASSERT_TRUE(launch(other, second));
     EXPECT_EQ(other.startedProcessId(), 0);
     EXPECT_EQ(other.waitForWindow(0), window);
     EXPECT_EQ(text(other, QStringLiteral("playlist-count")), "2");
@@ -271,7 +266,7 @@ TEST_F(MpvPlayerLinkTest, ALaunchWhilePlayingGoesToTheRunningPlayer) {
     // A single file whose name needs escaping: quotes, backslashes, a line break, a leading "-".
     const QString odd = dir_.file(QStringLiteral("music/-a \"b\\c\nd\".wav"));
     ASSERT_TRUE(test::WriteWav(odd, 4));
-    ASSERT_TRUE(link.launch(commandLine(odd)));
+    ASSERT_TRUE(launch(link, odd));
     EXPECT_EQ(link.waitForWindow(0), window);
     EXPECT_EQ(text(link, QStringLiteral("playlist-count")), "1");
     EXPECT_EQ(text(link, QStringLiteral("playlist/0/filename")), odd);
@@ -291,17 +286,17 @@ TEST_F(MpvPlayerLinkTest, ClosingEndsThePlayer) {
     MpvPlayerLink& link = makeLink();
     const PlayerWindow window = start(link, writeList());
     ASSERT_NE(window, 0);
-    link.postMessage(window, WmClose, 0, 0);
+    link.askToClose(window);
     EXPECT_TRUE(Eventually([&] { return Gone(link.startedProcessId()); }));
     EXPECT_TRUE(Eventually([&] { return link.findWindow() == 0; }));
-    EXPECT_EQ(link.sendMessage(window, WmUser, 0, GetListPos), 0);
+    EXPECT_EQ(link.entry(window), 0);
 }
 
 TEST_F(MpvPlayerLinkTest, ThePlayerStartedIsEndedAtTheEndWhetherOrNotItAnsweredYet) {
     for (const bool waited : {false, true}) {
         SCOPED_TRACE(waited ? "answering" : "just started");
         MpvPlayerLink& link = makeLink();
-        ASSERT_TRUE(link.launch(commandLine(writeList())));
+        ASSERT_TRUE(launch(link, writeList()));
         const qint64 pid = link.startedProcessId();
         ASSERT_NE(pid, 0);
         if (waited) {
@@ -350,8 +345,8 @@ TEST_F(MpvPlayerLinkTest, EntriesAreFollowedToTheEndOfTheList) {
     timer.start();
     while (timer.elapsed() < 8000 && !idle(link)) {
         const PlayerWindow found = link.findWindow();
-        const qint64 l = link.sendMessage(found, WmUser, 1, GetTime);
-        const qint64 e = link.sendMessage(found, WmUser, 0, GetListPos);
+        const qint64 l = link.lengthSeconds(found);
+        const qint64 e = link.entry(found);
         ASSERT_EQ(found, window);
         ASSERT_TRUE(e >= 0 && e < 3) << e;
         EXPECT_TRUE(l == 0 || l == seconds[e]) << "entry " << e << " length " << l;
@@ -372,7 +367,7 @@ TEST_F(MpvPlayerLinkTest, AStoppedPlayerIsStillThePlayerAndAnswersWhatItPushedLa
     MpvPlayerLink& link = makeLink(timeoutMs);
     const PlayerWindow window = start(link, writeList());
     ASSERT_NE(window, 0);
-    send(link, WmUser, 2, SetPlaylistPos);
+    link.selectEntry(link.findWindow(), 2);
     ASSERT_EQ(entry(link), 2);
     ASSERT_TRUE(Eventually([&] { return length(link) == 25 && position(link) > 0; }));
 
@@ -396,10 +391,10 @@ TEST_F(MpvPlayerLinkTest, AStoppedPlayerIsStillThePlayerAndAnswersWhatItPushedLa
     // A command waits for its answer at most the time-out; the next one, while the first is
     // still unanswered, is dropped at once. The queries go on answering.
     timer.start();
-    send(link, WmUser, 128, SetVolume);
+    link.setVolume(link.findWindow(), 128);
     EXPECT_LT(timer.elapsed(), 1000);
     timer.start();
-    send(link, WmUser, 255, SetVolume);
+    link.setVolume(link.findWindow(), 255);
     EXPECT_LT(timer.elapsed(), timeoutMs);
     EXPECT_EQ(entry(link), 2);
     EXPECT_EQ(length(link), 25);
@@ -410,7 +405,7 @@ TEST_F(MpvPlayerLinkTest, AStoppedPlayerIsStillThePlayerAndAnswersWhatItPushedLa
     EXPECT_EQ(link.findWindow(), window);
     EXPECT_EQ(entry(link), 2);
     EXPECT_EQ(length(link), 25);
-    send(link, WmUser, 1, SetPlaylistPos);
+    link.selectEntry(link.findWindow(), 1);
     EXPECT_EQ(entry(link), 1);
     EXPECT_TRUE(Eventually([&] { return length(link) == 3; }));
 
@@ -418,8 +413,8 @@ TEST_F(MpvPlayerLinkTest, AStoppedPlayerIsStillThePlayerAndAnswersWhatItPushedLa
     ::kill(pid_t(window), SIGKILL);
     EXPECT_TRUE(Eventually([&] { return link.findWindow() == 0; }));
     timer.start();
-    EXPECT_EQ(link.sendMessage(window, WmUser, 0, GetListPos), 0);
-    EXPECT_EQ(link.sendMessage(window, WmUser, 1, GetTime), 0);
+    EXPECT_EQ(link.entry(window), 0);
+    EXPECT_EQ(link.lengthSeconds(window), 0);
     EXPECT_EQ(link.findWindow(), 0);
     EXPECT_LT(timer.elapsed(), timeoutMs);
 }
@@ -454,16 +449,16 @@ TEST_F(MpvPlayerLinkTest, NothingAnswersWithoutAPlayer) {
     MpvPlayerLink& link = makeLink();
     EXPECT_EQ(link.findWindow(), 0);
     EXPECT_EQ(link.waitForWindow(0), 0);
-    EXPECT_EQ(link.sendMessage(0, WmUser, 1, GetTime), 0);
-    EXPECT_EQ(link.sendMessage(1234, WmUser, 1, GetTime), 0);
-    link.postMessage(1234, WmClose, 0, 0);
+    EXPECT_EQ(link.lengthSeconds(0), 0);
+    EXPECT_EQ(link.lengthSeconds(1234), 0);
+    link.askToClose(1234);
 
     const QString list = writeList();
     const QString notExecutable = dir_.write(QStringLiteral("player.txt"), "text");
-    EXPECT_FALSE(link.launch(dir_.file(QStringLiteral("no-such-player")) + " \"" + list + '"'));
-    EXPECT_FALSE(link.launch(notExecutable + " \"" + list + '"'));
-    EXPECT_FALSE(link.launch(mpv_ + " " + list));
-    EXPECT_FALSE(link.launch(QString()));
+    EXPECT_FALSE(link.launch(dir_.file(QStringLiteral("no-such-player")), list));
+    EXPECT_FALSE(link.launch(notExecutable, list));
+    EXPECT_FALSE(link.launch(mpv_, QString()));
+    EXPECT_FALSE(link.launch(QString(), list));
     EXPECT_EQ(link.startedProcessId(), 0);
 
     // A socket path too long for a local socket is refused: no player is started that could
@@ -471,7 +466,7 @@ TEST_F(MpvPlayerLinkTest, NothingAnswersWithoutAPlayer) {
     MpvPlayerLink far({.socketPath = dir_.file(QString(120, 'a')), .extraArguments = {}});
     EXPECT_EQ(far.socketPath(), "");
     EXPECT_NE(far.refusal(), "");
-    EXPECT_FALSE(far.launch(commandLine(list)));
+    EXPECT_FALSE(launch(far, list));
     EXPECT_EQ(far.startedProcessId(), 0);
 }
 
@@ -480,7 +475,7 @@ TEST_F(MpvPlayerLinkTest, AStartThatFailsIsNotWaitedFor) {
     const QString quitter = dir_.write(QStringLiteral("quitter"), "#!/bin/sh\nexit 1\n");
     QFile::setPermissions(quitter, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     MpvPlayerLink& link = makeLink();
-    ASSERT_TRUE(link.launch(quitter + " \"" + writeList() + '"'));
+    ASSERT_TRUE(link.launch(quitter, writeList()));
     QElapsedTimer timer;
     timer.start();
     EXPECT_EQ(link.waitForWindow(20000), 0);

@@ -6,6 +6,8 @@
 #include "support/TempDir.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
@@ -16,8 +18,6 @@
 // the test chooses), and the player command line.
 namespace tarl {
 namespace {
-
-using namespace player_msg;
 
 using test::Eventually;
 
@@ -42,38 +42,38 @@ TEST(PlatformMpvPlayerPushedValues, OneTickAnswersOneMomentAndAnEntryNeverTakesT
     player.push(4, "0");
     player.push(5, "3");
     player.push(6, "false");
-    const auto ask = [&](qint64 wParam, qint64 lParam) {
-        return link.sendMessage(window, WmUser, wParam, lParam);
-    };
+    const auto length = [&] { return link.lengthSeconds(window); };
+    const auto position = [&] { return link.positionMs(window); };
+    const auto entry = [&] { return link.entry(window); };
     ASSERT_EQ(link.findWindow(), window);
-    EXPECT_EQ(ask(1, GetTime), 20);
-    EXPECT_EQ(ask(0, GetTime), 5250);
-    EXPECT_EQ(ask(0, GetListPos), 0);
+    EXPECT_EQ(length(), 20);
+    EXPECT_EQ(position(), 5250);
+    EXPECT_EQ(entry(), 0);
 
     // The file ends and the next starts, pushed while a tick asks: the tick's answers stay
     // those findWindow() read.
     player.event("end-file");
     player.event("start-file");
     player.push(3, "1");
-    EXPECT_EQ(ask(1, GetTime), 20);
-    EXPECT_EQ(ask(0, GetListPos), 0);
+    EXPECT_EQ(length(), 20);
+    EXPECT_EQ(entry(), 0);
     // The next tick: the new entry, and no length until the new file is loaded, even when its
     // playing entry is reported before its length.
     ASSERT_EQ(link.findWindow(), window);
-    EXPECT_EQ(ask(0, GetListPos), 1);
-    EXPECT_EQ(ask(1, GetTime), 0);
+    EXPECT_EQ(entry(), 1);
+    EXPECT_EQ(length(), 0);
     player.push(4, "1");
     ASSERT_EQ(link.findWindow(), window);
-    EXPECT_EQ(ask(1, GetTime), 0);
-    EXPECT_EQ(ask(0, GetTime), 0);
+    EXPECT_EQ(length(), 0);
+    EXPECT_EQ(position(), 0);
     player.event("file-loaded");
     ASSERT_EQ(link.findWindow(), window);
-    EXPECT_EQ(ask(1, GetTime), 0); // loaded, its length not pushed yet
+    EXPECT_EQ(length(), 0); // loaded, its length not pushed yet
     player.push(1, "3");
     player.push(2, "0.5");
     ASSERT_EQ(link.findWindow(), window);
-    EXPECT_EQ(ask(1, GetTime), 3);
-    EXPECT_EQ(ask(0, GetTime), 500);
+    EXPECT_EQ(length(), 3);
+    EXPECT_EQ(position(), 500);
 
     // The end of the list: idle, nothing loaded, the last entry remembered.
     player.event("end-file");
@@ -83,17 +83,17 @@ TEST(PlatformMpvPlayerPushedValues, OneTickAnswersOneMomentAndAnEntryNeverTakesT
     player.push(4, "-1");
     player.push(6, "true");
     ASSERT_EQ(link.findWindow(), window);
-    EXPECT_EQ(ask(0, GetListPos), 1);
-    EXPECT_EQ(ask(1, GetTime), 0);
-    EXPECT_EQ(ask(0, GetTime), 0);
+    EXPECT_EQ(entry(), 1);
+    EXPECT_EQ(length(), 0);
+    EXPECT_EQ(position(), 0);
 
     // A line cut in two counts once complete.
     player.write(R"({"event":"property-change","id":3,"da)");
     ASSERT_EQ(link.findWindow(), window);
     player.write("ta\":2}\n");
-    EXPECT_EQ(ask(0, GetListPos), 1);
+    EXPECT_EQ(entry(), 1);
     ASSERT_EQ(link.findWindow(), window);
-    EXPECT_EQ(ask(0, GetListPos), 2);
+    EXPECT_EQ(entry(), 2);
 }
 
 // The link connected to a hand-written player, with every property reported once: a length of
@@ -123,9 +123,9 @@ protected:
 TEST_F(PlatformMpvPlayerPushedValuesConnected, QuestionsAfterTheTickReadWhatArrived) {
     connect("0", "1");
     // Without findWindow() (the play state saved every 5 seconds): the question reads.
-    EXPECT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 0, GetTime) == 1000; }));
+    EXPECT_TRUE(Eventually([&] { return link.positionMs(window) == 1000; }));
     player.push(2, "2");
-    EXPECT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 0, GetTime) == 2000; }));
+    EXPECT_TRUE(Eventually([&] { return link.positionMs(window) == 2000; }));
 }
 
 // A player that loads the new list's first file before it answers the hand-over (a short local
@@ -134,7 +134,7 @@ TEST_F(PlatformMpvPlayerPushedValuesConnected,
        AFileLoadedBeforeTheHandOverIsAnsweredKeepsItsLength) {
     const QString list = dir.write("list.m3u", "/music/a.wav\n");
     connect("1", "2");
-    ASSERT_TRUE(Eventually([&] { return link.sendMessage(window, WmUser, 1, GetTime) == 20; }));
+    ASSERT_TRUE(Eventually([&] { return link.lengthSeconds(window) == 20; }));
 
     std::thread answering([this] {
         for (QByteArray line = player.readLine(); !line.isEmpty(); line = player.readLine()) {
@@ -151,37 +151,46 @@ TEST_F(PlatformMpvPlayerPushedValuesConnected,
             return;
         }
     });
-    EXPECT_TRUE(link.launch("/usr/bin/mpv \"" + list + "\""));
+    EXPECT_TRUE(link.launch("/usr/bin/mpv", list));
     answering.join();
-    EXPECT_EQ(link.sendMessage(window, WmUser, 1, GetTime), 4);
+    EXPECT_EQ(link.lengthSeconds(window), 4);
 }
 
-TEST(PlatformMpvPlayerCommandLine, SplitsProgramAndQuotedTarget) {
+// The player is started from an argument list: a program path with blanks and quotes, and a
+// target with them, arrive whole; a target that reads like an option stays a file.
+TEST(PlatformMpvPlayerStart, TheProgramGetsItsArgumentsWhole) {
     test::TempDir dir;
-    const QString blanks = dir.write(QStringLiteral("my player/mpv \"x"), "");
-    struct Case {
-        QString line;
-        QString program;
+    const QString said = dir.file(QStringLiteral("arguments"));
+    const QString program =
+        dir.write(QStringLiteral("my player/mpv \"x"),
+                  "#!/bin/sh\nfor a; do printf '%s\\n' \"$a\"; done > '" + said.toUtf8() + "'\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const struct {
         QString target;
+        QString last; // the last argument
+    } cases[] = {
+        {dir.file(QStringLiteral("a \"quoted\" name.mp3")),
+         dir.file(QStringLiteral("a \"quoted\" name.mp3"))},
+        {dir.file(QStringLiteral("MUSIC 01/list.m3u")),
+         "--playlist=" + dir.file(QStringLiteral("MUSIC 01/list.m3u"))},
     };
-    const Case cases[] = {
-        {"/usr/bin/mpv \"/home/ann/.config/tarl/m3uTmp.m3u\"", "/usr/bin/mpv",
-         "/home/ann/.config/tarl/m3uTmp.m3u"},
-        {"/usr/bin/mpv \"/media/ann/MUSIC 01/Blues\"", "/usr/bin/mpv", "/media/ann/MUSIC 01/Blues"},
-        {"/usr/bin/mpv \"/m/a \"quoted\" name.mp3\"", "/usr/bin/mpv", "/m/a \"quoted\" name.mp3"},
-        // A program whose path holds blanks and even ' "': cut where the program exists.
-        {blanks + " \"/m/a.m3u\"", blanks, "/m/a.m3u"},
-    };
-    for (const Case& c : cases) {
-        const std::optional<PlayerCommandLine> parts = SplitPlayerCommandLine(c.line);
-        ASSERT_TRUE(parts) << c.line.toStdString();
-        EXPECT_EQ(parts->program, c.program);
-        EXPECT_EQ(parts->target, c.target);
+    for (const auto& c : cases) {
+        QFile::remove(said);
+        MpvPlayerLink link({.socketPath = dir.file(QStringLiteral("p.sock")),
+                            .extraArguments = {},
+                            .timeoutMs = 50,
+                            .sameTickMs = 50});
+        ASSERT_TRUE(link.launch(program, c.target)) << c.target.toStdString();
+        ASSERT_TRUE(Eventually([&] { return QFileInfo(said).size() > 0; }));
+        link.waitForWindow(5000); // it has ended
+        QFile file(said);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QStringList arguments =
+            QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        ASSERT_FALSE(arguments.isEmpty());
+        EXPECT_EQ(arguments.last(), c.last);
+        EXPECT_TRUE(arguments.contains("--input-ipc-server=" + dir.file(QStringLiteral("p.sock"))));
     }
-    for (const QString& bad :
-         {QString(), QStringLiteral("/usr/bin/mpv"), QStringLiteral("/usr/bin/mpv /m/a.m3u"),
-          QStringLiteral("/usr/bin/mpv \"/m/a.m3u")})
-        EXPECT_FALSE(SplitPlayerCommandLine(bad)) << bad.toStdString();
 }
 
 } // namespace

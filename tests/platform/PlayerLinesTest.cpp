@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 // What the player link makes of the lines mpv sends: each stream is read line by line, the
-// events applied, and the answers to GetTime (length in s, position in ms) and the entry taken.
+// events applied, and the answers for the length (in s), the position (in ms) and the entry taken.
 // The streams are also the IPC fuzzer's seeds (a first byte 0: no cuts).
 namespace tarl {
 namespace {
@@ -37,8 +37,8 @@ TEST_P(PlayerLines, PushedValues) {
         if (message.kind == PlayerMessage::Kind::Event)
             pushed.apply(message.object);
     }
-    EXPECT_EQ(pushed.time(1), c.length);
-    EXPECT_EQ(pushed.time(0), c.position);
+    EXPECT_EQ(pushed.lengthSeconds(), c.length);
+    EXPECT_EQ(pushed.positionMs(), c.position);
     EXPECT_EQ(pushed.entry, c.entry);
 }
 

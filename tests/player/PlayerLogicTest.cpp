@@ -21,7 +21,7 @@ using tarl::test::FakePlayerLink;
 using tarl::test::ScopedPath;
 using tarl::test::TempDir;
 using tarl::test::TestServices;
-using M = FakePlayerLink::Message;
+using M = FakePlayerLink::Call;
 
 namespace {
 
@@ -90,12 +90,8 @@ TEST_F(PlayerLogic, ButtonsActOnPressAndKnobsDragWithinTheirTracks) {
         panel.buttonPressed(i);
     panel.buttonPressed(7);
     const PlayerWindow w = player().window;
-    using namespace player_msg;
-    const std::vector<M> buttons{{w, WmCommand, Play, 0, false},
-                                 {w, WmCommand, Pause, 0, false},
-                                 {w, WmCommand, Previous, 0, false},
-                                 {w, WmCommand, Stop, 0, false},
-                                 {w, WmCommand, Next, 0, false}};
+    const std::vector<M> buttons{
+        {w, "play"}, {w, "pause"}, {w, "previous"}, {w, "stop"}, {w, "next"}};
     EXPECT_EQ(player().sent, buttons);
     player().sent.clear();
 
@@ -118,12 +114,12 @@ TEST_F(PlayerLogic, ButtonsActOnPressAndKnobsDragWithinTheirTracks) {
     EXPECT_EQ(view.knobs[5], 3440);
 
     // Release during a 200-second track seeks to the middle.
-    player().replies[{WmUser, GetTime}] = 200;
+    player().replies["lengthSeconds"] = 200;
     player().sent.clear();
     panel.buttonReleased(5);
     EXPECT_FALSE(panel.positionDragging());
     ASSERT_EQ(player().sent.size(), 2u);
-    EXPECT_EQ(player().sent[1], (M{w, WmUser, 100000, JumpToTime, false}));
+    EXPECT_EQ(player().sent[1], (M{w, "seekTo", 100000}));
     EXPECT_EQ(panel.positionKnob(), 3440);
 
     // Volume knob: sets the volume while moving, saves it on release only.
@@ -132,7 +128,7 @@ TEST_F(PlayerLogic, ButtonsActOnPressAndKnobsDragWithinTheirTracks) {
     panel.buttonDragged(6, 60 + 315);
     EXPECT_EQ(state.playerVolume, 128);
     EXPECT_EQ(view.status[1], "Volum: 128");
-    EXPECT_EQ(player().sent.back(), (M{w, WmUser, 128, SetVolume, false}));
+    EXPECT_EQ(player().sent.back(), (M{w, "setVolume", 128}));
     EXPECT_EQ(state.settings.read(keys::Volume), "50");
     panel.buttonDragged(6, 2000);
     EXPECT_EQ(state.playerVolume, 255);
@@ -180,7 +176,7 @@ TEST_F(PlayerLogic, PlayingAFileNeedsAPlayerProgramAndRecordsTheHistoryFirst) {
     state.settings.write(keys::Mp3Folder, "/music/before/"); // what played before
     control.PlayFile("/music/list.m3u");
     EXPECT_EQ(warnings.size(), 2);
-    EXPECT_EQ(player().launches, QStringList{program + " \"/music/list.m3u\""});
+    EXPECT_EQ(player().launches, (QList<QStringList>{{program, "/music/list.m3u"}}));
     EXPECT_EQ(state.playerPath, program);
     EXPECT_EQ(state.lastListIndex, -1);
     EXPECT_EQ(menus, 1);
@@ -233,13 +229,11 @@ TEST_F(PlayerLogic, AResumeSendsEntryPlayAndSecondWaitingOnlyForAJustLaunchedPla
         {"launched, with a second",
          true,
          {1, 61},
-         {{4242, 1024, 1, 121, false},
-          {4242, 273, 40045, 0, false},
-          {4242, 1024, 61000, 106, false}}},
+         {{4242, "selectEntry", 1}, {4242, "play"}, {4242, "seekTo", 61000}}},
         {"already known, no second",
          false,
          {2, std::nullopt},
-         {{7, 1024, 2, 121, false}, {7, 273, 40045, 0, false}}},
+         {{7, "selectEntry", 2}, {7, "play"}}},
     };
     for (const auto& c : cases) {
         player().sent.clear();
@@ -266,10 +260,10 @@ TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPla
     PlayerControl control(state);
     QStringList reasons;
     control.reportError = [&](const QString& reason) { reasons << reason; };
-    const QString launch = state.playerPath + " \"" + state.tmpPlaylistPath + "\"";
+    const QStringList launch{state.playerPath, state.tmpPlaylistPath};
 
     control.PlayKey(dir.file("music/list.m3u"));
-    EXPECT_EQ(player().launches, QStringList{launch});
+    EXPECT_EQ(player().launches, QList<QStringList>{launch});
     EXPECT_EQ(ReadTemporaryPlaylist(state.tmpPlaylistPath),
               QStringList{dir.file("music/sub/a.mp3")});
 
@@ -300,18 +294,23 @@ TEST_F(PlayerLogic, PlayingATreeKeyHandsThePlayerItsTracksThroughTheTemporaryPla
     EXPECT_TRUE(QFile::exists(HistoryFilePath(state.programFolder)));
 }
 
-// The fake answers one value per (message, lParam); a tick asks GetTime for the length
-// (wParam 1) and the position (wParam 0), so this player tells them apart.
+// A player whose length and position a test sets as the track plays on.
 class TimedPlayer : public FakePlayerLink {
 public:
-    qint64 sendMessage(PlayerWindow w, int message, qint64 wParam, qint64 lParam) override {
-        const qint64 answer = FakePlayerLink::sendMessage(w, message, wParam, lParam);
-        if (w == 0 || !running || message != player_msg::WmUser || lParam != player_msg::GetTime)
+    qint64 length = 0;
+    qint64 position = 0;
+
+protected:
+    qint64 ask(PlayerWindow w, const QString& verb) override {
+        const qint64 answer = FakePlayerLink::ask(w, verb);
+        if (w == 0 || !running)
             return answer;
-        return wParam == 1 ? lengthSeconds : positionMs;
+        if (verb == "lengthSeconds")
+            return length;
+        if (verb == "positionMs")
+            return position;
+        return answer;
     }
-    qint64 lengthSeconds = 0;
-    qint64 positionMs = 0;
 };
 
 class NowPlayingTest : public PlayerLogic {
@@ -351,10 +350,9 @@ TEST_F(NowPlayingTest, ElapsedTimeKnobDisplayAndLearnedLength) {
     ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
     PlayerPanel panel(s, view);
     NowPlaying now(s, panel, view);
-    using namespace player_msg;
-    timed.replies[{WmUser, GetListPos}] = 2;
-    timed.lengthSeconds = 245;
-    timed.positionMs = 2500;
+    timed.replies["entry"] = 2;
+    timed.length = 245;
+    timed.position = 2500;
 
     now.Tick();
     EXPECT_EQ(view.elapsed, QStringList{"00:02."}); // halves go to the even second
@@ -372,9 +370,9 @@ TEST_F(NowPlayingTest, ElapsedTimeKnobDisplayAndLearnedLength) {
     EXPECT_NEAR(panel.positionKnob(), 2640 + 2.0 * 1600 / 245, 1e-9);
 
     // The same entry: only the time moves; the label is rewritten only when the second changes.
-    timed.positionMs = 2400;
+    timed.position = 2400;
     now.Tick();
-    timed.positionMs = 3500;
+    timed.position = 3500;
     now.Tick();
     EXPECT_EQ(view.elapsed, (QStringList{"00:02.", "00:04."}));
     EXPECT_EQ(view.reloads.size(), 1u);
@@ -383,7 +381,7 @@ TEST_F(NowPlayingTest, ElapsedTimeKnobDisplayAndLearnedLength) {
     // A dragged knob is left alone.
     panel.buttonPressed(5);
     const double dragged = panel.positionKnob();
-    timed.positionMs = 120000;
+    timed.position = 120000;
     now.Tick();
     EXPECT_EQ(panel.positionKnob(), dragged);
 
@@ -401,14 +399,14 @@ TEST_F(NowPlayingTest, ALengthNotKnownYetIsLearnedOnALaterTick) {
     ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
     PlayerPanel panel(s, view);
     NowPlaying now(s, panel, view);
-    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 3;
-    timed.lengthSeconds = 0; // the player is still opening the file
+    timed.replies["entry"] = 3;
+    timed.length = 0; // the player is still opening the file
     now.Tick();
     EXPECT_EQ(view.display, "/00:00  (4/12)  ''04 song.mp3 ''");
     EXPECT_EQ(storedTime("04 song.mp3"), 0); // 0 is never stored
     now.Tick();
     EXPECT_TRUE(view.reloads.empty());
-    timed.lengthSeconds = 61;
+    timed.length = 61;
     now.Tick();
     EXPECT_EQ(storedTime("04 song.mp3"), 61);
     EXPECT_EQ(view.display, "/01:01  (4/12)  ''04 song.mp3 ''");
@@ -432,7 +430,7 @@ TEST_F(NowPlayingTest, TheFirstEntryOfAPlayerJustStartedLearnsItsLength) {
     now.Tick();
     EXPECT_EQ(view.display, "/00:00  (1/12)  ''01 song.mp3 ''");
     timed.running = true;
-    timed.lengthSeconds = 20;
+    timed.length = 20;
     now.Tick();
     EXPECT_EQ(storedTime("01 song.mp3"), 20);
     EXPECT_EQ(view.display, "/00:20  (1/12)  ''01 song.mp3 ''");
@@ -447,8 +445,8 @@ TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
     ASSERT_TRUE(s.catalog.connection.execute("PRAGMA query_only = ON")); // refuses every write
     PlayerPanel panel(s, view);
     NowPlaying now(s, panel, view);
-    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
-    timed.lengthSeconds = 245;
+    timed.replies["entry"] = 2;
+    timed.length = 245;
     now.Tick();
     EXPECT_EQ(s.lastListIndex, 2);
     EXPECT_EQ(view.display, "/04:05  (3/12)  ''03 song.mp3 ''");
@@ -462,8 +460,8 @@ TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
     // No more writes into that catalog, and no more reports, even once it would take one.
     view.status.clear();
     ASSERT_TRUE(s.catalog.connection.execute("PRAGMA query_only = OFF"));
-    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 3;
-    timed.lengthSeconds = 61;
+    timed.replies["entry"] = 3;
+    timed.length = 61;
     now.Tick();
     EXPECT_EQ(view.display, "/01:01  (4/12)  ''04 song.mp3 ''");
     EXPECT_TRUE(view.status.empty());
@@ -473,7 +471,7 @@ TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
     s.catalog.connection.close();
     ASSERT_TRUE(QFile::copy(dir.file("tarl.mdb"), dir.file("other.mdb")));
     ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("other.mdb"))));
-    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
+    timed.replies["entry"] = 2;
     now.Tick();
     EXPECT_EQ(view.reloads, std::vector<int>{2});
 }
@@ -490,13 +488,13 @@ TEST_F(NowPlayingTest, ALengthThatFindsTheCatalogBusyIsKeptAndStoredOnceItIsFree
     ASSERT_TRUE(importer.execute("INSERT INTO Nick (nick) VALUES ('Rock')"));
     PlayerPanel panel(s, view);
     NowPlaying now(s, panel, view);
-    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
-    timed.lengthSeconds = 245;
+    timed.replies["entry"] = 2;
+    timed.length = 245;
     now.Tick();
     EXPECT_EQ(view.display, "/04:05  (3/12)  ''03 song.mp3 ''");
     EXPECT_TRUE(view.status[2].startsWith("The catalog is busy")) << view.status[2].toStdString();
-    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 3;
-    timed.lengthSeconds = 61;
+    timed.replies["entry"] = 3;
+    timed.length = 61;
     now.Tick();
     EXPECT_TRUE(view.reloads.empty());
 
@@ -515,8 +513,8 @@ TEST_F(NowPlayingTest, ACatalogThatCannotBeReadLeavesTheTrackingGoingOn) {
     s.tmpPlaylistPath = state.tmpPlaylistPath;
     PlayerPanel panel(s, view); // the catalog is not open: every statement fails
     NowPlaying now(s, panel, view);
-    timed.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
-    timed.lengthSeconds = 245;
+    timed.replies["entry"] = 2;
+    timed.length = 245;
     now.Tick();
     EXPECT_EQ(s.lastListIndex, 2);
     EXPECT_EQ(view.display, "/04:05  (3/12)  ''03 song.mp3 ''");

@@ -131,7 +131,7 @@ TEST_F(PlayerMpv, APlayedFolderIsFollowedAndItsLengthsLearned) {
     EXPECT_EQ(storedTime("3.wav"), 4);
 
     // Closing: the player quits.
-    link.postMessage(link.findWindow(), player_msg::WmClose, 0, 0);
+    link.askToClose(link.findWindow());
     QElapsedTimer clock;
     clock.start();
     while (::kill(pid_t(first), 0) == 0 && clock.elapsed() < 5000)
@@ -212,13 +212,12 @@ TEST_F(PlayerMpv, AReplayResumesTheSongAndSecondInAPlayerItHadToStart) {
     ASSERT_NE(link.startedProcessId(), 0);
     const PlayerWindow w = link.findWindow();
     ASSERT_NE(w, 0);
-    EXPECT_EQ(link.sendMessage(w, player_msg::WmUser, 0, player_msg::GetListPos), 2);
+    EXPECT_EQ(link.entry(w), 2);
     // The seek is carried out a moment after mpv took it.
     QElapsedTimer clock;
     clock.start();
     qint64 at = 0;
-    while ((at = link.sendMessage(w, player_msg::WmUser, 0, player_msg::GetTime)) < 1900 &&
-           clock.elapsed() < 3000)
+    while ((at = link.positionMs(w)) < 1900 && clock.elapsed() < 3000)
         QThread::msleep(20);
     EXPECT_GE(at, 1900);
 }

@@ -326,7 +326,7 @@ TEST_F(FindWindow, AfterAPlayTheJumpSelectsTheHitAndTheNextTickLeavesIt) {
     f.results->setCurrentIndex(f.model().index(0, 0));
     QTest::keyClick(f.results, Qt::Key_Return);
     services.player.running = true;
-    services.player.replies[{player_msg::WmUser, player_msg::GetListPos}] = 0;
+    services.player.replies["entry"] = 0;
 
     search(f, "Quote", SearchField::File);
     f.results->setCurrentIndex(f.model().index(0, 0));
@@ -349,10 +349,11 @@ TEST_F(FindWindow, IgnoreAccentsIsKeptInTheSettingsFile) {
 }
 
 TEST_F(FindWindow, TheMiniPlayersKnobSeeksOnReleaseAndStopStops) {
-    using M = tarl::test::FakePlayerLink::Message;
+    using M = tarl::test::FakePlayerLink::Call;
     SearchWindow& f = opened();
     services.player.running = true;
-    services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = 100; // seconds
+    services.player.replies["lengthSeconds"] = 100;
+    services.player.replies["positionMs"] = 100;
     services.player.sent.clear();
 
     f.positionDragged(900); // no drag yet
@@ -367,12 +368,10 @@ TEST_F(FindWindow, TheMiniPlayersKnobSeeksOnReleaseAndStopStops) {
     EXPECT_EQ(f.positionKnobLeft(), 2940);
     f.positionReleased();
     EXPECT_FALSE(f.positionDragging());
-    EXPECT_EQ(services.player.sent.back(),
-              (M{4242, player_msg::WmUser, 50000, player_msg::JumpToTime, false}));
+    EXPECT_EQ(services.player.sent.back(), (M{4242, "seekTo", 50000}));
 
     QTest::mouseClick(f.stopButton, Qt::LeftButton);
-    EXPECT_EQ(services.player.sent.back(),
-              (M{4242, player_msg::WmCommand, player_msg::Stop, 0, false}));
+    EXPECT_EQ(services.player.sent.back(), (M{4242, "stop"}));
 }
 
 } // namespace

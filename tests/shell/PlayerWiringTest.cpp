@@ -20,7 +20,7 @@
 #include <QTimer>
 
 using namespace tarl;
-using M = tarl::test::FakePlayerLink::Message;
+using M = tarl::test::FakePlayerLink::Call;
 
 namespace {
 
@@ -78,7 +78,7 @@ TEST_F(PlayerWiring, PanelButtonsActOnLeftPressAndTheVolumeKnobSavesOnRelease) {
     mouse(w.panelButtons[1], QEvent::MouseButtonPress, 3, Qt::RightButton);
     EXPECT_TRUE(services.player.sent.empty());
     mouse(w.panelButtons[1], QEvent::MouseButtonPress, 3, Qt::LeftButton);
-    const std::vector<M> pause{{4242, player_msg::WmCommand, player_msg::Pause, 0, false}};
+    const std::vector<M> pause{{4242, "pause"}};
     EXPECT_EQ(services.player.sent, pause);
 
     // Drag the volume knob to its left end: the status bar and the player follow at once.
@@ -86,8 +86,7 @@ TEST_F(PlayerWiring, PanelButtonsActOnLeftPressAndTheVolumeKnobSavesOnRelease) {
     mouse(w.panelButtons[6], QEvent::MouseMove, -100, Qt::LeftButton);
     EXPECT_EQ(w.statusPanel(1), "Volum: 0");
     EXPECT_EQ(w.panelButtons[6]->x(), ToPixels(2690));
-    EXPECT_EQ(services.player.sent.back(),
-              (M{4242, player_msg::WmUser, 0, player_msg::SetVolume, false}));
+    EXPECT_EQ(services.player.sent.back(), (M{4242, "setVolume", 0}));
     EXPECT_EQ(setting("Player", "Volum"), "255");
     mouse(w.panelButtons[6], QEvent::MouseButtonRelease, -100, Qt::LeftButton);
     EXPECT_EQ(setting("Player", "Volum"), "0");
@@ -156,8 +155,7 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
     w.trackList->selectRows({0}, 0);
     w.browser->trackListKeyDown(Qt::Key_Return);
     ASSERT_FALSE(services.player.sent.empty());
-    EXPECT_EQ(services.player.sent[0],
-              (M{4242, player_msg::WmUser, 0, player_msg::SetPlaylistPos, false}));
+    EXPECT_EQ(services.player.sent[0], (M{4242, "selectEntry", 0}));
 }
 
 TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
@@ -209,7 +207,7 @@ TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
         services.player.launches.clear();
         start().startUp(); // the start-up resumes the player
         window->playerControl().PlayFile(state->tmpPlaylistPath);
-        const QString played = mpv + " \"" + state->tmpPlaylistPath + "\"";
+        const QStringList played{mpv, state->tmpPlaylistPath};
         EXPECT_EQ(setting("Player", "Path"), c.mpvOnPath ? mpv : QString());
         EXPECT_EQ(services.player.launches.count(played), c.mpvOnPath ? 2 : 0);
         // "The player path must be defined".
@@ -230,11 +228,12 @@ TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
     services.player.launchStarts = true;
     w.browser->treeKeyDown(Qt::Key_Return);
     ASSERT_EQ(services.player.launches.size(), 1);
-    EXPECT_EQ(services.player.launches[0], program + " \"" + state->tmpPlaylistPath + "\"");
+    EXPECT_EQ(services.player.launches[0], QStringList({program, state->tmpPlaylistPath}));
     EXPECT_EQ(ReadTemporaryPlaylist(state->tmpPlaylistPath).size(), 3);
 
-    services.player.replies[{player_msg::WmUser, player_msg::GetListPos}] = 2;
-    services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = 200;
+    services.player.replies["entry"] = 2;
+    services.player.replies["lengthSeconds"] = 200;
+    services.player.replies["positionMs"] = 200;
     w.playerTimerTick();
     EXPECT_EQ(w.nowPlayingDisplay->text(), "/03:20  (3/3)  ''c.mp3 ''");
     EXPECT_EQ(w.nowPlayingDisplay->toolTip(), "File: c.mp3");
@@ -266,10 +265,7 @@ TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
     services.player.sent.clear();
     w.historyActions[0]->trigger();
     ASSERT_EQ(services.player.launches.size(), 1);
-    using namespace player_msg;
-    const std::vector<M> resume{{4242, WmUser, 1, SetPlaylistPos, false},
-                                {4242, WmCommand, Play, 0, false},
-                                {4242, WmUser, 42000, JumpToTime, false}};
+    const std::vector<M> resume{{4242, "selectEntry", 1}, {4242, "play"}, {4242, "seekTo", 42000}};
     EXPECT_EQ(services.player.sent, resume);
 
     w.clearHistoryAction->trigger();
@@ -319,7 +315,7 @@ TEST_F(PlayerWiring, ClosingTheWindowClosesThePlayerStartedSinceTheLastTick) {
     services.player.running = true; // started outside, never seen by a tick
     w.close();
     ASSERT_FALSE(services.player.sent.empty());
-    EXPECT_EQ(services.player.sent.back(), (M{4242, player_msg::WmClose, 0, 0, true}));
+    EXPECT_EQ(services.player.sent.back(), (M{4242, "askToClose"}));
 }
 
 } // namespace

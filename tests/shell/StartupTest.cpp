@@ -169,14 +169,12 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
 
     EXPECT_TRUE(services.ui.transcript.empty());
     EXPECT_EQ(services.player.launches,
-              QStringList("/usr/bin/mpv \"" + home.file("m3uTmp.m3u") + "\""));
+              (QList<QStringList>{{"/usr/bin/mpv", home.file("m3uTmp.m3u")}}));
     EXPECT_EQ(state->lastListIndex, -1);
     const auto win = services.player.window;
-    using M = test::FakePlayerLink::Message;
-    const std::vector<M> expected{{win, 1024, 3, 121, false},
-                                  {win, 273, 40045, 0, false},
-                                  {win, 1024, 42000, 106, false},
-                                  {win, 1024, 255, 122, false}};
+    using M = test::FakePlayerLink::Call;
+    const std::vector<M> expected{
+        {win, "selectEntry", 3}, {win, "play"}, {win, "seekTo", 42000}, {win, "setVolume", 255}};
     EXPECT_EQ(services.player.sent, expected);
     EXPECT_EQ(w.top(), 0); // a window above the screen comes down to its edge
     EXPECT_EQ(ToTwips(w.panelButtons[6]->x()), 3315); // the volume knob at its right end (3320)
@@ -201,7 +199,8 @@ TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
     const QString file = newCatalog();
     writeIni("[Database]\nPath=" + file.toUtf8() + "\n[Player]\nsorted_by_cd=False\n");
     services.player.launchStarts = true;
-    services.player.replies[{1024, 105}] = 61500;
+    services.player.replies["lengthSeconds"] = 61500;
+    services.player.replies["positionMs"] = 61500;
     MainWindow& w = start();
     w.startUp();
     QHeaderView* header = w.trackList->reportView()->header();
@@ -228,8 +227,7 @@ TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
     EXPECT_EQ(setting("Player", "Mp3_index"), "5");
     EXPECT_EQ(setting("Player", "Mp3folder"), "/m/b/");
     ASSERT_FALSE(services.player.sent.empty());
-    EXPECT_EQ(services.player.sent.back().message, 16); // WM_CLOSE, posted
-    EXPECT_TRUE(services.player.sent.back().posted);
+    EXPECT_EQ(services.player.sent.back().verb, "askToClose");
     EXPECT_FALSE(services.player.running);
 }
 

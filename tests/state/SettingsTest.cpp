@@ -97,14 +97,14 @@ TEST_F(SettingsFile, SaveLastSongRoundsThePlayersPositionHalfToEven) {
     state.playerPid = services.player.findWindow();
     state.lastSongLoaded = true;
     for (const auto& [ms, seconds] : {std::pair{2500, "2"}, {3500, "4"}, {61499, "61"}}) {
-        services.player.replies[{player_msg::WmUser, player_msg::GetTime}] = ms;
+        services.player.replies["lengthSeconds"] = ms;
+        services.player.replies["positionMs"] = ms;
         SaveLastSong(state);
         EXPECT_EQ(state.settings.read(keys::Mp3Position), seconds) << ms;
     }
-    // The request is the position one: wParam 0, lParam 105.
+    // The question is the position.
     ASSERT_FALSE(services.player.sent.empty());
-    EXPECT_EQ(services.player.sent.back().wParam, 0);
-    EXPECT_EQ(services.player.sent.back().lParam, player_msg::GetTime);
+    EXPECT_EQ(services.player.sent.back().verb, "positionMs");
 }
 
 } // namespace

@@ -2,22 +2,22 @@
 
 namespace tarl::test {
 
-qint64 FakePlayerLink::sendMessage(PlayerWindow w, int message, qint64 wParam, qint64 lParam) {
-    sent.push_back({w, message, wParam, lParam, false});
+qint64 FakePlayerLink::ask(PlayerWindow w, const QString& verb) {
+    sent.push_back({w, verb});
     if (w == 0 || !running)
         return 0;
-    const auto it = replies.find({message, lParam});
+    const auto it = replies.find(verb);
     return it == replies.end() ? 0 : it->second;
 }
 
-void FakePlayerLink::postMessage(PlayerWindow w, int message, qint64 wParam, qint64 lParam) {
-    sent.push_back({w, message, wParam, lParam, true});
-    if (w != 0 && message == player_msg::WmClose)
+void FakePlayerLink::askToClose(PlayerWindow w) {
+    sent.push_back({w, "askToClose"});
+    if (w != 0)
         running = false;
 }
 
-bool FakePlayerLink::launch(const QString& commandLine) {
-    launches << commandLine;
+bool FakePlayerLink::launch(const QString& program, const QString& target) {
+    launches << QStringList{program, target};
     if (launchStarts)
         running = true;
     return launchStarts;
