@@ -20,6 +20,7 @@
 //    loop went without a turn (so without repainting), and every paint event of every widget is
 //    counted.
 #include "Mp3Corpus.h"
+#include "support/WindowParts.h"
 
 #include "catalog/CatalogFile.h"
 #include "dialogs/ScanWindow.h"
@@ -223,7 +224,7 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
     WindowPass pass;
     // The scan window runs its own event loop (modal); the steps run from inside it.
     QTimer::singleShot(0, &window, [&] {
-        ScanWindow& scan = *window.openedScanWindow;
+        ScanWindow& scan = *window.findChild<ScanWindow*>();
         scan.pathScan->setText(corpus);
         PhaseClock phase(painted);
         phase.start();
@@ -245,7 +246,8 @@ WindowPass RunWindowPass(const QString& corpus, const QString& home) {
     });
     window.showScanWindow();
     qApp->removeEventFilter(&painted);
-    pass.treeRows = window.openedScanWindow ? window.openedScanWindow->tree().nodeCount() : 0;
+    pass.treeRows =
+        window.findChild<ScanWindow*>() ? window.findChild<ScanWindow*>()->tree().nodeCount() : 0;
     pass.message = ui.lastMessage;
     return pass;
 }

@@ -35,9 +35,7 @@ void ClosingDown::start() {
     if (started_)
         return;
     started_ = true;
-    if (main_.openedScanWindow)
-        main_.openedScanWindow->stopForClose();
-    main_.stopRescanForClose();
+    main_.stopWorkForClose();
     timer_->start();
     step();
 }
@@ -50,10 +48,9 @@ void ClosingDown::step() {
         popup->close();
         return;
     }
-    const bool busy =
-        (main_.openedScanWindow && main_.openedScanWindow->busy()) || main_.rescanRunning();
+    const bool busy = main_.workRunning();
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && !(busy && modal == main_.openedScanWindow)) {
+    if (modal && !(busy && main_.isScanWindow(modal))) {
         CloseAsItsCloseBox(modal);
         return;
     }

@@ -2,7 +2,10 @@
 
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
+#include "browserui/StyleDrag.h"
+#include "browserui/TrackListMenu.h"
 #include "browserui/TrackListView.h"
+#include "browserui/TrackRowsDrop.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/ScanWindow.h"
 #include "history/Favorites.h"
@@ -22,6 +25,7 @@
 #include "shell/Picture.h"
 #include "shell/StartUp.h"
 #include "shell/TrayIcon.h"
+#include "shell/TreeMenus.h"
 #include "shell/Twips.h"
 #include "state/AppState.h"
 #include "state/Convert.h"
@@ -34,6 +38,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -53,19 +58,19 @@ public:
     explicit PlayerViews(MainWindow& main) : m_(main) {}
 
     void moveKnob(int element, double leftTwips) override {
-        QLabel* knob = m_.panelButtons[static_cast<size_t>(element)];
+        QLabel* knob = m_.panelButtons_[static_cast<size_t>(element)];
         knob->move(ToPixels(leftTwips), knob->y());
     }
     void setStatusPanel(int panel, const QString& text) override { m_.setStatusPanel(panel, text); }
-    void setElapsed(const QString& caption) override { m_.elapsedDisplay->setText(caption); }
-    void setDisplay(const QString& caption) override { m_.nowPlayingDisplay->setText(caption); }
+    void setElapsed(const QString& caption) override { m_.elapsedDisplay_->setText(caption); }
+    void setDisplay(const QString& caption) override { m_.nowPlayingDisplay_->setText(caption); }
     void setDisplayTip(const QString& tip) override {
-        if (m_.nowPlayingDisplay->toolTip() != tip)
-            m_.nowPlayingDisplay->setToolTip(tip);
+        if (m_.nowPlayingDisplay_->toolTip() != tip)
+            m_.nowPlayingDisplay_->setToolTip(tip);
     }
-    void reloadTrackList(int row) override { m_.browser->reloadTrackList(row); }
+    void reloadTrackList(int row) override { m_.browser_->reloadTrackList(row); }
     void selectPlayingSong(bool ensureVisible) override {
-        m_.browser->selectPlayingSong(ensureVisible);
+        m_.browser_->selectPlayingSong(ensureVisible);
     }
     void setTrayTip(const QString& tip) override {
         if (m_.hooks_.setTrayTip)
@@ -85,15 +90,15 @@ public:
     void refreshActions() override { m_.refreshActions(); }
     void setStatusPanel(int panel, const QString& text) override { m_.setStatusPanel(panel, text); }
     bool fillTree(bool byPaths) override {
-        return byPaths ? m_.browser->showTreeByPaths() : m_.browser->showTreeByStyle();
+        return byPaths ? m_.browser_->showTreeByPaths() : m_.browser_->showTreeByStyle();
     }
     void loadMenuIcons() override { m_.loadMenuIcons(); }
     bool loadmp3list() override {
-        TrackListView::ToggleHeaderButtons(m_.trackList->reportView());
-        m_.browser->loadmp3list();
+        TrackListView::ToggleHeaderButtons(m_.trackList_->reportView());
+        m_.browser_->loadmp3list();
         return true;
     }
-    void selectFolderNode(const QString& folder) override { m_.browser->selectFolderNode(folder); }
+    void selectFolderNode(const QString& folder) override { m_.browser_->selectFolderNode(folder); }
     WindowGeometry& geometry() override { return m_; }
     void setVolume(int volume) override { m_.panel_->setVolumeKnob(VolumeKnobLeft(volume)); }
     void applyCompactLayout() override { m_.enterStoredLayout(); }
@@ -101,10 +106,10 @@ public:
     void removeTrayIcon() override { run(m_.hooks_.removeTrayIcon); }
     void buildHistoryMenu() override { m_.buildHistoryMenu(); }
     void stopTimers() override {
-        m_.saveTimer->stop();
-        m_.playerTimer->stop();
+        m_.saveTimer_->stop();
+        m_.playerTimer_->stop();
     }
-    void saveColumns() override { m_.browser->saveColumns(); }
+    void saveColumns() override { m_.browser_->saveColumns(); }
     void endProgram() override {
         m_.hide();
         QCoreApplication::exit(0);
@@ -126,16 +131,16 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     client_ = new QWidget(this);
     setCentralWidget(client_);
 
-    treeView = new QTreeView(client_);
-    treeView->setObjectName(QStringLiteral("treeView"));
-    treeView->setHeaderHidden(true);
-    trackList = new TrackListView(client_);
-    splitterBar = new QFrame(client_);
-    splitterBar->setObjectName(QStringLiteral("splitterBar"));
-    splitterBar->setFrameShape(QFrame::VLine);
-    splitterBar->setFrameShadow(QFrame::Raised);
-    splitterBar->setCursor(Qt::SplitHCursor);
-    splitterBar->installEventFilter(this);
+    treeView_ = new QTreeView(client_);
+    treeView_->setObjectName(QStringLiteral("treeView"));
+    treeView_->setHeaderHidden(true);
+    trackList_ = new TrackListView(client_);
+    splitterBar_ = new QFrame(client_);
+    splitterBar_->setObjectName(QStringLiteral("splitterBar"));
+    splitterBar_->setFrameShape(QFrame::VLine);
+    splitterBar_->setFrameShadow(QFrame::Raised);
+    splitterBar_->setCursor(Qt::SplitHCursor);
+    splitterBar_->installEventFilter(this);
 
     buildMenus();
     buildToolbar();
@@ -146,6 +151,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     buildTreeMenus();
     buildPlayer();
     buildTrayIcon();
+    nameParts();
     startUpViews_ = std::make_unique<StartUpViews>(*this);
     startUp_ = std::make_unique<StartUp>(state_, *startUpViews_, *player_);
     // The built-in size and place, used until the settings give others.
@@ -154,11 +160,11 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     setLeft(1000);
     setTop(1000);
 
-    saveTimer = new QTimer(this);
-    saveTimer->setObjectName(QStringLiteral("saveTimer"));
-    saveTimer->setInterval(5000);
-    connect(saveTimer, &QTimer::timeout, this, &MainWindow::saveTimerTick);
-    saveTimer->start();
+    saveTimer_ = new QTimer(this);
+    saveTimer_->setObjectName(QStringLiteral("saveTimer"));
+    saveTimer_->setInterval(5000);
+    connect(saveTimer_, &QTimer::timeout, this, &MainWindow::saveTimerTick);
+    saveTimer_->start();
 
     auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(refresh, &QShortcut::activated, this, &MainWindow::refreshFromCatalog);
@@ -174,27 +180,27 @@ MainWindow::~MainWindow() {
 void MainWindow::buildBrowser() {
     LibraryBrowser::Controls controls;
     controls.window = this;
-    controls.treeView = treeView;
-    controls.trackList = trackList;
-    controls.viewPathsButton = toolbarButtons[1];
-    controls.viewStylesButton = toolbarButtons[2];
-    controls.viewByPathsAction = viewByPathsAction;
-    controls.viewByStyleAction = viewByStyleAction;
-    controls.listModeActions = listModeActions;
+    controls.treeView = treeView_;
+    controls.trackList = trackList_;
+    controls.viewPathsButton = toolbarButtons_[1];
+    controls.viewStylesButton = toolbarButtons_[2];
+    controls.viewByPathsAction = viewByPathsAction_;
+    controls.viewByStyleAction = viewByStyleAction_;
+    controls.listModeActions = listModeActions_;
     controls.setStatus = [this](int panel, const QString& text) { setStatusPanel(panel, text); };
-    browser = new LibraryBrowser(state_, controls, this);
+    browser_ = new LibraryBrowser(state_, controls, this);
 }
 
 ScanWindow& MainWindow::scanWindow() {
-    if (openedScanWindow)
-        return *openedScanWindow;
-    openedScanWindow = new ScanWindow(state_, this);
-    openedScanWindow->hooks.setStatusPanel = [this](int panel, const QString& text) {
+    if (openedScanWindow_)
+        return *openedScanWindow_;
+    openedScanWindow_ = new ScanWindow(state_, this);
+    openedScanWindow_->hooks.setStatusPanel = [this](int panel, const QString& text) {
         setStatusPanel(panel, text);
     };
-    openedScanWindow->hooks.PlayKey = [this](const QString& key) { player_->PlayKey(key); };
-    openedScanWindow->hooks.importEnded = [this] { refreshFromCatalog(); };
-    return *openedScanWindow;
+    openedScanWindow_->hooks.PlayKey = [this](const QString& key) { player_->PlayKey(key); };
+    openedScanWindow_->hooks.importEnded = [this] { refreshFromCatalog(); };
+    return *openedScanWindow_;
 }
 
 void MainWindow::buildPlayer() {
@@ -210,19 +216,72 @@ void MainWindow::buildPlayer() {
                                    MsgButtons::Ok);
     };
 
-    for (QLabel* element : panelButtons)
+    for (QLabel* element : panelButtons_)
         element->installEventFilter(this);
-    connect(showPlayingButton, &QPushButton::clicked, this, &MainWindow::showPlayingClicked);
+    connect(showPlayingButton_, &QPushButton::clicked, this, &MainWindow::showPlayingClicked);
     for (int i = 0; i < 10; ++i)
-        connect(historyActions[i], &QAction::triggered, this, [this, i] { historyChosen(i + 1); });
-    connect(clearHistoryAction, &QAction::triggered, this, &MainWindow::clearHistoryClicked);
-    connect(addFavoriteAction, &QAction::triggered, this, &MainWindow::addFavoriteClicked);
+        connect(historyActions_[i], &QAction::triggered, this, [this, i] { historyChosen(i + 1); });
+    connect(clearHistoryAction_, &QAction::triggered, this, &MainWindow::clearHistoryClicked);
+    connect(addFavoriteAction_, &QAction::triggered, this, &MainWindow::addFavoriteClicked);
 
-    playerTimer = new QTimer(this);
-    playerTimer->setObjectName(QStringLiteral("playerTimer"));
-    playerTimer->setInterval(300);
-    connect(playerTimer, &QTimer::timeout, this, &MainWindow::playerTimerTick);
-    playerTimer->start();
+    playerTimer_ = new QTimer(this);
+    playerTimer_->setObjectName(QStringLiteral("playerTimer"));
+    playerTimer_->setInterval(300);
+    connect(playerTimer_, &QTimer::timeout, this, &MainWindow::playerTimerTick);
+    playerTimer_->start();
+}
+
+void MainWindow::nameParts() {
+    const std::pair<QObject*, const char*> named[] = {
+        {browser_, "browser"},
+        {trackListMenu_, "trackListMenu"},
+        {trackRowsDrop_, "trackRowsDrop"},
+        {treeMenus_, "treeMenus"},
+        {styleDrag_, "styleDrag"},
+        {trayIcon_, "trayIcon"},
+        {fileMenu_, "fileMenu"},
+        {viewMenu_, "viewMenu"},
+        {propertiesMenu_, "propertiesMenu"},
+        {historyMenu_, "historyMenu"},
+        {favoritesMenu_, "favoritesMenu"},
+        {helpMenu_, "helpMenu"},
+        {scanAction_, "scanAction"},
+        {optionsAction_, "optionsAction"},
+        {exitAction_, "exitAction"},
+        {viewByPathsAction_, "viewByPathsAction"},
+        {viewByStyleAction_, "viewByStyleAction"},
+        {historyTopAction_, "historyTopAction"},
+        {clearHistoryAction_, "clearHistoryAction"},
+        {addFavoriteAction_, "addFavoriteAction"},
+        {firstFavoriteAction_, "firstFavoriteAction"},
+        {aboutAction_, "aboutAction"},
+    };
+    for (const auto& [part, name] : named)
+        if (part)
+            part->setObjectName(QLatin1String(name));
+    const auto numbered = [](const auto& parts, const char* name) {
+        for (size_t i = 0; i < parts.size(); ++i)
+            if (parts[i])
+                parts[i]->setObjectName(QLatin1String(name) + QString::number(i));
+    };
+    numbered(toolbarButtons_, "toolbarButton");
+    numbered(listModeActions_, "listModeAction");
+    numbered(historyActions_, "historyAction");
+    numbered(panelButtons_, "panelButton");
+}
+
+bool MainWindow::workRunning() const {
+    return (openedScanWindow_ && openedScanWindow_->busy()) || rescanning_;
+}
+
+void MainWindow::stopWorkForClose() {
+    if (openedScanWindow_)
+        openedScanWindow_->stopForClose();
+    stopRescanForClose();
+}
+
+bool MainWindow::isScanWindow(const QWidget* widget) const {
+    return widget != nullptr && widget == openedScanWindow_;
 }
 
 void MainWindow::playerTimerTick() {
@@ -230,31 +289,31 @@ void MainWindow::playerTimerTick() {
 }
 
 void MainWindow::showPlayingClicked() {
-    browser->selectFolderNode(state_.lastFolder);
-    browser->selectPlayingSong(true);
+    browser_->selectFolderNode(state_.lastFolder);
+    browser_->selectPlayingSong(true);
 }
 
 void MainWindow::buildHistoryMenu() {
-    clearHistoryAction->setEnabled(false);
-    historyTopAction->setEnabled(false);
-    for (QAction* entry : historyActions)
+    clearHistoryAction_->setEnabled(false);
+    historyTopAction_->setEnabled(false);
+    for (QAction* entry : historyActions_)
         entry->setVisible(false);
     const HistoryMenu menu = HistoryMenuState(state_.programFolder);
-    for (int i = 0; i < menu.captions.size() && i < int(historyActions.size()); ++i) {
-        historyActions[static_cast<size_t>(i)]->setText(menu.captions[i]);
-        historyActions[static_cast<size_t>(i)]->setVisible(true);
+    for (int i = 0; i < menu.captions.size() && i < int(historyActions_.size()); ++i) {
+        historyActions_[static_cast<size_t>(i)]->setText(menu.captions[i]);
+        historyActions_[static_cast<size_t>(i)]->setVisible(true);
     }
-    clearHistoryAction->setEnabled(menu.exists);
+    clearHistoryAction_->setEnabled(menu.exists);
 }
 
 void MainWindow::historyChosen(int index) {
     ReplaySteps steps;
     steps.selectFolderNode = [this](const QString& folder) {
-        return browser->selectFolderNode(folder);
+        return browser_->selectFolderNode(folder);
     };
     steps.playList = [this] {
-        browser->FillTrackList();
-        browser->treeDoubleClicked();
+        browser_->FillTrackList();
+        browser_->treeDoubleClicked();
     };
     steps.resume = [this](qint32 entry, qint64 seconds) {
         ResumeTemporaryPlaylist(state_, true, {entry, seconds});
@@ -304,24 +363,24 @@ bool MainWindow::panelButtonMouse(int index, QEvent* event) {
 }
 
 void MainWindow::showSearchWindow() {
-    if (searchWindow) {
-        searchWindow->show();
-        searchWindow->raise();
-        searchWindow->activateWindow();
+    if (searchWindow_) {
+        searchWindow_->show();
+        searchWindow_->raise();
+        searchWindow_->activateWindow();
         return;
     }
     SearchWindow::Hooks hooks;
-    hooks.mainTimersOn = [this] { return saveTimer->isActive(); };
+    hooks.mainTimersOn = [this] { return saveTimer_->isActive(); };
     hooks.stopMainTimers = [this] {
-        saveTimer->stop();
-        playerTimer->stop();
+        saveTimer_->stop();
+        playerTimer_->stop();
     };
     // Not after shutdown: the program is ending and its timers stay off.
     hooks.startMainTimers = [this] {
         if (unloaded())
             return;
-        saveTimer->start();
-        playerTimer->start();
+        saveTimer_->start();
+        playerTimer_->start();
     };
     // The main window comes back to the front; the player is left alone: restarting it at the
     // song saved before would cut off the hit just played from the search.
@@ -331,28 +390,28 @@ void MainWindow::showSearchWindow() {
         raise();
         activateWindow();
     };
-    hooks.selectFolderNode = [this](const QString& key) { return browser->selectFolderNode(key); };
+    hooks.selectFolderNode = [this](const QString& key) { return browser_->selectFolderNode(key); };
     hooks.selectTracks = [this](const QString& file) {
         // The main window catches up with the player first: its next tick would otherwise find
         // the entry played from the search new and select that row over the hit.
         nowPlaying_->Tick();
         std::vector<int> rows;
-        const std::vector<TrackRow>& tracks = browser->trackModel()->rows();
+        const std::vector<TrackRow>& tracks = browser_->trackModel()->rows();
         for (size_t i = 0; i < tracks.size(); ++i)
             if (tracks[i].columns[ColFile] == file)
                 rows.push_back(int(i));
-        trackList->selectRows(rows, rows.empty() ? -1 : rows.front());
-        trackList->currentView()->setFocus();
+        trackList_->selectRows(rows, rows.empty() ? -1 : rows.front());
+        trackList_->currentView()->setFocus();
     };
-    searchWindow = new SearchWindow(state_, std::move(hooks), this);
+    searchWindow_ = new SearchWindow(state_, std::move(hooks), this);
     // Beside this window: on its right, or on its left when the screen ends there.
     const QRect main = frameGeometry();
     int left = main.right() + 1;
     if (const QScreen* screen = this->screen();
-        screen && left + searchWindow->width() > screen->availableGeometry().right())
-        left = std::max(screen->availableGeometry().left(), main.left() - searchWindow->width());
-    searchWindow->move(left, main.top());
-    searchWindow->show();
+        screen && left + searchWindow_->width() > screen->availableGeometry().right())
+        left = std::max(screen->availableGeometry().left(), main.left() - searchWindow_->width());
+    searchWindow_->move(left, main.top());
+    searchWindow_->show();
 }
 
 void MainWindow::showScanWindow() {
@@ -360,7 +419,7 @@ void MainWindow::showScanWindow() {
 }
 
 void MainWindow::refreshActions() {
-    toolbarButtons[0]->setEnabled(false); // "Ini" has no action of its own
+    toolbarButtons_[0]->setEnabled(false); // "Ini" has no action of its own
 }
 
 void MainWindow::setStatusPanel(int panel, const QString& text) {
@@ -411,10 +470,10 @@ void MainWindow::refreshFromCatalog() {
     if (changedElsewhere_ && statusPanel(1) == ChangedElsewhereNote)
         setStatusPanel(1, QString());
     changedElsewhere_ = false;
-    RebuildLibraryTree(*browser, state_.sortedByCd);
+    RebuildLibraryTree(*browser_, state_.sortedByCd);
     // The list was filled again: while a player plays, its marks come back with it.
     if (state_.playerPid != 0)
-        browser->selectPlayingSong(false);
+        browser_->selectPlayingSong(false);
 }
 
 void MainWindow::resumeLastSong() {
@@ -436,7 +495,7 @@ void MainWindow::reportSettingsProblems() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A walk or import running (the scan window's or the re-scan's) stops first: the catalog
     // must not close under it. The close then goes on as for a termination signal.
-    if ((openedScanWindow && openedScanWindow->busy()) || rescanning_) {
+    if ((openedScanWindow_ && openedScanWindow_->busy()) || rescanning_) {
         event->ignore();
         if (!closingDown_)
             closingDown_ = new ClosingDown(*this, this);
@@ -448,14 +507,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::loadMenuIcons() {
-    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
 void MainWindow::saveTimerTick() {
     SaveLastSong(state_);
     // Only a window that shows the compact layout takes its width: the full window keeps its own.
     if (windowStateValue() == StateNormal && compactShown_)
-        setWidth(CompactWidth(ToTwips(nowPlayingDisplay->width())));
+        setWidth(CompactWidth(ToTwips(nowPlayingDisplay_->width())));
     reportSettingsProblems();
 }
 

@@ -84,6 +84,11 @@ public:
     // walk at its next entry, the import after its node, and nothing is shown after it.
     bool rescanRunning() const { return rescanning_; }
     void stopRescanForClose();
+    // A walk or an import runs (the scan window's or the re-scan's); asks it to stop for the
+    // program's close; whether `widget` is the scan window.
+    bool workRunning() const;
+    void stopWorkForClose();
+    bool isScanWindow(const QWidget* widget) const;
     // Toolbar button 6: the search window, not modal; made on first use and shown beside this
     // window, raised when already open.
     void showSearchWindow();
@@ -108,7 +113,6 @@ public:
     // A left click on the tray icon: a minimised or hidden window comes back, shown and given
     // the focus; a shown one is minimised, and hidden while the tray icon is there to find it.
     void trayIconClicked();
-    TrayIcon* trayIcon = nullptr;
 
     // The tray icon's steps at start-up and shutdown and its tip, as set by the window; tests
     // replace them to stand for a desktop with or without a system tray.
@@ -136,52 +140,6 @@ public:
     void setResizeSuspended(bool suspended) override;
     void runResize() override;
 
-    // Controls, under the names the rest of the system uses.
-    QTreeView* treeView = nullptr;
-    TrackListView* trackList = nullptr;
-    // The window side of the tree and the list.
-    LibraryBrowser* browser = nullptr;
-    // The scan window, made on first use and hidden when closed.
-    ScanWindow* openedScanWindow = nullptr;
-    // The track list's right-click menu, and the tree's side of dropping the list's rows on it.
-    TrackListMenu* trackListMenu = nullptr;
-    TrackRowsDrop* trackRowsDrop = nullptr;
-    // The library tree's right-click menus and its drag of a list onto a style.
-    TreeMenus* treeMenus = nullptr;
-    StyleDrag* styleDrag = nullptr;
-    // The search window while it is open; closing it discards it.
-    QPointer<SearchWindow> searchWindow;
-    QFrame* splitterBar = nullptr;
-    QFrame* playerFrame = nullptr;
-    QLabel* nowPlayingDisplay = nullptr;
-    QLabel* elapsedDisplay = nullptr;
-    std::array<QLabel*, 8> panelButtons{};
-    QPushButton* showPlayingButton = nullptr;
-    QPushButton* compactButton = nullptr;
-    QToolBar* toolBar = nullptr;
-    QStatusBar* statusBar = nullptr;
-    QTimer* saveTimer = nullptr;
-    std::array<QAction*, 7> toolbarButtons{};
-
-    QMenu* fileMenu = nullptr;
-    QMenu* viewMenu = nullptr;
-    QMenu* propertiesMenu = nullptr;
-    QMenu* historyMenu = nullptr;
-    QMenu* favoritesMenu = nullptr;
-    QMenu* helpMenu = nullptr;
-    QAction* scanAction = nullptr;
-    QAction* optionsAction = nullptr;
-    QAction* exitAction = nullptr;
-    QAction* viewByPathsAction = nullptr;
-    QAction* viewByStyleAction = nullptr;
-    std::array<QAction*, 4> listModeActions{}; // little icons, list icons, list, report
-    QAction* historyTopAction = nullptr;
-    std::array<QAction*, 10> historyActions{};
-    QAction* clearHistoryAction = nullptr;
-    QAction* addFavoriteAction = nullptr;
-    QAction* firstFavoriteAction = nullptr;
-    QAction* aboutAction = nullptr;
-
     void optionsClicked();
     void aboutClicked();
 
@@ -189,7 +147,6 @@ public:
     PlayerControl& playerControl() { return *player_; }
     PlayerPanel& playerPanel() { return *panel_; }
     NowPlaying& nowPlaying() { return *nowPlaying_; }
-    QTimer* playerTimer = nullptr;
     void playerTimerTick();
     // "<>": shows the playing song's folder and marks the song.
     void showPlayingClicked();
@@ -225,6 +182,8 @@ private:
     // is brought back onto the nearest one.
     void keepOnScreen();
     void buildTrayIcon();
+    // Gives every part its member's name as object name (tests find them so).
+    void nameParts();
     void buildPlayer();
     // Press, move and release on the panel's buttons and knobs.
     bool panelButtonMouse(int index, QEvent* event);
@@ -235,6 +194,54 @@ private:
     Hooks hooks_;
     class PlayerViews;
     std::unique_ptr<PlayerViews> playerViews_;
+    // The window's parts, found by tests through their object names (the member's name
+    // without its trailing "_").
+    QTreeView* treeView_ = nullptr;
+    TrackListView* trackList_ = nullptr;
+    // The window side of the tree and the list.
+    LibraryBrowser* browser_ = nullptr;
+    // The scan window, made on first use and hidden when closed.
+    ScanWindow* openedScanWindow_ = nullptr;
+    // The track list's right-click menu, and the tree's side of dropping the list's rows on it.
+    TrackListMenu* trackListMenu_ = nullptr;
+    TrackRowsDrop* trackRowsDrop_ = nullptr;
+    // The library tree's right-click menus and its drag of a list onto a style.
+    TreeMenus* treeMenus_ = nullptr;
+    StyleDrag* styleDrag_ = nullptr;
+    // The search window while it is open; closing it discards it.
+    QPointer<SearchWindow> searchWindow_;
+    QFrame* splitterBar_ = nullptr;
+    QFrame* playerFrame_ = nullptr;
+    QLabel* nowPlayingDisplay_ = nullptr;
+    QLabel* elapsedDisplay_ = nullptr;
+    std::array<QLabel*, 8> panelButtons_{};
+    QPushButton* showPlayingButton_ = nullptr;
+    QPushButton* compactButton_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
+    QTimer* saveTimer_ = nullptr;
+    std::array<QAction*, 7> toolbarButtons_{};
+
+    QMenu* fileMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QMenu* propertiesMenu_ = nullptr;
+    QMenu* historyMenu_ = nullptr;
+    QMenu* favoritesMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* scanAction_ = nullptr;
+    QAction* optionsAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* viewByPathsAction_ = nullptr;
+    QAction* viewByStyleAction_ = nullptr;
+    std::array<QAction*, 4> listModeActions_{}; // little icons, list icons, list, report
+    QAction* historyTopAction_ = nullptr;
+    std::array<QAction*, 10> historyActions_{};
+    QAction* clearHistoryAction_ = nullptr;
+    QAction* addFavoriteAction_ = nullptr;
+    QAction* firstFavoriteAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    TrayIcon* trayIcon_ = nullptr;
+    QTimer* playerTimer_ = nullptr;
     class StartUpViews;
     std::unique_ptr<StartUpViews> startUpViews_;
     std::unique_ptr<StartUp> startUp_;

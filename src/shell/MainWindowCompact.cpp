@@ -62,11 +62,11 @@ void MainWindow::applyVisualMode() {
         setFullChromeVisible(false);
         if (windowStateValue() != StateMaximised) {
             if (state_.visualMode == 1)
-                setHeight(ToTwips(nowPlayingDisplay->mapTo(client_, QPoint()).y()) +
+                setHeight(ToTwips(nowPlayingDisplay_->mapTo(client_, QPoint()).y()) +
                           CompactEntryBelowDisplay);
             else
                 foldTrackList(2);
-            setWidth(CompactWidth(ToTwips(nowPlayingDisplay->width())));
+            setWidth(CompactWidth(ToTwips(nowPlayingDisplay_->width())));
         }
         // The panel starts at the window's left edge; the tree has no room.
         splitterLeft_ = 0;
@@ -81,12 +81,12 @@ void MainWindow::applyVisualMode() {
 }
 
 void MainWindow::buildTrayIcon() {
-    trayIcon = new TrayIcon(this);
-    hooks_.showTrayIcon = [this] { trayIcon->showTrayIcon(); };
-    hooks_.removeTrayIcon = [this] { trayIcon->remove(); };
-    hooks_.trayIconVisible = [this] { return trayIcon->visible(); };
-    hooks_.setTrayTip = [this](const QString& tip) { trayIcon->setTrayTip(tip); };
-    connect(trayIcon, &TrayIcon::leftClicked, this, &MainWindow::trayIconClicked);
+    trayIcon_ = new TrayIcon(this);
+    hooks_.showTrayIcon = [this] { trayIcon_->showTrayIcon(); };
+    hooks_.removeTrayIcon = [this] { trayIcon_->remove(); };
+    hooks_.trayIconVisible = [this] { return trayIcon_->visible(); };
+    hooks_.setTrayTip = [this](const QString& tip) { trayIcon_->setTrayTip(tip); };
+    connect(trayIcon_, &TrayIcon::leftClicked, this, &MainWindow::trayIconClicked);
 }
 
 void MainWindow::trayIconClicked() {
@@ -122,12 +122,12 @@ void MainWindow::foldTrackList(int mode) {
     if (windowStateValue() != StateNormal)
         return;
     if (mode == 2) {
-        const CompactHeights heights = UnfoldedCompactHeights(trackList->model()->rowCount());
+        const CompactHeights heights = UnfoldedCompactHeights(trackList_->model()->rowCount());
         setHeight(heights.window);
-        trackList->resize(trackList->width(), ToPixels(heights.list));
+        trackList_->resize(trackList_->width(), ToPixels(heights.list));
         return;
     }
-    setHeight(ToTwips(nowPlayingDisplay->mapTo(client_, QPoint()).y()) + CompactFoldBelowDisplay);
+    setHeight(ToTwips(nowPlayingDisplay_->mapTo(client_, QPoint()).y()) + CompactFoldBelowDisplay);
 }
 
 void MainWindow::displayMouseDown(Qt::MouseButton button) {
@@ -193,9 +193,10 @@ void MainWindow::displayMouse(QEvent* event) {
 }
 
 void MainWindow::setFullChromeVisible(bool visible) {
-    toolBar->setVisible(visible);
-    statusBar->setVisible(visible);
-    for (QMenu* menu : {fileMenu, viewMenu, propertiesMenu, helpMenu, favoritesMenu, historyMenu})
+    toolBar_->setVisible(visible);
+    statusBar_->setVisible(visible);
+    for (QMenu* menu :
+         {fileMenu_, viewMenu_, propertiesMenu_, helpMenu_, favoritesMenu_, historyMenu_})
         menu->menuAction()->setVisible(visible);
     menuBar()->setVisible(visible);
 }

@@ -39,63 +39,63 @@ QLabel* knob(QWidget* parent, const QString& name) {
 } // namespace
 
 void MainWindow::buildMenus() {
-    fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    scanAction = fileMenu->addAction(QStringLiteral("Scan &Drive"));
-    optionsAction = fileMenu->addAction(QStringLiteral("&Options"));
-    fileMenu->addSeparator();
-    exitAction = fileMenu->addAction(QStringLiteral("E&xit"));
-    exitAction->setShortcut(QKeySequence::Quit);
-    connect(scanAction, &QAction::triggered, this, &MainWindow::showScanWindow);
-    connect(optionsAction, &QAction::triggered, this, &MainWindow::optionsClicked);
-    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
+    scanAction_ = fileMenu_->addAction(QStringLiteral("Scan &Drive"));
+    optionsAction_ = fileMenu_->addAction(QStringLiteral("&Options"));
+    fileMenu_->addSeparator();
+    exitAction_ = fileMenu_->addAction(QStringLiteral("E&xit"));
+    exitAction_->setShortcut(QKeySequence::Quit);
+    connect(scanAction_, &QAction::triggered, this, &MainWindow::showScanWindow);
+    connect(optionsAction_, &QAction::triggered, this, &MainWindow::optionsClicked);
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
 
-    viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
-    viewByPathsAction = viewMenu->addAction(QStringLiteral("Sort by paths"));
-    viewByStyleAction = viewMenu->addAction(QStringLiteral("Sort By Style"));
-    viewByPathsAction->setCheckable(true);
-    viewByStyleAction->setCheckable(true);
-    connect(viewByPathsAction, &QAction::triggered, this, [this] { browser->showTreeByPaths(); });
-    connect(viewByStyleAction, &QAction::triggered, this, [this] { browser->showTreeByStyle(); });
-    viewMenu->addSeparator();
+    viewMenu_ = menuBar()->addMenu(QStringLiteral("&View"));
+    viewByPathsAction_ = viewMenu_->addAction(QStringLiteral("Sort by paths"));
+    viewByStyleAction_ = viewMenu_->addAction(QStringLiteral("Sort By Style"));
+    viewByPathsAction_->setCheckable(true);
+    viewByStyleAction_->setCheckable(true);
+    connect(viewByPathsAction_, &QAction::triggered, this, [this] { browser_->showTreeByPaths(); });
+    connect(viewByStyleAction_, &QAction::triggered, this, [this] { browser_->showTreeByStyle(); });
+    viewMenu_->addSeparator();
     const std::array<QString, 4> modes{QStringLiteral("Mp3 Little Icons"),
                                        QStringLiteral("Mp3 list Icons"), QStringLiteral("Mp3 List"),
                                        QStringLiteral("Report")};
     for (int i = 0; i < 4; ++i) {
-        listModeActions[i] = viewMenu->addAction(modes[i]);
-        listModeActions[i]->setCheckable(true);
-        connect(listModeActions[i], &QAction::triggered, this,
-                [this, i] { browser->setListViewMode(i + 1); });
+        listModeActions_[i] = viewMenu_->addAction(modes[i]);
+        listModeActions_[i]->setCheckable(true);
+        connect(listModeActions_[i], &QAction::triggered, this,
+                [this, i] { browser_->setListViewMode(i + 1); });
     }
 
     // The properties menu holds no items of its own; the layouts hide and show it with the rest.
-    propertiesMenu = new QMenu(QStringLiteral("Properties"), this);
+    propertiesMenu_ = new QMenu(QStringLiteral("Properties"), this);
 
-    historyMenu = menuBar()->addMenu(QStringLiteral("History"));
-    historyTopAction = historyMenu->addAction(QStringLiteral("Up"));
-    historyTopAction->setEnabled(false);
-    historyMenu->addSeparator();
+    historyMenu_ = menuBar()->addMenu(QStringLiteral("History"));
+    historyTopAction_ = historyMenu_->addAction(QStringLiteral("Up"));
+    historyTopAction_->setEnabled(false);
+    historyMenu_->addSeparator();
     for (int i = 0; i < 10; ++i) {
-        historyActions[i] = historyMenu->addAction(QStringLiteral("History %1").arg(i + 1));
-        historyActions[i]->setVisible(false);
+        historyActions_[i] = historyMenu_->addAction(QStringLiteral("History %1").arg(i + 1));
+        historyActions_[i]->setVisible(false);
     }
-    historyMenu->addSeparator();
-    clearHistoryAction = historyMenu->addAction(QStringLiteral("Clear history"));
+    historyMenu_->addSeparator();
+    clearHistoryAction_ = historyMenu_->addAction(QStringLiteral("Clear history"));
 
-    favoritesMenu = menuBar()->addMenu(QStringLiteral("Favorites"));
-    addFavoriteAction = favoritesMenu->addAction(QStringLiteral("Add to favorites"));
-    favoritesMenu->addSeparator();
-    firstFavoriteAction = favoritesMenu->addAction(QStringLiteral("Favorite 1"));
+    favoritesMenu_ = menuBar()->addMenu(QStringLiteral("Favorites"));
+    addFavoriteAction_ = favoritesMenu_->addAction(QStringLiteral("Add to favorites"));
+    favoritesMenu_->addSeparator();
+    firstFavoriteAction_ = favoritesMenu_->addAction(QStringLiteral("Favorite 1"));
 
-    helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    aboutAction = helpMenu->addAction(QStringLiteral("&About"));
-    connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutClicked);
+    helpMenu_ = menuBar()->addMenu(QStringLiteral("&Help"));
+    aboutAction_ = helpMenu_->addAction(QStringLiteral("&About"));
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::aboutClicked);
 }
 
 void MainWindow::buildToolbar() {
-    toolBar = new QToolBar(client_);
-    toolBar->setObjectName(QStringLiteral("toolBar"));
-    toolBar->setIconSize(QSize(24, 24));
-    toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar_ = new QToolBar(client_);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setIconSize(QSize(24, 24));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     QStyle* s = style();
     const std::array<QString, 7> texts{QStringLiteral("Ini"),         QStringLiteral("View Paths"),
                                        QStringLiteral("View Styles"), QStringLiteral("separator"),
@@ -107,34 +107,34 @@ void MainWindow::buildToolbar() {
         QStyle::SP_BrowserReload};
     for (int i = 0; i < 7; ++i) {
         if (i == 3) {
-            toolbarButtons[i] = toolBar->addSeparator();
-            toolbarButtons[i]->setText(texts[i]);
+            toolbarButtons_[i] = toolBar_->addSeparator();
+            toolbarButtons_[i]->setText(texts[i]);
             continue;
         }
-        toolbarButtons[i] = toolBar->addAction(s->standardIcon(icons[i]), texts[i]);
-        toolbarButtons[i]->setToolTip(texts[i]);
+        toolbarButtons_[i] = toolBar_->addAction(s->standardIcon(icons[i]), texts[i]);
+        toolbarButtons_[i]->setToolTip(texts[i]);
     }
-    toolbarButtons[1]->setCheckable(true);
-    toolbarButtons[2]->setCheckable(true);
-    connect(toolbarButtons[1], &QAction::triggered, this, [this] { browser->showTreeByPaths(); });
-    connect(toolbarButtons[2], &QAction::triggered, this, [this] { browser->showTreeByStyle(); });
-    connect(toolbarButtons[4], &QAction::triggered, this, &MainWindow::showScanWindow);
-    connect(toolbarButtons[5], &QAction::triggered, this, &MainWindow::showSearchWindow);
-    connect(toolbarButtons[6], &QAction::triggered, this, &MainWindow::rescanSelected);
+    toolbarButtons_[1]->setCheckable(true);
+    toolbarButtons_[2]->setCheckable(true);
+    connect(toolbarButtons_[1], &QAction::triggered, this, [this] { browser_->showTreeByPaths(); });
+    connect(toolbarButtons_[2], &QAction::triggered, this, [this] { browser_->showTreeByStyle(); });
+    connect(toolbarButtons_[4], &QAction::triggered, this, &MainWindow::showScanWindow);
+    connect(toolbarButtons_[5], &QAction::triggered, this, &MainWindow::showSearchWindow);
+    connect(toolbarButtons_[6], &QAction::triggered, this, &MainWindow::rescanSelected);
 }
 
 void MainWindow::buildPlayerPanel() {
-    playerFrame = new QFrame(client_);
-    playerFrame->setObjectName(QStringLiteral("playerFrame"));
-    playerFrame->setFrameShape(QFrame::StyledPanel);
+    playerFrame_ = new QFrame(client_);
+    playerFrame_->setObjectName(QStringLiteral("playerFrame"));
+    playerFrame_->setFrameShape(QFrame::StyledPanel);
 
-    nowPlayingDisplay = new QLabel(playerFrame);
-    nowPlayingDisplay->setObjectName(QStringLiteral("nowPlayingDisplay"));
-    nowPlayingDisplay->setMinimumWidth(ToPixels(2000));
-    PlaceInTwips(nowPlayingDisplay, 60, 30, 4500, 270);
-    elapsedDisplay = new QLabel(QStringLiteral("00:00."), playerFrame);
-    elapsedDisplay->setObjectName(QStringLiteral("elapsedDisplay"));
-    PlaceInTwips(elapsedDisplay, 1600, 330, 900, 270);
+    nowPlayingDisplay_ = new QLabel(playerFrame_);
+    nowPlayingDisplay_->setObjectName(QStringLiteral("nowPlayingDisplay"));
+    nowPlayingDisplay_->setMinimumWidth(ToPixels(2000));
+    PlaceInTwips(nowPlayingDisplay_, 60, 30, 4500, 270);
+    elapsedDisplay_ = new QLabel(QStringLiteral("00:00."), playerFrame_);
+    elapsedDisplay_->setObjectName(QStringLiteral("elapsedDisplay"));
+    PlaceInTwips(elapsedDisplay_, 1600, 330, 900, 270);
 
     // Buttons 0 to 4: play, pause, previous, stop, next.
     const std::array<PanelPicture, 5> icons{PanelPicture::Play, PanelPicture::Pause,
@@ -144,55 +144,55 @@ void MainWindow::buildPlayerPanel() {
                                       QStringLiteral("Previous"), QStringLiteral("Stop"),
                                       QStringLiteral("Next")};
     for (int i = 0; i < 5; ++i) {
-        auto* button = new IconLabel(playerFrame);
+        auto* button = new IconLabel(playerFrame_);
         button->setIcon(PanelIcon(icons[i]), QSize(16, 16));
-        panelButtons[i] = button;
-        panelButtons[i]->setObjectName(QStringLiteral("panelButton%1").arg(i));
-        panelButtons[i]->setToolTip(tips[i]);
-        panelButtons[i]->setCursor(Qt::PointingHandCursor);
-        PlaceInTwips(panelButtons[i], 60 + i * 300, 330, 270, 270);
+        panelButtons_[i] = button;
+        panelButtons_[i]->setObjectName(QStringLiteral("panelButton%1").arg(i));
+        panelButtons_[i]->setToolTip(tips[i]);
+        panelButtons_[i]->setCursor(Qt::PointingHandCursor);
+        PlaceInTwips(panelButtons_[i], 60 + i * 300, 330, 270, 270);
     }
 
     // The knobs slide over thin tracks: position above, volume below.
-    auto* positionTrack = new QFrame(playerFrame);
+    auto* positionTrack = new QFrame(playerFrame_);
     positionTrack->setFrameShape(QFrame::HLine);
     PlaceInTwips(positionTrack, PositionKnobMin, 360, PositionKnobMax - PositionKnobMin + 120, 60);
-    auto* volumeTrack = new QFrame(playerFrame);
+    auto* volumeTrack = new QFrame(playerFrame_);
     volumeTrack->setFrameShape(QFrame::HLine);
     PlaceInTwips(volumeTrack, VolumeKnobMin, 510, VolumeKnobTrack + 120, 60);
-    panelButtons[5] = knob(playerFrame, QStringLiteral("positionKnob"));
-    panelButtons[5]->setToolTip(QStringLiteral("Position"));
-    PlaceInTwips(panelButtons[5], PositionKnobMin, 330, 120, 120);
-    panelButtons[6] = knob(playerFrame, QStringLiteral("volumeKnob"));
-    panelButtons[6]->setToolTip(QStringLiteral("Volume"));
-    PlaceInTwips(panelButtons[6], VolumeKnobMin, 480, 120, 120);
-    auto* speaker = new IconLabel(playerFrame);
+    panelButtons_[5] = knob(playerFrame_, QStringLiteral("positionKnob"));
+    panelButtons_[5]->setToolTip(QStringLiteral("Position"));
+    PlaceInTwips(panelButtons_[5], PositionKnobMin, 330, 120, 120);
+    panelButtons_[6] = knob(playerFrame_, QStringLiteral("volumeKnob"));
+    panelButtons_[6]->setToolTip(QStringLiteral("Volume"));
+    PlaceInTwips(panelButtons_[6], VolumeKnobMin, 480, 120, 120);
+    auto* speaker = new IconLabel(playerFrame_);
     speaker->setIcon(PanelIcon(PanelPicture::Speaker), QSize(12, 12));
-    panelButtons[7] = speaker;
-    panelButtons[7]->setObjectName(QStringLiteral("speakerIcon"));
-    PlaceInTwips(panelButtons[7], 2450, 465, 180, 180);
+    panelButtons_[7] = speaker;
+    panelButtons_[7]->setObjectName(QStringLiteral("panelButton7"));
+    PlaceInTwips(panelButtons_[7], 2450, 465, 180, 180);
 
-    showPlayingButton = new QPushButton(QStringLiteral("<>"), playerFrame);
-    showPlayingButton->setObjectName(QStringLiteral("showPlayingButton"));
-    showPlayingButton->setToolTip(QStringLiteral("Show the playing song"));
-    PlaceInTwips(showPlayingButton, 4500, 300, 420, 300);
-    compactButton = new QPushButton(QStringLiteral(">>"), playerFrame);
-    compactButton->setObjectName(QStringLiteral("compactButton"));
-    compactButton->setToolTip(QStringLiteral("Compact layout"));
-    PlaceInTwips(compactButton, 4950, 300, 420, 300);
-    connect(compactButton, &QPushButton::clicked, this, &MainWindow::compactClicked);
-    nowPlayingDisplay->installEventFilter(this);
+    showPlayingButton_ = new QPushButton(QStringLiteral("<>"), playerFrame_);
+    showPlayingButton_->setObjectName(QStringLiteral("showPlayingButton"));
+    showPlayingButton_->setToolTip(QStringLiteral("Show the playing song"));
+    PlaceInTwips(showPlayingButton_, 4500, 300, 420, 300);
+    compactButton_ = new QPushButton(QStringLiteral(">>"), playerFrame_);
+    compactButton_->setObjectName(QStringLiteral("compactButton"));
+    compactButton_->setToolTip(QStringLiteral("Compact layout"));
+    PlaceInTwips(compactButton_, 4950, 300, 420, 300);
+    connect(compactButton_, &QPushButton::clicked, this, &MainWindow::compactClicked);
+    nowPlayingDisplay_->installEventFilter(this);
 }
 
 void MainWindow::buildStatusBar() {
-    statusBar = new QStatusBar(client_);
-    statusBar->setObjectName(QStringLiteral("statusBar"));
-    statusBar->setSizeGripEnabled(false);
+    statusBar_ = new QStatusBar(client_);
+    statusBar_->setObjectName(QStringLiteral("statusBar"));
+    statusBar_->setSizeGripEnabled(false);
     for (int i = 0; i < 2; ++i) {
-        panels_[i] = new QLabel(statusBar);
+        panels_[i] = new QLabel(statusBar_);
         panels_[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
         panels_[i]->setTextFormat(Qt::PlainText);
-        statusBar->addWidget(panels_[i], i == 0 ? 1 : 2);
+        statusBar_->addWidget(panels_[i], i == 0 ? 1 : 2);
     }
 }
 

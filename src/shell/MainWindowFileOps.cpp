@@ -13,14 +13,14 @@ namespace tarl {
 
 void MainWindow::buildFileOperations() {
     const auto setStatus = [this](int panel, const QString& text) { setStatusPanel(panel, text); };
-    trackListMenu = new TrackListMenu(state_, *browser, trackList, setStatus, this);
-    browser->showTrackListMenu = [this](const QPoint& globalPos) {
-        trackListMenu->menu->popup(globalPos);
+    trackListMenu_ = new TrackListMenu(state_, *browser_, trackList_, setStatus, this);
+    browser_->showTrackListMenu = [this](const QPoint& globalPos) {
+        trackListMenu_->menu->popup(globalPos);
     };
-    trackRowsDrop = new TrackRowsDrop(state_, *browser, treeView, trackList, setStatus, this);
-    trackRowsDrop->rescanFolder = [this](const QString& folder) { rescanFolder(folder); };
-    trackRowsDrop->scanning = [this] {
-        return rescanRunning() || (openedScanWindow && openedScanWindow->busy());
+    trackRowsDrop_ = new TrackRowsDrop(state_, *browser_, treeView_, trackList_, setStatus, this);
+    trackRowsDrop_->rescanFolder = [this](const QString& folder) { rescanFolder(folder); };
+    trackRowsDrop_->scanning = [this] {
+        return rescanRunning() || (openedScanWindow_ && openedScanWindow_->busy());
     };
 }
 

@@ -25,19 +25,19 @@ void MainWindow::resizeMain() {
     in.clientWidth = ToTwips(client_->width());
     in.clientHeight = ToTwips(client_->height());
     in.splitterLeft = splitterLeft_;
-    in.statusBarVisible = statusBar->isVisibleTo(this);
-    in.statusBarHeight = ToTwips(statusBar->sizeHint().height());
-    in.currentTreeHeight = ToTwips(treeView->height());
-    in.currentListWidth = ToTwips(trackList->width());
-    in.currentPanelWidth = ToTwips(playerFrame->width());
+    in.statusBarVisible = statusBar_->isVisibleTo(this);
+    in.statusBarHeight = ToTwips(statusBar_->sizeHint().height());
+    in.currentTreeHeight = ToTwips(treeView_->height());
+    in.currentListWidth = ToTwips(trackList_->width());
+    in.currentPanelWidth = ToTwips(playerFrame_->width());
     const MainLayoutRects rects = PlanMainLayout(in);
     if (rects.statusBar)
-        PlaceInTwips(statusBar, *rects.statusBar);
-    PlaceInTwips(treeView, rects.tree);
-    PlaceInTwips(trackList, rects.list);
-    PlaceInTwips(splitterBar, rects.splitter);
-    PlaceInTwips(toolBar, rects.toolbar);
-    PlaceInTwips(playerFrame, rects.panel);
+        PlaceInTwips(statusBar_, *rects.statusBar);
+    PlaceInTwips(treeView_, rects.tree);
+    PlaceInTwips(trackList_, rects.list);
+    PlaceInTwips(splitterBar_, rects.splitter);
+    PlaceInTwips(toolBar_, rects.toolbar);
+    PlaceInTwips(playerFrame_, rects.panel);
 }
 
 void MainWindow::windowResized() {
@@ -61,12 +61,12 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == splitterBar)
+    if (watched == splitterBar_)
         divisorH_Mouse(event);
-    if (watched == nowPlayingDisplay)
+    if (watched == nowPlayingDisplay_)
         displayMouse(event);
-    for (size_t i = 0; i < panelButtons.size(); ++i) {
-        if (watched == panelButtons[i] && panel_ && panelButtonMouse(int(i), event))
+    for (size_t i = 0; i < panelButtons_.size(); ++i) {
+        if (watched == panelButtons_[i] && panel_ && panelButtonMouse(int(i), event))
             return true;
     }
     return QMainWindow::eventFilter(watched, event);

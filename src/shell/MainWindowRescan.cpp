@@ -31,7 +31,7 @@ struct CdName {
 } // namespace
 
 void MainWindow::rescanSelected() {
-    const TreeNode* node = browser->selectedNode();
+    const TreeNode* node = browser_->selectedNode();
     if (!node || node->key.isEmpty())
         return;
     rescanFolder(node->key);
@@ -44,7 +44,7 @@ void MainWindow::stopRescanForClose() {
 }
 
 void MainWindow::rescanFolder(const QString& folder) {
-    if ((openedScanWindow && openedScanWindow->busy()) || rescanning_ || folder.isEmpty())
+    if ((openedScanWindow_ && openedScanWindow_->busy()) || rescanning_ || folder.isEmpty())
         return; // one walk or import at a time
     Ui& ui = state_.services.ui;
     const QString localFolder = state_.pathMap.toLocal(folder);
@@ -102,8 +102,8 @@ void MainWindow::rescanFolder(const QString& folder) {
     };
 
     RescanOptions options;
-    if (openedScanWindow)
-        options = openedScanWindow->rescanOptions();
+    if (openedScanWindow_)
+        options = openedScanWindow_->rescanOptions();
     else
         options.formats = SavedSoundFormats(state_.settings);
     const QString catalogAddress = state_.catalog.connection.fileName();

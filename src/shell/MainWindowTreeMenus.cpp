@@ -11,11 +11,11 @@
 namespace tarl {
 
 void MainWindow::buildTreeMenus() {
-    treeMenus = new TreeMenus(state_, *browser, this);
-    browser->showTreeMenu = [this](const QPoint& globalPos) {
-        treeMenus->showTreeMenu(Qt::RightButton, globalPos);
+    treeMenus_ = new TreeMenus(state_, *browser_, this);
+    browser_->showTreeMenu = [this](const QPoint& globalPos) {
+        treeMenus_->showTreeMenu(Qt::RightButton, globalPos);
     };
-    TreeMenus::Hooks& hooks = treeMenus->hooks;
+    TreeMenus::Hooks& hooks = treeMenus_->hooks;
     hooks.setStatus = [this](const QString& text) { setStatusPanel(1, text); };
     hooks.rescanFolder = [this] { rescanSelected(); };
     hooks.showOptions = [this] {
@@ -29,13 +29,13 @@ void MainWindow::buildTreeMenus() {
         options->show();
     };
     hooks.showProperties = [this] {
-        const TreeNode* node = browser->clickedNode();
+        const TreeNode* node = browser_->clickedNode();
         PropertiesDialog properties(state_, node ? node->tag : QString(),
                                     node ? node->key : QString(), this);
         properties.exec();
     };
-    styleDrag = new StyleDrag(state_, *browser, this);
-    styleDrag->setStatus = hooks.setStatus;
+    styleDrag_ = new StyleDrag(state_, *browser_, this);
+    styleDrag_->setStatus = hooks.setStatus;
 }
 
 } // namespace tarl

@@ -1,4 +1,5 @@
 #include "../shell/MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browser/LibraryTreeModel.h"
 #include "browser/TrackListModel.h"
@@ -75,19 +76,20 @@ protected:
     }
     QStringList listed() const {
         QStringList names;
-        TrackListModel* m = window->browser->trackModel();
+        TrackListModel* m = test::Part<LibraryBrowser>(*window, "browser")->trackModel();
         for (int i = 0; i < m->rowCount(); ++i)
             names << m->row(i).columns[ColFile];
         return names;
     }
     QRect rectOf(const QString& key) {
-        LibraryBrowser* b = window->browser;
+        LibraryBrowser* b = test::Part<LibraryBrowser>(*window, "browser");
         const QModelIndex index = b->treeModel()->indexOf(b->tree().FindNodeByKey(key));
-        window->treeView->scrollTo(index);
-        return window->treeView->visualRect(index);
+        test::Part<QTreeView>(*window, "treeView")->scrollTo(index);
+        return test::Part<QTreeView>(*window, "treeView")->visualRect(index);
     }
     void clickNode(const QString& key) {
-        QTest::mouseClick(window->treeView->viewport(), Qt::LeftButton, {}, rectOf(key).center());
+        QTest::mouseClick(test::Part<QTreeView>(*window, "treeView")->viewport(), Qt::LeftButton,
+                          {}, rectOf(key).center());
     }
     QString tmp() const { return QString::fromUtf8(home.read("m3uTmp.m3u")); }
 
@@ -99,12 +101,13 @@ TEST_F(Browser, AClickFillsTheListAndAnArrowShowsTheNodeItMovesTo) {
     ASSERT_TRUE(services.ui.transcript.empty());
     clickNode("/music/rock/");
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
-    EXPECT_EQ(w.browser->trackModel()->row(0).columns[ColTime], "03:07");
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->trackModel()->row(0).columns[ColTime],
+              "03:07");
 
-    QTest::keyClick(w.treeView, Qt::Key_Down);
-    EXPECT_EQ(w.browser->selectedNode()->key, "/music/empty/");
+    QTest::keyClick(test::Part<QTreeView>(w, "treeView"), Qt::Key_Down);
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->selectedNode()->key, "/music/empty/");
     EXPECT_TRUE(listed().isEmpty());
-    QTest::keyClick(w.treeView, Qt::Key_Up);
+    QTest::keyClick(test::Part<QTreeView>(w, "treeView"), Qt::Key_Up);
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
 }
 
@@ -112,14 +115,17 @@ TEST_F(Browser, ARebuildKeepsTheOpenNodesAndTheSelection) {
     MainWindow& w = open();
     clickNode("/music/rock/");
     const QString disc = "Disc1";
-    LibraryTreeModel* model = w.browser->treeModel();
-    w.treeView->setExpanded(model->indexOf(w.browser->tree().FindNodeByKey(disc)), true);
-    const QStringList open = w.browser->expandedKeys();
+    LibraryTreeModel* model = test::Part<LibraryBrowser>(w, "browser")->treeModel();
+    test::Part<QTreeView>(w, "treeView")
+        ->setExpanded(
+            model->indexOf(test::Part<LibraryBrowser>(w, "browser")->tree().FindNodeByKey(disc)),
+            true);
+    const QStringList open = test::Part<LibraryBrowser>(w, "browser")->expandedKeys();
     ASSERT_TRUE(open.contains(disc)) << open.join(' ').toStdString();
 
-    RebuildLibraryTree(*w.browser, true);
-    EXPECT_EQ(w.browser->expandedKeys(), open);
-    EXPECT_EQ(w.browser->selectedNode()->key, "/music/rock/");
+    RebuildLibraryTree(*test::Part<LibraryBrowser>(w, "browser"), true);
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->expandedKeys(), open);
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->selectedNode()->key, "/music/rock/");
 }
 
 TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
@@ -131,8 +137,8 @@ TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
     services.player.running = true;
     state->playerPid = services.player.findWindow();
     services.player.sent.clear();
-    w.trackList->selectRows({1}, 1);
-    QTest::keyClick(w.trackList->reportView(), Qt::Key_Return);
+    test::Part<TrackListView>(w, "trackList")->selectRows({1}, 1);
+    QTest::keyClick(test::Part<TrackListView>(w, "trackList")->reportView(), Qt::Key_Return);
 
     using M = test::FakePlayerLink::Call;
     const std::vector<M> expected{{4242, "selectEntry", 2}, {4242, "play"}};
@@ -144,8 +150,8 @@ TEST_F(Browser, EnterOnOneSongInThePlayersListJumpsWithoutRewritingIt) {
 TEST_F(Browser, EnterOnThreeRowsRewritesExactlyThoseLinesInListOrderAndPlays) {
     MainWindow& w = open();
     clickNode("/music/rock/");
-    w.trackList->selectRows({2, 0, 1}, 2);
-    QTest::keyClick(w.trackList->reportView(), Qt::Key_Return);
+    test::Part<TrackListView>(w, "trackList")->selectRows({2, 0, 1}, 2);
+    QTest::keyClick(test::Part<TrackListView>(w, "trackList")->reportView(), Qt::Key_Return);
     EXPECT_EQ(tmp(), "/music/rock/a.mp3\r\n/music/rock/b.mp3\r\n/music/rock/c.mp3\r\n");
     EXPECT_EQ(play.played, QStringList(home.file("m3uTmp.m3u")));
     EXPECT_EQ(play.histories, 2);
@@ -155,13 +161,14 @@ TEST_F(Browser, DoubleClickOnAnEmptyListEmptiesTheTemporaryPlaylistAndPlaysNothi
     MainWindow& w = open();
     home.write("m3uTmp.m3u", "/music/old.mp3\r\n");
     const QPoint at = rectOf("/music/empty/").center();
-    QTest::mouseClick(w.treeView->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(w.treeView->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseClick(test::Part<QTreeView>(w, "treeView")->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(test::Part<QTreeView>(w, "treeView")->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(tmp(), "");
     EXPECT_TRUE(play.played.isEmpty());
 
     clickNode("/music/rock/");
-    QTest::mouseDClick(w.treeView->viewport(), Qt::LeftButton, {}, rectOf("/music/rock/").center());
+    QTest::mouseDClick(test::Part<QTreeView>(w, "treeView")->viewport(), Qt::LeftButton, {},
+                       rectOf("/music/rock/").center());
     EXPECT_EQ(tmp(), "/music/rock/a.mp3\r\n/music/rock/b.mp3\r\n/music/rock/c.mp3\r\n");
     EXPECT_EQ(play.played.size(), 1);
 }
@@ -173,7 +180,8 @@ TEST_F(Browser, TheDiscPromptRepeatsWhileTheWrongDiscIsInAndEndsOnCancel) {
     EXPECT_EQ(listed(), QStringList("j.mp3"));
     home.write("m3uTmp.m3u", "/music/old.mp3\r\n");
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel};
-    QTest::mouseDClick(w.treeView->viewport(), Qt::LeftButton, {}, rectOf(key).center());
+    QTest::mouseDClick(test::Part<QTreeView>(w, "treeView")->viewport(), Qt::LeftButton, {},
+                       rectOf(key).center());
     ASSERT_EQ(services.ui.transcript.size(), 3u);
     for (const auto& box : services.ui.transcript) {
         EXPECT_EQ(box.title, "INSERT MP3 CDROM");
@@ -185,7 +193,8 @@ TEST_F(Browser, TheDiscPromptRepeatsWhileTheWrongDiscIsInAndEndsOnCancel) {
 
     services.drives.removeDrive("/media/cd/");
     services.drives.addDrive("/media/cd/", DriveType::CdRom, "MY DISC"); // the right disc
-    QTest::mouseDClick(w.treeView->viewport(), Qt::LeftButton, {}, rectOf(key).center());
+    QTest::mouseDClick(test::Part<QTreeView>(w, "treeView")->viewport(), Qt::LeftButton, {},
+                       rectOf(key).center());
     EXPECT_EQ(services.ui.transcript.size(), 3u);
     EXPECT_EQ(play.played.size(), 1);
     EXPECT_EQ(tmp(), "/media/cd/jazz/j.mp3\r\n");
@@ -194,7 +203,7 @@ TEST_F(Browser, TheDiscPromptRepeatsWhileTheWrongDiscIsInAndEndsOnCancel) {
 TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidth) {
     {
         MainWindow& w = open();
-        QHeaderView* header = w.trackList->reportView()->header();
+        QHeaderView* header = test::Part<TrackListView>(w, "trackList")->reportView()->header();
         header->resizeSection(0, 100);
         header->resizeSection(3, 150);
         header->moveSection(header->visualIndex(4), 0);
@@ -206,7 +215,7 @@ TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidt
     writeIni(ini().replace(QRegularExpression("mp3F3=\\d+"), "mp3F3=abc").toUtf8());
 
     MainWindow& w = open();
-    QHeaderView* header = w.trackList->reportView()->header();
+    QHeaderView* header = test::Part<TrackListView>(w, "trackList")->reportView()->header();
     EXPECT_EQ(header->sectionSize(0), 100);
     EXPECT_EQ(header->sectionSize(3), 150);
     EXPECT_EQ(header->sectionSize(2), 2000 / 15 + 0); // the built-in Title width
@@ -215,34 +224,43 @@ TEST_F(Browser, ColumnWidthsSurviveARestartAndAnUnreadableOneKeepsItsBuiltInWidt
 
 TEST_F(Browser, TheFourViewModesSwitchTheListAndTheirCheckMarks) {
     MainWindow& w = open();
-    EXPECT_TRUE(w.listModeActions[3]->isChecked());
-    EXPECT_EQ(w.trackList->currentView(), w.trackList->reportView());
-    const bool clickable = w.trackList->reportView()->header()->sectionsClickable();
+    EXPECT_TRUE(test::Part<QAction>(w, "listModeAction3")->isChecked());
+    EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->currentView(),
+              test::Part<TrackListView>(w, "trackList")->reportView());
+    const bool clickable =
+        test::Part<TrackListView>(w, "trackList")->reportView()->header()->sectionsClickable();
     for (int mode : {1, 2, 3}) {
-        w.listModeActions[mode - 1]->trigger();
-        EXPECT_EQ(w.trackList->mode(), mode);
-        EXPECT_EQ(w.trackList->currentView(), w.trackList->iconView());
+        test::Part<QAction>(w, "listModeAction" + QString::number(mode - 1))->trigger();
+        EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->mode(), mode);
+        EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->currentView(),
+                  test::Part<TrackListView>(w, "trackList")->iconView());
         for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(w.listModeActions[i]->isChecked(), i == mode - 1) << mode;
+            EXPECT_EQ(test::Part<QAction>(w, "listModeAction" + QString::number(i))->isChecked(),
+                      i == mode - 1)
+                << mode;
     }
-    EXPECT_EQ(w.trackList->iconView()->viewMode(), QListView::ListMode);
-    w.listModeActions[3]->trigger();
-    EXPECT_EQ(w.trackList->currentView(), w.trackList->reportView());
-    EXPECT_NE(w.trackList->reportView()->header()->sectionsClickable(), clickable);
+    EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->iconView()->viewMode(),
+              QListView::ListMode);
+    test::Part<QAction>(w, "listModeAction3")->trigger();
+    EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->currentView(),
+              test::Part<TrackListView>(w, "trackList")->reportView());
+    EXPECT_NE(
+        test::Part<TrackListView>(w, "trackList")->reportView()->header()->sectionsClickable(),
+        clickable);
 }
 
 TEST_F(Browser, TheViewMenuRebuildsTheTreeByStyleAndBack) {
     MainWindow& w = open();
-    EXPECT_TRUE(w.toolbarButtons[1]->isChecked());
-    EXPECT_TRUE(w.viewByPathsAction->isChecked());
-    w.viewByStyleAction->trigger();
+    EXPECT_TRUE(test::Part<QAction>(w, "toolbarButton1")->isChecked());
+    EXPECT_TRUE(test::Part<QAction>(w, "viewByPathsAction")->isChecked());
+    test::Part<QAction>(w, "viewByStyleAction")->trigger();
     EXPECT_FALSE(state->sortedByCd);
-    EXPECT_TRUE(w.toolbarButtons[2]->isChecked());
-    EXPECT_FALSE(w.toolbarButtons[1]->isChecked());
-    EXPECT_TRUE(w.browser->tree().NodeExists("Unsorted"));
-    w.toolbarButtons[1]->trigger();
+    EXPECT_TRUE(test::Part<QAction>(w, "toolbarButton2")->isChecked());
+    EXPECT_FALSE(test::Part<QAction>(w, "toolbarButton1")->isChecked());
+    EXPECT_TRUE(test::Part<LibraryBrowser>(w, "browser")->tree().NodeExists("Unsorted"));
+    test::Part<QAction>(w, "toolbarButton1")->trigger();
     EXPECT_TRUE(state->sortedByCd);
-    EXPECT_TRUE(w.browser->tree().NodeExists("/music/rock/"));
+    EXPECT_TRUE(test::Part<LibraryBrowser>(w, "browser")->tree().NodeExists("/music/rock/"));
     w.close();
     EXPECT_EQ(setting("Player", "sorted_by_cd"), "True");
 }
@@ -250,7 +268,7 @@ TEST_F(Browser, TheViewMenuRebuildsTheTreeByStyleAndBack) {
 TEST_F(Browser, StartUpReselectsTheLastFolder) {
     writeIni(ini().toUtf8() + "[Player]\nMp3folder=/music/rock/\n");
     MainWindow& w = open();
-    EXPECT_EQ(w.browser->selectedNode()->key, "/music/rock/");
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->selectedNode()->key, "/music/rock/");
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
 }
 

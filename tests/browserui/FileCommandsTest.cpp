@@ -1,4 +1,5 @@
 #include "../shell/MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browser/LibraryTreeModel.h"
 #include "browser/TrackListModel.h"
@@ -81,12 +82,12 @@ protected:
         MainWindow& w = start();
         w.startUp();
         w.show();
-        ASSERT_TRUE(w.browser->selectFolderNode(rock));
+        ASSERT_TRUE(test::Part<LibraryBrowser>(w, "browser")->selectFolderNode(rock));
         ASSERT_EQ(listed().size(), 10);
     }
     QStringList listed() const {
         QStringList names;
-        TrackListModel* m = window->browser->trackModel();
+        TrackListModel* m = test::Part<LibraryBrowser>(*window, "browser")->trackModel();
         for (int i = 0; i < m->rowCount(); ++i)
             names << m->row(i).columns[ColFile];
         return names;
@@ -114,23 +115,23 @@ protected:
     }
     // Drops the selected rows on the node keyed `key` with these keys held, as the list's drag.
     void dropOn(const QString& key, Qt::KeyboardModifiers keys) {
-        LibraryBrowser* b = window->browser;
+        LibraryBrowser* b = test::Part<LibraryBrowser>(*window, "browser");
         const QModelIndex index = b->treeModel()->indexOf(b->tree().FindNodeByKey(key));
-        window->treeView->scrollTo(index);
-        const QPointF at = window->treeView->visualRect(index).center();
+        test::Part<QTreeView>(*window, "treeView")->scrollTo(index);
+        const QPointF at = test::Part<QTreeView>(*window, "treeView")->visualRect(index).center();
         QMimeData mime;
         mime.setData(QString::fromLatin1(TrackListModel::TrackIdsMimeType), "1\n");
         // The application hands a drag's moves and drop to the widget that took its entry.
         QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
                               keys);
-        QCoreApplication::sendEvent(window->treeView->viewport(), &enter);
+        QCoreApplication::sendEvent(test::Part<QTreeView>(*window, "treeView")->viewport(), &enter);
         QDragMoveEvent move(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
                             keys);
-        QCoreApplication::sendEvent(window->treeView->viewport(), &move);
-        EXPECT_EQ(window->trackRowsDrop->highlighted(), index);
+        QCoreApplication::sendEvent(test::Part<QTreeView>(*window, "treeView")->viewport(), &move);
+        EXPECT_EQ(test::Part<TrackRowsDrop>(*window, "trackRowsDrop")->highlighted(), index);
         QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::NoButton, keys);
-        QCoreApplication::sendEvent(window->treeView->viewport(), &drop);
-        EXPECT_FALSE(window->trackRowsDrop->highlighted().isValid());
+        QCoreApplication::sendEvent(test::Part<QTreeView>(*window, "treeView")->viewport(), &drop);
+        EXPECT_FALSE(test::Part<TrackRowsDrop>(*window, "trackRowsDrop")->highlighted().isValid());
         QCoreApplication::processEvents(); // the operation runs once the drag is over
     }
 
@@ -139,27 +140,31 @@ protected:
 
 TEST_F(FileCommands, TheListMenuHoldsItsItemsInOrder) {
     QStringList captions;
-    for (QAction* action : window->trackListMenu->menu->actions())
+    for (QAction* action : test::Part<TrackListMenu>(*window, "trackListMenu")->menu->actions())
         captions << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(captions, QStringList({"Play", "Delete From DB", "-", "Delete of HD", "Properties"}));
 }
 
 TEST_F(FileCommands, ARightClickOnARowOpensTheMenuBelowAndRightOfThePointer) {
-    window->browser->setListViewMode(4);
-    QTreeView* report = window->trackList->reportView();
-    const QPoint at = report->visualRect(window->browser->trackModel()->index(1, 0)).center();
+    test::Part<LibraryBrowser>(*window, "browser")->setListViewMode(4);
+    QTreeView* report = test::Part<TrackListView>(*window, "trackList")->reportView();
+    const QPoint at =
+        report
+            ->visualRect(test::Part<LibraryBrowser>(*window, "browser")->trackModel()->index(1, 0))
+            .center();
     QTest::mousePress(report->viewport(), Qt::RightButton, {}, at);
-    QMenu* menu = window->trackListMenu->menu;
+    QMenu* menu = test::Part<TrackListMenu>(*window, "trackListMenu")->menu;
     ASSERT_TRUE(menu->isVisible());
-    const QPoint listLeft = window->trackList->mapTo(window.get(), QPoint(0, 0));
+    const QPoint listLeft =
+        test::Part<TrackListView>(*window, "trackList")->mapTo(window.get(), QPoint(0, 0));
     EXPECT_EQ(menu->pos(), window->mapToGlobal(QPoint(listLeft.x() + at.x() + ToPixels(100),
                                                       at.y() + ToPixels(700))));
     menu->hide();
 }
 
 TEST_F(FileCommands, TheInformationBoxOfATrackWithoutCommentEndsItsLineAfterTheLabel) {
-    window->trackList->selectRows({2}, 2);
-    window->trackListMenu->propertiesAction->trigger();
+    test::Part<TrackListView>(*window, "trackList")->selectRows({2}, 2);
+    test::Part<TrackListMenu>(*window, "trackListMenu")->propertiesAction->trigger();
     ASSERT_EQ(services.ui.transcript.size(), 1U);
     const auto& box = services.ui.transcript[0];
     EXPECT_EQ(box.title, "MP3 information");
@@ -172,8 +177,8 @@ TEST_F(FileCommands, TheInformationBoxOfATrackWithoutCommentEndsItsLineAfterTheL
 }
 
 TEST_F(FileCommands, DeleteFromDbDeletesTheSelectedTracksAndListsTheRest) {
-    window->trackList->selectRows({0, 9}, 9);
-    window->trackListMenu->deleteFromCatalogAction->trigger();
+    test::Part<TrackListView>(*window, "trackList")->selectRows({0, 9}, 9);
+    test::Part<TrackListMenu>(*window, "trackListMenu")->deleteFromCatalogAction->trigger();
     EXPECT_EQ(listed().size(), 8);
     EXPECT_EQ(query("SELECT COUNT(*) FROM Mp3 WHERE file IN ('01.mp3','10.mp3')"), "0");
     EXPECT_EQ(filesIn(rock).size(), 10); // the files stay
@@ -181,9 +186,9 @@ TEST_F(FileCommands, DeleteFromDbDeletesTheSelectedTracksAndListsTheRest) {
 
 TEST_F(FileCommands, AFileGoneBeforeDeleteOfHdIsReportedAndKeptTheOthersGo) {
     QFile::remove(rock + "02.mp3");
-    window->trackList->selectRows({0, 1, 2}, 2);
+    test::Part<TrackListView>(*window, "trackList")->selectRows({0, 1, 2}, 2);
     services.ui.answers = {MsgAnswer::Ok};
-    window->trackListMenu->deleteFileAction->trigger();
+    test::Part<TrackListMenu>(*window, "trackListMenu")->deleteFileAction->trigger();
 
     ASSERT_EQ(services.ui.transcript.size(), 2U);
     const QString at = QDir(rock).canonicalPath() + "/";
@@ -196,7 +201,7 @@ TEST_F(FileCommands, AFileGoneBeforeDeleteOfHdIsReportedAndKeptTheOthersGo) {
     EXPECT_EQ(services.ui.transcript[1].icon, MsgIcon::Critical);
     EXPECT_EQ(listed().first(), "02.mp3");
     EXPECT_EQ(listed().size(), 8);
-    EXPECT_TRUE(window->trackList->selectedRows().empty());
+    EXPECT_TRUE(test::Part<TrackListView>(*window, "trackList")->selectedRows().empty());
     EXPECT_EQ(query("SELECT file FROM Mp3 WHERE file IN ('01.mp3','02.mp3','03.mp3')"), "02.mp3");
     EXPECT_EQ(filesIn(rock).size(), 7);
 }
@@ -213,12 +218,12 @@ TEST_F(FileCommands, DeleteOfHdNamesRowsOutsideTheListFirstAndKeepsThoseItCouldN
                         "',1); SELECT changes()"),
                   "1");
     }
-    window->browser->FillTrackList();
+    test::Part<LibraryBrowser>(*window, "browser")->FillTrackList();
     std::vector<int> all(21);
     std::iota(all.begin(), all.end(), 0);
-    window->trackList->selectRows(all, 20);
+    test::Part<TrackListView>(*window, "trackList")->selectRows(all, 20);
     services.ui.answers = {MsgAnswer::Ok, MsgAnswer::Ok};
-    window->trackListMenu->deleteFileAction->trigger();
+    test::Part<TrackListMenu>(*window, "trackListMenu")->deleteFileAction->trigger();
 
     ASSERT_EQ(services.ui.transcript.size(), 2U);
     EXPECT_EQ(services.ui.transcript[0].text,
@@ -233,15 +238,15 @@ TEST_F(FileCommands, DeleteOfHdNamesRowsOutsideTheListFirstAndKeepsThoseItCouldN
 
 TEST_F(FileCommands, DeleteOfHdAfterAnotherNodeWasClickedJudgesTheListShown) {
     // A right-click on another node leaves the list showing rock's tracks.
-    TreeNode* other = window->browser->tree().FindNodeByKey(dest);
+    TreeNode* other = test::Part<LibraryBrowser>(*window, "browser")->tree().FindNodeByKey(dest);
     ASSERT_NE(other, nullptr);
-    window->browser->setClickedNode(other);
-    window->browser->selectWithoutListing(other);
+    test::Part<LibraryBrowser>(*window, "browser")->setClickedNode(other);
+    test::Part<LibraryBrowser>(*window, "browser")->selectWithoutListing(other);
     std::vector<int> all(10);
     std::iota(all.begin(), all.end(), 0);
-    window->trackList->selectRows(all, 9);
+    test::Part<TrackListView>(*window, "trackList")->selectRows(all, 9);
     services.ui.answers = {MsgAnswer::Ok};
-    window->trackListMenu->deleteFileAction->trigger();
+    test::Part<TrackListMenu>(*window, "trackListMenu")->deleteFileAction->trigger();
 
     ASSERT_EQ(services.ui.transcript.size(), 1U);
     EXPECT_TRUE(services.ui.transcript[0].text.contains("\n\n10 files:\n"))
@@ -250,14 +255,14 @@ TEST_F(FileCommands, DeleteOfHdAfterAnotherNodeWasClickedJudgesTheListShown) {
 }
 
 TEST_F(FileCommands, CancelledDeleteOfHdDeletesNothing) {
-    window->trackList->selectRows({0}, 0);
-    window->trackListMenu->deleteFileAction->trigger();
+    test::Part<TrackListView>(*window, "trackList")->selectRows({0}, 0);
+    test::Part<TrackListMenu>(*window, "trackListMenu")->deleteFileAction->trigger();
     EXPECT_EQ(filesIn(rock).size(), 10);
     EXPECT_EQ(listed().size(), 10);
 }
 
 TEST_F(FileCommands, RowsDroppedWithCtrlAndShiftNeitherMoveNorCopy) {
-    window->trackList->selectRows({0, 1}, 1);
+    test::Part<TrackListView>(*window, "trackList")->selectRows({0, 1}, 1);
     dropOn(dest, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(filesIn(dest).isEmpty());
     EXPECT_EQ(filesIn(rock).size(), 10);
@@ -265,7 +270,7 @@ TEST_F(FileCommands, RowsDroppedWithCtrlAndShiftNeitherMoveNorCopy) {
 }
 
 TEST_F(FileCommands, RowsDroppedWithCtrlCopyThreeFilesAndTheFolderIsScannedAgain) {
-    window->trackList->selectRows({0, 4, 7}, 7);
+    test::Part<TrackListView>(*window, "trackList")->selectRows({0, 4, 7}, 7);
     dropOn(dest, Qt::ControlModifier);
     EXPECT_EQ(filesIn(dest), QStringList({"01.mp3", "05.mp3", "08.mp3"}));
     EXPECT_EQ(filesIn(rock).size(), 10);
@@ -275,8 +280,8 @@ TEST_F(FileCommands, RowsDroppedWithCtrlCopyThreeFilesAndTheFolderIsScannedAgain
 }
 
 TEST_F(FileCommands, RowsDroppedWhileAScanRunsAreRefused) {
-    window->trackRowsDrop->scanning = [] { return true; };
-    window->trackList->selectRows({0}, 0);
+    test::Part<TrackRowsDrop>(*window, "trackRowsDrop")->scanning = [] { return true; };
+    test::Part<TrackListView>(*window, "trackList")->selectRows({0}, 0);
     dropOn(dest, Qt::NoModifier);
     EXPECT_TRUE(filesIn(dest).isEmpty());
     EXPECT_EQ(listed().size(), 10);
@@ -285,7 +290,7 @@ TEST_F(FileCommands, RowsDroppedWhileAScanRunsAreRefused) {
 
 TEST_F(FileCommands, CopyingOntoAnExistingFileShowsItsBoxAndChangesNeither) {
     home.write("music/dest/01.mp3", "older");
-    window->trackList->selectRows({0}, 0);
+    test::Part<TrackListView>(*window, "trackList")->selectRows({0}, 0);
     dropOn(dest, Qt::ControlModifier);
     EXPECT_EQ(home.read("music/dest/01.mp3"), "older");
     EXPECT_EQ(home.read("music/rock/01.mp3"), "track 01.mp3");
@@ -300,13 +305,13 @@ TEST_F(FileCommands, CopyingOntoAnExistingFileShowsItsBoxAndChangesNeither) {
 TEST_F(FileCommands, MovingRowsTwoFiveAndNineRemovesExactlyThoseRowsAndTracks) {
     // The rows as the move leaves them, before the re-scan lists the folder again.
     std::vector<QString> rescanned;
-    window->trackRowsDrop->rescanFolder = [&](const QString& folder) {
+    test::Part<TrackRowsDrop>(*window, "trackRowsDrop")->rescanFolder = [&](const QString& folder) {
         rescanned.push_back(folder);
         EXPECT_EQ(listed(), QStringList({"01.mp3", "03.mp3", "04.mp3", "06.mp3", "07.mp3", "08.mp3",
                                          "10.mp3"}));
         window->rescanFolder(folder);
     };
-    window->trackList->selectRows({1, 4, 8}, 8);
+    test::Part<TrackListView>(*window, "trackList")->selectRows({1, 4, 8}, 8);
     // Asked once, then moved; a Cancel first moves nothing.
     dropOn(dest, Qt::NoModifier);
     ASSERT_EQ(services.ui.transcript.size(), 1U);

@@ -1,4 +1,5 @@
 #include "../shell/MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browser/LibraryTreeModel.h"
 #include "browserui/LibraryBrowser.h"
@@ -55,8 +56,8 @@ protected:
         w.startUp();
         w.show();
         if (byStyle)
-            w.browser->showTreeByStyle();
-        w.treeMenus->hooks.popup = [this](QMenu* menu, const QPoint& at) {
+            test::Part<LibraryBrowser>(w, "browser")->showTreeByStyle();
+        test::Part<TreeMenus>(w, "treeMenus")->hooks.popup = [this](QMenu* menu, const QPoint& at) {
             popups.push_back({menu, at});
         };
         return w;
@@ -75,15 +76,21 @@ protected:
         return rows.field(0).toLongLong();
     }
 
-    TreeNode* node(const QString& key) { return window->browser->tree().FindNodeByKey(key); }
-    QPoint pointOf(const QString& key) {
-        const QModelIndex index = window->browser->treeModel()->indexOf(node(key));
-        window->treeView->scrollTo(index);
-        return window->treeView->visualRect(index).center();
+    TreeNode* node(const QString& key) {
+        return test::Part<LibraryBrowser>(*window, "browser")->tree().FindNodeByKey(key);
     }
-    QPoint emptySpace() const { return {5, window->treeView->viewport()->height() - 3}; }
+    QPoint pointOf(const QString& key) {
+        const QModelIndex index =
+            test::Part<LibraryBrowser>(*window, "browser")->treeModel()->indexOf(node(key));
+        test::Part<QTreeView>(*window, "treeView")->scrollTo(index);
+        return test::Part<QTreeView>(*window, "treeView")->visualRect(index).center();
+    }
+    QPoint emptySpace() const {
+        return {5, test::Part<QTreeView>(*window, "treeView")->viewport()->height() - 3};
+    }
     void rightClick(const QPoint& at) {
-        QTest::mouseClick(window->treeView->viewport(), Qt::RightButton, {}, at);
+        QTest::mouseClick(test::Part<QTreeView>(*window, "treeView")->viewport(), Qt::RightButton,
+                          {}, at);
     }
     void rightClick(const QString& key) { rightClick(pointOf(key)); }
     QStringList childTexts(const QString& key) {
@@ -116,7 +123,7 @@ QStringList Items(const QMenu* menu) {
 
 TEST_F(TreeMenusTest, EachMenuShowsItsItemsInOrderWithTheInactiveOnesGreyed) {
     MainWindow& w = open(false);
-    TreeMenus& m = *w.treeMenus;
+    TreeMenus& m = *test::Part<TreeMenus>(w, "treeMenus");
     const struct {
         QMenu* menu;
         QStringList items;
@@ -142,52 +149,52 @@ TEST_F(TreeMenusTest, EmptySpaceOpensStyleNothingInTheStyleViewAndNothingInThePa
     EXPECT_TRUE(popups.empty());
     rightClick(music + "rock/");
     ASSERT_EQ(popups.size(), 1u);
-    EXPECT_EQ(popups[0].menu, w.treeMenus->listMenu);
-    EXPECT_EQ(w.browser->selectedNode()->key, music + "rock/");
+    EXPECT_EQ(popups[0].menu, test::Part<TreeMenus>(w, "treeMenus")->listMenu);
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->selectedNode()->key, music + "rock/");
 
-    w.browser->showTreeByStyle();
+    test::Part<LibraryBrowser>(w, "browser")->showTreeByStyle();
     popups.clear();
     const QPoint at = emptySpace();
     rightClick(at);
     ASSERT_EQ(popups.size(), 1u);
-    EXPECT_EQ(popups[0].menu, w.treeMenus->catalogMenu);
-    EXPECT_EQ(popups[0].at,
-              w.treeView->viewport()->mapToGlobal(at) + QPoint(ToPixels(400), ToPixels(600)));
+    EXPECT_EQ(popups[0].menu, test::Part<TreeMenus>(w, "treeMenus")->catalogMenu);
+    EXPECT_EQ(popups[0].at, test::Part<QTreeView>(w, "treeView")->viewport()->mapToGlobal(at) +
+                                QPoint(ToPixels(400), ToPixels(600)));
     rightClick("Rock");
-    EXPECT_EQ(popups.back().menu, w.treeMenus->styleMenu);
+    EXPECT_EQ(popups.back().menu, test::Part<TreeMenus>(w, "treeMenus")->styleMenu);
     rightClick("Unsorted");
-    EXPECT_EQ(popups.back().menu, w.treeMenus->catalogMenu);
+    EXPECT_EQ(popups.back().menu, test::Part<TreeMenus>(w, "treeMenus")->catalogMenu);
 }
 
 TEST_F(TreeMenusTest, AddStyleThreeTimesNumbersTheNewStyles) {
     MainWindow& w = open(true);
     for (int i = 0; i < 3; ++i)
-        w.treeMenus->addStyleClicked();
+        test::Part<TreeMenus>(w, "treeMenus")->addStyleClicked();
     EXPECT_EQ(childTexts("tarl.mdb"),
               QStringList({"Rock", "New Style", "New Style(1)", "New Style(2)"}));
     EXPECT_EQ(node("New Style(2)")->kind(), NodeKind::Style);
     EXPECT_EQ(count("Nick"), 4);
     // What the catalog holds is what the tree showed.
-    w.browser->showTreeByStyle();
+    test::Part<LibraryBrowser>(w, "browser")->showTreeByStyle();
     EXPECT_EQ(childTexts("tarl.mdb").size(), 4);
 }
 
 TEST_F(TreeMenusTest, RenameAndDeleteStyleChangeTheCatalogAndTheTree) {
     MainWindow& w = open(true);
     rightClick("Rock");
-    w.treeMenus->hooks.runRename = [](RenameDialog& dialog) {
+    test::Part<TreeMenus>(w, "treeMenus")->hooks.runRename = [](RenameDialog& dialog) {
         dialog.load();
         EXPECT_EQ(dialog.promptLabel->text(), "Write new style name");
         EXPECT_EQ(dialog.nameEdit->text(), "Rock");
         dialog.nameEdit->setText("Metal");
         dialog.renameClicked();
     };
-    w.treeMenus->renameStyleClicked();
+    test::Part<TreeMenus>(w, "treeMenus")->renameStyleClicked();
     ASSERT_NE(node("Metal"), nullptr);
     EXPECT_EQ(node("Metal")->text, "Metal");
 
     rightClick("Metal");
-    w.treeMenus->deleteStyleClicked();
+    test::Part<TreeMenus>(w, "treeMenus")->deleteStyleClicked();
     EXPECT_EQ(node("Metal"), nullptr);
     EXPECT_EQ(count("Nick"), 0);
     EXPECT_EQ(count("M3u"), 3) << "the lists stay, with no style";
@@ -196,15 +203,15 @@ TEST_F(TreeMenusTest, RenameAndDeleteStyleChangeTheCatalogAndTheTree) {
 TEST_F(TreeMenusTest, DeleteOnAListUnderAStyleOrAPlaylistDoesNothing) {
     MainWindow& w = open(false);
     rightClick(music + "mix.m3u");
-    ASSERT_EQ(w.browser->clickedNode()->kind(), NodeKind::Playlist);
-    w.treeMenus->deleteListClicked();
+    ASSERT_EQ(test::Part<LibraryBrowser>(w, "browser")->clickedNode()->kind(), NodeKind::Playlist);
+    test::Part<TreeMenus>(w, "treeMenus")->deleteListClicked();
     EXPECT_NE(node(music + "mix.m3u"), nullptr);
 
-    w.browser->showTreeByStyle();
+    test::Part<LibraryBrowser>(w, "browser")->showTreeByStyle();
     const QString listKey = "EOF:>" + music + "rock/";
     rightClick(listKey);
-    ASSERT_EQ(w.browser->clickedNode()->kind(), NodeKind::StyleList);
-    w.treeMenus->deleteListClicked();
+    ASSERT_EQ(test::Part<LibraryBrowser>(w, "browser")->clickedNode()->kind(), NodeKind::StyleList);
+    test::Part<TreeMenus>(w, "treeMenus")->deleteListClicked();
     EXPECT_NE(node(listKey), nullptr);
     EXPECT_EQ(count("M3u"), 3);
     EXPECT_EQ(count("CD"), 2);
@@ -213,7 +220,7 @@ TEST_F(TreeMenusTest, DeleteOnAListUnderAStyleOrAPlaylistDoesNothing) {
 TEST_F(TreeMenusTest, DeleteOnAFolderOfTracksDeletesItsList) {
     MainWindow& w = open(false);
     rightClick(music + "rock/");
-    w.treeMenus->deleteListClicked();
+    test::Part<TreeMenus>(w, "treeMenus")->deleteListClicked();
     EXPECT_EQ(node(music + "rock/"), nullptr);
     EXPECT_EQ(count("M3u"), 2);
 }
@@ -237,7 +244,7 @@ TEST_F(TreeMenusTest, CreateFolderMakesTheFolderItsVolumeAndItsNodeOrSaysItFaile
         const qint64 volumes = count("CD");
         rightClick(music);
         services.ui.inputs = {c.answer};
-        w.treeMenus->createFolderClicked();
+        test::Part<TreeMenus>(w, "treeMenus")->createFolderClicked();
         ASSERT_GE(services.ui.transcript.size(), 1u);
         EXPECT_EQ(services.ui.transcript[0].text, "Folder name:");
         EXPECT_EQ(services.ui.transcript[0].title, "Add Folder to Hard Disc");
@@ -263,27 +270,28 @@ TEST_F(TreeMenusTest, CreateFolderMakesTheFolderItsVolumeAndItsNodeOrSaysItFaile
 TEST_F(TreeMenusTest, OpenFolderAndEditGoThroughTheDesktop) {
     MainWindow& w = open(true);
     rightClick("EOF:>" + music + "rock/");
-    w.treeMenus->openFolderClicked();
+    test::Part<TreeMenus>(w, "treeMenus")->openFolderClicked();
     EXPECT_EQ(services.launcher.openedFolders, QStringList(music + "rock/"));
-    w.browser->showTreeByPaths();
+    test::Part<LibraryBrowser>(w, "browser")->showTreeByPaths();
     rightClick(music + "mix.m3u");
-    w.treeMenus->editPlaylistClicked();
+    test::Part<TreeMenus>(w, "treeMenus")->editPlaylistClicked();
     EXPECT_EQ(services.launcher.editedFiles, QStringList(music + "mix.m3u"));
     // A refusal is told with the desktop's reason.
     services.launcher.result = false;
-    w.treeMenus->editPlaylistClicked();
+    test::Part<TreeMenus>(w, "treeMenus")->editPlaylistClicked();
     EXPECT_EQ(w.statusPanel(1),
               music + "mix.m3u could not be opened in the text editor: Refused by the test.");
 }
 
 TEST_F(TreeMenusTest, UnExpandCollapsesEveryStyle) {
     MainWindow& w = open(true);
-    w.treeView->expandAll();
-    w.treeMenus->collapseStylesClicked();
-    LibraryTreeModel* model = w.browser->treeModel();
-    EXPECT_FALSE(w.treeView->isExpanded(model->indexOf(node("Rock"))));
-    EXPECT_FALSE(w.treeView->isExpanded(model->indexOf(node("Unsorted"))));
-    EXPECT_TRUE(w.treeView->isExpanded(model->indexOf(node("tarl.mdb"))));
+    test::Part<QTreeView>(w, "treeView")->expandAll();
+    test::Part<TreeMenus>(w, "treeMenus")->collapseStylesClicked();
+    LibraryTreeModel* model = test::Part<LibraryBrowser>(w, "browser")->treeModel();
+    EXPECT_FALSE(test::Part<QTreeView>(w, "treeView")->isExpanded(model->indexOf(node("Rock"))));
+    EXPECT_FALSE(
+        test::Part<QTreeView>(w, "treeView")->isExpanded(model->indexOf(node("Unsorted"))));
+    EXPECT_TRUE(test::Part<QTreeView>(w, "treeView")->isExpanded(model->indexOf(node("tarl.mdb"))));
 }
 
 } // namespace
@@ -308,15 +316,16 @@ protected:
     }
     // A drag of `from` over each of `over`, dropped on the last.
     void dragDrop(const QString& from, const QStringList& over) {
-        StyleDrag& drag = *window->styleDrag;
-        window->browser->setClickedNode(node(from));
+        StyleDrag& drag = *test::Part<StyleDrag>(*window, "styleDrag");
+        test::Part<LibraryBrowser>(*window, "browser")->setClickedNode(node(from));
         drag.begin(node(from));
         for (const QString& key : over)
             drag.over(key.isEmpty() ? nullptr : node(key));
         drag.drop();
         EXPECT_EQ(drag.highlighted(), nullptr);
-        EXPECT_EQ(window->browser->treeModel()->dropHighlight(), nullptr);
-        EXPECT_EQ(window->browser->clickedNode(), nullptr);
+        EXPECT_EQ(test::Part<LibraryBrowser>(*window, "browser")->treeModel()->dropHighlight(),
+                  nullptr);
+        EXPECT_EQ(test::Part<LibraryBrowser>(*window, "browser")->clickedNode(), nullptr);
     }
     QString rock() const { return "EOF:>" + music + "rock/"; }
     QString mix() const { return "EOF:>" + music + "mix.m3u"; }
@@ -324,7 +333,7 @@ protected:
 
 TEST_F(StyleDragTest, TheHighlightFollowsThePointerByTheNodesKind) {
     MainWindow& w = open(true);
-    StyleDrag& drag = *w.styleDrag;
+    StyleDrag& drag = *test::Part<StyleDrag>(w, "styleDrag");
     drag.begin(node(rock()));
     const struct {
         QString over;
@@ -334,19 +343,24 @@ TEST_F(StyleDragTest, TheHighlightFollowsThePointerByTheNodesKind) {
         drag.over(s.over.isEmpty() ? nullptr : node(s.over));
         EXPECT_EQ(drag.highlighted(), s.highlighted.isEmpty() ? nullptr : node(s.highlighted))
             << s.over.toStdString();
-        EXPECT_EQ(w.browser->treeModel()->dropHighlight(), drag.highlighted());
+        EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->treeModel()->dropHighlight(),
+                  drag.highlighted());
     }
     drag.end();
 }
 
 TEST_F(StyleDragTest, AListDroppedOnAnotherStylesListIsFiledUnderThatStyle) {
     MainWindow& w = open(true);
-    w.treeView->collapse(w.browser->treeModel()->indexOf(node("Jazz")));
+    test::Part<QTreeView>(w, "treeView")
+        ->collapse(test::Part<LibraryBrowser>(w, "browser")->treeModel()->indexOf(node("Jazz")));
     dragDrop(rock(), {"Rock", mix()});
     EXPECT_EQ(styleOf("rock/"), 2);
     EXPECT_EQ(node(rock())->parent, node("Jazz"));
     EXPECT_TRUE(childTexts("Rock").isEmpty());
-    EXPECT_FALSE(w.treeView->isExpanded(w.browser->treeModel()->indexOf(node("Jazz"))));
+    EXPECT_FALSE(
+        test::Part<QTreeView>(w, "treeView")
+            ->isExpanded(
+                test::Part<LibraryBrowser>(w, "browser")->treeModel()->indexOf(node("Jazz"))));
 }
 
 TEST_F(StyleDragTest, AListDroppedOnItsOwnStyleChangesNothing) {
@@ -399,14 +413,14 @@ TEST_F(TreeMenusTest, AStatementTheCatalogRefusesIsToldAndTheTreeShowsTheCatalog
                             "SELECT RAISE(ABORT, 'styles are locked'); END"));
     ASSERT_TRUE(own.execute("CREATE TRIGGER no_gone BEFORE DELETE ON Nick BEGIN "
                             "SELECT RAISE(ABORT, 'styles are locked'); END"));
-    w.treeMenus->addStyleClicked();
+    test::Part<TreeMenus>(w, "treeMenus")->addStyleClicked();
     EXPECT_EQ(node("New Style"), nullptr);
     EXPECT_TRUE(w.statusPanel(1).startsWith("The style could not be added: "))
         << w.statusPanel(1).toStdString();
     EXPECT_TRUE(w.statusPanel(1).contains("styles are locked"));
 
     rightClick("Rock");
-    w.treeMenus->deleteStyleClicked();
+    test::Part<TreeMenus>(w, "treeMenus")->deleteStyleClicked();
     EXPECT_NE(node("Rock"), nullptr);
     Recordset rows;
     ASSERT_TRUE(own.execute("SELECT COUNT(*) FROM Nick", rows));
@@ -421,16 +435,16 @@ namespace {
 
 TEST_F(StyleDragTest, TheTreeTakesDropsOfItsOwnKindAndLetsOthersThrough) {
     MainWindow& w = open(true);
-    QWidget* viewport = w.treeView->viewport();
+    QWidget* viewport = test::Part<QTreeView>(w, "treeView")->viewport();
     const QPoint overJazz = pointOf("Jazz");
     QMimeData foreign;
     foreign.setData("application/x-other-rows", "1");
     QDragMoveEvent foreignMove(overJazz, Qt::MoveAction, &foreign, Qt::LeftButton, {});
     QApplication::sendEvent(viewport, &foreignMove);
-    EXPECT_EQ(w.styleDrag->highlighted(), nullptr);
+    EXPECT_EQ(test::Part<StyleDrag>(w, "styleDrag")->highlighted(), nullptr);
 
-    w.browser->setClickedNode(node(rock()));
-    w.styleDrag->begin(node(rock()));
+    test::Part<LibraryBrowser>(w, "browser")->setClickedNode(node(rock()));
+    test::Part<StyleDrag>(w, "styleDrag")->begin(node(rock()));
     const QPoint stillOverJazz = pointOf("Jazz"); // the drag's start scrolled to its node
     QMimeData own;
     own.setData(StyleDrag::TreeNodeMimeType, rock().toUtf8());
@@ -439,13 +453,13 @@ TEST_F(StyleDragTest, TheTreeTakesDropsOfItsOwnKindAndLetsOthersThrough) {
     QApplication::sendEvent(viewport, &enter);
     QDragMoveEvent move(stillOverJazz, Qt::MoveAction, &own, Qt::LeftButton, {});
     QApplication::sendEvent(viewport, &move);
-    EXPECT_EQ(w.styleDrag->highlighted(), node("Jazz"));
+    EXPECT_EQ(test::Part<StyleDrag>(w, "styleDrag")->highlighted(), node("Jazz"));
     EXPECT_TRUE(move.isAccepted());
     QDropEvent drop(QPointF(stillOverJazz), Qt::MoveAction, &own, Qt::LeftButton, {});
     QApplication::sendEvent(viewport, &drop);
     EXPECT_EQ(styleOf("rock/"), 2);
-    EXPECT_EQ(w.styleDrag->highlighted(), nullptr);
-    EXPECT_EQ(w.browser->clickedNode(), nullptr);
+    EXPECT_EQ(test::Part<StyleDrag>(w, "styleDrag")->highlighted(), nullptr);
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->clickedNode(), nullptr);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browserui/LibraryBrowser.h"
 #include "search/SearchRunner.h"
@@ -50,15 +51,15 @@ protected:
             music + "Jazz/','03 Quote.mp3',3,'Rock''n''roll','Remix Crew')");
         home.write("music/Jazz/02 Elan.mp3", "x");
         home.write("music/Jazz/03 Quote.mp3", "x");
-        EXPECT_TRUE(w.browser->showTreeByPaths());
+        EXPECT_TRUE(test::Part<LibraryBrowser>(w, "browser")->showTreeByPaths());
         services.player.launches.clear(); // the start-up's own
         return w;
     }
     SearchWindow& opened() {
         MainWindow& w = window ? *window : started();
-        w.toolbarButtons[5]->trigger();
-        EXPECT_FALSE(w.searchWindow.isNull());
-        return *w.searchWindow;
+        test::Part<QAction>(w, "toolbarButton5")->trigger();
+        EXPECT_FALSE((w.findChild<SearchWindow*>() == nullptr));
+        return *w.findChild<SearchWindow*>();
     }
     void run(const QString& statement) {
         EXPECT_TRUE(state->catalog.connection.execute(statement))

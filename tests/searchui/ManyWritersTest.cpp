@@ -7,6 +7,7 @@
 #include "shell/TreeMenus.h"
 #include "support/Id3Builder.h"
 #include "support/QtPrinters.h"
+#include "support/WindowParts.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -107,7 +108,7 @@ TEST_F(ManyWriters, EveryWriteThatSaidItWasDoneIsThereAndNoBackupFails) {
     const QString catalog = state->catalog.connection.fileName();
     SearchWindow& find = opened();
     search(find, "a", SearchField::Title);
-    w.browser->showTreeByStyle();
+    test::Part<LibraryBrowser>(w, "browser")->showTreeByStyle();
 
     ToolWriter first(catalog, home, "one");
     ToolWriter second(catalog, home, "two");
@@ -118,7 +119,7 @@ TEST_F(ManyWriters, EveryWriteThatSaidItWasDoneIsThereAndNoBackupFails) {
     for (int round = 0; clock.elapsed() < StressSeconds() * 1000; ++round) {
         first.step();
         second.step();
-        w.treeMenus->addStyleClicked();
+        test::Part<TreeMenus>(w, "treeMenus")->addStyleClicked();
         const QString said = w.statusPanel(1);
         if (said.startsWith("Style \"") && said.endsWith("\" added."))
             windowStyles << said.mid(7, said.size() - 15);

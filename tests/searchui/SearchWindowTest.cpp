@@ -1,4 +1,5 @@
 #include "FindFixture.h"
+#include "support/WindowParts.h"
 #include "tools/ToolRun.h"
 
 #include "browser/TrackListModel.h"
@@ -27,7 +28,7 @@ class FindWindow : public tarl::test::FindFixture {};
 
 TEST_F(FindWindow, TheFindButtonOpensItBesideTheMainWindowWithoutBlockingIt) {
     MainWindow& w = started();
-    ASSERT_TRUE(w.toolbarButtons[5]->isEnabled());
+    ASSERT_TRUE(test::Part<QAction>(w, "toolbarButton5")->isEnabled());
     SearchWindow& f = opened();
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(f.windowModality(), Qt::NonModal);
@@ -47,7 +48,7 @@ TEST_F(FindWindow, TheFindButtonOpensItBesideTheMainWindowWithoutBlockingIt) {
 
     // Closed, it is discarded with its history.
     closeAndDiscard(f);
-    EXPECT_TRUE(w.searchWindow.isNull());
+    EXPECT_TRUE((w.findChild<SearchWindow*>() == nullptr));
     EXPECT_EQ(opened().historyBox->count(), 0);
 }
 
@@ -274,8 +275,8 @@ TEST_F(FindWindow, ATrackPlaysThroughTheTemporaryPlaylistAndTheTimersComeBackOnC
     search(f, "Elan", SearchField::Title);
     f.results->setCurrentIndex(f.model().index(0, 0));
     QTest::keyClick(f.results, Qt::Key_Return);
-    EXPECT_FALSE(w.saveTimer->isActive());
-    EXPECT_FALSE(w.playerTimer->isActive());
+    EXPECT_FALSE(test::Part<QTimer>(w, "saveTimer")->isActive());
+    EXPECT_FALSE(test::Part<QTimer>(w, "playerTimer")->isActive());
     EXPECT_FALSE(f.miniPlayer->isVisible());
     EXPECT_TRUE(f.miniPlayerTimer->isActive());
     EXPECT_EQ(f.miniPlayerTimer->interval(), 200);
@@ -283,8 +284,8 @@ TEST_F(FindWindow, ATrackPlaysThroughTheTemporaryPlaylistAndTheTimersComeBackOnC
     EXPECT_EQ(TemporaryPlaylistEntry(state->tmpPlaylistPath, 0), music + "Jazz/02 Elan.mp3");
 
     closeAndDiscard(f);
-    EXPECT_TRUE(w.saveTimer->isActive());
-    EXPECT_TRUE(w.playerTimer->isActive());
+    EXPECT_TRUE(test::Part<QTimer>(w, "saveTimer")->isActive());
+    EXPECT_TRUE(test::Part<QTimer>(w, "playerTimer")->isActive());
 }
 
 TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
@@ -302,20 +303,20 @@ TEST_F(FindWindow, JumpToHitSelectsTheTreeNodeAndTheTrackRowsThenCloses) {
         SearchWindow& f = opened();
         search(f, c.text, SearchField::File);
         f.results->setCurrentIndex(f.model().index(0, 0));
-        w.saveTimer->stop(); // as after a track was played from the list
+        test::Part<QTimer>(w, "saveTimer")->stop(); // as after a track was played from the list
         services.player.launches.clear();
         QTest::mouseClick(f.jumpArrow, Qt::LeftButton);
         // The main window comes back, but the player keeps the hit it plays.
         EXPECT_TRUE(services.player.launches.empty());
-        ASSERT_NE(w.browser->selectedNode(), nullptr);
-        EXPECT_EQ(w.browser->selectedNode()->key, music + "Jazz/");
-        EXPECT_EQ(w.browser->trackModel()->rowCount(), 2);
+        ASSERT_NE(test::Part<LibraryBrowser>(w, "browser")->selectedNode(), nullptr);
+        EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->selectedNode()->key, music + "Jazz/");
+        EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->trackModel()->rowCount(), 2);
         if (!c.rows.empty()) {
-            EXPECT_EQ(w.trackList->selectedRows(), c.rows);
+            EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->selectedRows(), c.rows);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(w.searchWindow.isNull());
-        EXPECT_TRUE(w.saveTimer->isActive());
+        EXPECT_TRUE((w.findChild<SearchWindow*>() == nullptr));
+        EXPECT_TRUE(test::Part<QTimer>(w, "saveTimer")->isActive());
     }
 }
 
@@ -332,7 +333,7 @@ TEST_F(FindWindow, AfterAPlayTheJumpSelectsTheHitAndTheNextTickLeavesIt) {
     f.results->setCurrentIndex(f.model().index(0, 0));
     QTest::mouseClick(f.jumpArrow, Qt::LeftButton);
     w.playerTimerTick();
-    EXPECT_EQ(w.trackList->selectedRows(), std::vector<int>{1});
+    EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->selectedRows(), std::vector<int>{1});
 }
 
 TEST_F(FindWindow, IgnoreAccentsIsKeptInTheSettingsFile) {

@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browserui/LibraryBrowser.h"
 #include "catalog/ConnectionText.h"
@@ -96,7 +97,7 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
         // The walk waits in its first folder, the import at its first write, until the signal
         // asked them to stop: the stop lands in the middle of the work however fast it runs.
         const auto stopAsked = [&w] {
-            return w.openedScanWindow && w.openedScanWindow->stopRequested();
+            return w.findChild<ScanWindow*>() && w.findChild<ScanWindow*>()->stopRequested();
         };
         services.files.holdListing(music + "f0/", QString(c.name) == "a walk"
                                                       ? std::function<bool()>(stopAsked)
@@ -113,8 +114,8 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
         bool raised = false;
         // File > Scan Drive from the program's event loop; the case runs inside the scan window.
         QTimer::singleShot(0, &w, [&] {
-            QTimer::singleShot(0, &w, [&] { c.begin(*w.openedScanWindow, raised); });
-            w.scanAction->trigger();
+            QTimer::singleShot(0, &w, [&] { c.begin(*w.findChild<ScanWindow*>(), raised); });
+            test::Part<QAction>(w, "scanAction")->trigger();
         });
         QTimer safety;
         safety.setSingleShot(true);
@@ -128,7 +129,7 @@ TEST_F(Closing, ATerminationSignalClosesEveryWindowAndEndsTheProgram) {
             EXPECT_FALSE(top->isVisible()) << top->metaObject()->className();
         EXPECT_EQ(setting("Player", "sorted_by_cd"), "True"); // saved on the way out
 
-        const qint64 nodes = w.openedScanWindow->tree().nodeCount();
+        const qint64 nodes = w.findChild<ScanWindow*>()->tree().nodeCount();
         const qint64 tracks = count(catalog, "SELECT COUNT(*) FROM Mp3");
         if (QString(c.name) == "a walk") {
             EXPECT_LT(nodes, Files) << "the walk stopped";
@@ -163,8 +164,8 @@ TEST_F(Closing, TheCloseBoxDuringAReScanStopsTheImportFirst) {
         "INSERT INTO CD (name, m3us, label, isCd) VALUES ('" + music + "', 1, 'EOF', '0')"));
     ASSERT_TRUE(state->catalog.connection.execute("INSERT INTO M3u (path, file, cd_id) VALUES ('" +
                                                   music + "', 'rock/', 1)"));
-    ASSERT_TRUE(w.browser->showTreeByPaths());
-    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
+    ASSERT_TRUE(test::Part<LibraryBrowser>(w, "browser")->showTreeByPaths());
+    ASSERT_TRUE(test::Part<LibraryBrowser>(w, "browser")->selectFolderNode(music + "rock/"));
 
     // Pressed once the import has begun (with the copy of the catalog made before it); its first
     // write waits until then.
@@ -179,7 +180,7 @@ TEST_F(Closing, TheCloseBoxDuringAReScanStopsTheImportFirst) {
         }
     });
     watch.start(0);
-    QTimer::singleShot(0, &w, [&] { w.toolbarButtons[6]->trigger(); });
+    QTimer::singleShot(0, &w, [&] { test::Part<QAction>(w, "toolbarButton6")->trigger(); });
     QTimer safety;
     safety.setSingleShot(true);
     QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(1); });

@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "shell/Twips.h"
 
@@ -27,12 +28,16 @@ protected:
         return w;
     }
     static bool compactFace(MainWindow& w) {
-        return !w.menuBar()->isVisibleTo(&w) && !w.toolBar->isVisibleTo(&w) &&
-               !w.statusBar->isVisibleTo(&w) && w.windowFlags().testFlag(Qt::FramelessWindowHint);
+        return !w.menuBar()->isVisibleTo(&w) &&
+               !test::Part<QToolBar>(w, "toolBar")->isVisibleTo(&w) &&
+               !test::Part<QStatusBar>(w, "statusBar")->isVisibleTo(&w) &&
+               w.windowFlags().testFlag(Qt::FramelessWindowHint);
     }
     static bool fullFace(MainWindow& w) {
-        return w.menuBar()->isVisibleTo(&w) && w.toolBar->isVisibleTo(&w) &&
-               w.statusBar->isVisibleTo(&w) && !w.windowFlags().testFlag(Qt::FramelessWindowHint);
+        return w.menuBar()->isVisibleTo(&w) &&
+               test::Part<QToolBar>(w, "toolBar")->isVisibleTo(&w) &&
+               test::Part<QStatusBar>(w, "statusBar")->isVisibleTo(&w) &&
+               !w.windowFlags().testFlag(Qt::FramelessWindowHint);
     }
 
 private:
@@ -60,7 +65,7 @@ TEST_F(CompactLayout, CompactTwiceRestoresTheFullWindowAndTheNextEntryKeepsTheFo
         w.setHeight(6000);
         w.setSplitterLeft(3000);
 
-        w.compactButton->click();
+        test::Part<QPushButton>(w, "compactButton")->click();
         EXPECT_EQ(state->visualMode, 2);
         EXPECT_TRUE(compactFace(w));
         EXPECT_EQ(w.left(), 750);
@@ -70,10 +75,10 @@ TEST_F(CompactLayout, CompactTwiceRestoresTheFullWindowAndTheNextEntryKeepsTheFo
         if (c.foldWhileCompact) {
             w.displayMouseDown(Qt::LeftButton);
             EXPECT_EQ(state->visualMode, 1);
-            EXPECT_EQ(w.height(), ToTwips(w.nowPlayingDisplay->y()) + 670);
+            EXPECT_EQ(w.height(), ToTwips(test::Part<QLabel>(w, "nowPlayingDisplay")->y()) + 670);
         }
 
-        w.compactButton->click();
+        test::Part<QPushButton>(w, "compactButton")->click();
         EXPECT_EQ(state->visualMode, 0);
         EXPECT_TRUE(fullFace(w));
         EXPECT_EQ(w.left(), 300);
@@ -83,7 +88,7 @@ TEST_F(CompactLayout, CompactTwiceRestoresTheFullWindowAndTheNextEntryKeepsTheFo
         EXPECT_EQ(w.splitterLeft(), 3000);
         EXPECT_EQ(setting("Dimensions", "mini_playlist"), c.miniPlaylist);
 
-        w.compactButton->click();
+        test::Part<QPushButton>(w, "compactButton")->click();
         EXPECT_EQ(state->visualMode, c.nextMode);
         w.close();
     }
@@ -100,7 +105,7 @@ TEST_F(CompactLayout, TheFirstEntryAfterStartUpFoldsAsTheUserLeftIt) {
     };
     for (const auto& c : cases) {
         MainWindow& w = started(c.stored);
-        w.compactButton->click();
+        test::Part<QPushButton>(w, "compactButton")->click();
         EXPECT_EQ(state->visualMode, c.mode) << c.stored;
         w.close();
     }
@@ -158,9 +163,10 @@ TEST_F(CompactLayout, AClickOnTheDisplayFoldsAndADragMovesTheBorderlessWindow) {
         SCOPED_TRACE(c.name);
         MainWindow& w = started("visual_mode=1\nmini_top=600\nmini_left=750\n");
         const QPoint before = w.pos();
-        SendMouse(w.nowPlayingDisplay, QEvent::MouseButtonPress, {100, 100});
-        SendMouse(w.nowPlayingDisplay, QEvent::MouseMove, c.releasedAt);
-        SendMouse(w.nowPlayingDisplay, QEvent::MouseButtonRelease, c.releasedAt);
+        SendMouse(test::Part<QLabel>(w, "nowPlayingDisplay"), QEvent::MouseButtonPress, {100, 100});
+        SendMouse(test::Part<QLabel>(w, "nowPlayingDisplay"), QEvent::MouseMove, c.releasedAt);
+        SendMouse(test::Part<QLabel>(w, "nowPlayingDisplay"), QEvent::MouseButtonRelease,
+                  c.releasedAt);
         EXPECT_EQ(state->visualMode, c.mode);
         EXPECT_EQ(w.pos() - before, c.moved);
         EXPECT_EQ(w.left(), ToTwips(w.x()));

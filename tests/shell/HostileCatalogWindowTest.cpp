@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
@@ -24,13 +25,13 @@ QString DumpAll(const QString& file) {
 int ListEveryNode(MainWindow& w, const std::vector<std::unique_ptr<TreeNode>>& nodes) {
     int listed = 0;
     for (const auto& node : nodes) {
-        w.browser->selectWithoutListing(node.get());
-        w.browser->FillTrackList();
-        const QAbstractItemModel& model = *w.browser->trackModel();
+        test::Part<LibraryBrowser>(w, "browser")->selectWithoutListing(node.get());
+        test::Part<LibraryBrowser>(w, "browser")->FillTrackList();
+        const QAbstractItemModel& model = *test::Part<LibraryBrowser>(w, "browser")->trackModel();
         for (int row = 0; row < model.rowCount(); ++row)
             for (int column = 0; column < model.columnCount(); ++column)
                 (void)model.data(model.index(row, column)).toString();
-        (void)w.trackList->grab();
+        (void)test::Part<TrackListView>(w, "trackList")->grab();
         listed += 1 + ListEveryNode(w, node->children);
     }
     return listed;
@@ -74,13 +75,13 @@ TEST_F(HostileCatalogWindow, OpensAndShowsBothTrees) {
     w.startUp();
     w.show();
     ASSERT_EQ(state->catalog.connection.state(), 1);
-    EXPECT_TRUE(w.browser->tree().NodeExists("/m/"));
-    EXPECT_TRUE(w.browser->showTreeByStyle());
-    EXPECT_TRUE(w.browser->tree().NodeExists("Unsorted"));
-    EXPECT_TRUE(w.browser->tree().NodeExists("Rock"));
-    EXPECT_GT(ListEveryNode(w, w.browser->tree().topLevel()), 3);
-    ASSERT_TRUE(w.browser->showTreeByPaths());
-    EXPECT_GT(ListEveryNode(w, w.browser->tree().topLevel()), 3);
+    EXPECT_TRUE(test::Part<LibraryBrowser>(w, "browser")->tree().NodeExists("/m/"));
+    EXPECT_TRUE(test::Part<LibraryBrowser>(w, "browser")->showTreeByStyle());
+    EXPECT_TRUE(test::Part<LibraryBrowser>(w, "browser")->tree().NodeExists("Unsorted"));
+    EXPECT_TRUE(test::Part<LibraryBrowser>(w, "browser")->tree().NodeExists("Rock"));
+    EXPECT_GT(ListEveryNode(w, test::Part<LibraryBrowser>(w, "browser")->tree().topLevel()), 3);
+    ASSERT_TRUE(test::Part<LibraryBrowser>(w, "browser")->showTreeByPaths());
+    EXPECT_GT(ListEveryNode(w, test::Part<LibraryBrowser>(w, "browser")->tree().topLevel()), 3);
     EXPECT_EQ(DumpAll(file), before);
 }
 

@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
@@ -45,7 +46,7 @@ protected:
             run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "rock/', '" + name +
                 "', 1)");
         }
-        EXPECT_TRUE(w.browser->showTreeByPaths());
+        EXPECT_TRUE(test::Part<LibraryBrowser>(w, "browser")->showTreeByPaths());
         services.player.launches.clear(); // the start-up's own
         return w;
     }
@@ -68,41 +69,42 @@ protected:
 
 TEST_F(PlayerWiring, PanelButtonsActOnLeftPressAndTheVolumeKnobSavesOnRelease) {
     MainWindow& w = started("Volum=255\n");
-    EXPECT_EQ(w.panelButtons[6]->x(), ToPixels(3320)); // the saved volume places the knob
-    EXPECT_TRUE(w.playerTimer->isActive());
-    EXPECT_EQ(w.playerTimer->interval(), 300);
-    w.playerTimer->stop(); // the test drives the player by hand
+    EXPECT_EQ(test::Part<QLabel>(w, "panelButton6")->x(),
+              ToPixels(3320)); // the saved volume places the knob
+    EXPECT_TRUE(test::Part<QTimer>(w, "playerTimer")->isActive());
+    EXPECT_EQ(test::Part<QTimer>(w, "playerTimer")->interval(), 300);
+    test::Part<QTimer>(w, "playerTimer")->stop(); // the test drives the player by hand
 
     services.player.running = true;
     services.player.sent.clear();
-    mouse(w.panelButtons[1], QEvent::MouseButtonPress, 3, Qt::RightButton);
+    mouse(test::Part<QLabel>(w, "panelButton1"), QEvent::MouseButtonPress, 3, Qt::RightButton);
     EXPECT_TRUE(services.player.sent.empty());
-    mouse(w.panelButtons[1], QEvent::MouseButtonPress, 3, Qt::LeftButton);
+    mouse(test::Part<QLabel>(w, "panelButton1"), QEvent::MouseButtonPress, 3, Qt::LeftButton);
     const std::vector<M> pause{{4242, "pause"}};
     EXPECT_EQ(services.player.sent, pause);
 
     // Drag the volume knob to its left end: the status bar and the player follow at once.
-    mouse(w.panelButtons[6], QEvent::MouseButtonPress, 4, Qt::LeftButton);
-    mouse(w.panelButtons[6], QEvent::MouseMove, -100, Qt::LeftButton);
+    mouse(test::Part<QLabel>(w, "panelButton6"), QEvent::MouseButtonPress, 4, Qt::LeftButton);
+    mouse(test::Part<QLabel>(w, "panelButton6"), QEvent::MouseMove, -100, Qt::LeftButton);
     EXPECT_EQ(w.statusPanel(1), "Volum: 0");
-    EXPECT_EQ(w.panelButtons[6]->x(), ToPixels(2690));
+    EXPECT_EQ(test::Part<QLabel>(w, "panelButton6")->x(), ToPixels(2690));
     EXPECT_EQ(services.player.sent.back(), (M{4242, "setVolume", 0}));
     EXPECT_EQ(setting("Player", "Volum"), "255");
-    mouse(w.panelButtons[6], QEvent::MouseButtonRelease, -100, Qt::LeftButton);
+    mouse(test::Part<QLabel>(w, "panelButton6"), QEvent::MouseButtonRelease, -100, Qt::LeftButton);
     EXPECT_EQ(setting("Player", "Volum"), "0");
 }
 
 TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
     MainWindow& w = started();
-    w.playerTimer->stop();
+    test::Part<QTimer>(w, "playerTimer")->stop();
     ASSERT_TRUE(WriteTemporaryPlaylist(state->tmpPlaylistPath,
                                        {music + "rock/a.mp3", music + "rock/b.mp3"}));
     state->lastFolder = music + "rock/";
     state->lastSong = "b.mp3";
-    w.showPlayingButton->click();
-    ASSERT_NE(w.browser->selectedNode(), nullptr);
-    EXPECT_EQ(w.browser->selectedNode()->key, music + "rock/");
-    const TrackListModel* model = w.browser->trackModel();
+    test::Part<QPushButton>(w, "showPlayingButton")->click();
+    ASSERT_NE(test::Part<LibraryBrowser>(w, "browser")->selectedNode(), nullptr);
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->selectedNode()->key, music + "rock/");
+    const TrackListModel* model = test::Part<LibraryBrowser>(w, "browser")->trackModel();
     ASSERT_EQ(model->rowCount(), 3);
     auto colour = [&](int row, int column) {
         return model->data(model->index(row, column), Qt::ForegroundRole).value<QColor>();
@@ -116,7 +118,7 @@ TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
     EXPECT_EQ(colour(2, 0), QColor(0, 128, 0)); // not in the player's list
     EXPECT_FALSE(bold(0));
     EXPECT_TRUE(bold(1));
-    EXPECT_EQ(w.trackList->selectedRows(), std::vector<int>{1});
+    EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->selectedRows(), std::vector<int>{1});
 
     // F5 while the player plays: the list is filled again, with its marks.
     services.player.running = true;
@@ -128,7 +130,7 @@ TEST_F(PlayerWiring, ThePlayingSongIsRedAndBoldAndTheOthersTellThePlaylist) {
 
 TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
     MainWindow& w = started();
-    w.playerTimer->stop();
+    test::Part<QTimer>(w, "playerTimer")->stop();
     // A second album holding the same names; its "a.mp3" plays.
     run("INSERT INTO M3u (path, file, cd_id) VALUES ('" + music + "', 'pop/', 1)");
     for (const char* name : {"a.mp3", "b.mp3"})
@@ -137,9 +139,9 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
         state->tmpPlaylistPath, {music + "rock/a.mp3", music + "pop/a.mp3", music + "pop/b.mp3"}));
     state->lastFolder = music + "pop/";
     state->lastSong = "a.mp3";
-    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
-    w.browser->selectPlayingSong(false);
-    const TrackListModel* model = w.browser->trackModel();
+    ASSERT_TRUE(test::Part<LibraryBrowser>(w, "browser")->selectFolderNode(music + "rock/"));
+    test::Part<LibraryBrowser>(w, "browser")->selectPlayingSong(false);
+    const TrackListModel* model = test::Part<LibraryBrowser>(w, "browser")->trackModel();
     const QColor black(0, 0, 0), green(0, 128, 0);
     const QColor marks[] = {black, green, green}; // rock's b.mp3 is not in the player's list
     for (int row = 0; row < 3; ++row) {
@@ -152,37 +154,37 @@ TEST_F(PlayerWiring, EnterAndThePlayingMarkTellTracksOfTheSameNameApart) {
     services.player.running = true;
     state->playerPid = services.player.findWindow();
     services.player.sent.clear();
-    w.trackList->selectRows({0}, 0);
-    w.browser->trackListKeyDown(Qt::Key_Return);
+    test::Part<TrackListView>(w, "trackList")->selectRows({0}, 0);
+    test::Part<LibraryBrowser>(w, "browser")->trackListKeyDown(Qt::Key_Return);
     ASSERT_FALSE(services.player.sent.empty());
     EXPECT_EQ(services.player.sent[0], (M{4242, "selectEntry", 0}));
 }
 
 TEST_F(PlayerWiring, ADoubleClickWhoseListCannotBeWrittenStopsWithTheReason) {
     MainWindow& w = started();
-    w.playerTimer->stop();
-    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
+    test::Part<QTimer>(w, "playerTimer")->stop();
+    ASSERT_TRUE(test::Part<LibraryBrowser>(w, "browser")->selectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
     state->tmpPlaylistPath = home.file("gone/m3uTmp.m3u");
-    w.browser->treeDoubleClicked();
+    test::Part<LibraryBrowser>(w, "browser")->treeDoubleClicked();
     EXPECT_TRUE(services.player.launches.isEmpty());
     EXPECT_TRUE(w.statusPanel(1).contains(state->tmpPlaylistPath))
         << w.statusPanel(1).toStdString();
     // Once a play goes well, the reason is no longer shown.
     state->tmpPlaylistPath = home.file("m3uTmp.m3u");
-    w.browser->treeDoubleClicked();
+    test::Part<LibraryBrowser>(w, "browser")->treeDoubleClicked();
     EXPECT_EQ(services.player.launches.size(), 1);
     EXPECT_EQ(w.statusPanel(1), "");
 }
 
 TEST_F(PlayerWiring, ADoubleClickSaysWhatWasLeftOutAndPlaysTheRest) {
     MainWindow& w = started();
-    w.playerTimer->stop();
+    test::Part<QTimer>(w, "playerTimer")->stop();
     run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('http://127.0.0.1:9/', 'd.mp3', 1)");
     run("INSERT INTO Mp3 (path, file, m3u_id) VALUES ('" + music + "rock/', 'gone.mp3', 1)");
-    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
+    ASSERT_TRUE(test::Part<LibraryBrowser>(w, "browser")->selectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
-    w.browser->treeDoubleClicked();
+    test::Part<LibraryBrowser>(w, "browser")->treeDoubleClicked();
     EXPECT_EQ(services.player.launches.size(), 1);
     // The missing file keeps its line, so the entries stay in step with the list.
     EXPECT_EQ(ReadTemporaryPlaylist(state->tmpPlaylistPath).size(), 4);
@@ -223,10 +225,10 @@ TEST_F(PlayerWiring, WithoutAPlayerPathTheMpvOnThePathIsTakenAndKept) {
 
 TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
     MainWindow& w = started();
-    w.playerTimer->stop();
-    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
+    test::Part<QTimer>(w, "playerTimer")->stop();
+    ASSERT_TRUE(test::Part<LibraryBrowser>(w, "browser")->selectFolderNode(music + "rock/"));
     services.player.launchStarts = true;
-    w.browser->treeKeyDown(Qt::Key_Return);
+    test::Part<LibraryBrowser>(w, "browser")->treeKeyDown(Qt::Key_Return);
     ASSERT_EQ(services.player.launches.size(), 1);
     EXPECT_EQ(services.player.launches[0], QStringList({program, state->tmpPlaylistPath}));
     EXPECT_EQ(ReadTemporaryPlaylist(state->tmpPlaylistPath).size(), 3);
@@ -235,19 +237,20 @@ TEST_F(PlayerWiring, EnterPlaysTheFolderAndTheTickFollowsThePlayer) {
     services.player.replies["lengthSeconds"] = 200;
     services.player.replies["positionMs"] = 200;
     w.playerTimerTick();
-    EXPECT_EQ(w.nowPlayingDisplay->text(), "/03:20  (3/3)  ''c.mp3 ''");
-    EXPECT_EQ(w.nowPlayingDisplay->toolTip(), "File: c.mp3");
-    EXPECT_EQ(w.browser->trackModel()->row(2).columns[ColTime], "03:20"); // learned and shown
+    EXPECT_EQ(test::Part<QLabel>(w, "nowPlayingDisplay")->text(), "/03:20  (3/3)  ''c.mp3 ''");
+    EXPECT_EQ(test::Part<QLabel>(w, "nowPlayingDisplay")->toolTip(), "File: c.mp3");
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->trackModel()->row(2).columns[ColTime],
+              "03:20"); // learned and shown
     EXPECT_EQ(setting("Player", "Mp3_song"), "c.mp3");
 }
 
 TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
     MainWindow& w = started();
-    w.playerTimer->stop();
-    for (QAction* entry : w.historyActions)
-        EXPECT_FALSE(entry->isVisible());
-    EXPECT_FALSE(w.clearHistoryAction->isEnabled());
-    EXPECT_FALSE(w.historyTopAction->isEnabled());
+    test::Part<QTimer>(w, "playerTimer")->stop();
+    for (int i = 0; i < 10; ++i)
+        EXPECT_FALSE(test::Part<QAction>(w, "historyAction" + QString::number(i))->isVisible());
+    EXPECT_FALSE(test::Part<QAction>(w, "clearHistoryAction")->isEnabled());
+    EXPECT_FALSE(test::Part<QAction>(w, "historyTopAction")->isEnabled());
 
     // What the tracking saved while the folder's second song played, recorded by a new play.
     services.profile.write(home.file("tarl.ini"), "Player", "Mp3folder", music + "rock/");
@@ -255,31 +258,31 @@ TEST_F(PlayerWiring, HistoryMenuFillsReplaysAndClears) {
     services.profile.write(home.file("tarl.ini"), "Player", "Mp3_song", "B.MP3");
     services.profile.write(home.file("tarl.ini"), "Player", "Mp3_position", "42");
     w.playerControl().RecordHistory();
-    EXPECT_TRUE(w.historyActions[0]->isVisible());
-    EXPECT_EQ(w.historyActions[0]->text(), "1)  rock   >>>>>   B.MP3");
-    EXPECT_FALSE(w.historyActions[1]->isVisible());
-    EXPECT_TRUE(w.clearHistoryAction->isEnabled());
+    EXPECT_TRUE(test::Part<QAction>(w, "historyAction0")->isVisible());
+    EXPECT_EQ(test::Part<QAction>(w, "historyAction0")->text(), "1)  rock   >>>>>   B.MP3");
+    EXPECT_FALSE(test::Part<QAction>(w, "historyAction1")->isVisible());
+    EXPECT_TRUE(test::Part<QAction>(w, "clearHistoryAction")->isEnabled());
 
     // The replay plays the folder and resumes the song (case aside) at its second.
     services.player.launchStarts = true;
     services.player.sent.clear();
-    w.historyActions[0]->trigger();
+    test::Part<QAction>(w, "historyAction0")->trigger();
     ASSERT_EQ(services.player.launches.size(), 1);
     const std::vector<M> resume{{4242, "selectEntry", 1}, {4242, "play"}, {4242, "seekTo", 42000}};
     EXPECT_EQ(services.player.sent, resume);
 
-    w.clearHistoryAction->trigger();
+    test::Part<QAction>(w, "clearHistoryAction")->trigger();
     EXPECT_FALSE(QFile::exists(HistoryFilePath(state->programFolder)));
-    EXPECT_FALSE(w.historyActions[0]->isVisible());
-    EXPECT_FALSE(w.clearHistoryAction->isEnabled());
+    EXPECT_FALSE(test::Part<QAction>(w, "historyAction0")->isVisible());
+    EXPECT_FALSE(test::Part<QAction>(w, "clearHistoryAction")->isEnabled());
 }
 
 TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
     MainWindow& w = started();
-    w.playerTimer->stop();
+    test::Part<QTimer>(w, "playerTimer")->stop();
     home.write("history/TARLhistory.tlh", "d|t|/m/gone/|0|a.mp3|1\r\n");
     w.buildHistoryMenu();
-    w.historyActions[0]->trigger();
+    test::Part<QAction>(w, "historyAction0")->trigger();
     ASSERT_EQ(services.ui.transcript.size(), 1u);
     const auto& box = services.ui.transcript[0];
     EXPECT_EQ(box.text, "I can't find this history playlist");
@@ -294,8 +297,8 @@ TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
     state->lastIndex = 4;
     state->lastSong = "track05.mp3";
     services.ui.inputs = {QString("Mine"), std::nullopt};
-    w.addFavoriteAction->trigger();
-    w.addFavoriteAction->trigger(); // cancelled
+    test::Part<QAction>(w, "addFavoriteAction")->trigger();
+    test::Part<QAction>(w, "addFavoriteAction")->trigger(); // cancelled
     const auto& boxes = services.ui.transcript;
     ASSERT_EQ(boxes.size(), 4u);
     EXPECT_EQ(boxes[0].kind, "input");
@@ -311,7 +314,7 @@ TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
 
 TEST_F(PlayerWiring, ClosingTheWindowClosesThePlayerStartedSinceTheLastTick) {
     MainWindow& w = started();
-    w.playerTimer->stop();
+    test::Part<QTimer>(w, "playerTimer")->stop();
     services.player.running = true; // started outside, never seen by a tick
     w.close();
     ASSERT_FALSE(services.player.sent.empty());

@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
@@ -37,12 +38,12 @@ protected:
     // does) and closes the scan window with its Cancel button.
     void scanAndAdd(MainWindow& w, const QString& folder) {
         QTimer::singleShot(0, &w, [&w, folder] {
-            w.openedScanWindow->pathScan->setText(folder);
-            w.openedScanWindow->scanButton->click();
-            w.openedScanWindow->addToCatalogButton->click();
-            w.openedScanWindow->cancelButton->click();
+            w.findChild<ScanWindow*>()->pathScan->setText(folder);
+            w.findChild<ScanWindow*>()->scanButton->click();
+            w.findChild<ScanWindow*>()->addToCatalogButton->click();
+            w.findChild<ScanWindow*>()->cancelButton->click();
         });
-        w.scanAction->trigger();
+        test::Part<QAction>(w, "scanAction")->trigger();
     }
     // The library tree's first node whose text starts with `text`, at any depth; invalid when
     // none.
@@ -66,24 +67,24 @@ protected:
 
 TEST_F(ScanWiring, TheMenuAndToolbarOpenTheScanWindowModally) {
     MainWindow& w = started();
-    ASSERT_TRUE(w.scanAction->isEnabled());
-    ASSERT_TRUE(w.toolbarButtons[4]->isEnabled());
+    ASSERT_TRUE(test::Part<QAction>(w, "scanAction")->isEnabled());
+    ASSERT_TRUE(test::Part<QAction>(w, "toolbarButton4")->isEnabled());
     int opened = 0;
     auto closeWhenShown = [&] {
         QTimer::singleShot(0, &w, [&] {
-            ASSERT_NE(w.openedScanWindow, nullptr);
-            EXPECT_TRUE(w.openedScanWindow->isModal());
-            EXPECT_TRUE(w.openedScanWindow->isVisible());
+            ASSERT_NE(w.findChild<ScanWindow*>(), nullptr);
+            EXPECT_TRUE(w.findChild<ScanWindow*>()->isModal());
+            EXPECT_TRUE(w.findChild<ScanWindow*>()->isVisible());
             ++opened;
-            w.openedScanWindow->cancelButton->click();
+            w.findChild<ScanWindow*>()->cancelButton->click();
         });
     };
     closeWhenShown();
-    w.scanAction->trigger();
+    test::Part<QAction>(w, "scanAction")->trigger();
     closeWhenShown();
-    w.toolbarButtons[4]->trigger();
+    test::Part<QAction>(w, "toolbarButton4")->trigger();
     EXPECT_EQ(opened, 2);
-    EXPECT_FALSE(w.openedScanWindow->isVisible());
+    EXPECT_FALSE(w.findChild<ScanWindow*>()->isVisible());
 }
 
 TEST_F(ScanWiring, AnImportFromTheScanWindowShowsInTheTreeOfTheViewShown) {
@@ -94,29 +95,31 @@ TEST_F(ScanWiring, AnImportFromTheScanWindowShowsInTheTreeOfTheViewShown) {
     for (const auto& view : views) {
         SCOPED_TRACE(view.view);
         MainWindow& w = started(QString(view.view) + ".mdb");
-        EXPECT_FALSE(w.toolbarButtons[0]->isEnabled()); // "Ini" does nothing yet
-        ASSERT_TRUE(view.byPaths ? w.browser->showTreeByPaths() : w.browser->showTreeByStyle());
-        const QAbstractItemModel& tree = *w.treeView->model();
+        EXPECT_FALSE(
+            test::Part<QAction>(w, "toolbarButton0")->isEnabled()); // "Ini" does nothing yet
+        ASSERT_TRUE(view.byPaths ? test::Part<LibraryBrowser>(w, "browser")->showTreeByPaths()
+                                 : test::Part<LibraryBrowser>(w, "browser")->showTreeByStyle());
+        const QAbstractItemModel& tree = *test::Part<QTreeView>(w, "treeView")->model();
         const QString music = home.path() + "/" + view.view + "/";
         writeSong(QString(view.view) + "/rock/a.mp3", "A");
         writeSong(QString(view.view) + "/rock/b.mp3", "B");
 
         scanAndAdd(w, music);
-        EXPECT_FALSE(w.openedScanWindow->isVisible());
+        EXPECT_FALSE(w.findChild<ScanWindow*>()->isVisible());
         EXPECT_EQ(services.ui.transcript.back().text, "Updated Data Base");
         EXPECT_EQ(state->sortedByCd, view.byPaths);
         const QModelIndex rock = row(tree, "rock");
         ASSERT_TRUE(rock.isValid());
 
         // The selected node stays selected through the next import, its list filled again.
-        w.treeView->setCurrentIndex(rock);
-        const QString rockKey = w.browser->selectedNode()->key;
+        test::Part<QTreeView>(w, "treeView")->setCurrentIndex(rock);
+        const QString rockKey = test::Part<LibraryBrowser>(w, "browser")->selectedNode()->key;
         writeSong(QString(view.view) + "/pop/c.mp3", "C");
         scanAndAdd(w, music);
         EXPECT_TRUE(row(tree, "pop").isValid());
-        ASSERT_NE(w.browser->selectedNode(), nullptr);
-        EXPECT_EQ(w.browser->selectedNode()->key, rockKey);
-        EXPECT_EQ(w.browser->trackModel()->rowCount(), 2);
+        ASSERT_NE(test::Part<LibraryBrowser>(w, "browser")->selectedNode(), nullptr);
+        EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->selectedNode()->key, rockKey);
+        EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->trackModel()->rowCount(), 2);
     }
 }
 
@@ -130,17 +133,17 @@ TEST_F(ScanWiring, ReScanImportsTheSelectedFolderAndRefillsTheList) {
     ASSERT_TRUE(state->catalog.connection.execute("INSERT INTO M3u (path, file, cd_id) VALUES ('" +
                                                   music + "', 'rock/', 1)"));
     home.write("music/rock/b.mp3", "x");
-    ASSERT_TRUE(w.browser->showTreeByPaths());
-    ASSERT_TRUE(w.browser->selectFolderNode(music + "rock/"));
+    ASSERT_TRUE(test::Part<LibraryBrowser>(w, "browser")->showTreeByPaths());
+    ASSERT_TRUE(test::Part<LibraryBrowser>(w, "browser")->selectFolderNode(music + "rock/"));
 
-    w.toolbarButtons[6]->trigger();
+    test::Part<QAction>(w, "toolbarButton6")->trigger();
     EXPECT_EQ(tracks(), 2);
     ASSERT_FALSE(services.ui.transcript.empty());
     EXPECT_EQ(services.ui.transcript.back().text, "Updated Data Base");
-    EXPECT_EQ(w.openedScanWindow, nullptr); // no scan window was made for it
-    ASSERT_NE(w.browser->selectedNode(), nullptr);
-    EXPECT_EQ(w.browser->selectedNode()->key, music + "rock/");
-    EXPECT_EQ(w.browser->trackModel()->rowCount(), 2);
+    EXPECT_EQ(w.findChild<ScanWindow*>(), nullptr); // no scan window was made for it
+    ASSERT_NE(test::Part<LibraryBrowser>(w, "browser")->selectedNode(), nullptr);
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->selectedNode()->key, music + "rock/");
+    EXPECT_EQ(test::Part<LibraryBrowser>(w, "browser")->trackModel()->rowCount(), 2);
 }
 
 } // namespace

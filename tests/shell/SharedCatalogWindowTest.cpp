@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browserui/LibraryBrowser.h"
 #include "catalog/CatalogFile.h"
@@ -27,7 +28,7 @@ TEST_F(SharedCatalogWindow, AChangeElsewhereIsSaidAndF5ShowsIt) {
     MainWindow& w = start();
     w.startUp();
     ASSERT_EQ(state->catalog.connection.state(), 1) << w.statusPanel(1).toStdString();
-    EXPECT_FALSE(w.browser->tree().NodeExists("/elsewhere/"));
+    EXPECT_FALSE(test::Part<LibraryBrowser>(w, "browser")->tree().NodeExists("/elsewhere/"));
 
     // Waits, at most half a second, for the window to say something in its first panel.
     const auto awaitNote = [&w] {
@@ -44,7 +45,7 @@ TEST_F(SharedCatalogWindow, AChangeElsewhereIsSaidAndF5ShowsIt) {
     EXPECT_EQ(w.statusPanel(1),
               "The catalog was changed on another machine: press F5 to show the changes.");
     w.refreshFromCatalog();
-    EXPECT_TRUE(w.browser->tree().NodeExists("/elsewhere/"));
+    EXPECT_TRUE(test::Part<LibraryBrowser>(w, "browser")->tree().NodeExists("/elsewhere/"));
     EXPECT_EQ(w.statusPanel(1), "");
 
     // After the window's own import, a change elsewhere is said again.
@@ -53,7 +54,7 @@ TEST_F(SharedCatalogWindow, AChangeElsewhereIsSaidAndF5ShowsIt) {
     awaitNote();
     w.setStatusPanel(1, "");
     w.scanWindow().hooks.importEnded();
-    EXPECT_TRUE(w.browser->tree().NodeExists("/during/"));
+    EXPECT_TRUE(test::Part<LibraryBrowser>(w, "browser")->tree().NodeExists("/during/"));
     ASSERT_TRUE(elsewhere.connection.execute(
         "INSERT INTO CD (name,m3us,label,isCd) VALUES ('/after/',0,'EOF','0')"));
     awaitNote();

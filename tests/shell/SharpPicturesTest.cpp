@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "desktop/IconLabel.h"
 #include "dialogs/ScanWindow.h"
@@ -51,7 +52,7 @@ TEST_F(SharpPictures, PanelButtonsAndTheProgramsPictureAreDrawnAtTheScreensDensi
     About about;
     std::vector<QWidget*> pictures{about.findChild<QLabel*>("picture")};
     for (int i : {0, 1, 2, 3, 4, 7})
-        pictures.push_back(w.panelButtons[i]);
+        pictures.push_back(test::Part<QLabel>(w, "panelButton" + QString::number(i)));
     for (QWidget* picture : pictures) {
         ASSERT_NE(picture, nullptr);
         EXPECT_FALSE(DoubledFromHalfTheDensity(OnADoubleDensityScreen(picture)))

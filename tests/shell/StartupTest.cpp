@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browserui/TrackListView.h"
 #include "catalog/CatalogFile.h"
@@ -177,9 +178,11 @@ TEST_F(Startup, RestorePreviousStartsThePlayerAndSendsTheResumeInOrder) {
         {win, "selectEntry", 3}, {win, "play"}, {win, "seekTo", 42000}, {win, "setVolume", 255}};
     EXPECT_EQ(services.player.sent, expected);
     EXPECT_EQ(w.top(), 0); // a window above the screen comes down to its edge
-    EXPECT_EQ(ToTwips(w.panelButtons[6]->x()), 3315); // the volume knob at its right end (3320)
+    EXPECT_EQ(ToTwips(test::Part<QLabel>(w, "panelButton6")->x()),
+              3315); // the volume knob at its right end (3320)
     EXPECT_EQ(state->playerVolume, 255);
-    EXPECT_FALSE(w.trackList->reportView()->header()->sectionsClickable());
+    EXPECT_FALSE(
+        test::Part<TrackListView>(w, "trackList")->reportView()->header()->sectionsClickable());
 }
 
 TEST_F(Startup, ACatalogOnANetworkShareOpensWithANoteInTheStatusBar) {
@@ -203,7 +206,7 @@ TEST_F(Startup, UnloadWritesEveryKeyAndClosesCatalogAndPlayer) {
     services.player.replies["positionMs"] = 61500;
     MainWindow& w = start();
     w.startUp();
-    QHeaderView* header = w.trackList->reportView()->header();
+    QHeaderView* header = test::Part<TrackListView>(w, "trackList")->reportView()->header();
     header->resizeSection(0, 200);
     header->moveSection(2, 0);
     state->lastSong = "y.mp3";
@@ -309,7 +312,7 @@ TEST_F(Startup, SetupsApplyOnANewCatalogRunsTheStartUpAgainOnIt) {
         options->catalogPathEdit->setText(second);
         options->okButton->click();
     });
-    w.optionsAction->trigger();
+    test::Part<QAction>(w, "optionsAction")->trigger();
     EXPECT_EQ(services.ui.titles(), QStringList("Ok for reload the new Data Base "));
     EXPECT_EQ(setting("Database", "Path"), second);
     EXPECT_EQ(state->catalog.connection.fileName(), second);

@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "shell/TrayIcon.h"
 
@@ -56,7 +57,7 @@ TEST_F(TrayWindow, MinimisingHidesTheWindowOnlyWhereATrayHoldsTheIcon) {
 TEST_F(TrayWindow, OnlyALeftClickOnTheIconTogglesTheWindow) {
     MainWindow& w = start();
     w.hooks().trayIconVisible = [] { return true; };
-    auto* tray = w.trayIcon->findChild<QSystemTrayIcon*>();
+    auto* tray = test::Part<TrayIcon>(w, "trayIcon")->findChild<QSystemTrayIcon*>();
     ASSERT_NE(tray, nullptr);
     w.show();
     w.setWindowState(Qt::WindowMinimized);
@@ -83,10 +84,10 @@ TEST_F(TrayWindow, OnlyALeftClickOnTheIconTogglesTheWindow) {
 
 TEST_F(TrayWindow, TheFirstTipAndThePlayingSongsName) {
     MainWindow& w = start();
-    w.trayIcon->showTrayIcon();
-    EXPECT_EQ(w.trayIcon->tip(), "TarlV3.0");
+    test::Part<TrayIcon>(w, "trayIcon")->showTrayIcon();
+    EXPECT_EQ(test::Part<TrayIcon>(w, "trayIcon")->tip(), "TarlV3.0");
     w.hooks().setTrayTip(QString(70, QLatin1Char('x')));
-    EXPECT_EQ(w.trayIcon->tip(), QString(63, QLatin1Char('x')));
+    EXPECT_EQ(test::Part<TrayIcon>(w, "trayIcon")->tip(), QString(63, QLatin1Char('x')));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "MainFixture.h"
+#include "support/WindowParts.h"
 
 #include "browserui/TrackListView.h"
 #include "desktop/IconLabel.h"
@@ -30,32 +31,32 @@ TEST_F(Window, MenusToolbarAndPanelsCarryTheirCaptions) {
     for (QAction* a : w.menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus, QStringList({"&File", "&View", "History", "Favorites", "&Help"}));
-    EXPECT_EQ(w.scanAction->text(), "Scan &Drive");
-    EXPECT_EQ(w.optionsAction->text(), "&Options");
-    EXPECT_EQ(w.viewByPathsAction->text(), "Sort by paths");
-    EXPECT_EQ(w.viewByStyleAction->text(), "Sort By Style");
+    EXPECT_EQ(test::Part<QAction>(w, "scanAction")->text(), "Scan &Drive");
+    EXPECT_EQ(test::Part<QAction>(w, "optionsAction")->text(), "&Options");
+    EXPECT_EQ(test::Part<QAction>(w, "viewByPathsAction")->text(), "Sort by paths");
+    EXPECT_EQ(test::Part<QAction>(w, "viewByStyleAction")->text(), "Sort By Style");
     QStringList modes;
-    for (QAction* a : w.listModeActions)
+    for (QAction* a : test::Parts<QAction>(w, "listModeAction", 4))
         modes << a->text();
     EXPECT_EQ(modes, QStringList({"Mp3 Little Icons", "Mp3 list Icons", "Mp3 List", "Report"}));
-    EXPECT_FALSE(w.historyTopAction->isEnabled());
-    EXPECT_EQ(w.clearHistoryAction->text(), "Clear history");
-    for (QAction* a : w.historyActions)
+    EXPECT_FALSE(test::Part<QAction>(w, "historyTopAction")->isEnabled());
+    EXPECT_EQ(test::Part<QAction>(w, "clearHistoryAction")->text(), "Clear history");
+    for (QAction* a : test::Parts<QAction>(w, "historyAction", 10))
         EXPECT_FALSE(a->isVisible());
-    EXPECT_EQ(w.addFavoriteAction->text(), "Add to favorites");
+    EXPECT_EQ(test::Part<QAction>(w, "addFavoriteAction")->text(), "Add to favorites");
 
     QStringList buttons;
-    for (QAction* a : w.toolbarButtons)
+    for (QAction* a : test::Parts<QAction>(w, "toolbarButton", 7))
         buttons << a->text();
     EXPECT_EQ(buttons, QStringList({"Ini", "View Paths", "View Styles", "separator", "Scan", "Find",
                                     "Refresh"}));
-    EXPECT_TRUE(w.toolbarButtons[3]->isSeparator());
-    EXPECT_EQ(w.toolBar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    EXPECT_TRUE(test::Part<QAction>(w, "toolbarButton3")->isSeparator());
+    EXPECT_EQ(test::Part<QToolBar>(w, "toolBar")->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     w.loadMenuIcons();
-    EXPECT_EQ(w.toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
-    EXPECT_TRUE(w.toolbarButtons[5]->isEnabled());
-    EXPECT_EQ(w.showPlayingButton->text(), "<>");
-    EXPECT_EQ(w.compactButton->text(), ">>");
+    EXPECT_EQ(test::Part<QToolBar>(w, "toolBar")->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_TRUE(test::Part<QAction>(w, "toolbarButton5")->isEnabled());
+    EXPECT_EQ(test::Part<QPushButton>(w, "showPlayingButton")->text(), "<>");
+    EXPECT_EQ(test::Part<QPushButton>(w, "compactButton")->text(), ">>");
 }
 
 TEST_F(Window, ResizeMainLaysTheControlsOutAroundTheSplitter) {
@@ -63,30 +64,37 @@ TEST_F(Window, ResizeMainLaysTheControlsOutAroundTheSplitter) {
     w.show();
     w.setSplitterLeft(4500);
     w.resizeMain();
-    EXPECT_EQ(ToTwips(w.treeView->y()), 630);
-    EXPECT_EQ(ToTwips(w.treeView->width()), 4500);
-    EXPECT_EQ(w.trackList->x(), ToPixels(4560));
-    EXPECT_EQ(w.trackList->y(), w.treeView->y());
-    EXPECT_EQ(w.trackList->height(), w.treeView->height());
-    EXPECT_EQ(w.splitterBar->height(), w.treeView->height());
-    EXPECT_EQ(w.playerFrame->x(), ToPixels(4540));
+    EXPECT_EQ(ToTwips(test::Part<QTreeView>(w, "treeView")->y()), 630);
+    EXPECT_EQ(ToTwips(test::Part<QTreeView>(w, "treeView")->width()), 4500);
+    EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->x(), ToPixels(4560));
+    EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->y(),
+              test::Part<QTreeView>(w, "treeView")->y());
+    EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->height(),
+              test::Part<QTreeView>(w, "treeView")->height());
+    EXPECT_EQ(test::Part<QFrame>(w, "splitterBar")->height(),
+              test::Part<QTreeView>(w, "treeView")->height());
+    EXPECT_EQ(test::Part<QFrame>(w, "playerFrame")->x(), ToPixels(4540));
     const QWidget* client = w.centralWidget();
-    EXPECT_EQ(w.statusBar->geometry().bottom(), client->height() - 1);
-    EXPECT_EQ(w.treeView->geometry().bottom() + 1, w.statusBar->y());
-    EXPECT_EQ(w.trackList->width(), ToPixels(ToTwips(client->width()) - 4500 - 200));
+    EXPECT_EQ(test::Part<QStatusBar>(w, "statusBar")->geometry().bottom(), client->height() - 1);
+    EXPECT_EQ(test::Part<QTreeView>(w, "treeView")->geometry().bottom() + 1,
+              test::Part<QStatusBar>(w, "statusBar")->y());
+    EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->width(),
+              ToPixels(ToTwips(client->width()) - 4500 - 200));
 }
 
 TEST_F(Window, DraggingTheSplitterMovesTreeAndList) {
     MainWindow& w = start();
     w.show();
-    const int before = w.treeView->width();
-    QTest::mousePress(w.splitterBar, Qt::LeftButton, {}, QPoint(2, 10));
+    const int before = test::Part<QTreeView>(w, "treeView")->width();
+    QTest::mousePress(test::Part<QFrame>(w, "splitterBar"), Qt::LeftButton, {}, QPoint(2, 10));
     QMouseEvent move(QEvent::MouseMove, QPointF(42, 10),
-                     w.splitterBar->mapToGlobal(QPointF(42, 10)), Qt::NoButton, Qt::LeftButton, {});
-    QApplication::sendEvent(w.splitterBar, &move);
-    QTest::mouseRelease(w.splitterBar, Qt::LeftButton, {}, QPoint(42, 10));
-    EXPECT_GT(w.treeView->width(), before + 30);
-    EXPECT_EQ(w.trackList->x(), w.treeView->width() + ToPixels(60));
+                     test::Part<QFrame>(w, "splitterBar")->mapToGlobal(QPointF(42, 10)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(test::Part<QFrame>(w, "splitterBar"), &move);
+    QTest::mouseRelease(test::Part<QFrame>(w, "splitterBar"), Qt::LeftButton, {}, QPoint(42, 10));
+    EXPECT_GT(test::Part<QTreeView>(w, "treeView")->width(), before + 30);
+    EXPECT_EQ(test::Part<TrackListView>(w, "trackList")->x(),
+              test::Part<QTreeView>(w, "treeView")->width() + ToPixels(60));
 }
 
 TEST_F(Window, AboutShowsThePictureTheVersionAndCloses) {

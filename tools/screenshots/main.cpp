@@ -84,10 +84,10 @@ void PlayAlbum(MainWindow& w, const AppState& state) {
         std::printf("No player on the PATH: the display shows no song.\n");
         return;
     }
-    w.browser->treeDoubleClicked();
+    w.findChild<LibraryBrowser*>(QStringLiteral("browser"))->treeDoubleClicked();
     // Shown once the display names the song and gives its length.
     const auto shown = [&w] {
-        const QString display = w.nowPlayingDisplay->text();
+        const QString display = w.findChild<QLabel*>(QStringLiteral("nowPlayingDisplay"))->text();
         return display.contains(QStringLiteral("Coastline")) &&
                !display.startsWith(QStringLiteral("/00:00"));
     };
@@ -137,15 +137,17 @@ QStringList TakePictures(MainWindow& w, const AppState& state, const QString& ou
                          const QString& musicFolder) {
     QStringList problems;
     const QString full = QStringLiteral("full window");
-    if (!w.browser->selectedNode() || w.browser->trackModel()->rowCount() == 0)
+    if (!w.findChild<LibraryBrowser*>(QStringLiteral("browser"))->selectedNode() ||
+        w.findChild<LibraryBrowser*>(QStringLiteral("browser"))->trackModel()->rowCount() == 0)
         problems << QStringLiteral("The full window shows no selected album with its tracks.");
     problems << CheckSize(w, full, InPixels(11000, 7500));
-    problems << CheckNoOverlap(*w.playerFrame, QStringLiteral("player panel"));
+    problems << CheckNoOverlap(*w.findChild<QFrame*>(QStringLiteral("playerFrame")),
+                               QStringLiteral("player panel"));
     problems << Picture(w, full, outDir, QStringLiteral("main-window.png"));
 
     // ">>" enters folded or unfolded, as the list was left; a click on the display turns one
     // into the other, so both are pictured whichever comes first.
-    w.compactButton->click();
+    w.findChild<QPushButton*>(QStringLiteral("compactButton"))->click();
     Settle();
     for (int turn = 0; turn < 2; ++turn) {
         if (turn == 1) {
@@ -155,23 +157,31 @@ QStringList TakePictures(MainWindow& w, const AppState& state, const QString& ou
         const bool unfolded = state.visualMode == 2;
         const QString name = unfolded ? QStringLiteral("unfolded compact window")
                                       : QStringLiteral("folded compact window");
-        const double width = CompactWidth(ToTwips(w.nowPlayingDisplay->width()));
-        const double displayTop =
-            ToTwips(w.nowPlayingDisplay->mapTo(w.centralWidget(), QPoint()).y());
+        const double width = CompactWidth(
+            ToTwips(w.findChild<QLabel*>(QStringLiteral("nowPlayingDisplay"))->width()));
+        const double displayTop = ToTwips(w.findChild<QLabel*>(QStringLiteral("nowPlayingDisplay"))
+                                              ->mapTo(w.centralWidget(), QPoint())
+                                              .y());
         // Entering folded leaves the window a little shorter than folding it again does.
         const double below = turn == 0 ? CompactEntryBelowDisplay : CompactFoldBelowDisplay;
-        const double height = unfolded
-                                  ? UnfoldedCompactHeights(w.trackList->model()->rowCount()).window
-                                  : displayTop + below;
+        const double height =
+            unfolded
+                ? UnfoldedCompactHeights(
+                      w.findChild<TrackListView*>(QStringLiteral("trackList"))->model()->rowCount())
+                      .window
+                : displayTop + below;
         problems << CheckSize(w, name, InPixels(width, height));
         problems << Picture(w, name, outDir,
                             unfolded ? QStringLiteral("compact-unfolded.png")
                                      : QStringLiteral("compact-folded.png"),
-                            unfolded ? nullptr : w.playerFrame);
+                            unfolded ? nullptr
+                                     : w.findChild<QFrame*>(QStringLiteral("playerFrame")));
     }
 
     // The PropertiesDialog of the selected album's volume, as its menu shows them.
-    if (const TreeNode* album = w.browser->selectedNode(); album && album->parent) {
+    if (const TreeNode* album =
+            w.findChild<LibraryBrowser*>(QStringLiteral("browser"))->selectedNode();
+        album && album->parent) {
         const TreeNode* volume = album->parent;
         PropertiesDialog properties(const_cast<AppState&>(state), volume->tag, volume->key, &w);
         properties.load();
@@ -185,13 +195,13 @@ QStringList TakePictures(MainWindow& w, const AppState& state, const QString& ou
 
     // Back to the full layout, then File > Scan Drive; the scan window is modal, so it is walked
     // and pictured from inside its own event loop.
-    w.compactButton->click();
+    w.findChild<QPushButton*>(QStringLiteral("compactButton"))->click();
     Settle();
     problems << CheckSize(w, full + QStringLiteral(" after the compact layout"),
                           InPixels(11000, 7500));
     bool scanShown = false;
     QTimer::singleShot(0, &w, [&] {
-        ScanWindow& scan = *w.openedScanWindow;
+        ScanWindow& scan = *w.findChild<ScanWindow*>();
         scanShown = true;
         scan.pathScan->setText(musicFolder + u'/');
         scan.scanButton->click();
@@ -202,7 +212,7 @@ QStringList TakePictures(MainWindow& w, const AppState& state, const QString& ou
         problems << Picture(scan, name, outDir, QStringLiteral("scan-window.png"));
         scan.cancelButton->click();
     });
-    w.scanAction->trigger();
+    w.findChild<QAction*>(QStringLiteral("scanAction"))->trigger();
     if (!scanShown)
         problems << QStringLiteral("File > Scan Drive showed no scan window.");
     return problems;
