@@ -16,7 +16,6 @@
 #include "catalog/CatalogCheck.h"
 #include "catalog/CatalogRestore.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -84,7 +83,7 @@ int main(int argc, char** argv) {
                 QFileInfo(catalogFile).size() / 1e6);
 
     Connection catalog;
-    if (!catalog.open(BuildConnectionText(catalogFile))) {
+    if (!catalog.open(catalogFile)) {
         std::fprintf(stderr, "%s\n", qPrintable(catalog.lastError()));
         return 1;
     }

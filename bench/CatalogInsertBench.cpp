@@ -15,7 +15,6 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogInsert.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
 #include "platform/LinuxDrives.h"
@@ -73,7 +72,7 @@ bool Time(const QString& folder, const QString& name, qint64 count, bool autocom
         return false;
     }
     Catalog catalog;
-    if (!catalog.connection.open(BuildConnectionText(file))) {
+    if (!catalog.connection.open(file)) {
         std::fprintf(stderr, "%s\n", qPrintable(catalog.connection.lastError()));
         return false;
     }

@@ -23,7 +23,6 @@
 
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "scan/ScanImport.h"
@@ -215,7 +214,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     tarl::Catalog catalog;
-    if (!catalog.connection.open(tarl::BuildConnectionText(dbPath))) {
+    if (!catalog.connection.open(dbPath)) {
         std::fprintf(stderr, "catalog: %s\n", qPrintable(catalog.connection.lastError()));
         return 1;
     }

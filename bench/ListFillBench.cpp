@@ -14,7 +14,6 @@
 #include "browser/TrackRows.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 
 #include <QCoreApplication>
@@ -114,7 +113,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     Catalog catalog;
-    if (!catalog.connection.open(BuildConnectionText(file))) {
+    if (!catalog.connection.open(file)) {
         std::fprintf(stderr, "%s\n", qPrintable(catalog.connection.lastError()));
         return 1;
     }

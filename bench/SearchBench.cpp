@@ -12,7 +12,6 @@
 
 #include "LargeCatalog.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/SearchIndex.h"
 #include "search/SearchHits.h"
 
@@ -96,7 +95,7 @@ int main(int argc, char** argv) {
     }
 
     Catalog catalog;
-    if (!catalog.connection.open(BuildConnectionText(file))) {
+    if (!catalog.connection.open(file)) {
         std::fprintf(stderr, "%s\n", qPrintable(catalog.connection.lastError()));
         return 1;
     }

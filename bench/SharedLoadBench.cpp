@@ -22,7 +22,6 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogSearch.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/TrackLength.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
@@ -88,7 +87,7 @@ struct Imported {
 Imported ImportFolder(const QString& address, const QString& folder) {
     Imported done;
     tarl::Catalog catalog;
-    if (!catalog.connection.open(tarl::BuildConnectionText(address))) {
+    if (!catalog.connection.open(address)) {
         done.errors = 1;
         done.firstError = catalog.connection.lastError();
         return done;
@@ -114,8 +113,7 @@ Imported ImportFolder(const QString& address, const QString& folder) {
 qint64 Number(const QString& address, const QString& statement) {
     tarl::Catalog catalog;
     tarl::Recordset rows;
-    if (!catalog.connection.open(tarl::BuildConnectionText(address)) ||
-        !catalog.connection.execute(statement, rows))
+    if (!catalog.connection.open(address) || !catalog.connection.execute(statement, rows))
         return -1;
     return rows.field(0).toLongLong();
 }
@@ -192,7 +190,7 @@ int main(int argc, char** argv) {
         });
     std::thread searcher([&] {
         tarl::Catalog catalog;
-        catalog.connection.open(tarl::BuildConnectionText(shared));
+        catalog.connection.open(shared);
         for (int i = 0; importing; ++i) {
             const auto hits = tarl::SearchTracks(catalog, tarl::SearchField::Title,
                                                  QStringLiteral("song %1").arg(i % 50));
@@ -202,7 +200,7 @@ int main(int argc, char** argv) {
     });
     std::thread lengthStorer([&] {
         tarl::Catalog catalog;
-        catalog.connection.open(tarl::BuildConnectionText(shared));
+        catalog.connection.open(shared);
         tarl::Recordset rows;
         for (int i = 1; importing; ++i) {
             if (!catalog.connection.execute(

@@ -10,7 +10,6 @@
 // Usage: tarl-bench-tick [TRACKS] [SECONDS_PER_TRACK] [BUSY_MS]
 //        (default 30, 0.5 and 1000; mpv from PATH)
 #include "catalog/CatalogFile.h"
-#include "catalog/ConnectionText.h"
 #include "platform/Clock.h"
 #include "platform/IniProfile.h"
 #include "platform/LocalFiles.h"
@@ -92,8 +91,7 @@ int main(int argc, char** argv) {
     state.tmpPlaylistPath = TemporaryPlaylistPath(home);
     state.playerPath = mpv;
     state.lastSongLoaded = true;
-    if (!CreateCatalog(home + "tarl.mdb") ||
-        !state.catalog.connection.open(BuildConnectionText(home + "tarl.mdb"))) {
+    if (!CreateCatalog(home + "tarl.mdb") || !state.catalog.connection.open(home + "tarl.mdb")) {
         std::fprintf(stderr, "no catalog\n");
         return 1;
     }

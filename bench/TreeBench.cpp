@@ -19,7 +19,6 @@
 #include "browser/LibraryTree.h"
 #include "browser/TreeBuild.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "platform/PathRules.h"
@@ -215,7 +214,7 @@ int main(int argc, char** argv) {
     }
 
     Catalog catalog;
-    if (!catalog.connection.open(BuildConnectionText(catalogFile))) {
+    if (!catalog.connection.open(catalogFile)) {
         std::fprintf(stderr, "%s\n", qPrintable(catalog.connection.lastError()));
         return 1;
     }

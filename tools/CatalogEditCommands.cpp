@@ -9,7 +9,6 @@
 #include "catalog/CatalogInsert.h"
 #include "catalog/CatalogUpdate.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "text/PathMap.h"
@@ -20,7 +19,7 @@ namespace {
 
 // Opened as the window opens it: a missing file is an error, never a new catalog.
 bool Open(Catalog& catalog, const QString& file, const char* command, QTextStream& err) {
-    if (catalog.connection.open(BuildConnectionText(file))) {
+    if (catalog.connection.open(file)) {
         PrintCatalogNote(catalog.connection, command, err);
         return true;
     }

@@ -5,7 +5,6 @@
 #include "catalog/CatalogBackup.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "platform/VolumeLabelText.h"
@@ -98,7 +97,7 @@ int RunImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     }
     // The catalog is opened as the window opens it: never created here.
     Catalog catalog;
-    if (!catalog.connection.open(BuildConnectionText(args.catalog))) {
+    if (!catalog.connection.open(args.catalog)) {
         err << "tarl-catalog import: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }

@@ -5,7 +5,6 @@
 #include "browser/TrackRows.h"
 #include "browser/TreeBuild.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "text/PathMap.h"
@@ -42,7 +41,7 @@ int RunList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
     // Opened as the window opens it: a missing file is an error, never a new catalog.
     Catalog catalog;
-    if (!catalog.connection.open(BuildConnectionText(file))) {
+    if (!catalog.connection.open(file)) {
         err << "tarl-catalog list: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }

@@ -3,7 +3,6 @@
 #include "Command.h"
 #include "ProgressBar.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "search/SearchHits.h"
 
 namespace tarl::tool {
@@ -45,7 +44,7 @@ int RunSearch(const QStringList& arguments, QTextStream& out, QTextStream& err) 
 
     // Opened as the window opens it: a missing file is an error, never a new catalog.
     Catalog catalog;
-    if (!catalog.connection.open(BuildConnectionText(file))) {
+    if (!catalog.connection.open(file)) {
         err << "tarl-catalog search: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }

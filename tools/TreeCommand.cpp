@@ -4,7 +4,6 @@
 #include "browser/LibraryTree.h"
 #include "browser/TreeBuild.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "text/PathMap.h"
@@ -48,7 +47,7 @@ int RunTree(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
     // Opened as the window opens it: a missing file is an error, never a new catalog.
     Catalog catalog;
-    if (!catalog.connection.open(BuildConnectionText(rest.first()))) {
+    if (!catalog.connection.open(rest.first())) {
         err << "tarl-catalog tree: " << catalog.connection.lastError() << "\n";
         return kFailure;
     }

@@ -4,7 +4,6 @@
 #include "catalog/CatalogAddress.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/EngineFile.h"
 #include "catalog/FirstRow.h"
 #include "catalog/NewFile.h"
@@ -301,7 +300,7 @@ private:
 };
 
 Result<> Open(Catalog& catalog, const QString& place) {
-    if (catalog.connection.open(BuildConnectionText(place)))
+    if (catalog.connection.open(place))
         return {};
     return Result<>::failed(catalog.connection.lastError());
 }

@@ -3,7 +3,6 @@
 #include "catalog/BoundQuery.h"
 #include "catalog/CatalogAddress.h"
 #include "catalog/CatalogFileHead.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/ForeignSchema.h"
 #include "catalog/Schema.h"
 #include "catalog/SearchIndex.h"
@@ -407,15 +406,13 @@ int Connection::state() const {
     return d->open ? 1 : 0;
 }
 
-bool Connection::open(const QString& connectionText, const QString& user, const QString& password) {
-    Q_UNUSED(user);
-    Q_UNUSED(password);
+bool Connection::open(const QString& address) {
     d->error.clear();
     if (d->open)
         return d->fail(QStringLiteral("The catalog is already open; close it first."));
-    const QString path = DbqOf(connectionText);
+    const QString& path = address;
     if (path.isEmpty())
-        return d->fail(QStringLiteral("The connection text names no catalog file."));
+        return d->fail(QStringLiteral("No catalog file is named."));
     if (IsServerAddress(path)) {
         if (!d->openServer(path)) {
             const QString reason = d->error;

@@ -16,8 +16,7 @@ enum class CatalogEngine {
     Postgres, // a database on a PostgreSQL server, shared by several machines
 };
 
-// The catalog connection, opened from a connection text whose "Dbq=" value is a catalog file or
-// a server address (CatalogAddress.h).
+// The catalog connection, opened on a catalog file or a server address (CatalogAddress.h).
 // Opening never creates a catalog: a missing file, a file that is not SQLite, a server that
 // cannot be reached or refuses the login, and a file or database without the tables CD, M3u, Mp3
 // and Nick all fail with a reason in lastError().
@@ -32,11 +31,9 @@ public:
 
     // 0 closed, 1 open.
     int state() const;
-    // Opens the catalog named by the text's "Dbq=" value. User and password are not used (a
-    // server's password comes from ~/.pgpass or PGPASSWORD); they are kept for the shape of the
-    // call.
-    bool open(const QString& connectionText, const QString& user = {},
-              const QString& password = {});
+    // Opens the catalog file or the database at the server address `address` (a server's
+    // password comes from ~/.pgpass or PGPASSWORD, never from the address).
+    bool open(const QString& address);
     void close();
 
     // Runs a statement; the rows replace what `into` held. False with lastError() on failure

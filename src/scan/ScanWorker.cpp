@@ -1,7 +1,6 @@
 #include "scan/ScanWorker.h"
 
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 
 #include <QEventLoop>
 #include <QMetaObject>
@@ -106,7 +105,7 @@ bool ScanWorker::run(const std::function<void()>& work) {
 
 Result<std::unique_ptr<Catalog>> OpenCatalogConnection(const QString& catalogAddress) {
     auto catalog = std::make_unique<Catalog>();
-    if (!catalog->connection.open(BuildConnectionText(catalogAddress)))
+    if (!catalog->connection.open(catalogAddress))
         return Result<std::unique_ptr<Catalog>>::failed(catalog->connection.lastError());
     return Result<std::unique_ptr<Catalog>>(std::move(catalog));
 }

@@ -1,7 +1,6 @@
 #include "search/SearchRunner.h"
 
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 
 #include <QElapsedTimer>
 #include <QMetaObject>
@@ -64,7 +63,7 @@ struct SearchRunner::Worker {
             return {};
         close();
         auto opened = std::make_unique<Catalog>();
-        if (!opened->connection.open(BuildConnectionText(file)))
+        if (!opened->connection.open(file))
             return Result<>::failed(opened->connection.lastError());
         catalog = std::move(opened);
         openFile = file;

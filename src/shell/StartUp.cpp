@@ -1,6 +1,5 @@
 #include "shell/StartUp.h"
 
-#include "catalog/ConnectionText.h"
 #include "dialogs/CatalogChooser.h"
 #include "platform/PlayerLink.h"
 #include "platform/ProgramFolder.h"
@@ -86,8 +85,7 @@ void StartUp::checkCatalogAfterUncleanEnd() {
 
 Result<> StartUp::openAndFill() {
     Connection& connection = state_.catalog.connection;
-    if (connection.state() == 0 &&
-        !connection.open(BuildConnectionText(state_.dbPath), QString(), QString()))
+    if (connection.state() == 0 && !connection.open(state_.dbPath))
         return Result<>::failed(connection.lastError());
     view_.setStatusPanel(1, OpenedCatalogNote(connection));
     LoadSortedByCd(state_);

@@ -6,7 +6,6 @@
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "player/Resume.h"
 #include "scan/TemporaryPlaylist.h"
 #include "shell/LibraryRefresh.h"
@@ -45,7 +44,7 @@ protected:
         MainFixture::SetUp();
         const QString file = newCatalog();
         Connection c;
-        ASSERT_TRUE(c.open(BuildConnectionText(file)));
+        ASSERT_TRUE(c.open(file));
         for (const char* sql :
              {"INSERT INTO CD (name,m3us,label,isCd) VALUES ('/music/',2,'EOF','0')",
               "INSERT INTO CD (name,m3us,label,isCd,labelcd) "

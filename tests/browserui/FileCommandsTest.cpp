@@ -8,7 +8,6 @@
 #include "browserui/TrackListView.h"
 #include "browserui/TrackRowsDrop.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "state/Twips.h"
 
 #include <QAction>
@@ -62,7 +61,7 @@ protected:
         QDir().mkpath(dest);
         const QString file = newCatalog();
         Connection c;
-        ASSERT_TRUE(c.open(BuildConnectionText(file)));
+        ASSERT_TRUE(c.open(file));
         QStringList sql{
             "INSERT INTO CD (name,m3us,label,isCd) VALUES ('" + music + "',2,'EOF','0')",
             "INSERT INTO M3u (path,file,cd_id,mp3s) VALUES ('" + music + "','rock/',1,10)",

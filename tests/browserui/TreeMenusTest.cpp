@@ -5,7 +5,6 @@
 #include "browserui/LibraryBrowser.h"
 #include "browserui/StyleDrag.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "dialogs/RenameDialog.h"
 #include "shell/TreeMenus.h"
 #include "state/Twips.h"
@@ -65,13 +64,12 @@ protected:
 
     bool sql_(const QString& statement) {
         Connection c;
-        return c.open(BuildConnectionText(catalogFile)) && c.execute(statement);
+        return c.open(catalogFile) && c.execute(statement);
     }
     qint64 count(const QString& table) {
         Connection c;
         Recordset rows;
-        if (!c.open(BuildConnectionText(catalogFile)) ||
-            !c.execute("SELECT COUNT(*) FROM " + table, rows))
+        if (!c.open(catalogFile) || !c.execute("SELECT COUNT(*) FROM " + table, rows))
             return -1;
         return rows.field(0).toLongLong();
     }
@@ -309,7 +307,7 @@ protected:
     qint64 styleOf(const QString& file) {
         Connection c;
         Recordset rows;
-        if (!c.open(BuildConnectionText(catalogFile)) ||
+        if (!c.open(catalogFile) ||
             !c.execute("SELECT nick FROM M3u WHERE file='" + file + "'", rows))
             return -1;
         return rows.field(0).toLongLong();

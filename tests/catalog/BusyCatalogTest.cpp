@@ -2,7 +2,6 @@
 #include "RawSqlite.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ImportTransaction.h"
 #include "catalog/SearchIndex.h"
@@ -71,7 +70,7 @@ TEST(BusyCatalogTest, EveryWriteThatMeetsALockSaysTheCatalogIsBusy) {
         const QString path = temp.file("tarl.mdb");
         ASSERT_TRUE(CreateCatalog(path));
         Catalog catalog;
-        ASSERT_TRUE(catalog.connection.open(BuildConnectionText(path)));
+        ASSERT_TRUE(catalog.connection.open(path));
         // The wait is the engine's; a short one keeps the test quick.
         ASSERT_TRUE(catalog.connection.execute("PRAGMA busy_timeout = 50"));
         if (c.rollbackJournal) {
@@ -118,7 +117,7 @@ TEST(BusyCatalogTest, AHolderStillReadingGivesWayToAWriteAfterAnotherProgramWrot
         test::RawSqlite other(path);
         ASSERT_EQ(other.exec({"INSERT INTO Nick (nick) VALUES ('Blues'), ('Folk'), ('Jazz')"}), "");
         Catalog catalog;
-        ASSERT_TRUE(catalog.connection.open(BuildConnectionText(path)));
+        ASSERT_TRUE(catalog.connection.open(path));
         Recordset rows;
         ASSERT_TRUE(catalog.connection.execute("SELECT nick FROM Nick ORDER BY nick", rows));
         ASSERT_EQ(other.exec({"INSERT INTO Nick (nick) VALUES ('Rock')"}), "");

@@ -5,7 +5,6 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogRestore.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "support/DamagedCatalog.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -26,7 +25,7 @@ class CatalogBackupTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(CreateCatalog(file));
-        ASSERT_TRUE(catalog.open(BuildConnectionText(file)));
+        ASSERT_TRUE(catalog.open(file));
     }
     void addStyle(const QString& name) {
         ASSERT_TRUE(
@@ -82,7 +81,7 @@ TEST_F(CatalogBackupTest, AFailingBackupIsASentenceAndMovesNoOlderCopy) {
     catalog.close();
     file = temp.file(QString(230, u'x') + ".mdb");
     ASSERT_TRUE(CreateCatalog(file));
-    ASSERT_TRUE(catalog.open(BuildConnectionText(file)));
+    ASSERT_TRUE(catalog.open(file));
     addStyle("one");
     ASSERT_TRUE(BackupCatalog(catalog, temp.file("one.mdb")));
     ASSERT_TRUE(QFile::rename(temp.file("one.mdb"), bak(1)));
@@ -119,7 +118,7 @@ TEST(CatalogBackupOnAFullDisc, TheCopyStopsWithDiscFullAndLeavesNothingHalfWritt
     filler.close();
 
     Connection catalog;
-    ASSERT_TRUE(catalog.open(BuildConnectionText(file)));
+    ASSERT_TRUE(catalog.open(file));
     const Result<QString> made = RotateBackups(catalog);
     EXPECT_FALSE(made);
     EXPECT_EQ(made.error, "The backup " + file + ".bak1 could not be written: the disc is full.");

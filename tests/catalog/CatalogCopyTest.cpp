@@ -4,7 +4,6 @@
 #include "RawSqlite.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "support/PgServer.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -30,7 +29,7 @@ protected:
 
     QVariant onServer(const QString& query) {
         Catalog catalog;
-        EXPECT_TRUE(catalog.connection.open(BuildConnectionText(database->uri())));
+        EXPECT_TRUE(catalog.connection.open(database->uri()));
         Recordset rows;
         EXPECT_TRUE(catalog.connection.execute(query, rows))
             << catalog.connection.lastError().toStdString();

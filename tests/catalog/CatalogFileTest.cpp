@@ -1,6 +1,5 @@
 #include "catalog/CatalogFile.h"
 
-#include "catalog/ConnectionText.h"
 #include "support/CatalogFixture.h"
 
 #include <QDir>
@@ -98,7 +97,7 @@ TEST(CatalogFileCreateTest, MakesAClosedFileInWalModeUnderAnyName) {
         EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files), QStringList{name});
 
         Connection connection;
-        ASSERT_TRUE(connection.open(BuildConnectionText(temp.file(name))));
+        ASSERT_TRUE(connection.open(temp.file(name)));
         EXPECT_TRUE(connection.execute("INSERT INTO nick (nick) VALUES ('Folk')"));
     }
 }

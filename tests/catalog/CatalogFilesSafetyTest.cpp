@@ -8,7 +8,6 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogRestore.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 #include "support/TmpfsMount.h"
@@ -51,7 +50,7 @@ class CatalogFilesSafety : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(CreateCatalog(file));
-        ASSERT_TRUE(window.open(BuildConnectionText(file)));
+        ASSERT_TRUE(window.open(file));
     }
     void addStyle(Connection& c, const QString& name) {
         ASSERT_TRUE(c.execute(QStringLiteral("INSERT INTO Nick (nick) VALUES ('%1')").arg(name)));
@@ -70,7 +69,7 @@ TEST_F(CatalogFilesSafety, TheWindowKeepsItsLockWhileOtherWorkOpensAndClosesTheC
         {"a search's connection",
          [&] {
              Connection search;
-             return search.open(BuildConnectionText(file));
+             return search.open(file);
          }},
         {"a backup of the file", [&] { return BackupCatalogFile(file, temp.file("b.mdb")).ok; }},
         {"the full check", [&] { return CheckCatalog(file, CheckDepth::Full).ok; }},
@@ -172,14 +171,14 @@ TEST(CatalogOnReadOnlyMedia, AWrittenAheadCatalogOpensForReadingWithANote) {
     ASSERT_TRUE(CreateCatalog(file));
     {
         Connection writer;
-        ASSERT_TRUE(writer.open(BuildConnectionText(file)));
+        ASSERT_TRUE(writer.open(file));
         ASSERT_TRUE(writer.execute("INSERT INTO Nick (nick) VALUES ('Rock')"));
     }
     ASSERT_EQ(::mount("tmpfs", QFile::encodeName(disc).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
                       nullptr),
               0);
     Connection reader;
-    ASSERT_TRUE(reader.open(BuildConnectionText(file))) << reader.lastError().toStdString();
+    ASSERT_TRUE(reader.open(file)) << reader.lastError().toStdString();
     EXPECT_TRUE(reader.isReadOnly());
     EXPECT_TRUE(reader.journalNote().contains("read-only disc"))
         << reader.journalNote().toStdString();

@@ -2,7 +2,6 @@
 
 #include "RawSqlite.h"
 #include "catalog/CatalogFile.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/Schema.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -75,7 +74,7 @@ TEST(ConnectionTest, OpenFailsWithAReasonAndLeavesTheFileAlone) {
         const auto before = Snapshot(temp);
 
         Connection connection;
-        EXPECT_FALSE(connection.open(BuildConnectionText(path)));
+        EXPECT_FALSE(connection.open(path));
         EXPECT_EQ(connection.state(), 0);
         EXPECT_EQ(connection.handle(), nullptr);
         EXPECT_TRUE(connection.lastError().contains(path)) << connection.lastError().toStdString();
@@ -96,8 +95,7 @@ TEST(ConnectionTest, OpensAnOlderCatalogAndAddsWhatIsMissing) {
         MakeOlderCatalog(path, tables);
 
         Connection connection;
-        ASSERT_TRUE(connection.open(BuildConnectionText(path), "", ""))
-            << connection.lastError().toStdString();
+        ASSERT_TRUE(connection.open(path)) << connection.lastError().toStdString();
         EXPECT_EQ(connection.state(), 1);
         EXPECT_FALSE(connection.isReadOnly());
         EXPECT_EQ(connection.fileName(), path);
@@ -107,11 +105,11 @@ TEST(ConnectionTest, OpensAnOlderCatalogAndAddsWhatIsMissing) {
         EXPECT_EQ(Value(connection, "PRAGMA busy_timeout"), "5000");
         EXPECT_EQ(Value(connection, "SELECT count(*) FROM sqlite_master WHERE type = 'index'"),
                   QString::number(Schema::IndexStatements().size()));
-        EXPECT_FALSE(connection.open(BuildConnectionText(path)));
+        EXPECT_FALSE(connection.open(path));
         connection.close();
         EXPECT_EQ(connection.state(), 0);
         EXPECT_EQ(connection.handle(), nullptr);
-        ASSERT_TRUE(connection.open(BuildConnectionText(path)));
+        ASSERT_TRUE(connection.open(path));
     }
 }
 
@@ -136,13 +134,12 @@ TEST(ConnectionTest, ALockedCatalogFailsUntilTheLockIsGone) {
         {
             test::RawSqlite locker(path);
             ASSERT_EQ(locker.exec(c.lock), "");
-            EXPECT_FALSE(connection.open(BuildConnectionText(path)));
+            EXPECT_FALSE(connection.open(path));
             EXPECT_TRUE(
                 connection.lastError().contains(" is busy: another program is writing to it"))
                 << connection.lastError().toStdString();
         }
-        EXPECT_TRUE(connection.open(BuildConnectionText(path)))
-            << connection.lastError().toStdString();
+        EXPECT_TRUE(connection.open(path)) << connection.lastError().toStdString();
     }
 }
 
@@ -168,8 +165,7 @@ TEST(ConnectionTest, AReadOnlyCatalogOpensForReading) {
         const QByteArray before = temp.read("tarl.mdb");
 
         Connection connection;
-        ASSERT_TRUE(connection.open(BuildConnectionText(path)))
-            << connection.lastError().toStdString();
+        ASSERT_TRUE(connection.open(path)) << connection.lastError().toStdString();
         EXPECT_TRUE(connection.isReadOnly());
         EXPECT_EQ(Value(connection, "SELECT nick FROM Nick WHERE nick LIKE 'ROCK'"), "Rock");
         EXPECT_FALSE(connection.execute("INSERT INTO Nick (nick) VALUES ('Jazz')"));
@@ -191,7 +187,7 @@ TEST(ConnectionTest, AReadOnlyCatalogThatCannotBeReadFailsWithTheReason) {
     QFile::setPermissions(folder, readOnly);
     const bool enforced = MakeReadOnly(path) && !QFile(folder + "/x").open(QIODevice::WriteOnly);
     Connection connection;
-    const bool opened = enforced && connection.open(BuildConnectionText(path));
+    const bool opened = enforced && connection.open(path);
     QFile::setPermissions(folder, readOnly | QFile::WriteOwner); // for the clean-up
     if (!enforced)
         GTEST_SKIP() << "this user may write read-only folders";

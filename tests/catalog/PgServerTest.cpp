@@ -7,7 +7,6 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
@@ -74,7 +73,7 @@ TEST_F(PgServer, ARoleWithoutGrantsIsToldSoAndOneWithThemUsesTheCatalog) {
     guest.setUserName(role);
 
     Connection refused;
-    EXPECT_FALSE(refused.open(BuildConnectionText(guest.toString())));
+    EXPECT_FALSE(refused.open(guest.toString()));
     EXPECT_TRUE(refused.lastError().contains("permission denied on table CD, M3u, Mp3, Nick"))
         << refused.lastError().toStdString();
 
@@ -82,7 +81,7 @@ TEST_F(PgServer, ARoleWithoutGrantsIsToldSoAndOneWithThemUsesTheCatalog) {
     run("GRANT SELECT, INSERT, UPDATE, DELETE ON cd, m3u, mp3, nick TO " + role);
     run("GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO " + role);
     Catalog granted;
-    ASSERT_TRUE(granted.connection.open(BuildConnectionText(guest.toString())))
+    ASSERT_TRUE(granted.connection.open(guest.toString()))
         << granted.connection.lastError().toStdString();
     EXPECT_TRUE(granted.connection.execute("INSERT INTO Nick (nick) VALUES (?)", {"Rock"}))
         << granted.connection.lastError().toStdString();
@@ -122,7 +121,7 @@ TEST_F(PgServer, AnOperatorPlantedInTheDatabaseIsNeverCalledByTheCatalog) {
     };
 
     Catalog catalog;
-    ASSERT_TRUE(catalog.connection.open(BuildConnectionText(database->uri())));
+    ASSERT_TRUE(catalog.connection.open(database->uri()));
     EXPECT_EQ(FindStyleId(catalog, "Rock").value, 1);
     EXPECT_TRUE(VolumeNameExists(catalog, "/music/").value);
     Recordset rows;
@@ -195,7 +194,7 @@ TEST_F(PgServer, ACatalogThatCannotBeUsedSaysWhy) {
     };
     for (const auto& c : cases) {
         Connection connection;
-        EXPECT_FALSE(connection.open(BuildConnectionText(c.address))) << c.name;
+        EXPECT_FALSE(connection.open(c.address)) << c.name;
         EXPECT_TRUE(connection.lastError().contains(c.words))
             << c.name << ": " << connection.lastError().toStdString();
     }
@@ -204,7 +203,7 @@ TEST_F(PgServer, ACatalogThatCannotBeUsedSaysWhy) {
         .exec("DO $$ BEGIN EXECUTE format('ALTER DATABASE %I SET standard_conforming_strings = "
               "off', current_database()); END $$");
     Catalog opened;
-    EXPECT_TRUE(opened.connection.open(BuildConnectionText(database->uri())))
+    EXPECT_TRUE(opened.connection.open(database->uri()))
         << opened.connection.lastError().toStdString();
     EXPECT_EQ(opened.connection.engine(), CatalogEngine::Postgres);
     EXPECT_FALSE(opened.connection.isReadOnly());
@@ -219,8 +218,8 @@ TEST_F(PgServer, AChangeMadeElsewhereIsToldToTheWatchOnly) {
     ASSERT_TRUE(CreateCatalog(database->uri()));
     Catalog here;
     Catalog elsewhere;
-    ASSERT_TRUE(here.connection.open(BuildConnectionText(database->uri())));
-    ASSERT_TRUE(elsewhere.connection.open(BuildConnectionText(database->uri())));
+    ASSERT_TRUE(here.connection.open(database->uri()));
+    ASSERT_TRUE(elsewhere.connection.open(database->uri()));
     int told = 0;
     CatalogChangeWatch watch;
     ASSERT_TRUE(watch.start(here.connection, [&told] { ++told; }));
@@ -248,7 +247,7 @@ TEST_F(PgServer, AChangeMadeElsewhereIsToldToTheWatchOnly) {
 TEST_F(PgServer, ASessionTheServerEndedIsMadeAgainAtTheNextAction) {
     ASSERT_TRUE(CreateCatalog(database->uri()));
     Catalog window;
-    ASSERT_TRUE(window.connection.open(BuildConnectionText(database->uri())));
+    ASSERT_TRUE(window.connection.open(database->uri()));
     QStringList notices;
     window.connection.setReconnectNotice([&notices](const QString& text) { notices << text; });
     int told = 0;

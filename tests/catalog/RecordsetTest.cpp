@@ -1,6 +1,5 @@
 #include "catalog/Recordset.h"
 
-#include "catalog/ConnectionText.h"
 #include "support/CatalogFixture.h"
 
 #include <gtest/gtest.h>
@@ -109,7 +108,7 @@ TEST_F(RecordsetTest, WritesAreCommittedWhileAHolderIsHalfRead) {
     run("COMMIT");
 
     Connection other;
-    ASSERT_TRUE(other.open(BuildConnectionText(dbPath))) << other.lastError().toStdString();
+    ASSERT_TRUE(other.open(dbPath)) << other.lastError().toStdString();
     Recordset rows;
     ASSERT_TRUE(other.execute("SELECT nick FROM Nick ORDER BY id", rows));
     EXPECT_EQ(Column(rows, 0), QStringList({"Rock", "Jazz"}));
@@ -139,7 +138,7 @@ TEST_F(RecordsetTest, CloseReleasesHoldersThatStillHoldRows) {
     EXPECT_FALSE(catalog.connection.execute("SELECT 1", general));
     EXPECT_EQ(catalog.connection.lastError(), "The catalog is not open.");
 
-    ASSERT_TRUE(catalog.connection.open(BuildConnectionText(dbPath)));
+    ASSERT_TRUE(catalog.connection.open(dbPath));
     ASSERT_TRUE(catalog.connection.execute("SELECT count(*) FROM Mp3", general));
     EXPECT_EQ(general.field(0), QVariant(qlonglong(4)));
 }
@@ -150,7 +149,7 @@ TEST_F(RecordsetTest, HoldersAndConnectionsEndInEitherOrder) {
     Recordset outliving;
     {
         Connection connection;
-        ASSERT_TRUE(connection.open(BuildConnectionText(dbPath)));
+        ASSERT_TRUE(connection.open(dbPath));
         ASSERT_TRUE(connection.execute("SELECT * FROM M3u", outliving));
         {
             Recordset shortLived;

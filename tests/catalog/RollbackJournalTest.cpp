@@ -2,7 +2,6 @@
 #include "RawSqlite.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/Schema.h"
 #include "support/NetworkShare.h"
 #include "support/TempDir.h"
@@ -38,8 +37,7 @@ TEST(RollbackJournalTest, ACatalogWithoutSharedMemoryOpensWithARollbackJournalAn
             const test::NetworkShare share;
             for (int open = 1; open <= 2; ++open) {
                 Connection connection;
-                ASSERT_TRUE(connection.open(BuildConnectionText(path)))
-                    << connection.lastError().toStdString();
+                ASSERT_TRUE(connection.open(path)) << connection.lastError().toStdString();
                 EXPECT_EQ(connection.journalNote(),
                           "The catalog file " + path +
                               " is on a file system where SQLite cannot share memory between "
@@ -53,7 +51,7 @@ TEST(RollbackJournalTest, ACatalogWithoutSharedMemoryOpensWithARollbackJournalAn
         }
         // Opened where shared memory works again, it is written ahead once more.
         Connection connection;
-        ASSERT_TRUE(connection.open(BuildConnectionText(path)));
+        ASSERT_TRUE(connection.open(path));
         EXPECT_EQ(connection.journalNote(), "");
         EXPECT_EQ(Value(connection, "PRAGMA journal_mode"), "wal");
         EXPECT_EQ(Value(connection, "PRAGMA integrity_check"), "ok");

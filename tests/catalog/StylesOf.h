@@ -1,7 +1,6 @@
 #pragma once
 
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,8 +12,7 @@ namespace tarl::test {
 inline QString StylesOf(const QString& file) {
     Connection c;
     Recordset rows;
-    if (!c.open(BuildConnectionText(file)) ||
-        !c.execute(QStringLiteral("SELECT nick FROM Nick ORDER BY id"), rows))
+    if (!c.open(file) || !c.execute(QStringLiteral("SELECT nick FROM Nick ORDER BY id"), rows))
         return QStringLiteral("(unreadable)");
     QStringList names;
     for (; !rows.eof(); rows.moveNext())

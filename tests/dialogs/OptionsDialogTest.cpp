@@ -156,7 +156,7 @@ TEST_F(OptionsDialogTest, ANewCatalogThatCannotBeMadeIsReported) {
 TEST_F(OptionsDialogTest, ApplyStoresTheCatalogAndReloadsOnlyOnOk) {
     const QString first = catalog("one.mdb");
     const QString second = catalog("two.mdb");
-    ASSERT_TRUE(state.catalog.connection.open("Dbq=" + first + ";"));
+    ASSERT_TRUE(state.catalog.connection.open(first));
     OptionsDialog o(state);
     o.catalogPathEdit->setText(second);
     services.ui.answers = {MsgAnswer::Cancel};

@@ -1,7 +1,6 @@
 #include "dialogs/PropertiesDialog.h"
 
 #include "catalog/CatalogFile.h"
-#include "catalog/ConnectionText.h"
 #include "state/AppState.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -22,7 +21,7 @@ protected:
     void SetUp() override {
         const QString file = dir.file("tarl.mdb");
         ASSERT_TRUE(CreateCatalog(file));
-        ASSERT_TRUE(state.catalog.connection.open(BuildConnectionText(file)));
+        ASSERT_TRUE(state.catalog.connection.open(file));
         for (const char* sql :
              {"INSERT INTO CD (name,m3us,label,isCd) VALUES ('/music/',12,'EOF','0')",
               "INSERT INTO CD (name,m3us,label,isCd,labelcd) "

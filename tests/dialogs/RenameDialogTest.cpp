@@ -25,7 +25,7 @@ protected:
     void SetUp() override {
         const QString file = dir.file("tarl.mdb");
         ASSERT_TRUE(CreateCatalog(file));
-        ASSERT_TRUE(state.catalog.connection.open("Dbq=" + file + ";"));
+        ASSERT_TRUE(state.catalog.connection.open(file));
     }
     void run(const QString& statement) {
         ASSERT_TRUE(state.catalog.connection.execute(statement))

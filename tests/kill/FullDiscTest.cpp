@@ -3,7 +3,6 @@
 // and fails; what was stored before stays whole.
 #include "KillVictim.h"
 #include "catalog/CatalogFile.h"
-#include "catalog/ConnectionText.h"
 #include "dialogs/ScanWindow.h"
 #include "history/HistoryFile.h"
 #include "platform/IniProfile.h"
@@ -146,7 +145,7 @@ protected:
     }
     ScanImportResult import(const ScanImportBatching& batching = {}) {
         Catalog catalog;
-        if (!catalog.connection.open(BuildConnectionText(catalogFile)))
+        if (!catalog.connection.open(catalogFile))
             return {};
         QString label = "EOF";
         return ImportScanTree(catalog, drives, tree, label, {}, {}, batching);
@@ -194,12 +193,12 @@ TEST_F(FullDiscImport, StopsAtTheBatchThatDoesNotFitAndKeepsEveryRowBefore) {
 TEST_F(FullDiscImport, ACatalogThatCannotBeOpenedForTheFullDiscSaysSo) {
     fill();
     Catalog catalog;
-    if (catalog.connection.open(BuildConnectionText(catalogFile)))
+    if (catalog.connection.open(catalogFile))
         GTEST_SKIP() << "the companion file found room";
     EXPECT_THAT(catalog.connection.lastError(), SaysTheDiscIsFull())
         << catalog.connection.lastError().toStdString();
     makeRoom();
-    EXPECT_TRUE(catalog.connection.open(BuildConnectionText(catalogFile)));
+    EXPECT_TRUE(catalog.connection.open(catalogFile));
 }
 
 // The scan window's box says why the import stopped.
@@ -209,7 +208,7 @@ TEST_F(FullDiscImport, TheScanWindowSaysTheDiscIsFull) {
     TestServices services;
     services.drives.addDrive(temp.path() + u'/', DriveType::Fixed);
     AppState state{services.services()};
-    ASSERT_TRUE(state.catalog.connection.open(BuildConnectionText(catalogFile)));
+    ASSERT_TRUE(state.catalog.connection.open(catalogFile));
     ScanWindow window{state};
     window.pathScan->setText(temp.file("music/"));
     window.collectOptions[1]->setChecked(true); // sound files

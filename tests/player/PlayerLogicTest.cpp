@@ -1,5 +1,4 @@
 #include "catalog/CatalogFile.h"
-#include "catalog/ConnectionText.h"
 #include "history/HistoryFile.h"
 #include "platform/LocalFiles.h"
 #include "player/NowPlaying.h"
@@ -57,7 +56,7 @@ protected:
     void openCatalog() {
         const QString db = dir.file("tarl.mdb");
         ASSERT_TRUE(CreateCatalog(db));
-        ASSERT_TRUE(state.catalog.connection.open(BuildConnectionText(db)));
+        ASSERT_TRUE(state.catalog.connection.open(db));
     }
 
     TempDir dir;
@@ -347,7 +346,7 @@ TEST_F(NowPlayingTest, ElapsedTimeKnobDisplayAndLearnedLength) {
     s.settings.setPath(dir.file("tarl.ini"));
     s.tmpPlaylistPath = state.tmpPlaylistPath;
     s.lastSongLoaded = true;
-    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    ASSERT_TRUE(s.catalog.connection.open(dir.file("tarl.mdb")));
     PlayerPanel panel(s, view);
     NowPlaying now(s, panel, view);
     timed.replies["entry"] = 2;
@@ -396,7 +395,7 @@ TEST_F(NowPlayingTest, ALengthNotKnownYetIsLearnedOnALaterTick) {
     AppState& s = timedState;
     s.settings.setPath(dir.file("tarl.ini"));
     s.tmpPlaylistPath = state.tmpPlaylistPath;
-    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    ASSERT_TRUE(s.catalog.connection.open(dir.file("tarl.mdb")));
     PlayerPanel panel(s, view);
     NowPlaying now(s, panel, view);
     timed.replies["entry"] = 3;
@@ -421,7 +420,7 @@ TEST_F(NowPlayingTest, TheFirstEntryOfAPlayerJustStartedLearnsItsLength) {
     AppState& s = timedState;
     s.settings.setPath(dir.file("tarl.ini"));
     s.tmpPlaylistPath = state.tmpPlaylistPath;
-    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    ASSERT_TRUE(s.catalog.connection.open(dir.file("tarl.mdb")));
     ASSERT_TRUE(s.catalog.connection.execute(
         "INSERT INTO Mp3 (path,file,m3u_id) VALUES ('/music/Album/','01 song.mp3',1)"));
     PlayerPanel panel(s, view);
@@ -441,7 +440,7 @@ TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
     s.settings.setPath(dir.file("tarl.ini"));
     s.tmpPlaylistPath = state.tmpPlaylistPath;
     s.lastSongLoaded = true;
-    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    ASSERT_TRUE(s.catalog.connection.open(dir.file("tarl.mdb")));
     ASSERT_TRUE(s.catalog.connection.execute("PRAGMA query_only = ON")); // refuses every write
     PlayerPanel panel(s, view);
     NowPlaying now(s, panel, view);
@@ -470,7 +469,7 @@ TEST_F(NowPlayingTest, ARefusedLengthIsToldOnceAndTheTrackingGoesOn) {
     // Another catalog: lengths are learned again.
     s.catalog.connection.close();
     ASSERT_TRUE(QFile::copy(dir.file("tarl.mdb"), dir.file("other.mdb")));
-    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("other.mdb"))));
+    ASSERT_TRUE(s.catalog.connection.open(dir.file("other.mdb")));
     timed.replies["entry"] = 2;
     now.Tick();
     EXPECT_EQ(view.reloads, std::vector<int>{2});
@@ -480,10 +479,10 @@ TEST_F(NowPlayingTest, ALengthThatFindsTheCatalogBusyIsKeptAndStoredOnceItIsFree
     AppState& s = timedState;
     s.settings.setPath(dir.file("tarl.ini"));
     s.tmpPlaylistPath = state.tmpPlaylistPath;
-    ASSERT_TRUE(s.catalog.connection.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    ASSERT_TRUE(s.catalog.connection.open(dir.file("tarl.mdb")));
     // Another program's write: an import holding the catalog.
     Connection importer;
-    ASSERT_TRUE(importer.open(BuildConnectionText(dir.file("tarl.mdb"))));
+    ASSERT_TRUE(importer.open(dir.file("tarl.mdb")));
     ASSERT_TRUE(importer.execute("BEGIN IMMEDIATE"));
     ASSERT_TRUE(importer.execute("INSERT INTO Nick (nick) VALUES ('Rock')"));
     PlayerPanel panel(s, view);

@@ -1,7 +1,6 @@
 // The player side over a real mpv (silent), a real catalog and real files: what a user sees
 // when a folder is played, followed and played again from the history.
 #include "catalog/CatalogFile.h"
-#include "catalog/ConnectionText.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryReplay.h"
 #include "platform/MpvPlayerLink.h"
@@ -54,7 +53,7 @@ protected:
         state.lastSongLoaded = true;
         const QString db = dir.file("tarl.mdb");
         ASSERT_TRUE(CreateCatalog(db));
-        ASSERT_TRUE(state.catalog.connection.open(BuildConnectionText(db)));
+        ASSERT_TRUE(state.catalog.connection.open(db));
         folder = dir.path() + "/music/Album/";
         for (const char* name : {"1.wav", "2.wav", "3.wav"}) {
             ASSERT_TRUE(test::WriteWav(folder + name, 4, 440));

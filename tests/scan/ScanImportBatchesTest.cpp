@@ -41,7 +41,7 @@ TEST_F(ScanImportBatches, KilledImportKeepsWholeBatchesAndARerunCompletesIt) {
     EXPECT_EXIT(
         {
             Catalog own;
-            if (!own.connection.open(BuildConnectionText(dbPath)))
+            if (!own.connection.open(dbPath))
                 std::_Exit(2);
             int done = 0;
             ImportScanTree(own, drives, tree, label, pathScan,
@@ -56,7 +56,7 @@ TEST_F(ScanImportBatches, KilledImportKeepsWholeBatchesAndARerunCompletesIt) {
             std::_Exit(0);
         },
         ::testing::KilledBySignal(SIGKILL), "");
-    ASSERT_TRUE(catalog.connection.open(BuildConnectionText(dbPath)));
+    ASSERT_TRUE(catalog.connection.open(dbPath));
 
     EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), "ok");
     // Nodes 1 to 6 were committed: folder 0 with its three tracks, folder 1 with one.
@@ -158,7 +158,7 @@ TEST_F(ScanImportBatches, StopCommitsWhatWasDoneAndARerunCompletesIt) {
     // The stop commits the open batch: a second connection sees it.
     {
         Catalog other;
-        ASSERT_TRUE(other.connection.open(BuildConnectionText(dbPath)));
+        ASSERT_TRUE(other.connection.open(dbPath));
         Recordset set;
         ASSERT_TRUE(other.connection.execute("SELECT COUNT(*) FROM Mp3", set));
         EXPECT_EQ(set.field(0).toInt(), 3);
@@ -254,7 +254,7 @@ TEST_F(ScanImportHugePlaylist, StopInsideThePlaylistKeepsItsEntriesAndARerunComp
     // Nothing was left open: another connection sees the entries added before the stop.
     {
         Catalog other;
-        ASSERT_TRUE(other.connection.open(BuildConnectionText(dbPath)));
+        ASSERT_TRUE(other.connection.open(dbPath));
         Recordset set;
         ASSERT_TRUE(other.connection.execute("SELECT COUNT(*) FROM Mp3", set));
         EXPECT_EQ(set.field(0).toLongLong(), stopped.tracks);

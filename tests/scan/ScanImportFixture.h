@@ -1,6 +1,5 @@
 #pragma once
 
-#include "catalog/ConnectionText.h"
 #include "scan/ScanImport.h"
 #include "scan/ScanNode.h"
 #include "scan/ScanTree.h"

@@ -3,7 +3,6 @@
 // file is sound, and no backup failed. TARL_STRESS_SECONDS sets the while (30 unless set).
 #include "FindFixture.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "shell/TreeMenus.h"
 #include "support/Id3Builder.h"
 #include "support/QtPrinters.h"
@@ -136,7 +135,7 @@ TEST_F(ManyWriters, EveryWriteThatSaidItWasDoneIsThereAndNoBackupFails) {
     state.reset();
 
     Catalog after;
-    ASSERT_TRUE(after.connection.open(BuildConnectionText(catalog)));
+    ASSERT_TRUE(after.connection.open(catalog));
     const auto number = [&](const QString& statement) {
         Recordset rows;
         EXPECT_TRUE(after.connection.execute(statement, rows))

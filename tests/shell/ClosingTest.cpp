@@ -2,7 +2,6 @@
 #include "support/WindowParts.h"
 
 #include "browserui/LibraryBrowser.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/Recordset.h"
 #include "dialogs/ScanWindow.h"
 #include "shell/TerminationSignals.h"
@@ -26,7 +25,7 @@ class Closing : public tarl::test::MainFixture {
 protected:
     qint64 count(const QString& catalog, const QString& query) {
         Catalog reopened;
-        EXPECT_TRUE(reopened.connection.open(BuildConnectionText(catalog)));
+        EXPECT_TRUE(reopened.connection.open(catalog));
         Recordset rows;
         EXPECT_TRUE(reopened.connection.execute(query, rows));
         return rows.field(0).toLongLong();

@@ -4,7 +4,6 @@
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/Recordset.h"
 #include "dialogs/ScanWindow.h"
 #include "support/Id3Builder.h"
@@ -154,7 +153,7 @@ namespace {
 qint64 TracksIn(const QString& file) {
     Connection c;
     Recordset rows;
-    if (!c.open(BuildConnectionText(file)) || !c.execute("SELECT COUNT(*) FROM Mp3", rows))
+    if (!c.open(file) || !c.execute("SELECT COUNT(*) FROM Mp3", rows))
         return -1;
     return rows.field(0).toLongLong();
 }

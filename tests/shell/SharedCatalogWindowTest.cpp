@@ -3,7 +3,6 @@
 
 #include "browserui/LibraryBrowser.h"
 #include "catalog/CatalogFile.h"
-#include "catalog/ConnectionText.h"
 #include "dialogs/ScanWindow.h"
 #include "support/PgServer.h"
 
@@ -38,7 +37,7 @@ TEST_F(SharedCatalogWindow, AChangeElsewhereIsSaidAndF5ShowsIt) {
         }
     };
     Catalog elsewhere;
-    ASSERT_TRUE(elsewhere.connection.open(BuildConnectionText(database.uri())));
+    ASSERT_TRUE(elsewhere.connection.open(database.uri()));
     ASSERT_TRUE(elsewhere.connection.execute(
         "INSERT INTO CD (name,m3us,label,isCd) VALUES ('/elsewhere/',0,'EOF','0')"));
     awaitNote();

@@ -1,7 +1,6 @@
 #include "support/CatalogFixture.h"
 
 #include "catalog/CatalogFile.h"
-#include "catalog/ConnectionText.h"
 #include "support/PgServer.h"
 
 namespace tarl::test {
@@ -25,8 +24,7 @@ void CatalogFixture::SetUp() {
     }
     const auto made = CreateCatalog(dbPath);
     ASSERT_TRUE(made) << made.error.toStdString();
-    ASSERT_TRUE(catalog.connection.open(BuildConnectionText(dbPath)))
-        << catalog.connection.lastError().toStdString();
+    ASSERT_TRUE(catalog.connection.open(dbPath)) << catalog.connection.lastError().toStdString();
     if (OnServer())
         AddGroupConcat();
 }

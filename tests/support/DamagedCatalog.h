@@ -1,7 +1,6 @@
 #pragma once
 
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 
 #include <QFile>
 #include <QString>
@@ -12,7 +11,7 @@ namespace tarl::test {
 // Fills the catalog file with one volume, one list and `tracks` tracks, so it spans many pages.
 inline void FillCatalog(const QString& file, int tracks) {
     Connection c;
-    ASSERT_TRUE(c.open(BuildConnectionText(file))) << c.lastError().toStdString();
+    ASSERT_TRUE(c.open(file)) << c.lastError().toStdString();
     ASSERT_TRUE(c.execute("BEGIN"));
     ASSERT_TRUE(
         c.execute("INSERT INTO CD (id,name,m3us,label,isCd) VALUES (1,'/music/',1,'EOF','0')"));

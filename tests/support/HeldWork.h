@@ -1,7 +1,6 @@
 #pragma once
 
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "platform/LocalFiles.h"
 
 #include <QElapsedTimer>
@@ -44,8 +43,8 @@ private:
 class CatalogWriteHold {
 public:
     explicit CatalogWriteHold(const QString& catalogFile) {
-        held_ = connection_.open(BuildConnectionText(catalogFile)) &&
-                connection_.execute(QStringLiteral("BEGIN IMMEDIATE"));
+        held_ =
+            connection_.open(catalogFile) && connection_.execute(QStringLiteral("BEGIN IMMEDIATE"));
     }
     bool held() const { return held_; }
     void release() {

@@ -2,7 +2,6 @@
 #include "catalog/CatalogAddress.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "support/DamagedCatalog.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -20,8 +19,7 @@ using test::RunTool;
 QString Tracks(const QString& file) {
     Connection c;
     Recordset rows;
-    if (!c.open(BuildConnectionText(file)) ||
-        !c.execute(QStringLiteral("SELECT file FROM Mp3 ORDER BY file"), rows))
+    if (!c.open(file) || !c.execute(QStringLiteral("SELECT file FROM Mp3 ORDER BY file"), rows))
         return QStringLiteral("(unreadable)");
     QStringList names;
     for (; !rows.eof(); rows.moveNext())

@@ -1,7 +1,6 @@
 #include "ToolRun.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
@@ -32,7 +31,7 @@ protected:
         QDir(folder).removeRecursively();
         EXPECT_TRUE(QDir().mkpath(folder));
         Connection c;
-        EXPECT_TRUE(c.open(BuildConnectionText(file)));
+        EXPECT_TRUE(c.open(file));
         for (const QString& sql : {
                  "INSERT INTO CD (id,name,m3us,label,isCd) VALUES (1,'" + folder + "',1,'EOF','0')",
                  QStringLiteral("INSERT INTO CD (id,name,m3us,label,isCd,labelcd) "
@@ -51,7 +50,7 @@ protected:
     QString query(const QString& file, const QString& sql) {
         Connection c;
         Recordset rows;
-        if (!c.open(BuildConnectionText(file)) || !c.execute(sql, rows))
+        if (!c.open(file) || !c.execute(sql, rows))
             return QStringLiteral("(failed)");
         QStringList values;
         for (; !rows.eof(); rows.moveNext())

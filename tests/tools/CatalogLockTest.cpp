@@ -2,7 +2,6 @@
 // holds a write transaction open for longer than the busy timeout.
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "support/Id3Builder.h"
 #include "support/PgServer.h"
 #include "support/TempDir.h"
@@ -149,10 +148,10 @@ TEST(OneCatalogManyConnections, WritesInTurnAfterASearchAllSurvive) {
     const QString catalog = temp.file("cat.mdb");
     ASSERT_TRUE(CreateCatalog(catalog));
     Connection window;
-    ASSERT_TRUE(window.open(BuildConnectionText(catalog)));
+    ASSERT_TRUE(window.open(catalog));
     {
         Connection search;
-        ASSERT_TRUE(search.open(BuildConnectionText(catalog)));
+        ASSERT_TRUE(search.open(catalog));
     }
     const auto toolAdds = [&](const QString& style) {
         QProcess tool;
@@ -189,7 +188,7 @@ TEST_F(ServerImports, TwoAtOnceStoreEveryTrackOnce) {
         EXPECT_EQ(import->exitCode(), 0) << import->readAllStandardError().toStdString();
     }
     Catalog shared;
-    ASSERT_TRUE(shared.connection.open(BuildConnectionText(catalog)));
+    ASSERT_TRUE(shared.connection.open(catalog));
     const auto number = [&shared](const QString& query) {
         Recordset rows;
         EXPECT_TRUE(shared.connection.execute(query, rows));

@@ -1,7 +1,6 @@
 #include "ToolRun.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "support/Id3Builder.h"
 #include "support/QtPrinters.h"
 #include "support/ReadOnlyFile.h"
@@ -195,7 +194,7 @@ TEST_F(ImportCommand, ACatalogThatRefusesWritesEndsWithTheReasonAndGetsNothing) 
         ASSERT_TRUE(CreateCatalog(catalog));
         if (!c.readOnly) {
             Catalog open;
-            ASSERT_TRUE(open.connection.open(BuildConnectionText(catalog)));
+            ASSERT_TRUE(open.connection.open(catalog));
             ASSERT_TRUE(open.connection.execute(
                 "CREATE TRIGGER refuse BEFORE INSERT ON CD "
                 "BEGIN SELECT RAISE(ABORT, 'this catalog takes no new volumes'); END"));

@@ -3,7 +3,6 @@
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
 #include "catalog/TrackLength.h"
@@ -34,7 +33,7 @@ protected:
         music = temp.path() + "/music/";
         const auto made = CreateCatalog(file);
         ASSERT_TRUE(made) << made.error.toStdString();
-        ASSERT_TRUE(catalog.connection.open(BuildConnectionText(file)));
+        ASSERT_TRUE(catalog.connection.open(file));
         QString label;
         ASSERT_TRUE(AddFolderVolume(catalog, music, label));
         const qint64 volume = FindVolumeId(catalog, drives, music, "").value;

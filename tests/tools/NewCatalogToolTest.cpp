@@ -1,5 +1,4 @@
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/Recordset.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -44,7 +43,7 @@ TEST(CatalogTool, NewMakesACatalogTheWindowOpensWithItsColumnsInOrder) {
     ASSERT_EQ(made.code, 0) << made.err.toStdString();
 
     Connection c;
-    ASSERT_TRUE(c.open(BuildConnectionText(file))) << c.lastError().toStdString();
+    ASSERT_TRUE(c.open(file)) << c.lastError().toStdString();
     EXPECT_EQ(columnsOf(c, "CD"), "id,name,m3us,label,isCd,labelcd");
     EXPECT_EQ(columnsOf(c, "M3u"), "id,path,file,cd_id,mp3s,nick");
     EXPECT_EQ(columnsOf(c, "Mp3"), "id,file,path,m3u_id,title,artist,album,year,genre,comments,"

@@ -1,7 +1,6 @@
 #include "ToolRun.h"
 #include "catalog/CatalogFile.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "support/QtPrinters.h"
 #include "support/ReadOnlyFile.h"
 #include "support/TempDir.h"
@@ -36,7 +35,7 @@ TEST(SearchCommand, PrintsControlCharactersEscaped) {
     ASSERT_TRUE(CreateCatalog(file));
     {
         Catalog catalog;
-        ASSERT_TRUE(catalog.connection.open(BuildConnectionText(file)));
+        ASSERT_TRUE(catalog.connection.open(file));
         ASSERT_TRUE(catalog.connection.execute(
             "INSERT INTO M3u (id,path,file,cd_id) VALUES (1,'/m/','a/',1)"));
         int id = 1;
@@ -66,7 +65,7 @@ TEST(SearchCommand, PrintsTheWindowsRowsAndItsStatus) {
     ASSERT_TRUE(CreateCatalog(file));
     {
         Catalog catalog;
-        ASSERT_TRUE(catalog.connection.open(BuildConnectionText(file)));
+        ASSERT_TRUE(catalog.connection.open(file));
         for (const char* statement : {
                  "INSERT INTO CD (id,name,label,isCd) VALUES (1,'/cd/','DISC07','1')",
                  "INSERT INTO M3u (id,path,file,cd_id) VALUES (1,'/cd/','Blue/',1)",

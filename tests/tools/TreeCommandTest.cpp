@@ -1,7 +1,6 @@
 #include "catalog/CatalogFile.h"
 #include "catalog/CatalogInsert.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
 #include "support/FakeDrives.h"
@@ -44,8 +43,7 @@ protected:
         file = dir.file("tarl.mdb");
         const auto made = CreateCatalog(file);
         ASSERT_TRUE(made) << made.error.toStdString();
-        ASSERT_TRUE(catalog.connection.open(BuildConnectionText(file)))
-            << catalog.connection.lastError().toStdString();
+        ASSERT_TRUE(catalog.connection.open(file)) << catalog.connection.lastError().toStdString();
         drives.addDrive("/", DriveType::Fixed);
 
         const QString rock = t + "/music/rock/";
@@ -82,7 +80,7 @@ protected:
 
     qint64 lists() {
         Connection c;
-        EXPECT_TRUE(c.open(BuildConnectionText(file))) << c.lastError().toStdString();
+        EXPECT_TRUE(c.open(file)) << c.lastError().toStdString();
         Recordset rows;
         EXPECT_TRUE(c.execute("SELECT COUNT(*) FROM M3u", rows));
         return rows.field(0).toLongLong();
@@ -137,7 +135,7 @@ TEST_F(TreeToolTest, AFailingBuildPrintsTheNodesSoFarAndTheReason) {
     // Another program holds the write lock past the tool's wait: the delete of the lists of a
     // missing volume fails.
     Connection other;
-    ASSERT_TRUE(other.open(BuildConnectionText(file)));
+    ASSERT_TRUE(other.open(file));
     ASSERT_TRUE(other.execute("BEGIN IMMEDIATE"));
     const ToolRun run = Tree({"--by", "styles", file});
     ASSERT_TRUE(other.execute("ROLLBACK"));

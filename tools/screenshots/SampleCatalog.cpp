@@ -4,7 +4,6 @@
 #include "catalog/CatalogInsert.h"
 #include "catalog/CatalogUpdate.h"
 #include "catalog/Connection.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/LibraryReads.h"
 #include "catalog/TrackLength.h"
 #include "platform/LinuxDrives.h"
@@ -138,7 +137,7 @@ Result<SampleCatalog> MakeSampleCatalog(const QString& musicFolder, const QStrin
     if (const Result<> created = CreateCatalog(catalogFile); !created)
         return Failed::failed(created.error);
     Catalog catalog;
-    if (!catalog.connection.open(BuildConnectionText(catalogFile)))
+    if (!catalog.connection.open(catalogFile))
         return Failed::failed(catalog.connection.lastError());
 
     const LinuxDrives drives;

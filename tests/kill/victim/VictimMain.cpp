@@ -17,7 +17,6 @@
 // when the operation starts, "done" when it ended, and exits 0; it exits 1 with the reason on
 // the error output when a write failed.
 #include "catalog/CatalogUpdate.h"
-#include "catalog/ConnectionText.h"
 #include "catalog/LibraryReads.h"
 #include "catalog/SearchIndex.h"
 #include "dialogs/ScanWindow.h"
@@ -81,7 +80,7 @@ int history(const QString& folder, bool once) {
 }
 
 bool open(Catalog& catalog, const QString& folder) {
-    return catalog.connection.open(BuildConnectionText(folder + QStringLiteral("/tarl.mdb")));
+    return catalog.connection.open(folder + QStringLiteral("/tarl.mdb"));
 }
 
 int style(const QString& folder, bool once) {

@@ -50,7 +50,7 @@ protected:
     void openCatalog() {
         const QString file = dir.file("tarl.mdb");
         ASSERT_TRUE(CreateCatalog(file));
-        ASSERT_TRUE(state.catalog.connection.open("Dbq=" + file + ";"));
+        ASSERT_TRUE(state.catalog.connection.open(file));
     }
     void scan(const QString& folder, int option) {
         window.pathScan->setText(folder);
