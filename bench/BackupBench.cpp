@@ -12,10 +12,10 @@
 // repaint; the last step, which commits the copy and waits for the disc, apart.
 
 #include "LargeCatalog.h"
-#include "catalog/CatalogBackup.h"
-#include "catalog/CatalogCheck.h"
-#include "catalog/CatalogRestore.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/maintenance/CatalogBackup.h"
+#include "catalog/maintenance/CatalogCheck.h"
+#include "catalog/maintenance/CatalogRestore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

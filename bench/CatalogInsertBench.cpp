@@ -12,11 +12,11 @@
 // table on every call, as the program does; --root-only answers "/" for every path instead, to
 // show the cost of the statements alone.
 
-#include "catalog/CatalogFile.h"
 #include "catalog/CatalogInsert.h"
-#include "catalog/Connection.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ScanNodeValues.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
 #include "platform/LinuxDrives.h"
 #include "scan/PlaylistImport.h"
 #include "tags/TagFields.h"

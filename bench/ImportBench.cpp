@@ -21,8 +21,8 @@
 //    resident size (VmHWM) of the process.
 #include "Mp3Corpus.h"
 
-#include "catalog/CatalogFile.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "scan/ScanImport.h"

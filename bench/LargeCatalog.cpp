@@ -1,6 +1,6 @@
 #include "LargeCatalog.h"
 
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -12,8 +12,8 @@
 #include "LargeCatalog.h"
 #include "browser/TrackListModel.h"
 #include "browser/TrackRows.h"
-#include "catalog/CatalogFile.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
 #include "platform/LinuxDrives.h"
 
 #include <QCoreApplication>

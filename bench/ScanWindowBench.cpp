@@ -22,7 +22,7 @@
 #include "Mp3Corpus.h"
 #include "support/WindowParts.h"
 
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "dialogs/ScanWindow.h"
 #include "platform/Clock.h"
 #include "platform/IniProfile.h"

@@ -11,8 +11,8 @@
 // passes, the rows as the window shows them), the shell's median, and their ratio.
 
 #include "LargeCatalog.h"
-#include "catalog/Connection.h"
 #include "catalog/SearchIndex.h"
+#include "catalog/engine/Connection.h"
 #include "search/SearchHits.h"
 
 #include <QCoreApplication>

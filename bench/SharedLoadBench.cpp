@@ -19,10 +19,10 @@
 //    side met, and the ratio of the two import times.
 #include "Mp3Corpus.h"
 
-#include "catalog/CatalogFile.h"
 #include "catalog/CatalogSearch.h"
-#include "catalog/Connection.h"
 #include "catalog/TrackLength.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "scan/ScanImport.h"

@@ -9,7 +9,7 @@
 // nothing stands in for it).
 // Usage: tarl-bench-tick [TRACKS] [SECONDS_PER_TRACK] [BUSY_MS]
 //        (default 30, 0.5 and 1000; mpv from PATH)
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "platform/Clock.h"
 #include "platform/IniProfile.h"
 #include "platform/LocalFiles.h"

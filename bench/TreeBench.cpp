@@ -18,7 +18,7 @@
 #include "LargeCatalog.h"
 #include "browser/LibraryTree.h"
 #include "browser/TreeBuild.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "platform/PathRules.h"

@@ -2,12 +2,12 @@
 
 #include "Command.h"
 #include "ProgressBar.h"
-#include "catalog/CatalogAddress.h"
-#include "catalog/CatalogBackup.h"
-#include "catalog/CatalogCheck.h"
-#include "catalog/CatalogRestore.h"
-#include "catalog/EngineFile.h"
-#include "catalog/ForeignSchema.h"
+#include "catalog/engine/CatalogAddress.h"
+#include "catalog/engine/EngineFile.h"
+#include "catalog/engine/ForeignSchema.h"
+#include "catalog/maintenance/CatalogBackup.h"
+#include "catalog/maintenance/CatalogCheck.h"
+#include "catalog/maintenance/CatalogRestore.h"
 
 #include <QFileInfo>
 #include <algorithm>

@@ -8,7 +8,7 @@
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
 #include "catalog/CatalogUpdate.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "text/PathMap.h"

@@ -9,7 +9,7 @@
 #include "SearchCommand.h"
 #include "TagsCommand.h"
 #include "TreeCommand.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "platform/IniProfile.h"
 #include "platform/ProgramFolder.h"
 #include "state/Settings.h"

@@ -2,7 +2,7 @@
 
 #include "Command.h"
 #include "ProgressBar.h"
-#include "catalog/CatalogCopy.h"
+#include "catalog/maintenance/CatalogCopy.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 
 #include "Command.h"
 #include "ProgressBar.h"
-#include "catalog/CatalogBackup.h"
 #include "catalog/CatalogFind.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/maintenance/CatalogBackup.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "platform/VolumeLabelText.h"

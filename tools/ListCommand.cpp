@@ -4,7 +4,7 @@
 #include "browser/LibraryTree.h"
 #include "browser/TrackRows.h"
 #include "browser/TreeBuild.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "text/PathMap.h"

@@ -1,7 +1,7 @@
 #include "NewCommand.h"
 
 #include "Command.h"
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 
 namespace tarl::tool {
 

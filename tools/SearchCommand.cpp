@@ -2,7 +2,7 @@
 
 #include "Command.h"
 #include "ProgressBar.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "search/SearchHits.h"
 
 namespace tarl::tool {

@@ -3,7 +3,7 @@
 #include "Command.h"
 #include "browser/LibraryTree.h"
 #include "browser/TreeBuild.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "text/PathMap.h"

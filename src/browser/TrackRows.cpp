@@ -1,8 +1,8 @@
 #include "browser/TrackRows.h"
 
 #include "catalog/CatalogFind.h"
-#include "catalog/Connection.h"
 #include "catalog/LibraryReads.h"
+#include "catalog/engine/Connection.h"
 #include "state/Convert.h"
 #include "tags/FormatMinSec.h"
 #include "text/PathText.h"

@@ -1,6 +1,6 @@
 #include "browser/TreeCommands.h"
 
-#include "catalog/UnicodeNoCase.h"
+#include "catalog/engine/UnicodeNoCase.h"
 #include "text/PathText.h"
 
 namespace tarl {

@@ -1,6 +1,6 @@
 #include "catalog/CatalogChanges.h"
 
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>

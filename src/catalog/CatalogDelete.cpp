@@ -1,11 +1,11 @@
 #include "catalog/CatalogDelete.h"
 
-#include "catalog/BoundQuery.h"
 #include "catalog/CatalogFind.h"
-#include "catalog/Connection.h"
-#include "catalog/FirstRow.h"
 #include "catalog/LibraryTreeEdits.h"
-#include "catalog/UnicodeNoCase.h"
+#include "catalog/engine/BoundQuery.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/FirstRow.h"
+#include "catalog/engine/UnicodeNoCase.h"
 #include "platform/Files.h"
 #include "text/PathText.h"
 

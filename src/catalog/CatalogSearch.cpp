@@ -1,10 +1,10 @@
 #include "catalog/CatalogSearch.h"
 
-#include "catalog/BoundQuery.h"
-#include "catalog/Connection.h"
-#include "catalog/RowReader.h"
 #include "catalog/SearchIndex.h"
 #include "catalog/ServerSearch.h"
+#include "catalog/engine/BoundQuery.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/RowReader.h"
 #include "text/AccentFold.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalog/LibraryReads.h"
-#include "catalog/Lookup.h"
+#include "catalog/engine/Lookup.h"
 
 #include <QString>
 #include <QVariant>

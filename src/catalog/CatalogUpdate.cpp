@@ -1,9 +1,9 @@
 #include "catalog/CatalogUpdate.h"
 
-#include "catalog/BoundQuery.h"
 #include "catalog/CatalogFind.h"
-#include "catalog/Connection.h"
-#include "catalog/FirstRow.h"
+#include "catalog/engine/BoundQuery.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/FirstRow.h"
 
 namespace tarl {
 

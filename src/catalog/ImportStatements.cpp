@@ -1,10 +1,10 @@
 #include "catalog/ImportStatements.h"
 
-#include "catalog/BoundQuery.h"
-#include "catalog/Connection.h"
-#include "catalog/FirstRow.h"
-#include "catalog/ServerCatalog.h"
-#include "catalog/StatementFailure.h"
+#include "catalog/engine/BoundQuery.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/FirstRow.h"
+#include "catalog/engine/ServerCatalog.h"
+#include "catalog/engine/StatementFailure.h"
 #include "text/PathText.h"
 
 #include <QSqlDatabase>

@@ -1,8 +1,8 @@
 #include "catalog/ImportTransaction.h"
 
-#include "catalog/Connection.h"
-#include "catalog/FirstRow.h"
-#include "catalog/ServerCatalog.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/FirstRow.h"
+#include "catalog/engine/ServerCatalog.h"
 
 namespace tarl {
 

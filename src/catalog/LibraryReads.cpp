@@ -1,9 +1,9 @@
 #include "catalog/LibraryReads.h"
 
-#include "catalog/BoundQuery.h"
-#include "catalog/Connection.h"
-#include "catalog/FirstRow.h"
-#include "catalog/UnicodeNoCase.h"
+#include "catalog/engine/BoundQuery.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/FirstRow.h"
+#include "catalog/engine/UnicodeNoCase.h"
 
 namespace tarl {
 

@@ -12,7 +12,7 @@
 // Each read leaves its rows in the result holder it names. A read that fails gives a failed
 // Lookup whose `error` says why; a write that fails gives a failed Result<> the same way.
 
-#include "catalog/Lookup.h"
+#include "catalog/engine/Lookup.h"
 
 #include <QHash>
 #include <QString>

@@ -8,8 +8,6 @@
 #include <functional>
 #include <optional>
 
-struct sqlite3;
-
 namespace tarl {
 
 struct Catalog;
@@ -25,7 +23,8 @@ struct Catalog;
 // from that table before a search. A catalog made before the index gets it on its first search:
 // every row is noted, then indexed in batches, each its own transaction, so an interrupted build
 // goes on where it stopped. A catalog that cannot be written is searched by scanning until the
-// index is current.
+// index is current. The statements that make it are the engine's (SearchIndexSchema), which
+// checks a catalog's own objects against them.
 
 // Progress of a build or catch-up: `done` of `total` rows indexed.
 using SearchIndexProgress = std::function<void(qint64 done, qint64 total)>;
@@ -33,10 +32,6 @@ using SearchIndexProgress = std::function<void(qint64 done, qint64 total)>;
 // Makes the index when the catalog has none and indexes every row noted since. Fails, with the
 // reason, when the catalog refuses a write; the rows indexed so far stay.
 Result<> RefreshSearchIndex(Catalog& catalog, const SearchIndexProgress& progress = {});
-
-// The statements that make the index's tables and triggers, as the catalog file keeps them: what
-// of a file's schema is the index's own.
-QStringList SearchIndexSchema();
 
 // The index exists and holds every row as it is now.
 bool SearchIndexIsCurrent(Catalog& catalog);
@@ -61,8 +56,5 @@ struct Candidates {
     QVariantList values;
 };
 Candidates IndexCandidates(IndexedTable table, int column, const QString& pattern, bool foldRuns);
-
-// fold_accents(text): FoldAccents in statements, on one open connection.
-Result<> InstallFoldAccents(sqlite3* db);
 
 } // namespace tarl

@@ -1,9 +1,11 @@
 #include "catalog/ServerSearch.h"
 
-#include "catalog/BoundQuery.h"
-#include "catalog/Connection.h"
-#include "catalog/FirstRow.h"
-#include "catalog/UnicodeLike.h"
+#include "catalog/engine/SearchIndexSchema.h"
+
+#include "catalog/engine/BoundQuery.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/FirstRow.h"
+#include "catalog/engine/UnicodeLike.h"
 #include "text/AccentFold.h"
 
 #include <QStringList>
@@ -86,24 +88,6 @@ Lookup<std::vector<Row>> RowsOf(Catalog& catalog, const QString& select,
 }
 
 } // namespace
-
-QString ServerSearchKey(const QString& column) {
-    return QStringLiteral("translate(lower(%1 COLLATE \"C\"), '\u017F\u212A', 'sk')").arg(column);
-}
-
-QStringList ServerSearchIndexStatements() {
-    QStringList statements{QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")};
-    const auto index = [&statements](const QString& table, const QString& column) {
-        statements << QStringLiteral("CREATE INDEX %1_%2_trigrams ON %1 USING gin (%3 "
-                                     "gin_trgm_ops)")
-                          .arg(table, column.toLower(), ServerSearchKey(column));
-    };
-    index(QStringLiteral("M3u"), QStringLiteral("file"));
-    for (const char* field :
-         {"File", "Path", "Album", "Title", "Artist", "Genre", "Year", "Comments", "Rating"})
-        index(QStringLiteral("Mp3"), QString::fromLatin1(field).toLower());
-    return statements;
-}
 
 Lookup<std::vector<ListHitRow>> SearchListsOnServer(Catalog& catalog, const QString& text,
                                                     const SearchMatching& matching) {

@@ -1,8 +1,8 @@
 #include "catalog/TrackLength.h"
 
-#include "catalog/BoundQuery.h"
-#include "catalog/Connection.h"
-#include "catalog/FirstRow.h"
+#include "catalog/engine/BoundQuery.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/FirstRow.h"
 #include "text/PathText.h"
 
 namespace tarl {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/Lookup.h"
+#include "catalog/engine/Lookup.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "dialogs/CatalogChooser.h"
 
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "platform/Ui.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "dialogs/OptionsDialog.h"
 
-#include "catalog/CatalogAddress.h"
+#include "catalog/engine/CatalogAddress.h"
 #include "dialogs/CatalogChooser.h"
 #include "platform/PlayerLink.h"
 #include "platform/Ui.h"

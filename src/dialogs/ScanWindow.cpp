@@ -3,7 +3,7 @@
 #include "browser/TreeBuild.h"
 #include "browser/TreeIcons.h"
 #include "browser/TreeImage.h"
-#include "catalog/CatalogBackup.h"
+#include "catalog/maintenance/CatalogBackup.h"
 #include "desktop/IconLabel.h"
 #include "dialogs/RenameDialog.h"
 #include "dialogs/ScanWindowMenu.h"

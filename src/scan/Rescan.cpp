@@ -1,7 +1,7 @@
 #include "scan/Rescan.h"
 
-#include "catalog/CatalogBackup.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/maintenance/CatalogBackup.h"
 #include "platform/VolumeLabelText.h"
 #include "scan/PurgeDuplicateM3u.h"
 #include "scan/ScanTree.h"

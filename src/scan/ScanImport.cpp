@@ -1,9 +1,9 @@
 #include "scan/ScanImport.h"
 
 #include "catalog/CatalogInsert.h"
-#include "catalog/Connection.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ImportTransaction.h"
+#include "catalog/engine/Connection.h"
 #include "platform/Drives.h"
 #include "platform/PathRules.h"
 #include "platform/VolumeLabelText.h"

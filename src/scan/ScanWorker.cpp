@@ -1,6 +1,6 @@
 #include "scan/ScanWorker.h"
 
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 
 #include <QEventLoop>
 #include <QMetaObject>

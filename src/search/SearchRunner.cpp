@@ -1,6 +1,6 @@
 #include "search/SearchRunner.h"
 
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 
 #include <QElapsedTimer>
 #include <QMetaObject>

@@ -1,8 +1,8 @@
 #include "shell/CatalogRecovery.h"
 
-#include "catalog/CatalogBackup.h"
-#include "catalog/CatalogCheck.h"
-#include "catalog/CatalogRestore.h"
+#include "catalog/maintenance/CatalogBackup.h"
+#include "catalog/maintenance/CatalogCheck.h"
+#include "catalog/maintenance/CatalogRestore.h"
 #include "platform/Ui.h"
 
 namespace tarl {

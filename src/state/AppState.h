@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "platform/PlayerLink.h"
 #include "state/Settings.h"
 #include "text/PathMap.h"

@@ -5,7 +5,7 @@
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "player/Resume.h"
 #include "scan/TemporaryPlaylist.h"
 #include "shell/LibraryRefresh.h"

@@ -7,7 +7,7 @@
 #include "browserui/TrackListMenu.h"
 #include "browserui/TrackListView.h"
 #include "browserui/TrackRowsDrop.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "state/Twips.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "browser/LibraryTreeModel.h"
 #include "browserui/LibraryBrowser.h"
 #include "browserui/StyleDrag.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "dialogs/RenameDialog.h"
 #include "shell/TreeMenus.h"
 #include "state/Twips.h"

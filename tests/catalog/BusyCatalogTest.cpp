@@ -1,10 +1,10 @@
 // Every way a write of this program meets another program's lock ends in the same sentence.
 #include "RawSqlite.h"
-#include "catalog/CatalogFile.h"
-#include "catalog/Connection.h"
 #include "catalog/ImportStatements.h"
 #include "catalog/ImportTransaction.h"
 #include "catalog/SearchIndex.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
 #include "support/TempDir.h"
 
 #include <functional>

@@ -1,9 +1,9 @@
 // Whole catalogs copied between a file and the test server (label pg).
-#include "catalog/CatalogCopy.h"
+#include "catalog/maintenance/CatalogCopy.h"
 
 #include "RawSqlite.h"
-#include "catalog/CatalogFile.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
 #include "support/PgServer.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 
 #include "support/CatalogFixture.h"
 

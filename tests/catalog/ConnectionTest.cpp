@@ -1,8 +1,8 @@
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 
 #include "RawSqlite.h"
-#include "catalog/CatalogFile.h"
-#include "catalog/Schema.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Schema.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 

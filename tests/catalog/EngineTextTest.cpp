@@ -1,4 +1,4 @@
-#include "catalog/EngineText.h"
+#include "catalog/engine/EngineText.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "catalog/ImportTransaction.h"
 
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 
 #include "RoutineFixture.h"
 

@@ -1,7 +1,7 @@
 #include "catalog/CatalogDelete.h"
 #include "catalog/CatalogFind.h"
 #include "catalog/CatalogInsert.h"
-#include "catalog/UnicodeNoCase.h"
+#include "catalog/engine/UnicodeNoCase.h"
 
 #include "RecordingFiles.h"
 #include "RoutineFixture.h"

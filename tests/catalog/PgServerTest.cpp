@@ -4,9 +4,9 @@
 
 #include "support/PgServer.h"
 #include "catalog/CatalogChanges.h"
-#include "catalog/CatalogFile.h"
 #include "catalog/CatalogFind.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "catalog/Recordset.h"
+#include "catalog/engine/Recordset.h"
 
 #include "support/CatalogFixture.h"
 

@@ -1,8 +1,8 @@
 // A catalog where the engine has no shared memory (a network share) opens with a rollback journal.
 #include "RawSqlite.h"
-#include "catalog/CatalogFile.h"
-#include "catalog/Connection.h"
-#include "catalog/Schema.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/Schema.h"
 #include "support/NetworkShare.h"
 #include "support/TempDir.h"
 

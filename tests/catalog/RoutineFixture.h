@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "support/CatalogFixture.h"
 #include "support/FakeDrives.h"
 

@@ -1,4 +1,4 @@
-#include "catalog/StatementFailure.h"
+#include "catalog/engine/StatementFailure.h"
 
 #include "support/QtPrinters.h"
 

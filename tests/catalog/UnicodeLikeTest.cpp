@@ -1,4 +1,4 @@
-#include "catalog/UnicodeLike.h"
+#include "catalog/engine/UnicodeLike.h"
 
 #include "support/CatalogFixture.h"
 

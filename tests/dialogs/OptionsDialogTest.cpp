@@ -1,5 +1,5 @@
 #include "dialogs/OptionsDialog.h"
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "state/AppState.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 #include "dialogs/PropertiesDialog.h"
 
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "state/AppState.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 #include "dialogs/RenameDialog.h"
-#include "catalog/CatalogFile.h"
-#include "catalog/Recordset.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Recordset.h"
 #include "state/AppState.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"

@@ -2,7 +2,7 @@
 // test mounts (as root; skipped otherwise). Every write that cannot be made says the disc is full
 // and fails; what was stored before stays whole.
 #include "KillVictim.h"
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "dialogs/ScanWindow.h"
 #include "history/HistoryFile.h"
 #include "platform/IniProfile.h"

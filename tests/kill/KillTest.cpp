@@ -2,7 +2,7 @@
 // or its new version, the catalog passes its integrity check, and the write run again completes
 // with no row twice. TARL_KILL_ROUNDS sets the rounds of each loop (10 unless set).
 #include "KillVictim.h"
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "history/HistoryFile.h"
 #include "platform/IniProfile.h"
 #include "state/SettingKeys.h"

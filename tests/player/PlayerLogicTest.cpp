@@ -1,4 +1,4 @@
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "history/HistoryFile.h"
 #include "platform/LocalFiles.h"
 #include "player/NowPlaying.h"

@@ -2,7 +2,7 @@
 // search window open and searching: every write that said it was done is there afterwards, the
 // file is sound, and no backup failed. TARL_STRESS_SECONDS sets the while (30 unless set).
 #include "FindFixture.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 #include "shell/TreeMenus.h"
 #include "support/Id3Builder.h"
 #include "support/QtPrinters.h"

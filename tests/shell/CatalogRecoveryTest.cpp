@@ -1,7 +1,7 @@
 #include "MainFixture.h"
 
-#include "catalog/CatalogBackup.h"
-#include "catalog/CatalogCheck.h"
+#include "catalog/maintenance/CatalogBackup.h"
+#include "catalog/maintenance/CatalogCheck.h"
 #include "shell/RunMarker.h"
 #include "support/DamagedCatalog.h"
 

@@ -2,7 +2,7 @@
 #include "support/WindowParts.h"
 
 #include "browserui/LibraryBrowser.h"
-#include "catalog/Recordset.h"
+#include "catalog/engine/Recordset.h"
 #include "dialogs/ScanWindow.h"
 #include "shell/TerminationSignals.h"
 

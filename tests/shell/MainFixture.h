@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "shell/MainWindow.h"
 #include "state/AppState.h"
 #include "support/ScopedPath.h"

@@ -3,8 +3,8 @@
 
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
-#include "catalog/Connection.h"
-#include "catalog/Recordset.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "dialogs/ScanWindow.h"
 #include "support/Id3Builder.h"
 

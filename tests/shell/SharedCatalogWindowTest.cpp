@@ -2,7 +2,7 @@
 #include "support/WindowParts.h"
 
 #include "browserui/LibraryBrowser.h"
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "dialogs/ScanWindow.h"
 #include "support/PgServer.h"
 

@@ -1,4 +1,4 @@
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "player/PlayerControl.h"
 #include "shell/StartUp.h"
 #include "state/AppState.h"

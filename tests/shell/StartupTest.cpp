@@ -2,7 +2,7 @@
 #include "support/WindowParts.h"
 
 #include "browserui/TrackListView.h"
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "dialogs/OptionsDialog.h"
 #include "shell/Twips.h"
 #include "support/NetworkShare.h"

@@ -1,6 +1,6 @@
 #include "support/CatalogFixture.h"
 
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "support/PgServer.h"
 
 namespace tarl::test {

@@ -1,6 +1,6 @@
 #include "ToolRun.h"
-#include "catalog/CatalogFile.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 

@@ -1,7 +1,7 @@
 // Two programs on one catalog: the built tarl-catalog run twice at once, and run while this test
 // holds a write transaction open for longer than the busy timeout.
-#include "catalog/CatalogFile.h"
-#include "catalog/Connection.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
 #include "support/Id3Builder.h"
 #include "support/PgServer.h"
 #include "support/TempDir.h"

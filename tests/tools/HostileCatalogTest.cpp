@@ -1,5 +1,5 @@
-#include "catalog/CatalogFile.h"
 #include "catalog/RawSqlite.h"
+#include "catalog/engine/CatalogFile.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 

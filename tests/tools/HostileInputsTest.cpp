@@ -1,8 +1,8 @@
 // Catalogs someone else wrote, through the built tarl-catalog: one row per kind of hostile input,
 // what Tarl must not do with it, and the check that it did not.
 #include "ToolRun.h"
-#include "catalog/CatalogFile.h"
 #include "catalog/RawSqlite.h"
+#include "catalog/engine/CatalogFile.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 

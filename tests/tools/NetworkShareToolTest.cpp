@@ -1,6 +1,6 @@
 // The tool on a catalog kept with a rollback journal, as on a network share.
 #include "ToolRun.h"
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 #include "support/Id3Builder.h"
 #include "support/NetworkShare.h"
 #include "support/TempDir.h"

@@ -1,5 +1,5 @@
-#include "catalog/Connection.h"
-#include "catalog/Recordset.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 

@@ -1,11 +1,11 @@
 #include "SampleCatalog.h"
 
-#include "catalog/CatalogFile.h"
 #include "catalog/CatalogInsert.h"
 #include "catalog/CatalogUpdate.h"
-#include "catalog/Connection.h"
 #include "catalog/LibraryReads.h"
 #include "catalog/TrackLength.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "scan/ScanImport.h"

@@ -1,6 +1,6 @@
 #include "dialogs/ScanWindow.h"
-#include "catalog/CatalogFile.h"
-#include "catalog/Recordset.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Recordset.h"
 #include "dialogs/RenameDialog.h"
 #include "dialogs/ScanWindowMenu.h"
 #include "scan/ScanTreeModel.h"

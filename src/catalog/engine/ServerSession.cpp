@@ -1,6 +1,6 @@
-#include "catalog/ServerSession.h"
+#include "catalog/engine/ServerSession.h"
 
-#include "catalog/ServerCatalog.h"
+#include "catalog/engine/ServerCatalog.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>

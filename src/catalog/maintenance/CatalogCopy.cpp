@@ -1,12 +1,12 @@
-#include "catalog/CatalogCopy.h"
+#include "catalog/maintenance/CatalogCopy.h"
 
-#include "catalog/BoundQuery.h"
-#include "catalog/CatalogAddress.h"
-#include "catalog/CatalogFile.h"
-#include "catalog/Connection.h"
-#include "catalog/EngineFile.h"
-#include "catalog/FirstRow.h"
-#include "catalog/NewFile.h"
+#include "catalog/engine/BoundQuery.h"
+#include "catalog/engine/CatalogAddress.h"
+#include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/EngineFile.h"
+#include "catalog/engine/FirstRow.h"
+#include "catalog/engine/NewFile.h"
 
 #include <QDir>
 #include <QFile>

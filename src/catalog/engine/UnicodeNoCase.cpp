@@ -1,4 +1,4 @@
-#include "catalog/UnicodeNoCase.h"
+#include "catalog/engine/UnicodeNoCase.h"
 
 #include <sqlite3.h>
 

@@ -1,9 +1,9 @@
-#include "catalog/EngineFile.h"
+#include "catalog/engine/EngineFile.h"
 
-#include "catalog/CatalogAddress.h"
-#include "catalog/ForeignSchema.h"
-#include "catalog/NewFile.h"
-#include "catalog/SqliteUri.h"
+#include "catalog/engine/CatalogAddress.h"
+#include "catalog/engine/ForeignSchema.h"
+#include "catalog/engine/NewFile.h"
+#include "catalog/engine/SqliteUri.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "catalog/CatalogFile.h"
+#include "catalog/engine/CatalogFile.h"
 
-#include "catalog/CatalogAddress.h"
-#include "catalog/Schema.h"
-#include "catalog/ServerCatalog.h"
-#include "catalog/SqliteUri.h"
+#include "catalog/engine/CatalogAddress.h"
+#include "catalog/engine/Schema.h"
+#include "catalog/engine/ServerCatalog.h"
+#include "catalog/engine/SqliteUri.h"
 
 #include <QDir>
 #include <QFile>

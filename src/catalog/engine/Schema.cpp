@@ -1,6 +1,6 @@
-#include "catalog/Schema.h"
+#include "catalog/engine/Schema.h"
 
-#include "catalog/ServerSearch.h"
+#include "catalog/engine/SearchIndexSchema.h"
 
 namespace tarl {
 

@@ -1,4 +1,4 @@
-#include "catalog/CatalogFileHead.h"
+#include "catalog/engine/CatalogFileHead.h"
 
 #include <QFile>
 #include <QFileInfo>

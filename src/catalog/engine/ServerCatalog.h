@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/CatalogAddress.h"
+#include "catalog/engine/CatalogAddress.h"
 #include "text/Result.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
-#include "catalog/FirstRow.h"
+#include "catalog/engine/FirstRow.h"
 
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 
 namespace tarl {
 

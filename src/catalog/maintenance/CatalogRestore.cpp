@@ -1,8 +1,8 @@
-#include "catalog/CatalogRestore.h"
+#include "catalog/maintenance/CatalogRestore.h"
 
-#include "catalog/CatalogCheck.h"
-#include "catalog/EngineFile.h"
-#include "catalog/NewFile.h"
+#include "catalog/engine/EngineFile.h"
+#include "catalog/engine/NewFile.h"
+#include "catalog/maintenance/CatalogCheck.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "catalog/CatalogBackup.h"
+#include "catalog/maintenance/CatalogBackup.h"
 
-#include "catalog/Connection.h"
-#include "catalog/EngineFile.h"
-#include "catalog/NewFile.h"
-#include "catalog/Schema.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/EngineFile.h"
+#include "catalog/engine/NewFile.h"
+#include "catalog/engine/Schema.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "catalog/SqliteUri.h"
+#include "catalog/engine/SqliteUri.h"
 
 #include <QDir>
 #include <QFileInfo>

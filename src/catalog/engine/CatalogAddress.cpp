@@ -1,4 +1,4 @@
-#include "catalog/CatalogAddress.h"
+#include "catalog/engine/CatalogAddress.h"
 
 #include <QRegularExpression>
 #include <QUrl>

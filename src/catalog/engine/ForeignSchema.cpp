@@ -1,7 +1,7 @@
-#include "catalog/ForeignSchema.h"
+#include "catalog/engine/ForeignSchema.h"
 
-#include "catalog/Schema.h"
-#include "catalog/SearchIndex.h"
+#include "catalog/engine/Schema.h"
+#include "catalog/engine/SearchIndexSchema.h"
 
 #include <QRegularExpression>
 #include <sqlite3.h>

@@ -1,8 +1,8 @@
-#include "catalog/CatalogCheck.h"
+#include "catalog/maintenance/CatalogCheck.h"
 
-#include "catalog/EngineFile.h"
-#include "catalog/ForeignSchema.h"
-#include "catalog/Schema.h"
+#include "catalog/engine/EngineFile.h"
+#include "catalog/engine/ForeignSchema.h"
+#include "catalog/engine/Schema.h"
 
 #include <QRegularExpression>
 #include <sqlite3.h>

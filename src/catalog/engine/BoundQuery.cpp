@@ -1,4 +1,4 @@
-#include "catalog/BoundQuery.h"
+#include "catalog/engine/BoundQuery.h"
 
 #include <QSqlQuery>
 

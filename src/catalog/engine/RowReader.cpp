@@ -1,8 +1,8 @@
-#include "catalog/RowReader.h"
+#include "catalog/engine/RowReader.h"
 
-#include "catalog/Connection.h"
-#include "catalog/EngineText.h"
-#include "catalog/StatementFailure.h"
+#include "catalog/engine/Connection.h"
+#include "catalog/engine/EngineText.h"
+#include "catalog/engine/StatementFailure.h"
 
 #include <QByteArray>
 #include <algorithm>

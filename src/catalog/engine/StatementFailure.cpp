@@ -1,6 +1,6 @@
-#include "catalog/StatementFailure.h"
+#include "catalog/engine/StatementFailure.h"
 
-#include "catalog/CatalogAddress.h"
+#include "catalog/engine/CatalogAddress.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
-#include "catalog/UnicodeLike.h"
+#include "catalog/engine/UnicodeLike.h"
 
-#include "catalog/EngineText.h"
+#include "catalog/engine/EngineText.h"
 
 #include <memory>
 #include <sqlite3.h>

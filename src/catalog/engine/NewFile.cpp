@@ -1,6 +1,6 @@
-#include "catalog/NewFile.h"
+#include "catalog/engine/NewFile.h"
 
-#include "catalog/EngineFile.h"
+#include "catalog/engine/EngineFile.h"
 #include "platform/FileDescriptor.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "catalog/Recordset.h"
+#include "catalog/engine/Recordset.h"
 
-#include "catalog/Connection.h"
+#include "catalog/engine/Connection.h"
 
 #include <QSqlQuery>
 

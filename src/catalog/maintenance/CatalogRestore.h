@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/CatalogBackup.h"
+#include "catalog/maintenance/CatalogBackup.h"
 #include "text/Result.h"
 
 #include <QString>

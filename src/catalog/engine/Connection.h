@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/Recordset.h"
+#include "catalog/engine/Recordset.h"
 
 #include <QString>
 #include <QVariantList>

@@ -1,8 +1,8 @@
-#include "catalog/ServerCatalog.h"
+#include "catalog/engine/ServerCatalog.h"
 
-#include "catalog/BoundQuery.h"
+#include "catalog/engine/BoundQuery.h"
 
-#include "catalog/Schema.h"
+#include "catalog/engine/Schema.h"
 
 #include <QRegularExpression>
 #include <QSqlDatabase>
