@@ -23,6 +23,7 @@
 #include "catalog/TrackLength.h"
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "scan/ScanImport.h"

@@ -19,6 +19,7 @@
 #include "browser/LibraryTree.h"
 #include "browser/TreeBuild.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LocalFiles.h"
 #include "platform/PathRules.h"

@@ -4,6 +4,7 @@
 #include "catalog/ServerSearch.h"
 #include "catalog/engine/BoundQuery.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "catalog/engine/RowReader.h"
 #include "text/AccentFold.h"
 

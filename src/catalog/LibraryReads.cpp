@@ -3,6 +3,7 @@
 #include "catalog/engine/BoundQuery.h"
 #include "catalog/engine/Connection.h"
 #include "catalog/engine/FirstRow.h"
+#include "catalog/engine/Recordset.h"
 #include "catalog/engine/UnicodeNoCase.h"
 
 namespace tarl {
@@ -28,6 +29,10 @@ enum TrackField {
 
 } // namespace
 
+namespace {
+
+// The track fields of the current row of a read whose columns are, in order: M3u_id, path, file,
+// title, artist, album, year, genre, comments, size, time, rating, id.
 TrackFields TrackFieldsOf(const Recordset& rows) {
     TrackFields track;
     track.path = rows.field(FieldPath);
@@ -44,8 +49,6 @@ TrackFields TrackFieldsOf(const Recordset& rows) {
     track.id = rows.field(FieldId);
     return track;
 }
-
-namespace {
 
 // The lists a statement reads, grouped by the id in its first column, each made
 // into a row by `makeRow`; a list whose id is stored as no id is left out.

@@ -23,7 +23,6 @@
 namespace tarl {
 
 struct Catalog;
-class Recordset;
 
 // Whether a stored value is a catalog id: ids compare as integers, and a value stored as anything
 // else (null, text) equals no id.
@@ -105,10 +104,6 @@ struct TrackFields {
     QVariant rating;
     QVariant id;
 };
-
-// The track fields of the current row of a read whose columns are, in order: M3u_id, path, file,
-// title, artist, album, year, genre, comments, size, time, rating, id.
-TrackFields TrackFieldsOf(const Recordset& rows);
 
 // The tracks of list `listId`, in the order they were added (by id), so a playlist lists in its
 // own order. Fails as well when the read breaks off part way. General holder.

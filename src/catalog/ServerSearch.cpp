@@ -5,6 +5,7 @@
 #include "catalog/engine/BoundQuery.h"
 #include "catalog/engine/Connection.h"
 #include "catalog/engine/FirstRow.h"
+#include "catalog/engine/Recordset.h"
 #include "catalog/engine/UnicodeLike.h"
 #include "text/AccentFold.h"
 

@@ -5,6 +5,7 @@
 #include "browserui/LibraryBrowser.h"
 #include "browserui/StyleDrag.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "dialogs/RenameDialog.h"
 #include "shell/TreeMenus.h"
 #include "state/Twips.h"

@@ -5,6 +5,7 @@
 #include "catalog/SearchIndex.h"
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "support/TempDir.h"
 
 #include <functional>

@@ -4,6 +4,7 @@
 #include "RawSqlite.h"
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "support/PgServer.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"

@@ -3,6 +3,7 @@
 #include "FakeLibraryTree.h"
 #include "RecordingFiles.h"
 #include "RoutineFixture.h"
+#include "catalog/engine/Recordset.h"
 #include "platform/LocalFiles.h"
 
 #include <QDir>

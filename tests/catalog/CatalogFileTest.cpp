@@ -1,5 +1,6 @@
 #include "catalog/engine/CatalogFile.h"
 
+#include "catalog/engine/Recordset.h"
 #include "support/CatalogFixture.h"
 
 #include <QDir>

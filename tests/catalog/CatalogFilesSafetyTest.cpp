@@ -4,6 +4,7 @@
 #include "StylesOf.h"
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "catalog/maintenance/CatalogBackup.h"
 #include "catalog/maintenance/CatalogCheck.h"
 #include "catalog/maintenance/CatalogCopy.h"

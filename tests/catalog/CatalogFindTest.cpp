@@ -1,6 +1,7 @@
 #include "catalog/CatalogFind.h"
 
 #include "RoutineFixture.h"
+#include "catalog/engine/Recordset.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include "RawSqlite.h"
 #include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Recordset.h"
 #include "catalog/engine/Schema.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"

@@ -7,6 +7,7 @@
 #include "catalog/CatalogFind.h"
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>

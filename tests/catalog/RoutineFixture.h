@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "support/CatalogFixture.h"
 #include "support/FakeDrives.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 
 #include <QString>
 #include <QStringList>

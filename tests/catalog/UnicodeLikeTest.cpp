@@ -1,5 +1,6 @@
 #include "catalog/engine/UnicodeLike.h"
 
+#include "catalog/engine/Recordset.h"
 #include "support/CatalogFixture.h"
 
 #include <gtest/gtest.h>

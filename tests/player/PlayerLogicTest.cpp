@@ -1,4 +1,5 @@
 #include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Recordset.h"
 #include "history/HistoryFile.h"
 #include "platform/LocalFiles.h"
 #include "player/NowPlaying.h"

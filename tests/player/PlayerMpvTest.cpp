@@ -1,6 +1,7 @@
 // The player side over a real mpv (silent), a real catalog and real files: what a user sees
 // when a folder is played, followed and played again from the history.
 #include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Recordset.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryReplay.h"
 #include "platform/MpvPlayerLink.h"

@@ -1,4 +1,5 @@
 #include "ScanImportFixture.h"
+#include "catalog/engine/Recordset.h"
 
 #include <csignal>
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/engine/Recordset.h"
 #include "scan/ScanImport.h"
 #include "scan/ScanNode.h"
 #include "scan/ScanTree.h"

@@ -3,6 +3,7 @@
 // file is sound, and no backup failed. TARL_STRESS_SECONDS sets the while (30 unless set).
 #include "FindFixture.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "shell/TreeMenus.h"
 #include "support/Id3Builder.h"
 #include "support/QtPrinters.h"

@@ -1,6 +1,7 @@
 #include "support/CatalogFixture.h"
 
 #include "catalog/engine/CatalogFile.h"
+#include "catalog/engine/Recordset.h"
 #include "support/PgServer.h"
 
 namespace tarl::test {

@@ -2,6 +2,7 @@
 #include "catalog/engine/CatalogAddress.h"
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "support/DamagedCatalog.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"

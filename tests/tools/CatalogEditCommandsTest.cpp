@@ -1,6 +1,7 @@
 #include "ToolRun.h"
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 

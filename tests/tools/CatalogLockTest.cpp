@@ -2,6 +2,7 @@
 // holds a write transaction open for longer than the busy timeout.
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "support/Id3Builder.h"
 #include "support/PgServer.h"
 #include "support/TempDir.h"

@@ -6,6 +6,7 @@
 #include "catalog/TrackLength.h"
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "platform/LinuxDrives.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"

@@ -3,6 +3,7 @@
 #include "catalog/ScanNodeValues.h"
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 #include "support/FakeDrives.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"

@@ -1,4 +1,5 @@
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 
 #include "catalog/engine/BoundQuery.h"
 #include "catalog/engine/CatalogAddress.h"

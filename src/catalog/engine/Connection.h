@@ -1,7 +1,5 @@
 #pragma once
 
-#include "catalog/engine/Recordset.h"
-
 #include <QString>
 #include <QVariantList>
 #include <functional>
@@ -9,6 +7,9 @@
 struct sqlite3;
 
 namespace tarl {
+
+// The rows a statement read, held for the catalog's routines (Recordset.h).
+class Recordset;
 
 // The two engines a catalog lives in.
 enum class CatalogEngine {

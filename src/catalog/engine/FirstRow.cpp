@@ -1,6 +1,7 @@
 #include "catalog/engine/FirstRow.h"
 
 #include "catalog/engine/Connection.h"
+#include "catalog/engine/Recordset.h"
 
 namespace tarl {
 

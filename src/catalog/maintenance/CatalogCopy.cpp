@@ -7,6 +7,7 @@
 #include "catalog/engine/EngineFile.h"
 #include "catalog/engine/FirstRow.h"
 #include "catalog/engine/NewFile.h"
+#include "catalog/engine/Recordset.h"
 
 #include <QDir>
 #include <QFile>
