@@ -28,6 +28,64 @@ struct CdName {
     bool goAhead = true;
 };
 
+// Asked on the window's thread before the worker starts; nothing for a folder on no CD.
+std::optional<CdName> AskCdName(AppState& state, QWidget* parent, const QString& localFolder) {
+    const Drives& drives = state.services.drives;
+    if (DiscSeparatorIn(localFolder) >= 0 || !IsCdDrive(localFolder, drives))
+        return std::nullopt;
+    RenameDialog dialog(state, parent);
+    dialog.renameMode = RenameDialog::NameCd;
+    dialog.prompt = QStringLiteral("CD name");
+    dialog.currentLabel = VolumeLabelOf(drives, localFolder);
+    dialog.goAhead = QStringLiteral("1");
+    dialog.load();
+    dialog.exec();
+    // Cancel leaves both values as they were: the walk goes on under the volume label.
+    return CdName{dialog.currentLabel, dialog.goAhead == QLatin1String("1")};
+}
+
+// The boxes of a walk: a CD key refused, playlists that could not be purged.
+void ShowWalkBoxes(Ui& ui, const RescanWalk& walk) {
+    if (walk.cdKey)
+        ui.message(QStringLiteral("This function not run with CD"), QStringLiteral("Comming soon"),
+                   MsgIcon::Exclamation, MsgButtons::Ok);
+    for (const QString& failure : walk.purgeFailures)
+        ui.message(failure, QString(VersionLabel), MsgIcon::Critical, MsgButtons::Ok);
+}
+
+// How the re-scan on the worker reaches the window: its status panels by reports, the CD name
+// asked before, the walk's boxes shown before the import (the worker waits for them).
+RescanSteps StepsOnTheWorker(MainWindow& window, ScanWorker& worker, Ui& ui,
+                             const std::optional<CdName>& cdName, QString& label) {
+    ScanReports& reports = worker.reports();
+    RescanSteps steps;
+    steps.nameCd = [&cdName, &label] {
+        label = cdName ? cdName->label : label;
+        return !cdName || cdName->goAhead;
+    };
+    steps.status = [&window, &reports](int panel, const QString& text) {
+        reports.set(panel == 1 ? ScanReports::Panel1 : ScanReports::Panel2,
+                    [&window, panel, text] { window.setStatusPanel(panel, text); });
+    };
+    steps.turn = [&worker] { return !worker.stopRequested(); };
+    steps.importing = [&window, &reports](bool running) {
+        if (running)
+            reports.set(ScanReports::Panel2, [&window] {
+                window.setStatusPanel(2, QStringLiteral("Backing up the catalog..."));
+            });
+    };
+    steps.walked = [&window, &reports, &ui](const RescanWalk& walk) {
+        QMetaObject::invokeMethod(
+            &window,
+            [&] {
+                reports.showNow();
+                ShowWalkBoxes(ui, walk);
+            },
+            Qt::BlockingQueuedConnection);
+    };
+    return steps;
+}
+
 } // namespace
 
 void MainWindow::rescanSelected() {
@@ -49,57 +107,15 @@ void MainWindow::rescanFolder(const QString& folder) {
     Ui& ui = state_.services.ui;
     const QString localFolder = state_.pathMap.toLocal(folder);
     const Drives& drives = state_.services.drives;
-
     // The question needs the window's thread: asked first, answered to the worker's walk.
-    std::optional<CdName> cdName;
-    if (DiscSeparatorIn(localFolder) < 0 && IsCdDrive(localFolder, drives)) {
-        RenameDialog dialog(state_, this);
-        dialog.renameMode = RenameDialog::NameCd;
-        dialog.prompt = QStringLiteral("CD name");
-        dialog.currentLabel = VolumeLabelOf(drives, localFolder);
-        dialog.goAhead = QStringLiteral("1");
-        dialog.load();
-        dialog.exec();
-        // Cancel leaves both values as they were: the walk goes on under the volume label.
-        cdName = CdName{dialog.currentLabel, dialog.goAhead == QLatin1String("1")};
-        if (rescanClosing_)
-            return;
-    }
+    const std::optional<CdName> cdName = AskCdName(state_, this, localFolder);
+    if (rescanClosing_)
+        return;
 
     ScanWorker worker;
     ScanReports& reports = worker.reports();
-    RescanSteps steps;
     QString label = state_.currentLabel;
-    steps.nameCd = [&] {
-        label = cdName ? cdName->label : label;
-        return !cdName || cdName->goAhead;
-    };
-    steps.status = [this, &reports](int panel, const QString& text) {
-        reports.set(panel == 1 ? ScanReports::Panel1 : ScanReports::Panel2,
-                    [this, panel, text] { setStatusPanel(panel, text); });
-    };
-    steps.turn = [&worker] { return !worker.stopRequested(); };
-    steps.importing = [this, &reports](bool running) {
-        if (running)
-            reports.set(ScanReports::Panel2,
-                        [this] { setStatusPanel(2, QStringLiteral("Backing up the catalog...")); });
-    };
-    // The boxes of the walk come before the import, as they always did: the worker waits for
-    // them.
-    steps.walked = [this, &reports, &ui](const RescanWalk& walk) {
-        QMetaObject::invokeMethod(
-            this,
-            [&] {
-                reports.showNow();
-                if (walk.cdKey)
-                    ui.message(QStringLiteral("This function not run with CD"),
-                               QStringLiteral("Comming soon"), MsgIcon::Exclamation,
-                               MsgButtons::Ok);
-                for (const QString& failure : walk.purgeFailures)
-                    ui.message(failure, QString(VersionLabel), MsgIcon::Critical, MsgButtons::Ok);
-            },
-            Qt::BlockingQueuedConnection);
-    };
+    const RescanSteps steps = StepsOnTheWorker(*this, worker, ui, cdName, label);
 
     RescanOptions options;
     if (openedScanWindow_)
