@@ -41,9 +41,9 @@ void ClosingDown::start() {
 }
 
 void ClosingDown::step() {
-    // A menu or a box opened during a walk or import holds it still from its own event loop:
-    // those close first. The scan window itself closes once the work has returned, at its next
-    // turn of the event loop.
+    // A menu or a box opened during a walk or import runs its event loop above the handler that
+    // waits for the work: those close first, so the handler can return once the work has. The
+    // scan window itself closes then, at its next turn of the event loop.
     if (QWidget* popup = QApplication::activePopupWidget()) {
         popup->close();
         return;
