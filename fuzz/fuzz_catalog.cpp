@@ -180,7 +180,7 @@ QByteArray EmptyCatalogBytes(const QString& file, bool indexed) {
     Check(tarl::CreateCatalog(file).ok, "an empty catalog");
     if (indexed) {
         tarl::Catalog catalog;
-        Check(catalog.connection.open(tarl::file), "the empty catalog opened");
+        Check(catalog.connection.open(file), "the empty catalog opened");
         Check(tarl::RefreshSearchIndex(catalog).ok, "the empty catalog indexed");
         catalog.connection.close();
     }
@@ -224,7 +224,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool foreign = AddForeignSchema(file, input);
 
     tarl::Catalog catalog;
-    const bool opened = catalog.connection.open(tarl::file);
+    const bool opened = catalog.connection.open(file);
     if (foreign)
         Check(!opened &&
                   catalog.connection.lastError().contains(QLatin1String("did not put there")),

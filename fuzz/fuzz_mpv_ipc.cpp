@@ -77,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             pushed.apply(message.object);
         if (message.kind == tarl::PlayerMessage::Kind::Answer)
             Check(!message.object.contains(QStringLiteral("event")), "answers are no events");
-        Check(pushed.time(0) >= 0, "the position is never negative");
-        Check(pushed.time(1) >= 0, "the length is never negative");
+        Check(pushed.positionMs() >= 0, "the position is never negative");
+        Check(pushed.lengthSeconds() >= 0, "the length is never negative");
         pushed.allReported();
     }
     return 0;
