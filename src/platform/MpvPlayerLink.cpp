@@ -386,6 +386,9 @@ bool MpvPlayerLink::startPlayer(const QString& program, const QString& target) {
     // option that leaves folders alone, which Tarl never lists.)
     arguments << QStringLiteral("--ytdl=no") << QStringLiteral("--demuxer=lavf")
               << QStringLiteral("--load-unsafe-playlists=no");
+    // No script of the user's or the system's runs in it: a desktop-widget plug-in would show
+    // the desktop a second player beside Tarl's own.
+    arguments << QStringLiteral("--load-scripts=no");
     arguments += options_.extraArguments;
     // A list given as --playlist is read before the socket answers, entry n being line n; given
     // as a plain file it would be one entry until the player opened it.

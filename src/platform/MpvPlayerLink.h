@@ -52,6 +52,15 @@ namespace tarl {
 // - stop: remembers the current entry, then `stop keep-playlist`, so the list and the entry index
 //   stay (plain `stop` would empty mpv's playlist).
 // - askToClose: `quit`, sent without waiting.
+// - state: from the pushed values: Playing or Paused (`pause`) while a file of the current entry
+//   is loaded, Stopped otherwise.
+// - entries, appendEntries, moveEntry, removeEntry: the `playlist` property's file names,
+//   `loadfile <path> append`, `playlist-move`, `playlist-remove`. mpv keeps playing the file it
+//   plays through them; the entry question follows the playing entry to its new place.
+// - shuffleEntries: `playlist-shuffle`, then the playing entry moved to the front, so what is
+//   left to hear is the rest of the list; `playlist-unshuffle` puts back the order mpv had
+//   before (only the player that shuffled knows it).
+// - setRepeat: `loop-file` and `loop-playlist` (inf or no).
 // Every verb to window 0 or to a window that is not the player connected now answers 0 and sends
 // nothing. The commands (seek, entry, volume, play, pause, stop, next, previous, launch) are user
 // actions and wait for mpv's answer, at most the time-out (200 ms by default); after a command
@@ -97,6 +106,13 @@ public:
     void next(PlayerWindow window) override;
     void previous(PlayerWindow window) override;
     void askToClose(PlayerWindow window) override;
+    PlayerState state(PlayerWindow window) override;
+    std::optional<QStringList> entries(PlayerWindow window) override;
+    bool appendEntries(PlayerWindow window, const QStringList& paths) override;
+    bool moveEntry(PlayerWindow window, qint64 from, qint64 to) override;
+    bool removeEntry(PlayerWindow window, qint64 index) override;
+    bool shuffleEntries(PlayerWindow window, bool shuffle) override;
+    void setRepeat(PlayerWindow window, Repeat repeat) override;
     bool launch(const QString& program, const QString& target) override;
     PlayerWindow waitForWindow(int timeoutMs) override;
     void endStartedPlayer() override;
@@ -134,6 +150,8 @@ private:
     bool switchingEntry(const QDeadlineTimer& deadline);
     void seek(qint64 ms, const QDeadlineTimer& deadline);
     void playFromWhereItIs(const QDeadlineTimer& deadline);
+    // After an edit of the list: the entry question answers where the playing entry is now.
+    void followPlayingEntry(const QDeadlineTimer& deadline);
     bool handOver(const QString& target, const QDeadlineTimer& deadline);
     bool startPlayer(const QString& program, const QString& target);
     // Whether a just-started player holds its list and has taken an entry of it.

@@ -2,12 +2,21 @@
 
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
+#include <optional>
 
 namespace tarl {
 
 // Handle of the player's window; 0 when no player answers.
 using PlayerWindow = qint64;
+
+// How the player goes on at the end of a song: to the next one and stops after the last (Off),
+// back to the first after the last (List), or the same song again (Song).
+enum class Repeat { Off, List, Song };
+
+// Whether the player plays an entry, holds it paused, or has none (stopped, idle, not there).
+enum class PlayerState { Stopped, Paused, Playing };
 
 // The outside player: what Tarl asks of it and tells it, whatever the player is.
 class PlayerLink {
@@ -34,6 +43,22 @@ public:
     virtual void previous(PlayerWindow window) = 0;
     // Asks the player to close, without waiting.
     virtual void askToClose(PlayerWindow window) = 0;
+    virtual PlayerState state(PlayerWindow window) = 0;
+
+    // The player's list. Every edit keeps the entry playing playing; false when the player did
+    // not take it (then its list is as it was, or, for several entries, holds those it took).
+    // The entries as the player names them (a path, or the "file://" URL the list gave);
+    // nullopt when the player does not answer.
+    virtual std::optional<QStringList> entries(PlayerWindow window) = 0;
+    // Adds local tracks (absolute paths) at the end of the list.
+    virtual bool appendEntries(PlayerWindow window, const QStringList& paths) = 0;
+    // Moves entry `from` so that it is entry `to` afterwards (both from 0).
+    virtual bool moveEntry(PlayerWindow window, qint64 from, qint64 to) = 0;
+    virtual bool removeEntry(PlayerWindow window, qint64 index) = 0;
+    // Puts the list in a random order with the entry playing first, or (false) back in the order
+    // it had before it was shuffled.
+    virtual bool shuffleEntries(PlayerWindow window, bool shuffle) = 0;
+    virtual void setRepeat(PlayerWindow window, Repeat repeat) = 0;
 
     // Plays `target` (a sound file or a playlist) with the player program `program`: handed to
     // the player answering now, or the program started with its options and the target as an
@@ -78,6 +103,13 @@ public:
     void next(PlayerWindow) override {}
     void previous(PlayerWindow) override {}
     void askToClose(PlayerWindow) override {}
+    PlayerState state(PlayerWindow) override { return PlayerState::Stopped; }
+    std::optional<QStringList> entries(PlayerWindow) override { return std::nullopt; }
+    bool appendEntries(PlayerWindow, const QStringList&) override { return false; }
+    bool moveEntry(PlayerWindow, qint64, qint64) override { return false; }
+    bool removeEntry(PlayerWindow, qint64) override { return false; }
+    bool shuffleEntries(PlayerWindow, bool) override { return false; }
+    void setRepeat(PlayerWindow, Repeat) override {}
     bool launch(const QString&, const QString&) override { return false; }
 };
 

@@ -66,6 +66,9 @@ void PlayerPushed::apply(const QJsonObject& event) {
     case ObservedIdle:
         idle = data.toBool();
         break;
+    case ObservedPause:
+        paused = data.toBool();
+        break;
     default:
         break;
     }

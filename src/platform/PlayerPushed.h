@@ -15,10 +15,11 @@ enum PlayerObserved : int {
     ObservedPlayingEntry,
     ObservedEntryCount,
     ObservedIdle,
+    ObservedPause,
     ObservedEnd
 };
 inline constexpr const char* PlayerObservedNames[] = {
-    "duration", "time-pos", "playlist-pos", "playlist-playing-pos", "playlist-count", "idle-active",
+    "duration", "time-pos", "playlist-pos", "playlist-playing-pos", "playlist-count", "idle-active", "pause",
 };
 
 // The latest values mpv pushed, kept from its event lines (whatever they hold: a value of the
@@ -31,6 +32,7 @@ struct PlayerPushed {
     qint64 playing = -1; // playlist-playing-pos
     qint64 count = 0;
     bool idle = false;
+    bool paused = false;
     // Between the current file's file-loaded event and its end.
     bool fileLoaded = true;
     // How many files mpv has started (start-file events) since the link connected.

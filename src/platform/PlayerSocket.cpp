@@ -21,10 +21,23 @@ namespace {
 // The commands the player link sends; nothing else ever reaches the player. mpv's `run`,
 // `subprocess` and `load-script` start programs or load code and must stay out of this list.
 constexpr const char* AllowedCommands[] = {
-    "get_property",     "set_property", "seek",          "loadfile",
-    "loadlist",         "cycle",        "stop",          "playlist-prev",
-    "playlist-next",    "quit",         "disable_event", "enable_event",
+    "get_property",
+    "set_property",
+    "seek",
+    "loadfile",
+    "loadlist",
+    "cycle",
+    "stop",
+    "playlist-prev",
+    "playlist-next",
+    "quit",
+    "disable_event",
+    "enable_event",
     "observe_property",
+    "playlist-move",
+    "playlist-remove",
+    "playlist-shuffle",
+    "playlist-unshuffle",
 };
 
 int RemainingMs(const QDeadlineTimer& deadline) {

@@ -35,6 +35,7 @@ bool PlayerControl::StartPlayer(const QString& program, const QString& target) {
     if (!state_.services.player.launch(program, target))
         return false;
     state_.lastListIndex = -1;
+    ++listsStarted_;
     return true;
 }
 

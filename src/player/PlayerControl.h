@@ -36,6 +36,11 @@ public:
     // them expanded). A key that gives no tracks, or a list that cannot be written, stops the
     // play with the reason; what was left out is reported and the rest plays.
     void PlayKey(const QString& key) override;
+    // How many lists were handed to the player since the program started: a new one takes the
+    // play order again.
+    quint64 listsStarted() const { return listsStarted_; }
+    // Whether the player program is known, looked up when it is not; the warning when not.
+    bool knowPlayerProgram();
     // Records the play state that is ending at the top of the history, then rebuilds the menu.
     void RecordHistory() override;
     // ResumeTemporaryPlaylist at `entry`, from its start.
@@ -49,8 +54,6 @@ public:
     std::function<void(const QString&)> warn;
 
 private:
-    // Whether the player program is known, looked up when it is not; the warning when not.
-    bool knowPlayerProgram();
     // Hands a sentence to reportError, when there is one.
     void report(const QString& sentence);
     // A play that went well takes a failure's sentence away: it is no longer true.
@@ -58,6 +61,7 @@ private:
 
     AppState& state_;
     bool failureShown_ = false;
+    quint64 listsStarted_ = 0;
 };
 
 } // namespace tarl

@@ -52,6 +52,10 @@ void PlayerPanel::buttonPressed(int index) {
     findPlayer();
     PlayerLink& player = state_.services.player;
     const PlayerWindow window = state_.playerPid;
+    if (window == 0 && (index == 0 || index == 4) && playerGone) {
+        playerGone(index == 4);
+        return;
+    }
     // One button a line, as the panel shows them.
     // clang-format off
     switch (index) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 namespace tarl {
 
@@ -51,6 +52,10 @@ public:
     double volumeKnob() const { return volumeKnob_; }
     void setPositionKnob(double left);
     void setVolumeKnob(double left);
+
+    // Play (false) or next (true) pressed while no player answers: the player is brought back
+    // (PlayerCommands). Unset, the press does nothing.
+    std::function<void(bool next)> playerGone;
 
 private:
     void findPlayer();

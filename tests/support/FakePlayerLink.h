@@ -38,12 +38,26 @@ public:
     void next(PlayerWindow w) override { sent.push_back({w, "next"}); }
     void previous(PlayerWindow w) override { sent.push_back({w, "previous"}); }
     void askToClose(PlayerWindow w) override;
+    PlayerState state(PlayerWindow w) override {
+        return w != 0 && running ? playerState : PlayerState::Stopped;
+    }
+    // The list edits act on `list` while the player runs, and are recorded.
+    std::optional<QStringList> entries(PlayerWindow w) override;
+    bool appendEntries(PlayerWindow w, const QStringList& paths) override;
+    bool moveEntry(PlayerWindow w, qint64 from, qint64 to) override;
+    bool removeEntry(PlayerWindow w, qint64 index) override;
+    bool shuffleEntries(PlayerWindow w, bool shuffle) override;
+    void setRepeat(PlayerWindow w, Repeat repeat) override {
+        sent.push_back({w, "setRepeat", qint64(repeat)});
+    }
     bool launch(const QString& program, const QString& target) override;
 
     bool running = false;
     bool launchStarts = false; // a launch makes it run
     PlayerWindow window = 4242;
     std::map<QString, qint64> replies;
+    PlayerState playerState = PlayerState::Playing;
+    QStringList list;
     std::vector<Call> sent;
     // Each launch: the program and the target.
     QList<QStringList> launches;
