@@ -40,6 +40,9 @@ inline constexpr Key SortedByCd{Player, QLatin1StringView("sorted_by_cd"),
                                 QLatin1StringView("true")};
 inline constexpr Key PlayerPath{Player, QLatin1StringView("Path"), QLatin1StringView("")};
 inline constexpr Key Volume{Player, QLatin1StringView("Volum"), QLatin1StringView("50")};
+// The play order: "true" shuffles; Repeat is "off", "list" or "song".
+inline constexpr Key Shuffle{Player, QLatin1StringView("Shuffle"), QLatin1StringView("false")};
+inline constexpr Key RepeatMode{Player, QLatin1StringView("Repeat"), QLatin1StringView("off")};
 inline constexpr Key Mp3Folder{Player, QLatin1StringView("Mp3folder"), QLatin1StringView("")};
 inline constexpr Key Mp3Index{Player, QLatin1StringView("Mp3_index"), QLatin1StringView("1")};
 inline constexpr Key Mp3Song{Player, QLatin1StringView("Mp3_song"), QLatin1StringView("")};
