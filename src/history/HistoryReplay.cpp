@@ -1,5 +1,6 @@
 #include "history/HistoryReplay.h"
 
+#include "history/Favorites.h"
 #include "history/HistoryFile.h"
 #include "scan/TemporaryPlaylist.h"
 #include "state/AppState.h"
@@ -18,6 +19,22 @@ int FirstLineIgnoringCase(const QStringList& entries, const QString& track) {
 
 } // namespace
 
+Result<> ReplayAt(AppState& state, const ReplayPlace& place, const ReplaySteps& steps,
+                  const QString& notFound) {
+    if (!steps.selectFolderNode || !steps.selectFolderNode(place.folder))
+        return Result<>::failed(notFound);
+    if (steps.playList)
+        steps.playList();
+
+    const int line = FirstLineIgnoringCase(ReadTemporaryPlaylist(state.tmpPlaylistPath),
+                                           state.pathMap.toLocal(place.folder + place.song));
+    if (line == 0)
+        return {}; // the list plays from its start
+    if (steps.resume)
+        steps.resume(line - 1, place.seconds);
+    return {};
+}
+
 Result<> ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps) {
     if (entry < 1)
         return {};
@@ -25,19 +42,15 @@ Result<> ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps
     if (records.size() < entry)
         return {};
     const HistoryRecord& record = records[entry - 1];
+    return ReplayAt(state, {record.folder, record.song, record.position.trimmed().toLongLong()},
+                    steps, QStringLiteral("I can't find this history playlist"));
+}
 
-    if (!steps.selectFolderNode || !steps.selectFolderNode(record.folder))
-        return Result<>::failed(QStringLiteral("I can't find this history playlist"));
-    if (steps.playList)
-        steps.playList();
-
-    const int line = FirstLineIgnoringCase(ReadTemporaryPlaylist(state.tmpPlaylistPath),
-                                           state.pathMap.toLocal(record.folder + record.song));
-    if (line == 0)
-        return {}; // the list plays from its start
-    if (steps.resume)
-        steps.resume(line - 1, record.position.trimmed().toLongLong());
-    return {};
+Result<> ReplayFavorite(AppState& state, const Favorite& favorite, const ReplaySteps& steps) {
+    return ReplayAt(
+        state, {favorite.folder, favorite.song, favorite.position}, steps,
+        QStringLiteral("The folder of the favorite \"%1\" is no longer in the library: %2")
+            .arg(favorite.name, favorite.folder));
 }
 
 } // namespace tarl

@@ -8,6 +8,7 @@
 namespace tarl {
 
 struct AppState;
+struct Favorite;
 
 // The main window's parts a replay goes through.
 struct ReplaySteps {
@@ -20,10 +21,25 @@ struct ReplaySteps {
     std::function<void(qint32 entry, qint64 seconds)> resume;
 };
 
-// Plays history entry `entry` (from 1) again: selects its folder, plays the folder's list and,
-// when the recorded song is in the temporary playlist (compared without regard to case), resumes
-// it at that song and at the recorded second. An entry past the end of the file does nothing; a
-// folder no longer in the tree fails with "I can't find this history playlist" and nothing plays.
+// A place to play again: a folder (a key of the library tree), a song in it and a second.
+struct ReplayPlace {
+    QString folder;
+    QString song;
+    qint64 seconds = 0;
+};
+
+// Plays `place` again: selects its folder, plays the folder's list and, when the song is in the
+// temporary playlist (compared without regard to case), resumes it at that song and second. A
+// folder no longer in the tree fails with `notFound` and nothing plays.
+Result<> ReplayAt(AppState& state, const ReplayPlace& place, const ReplaySteps& steps,
+                  const QString& notFound);
+
+// Plays history entry `entry` (from 1) again (ReplayAt). An entry past the end of the file does
+// nothing; a folder no longer in the tree fails with "I can't find this history playlist".
 Result<> ReplayHistoryEntry(AppState& state, int entry, const ReplaySteps& steps);
+
+// Plays a favourite again (ReplayAt) at its song and second. A folder no longer in the tree fails
+// with a sentence naming the favourite and its folder.
+Result<> ReplayFavorite(AppState& state, const Favorite& favorite, const ReplaySteps& steps);
 
 } // namespace tarl
