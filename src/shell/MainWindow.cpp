@@ -8,7 +8,6 @@
 #include "browserui/TrackRowsDrop.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/ScanWindow.h"
-#include "history/Favorites.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryMenu.h"
 #include "history/HistoryReplay.h"
@@ -21,6 +20,7 @@
 #include "searchui/SearchWindow.h"
 #include "shell/About.h"
 #include "shell/ClosingDown.h"
+#include "shell/FavoritesMenu.h"
 #include "shell/LibraryRefresh.h"
 #include "shell/Picture.h"
 #include "shell/StartUp.h"
@@ -223,6 +223,8 @@ void MainWindow::buildPlayer() {
         connect(historyActions_[i], &QAction::triggered, this, [this, i] { historyChosen(i + 1); });
     connect(clearHistoryAction_, &QAction::triggered, this, &MainWindow::clearHistoryClicked);
     connect(addFavoriteAction_, &QAction::triggered, this, &MainWindow::addFavoriteClicked);
+    favorites_ =
+        new FavoritesMenu(state_, favoritesMenu_, firstFavoriteAction_, replaySteps(), this);
 
     playerTimer_ = new QTimer(this);
     playerTimer_->setObjectName(QStringLiteral("playerTimer"));
@@ -254,6 +256,7 @@ void MainWindow::nameParts() {
         {clearHistoryAction_, "clearHistoryAction"},
         {addFavoriteAction_, "addFavoriteAction"},
         {firstFavoriteAction_, "firstFavoriteAction"},
+        {favorites_, "favorites"},
         {aboutAction_, "aboutAction"},
     };
     for (const auto& [part, name] : named)
@@ -306,7 +309,7 @@ void MainWindow::buildHistoryMenu() {
     clearHistoryAction_->setEnabled(menu.exists);
 }
 
-void MainWindow::historyChosen(int index) {
+ReplaySteps MainWindow::replaySteps() {
     ReplaySteps steps;
     steps.selectFolderNode = [this](const QString& folder) {
         return browser_->selectFolderNode(folder);
@@ -318,7 +321,11 @@ void MainWindow::historyChosen(int index) {
     steps.resume = [this](qint32 entry, qint64 seconds) {
         ResumeTemporaryPlaylist(state_, true, {entry, seconds});
     };
-    const Result<> replayed = ReplayHistoryEntry(state_, index, steps);
+    return steps;
+}
+
+void MainWindow::historyChosen(int index) {
+    const Result<> replayed = ReplayHistoryEntry(state_, index, replaySteps());
     if (!replayed)
         state_.services.ui.message(replayed.error, QStringLiteral("Not Found"),
                                    MsgIcon::Exclamation, MsgButtons::Ok);
@@ -331,14 +338,8 @@ void MainWindow::clearHistoryClicked() {
     buildHistoryMenu();
 }
 
-// Asks for the favourite's name with the proposal filled in, then shows the name typed ("" when
-// cancelled). Nothing is stored yet.
 void MainWindow::addFavoriteClicked() {
-    Ui& ui = state_.services.ui;
-    const std::optional<QString> name =
-        ui.input(QStringLiteral("Favorite Name"), QStringLiteral("Add to Favorites"),
-                 FavoriteProposal(state_));
-    ui.message(name.value_or(QString()), QString(VersionLabel), MsgIcon::None, MsgButtons::Ok);
+    favorites_->addClicked();
 }
 
 bool MainWindow::panelButtonMouse(int index, QEvent* event) {

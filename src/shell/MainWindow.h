@@ -25,6 +25,8 @@ namespace tarl {
 
 struct AppState;
 class ClosingDown;
+class FavoritesMenu;
+struct ReplaySteps;
 class ScanWorker;
 class SearchWindow;
 class LibraryBrowser;
@@ -154,6 +156,7 @@ public:
     void buildHistoryMenu();
     void historyChosen(int index);
     void clearHistoryClicked();
+    // "Add to favorites" (FavoritesMenu::addClicked).
     void addFavoriteClicked();
 
 protected:
@@ -185,6 +188,8 @@ private:
     // Gives every part its member's name as object name (tests find them so).
     void nameParts();
     void buildPlayer();
+    // How a history entry or a favourite is played again: through the tree and the track list.
+    ReplaySteps replaySteps();
     // Press, move and release on the panel's buttons and knobs.
     bool panelButtonMouse(int index, QEvent* event);
 
@@ -239,6 +244,8 @@ private:
     QAction* clearHistoryAction_ = nullptr;
     QAction* addFavoriteAction_ = nullptr;
     QAction* firstFavoriteAction_ = nullptr;
+    // The favourites in the Favorites menu, "Organise favorites…".
+    FavoritesMenu* favorites_ = nullptr;
     QAction* aboutAction_ = nullptr;
     TrayIcon* trayIcon_ = nullptr;
     QTimer* playerTimer_ = nullptr;

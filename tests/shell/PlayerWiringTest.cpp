@@ -4,6 +4,7 @@
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
 #include "browserui/TrackListView.h"
+#include "history/Favorites.h"
 #include "history/HistoryFile.h"
 #include "player/NowPlaying.h"
 #include "player/PlayerControl.h"
@@ -291,7 +292,8 @@ TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
     EXPECT_TRUE(services.player.launches.isEmpty());
 
-    // "Add to favorites" asks for the name with the proposal, then shows the name typed.
+    // "Add to favorites" asks for the name with the proposal, keeps the song under it and shows
+    // the name kept; a cancelled name keeps nothing and shows nothing.
     services.ui.transcript.clear();
     state->lastFolder = "/music/Album Name/";
     state->lastIndex = 4;
@@ -300,7 +302,7 @@ TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
     test::Part<QAction>(w, "addFavoriteAction")->trigger();
     test::Part<QAction>(w, "addFavoriteAction")->trigger(); // cancelled
     const auto& boxes = services.ui.transcript;
-    ASSERT_EQ(boxes.size(), 4u);
+    ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].kind, "input");
     EXPECT_EQ(boxes[0].text, "Favorite Name");
     EXPECT_EQ(boxes[0].title, "Add to Favorites");
@@ -308,8 +310,10 @@ TEST_F(PlayerWiring, AHistoryFolderGoneAndAFavouriteNameAreShownInBoxes) {
     EXPECT_EQ(boxes[1].text, "Mine");
     EXPECT_EQ(boxes[1].title, "Tarl Beta Version 2.7.2");
     EXPECT_EQ(boxes[1].buttons, MsgButtons::Ok);
-    EXPECT_EQ(boxes[3].kind, "message");
-    EXPECT_EQ(boxes[3].text, "");
+    EXPECT_EQ(boxes[2].kind, "input");
+    const QList<Favorite> kept = ReadFavorites(state->programFolder).value;
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept[0].song, "track05.mp3");
 }
 
 TEST_F(PlayerWiring, ClosingTheWindowClosesThePlayerStartedSinceTheLastTick) {
