@@ -3,6 +3,7 @@
 #include "browser/TrackListModel.h"
 #include "browserui/LibraryBrowser.h"
 #include "browserui/SelectedTracks.h"
+#include "browserui/TrackListPlaylists.h"
 #include "browserui/TrackListView.h"
 #include "platform/Ui.h"
 #include "state/AppState.h"
@@ -36,6 +37,8 @@ TrackListMenu::TrackListMenu(AppState& state, LibraryBrowser& browser, TrackList
             &TrackListMenu::deleteFromCatalogClicked);
     connect(deleteFileAction, &QAction::triggered, this, &TrackListMenu::deleteFileClicked);
     connect(propertiesAction, &QAction::triggered, this, &TrackListMenu::propertiesClicked);
+    menu->addSeparator();
+    playlists = new TrackListPlaylists(state_, browser_, list_, setStatus_, menu, this);
 }
 
 TrackListMenu::~TrackListMenu() {

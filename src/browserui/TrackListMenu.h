@@ -11,6 +11,7 @@ namespace tarl {
 
 struct AppState;
 class LibraryBrowser;
+class TrackListPlaylists;
 class TrackListView;
 struct TrackRow;
 
@@ -18,7 +19,8 @@ struct TrackRow;
 // "Delete From DB" (the selected tracks leave the catalog), "Delete of HD" (their files leave
 // the disc, then the tracks of those that went leave the catalog; the question names the files,
 // and one outside the list's folder goes only when it was named) and "Properties" (the current
-// track's information box). The browser opens the menu where the list's right button asks.
+// track's information box), then "Add to playlist" (TrackListPlaylists). The browser opens the
+// menu where the list's right button asks.
 class TrackListMenu : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +33,7 @@ public:
     QAction* deleteFromCatalogAction = nullptr;
     QAction* deleteFileAction = nullptr;
     QAction* propertiesAction = nullptr;
+    TrackListPlaylists* playlists = nullptr;
 
     void playClicked();
     void deleteFromCatalogClicked();

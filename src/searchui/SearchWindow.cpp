@@ -152,6 +152,7 @@ void SearchWindow::buildResults() {
         connect(item, &QAction::triggered, this, [this, field] { searchSameClicked(field); });
         searchSameItems[static_cast<size_t>(i)] = item;
     }
+    buildPlaylistMenu();
 
     statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("statusBar"));

@@ -48,6 +48,8 @@ public:
         std::function<bool(const QString& key)> selectFolderNode;
         // Selects the track list's rows of `file`, deselects the others, gives the list the focus.
         std::function<void(const QString& file)> selectTracks;
+        // The catalog filed a playlist ("Add to playlist"): the main window's tree is built again.
+        std::function<void()> playlistFiled;
     };
 
     SearchWindow(AppState& state, Hooks hooks, QWidget* parent = nullptr);
@@ -72,6 +74,9 @@ public:
     void hitsMouseDown(Qt::MouseButton button, const QPoint& pos);
     // Jumps to the selected hit in the main window, then closes.
     void jumpClicked();
+    // "Add to playlist": the selected track hit to the recent playlist `recent`, or to a new one
+    // (""); what came of it in the status bar, a failure in a box (AddToPlaylist).
+    void addHitToPlaylist(const QString& recent);
     void ignoreAccentsClicked();
 
     // The Mini Player strip.
@@ -108,6 +113,7 @@ public:
     QMenu* hitMenu = nullptr;
     QMenu* searchSameMenu = nullptr;
     std::array<QAction*, 9> searchSameItems{}; // in SearchField order
+    QMenu* addToPlaylistMenu = nullptr;
     QFrame* miniPlayer = nullptr;
     QLabel* miniCaption = nullptr;
     QLabel* stopButton = nullptr;
@@ -126,6 +132,7 @@ private:
     void buildSearchControls();
     void buildResults();
     void buildMiniPlayer();
+    void buildPlaylistMenu();
     void showBold();
     void recordHistory(const QString& entry);
     void searchFinished(Result<SearchOutcome> outcome);

@@ -392,6 +392,7 @@ void MainWindow::showSearchWindow() {
         activateWindow();
     };
     hooks.selectFolderNode = [this](const QString& key) { return browser_->selectFolderNode(key); };
+    hooks.playlistFiled = [this] { refreshFromCatalog(); };
     hooks.selectTracks = [this](const QString& file) {
         // The main window catches up with the player first: its next tick would otherwise find
         // the entry played from the search new and select that row over the hit.

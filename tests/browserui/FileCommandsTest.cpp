@@ -141,7 +141,8 @@ TEST_F(FileCommands, TheListMenuHoldsItsItemsInOrder) {
     QStringList captions;
     for (QAction* action : test::Part<TrackListMenu>(*window, "trackListMenu")->menu->actions())
         captions << (action->isSeparator() ? "-" : action->text());
-    EXPECT_EQ(captions, QStringList({"Play", "Delete From DB", "-", "Delete of HD", "Properties"}));
+    EXPECT_EQ(captions, QStringList({"Play", "Delete From DB", "-", "Delete of HD", "Properties",
+                                     "-", "Add to playlist"}));
 }
 
 TEST_F(FileCommands, ARightClickOnARowOpensTheMenuBelowAndRightOfThePointer) {
