@@ -219,6 +219,19 @@ bool LibraryBrowser::discReady(const QString& key) {
            MsgAnswer::Ok;
 }
 
+void LibraryBrowser::queueSelected(bool next) {
+    const std::vector<int> rows = c_.trackList->selectedRows();
+    if (rows.empty() || !state_.play)
+        return;
+    // The disc of the list is asked for once, as a play of it would.
+    if (const TreeNode* node = selectedNode(); node && !discReady(node->key))
+        return;
+    QStringList paths;
+    for (int row : rows)
+        paths << trackModel_->row(row).fullPath();
+    state_.play->QueueKeys(paths, next);
+}
+
 bool LibraryBrowser::writeTemporaryPlaylist(const std::vector<int>& rows) {
     QStringList paths;
     for (int row : rows)
@@ -384,6 +397,11 @@ bool LibraryBrowser::eventFilter(QObject* watched, QEvent* event) {
         }
         if (onTree)
             return false;
+        if (isEnter(key) &&
+            static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::ControlModifier)) {
+            queueSelected(true);
+            return true;
+        }
         if (isEnter(key)) {
             trackListKeyDown(key);
             return true;

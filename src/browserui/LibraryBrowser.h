@@ -65,6 +65,9 @@ public:
     void treeKeyDown(int key);
     void treeDoubleClicked();
     void trackListKeyDown(int key);
+    // "Play next" (Ctrl+Enter) and "Add to queue": the selected tracks after the song playing
+    // or at the end of the player's list, once their disc is in.
+    void queueSelected(bool next);
     void trackListMouseDown(Qt::MouseButton button, const QPoint& pos);
 
     // The View menu's list modes (1 to 4).

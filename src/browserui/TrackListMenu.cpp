@@ -38,6 +38,13 @@ TrackListMenu::TrackListMenu(AppState& state, LibraryBrowser& browser, TrackList
     connect(deleteFileAction, &QAction::triggered, this, &TrackListMenu::deleteFileClicked);
     connect(propertiesAction, &QAction::triggered, this, &TrackListMenu::propertiesClicked);
     menu->addSeparator();
+    playNextAction = menu->addAction(QStringLiteral("Play next"));
+    playNextAction->setObjectName(QStringLiteral("playNextAction"));
+    playNextAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    addToQueueAction = menu->addAction(QStringLiteral("Add to queue"));
+    addToQueueAction->setObjectName(QStringLiteral("addToQueueAction"));
+    connect(playNextAction, &QAction::triggered, this, [this] { browser_.queueSelected(true); });
+    connect(addToQueueAction, &QAction::triggered, this, [this] { browser_.queueSelected(false); });
     playlists = new TrackListPlaylists(state_, browser_, list_, setStatus_, menu, this);
 }
 

@@ -33,6 +33,8 @@ public:
     QAction* deleteFromCatalogAction = nullptr;
     QAction* deleteFileAction = nullptr;
     QAction* propertiesAction = nullptr;
+    QAction* playNextAction = nullptr;
+    QAction* addToQueueAction = nullptr;
     TrackListPlaylists* playlists = nullptr;
 
     void playClicked();

@@ -10,6 +10,7 @@
 #include "state/AppState.h"
 #include "state/SettingKeys.h"
 
+#include <QSet>
 #include <QStandardPaths>
 
 namespace tarl {
@@ -107,6 +108,27 @@ void PlayerControl::RecordHistory() {
         report(QStringLiteral("The play history could not be saved: ") + recorded.error);
     if (buildHistoryMenu)
         buildHistoryMenu();
+}
+
+void PlayerControl::QueueKeys(const QStringList& keys, bool next) {
+    QStringList paths;
+    QSet<QString> discsIn, discsOut;
+    for (const QString& key : keys) {
+        QString disc, path = key;
+        if (SplitDiscKey(key, &disc, &path) && !discsIn.contains(disc)) {
+            if (discsOut.contains(disc))
+                continue;
+            if (ConfirmDiscOfKey(state_.catalog, state_.services.drives, state_.services.ui, key) !=
+                MsgAnswer::Ok) {
+                discsOut.insert(disc);
+                continue;
+            }
+            discsIn.insert(disc);
+        }
+        paths << state_.pathMap.toLocal(path);
+    }
+    if (!paths.isEmpty() && queueTracks)
+        queueTracks(paths, next);
 }
 
 void PlayerControl::ResumeAt(qint32 entry, bool launched) {

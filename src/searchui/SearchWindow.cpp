@@ -25,6 +25,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -152,6 +153,17 @@ void SearchWindow::buildResults() {
         connect(item, &QAction::triggered, this, [this, field] { searchSameClicked(field); });
         searchSameItems[static_cast<size_t>(i)] = item;
     }
+    hitMenu->addSeparator();
+    QAction* playNext = hitMenu->addAction(QStringLiteral("Play next"));
+    playNext->setObjectName(QStringLiteral("playNextAction"));
+    playNext->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    connect(playNext, &QAction::triggered, this, [this] { queueHit(true); });
+    QAction* addToQueue = hitMenu->addAction(QStringLiteral("Add to queue"));
+    addToQueue->setObjectName(QStringLiteral("addToQueueAction"));
+    connect(addToQueue, &QAction::triggered, this, [this] { queueHit(false); });
+    auto* playNextKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), results);
+    playNextKey->setContext(Qt::WidgetShortcut);
+    connect(playNextKey, &QShortcut::activated, this, [this] { queueHit(true); });
     buildPlaylistMenu();
 
     statusBar = new QStatusBar(this);

@@ -69,6 +69,8 @@ public:
     void searchSameClicked(SearchField field);
     // Opens the selected hit: a list searches its path, a track plays.
     void hitDoubleClicked();
+    // "Play next" (Ctrl+Enter) and "Add to queue" on a track hit.
+    void queueHit(bool playNext);
     // The popup on a track hit (right button), or jumpArrow to the pointer's height (others).
     // `pos` is in the list's coordinates.
     void hitsMouseDown(Qt::MouseButton button, const QPoint& pos);

@@ -71,6 +71,15 @@ void SearchWindow::hitDoubleClicked() {
         state_.play->PlayKey(open.text);
 }
 
+void SearchWindow::queueHit(bool playNext) {
+    const SearchRow* hit = selectedHit();
+    if (!hit || !hit->isTrack() || !state_.play)
+        return;
+    const OpenHit open = OpenHitOf(*hit);
+    if (open.kind == OpenHit::Kind::Play)
+        state_.play->QueueKeys({open.text}, playNext);
+}
+
 void SearchWindow::jumpClicked() {
     const SearchRow* hit = selectedHit();
     if (!hit)

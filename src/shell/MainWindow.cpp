@@ -14,6 +14,8 @@
 #include "platform/PlayerLink.h"
 #include "platform/Ui.h"
 #include "player/NowPlaying.h"
+#include "player/PlayQueue.h"
+#include "player/PlayerCommands.h"
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
 #include "player/Resume.h"
@@ -23,6 +25,7 @@
 #include "shell/FavoritesMenu.h"
 #include "shell/LibraryRefresh.h"
 #include "shell/Picture.h"
+#include "shell/QueueDock.h"
 #include "shell/StartUp.h"
 #include "shell/TrayIcon.h"
 #include "shell/TreeMenus.h"
@@ -151,6 +154,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     buildTreeMenus();
     buildPlayer();
     buildTrayIcon();
+    buildPlaying();
     nameParts();
     startUpViews_ = std::make_unique<StartUpViews>(*this);
     startUp_ = std::make_unique<StartUp>(state_, *startUpViews_, *player_);
@@ -289,6 +293,8 @@ bool MainWindow::isScanWindow(const QWidget* widget) const {
 
 void MainWindow::playerTimerTick() {
     nowPlaying_->Tick();
+    commands_->followPlayer();
+    queueDock_->follow(state_.playerPid != 0 ? state_.lastIndex : -1);
 }
 
 void MainWindow::showPlayingClicked() {

@@ -20,6 +20,7 @@ class QTimer;
 class QToolBar;
 class QTreeView;
 class QPushButton;
+class QToolButton;
 
 namespace tarl {
 
@@ -31,6 +32,9 @@ class ScanWorker;
 class SearchWindow;
 class LibraryBrowser;
 class NowPlaying;
+class PlayQueue;
+class PlayerCommands;
+class QueueDock;
 class PlayerControl;
 class PlayerPanel;
 class ScanWindow;
@@ -149,6 +153,9 @@ public:
     PlayerControl& playerControl() { return *player_; }
     PlayerPanel& playerPanel() { return *panel_; }
     NowPlaying& nowPlaying() { return *nowPlaying_; }
+    // The everyday verbs (keys, tray, media keys) and the queue.
+    PlayerCommands& playerCommands() { return *commands_; }
+    PlayQueue& playQueue() { return *queue_; }
     void playerTimerTick();
     // "<>": shows the playing song's folder and marks the song.
     void showPlayingClicked();
@@ -188,6 +195,10 @@ private:
     // Gives every part its member's name as object name (tests find them so).
     void nameParts();
     void buildPlayer();
+    // The keys, the play order's toggles, the queue view and the tray's menu.
+    void buildPlaying();
+    void buildPlayingKeys();
+    void showPlayOrder();
     // How a history entry or a favourite is played again: through the tree and the track list.
     ReplaySteps replaySteps();
     // Press, move and release on the panel's buttons and knobs.
@@ -255,6 +266,13 @@ private:
     std::unique_ptr<PlayerControl> player_;
     std::unique_ptr<PlayerPanel> panel_;
     std::unique_ptr<NowPlaying> nowPlaying_;
+    std::unique_ptr<PlayQueue> queue_;
+    std::unique_ptr<PlayerCommands> commands_;
+    QToolButton* shuffleButton_ = nullptr;
+    QToolButton* repeatButton_ = nullptr;
+    QueueDock* queueDock_ = nullptr;
+    QAction* queueAction_ = nullptr;
+    QAction* keyboardAction_ = nullptr;
     struct {
         double left = 0, top = 0, width = 0, height = 0;
     } twips_;

@@ -85,7 +85,10 @@ void MainWindow::buildTrayIcon() {
     hooks_.showTrayIcon = [this] { trayIcon_->showTrayIcon(); };
     hooks_.removeTrayIcon = [this] { trayIcon_->remove(); };
     hooks_.trayIconVisible = [this] { return trayIcon_->visible(); };
-    hooks_.setTrayTip = [this](const QString& tip) { trayIcon_->setTrayTip(tip); };
+    hooks_.setTrayTip = [this](const QString& tip) {
+        trayIcon_->setTrayTip(tip);
+        trayIcon_->setSong(tip);
+    };
     connect(trayIcon_, &TrayIcon::leftClicked, this, &MainWindow::trayIconClicked);
 }
 

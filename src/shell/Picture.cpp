@@ -3,6 +3,7 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <functional>
 #include <utility>
 
@@ -120,6 +121,36 @@ void PaintPanelPicture(QPainter& p, PanelPicture picture) {
         p.setPen(QPen(QColor(0x30, 0x30, 0x38), 1.2));
         p.drawArc(QRectF(7, 5, 5, 6), -60 * 16, 120 * 16);
         p.drawArc(QRectF(7, 2.5, 8, 11), -60 * 16, 120 * 16);
+        return;
+    }
+    case PanelPicture::Shuffle: {
+        // Two crossing lines, each ending in an arrow head on the right.
+        p.setPen(QPen(QColor(0x30, 0x30, 0x38), 1.4));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath down, up;
+        down.moveTo(2, 4);
+        down.cubicTo(7, 4, 8, 12, 12, 12);
+        up.moveTo(2, 12);
+        up.cubicTo(7, 12, 8, 4, 12, 4);
+        p.drawPath(down);
+        p.drawPath(up);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x30, 0x30, 0x38));
+        p.drawPolygon(QPolygonF({QPointF(11, 1.5), QPointF(14.5, 4), QPointF(11, 6.5)}));
+        p.drawPolygon(QPolygonF({QPointF(11, 9.5), QPointF(14.5, 12), QPointF(11, 14.5)}));
+        return;
+    }
+    case PanelPicture::Repeat:
+    case PanelPicture::RepeatSong: {
+        // A loop with an arrow head; the song's repeat carries a "1" inside.
+        p.setPen(QPen(QColor(0x30, 0x30, 0x38), 1.4));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(2.5, 4.5, 11, 7), 2.5, 2.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x30, 0x30, 0x38));
+        p.drawPolygon(QPolygonF({QPointF(8, 2), QPointF(11, 4.5), QPointF(8, 7)}));
+        if (picture == PanelPicture::RepeatSong)
+            p.drawRect(QRectF(7.3, 6.5, 1.4, 4));
         return;
     }
     }

@@ -11,7 +11,7 @@ QIcon TarlIcon();
 
 // The player panel's buttons, drawn from shapes as the picture is: play, pause, previous, stop,
 // next, and the speaker beside the volume knob.
-enum class PanelPicture { Play, Pause, Previous, Stop, Next, Speaker };
+enum class PanelPicture { Play, Pause, Previous, Stop, Next, Speaker, Shuffle, Repeat, RepeatSong };
 QIcon PanelIcon(PanelPicture picture);
 
 } // namespace tarl

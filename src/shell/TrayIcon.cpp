@@ -3,6 +3,7 @@
 #include "shell/Picture.h"
 
 #include <QIcon>
+#include <QMenu>
 #include <QSystemTrayIcon>
 
 namespace tarl {
@@ -22,6 +23,27 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent), icon_(new QSystemTrayIcon
                 if (why == QSystemTrayIcon::Trigger)
                     emit leftClicked();
             });
+    // The icon's owner is no widget: the menu is deleted with it.
+    menu_ = new QMenu;
+    menu_->setObjectName(QStringLiteral("trayMenu"));
+    connect(this, &QObject::destroyed, menu_, &QObject::deleteLater);
+    menu_->addAction(QStringLiteral("Play/Pause"), this, &TrayIcon::playPauseChosen);
+    menu_->addAction(QStringLiteral("Next"), this, &TrayIcon::nextChosen);
+    menu_->addAction(QStringLiteral("Previous"), this, &TrayIcon::previousChosen);
+    menu_->addSeparator();
+    song_ = menu_->addAction(QString());
+    song_->setEnabled(false);
+    song_->setVisible(false);
+    menu_->addSeparator();
+    menu_->addAction(QStringLiteral("Show/Hide"), this, &TrayIcon::showHideChosen);
+    menu_->addAction(QStringLiteral("Quit"), this, &TrayIcon::quitChosen);
+    icon_->setContextMenu(menu_);
+}
+
+void TrayIcon::setSong(const QString& song) {
+    // A name is text, never a shortcut marker.
+    song_->setText(QString(song).replace(u'&', QStringLiteral("&&")));
+    song_->setVisible(!song.isEmpty());
 }
 
 void TrayIcon::showTrayIcon() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace tarl {
@@ -18,6 +19,11 @@ public:
     // Starts the temporary playlist at entry `entry` (from 0); `launched`: a play was just handed
     // to the player, which may need a moment to start.
     virtual void ResumeAt(qint32 entry, bool launched) = 0;
+    // Puts tracks, named as PlayKey takes them (a catalog path, or "<disc>:>path", whose disc is
+    // asked for once), right after the song playing (`next`) or at the end of the player's
+    // list, without stopping it; a player is started when none runs. What happened is said in
+    // the status bar.
+    virtual void QueueKeys(const QStringList& keys, bool next) = 0;
 };
 
 } // namespace tarl

@@ -32,6 +32,10 @@ public:
     void ResumeAt(qint32 entry, bool launched) override {
         ResumeTemporaryPlaylist(*state, launched, {entry, std::nullopt});
     }
+    void QueueKeys(const QStringList& keys, bool next) override {
+        queued << (next ? QStringLiteral("next:") : QStringLiteral("end:")) + keys.join(u'|');
+    }
+    QStringList queued;
     AppState* state = nullptr;
     QStringList played;
     int histories = 0;

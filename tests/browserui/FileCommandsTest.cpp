@@ -142,7 +142,7 @@ TEST_F(FileCommands, TheListMenuHoldsItsItemsInOrder) {
     for (QAction* action : test::Part<TrackListMenu>(*window, "trackListMenu")->menu->actions())
         captions << (action->isSeparator() ? "-" : action->text());
     EXPECT_EQ(captions, QStringList({"Play", "Delete From DB", "-", "Delete of HD", "Properties",
-                                     "-", "Add to playlist"}));
+                                     "-", "Play next", "Add to queue", "Add to playlist"}));
 }
 
 TEST_F(FileCommands, ARightClickOnARowOpensTheMenuBelowAndRightOfThePointer) {
