@@ -1,6 +1,7 @@
 // `cmake --install` of this build into a temporary prefix: the programs land in bin/ as
-// executables, the desktop entry and the icon where freedesktop desktops look for them, and the
-// entry passes desktop-file-validate when that tool is on the machine.
+// executables, the desktop entry, the icon and the AppStream description where freedesktop
+// desktops and software centres look for them, and the entry passes desktop-file-validate and
+// the description appstreamcli when those tools are on the machine.
 
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -19,6 +20,7 @@ namespace {
 const QString kBin = QStringLiteral(TARL_INSTALL_BINDIR);
 const QString kData = QStringLiteral(TARL_INSTALL_DATADIR);
 const QString kEntry = kData + "/applications/tarl.desktop";
+const QString kMetainfo = kData + "/metainfo/org.tarl.tarl.metainfo.xml";
 
 struct ProgramRun {
     int code;
@@ -69,6 +71,7 @@ TEST(Install, PutsEachFileInItsPlace) {
         {kBin + "/tarl", true, true},
         {kEntry, false, true},
         {kData + "/icons/hicolor/scalable/apps/tarl.svg", false, true},
+        {kMetainfo, false, true},
     };
     for (const auto& c : cases) {
         const QFileInfo info(prefix.file(c.file));
@@ -102,6 +105,24 @@ TEST(Install, DesktopEntryIsValidAndNamesWhatIsInstalled) {
     const ProgramRun check = RunProgram(validator, {entry});
     EXPECT_EQ(check.code, 0) << check.output.toStdString();
     EXPECT_EQ(check.output, QString()) << "the validator's hints and warnings";
+}
+
+TEST(Install, AppStreamDescriptionIsValidAndNamesTheDesktopEntry) {
+    if (TARL_INSTALLS_APP == 0)
+        GTEST_SKIP() << "this build has no window program, so it installs no AppStream description";
+    const QString validator = QStandardPaths::findExecutable("appstreamcli");
+    if (validator.isEmpty())
+        GTEST_SKIP() << "appstreamcli is not installed (Debian: appstream)";
+    const test::TempDir prefix;
+    ASSERT_EQ(Install(prefix.path()), QString()) << "cmake --install failed";
+
+    // The whole installed tree: the description, its file name against its id, and the desktop
+    // entry it names as its launchable, found beside it.
+    const ProgramRun check =
+        RunProgram(validator, {"validate-tree", "--no-net", "--pedantic", prefix.path()});
+    EXPECT_EQ(check.code, 0) << check.output.toStdString();
+    EXPECT_FALSE(check.output.contains("I:"))
+        << "the validator's hints: " << check.output.toStdString();
 }
 
 } // namespace
