@@ -448,6 +448,7 @@ void MainWindow::startUp() {
     startUp_->start();
     if (!unloaded())
         keepOnScreen();
+    commands_->loadOrder();
     changedElsewhere_ = false;
     catalogWatch_.start(state_.catalog.connection, [this] { catalogChangedElsewhere(); });
     // Changes made elsewhere while the session was gone were not announced: F5 shows them.

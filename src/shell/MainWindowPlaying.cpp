@@ -85,7 +85,7 @@ void MainWindow::buildPlaying() {
                              : now == Repeat::List ? Repeat::Song
                                                    : Repeat::Off);
     });
-    commands_->loadOrder();
+    showPlayOrder();
 
     queueDock_ = new QueueDock(*queue_, this);
     addDockWidget(Qt::RightDockWidgetArea, queueDock_);

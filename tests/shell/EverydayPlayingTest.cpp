@@ -1,0 +1,152 @@
+// The window's everyday playing: keys, the play order's toggles, the queue view, the tray's menu
+// and a player that is gone, over the player double.
+#include "MainFixture.h"
+#include "support/WindowParts.h"
+
+#include "player/PlayQueue.h"
+#include "player/PlayerCommands.h"
+#include "scan/TemporaryPlaylist.h"
+#include "shell/TrayIcon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDockWidget>
+#include <QListWidget>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace tarl;
+
+namespace {
+
+class EverydayPlaying : public tarl::test::MainFixture {
+protected:
+    MainWindow& started() {
+        const QString program = home.file("bin/mpv");
+        home.write("bin/mpv", "#!/bin/sh\n");
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeIni("[Database]\nPath=" + newCatalog().toUtf8() +
+                 "\n[Player]\nPath=" + program.toUtf8() + "\n");
+        MainWindow& w = start();
+        w.startUp();
+        test::Part<QTimer>(w, "playerTimer")->stop(); // the test drives the player by hand
+        for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+            tracks << home.write(QStringLiteral("music/") + name, "x");
+        EXPECT_TRUE(WriteTemporaryPlaylist(state->tmpPlaylistPath, tracks));
+        services.player.list = tracks;
+        services.player.running = true;
+        services.player.sent.clear();
+        services.player.launches.clear(); // the start-up's own
+        w.show();
+        QApplication::setActiveWindow(&w);
+        return w;
+    }
+    QStringList verbs() const {
+        QStringList out;
+        for (const auto& call : services.player.sent)
+            if (call.verb != "entry" && call.verb != "positionMs" && call.verb != "lengthSeconds")
+                out << call.verb;
+        return out;
+    }
+    QStringList tracks;
+};
+
+TEST_F(EverydayPlaying, TheKeysReachThePlayer) {
+    MainWindow& w = started();
+    const struct {
+        QKeyCombination key;
+        QStringList verbs;
+    } cases[] = {
+        {Qt::Key_Space, {"pause"}}, // playing: paused
+        {Qt::CTRL | Qt::Key_Right, {"next"}},
+        {Qt::CTRL | Qt::Key_Left, {"previous"}},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Right, {"seekTo"}},
+        {Qt::Key_MediaNext, {"next"}},
+        {Qt::Key_MediaStop, {"stop"}},
+    };
+    for (const auto& c : cases) {
+        services.player.sent.clear();
+        QTest::keyClick(&w, c.key.key(), c.key.keyboardModifiers());
+        EXPECT_EQ(verbs(), c.verbs) << QKeySequence(c.key).toString().toStdString();
+    }
+    // Ten seconds on from where it is, and never before the start.
+    services.player.replies["positionMs"] = 5000;
+    services.player.sent.clear();
+    QTest::keyClick(&w, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_FALSE(services.player.sent.empty());
+    EXPECT_EQ(services.player.sent.back().value, 0);
+
+    // Help > Keyboard lists them.
+    for (QAction* action : w.findChildren<QAction*>())
+        if (action->text() == "&Keyboard")
+            action->trigger();
+    ASSERT_FALSE(services.ui.transcript.empty());
+    EXPECT_TRUE(services.ui.transcript.back().text.contains("Back 10 seconds"));
+}
+
+TEST_F(EverydayPlaying, TheOrderTogglesDriveThePlayerAndAreKept) {
+    MainWindow& w = started();
+    auto* shuffle = test::Part<QToolButton>(w, "shuffleButton");
+    auto* repeat = test::Part<QToolButton>(w, "repeatButton");
+    shuffle->click();
+    EXPECT_TRUE(verbs().contains("shuffleEntries"));
+    // The player's new order is the list's: line n is entry n again.
+    EXPECT_EQ(ReadTemporaryPlaylist(state->tmpPlaylistPath), services.player.list);
+    EXPECT_EQ(setting("Player", "Shuffle"), "true");
+    const QString repeats[] = {"list", "song", "off"};
+    for (const QString& expected : repeats) {
+        repeat->click();
+        EXPECT_EQ(setting("Player", "Repeat"), expected);
+        EXPECT_EQ(repeat->isChecked(), expected != "off");
+    }
+    // A new window reads them back.
+    MainWindow& again = start();
+    again.startUp();
+    EXPECT_TRUE(test::Part<QToolButton>(again, "shuffleButton")->isChecked());
+}
+
+TEST_F(EverydayPlaying, TheQueueViewShowsAndEditsThePlayersList) {
+    MainWindow& w = started();
+    services.player.replies["entry"] = 0;
+    w.findChild<QDockWidget*>("queueDock")->show();
+    auto* list = w.findChild<QListWidget*>("queueList");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(1)->text(), "2. b.mp3");
+    list->setFocus();
+    list->setCurrentRow(2);
+    QTest::keyClick(list, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(list->item(1)->text(), "2. c.mp3");
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(ReadTemporaryPlaylist(state->tmpPlaylistPath), services.player.list);
+    EXPECT_EQ(services.player.list, (QStringList{tracks[0], tracks[1]}));
+}
+
+TEST_F(EverydayPlaying, APlayerThatIsGoneIsStartedAgainByPlay) {
+    MainWindow& w = started();
+    services.player.running = false;
+    services.player.launchStarts = true;
+    QTest::keyClick(&w, Qt::Key_Space);
+    ASSERT_EQ(services.player.launches.size(), 1);
+    EXPECT_EQ(services.player.launches[0].value(1), state->tmpPlaylistPath);
+    EXPECT_TRUE(w.statusPanel(2).startsWith("The player was not running: started it again at"));
+}
+
+TEST_F(EverydayPlaying, TheTrayMenuPlaysAndNamesTheSong) {
+    MainWindow& w = started();
+    QMenu* menu = test::Part<TrayIcon>(w, "trayIcon")->menu();
+    QStringList captions;
+    for (QAction* action : menu->actions())
+        captions << (action->isSeparator() ? "-" : action->text());
+    EXPECT_EQ(captions,
+              (QStringList{"Play/Pause", "Next", "Previous", "-", "", "-", "Show/Hide", "Quit"}));
+    w.hooks().setTrayTip("b.mp3");
+    EXPECT_EQ(menu->actions()[4]->text(), "b.mp3");
+    EXPECT_FALSE(menu->actions()[4]->isEnabled());
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(verbs(), QStringList{"next"});
+}
+
+} // namespace
