@@ -42,6 +42,12 @@ MsgAnswer ConfirmDiscInDrive(Catalog& catalog, const Drives& drives, Ui& ui,
     }
 }
 
+bool DiscIsInDrive(Catalog& catalog, const Drives& drives, const QString& discName,
+                   const QString& drive) {
+    const Lookup<std::optional<QString>> label = RecordedDiscLabel(catalog, discName);
+    return !label.value || VolumeLabelOf(drives, drive) == *label.value;
+}
+
 MsgAnswer ConfirmDiscOfKey(Catalog& catalog, const Drives& drives, Ui& ui, const QString& key) {
     QString disc, path;
     if (!SplitDiscKey(key, &disc, &path))

@@ -16,6 +16,11 @@ class Drives;
 MsgAnswer ConfirmDiscInDrive(Catalog& catalog, const Drives& drives, Ui& ui,
                              const QString& discName, const QString& drive);
 
+// Whether the disc `discName` is in the drive at `drive` now, without asking; true for a name
+// the catalog has no disc of (a hard-disc volume, nothing to put in).
+bool DiscIsInDrive(Catalog& catalog, const Drives& drives, const QString& discName,
+                   const QString& drive);
+
 // ConfirmDiscInDrive for a tree key: a key "<disc name>:>path" asks for that disc at the drive
 // holding the path; any other key is OK at once.
 MsgAnswer ConfirmDiscOfKey(Catalog& catalog, const Drives& drives, Ui& ui, const QString& key);

@@ -119,6 +119,35 @@ Result<> PlayQueue::move(qint32 from, qint32 to) {
     return {};
 }
 
+Result<> PlayQueue::replace(const std::map<qint32, QString>& byEntry) {
+    QStringList list = tracks();
+    PlayerLink& player = state_.services.player;
+    const PlayerWindow window = player.findWindow();
+    const qint64 playing =
+        window != 0 && player.state(window) != PlayerState::Stopped ? player.entry(window) : -1;
+    for (const auto& [index, path] : byEntry) {
+        if (index < 0 || index >= list.size())
+            return Result<>::failed(QStringLiteral("That entry is no longer in the queue."));
+        if (index == playing)
+            return Result<>::failed(QStringLiteral("The song playing is not replaced."));
+        list[index] = path;
+    }
+    if (byEntry.empty())
+        return {};
+    if (const Result<> written = write(list); !written)
+        return written;
+    askTickToReread();
+    if (window == 0)
+        return {};
+    const qint64 last = list.size();
+    for (const auto& [index, path] : byEntry) {
+        if (!player.appendEntries(window, {path}) || !player.moveEntry(window, last, index) ||
+            !player.removeEntry(window, index + 1))
+            return resync();
+    }
+    return {};
+}
+
 Result<> PlayQueue::resync() {
     PlayerLink& player = state_.services.player;
     const std::optional<QStringList> entries = player.entries(player.findWindow());

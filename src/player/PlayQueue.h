@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QtGlobal>
 #include <functional>
+#include <map>
 
 namespace tarl {
 
@@ -46,6 +47,9 @@ public:
     // removed (the player would skip to the next song).
     Result<> remove(qint32 index);
     Result<> move(qint32 from, qint32 to);
+    // Puts tracks in the places of entries (by index), none of them the one playing (a copy of
+    // the same song, say); the file is written once.
+    Result<> replace(const std::map<qint32, QString>& byEntry);
     // Writes the temporary playlist again from the player's own list (after a shuffle, or an
     // edit the player took only in part).
     Result<> resync();

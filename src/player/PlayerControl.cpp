@@ -10,7 +10,6 @@
 #include "state/AppState.h"
 #include "state/SettingKeys.h"
 
-#include <QSet>
 #include <QStandardPaths>
 
 namespace tarl {
@@ -111,24 +110,8 @@ void PlayerControl::RecordHistory() {
 }
 
 void PlayerControl::QueueKeys(const QStringList& keys, bool next) {
-    QStringList paths;
-    QSet<QString> discsIn, discsOut;
-    for (const QString& key : keys) {
-        QString disc, path = key;
-        if (SplitDiscKey(key, &disc, &path) && !discsIn.contains(disc)) {
-            if (discsOut.contains(disc))
-                continue;
-            if (ConfirmDiscOfKey(state_.catalog, state_.services.drives, state_.services.ui, key) !=
-                MsgAnswer::Ok) {
-                discsOut.insert(disc);
-                continue;
-            }
-            discsIn.insert(disc);
-        }
-        paths << state_.pathMap.toLocal(path);
-    }
-    if (!paths.isEmpty() && queueTracks)
-        queueTracks(paths, next);
+    if (queueKeys && !keys.isEmpty())
+        queueKeys(keys, next);
 }
 
 void PlayerControl::ResumeAt(qint32 entry, bool launched) {

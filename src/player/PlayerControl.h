@@ -45,8 +45,7 @@ public:
     void RecordHistory() override;
     // ResumeTemporaryPlaylist at `entry`, from its start.
     void ResumeAt(qint32 entry, bool launched) override;
-    // Asks for each disc named once, then hands this machine's paths to queueTracks (the
-    // window's queue). A disc not put in leaves its tracks out.
+    // Hands the keys to queueKeys (the window's queue, DiscQueue).
     void QueueKeys(const QStringList& keys, bool next) override;
 
     // The History menu's rebuild; where a failure is reported (the status bar; an empty sentence
@@ -55,7 +54,7 @@ public:
     std::function<void()> buildHistoryMenu;
     std::function<void(const QString&)> reportError;
     std::function<void(const QString&)> warn;
-    std::function<void(const QStringList&, bool next)> queueTracks;
+    std::function<void(const QStringList&, bool next)> queueKeys;
 
 private:
     // Hands a sentence to reportError, when there is one.

@@ -13,12 +13,14 @@
 #include "history/HistoryReplay.h"
 #include "platform/PlayerLink.h"
 #include "platform/Ui.h"
+#include "player/DiscQueue.h"
 #include "player/NowPlaying.h"
 #include "player/PlayQueue.h"
 #include "player/PlayerCommands.h"
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
 #include "player/Resume.h"
+#include "player/TrackCache.h"
 #include "searchui/SearchWindow.h"
 #include "shell/About.h"
 #include "shell/ClosingDown.h"
@@ -294,7 +296,10 @@ bool MainWindow::isScanWindow(const QWidget* widget) const {
 void MainWindow::playerTimerTick() {
     nowPlaying_->Tick();
     commands_->followPlayer();
-    queueDock_->follow(state_.playerPid != 0 ? state_.lastIndex : -1);
+    const qint32 playing = state_.playerPid != 0 ? state_.lastIndex : -1;
+    if (discQueue_)
+        discQueue_->follow(playing);
+    queueDock_->follow(playing);
 }
 
 void MainWindow::showPlayingClicked() {
@@ -449,6 +454,9 @@ void MainWindow::startUp() {
     if (!unloaded())
         keepOnScreen();
     commands_->loadOrder();
+    // Songs of discs left waiting in the queue by the last run are asked for again.
+    if (!unloaded() && QFile::exists(state_.tmpPlaylistPath + QStringLiteral(".discs")))
+        discQueue();
     changedElsewhere_ = false;
     catalogWatch_.start(state_.catalog.connection, [this] { catalogChangedElsewhere(); });
     // Changes made elsewhere while the session was gone were not announced: F5 shows them.

@@ -32,7 +32,9 @@ class ScanWorker;
 class SearchWindow;
 class LibraryBrowser;
 class NowPlaying;
+class DiscQueue;
 class PlayQueue;
+class TrackCache;
 class PlayerCommands;
 class QueueDock;
 class PlayerControl;
@@ -199,6 +201,8 @@ private:
     void buildPlaying();
     void buildPlayingKeys();
     void showPlayOrder();
+    // The queue's discs and their song cache, made on first use.
+    DiscQueue& discQueue();
     // How a history entry or a favourite is played again: through the tree and the track list.
     ReplaySteps replaySteps();
     // Press, move and release on the panel's buttons and knobs.
@@ -268,6 +272,8 @@ private:
     std::unique_ptr<NowPlaying> nowPlaying_;
     std::unique_ptr<PlayQueue> queue_;
     std::unique_ptr<PlayerCommands> commands_;
+    std::unique_ptr<TrackCache> trackCache_;
+    std::unique_ptr<DiscQueue> discQueue_;
     QToolButton* shuffleButton_ = nullptr;
     QToolButton* repeatButton_ = nullptr;
     QueueDock* queueDock_ = nullptr;

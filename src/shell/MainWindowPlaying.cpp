@@ -3,11 +3,13 @@
 #include "shell/MainWindow.h"
 
 #include "platform/Ui.h"
+#include "player/DiscQueue.h"
 #include "player/NowPlaying.h"
 #include "player/PlayQueue.h"
 #include "player/PlayerCommands.h"
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
+#include "player/TrackCache.h"
 #include "shell/Picture.h"
 #include "shell/QueueDock.h"
 #include "shell/TrayIcon.h"
@@ -44,9 +46,8 @@ void MainWindow::buildPlaying() {
         return player_->knowPlayerProgram() && player_->StartPlayer(state_.playerPath, list);
     };
     commands_->report = [this](const QString& text) { setStatusPanel(2, text); };
-    player_->queueTracks = [this](const QStringList& paths, bool next) {
-        const Result<PlayQueue::Queued> queued =
-            next ? queue_->playNext(paths) : queue_->addToQueue(paths);
+    player_->queueKeys = [this](const QStringList& keys, bool next) {
+        const Result<PlayQueue::Queued> queued = discQueue().queueKeys(keys, next);
         if (!queued) {
             setStatusPanel(2, queued.error);
             return;
@@ -109,6 +110,18 @@ void MainWindow::buildPlaying() {
     connect(trayIcon_, &TrayIcon::quitChosen, this, &MainWindow::close);
 
     buildPlayingKeys();
+}
+
+DiscQueue& MainWindow::discQueue() {
+    // Made once the settings are read: the cache's room is one of them.
+    if (!discQueue_) {
+        const qint64 megabytes = qMax(16, state_.settings.readInt32(keys::QueueCacheMb));
+        trackCache_ =
+            std::make_unique<TrackCache>(TrackCache::DefaultFolder(), megabytes * 1024 * 1024);
+        discQueue_ = std::make_unique<DiscQueue>(state_, *queue_, *trackCache_);
+        discQueue_->report = [this](const QString& text) { setStatusPanel(2, text); };
+    }
+    return *discQueue_;
 }
 
 void MainWindow::buildPlayingKeys() {

@@ -43,6 +43,9 @@ inline constexpr Key Volume{Player, QLatin1StringView("Volum"), QLatin1StringVie
 // The play order: "true" shuffles; Repeat is "off", "list" or "song".
 inline constexpr Key Shuffle{Player, QLatin1StringView("Shuffle"), QLatin1StringView("false")};
 inline constexpr Key RepeatMode{Player, QLatin1StringView("Repeat"), QLatin1StringView("off")};
+// The room for copies of queued songs of discs, in MB.
+inline constexpr Key QueueCacheMb{Player, QLatin1StringView("queue_cache_mb"),
+                                  QLatin1StringView("2048")};
 inline constexpr Key Mp3Folder{Player, QLatin1StringView("Mp3folder"), QLatin1StringView("")};
 inline constexpr Key Mp3Index{Player, QLatin1StringView("Mp3_index"), QLatin1StringView("1")};
 inline constexpr Key Mp3Song{Player, QLatin1StringView("Mp3_song"), QLatin1StringView("")};
