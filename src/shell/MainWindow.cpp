@@ -11,6 +11,7 @@
 #include "history/HistoryFile.h"
 #include "history/HistoryMenu.h"
 #include "history/HistoryReplay.h"
+#include "mpris/MprisService.h"
 #include "platform/PlayerLink.h"
 #include "platform/Ui.h"
 #include "player/DiscQueue.h"
@@ -24,6 +25,7 @@
 #include "searchui/SearchWindow.h"
 #include "shell/About.h"
 #include "shell/ClosingDown.h"
+#include "shell/DesktopControls.h"
 #include "shell/FavoritesMenu.h"
 #include "shell/LibraryRefresh.h"
 #include "shell/Picture.h"
@@ -300,6 +302,8 @@ void MainWindow::playerTimerTick() {
     if (discQueue_)
         discQueue_->follow(playing);
     queueDock_->follow(playing);
+    desktopControls_->update();
+    mpris_->refresh();
 }
 
 void MainWindow::showPlayingClicked() {
@@ -454,6 +458,8 @@ void MainWindow::startUp() {
     if (!unloaded())
         keepOnScreen();
     commands_->loadOrder();
+    if (!unloaded())
+        startMediaKeys();
     // Songs of discs left waiting in the queue by the last run are asked for again.
     if (!unloaded() && QFile::exists(state_.tmpPlaylistPath + QStringLiteral(".discs")))
         discQueue();

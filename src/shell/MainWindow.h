@@ -32,7 +32,9 @@ class ScanWorker;
 class SearchWindow;
 class LibraryBrowser;
 class NowPlaying;
+class DesktopControls;
 class DiscQueue;
+class MprisService;
 class PlayQueue;
 class TrackCache;
 class PlayerCommands;
@@ -203,6 +205,8 @@ private:
     void showPlayOrder();
     // The queue's discs and their song cache, made on first use.
     DiscQueue& discQueue();
+    // Puts the desktop's media controls on the session bus, or says once that they are off.
+    void startMediaKeys();
     // How a history entry or a favourite is played again: through the tree and the track list.
     ReplaySteps replaySteps();
     // Press, move and release on the panel's buttons and knobs.
@@ -274,6 +278,9 @@ private:
     std::unique_ptr<PlayerCommands> commands_;
     std::unique_ptr<TrackCache> trackCache_;
     std::unique_ptr<DiscQueue> discQueue_;
+    // The desktop's media keys and player controls (MPRIS).
+    std::unique_ptr<DesktopControls> desktopControls_;
+    MprisService* mpris_ = nullptr;
     QToolButton* shuffleButton_ = nullptr;
     QToolButton* repeatButton_ = nullptr;
     QueueDock* queueDock_ = nullptr;

@@ -2,6 +2,7 @@
 // the tray's menu, all through the player's commands (PlayerCommands, PlayQueue).
 #include "shell/MainWindow.h"
 
+#include "mpris/MprisService.h"
 #include "platform/Ui.h"
 #include "player/DiscQueue.h"
 #include "player/NowPlaying.h"
@@ -10,6 +11,7 @@
 #include "player/PlayerControl.h"
 #include "player/PlayerPanel.h"
 #include "player/TrackCache.h"
+#include "shell/DesktopControls.h"
 #include "shell/Picture.h"
 #include "shell/QueueDock.h"
 #include "shell/TrayIcon.h"
@@ -20,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDBusConnection>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
@@ -103,6 +106,18 @@ void MainWindow::buildPlaying() {
             queueDock_->reload();
     });
 
+    desktopControls_ = std::make_unique<DesktopControls>(state_, *commands_, *nowPlaying_);
+    desktopControls_->raiseWindow = [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    };
+    desktopControls_->closeWindow = [this] { close(); };
+    desktopControls_->volumeChanged = [this] {
+        panel_->setVolumeKnob(VolumeKnobLeft(state_.playerVolume));
+    };
+    mpris_ = new MprisService(*desktopControls_, QDBusConnection::sessionBus(), this);
+
     connect(trayIcon_, &TrayIcon::playPauseChosen, this, [this] { commands_->playPause(); });
     connect(trayIcon_, &TrayIcon::nextChosen, this, [this] { commands_->next(); });
     connect(trayIcon_, &TrayIcon::previousChosen, this, [this] { commands_->previous(); });
@@ -110,6 +125,15 @@ void MainWindow::buildPlaying() {
     connect(trayIcon_, &TrayIcon::quitChosen, this, &MainWindow::close);
 
     buildPlayingKeys();
+}
+
+void MainWindow::startMediaKeys() {
+    // Once: a second start-up (another catalog) keeps the name it has.
+    if (!mpris_->busName().isEmpty())
+        return;
+    // Said once, and never over what the start-up had to say (a damaged catalog, settings).
+    if (!mpris_->start() && statusPanel(2).isEmpty())
+        setStatusPanel(2, mpris_->failure());
 }
 
 DiscQueue& MainWindow::discQueue() {

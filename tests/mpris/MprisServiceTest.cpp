@@ -2,7 +2,7 @@
 // window is RecordingControls.
 
 #include "mpris/MprisService.h"
-#include "PrivateBus.h"
+#include "support/PrivateBus.h"
 #include "RecordingControls.h"
 #include "mpris/MprisValues.h"
 

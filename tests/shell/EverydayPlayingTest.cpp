@@ -7,15 +7,21 @@
 #include "player/PlayerCommands.h"
 #include "scan/TemporaryPlaylist.h"
 #include "shell/TrayIcon.h"
+#include "support/PrivateBus.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDockWidget>
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 using namespace tarl;
 
@@ -147,6 +153,49 @@ TEST_F(EverydayPlaying, TheTrayMenuPlaysAndNamesTheSong) {
     EXPECT_FALSE(menu->actions()[4]->isEnabled());
     menu->actions()[1]->trigger();
     EXPECT_EQ(verbs(), QStringList{"next"});
+}
+
+} // namespace
+
+namespace {
+
+// The desktop's media keys reach the player through the session bus (a bus of the test's own).
+TEST_F(EverydayPlaying, TheDesktopsPlayerControlsReachThePlayerAndSeeTheSong) {
+    test::PrivateBus bus;
+    if (!bus.problem.isEmpty())
+        GTEST_SKIP() << bus.problem.toStdString();
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
+    if (!QDBusConnection::sessionBus().isConnected())
+        GTEST_SKIP() << "this process looked the session bus up before";
+    MainWindow& w = started();
+    services.player.replies["entry"] = 1; // the player moved to b.mp3
+    w.playerTimerTick();
+    const QDBusConnection client = bus.connect();
+    const auto player = [&](const QString& method, const QVariantList& arguments = {}) {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.tarl", "/org/mpris/MediaPlayer2",
+                                           "org.mpris.MediaPlayer2.Player", method);
+        call.setArguments(arguments);
+        return test::Ask(client, call);
+    };
+    services.player.sent.clear();
+    EXPECT_EQ(player("PlayPause").type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(verbs(), QStringList{"pause"});
+    services.player.sent.clear();
+    player("Next");
+    EXPECT_EQ(verbs(), QStringList{"next"});
+
+    QDBusMessage get =
+        QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.tarl", "/org/mpris/MediaPlayer2",
+                                       "org.freedesktop.DBus.Properties", "Get");
+    get.setArguments({"org.mpris.MediaPlayer2.Player", "Metadata"});
+    const QDBusMessage answer = test::Ask(client, get);
+    ASSERT_EQ(answer.type(), QDBusMessage::ReplyMessage) << answer.errorMessage().toStdString();
+    const QVariantMap metadata = qdbus_cast<QVariantMap>(
+        answer.arguments().value(0).value<QDBusVariant>().variant().value<QDBusArgument>());
+    EXPECT_EQ(metadata.value("xesam:title").toString(), "b");
+    EXPECT_EQ(metadata.value("xesam:url").toString(),
+              QUrl::fromLocalFile(home.path() + "/music/b.mp3").toString());
 }
 
 } // namespace

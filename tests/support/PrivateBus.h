@@ -22,6 +22,8 @@ public:
     QString problem;
     // A new connection of its own to the bus.
     QDBusConnection connect();
+    // The bus's address, as DBUS_SESSION_BUS_ADDRESS gives it.
+    QString address() const { return address_; }
 
 private:
     QProcess daemon_;

@@ -1,4 +1,4 @@
-#include "PrivateBus.h"
+#include "support/PrivateBus.h"
 
 #include <QDBusPendingCall>
 #include <QDeadlineTimer>
@@ -14,7 +14,11 @@ constexpr int kWaitMs = 10000;
 } // namespace
 
 PrivateBus::PrivateBus() {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    // The window tests keep PATH to a folder of their own (no player found by chance).
+    QString program = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (program.isEmpty())
+        program = QStandardPaths::findExecutable(
+            QStringLiteral("dbus-daemon"), {QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
     if (program.isEmpty()) {
         problem = QStringLiteral("dbus-daemon is not installed (Debian: dbus)");
         return;
