@@ -19,7 +19,8 @@ enum PlayerObserved : int {
     ObservedEnd
 };
 inline constexpr const char* PlayerObservedNames[] = {
-    "duration", "time-pos", "playlist-pos", "playlist-playing-pos", "playlist-count", "idle-active", "pause",
+    "duration",       "time-pos",    "playlist-pos", "playlist-playing-pos",
+    "playlist-count", "idle-active", "pause",
 };
 
 // The latest values mpv pushed, kept from its event lines (whatever they hold: a value of the

@@ -2,9 +2,9 @@
 // window is RecordingControls.
 
 #include "mpris/MprisService.h"
-#include "support/PrivateBus.h"
 #include "RecordingControls.h"
 #include "mpris/MprisValues.h"
+#include "support/PrivateBus.h"
 
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
