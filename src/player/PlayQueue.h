@@ -59,7 +59,7 @@ public:
 
 private:
     Result<Queued> insert(const QStringList& paths, bool next);
-    Result<> write(const QStringList& tracks);
+    Result<> write(const QStringList& list);
     void askTickToReread();
 
     AppState& state_;

@@ -8,6 +8,7 @@
 #include "tags/ReadTrackTags.h"
 
 #include <QFileInfo>
+#include <cmath>
 
 namespace tarl {
 
@@ -106,7 +107,7 @@ void DesktopControls::openUri(const QString& localPath) {
 }
 
 void DesktopControls::setVolume(double volume) {
-    commands_.setVolume(int(volume * 255.0 + 0.5));
+    commands_.setVolume(int(std::lround(volume * 255.0)));
     if (volumeChanged)
         volumeChanged();
 }
