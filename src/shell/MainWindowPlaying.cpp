@@ -98,7 +98,7 @@ void MainWindow::buildPlaying() {
             [this](const QString& text) { setStatusPanel(2, text); });
     queueAction_ = queueDock_->toggleViewAction();
     queueAction_->setText(QStringLiteral("Queue"));
-    queueAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    queueAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
     viewMenu_->addSeparator();
     viewMenu_->addAction(queueAction_);
     connect(queueDock_, &QDockWidget::visibilityChanged, this, [this](bool shown) {
@@ -184,7 +184,7 @@ void MainWindow::buildPlayingKeys() {
                 QLatin1String(key.what) + u'\n';
     help += QStringLiteral("Ctrl+Return\tPlay the selected songs next\n"
                            "Alt+Up, Alt+Down, Delete\tMove or remove a song of the queue\n"
-                           "Ctrl+Q\tThe queue\n"
+                           "Ctrl+U\tThe queue\n"
                            "F5\tRead the catalog again");
     keyboardAction_ = new QAction(QStringLiteral("&Keyboard"), this);
     helpMenu_->insertAction(helpMenu_->actions().value(0), keyboardAction_);

@@ -3,6 +3,7 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QPolygonF>
 #include <functional>
 #include <utility>
@@ -31,6 +32,15 @@ public:
         painter->scale(side / grid_, side / grid_);
         draw_(*painter);
         painter->restore();
+    }
+    // Buttons and menus ask for a picture rather than a paint: it starts transparent (a new
+    // pixmap holds whatever memory it was given).
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap picture(size);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return picture;
     }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return sizes_; }
     QIconEngine* clone() const override { return new GridIconEngine(*this); }

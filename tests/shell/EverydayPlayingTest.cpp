@@ -18,6 +18,8 @@
 #include <QDockWidget>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -77,6 +79,18 @@ TEST_F(EverydayPlaying, TheKeysReachThePlayer) {
         QTest::keyClick(&w, c.key.key(), c.key.keyboardModifiers());
         EXPECT_EQ(verbs(), c.verbs) << QKeySequence(c.key).toString().toStdString();
     }
+    // No two of the window's keys are the same: Qt would run neither.
+    QStringList taken;
+    for (const QShortcut* key : w.findChildren<QShortcut*>())
+        if (key->parent() == &w)
+            taken << key->key().toString();
+    for (const QAction* top : w.menuBar()->actions())
+        for (const QAction* action : top->menu() ? top->menu()->actions() : QList<QAction*>{})
+            if (!action->shortcut().isEmpty())
+                taken << action->shortcut().toString();
+    for (const QString& key : taken)
+        EXPECT_EQ(taken.count(key), 1) << key.toStdString();
+
     // Ten seconds on from where it is, and never before the start.
     services.player.replies["positionMs"] = 5000;
     services.player.sent.clear();
