@@ -141,6 +141,16 @@ bool MpvPlayerLink::readPushed() {
     }
     if (unanswered_ != 0 && socket_.answered(unanswered_))
         unanswered_ = 0;
+    if (pushed_.lengthToAsk) {
+        // Observed anew, mpv pushes the length it has now; nothing is waited for.
+        pushed_.lengthToAsk = false;
+        const QDeadlineTimer deadline = messageDeadline();
+        socket_.send(QJsonArray{QStringLiteral("unobserve_property"), int(ObservedDuration)},
+                     deadline);
+        socket_.send(QJsonArray{QStringLiteral("observe_property"), int(ObservedDuration),
+                                QLatin1String(PlayerObservedNames[ObservedDuration - 1])},
+                     deadline);
+    }
     return true;
 }
 

@@ -29,6 +29,7 @@ void PlayerPushed::apply(const QJsonObject& event) {
     }
     if (name == QLatin1String("file-loaded")) {
         fileLoaded = true;
+        lengthToAsk = !duration.has_value();
         entryLeft.reset();
         return;
     }

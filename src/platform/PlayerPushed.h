@@ -38,6 +38,10 @@ struct PlayerPushed {
     bool fileLoaded = true;
     // How many files mpv has started (start-file events) since the link connected.
     quint64 filesStarted = 0;
+    // Set when a file was loaded without a length pushed since it started: mpv pushes a
+    // property only when its value changed, so a song as long as the one before gets none, and
+    // the link must ask for it again (it observes the length anew).
+    bool lengthToAsk = false;
     // Which observed properties have reported once (a bit each).
     unsigned reported = 0;
     // Set by a command that changed the entry: until mpv pushes an entry other than this one, a

@@ -34,6 +34,7 @@ constexpr const char* AllowedCommands[] = {
     "disable_event",
     "enable_event",
     "observe_property",
+    "unobserve_property",
     "playlist-move",
     "playlist-remove",
     "playlist-shuffle",
