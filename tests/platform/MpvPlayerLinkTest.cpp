@@ -362,19 +362,6 @@ TEST_F(MpvPlayerLinkTest, EntriesAreFollowedToTheEndOfTheList) {
     EXPECT_EQ(position(link), 0);
 }
 
-TEST_F(MpvPlayerLinkTest, ASongAsLongAsTheOneBeforeStillHasItsLength) {
-    // mpv pushes a length only when it changed: the second song's must be asked for.
-    const QString a = dir_.file(QStringLiteral("same/a.wav"));
-    const QString b = dir_.file(QStringLiteral("same/b.wav"));
-    ASSERT_TRUE(test::WriteWav(a, 1));
-    ASSERT_TRUE(test::WriteWav(b, 1, 440));
-    MpvPlayerLink& link = makeLink();
-    ASSERT_NE(start(link, dir_.write(QStringLiteral("same.m3u"), (a + "\n" + b + "\n").toUtf8())),
-              0);
-    ASSERT_TRUE(Eventually([&] { return entry(link) == 1; }));
-    EXPECT_TRUE(Eventually([&] { return entry(link) == 1 && length(link) == 1; }, 3000));
-}
-
 TEST_F(MpvPlayerLinkTest, AStoppedPlayerIsStillThePlayerAndAnswersWhatItPushedLast) {
     const int timeoutMs = 200;
     MpvPlayerLink& link = makeLink(timeoutMs);

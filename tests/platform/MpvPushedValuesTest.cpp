@@ -158,6 +158,27 @@ TEST_F(PlatformMpvPlayerPushedValuesConnected,
 
 // The player is started from an argument list: a program path with blanks and quotes, and a
 // target with them, arrive whole; a target that reads like an option stays a file.
+// mpv pushes a value only when it changed: a file loaded with no length pushed since it started
+// (one as long as the song before, the two changes run together) has its length asked again.
+TEST(PlatformMpvPlayerPushedValues, AFileLoadedWithoutALengthHasItAskedAgain) {
+    const auto event = [](const char* name) { return QJsonObject{{"event", name}}; };
+    const QJsonObject length{{"event", "property-change"},
+                             {"id", int(ObservedDuration)},
+                             {"name", "duration"},
+                             {"data", 90.07}};
+    PlayerPushed pushed;
+    pushed.apply(length);
+    pushed.apply(event("end-file"));
+    pushed.apply(event("start-file"));
+    pushed.apply(event("file-loaded"));
+    EXPECT_TRUE(pushed.lengthToAsk);
+    PlayerPushed told;
+    told.apply(event("start-file"));
+    told.apply(length);
+    told.apply(event("file-loaded"));
+    EXPECT_FALSE(told.lengthToAsk);
+}
+
 TEST(PlatformMpvPlayerStart, TheProgramGetsItsArgumentsWhole) {
     test::TempDir dir;
     const QString said = dir.file(QStringLiteral("arguments"));
