@@ -107,6 +107,8 @@ void PlayerCommands::setVolume(int volume) {
 void PlayerCommands::loadOrder() {
     shuffle_ = state_.settings.readBool(keys::Shuffle);
     repeat_ = RepeatNamed(state_.settings.read(keys::RepeatMode));
+    // The list the start-up resumed is the queue as it was left: it is not shuffled again.
+    orderedList_ = control_.listsStarted();
     if (orderChanged)
         orderChanged();
 }

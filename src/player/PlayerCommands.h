@@ -44,7 +44,7 @@ public:
     Repeat repeat() const { return repeat_; }
     void setShuffle(bool on);
     void setRepeat(Repeat repeat);
-    // Reads the play order from the settings (start-up).
+    // Reads the play order from the settings (start-up, after the last list was resumed).
     void loadOrder();
 
     // Every tick, after the tracker: keeps what it saw for bringing the player back, and gives

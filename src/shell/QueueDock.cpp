@@ -48,7 +48,8 @@ QueueDock::QueueDock(PlayQueue& queue, QWidget* parent)
     // view is shown again from the queue whatever it answered.
     connect(list_->model(), &QAbstractItemModel::rowsMoved, this,
             [this](const QModelIndex&, int from, int, const QModelIndex&, int before) {
-                moved(from, before > from ? before - 1 : before);
+                if (!filling_)
+                    moved(from, before > from ? before - 1 : before);
             });
 }
 
@@ -76,7 +77,8 @@ void QueueDock::reload() {
 
 void QueueDock::show(const QStringList& tracks) {
     const int selected = selectedRow();
-    const QSignalBlocker quiet(list_->model());
+    // Filling the view is no move of the user's.
+    filling_ = true;
     list_->clear();
     for (qsizetype i = 0; i < tracks.size(); ++i) {
         auto* item = new QListWidgetItem(
@@ -92,6 +94,7 @@ void QueueDock::show(const QStringList& tracks) {
     }
     if (selected >= 0 && selected < list_->count())
         list_->setCurrentRow(selected);
+    filling_ = false;
 }
 
 void QueueDock::removeSelected() {

@@ -44,6 +44,7 @@ private:
     QDateTime shownTime_;
     qint64 shownSize_ = -1;
     qint32 shownPlaying_ = -2;
+    bool filling_ = false;
 };
 
 } // namespace tarl

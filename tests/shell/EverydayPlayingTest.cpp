@@ -123,8 +123,12 @@ TEST_F(EverydayPlaying, TheOrderTogglesDriveThePlayerAndAreKept) {
     }
     // A new window reads them back.
     MainWindow& again = start();
+    services.player.sent.clear();
     again.startUp();
     EXPECT_TRUE(test::Part<QToolButton>(again, "shuffleButton")->isChecked());
+    // The queue the start-up resumed is as it was left: not shuffled again.
+    again.playerTimerTick();
+    EXPECT_FALSE(verbs().contains("shuffleEntries"));
 }
 
 TEST_F(EverydayPlaying, TheQueueViewShowsAndEditsThePlayersList) {
@@ -134,6 +138,7 @@ TEST_F(EverydayPlaying, TheQueueViewShowsAndEditsThePlayersList) {
     auto* list = w.findChild<QListWidget*>("queueList");
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(1)->text(), "2. b.mp3");
+    EXPECT_FALSE(list->visualItemRect(list->item(2)).isEmpty()) << "the view shows the rows";
     list->setFocus();
     list->setCurrentRow(2);
     QTest::keyClick(list, Qt::Key_Up, Qt::AltModifier);
