@@ -5,27 +5,13 @@
 #include "catalog/WrittenPlaylists.h"
 #include "catalog/engine/Connection.h"
 #include "scan/PlaylistImport.h"
-#include "tags/AudioFormat.h"
-#include "tags/ReadTrackTags.h"
 #include "text/PathMap.h"
 #include "text/PathText.h"
-
-#include <optional>
 
 namespace tarl {
 namespace {
 
 const QString kHardDiscMarker = QStringLiteral("EOF");
-
-// The tags and length of an entry that reads as a sound file, as the import stores them.
-std::optional<TagFields> TagsOf(const QString& localPath) {
-    if (!FormatOfFileName(localPath))
-        return std::nullopt;
-    Result<TagFields> tags = ReadTrackTags(localPath);
-    if (!tags)
-        return std::nullopt;
-    return std::move(tags.value);
-}
 
 // The steps of one filing inside its transaction; each fails with the reason.
 class Filing {
@@ -58,7 +44,7 @@ public:
     Result<> addEntries(const QString& playlistPath, qint64 listId, const PathMap& pathMap) {
         PlaylistTracksRun run;
         run.pathMap = &pathMap;
-        run.tagsOf = TagsOf;
+        run.tagsOf = PlaylistEntryTags;
         return AddPlaylistTracks(catalog_, statements_, playlistPath, listId, run);
     }
 

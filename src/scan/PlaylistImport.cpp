@@ -1,5 +1,7 @@
 #include "scan/PlaylistImport.h"
 
+#include "tags/AudioFormat.h"
+#include "tags/ReadTrackTags.h"
 #include "text/PathText.h"
 #include "text/PlaylistText.h"
 
@@ -27,6 +29,15 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
     if (!lines)
         return Result<>::failed(lines.error);
     return {};
+}
+
+std::optional<TagFields> PlaylistEntryTags(const QString& localPath) {
+    if (!FormatOfFileName(localPath))
+        return std::nullopt;
+    Result<TagFields> tags = ReadTrackTags(localPath);
+    if (!tags)
+        return std::nullopt;
+    return std::move(tags.value);
 }
 
 } // namespace tarl

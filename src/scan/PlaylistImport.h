@@ -4,6 +4,7 @@
 #include "text/Result.h"
 
 #include <QString>
+#include <optional>
 
 namespace tarl {
 
@@ -19,5 +20,10 @@ Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
                            const QString& playlistPath, qint64 listId, PlaylistTracksRun& run);
 Result<> AddPlaylistTracks(Catalog& catalog, ImportStatements& statements,
                            const QString& playlistPath, qint64 listId);
+
+// The tags and length a playlist entry is stored with (PlaylistTracksRun::tagsOf): those of the
+// file when its name is of a sound format and it reads as one, as its folder's track has them;
+// none otherwise, so an entry naming any other file stays a name.
+std::optional<TagFields> PlaylistEntryTags(const QString& localPath);
 
 } // namespace tarl

@@ -12,8 +12,6 @@
 #include "scan/ScanTree.h"
 #include "scan/ScanWalker.h"
 #include "scan/TagPrefetch.h"
-#include "tags/AudioFormat.h"
-#include "tags/ReadTrackTags.h"
 #include "tags/TagFields.h"
 #include "text/PathText.h"
 
@@ -278,15 +276,7 @@ ScanImportResult ImportScanTree(Catalog& catalog, const Drives& systemDrives, co
     playlistRun.pathMap = &pathMap;
     // An entry whose file reads as a sound file is stored with the same tags and length as its
     // folder's track, so both show and find alike.
-    // Only a name of a sound format is read: an entry naming any other file stays a name.
-    playlistRun.tagsOf = [](const QString& localPath) -> std::optional<TagFields> {
-        if (!FormatOfFileName(localPath))
-            return std::nullopt;
-        Result<TagFields> tags = ReadTrackTags(localPath);
-        if (!tags)
-            return std::nullopt;
-        return std::move(tags.value);
-    };
+    playlistRun.tagsOf = PlaylistEntryTags;
     for (int index = 1; index <= count && going(); ++index) {
         const ScanNode& node = *nodes[static_cast<size_t>(index - 1)];
         const bool playlist = node.kind() == ScanNodeKind::Playlist && node.parent();
