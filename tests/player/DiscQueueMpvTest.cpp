@@ -2,6 +2,7 @@
 // once, just before its first song, its songs are copied while it is in, and the queue plays to
 // its end with every disc out after its turn. The drive is a folder whose disc the person at the
 // screen (a box answered by the test) swaps.
+#include "MpvFixture.h"
 #include "catalog/engine/CatalogFile.h"
 #include "platform/MpvPlayerLink.h"
 #include "player/DiscQueue.h"
@@ -27,16 +28,13 @@ using namespace tarl;
 
 namespace {
 
-class PlayerMpvDiscs : public ::testing::Test {
+class PlayerMpvDiscs : public test::MpvFixture {
 protected:
+    PlayerMpvDiscs() : MpvFixture(2000, true) {}
     void SetUp() override {
-        mpv = QStandardPaths::findExecutable(QStringLiteral("mpv"));
-        if (mpv.isEmpty())
-            GTEST_SKIP() << "mpv is not installed";
-        state.programFolder = dir.path() + u'/';
-        state.settings.setPath(dir.file("tarl.ini"));
-        state.tmpPlaylistPath = TemporaryPlaylistPath(state.programFolder);
-        state.playerPath = mpv;
+        MpvFixture::SetUp();
+        if (IsSkipped())
+            return;
         const QString db = dir.file("tarl.mdb");
         ASSERT_TRUE(CreateCatalog(db));
         ASSERT_TRUE(state.catalog.connection.open(db));
@@ -44,10 +42,6 @@ protected:
         services.drives.addDrive(drive, DriveType::CdRom);
         queue.startPlayer = [this](const QString& list) { return control.StartPlayer(mpv, list); };
         services.ui.onBox = [this](const test::FakeUi::Box& box) { insertDiscAsked(box); };
-    }
-    void TearDown() override {
-        if (const qint64 pid = link.startedProcessId())
-            ::kill(pid_t(pid), SIGKILL);
     }
     // Disc `n` ("DISC<n>", labelled "VOL<n>") with `songs` songs, on the shelf until put in.
     QStringList makeDisc(int n, int songs, double seconds) {
@@ -79,17 +73,7 @@ protected:
         services.ui.answers.push_back(MsgAnswer::Ok);
     }
 
-    QString mpv, drive;
-    test::TempDir dir;
-    test::TestServices services;
-    MpvPlayerLink link{MpvPlayerLink::Options{
-        .socketPath = dir.file("p.sock"),
-        .extraArguments = {QStringLiteral("--ao=null"), "--log-file=" + dir.file("mpv.log")},
-        .timeoutMs = 2000}};
-    Services real{services.profile, services.ui,      link, services.clock, services.files,
-                  services.drives,  services.launcher};
-    AppState state{real};
-    PlayerControl control{state};
+    QString drive;
     PlayQueue queue{state};
     TrackCache cache{dir.file("cache"), 64 * 1024 * 1024};
     DiscQueue discs{state, queue, cache};

@@ -1,6 +1,7 @@
 // The queue, the play order and a player brought back, over a real mpv (silent): whatever is
 // edited, entry n of the player stays line n of the temporary playlist, and the song playing
 // plays on.
+#include "MpvFixture.h"
 #include "platform/MpvPlayerLink.h"
 #include "player/PlayQueue.h"
 #include "player/PlayerCommands.h"
@@ -23,26 +24,18 @@ using tarl::test::Eventually;
 
 namespace {
 
-class PlayerMpvQueue : public ::testing::Test {
+class PlayerMpvQueue : public test::MpvFixture {
 protected:
     void SetUp() override {
-        mpv = QStandardPaths::findExecutable(QStringLiteral("mpv"));
-        if (mpv.isEmpty())
-            GTEST_SKIP() << "mpv is not installed";
-        state.programFolder = dir.path() + u'/';
-        state.settings.setPath(dir.file("tarl.ini"));
-        state.tmpPlaylistPath = TemporaryPlaylistPath(state.programFolder);
-        state.playerPath = mpv;
+        MpvFixture::SetUp();
+        if (IsSkipped())
+            return;
         for (const char* name : {"a", "b", "c", "x", "y", "z"}) {
             const QString path = dir.path() + "/music/" + name + ".wav";
             ASSERT_TRUE(test::WriteWav(path, 60));
             track[name] = path;
         }
         queue.startPlayer = [this](const QString& list) { return control.StartPlayer(mpv, list); };
-    }
-    void TearDown() override {
-        if (const qint64 pid = link.startedProcessId())
-            ::kill(pid_t(pid), SIGKILL);
     }
     // Plays a, b, c from a and waits until a plays.
     void playABC() {
@@ -71,17 +64,7 @@ protected:
         return at >= 0 && at < list.size() ? list[at] : QString();
     }
 
-    QString mpv;
     std::map<std::string, QString> track;
-    test::TempDir dir;
-    test::TestServices services;
-    MpvPlayerLink link{MpvPlayerLink::Options{.socketPath = dir.file("p.sock"),
-                                              .extraArguments = {QStringLiteral("--ao=null")},
-                                              .timeoutMs = 2000}};
-    Services real{services.profile, services.ui,      link, services.clock, services.files,
-                  services.drives,  services.launcher};
-    AppState state{real};
-    PlayerControl control{state};
     PlayQueue queue{state};
     PlayerCommands commands{state, control, queue};
 };

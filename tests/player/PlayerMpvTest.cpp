@@ -1,5 +1,6 @@
 // The player side over a real mpv (silent), a real catalog and real files: what a user sees
 // when a folder is played, followed and played again from the history.
+#include "MpvFixture.h"
 #include "catalog/engine/CatalogFile.h"
 #include "catalog/engine/Recordset.h"
 #include "history/HistoryFile.h"
@@ -41,16 +42,13 @@ struct QuietView : PanelView, NowPlayingView {
     int reloads = 0;
 };
 
-class PlayerMpv : public ::testing::Test {
+class PlayerMpv : public test::MpvFixture {
 protected:
+    PlayerMpv() : MpvFixture(1000) {}
     void SetUp() override {
-        mpv = QStandardPaths::findExecutable(QStringLiteral("mpv"));
-        if (mpv.isEmpty())
-            GTEST_SKIP() << "mpv is not installed";
-        state.programFolder = dir.path() + u'/';
-        state.settings.setPath(dir.file("tarl.ini"));
-        state.tmpPlaylistPath = TemporaryPlaylistPath(state.programFolder);
-        state.playerPath = mpv;
+        MpvFixture::SetUp();
+        if (IsSkipped())
+            return;
         state.lastSongLoaded = true;
         const QString db = dir.file("tarl.mdb");
         ASSERT_TRUE(CreateCatalog(db));
@@ -63,10 +61,6 @@ protected:
                                                  folder + "', '" + name + "', 1)"));
             tracks << folder + name;
         }
-    }
-    void TearDown() override {
-        if (const qint64 pid = link.startedProcessId())
-            ::kill(pid_t(pid), SIGKILL);
     }
     // Ticks as the window's timer does until `done` holds; false after `ms`.
     bool tickUntil(const std::function<bool()>& done, int ms = 8000) {
@@ -87,20 +81,11 @@ protected:
         return rows.field(0).toLongLong();
     }
 
-    QString mpv, folder;
+    QString folder;
     QStringList tracks;
-    TempDir dir;
-    TestServices services;
-    MpvPlayerLink link{MpvPlayerLink::Options{.socketPath = dir.file("p.sock"),
-                                              .extraArguments = {QStringLiteral("--ao=null")},
-                                              .timeoutMs = 1000}};
-    Services real{services.profile, services.ui,      link, services.clock, services.files,
-                  services.drives,  services.launcher};
-    AppState state{real};
     QuietView view;
     PlayerPanel panel{state, view};
     NowPlaying now{state, panel, view};
-    PlayerControl control{state};
 };
 
 TEST_F(PlayerMpv, APlayedFolderIsFollowedAndItsLengthsLearned) {
