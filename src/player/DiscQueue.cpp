@@ -159,11 +159,8 @@ void DiscQueue::startCopy(const QString& disc, const QStringList& paths) {
         if (track.startsWith(cache_.folder() + u'/'))
             keep.insert(track);
     stop_ = false;
-    say(QStringLiteral("Copying %n song(s) of the disc %1 for the queue...")
-            .arg(disc)
-            .replace(QStringLiteral("%n song(s)"),
-                     paths.size() == 1 ? QStringLiteral("1 song")
-                                       : QStringLiteral("%1 songs").arg(paths.size())));
+    say(QStringLiteral("Copying %1 of the disc %2 for the queue...")
+            .arg(SongCount(paths.size()), disc));
     TrackCache* cache = &cache_;
     std::atomic_bool* stop = &stop_;
     worker_ = QThread::create([this, cache, stop, disc, paths, keep] {

@@ -19,6 +19,10 @@ QString TrackOfEntry(const QString& entry) {
 
 } // namespace
 
+QString SongCount(qsizetype count) {
+    return count == 1 ? QStringLiteral("1 song") : QStringLiteral("%1 songs").arg(count);
+}
+
 QStringList PlayQueue::tracks() const {
     return ReadTemporaryPlaylist(state_.tmpPlaylistPath);
 }

@@ -24,6 +24,9 @@ struct AppState;
 // - with no player running, queued tracks start one (startPlayer), as a play would.
 // After every edit the tick is told to read the playing entry again (lastListIndex -1), so the
 // display's "(n/N)" follows.
+// "1 song", "n songs": how the status bar counts the songs queued or copied.
+QString SongCount(qsizetype count);
+
 class PlayQueue {
 public:
     explicit PlayQueue(AppState& state) : state_(state) {}

@@ -55,11 +55,9 @@ void MainWindow::buildPlaying() {
             setStatusPanel(2, queued.error);
             return;
         }
-        QString said = next ? QStringLiteral("%n song(s) will play next.")
-                            : QStringLiteral("%n song(s) added to the queue.");
-        said.replace(QStringLiteral("%n song(s)"),
-                     queued.value.added == 1 ? QStringLiteral("1 song")
-                                             : QStringLiteral("%1 songs").arg(queued.value.added));
+        QString said =
+            SongCount(queued.value.added) +
+            (next ? QStringLiteral(" will play next.") : QStringLiteral(" added to the queue."));
         if (!queued.value.leftOut.isEmpty())
             said += u' ' + queued.value.leftOut;
         setStatusPanel(2, said);
